@@ -1,0 +1,22 @@
+#pragma once
+#include <QDialog>
+
+class QComboBox;
+
+namespace quirdal {
+
+struct Contesto;
+
+// "Selezione Operatore".
+class SelOpe : public QDialog {
+    Q_OBJECT
+public:
+    explicit SelOpe(Contesto &c, QWidget *padre = nullptr);
+
+private:
+    void conferma();
+    Contesto &m_c;
+    QComboBox *cmbOpe;
+};
+
+} // namespace quirdal

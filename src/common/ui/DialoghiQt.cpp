@@ -1,0 +1,105 @@
+#include "common/ui/DialoghiQt.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace quirdal {
+
+namespace {
+QWidget *finestraAttiva() { return QApplication::activeWindow(); }
+}
+
+Risposta DialoghiQt::messaggio(const QString &testo, const QString &titolo, Icona icona, Pulsanti pulsanti)
+{
+    QMessageBox box(finestraAttiva());
+    box.setWindowTitle(titolo.isEmpty() ? kTitoloProdotto : titolo);
+    QString t = testo;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    box.setText(t);
+    box.setTextFormat(Qt::PlainText);
+    switch (icona) {
+    case Icona::Critico: box.setIcon(QMessageBox::Critical); break;
+    case Icona::Esclamazione: box.setIcon(QMessageBox::Warning); break;
+    case Icona::Domanda: box.setIcon(QMessageBox::Question); break;
+    case Icona::Informazione: box.setIcon(QMessageBox::Information); break;
+    case Icona::Nessuna: break;
+    }
+    switch (pulsanti) {
+    case Pulsanti::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Pulsanti::OkAnnulla: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Pulsanti::SiNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Pulsanti::SiNoAnnulla:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    case Pulsanti::RiprovaAnnulla: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok: return Risposta::Ok;
+    case QMessageBox::Yes: return Risposta::Si;
+    case QMessageBox::No: return Risposta::No;
+    case QMessageBox::Retry: return Risposta::Riprova;
+    default: return pulsanti == Pulsanti::SiNo ? Risposta::No : Risposta::Annulla;
+    }
+}
+
+std::optional<QString> DialoghiQt::chiediTesto(const QString &prompt, const QString &titolo,
+                                               const QString &predefinito)
+{
+    bool ok = false;
+    const QString t = QInputDialog::getText(finestraAttiva(), titolo, prompt, QLineEdit::Normal, predefinito, &ok);
+    if (!ok)
+        return std::nullopt;
+    return t;
+}
+
+QString filtroQt(const QString &filtro)
+{
+    const QStringList p = filtro.split(QLatin1Char('|'));
+    QStringList r;
+    for (int i = 0; i + 1 < p.size(); i += 2) {
+        QString d = p[i];
+        if (!d.contains(QLatin1Char('(')))
+            d += QStringLiteral(" (") + p[i + 1] + QLatin1Char(')');
+        r << d;
+    }
+    return r.join(QStringLiteral(";;"));
+}
+
+QString DialoghiQt::scegliFileDaAprire(const QString &titolo, const QString &cartella, const QString &filtro)
+{
+    return QFileDialog::getOpenFileName(finestraAttiva(), titolo, cartella, filtroQt(filtro));
+}
+
+QString DialoghiQt::scegliFileDaSalvare(const QString &titolo, const QString &cartella, const QString &filtro)
+{
+    return QFileDialog::getSaveFileName(finestraAttiva(), titolo, cartella, filtroQt(filtro));
+}
+
+void mostraAiuto(const QString &fileAiuto, int argomento, QWidget *padre)
+{
+    auto *dlg = new QDialog(padre);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dlg->setObjectName(QStringLiteral("frmAiuto"));
+    dlg->setWindowTitle(QStringLiteral("Aiuto - QUIRDAL"));
+    auto *lay = new QVBoxLayout(dlg);
+    auto *br = new QTextBrowser(dlg);
+    br->setObjectName(QStringLiteral("brwAiuto"));
+    QUrl url = QUrl::fromLocalFile(fileAiuto);
+    url.setFragment(QStringLiteral("t%1").arg(argomento));
+    br->setSource(url);
+    lay->addWidget(br);
+    auto *chiudi = new QPushButton(QStringLiteral("Chiudi"), dlg);
+    QObject::connect(chiudi, &QPushButton::clicked, dlg, &QDialog::close);
+    lay->addWidget(chiudi, 0, Qt::AlignRight);
+    dlg->resize(720, 560);
+    dlg->show();
+}
+
+} // namespace quirdal

@@ -1,0 +1,24 @@
+#pragma once
+#include "common/Dialoghi.h"
+
+class QWidget;
+
+namespace quirdal {
+
+// Message boxes, prompts and file dialogs of the screens.
+class DialoghiQt : public Dialoghi {
+public:
+    Risposta messaggio(const QString &testo, const QString &titolo, Icona icona, Pulsanti pulsanti) override;
+    std::optional<QString> chiediTesto(const QString &prompt, const QString &titolo,
+                                       const QString &predefinito) override;
+    QString scegliFileDaAprire(const QString &titolo, const QString &cartella, const QString &filtro) override;
+    QString scegliFileDaSalvare(const QString &titolo, const QString &cartella, const QString &filtro) override;
+};
+
+// Turns the "Descrizione|*.ext|Altro|*.x" form into Qt's "Descrizione (*.ext);;Altro (*.x)".
+QString filtroQt(const QString &filtro);
+
+// The help file at a topic (its anchor "t<number>"), in a window of its own.
+void mostraAiuto(const QString &fileAiuto, int argomento, QWidget *padre = nullptr);
+
+} // namespace quirdal

@@ -1,0 +1,165 @@
+#include "config/Installazione.h"
+
+#include "common/Dialoghi.h"
+#include "common/Errori.h"
+#include "common/Testo.h"
+#include "config/FileIni.h"
+#include "db/CorsiDB.h"
+#include "startup/Sessione.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace quirdal {
+
+QString testoImpostazioniNonValide()
+{
+    return QStringLiteral("E' stata rilevata una situazione anomala in fase di inizializzazione.") + CRLF
+        + QStringLiteral("Le impostazioni di ") + kNomeIni + QStringLiteral(" non sono valide.") + CRLF
+        + QStringLiteral("Il programma verrà terminato.") + CRLF
+        + QStringLiteral("La procedura cercherà di correggere il problema automaticamente.") + CRLF
+        + QStringLiteral("Sarà chiesta nuovamente l'impostazione dell'installazione.") + CRLF
+        + QStringLiteral("Eventuali dati salvati non verranno persi.") + CRLF
+        + QStringLiteral("Premere 'Ok' quindi riavviare il programma.") + CRLF
+        + QStringLiteral("Se il problema persiste, contattare l'assistenza tecnica.");
+}
+
+QString testoBaseDatiAssente(const QString &percorso)
+{
+    return QStringLiteral("File base dati non presente.") + percorso + CRLF
+        + QStringLiteral("Non è possibile utilizzare il programma.") + CRLF + CRLF
+        + QStringLiteral("La base dati è stata rimossa o spostata ")
+        + QStringLiteral("oppure alcune impostazioni del file ") + kNomeIni + QStringLiteral(" sono errate.")
+        + CRLF + CRLF
+        + QStringLiteral("E' possibile correggere l'errore reimpostando l'installazione del programma, ")
+        + QStringLiteral("eventuali dati salvati non verranno persi.") + CRLF
+        + QStringLiteral("Premere 'Sì' per procedere alla correzione automatica, quindi riavviare il programma.")
+        + CRLF + QStringLiteral("Se il problema persiste contattare l'assistenza tecnica.");
+}
+
+void reimpostaInstallazione(cFileINI &ini)
+{
+    ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Database"), QString());
+    ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("NFileDB"), QString());
+    ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Tipo"), QString());
+}
+
+EsitoControlloIni controllaInstallazione(const QString &cartellaProgramma, cFileINI &ini, Sessione &s,
+                                         Dialoghi &d)
+{
+    const QString percorso = QDir(cartellaProgramma).filePath(kNomeIni);
+    if (!QFileInfo(percorso).isFile()) {
+        d.messaggio(QStringLiteral("Impossibile trovare il file ") + kNomeIni + CRLF
+                        + QStringLiteral("La procedura verrà terminata."),
+                    kTitoloInizializzazione, Icona::Critico);
+        throw FineProgramma(QStringLiteral("INI assente"));
+    }
+    ini = cFileINI(cartellaProgramma);
+    ini.setNomeFile(percorso);
+    s.gTipoInstallazione = ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Tipo"));
+    if (s.gTipoInstallazione.isEmpty())
+        return EsitoControlloIni::DaImpostare;
+    if (s.gTipoInstallazione != QLatin1String("StandAlone") && s.gTipoInstallazione != QLatin1String("Multiutenza")) {
+        d.messaggio(testoImpostazioniNonValide(), kTitoloInizializzazione, Icona::Critico);
+        reimpostaInstallazione(ini);
+        throw FineProgramma(QStringLiteral("Tipo non valido"));
+    }
+    return EsitoControlloIni::Valido;
+}
+
+void salvaInstallazione(cFileINI &ini, const Sessione &s, Dialoghi &d)
+{
+    const bool ok = ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Tipo"), s.gTipoInstallazione) != 0
+        && ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Database"), s.gPathDB) != 0
+        && ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("NFileDB"), s.gNomeFileDB) != 0;
+    if (!ok) {
+        d.messaggio(QStringLiteral("Impossibile salvare le impostazioni nel file ") + ini.NomeFile() + QLatin1Char('.')
+                        + CRLF
+                        + QStringLiteral("Verificare che la cartella del programma non sia di sola lettura.")
+                        + CRLF + QStringLiteral("La procedura verrà terminata."),
+                    kTitoloInizializzazione, Icona::Critico);
+        throw FineProgramma(QStringLiteral("INI non scrivibile"));
+    }
+}
+
+QString fileAiuto(const Sessione &s)
+{
+    return QFileInfo(s.gFileHelp).isFile() ? s.gFileHelp : QString();
+}
+
+void Inizializza(const QString &cartellaProgramma, cFileINI &ini, Sessione &s, CorsiDB &db, Dialoghi &d)
+{
+    s.gPathApp = QDir(cartellaProgramma).absolutePath() + QLatin1Char('/');
+    s.gNomeFileDB = ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("NFileDB"));
+    s.gPwdConnessione = scramblePwd(ini.leggi(QStringLiteral("CONNESSIONE"), QStringLiteral("PWD")));
+    s.gPathDB = ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("Database"));
+
+    if (s.gPathDB.trimmed().isEmpty() || !QFileInfo(s.gPathDB).isFile()) {
+        const Risposta r = d.messaggio(testoBaseDatiAssente(s.gPathDB), QStringLiteral("Imposta base dati"),
+                                       Icona::Critico, Pulsanti::SiNo);
+        if (r == Risposta::Si)
+            reimpostaInstallazione(ini);
+        throw FineProgramma(QStringLiteral("base dati assente"));
+    }
+
+    const ModoApertura modo = s.gTipoInstallazione == QLatin1String("StandAlone") ? ModoApertura::Esclusivo
+                                                                                  : ModoApertura::Condiviso;
+    conGestoreGenerico(d, [&] { db.apri(s.gPathDB, QString::fromLatin1(CorsiDB::kPassword), modo); });
+
+    s.gFileHelp = s.gPathApp + ini.leggi(QStringLiteral("Help"), QStringLiteral("FILEHELP"));
+    if (fileAiuto(s).isEmpty())
+        d.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Imposta Aiuto"),
+                    Icona::Esclamazione);
+    s.gCompoSedeLeg = QStringLiteral("SL");
+}
+
+bool riconnessioneEsclusiva(CorsiDB &db, Dialoghi &d)
+{
+    Errore e(0, QString());
+    if (db.riconnettiEsclusivo(&e))
+        return true;
+    d.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + CRLF + e.descrizione() + CRLF
+                    + QStringLiteral("Qualche client potrebbe ancora essere connesso alla ")
+                    + QStringLiteral("base dati. ") + CRLF + QStringLiteral("Il programma uscira a Windows.") + CRLF
+                    + QStringLiteral("Chiudere tutti i client, riavviare l'applicativo SERVER e ritentare "
+                                     "l'Operazione."),
+                kTitoloProdotto, Icona::Critico);
+    return false;
+}
+
+std::optional<QString> confermaImpostazioni(bool locale, const QString &percorsoDatabase, Sessione &s)
+{
+    s.gTipoInstallazione = locale ? QStringLiteral("StandAlone") : QStringLiteral("Multiutenza");
+    if (percorsoDatabase.isEmpty())
+        return QStringLiteral("Selezionare una base dati.");
+    if (!percorsoDatabase.endsWith(QLatin1String("MDB"), Qt::CaseInsensitive))
+        return QStringLiteral("Il file selezionato non è un database Microsoft Access.");
+    const QFileInfo fi(percorsoDatabase);
+    if (!fi.isFile())
+        return QStringLiteral("File inesistente.");
+    s.gPathDB = fi.absoluteFilePath();
+    s.gNomeFileDB = fi.fileName();
+    return std::nullopt;
+}
+
+QString percorsoMostrato(const QString &percorso, bool *conTooltip)
+{
+    const bool lungo = percorso.size() >= 56;
+    if (conTooltip)
+        *conTooltip = lungo;
+    return lungo ? percorso.left(55) + QStringLiteral("...") : percorso;
+}
+
+void rinominaFileClient(const QString &cartellaProgramma)
+{
+    const QDir dir(cartellaProgramma);
+    const QStringList nomi = {QStringLiteral("QUIRDAL"), QStringLiteral("oper"), QStringLiteral("compo"),
+                              QStringLiteral("sediocc"), QStringLiteral("sediutil")};
+    const QStringList estensioni = {QStringLiteral(".mdb"), QStringLiteral(".tx1"), QStringLiteral(".tx1"),
+                                    QStringLiteral(".tx1"), QStringLiteral(".tx1")};
+    for (int i = 0; i < nomi.size(); ++i) // errors (missing files) are ignored
+        QFile::rename(dir.filePath(nomi[i] + estensioni[i]), dir.filePath(nomi[i] + QStringLiteral(".cli")));
+}
+
+} // namespace quirdal

@@ -1,0 +1,58 @@
+#pragma once
+// The installation check of the INI file, the reset, the opening of the connection
+// (Inizializza), the exclusive reconnect, and the checks of the two installation
+// screens.
+#include <QString>
+#include <optional>
+
+namespace quirdal {
+
+class CorsiDB;
+class Dialoghi;
+class cFileINI;
+struct Sessione;
+
+inline const QString kNomeIni = QStringLiteral("QUIRDAL.INI");
+inline const QString kTitoloInizializzazione = QStringLiteral("Errore di inizializzazione");
+
+// The recovery text shown for an invalid Tipo.
+QString testoImpostazioniNonValide();
+// The text of the missing database, for the given path.
+QString testoBaseDatiAssente(const QString &percorso);
+
+// Empties Database, NFileDB and Tipo so that the next start asks again.
+void reimpostaInstallazione(cFileINI &ini);
+
+enum class EsitoControlloIni { Valido, DaImpostare };
+// Checks that QUIRDAL.INI exists in the program folder and that Tipo is valid; binds
+// ini to the file and sets gTipoInstallazione. Ends the program (FineProgramma) after
+// its message otherwise. DaImpostare: Tipo is empty, the installation screen follows.
+EsitoControlloIni controllaInstallazione(const QString &cartellaProgramma, cFileINI &ini, Sessione &s,
+                                         Dialoghi &d);
+
+// Writes Tipo, Database and NFileDB after the installation screen. Ends the program
+// with a clear message when the INI cannot be written (read-only folder).
+void salvaInstallazione(cFileINI &ini, const Sessione &s, Dialoghi &d);
+
+// Reads the database settings, opens the connection, checks the help file.
+void Inizializza(const QString &cartellaProgramma, cFileINI &ini, Sessione &s, CorsiDB &db, Dialoghi &d);
+
+// Closes the connection and reopens it exclusive; on failure shows the message
+// ("Qualche client potrebbe ancora essere connesso ...") and returns false.
+bool riconnessioneEsclusiva(CorsiDB &db, Dialoghi &d);
+
+// The help file's path, "" when it does not exist.
+QString fileAiuto(const Sessione &s);
+
+// Frm_Impostazioni, Salva: the first failing check (text), or nothing when the choice
+// is valid, in which case gTipoInstallazione, gPathDB and gNomeFileDB are set.
+std::optional<QString> confermaImpostazioni(bool locale, const QString &percorsoDatabase, Sessione &s);
+// The path as the read-only field shows it (55 characters and "..." from 56 on) and
+// whether the full path goes into the tooltip.
+QString percorsoMostrato(const QString &percorso, bool *conTooltip);
+
+// frmServerClient, OK with CLIENT: the local database and data files of the program
+// folder are renamed to ".cli", so that a client never loads data of its own.
+void rinominaFileClient(const QString &cartellaProgramma);
+
+} // namespace quirdal

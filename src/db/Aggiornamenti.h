@@ -1,0 +1,19 @@
+#pragma once
+// Upgrades and repairs run at every start; each tests whether it is needed, so running
+// it again changes nothing.
+namespace quirdal {
+
+class CorsiDB;
+class Dialoghi;
+
+// CorsiProp.DataAvvio (text 10), empty for existing courses, and the new QryCorsi.
+// Returns true when the column was added.
+bool aggiornaDataAvvio(CorsiDB &db);
+// Courses that are not first years are removed, after the message. Returns how many.
+int rimuoviCorsiNonPrimiAnni(CorsiDB &db, Dialoghi &d);
+// DesQualif of every course from Qualifi.
+int riparaDescrizioniQualifiche(CorsiDB &db);
+// A ValoriChk row (unticked) for every check-list item of the course's province.
+int riparaValoriChk(CorsiDB &db);
+
+} // namespace quirdal

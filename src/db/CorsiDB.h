@@ -1,0 +1,139 @@
+#pragma once
+// The one database connection of the program, "CorsiDB": an SQLite file opened
+// shared or exclusive, its password checked, with SQL execution, transactions and
+// schema inspection. Errors are thrown as quirdal::Errore.
+#include "common/Errori.h"
+
+#include <QHash>
+#include <QList>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace quirdal {
+
+enum class ModoApertura { Condiviso, Esclusivo };
+
+// ADO-style type codes, which the loaders rely on to tell text columns apart.
+namespace tipiAdo {
+constexpr int SmallInt = 2, Integer = 3, Double = 5, Currency = 6, Date = 7, Boolean = 11,
+              TinyInt = 17, WChar = 130, VarWChar = 202, LongVarWChar = 203;
+bool eTesto(int tipo);
+bool eNumerico(int tipo);
+} // namespace tipiAdo
+
+struct Colonna {
+    QString nome;
+    QString tipoDichiarato; // as in the schema, e.g. "VARCHAR(100)"
+    int tipo = tipiAdo::VarWChar;
+    int dimensione = 0; // declared text size, 0 when none
+    int posizioneChiave = 0; // 1-based position in the primary key, 0 when not a key column
+    bool obbligatoria = false;
+};
+
+struct InfoTabella {
+    QString nome;
+    QString tipo; // "TABLE", "VIEW" or "SYSTEM TABLE"
+};
+
+class CorsiDB {
+public:
+    static constexpr const char *kPassword = "ZK58WQD";
+
+    explicit CorsiDB(QString nomeConnessione = QStringLiteral("CorsiDB"));
+    ~CorsiDB();
+    CorsiDB(const CorsiDB &) = delete;
+    CorsiDB &operator=(const CorsiDB &) = delete;
+
+    // Opens an existing file (never creates one). Throws on a missing file, a file
+    // that is not a database of ours, a wrong password, or, exclusive, a file that
+    // another connection holds.
+    void apri(const QString &percorso, const QString &password, ModoApertura modo);
+    void chiudi();
+    bool aperto() const;
+    // Same file, password and mode as the last apri().
+    void riconnetti();
+    // Closes, then reopens exclusive. On failure the previous mode is restored where
+    // possible and the error is returned through *errore.
+    bool riconnettiEsclusivo(Errore *errore = nullptr);
+
+    const QString &percorso() const { return m_percorso; }
+    ModoApertura modo() const { return m_modo; }
+    const QString &nomeConnessione() const { return m_nome; }
+    QSqlDatabase database() const;
+
+    // SQL with bound parameters ('?' placeholders). esegui returns rows affected.
+    int esegui(const QString &sql, const QVariantList &parametri = {});
+    QSqlQuery seleziona(const QString &sql, const QVariantList &parametri = {});
+    QVariant valoreScalare(const QString &sql, const QVariantList &parametri = {});
+
+    // Write transaction that takes the write lock at once (BEGIN IMMEDIATE).
+    void iniziaTransazione();
+    void confermaTransazione();
+    void annullaTransazione();
+    bool inTransazione() const { return m_transazione; }
+
+    // Schema.
+    QList<InfoTabella> elencoTabelle();
+    bool esisteTabella(const QString &nome);
+    QList<Colonna> colonne(const QString &tabella);
+    QList<Colonna> chiavePrimaria(const QString &tabella);
+    bool esisteColonna(const QString &tabella, const QString &colonna);
+    void aggiungiColonnaTesto(const QString &tabella, const QString &colonna, int dimensione);
+    void sostituisciQuery(const QString &nome, const QString &select);
+    QString definizioneQuery(const QString &nome);
+
+    // Converts a value to what the column's declared type holds, as the original
+    // engine did: a text that is not a number for a numeric column is an error.
+    static QVariant convertiPerColonna(const Colonna &c, const QVariant &valore);
+
+    // Turns a driver error into our own (number and Italian description).
+    static Errore erroreDa(const QSqlError &e, const QString &contesto = {});
+
+    // Creates the password record in a freshly created file (used by the schema).
+    static void impostaPassword(QSqlDatabase &db, const QString &password);
+
+private:
+    void apriInterno();
+    void prendiPresenza();
+    void lasciaPresenza();
+    void invalidaCache() { m_cacheColonne.clear(); }
+
+    QString m_nome;
+    QString m_percorso;
+    QString m_password;
+    ModoApertura m_modo = ModoApertura::Condiviso;
+    bool m_aperto = false;
+    bool m_transazione = false;
+    QString m_nomePresenza;
+    QHash<QString, QList<Colonna>> m_cacheColonne;
+};
+
+// Rolls back unless confermata() was called.
+class Transazione {
+public:
+    explicit Transazione(CorsiDB &db) : m_db(db) { m_db.iniziaTransazione(); }
+    ~Transazione()
+    {
+        if (!m_fatta) {
+            try {
+                m_db.annullaTransazione();
+            } catch (...) {
+            }
+        }
+    }
+    void conferma()
+    {
+        m_db.confermaTransazione();
+        m_fatta = true;
+    }
+    Transazione(const Transazione &) = delete;
+    Transazione &operator=(const Transazione &) = delete;
+private:
+    CorsiDB &m_db;
+    bool m_fatta = false;
+};
+
+} // namespace quirdal

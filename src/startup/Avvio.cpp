@@ -1,0 +1,116 @@
+#include "startup/Avvio.h"
+
+#include "common/Dialoghi.h"
+#include "common/Errori.h"
+#include "config/FileIni.h"
+#include "config/Installazione.h"
+#include "db/Aggiornamenti.h"
+#include "db/CorsiDB.h"
+
+#include <QDir>
+#include <QtGlobal>
+
+namespace quirdal {
+
+Avvio::Avvio(Contesto &c, VistaAvvio &vista, PassiAvvio passi)
+    : m_c(c), m_vista(vista), m_passi(std::move(passi))
+{
+}
+
+void Avvio::passoDati(const char *nome, const std::function<void()> &passo)
+{
+    try {
+        passo();
+    } catch (const Errore &e) {
+        qWarning("Avvio: passo %s interrotto: %ld %s", nome, e.numero(), qPrintable(e.descrizione()));
+    }
+}
+
+void Avvio::controllaIni()
+{
+    if (controllaInstallazione(m_c.cartellaProgramma, m_c.ini, m_c.sessione, m_c.dialoghi)
+        == EsitoControlloIni::DaImpostare) {
+        if (m_splash) {
+            m_vista.chiudiSplash();
+            m_splash = false;
+        }
+        m_vista.mostraImpostazioni(m_c);
+        salvaInstallazione(m_c.ini, m_c.sessione, m_c.dialoghi);
+    }
+}
+
+void Avvio::apriBaseDati()
+{
+    Inizializza(m_c.cartellaProgramma, m_c.ini, m_c.sessione, m_c.db, m_c.dialoghi);
+}
+
+void Avvio::aggiornaStruttura()
+{
+    passoDati("DataAvvio", [&] { aggiornaDataAvvio(m_c.db); });
+    passoDati("CorsiNonPrimiAnni", [&] { rimuoviCorsiNonPrimiAnni(m_c.db, m_c.dialoghi); });
+}
+
+void Avvio::tabelle()
+{
+    if (m_passi.tabelle)
+        passoDati("Tabelle", [&] { m_passi.tabelle(m_c); });
+}
+
+void Avvio::controllaBaseVuota()
+{
+    passoDati("BaseVuota", [&] {
+        Sessione &s = m_c.sessione;
+        const bool vuota = m_c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiOper")).toInt() == 0;
+        if (!vuota) {
+            s.gAiutoIniziale = FALSO;
+            return;
+        }
+        m_vista.titolo(QStringLiteral("INSTALLAZIONE"), QStringLiteral("Attendere..."));
+        s.gAiutoIniziale = VERO;
+        if (m_c.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Versione")) == QLatin1String("CLIENT")) {
+            m_vista.mostraAvvisoClient();
+            throw FineProgramma(QStringLiteral("base dati vuota su CLIENT"));
+        }
+        s.gPrimoAvvio = VERO;
+        m_vista.attendi(false);
+        if (m_passi.scaricaPrimoAvvio)
+            m_passi.scaricaPrimoAvvio(m_c);
+        tabelle();
+        if (m_passi.installaOperatori)
+            m_passi.installaOperatori(m_c);
+    });
+}
+
+void Avvio::ripristinaSessione()
+{
+    m_c.sessione.gDenomOper.clear();
+    passoDati("Sessione", [&] { m_c.sessione.ripristinaDaIni(m_c.ini, m_c.db); });
+}
+
+void Avvio::riparaDati()
+{
+    passoDati("DesQualif", [&] { riparaDescrizioniQualifiche(m_c.db); });
+    passoDati("ValoriChk", [&] { riparaValoriChk(m_c.db); });
+}
+
+void Avvio::esegui()
+{
+    QDir::setCurrent(m_c.cartellaProgramma);          // 1
+    m_vista.mostraSplash();                           // 2
+    m_splash = true;
+    m_vista.caricaImmagini();                         // 3
+    controllaIni();                                   // 4
+    apriBaseDati();                                   // 5
+    aggiornaStruttura();                              // 6, 7
+    tabelle();                                        // 8
+    controllaBaseVuota();                             // 9
+    ripristinaSessione();                             // 10, 11
+    riparaDati();                                     // 12
+    if (m_splash) {
+        m_vista.chiudiSplash();
+        m_splash = false;
+    }
+    m_vista.mostraFinestraPrincipale(m_c);            // 13 (14: the caller closes Avvio)
+}
+
+} // namespace quirdal

@@ -1,0 +1,67 @@
+#include "startup/ui/Applicazione.h"
+
+#include "common/Errori.h"
+#include "common/Piattaforma.h"
+#include "common/ui/DialoghiQt.h"
+#include "config/FileIni.h"
+#include "config/Impostazioni.h"
+#include "db/CorsiDB.h"
+#include "startup/Avvio.h"
+#include "startup/ui/AvvioForm.h"
+#include "startup/ui/MainForm.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace quirdal {
+
+QString cartellaProgramma()
+{
+    const QString home = qEnvironmentVariable("QUIRDAL_HOME");
+    if (!home.isEmpty())
+        return QDir(home).absolutePath();
+    return QCoreApplication::applicationDirPath();
+}
+
+int eseguiProgramma(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("QUIRDAL"));
+    QApplication::setOrganizationName(QStringLiteral("QUIRDAL"));
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    QTranslator traduzioni;
+    if (traduzioni.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&traduzioni);
+
+    Sessione sessione;
+    CorsiDB db;
+    cFileINI ini;
+    DialoghiQt dialoghi;
+    Piattaforma piattaforma;
+    ImpostazioniUtente utente;
+    Contesto c{cartellaProgramma(), sessione, db, ini, dialoghi, piattaforma, utente};
+
+    std::unique_ptr<MDI_Main> principale;
+    int esito = 0;
+    try {
+        AvvioForm avvio;
+        Avvio sequenza(c, avvio);
+        sequenza.esegui();
+        principale = avvio.prendiFinestraPrincipale();
+    } catch (const FineProgramma &) {
+        principale.reset();
+        db.chiudi();
+        return 0;
+    }
+    // Closing the main menu ends the program.
+    esito = QApplication::exec();
+    principale.reset();
+    db.chiudi();
+    return esito;
+}
+
+} // namespace quirdal

@@ -1,0 +1,244 @@
+#include "startup/ui/MainForm.h"
+
+#include "application/ui/SelOpe.h"
+#include "common/Dialoghi.h"
+#include "common/Piattaforma.h"
+#include "common/Testo.h"
+#include "common/ui/DialoghiQt.h"
+#include "config/Installazione.h"
+#include "startup/Avvio.h"
+
+#include <QCalendarWidget>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTime>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace quirdal {
+
+void EtichettaCliccabile::mouseReleaseEvent(QMouseEvent *e)
+{
+    QLabel::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton && isEnabled() && rect().contains(e->position().toPoint()))
+        Q_EMIT clicked();
+}
+
+MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_menu(c)
+{
+    setObjectName(QStringLiteral("MDI_Main"));
+    Main = new QWidget(this);
+    Main->setObjectName(QStringLiteral("Main"));
+    setCentralWidget(Main);
+    auto *lay = new QVBoxLayout(Main);
+
+    auto *testata = new QFrame;
+    testata->setFrameShape(QFrame::StyledPanel);
+    auto *ht = new QHBoxLayout(testata);
+    auto lbl = [&](const char *nome) {
+        auto *l = new QLabel;
+        l->setObjectName(QString::fromLatin1(nome));
+        ht->addWidget(l);
+        return l;
+    };
+    lblGrOpe = lbl("lblGrOpe");
+    lblOpe = lbl("lblOpe");
+    lblDenOper = lbl("lblDenOper");
+    LblProv = lbl("LblProv");
+    lblCompo = lbl("lblCompo");
+    ht->addStretch();
+    lblNow = lbl("lblNow");
+    QFont grassetto = lblDenOper->font();
+    grassetto.setBold(true);
+    for (QLabel *l : {lblGrOpe, lblOpe, lblDenOper, LblProv})
+        l->setFont(grassetto);
+    lay->addWidget(testata);
+
+    auto *griglia = new QGridLayout;
+    griglia->setHorizontalSpacing(12);
+    griglia->setVerticalSpacing(8);
+    lay->addLayout(griglia);
+    auto *cmdConfi = aggiungiVoce(QStringLiteral("cmdConfi"), QStringLiteral("lblConfi"),
+                                  QStringLiteral("Selezione Operatore"), 0, 0);
+    aggiungiVoce(QStringLiteral("cmdSelDoma"), QStringLiteral("lblSelDoma"), QStringLiteral("Selezione Domanda"), 1, 0);
+    aggiungiVoce(QStringLiteral("cmdRiepDoma"), QStringLiteral("lblRiepDoma"), QStringLiteral("Riepilogo Domanda"), 2, 0);
+    aggiungiVoce(QStringLiteral("cmdOpe"), QStringLiteral("lblOpe1"), QStringLiteral("Sezione 1 Operatore"), 3, 0);
+    aggiungiVoce(QStringLiteral("cmdCompon"), QStringLiteral("lblCompon"),
+                 QStringLiteral("Sezione 2\nSedi Interessate"), 4, 0);
+    aggiungiVoce(QStringLiteral("cmdCorsi"), QStringLiteral("lblCorsi"), QStringLiteral("Sezione 3 Corsi"), 5, 0);
+    aggiungiVoce(QStringLiteral("cmdHandi"), QStringLiteral("lblHandi"), QStringLiteral("Sezione 4 Schede Handicap"),
+                 6, 0);
+    aggiungiVoce(QStringLiteral("cmdInvia1"), QStringLiteral("lblInvia1"), QStringLiteral("Stampa / Invio Domanda"),
+                 7, 0);
+    aggiungiVoce(QStringLiteral("cmdRiass"), QStringLiteral("lblRiass"), QStringLiteral("Riassegnazione Corsi"), 0, 2);
+    aggiungiVoce(QStringLiteral("cmdAggInst"), QStringLiteral("lblAggInst"), QStringLiteral("Aggiorna base dati"), 1, 2);
+    aggiungiVoce(QStringLiteral("cmdBackup"), QStringLiteral("lblBackup"),
+                 QStringLiteral("Salvataggio/ Recupero Dati"), 2, 2);
+    aggiungiVoce(QStringLiteral("cmdOpzioni"), QStringLiteral("lblOpzioni"), QStringLiteral("Opzioni"), 3, 2);
+    auto *cmdHelp = aggiungiVoce(QStringLiteral("cmdHelp"), QStringLiteral("lblHelp"),
+                                 QStringLiteral("Aiuto (tasto F1)"), 4, 2);
+    aggiungiVoce(QStringLiteral("cmdMailHelp"), QStringLiteral("lblMailHelp"), QStringLiteral("Contatta l'assistenza"),
+                 5, 2);
+    auto *cmdEsci = aggiungiVoce(QStringLiteral("cmdEsci"), QStringLiteral("lblEsci"), QStringLiteral("Esci"), 7, 2);
+    griglia->setColumnStretch(1, 1);
+    griglia->setColumnStretch(3, 1);
+
+    // Functions whose screens come in later releases of this program stay disabled.
+    for (QPushButton *b : Main->findChildren<QPushButton *>()) {
+        const bool attivo = b == cmdConfi || b == cmdHelp || b == cmdEsci;
+        b->setEnabled(attivo);
+        if (auto *l = Main->findChild<QLabel *>(QStringLiteral("lbl") + b->objectName().mid(3)))
+            l->setEnabled(attivo);
+    }
+    connect(cmdConfi, &QPushButton::clicked, this, [this] {
+        apriSelOpe();
+        aggiornaIntestazione();
+    });
+    connect(cmdHelp, &QPushButton::clicked, this, &MDI_Main::aiuto);
+    connect(cmdEsci, &QPushButton::clicked, this, &QWidget::close);
+
+    // Links, calendar, waiting panels.
+    auto *basso = new QHBoxLayout;
+    struct Link {
+        const char *nome;
+        const char *testo;
+        const char *descrizione;
+        const char *indirizzo;
+    };
+    const Link link[] = {
+        {"lblLinkRegione", "Formazione professionale in Regione", "sito della formazione professionale della Regione",
+         "https://formazione.regione-valdoria.example/"},
+        {"lblLinkFSE", "Fondo Sociale Europeo", "sito del Fondo Sociale Europeo", "https://ec.europa.eu/esf/"},
+        {"lblLinkMinistero", "Ministero del Lavoro", "sito del Ministero del Lavoro", "https://www.lavoro.gov.it/"},
+        {"lblLinkVTZ", "V.T.Z.", "sito di V.T.Z.", "https://www.vtz.example/"},
+    };
+    for (const Link &l : link) {
+        auto *e = new EtichettaCliccabile(QStringLiteral("<u>%1</u>").arg(QString::fromUtf8(l.testo)));
+        e->setObjectName(QString::fromLatin1(l.nome));
+        e->setCursor(Qt::PointingHandCursor);
+        const QString descr = QString::fromUtf8(l.descrizione), ind = QString::fromLatin1(l.indirizzo);
+        connect(e, &EtichettaCliccabile::clicked, this, [this, descr, ind] { collegamento(descr, ind); });
+        basso->addWidget(e);
+    }
+    basso->addStretch();
+    lblCalendario = new EtichettaCliccabile(QStringLiteral("Mostra calendario"));
+    lblCalendario->setObjectName(QStringLiteral("lblCalendario"));
+    lblCalendario->setCursor(Qt::PointingHandCursor);
+    basso->addWidget(lblCalendario);
+    lay->addLayout(basso);
+    calendario = new QCalendarWidget;
+    calendario->setObjectName(QStringLiteral("calendario"));
+    calendario->setSelectedDate(m_c.piattaforma.oggi());
+    calendario->hide();
+    lay->addWidget(calendario, 0, Qt::AlignRight);
+    connect(lblCalendario, &EtichettaCliccabile::clicked, this, [this] {
+        calendario->setVisible(!calendario->isVisible());
+        lblCalendario->setText(calendario->isVisible() ? QStringLiteral("Nascondi calendario")
+                                                       : QStringLiteral("Mostra calendario"));
+    });
+
+    auto pannello = [&](const char *nome, const QString &testo) {
+        auto *p = new QFrame;
+        p->setObjectName(QString::fromLatin1(nome));
+        p->setFrameShape(QFrame::Box);
+        auto *pl = new QHBoxLayout(p);
+        pl->addWidget(new QLabel(testo));
+        p->hide();
+        lay->addWidget(p);
+        return p;
+    };
+    panel_Attesa = pannello("panel_Attesa", QStringLiteral("Controllo dati in corso. Attendere..."));
+    pnlAttesa = pannello("pnlAttesa", QStringLiteral("Attendere aggiornamento in corso..."));
+    auto *cmdAnnullaAgg = new QPushButton(QStringLiteral("Annulla..."));
+    cmdAnnullaAgg->setObjectName(QStringLiteral("cmdAnnullaAgg"));
+    pnlAttesa->layout()->addWidget(cmdAnnullaAgg);
+    lay->addStretch();
+
+    Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
+    connect(Timer, &QTimer::timeout, this,
+            [this] { lblNow->setText(m_c.piattaforma.adesso().time().toString(QStringLiteral("hh:mm"))); });
+    Timer->start(1000);
+    lblNow->setText(m_c.piattaforma.adesso().time().toString(QStringLiteral("hh:mm")));
+    resize(900, 560);
+}
+
+QPushButton *MDI_Main::aggiungiVoce(const QString &pulsante, const QString &etichetta, const QString &testo,
+                                    int riga, int colonna)
+{
+    auto *g = static_cast<QGridLayout *>(Main->layout()->itemAt(1)->layout());
+    auto *b = new QPushButton;
+    b->setObjectName(pulsante);
+    b->setFixedSize(44, 36);
+    b->setToolTip(QString(testo).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    auto *l = new EtichettaCliccabile(testo);
+    l->setObjectName(etichetta);
+    connect(l, &EtichettaCliccabile::clicked, b, &QPushButton::click);
+    g->addWidget(b, riga, colonna);
+    g->addWidget(l, riga, colonna + 1);
+    return b;
+}
+
+void MDI_Main::carica()
+{
+    const StatoMenu st = m_menu.carica();
+    setWindowTitle(st.didascalia);
+    if (st.client) {
+        for (const char *nome : {"cmdAggInst", "cmdRiass"}) {
+            const QString n = QString::fromLatin1(nome);
+            Main->findChild<QPushButton *>(n)->setEnabled(false);
+            auto *l = Main->findChild<QLabel *>(QStringLiteral("lbl") + n.mid(3));
+            l->setEnabled(false);
+            l->setStyleSheet(QStringLiteral("color: grey;"));
+        }
+    }
+}
+
+void MDI_Main::primaAttivazione()
+{
+    m_menu.primaAttivazione([this] { apriSelOpe(); },
+                            [this](int argomento) {
+                                if (!fileAiuto(m_c.sessione).isEmpty())
+                                    mostraAiuto(m_c.sessione.gFileHelp, argomento, this);
+                            });
+    aggiornaIntestazione();
+}
+
+void MDI_Main::aggiornaIntestazione()
+{
+    const Intestazione h = m_menu.intestazione();
+    lblGrOpe->setText(h.grupOpe);
+    lblOpe->setText(h.operatore);
+    lblDenOper->setText(h.denominazione);
+    lblDenOper->setToolTip(h.tooltip);
+    LblProv->setText(h.provincia);
+}
+
+void MDI_Main::apriSelOpe()
+{
+    SelOpe dlg(m_c, this);
+    dlg.exec();
+}
+
+void MDI_Main::aiuto()
+{
+    if (fileAiuto(m_c.sessione).isEmpty())
+        m_c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"),
+                               Icona::Informazione);
+    else
+        mostraAiuto(m_c.sessione.gFileHelp, 10000, this);
+}
+
+void MDI_Main::collegamento(const QString &descrizione, const QString &indirizzo)
+{
+    if (m_c.dialoghi.messaggio(QStringLiteral("Collegamento a ") + descrizione + QLatin1Char('.') + CRLF
+                                   + QStringLiteral("Procedere?"),
+                               kTitoloProdotto, Icona::Domanda, Pulsanti::SiNo)
+        == Risposta::Si)
+        m_c.piattaforma.apri(indirizzo);
+}
+
+} // namespace quirdal
