@@ -169,6 +169,9 @@ void CorsiDB::apriInterno()
         throw Errore(codici::FileNonTrovato,
                      QStringLiteral("Impossibile trovare il file '") + m_percorso + QStringLiteral("'."));
 
+    // The presence mark first: another workstation's exclusive use is told at once,
+    // rather than after the wait for the database's own lock.
+    prendiPresenza();
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
         // mode=rw: an existing file only, never a new empty one in its place.
@@ -181,6 +184,7 @@ void CorsiDB::apriInterno()
             const Errore e = erroreDa(db.lastError());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(m_nome);
+            lasciaPresenza();
             throw e;
         }
     }
@@ -217,7 +221,6 @@ void CorsiDB::apriInterno()
             if (!q.exec(QStringLiteral("COMMIT")))
                 throw erroreDa(q.lastError());
         }
-        prendiPresenza();
     } catch (...) {
         chiudi();
         throw;
