@@ -1,3 +1,4 @@
+#include "config/Installazione.h"
 #include "db/CorsiDB.h"
 #include "db/Recordset.h"
 #include "db/Schema.h"
@@ -264,7 +265,16 @@ private Q_SLOTS:
             QVERIFY(a.db.aperto());
             QCOMPARE(a.db.modo(), ModoApertura::Condiviso);
         }
-        QVERIFY(a.db.riconnettiEsclusivo());
+        {
+            Detentore altro(a.percorsoDb(), QStringLiteral("condiviso"));
+            QVERIFY(!riconnessioneEsclusiva(a.db, a.dialoghi));
+            QVERIFY(a.dialoghi.ultimo().startsWith(QStringLiteral("Errore %1\r\n").arg(codici::DatabaseBloccato)));
+            QVERIFY(a.dialoghi.ultimo().endsWith(
+                QStringLiteral("\r\nQualche client potrebbe ancora essere connesso alla base dati. \r\nIl programma "
+                               "uscira a Windows.\r\nChiudere tutti i client, riavviare l'applicativo SERVER e "
+                               "ritentare l'Operazione.")));
+        }
+        QVERIFY(riconnessioneEsclusiva(a.db, a.dialoghi));
         QCOMPARE(a.db.modo(), ModoApertura::Esclusivo);
         Detentore escluso(a.percorsoDb(), QStringLiteral("condiviso"));
         QVERIFY(escluso.risposta().startsWith(QLatin1String("ERRORE")));

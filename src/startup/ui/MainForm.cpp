@@ -14,6 +14,8 @@
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
+#include <QStyle>
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -65,7 +67,7 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
                                   QStringLiteral("Selezione Operatore"), 0, 0);
     aggiungiVoce(QStringLiteral("cmdSelDoma"), QStringLiteral("lblSelDoma"), QStringLiteral("Selezione Domanda"), 1, 0);
     aggiungiVoce(QStringLiteral("cmdRiepDoma"), QStringLiteral("lblRiepDoma"), QStringLiteral("Riepilogo Domanda"), 2, 0);
-    aggiungiVoce(QStringLiteral("cmdOpe"), QStringLiteral("lblOpe1"), QStringLiteral("Sezione 1 Operatore"), 3, 0);
+    aggiungiVoce(QStringLiteral("cmdOpe"), QStringLiteral("lblSezOpe"), QStringLiteral("Sezione 1 Operatore"), 3, 0);
     aggiungiVoce(QStringLiteral("cmdCompon"), QStringLiteral("lblCompon"),
                  QStringLiteral("Sezione 2\nSedi Interessate"), 4, 0);
     aggiungiVoce(QStringLiteral("cmdCorsi"), QStringLiteral("lblCorsi"), QStringLiteral("Sezione 3 Corsi"), 5, 0);
@@ -86,11 +88,23 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
     griglia->setColumnStretch(1, 1);
     griglia->setColumnStretch(3, 1);
 
+    const QList<QPair<const char *, QStyle::StandardPixmap>> icone = {
+        {"cmdConfi", QStyle::SP_DirHomeIcon},          {"cmdSelDoma", QStyle::SP_FileDialogContentsView},
+        {"cmdRiepDoma", QStyle::SP_FileDialogInfoView}, {"cmdOpe", QStyle::SP_DirIcon},
+        {"cmdCompon", QStyle::SP_DriveNetIcon},        {"cmdCorsi", QStyle::SP_FileDialogListView},
+        {"cmdHandi", QStyle::SP_FileIcon},             {"cmdInvia1", QStyle::SP_ArrowRight},
+        {"cmdRiass", QStyle::SP_BrowserReload},        {"cmdAggInst", QStyle::SP_ArrowDown},
+        {"cmdBackup", QStyle::SP_DialogSaveButton},    {"cmdOpzioni", QStyle::SP_FileDialogDetailedView},
+        {"cmdHelp", QStyle::SP_DialogHelpButton},      {"cmdMailHelp", QStyle::SP_MessageBoxInformation},
+        {"cmdEsci", QStyle::SP_DialogCloseButton}};
+    for (const auto &[nome, icona] : icone)
+        Main->findChild<QPushButton *>(QString::fromLatin1(nome))->setIcon(style()->standardIcon(icona));
+
     // Functions whose screens come in later releases of this program stay disabled.
     for (QPushButton *b : Main->findChildren<QPushButton *>()) {
         const bool attivo = b == cmdConfi || b == cmdHelp || b == cmdEsci;
         b->setEnabled(attivo);
-        if (auto *l = Main->findChild<QLabel *>(QStringLiteral("lbl") + b->objectName().mid(3)))
+        if (QLabel *l = m_etichette.value(b))
             l->setEnabled(attivo);
     }
     connect(cmdConfi, &QPushButton::clicked, this, [this] {
@@ -163,7 +177,9 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
             [this] { lblNow->setText(m_c.piattaforma.adesso().time().toString(QStringLiteral("hh:mm"))); });
     Timer->start(1000);
     lblNow->setText(m_c.piattaforma.adesso().time().toString(QStringLiteral("hh:mm")));
-    resize(900, 560);
+    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(f1, &QShortcut::activated, cmdHelp, &QPushButton::click);
+    resize(900, 470);
 }
 
 QPushButton *MDI_Main::aggiungiVoce(const QString &pulsante, const QString &etichetta, const QString &testo,
@@ -173,10 +189,12 @@ QPushButton *MDI_Main::aggiungiVoce(const QString &pulsante, const QString &etic
     auto *b = new QPushButton;
     b->setObjectName(pulsante);
     b->setFixedSize(44, 36);
+    b->setIconSize(QSize(22, 22));
     b->setToolTip(QString(testo).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     auto *l = new EtichettaCliccabile(testo);
     l->setObjectName(etichetta);
     connect(l, &EtichettaCliccabile::clicked, b, &QPushButton::click);
+    m_etichette.insert(b, l);
     g->addWidget(b, riga, colonna);
     g->addWidget(l, riga, colonna + 1);
     return b;
@@ -189,8 +207,9 @@ void MDI_Main::carica()
     if (st.client) {
         for (const char *nome : {"cmdAggInst", "cmdRiass"}) {
             const QString n = QString::fromLatin1(nome);
-            Main->findChild<QPushButton *>(n)->setEnabled(false);
-            auto *l = Main->findChild<QLabel *>(QStringLiteral("lbl") + n.mid(3));
+            auto *b = Main->findChild<QPushButton *>(n);
+            b->setEnabled(false);
+            QLabel *l = m_etichette.value(b);
             l->setEnabled(false);
             l->setStyleSheet(QStringLiteral("color: grey;"));
         }

@@ -1,6 +1,7 @@
 #pragma once
 #include "startup/MenuPrincipale.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QMainWindow>
 
@@ -51,6 +52,7 @@ private:
     QWidget *panel_Attesa;
     QWidget *pnlAttesa;
     QTimer *Timer;
+    QHash<QPushButton *, QLabel *> m_etichette; // each menu button's label
 };
 
 } // namespace quirdal
