@@ -109,6 +109,19 @@ private Q_SLOTS:
         QCOMPARE(leggiIni(a, QStringLiteral("Installazione"), QStringLiteral("PROVIDER")), QStringLiteral("SQLite"));
     }
 
+    // The INI cannot be written (a read-only folder, a vanished share): a clear
+    // message, and the program ends rather than going on with settings it lost.
+    void iniNonScrivibile()
+    {
+        Ambiente a;
+        cFileINI ini(a.dir.path());
+        ini.setNomeFile(a.percorso(QStringLiteral("sparita/QUIRDAL.INI")));
+        a.sessione.gTipoInstallazione = QStringLiteral("StandAlone");
+        QVERIFY(finisce([&] { salvaInstallazione(ini, a.sessione, a.dialoghi); }));
+        QVERIFY(a.dialoghi.ultimo().startsWith(QStringLiteral("Impossibile salvare le impostazioni nel file ")));
+        QCOMPARE(a.dialoghi.messaggi[0].icona, Icona::Critico);
+    }
+
     void installazioneInterrotta()
     {
         Ambiente a;
