@@ -52,8 +52,12 @@ void Avvio::aggiornaStruttura()
 
 void Avvio::tabelle()
 {
-    if (m_passi.tabelle)
-        passoDati("Tabelle", [&] { m_passi.tabelle(m_c); });
+    passoDati("Tabelle", [&] {
+        if (m_passi.tabelle)
+            m_passi.tabelle(m_c);
+        else
+            passoTabelle(m_c, m_vista);
+    });
 }
 
 void Avvio::controllaBaseVuota()
@@ -65,7 +69,7 @@ void Avvio::controllaBaseVuota()
             s.gAiutoIniziale = FALSO;
             return;
         }
-        m_vista.titolo(QStringLiteral("INSTALLAZIONE"), QStringLiteral("Attendere..."));
+        m_vista.fase(QStringLiteral("INSTALLAZIONE"), QStringLiteral("Attendere..."));
         s.gAiutoIniziale = VERO;
         if (m_c.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Versione")) == QLatin1String("CLIENT")) {
             m_vista.mostraAvvisoClient();

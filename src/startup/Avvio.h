@@ -4,6 +4,7 @@
 // progress labels, main window) are behind VistaAvvio; the steps that other parts of
 // the program provide (lookup tables, download, operator load) are plugged in as
 // PassiAvvio.
+#include "loading/TabelleDecodifica.h"
 #include "startup/Sessione.h"
 
 #include <QString>
@@ -28,7 +29,7 @@ struct Contesto {
     ImpostazioniUtente &utente;
 };
 
-class VistaAvvio {
+class VistaAvvio : public ProgressoCaricamento {
 public:
     virtual ~VistaAvvio() = default;
     virtual void mostraSplash() {}
@@ -40,14 +41,13 @@ public:
     virtual void mostraImpostazioni(Contesto &c) = 0;
     // FrmAvviso: the notice of an empty database on a CLIENT installation.
     virtual void mostraAvvisoClient() = 0;
-    virtual void titolo(const QString &titolo, const QString &riga2) { (void)titolo; (void)riga2; }
-    virtual void attendi(bool clessidra) { (void)clessidra; }
     // MDI_Main and the main menu.
     virtual void mostraFinestraPrincipale(Contesto &c) = 0;
 };
 
 struct PassiAvvio {
-    // Step 8 (and again after a first-start download): lookup tables from the flag files.
+    // Step 8 (and again after a first-start download): lookup tables from the flag
+    // files. Unset: the table pass, with the start-up screen showing its progress.
     std::function<void(Contesto &)> tabelle;
     // First start: frmInstOper, the download of operator data and tables.
     std::function<void(Contesto &)> scaricaPrimoAvvio;

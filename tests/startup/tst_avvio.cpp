@@ -27,7 +27,7 @@ public:
             throw FineProgramma();
     }
     void mostraAvvisoClient() override { eventi << QStringLiteral("avviso client"); }
-    void titolo(const QString &t, const QString &r) override { eventi << t + QLatin1Char('|') + r; }
+    void fase(const QString &t, const QString &r) override { eventi << t + QLatin1Char('|') + r; }
     void mostraFinestraPrincipale(Contesto &) override { eventi << QStringLiteral("principale"); }
 };
 

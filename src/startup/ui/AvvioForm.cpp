@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -100,11 +101,28 @@ void AvvioForm::mostraAvvisoClient()
     dlg.exec();
 }
 
-void AvvioForm::titolo(const QString &t, const QString &riga2)
+void AvvioForm::fase(const QString &t, const QString &riga2)
 {
     show();
     lblTitolo->setText(t);
     Label4->setText(riga2);
+    QApplication::processEvents();
+}
+
+void AvvioForm::file(const QString &percorso, const QString &tabella, int totale)
+{
+    show();
+    lblFile->setText(QFileInfo(percorso).fileName());
+    lblTabe->setText(tabella);
+    ProgBar->setRange(0, std::max(totale, 1));
+    ProgBar->setValue(0);
+    QApplication::processEvents();
+}
+
+void AvvioForm::record(int caricati)
+{
+    lblNRec->setText(QString::number(caricati));
+    ProgBar->setValue(std::min(caricati, ProgBar->maximum()));
     QApplication::processEvents();
 }
 

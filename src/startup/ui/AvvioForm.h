@@ -23,7 +23,9 @@ public:
     void chiudiSplash() override;
     void mostraImpostazioni(Contesto &c) override;
     void mostraAvvisoClient() override;
-    void titolo(const QString &titolo, const QString &riga2) override;
+    void fase(const QString &titolo, const QString &riga2) override;
+    void file(const QString &percorso, const QString &tabella, int totale) override;
+    void record(int caricati) override;
     void attendi(bool clessidra) override;
     void mostraFinestraPrincipale(Contesto &c) override;
 

@@ -1,0 +1,362 @@
+#include "common/Generale.h"
+
+#include "common/Errori.h"
+#include "config/FileIni.h"
+#include "config/Installazione.h"
+#include "db/CorsiDB.h"
+#include "startup/Avvio.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace quirdal {
+
+QString raddoppiaApici(const QVariant &valore)
+{
+    return valore.isNull() ? QString() : raddoppiaApici(valore.toString());
+}
+
+QString sostituisci(const QString &testo, const QString &cerca, const QString &con)
+{
+    if (cerca.isEmpty())
+        return testo;
+    QString r = testo;
+    return r.replace(cerca, con);
+}
+
+QString elementoN(const QString &testo, const QString &separatore, int n)
+{
+    if (testo.isEmpty() || n < 0)
+        return {};
+    return testo.split(separatore).value(n).trimmed();
+}
+
+QString dopoTrattino(const QString &testo)
+{
+    const int i = testo.indexOf(QLatin1Char('-'));
+    return testo.mid(i + 1).trimmed(); // without a dash, the whole text
+}
+
+QString primaTrattino(const QString &testo)
+{
+    const int i = testo.indexOf(QStringLiteral(" -"));
+    return (i < 0 ? testo : testo.left(i)).trimmed();
+}
+
+QString riempi(const QString &testo, int n, const QString &lato)
+{
+    if (lato == QLatin1String("dx"))
+        return testo.rightJustified(n, QLatin1Char(' '));
+    if (lato == QLatin1String("sx"))
+        return testo.leftJustified(n, QLatin1Char(' '));
+    return {};
+}
+
+QString riempiDavanti(const QString &testo, int n) { return testo.rightJustified(n, QLatin1Char(' ')); }
+
+QString riempiFinoA(const QString &testo, int n) { return testo.leftJustified(n, QLatin1Char(' ')); }
+
+QString segnoTroncato(const QString &testo, int n)
+{
+    return testo.size() > n ? QStringLiteral(".") : QStringLiteral(" ");
+}
+
+int maiuscolo(int codiceTasto)
+{
+    if (codiceTasto <= 0 || codiceTasto > 0xFFFF)
+        return codiceTasto;
+    return QChar(static_cast<char16_t>(codiceTasto)).toUpper().unicode();
+}
+
+QVariant valoreTipizzato(const QVariant &valore, const QString &tipo)
+{
+    const QString t = tipo.toUpper();
+    const QString s = valore.toString().trimmed();
+    if (t == QLatin1String("S"))
+        return s;
+    if (t == QLatin1String("I"))
+        return static_cast<short>(QLocale::c().toDouble(QString(s).replace(QLatin1Char(','), QLatin1Char('.'))));
+    if (t == QLatin1String("L"))
+        return static_cast<qint32>(QLocale::c().toDouble(QString(s).replace(QLatin1Char(','), QLatin1Char('.'))));
+    if (t == QLatin1String("DBL"))
+        return QLocale::c().toDouble(QString(s).replace(QLatin1Char(','), QLatin1Char('.')));
+    if (t == QLatin1String("B")) {
+        if (valore.typeId() == QMetaType::Bool)
+            return valore.toBool();
+        const QString u = s.toUpper();
+        return !(u.isEmpty() || u == QLatin1String("0") || u == QLatin1String("FALSE") || u == QLatin1String("FALSO")
+                 || u == QLatin1String("N") || u == QLatin1String("NO"));
+    }
+    if (t == QLatin1String("D")) {
+        if (const auto d = controllaData(s))
+            return QDate::fromString(*d, QStringLiteral("dd/MM/yyyy"));
+        return QDate();
+    }
+    return valore;
+}
+
+QStringList dividiRecord(const QString &riga)
+{
+    QStringList campi;
+    campi.reserve(kCampiRecord);
+    QString corrente;
+    qsizetype i = 1; // the opening "#" is skipped
+    bool aperto = true;
+    while (i < riga.size() && campi.size() < kCampiRecord) {
+        const QChar c = riga.at(i);
+        if (c == QLatin1Char('#')) {
+            campi << corrente;
+            corrente.clear();
+            aperto = false;
+            i += 3; // the "#", the separator and the next opening "#"
+            if (i <= riga.size())
+                aperto = true;
+            continue;
+        }
+        corrente.append(c);
+        ++i;
+    }
+    if (aperto && !corrente.isEmpty() && campi.size() < kCampiRecord)
+        campi << corrente;
+    while (campi.size() < kCampiRecord)
+        campi << QString();
+    return campi;
+}
+
+std::optional<QString> controllaData(const QString &testo)
+{
+    const QString t = testo.trimmed();
+    QString gg, mm, aaaa;
+    if (t.size() == 10) {
+        gg = t.mid(0, 2);
+        mm = t.mid(3, 2);
+        aaaa = t.mid(6, 4);
+    } else if (t.size() == 8) {
+        gg = t.mid(0, 2);
+        mm = t.mid(2, 2);
+        aaaa = t.mid(4, 4);
+    } else {
+        return std::nullopt;
+    }
+    auto cifre = [](const QString &s) {
+        for (const QChar c : s)
+            if (!c.isDigit() || c.unicode() > 127)
+                return false;
+        return !s.isEmpty();
+    };
+    if (!cifre(gg) || !cifre(mm) || !cifre(aaaa))
+        return std::nullopt;
+    const QDate d(aaaa.toInt(), mm.toInt(), gg.toInt());
+    if (!d.isValid() || aaaa.toInt() < 100)
+        return std::nullopt;
+    return gg + QLatin1Char('/') + mm + QLatin1Char('/') + aaaa;
+}
+
+QString unisciTelefono(const QString &prefisso, const QString &numero, int massimo)
+{
+    auto cifre = [](const QString &s) {
+        QString r;
+        for (const QChar c : s)
+            if (c.unicode() >= '0' && c.unicode() <= '9')
+                r.append(c);
+        return r;
+    };
+    const QString p = cifre(prefisso), n = cifre(numero);
+    if (p.isEmpty() || n.startsWith(p))
+        return n;
+    const QString unito = p + n;
+    return unito.size() > massimo ? n : unito;
+}
+
+QString controllaEmail(const QString &indirizzo)
+{
+    const QString &e = indirizzo;
+    const int chiocciola = e.indexOf(QLatin1Char('@'));
+    if (e.contains(QLatin1Char(',')))
+        return QStringLiteral("L'indirizzo e-mail non può contenere virgole.");
+    if (e.contains(QLatin1Char('/')))
+        return QStringLiteral("L'indirizzo e-mail non può contenere il carattere '/'.");
+    if (e.contains(QStringLiteral("..")))
+        return QStringLiteral("L'indirizzo e-mail non può contenere punti consecutivi.");
+    if (e.contains(QLatin1Char(' ')))
+        return QStringLiteral("L'indirizzo e-mail non può contenere spazi all'inizio, alla fine o internamente.");
+    if (e.isEmpty())
+        return QStringLiteral("E' indispensabile indicare un 'indirizzo e-mail valido.");
+    if (chiocciola < 0)
+        return QStringLiteral("L'indirizzo e-mail deve contenere il carattere '@'.");
+    if (!e.mid(chiocciola + 1).contains(QLatin1Char('.')) || e.contains(QStringLiteral("@.")))
+        return QStringLiteral("L'indirizzo di e-mail deve contenere almeno 1 '.' dopo il carattere '@', e non nella "
+                              "forma '@.'");
+    if (chiocciola == 0)
+        return QStringLiteral("L'indirizzo e-mail deve iniziare con il proprio user-name (es. 'mario.rossi', "
+                              "'mrossi', ecc.)");
+    if (e.count(QLatin1Char('@')) > 1)
+        return QStringLiteral("L'indirizzo e-mail non può contenere più di 1 carattere '@'.");
+    if (e.endsWith(QLatin1Char('.')))
+        return QStringLiteral("Dopo l'ultimo '.' deve essere specificato il provider (es. 'it', 'com', ecc.)");
+    return {};
+}
+
+QString sigProvProvincia(CorsiDB &db, const QString &prov)
+{
+    return db.valoreScalare(QStringLiteral("SELECT SigProv FROM Province WHERE PROV = ?"), {prov}).toString();
+}
+
+QString sigProvSede(CorsiDB &db, const QString &grupOpe, const QString &operatore, long sede)
+{
+    if (sede < 1000)
+        return db.valoreScalare(QStringLiteral("SELECT Comuni.SigProv FROM CorsiCompo INNER JOIN Comuni ON "
+                                               "Comuni.CodComune = CorsiCompo.CodComune WHERE CorsiCompo.GrupOpe = ? "
+                                               "AND CorsiCompo.Operatore = ? AND CorsiCompo.Componente = ?"),
+                                {grupOpe, operatore.toLongLong(), static_cast<qlonglong>(sede)})
+            .toString();
+    return db.valoreScalare(QStringLiteral("SELECT Comuni.SigProv FROM CorsiSediOcc INNER JOIN Comuni ON "
+                                           "Comuni.CodComune = CorsiSediOcc.CodComune WHERE CorsiSediOcc.SedeOcc = ?"),
+                            {static_cast<qlonglong>(sede)})
+        .toString();
+}
+
+QString trovaFile(const QString &cartella, const QString &nome)
+{
+    const QDir dir(cartella);
+    if (QFileInfo(dir.filePath(nome)).isFile())
+        return dir.filePath(nome);
+    for (const QFileInfo &fi : dir.entryInfoList(QDir::Files | QDir::Hidden))
+        if (fi.fileName().compare(nome, Qt::CaseInsensitive) == 0)
+            return fi.filePath();
+    return {};
+}
+
+bool spostaFile(const QString &da, const QString &a)
+{
+    if (!QFileInfo(da).isFile())
+        return false;
+    QDir().mkpath(QFileInfo(a).absolutePath());
+    QFile::remove(a);
+    if (QFile::rename(da, a))
+        return true;
+    return QFile::copy(da, a) && QFile::remove(da);
+}
+
+bool fileHaRighe(const QString &percorso)
+{
+    QFile f(percorso);
+    return f.open(QIODevice::ReadOnly) && f.size() > 0;
+}
+
+bool fileVuoto(const QString &percorso) { return !fileHaRighe(percorso); }
+
+QString leggiFileTesto(const QString &cartella, const QString &nome)
+{
+    QFile f(QDir(cartella).filePath(nome));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList righe = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    for (QString &r : righe)
+        if (r.endsWith(QLatin1Char('\r')))
+            r.chop(1);
+    if (!righe.isEmpty() && righe.last().isEmpty())
+        righe.removeLast();
+    return righe.join(QLatin1Char('\n'));
+}
+
+int eseguiEAttendi(const QString &programma, const QStringList &argomenti)
+{
+    QProcess p;
+    p.start(programma, argomenti);
+    if (!p.waitForStarted(10000))
+        return -1;
+    QEventLoop ciclo;
+    QObject::connect(&p, &QProcess::finished, &ciclo, &QEventLoop::quit);
+    if (p.state() != QProcess::NotRunning)
+        ciclo.exec();
+    return p.exitCode();
+}
+
+// --- Safety copy ------------------------------------------------------------------------
+
+QString percorsoCopiaSicurezza(const QString &percorsoDb) { return percorsoDb + QStringLiteral("_BAK"); }
+
+namespace {
+
+// The file passes the database's own integrity check.
+bool integro(const QString &file)
+{
+    const QString nome = QStringLiteral("verifica-") + QUuid::createUuid().toString(QUuid::Id128);
+    bool ok = false;
+    {
+        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
+        d.setDatabaseName(file);
+        d.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (d.open()) {
+            QSqlQuery q(d);
+            ok = q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next()
+                && q.value(0).toString() == QLatin1String("ok");
+            q.finish();
+            d.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(nome);
+    return ok;
+}
+
+} // namespace
+
+bool copiaSicurezza(Contesto &c)
+{
+    if (!c.db.aperto() || c.db.inTransazione())
+        return false;
+    const QString bak = percorsoCopiaSicurezza(c.db.percorso());
+    const QString temporaneo = bak + QStringLiteral(".tmp");
+    QFile::remove(temporaneo);
+    try {
+        // Written by the database itself: a consistent copy even while the file is open.
+        QString t = temporaneo;
+        c.db.esegui(QStringLiteral("VACUUM INTO ?"), {t});
+    } catch (const Errore &) {
+        QFile::remove(temporaneo);
+        return false;
+    }
+    if (!integro(temporaneo)) {
+        QFile::remove(temporaneo);
+        return false;
+    }
+    QFile::remove(bak);
+    return QFile::rename(temporaneo, bak);
+}
+
+bool ripristinaCopiaSicurezza(Contesto &c)
+{
+    const QString db = c.db.aperto() ? c.db.percorso() : c.sessione.gPathDB;
+    const QString bak = percorsoCopiaSicurezza(db);
+    if (!QFileInfo(bak).isFile() || !integro(bak))
+        return false;
+    c.db.chiudi();
+    const QString temporaneo = db + QStringLiteral(".ripristino");
+    QFile::remove(temporaneo);
+    bool ok = QFile::copy(bak, temporaneo);
+    if (ok) {
+        // A journal left by an interrupted write belongs to the file being replaced:
+        // replayed onto the copy it would corrupt it.
+        QFile::remove(db + QStringLiteral("-journal"));
+        QFile::remove(db);
+        ok = QFile::rename(temporaneo, db);
+    }
+    QFile::remove(temporaneo);
+    try {
+        Inizializza(c.cartellaProgramma, c.ini, c.sessione, c.db, c.dialoghi);
+    } catch (const FineProgramma &) {
+        return false;
+    }
+    return ok && c.db.aperto();
+}
+
+} // namespace quirdal

@@ -1,0 +1,91 @@
+#pragma once
+// The shared helpers: texts and SQL, the record splitter, dates, phones, e-mail
+// addresses, province abbreviations, files and processes, and the safety copy of the
+// database.
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <optional>
+
+#include "common/Testo.h"
+
+namespace quirdal {
+
+class CorsiDB;
+struct Contesto;
+
+// --- Texts and SQL -------------------------------------------------------------
+
+QString raddoppiaApici(const QVariant &valore);     // Null gives ""
+QString sostituisci(const QString &testo, const QString &cerca, const QString &con);
+// Element n (from 0) of the text split on the separator, trimmed; "" when absent.
+QString elementoN(const QString &testo, const QString &separatore, int n);
+QString dopoTrattino(const QString &testo);  // trimmed text after the first "-"
+QString primaTrattino(const QString &testo); // trimmed text before the first " -"
+// Blanks to width n: "dx" in front (right-aligned), "sx" behind; any other side "".
+// A text already as wide or wider comes back unchanged.
+QString riempi(const QString &testo, int n, const QString &lato);
+QString riempiDavanti(const QString &testo, int n);
+QString riempiFinoA(const QString &testo, int n);
+// "." when the text is longer than n characters (the prints mark cut texts), else " ".
+QString segnoTroncato(const QString &testo, int n);
+// The code of the upper-case letter of a typed character code.
+int maiuscolo(int codiceTasto);
+// A value converted to the type of a code: "S" text (trimmed), "I" 16-bit, "L" 32-bit,
+// "DBL" double, "B" yes/no, "D" date. An unknown code gives the value unchanged.
+QVariant valoreTipizzato(const QVariant &valore, const QString &tipo);
+
+// --- Data files ------------------------------------------------------------------
+
+constexpr int kCampiRecord = 51;
+// One line of a data file in its fields: "#" field "#" separator "#" field "#" ...
+// The first character is skipped, a field runs to the next "#", the "#" and the two
+// characters after it are skipped; at most 51 fields (the rest of the array is ""). A
+// last field not closed by "#" ends at the end of the line.
+QStringList dividiRecord(const QString &riga);
+
+// --- Checks ----------------------------------------------------------------------
+
+// A date typed as 10 characters (day, month, year with separators) or 8 digits
+// (DDMMYYYY), as "dd/mm/yyyy" when it is a calendar date.
+std::optional<QString> controllaData(const QString &testo);
+// Both parts reduced to digits; empty prefix: the number; a number that already begins
+// with the prefix: the number; otherwise prefix + number, unless longer than massimo.
+QString unisciTelefono(const QString &prefisso, const QString &numero, int massimo = 13);
+// "" for a valid address, else the first message that applies.
+QString controllaEmail(const QString &indirizzo);
+inline const QString kTitoloEmail = QStringLiteral("INDIRIZZO E-MAIL");
+
+// --- Province abbreviations --------------------------------------------------------
+
+QString sigProvProvincia(CorsiDB &db, const QString &prov);
+// Of a component's municipality below 1000, of the occasional site's from 1000 up.
+QString sigProvSede(CorsiDB &db, const QString &grupOpe, const QString &operatore, long sede);
+
+// --- Files and processes ------------------------------------------------------------
+
+// The file of that name in the folder, its letter case ignored as on the region's
+// systems; "" when there is none.
+QString trovaFile(const QString &cartella, const QString &nome);
+// When the source exists: destination folder created, older destination replaced.
+bool spostaFile(const QString &da, const QString &a);
+bool fileHaRighe(const QString &percorso);
+bool fileVuoto(const QString &percorso);
+// A text file of the program folder, lines joined with line feeds.
+QString leggiFileTesto(const QString &cartella, const QString &nome);
+// Starts a program and waits for its end, keeping the screens alive. Exit code, or -1
+// when it could not start.
+int eseguiEAttendi(const QString &programma, const QStringList &argomenti);
+
+// --- Safety copy of the database -----------------------------------------------------
+
+QString percorsoCopiaSicurezza(const QString &percorsoDb); // path + "_BAK"
+// Copies the database to its "_BAK" file, consistent (taken by the database itself while
+// no write is pending) and checked; an older copy is replaced only by a good one.
+bool copiaSicurezza(Contesto &c);
+// Puts the "_BAK" copy back in place of the database, after checking it, and reopens
+// the connection.
+bool ripristinaCopiaSicurezza(Contesto &c);
+
+} // namespace quirdal

@@ -1,0 +1,214 @@
+#include "loading/TabelleDecodifica.h"
+
+#include "common/Codifica.h"
+#include "common/Dialoghi.h"
+#include "common/Errori.h"
+#include "common/Generale.h"
+#include "db/CorsiDB.h"
+#include "startup/Avvio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace quirdal {
+
+namespace {
+
+enum class Modo { Installa, Aggiorna };
+
+struct FileTabella {
+    QString intestazione;
+    QList<QStringList> record; // the fields of each record line
+    bool letto = false;
+};
+
+FileTabella leggiFileTabella(const QString &percorso)
+{
+    FileTabella r;
+    QFile f(percorso);
+    if (!f.open(QIODevice::ReadOnly))
+        return r;
+    r.letto = true;
+    const QString testo = daWindows1252(f.readAll());
+    const QStringList righe = testo.split(QLatin1Char('\n'));
+    bool prima = true;
+    for (QString riga : righe) {
+        if (riga.endsWith(QLatin1Char('\r')))
+            riga.chop(1);
+        if (prima) {
+            r.intestazione = riga;
+            prima = false;
+            continue;
+        }
+        riga = riga.trimmed();
+        if (riga.isEmpty())
+            continue; // the line break after the last record, or a blank line
+        r.record.append(dividiRecord(riga));
+    }
+    if (prima)
+        r.letto = true;
+    return r;
+}
+
+} // namespace
+
+QStringList terminiChiave(Contesto &c, const QString &tabella)
+{
+    QStringList r;
+    for (const Colonna &k : c.db.chiavePrimaria(tabella))
+        r << k.nome + (tipiAdo::eTesto(k.tipo) ? QStringLiteral("='") : QStringLiteral("="));
+    return r;
+}
+
+int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabella, const QStringList &chiavi,
+                  ProgressoCaricamento &progresso)
+{
+    if (!QFileInfo(percorsoFile).isFile())
+        return 0;
+    Sessione &s = c.sessione;
+    if (fileVuoto(percorsoFile)) {
+        const Risposta r = c.dialoghi.messaggio(
+            QStringLiteral("ATTENZIONE: il file ") + percorsoFile
+                + QStringLiteral(" è vuoto. Continuare l'operazione di aggiornamento sulle altre tabelle (scegliendo No "
+                                 "il programma uscirà a Windows) ?"),
+            QStringLiteral("Installazione/Aggiornamento tabelle di decodifica"), Icona::Domanda, Pulsanti::SiNo);
+        if (r != Risposta::Si) {
+            c.db.chiudi();
+            throw FineProgramma(QStringLiteral("file tabella vuoto"));
+        }
+        return 0;
+    }
+
+    const FileTabella file = leggiFileTabella(percorsoFile);
+    int caricati = 0;
+    auto fallito = [&](const Errore &e) {
+        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ")
+                                 + e.descrizione() + CRLF + QStringLiteral("durante l'aggiornamento della tabella ")
+                                 + tabella + QStringLiteral(", record ") + QString::number(caricati + 1)
+                                 + QStringLiteral(".") + CRLF + QStringLiteral("Impossibile continuare."),
+                             kTitoloTabelle, Icona::Critico);
+        c.db.chiudi();
+        throw FineProgramma(QStringLiteral("tabella non caricata"));
+    };
+    if (!file.letto)
+        fallito(Errore(codici::FileNonTrovato, QStringLiteral("Impossibile leggere il file ") + percorsoFile));
+
+    QString intestazione = file.intestazione;
+    intestazione.remove(QLatin1Char('#'));
+    intestazione = intestazione.trimmed();
+    if (intestazione.compare(QLatin1String("AGGIORNAMENTO"), Qt::CaseInsensitive) == 0)
+        s.gInstallaTabelle = FALSO;
+    else if (intestazione.compare(QLatin1String("INSTALLAZIONE"), Qt::CaseInsensitive) == 0)
+        s.gInstallaTabelle = VERO;
+    const Modo modo = s.gInstallaTabelle ? Modo::Installa : Modo::Aggiorna;
+
+    progresso.file(percorsoFile, tabella, static_cast<int>(file.record.size()));
+    progresso.record(0);
+
+    try {
+        const QList<Colonna> colonne = c.db.colonne(tabella);
+        QStringList nomi, segnaposto, aggiornamenti;
+        QStringList nomiChiave;
+        for (const QString &k : chiavi)
+            nomiChiave << QString(k).remove(QLatin1Char('=')).remove(QLatin1Char('\''));
+        for (const Colonna &col : colonne) {
+            nomi << col.nome;
+            segnaposto << QStringLiteral("?");
+            if (!nomiChiave.contains(col.nome, Qt::CaseInsensitive))
+                aggiornamenti << col.nome + QStringLiteral(" = excluded.") + col.nome;
+        }
+        QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                          .arg(tabella, nomi.join(QStringLiteral(", ")), segnaposto.join(QStringLiteral(", ")));
+        // Update: a record whose key is already there overwrites it, any other is added.
+        if (modo == Modo::Aggiorna && !nomiChiave.isEmpty())
+            sql += QStringLiteral(" ON CONFLICT (%1) DO %2")
+                       .arg(nomiChiave.join(QStringLiteral(", ")),
+                            aggiornamenti.isEmpty() ? QStringLiteral("NOTHING")
+                                                    : QStringLiteral("UPDATE SET ") + aggiornamenti.join(QStringLiteral(", ")));
+
+        Transazione t(c.db);
+        if (modo == Modo::Installa)
+            c.db.esegui(QStringLiteral("DELETE FROM ") + tabella);
+        QSqlQuery q(c.db.database());
+        if (!q.prepare(sql))
+            throw CorsiDB::erroreDa(q.lastError(), sql);
+        const int nCol = static_cast<int>(std::min<qsizetype>(colonne.size(), kCampiRecord));
+        for (const QStringList &campi : file.record) {
+            for (int i = 0; i < colonne.size(); ++i) {
+                const Colonna &col = colonne[i];
+                const QString campo = i < nCol ? campi[i] : QString();
+                if (campo.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0) {
+                    q.bindValue(i, QVariant());
+                    continue;
+                }
+                QString v = campo.trimmed();
+                if (tipiAdo::eTesto(col.tipo) && col.dimensione > 0 && v.size() > col.dimensione)
+                    v.truncate(col.dimensione);
+                q.bindValue(i, CorsiDB::convertiPerColonna(col, v));
+            }
+            if (!q.exec())
+                throw CorsiDB::erroreDa(q.lastError());
+            ++caricati;
+            if (caricati % 500 == 0)
+                progresso.record(caricati);
+        }
+        q.finish();
+        t.conferma();
+    } catch (const Errore &e) {
+        fallito(e);
+    }
+    progresso.record(caricati);
+    return caricati;
+}
+
+void passoTabelle(Contesto &c, ProgressoCaricamento &progresso)
+{
+    Sessione &s = c.sessione;
+    const QString cartella = c.cartellaProgramma;
+    const QString installa = trovaFile(cartella, QStringLiteral("installa.tab"));
+    const QString aggiorna = trovaFile(cartella, QStringLiteral("aggiorna.tab"));
+    if (!installa.isEmpty() && !aggiorna.isEmpty()) {
+        c.dialoghi.messaggio(QStringLiteral("Rilevata presenza di entrambi i files INSTALLA.TAB e AGGIORNA.TAB. ")
+                                 + QStringLiteral("Ambiguità nell'operazione da eseguire sulle tabelle di decodifica. ")
+                                 + CRLF
+                                 + QStringLiteral("Impossibile continuare. Si procederà con il caricamento della "
+                                                  "procedura senza alcuna modifica delle tabelle di decodifica."),
+                             kTitoloFlagTabelle, Icona::Esclamazione);
+        return;
+    }
+    if (installa.isEmpty() && aggiorna.isEmpty())
+        return;
+    const QString fileFlag = installa.isEmpty() ? aggiorna : installa;
+    s.gInstallaTabelle = flag(!installa.isEmpty());
+    QFile::remove(fileFlag);
+    if (QFileInfo::exists(fileFlag)) {
+        c.dialoghi.messaggio(QStringLiteral("Impossibile aggiornare le tabelle di decodifica (file flag non cancellabile)"),
+                             kTitoloFlagTabelle, Icona::Critico);
+        return;
+    }
+    progresso.fase(s.gInstallaTabelle ? QStringLiteral("INSTALLAZIONE TABELLE") : QStringLiteral("AGGIORNAMENTO TABELLE"),
+                   QStringLiteral("Attendere ...."));
+    progresso.attendi(true);
+    try {
+        QList<InfoTabella> tabelle = c.db.elencoTabelle();
+        for (auto it = tabelle.crbegin(); it != tabelle.crend(); ++it) {
+            if (it->tipo != QLatin1String("TABLE"))
+                continue;
+            const QString dati = trovaFile(cartella, it->nome + QStringLiteral(".txt"));
+            if (dati.isEmpty())
+                continue;
+            caricaTabella(c, dati, it->nome, terminiChiave(c, it->nome), progresso);
+            if (QFileInfo::exists(dati))
+                spostaFile(dati, QDir(cartella).filePath(QStringLiteral("Car/") + it->nome + QStringLiteral(".txt")));
+        }
+    } catch (...) {
+        progresso.attendi(false);
+        throw;
+    }
+    progresso.attendi(false);
+}
+
+} // namespace quirdal
