@@ -22,7 +22,7 @@ namespace {
 // Acts on the modal dialogs the screen opens with exec(), one action per opening; the
 // action runs inside the dialog's own event loop. A dialog nobody expected, or one the
 // action left open, is closed, so that a faulty screen fails the test instead of
-// hanging it.
+// hanging it; one that keeps coming back ends the run.
 class GuidaModali : public QObject {
 public:
     using Azione = std::function<void(QDialog *)>;
@@ -55,7 +55,8 @@ private:
         } else if (++m_attesa < 50) {
             return;
         }
-        ++chiuseForzate;
+        if (++chiuseForzate > 5)
+            qFatal("%s riaperto senza fine", qPrintable(d->objectName()));
         d->done(QDialog::Rejected);
     }
     QList<Azione> m_azioni;

@@ -21,7 +21,7 @@ namespace {
 // Acts on the modal dialogs the window opens with exec(), one action per opening; the
 // action runs inside the dialog's own event loop. A dialog nobody expected, or one the
 // action left open, is closed, so that a faulty screen fails the test instead of
-// hanging it.
+// hanging it; one that keeps coming back ends the run.
 class GuidaModali : public QObject {
 public:
     using Azione = std::function<void(QDialog *)>;
@@ -54,7 +54,8 @@ private:
         } else if (++m_attesa < 50) {
             return;
         }
-        ++chiuseForzate;
+        if (++chiuseForzate > 5)
+            qFatal("%s riaperto senza fine", qPrintable(d->objectName()));
         d->done(QDialog::Rejected);
     }
     QList<Azione> m_azioni;
@@ -231,8 +232,10 @@ private Q_SLOTS:
         amb.aggiungiOperatore(QStringLiteral("A"), 1, nome);
         MDI_Main w(*amb.contesto);
         w.carica();
+        GuidaModali guida;
         w.primaAttivazione();
 
+        QCOMPARE(guida.aperte, QStringList());
         auto *l = trova<QLabel>(&w, QStringLiteral("lblDenOper"));
         QCOMPARE(l->text(), QStringLiteral("-  ") + (tagliata ? nome.left(44) + QStringLiteral("...") : nome));
         QCOMPARE(l->toolTip(), tagliata ? nome : QString());
