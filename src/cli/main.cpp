@@ -1,21 +1,107 @@
-// quirdal-cli: the program's logic without screens, for batch jobs and tests.
+// quirdal-cli: the program's logic without screens, for administrators, scripts and tests.
+#include "cli/DialoghiCli.h"
 #include "common/Errori.h"
+#include "common/Piattaforma.h"
+#include "config/FileIni.h"
+#include "config/Impostazioni.h"
+#include "config/Installazione.h"
 #include "db/CorsiDB.h"
 #include "db/Schema.h"
+#include "loading/TabelleDecodifica.h"
+#include "startup/Avvio.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
+
+#include <functional>
+#include <map>
 
 using namespace quirdal;
 
 namespace {
 
-int uso()
+struct Comando {
+    QString descrizione;
+    bool serveDb;
+    std::function<int(Contesto &, const QStringList &)> esegui;
+};
+
+int creaDb(Contesto &c, const QStringList &)
 {
-    QTextStream(stderr) << "uso: quirdal-cli crea-database PERCORSO\n"
-                           "     quirdal-cli esegui-sql PERCORSO FILE.sql\n";
-    return 2;
+    const QString percorso = c.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("Database"));
+    if (percorso.trimmed().isEmpty()) {
+        c.dialoghi.messaggio(QStringLiteral("Nessuna base dati indicata in BaseDati/Database di ") + c.ini.NomeFile(),
+                             QStringLiteral("Crea base dati"), Icona::Critico);
+        return 1;
+    }
+    if (QFileInfo::exists(percorso)) {
+        c.dialoghi.messaggio(QStringLiteral("Il file ") + percorso
+                                 + QStringLiteral(" esiste già: non viene sovrascritto."),
+                             QStringLiteral("Crea base dati"), Icona::Critico);
+        return 1;
+    }
+    creaDatabase(percorso, QString::fromLatin1(CorsiDB::kPassword));
+    QTextStream(stdout) << percorso << '\n';
+    return 0;
+}
+
+int caricaTabelle(Contesto &c, const QStringList &)
+{
+    ProgressoCli p;
+    passoTabelle(c, p);
+    return 0;
+}
+
+int eseguiSql(Contesto &c, const QStringList &argomenti)
+{
+    if (argomenti.size() != 1) {
+        QTextStream(stderr) << "uso: quirdal-cli esegui-sql FILE.sql\n";
+        return 2;
+    }
+    QFile f(argomenti[0]);
+    if (!f.open(QIODevice::ReadOnly))
+        throw Errore(codici::FileNonTrovato, QStringLiteral("Impossibile leggere ") + argomenti[0]);
+    QStringList righe;
+    for (const QString &r : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n')))
+        if (!r.trimmed().startsWith(QLatin1String("--")))
+            righe << r;
+    // All or nothing: a failing statement leaves the database as it was.
+    Transazione t(c.db);
+    for (const QString &istruzione : righe.join(QLatin1Char('\n')).split(QLatin1Char(';')))
+        if (!istruzione.trimmed().isEmpty())
+            c.db.esegui(istruzione);
+    t.conferma();
+    return 0;
+}
+
+const std::map<QString, Comando> &comandi()
+{
+    static const std::map<QString, Comando> c = {
+        {QStringLiteral("crea-db"),
+         {QStringLiteral("crea una nuova base dati vuota nel percorso di BaseDati/Database (non sovrascrive)"), false,
+          creaDb}},
+        {QStringLiteral("carica-tabelle"),
+         {QStringLiteral("installa o aggiorna le tabelle di decodifica dai file della cartella (installa.tab / "
+                         "aggiorna.tab)"),
+          true, caricaTabelle}},
+        {QStringLiteral("esegui-sql"),
+         {QStringLiteral("FILE.sql: esegue le istruzioni del file in una sola transazione"), true, eseguiSql}},
+    };
+    return c;
+}
+
+int aiuto(QTextStream &out)
+{
+    out << "uso: quirdal-cli [--cartella CARTELLA] [--si | --no] COMANDO [ARGOMENTI]\n\n"
+           "La cartella del programma (con QUIRDAL.INI) e' --cartella, altrimenti QUIRDAL_HOME.\n"
+           "Le domande si rispondono con --si o --no; senza, con la risposta che interrompe.\n\n"
+           "Comandi:\n";
+    for (const auto &[nome, c] : comandi())
+        out << "  " << nome.leftJustified(16) << c.descrizione << '\n';
+    return 0;
 }
 
 } // namespace
@@ -23,36 +109,66 @@ int uso()
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty())
-        return uso();
+    QCoreApplication::setApplicationName(QStringLiteral("QUIRDAL"));
+    QStringList args = QCoreApplication::arguments().mid(1);
+    QString cartella = qEnvironmentVariable("QUIRDAL_HOME");
+    DialoghiCli::Scelta scelta = DialoghiCli::Scelta::Nessuna;
+    QTextStream err(stderr), out(stdout);
+    while (!args.isEmpty() && args[0].startsWith(QLatin1String("--"))) {
+        const QString a = args.takeFirst();
+        if (a == QLatin1String("--help"))
+            return aiuto(out);
+        if (a == QLatin1String("--si"))
+            scelta = DialoghiCli::Scelta::Si;
+        else if (a == QLatin1String("--no"))
+            scelta = DialoghiCli::Scelta::No;
+        else if (a == QLatin1String("--cartella") && !args.isEmpty())
+            cartella = args.takeFirst();
+        else {
+            err << "opzione sconosciuta: " << a << '\n';
+            aiuto(err);
+            return 2;
+        }
+    }
+    if (args.isEmpty()) {
+        aiuto(err);
+        return 2;
+    }
+    const auto it = comandi().find(args[0]);
+    if (it == comandi().end()) {
+        err << "comando sconosciuto: " << args[0] << '\n';
+        aiuto(err);
+        return 2;
+    }
+    if (cartella.isEmpty())
+        cartella = QDir::currentPath();
+
+    Sessione sessione;
+    CorsiDB db;
+    cFileINI ini;
+    DialoghiCli dialoghi(scelta);
+    Piattaforma piattaforma;
+    ImpostazioniUtente utente;
+    Contesto c{QDir(cartella).absolutePath(), sessione, db, ini, dialoghi, piattaforma, utente};
     try {
-        if (args[0] == QLatin1String("crea-database") && args.size() == 2) {
-            creaDatabase(args[1], QString::fromLatin1(CorsiDB::kPassword));
-            QTextStream(stdout) << args[1] << '\n';
-            return 0;
+        if (controllaInstallazione(c.cartellaProgramma, ini, sessione, dialoghi) == EsitoControlloIni::DaImpostare) {
+            c.dialoghi.messaggio(QStringLiteral("Installazione non ancora impostata (Installazione/Tipo vuoto)."),
+                               kTitoloInizializzazione, Icona::Critico);
+            return 1;
         }
-        if (args[0] == QLatin1String("esegui-sql") && args.size() == 3) {
-            QFile f(args[2]);
-            if (!f.open(QIODevice::ReadOnly))
-                throw Errore(codici::FileNonTrovato, QStringLiteral("Impossibile leggere ") + args[2]);
-            QStringList righe;
-            for (const QString &r : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n')))
-                if (!r.trimmed().startsWith(QLatin1String("--")))
-                    righe << r;
-            CorsiDB db;
-            db.apri(args[1], QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Esclusivo);
-            // All or nothing: a failing statement leaves the database as it was.
-            Transazione t(db);
-            for (const QString &istruzione : righe.join(QLatin1Char('\n')).split(QLatin1Char(';')))
-                if (!istruzione.trimmed().isEmpty())
-                    db.esegui(istruzione);
-            t.conferma();
-            return 0;
-        }
+        if (it->second.serveDb)
+            Inizializza(c.cartellaProgramma, ini, sessione, db, dialoghi);
+        const int esito = it->second.esegui(c, args.mid(1));
+        db.chiudi();
+        return esito;
+    } catch (const FineProgramma &) {
+        db.chiudi();
+        return 1;
     } catch (const Errore &e) {
-        QTextStream(stderr) << "Errore " << e.numero() << ": " << e.descrizione() << '\n';
+        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ")
+                               + e.descrizione(),
+                           QStringLiteral("quirdal-cli"), Icona::Critico);
+        db.chiudi();
         return 1;
     }
-    return uso();
 }

@@ -83,9 +83,11 @@ QVariant valoreTipizzato(const QVariant &valore, const QString &tipo)
     if (t == QLatin1String("S"))
         return s;
     if (t == QLatin1String("I"))
-        return static_cast<short>(QLocale::c().toDouble(QString(s).replace(QLatin1Char(','), QLatin1Char('.'))));
+        return QVariant::fromValue(
+            static_cast<short>(QLocale::c().toDouble(QString(s).replace(QLatin1Char(','), QLatin1Char('.')))));
     if (t == QLatin1String("L"))
-        return static_cast<qint32>(QLocale::c().toDouble(QString(s).replace(QLatin1Char(','), QLatin1Char('.'))));
+        return QVariant::fromValue(
+            static_cast<qint32>(QLocale::c().toDouble(QString(s).replace(QLatin1Char(','), QLatin1Char('.')))));
     if (t == QLatin1String("DBL"))
         return QLocale::c().toDouble(QString(s).replace(QLatin1Char(','), QLatin1Char('.')));
     if (t == QLatin1String("B")) {

@@ -19,9 +19,15 @@ namespace {
 
 enum class Modo { Installa, Aggiorna };
 
+struct RecordFile {
+    QStringList campi;
+    int riga = 0;        // line number in the file, from 1
+    bool valido = true;  // a data line begins with "#"
+};
+
 struct FileTabella {
     QString intestazione;
-    QList<QStringList> record; // the fields of each record line
+    QList<RecordFile> record;
     bool letto = false;
 };
 
@@ -35,7 +41,9 @@ FileTabella leggiFileTabella(const QString &percorso)
     const QString testo = daWindows1252(f.readAll());
     const QStringList righe = testo.split(QLatin1Char('\n'));
     bool prima = true;
+    int numero = 0;
     for (QString riga : righe) {
+        ++numero;
         if (riga.endsWith(QLatin1Char('\r')))
             riga.chop(1);
         if (prima) {
@@ -46,7 +54,12 @@ FileTabella leggiFileTabella(const QString &percorso)
         riga = riga.trimmed();
         if (riga.isEmpty())
             continue; // the line break after the last record, or a blank line
-        r.record.append(dividiRecord(riga));
+        RecordFile rec;
+        rec.riga = numero;
+        rec.valido = riga.startsWith(QLatin1Char('#'));
+        if (rec.valido)
+            rec.campi = dividiRecord(riga);
+        r.record.append(std::move(rec));
     }
     if (prima)
         r.letto = true;
@@ -136,7 +149,12 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
         if (!q.prepare(sql))
             throw CorsiDB::erroreDa(q.lastError(), sql);
         const int nCol = static_cast<int>(std::min<qsizetype>(colonne.size(), kCampiRecord));
-        for (const QStringList &campi : file.record) {
+        for (const RecordFile &rec : file.record) {
+            if (!rec.valido)
+                throw Errore(codici::TipoNonCorrispondente,
+                             QStringLiteral("la riga %1 del file non è nel formato dei dati (deve iniziare con \"#\")")
+                                 .arg(rec.riga));
+            const QStringList &campi = rec.campi;
             for (int i = 0; i < colonne.size(); ++i) {
                 const Colonna &col = colonne[i];
                 const QString campo = i < nCol ? campi[i] : QString();
