@@ -1,6 +1,4 @@
 -- The demo operator, until the region's data files are loaded by the program itself.
-INSERT INTO Province (PROV, SigProv, DesProv, Regione) VALUES ('001', 'AL', 'ALBARESE', '01');
-INSERT INTO Comuni (CodComune, Denominazione, PROV, SigProv, Cap) VALUES ('001001', 'ALBARESE', '001', 'AL', '10100');
 INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione, TipoOper, CodFisc, AttEcono)
   VALUES ('A', 101, 'CENTRO DI FORMAZIONE PROFESSIONALE VALDORIA', 'EF', '01234567890', 0);
 INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, TipoCompo, Denominazione, CodComune, Cap, Indirizzo, Tel)

@@ -13,14 +13,11 @@ constexpr std::array<char16_t, 32> kAlta = {
 
 QString daWindows1252(const QByteArray &byte)
 {
-    QString r;
-    r.reserve(byte.size());
+    QString r(byte.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(r.data());
     for (const char c : byte) {
         const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x80 && b <= 0x9F && kAlta[b - 0x80] != 0)
-            r.append(QChar(kAlta[b - 0x80]));
-        else
-            r.append(QChar(static_cast<char16_t>(b)));
+        *out++ = (b >= 0x80 && b <= 0x9F && kAlta[b - 0x80] != 0) ? kAlta[b - 0x80] : static_cast<char16_t>(b);
     }
     return r;
 }

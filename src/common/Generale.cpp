@@ -105,31 +105,24 @@ QVariant valoreTipizzato(const QVariant &valore, const QString &tipo)
     return valore;
 }
 
-QStringList dividiRecord(const QString &riga)
+QStringList dividiRecord(const QString &riga, bool completa)
 {
     QStringList campi;
-    campi.reserve(kCampiRecord);
-    QString corrente;
-    qsizetype i = 1; // the opening "#" is skipped
-    bool aperto = true;
-    while (i < riga.size() && campi.size() < kCampiRecord) {
-        const QChar c = riga.at(i);
-        if (c == QLatin1Char('#')) {
-            campi << corrente;
-            corrente.clear();
-            aperto = false;
-            i += 3; // the "#", the separator and the next opening "#"
-            if (i <= riga.size())
-                aperto = true;
-            continue;
+    campi.reserve(completa ? kCampiRecord : 16);
+    qsizetype inizio = 1; // the opening "#" is skipped
+    const qsizetype n = riga.size();
+    while (inizio < n && campi.size() < kCampiRecord) {
+        const qsizetype fine = riga.indexOf(QLatin1Char('#'), inizio);
+        if (fine < 0) {
+            campi << riga.mid(inizio); // not closed: the field ends with the line
+            break;
         }
-        corrente.append(c);
-        ++i;
+        campi << riga.mid(inizio, fine - inizio);
+        inizio = fine + 3; // the "#", the separator and the next opening "#"
     }
-    if (aperto && !corrente.isEmpty() && campi.size() < kCampiRecord)
-        campi << corrente;
-    while (campi.size() < kCampiRecord)
-        campi << QString();
+    if (completa)
+        while (campi.size() < kCampiRecord)
+            campi << QString();
     return campi;
 }
 

@@ -42,8 +42,9 @@ constexpr int kCampiRecord = 51;
 // One line of a data file in its fields: "#" field "#" separator "#" field "#" ...
 // The first character is skipped, a field runs to the next "#", the "#" and the two
 // characters after it are skipped; at most 51 fields (the rest of the array is ""). A
-// last field not closed by "#" ends at the end of the line.
-QStringList dividiRecord(const QString &riga);
+// last field not closed by "#" ends at the end of the line. completa false: only the
+// fields the line holds (for the loaders, which read absent fields as "").
+QStringList dividiRecord(const QString &riga, bool completa = true);
 
 // --- Checks ----------------------------------------------------------------------
 

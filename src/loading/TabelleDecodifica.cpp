@@ -5,6 +5,7 @@
 #include "common/Errori.h"
 #include "common/Generale.h"
 #include "db/CorsiDB.h"
+#include "db/IstruzionePreparata.h"
 #include "startup/Avvio.h"
 
 #include <QDir>
@@ -58,7 +59,7 @@ FileTabella leggiFileTabella(const QString &percorso)
         rec.riga = numero;
         rec.valido = riga.startsWith(QLatin1Char('#'));
         if (rec.valido)
-            rec.campi = dividiRecord(riga);
+            rec.campi = dividiRecord(riga, false);
         r.record.append(std::move(rec));
     }
     if (prima)
@@ -145,9 +146,7 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
         Transazione t(c.db);
         if (modo == Modo::Installa)
             c.db.esegui(QStringLiteral("DELETE FROM ") + tabella);
-        QSqlQuery q(c.db.database());
-        if (!q.prepare(sql))
-            throw CorsiDB::erroreDa(q.lastError(), sql);
+        IstruzionePreparata q(c.db, sql);
         const int nCol = static_cast<int>(std::min<qsizetype>(colonne.size(), kCampiRecord));
         for (const RecordFile &rec : file.record) {
             if (!rec.valido)
@@ -157,23 +156,25 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
             const QStringList &campi = rec.campi;
             for (int i = 0; i < colonne.size(); ++i) {
                 const Colonna &col = colonne[i];
-                const QString campo = i < nCol ? campi[i] : QString();
-                if (campo.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0) {
-                    q.bindValue(i, QVariant());
+                const QString campo = i < nCol ? campi.value(i) : QString();
+                if (campo.size() == 4 && campo.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0) {
+                    q.legaNullo(i);
                     continue;
                 }
                 QString v = campo.trimmed();
-                if (tipiAdo::eTesto(col.tipo) && col.dimensione > 0 && v.size() > col.dimensione)
-                    v.truncate(col.dimensione);
-                q.bindValue(i, CorsiDB::convertiPerColonna(col, v));
+                if (tipiAdo::eTesto(col.tipo)) {
+                    if (col.dimensione > 0 && v.size() > col.dimensione)
+                        v.truncate(col.dimensione);
+                    q.legaTesto(i, v);
+                } else {
+                    q.lega(i, CorsiDB::convertiPerColonna(col, v));
+                }
             }
-            if (!q.exec())
-                throw CorsiDB::erroreDa(q.lastError());
+            q.esegui();
             ++caricati;
             if (caricati % 500 == 0)
                 progresso.record(caricati);
         }
-        q.finish();
         t.conferma();
     } catch (const Errore &e) {
         fallito(e);
