@@ -294,6 +294,26 @@ private Q_SLOTS:
         QVERIFY(a.dialoghi.messaggi.isEmpty());
     }
 
+    // Step 8 without a hook of its own: the table pass, its phase on the start-up screen.
+    void tabelleAllAvvio()
+    {
+        Ambiente a;
+        a.scriviIni();
+        a.scriviAiuto();
+        a.creaDb();
+        for (const auto &[nome, dati] : {std::pair{"installa.tab", QByteArray()},
+                                         std::pair{"Province.txt", QByteArray("#X#\r\n#001#,#AL#,#ALBARESE#,#01#\r\n")}}) {
+            QFile f(a.percorso(QString::fromLatin1(nome)));
+            f.open(QIODevice::WriteOnly);
+            f.write(dati);
+        }
+        VistaFinta v;
+        Avvio avvio(*a.contesto, v);
+        QVERIFY(!finisce([&] { avvio.esegui(); }));
+        QVERIFY(v.eventi.contains(QStringLiteral("INSTALLAZIONE TABELLE|Attendere ....")));
+        QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT DesProv FROM Province")).toString(), QStringLiteral("ALBARESE"));
+    }
+
     void aiutoMancanteAvvisaEProsegue()
     {
         Ambiente a;

@@ -3,6 +3,7 @@
 #include "common/Errori.h"
 #include "startup/ui/MainForm.h"
 #include "support/Ambiente.h"
+#include "support/GuidaModali.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,49 +19,6 @@ using namespace quirdal::test;
 
 namespace {
 
-// Acts on the modal dialogs the window opens with exec(), one action per opening; the
-// action runs inside the dialog's own event loop. A dialog nobody expected, or one the
-// action left open, is closed, so that a faulty screen fails the test instead of
-// hanging it; one that keeps coming back ends the run.
-class GuidaModali : public QObject {
-public:
-    using Azione = std::function<void(QDialog *)>;
-    QStringList aperte; // objectName of each modal dialog, in opening order
-    int chiuseForzate = 0;
-
-    explicit GuidaModali(QList<Azione> azioni = {}) : m_azioni(std::move(azioni)) { pianifica(); }
-
-private:
-    void pianifica()
-    {
-        QTimer::singleShot(10, this, [this] {
-            controlla();
-            pianifica();
-        });
-    }
-    void controlla()
-    {
-        auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!d)
-            return;
-        if (!d->property("guidata").toBool()) {
-            d->setProperty("guidata", true);
-            aperte << d->objectName();
-            m_attesa = 0;
-            if (!m_azioni.isEmpty()) {
-                m_azioni.takeFirst()(d);
-                return;
-            }
-        } else if (++m_attesa < 50) {
-            return;
-        }
-        if (++chiuseForzate > 5)
-            qFatal("%s riaperto senza fine", qPrintable(d->objectName()));
-        d->done(QDialog::Rejected);
-    }
-    QList<Azione> m_azioni;
-    int m_attesa = 0;
-};
 
 template <typename T> T *trova(QWidget *w, const QString &nome)
 {

@@ -5,6 +5,7 @@
 #include "common/Piattaforma.h"
 #include "common/Testo.h"
 #include "common/ui/DialoghiQt.h"
+#include "common/ui/Filtri.h"
 #include "config/Installazione.h"
 #include "startup/Avvio.h"
 
@@ -170,6 +171,9 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
     cmdAnnullaAgg->setObjectName(QStringLiteral("cmdAnnullaAgg"));
     pnlAttesa->layout()->addWidget(cmdAnnullaAgg);
     lay->addStretch();
+
+    // The accessibility options style the menu's labels.
+    (new StileEtichette(m_c.sessione, this))->applica(Main);
 
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
