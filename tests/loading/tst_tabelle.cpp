@@ -8,6 +8,7 @@
 
 using namespace quirdal;
 using quirdal::test::Ambiente;
+using quirdal::test::finisce;
 
 namespace {
 
@@ -31,16 +32,6 @@ void scrivi(Ambiente &a, const QString &nome, const QByteArray &contenuto)
 QString tutte(Ambiente &a, const QString &sql)
 {
     return a.db.valoreScalare(sql).toString();
-}
-
-bool finisce(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const FineProgramma &) {
-        return true;
-    }
-    return false;
 }
 
 const QByteArray kProvince = "#X#\r\n#001#,#AL#,#ALBARESE#,#01#\r\n#002#,#BO#,#BORGALTO#,#01#\r\n";

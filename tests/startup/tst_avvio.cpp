@@ -8,6 +8,7 @@
 
 using namespace quirdal;
 using quirdal::test::Ambiente;
+using quirdal::test::finisce;
 
 namespace {
 
@@ -30,16 +31,6 @@ public:
     void fase(const QString &t, const QString &r) override { eventi << t + QLatin1Char('|') + r; }
     void mostraFinestraPrincipale(Contesto &) override { eventi << QStringLiteral("principale"); }
 };
-
-bool finisce(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const FineProgramma &) {
-        return true;
-    }
-    return false;
-}
 
 QString leggiIni(Ambiente &a, const QString &sezione, const QString &chiave)
 {

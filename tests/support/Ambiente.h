@@ -2,6 +2,7 @@
 // A program folder of its own for a test: QUIRDAL.INI, an empty database made from the
 // schema, settings kept in the folder, a fixed clock, the fake dialogs.
 #include "FakeDialoghi.h"
+#include "common/Errori.h"
 #include "common/Piattaforma.h"
 #include "config/FileIni.h"
 #include "config/Impostazioni.h"
@@ -14,9 +15,21 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 namespace quirdal::test {
+
+// True when the call ends the program.
+inline bool finisce(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const FineProgramma &) {
+        return true;
+    }
+    return false;
+}
 
 class PiattaformaFinta : public Piattaforma {
 public:
