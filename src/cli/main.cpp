@@ -7,6 +7,7 @@
 #include "config/Installazione.h"
 #include "db/CorsiDB.h"
 #include "db/Schema.h"
+#include "loading/DatiOperatori.h"
 #include "loading/TabelleDecodifica.h"
 #include "startup/Avvio.h"
 
@@ -77,6 +78,32 @@ int eseguiSql(Contesto &c, const QStringList &argomenti)
     return 0;
 }
 
+int caricaOperatori(Contesto &c, const QStringList &)
+{
+    ProgressoCli p;
+    if (c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiOper")).toInt() == 0) {
+        installaDatiOperatori(c, p);
+        // A failed safety copy loads nothing and ends nothing: still a failure here.
+        return c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiOper")).toInt() > 0 ? 0 : 1;
+    }
+    // Later loads update, as on a SERVER installation, then archive the files.
+    if (!c.db.riconnettiEsclusivo()) {
+        c.dialoghi.messaggio(QStringLiteral("La base dati è in uso da un'altra postazione."),
+                             QStringLiteral("Aggiornamento Base Dati"), Icona::Critico);
+        return 1;
+    }
+    const bool riuscito = aggiornaDatiOperatori(c, p);
+    archiviaFileDatiOperatori(c.cartellaProgramma, riuscito);
+    return riuscito ? 0 : 1;
+}
+
+int aggiornaDb(Contesto &c, const QStringList &)
+{
+    ProgressoCli p;
+    c.sessione.gVersione = c.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Versione"));
+    return aggiornaBaseDati(c, p) ? 0 : 1;
+}
+
 const std::map<QString, Comando> &comandi()
 {
     static const std::map<QString, Comando> c = {
@@ -87,6 +114,14 @@ const std::map<QString, Comando> &comandi()
          {QStringLiteral("installa o aggiorna le tabelle di decodifica dai file della cartella (installa.tab / "
                          "aggiorna.tab)"),
           true, caricaTabelle}},
+        {QStringLiteral("carica-operatori"),
+         {QStringLiteral("carica i dati degli operatori (*.tx1): installazione su base dati vuota, altrimenti "
+                         "aggiornamento come da installazione SERVER"),
+          true, caricaOperatori}},
+        {QStringLiteral("aggiorna-db"),
+         {QStringLiteral("aggiornamento della base dati dopo uno scarico: tabelle di decodifica e dati degli "
+                         "operatori"),
+          true, aggiornaDb}},
         {QStringLiteral("esegui-sql"),
          {QStringLiteral("FILE.sql: esegue le istruzioni del file in una sola transazione"), true, eseguiSql}},
     };

@@ -314,6 +314,13 @@ void CorsiDB::riconnetti()
     apriInterno();
 }
 
+void CorsiDB::riapriInModo(ModoApertura modo)
+{
+    chiudi();
+    m_modo = modo;
+    apriInterno();
+}
+
 bool CorsiDB::riconnettiEsclusivo(Errore *errore)
 {
     const ModoApertura prima = m_modo;

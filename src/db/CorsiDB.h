@@ -58,6 +58,8 @@ public:
     // Closes, then reopens exclusive. On failure the previous mode is restored where
     // possible and the error is returned through *errore.
     bool riconnettiEsclusivo(Errore *errore = nullptr);
+    // Closes and reopens the same file in the given mode.
+    void riapriInModo(ModoApertura modo);
 
     const QString &percorso() const { return m_percorso; }
     ModoApertura modo() const { return m_modo; }

@@ -6,6 +6,7 @@
 #include "config/Installazione.h"
 #include "db/Aggiornamenti.h"
 #include "db/CorsiDB.h"
+#include "loading/DatiOperatori.h"
 
 #include <QDir>
 #include <QtGlobal>
@@ -82,6 +83,8 @@ void Avvio::controllaBaseVuota()
         tabelle();
         if (m_passi.installaOperatori)
             m_passi.installaOperatori(m_c);
+        else
+            installaDatiOperatori(m_c, m_vista);
     });
 }
 

@@ -52,6 +52,7 @@ struct PassiAvvio {
     // First start: frmInstOper, the download of operator data and tables.
     std::function<void(Contesto &)> scaricaPrimoAvvio;
     // First start: the load of the operator data files into the empty database.
+    // Unset: the install of the data files found in the program folder.
     std::function<void(Contesto &)> installaOperatori;
 };
 
