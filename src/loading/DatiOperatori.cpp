@@ -139,9 +139,10 @@ public:
                              .arg(r.numero)
                              .arg(m_f.nome));
     }
-    QString grezzo(int i) const { return m_r.campi.value(i); }
+    // An absent field is an empty text, never a Null.
+    QString grezzo(int i) const { return nonNullo(m_r.campi.value(i)); }
     // Trimmed, first n characters.
-    QString testo(int i, int n) const { return grezzo(i).trimmed().left(n); }
+    QString testo(int i, int n) const { return nonNullo(grezzo(i).trimmed().left(n)); }
     QString primo(int i) const { return testo(i, 1); }
     long long numero(int i) const
     {
@@ -167,7 +168,7 @@ public:
     {
         const QString t = grezzo(i).trimmed();
         if (t.isEmpty())
-            return {};
+            return {nonNullo({}), nonNullo({}), nonNullo({})};
         if (t.size() != 8)
             throw Errore(codici::TipoNonCorrispondente,
                          QStringLiteral("data non valida nel campo %1 della riga %2 del file %3 ('%4'): sono attesi 8 "
@@ -179,10 +180,12 @@ public:
     }
     QString telefono(int prefisso, int numero) const
     {
-        return unisciTelefono(grezzo(prefisso), grezzo(numero), 13).left(15);
+        return nonNullo(unisciTelefono(grezzo(prefisso), grezzo(numero), 13).left(15));
     }
 
 private:
+    static QString nonNullo(const QString &s) { return s.isNull() ? QStringLiteral("") : s; }
+
     const FileDati &m_f;
     const Riga &m_r;
 };
