@@ -10,12 +10,15 @@
 #include "loading/DatiOperatori.h"
 #include "loading/TabelleDecodifica.h"
 #include "startup/Avvio.h"
+#include "transmission/CreaFileTrasm.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+
+#include <optional>
 
 #include <functional>
 #include <map>
@@ -104,6 +107,54 @@ int aggiornaDb(Contesto &c, const QStringList &)
     return aggiornaBaseDati(c, p) ? 0 : 1;
 }
 
+// "--nome valore" options of a command; unknown or valueless ones are an error.
+std::optional<QMap<QString, QString>> opzioni(const QStringList &argomenti, const QStringList &ammesse)
+{
+    QMap<QString, QString> r;
+    for (int i = 0; i < argomenti.size(); i += 2) {
+        const QString nome = argomenti[i];
+        if (!nome.startsWith(QLatin1String("--")) || !ammesse.contains(nome.mid(2)) || i + 1 >= argomenti.size())
+            return std::nullopt;
+        r.insert(nome.mid(2), argomenti[i + 1]);
+    }
+    return r;
+}
+
+int creaFileTrasmissione(Contesto &c, const QStringList &argomenti)
+{
+    const auto o = opzioni(argomenti, {QStringLiteral("prov"), QStringLiteral("grupope"), QStringLiteral("operatore"),
+                                       QStringLiteral("email"), QStringLiteral("data")});
+    if (!o || !o->contains(QStringLiteral("prov")) || !o->contains(QStringLiteral("grupope"))
+        || !o->contains(QStringLiteral("operatore"))) {
+        QTextStream(stderr) << "uso: quirdal-cli crea-file-trasmissione --prov P --grupope G --operatore N "
+                               "[--email INDIRIZZO] [--data AAAAMMGG]\n";
+        return 2;
+    }
+    mCreaFileTrasm modulo(c);
+    if (o->contains(QStringLiteral("data"))) {
+        const QDate d = QDate::fromString(o->value(QStringLiteral("data")), QStringLiteral("yyyyMMdd"));
+        if (!d.isValid()) {
+            QTextStream(stderr) << "data non valida: " << o->value(QStringLiteral("data")) << " (AAAAMMGG)\n";
+            return 2;
+        }
+        modulo.setData(d);
+    }
+    c.sessione.gEmail = o->value(QStringLiteral("email"), c.utente.leggi(chiaviFP::EMail));
+    if (!modulo.CreaFile(o->value(QStringLiteral("prov")), o->value(QStringLiteral("grupope")),
+                         o->value(QStringLiteral("operatore")))) {
+        // Without an application (no number from the server) there is no file and no
+        // message of the module's own: say why.
+        if (modulo.NomeFile(o->value(QStringLiteral("prov")), o->value(QStringLiteral("grupope")),
+                            o->value(QStringLiteral("operatore")))
+                .isEmpty())
+            c.dialoghi.messaggio(QStringLiteral("Nessuna domanda con numero per l'operatore e la provincia indicati."),
+                                 QStringLiteral("Crea File di Trasmissione"), Icona::Critico);
+        return 1;
+    }
+    QTextStream(stdout) << modulo.gNomeFileTrasm() << '\n';
+    return 0;
+}
+
 const std::map<QString, Comando> &comandi()
 {
     static const std::map<QString, Comando> c = {
@@ -122,6 +173,10 @@ const std::map<QString, Comando> &comandi()
          {QStringLiteral("aggiornamento della base dati dopo uno scarico: tabelle di decodifica e dati degli "
                          "operatori"),
           true, aggiornaDb}},
+        {QStringLiteral("crea-file-trasmissione"),
+         {QStringLiteral("--prov P --grupope G --operatore N [--email INDIRIZZO] [--data AAAAMMGG]: scrive il file "
+                         "di trasmissione della domanda nella cartella e ne stampa il nome"),
+          true, creaFileTrasmissione}},
         {QStringLiteral("esegui-sql"),
          {QStringLiteral("FILE.sql: esegue le istruzioni del file in una sola transazione"), true, eseguiSql}},
     };

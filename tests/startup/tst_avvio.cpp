@@ -84,6 +84,7 @@ private Q_SLOTS:
         a.scriviIni(QString(), QStringLiteral("SERVER"), QString());
         a.scriviAiuto();
         a.creaDb();
+        a.operatoreNelFile();
         VistaFinta v;
         v.impostazioni = [&](Contesto &c) {
             c.sessione.gTipoInstallazione = QStringLiteral("Multiutenza");
@@ -268,11 +269,7 @@ private Q_SLOTS:
         a.scriviIni();
         a.scriviAiuto();
         a.creaDb();
-        {
-            CorsiDB d(QStringLiteral("prep"));
-            d.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
-            d.esegui(QStringLiteral("INSERT INTO CorsiOper (GrupOpe, Operatore) VALUES ('A', 1)"));
-        }
+        a.operatoreNelFile();
         VistaFinta v;
         PassiAvvio passi;
         passi.tabelle = [](Contesto &) { throw Errore(3022, QStringLiteral("chiave duplicata")); };
@@ -285,6 +282,20 @@ private Q_SLOTS:
         QVERIFY(a.dialoghi.messaggi.isEmpty());
     }
 
+    // A first start without the operators' data files: the install's message, the end.
+    void primoAvvioSenzaFileDati()
+    {
+        Ambiente a;
+        a.scriviIni();
+        a.scriviAiuto();
+        a.creaDb();
+        VistaFinta v;
+        Avvio avvio(*a.contesto, v);
+        QVERIFY(finisce([&] { avvio.esegui(); }));
+        QVERIFY(a.dialoghi.ultimo().startsWith(QStringLiteral("ATTENZIONE: la base dati è incompleta.")));
+        QVERIFY(!v.eventi.contains(QStringLiteral("principale")));
+    }
+
     // Step 8 without a hook of its own: the table pass, its phase on the start-up screen.
     void tabelleAllAvvio()
     {
@@ -292,6 +303,7 @@ private Q_SLOTS:
         a.scriviIni();
         a.scriviAiuto();
         a.creaDb();
+        a.operatoreNelFile();
         for (const auto &[nome, dati] : {std::pair{"installa.tab", QByteArray()},
                                          std::pair{"Province.txt", QByteArray("#X#\r\n#001#,#AL#,#ALBARESE#,#01#\r\n")}}) {
             QFile f(a.percorso(QString::fromLatin1(nome)));
@@ -310,6 +322,7 @@ private Q_SLOTS:
         Ambiente a;
         a.scriviIni();
         a.creaDb();
+        a.operatoreNelFile();
         VistaFinta v;
         Avvio avvio(*a.contesto, v);
         QVERIFY(!finisce([&] { avvio.esegui(); }));

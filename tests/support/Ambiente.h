@@ -107,6 +107,14 @@ public:
         creaDb();
         apriDb();
     }
+    // One operator written straight into the file (the program's connection stays as
+    // it is), so that a start is not a first start.
+    void operatoreNelFile()
+    {
+        CorsiDB d(QStringLiteral("semina"));
+        d.apri(percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+        d.esegui(QStringLiteral("INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', 1, 'UNO')"));
+    }
     void aggiungiOperatore(const QString &gruppo, int numero, const QString &nome, const QString &tipo = QStringLiteral("EF"))
     {
         db.esegui(QStringLiteral("INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione, TipoOper) VALUES (?,?,?,?)"),

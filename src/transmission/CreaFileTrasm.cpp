@@ -1,0 +1,533 @@
+#include "transmission/CreaFileTrasm.h"
+
+#include "common/Codifica.h"
+#include "common/Dialoghi.h"
+#include "common/Errori.h"
+#include "common/Piattaforma.h"
+#include "common/Testo.h"
+#include "db/CorsiDB.h"
+#include "startup/Avvio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QSaveFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <cmath>
+
+namespace quirdal {
+
+QString SiNo(const QVariant &v)
+{
+    if (v.isNull())
+        return QStringLiteral("N");
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    if (ok)
+        return d != 0 ? QStringLiteral("S") : QStringLiteral("N");
+    return v.toBool() ? QStringLiteral("S") : QStringLiteral("N");
+}
+
+QString PuntoDecimale(const QString &testo)
+{
+    QString r = testo;
+    const int i = static_cast<int>(r.indexOf(QLatin1Char(',')));
+    if (i >= 0 && i < r.size() - 1)
+        r[i] = QLatin1Char('.');
+    return r;
+}
+
+QString importo(const QVariant &v)
+{
+    const double d = v.isNull() ? 0.0 : v.toDouble();
+    // Formatted as the user's locale would, then given its decimal point.
+    return PuntoDecimale(QLocale(QLocale::Italian).toString(d == 0 ? 0.0 : d, 'f', 2).remove(QLatin1Char('.')));
+}
+
+QString valoreTrasmissione(const QVariant &v)
+{
+    if (v.isNull())
+        return {};
+    QString t;
+    if (v.typeId() == QMetaType::Double) {
+        const double d = v.toDouble();
+        t = d == std::floor(d) && std::fabs(d) < 1e15 ? QString::number(static_cast<qlonglong>(d)) : QString::number(d, 'g', 15);
+    } else {
+        t = v.toString();
+    }
+    t.replace(QLatin1Char('#'), QStringLiteral("SHARP"));
+    t.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    t.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return t;
+}
+
+struct mCreaFileTrasm::Stato {
+    explicit Stato(Contesto &contesto) : c(contesto) {}
+    Contesto &c;
+    QByteArray dati;
+    QString numDoma, sigProv, data, prov, g, o;
+    long errNumero = 0;
+    QString errDescrizione;
+
+    // One record: every value between "#", separated by ",".
+    void record(const QStringList &valori) { dati += aWindows1252(QLatin1Char('#') + valori.join(QStringLiteral("#,#")) + QStringLiteral("#\r\n")); }
+    QStringList prefisso(const QString &tipo, const QString &anno = QStringLiteral("2009")) const
+    {
+        return {tipo, numDoma, QStringLiteral("62"), anno, sigProv};
+    }
+    bool anomalia(const QString &scrittore, const QString &testo)
+    {
+        c.dialoghi.messaggio(testo, QStringLiteral("Creazione file di trasmissione - ") + scrittore, Icona::Critico);
+        errNumero = 0;
+        errDescrizione.clear();
+        return false;
+    }
+};
+
+namespace {
+
+using Stato = mCreaFileTrasm::Stato;
+
+QString testoErrore(long numero, const QString &descrizione)
+{
+    return QStringLiteral("Errore ") + QString::number(numero) + QStringLiteral(" --> ") + descrizione + CRLF
+        + QStringLiteral("durante la creazione del file di trasmissione con i dati della domanda");
+}
+
+QString v(const QSqlQuery &q, const QString &campo) { return valoreTrasmissione(q.value(campo)); }
+
+// Day-month-year from three fields; all three empty give an empty value, not "--".
+QString data3(const QVariant &gg, const QVariant &mm, const QVariant &aaaa)
+{
+    const QString a = gg.toString(), b = mm.toString(), c = aaaa.toString();
+    if (a.isEmpty() && b.isEmpty() && c.isEmpty())
+        return {};
+    return valoreTrasmissione(a + QLatin1Char('-') + b + QLatin1Char('-') + c);
+}
+
+QString dataAvvio(const QVariant &d)
+{
+    const QStringList p = d.toString().split(QLatin1Char('/'));
+    if (p.size() != 3)
+        return {};
+    return valoreTrasmissione(p[2] + p[1] + p[0]);
+}
+
+bool ScriviRec_Z(Stato &s)
+{
+    if (s.sigProv.isEmpty() && !s.c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM Province WHERE PROV=?"), {s.prov}).toInt())
+        return s.anomalia(QStringLiteral("ScriviRec_Z"),
+                          QStringLiteral("ANOMALIA: sigla della provincia non trovata. Impossibile continuare"));
+    s.record({QStringLiteral("Z"), QStringLiteral("VTZ_ALLEGATO_PROPOSTA_CORSI_WZQ_2009"), QStringLiteral("62"),
+              QStringLiteral("2009"), valoreTrasmissione(s.g), s.o, valoreTrasmissione(s.prov), valoreTrasmissione(s.sigProv),
+              valoreTrasmissione(s.numDoma), s.data});
+    return true;
+}
+
+bool ScriviRec_A(Stato &s)
+{
+    QSqlQuery q = s.c.db.seleziona(QStringLiteral("SELECT * FROM CorsiOper WHERE GrupOpe=? AND Operatore=?"),
+                                   {s.g, s.o.toLongLong()});
+    if (!q.next())
+        return s.anomalia(QStringLiteral("ScriviRec_A"), QStringLiteral("ANOMALIA: Operatore non trovato. Impossibile continuare"));
+    if (s.c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND Operatore=? AND "
+                                            "Prov=? AND Domanda=1"),
+                             {s.g, s.o.toLongLong(), s.prov})
+            .toInt()
+        == 0)
+        return s.anomalia(QStringLiteral("ScriviRec_A"), QStringLiteral("ANOMALIA: Domanda non trovata. Impossibile continuare"));
+    QStringList r = s.prefisso(QStringLiteral("A"));
+    r << v(q, QStringLiteral("GrupOpe")) << v(q, QStringLiteral("Operatore"))
+      << valoreTrasmissione(q.value(QStringLiteral("GrupOpe")).toString() + q.value(QStringLiteral("TipoOper")).toString())
+      << v(q, QStringLiteral("CodFisc")) << valoreTrasmissione(s.c.sessione.gEmail) << v(q, QStringLiteral("Corrispondenza"))
+      << v(q, QStringLiteral("LegNome")) << v(q, QStringLiteral("LegComNasc")) << v(q, QStringLiteral("LegProvNasc"))
+      << data3(q.value(QStringLiteral("LegGGNasc")), q.value(QStringLiteral("LegMMNasc")), q.value(QStringLiteral("LegAAAANasc")))
+      << v(q, QStringLiteral("ContDesBanca")) << v(q, QStringLiteral("ContABI")) << v(q, QStringLiteral("ContCAB"))
+      << v(q, QStringLiteral("ContCIN")) << v(q, QStringLiteral("ContIBAN")) << v(q, QStringLiteral("ContAge"))
+      << v(q, QStringLiteral("ContIndirAge")) << v(q, QStringLiteral("ContNumCC")) << v(q, QStringLiteral("ContIntCC"))
+      << v(q, QStringLiteral("DomPrece"))
+      << data3(q.value(QStringLiteral("GGPrece")), q.value(QStringLiteral("MMPrece")), q.value(QStringLiteral("AAAAPrece")))
+      << v(q, QStringLiteral("NominativoReferente")) << v(q, QStringLiteral("CodFiscaleReferente")) << s.data;
+    s.record(r);
+    return true;
+}
+
+bool ScriviRec_B(Stato &s)
+{
+    QSqlQuery q = s.c.db.seleziona(QStringLiteral("SELECT * FROM QrySedLeg WHERE GrupOpe=? AND Operatore=? ORDER BY Componente"),
+                                   {s.g, s.o.toLongLong()});
+    if (!q.next())
+        return s.anomalia(QStringLiteral("ScriviRec_B"),
+                          QStringLiteral("ANOMALIA: Sede Legale dell'Operatore non trovata. Impossibile continuare"));
+    QStringList r = s.prefisso(QStringLiteral("B"));
+    for (const char *campo : {"GrupOpe", "Operatore", "Componente", "CorsiOper.Denominazione", "CodComune", "Cap",
+                              "Indirizzo", "StatoEstero", "CittaEstero", "ProvCCIAA", "CodCCIAA", "AnnoCCIAA", "AttEcono",
+                              "Tel", "Fax", "Email", "Riferimento"})
+        r << v(q, QString::fromLatin1(campo));
+    r << s.data;
+    s.record(r);
+    return true;
+}
+
+void rigaSede(Stato &s, const QSqlQuery &q, const QString &codice, bool componente)
+{
+    QStringList r = s.prefisso(QStringLiteral("C"));
+    r << v(q, QStringLiteral("GrupOpe")) << v(q, QStringLiteral("Operatore")) << v(q, codice) << v(q, QStringLiteral("TipoCompo"))
+      << v(q, QStringLiteral("Denominazione")) << v(q, QStringLiteral("CodComune")) << v(q, QStringLiteral("Cap"))
+      << v(q, QStringLiteral("Indirizzo")) << v(q, QStringLiteral("Tel")) << v(q, QStringLiteral("Fax"))
+      << v(q, QStringLiteral("Email")) << v(q, QStringLiteral("Riferimento"));
+    if (componente)
+        r << v(q, QStringLiteral("NumLocali")) << v(q, QStringLiteral("AllieviPrevisti"));
+    else
+        r << QString() << QString();
+    r << s.data;
+    s.record(r);
+}
+
+bool ScriviRec_C(Stato &s)
+{
+    int righe = 0;
+    const QVariantList filtro{s.g, s.o.toLongLong(), s.prov};
+    QSqlQuery q = s.c.db.seleziona(
+        QStringLiteral("SELECT * FROM QryCompoCorsi WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY Componente"), filtro);
+    while (q.next()) {
+        rigaSede(s, q, QStringLiteral("Componente"), true);
+        ++righe;
+    }
+    q = s.c.db.seleziona(
+        QStringLiteral("SELECT * FROM QrySediOccUtilCorsi WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY SedeOcc"), filtro);
+    while (q.next()) {
+        rigaSede(s, q, QStringLiteral("SedeOcc"), false);
+        ++righe;
+    }
+    // Components that are only responsible for occasional-site courses.
+    q = s.c.db.seleziona(
+        QStringLiteral("SELECT DISTINCT QryCompo.* FROM QryCompo INNER JOIN CorsiProp ON CorsiProp.CompoResp = "
+                       "QryCompo.Componente AND QryCompo.Operatore = CorsiProp.Operatore AND QryCompo.GrupOpe = "
+                       "CorsiProp.GrupOpe WHERE QryCompo.Componente NOT IN (SELECT Componente FROM QryCompoCorsi WHERE "
+                       "QryCompoCorsi.GrupOpe = QryCompo.GrupOpe AND QryCompoCorsi.Operatore = QryCompo.Operatore) AND "
+                       "QryCompo.GrupOpe=? AND QryCompo.Operatore=? AND QryCompo.PROV=? ORDER BY QryCompo.Componente"),
+        filtro);
+    while (q.next()) {
+        rigaSede(s, q, QStringLiteral("Componente"), true);
+        ++righe;
+    }
+    if (righe == 0)
+        return s.anomalia(QStringLiteral("ScriviRec_C"),
+                          QStringLiteral("ANOMALIA: nessuna sede interessata trovata. Impossibile continuare"));
+    return true;
+}
+
+// One course row: a course with one of its yearly cost rows.
+struct RigaCorso {
+    QSqlRecord rec;
+    QVariant operator[](const char *c) const { return rec.value(QString::fromLatin1(c)); }
+    int anno() const
+    {
+        const QVariant p = rec.value(QStringLiteral("S_ProgrAnno"));
+        return p.isNull() ? 1 : p.toInt();
+    }
+    QString chiave() const
+    {
+        return rec.value(QStringLiteral("SedeInteressata")).toString() + QLatin1Char('|') + rec.value(QStringLiteral("Corso")).toString()
+            + QLatin1Char('|') + rec.value(QStringLiteral("Accorp")).toString();
+    }
+};
+
+const char *const kSpese[] = {"ParamA1", "NumOreA1", "NumAllA1", "ParamA2", "NumOreA2", "NumAllA2", "Param16", "NumOre16",
+                              "NumAll16", "Param17Piu", "Param17Meno", "Param70", "Param70P", "Param71", "Param71P",
+                              "Param72", "Param72P", "Param73", "Param73P", "Param74", "Param74P", "Param17_3",
+                              "NumAll17_3", "EnteErogatore"};
+
+struct Corsi {
+    QList<RigaCorso> righe; // of the application's province, in order
+    bool provinciaMancante = false;
+};
+
+// The course rows of the operator whose site lies in the application's province.
+Corsi corsiDellaProvincia(Stato &s)
+{
+    QStringList spese;
+    for (const char *c : kSpese)
+        spese << QStringLiteral("S.%1 AS S_%1").arg(QString::fromLatin1(c));
+    QSqlQuery q = s.c.db.seleziona(
+        QStringLiteral("SELECT P.*, S.ProgrAnno AS S_ProgrAnno, ") + spese.join(QStringLiteral(", "))
+            + QStringLiteral(" FROM CorsiProp P LEFT JOIN CorsiPropSpese S ON S.GrupOpe = P.GrupOpe AND S.Operatore = "
+                             "P.Operatore AND S.SedeInteressata = P.SedeInteressata AND S.Corso = P.Corso AND S.Accorp = "
+                             "P.Accorp WHERE P.GrupOpe=? AND P.Operatore=? ORDER BY P.GrupOpe, P.Operatore, "
+                             "P.SedeInteressata, P.Corso, P.Accorp, S.ProgrAnno"),
+        {s.g, s.o.toLongLong()});
+    Corsi r;
+    QHash<qlonglong, QString> province; // site -> province, looked up once
+    while (q.next()) {
+        const qlonglong sede = q.value(QStringLiteral("SedeInteressata")).toLongLong();
+        auto it = province.find(sede);
+        if (it == province.end()) {
+            const QString sql = sede < 1000
+                ? QStringLiteral("SELECT PROV FROM QryCompo WHERE GrupOpe=? AND Operatore=? AND Componente=?")
+                : QStringLiteral("SELECT PROV FROM QrySediOccUtil WHERE GrupOpe=? AND Operatore=? AND SedeOcc=?");
+            it = province.insert(sede, s.c.db.valoreScalare(sql, {s.g, s.o.toLongLong(), sede}).toString());
+        }
+        if (it->isEmpty()) {
+            r.provinciaMancante = true;
+            return r;
+        }
+        if (*it == s.prov)
+            r.righe.append({q.record()});
+    }
+    return r;
+}
+
+bool controllaCorsi(Stato &s, const Corsi &corsi, const QString &scrittore)
+{
+    if (corsi.provinciaMancante)
+        return s.anomalia(scrittore, QStringLiteral("ANOMALIA: Provincia non trovata. Impossibile continuare"));
+    if (corsi.righe.isEmpty() && (scrittore.endsWith(QLatin1Char('E')) || scrittore.endsWith(QLatin1Char('F'))))
+        return s.anomalia(scrittore, QStringLiteral("ANOMALIA: nessun corso trovato. Impossibile continuare"));
+    return true;
+}
+
+QString annoDi(const RigaCorso &c) { return QString::number(2009 + c.anno() - 1); }
+
+bool ScriviRec_E(Stato &s, const Corsi &corsi)
+{
+    if (!controllaCorsi(s, corsi, QStringLiteral("ScriviRec_E")))
+        return false;
+    for (const RigaCorso &c : corsi.righe) {
+        auto n = [&](const char *campo) { return c[campo].isNull() ? 0.0 : c[campo].toDouble(); };
+        const double totale = n("S_ParamA1") * n("S_NumOreA1") * n("S_NumAllA1") + n("S_ParamA2") * n("S_NumOreA2") * n("S_NumAllA2")
+            + n("S_Param16") * n("S_NumOre16") * n("S_NumAll16") - n("S_Param17_3") * n("S_NumAll17_3") - n("S_Param17Meno");
+        QString spin = c["SPINAmbitoTerr"].toString() + c["SPINSettoreProd"].toString() + c["SPINFiguraProf"].toString();
+        if (spin == QLatin1String("OO9901"))
+            spin.clear();
+        QStringList r = s.prefisso(QStringLiteral("E"), annoDi(c));
+        for (const char *campo : {"GrupOpe", "Operatore", "SedeInteressata", "CompoResp", "DesQualif", "Corso", "Accorp",
+                                  "CodQualif", "CodInd1", "CodInd2", "CodInd3", "CodInd4", "CodInd5", "CodInd6", "DesInd1",
+                                  "DesInd2", "DesInd3", "DesInd4", "DesInd5", "DesInd6", "CodDest1", "CodDest2", "CodDest3",
+                                  "CodDest4", "CodAsse", "CodMisura", "CodAzione", "CodTipologia", "CodScol", "CodSetto",
+                                  "CodComp", "CodOra", "CodCert", "DurataTotIter"})
+            r << valoreTrasmissione(c[campo]);
+        r << QString::number(c["StatoIter"].toInt() + c.anno() - 1);
+        for (const char *campo : {"NumAll", "TotOreIter", "OreStage", "OreLabEsterni"})
+            r << valoreTrasmissione(c[campo]);
+        r << valoreTrasmissione(c["S_NumOreA1"].isNull() ? QVariant(0) : c["S_NumOreA1"]) << SiNo(c["ATS"]) << importo(totale)
+          << valoreTrasmissione(c["CodIsti"]) << valoreTrasmissione(spin) << SiNo(c["PO_1"]) << valoreTrasmissione(c["IM"])
+          << SiNo(c["CO_1"]) << valoreTrasmissione(c["QSS"]) << dataAvvio(c["DataAvvio"]) << s.data;
+        s.record(r);
+    }
+    return true;
+}
+
+bool ScriviRec_F(Stato &s, const Corsi &corsi)
+{
+    if (!controllaCorsi(s, corsi, QStringLiteral("ScriviRec_F")))
+        return false;
+    static const QSet<QString> importi = {QStringLiteral("ParamA1"), QStringLiteral("ParamA2"), QStringLiteral("Param16"),
+                                          QStringLiteral("Param17_3"), QStringLiteral("Param17Piu"), QStringLiteral("Param17Meno"),
+                                          QStringLiteral("Param70"), QStringLiteral("Param71"), QStringLiteral("Param72"),
+                                          QStringLiteral("Param73"), QStringLiteral("Param74")};
+    for (const RigaCorso &c : corsi.righe) {
+        QStringList r = s.prefisso(QStringLiteral("F"), annoDi(c));
+        r << valoreTrasmissione(c["GrupOpe"]) << valoreTrasmissione(c["Operatore"]) << valoreTrasmissione(c["Corso"])
+          << valoreTrasmissione(c["Accorp"]);
+        for (const char *campo : {"ParamA1", "NumOreA1", "NumAllA1", "ParamA2", "NumOreA2", "NumAllA2", "Param16", "NumOre16",
+                                  "NumAll16", "Param17_3", "NumAll17_3", "Param17Piu", "Param17Meno", "EnteErogatore",
+                                  "Param70", "Param70P", "Param71", "Param71P", "Param72", "Param72P", "Param73", "Param73P",
+                                  "Param74", "Param74P"}) {
+            const QString nome = QString::fromLatin1(campo);
+            const QVariant val = c.rec.value(QStringLiteral("S_") + nome);
+            if (importi.contains(nome))
+                r << importo(val);
+            else if (nome == QLatin1String("EnteErogatore"))
+                r << valoreTrasmissione(val);
+            else
+                r << valoreTrasmissione(val.isNull() ? QVariant(0) : val); // a Null count is written as for zero
+        }
+        r << s.data;
+        s.record(r);
+    }
+    return true;
+}
+
+bool ScriviRec_G(Stato &s, const Corsi &corsi)
+{
+    if (!controllaCorsi(s, corsi, QStringLiteral("ScriviRec_G")))
+        return false;
+    // The checked items of every course of the application, read once.
+    QHash<QString, QList<QPair<QVariant, QVariant>>> valori;
+    QSqlQuery q = s.c.db.seleziona(
+        QStringLiteral("SELECT A.SedeInteressata, A.Corso, A.Accorp, A.ID, A.Valore FROM ValoriChk A INNER JOIN Metadati B "
+                       "ON A.ID = B.Id AND B.Prov = A.Prov WHERE B.Tipo = 'C' AND A.GrupOpe=? AND A.Operatore=? AND "
+                       "A.Prov=? ORDER BY A.SedeInteressata, A.Corso, A.Accorp, A.ID"),
+        {s.g, s.o.toLongLong(), s.prov});
+    while (q.next())
+        valori[q.value(0).toString() + QLatin1Char('|') + q.value(1).toString() + QLatin1Char('|') + q.value(2).toString()]
+            .append({q.value(3), q.value(4)});
+    for (const RigaCorso &c : corsi.righe) {
+        for (const auto &[id, valore] : valori.value(c.chiave())) {
+            QStringList r = s.prefisso(QStringLiteral("G"), annoDi(c));
+            r << valoreTrasmissione(c["GrupOpe"]) << valoreTrasmissione(c["Operatore"]) << valoreTrasmissione(c["Corso"])
+              << valoreTrasmissione(c["Accorp"]) << valoreTrasmissione(id) << SiNo(valore) << s.data;
+            s.record(r);
+        }
+    }
+    return true;
+}
+
+bool righeDiSede(Stato &s, const QString &tipo, const QString &sql, const QStringList &campi)
+{
+    QSqlQuery q = s.c.db.seleziona(sql, {s.g, s.o.toLongLong(), s.prov});
+    while (q.next()) {
+        QStringList r = s.prefisso(tipo);
+        for (const QString &campo : campi)
+            r << v(q, campo);
+        r << s.data;
+        s.record(r);
+    }
+    return true;
+}
+
+bool ScriviRec_L(Stato &s)
+{
+    return righeDiSede(s, QStringLiteral("L"),
+                       QStringLiteral("SELECT * FROM QryCompoLab WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY "
+                                      "Componente, IdLab"),
+                       {QStringLiteral("GrupOpe"), QStringLiteral("Operatore"), QStringLiteral("Componente"),
+                        QStringLiteral("NumLab"), QStringLiteral("TipoLab")});
+}
+
+bool ScriviRec_M(Stato &s)
+{
+    return righeDiSede(s, QStringLiteral("M"),
+                       QStringLiteral("SELECT * FROM QryCompoOre WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY "
+                                      "Componente, CodDiret"),
+                       {QStringLiteral("GrupOpe"), QStringLiteral("Operatore"), QStringLiteral("Componente"),
+                        QStringLiteral("CodDiret"), QStringLiteral("OreDiurne"), QStringLiteral("OreSerali")});
+}
+
+bool ScriviRec_N(Stato &s, const Corsi &corsi)
+{
+    if (!controllaCorsi(s, corsi, QStringLiteral("ScriviRec_N")))
+        return false;
+    for (const RigaCorso &c : corsi.righe) {
+        for (int n = 1; n <= 4; ++n) {
+            const QString testo = c.rec.value(QStringLiteral("Sez34_%1").arg(n)).toString();
+            if (testo.isEmpty())
+                continue;
+            QStringList r = s.prefisso(QStringLiteral("N"), annoDi(c));
+            r << valoreTrasmissione(c["GrupOpe"]) << valoreTrasmissione(c["Operatore"])
+              << valoreTrasmissione(c["SedeInteressata"]) << valoreTrasmissione(c["Corso"]) << QString::number(n)
+              << valoreTrasmissione(testo) << s.data;
+            s.record(r);
+            break;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+QString mCreaFileTrasm::NomeFile(const QString &prov, const QString &grupOpe, const QString &operatore)
+{
+    const QVariant n = m_c.db.valoreScalare(
+        QStringLiteral("SELECT NumDoma FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=? AND Domanda=1"),
+        {grupOpe, operatore.toLongLong(), prov});
+    if (n.isNull() && !m_c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND "
+                                                           "Operatore=? AND Prov=? AND Domanda=1"),
+                                            {grupOpe, operatore.toLongLong(), prov})
+                            .toInt())
+        return {};
+    m_numDoma = n.toString().trimmed();
+    // The name goes into a path: nothing in it may reach another folder.
+    QString nome = QStringLiteral("QUIRDAL_") + prov + QLatin1Char('_') + m_numDoma + QLatin1Char('.') + grupOpe + operatore;
+    for (const QChar ch : QStringLiteral("/\\:*?\"<>|"))
+        nome.replace(ch, QLatin1Char('_'));
+    return nome;
+}
+
+bool mCreaFileTrasm::scrivi(Stato &s, const QString &prov, const QString &grupOpe, const QString &operatore)
+{
+    s.prov = prov;
+    s.g = grupOpe;
+    s.o = QString::number(operatore.toLongLong());
+    s.numDoma = m_numDoma;
+    s.sigProv = m_c.db.valoreScalare(QStringLiteral("SELECT SigProv FROM Province WHERE PROV=?"), {prov}).toString();
+    s.data = (m_dataFissa.isValid() ? m_dataFissa : m_c.piattaforma.oggi()).toString(QStringLiteral("yyyyMMdd"));
+
+    const QList<std::pair<const char *, std::function<bool(const Corsi &)>>> scrittori = {
+        {"ScriviRec_Z", [&](const Corsi &) { return ScriviRec_Z(s); }},
+        {"ScriviRec_A", [&](const Corsi &) { return ScriviRec_A(s); }},
+        {"ScriviRec_B", [&](const Corsi &) { return ScriviRec_B(s); }},
+        {"ScriviRec_C", [&](const Corsi &) { return ScriviRec_C(s); }},
+        {"ScriviRec_E", [&](const Corsi &c) { return ScriviRec_E(s, c); }},
+        {"ScriviRec_F", [&](const Corsi &c) { return ScriviRec_F(s, c); }},
+        {"ScriviRec_G", [&](const Corsi &c) { return ScriviRec_G(s, c); }},
+        {"ScriviRec_L", [&](const Corsi &) { return ScriviRec_L(s); }},
+        {"ScriviRec_M", [&](const Corsi &) { return ScriviRec_M(s); }},
+        {"ScriviRec_N", [&](const Corsi &c) { return ScriviRec_N(s, c); }},
+    };
+    Corsi corsi;
+    bool corsiLetti = false;
+    for (const auto &[nome, scrittore] : scrittori) {
+        try {
+            if (!corsiLetti && QByteArray(nome) == "ScriviRec_E") {
+                corsi = corsiDellaProvincia(s);
+                corsiLetti = true;
+            }
+            if (!scrittore(corsi))
+                return false;
+        } catch (const Errore &e) {
+            s.errNumero = e.numero();
+            s.errDescrizione = e.descrizione();
+            m_c.dialoghi.messaggio(testoErrore(e.numero(), e.descrizione()),
+                                   QStringLiteral("Creazione file di trasmissione - ") + QString::fromLatin1(nome), Icona::Critico);
+            return false;
+        }
+    }
+    s.dati += "#Z#,#EOF#\r\n";
+    return true;
+}
+
+QString mCreaFileTrasm::Nomina_e_Crea(const QString &prov, const QString &grupOpe, const QString &operatore)
+{
+    QString nome;
+    try {
+        nome = NomeFile(prov, grupOpe, operatore);
+    } catch (const Errore &e) {
+        m_c.dialoghi.messaggio(testoErrore(e.numero(), e.descrizione()), QStringLiteral("Creazione file di trasmissione - NomeFile"),
+                               Icona::Critico);
+        return {};
+    }
+    if (nome.isEmpty())
+        return {};
+    const QString percorso = QDir(m_c.cartellaProgramma).filePath(nome);
+    Stato s(m_c);
+    bool ok = scrivi(s, prov, grupOpe, operatore);
+    if (ok) {
+        // Written to a temporary name and renamed when complete.
+        QSaveFile f(percorso);
+        ok = f.open(QIODevice::WriteOnly) && f.write(s.dati) == s.dati.size() && f.commit();
+        if (!ok) {
+            s.errNumero = 75;
+            s.errDescrizione = QStringLiteral("Impossibile scrivere il file ") + QDir::toNativeSeparators(percorso);
+        }
+    }
+    if (!ok) {
+        m_c.dialoghi.messaggio(testoErrore(s.errNumero, s.errDescrizione),
+                               QStringLiteral("Creazione file di trasmissione - Nomina_e_Crea"), Icona::Critico);
+        // An older file of this name must not be sent in place of the one that failed.
+        QFile::remove(percorso);
+        return {};
+    }
+    return nome;
+}
+
+bool mCreaFileTrasm::CreaFile(const QString &prov, const QString &grupOpe, const QString &operatore)
+{
+    m_nomeFile = Nomina_e_Crea(prov, grupOpe, operatore);
+    return !m_nomeFile.isEmpty();
+}
+
+} // namespace quirdal

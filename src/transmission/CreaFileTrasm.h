@@ -1,0 +1,48 @@
+#pragma once
+// The transmission file: one application (operator + province) written in the region's
+// record format, Windows-1252 with CR LF line ends, under a temporary name renamed only
+// when complete, so that no half-written file can ever be sent.
+#include <QDate>
+#include <QString>
+#include <QVariant>
+
+namespace quirdal {
+
+struct Contesto;
+
+// "S" for a true (non-zero) flag, "N" otherwise (Null included).
+QString SiNo(const QVariant &v);
+// The first "," of a formatted amount (up to the next-to-last character) becomes ".".
+QString PuntoDecimale(const QString &testo);
+// An amount with at least one integer digit and exactly two decimals; Null is 0.00.
+QString importo(const QVariant &v);
+// A value as it goes between the "#": "#" becomes "SHARP", each line break one blank,
+// so no value can split or shift a record.
+QString valoreTrasmissione(const QVariant &v);
+
+class mCreaFileTrasm {
+public:
+    explicit mCreaFileTrasm(Contesto &c) : m_c(c) {}
+
+    // Entry point: sets gNomeFileTrasm and returns true when the file was written.
+    bool CreaFile(const QString &prov, const QString &grupOpe, const QString &operatore);
+    // The name of the file (sets NumDoma), "" when the application has no number.
+    QString NomeFile(const QString &prov, const QString &grupOpe, const QString &operatore);
+    QString Nomina_e_Crea(const QString &prov, const QString &grupOpe, const QString &operatore);
+
+    // The creation date; today when not set (the clock of the platform).
+    void setData(const QDate &d) { m_dataFissa = d; }
+    const QString &gNomeFileTrasm() const { return m_nomeFile; }
+
+    struct Stato; // what the writers share while a file is made
+
+private:
+    bool scrivi(Stato &s, const QString &prov, const QString &grupOpe, const QString &operatore);
+
+    Contesto &m_c;
+    QDate m_dataFissa;
+    QString m_nomeFile;
+    QString m_numDoma;
+};
+
+} // namespace quirdal
