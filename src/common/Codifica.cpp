@@ -25,23 +25,30 @@ QString daWindows1252(const QByteArray &byte)
 QByteArray aWindows1252(const QString &testo)
 {
     QByteArray r;
-    r.reserve(testo.size());
+    accodaWindows1252(r, testo);
+    return r;
+}
+
+void accodaWindows1252(QByteArray &destinazione, QStringView testo)
+{
+    const qsizetype inizio = destinazione.size();
+    destinazione.resize(inizio + testo.size());
+    char *out = destinazione.data() + inizio;
     for (const QChar ch : testo) {
         const char16_t u = ch.unicode();
         if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            r.append(static_cast<char>(u));
+            *out++ = static_cast<char>(u);
             continue;
         }
-        char out = '?';
+        char car = '?';
         for (int i = 0; i < 32; ++i) {
             if (kAlta[i] == u || (kAlta[i] == 0 && u == 0x80 + i)) {
-                out = static_cast<char>(0x80 + i);
+                car = static_cast<char>(0x80 + i);
                 break;
             }
         }
-        r.append(out);
+        *out++ = car;
     }
-    return r;
 }
 
 } // namespace quirdal

@@ -9,5 +9,7 @@ namespace quirdal {
 QString daWindows1252(const QByteArray &byte);
 // Characters outside the code page become '?'.
 QByteArray aWindows1252(const QString &testo);
+// The same, appended to a buffer (no allocation of its own).
+void accodaWindows1252(QByteArray &destinazione, QStringView testo);
 
 } // namespace quirdal

@@ -2,6 +2,7 @@
 
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlRecord>
 
 #include <sqlite3.h>
 
@@ -95,6 +96,56 @@ void IstruzionePreparata::esegui()
     sqlite3_reset(m_st);
     if (rc != SQLITE_DONE && rc != SQLITE_ROW)
         throw erroreSqlite(m_h, m_sql);
+}
+
+bool IstruzionePreparata::prossima()
+{
+    if (!m_st) {
+        if (!m_avviata) {
+            m_avviata = true;
+            m_q->setForwardOnly(true);
+            if (!m_q->exec())
+                throw CorsiDB::erroreDa(m_q->lastError(), m_sql);
+        }
+        return m_q->next();
+    }
+    m_avviata = true;
+    const int rc = sqlite3_step(m_st);
+    if (rc == SQLITE_ROW)
+        return true;
+    sqlite3_reset(m_st);
+    m_avviata = false;
+    if (rc != SQLITE_DONE)
+        throw erroreSqlite(m_h, m_sql);
+    return false;
+}
+
+int IstruzionePreparata::numeroColonne() const
+{
+    return m_st ? sqlite3_column_count(m_st) : m_q->record().count();
+}
+
+QString IstruzionePreparata::nomeColonna(int i) const
+{
+    if (!m_st)
+        return m_q->record().fieldName(i);
+    return QString::fromUtf8(sqlite3_column_name(m_st, i));
+}
+
+QVariant IstruzionePreparata::colonna(int i) const
+{
+    if (!m_st)
+        return m_q->value(i);
+    switch (sqlite3_column_type(m_st, i)) {
+    case SQLITE_INTEGER: return QVariant(static_cast<qlonglong>(sqlite3_column_int64(m_st, i)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(m_st, i));
+    case SQLITE_NULL: return QVariant();
+    default: {
+        const void *t = sqlite3_column_text16(m_st, i);
+        const int n = sqlite3_column_bytes16(m_st, i);
+        return QString(reinterpret_cast<const QChar *>(t), n / 2);
+    }
+    }
 }
 
 } // namespace quirdal

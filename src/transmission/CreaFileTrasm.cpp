@@ -6,6 +6,7 @@
 #include "common/Piattaforma.h"
 #include "common/Testo.h"
 #include "db/CorsiDB.h"
+#include "db/IstruzionePreparata.h"
 #include "startup/Avvio.h"
 
 #include <QDir>
@@ -16,6 +17,9 @@
 #include <QSqlRecord>
 
 #include <cmath>
+#include <cstring>
+#include <memory>
+#include <string>
 
 namespace quirdal {
 
@@ -51,12 +55,20 @@ QString valoreTrasmissione(const QVariant &v)
     if (v.isNull())
         return {};
     QString t;
-    if (v.typeId() == QMetaType::Double) {
+    switch (v.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        return QString::number(v.toLongLong());
+    case QMetaType::Double: {
         const double d = v.toDouble();
-        t = d == std::floor(d) && std::fabs(d) < 1e15 ? QString::number(static_cast<qlonglong>(d)) : QString::number(d, 'g', 15);
-    } else {
+        return d == std::floor(d) && std::fabs(d) < 1e15 ? QString::number(static_cast<qlonglong>(d))
+                                                          : QString::number(d, 'g', 15);
+    }
+    default:
         t = v.toString();
     }
+    if (!t.contains(QLatin1Char('#')) && !t.contains(QLatin1Char('\r')) && !t.contains(QLatin1Char('\n')))
+        return t;
     t.replace(QLatin1Char('#'), QStringLiteral("SHARP"));
     t.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     t.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -72,7 +84,16 @@ struct mCreaFileTrasm::Stato {
     QString errDescrizione;
 
     // One record: every value between "#", separated by ",".
-    void record(const QStringList &valori) { dati += aWindows1252(QLatin1Char('#') + valori.join(QStringLiteral("#,#")) + QStringLiteral("#\r\n")); }
+    void record(const QStringList &valori)
+    {
+        dati += '#';
+        for (qsizetype i = 0; i < valori.size(); ++i) {
+            if (i)
+                dati += "#,#";
+            accodaWindows1252(dati, valori[i]);
+        }
+        dati += "#\r\n";
+    }
     QStringList prefisso(const QString &tipo, const QString &anno = QStringLiteral("2009")) const
     {
         return {tipo, numDoma, QStringLiteral("62"), anno, sigProv};
@@ -220,19 +241,33 @@ bool ScriviRec_C(Stato &s)
     return true;
 }
 
+// The fields of the course walk by name, looked up once per name.
+struct CampiCorso {
+    QHash<QByteArray, int> indice;
+    int di(const char *nome) const
+    {
+        return indice.value(QByteArray::fromRawData(nome, static_cast<qsizetype>(std::strlen(nome))), -1);
+    }
+};
+
 // One course row: a course with one of its yearly cost rows.
 struct RigaCorso {
-    QSqlRecord rec;
-    QVariant operator[](const char *c) const { return rec.value(QString::fromLatin1(c)); }
+    const CampiCorso *campi;
+    QVector<QVariant> valori;
+    QVariant operator[](const char *c) const
+    {
+        const int i = campi->di(c);
+        return i < 0 ? QVariant() : valori[i];
+    }
     int anno() const
     {
-        const QVariant p = rec.value(QStringLiteral("S_ProgrAnno"));
+        const QVariant p = (*this)["S_ProgrAnno"];
         return p.isNull() ? 1 : p.toInt();
     }
     QString chiave() const
     {
-        return rec.value(QStringLiteral("SedeInteressata")).toString() + QLatin1Char('|') + rec.value(QStringLiteral("Corso")).toString()
-            + QLatin1Char('|') + rec.value(QStringLiteral("Accorp")).toString();
+        return (*this)["SedeInteressata"].toString() + QLatin1Char('|') + (*this)["Corso"].toString() + QLatin1Char('|')
+            + (*this)["Accorp"].toString();
     }
 };
 
@@ -242,6 +277,7 @@ const char *const kSpese[] = {"ParamA1", "NumOreA1", "NumAllA1", "ParamA2", "Num
                               "NumAll17_3", "EnteErogatore"};
 
 struct Corsi {
+    std::shared_ptr<CampiCorso> campi = std::make_shared<CampiCorso>();
     QList<RigaCorso> righe; // of the application's province, in order
     bool provinciaMancante = false;
 };
@@ -252,17 +288,22 @@ Corsi corsiDellaProvincia(Stato &s)
     QStringList spese;
     for (const char *c : kSpese)
         spese << QStringLiteral("S.%1 AS S_%1").arg(QString::fromLatin1(c));
-    QSqlQuery q = s.c.db.seleziona(
+    IstruzionePreparata q(
+        s.c.db,
         QStringLiteral("SELECT P.*, S.ProgrAnno AS S_ProgrAnno, ") + spese.join(QStringLiteral(", "))
             + QStringLiteral(" FROM CorsiProp P LEFT JOIN CorsiPropSpese S ON S.GrupOpe = P.GrupOpe AND S.Operatore = "
                              "P.Operatore AND S.SedeInteressata = P.SedeInteressata AND S.Corso = P.Corso AND S.Accorp = "
                              "P.Accorp WHERE P.GrupOpe=? AND P.Operatore=? ORDER BY P.GrupOpe, P.Operatore, "
-                             "P.SedeInteressata, P.Corso, P.Accorp, S.ProgrAnno"),
-        {s.g, s.o.toLongLong()});
+                             "P.SedeInteressata, P.Corso, P.Accorp, S.ProgrAnno"));
+    q.legaTutti({s.g, s.o.toLongLong()});
     Corsi r;
+    const int nCampi = q.numeroColonne();
+    for (int i = 0; i < nCampi; ++i)
+        r.campi->indice.insert(q.nomeColonna(i).toLatin1(), i);
+    const int iSede = r.campi->di("SedeInteressata");
     QHash<qlonglong, QString> province; // site -> province, looked up once
-    while (q.next()) {
-        const qlonglong sede = q.value(QStringLiteral("SedeInteressata")).toLongLong();
+    while (q.prossima()) {
+        const qlonglong sede = q.colonna(iSede).toLongLong();
         auto it = province.find(sede);
         if (it == province.end()) {
             const QString sql = sede < 1000
@@ -272,10 +313,16 @@ Corsi corsiDellaProvincia(Stato &s)
         }
         if (it->isEmpty()) {
             r.provinciaMancante = true;
+            while (q.prossima()) {
+            }
             return r;
         }
-        if (*it == s.prov)
-            r.righe.append({q.record()});
+        if (*it == s.prov) {
+            RigaCorso riga{r.campi.get(), QVector<QVariant>(nCampi)};
+            for (int i = 0; i < nCampi; ++i)
+                riga.valori[i] = q.colonna(i);
+            r.righe.append(std::move(riga));
+        }
     }
     return r;
 }
@@ -337,7 +384,7 @@ bool ScriviRec_F(Stato &s, const Corsi &corsi)
                                   "Param70", "Param70P", "Param71", "Param71P", "Param72", "Param72P", "Param73", "Param73P",
                                   "Param74", "Param74P"}) {
             const QString nome = QString::fromLatin1(campo);
-            const QVariant val = c.rec.value(QStringLiteral("S_") + nome);
+            const QVariant val = c[(std::string("S_") + campo).c_str()];
             if (importi.contains(nome))
                 r << importo(val);
             else if (nome == QLatin1String("EnteErogatore"))
@@ -357,20 +404,33 @@ bool ScriviRec_G(Stato &s, const Corsi &corsi)
         return false;
     // The checked items of every course of the application, read once.
     QHash<QString, QList<QPair<QVariant, QVariant>>> valori;
-    QSqlQuery q = s.c.db.seleziona(
+    IstruzionePreparata q(
+        s.c.db,
         QStringLiteral("SELECT A.SedeInteressata, A.Corso, A.Accorp, A.ID, A.Valore FROM ValoriChk A INNER JOIN Metadati B "
                        "ON A.ID = B.Id AND B.Prov = A.Prov WHERE B.Tipo = 'C' AND A.GrupOpe=? AND A.Operatore=? AND "
-                       "A.Prov=? ORDER BY A.SedeInteressata, A.Corso, A.Accorp, A.ID"),
-        {s.g, s.o.toLongLong(), s.prov});
-    while (q.next())
-        valori[q.value(0).toString() + QLatin1Char('|') + q.value(1).toString() + QLatin1Char('|') + q.value(2).toString()]
-            .append({q.value(3), q.value(4)});
+                       "A.Prov=? ORDER BY A.SedeInteressata, A.Corso, A.Accorp, A.ID"));
+    q.legaTutti({s.g, s.o.toLongLong(), s.prov});
+    while (q.prossima())
+        valori[q.colonna(0).toString() + QLatin1Char('|') + q.colonna(1).toString() + QLatin1Char('|') + q.colonna(2).toString()]
+            .append({q.colonna(3), q.colonna(4)});
+    const QByteArray fine = QByteArray("#,#") + s.data.toLatin1() + "#\r\n";
     for (const RigaCorso &c : corsi.righe) {
-        for (const auto &[id, valore] : valori.value(c.chiave())) {
-            QStringList r = s.prefisso(QStringLiteral("G"), annoDi(c));
-            r << valoreTrasmissione(c["GrupOpe"]) << valoreTrasmissione(c["Operatore"]) << valoreTrasmissione(c["Corso"])
-              << valoreTrasmissione(c["Accorp"]) << valoreTrasmissione(id) << SiNo(valore) << s.data;
-            s.record(r);
+        const auto it = valori.constFind(c.chiave());
+        if (it == valori.constEnd())
+            continue;
+        // The values before the item are the same on every line of the course row.
+        QStringList r = s.prefisso(QStringLiteral("G"), annoDi(c));
+        r << valoreTrasmissione(c["GrupOpe"]) << valoreTrasmissione(c["Operatore"]) << valoreTrasmissione(c["Corso"])
+          << valoreTrasmissione(c["Accorp"]);
+        QByteArray testa = "#";
+        accodaWindows1252(testa, r.join(QStringLiteral("#,#")));
+        testa += "#,#";
+        for (const auto &[id, valore] : *it) {
+            s.dati += testa;
+            accodaWindows1252(s.dati, valoreTrasmissione(id));
+            s.dati += "#,#";
+            accodaWindows1252(s.dati, SiNo(valore));
+            s.dati += fine;
         }
     }
     return true;
@@ -413,7 +473,8 @@ bool ScriviRec_N(Stato &s, const Corsi &corsi)
         return false;
     for (const RigaCorso &c : corsi.righe) {
         for (int n = 1; n <= 4; ++n) {
-            const QString testo = c.rec.value(QStringLiteral("Sez34_%1").arg(n)).toString();
+            static const char *const sezioni[] = {"Sez34_1", "Sez34_2", "Sez34_3", "Sez34_4"};
+            const QString testo = c[sezioni[n - 1]].toString();
             if (testo.isEmpty())
                 continue;
             QStringList r = s.prefisso(QStringLiteral("N"), annoDi(c));

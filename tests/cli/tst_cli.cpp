@@ -1,4 +1,5 @@
 #include "db/CorsiDB.h"
+#include "transmission/Domanda.h"
 
 #include <QDir>
 #include <QFile>
@@ -116,6 +117,42 @@ private Q_SLOTS:
         QCOMPARE(e.codice, codice);
         QVERIFY2(e.err.contains(QStringLiteral("Installazione/Aggiornamento tabelle di decodifica: ATTENZIONE: il file")),
                  qPrintable(e.err));
+    }
+
+    void fileDiTrasmissione()
+    {
+        test::Ambiente a(QStringLiteral("domanda"));
+        a.pronto();
+        test::preparaDomanda(a);
+        a.db.chiudi();
+        const QStringList base{QStringLiteral("crea-file-trasmissione"), QStringLiteral("--prov"), QStringLiteral("001"),
+                               QStringLiteral("--grupope"), QStringLiteral("A"), QStringLiteral("--operatore"),
+                               QStringLiteral("7")};
+        Esito e = cli(a.dir.path(), base + QStringList{QStringLiteral("--email"), QStringLiteral("mario.rossi@ente.example"),
+                                                       QStringLiteral("--data"), QStringLiteral("20091130")});
+        QVERIFY2(e.codice == 0, qPrintable(e.err));
+        QCOMPARE(e.out.trimmed(), QStringLiteral("QUIRDAL_001_000123.A7"));
+        QFile scritto(a.percorso(QStringLiteral("QUIRDAL_001_000123.A7")));
+        QFile riferimento(QStringLiteral(QUIRDAL_DATI_TEST "/trasmissione/QUIRDAL_001_000123.A7"));
+        QVERIFY(scritto.open(QIODevice::ReadOnly) && riferimento.open(QIODevice::ReadOnly));
+        QCOMPARE(scritto.readAll(), riferimento.readAll());
+
+        e = cli(a.dir.path(), base + QStringList{QStringLiteral("--data"), QStringLiteral("20093099")});
+        QCOMPARE(e.codice, 2);
+        e = cli(a.dir.path(), QStringList{QStringLiteral("crea-file-trasmissione"), QStringLiteral("--prov"),
+                                          QStringLiteral("004"), QStringLiteral("--grupope"), QStringLiteral("A"),
+                                          QStringLiteral("--operatore"), QStringLiteral("7")});
+        QCOMPARE(e.codice, 1);
+        QVERIFY(e.err.contains(QStringLiteral("Nessuna domanda")));
+        {
+            CorsiDB d(QStringLiteral("guasta"));
+            d.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+            d.esegui(QStringLiteral("DELETE FROM CorsiCompo WHERE TipoCompo='SL'"));
+        }
+        e = cli(a.dir.path(), base);
+        QCOMPARE(e.codice, 1);
+        QVERIFY(e.err.contains(QStringLiteral("Creazione file di trasmissione - ScriviRec_B: ANOMALIA: Sede Legale")));
+        QVERIFY(!QFile::exists(a.percorso(QStringLiteral("QUIRDAL_001_000123.A7"))));
     }
 
     void aiutoEComandoSconosciuto()
