@@ -138,7 +138,8 @@ QString dataAvvio(const QVariant &d)
 
 bool ScriviRec_Z(Stato &s)
 {
-    if (s.sigProv.isEmpty() && !s.c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM Province WHERE PROV=?"), {s.prov}).toInt())
+    // Without its abbreviation the province cannot be named in any record.
+    if (s.sigProv.trimmed().isEmpty())
         return s.anomalia(QStringLiteral("ScriviRec_Z"),
                           QStringLiteral("ANOMALIA: sigla della provincia non trovata. Impossibile continuare"));
     s.record({QStringLiteral("Z"), QStringLiteral("VTZ_ALLEGATO_PROPOSTA_CORSI_WZQ_2009"), QStringLiteral("62"),

@@ -169,6 +169,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("messaggio");
         QTest::newRow("provincia senza sigla") << "DELETE FROM Province WHERE PROV='001'" << "ScriviRec_Z"
                                                << "ANOMALIA: sigla della provincia non trovata. Impossibile continuare";
+        QTest::newRow("sigla vuota") << "UPDATE Province SET SigProv='' WHERE PROV='001'" << "ScriviRec_Z"
+                                     << "ANOMALIA: sigla della provincia non trovata. Impossibile continuare";
         QTest::newRow("senza operatore") << "DELETE FROM CorsiOper" << "ScriviRec_A"
                                          << "ANOMALIA: Operatore non trovato. Impossibile continuare";
         QTest::newRow("senza sede legale") << "UPDATE CorsiCompo SET TipoCompo='UL'" << "ScriviRec_B"
@@ -207,6 +209,25 @@ private Q_SLOTS:
         QCOMPARE(a.dialoghi.messaggi[1].testo,
                  QStringLiteral("Errore 0 --> \r\ndurante la creazione del file di trasmissione con i dati della domanda"));
         QVERIFY(!QFile::exists(a.percorso(QStringLiteral("QUIRDAL_001_000123.A7"))));
+        QVERIFY(QDir(a.dir.path()).entryList({QStringLiteral("QUIRDAL_*")}).isEmpty());
+    }
+
+    // A failure of the database while a writer runs: its message, then the module's own
+    // with the same number, and no file.
+    void erroreDuranteLaScrittura()
+    {
+        Ambiente a;
+        a.pronto();
+        test::preparaDomanda(a);
+        a.db.esegui(QStringLiteral("DROP VIEW QrySedLeg"));
+        QVERIFY(crea(a).nome.isEmpty());
+        QCOMPARE(a.dialoghi.messaggi.size(), 2);
+        QCOMPARE(a.dialoghi.messaggi[0].titolo, QStringLiteral("Creazione file di trasmissione - ScriviRec_B"));
+        QVERIFY(a.dialoghi.messaggi[0].testo.startsWith(QStringLiteral("Errore ")));
+        QVERIFY(a.dialoghi.messaggi[0].testo.endsWith(
+            QStringLiteral("\r\ndurante la creazione del file di trasmissione con i dati della domanda")));
+        QCOMPARE(a.dialoghi.messaggi[1].titolo, QStringLiteral("Creazione file di trasmissione - Nomina_e_Crea"));
+        QCOMPARE(a.dialoghi.messaggi[1].testo, a.dialoghi.messaggi[0].testo);
         QVERIFY(QDir(a.dir.path()).entryList({QStringLiteral("QUIRDAL_*")}).isEmpty());
     }
 
