@@ -11,6 +11,8 @@
 #include "loading/TabelleDecodifica.h"
 #include "startup/Avvio.h"
 #include "transmission/CreaFileTrasm.h"
+#include "transmission/ServiziRegione.h"
+#include "common/Generale.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -155,6 +157,99 @@ int creaFileTrasmissione(Contesto &c, const QStringList &argomenti)
     return 0;
 }
 
+std::optional<QMap<QString, QString>> opzioniRichieste(const QStringList &argomenti, const QStringList &richieste,
+                                                      const QString &uso)
+{
+    auto o = opzioni(argomenti, richieste);
+    for (const QString &r : richieste)
+        if (o && !o->contains(r))
+            o.reset();
+    if (!o)
+        QTextStream(stderr) << "uso: quirdal-cli " << uso << '\n';
+    return o;
+}
+
+int numeroDomanda(Contesto &c, const QStringList &argomenti)
+{
+    const auto o = opzioniRichieste(argomenti, {QStringLiteral("prov"), QStringLiteral("grupope"), QStringLiteral("operatore"),
+                                                QStringLiteral("email")},
+                                    QStringLiteral("numero-domanda --prov P --grupope G --operatore N --email INDIRIZZO"));
+    if (!o)
+        return 2;
+    const QString email = o->value(QStringLiteral("email"));
+    if (const QString m = controllaEmail(email); !m.isEmpty()) {
+        c.dialoghi.messaggio(m, kTitoloEmail, Icona::Critico);
+        return 1;
+    }
+    Trasferimento t(c.cartellaProgramma, c.utente);
+    const EsitoNumero e = richiediNumeroDomanda(c, t, o->value(QStringLiteral("prov")), o->value(QStringLiteral("grupope")),
+                                                o->value(QStringLiteral("operatore")), email);
+    if (e != EsitoNumero::Ottenuto)
+        return 1;
+    QTextStream(stdout) << c.db
+                               .valoreScalare(QStringLiteral("SELECT NumDoma FROM Installazione WHERE GrupOpe=? AND "
+                                                             "Operatore=? AND Prov=?"),
+                                              {o->value(QStringLiteral("grupope")),
+                                               o->value(QStringLiteral("operatore")).toLongLong(),
+                                               o->value(QStringLiteral("prov"))})
+                               .toString()
+                        << '\n';
+    return 0;
+}
+
+int verificaVersione(Contesto &c, const QStringList &)
+{
+    Trasferimento t(c.cartellaProgramma, c.utente);
+    return VerificaVersione(c, t) ? 0 : 1;
+}
+
+int invia(Contesto &c, const QStringList &argomenti)
+{
+    const auto o = opzioniRichieste(argomenti, {QStringLiteral("prov"), QStringLiteral("grupope"), QStringLiteral("operatore"),
+                                                QStringLiteral("email")},
+                                    QStringLiteral("invia --prov P --grupope G --operatore N --email INDIRIZZO"));
+    if (!o)
+        return 2;
+    const QString email = o->value(QStringLiteral("email"));
+    if (const QString m = controllaEmail(email); !m.isEmpty()) {
+        c.dialoghi.messaggio(m, kTitoloEmail, Icona::Critico);
+        return 1;
+    }
+    c.utente.scrivi(chiaviFP::EMail, email);
+    c.sessione.gEmail = email;
+    Trasferimento t(c.cartellaProgramma, c.utente);
+    if (!VerificaVersione(c, t))
+        return 1;
+    return InviaFile(c, t, o->value(QStringLiteral("prov")), o->value(QStringLiteral("grupope")),
+                     o->value(QStringLiteral("operatore")))
+        ? 0
+        : 1;
+}
+
+int scaricaOperatori(Contesto &c, const QStringList &argomenti)
+{
+    const auto o = opzioniRichieste(argomenti, {QStringLiteral("operatori")},
+                                    QStringLiteral("scarica --operatori G:N[,G:N...]"));
+    if (!o)
+        return 2;
+    QStringList voci;
+    for (const QString &coppia : o->value(QStringLiteral("operatori")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QStringList p = coppia.split(QLatin1Char(':'));
+        if (p.size() != 2 || p[0].size() != 1 || p[1].toLongLong() <= 0) {
+            QTextStream(stderr) << "operatore non valido: " << coppia << " (atteso G:N)\n";
+            return 2;
+        }
+        voci << vocePerScarico(p[0], p[1]);
+    }
+    if (voci.size() > kMassimoOperatoriScarico) {
+        c.dialoghi.messaggio(QStringLiteral("E' stato raggiunto il limite massimo di aziende scaricabili da Internet"),
+                             QStringLiteral("Attenzione"), Icona::Informazione);
+        return 1;
+    }
+    Trasferimento t(c.cartellaProgramma, c.utente);
+    return scaricaTabelle(c, t, voci) && scaricaDatiOperatori(c, t, voci) ? 0 : 1;
+}
+
 const std::map<QString, Comando> &comandi()
 {
     static const std::map<QString, Comando> c = {
@@ -177,6 +272,19 @@ const std::map<QString, Comando> &comandi()
          {QStringLiteral("--prov P --grupope G --operatore N [--email INDIRIZZO] [--data AAAAMMGG]: scrive il file "
                          "di trasmissione della domanda nella cartella e ne stampa il nome"),
           true, creaFileTrasmissione}},
+        {QStringLiteral("numero-domanda"),
+         {QStringLiteral("--prov P --grupope G --operatore N --email INDIRIZZO: chiede al server il numero della domanda "
+                         "e apre la domanda"),
+          true, numeroDomanda}},
+        {QStringLiteral("verifica-versione"),
+         {QStringLiteral("chiede al server se questa versione del programma può trasmettere"), true, verificaVersione}},
+        {QStringLiteral("invia"),
+         {QStringLiteral("--prov P --grupope G --operatore N --email INDIRIZZO: controllo della versione, file di "
+                         "trasmissione e invio"),
+          true, invia}},
+        {QStringLiteral("scarica"),
+         {QStringLiteral("--operatori G:N[,G:N...]: scarica dal server tabelle di decodifica e dati degli operatori"),
+          false, scaricaOperatori}},
         {QStringLiteral("esegui-sql"),
          {QStringLiteral("FILE.sql: esegue le istruzioni del file in una sola transazione"), true, eseguiSql}},
     };

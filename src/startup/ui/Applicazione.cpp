@@ -9,6 +9,7 @@
 #include "startup/Avvio.h"
 #include "startup/ui/AvvioForm.h"
 #include "startup/ui/MainForm.h"
+#include "loading/ui/FrmInstOper.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,7 +50,15 @@ int eseguiProgramma(int argc, char **argv)
     int esito = 0;
     try {
         AvvioForm avvio;
-        Avvio sequenza(c, avvio);
+        PassiAvvio passi;
+        // First start: the operators to fetch from the server, typed by the user.
+        passi.scaricaPrimoAvvio = [](Contesto &ctx) {
+            frmInstOper scarico(ctx);
+            scarico.exec();
+            if (scarico.fineProgramma())
+                throw FineProgramma(QStringLiteral("scarico annullato al primo avvio"));
+        };
+        Avvio sequenza(c, avvio, passi);
         sequenza.esegui();
         principale = avvio.prendiFinestraPrincipale();
     } catch (const FineProgramma &) {

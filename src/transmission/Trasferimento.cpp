@@ -1,0 +1,161 @@
+#include "transmission/Trasferimento.h"
+
+#include "common/Codifica.h"
+#include "config/Impostazioni.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSslConfiguration>
+#include <QSslError>
+#include <QTimer>
+#include <QUrl>
+
+namespace quirdal {
+
+QString intestazioniModulo()
+{
+    return QStringLiteral("Content-Type: application/x-www-form-urlencoded\r\nProxy-Connection: Keep-Alive\r\nHTTP: Protocol "
+                          "Version = HTTP/1.1 \r\n");
+}
+
+QByteArray corpoModulo(const QList<std::pair<QString, QString>> &campi)
+{
+    QByteArray r;
+    for (const auto &[nome, valore] : campi) {
+        if (!r.isEmpty())
+            r += '&';
+        r += QUrl::toPercentEncoding(nome) + '=' + QUrl::toPercentEncoding(valore);
+    }
+    return r;
+}
+
+Trasferimento::Trasferimento(const QString &cartellaProgramma, ImpostazioniUtente &utente)
+    : m_cartella(cartellaProgramma), m_utente(utente), m_rete(new QNetworkAccessManager)
+{
+}
+
+Trasferimento::~Trasferimento() { delete m_rete; }
+
+namespace {
+
+long codiceDa(QNetworkReply::NetworkError e, const QList<QSslError> &ssl)
+{
+    for (const QSslError &s : ssl) {
+        switch (s.error()) {
+        case QSslError::UnableToGetLocalIssuerCertificate:
+        case QSslError::UnableToGetIssuerCertificate:
+        case QSslError::SelfSignedCertificate:
+        case QSslError::SelfSignedCertificateInChain:
+        case QSslError::CertificateUntrusted:
+        case QSslError::UnableToVerifyFirstCertificate:
+            return codiciInternet::AutoritaNonFidata;
+        case QSslError::CertificateExpired:
+        case QSslError::CertificateNotYetValid:
+            return codiciInternet::CertificatoScaduto;
+        case QSslError::HostNameMismatch:
+            return codiciInternet::NomeCertificatoErrato;
+        default:
+            break;
+        }
+    }
+    switch (e) {
+    case QNetworkReply::SslHandshakeFailedError: return codiciInternet::ErroriCertificato;
+    case QNetworkReply::ConnectionRefusedError: return codiciInternet::ConnessioneImpossibile;
+    case QNetworkReply::HostNotFoundError: return codiciInternet::NomeNonRisolto;
+    case QNetworkReply::TimeoutError: return codiciInternet::Timeout;
+    case QNetworkReply::OperationCanceledError: return codiciInternet::Annullato;
+    default: return codiciInternet::ConnessioneInterrotta;
+    }
+}
+
+} // namespace
+
+EsitoTrasferimento Trasferimento::posta(const QString &indirizzo, const QByteArray &corpo, const QString &intestazioni,
+                                        const std::function<bool()> &annullato)
+{
+    EsitoTrasferimento esito;
+    QUrl url(indirizzo);
+    if (!url.isValid() || url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) != 0 || url.host().isEmpty()) {
+        esito.codiceErrore = codiciInternet::NomeNonRisolto;
+        esito.infoErrore = QStringLiteral("Indirizzo del servizio non valido: ") + indirizzo;
+        return esito;
+    }
+    // Credentials in the address travel as the request's authorisation.
+    const QString utente = url.userName(QUrl::FullyDecoded), password = url.password(QUrl::FullyDecoded);
+    url.setUserInfo(QString());
+    QNetworkRequest req(url);
+    if (!utente.isEmpty())
+        req.setRawHeader("Authorization", "Basic " + (utente + QLatin1Char(':') + password).toUtf8().toBase64());
+    for (const QString &riga : intestazioni.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
+        const int dp = static_cast<int>(riga.indexOf(QLatin1Char(':')));
+        const QString nome = riga.left(dp).trimmed();
+        // "HTTP: Protocol Version = ..." told the old transfer control which protocol to speak.
+        if (dp <= 0 || nome.compare(QLatin1String("HTTP"), Qt::CaseInsensitive) == 0)
+            continue;
+        req.setRawHeader(nome.toLatin1(), riga.mid(dp + 1).trimmed().toLatin1());
+    }
+    if (!req.hasRawHeader("Content-Type"))
+        req.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/octet-stream"));
+    req.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+
+    QSslConfiguration ssl = QSslConfiguration::defaultConfiguration();
+    QFile der(QDir(m_cartella).filePath(QStringLiteral("CA_ROOT.DER")));
+    if (der.open(QIODevice::ReadOnly)) {
+        const QList<QSslCertificate> ca = QSslCertificate::fromData(der.readAll(), QSsl::Der);
+        if (!ca.isEmpty())
+            ssl.addCaCertificates(ca);
+    }
+    ssl.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    req.setSslConfiguration(ssl);
+
+    const QString proxy = m_utente.leggi(chiaviFP::Proxy), porta = m_utente.leggi(chiaviFP::Porta);
+    if (!proxy.isEmpty() && porta.toUShort() > 0)
+        m_rete->setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, proxy, porta.toUShort()));
+    else
+        m_rete->setProxy(QNetworkProxy(QNetworkProxy::DefaultProxy));
+    // A failed handshake must not be reused after a change of trust.
+    m_rete->clearConnectionCache();
+
+    QNetworkReply *r = m_rete->post(req, corpo);
+    QList<QSslError> erroriSsl;
+    QObject::connect(r, &QNetworkReply::sslErrors, r, [&erroriSsl](const QList<QSslError> &e) { erroriSsl = e; });
+    QEventLoop attesa;
+    QObject::connect(r, &QNetworkReply::finished, &attesa, &QEventLoop::quit);
+    QTimer limite;
+    limite.setSingleShot(true);
+    bool scaduto = false;
+    QObject::connect(&limite, &QTimer::timeout, &attesa, [&] {
+        scaduto = true;
+        r->abort();
+    });
+    QTimer controllo;
+    QObject::connect(&controllo, &QTimer::timeout, &attesa, [&] {
+        if (annullato && annullato())
+            r->abort();
+    });
+    limite.start(m_attesaMs);
+    controllo.start(100);
+    if (!r->isFinished())
+        attesa.exec();
+
+    const int stato = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (r->error() == QNetworkReply::NoError || (stato > 0 && r->error() > QNetworkReply::UnknownProxyError)) {
+        // Whatever the HTTP status, the server answered: its text is the reply.
+        esito.completato = true;
+        esito.statoHttp = stato;
+        esito.risposta = daWindows1252(r->readAll());
+    } else {
+        esito.codiceErrore = scaduto ? codiciInternet::Timeout : codiceDa(r->error(), erroriSsl);
+        esito.infoErrore = scaduto ? QStringLiteral("Il server non ha risposto entro %1 secondi.").arg(m_attesaMs / 1000)
+                                   : r->errorString();
+    }
+    r->deleteLater();
+    return esito;
+}
+
+} // namespace quirdal

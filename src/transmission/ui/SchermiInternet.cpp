@@ -1,0 +1,255 @@
+#include "transmission/ui/SchermiInternet.h"
+
+#include "common/Dialoghi.h"
+#include "common/Generale.h"
+#include "common/ui/DialoghiQt.h"
+#include "config/Impostazioni.h"
+#include "config/Installazione.h"
+#include "startup/Avvio.h"
+#include "support/ui/FrmMailAggInst.h"
+#include "transmission/ServiziRegione.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace quirdal {
+
+namespace {
+QPushButton *pulsante(const char *nome, const QString &testo)
+{
+    auto *b = new QPushButton(testo);
+    b->setObjectName(QString::fromLatin1(nome));
+    return b;
+}
+QLabel *etichetta(const QString &testo, bool aCapo = true)
+{
+    auto *l = new QLabel(testo);
+    l->setWordWrap(aCapo);
+    return l;
+}
+struct Clessidra {
+    Clessidra() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Clessidra() { QApplication::restoreOverrideCursor(); }
+};
+} // namespace
+
+FrmnReg::FrmnReg(Contesto &c, QString prov, QWidget *padre) : QDialog(padre), m_c(c), m_prov(std::move(prov))
+{
+    setObjectName(QStringLiteral("FrmnReg"));
+    setWindowTitle(QStringLiteral("Recupero numero Domanda"));
+    auto *lay = new QVBoxLayout(this);
+    lay->addWidget(etichetta(QStringLiteral("Procedere solo dopo aver aperto la connessione con il vostro Provider")));
+    lay->addWidget(etichetta(QStringLiteral("( ATTENZIONE premendo Annulla non sarà possibile selezionare la fase e "
+                                            "l'operatore selezionato.)")));
+    lblAttesa = etichetta(QStringLiteral("Recupero del numero di domanda dal server sicuro in corso, attendere..."));
+    lblAttesa->setObjectName(QStringLiteral("lblAttesa"));
+    lblAttesa->hide();
+    lay->addWidget(lblAttesa);
+    PgrBar = new QProgressBar;
+    PgrBar->setObjectName(QStringLiteral("PgrBar"));
+    PgrBar->setRange(0, 0);
+    PgrBar->hide();
+    lay->addWidget(PgrBar);
+    auto *p = new QHBoxLayout;
+    auto *CmdnReg = pulsante("CmdnReg", QStringLiteral("Recupera numero domanda"));
+    CmdnReg->setDefault(true);
+    auto *Command2 = pulsante("Command2", QStringLiteral("Annulla"));
+    p->addStretch();
+    p->addWidget(CmdnReg);
+    p->addWidget(Command2);
+    lay->addLayout(p);
+    connect(CmdnReg, &QPushButton::clicked, this, &FrmnReg::richiedi);
+    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+    resize(480, sizeHint().height());
+}
+
+void FrmnReg::richiedi()
+{
+    lblAttesa->show();
+    PgrBar->show();
+    Trasferimento t(m_c.cartellaProgramma, m_c.utente);
+    const EsitoRecupero e = recuperaNumeroDomanda(m_c, t, m_prov, m_c.sessione.gGrupOpe, m_c.sessione.gOperatore, [this] {
+        frmMailAggInst prompt(m_c, this);
+        prompt.exec();
+        return prompt.indirizzo();
+    });
+    lblAttesa->hide();
+    PgrBar->hide();
+    if (e == EsitoRecupero::Ottenuto) {
+        m_ottenuto = true;
+        accept();
+    } else if (e == EsitoRecupero::FineProgramma) {
+        m_fine = true;
+        reject();
+    }
+}
+
+frmInet::frmInet(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
+{
+    setObjectName(QStringLiteral("frmInet"));
+    setWindowTitle(QStringLiteral("Invio delle domande"));
+    auto *lay = new QVBoxLayout(this);
+    auto *riga = new QHBoxLayout;
+    riga->addWidget(new QLabel(QStringLiteral("Mittente:")));
+    txFrom = new QLineEdit;
+    txFrom->setObjectName(QStringLiteral("txFrom"));
+    txFrom->setMaxLength(80);
+    riga->addWidget(txFrom, 1);
+    lay->addLayout(riga);
+    lay->addWidget(etichetta(QStringLiteral("Inserire il proprio indirizzo di posta elettronica, così da ottenere una "
+                                            "conferma della ricezione dei questionari compilati.")));
+    lblPercent = new QLabel;
+    lblPercent->setObjectName(QStringLiteral("lblPercent"));
+    lay->addWidget(lblPercent);
+    auto *p = new QGridLayout;
+    Cmd_Send = pulsante("Cmd_Send", QStringLiteral("Invia"));
+    Cmd_Send->setDefault(true);
+    auto *Cmd_Esci = pulsante("Cmd_Esci", QStringLiteral("Esci"));
+    auto *cmdAiuto = pulsante("cmdAiuto", QStringLiteral("Aiuto"));
+    auto *CmdProxy = pulsante("CmdProxy", QStringLiteral("Imposta Proxy"));
+    auto *CmdORBIDE = pulsante("CmdORBIDE", QStringLiteral("Ritenta trasmissione ORBIDE"));
+    p->addWidget(Cmd_Send, 0, 0);
+    p->addWidget(Cmd_Esci, 0, 1);
+    p->addWidget(cmdAiuto, 0, 2);
+    p->addWidget(CmdORBIDE, 1, 0, 1, 2);
+    p->addWidget(CmdProxy, 1, 2);
+    lay->addLayout(p);
+    connect(Cmd_Send, &QPushButton::clicked, this, &frmInet::invia);
+    connect(Cmd_Esci, &QPushButton::clicked, this, &QDialog::reject);
+    connect(CmdORBIDE, &QPushButton::clicked, this, &frmInet::orbide);
+    connect(CmdProxy, &QPushButton::clicked, this, [this] { FrmProxy(m_c, this).exec(); });
+    connect(cmdAiuto, &QPushButton::clicked, this, [this] {
+        if (fileAiuto(m_c.sessione).isEmpty())
+            m_c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"), Icona::Informazione);
+        else
+            mostraAiuto(m_c.sessione.gFileHelp, 10000, this);
+    });
+    // The sender is the stored address, offered as the field is first entered.
+    txFrom->setText(m_c.utente.leggi(chiaviFP::EMail));
+    resize(520, sizeHint().height());
+}
+
+void frmInet::invia()
+{
+    Cmd_Send->setEnabled(false);
+    const QString e = txFrom->text();
+    if (const QString m = controllaEmail(e); !m.isEmpty()) {
+        m_c.dialoghi.messaggio(m, kTitoloEmail, Icona::Critico);
+        Cmd_Send->setEnabled(true);
+        return;
+    }
+    m_c.utente.scrivi(chiaviFP::EMail, e);
+    {
+        Clessidra c;
+        Trasferimento t(m_c.cartellaProgramma, m_c.utente);
+        if (!VerificaVersione(m_c, t)) {
+            Cmd_Send->setEnabled(true);
+            return;
+        }
+        m_c.sessione.gEmail = e;
+        InviaFile(m_c, t, m_c.sessione.gProv, m_c.sessione.gGrupOpe, m_c.sessione.gOperatore);
+    }
+    Cmd_Send->setEnabled(true);
+    accept();
+}
+
+void frmInet::orbide()
+{
+    Trasferimento t(m_c.cartellaProgramma, m_c.utente);
+    if (!VerificaVersione(m_c, t))
+        return;
+    Clessidra c;
+    lblPercent->setText(QStringLiteral("0"));
+    lblPercent->repaint();
+    passoEsportazione(m_c);
+}
+
+FrmProxy::FrmProxy(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
+{
+    setObjectName(QStringLiteral("FrmProxy"));
+    setWindowTitle(QStringLiteral("Impostazione Proxy"));
+    auto *lay = new QVBoxLayout(this);
+    optWindows = new QRadioButton(QStringLiteral("Impostazioni correnti di Windows (scelta consigliata)"));
+    optWindows->setObjectName(QStringLiteral("optProxy_0"));
+    optServer = new QRadioButton(QStringLiteral("Utilizza un server Proxy"));
+    optServer->setObjectName(QStringLiteral("optProxy_1"));
+    lay->addWidget(optWindows);
+    lay->addWidget(optServer);
+    auto *g = new QGridLayout;
+    txtproxy = new QLineEdit;
+    txtproxy->setObjectName(QStringLiteral("txtproxy"));
+    TxtPorta = new QLineEdit;
+    TxtPorta->setObjectName(QStringLiteral("TxtPorta"));
+    TxtPorta->setValidator(new QIntValidator(1, 65535, TxtPorta));
+    g->addWidget(new QLabel(QStringLiteral("Indirizzo:")), 0, 0);
+    g->addWidget(txtproxy, 0, 1);
+    g->addWidget(new QLabel(QStringLiteral("Porta:")), 1, 0);
+    g->addWidget(TxtPorta, 1, 1);
+    lay->addLayout(g);
+    auto *p = new QHBoxLayout;
+    auto *CmdControlla = pulsante("CmdControlla", QStringLiteral("Analizza Connessione"));
+    auto *ImgOk = pulsante("ImgOk", QStringLiteral("Salva le impostazioni"));
+    ImgOk->setDefault(true);
+    auto *ImgAnn = pulsante("ImgAnn", QStringLiteral("Esci"));
+    p->addWidget(CmdControlla);
+    p->addStretch();
+    p->addWidget(ImgOk);
+    p->addWidget(ImgAnn);
+    lay->addLayout(p);
+    connect(ImgOk, &QPushButton::clicked, this, &FrmProxy::salva);
+    connect(ImgAnn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(CmdControlla, &QPushButton::clicked, this, &FrmProxy::analizza);
+    auto abilita = [this] {
+        txtproxy->setEnabled(optServer->isChecked());
+        TxtPorta->setEnabled(optServer->isChecked());
+    };
+    connect(optServer, &QRadioButton::toggled, this, abilita);
+    const QString proxy = m_c.utente.leggi(chiaviFP::Proxy);
+    (proxy.isEmpty() ? optWindows : optServer)->setChecked(true);
+    txtproxy->setText(proxy);
+    TxtPorta->setText(m_c.utente.leggi(chiaviFP::Porta));
+    abilita();
+}
+
+void FrmProxy::salva()
+{
+    if (optServer->isChecked()) {
+        if (TxtPorta->text().trimmed().isEmpty()) {
+            m_c.dialoghi.messaggio(QStringLiteral("Specificare una porta per il server Proxy"), QStringLiteral("PROXY"),
+                                   Icona::Critico);
+            return;
+        }
+        if (txtproxy->text().trimmed().isEmpty()) {
+            m_c.dialoghi.messaggio(QStringLiteral("Specificare un server Proxy"), QStringLiteral("PROXY"), Icona::Critico);
+            return;
+        }
+        m_c.utente.scrivi(chiaviFP::Proxy, txtproxy->text().trimmed());
+        m_c.utente.scrivi(chiaviFP::Porta, TxtPorta->text().trimmed());
+    } else {
+        m_c.utente.scrivi(chiaviFP::Proxy, QString());
+        m_c.utente.scrivi(chiaviFP::Porta, QString());
+    }
+    accept();
+}
+
+void FrmProxy::analizza()
+{
+    QString t;
+    if (ControllaStato(m_c, 1))
+        t = QStringLiteral("La connessione ad Internet avviene tramite Modem.");
+    else if (ControllaStato(m_c, 4))
+        t = QStringLiteral("La connessione ad Internet avviene tramite un Server Proxy. ");
+    else
+        t = QStringLiteral("La connessione ad Internet avviene tramite la rete locale, senza server Proxy.");
+    m_c.dialoghi.messaggio(t, QStringLiteral("Verifica Connessione"), Icona::Informazione);
+}
+
+} // namespace quirdal
