@@ -148,7 +148,7 @@ EsitoRecupero recuperaNumeroDomanda(Contesto &c, Trasferimento &t, const QString
     }
 }
 
-bool VerificaVersione(Contesto &c, Trasferimento &t)
+bool VerificaVersione(Contesto &c, Trasferimento &t, const QString &versioneData)
 {
     const QByteArray corpo =
         corpoModulo({{QStringLiteral("applicativo"), QStringLiteral("QUIRDAL")}, {QStringLiteral("anno"), QStringLiteral("2009")}});
@@ -163,7 +163,7 @@ bool VerificaVersione(Contesto &c, Trasferimento &t)
     }
     const QString minima = pezzi[1].trimmed(), ultima = pezzi[2].trimmed(), stato = pezzi[3].trimmed(),
                   testo = pezzi[4];
-    const QString versione = versioneProgramma();
+    const QString versione = versioneData.isEmpty() ? versioneProgramma() : versioneData;
     if (stato == QLatin1String("S")) {
         c.dialoghi.messaggio(QStringLiteral("La presente versione dell'applicativo ( ") + versione
                                  + QStringLiteral(" ) non è più gestita dalla Regione.") + CRLF

@@ -33,7 +33,7 @@ EsitoRecupero recuperaNumeroDomanda(Contesto &c, Trasferimento &t, const QString
                                     const QString &operatore, const std::function<QString()> &chiediEmail);
 
 // The version check before a transmission: true when this version may transmit.
-bool VerificaVersione(Contesto &c, Trasferimento &t);
+bool VerificaVersione(Contesto &c, Trasferimento &t, const QString &versione = {});
 
 // Writes the transmission file and uploads it; the file is deleted only after a
 // confirmed reception or a certificate error.
