@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <QUrl>
 
 #include <optional>
 
@@ -250,6 +251,31 @@ int scaricaOperatori(Contesto &c, const QStringList &argomenti)
     return scaricaTabelle(c, t, voci) && scaricaDatiOperatori(c, t, voci) ? 0 : 1;
 }
 
+int impostaServer(Contesto &c, const QStringList &argomenti)
+{
+    const auto o = opzioniRichieste(argomenti, {QStringLiteral("indirizzo"), QStringLiteral("utente"), QStringLiteral("password")},
+                                    QStringLiteral("imposta-server --indirizzo https://HOST:PORTA --utente U --password P"));
+    if (!o)
+        return 2;
+    const QUrl base(o->value(QStringLiteral("indirizzo")));
+    if (!base.isValid() || base.scheme() != QLatin1String("https") || base.host().isEmpty()) {
+        QTextStream(stderr) << "indirizzo non valido: " << o->value(QStringLiteral("indirizzo")) << " (https://HOST:PORTA)\n";
+        return 2;
+    }
+    const QString radice = base.toString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::StripTrailingSlash)
+        + QStringLiteral("/cgi-bin/fp/");
+    bool ok = true;
+    for (const auto &[chiave, servizio] : {std::pair{"NREG", "nreg"}, std::pair{"VERSIONE", "versione"},
+                                           std::pair{"ASSISTENZA", "assistenza"}, std::pair{"AGGIORNADB", "aggiornadb"},
+                                           std::pair{"AGGIORNATABELLE", "aggiornatabelle"}})
+        ok = ok && c.ini.scrivi(QStringLiteral("CONNESSIONE"), QString::fromLatin1(chiave), radice + QString::fromLatin1(servizio));
+    // The connection credentials, inserted into the number's address as "user:password@".
+    const QString credenziali = QString::fromUtf8(QUrl::toPercentEncoding(o->value(QStringLiteral("utente")))) + QLatin1Char(':')
+        + QString::fromUtf8(QUrl::toPercentEncoding(o->value(QStringLiteral("password")))) + QLatin1Char('@');
+    ok = ok && c.ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("PWD"), scramblePwd(credenziali));
+    return ok ? 0 : 1;
+}
+
 const std::map<QString, Comando> &comandi()
 {
     static const std::map<QString, Comando> c = {
@@ -285,6 +311,10 @@ const std::map<QString, Comando> &comandi()
         {QStringLiteral("scarica"),
          {QStringLiteral("--operatori G:N[,G:N...]: scarica dal server tabelle di decodifica e dati degli operatori"),
           false, scaricaOperatori}},
+        {QStringLiteral("imposta-server"),
+         {QStringLiteral("--indirizzo https://HOST:PORTA --utente U --password P: indirizzi dei servizi e credenziali di "
+                         "connessione nel QUIRDAL.INI"),
+          false, impostaServer}},
         {QStringLiteral("esegui-sql"),
          {QStringLiteral("FILE.sql: esegue le istruzioni del file in una sola transazione"), true, eseguiSql}},
     };

@@ -10,7 +10,9 @@
 namespace quirdal {
 namespace {
 
-constexpr char16_t kChiavePwd = 0x5A;
+// With this key every printable ASCII character becomes a printable Latin-1 one, so the
+// scrambled value never holds a control character or a blank that the INI would lose.
+constexpr char16_t kChiavePwd = 0x80;
 
 bool haSeparatore(const QString &s)
 {

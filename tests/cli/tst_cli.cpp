@@ -1,4 +1,5 @@
 #include "db/CorsiDB.h"
+#include "support/ServerFinto.h"
 #include "transmission/Domanda.h"
 
 #include <QDir>
@@ -153,6 +154,38 @@ private Q_SLOTS:
         QCOMPARE(e.codice, 1);
         QVERIFY(e.err.contains(QStringLiteral("Creazione file di trasmissione - ScriviRec_B: ANOMALIA: Sede Legale")));
         QVERIFY(!QFile::exists(a.percorso(QStringLiteral("QUIRDAL_001_000123.A7"))));
+    }
+
+    // The server's services from the command line, against the simulator.
+    void servizi()
+    {
+        test::ServerFinto server;
+        test::Ambiente a(QStringLiteral("servizi"));
+        a.pronto(QStringLiteral("Multiutenza"));
+        test::preparaDomanda(a);
+        a.db.chiudi();
+        QCOMPARE(cli(a.dir.path(), {QStringLiteral("imposta-server"), QStringLiteral("--indirizzo"),
+                                    QStringLiteral("https://127.0.0.1:%1").arg(server.porta), QStringLiteral("--utente"),
+                                    QStringLiteral("quirdal"), QStringLiteral("--password"), QStringLiteral("Valdoria2009")})
+                     .codice,
+                 0);
+        QFile::copy(test::certificati() + QStringLiteral("ca.der"), a.percorso(QStringLiteral("CA_ROOT.DER")));
+        QCOMPARE(cli(a.dir.path(), {QStringLiteral("verifica-versione")}).codice, 0);
+        const QStringList operatore{QStringLiteral("--grupope"), QStringLiteral("A"), QStringLiteral("--operatore"),
+                                    QStringLiteral("7"), QStringLiteral("--email"), QStringLiteral("a@b.it")};
+        Esito e = cli(a.dir.path(), QStringList{QStringLiteral("numero-domanda"), QStringLiteral("--prov"), QStringLiteral("004")}
+                                        + operatore);
+        QVERIFY2(e.codice == 0, qPrintable(e.err));
+        QCOMPARE(e.out.trimmed(), QStringLiteral("A000007"));
+        e = cli(a.dir.path(), QStringList{QStringLiteral("invia"), QStringLiteral("--prov"), QStringLiteral("001")} + operatore);
+        QVERIFY2(e.codice == 0, qPrintable(e.err));
+        QVERIFY(QFile::exists(QDir(server.ricevuti.path()).filePath(QStringLiteral("QUIRDAL_001_000123.A7"))));
+        QVERIFY(!QFile::exists(a.percorso(QStringLiteral("QUIRDAL_001_000123.A7"))));
+        e = cli(a.dir.path(), {QStringLiteral("scarica"), QStringLiteral("--operatori"), QStringLiteral("A:101,B:310")});
+        QVERIFY2(e.codice == 0, qPrintable(e.err));
+        QVERIFY(QFile::exists(a.percorso(QStringLiteral("compo.tx1"))));
+        QVERIFY(QFile::exists(a.percorso(QStringLiteral("aggiorna.tab"))));
+        QCOMPARE(cli(a.dir.path(), {QStringLiteral("scarica"), QStringLiteral("--operatori"), QStringLiteral("A101")}).codice, 2);
     }
 
     void aiutoEComandoSconosciuto()

@@ -118,6 +118,13 @@ private Q_SLOTS:
         const QString cifrato = scramblePwd(chiaro);
         QVERIFY(cifrato != chiaro);
         QCOMPARE(scramblePwd(cifrato), chiaro);
+        // What the INI keeps: written and read back through the file, whole.
+        cFileINI ini(m_dir.path());
+        ini.setNomeFile(QStringLiteral("pwd"));
+        ini.setSezione(QStringLiteral("CONNESSIONE"));
+        const QString credenziali = QStringLiteral("quirdal:Valdoria2009@ z");
+        QVERIFY(ini.Scrivi(QStringLiteral("PWD"), scramblePwd(credenziali)) != 0);
+        QCOMPARE(scramblePwd(ini.Leggi(QStringLiteral("PWD"))), credenziali);
     }
 };
 
