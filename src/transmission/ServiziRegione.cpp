@@ -361,7 +361,11 @@ int EsportaCatalogo(const QString &proxy, const QString &porta)
 
 void passoEsportazione(Contesto &c)
 {
-    const int esito = EsportaCatalogo(c.utente.leggi(chiaviFP::Proxy), c.utente.leggi(chiaviFP::Porta));
+    mostraEsitoEsportazione(c, EsportaCatalogo(c.utente.leggi(chiaviFP::Proxy), c.utente.leggi(chiaviFP::Porta)));
+}
+
+void mostraEsitoEsportazione(Contesto &c, int esito)
+{
     if (esito == 0)
         c.dialoghi.messaggio(QStringLiteral("Trasmissione al sistema ORBIDE completata con successo"),
                              QStringLiteral("TRASMISSIONE TERMINATA"), Icona::Informazione);

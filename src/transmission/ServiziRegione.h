@@ -59,6 +59,8 @@ bool scaricaDatiOperatori(Contesto &c, Trasferimento &t, const QStringList &voci
 // Course-catalogue export: the routine reports 0 (success) in this program.
 int EsportaCatalogo(const QString &proxy, const QString &porta);
 void passoEsportazione(Contesto &c);
+// The message of an export result: 0 success, 5406 a proxy is needed, anything else an error.
+void mostraEsitoEsportazione(Contesto &c, int esito);
 // A new GUID as 32 hexadecimal digits.
 QString GeneraGuid();
 // How the machine reaches the Internet: 1 modem, 4 proxy.

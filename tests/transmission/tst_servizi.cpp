@@ -6,6 +6,7 @@
 #include "transmission/ServiziRegione.h"
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QFile>
 #include <QTcpServer>
 #include <QTest>
@@ -309,6 +310,29 @@ private Q_SLOTS:
             QCOMPARE(due.readAll(), QByteArray("#x#\r\n"));
             QCOMPARE(QFileInfo(d.filePath(QStringLiteral("uno.txt"))).size(), 0);
         }
+    }
+
+    void esportazione_data()
+    {
+        QTest::addColumn<int>("esito");
+        QTest::addColumn<QString>("titolo");
+        QTest::addColumn<QString>("inizio");
+        QTest::newRow("riuscita") << 0 << "TRASMISSIONE TERMINATA" << "Trasmissione al sistema ORBIDE completata con successo";
+        QTest::newRow("proxy") << 5406 << "TRASMISSIONE ORBIDE FALLITA" << "E' probabile che la connessione";
+        QTest::newRow("errore") << 7 << "TRASMISSIONE ORBIDE FALLITA" << "La trasmissione al sistema ORBIDE non è stata completata.";
+    }
+    void esportazione()
+    {
+        QFETCH(int, esito);
+        QFETCH(QString, titolo);
+        QFETCH(QString, inizio);
+        Ambiente a;
+        mostraEsitoEsportazione(*a.contesto, esito);
+        QCOMPARE(a.dialoghi.messaggi[0].titolo, titolo);
+        QVERIFY(a.dialoghi.ultimo().startsWith(inizio));
+        QCOMPARE(a.dialoghi.messaggi[0].icona, esito == 7 ? Icona::Critico : Icona::Informazione);
+        QCOMPARE(EsportaCatalogo(QString(), QString()), 0);
+        QVERIFY(QRegularExpression(QStringLiteral("^[0-9A-F]{32}$")).match(GeneraGuid()).hasMatch());
     }
 
     void corpoDelloScarico()
