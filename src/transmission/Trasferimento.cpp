@@ -134,8 +134,9 @@ EsitoTrasferimento Trasferimento::posta(const QString &indirizzo, const QByteArr
         r->abort();
     });
     QTimer controllo;
+    const std::function<bool()> &verifica = annullato ? annullato : m_annullato;
     QObject::connect(&controllo, &QTimer::timeout, &attesa, [&] {
-        if (annullato && annullato())
+        if (verifica && verifica())
             r->abort();
     });
     limite.start(m_attesaMs);

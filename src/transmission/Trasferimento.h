@@ -46,6 +46,9 @@ public:
                              const std::function<bool()> &annullato = {});
 
     void setAttesaMassima(int ms) { m_attesaMs = ms; }
+    // Polled while any request waits, when the request names no check of its own: a
+    // screen's cancel button.
+    void setAnnullamento(std::function<bool()> annullato) { m_annullato = std::move(annullato); }
     int attesaMassima() const { return m_attesaMs; }
 
 private:
@@ -53,6 +56,7 @@ private:
     ImpostazioniUtente &m_utente;
     QNetworkAccessManager *m_rete;
     int m_attesaMs = 60000;
+    std::function<bool()> m_annullato;
 };
 
 // The header block of the number, version, download and assistance requests.

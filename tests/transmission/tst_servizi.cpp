@@ -137,6 +137,19 @@ private Q_SLOTS:
         QVERIFY(b.a.dialoghi.ultimo().startsWith(QStringLiteral("Si è verificato un errore: 12002 : ")));
     }
 
+    // The user's cancel stops a request that is waiting.
+    void richiestaAnnullata()
+    {
+        Banco b({QStringLiteral("--guasto"), QStringLiteral("versione:lento")});
+        QElapsedTimer tempo;
+        tempo.start();
+        b.t->setAnnullamento([&] { return tempo.elapsed() > 300; });
+        QVERIFY(!VerificaVersione(*b.a.contesto, *b.t));
+        QVERIFY(tempo.elapsed() < 4000);
+        QVERIFY2(b.a.dialoghi.messaggi[0].testo.startsWith(QStringLiteral("Si è verificato un errore in trasmissione, 12017 : ")),
+                 qPrintable(b.a.dialoghi.messaggi[0].testo));
+    }
+
     void versione_data()
     {
         QTest::addColumn<QString>("risposta");

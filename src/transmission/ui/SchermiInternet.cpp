@@ -67,7 +67,12 @@ FrmnReg::FrmnReg(Contesto &c, QString prov, QWidget *padre) : QDialog(padre), m_
     p->addWidget(Command2);
     lay->addLayout(p);
     connect(CmdnReg, &QPushButton::clicked, this, &FrmnReg::richiedi);
-    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Command2, &QPushButton::clicked, this, [this] {
+        if (m_inCorso)
+            m_annulla = true;
+        else
+            reject();
+    });
     resize(480, sizeHint().height());
 }
 
@@ -76,11 +81,15 @@ void FrmnReg::richiedi()
     lblAttesa->show();
     PgrBar->show();
     Trasferimento t(m_c.cartellaProgramma, m_c.utente);
+    m_inCorso = true;
+    m_annulla = false;
+    t.setAnnullamento([this] { return m_annulla; });
     const EsitoRecupero e = recuperaNumeroDomanda(m_c, t, m_prov, m_c.sessione.gGrupOpe, m_c.sessione.gOperatore, [this] {
         frmMailAggInst prompt(m_c, this);
         prompt.exec();
         return prompt.indirizzo();
     });
+    m_inCorso = false;
     lblAttesa->hide();
     PgrBar->hide();
     if (e == EsitoRecupero::Ottenuto) {
@@ -123,7 +132,12 @@ frmInet::frmInet(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     p->addWidget(CmdProxy, 1, 2);
     lay->addLayout(p);
     connect(Cmd_Send, &QPushButton::clicked, this, &frmInet::invia);
-    connect(Cmd_Esci, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Cmd_Esci, &QPushButton::clicked, this, [this] {
+        if (m_inCorso)
+            m_annulla = true; // stops the request under way
+        else
+            reject();
+    });
     connect(CmdORBIDE, &QPushButton::clicked, this, &frmInet::orbide);
     connect(CmdProxy, &QPushButton::clicked, this, [this] { FrmProxy(m_c, this).exec(); });
     connect(cmdAiuto, &QPushButton::clicked, this, [this] {
@@ -150,6 +164,13 @@ void frmInet::invia()
     {
         Clessidra c;
         Trasferimento t(m_c.cartellaProgramma, m_c.utente);
+        m_inCorso = true;
+        m_annulla = false;
+        t.setAnnullamento([this] { return m_annulla; });
+        struct Fine {
+            bool &b;
+            ~Fine() { b = false; }
+        } fine{m_inCorso};
         if (!VerificaVersione(m_c, t)) {
             Cmd_Send->setEnabled(true);
             return;

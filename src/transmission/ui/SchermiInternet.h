@@ -25,6 +25,7 @@ private:
     Contesto &m_c;
     QString m_prov;
     bool m_ottenuto = false, m_fine = false;
+    bool m_inCorso = false, m_annulla = false; // Annulla during a request stops the request
     QLabel *lblAttesa;
     QProgressBar *PgrBar;
 };
@@ -39,6 +40,7 @@ private:
     void invia();
     void orbide();
     Contesto &m_c;
+    bool m_inCorso = false, m_annulla = false;
     QLineEdit *txFrom;
     QLabel *lblPercent;
     QPushButton *Cmd_Send;
