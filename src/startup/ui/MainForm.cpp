@@ -1,6 +1,14 @@
 #include "startup/ui/MainForm.h"
 
+#include "application/Selezione.h"
+#include "application/SelezioneOperatore.h"
+#include "application/ui/SchermiSelezione.h"
 #include "application/ui/SelOpe.h"
+#include "common/Errori.h"
+#include "db/CorsiDB.h"
+#include "loading/DatiOperatori.h"
+#include "loading/ui/FrmInstOper.h"
+#include "transmission/ServiziRegione.h"
 #include "common/Dialoghi.h"
 #include "common/Piattaforma.h"
 #include "common/Testo.h"
@@ -9,6 +17,7 @@
 #include "config/Installazione.h"
 #include "startup/Avvio.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QFrame>
 #include <QGridLayout>
@@ -64,7 +73,7 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
     griglia->setHorizontalSpacing(12);
     griglia->setVerticalSpacing(8);
     lay->addLayout(griglia);
-    auto *cmdConfi = aggiungiVoce(QStringLiteral("cmdConfi"), QStringLiteral("lblConfi"),
+    QPushButton *cmdConfi = aggiungiVoce(QStringLiteral("cmdConfi"), QStringLiteral("lblConfi"),
                                   QStringLiteral("Selezione Operatore"), 0, 0);
     aggiungiVoce(QStringLiteral("cmdSelDoma"), QStringLiteral("lblSelDoma"), QStringLiteral("Selezione Domanda"), 1, 0);
     aggiungiVoce(QStringLiteral("cmdRiepDoma"), QStringLiteral("lblRiepDoma"), QStringLiteral("Riepilogo Domanda"), 2, 0);
@@ -102,16 +111,27 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
         Main->findChild<QPushButton *>(QString::fromLatin1(nome))->setIcon(style()->standardIcon(icona));
 
     // Functions whose screens come in later releases of this program stay disabled.
+    const QStringList pronti = {QStringLiteral("cmdConfi"), QStringLiteral("cmdSelDoma"), QStringLiteral("cmdRiepDoma"),
+                                QStringLiteral("cmdCorsi"), QStringLiteral("cmdHandi"), QStringLiteral("cmdAggInst"),
+                                QStringLiteral("cmdOpzioni"), QStringLiteral("cmdHelp"), QStringLiteral("cmdEsci")};
     for (QPushButton *b : Main->findChildren<QPushButton *>()) {
-        const bool attivo = b == cmdConfi || b == cmdHelp || b == cmdEsci;
+        const bool attivo = pronti.contains(b->objectName());
         b->setEnabled(attivo);
         if (QLabel *l = m_etichette.value(b))
             l->setEnabled(attivo);
     }
+    auto collega = [this](const char *nome, auto azione) {
+        connect(Main->findChild<QPushButton *>(QString::fromLatin1(nome)), &QPushButton::clicked, this, azione);
+    };
     connect(cmdConfi, &QPushButton::clicked, this, [this] {
         apriSelOpe();
         aggiornaIntestazione();
     });
+    collega("cmdSelDoma", [this] { selezioneDomanda(); });
+    collega("cmdRiepDoma", [this] { riepilogo(); });
+    collega("cmdCorsi", [this] { sedi(QStringLiteral("C")); });
+    collega("cmdHandi", [this] { sedi(QStringLiteral("I")); });
+    collega("cmdAggInst", [this] { aggiornaDaServer(); });
     connect(cmdHelp, &QPushButton::clicked, this, &MDI_Main::aiuto);
     connect(cmdEsci, &QPushButton::clicked, this, &QWidget::close);
 
@@ -167,6 +187,9 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
     };
     panel_Attesa = pannello("panel_Attesa", QStringLiteral("Controllo dati in corso. Attendere..."));
     pnlAttesa = pannello("pnlAttesa", QStringLiteral("Attendere aggiornamento in corso..."));
+    lblAttesaAgg = new QLabel;
+    lblAttesaAgg->setObjectName(QStringLiteral("lblAttesaAgg"));
+    pnlAttesa->layout()->addWidget(lblAttesaAgg);
     auto *cmdAnnullaAgg = new QPushButton(QStringLiteral("Annulla..."));
     cmdAnnullaAgg->setObjectName(QStringLiteral("cmdAnnullaAgg"));
     pnlAttesa->layout()->addWidget(cmdAnnullaAgg);
@@ -244,6 +267,99 @@ void MDI_Main::apriSelOpe()
 {
     SelOpe dlg(m_c, this);
     dlg.exec();
+}
+
+void MDI_Main::terminaProgramma()
+{
+    m_c.db.chiudi();
+    close();
+}
+
+void MDI_Main::selezioneDomanda()
+{
+    frmSelDomanda dlg(m_c, this);
+    dlg.exec();
+    if (dlg.fineProgramma())
+        return terminaProgramma();
+    aggiornaIntestazione();
+}
+
+void MDI_Main::riepilogo()
+{
+    if (!richiedeDomanda(m_c))
+        return;
+    frmRiepDomanda dlg(m_c, this);
+    dlg.show();
+    dlg.avvisaSeStampata();
+    dlg.exec();
+}
+
+void MDI_Main::sedi(const QString &modo)
+{
+    if (!controllaAccessoSedi(m_c, modo))
+        return;
+    SelComp dlg(m_c, this);
+    if (dlg.pronta())
+        dlg.exec();
+}
+
+namespace {
+// The progress of the update on the main menu's waiting panel.
+class ProgressoMenu : public ProgressoCaricamento {
+public:
+    explicit ProgressoMenu(QLabel *riga) : m_riga(riga) {}
+    void file(const QString &, const QString &tabella, int) override
+    {
+        m_tabella = tabella;
+        record(0);
+    }
+    void record(int n) override
+    {
+        m_riga->setText(QStringLiteral("Aggiornamento ") + m_tabella + QStringLiteral(" - ") + QString::number(n));
+        QApplication::processEvents();
+    }
+private:
+    QLabel *m_riga;
+    QString m_tabella;
+};
+} // namespace
+
+void MDI_Main::aggiornaDaServer()
+{
+    if (!richiedeDomanda(m_c))
+        return;
+    if (m_c.dialoghi.messaggio(QStringLiteral("Attivazione collegamento con Internet.") + CRLF
+                                   + QStringLiteral("Procedere solo dopo aver aperto la connessione ")
+                                   + QStringLiteral("con il vostro Provider"),
+                               QStringLiteral("Aggiornamento Base Dati"), Icona::Informazione, Pulsanti::OkAnnulla)
+        != Risposta::Ok)
+        return;
+    if (m_c.dialoghi.messaggio(QStringLiteral("ATTENZIONE: prima di procedere assicurarsi che nessuna installazione CLIENT sia "
+                                              "connessa alla base dati.")
+                                   + CRLF + CRLF + QStringLiteral("Continuare ?"),
+                               QStringLiteral("Aggiornamento Base Dati"), Icona::Domanda, Pulsanti::SiNo)
+        != Risposta::Si)
+        return;
+    frmInstOper scarico(m_c, this);
+    QStringList voci;
+    for (const VoceOperatore &v : vociOperatori(m_c))
+        voci << vocePerScarico(v.grupOpe, v.operatore);
+    scarico.riempi(voci);
+    scarico.setPrompt(QStringLiteral("Impostare la lista in modo che contenga gli Operatori da aggiornare/inserire"));
+    scarico.exec();
+    if (scarico.annullato())
+        return;
+    pnlAttesa->show();
+    ProgressoMenu progresso(lblAttesaAgg);
+    try {
+        aggiornaBaseDati(m_c, progresso);
+    } catch (const FineProgramma &) {
+        pnlAttesa->hide();
+        return terminaProgramma();
+    }
+    pnlAttesa->hide();
+    m_c.sessione.ripristinaDaIni(m_c.ini, m_c.db);
+    aggiornaIntestazione();
 }
 
 void MDI_Main::aiuto()

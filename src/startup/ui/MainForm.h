@@ -40,6 +40,11 @@ private:
     QPushButton *aggiungiVoce(const QString &pulsante, const QString &etichetta, const QString &testo, int riga,
                               int colonna);
     void apriSelOpe();
+    void selezioneDomanda();
+    void riepilogo();
+    void sedi(const QString &modo);
+    void aggiornaDaServer();
+    void terminaProgramma();
     void aiuto();
     void collegamento(const QString &descrizione, const QString &indirizzo);
 
@@ -51,6 +56,7 @@ private:
     QCalendarWidget *calendario;
     QWidget *panel_Attesa;
     QWidget *pnlAttesa;
+    QLabel *lblAttesaAgg;
     QTimer *Timer;
     QHash<QPushButton *, QLabel *> m_etichette; // each menu button's label
 };

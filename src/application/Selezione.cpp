@@ -1,0 +1,361 @@
+#include "application/Selezione.h"
+
+#include "common/Dialoghi.h"
+#include "common/Generale.h"
+#include "common/Testo.h"
+#include "config/FileIni.h"
+#include "config/Installazione.h"
+#include "db/CorsiDB.h"
+#include "startup/Avvio.h"
+
+#include <QLocale>
+#include <QSqlQuery>
+
+#include <algorithm>
+
+namespace quirdal {
+
+namespace {
+
+QVariantList operatore(const Sessione &s) { return {s.gGrupOpe, s.gOperatore.toLongLong()}; }
+QVariantList operatoreProvincia(const Sessione &s) { return {s.gGrupOpe, s.gOperatore.toLongLong(), s.gProv}; }
+
+int conta(Contesto &c, const QString &sql, const QVariantList &p) { return c.db.valoreScalare(sql, p).toInt(); }
+
+const QString kSoloSediOccasionali = QStringLiteral(
+    "ATTENZIONE: per l'Operatore e la Provincia selezionati non sono stati trovati componenti, ma solo sedi occasionali.");
+
+// The first-year cost rows of the courses of the application, at components and at
+// occasional sites of the province.
+const QString kSpeseDomanda = QStringLiteral(
+    "SELECT S.ParamA1, S.NumOreA1, S.NumAllA1, S.ParamA2, S.NumOreA2, S.NumAllA2, S.Param16, S.NumOre16, S.NumAll16, "
+    "S.Param17_3, S.NumAll17_3, S.Param17Meno FROM QryCorsiPropSpese S WHERE S.ProgrAnno = 1 AND S.GrupOpe = ? AND "
+    "S.Operatore = ? AND ((S.SedeInteressata < 1000 AND EXISTS (SELECT 1 FROM CorsiCompo K INNER JOIN Comuni M ON "
+    "M.CodComune = K.CodComune WHERE K.GrupOpe = S.GrupOpe AND K.Operatore = S.Operatore AND K.Componente = "
+    "S.SedeInteressata AND M.PROV = ?)) OR (S.SedeInteressata > 999 AND EXISTS (SELECT 1 FROM CorsiSediOccUtil U "
+    "INNER JOIN CorsiSediOcc O ON O.SedeOcc = U.SedeOcc INNER JOIN Comuni M ON M.CodComune = O.CodComune WHERE "
+    "U.GrupOpe = S.GrupOpe AND U.Operatore = S.Operatore AND U.SedeOcc = S.SedeInteressata AND M.PROV = ?)))");
+
+// The year total of a cost row: the three lines, less the pupils' contribution and the
+// operator's share to subtract.
+double totaleRiga(const QSqlQuery &q)
+{
+    auto v = [&](int i) { return q.value(i).isNull() ? 0.0 : q.value(i).toDouble(); };
+    return v(0) * v(1) * v(2) + v(3) * v(4) * v(5) + v(6) * v(7) * v(8) - v(9) * v(10) - v(11);
+}
+
+} // namespace
+
+// --- Province ------------------------------------------------------------------------------
+
+ElencoProvince elencoProvince(Contesto &c)
+{
+    ElencoProvince r;
+    r.grupOpe = c.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("GrOpe"));
+    r.operatore = c.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("Oper"));
+    r.denominazione = c.db.valoreScalare(QStringLiteral("SELECT Denominazione FROM CorsiOper WHERE GrupOpe=? AND Operatore=?"),
+                                         {r.grupOpe, valoreNumerico(r.operatore).toLongLong()})
+                          .toString();
+    QStringList testi;
+    QString daSelezionare;
+    const QString provIni = c.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("Prov"));
+    for (const char *vista : {"QryCompo", "QrySediOccUtil"}) {
+        QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT DISTINCT Province.SigProv, Province.DesProv, Province.PROV FROM %1 V "
+                                                    "INNER JOIN Province ON V.PROV = Province.PROV WHERE V.GrupOpe = ? AND "
+                                                    "V.Operatore = ? AND Province.Regione = '01'")
+                                         .arg(QString::fromLatin1(vista)),
+                                     operatore(c.sessione));
+        while (q.next()) {
+            const QString t = q.value(0).toString() + QStringLiteral(" - ") + q.value(1).toString();
+            testi << t;
+            if (daSelezionare.isEmpty() && !provIni.isEmpty() && q.value(2).toString() == provIni)
+                daSelezionare = t;
+        }
+    }
+    std::sort(testi.begin(), testi.end());
+    testi.erase(std::unique(testi.begin(), testi.end()), testi.end());
+    r.voci = QStringList{QString()} + testi;
+    r.preselezione = daSelezionare.isEmpty() ? 0 : static_cast<int>(r.voci.indexOf(daSelezionare));
+    return r;
+}
+
+EsitoProvincia confermaProvincia(Contesto &c, const QString &voce,
+                                 const std::function<std::optional<bool>(const QString &prov)> &numeroDomanda)
+{
+    Sessione &s = c.sessione;
+    const QString descrizione = voce.mid(5);
+    QString prov;
+    if (!descrizione.isEmpty()) {
+        prov = c.db.valoreScalare(QStringLiteral("SELECT V.PROV FROM QryCompo V INNER JOIN Province P ON P.PROV = V.PROV WHERE "
+                                                 "V.GrupOpe = ? AND V.Operatore = ? AND P.DesProv = ?"),
+                                  {s.gGrupOpe, s.gOperatore.toLongLong(), descrizione})
+                   .toString();
+        if (prov.isEmpty()) {
+            const QString occ = c.db.valoreScalare(QStringLiteral("SELECT V.PROV FROM QrySediOccUtil V INNER JOIN Province P ON "
+                                                                  "P.PROV = V.PROV WHERE V.GrupOpe = ? AND V.Operatore = ? "
+                                                                  "AND P.DesProv = ?"),
+                                                   {s.gGrupOpe, s.gOperatore.toLongLong(), descrizione})
+                                    .toString();
+            if (!occ.isEmpty()
+                && c.dialoghi.messaggio(kSoloSediOccasionali + CRLF + QStringLiteral("Non sarà possibile gestire corsi.") + CRLF
+                                            + CRLF + QStringLiteral("Continuare comunque?"),
+                                        QStringLiteral("Selezione Provincia"), Icona::Domanda, Pulsanti::SiNo)
+                    == Risposta::Si)
+                prov = occ;
+        }
+    }
+    if (prov.isEmpty()) {
+        c.dialoghi.messaggio(QStringLiteral("Selezionare una Provincia o premere Annulla."), QStringLiteral("Verifica Dati"),
+                             Icona::Critico);
+        return EsitoProvincia::Restare;
+    }
+    s.gProv = prov;
+    auto domanda = [&] {
+        return c.db.valoreScalare(QStringLiteral("SELECT Domanda FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=?"),
+                                  operatoreProvincia(s));
+    };
+    QVariant riga = domanda();
+    if (riga.isNull() && c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND "
+                                                           "Operatore=? AND Prov=?"),
+                                            operatoreProvincia(s))
+                                 .toInt()
+            == 0) {
+        const std::optional<bool> ottenuto = numeroDomanda(prov);
+        if (!ottenuto)
+            return EsitoProvincia::FineProgramma;
+        riga = *ottenuto ? domanda() : QVariant();
+        if (!*ottenuto) {
+            s.ripristinaDaIni(c.ini, c.db); // back to the province the INI remembers
+            return EsitoProvincia::Confermata;
+        }
+    }
+    c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("GrOpe"), s.gGrupOpe);
+    c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Oper"), s.gOperatore.trimmed());
+    c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Prov"), s.gProv);
+    c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Domanda"), riga.toString());
+    s.ripristinaDaIni(c.ini, c.db);
+    return EsitoProvincia::Confermata;
+}
+
+// --- Summary -----------------------------------------------------------------------------
+
+QString formatoTotale(double v) { return QLocale(QLocale::Italian).toString(v, 'f', 2); }
+
+Riepilogo calcolaRiepilogo(Contesto &c)
+{
+    const Sessione &s = c.sessione;
+    Riepilogo r;
+    r.sedi = conta(c, QStringLiteral("SELECT count(DISTINCT Componente) FROM QryCompoCorsi WHERE GrupOpe=? AND Operatore=? "
+                                     "AND PROV=?"),
+                   operatoreProvincia(s))
+        + conta(c, QStringLiteral("SELECT count(DISTINCT SedeOcc) FROM QrySediOccUtilCorsi WHERE GrupOpe=? AND Operatore=? "
+                                  "AND PROV=?"),
+                operatoreProvincia(s));
+    QSqlQuery q = c.db.seleziona(kSpeseDomanda, {s.gGrupOpe, s.gOperatore.toLongLong(), s.gProv, s.gProv});
+    while (q.next()) {
+        ++r.corsi;
+        r.totale += totaleRiga(q);
+    }
+    const QVariant atti = c.db.valoreScalare(QStringLiteral("SELECT AttiATIATS FROM Installazione WHERE GrupOpe=? AND "
+                                                            "Operatore=? AND Domanda=? AND PROV=?"),
+                                             {s.gGrupOpe, s.gOperatore.toLongLong(), s.gDomanda, s.gProv});
+    r.atti = atti.isNull() ? QStringLiteral("0") : QString::number(atti.toLongLong());
+    return r;
+}
+
+double totaleSpeseCorsiSede(Contesto &c, long long sede)
+{
+    const Sessione &s = c.sessione;
+    QSqlQuery q = c.db.seleziona(
+        QStringLiteral("SELECT ParamA1, NumOreA1, NumAllA1, ParamA2, NumOreA2, NumAllA2, Param16, NumOre16, NumAll16, "
+                       "Param17_3, NumAll17_3, Param17Meno FROM QryCorsiPropSpese WHERE ProgrAnno = 1 AND GrupOpe=? AND "
+                       "Operatore=? AND (SedeInteressata = ? OR (? < 1000 AND SedeInteressata > 999 AND CompoResp = ?))"),
+        {s.gGrupOpe, s.gOperatore.toLongLong(), sede, sede, sede});
+    double t = 0;
+    while (q.next())
+        t += totaleRiga(q);
+    return t;
+}
+
+void salvaAttiATIATS(Contesto &c, const QString &valore)
+{
+    const Sessione &s = c.sessione;
+    c.db.esegui(QStringLiteral("UPDATE Installazione SET AttiATIATS=? WHERE GrupOpe=? AND Operatore=? AND Domanda=? AND PROV=?"),
+                {valore.trimmed().isEmpty() ? 0 : valore.toInt(), s.gGrupOpe, s.gOperatore.toLongLong(), s.gDomanda, s.gProv});
+}
+
+// --- Site ----------------------------------------------------------------------------------
+
+namespace {
+QString colonna(const QString &testo, int larghezza, int cut)
+{
+    return riempi(testo.left(cut) + segnoTroncato(testo, cut), larghezza, QStringLiteral("sx"));
+}
+} // namespace
+
+ElencoSedi elencoSedi(Contesto &c)
+{
+    const Sessione &s = c.sessione;
+    ElencoSedi r;
+    if (s.gProssimaScheda == QLatin1String("frmCorsi"))
+        r.descrizione = QStringLiteral("Selezionare la Sede Interessata per la gestione dei Corsi");
+    else if (s.gProssimaScheda == QLatin1String("frmHandi"))
+        r.descrizione = QStringLiteral("Selezionare la Sede Interessata per la gestione degli Interventi Handicap");
+    else
+        r.anomalia = QStringLiteral("ANOMALIA: valore di 'prossima scheda da caricare' sconosciuto. Contattare il servizio di "
+                                    "assistenza V.T.Z. riportando questo messaggio.");
+    QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT Componente, Denominazione, TipoCompo, Indirizzo FROM QryCompo WHERE "
+                                                "GrupOpe=? AND Operatore=? AND PROV=? ORDER BY GrupOpe, Operatore, Componente"),
+                                 operatoreProvincia(s));
+    while (q.next())
+        r.voci << riempi(q.value(0).toString(), 5, QStringLiteral("sx")) + QStringLiteral(" - ")
+                + colonna(q.value(1).toString(), 21, 20) + QStringLiteral(" - ") + q.value(2).toString() + QStringLiteral(" - ")
+                + q.value(3).toString();
+    q = c.db.seleziona(QStringLiteral("SELECT SedeOcc, Denominazione, Indirizzo FROM QrySediOccUtil WHERE GrupOpe=? AND "
+                                      "Operatore=? AND PROV=? ORDER BY GrupOpe, Operatore, SedeOcc"),
+                       operatoreProvincia(s));
+    while (q.next())
+        r.voci << riempi(q.value(0).toString(), 5, QStringLiteral("sx")) + QStringLiteral(" - ")
+                + colonna(q.value(1).toString(), 21, 20) + QStringLiteral(" - ") + colonna(q.value(2).toString(), 21, 20)
+                + QStringLiteral("   (SEDE OCCASIONALE)");
+    if (r.voci.isEmpty())
+        return r;
+    QVariant conCorsi = c.db.valoreScalare(QStringLiteral("SELECT min(Componente) FROM QryCompoCorsi WHERE GrupOpe=? AND "
+                                                          "Operatore=? AND PROV=?"),
+                                           operatoreProvincia(s));
+    if (conCorsi.isNull())
+        conCorsi = c.db.valoreScalare(QStringLiteral("SELECT min(SedeOcc) FROM QrySediOccUtilCorsi WHERE GrupOpe=? AND "
+                                                     "Operatore=? AND PROV=?"),
+                                      operatoreProvincia(s));
+    r.preselezione = 0;
+    if (!conCorsi.isNull())
+        for (int i = 0; i < r.voci.size(); ++i)
+            if (r.voci[i].section(QStringLiteral(" - "), 0, 0).trimmed() == conCorsi.toString()) {
+                r.preselezione = i;
+                break;
+            }
+    return r;
+}
+
+bool confermaSede(Contesto &c, const QString &voce)
+{
+    Sessione &s = c.sessione;
+    const int trattino = static_cast<int>(voce.indexOf(QStringLiteral(" - ")));
+    s.gCompo = valoreNumerico(voce.left(trattino).trimmed());
+    s.gDenCompo = voce.mid(trattino + 3).trimmed();
+    s.gWhereSede = s.gWhereOper + QStringLiteral(" AND SedeInteressata=") + s.gCompo;
+    s.gWhereSedeCorsi = s.gWhereOperCorsi + QStringLiteral(" and SedeInteressata=") + s.gCompo;
+    if (s.gProssimaScheda != QLatin1String("frmHandi"))
+        return true;
+    if (conta(c, QStringLiteral("SELECT count(*) FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND SedeInteressata=? AND "
+                                "SchedaHand=1"),
+              {s.gGrupOpe, s.gOperatore.toLongLong(), s.gCompo.toLongLong()})
+        > 0)
+        return true;
+    const QString coda = QStringLiteral("oppure i corsi inseriti non prevedono") + CRLF
+        + QStringLiteral("l'integrazione di persone portatrici di handicap.");
+    c.dialoghi.messaggio(s.gDomandaStampata
+                             ? QStringLiteral("Domanda già inviata alla Provincia.") + CRLF
+                                 + QStringLiteral("Non sarà possibile modificare i dati delle schede handicap.") + CRLF + CRLF
+                                 + QStringLiteral("Nessuna scheda handicap e nessun corso inserito per la sede selezionata,")
+                                 + CRLF + coda
+                             : QStringLiteral("Impossibile gestire le schede handicap:") + CRLF
+                                 + QStringLiteral("nessun corso inserito per la sede selezionata,") + CRLF + coda,
+                         QStringLiteral("Schede Handicap"), Icona::Critico);
+    return false;
+}
+
+// --- Main-menu entry checks -------------------------------------------------------------------
+
+bool richiedeDomanda(Contesto &c)
+{
+    if (!c.sessione.gProv.isEmpty() && c.sessione.gDomanda != 0)
+        return true;
+    c.dialoghi.messaggio(QStringLiteral("Selezionare prima la PROVINCIA nell'ambito della quale compilare la domanda "
+                                        "(Selezione Domanda)"),
+                         QStringLiteral("Funzione non disponibile"), Icona::Esclamazione);
+    return false;
+}
+
+namespace {
+int componentiInProvincia(Contesto &c)
+{
+    return conta(c, QStringLiteral("SELECT count(*) FROM QryCompo WHERE GrupOpe=? AND Operatore=? AND PROV=?"),
+                 operatoreProvincia(c.sessione));
+}
+int sediOccasionaliInProvincia(Contesto &c)
+{
+    return conta(c, QStringLiteral("SELECT count(*) FROM QrySediOccUtil WHERE GrupOpe=? AND Operatore=? AND PROV=?"),
+                 operatoreProvincia(c.sessione));
+}
+} // namespace
+
+bool controllaAccessoSedi(Contesto &c, const QString &modo)
+{
+    if (!richiedeDomanda(c))
+        return false;
+    Sessione &s = c.sessione;
+    const bool corsi = modo == QLatin1String("C");
+    s.gProssimaScheda = corsi ? QStringLiteral("frmCorsi") : QStringLiteral("frmHandi");
+    s.gModoCompo = corsi ? QStringLiteral("C") : QStringLiteral("I");
+    const int componenti = corsi ? conta(c, QStringLiteral("SELECT count(*) FROM CorsiCompo WHERE GrupOpe=? AND Operatore=? AND "
+                                                           "TipoCompo='SL'"),
+                                         operatore(s))
+                                 : conta(c, QStringLiteral("SELECT count(*) FROM CorsiCompo WHERE GrupOpe=? AND Operatore=?"),
+                                         operatore(s));
+    if (componenti == 0) {
+        c.dialoghi.messaggio(corsi ? QStringLiteral("Nessun Componente di tipo SEDE LEGALE nella sezione Componenti")
+                                   : QStringLiteral("Nessun Componente di tipo SEDE LEGALE nella sezione Componenti") + CRLF
+                                         + QStringLiteral("Impossibile gestire corsi "),
+                             QStringLiteral("Gestione Corsi"), Icona::Critico);
+        return false;
+    }
+    if (componentiInProvincia(c) == 0 && sediOccasionaliInProvincia(c) > 0) {
+        c.dialoghi.messaggio(corsi ? kSoloSediOccasionali + CRLF + QStringLiteral("Impossibile gestire corsi.")
+                                   : QStringLiteral("Impossibile gestire schede handicap.") + CRLF + kSoloSediOccasionali,
+                             QStringLiteral("Funzione non disponibile"), Icona::Critico);
+        return false;
+    }
+    return true;
+}
+
+bool controllaRiassegnazione(Contesto &c)
+{
+    if (!richiedeDomanda(c))
+        return false;
+    const Sessione &s = c.sessione;
+    const QString titolo = QStringLiteral("Riassegnazione Corsi");
+    if (s.gDomandaStampata) {
+        c.dialoghi.messaggio(QStringLiteral("Domanda già stampata in definitivo.") + CRLF
+                                 + QStringLiteral("Non è possibile modificare l'assegnazione dei corsi alle sedi interessate"),
+                             titolo, Icona::Esclamazione);
+        return false;
+    }
+    const int corsi = conta(c, QStringLiteral("SELECT count(*) FROM QryCorsi Q WHERE Q.GrupOpe=? AND Q.Operatore=? AND "
+                                              "((Q.SedeInteressata < 1000 AND Q.SedeInteressata IN (SELECT Componente FROM "
+                                              "QryCompoCorsi C WHERE C.GrupOpe=Q.GrupOpe AND C.Operatore=Q.Operatore AND "
+                                              "C.PROV=?)) OR (Q.SedeInteressata > 999 AND Q.SedeInteressata IN (SELECT SedeOcc "
+                                              "FROM QrySediOccUtilCorsi O WHERE O.GrupOpe=Q.GrupOpe AND "
+                                              "O.Operatore=Q.Operatore AND O.PROV=?)))"),
+                            {s.gGrupOpe, s.gOperatore.toLongLong(), s.gProv, s.gProv});
+    if (corsi == 0) {
+        c.dialoghi.messaggio(QStringLiteral("Nessun corso inserito per l'Operatore e la Provincia selezionati."), titolo,
+                             Icona::Esclamazione);
+        return false;
+    }
+    if (componentiInProvincia(c) + sediOccasionaliInProvincia(c) <= 1) {
+        c.dialoghi.messaggio(QStringLiteral("C'è una sola sede per l'Operatore e la Provincia selezionati. Non è possibile "
+                                            "alcuna riassegnazione."),
+                             titolo, Icona::Esclamazione);
+        return false;
+    }
+    if (c.dialoghi.messaggio(QStringLiteral("ATTENZIONE: prima di procedere assicurarsi che nessuna installazione CLIENT sia "
+                                            "connessa alla base dati.")
+                                 + CRLF + QStringLiteral("Continuare ?"),
+                             titolo, Icona::Domanda, Pulsanti::SiNo)
+        != Risposta::Si)
+        return false;
+    return riconnessioneEsclusiva(c.db, c.dialoghi);
+}
+
+} // namespace quirdal

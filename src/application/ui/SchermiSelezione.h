@@ -1,0 +1,62 @@
+#pragma once
+// The application picker, its summary, the site picker.
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+namespace quirdal {
+
+struct Contesto;
+
+// "Selezione Domanda": the province of the current operator.
+class frmSelDomanda : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmSelDomanda(Contesto &c, QWidget *padre = nullptr);
+    bool fineProgramma() const { return m_fine; }
+
+private:
+    void conferma();
+    Contesto &m_c;
+    bool m_fine = false;
+    QComboBox *cmbProvince;
+};
+
+// "Riepilogo dati della domanda (schede allegate e totale finanziario)".
+class frmRiepDomanda : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmRiepDomanda(Contesto &c, QWidget *padre = nullptr);
+    // The warning of a printed application, shown as the screen opens.
+    void avvisaSeStampata();
+
+protected:
+    void reject() override; // Esc and the window's close ask as "Esci"
+    bool eventFilter(QObject *o, QEvent *e) override;
+
+private:
+    void confermaDati();
+    Contesto &m_c;
+    QString m_attiSalvati;
+    QLineEdit *txtNumATIATS;
+};
+
+// "Selezione SEDE INTERESSATA".
+class SelComp : public QDialog {
+    Q_OBJECT
+public:
+    explicit SelComp(Contesto &c, QWidget *padre = nullptr);
+    // False when there is nothing to pick (its message has been shown).
+    bool pronta() const { return m_pronta; }
+    bool confermata() const { return m_confermata; }
+
+private:
+    void conferma();
+    Contesto &m_c;
+    bool m_pronta = false, m_confermata = false;
+    QComboBox *cmbCompo;
+};
+
+} // namespace quirdal
