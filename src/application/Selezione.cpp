@@ -168,9 +168,11 @@ double totaleSpeseCorsiSede(Contesto &c, long long sede)
     const Sessione &s = c.sessione;
     QSqlQuery q = c.db.seleziona(
         QStringLiteral("SELECT ParamA1, NumOreA1, NumAllA1, ParamA2, NumOreA2, NumAllA2, Param16, NumOre16, NumAll16, "
-                       "Param17_3, NumAll17_3, Param17Meno FROM QryCorsiPropSpese WHERE ProgrAnno = 1 AND GrupOpe=? AND "
-                       "Operatore=? AND (SedeInteressata = ? OR (? < 1000 AND SedeInteressata > 999 AND CompoResp = ?))"),
-        {s.gGrupOpe, s.gOperatore.toLongLong(), sede, sede, sede});
+                       "Param17_3, NumAll17_3, Param17Meno FROM QryCorsiPropSpese S WHERE ProgrAnno = 1 AND GrupOpe=? AND "
+                       "Operatore=? AND (SedeInteressata = ? OR (? < 1000 AND SedeInteressata > 999 AND CompoResp = ? AND "
+                       "EXISTS (SELECT 1 FROM CorsiSediOcc O INNER JOIN Comuni M ON M.CodComune = O.CodComune WHERE "
+                       "O.SedeOcc = S.SedeInteressata AND M.PROV = ?)))"),
+        {s.gGrupOpe, s.gOperatore.toLongLong(), sede, sede, sede, s.gProv});
     double t = 0;
     while (q.next())
         t += totaleRiga(q);

@@ -38,7 +38,7 @@ ValoriOpzioni caricaOpzioni(Contesto &c)
     }
     v.sottolinea = c.utente.leggiFlag(chiaviFP::OptSottolinea, false);
     v.aumenta = c.utente.leggiFlag(chiaviFP::OptAumenta, false);
-    v.cambia = c.utente.leggiFlag(chiaviFP::OptCambia, false);
+    v.cambia = c.utente.leggiFlag(chiaviFP::OptCambia, true);
     return v;
 }
 

@@ -5,6 +5,7 @@
 #include "application/ui/SchermiSelezione.h"
 #include "application/ui/SelOpe.h"
 #include "common/Errori.h"
+#include "config/ui/FrmOpzioni.h"
 #include "db/CorsiDB.h"
 #include "loading/DatiOperatori.h"
 #include "loading/ui/FrmInstOper.h"
@@ -132,6 +133,12 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
     collega("cmdCorsi", [this] { sedi(QStringLiteral("C")); });
     collega("cmdHandi", [this] { sedi(QStringLiteral("I")); });
     collega("cmdAggInst", [this] { aggiornaDaServer(); });
+    collega("cmdOpzioni", [this] {
+        frmOpzioni dlg(m_c, this);
+        dlg.exec();
+        if (dlg.fineProgramma())
+            terminaProgramma();
+    });
     connect(cmdHelp, &QPushButton::clicked, this, &MDI_Main::aiuto);
     connect(cmdEsci, &QPushButton::clicked, this, &QWidget::close);
 
