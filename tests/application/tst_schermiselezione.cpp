@@ -20,6 +20,14 @@ template <typename T> T *trova(QWidget *w, const char *nome)
         qFatal("widget %s non trovato", nome);
     return f;
 }
+// QUIRDAL_SCHERMATE=folder keeps a picture of each screen, to look at them.
+void fotografa(QWidget *w, const char *nome)
+{
+    const QString cartella = qEnvironmentVariable("QUIRDAL_SCHERMATE");
+    if (!cartella.isEmpty())
+        w->grab().save(cartella + QLatin1Char('/') + QString::fromLatin1(nome) + QStringLiteral(".png"));
+}
+
 void selezionata(Ambiente &a, bool stampata)
 {
     a.pronto();
@@ -69,6 +77,7 @@ private Q_SLOTS:
         QApplication::setActiveWindow(&r);
         QVERIFY(QTest::qWaitForWindowActive(&r));
         QCOMPARE(trova<QLineEdit>(&r, "txtNumCarCORSI")->text(), QStringLiteral("4"));
+        fotografa(&r, "frmRiepDomanda");
         QCOMPARE(trova<QLineEdit>(&r, "txtTotCOMPL")->text(), QStringLiteral("226.534,50"));
         QVERIFY(!trova<QLineEdit>(&r, "txtTotCORSI")->isEnabled());
         atti->setFocus();
@@ -127,6 +136,7 @@ private Q_SLOTS:
         selezionata(a, false);
         frmSelDomanda s(*a.contesto);
         s.show();
+        fotografa(&s, "frmSelDomanda");
         trova<QComboBox>(&s, "cmbProvince")->setCurrentIndex(0);
         QTest::mouseClick(trova<QPushButton>(&s, "cmdConferma"), Qt::LeftButton);
         QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Selezionare una Provincia o premere Annulla."));
@@ -146,7 +156,9 @@ private Q_SLOTS:
         m.carica();
         m.primaAttivazione();
         m.show();
+        fotografa(&m, "Main");
         GuidaModali guida({[](QDialog *d) {
+            fotografa(d, "SelComp");
             QCOMPARE(d->findChild<QComboBox *>(QStringLiteral("cmbCompo"))->count(), 3);
             QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("cmdConfer")), Qt::LeftButton);
         }});

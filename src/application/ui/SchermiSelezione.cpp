@@ -100,15 +100,20 @@ frmRiepDomanda::frmRiepDomanda(Contesto &c, QWidget *padre) : QDialog(padre), m_
     testa->addWidget(etichetta("lblGrOpe", s.gGrupOpe));
     testa->addWidget(etichetta("lblOpe", s.gOperatore));
     testa->addWidget(etichetta("lblDenOpe", s.gDenomOper), 1);
+    testa->addSpacing(12);
     testa->addWidget(etichetta("lblDescrProv",
                                m_c.db.valoreScalare(QStringLiteral("SELECT DESPROV FROM Province WHERE PROV=?"), {s.gProv}).toString()));
     lay->addLayout(testa);
     auto *f = new QFormLayout;
+    // Long captions wrap beside fields of one width.
+    f->setRowWrapPolicy(QFormLayout::DontWrapRows);
+    f->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     auto campo = [&](const char *nome, const QString &valore) {
         auto *e = new QLineEdit(valore);
         e->setObjectName(QString::fromLatin1(nome));
         e->setEnabled(false);
         e->setAlignment(Qt::AlignRight);
+        e->setFixedWidth(170);
         return e;
     };
     f->addRow(QStringLiteral("schede di IDENTIFICAZIONE DELLA SEDE INTERESSATA"), campo("txtNumIdSEDE", QString::number(r.sedi)));
@@ -123,11 +128,14 @@ frmRiepDomanda::frmRiepDomanda(Contesto &c, QWidget *padre) : QDialog(padre), m_
     txtNumATIATS->setObjectName(QStringLiteral("txtNumATIATS"));
     txtNumATIATS->setMaxLength(4);
     txtNumATIATS->setAlignment(Qt::AlignRight);
+    txtNumATIATS->setFixedWidth(170);
     (new FiltroNumerico(m_c.dialoghi, this))->applica(txtNumATIATS);
     txtNumATIATS->installEventFilter(this);
     auto *atti = new QLabel(QStringLiteral("atti costitutivi o lettere di impegno, a firma congiunta, per costituire ATS/Accordo, "
                                            "con specifica dei corsi interessati"));
     atti->setWordWrap(true);
+    atti->setMinimumWidth(420);
+    atti->setMinimumHeight(atti->heightForWidth(420));
     f->addRow(atti, txtNumATIATS);
     f->addRow(QStringLiteral("Il totale complessivo del contributo richiesto"), campo("txtTotCOMPL", formatoTotale(r.totale)));
     lay->addLayout(f);
