@@ -5,6 +5,7 @@
 //   bench_tabelle [--righe N[,N...]]      default 10000,100000
 //   bench_tabelle --genera FILE N          writes a synthetic Comuni.txt of N rows
 #include "common/Codifica.h"
+#include "DialoghiMuti.h"
 #include "common/Dialoghi.h"
 #include "common/Generale.h"
 #include "common/Piattaforma.h"
@@ -24,20 +25,10 @@
 #include <sqlite3.h>
 
 using namespace quirdal;
+using quirdal::bench::DialoghiMuti;
 
 namespace {
 
-class DialoghiMuti : public Dialoghi {
-public:
-    Risposta messaggio(const QString &t, const QString &, Icona, Pulsanti) override
-    {
-        QTextStream(stderr) << t << '\n';
-        return Risposta::No;
-    }
-    std::optional<QString> chiediTesto(const QString &, const QString &, const QString &) override { return {}; }
-    QString scegliFileDaAprire(const QString &, const QString &, const QString &) override { return {}; }
-    QString scegliFileDaSalvare(const QString &, const QString &, const QString &) override { return {}; }
-};
 
 // Municipalities "001000".."999999": code, name, province, abbreviation, postal code.
 void generaComuni(const QString &file, int righe, int scarto = 0, const QByteArray &intestazione = "#INSTALLAZIONE#")

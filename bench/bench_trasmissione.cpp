@@ -2,6 +2,7 @@
 // values, beside the time of reading the same rows with one SELECT in the same run.
 //
 //   bench_trasmissione [--corsi N]      default 1000
+#include "DialoghiMuti.h"
 #include "common/Dialoghi.h"
 #include "common/Piattaforma.h"
 #include "config/FileIni.h"
@@ -20,21 +21,9 @@
 #include <QTextStream>
 
 using namespace quirdal;
+using quirdal::bench::DialoghiMuti;
 
 namespace {
-class DialoghiMuti : public Dialoghi {
-public:
-    int messaggi = 0;
-    Risposta messaggio(const QString &t, const QString &, Icona, Pulsanti) override
-    {
-        ++messaggi;
-        QTextStream(stderr) << t << '\n';
-        return Risposta::Ok;
-    }
-    std::optional<QString> chiediTesto(const QString &, const QString &, const QString &) override { return {}; }
-    QString scegliFileDaAprire(const QString &, const QString &, const QString &) override { return {}; }
-    QString scegliFileDaSalvare(const QString &, const QString &, const QString &) override { return {}; }
-};
 } // namespace
 
 int main(int argc, char **argv)

@@ -22,6 +22,7 @@
 #include <QUrl>
 
 #include <optional>
+#include <variant>
 
 #include <functional>
 #include <map>
@@ -170,18 +171,29 @@ std::optional<QMap<QString, QString>> opzioniRichieste(const QStringList &argome
     return o;
 }
 
-int numeroDomanda(Contesto &c, const QStringList &argomenti)
+// The application and the sender of the commands that talk to the server: the options,
+// or the exit status when they are wrong (2 usage, 1 an invalid address).
+std::variant<QMap<QString, QString>, int> domandaEMittente(Contesto &c, const QStringList &argomenti, const QString &comando)
 {
     const auto o = opzioniRichieste(argomenti, {QStringLiteral("prov"), QStringLiteral("grupope"), QStringLiteral("operatore"),
                                                 QStringLiteral("email")},
-                                    QStringLiteral("numero-domanda --prov P --grupope G --operatore N --email INDIRIZZO"));
+                                    comando + QStringLiteral(" --prov P --grupope G --operatore N --email INDIRIZZO"));
     if (!o)
         return 2;
-    const QString email = o->value(QStringLiteral("email"));
-    if (const QString m = controllaEmail(email); !m.isEmpty()) {
+    if (const QString m = controllaEmail(o->value(QStringLiteral("email"))); !m.isEmpty()) {
         c.dialoghi.messaggio(m, kTitoloEmail, Icona::Critico);
         return 1;
     }
+    return *o;
+}
+
+int numeroDomanda(Contesto &c, const QStringList &argomenti)
+{
+    const auto v = domandaEMittente(c, argomenti, QStringLiteral("numero-domanda"));
+    if (const int *esito = std::get_if<int>(&v))
+        return *esito;
+    const QMap<QString, QString> *o = &std::get<QMap<QString, QString>>(v);
+    const QString email = o->value(QStringLiteral("email"));
     Trasferimento t(c.cartellaProgramma, c.utente);
     const EsitoNumero e = richiediNumeroDomanda(c, t, o->value(QStringLiteral("prov")), o->value(QStringLiteral("grupope")),
                                                 o->value(QStringLiteral("operatore")), email);
@@ -206,16 +218,11 @@ int verificaVersione(Contesto &c, const QStringList &)
 
 int invia(Contesto &c, const QStringList &argomenti)
 {
-    const auto o = opzioniRichieste(argomenti, {QStringLiteral("prov"), QStringLiteral("grupope"), QStringLiteral("operatore"),
-                                                QStringLiteral("email")},
-                                    QStringLiteral("invia --prov P --grupope G --operatore N --email INDIRIZZO"));
-    if (!o)
-        return 2;
+    const auto v = domandaEMittente(c, argomenti, QStringLiteral("invia"));
+    if (const int *esito = std::get_if<int>(&v))
+        return *esito;
+    const QMap<QString, QString> *o = &std::get<QMap<QString, QString>>(v);
     const QString email = o->value(QStringLiteral("email"));
-    if (const QString m = controllaEmail(email); !m.isEmpty()) {
-        c.dialoghi.messaggio(m, kTitoloEmail, Icona::Critico);
-        return 1;
-    }
     c.utente.scrivi(chiaviFP::EMail, email);
     c.sessione.gEmail = email;
     Trasferimento t(c.cartellaProgramma, c.utente);

@@ -325,6 +325,24 @@ FileDati leggi(const QString &cartella, const QString &nome, const QString &fase
     }
 }
 
+// The hourglass for the length of a load, and the safety copy taken before it.
+struct Attesa {
+    explicit Attesa(ProgressoCaricamento &p) : p(p) { p.attendi(true); }
+    ~Attesa() { p.attendi(false); }
+    ProgressoCaricamento &p;
+};
+
+bool copiaPrimaDelCaricamento(Contesto &c, const QString &operazione, const QString &titolo)
+{
+    if (copiaSicurezza(c))
+        return true;
+    c.dialoghi.messaggio(QStringLiteral("Copia di sicurezza della base dati non riuscita. Impossibile continuare "
+                                        "l'operazione di ")
+                             + operazione + QStringLiteral("."),
+                         titolo, Icona::Critico);
+    return false;
+}
+
 void terminaInstallazione(Contesto &c, const QString &testo, const QString &titolo = kTitoloInstallazioneDb)
 {
     if (c.db.inTransazione())
@@ -350,18 +368,9 @@ void installaDatiOperatori(Contesto &c, ProgressoCaricamento &progresso)
     if (!esiste(QStringLiteral("corsipre.tx1")))
         terminaInstallazione(c, testoMancanoFile(cartellaMostrata, QStringLiteral("spostare")));
 
-    progresso.attendi(true);
-    struct Fine {
-        ProgressoCaricamento &p;
-        ~Fine() { p.attendi(false); }
-    } fine{progresso};
-
-    if (!copiaSicurezza(c)) {
-        c.dialoghi.messaggio(QStringLiteral("Copia di sicurezza della base dati non riuscita. Impossibile continuare "
-                                            "l'operazione di caricamento."),
-                             kTitoloInstallazioneDb, Icona::Critico);
+    const Attesa attesa(progresso);
+    if (!copiaPrimaDelCaricamento(c, QStringLiteral("caricamento"), kTitoloInstallazioneDb))
         return;
-    }
 
     try {
         const FileDati oper = leggi(cartella, QStringLiteral("oper.tx1"), QStringLiteral("dei dati anagrafici dell' OPERATORE/I"));
@@ -609,17 +618,9 @@ bool aggiornaDatiOperatori(Contesto &c, ProgressoCaricamento &progresso)
                              kTitoloAggiornamentoDb, Icona::Critico);
         return false;
     }
-    progresso.attendi(true);
-    struct Fine {
-        ProgressoCaricamento &p;
-        ~Fine() { p.attendi(false); }
-    } fine{progresso};
-    if (!copiaSicurezza(c)) {
-        c.dialoghi.messaggio(QStringLiteral("Copia di sicurezza della base dati non riuscita. Impossibile continuare "
-                                            "l'operazione di aggiornamento."),
-                             kTitoloAggiornamentoDb, Icona::Critico);
+    const Attesa attesa(progresso);
+    if (!copiaPrimaDelCaricamento(c, QStringLiteral("aggiornamento"), kTitoloAggiornamentoDb))
         return false;
-    }
     const QString percorsoLog = QDir(cartella).filePath(kFileLog);
     QFile::remove(trovaFile(cartella, kFileLog));
     Aggiornamento a{c, progresso, {}};

@@ -13,13 +13,6 @@ using namespace quirdal;
 using namespace quirdal::test;
 
 namespace {
-template <typename T> T *trova(QWidget *w, const char *nome)
-{
-    T *f = w->findChild<T *>(QString::fromLatin1(nome));
-    if (!f)
-        qFatal("widget %s non trovato", nome);
-    return f;
-}
 // QUIRDAL_SCHERMATE=folder keeps a picture of each screen, to look at them.
 void fotografa(QWidget *w, const char *nome)
 {

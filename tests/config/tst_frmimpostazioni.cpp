@@ -21,13 +21,6 @@ using namespace quirdal::test;
 namespace {
 
 
-template <typename T> T *trova(QWidget *w, const char *nome)
-{
-    T *f = w->findChild<T *>(QString::fromLatin1(nome));
-    if (!f)
-        qFatal("widget %s non trovato", nome);
-    return f;
-}
 
 void clicca(QWidget *w, const char *nome) { QTest::mouseClick(trova<QWidget>(w, nome), Qt::LeftButton); }
 

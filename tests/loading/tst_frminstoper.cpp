@@ -16,13 +16,6 @@ using namespace quirdal;
 using namespace quirdal::test;
 
 namespace {
-template <typename T> T *trova(QWidget *w, const char *nome)
-{
-    T *f = w->findChild<T *>(QString::fromLatin1(nome));
-    if (!f)
-        qFatal("widget %s non trovato", nome);
-    return f;
-}
 void aggiungi(frmInstOper &s, const QString &g, const QString &n)
 {
     QTest::keyClicks(trova<QLineEdit>(&s, "TxtGrup"), g);

@@ -53,4 +53,13 @@ private:
     int m_attesa = 0;
 };
 
+// A widget of the screen by its objectName; a missing one stops the test at once.
+template <typename T> T *trova(QWidget *w, const char *nome)
+{
+    T *f = w->findChild<T *>(QString::fromLatin1(nome));
+    if (!f)
+        qFatal("widget %s non trovato", nome);
+    return f;
+}
+
 } // namespace quirdal::test
