@@ -126,6 +126,31 @@ QStringList dividiRecord(const QString &riga, bool completa)
     return campi;
 }
 
+QList<RigaDati> righeDati(const QString &testo, QString *intestazione)
+{
+    QList<RigaDati> r;
+    int numero = 0;
+    for (QString riga : testo.split(QLatin1Char('\n'))) {
+        ++numero;
+        if (riga.endsWith(QLatin1Char('\r')))
+            riga.chop(1);
+        if (intestazione && numero == 1) {
+            *intestazione = riga;
+            continue;
+        }
+        riga = riga.trimmed();
+        if (riga.isEmpty())
+            continue; // the line break after the last record, or a blank line
+        RigaDati d;
+        d.numero = numero;
+        d.valida = riga.startsWith(QLatin1Char('#'));
+        if (d.valida)
+            d.campi = dividiRecord(riga, false);
+        r.append(std::move(d));
+    }
+    return r;
+}
+
 std::optional<QString> controllaData(const QString &testo)
 {
     const QString t = testo.trimmed();

@@ -46,6 +46,17 @@ constexpr int kCampiRecord = 51;
 // fields the line holds (for the loaders, which read absent fields as "").
 QStringList dividiRecord(const QString &riga, bool completa = true);
 
+// The record lines of a data file's text (Windows-1252 decoded by the caller), each with
+// its line number; blank lines are passed over. A line that does not begin with "#" is
+// kept as not valid, for the loader to refuse. With intestazione, line 1 is a header,
+// returned there and not read as a record.
+struct RigaDati {
+    int numero = 0;
+    QStringList campi;
+    bool valida = true;
+};
+QList<RigaDati> righeDati(const QString &testo, QString *intestazione = nullptr);
+
 // --- Checks ----------------------------------------------------------------------
 
 // A date typed as 10 characters (day, month, year with separators) or 8 digits

@@ -85,11 +85,7 @@ namespace {
 
 // --- Data files ------------------------------------------------------------------------
 
-struct Riga {
-    int numero = 0;
-    QStringList campi;
-    bool valida = true;
-};
+using Riga = RigaDati;
 
 struct FileDati {
     QString nome;     // as the program calls it: "oper.tx1"
@@ -109,22 +105,7 @@ FileDati leggiFileDati(const QString &cartella, const QString &nome)
     QFile in(f.percorso);
     if (!in.open(QIODevice::ReadOnly))
         throw Errore(codici::FileNonTrovato, QStringLiteral("impossibile leggere il file ") + f.percorso);
-    const QStringList righe = daWindows1252(in.readAll()).split(QLatin1Char('\n'));
-    int numero = 0;
-    for (QString r : righe) {
-        ++numero;
-        if (r.endsWith(QLatin1Char('\r')))
-            r.chop(1);
-        r = r.trimmed();
-        if (r.isEmpty())
-            continue;
-        Riga riga;
-        riga.numero = numero;
-        riga.valida = r.startsWith(QLatin1Char('#'));
-        if (riga.valida)
-            riga.campi = dividiRecord(r, false);
-        f.righe.append(std::move(riga));
-    }
+    f.righe = righeDati(daWindows1252(in.readAll()));
     return f;
 }
 

@@ -20,15 +20,9 @@ namespace {
 
 enum class Modo { Installa, Aggiorna };
 
-struct RecordFile {
-    QStringList campi;
-    int riga = 0;        // line number in the file, from 1
-    bool valido = true;  // a data line begins with "#"
-};
-
 struct FileTabella {
     QString intestazione;
-    QList<RecordFile> record;
+    QList<RigaDati> record;
     bool letto = false;
 };
 
@@ -39,31 +33,7 @@ FileTabella leggiFileTabella(const QString &percorso)
     if (!f.open(QIODevice::ReadOnly))
         return r;
     r.letto = true;
-    const QString testo = daWindows1252(f.readAll());
-    const QStringList righe = testo.split(QLatin1Char('\n'));
-    bool prima = true;
-    int numero = 0;
-    for (QString riga : righe) {
-        ++numero;
-        if (riga.endsWith(QLatin1Char('\r')))
-            riga.chop(1);
-        if (prima) {
-            r.intestazione = riga;
-            prima = false;
-            continue;
-        }
-        riga = riga.trimmed();
-        if (riga.isEmpty())
-            continue; // the line break after the last record, or a blank line
-        RecordFile rec;
-        rec.riga = numero;
-        rec.valido = riga.startsWith(QLatin1Char('#'));
-        if (rec.valido)
-            rec.campi = dividiRecord(riga, false);
-        r.record.append(std::move(rec));
-    }
-    if (prima)
-        r.letto = true;
+    r.record = righeDati(daWindows1252(f.readAll()), &r.intestazione);
     return r;
 }
 
@@ -148,11 +118,11 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
             c.db.esegui(QStringLiteral("DELETE FROM ") + tabella);
         IstruzionePreparata q(c.db, sql);
         const int nCol = static_cast<int>(std::min<qsizetype>(colonne.size(), kCampiRecord));
-        for (const RecordFile &rec : file.record) {
-            if (!rec.valido)
+        for (const RigaDati &rec : file.record) {
+            if (!rec.valida)
                 throw Errore(codici::TipoNonCorrispondente,
                              QStringLiteral("la riga %1 del file non è nel formato dei dati (deve iniziare con \"#\")")
-                                 .arg(rec.riga));
+                                 .arg(rec.numero));
             const QStringList &campi = rec.campi;
             for (int i = 0; i < colonne.size(); ++i) {
                 const Colonna &col = colonne[i];

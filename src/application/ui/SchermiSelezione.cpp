@@ -23,12 +23,6 @@
 namespace quirdal {
 
 namespace {
-QPushButton *pulsante(const char *nome, const QString &testo)
-{
-    auto *b = new QPushButton(testo);
-    b->setObjectName(QString::fromLatin1(nome));
-    return b;
-}
 QLabel *etichetta(const char *nome, const QString &testo = {})
 {
     auto *l = new QLabel(testo);

@@ -82,6 +82,13 @@ QString DialoghiQt::scegliFileDaSalvare(const QString &titolo, const QString &ca
     return QFileDialog::getSaveFileName(finestraAttiva(), titolo, cartella, filtroQt(filtro));
 }
 
+QPushButton *pulsante(const char *nome, const QString &testo)
+{
+    auto *b = new QPushButton(testo);
+    b->setObjectName(QString::fromLatin1(nome));
+    return b;
+}
+
 void mostraAiuto(const QString &fileAiuto, int argomento, QWidget *padre)
 {
     auto *dlg = new QDialog(padre);

@@ -1,6 +1,7 @@
 #pragma once
 #include "common/Dialoghi.h"
 
+class QPushButton;
 class QWidget;
 
 namespace quirdal {
@@ -17,6 +18,9 @@ public:
 
 // Turns the "Descrizione|*.ext|Altro|*.x" form into Qt's "Descrizione (*.ext);;Altro (*.x)".
 QString filtroQt(const QString &filtro);
+
+// A button with its caption and the objectName the program and its tests know it by.
+QPushButton *pulsante(const char *nome, const QString &testo);
 
 // The help file at a topic (its anchor "t<number>"), in a window of its own.
 void mostraAiuto(const QString &fileAiuto, int argomento, QWidget *padre = nullptr);
