@@ -5,7 +5,7 @@
 //   bench_tabelle [--righe N[,N...]]      default 10000,100000
 //   bench_tabelle --genera FILE N          writes a synthetic Comuni.txt of N rows
 #include "common/Codifica.h"
-#include "DialoghiMuti.h"
+#include "Banco.h"
 #include "common/Dialoghi.h"
 #include "common/Generale.h"
 #include "common/Piattaforma.h"
@@ -25,7 +25,6 @@
 #include <sqlite3.h>
 
 using namespace quirdal;
-using quirdal::bench::DialoghiMuti;
 
 namespace {
 
@@ -109,21 +108,14 @@ int main(int argc, char **argv)
     out << "righe      modo         s        righe/s    grezzo righe/s   rapporto\n";
     int esito = 0;
     for (const int n : dimensioni) {
-        QTemporaryDir dir;
-        const QString fileDb = dir.filePath(QStringLiteral("QUIRDAL.mdb"));
-        creaDatabase(fileDb, QString::fromLatin1(CorsiDB::kPassword));
-        const QString dati = dir.filePath(QStringLiteral("Comuni.txt"));
+        bench::Banco b;
+        Sessione &s = b.s;
+        CorsiDB &db = b.db;
+        Contesto &c = b.c;
+        const QString dati = b.dir.filePath(QStringLiteral("Comuni.txt"));
         generaComuni(dati, n);
-        const double sGrezzo = grezzo(fileDb, leggiRecord(dati));
-
-        Sessione s;
-        CorsiDB db(QStringLiteral("bench"));
-        cFileINI ini(dir.path());
-        DialoghiMuti d;
-        Piattaforma p;
-        ImpostazioniUtente u(dir.filePath(QStringLiteral("utente.ini")));
-        Contesto c{dir.path(), s, db, ini, d, p, u};
-        db.apri(fileDb, QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Esclusivo);
+        const double sGrezzo = grezzo(b.fileDb(), leggiRecord(dati));
+        b.apri();
         ProgressoCaricamento progresso;
         const QStringList chiavi = terminiChiave(c, QStringLiteral("Comuni"));
 

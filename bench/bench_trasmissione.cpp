@@ -2,7 +2,7 @@
 // values, beside the time of reading the same rows with one SELECT in the same run.
 //
 //   bench_trasmissione [--corsi N]      default 1000
-#include "DialoghiMuti.h"
+#include "Banco.h"
 #include "common/Dialoghi.h"
 #include "common/Piattaforma.h"
 #include "config/FileIni.h"
@@ -21,7 +21,6 @@
 #include <QTextStream>
 
 using namespace quirdal;
-using quirdal::bench::DialoghiMuti;
 
 namespace {
 } // namespace
@@ -32,17 +31,12 @@ int main(int argc, char **argv)
     const QStringList a = QCoreApplication::arguments();
     const int corsi = a.size() == 3 && a[1] == QLatin1String("--corsi") ? a[2].toInt() : 1000;
     QTextStream out(stdout);
-    QTemporaryDir dir;
-    const QString fileDb = dir.filePath(QStringLiteral("QUIRDAL.mdb"));
-    creaDatabase(fileDb, QString::fromLatin1(CorsiDB::kPassword));
-    Sessione s;
-    CorsiDB db(QStringLiteral("bench"));
-    cFileINI ini(dir.path());
-    DialoghiMuti d;
-    Piattaforma p;
-    ImpostazioniUtente u(dir.filePath(QStringLiteral("utente.ini")));
-    Contesto c{dir.path(), s, db, ini, d, p, u};
-    db.apri(fileDb, QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Esclusivo);
+    bench::Banco b;
+    CorsiDB &db = b.db;
+    Contesto &c = b.c;
+    const bench::DialoghiMuti &d = b.d;
+    const QTemporaryDir &dir = b.dir;
+    b.apri();
     {
         Transazione t(db);
         db.esegui(QStringLiteral("INSERT INTO Province VALUES ('001','AL','ALFA','01')"));
