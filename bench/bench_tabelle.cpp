@@ -14,7 +14,8 @@
 #include "db/CorsiDB.h"
 #include "db/Schema.h"
 #include "loading/TabelleDecodifica.h"
-#include "startup/Avvio.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -4,11 +4,13 @@
 #include "common/Generale.h"
 #include "common/Testo.h"
 #include "config/FileIni.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
 #include "config/Installazione.h"
+#include "config/SessioneIni.h"
+#include "courses/TotaleCorso.h"
 #include "db/CorsiDB.h"
-#include "startup/Avvio.h"
 
-#include <QLocale>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -17,8 +19,8 @@ namespace quirdal {
 
 namespace {
 
-QVariantList operatore(const Sessione &s) { return {s.gGrupOpe, s.gOperatore.toLongLong()}; }
-QVariantList operatoreProvincia(const Sessione &s) { return {s.gGrupOpe, s.gOperatore.toLongLong(), s.gProv}; }
+QVariantList operatore(const Sessione &s) { return s.chiaveOperatore(); }
+QVariantList operatoreProvincia(const Sessione &s) { return s.chiaveDomanda(); }
 
 int conta(Contesto &c, const QString &sql, const QVariantList &p) { return c.db.valoreScalare(sql, p).toInt(); }
 
@@ -28,21 +30,13 @@ const QString kSoloSediOccasionali = QStringLiteral(
 // The first-year cost rows of the courses of the application, at components and at
 // occasional sites of the province.
 const QString kSpeseDomanda = QStringLiteral(
-    "SELECT S.ParamA1, S.NumOreA1, S.NumAllA1, S.ParamA2, S.NumOreA2, S.NumAllA2, S.Param16, S.NumOre16, S.NumAll16, "
-    "S.Param17_3, S.NumAll17_3, S.Param17Meno FROM QryCorsiPropSpese S WHERE S.ProgrAnno = 1 AND S.GrupOpe = ? AND "
+    "SELECT S.* FROM QryCorsiPropSpese S WHERE S.ProgrAnno = 1 AND S.GrupOpe = ? AND "
     "S.Operatore = ? AND ((S.SedeInteressata < 1000 AND EXISTS (SELECT 1 FROM CorsiCompo K INNER JOIN Comuni M ON "
     "M.CodComune = K.CodComune WHERE K.GrupOpe = S.GrupOpe AND K.Operatore = S.Operatore AND K.Componente = "
     "S.SedeInteressata AND M.PROV = ?)) OR (S.SedeInteressata > 999 AND EXISTS (SELECT 1 FROM CorsiSediOccUtil U "
     "INNER JOIN CorsiSediOcc O ON O.SedeOcc = U.SedeOcc INNER JOIN Comuni M ON M.CodComune = O.CodComune WHERE "
     "U.GrupOpe = S.GrupOpe AND U.Operatore = S.Operatore AND U.SedeOcc = S.SedeInteressata AND M.PROV = ?)))");
 
-// The year total of a cost row: the three lines, less the pupils' contribution and the
-// operator's share to subtract.
-double totaleRiga(const QSqlQuery &q)
-{
-    auto v = [&](int i) { return q.value(i).isNull() ? 0.0 : q.value(i).toDouble(); };
-    return v(0) * v(1) * v(2) + v(3) * v(4) * v(5) + v(6) * v(7) * v(8) - v(9) * v(10) - v(11);
-}
 
 } // namespace
 
@@ -88,13 +82,13 @@ EsitoProvincia confermaProvincia(Contesto &c, const QString &voce,
     if (!descrizione.isEmpty()) {
         prov = c.db.valoreScalare(QStringLiteral("SELECT V.PROV FROM QryCompo V INNER JOIN Province P ON P.PROV = V.PROV WHERE "
                                                  "V.GrupOpe = ? AND V.Operatore = ? AND P.DesProv = ?"),
-                                  {s.gGrupOpe, s.gOperatore.toLongLong(), descrizione})
+                                  {s.gGrupOpe, s.numeroOperatore(), descrizione})
                    .toString();
         if (prov.isEmpty()) {
             const QString occ = c.db.valoreScalare(QStringLiteral("SELECT V.PROV FROM QrySediOccUtil V INNER JOIN Province P ON "
                                                                   "P.PROV = V.PROV WHERE V.GrupOpe = ? AND V.Operatore = ? "
                                                                   "AND P.DesProv = ?"),
-                                                   {s.gGrupOpe, s.gOperatore.toLongLong(), descrizione})
+                                                   {s.gGrupOpe, s.numeroOperatore(), descrizione})
                                     .toString();
             if (!occ.isEmpty()
                 && c.dialoghi.messaggio(kSoloSediOccasionali + CRLF + QStringLiteral("Non sarà possibile gestire corsi.") + CRLF
@@ -125,7 +119,7 @@ EsitoProvincia confermaProvincia(Contesto &c, const QString &voce,
             return EsitoProvincia::FineProgramma;
         riga = *ottenuto ? domanda() : QVariant();
         if (!*ottenuto) {
-            s.ripristinaDaIni(c.ini, c.db); // back to the province the INI remembers
+            ripristinaSessione(s, c.ini, c.db); // back to the province the INI remembers
             return EsitoProvincia::Confermata;
         }
     }
@@ -133,13 +127,13 @@ EsitoProvincia confermaProvincia(Contesto &c, const QString &voce,
     c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Oper"), s.gOperatore.trimmed());
     c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Prov"), s.gProv);
     c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Domanda"), riga.toString());
-    s.ripristinaDaIni(c.ini, c.db);
+    ripristinaSessione(s, c.ini, c.db);
     return EsitoProvincia::Confermata;
 }
 
 // --- Summary -----------------------------------------------------------------------------
 
-QString formatoTotale(double v) { return QLocale(QLocale::Italian).toString(v, 'f', 2); }
+QString formatoTotale(Importo v) { return v.formato(); }
 
 Riepilogo calcolaRiepilogo(Contesto &c)
 {
@@ -151,39 +145,23 @@ Riepilogo calcolaRiepilogo(Contesto &c)
         + conta(c, QStringLiteral("SELECT count(DISTINCT SedeOcc) FROM QrySediOccUtilCorsi WHERE GrupOpe=? AND Operatore=? "
                                   "AND PROV=?"),
                 operatoreProvincia(s));
-    QSqlQuery q = c.db.seleziona(kSpeseDomanda, {s.gGrupOpe, s.gOperatore.toLongLong(), s.gProv, s.gProv});
+    QSqlQuery q = c.db.seleziona(kSpeseDomanda, {s.gGrupOpe, s.numeroOperatore(), s.gProv, s.gProv});
     while (q.next()) {
         ++r.corsi;
-        r.totale += totaleRiga(q);
+        r.totale += totaleRigaSpese([&](const char *c) { return q.value(QString::fromLatin1(c)); });
     }
     const QVariant atti = c.db.valoreScalare(QStringLiteral("SELECT AttiATIATS FROM Installazione WHERE GrupOpe=? AND "
                                                             "Operatore=? AND Domanda=? AND PROV=?"),
-                                             {s.gGrupOpe, s.gOperatore.toLongLong(), s.gDomanda, s.gProv});
+                                             {s.gGrupOpe, s.numeroOperatore(), s.gDomanda, s.gProv});
     r.atti = atti.isNull() ? QStringLiteral("0") : QString::number(atti.toLongLong());
     return r;
-}
-
-double totaleSpeseCorsiSede(Contesto &c, long long sede)
-{
-    const Sessione &s = c.sessione;
-    QSqlQuery q = c.db.seleziona(
-        QStringLiteral("SELECT ParamA1, NumOreA1, NumAllA1, ParamA2, NumOreA2, NumAllA2, Param16, NumOre16, NumAll16, "
-                       "Param17_3, NumAll17_3, Param17Meno FROM QryCorsiPropSpese S WHERE ProgrAnno = 1 AND GrupOpe=? AND "
-                       "Operatore=? AND (SedeInteressata = ? OR (? < 1000 AND SedeInteressata > 999 AND CompoResp = ? AND "
-                       "EXISTS (SELECT 1 FROM CorsiSediOcc O INNER JOIN Comuni M ON M.CodComune = O.CodComune WHERE "
-                       "O.SedeOcc = S.SedeInteressata AND M.PROV = ?)))"),
-        {s.gGrupOpe, s.gOperatore.toLongLong(), sede, sede, sede, s.gProv});
-    double t = 0;
-    while (q.next())
-        t += totaleRiga(q);
-    return t;
 }
 
 void salvaAttiATIATS(Contesto &c, const QString &valore)
 {
     const Sessione &s = c.sessione;
     c.db.esegui(QStringLiteral("UPDATE Installazione SET AttiATIATS=? WHERE GrupOpe=? AND Operatore=? AND Domanda=? AND PROV=?"),
-                {valore.trimmed().isEmpty() ? 0 : valore.toInt(), s.gGrupOpe, s.gOperatore.toLongLong(), s.gDomanda, s.gProv});
+                {valore.trimmed().isEmpty() ? 0 : valore.toInt(), s.gGrupOpe, s.numeroOperatore(), s.gDomanda, s.gProv});
 }
 
 // --- Site ----------------------------------------------------------------------------------
@@ -243,15 +221,13 @@ bool confermaSede(Contesto &c, const QString &voce)
 {
     Sessione &s = c.sessione;
     const int trattino = static_cast<int>(voce.indexOf(QStringLiteral(" - ")));
-    s.gCompo = valoreNumerico(voce.left(trattino).trimmed());
+    s.impostaSede(voce.left(trattino).trimmed());
     s.gDenCompo = voce.mid(trattino + 3).trimmed();
-    s.gWhereSede = s.gWhereOper + QStringLiteral(" AND SedeInteressata=") + s.gCompo;
-    s.gWhereSedeCorsi = s.gWhereOperCorsi + QStringLiteral(" and SedeInteressata=") + s.gCompo;
     if (s.gProssimaScheda != QLatin1String("frmHandi"))
         return true;
     if (conta(c, QStringLiteral("SELECT count(*) FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND SedeInteressata=? AND "
                                 "SchedaHand=1"),
-              {s.gGrupOpe, s.gOperatore.toLongLong(), s.gCompo.toLongLong()})
+              s.chiaveSede())
         > 0)
         return true;
     const QString coda = QStringLiteral("oppure i corsi inseriti non prevedono") + CRLF
@@ -339,7 +315,7 @@ bool controllaRiassegnazione(Contesto &c)
                                               "C.PROV=?)) OR (Q.SedeInteressata > 999 AND Q.SedeInteressata IN (SELECT SedeOcc "
                                               "FROM QrySediOccUtilCorsi O WHERE O.GrupOpe=Q.GrupOpe AND "
                                               "O.Operatore=Q.Operatore AND O.PROV=?)))"),
-                            {s.gGrupOpe, s.gOperatore.toLongLong(), s.gProv, s.gProv});
+                            {s.gGrupOpe, s.numeroOperatore(), s.gProv, s.gProv});
     if (corsi == 0) {
         c.dialoghi.messaggio(QStringLiteral("Nessun corso inserito per l'Operatore e la Provincia selezionati."), titolo,
                              Icona::Esclamazione);

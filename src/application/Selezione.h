@@ -2,6 +2,8 @@
 // Which application every other screen works on: the province of the current operator
 // (one application per province), its summary, and the site whose courses or handicap
 // sheets are managed.
+#include "common/Importo.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -32,15 +34,12 @@ EsitoProvincia confermaProvincia(Contesto &c, const QString &voce,
 struct Riepilogo {
     int sedi = 0;      // components and occasional sites with courses
     int corsi = 0;     // course sheets
-    double totale = 0; // requested contribution of all courses
+    Importo totale;    // requested contribution of all courses
     QString atti;      // AttiATIATS as shown: "0" when empty
 };
 Riepilogo calcolaRiepilogo(Contesto &c);
-// The first-year cost total of the courses held at a site: at a component, also those
-// of the occasional sites it is responsible for.
-double totaleSpeseCorsiSede(Contesto &c, long long sede);
 // Amounts of the totals, "##,###,###,##0.00" in the Italian way.
-QString formatoTotale(double v);
+QString formatoTotale(Importo v);
 void salvaAttiATIATS(Contesto &c, const QString &valore);
 
 // --- Site -----------------------------------------------------------------------------
@@ -52,7 +51,7 @@ struct ElencoSedi {
     int preselezione = -1; // -1: no entry at all
 };
 ElencoSedi elencoSedi(Contesto &c);
-// Conferma of the site picker: sets gCompo, gDenCompo, gWhereSede, gWhereSedeCorsi. For
+// Conferma of the site picker: sets gCompo and gDenCompo. For
 // the handicap sheets, false with its message when the site has no course that
 // provides one.
 bool confermaSede(Contesto &c, const QString &voce);

@@ -1,8 +1,10 @@
 #include "application/SelezioneOperatore.h"
 
+#include "common/Contesto.h"
+#include "common/Sessione.h"
 #include "config/FileIni.h"
+#include "config/SessioneIni.h"
 #include "db/CorsiDB.h"
-#include "startup/Avvio.h"
 
 #include <QSqlQuery>
 
@@ -66,7 +68,7 @@ void confermaOperatore(Contesto &c, const QString &testoVoce)
                      trovata ? i.value(1).toString() : QString());
     }
     const QString denom = s.gDenomOper, tipo = s.gTipoOper;
-    s.ripristinaDaIni(c.ini, c.db);
+    ripristinaSessione(s, c.ini, c.db);
     s.gDenomOper = denom;
     s.gTipoOper = tipo;
 }

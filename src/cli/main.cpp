@@ -5,11 +5,13 @@
 #include "config/FileIni.h"
 #include "config/Impostazioni.h"
 #include "config/Installazione.h"
+#include "db/CopiaSicurezza.h"
 #include "db/CorsiDB.h"
 #include "db/Schema.h"
 #include "loading/DatiOperatori.h"
 #include "loading/TabelleDecodifica.h"
-#include "startup/Avvio.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
 #include "transmission/CreaFileTrasm.h"
 #include "transmission/ServiziRegione.h"
 #include "common/Generale.h"
@@ -60,6 +62,24 @@ int caricaTabelle(Contesto &c, const QStringList &)
 {
     ProgressoCli p;
     passoTabelle(c, p);
+    return 0;
+}
+
+int ripristinaCopia(Contesto &c, const QStringList &)
+{
+    const QString bak = percorsoCopiaSicurezza(c.db.percorso());
+    if (!fileIntegro(bak)) {
+        c.dialoghi.messaggio(QStringLiteral("Copia di sicurezza ") + bak + QStringLiteral(" assente o danneggiata."),
+                             QStringLiteral("Ripristino base dati"), Icona::Critico);
+        return 1;
+    }
+    if (!ripristinaCopiaSicurezza(c.db, c.db.percorso())) {
+        c.dialoghi.messaggio(QStringLiteral("Ripristino della base dati non riuscito."), QStringLiteral("Ripristino base dati"),
+                             Icona::Critico);
+        return 1;
+    }
+    c.dialoghi.messaggio(QStringLiteral("Ripristino della base dati riuscito"), QStringLiteral("Ripristino base dati"),
+                         Icona::Informazione);
     return 0;
 }
 
@@ -322,6 +342,10 @@ const std::map<QString, Comando> &comandi()
          {QStringLiteral("--indirizzo https://HOST:PORTA --utente U --password P: indirizzi dei servizi e credenziali di "
                          "connessione nel QUIRDAL.INI"),
           false, impostaServer}},
+        {QStringLiteral("ripristina-copia"),
+         {QStringLiteral("rimette al posto della base dati la sua copia di sicurezza (QUIRDAL.mdb_BAK), dopo "
+                         "averla controllata"),
+          true, ripristinaCopia}},
         {QStringLiteral("esegui-sql"),
          {QStringLiteral("FILE.sql: esegue le istruzioni del file in una sola transazione"), true, eseguiSql}},
     };
@@ -334,8 +358,11 @@ int aiuto(QTextStream &out)
            "La cartella del programma (con QUIRDAL.INI) e' --cartella, altrimenti QUIRDAL_HOME.\n"
            "Le domande si rispondono con --si o --no; senza, con la risposta che interrompe.\n\n"
            "Comandi:\n";
+    qsizetype larghezza = 0;
     for (const auto &[nome, c] : comandi())
-        out << "  " << nome.leftJustified(16) << c.descrizione << '\n';
+        larghezza = std::max(larghezza, nome.size());
+    for (const auto &[nome, c] : comandi())
+        out << "  " << nome.leftJustified(larghezza + 2) << c.descrizione << '\n';
     return 0;
 }
 

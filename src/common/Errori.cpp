@@ -11,18 +11,21 @@ QString testoErroreGenerico(long numero, const QString &descrizione)
         + QStringLiteral("scegliere riprova per ritentare l'operazione.");
 }
 
-void conGestoreGenerico(Dialoghi &dialoghi, const std::function<void()> &passo)
+bool conGestoreGenerico(Dialoghi &dialoghi, const std::function<void()> &passo, DopoAnnulla dopo)
 {
     for (;;) {
         try {
             passo();
-            return;
+            return true;
         } catch (const Errore &e) {
             const auto r = dialoghi.messaggio(testoErroreGenerico(e.numero(), e.descrizione()),
                                               kTitoloProdotto, Icona::Esclamazione,
                                               Pulsanti::RiprovaAnnulla);
-            if (r != Risposta::Riprova)
-                throw FineProgramma(e.descrizione());
+            if (r == Risposta::Riprova)
+                continue;
+            if (dopo == DopoAnnulla::Abbandona)
+                return false;
+            throw FineProgramma(e.descrizione());
         }
     }
 }

@@ -41,13 +41,21 @@ constexpr long NonUnDatabase = 3343;
 constexpr long TipoNonCorrispondente = 3421;
 constexpr long FileNonTrovato = 3024;
 constexpr long Generico = 3146;
+constexpr long Traboccamento = 6;
+constexpr long DivisionePerZero = 11;
 } // namespace codici
 
 // The generic error message: "Errore n", description, then the Retry/Cancel text.
 QString testoErroreGenerico(long numero, const QString &descrizione);
 
-// Runs a step under the generic error handler: Retry runs it again, Cancel ends
-// the program (FineProgramma).
-void conGestoreGenerico(Dialoghi &dialoghi, const std::function<void()> &passo);
+// What Cancel on the generic error message does: end the program (where there is nothing
+// to go back to, as at start-up), or abandon the step and go back to the screen, where the
+// user's typing is still there.
+enum class DopoAnnulla { Termina, Abbandona };
+
+// Runs a step under the generic error handler: Retry runs it again; Cancel ends the
+// program (FineProgramma) or, with Abbandona, returns false.
+bool conGestoreGenerico(Dialoghi &dialoghi, const std::function<void()> &passo,
+                        DopoAnnulla dopo = DopoAnnulla::Termina);
 
 } // namespace quirdal

@@ -1,10 +1,5 @@
 #include "common/Generale.h"
 
-#include "common/Errori.h"
-#include "config/FileIni.h"
-#include "config/Installazione.h"
-#include "db/CorsiDB.h"
-#include "startup/Avvio.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,10 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QUuid>
 
 namespace quirdal {
 
@@ -225,25 +216,6 @@ QString controllaEmail(const QString &indirizzo)
     return {};
 }
 
-QString sigProvProvincia(CorsiDB &db, const QString &prov)
-{
-    return db.valoreScalare(QStringLiteral("SELECT SigProv FROM Province WHERE PROV = ?"), {prov}).toString();
-}
-
-QString sigProvSede(CorsiDB &db, const QString &grupOpe, const QString &operatore, long sede)
-{
-    if (sede < 1000)
-        return db.valoreScalare(QStringLiteral("SELECT Comuni.SigProv FROM CorsiCompo INNER JOIN Comuni ON "
-                                               "Comuni.CodComune = CorsiCompo.CodComune WHERE CorsiCompo.GrupOpe = ? "
-                                               "AND CorsiCompo.Operatore = ? AND CorsiCompo.Componente = ?"),
-                                {grupOpe, operatore.toLongLong(), static_cast<qlonglong>(sede)})
-            .toString();
-    return db.valoreScalare(QStringLiteral("SELECT Comuni.SigProv FROM CorsiSediOcc INNER JOIN Comuni ON "
-                                           "Comuni.CodComune = CorsiSediOcc.CodComune WHERE CorsiSediOcc.SedeOcc = ?"),
-                            {static_cast<qlonglong>(sede)})
-        .toString();
-}
-
 QString trovaFile(const QString &cartella, const QString &nome)
 {
     const QDir dir(cartella);
@@ -299,84 +271,6 @@ int eseguiEAttendi(const QString &programma, const QStringList &argomenti)
     if (p.state() != QProcess::NotRunning)
         ciclo.exec();
     return p.exitCode();
-}
-
-// --- Safety copy ------------------------------------------------------------------------
-
-QString percorsoCopiaSicurezza(const QString &percorsoDb) { return percorsoDb + QStringLiteral("_BAK"); }
-
-namespace {
-
-// The file passes the database's own integrity check.
-bool integro(const QString &file)
-{
-    const QString nome = QStringLiteral("verifica-") + QUuid::createUuid().toString(QUuid::Id128);
-    bool ok = false;
-    {
-        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
-        d.setDatabaseName(file);
-        d.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (d.open()) {
-            QSqlQuery q(d);
-            ok = q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next()
-                && q.value(0).toString() == QLatin1String("ok");
-            q.finish();
-            d.close();
-        }
-    }
-    QSqlDatabase::removeDatabase(nome);
-    return ok;
-}
-
-} // namespace
-
-bool copiaSicurezza(Contesto &c)
-{
-    if (!c.db.aperto() || c.db.inTransazione())
-        return false;
-    const QString bak = percorsoCopiaSicurezza(c.db.percorso());
-    const QString temporaneo = bak + QStringLiteral(".tmp");
-    QFile::remove(temporaneo);
-    try {
-        // Written by the database itself: a consistent copy even while the file is open.
-        QString t = temporaneo;
-        c.db.esegui(QStringLiteral("VACUUM INTO ?"), {t});
-    } catch (const Errore &) {
-        QFile::remove(temporaneo);
-        return false;
-    }
-    if (!integro(temporaneo)) {
-        QFile::remove(temporaneo);
-        return false;
-    }
-    QFile::remove(bak);
-    return QFile::rename(temporaneo, bak);
-}
-
-bool ripristinaCopiaSicurezza(Contesto &c)
-{
-    const QString db = c.db.aperto() ? c.db.percorso() : c.sessione.gPathDB;
-    const QString bak = percorsoCopiaSicurezza(db);
-    if (!QFileInfo(bak).isFile() || !integro(bak))
-        return false;
-    c.db.chiudi();
-    const QString temporaneo = db + QStringLiteral(".ripristino");
-    QFile::remove(temporaneo);
-    bool ok = QFile::copy(bak, temporaneo);
-    if (ok) {
-        // A journal left by an interrupted write belongs to the file being replaced:
-        // replayed onto the copy it would corrupt it.
-        QFile::remove(db + QStringLiteral("-journal"));
-        QFile::remove(db);
-        ok = QFile::rename(temporaneo, db);
-    }
-    QFile::remove(temporaneo);
-    try {
-        Inizializza(c.cartellaProgramma, c.ini, c.sessione, c.db, c.dialoghi);
-    } catch (const FineProgramma &) {
-        return false;
-    }
-    return ok && c.db.aperto();
 }
 
 } // namespace quirdal

@@ -1,7 +1,6 @@
 #pragma once
-// The shared helpers: texts and SQL, the record splitter, dates, phones, e-mail
-// addresses, province abbreviations, files and processes, and the safety copy of the
-// database.
+// The shared helpers: texts, the record splitter, dates, phones, e-mail addresses, files
+// and processes.
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -11,9 +10,6 @@
 #include "common/Testo.h"
 
 namespace quirdal {
-
-class CorsiDB;
-struct Contesto;
 
 // --- Texts and SQL -------------------------------------------------------------
 
@@ -69,12 +65,6 @@ QString unisciTelefono(const QString &prefisso, const QString &numero, int massi
 QString controllaEmail(const QString &indirizzo);
 inline const QString kTitoloEmail = QStringLiteral("INDIRIZZO E-MAIL");
 
-// --- Province abbreviations --------------------------------------------------------
-
-QString sigProvProvincia(CorsiDB &db, const QString &prov);
-// Of a component's municipality below 1000, of the occasional site's from 1000 up.
-QString sigProvSede(CorsiDB &db, const QString &grupOpe, const QString &operatore, long sede);
-
 // --- Files and processes ------------------------------------------------------------
 
 // The file of that name in the folder, its letter case ignored as on the region's
@@ -89,15 +79,5 @@ QString leggiFileTesto(const QString &cartella, const QString &nome);
 // Starts a program and waits for its end, keeping the screens alive. Exit code, or -1
 // when it could not start.
 int eseguiEAttendi(const QString &programma, const QStringList &argomenti);
-
-// --- Safety copy of the database -----------------------------------------------------
-
-QString percorsoCopiaSicurezza(const QString &percorsoDb); // path + "_BAK"
-// Copies the database to its "_BAK" file, consistent (taken by the database itself while
-// no write is pending) and checked; an older copy is replaced only by a good one.
-bool copiaSicurezza(Contesto &c);
-// Puts the "_BAK" copy back in place of the database, after checking it, and reopens
-// the connection.
-bool ripristinaCopiaSicurezza(Contesto &c);
 
 } // namespace quirdal

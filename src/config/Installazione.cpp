@@ -5,7 +5,7 @@
 #include "common/Testo.h"
 #include "config/FileIni.h"
 #include "db/CorsiDB.h"
-#include "startup/Sessione.h"
+#include "common/Sessione.h"
 
 #include <QDir>
 #include <QFile>

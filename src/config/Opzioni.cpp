@@ -1,11 +1,12 @@
 #include "config/Opzioni.h"
 
+#include "common/Contesto.h"
 #include "common/Dialoghi.h"
 #include "common/Generale.h"
+#include "common/Sessione.h"
 #include "config/FileIni.h"
 #include "config/Impostazioni.h"
 #include "db/CorsiDB.h"
-#include "startup/Avvio.h"
 
 namespace quirdal {
 

@@ -1,6 +1,5 @@
 #include "db/Aggiornamenti.h"
 
-#include "common/Dialoghi.h"
 #include "db/CorsiDB.h"
 #include "db/Schema.h"
 
@@ -18,18 +17,13 @@ bool aggiornaDataAvvio(CorsiDB &db)
     return true;
 }
 
-int rimuoviCorsiNonPrimiAnni(CorsiDB &db, Dialoghi &d)
+int contaCorsiNonPrimiAnni(CorsiDB &db)
 {
-    const int n = db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiProp WHERE StatoIter <> 1")).toInt();
-    if (n == 0)
-        return 0;
-    d.messaggio(QStringLiteral(
-                    "ATTENZIONE: è stato rilevato l'inserimento di corsi secondi o terzi anni. Con il presente "
-                    "applicativo è possibile richiedere finanziamento esclusivamente per corsi annuali o primi "
-                    "anni, le attività pregresse (secondi, terzi anni e corsi reiterati) potranno essere "
-                    "richiesti con la procedura «WZQ 2009 - Attività Pregresse» disponibile a breve termine. Le "
-                    "attività pregresse rilevate saranno cancellate."),
-                kTitoloProdotto, Icona::Critico);
+    return db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiProp WHERE StatoIter <> 1")).toInt();
+}
+
+int rimuoviCorsiNonPrimiAnni(CorsiDB &db)
+{
     // The rows that hang on those courses go with them, so no orphan is left behind.
     const QString corsiDaTogliere = QStringLiteral(
         " EXISTS (SELECT 1 FROM CorsiProp P WHERE P.StatoIter <> 1 AND P.GrupOpe = %1.GrupOpe AND P.Operatore = "

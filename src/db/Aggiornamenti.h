@@ -4,13 +4,14 @@
 namespace quirdal {
 
 class CorsiDB;
-class Dialoghi;
 
 // CorsiProp.DataAvvio (text 10), empty for existing courses, and the new QryCorsi.
 // Returns true when the column was added.
 bool aggiornaDataAvvio(CorsiDB &db);
-// Courses that are not first years are removed, after the message. Returns how many.
-int rimuoviCorsiNonPrimiAnni(CorsiDB &db, Dialoghi &d);
+// Courses that are not first years: how many there are, and their removal with every row
+// that hangs on them. Returns how many were removed.
+int contaCorsiNonPrimiAnni(CorsiDB &db);
+int rimuoviCorsiNonPrimiAnni(CorsiDB &db);
 // DesQualif of every course from Qualifi.
 int riparaDescrizioniQualifiche(CorsiDB &db);
 // A ValoriChk row (unticked) for every check-list item of the course's province.

@@ -1,5 +1,6 @@
 #include "db/CorsiDB.h"
 
+#include <QAtomicInt>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -83,7 +84,12 @@ QString nomePresenzaDi(const QString &percorso)
 
 } // namespace
 
-CorsiDB::CorsiDB(QString nomeConnessione) : m_nome(std::move(nomeConnessione)) {}
+CorsiDB::CorsiDB(QString nomeConnessione) : m_nome(std::move(nomeConnessione))
+{
+    static QAtomicInt contatore;
+    if (m_nome.isEmpty())
+        m_nome = QStringLiteral("CorsiDB-%1").arg(contatore.fetchAndAddRelaxed(1) + 1);
+}
 
 CorsiDB::~CorsiDB()
 {
@@ -227,9 +233,10 @@ void CorsiDB::apriInterno()
     }
 }
 
-// Every connection marks its presence on a lock file beside the database (as the
-// original engine's .ldb): shared ones hold a read lock, an exclusive one the write
-// lock, so an exclusive open fails while any other workstation is connected.
+// Every connection marks its presence on a lock file beside the database (QUIRDAL.ldb):
+// shared ones hold a read lock on it, an exclusive one the write lock, so an exclusive
+// open fails while any other workstation is connected, even one that is idle and so
+// holds no lock on the database itself.
 void CorsiDB::prendiPresenza()
 {
     const QString file = nomePresenzaDi(m_percorso);
@@ -395,6 +402,23 @@ void CorsiDB::confermaTransazione()
     m_transazione = false;
 }
 
+bool CorsiDB::iniziaLettura()
+{
+    if (m_transazione)
+        return false;
+    esegui(QStringLiteral("BEGIN DEFERRED"));
+    m_transazione = true;
+    return true;
+}
+
+void CorsiDB::terminaLettura()
+{
+    if (!m_transazione)
+        return;
+    m_transazione = false;
+    esegui(QStringLiteral("COMMIT"));
+}
+
 void CorsiDB::annullaTransazione()
 {
     if (!m_transazione)
@@ -547,7 +571,7 @@ QVariant CorsiDB::convertiPerColonna(const Colonna &c, const QVariant &valore)
         throw errore();
     if (c.tipo == tipiAdo::Double || c.tipo == tipiAdo::Currency)
         return d;
-    const double arrotondato = std::nearbyint(d); // halves to even, as the original engine
+    const double arrotondato = std::nearbyint(d); // halves to even
     double min = -2147483648.0, max = 2147483647.0;
     if (c.tipo == tipiAdo::SmallInt) {
         min = -32768;

@@ -42,7 +42,8 @@ class CorsiDB {
 public:
     static constexpr const char *kPassword = "ZK58WQD";
 
-    explicit CorsiDB(QString nomeConnessione = QStringLiteral("CorsiDB"));
+    // Each object has a connection of its own: a name of its own unless one is given.
+    explicit CorsiDB(QString nomeConnessione = {});
     ~CorsiDB();
     CorsiDB(const CorsiDB &) = delete;
     CorsiDB &operator=(const CorsiDB &) = delete;
@@ -76,6 +77,11 @@ public:
     void confermaTransazione();
     void annullaTransazione();
     bool inTransazione() const { return m_transazione; }
+    // A read transaction: everything read until it ends sees one state of the file,
+    // whatever other workstations write meanwhile. False (and nothing begun) when a
+    // transaction is already open, which gives the same guarantee.
+    bool iniziaLettura();
+    void terminaLettura();
 
     // Schema.
     QList<InfoTabella> elencoTabelle();
@@ -87,8 +93,8 @@ public:
     void sostituisciQuery(const QString &nome, const QString &select);
     QString definizioneQuery(const QString &nome);
 
-    // Converts a value to what the column's declared type holds, as the original
-    // engine did: a text that is not a number for a numeric column is an error.
+    // Converts a value to what the column's declared type holds: a text that is not a
+    // number for a numeric column is an error, not a text stored in a number's place.
     static QVariant convertiPerColonna(const Colonna &c, const QVariant &valore);
 
     // Turns a driver error into our own (number and Italian description).
@@ -113,7 +119,7 @@ private:
     QHash<QString, QList<Colonna>> m_cacheColonne;
 };
 
-// Rolls back unless confermata() was called.
+// Rolls back unless conferma() was called.
 class Transazione {
 public:
     explicit Transazione(CorsiDB &db) : m_db(db) { m_db.iniziaTransazione(); }
@@ -136,6 +142,26 @@ public:
 private:
     CorsiDB &m_db;
     bool m_fatta = false;
+};
+
+// A read transaction for the length of a scope.
+class Lettura {
+public:
+    explicit Lettura(CorsiDB &db) : m_db(db), m_propria(db.iniziaLettura()) {}
+    ~Lettura()
+    {
+        if (m_propria) {
+            try {
+                m_db.terminaLettura();
+            } catch (...) {
+            }
+        }
+    }
+    Lettura(const Lettura &) = delete;
+    Lettura &operator=(const Lettura &) = delete;
+private:
+    CorsiDB &m_db;
+    bool m_propria;
 };
 
 } // namespace quirdal

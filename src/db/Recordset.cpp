@@ -6,11 +6,25 @@ namespace quirdal {
 
 Recordset::Recordset(CorsiDB &db, QString sorgente) : m_db(db), m_sorgente(std::move(sorgente)) {}
 
+Condizioni condizioniChiave(const QStringList &colonne, const QVariantList &valori)
+{
+    Condizioni r;
+    for (qsizetype i = 0; i < colonne.size() && i < valori.size(); ++i)
+        r.append({colonne[i], Confronto::Uguale, valori[i]});
+    return r;
+}
+
+namespace {
+QString quotato(const QString &nome)
+{
+    QString n = nome;
+    return QLatin1Char('"') + n.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+} // namespace
+
 QString Recordset::sqlBase() const
 {
     const QString s = m_sorgente.trimmed();
-    if (s.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
-        return QStringLiteral("SELECT * FROM (") + s + QStringLiteral(") AS Q");
     // A saved query is seen under the name of its main table, so that conditions written
     // on that table ("CorsiProp.GrupOpe='A'") select its rows.
     const QString principale = tabellaPrincipaleDi(s);
@@ -19,18 +33,60 @@ QString Recordset::sqlBase() const
     return QStringLiteral("SELECT * FROM ") + s;
 }
 
-void Recordset::apri(const QString &filtro, const QString &ordine, const QVariantList &parametri)
+// A column of the source, quoted: its own name, or "Table.Column" naming a column of the
+// main table (or one the saved query calls so).
+QString Recordset::colonnaSql(const QString &nome)
+{
+    const QList<Colonna> colonne = m_db.colonne(m_sorgente.trimmed());
+    for (const Colonna &c : colonne)
+        if (c.nome.compare(nome, Qt::CaseInsensitive) == 0)
+            return quotato(c.nome);
+    const qsizetype punto = nome.lastIndexOf(QLatin1Char('.'));
+    const QString principale = tabellaPrincipaleDi(m_sorgente);
+    if (punto > 0) {
+        const QString tabella = nome.left(punto), colonna = nome.mid(punto + 1);
+        const QString alias = principale.isEmpty() ? m_sorgente.trimmed() : principale;
+        if (tabella.compare(alias, Qt::CaseInsensitive) == 0)
+            for (const Colonna &c : colonne)
+                if (c.nome.compare(colonna, Qt::CaseInsensitive) == 0)
+                    return quotato(c.nome);
+    }
+    throw Errore(3265, QStringLiteral("Elemento '") + nome + QStringLiteral("' non trovato nell'insieme ") + m_sorgente
+                           + QLatin1Char('.'));
+}
+
+void Recordset::apri(const Condizioni &filtro, const QList<Ordine> &ordine)
 {
     m_filtro = filtro;
     m_ordine = ordine;
-    m_parametri = parametri;
     m_aperto = false;
     m_modifica = false;
+    if (!m_db.esisteTabella(m_sorgente.trimmed()))
+        throw Errore(3078, QStringLiteral("Tabella o query '") + m_sorgente + QStringLiteral("' non trovata."));
     QString sql = sqlBase();
-    if (!filtro.trimmed().isEmpty())
-        sql += QStringLiteral(" WHERE ") + filtro;
-    if (!ordine.trimmed().isEmpty())
-        sql += QStringLiteral(" ORDER BY ") + ordine;
+    QStringList termini;
+    QVariantList parametri;
+    for (const Condizione &c : filtro) {
+        const QString col = colonnaSql(c.colonna);
+        switch (c.confronto) {
+        case Confronto::Nullo: termini << col + QStringLiteral(" IS NULL"); continue;
+        case Confronto::NonNullo: termini << col + QStringLiteral(" IS NOT NULL"); continue;
+        case Confronto::Uguale: termini << col + QStringLiteral(" = ?"); break;
+        case Confronto::Diverso: termini << col + QStringLiteral(" <> ?"); break;
+        case Confronto::Minore: termini << col + QStringLiteral(" < ?"); break;
+        case Confronto::MinoreUguale: termini << col + QStringLiteral(" <= ?"); break;
+        case Confronto::Maggiore: termini << col + QStringLiteral(" > ?"); break;
+        case Confronto::MaggioreUguale: termini << col + QStringLiteral(" >= ?"); break;
+        }
+        parametri << c.valore;
+    }
+    if (!termini.isEmpty())
+        sql += QStringLiteral(" WHERE ") + termini.join(QStringLiteral(" AND "));
+    QStringList ord;
+    for (const Ordine &o : ordine)
+        ord << colonnaSql(o.colonna) + (o.discendente ? QStringLiteral(" DESC") : QString());
+    if (!ord.isEmpty())
+        sql += QStringLiteral(" ORDER BY ") + ord.join(QStringLiteral(", "));
     QSqlQuery q = m_db.seleziona(sql, parametri);
     const QSqlRecord rec = q.record();
     m_campi.clear();
@@ -51,7 +107,7 @@ void Recordset::apri(const QString &filtro, const QString &ordine, const QVarian
 void Recordset::riapri()
 {
     const int pos = m_pos;
-    apri(m_filtro, m_ordine, m_parametri);
+    apri(m_filtro, m_ordine);
     if (pos >= 0 && pos < m_righe.size())
         m_pos = pos;
 }
@@ -177,8 +233,6 @@ void Recordset::aggiorna()
     if (!m_modifica)
         return;
     const QString tabella = tabellaScrittura();
-    if (tabella.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
-        throw Errore(3027, QStringLiteral("Impossibile aggiornare: insieme di sola lettura."));
     const QList<Colonna> cols = m_db.colonne(tabella);
     QStringList nomi, segnaposto;
     QVariantList valori;

@@ -1,6 +1,5 @@
 #pragma once
-// A client-side recordset over a table, a saved query or a SELECT: rows read into
-// memory, moved through, read by name or position (Null kept apart from ""), and
+// A client-side recordset over a table or a saved query: rows read into memory, moved through, read by name or position (Null kept apart from ""), and
 // written back by primary key. An update or delete that finds its row gone raises
 // codici::RigaCancellata, so a screen can offer to insert it again.
 #include "db/CorsiDB.h"
@@ -13,13 +12,32 @@
 
 namespace quirdal {
 
+// One term of a recordset's filter: a column of the source compared with a value that
+// is always bound, never written into the SQL text.
+enum class Confronto { Uguale, Diverso, Minore, MinoreUguale, Maggiore, MaggioreUguale, Nullo, NonNullo };
+struct Condizione {
+    QString colonna; // a column of the source, plain or "Table.Column"
+    Confronto confronto = Confronto::Uguale;
+    QVariant valore;
+};
+using Condizioni = QList<Condizione>;
+struct Ordine {
+    QString colonna;
+    bool discendente = false;
+};
+
+// The conditions that select the rows of an operator, a site, a course: the session's
+// keys as equalities.
+Condizioni condizioniChiave(const QStringList &colonne, const QVariantList &valori);
+
 class Recordset {
 public:
-    // sorgente: a table, a saved query (view) or a full SELECT statement.
+    // sorgente: a table or a saved query (view) of the schema.
     Recordset(CorsiDB &db, QString sorgente);
 
-    // filtro: an SQL condition (with '?' for parametri); ordine: an ORDER BY list.
-    void apri(const QString &filtro = {}, const QString &ordine = {}, const QVariantList &parametri = {});
+    // Every condition must hold; the rows come in the given order. A column that the
+    // source does not have is an error (3265), so no text from outside can reach the SQL.
+    void apri(const Condizioni &filtro = {}, const QList<Ordine> &ordine = {});
     void riapri(); // requery with the same filter and order, position kept when possible
     void chiudi();
     bool aperto() const { return m_aperto; }
@@ -61,12 +79,13 @@ private:
     QString tabellaScrittura() const;
     const Riga &rigaCorrente() const;
     QString sqlBase() const;
+    QString colonnaSql(const QString &nome);
 
     CorsiDB &m_db;
     QString m_sorgente;
     QString m_tabellaAgg;
-    QString m_filtro, m_ordine;
-    QVariantList m_parametri;
+    Condizioni m_filtro;
+    QList<Ordine> m_ordine;
     bool m_aperto = false;
     QStringList m_campi;
     QList<Riga> m_righe;

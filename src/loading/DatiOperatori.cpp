@@ -1,15 +1,19 @@
 #include "loading/DatiOperatori.h"
 
 #include "common/Codifica.h"
+#include "common/Contesto.h"
 #include "common/Dialoghi.h"
 #include "common/Errori.h"
 #include "common/Generale.h"
 #include "common/Piattaforma.h"
+#include "common/Progresso.h"
+#include "common/PuntiArresto.h"
+#include "common/Sessione.h"
 #include "config/Installazione.h"
+#include "db/CopiaSicurezza.h"
 #include "db/CorsiDB.h"
 #include "db/IstruzionePreparata.h"
 #include "loading/TabelleDecodifica.h"
-#include "startup/Avvio.h"
 
 #include <QDir>
 #include <QFile>
@@ -172,10 +176,16 @@ private:
 };
 
 // An error of a procedure, with the part of the message that tells what was being loaded.
-struct ErroreFase {
-    Errore errore;
-    QString procedura; // AggCorsiOper ...
-    QString fase;
+class ErroreFase : public Errore {
+public:
+    ErroreFase(const Errore &e, QString procedura, QString fase)
+        : Errore(e), m_procedura(std::move(procedura)), m_fase(std::move(fase))
+    {
+    }
+    const QString &procedura() const { return m_procedura; } // AggCorsiOper ...
+    const QString &fase() const { return m_fase; }
+private:
+    QString m_procedura, m_fase;
 };
 
 const QStringList kFileDati = {QStringLiteral("oper.tx1"),    QStringLiteral("compo.tx1"),
@@ -268,11 +278,12 @@ void perOgniRecord(const FileDati &f, const QString &tabella, ProgressoCaricamen
     try {
         for (const Riga &r : f.righe) {
             passo(Campi(f, r));
+            puntoDiArresto("record");
             if (++n % 200 == 0)
                 p.record(n);
         }
     } catch (const Errore &e) {
-        throw ErroreFase{e, procedura, fase};
+        throw ErroreFase(e, procedura, fase);
     }
     p.record(n);
 }
@@ -302,7 +313,7 @@ FileDati leggi(const QString &cartella, const QString &nome, const QString &fase
     try {
         return leggiFileDati(cartella, nome);
     } catch (const Errore &e) {
-        throw ErroreFase{e, procedura, fase};
+        throw ErroreFase(e, procedura, fase);
     }
 }
 
@@ -315,7 +326,7 @@ struct Attesa {
 
 bool copiaPrimaDelCaricamento(Contesto &c, const QString &operazione, const QString &titolo)
 {
-    if (copiaSicurezza(c))
+    if (copiaSicurezza(c.db))
         return true;
     c.dialoghi.messaggio(QStringLiteral("Copia di sicurezza della base dati non riuscita. Impossibile continuare "
                                         "l'operazione di ")
@@ -404,21 +415,35 @@ void installaDatiOperatori(Contesto &c, ProgressoCaricamento &progresso)
         perOgniRecord(percmod, QStringLiteral("PercMod"), progresso, {}, QStringLiteral("dei dati dei CORSI PRECEDENTI"),
                       [&](const Campi &k) { inserisciAttivita(c.db, QStringLiteral("PercMod"), k, true); });
         t.conferma();
-    } catch (const ErroreFase &e) {
-        if (c.db.inTransazione())
-            c.db.annullaTransazione();
-        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.errore.numero()) + QStringLiteral(" --> ")
-                                 + e.errore.descrizione() + CRLF + QStringLiteral("durante il caricamento ") + e.fase
+    } catch (const Errore &e) {
+        // Any failure, not only a record's, takes the road back: rollback, BAD, end.
+        const auto *f = dynamic_cast<const ErroreFase *>(&e);
+        try {
+            if (c.db.inTransazione())
+                c.db.annullaTransazione();
+        } catch (const Errore &) {
+        }
+        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ")
+                                 + e.descrizione() + CRLF + QStringLiteral("durante il caricamento ")
+                                 + (f ? f->fase() : QStringLiteral("dei dati degli operatori"))
                                  + QStringLiteral(". L'operazione di caricamento ") + QStringLiteral("sarà interrotta.")
                                  + CRLF + QStringLiteral("L'aggiornamento della Base Dati ")
                                  + QStringLiteral("non è andato a buon fine, verrà riprisitnata la situazione iniziale. "
                                                   "Contattare il servizio di ")
                                  + QStringLiteral("assistenza V.T.Z. riportando il presente messaggio."),
                              kTitoloInstallazioneDb, Icona::Critico);
-        // The transaction has put the database back as it was; the safety copy is there
-        // should the rollback itself have failed.
-        if (c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiOper")).toInt() != 0
-            && !ripristinaCopiaSicurezza(c))
+        // The rollback has put the database back as it was; the safety copy is the last
+        // resort should it not have (the connection lost, an operator left behind).
+        bool vuota = false;
+        try {
+            vuota = c.db.aperto()
+                && c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiOper")).toInt() == 0;
+        } catch (const Errore &) {
+        }
+        const QString percorsoDb = c.db.percorso();
+        if (vuota)
+            QFile::remove(percorsoCopiaSicurezza(percorsoDb));
+        else if (!ripristinaCopiaSicurezza(c.db, percorsoDb))
             c.dialoghi.messaggio(QStringLiteral("Ripristino della base dati non riuscito."), kTitoloInstallazioneDb,
                                  Icona::Critico);
         spostaFileDati(cartella, QStringLiteral("BAD"), false);
@@ -581,8 +606,13 @@ bool scriviLog(const QString &percorso, const QStringList &righe)
     QSaveFile f(percorso);
     if (!f.open(QIODevice::WriteOnly))
         return false;
-    for (const QString &r : righe)
-        f.write(aWindows1252(r + CRLF));
+    for (const QString &r : righe) {
+        const QByteArray b = aWindows1252(r + CRLF);
+        if (f.write(b) != b.size()) {
+            f.cancelWriting();
+            return false;
+        }
+    }
     return f.commit();
 }
 
@@ -603,15 +633,24 @@ bool aggiornaDatiOperatori(Contesto &c, ProgressoCaricamento &progresso)
     if (!copiaPrimaDelCaricamento(c, QStringLiteral("aggiornamento"), kTitoloAggiornamentoDb))
         return false;
     const QString percorsoLog = QDir(cartella).filePath(kFileLog);
-    QFile::remove(trovaFile(cartella, kFileLog));
+    if (const QString vecchio = trovaFile(cartella, kFileLog); !vecchio.isEmpty())
+        QFile::remove(vecchio);
     Aggiornamento a{c, progresso, {}};
 
     auto fallito = [&]() {
-        if (c.db.inTransazione())
-            c.db.annullaTransazione();
-        // The transaction has already put everything back; the safety copy is the last
+        bool annullata = false;
+        try {
+            if (c.db.inTransazione())
+                c.db.annullaTransazione();
+            annullata = c.db.aperto();
+        } catch (const Errore &) {
+        }
+        // The rollback has already put everything back; the safety copy is the last
         // resort should the connection have been lost meanwhile.
-        const bool ripristinata = c.db.aperto() || ripristinaCopiaSicurezza(c);
+        const QString percorsoDb = c.db.percorso();
+        const bool ripristinata = annullata || ripristinaCopiaSicurezza(c.db, percorsoDb);
+        if (annullata)
+            QFile::remove(percorsoCopiaSicurezza(percorsoDb));
         if (ripristinata)
             c.dialoghi.messaggio(QStringLiteral("Ripristino della base dati riuscito"), kTitoloAggiornamentoDb,
                                  Icona::Informazione);
@@ -657,9 +696,9 @@ bool aggiornaDatiOperatori(Contesto &c, ProgressoCaricamento &progresso)
         a.utilizzoSedi(sediutil);
         t.conferma();
     } catch (const ErroreFase &e) {
-        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.errore.numero()) + QStringLiteral(" --> ")
-                                 + e.errore.descrizione() + CRLF + e.fase,
-                             QStringLiteral("Aggiornamento Base Dati - ") + e.procedura, Icona::Critico);
+        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ")
+                                 + e.descrizione() + CRLF + e.fase(),
+                             QStringLiteral("Aggiornamento Base Dati - ") + e.procedura(), Icona::Critico);
         return fallito();
     } catch (const Errore &e) {
         c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ")

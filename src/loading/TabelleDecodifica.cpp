@@ -6,7 +6,8 @@
 #include "common/Generale.h"
 #include "db/CorsiDB.h"
 #include "db/IstruzionePreparata.h"
-#include "startup/Avvio.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
 
 #include <QDir>
 #include <QFile>
@@ -191,7 +192,7 @@ void passoTabelle(Contesto &c, ProgressoCaricamento &progresso)
                 continue;
             caricaTabella(c, dati, it->nome, terminiChiave(c, it->nome), progresso);
             if (QFileInfo::exists(dati))
-                spostaFile(dati, QDir(cartella).filePath(QStringLiteral("Car/") + it->nome + QStringLiteral(".txt")));
+                spostaFile(dati, QDir(cartella).filePath(QStringLiteral("CAR/") + it->nome + QStringLiteral(".txt")));
         }
     } catch (...) {
         progresso.attendi(false);

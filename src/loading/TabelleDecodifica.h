@@ -2,6 +2,8 @@
 // Installation and update of the call's lookup tables from their text files, driven by
 // the database schema: every table that has a file is loaded, records matched on the
 // table's primary key.
+#include "common/Progresso.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,26 +11,13 @@ namespace quirdal {
 
 struct Contesto;
 
-// Where a load shows its progress (the start-up screen's labels and bar, a CLI, a test).
-class ProgressoCaricamento {
-public:
-    virtual ~ProgressoCaricamento() = default;
-    virtual void fase(const QString &titolo, const QString &riga2) { (void)titolo; (void)riga2; }
-    virtual void file(const QString &percorso, const QString &tabella, int totale)
-    {
-        (void)percorso; (void)tabella; (void)totale;
-    }
-    virtual void record(int caricati) { (void)caricati; }
-    virtual void attendi(bool clessidra) { (void)clessidra; }
-};
-
 inline const QString kTitoloTabelle = QStringLiteral("Installazione/Aggiornamento tabelle di decodifica");
 inline const QString kTitoloFlagTabelle = QStringLiteral("Installa/Aggiorna tabelle di decodifica");
 
 // A primary-key column as a key term: name + "=" for numbers, name + "='" for texts.
 QStringList terminiChiave(Contesto &c, const QString &tabella);
 
-// The table pass (start-up step 8, and the database update after a download). Ends the
+// The table pass (at start-up, and in the database update after a download). Ends the
 // program (FineProgramma) where the loader says so.
 void passoTabelle(Contesto &c, ProgressoCaricamento &progresso);
 

@@ -2,11 +2,14 @@
 
 #include "common/Dialoghi.h"
 #include "common/Errori.h"
+#include "common/Sessione.h"
 #include "config/FileIni.h"
 #include "config/Installazione.h"
+#include "config/SessioneIni.h"
 #include "db/Aggiornamenti.h"
 #include "db/CorsiDB.h"
 #include "loading/DatiOperatori.h"
+#include "loading/TabelleDecodifica.h"
 
 #include <QDir>
 #include <QtGlobal>
@@ -48,7 +51,18 @@ void Avvio::apriBaseDati()
 void Avvio::aggiornaStruttura()
 {
     passoDati("DataAvvio", [&] { aggiornaDataAvvio(m_c.db); });
-    passoDati("CorsiNonPrimiAnni", [&] { rimuoviCorsiNonPrimiAnni(m_c.db, m_c.dialoghi); });
+    passoDati("CorsiNonPrimiAnni", [&] {
+        if (contaCorsiNonPrimiAnni(m_c.db) == 0)
+            return;
+        m_c.dialoghi.messaggio(
+            QStringLiteral("ATTENZIONE: è stato rilevato l'inserimento di corsi secondi o terzi anni. Con il presente "
+                           "applicativo è possibile richiedere finanziamento esclusivamente per corsi annuali o primi "
+                           "anni, le attività pregresse (secondi, terzi anni e corsi reiterati) potranno essere "
+                           "richiesti con la procedura «WZQ 2009 - Attività Pregresse» disponibile a breve termine. Le "
+                           "attività pregresse rilevate saranno cancellate."),
+            kTitoloProdotto, Icona::Critico);
+        rimuoviCorsiNonPrimiAnni(m_c.db);
+    });
 }
 
 void Avvio::tabelle()
@@ -91,7 +105,7 @@ void Avvio::controllaBaseVuota()
 void Avvio::ripristinaSessione()
 {
     m_c.sessione.gDenomOper.clear();
-    passoDati("Sessione", [&] { m_c.sessione.ripristinaDaIni(m_c.ini, m_c.db); });
+    passoDati("Sessione", [&] { quirdal::ripristinaSessione(m_c.sessione, m_c.ini, m_c.db); });
 }
 
 void Avvio::riparaDati()
@@ -102,22 +116,23 @@ void Avvio::riparaDati()
 
 void Avvio::esegui()
 {
-    QDir::setCurrent(m_c.cartellaProgramma);          // 1
-    m_vista.mostraSplash();                           // 2
+    QDir::setCurrent(m_c.cartellaProgramma);
+    m_vista.mostraSplash();
     m_splash = true;
-    m_vista.caricaImmagini();                         // 3
-    controllaIni();                                   // 4
-    apriBaseDati();                                   // 5
-    aggiornaStruttura();                              // 6, 7
-    tabelle();                                        // 8
-    controllaBaseVuota();                             // 9
-    ripristinaSessione();                             // 10, 11
-    riparaDati();                                     // 12
+    m_vista.caricaImmagini();
+    controllaIni();
+    apriBaseDati();
+    aggiornaStruttura();
+    tabelle();
+    controllaBaseVuota();
+    ripristinaSessione();
+    riparaDati();
     if (m_splash) {
         m_vista.chiudiSplash();
         m_splash = false;
     }
-    m_vista.mostraFinestraPrincipale(m_c);            // 13 (14: the caller closes Avvio)
+    // The caller closes the start-up screen once the main window is shown.
+    m_vista.mostraFinestraPrincipale(m_c);
 }
 
 } // namespace quirdal

@@ -1,33 +1,15 @@
 #pragma once
-// The road from launch to the main menu, step by step, with every message and every
-// end of the program. The screens it needs (splash, installation screens, notice,
-// progress labels, main window) are behind VistaAvvio; the steps that other parts of
-// the program provide (lookup tables, download, operator load) are plugged in as
-// PassiAvvio.
-#include "loading/TabelleDecodifica.h"
-#include "startup/Sessione.h"
+// The road from launch to the main menu, with every message and every end of the
+// program. The screens it needs (splash, installation screens, notice, progress labels,
+// main window) are behind VistaAvvio; the steps that other parts of the program provide
+// (lookup tables, download, operator load) are plugged in as PassiAvvio.
+#include "common/Contesto.h"
+#include "common/Progresso.h"
 
 #include <QString>
 #include <functional>
 
 namespace quirdal {
-
-class CorsiDB;
-class Dialoghi;
-class Piattaforma;
-class cFileINI;
-class ImpostazioniUtente;
-
-// Everything a screen needs, owned by main (or by a test).
-struct Contesto {
-    QString cartellaProgramma;
-    Sessione &sessione;
-    CorsiDB &db;
-    cFileINI &ini;
-    Dialoghi &dialoghi;
-    Piattaforma &piattaforma;
-    ImpostazioniUtente &utente;
-};
 
 class VistaAvvio : public ProgressoCaricamento {
 public:
@@ -46,8 +28,8 @@ public:
 };
 
 struct PassiAvvio {
-    // Step 8 (and again after a first-start download): lookup tables from the flag
-    // files. Unset: the table pass, with the start-up screen showing its progress.
+    // Lookup tables from the flag files (again after a first-start download). Unset: the
+    // table pass, with the start-up screen showing its progress.
     std::function<void(Contesto &)> tabelle;
     // First start: frmInstOper, the download of operator data and tables.
     std::function<void(Contesto &)> scaricaPrimoAvvio;
@@ -59,17 +41,17 @@ struct PassiAvvio {
 class Avvio {
 public:
     Avvio(Contesto &c, VistaAvvio &vista, PassiAvvio passi = {});
-    // Runs steps 1 to 14. FineProgramma escapes where the program ends.
+    // The whole road, up to the main window. FineProgramma escapes where the program ends.
     void esegui();
 
-    // The steps, public so that tests can run them one by one.
-    void controllaIni();         // step 4
-    void apriBaseDati();         // step 5
-    void aggiornaStruttura();    // steps 6 and 7
-    void tabelle();              // step 8
-    void controllaBaseVuota();   // step 9
-    void ripristinaSessione();   // steps 10 and 11
-    void riparaDati();           // step 12
+    // The steps in their order, public so that tests can run them one by one.
+    void controllaIni();         // the INI and the installation screens
+    void apriBaseDati();         // the connection
+    void aggiornaStruttura();    // schema upgrades, courses that are not first years
+    void tabelle();              // lookup tables from the flag files
+    void controllaBaseVuota();   // a first start: download and operator load
+    void ripristinaSessione();   // operator and province from the INI
+    void riparaDati();           // the two data repairs
 
 private:
     // A data step: a failure ends only that step.

@@ -5,8 +5,10 @@
 #include "common/Testo.h"
 #include "config/FileIni.h"
 #include "config/Impostazioni.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
+#include "config/SessioneIni.h"
 #include "db/CorsiDB.h"
-#include "startup/Avvio.h"
 
 #include <QSqlQuery>
 
@@ -59,7 +61,7 @@ void MenuPrincipale::primaAttivazione(const std::function<void()> &apriSelOpe,
             s.gDenomOper = q.value(2).toString();
             s.gTipoOper = q.value(3).toString();
             q.finish();
-            s.ricalcolaStampate(m_c.db);
+            ricalcolaStampate(s, m_c.db);
         }
         if (s.gDenomOper.isEmpty()) {
             m_c.dialoghi.messaggio(QStringLiteral("E' indispensabile selezionare un operatore."),

@@ -1,13 +1,16 @@
 #include "transmission/CreaFileTrasm.h"
 
 #include "common/Codifica.h"
+#include "common/Contesto.h"
 #include "common/Dialoghi.h"
 #include "common/Errori.h"
+#include "common/Importo.h"
 #include "common/Piattaforma.h"
+#include "common/Sessione.h"
 #include "common/Testo.h"
+#include "courses/TotaleCorso.h"
 #include "db/CorsiDB.h"
 #include "db/IstruzionePreparata.h"
-#include "startup/Avvio.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,12 +46,7 @@ QString PuntoDecimale(const QString &testo)
     return r;
 }
 
-QString importo(const QVariant &v)
-{
-    const double d = v.isNull() ? 0.0 : v.toDouble();
-    // Formatted as the user's locale would, then given its decimal point.
-    return PuntoDecimale(QLocale(QLocale::Italian).toString(d == 0 ? 0.0 : d, 'f', 2).remove(QLatin1Char('.')));
-}
+QString importo(const QVariant &v) { return Importo::daValore(v).perTrasmissione(); }
 
 QString valoreTrasmissione(const QVariant &v)
 {
@@ -344,9 +342,7 @@ bool ScriviRec_E(Stato &s, const Corsi &corsi)
     if (!controllaCorsi(s, corsi, QStringLiteral("ScriviRec_E")))
         return false;
     for (const RigaCorso &c : corsi.righe) {
-        auto n = [&](const char *campo) { return c[campo].isNull() ? 0.0 : c[campo].toDouble(); };
-        const double totale = n("S_ParamA1") * n("S_NumOreA1") * n("S_NumAllA1") + n("S_ParamA2") * n("S_NumOreA2") * n("S_NumAllA2")
-            + n("S_Param16") * n("S_NumOre16") * n("S_NumAll16") - n("S_Param17_3") * n("S_NumAll17_3") - n("S_Param17Meno");
+        const Importo totale = totaleRigaSpese([&](const char *campo) { return c[(std::string("S_") + campo).c_str()]; });
         QString spin = c["SPINAmbitoTerr"].toString() + c["SPINSettoreProd"].toString() + c["SPINFiguraProf"].toString();
         if (spin == QLatin1String("OO9901"))
             spin.clear();
@@ -360,7 +356,7 @@ bool ScriviRec_E(Stato &s, const Corsi &corsi)
         r << QString::number(c["StatoIter"].toInt() + c.anno() - 1);
         for (const char *campo : {"NumAll", "TotOreIter", "OreStage", "OreLabEsterni"})
             r << valoreTrasmissione(c[campo]);
-        r << valoreTrasmissione(c["S_NumOreA1"].isNull() ? QVariant(0) : c["S_NumOreA1"]) << SiNo(c["ATS"]) << importo(totale)
+        r << valoreTrasmissione(c["S_NumOreA1"].isNull() ? QVariant(0) : c["S_NumOreA1"]) << SiNo(c["ATS"]) << totale.perTrasmissione()
           << valoreTrasmissione(c["CodIsti"]) << valoreTrasmissione(spin) << SiNo(c["PO_1"]) << valoreTrasmissione(c["IM"])
           << SiNo(c["CO_1"]) << valoreTrasmissione(c["QSS"]) << dataAvvio(c["DataAvvio"]) << s.data;
         s.record(r);
@@ -530,6 +526,9 @@ bool mCreaFileTrasm::scrivi(Stato &s, const QString &prov, const QString &grupOp
         {"ScriviRec_M", [&](const Corsi &) { return ScriviRec_M(s); }},
         {"ScriviRec_N", [&](const Corsi &c) { return ScriviRec_N(s, c); }},
     };
+    // Every record is read from one state of the file, whatever other workstations
+    // write meanwhile: the file is a consistent snapshot of the application.
+    const Lettura lettura(m_c.db);
     Corsi corsi;
     bool corsiLetti = false;
     for (const auto &[nome, scrittore] : scrittori) {

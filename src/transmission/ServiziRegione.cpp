@@ -7,7 +7,8 @@
 #include "config/FileIni.h"
 #include "config/Impostazioni.h"
 #include "db/CorsiDB.h"
-#include "startup/Avvio.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
 #include "transmission/CreaFileTrasm.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+#include "config/SessioneIni.h"
 // The selection screens and the main menu's buttons as the user meets them.
 #include "application/ui/SchermiSelezione.h"
 #include "startup/ui/MainForm.h"
@@ -29,7 +30,7 @@ void selezionata(Ambiente &a, bool stampata)
     for (const auto &[k, v] : {std::pair{"GrOpe", "A"}, std::pair{"Oper", "7"}, std::pair{"Prov", "001"},
                                std::pair{"Domanda", "1"}})
         a.ini.scrivi(QStringLiteral("BaseDati"), QString::fromLatin1(k), QString::fromLatin1(v));
-    a.sessione.ripristinaDaIni(a.ini, a.db);
+    ripristinaSessione(a.sessione, a.ini, a.db);
 }
 } // namespace
 
@@ -64,6 +65,7 @@ private Q_SLOTS:
         Ambiente a;
         selezionata(a, false);
         frmRiepDomanda r(*a.contesto);
+        r.carica();
         auto *atti = trova<QLineEdit>(&r, "txtNumATIATS");
         QCOMPARE(atti->text(), QStringLiteral("0")); // an empty AttiATIATS shows 0
         r.show();
@@ -103,6 +105,7 @@ private Q_SLOTS:
         Ambiente a;
         selezionata(a, false);
         frmRiepDomanda r(*a.contesto);
+        r.carica();
         r.show();
         trova<QLineEdit>(&r, "txtNumATIATS")->setText(QStringLiteral("5"));
         a.dialoghi.risposte << static_cast<Risposta>(risposta);
@@ -117,6 +120,7 @@ private Q_SLOTS:
         Ambiente a;
         selezionata(a, true);
         frmRiepDomanda r(*a.contesto);
+        r.carica();
         r.show();
         r.avvisaSeStampata();
         QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Domanda già inviata alla Provincia\r\nNon sarà possibile effettuare modifiche"));
@@ -128,6 +132,7 @@ private Q_SLOTS:
         Ambiente a;
         selezionata(a, false);
         frmSelDomanda s(*a.contesto);
+        s.carica();
         s.show();
         fotografa(&s, "frmSelDomanda");
         trova<QComboBox>(&s, "cmbProvince")->setCurrentIndex(0);
@@ -158,8 +163,7 @@ private Q_SLOTS:
         QTest::mouseClick(trova<QPushButton>(&m, "cmdCorsi"), Qt::LeftButton);
         QCOMPARE(guida.aperte, QStringList{QStringLiteral("SelComp")});
         QCOMPARE(a.sessione.gCompo, QStringLiteral("1"));
-        QCOMPARE(a.sessione.gWhereSedeCorsi,
-                 QStringLiteral("CorsiProp.GrupOpe='A' AND CorsiProp.Operatore=7 and SedeInteressata=1"));
+        QCOMPARE(a.sessione.chiaveSede(), (QVariantList{QStringLiteral("A"), 7LL, 1LL}));
     }
 };
 

@@ -1,3 +1,5 @@
+#include "config/SessioneIni.h"
+#include "courses/TotaleCorso.h"
 #include "application/Selezione.h"
 #include "application/SelezioneOperatore.h"
 #include "transmission/Domanda.h"
@@ -19,7 +21,7 @@ void selezionata(Ambiente &a)
     a.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Oper"), QStringLiteral("7"));
     a.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Prov"), QStringLiteral("001"));
     a.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Domanda"), QStringLiteral("1"));
-    a.sessione.ripristinaDaIni(a.ini, a.db);
+    ripristinaSessione(a.sessione, a.ini, a.db);
 }
 
 QByteArray ini(Ambiente &a)
@@ -51,7 +53,7 @@ private Q_SLOTS:
         // Another operator: its first application, or none.
         confermaOperatore(*a.contesto, QStringLiteral("B  2  ALTRO"));
         QCOMPARE(a.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("Prov")), QString());
-        QCOMPARE(a.sessione.gWhereOper, QStringLiteral("GrupOpe='B' AND Operatore=2"));
+        QCOMPARE(a.sessione.chiaveOperatore(), (QVariantList{QStringLiteral("B"), 2LL}));
     }
 
     void provinceUnaVoltaSola()
@@ -136,10 +138,10 @@ private Q_SLOTS:
                  QStringLiteral("0"));
         // A component's total takes in the occasional-site courses it is responsible for,
         // in the province of the application only (1002 lies in 003).
-        QCOMPARE(formatoTotale(totaleSpeseCorsiSede(*a.contesto, 2)), QStringLiteral("0,00"));
-        QCOMPARE(formatoTotale(totaleSpeseCorsiSede(*a.contesto, 1)), QStringLiteral("226.534,50"));
+        QCOMPARE(formatoTotale(TotSpeseCorsiSede(a.db, a.sessione, 2)), QStringLiteral("0,00"));
+        QCOMPARE(formatoTotale(TotSpeseCorsiSede(a.db, a.sessione, 1)), QStringLiteral("226.534,50"));
         a.db.esegui(QStringLiteral("UPDATE CorsiPropSpese SET ParamA1=1 WHERE Corso='0003'"));
-        QCOMPARE(formatoTotale(totaleSpeseCorsiSede(*a.contesto, 2)), QStringLiteral("4.800,00"));
+        QCOMPARE(formatoTotale(TotSpeseCorsiSede(a.db, a.sessione, 2)), QStringLiteral("4.800,00"));
     }
 
     void vociDelleSedi()
@@ -156,7 +158,7 @@ private Q_SLOTS:
         QCOMPARE(e.preselezione, 0);
         QVERIFY(confermaSede(*a.contesto, e.voci[2]));
         QCOMPARE(a.sessione.gCompo, QStringLiteral("1001"));
-        QCOMPARE(a.sessione.gWhereSede, QStringLiteral("GrupOpe='A' AND Operatore=7 AND SedeInteressata=1001"));
+        QCOMPARE(a.sessione.chiaveSede(), (QVariantList{QStringLiteral("A"), 7LL, 1001LL}));
         a.sessione.gProssimaScheda = QStringLiteral("altro");
         QVERIFY(elencoSedi(*a.contesto).anomalia.startsWith(QStringLiteral("ANOMALIA: valore di 'prossima scheda")));
     }
@@ -255,7 +257,7 @@ private Q_SLOTS:
         a.db.esegui(QStringLiteral("UPDATE Installazione SET DomandaStampata=0"));
         for (const QString &s : sql.split(QStringLiteral("; ")))
             a.db.esegui(s);
-        a.sessione.ripristinaDaIni(a.ini, a.db);
+        ripristinaSessione(a.sessione, a.ini, a.db);
         QVERIFY(!controllaRiassegnazione(*a.contesto));
         QCOMPARE(a.dialoghi.ultimo(), messaggio);
     }

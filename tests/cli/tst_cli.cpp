@@ -92,7 +92,7 @@ private Q_SLOTS:
             const QString tabella = f.chopped(4);
             QCOMPARE(d.valoreScalare(QStringLiteral("SELECT count(*) FROM ") + tabella).toInt(),
                      righeDati(sorgente.filePath(f)));
-            QVERIFY(QFile::exists(m_dir.filePath(QStringLiteral("Car/") + f)));
+            QVERIFY(QFile::exists(m_dir.filePath(QStringLiteral("CAR/") + f)));
         }
         QCOMPARE(d.valoreScalare(QStringLiteral("SELECT Denominazione FROM Comuni WHERE Denominazione LIKE 'CASTELL_'"))
                      .toString()

@@ -1,5 +1,5 @@
 #include "common/ui/Filtri.h"
-#include "startup/Sessione.h"
+#include "common/Sessione.h"
 #include "support/FakeDialoghi.h"
 
 #include <QKeyEvent>

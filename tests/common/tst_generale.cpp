@@ -186,49 +186,11 @@ private Q_SLOTS:
         v.open(QIODevice::WriteOnly);
         v.close();
         QVERIFY(fileVuoto(a.percorso(QStringLiteral("vuoto.txt"))));
-        QVERIFY(spostaFile(a.percorso(QStringLiteral("Comuni.TXT")), a.percorso(QStringLiteral("Car/Comuni.txt"))));
+        QVERIFY(spostaFile(a.percorso(QStringLiteral("Comuni.TXT")), a.percorso(QStringLiteral("CAR/Comuni.txt"))));
         QVERIFY(!QFile::exists(a.percorso(QStringLiteral("Comuni.TXT"))));
-        QCOMPARE(leggiFileTesto(a.percorso(QStringLiteral("Car")), QStringLiteral("Comuni.txt")), QStringLiteral("x"));
-        QVERIFY(!spostaFile(a.percorso(QStringLiteral("Comuni.TXT")), a.percorso(QStringLiteral("Car/Comuni.txt"))));
-        QVERIFY(QFile::exists(a.percorso(QStringLiteral("Car/Comuni.txt"))));
-    }
-
-    void copiaDiSicurezzaERipristino()
-    {
-        Ambiente a;
-        a.pronto(QStringLiteral("Multiutenza"));
-        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("PRIMA"));
-        QVERIFY(copiaSicurezza(*a.contesto));
-        QVERIFY(QFile::exists(percorsoCopiaSicurezza(a.percorsoDb())));
-        a.db.esegui(QStringLiteral("UPDATE CorsiOper SET Denominazione='DOPO'"));
-        a.aggiungiOperatore(QStringLiteral("A"), 2, QStringLiteral("NUOVO"));
-        QVERIFY(ripristinaCopiaSicurezza(*a.contesto));
-        QVERIFY(a.db.aperto());
-        QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT group_concat(Denominazione) FROM CorsiOper")).toString(),
-                 QStringLiteral("PRIMA"));
-    }
-
-    void ripristinoRifiutaUnaCopiaDanneggiata()
-    {
-        Ambiente a;
-        a.pronto(QStringLiteral("Multiutenza"));
-        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("ATTUALE"));
-        QFile b(percorsoCopiaSicurezza(a.percorsoDb()));
-        b.open(QIODevice::WriteOnly);
-        b.write(QByteArray(8192, '\x07'));
-        b.close();
-        QVERIFY(!ripristinaCopiaSicurezza(*a.contesto));
-        QVERIFY(a.db.aperto());
-        QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT Denominazione FROM CorsiOper")).toString(),
-                 QStringLiteral("ATTUALE"));
-    }
-
-    void copiaRifiutataDuranteUnaScrittura()
-    {
-        Ambiente a;
-        a.pronto();
-        Transazione t(a.db);
-        QVERIFY(!copiaSicurezza(*a.contesto));
+        QCOMPARE(leggiFileTesto(a.percorso(QStringLiteral("CAR")), QStringLiteral("Comuni.txt")), QStringLiteral("x"));
+        QVERIFY(!spostaFile(a.percorso(QStringLiteral("Comuni.TXT")), a.percorso(QStringLiteral("CAR/Comuni.txt"))));
+        QVERIFY(QFile::exists(a.percorso(QStringLiteral("CAR/Comuni.txt"))));
     }
 };
 

@@ -2,7 +2,7 @@
 #include "db/CorsiDB.h"
 #include "db/Recordset.h"
 #include "db/Schema.h"
-#include "startup/Sessione.h"
+#include "common/Sessione.h"
 #include "support/Ambiente.h"
 
 #include <QFile>
@@ -86,7 +86,7 @@ private Q_SLOTS:
         a.apriDb();
         for (const QuerySalvata &q : querySalvate()) {
             Recordset rs(a.db, q.nome);
-            rs.apri(QStringLiteral("1=1"));
+            rs.apri();
             QVERIFY2(rs.numeroCampi() > 0, qPrintable(q.nome));
         }
     }
@@ -112,7 +112,7 @@ private Q_SLOTS:
         a.creaDb();
         a.apriDb();
         Recordset rs(a.db, QStringLiteral("Province"));
-        rs.apri({}, QStringLiteral("PROV"));
+        rs.apri({}, {{QStringLiteral("PROV")}});
         QVERIFY(rs.eof() && rs.bof());
         for (const char *p : {"003", "001", "002"}) {
             rs.aggiungiNuovo();
@@ -120,7 +120,7 @@ private Q_SLOTS:
             rs.imposta(QStringLiteral("DesProv"), QStringLiteral("Provincia ") + QString::fromLatin1(p));
             rs.aggiorna();
         }
-        rs.apri(QStringLiteral("Regione IS NULL"), QStringLiteral("PROV"));
+        rs.apri({{QStringLiteral("Regione"), Confronto::Nullo, {}}}, {{QStringLiteral("PROV")}});
         QCOMPARE(rs.conteggio(), 3);
         QCOMPARE(rs.testo(QStringLiteral("PROV")), QStringLiteral("001"));
         rs.ultimo();
@@ -150,7 +150,7 @@ private Q_SLOTS:
         a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("UNO"));
         a.aggiungiOperatore(QStringLiteral("A"), 2, QStringLiteral("DUE"));
         Recordset rs(a.db, QStringLiteral("QryOper"));
-        rs.apri(QStringLiteral("GrupOpe='A'"), QStringLiteral("Operatore"));
+        rs.apri({{QStringLiteral("GrupOpe"), Confronto::Uguale, QStringLiteral("A")}}, {{QStringLiteral("Operatore")}});
         {
             CorsiDB altra(QStringLiteral("altra"));
             altra.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
@@ -206,11 +206,16 @@ private Q_SLOTS:
         Sessione s;
         s.impostaOperatore(QStringLiteral("A"), QStringLiteral("007"));
         Recordset rs(a.db, QStringLiteral("QryCorsi"));
-        rs.apri(s.gWhereOperCorsi + QStringLiteral(" and Sedeinteressata<1000"));
+        Condizioni operatore = condizioniChiave({QStringLiteral("CorsiProp.GrupOpe"), QStringLiteral("CorsiProp.Operatore")},
+                                                s.chiaveOperatore());
+        rs.apri(operatore + Condizioni{{QStringLiteral("Sedeinteressata"), Confronto::Minore, 1000}});
         QCOMPARE(rs.conteggio(), 1);
         QCOMPARE(rs.campo(QStringLiteral("SedeInteressata")).toInt(), 999);
-        rs.apri(s.gWhereOper + QStringLiteral(" AND SEDEINTERESSATA>999"));
+        rs.apri(operatore + Condizioni{{QStringLiteral("SEDEINTERESSATA"), Confronto::Maggiore, 999}});
         QCOMPARE(rs.campo(QStringLiteral("sedeinteressata")).toInt(), 1000);
+        // A name that is not a column of the source never reaches the SQL.
+        QCOMPARE(numeroErrore([&] { rs.apri({{QStringLiteral("1=1 OR Corso"), Confronto::Uguale, 1}}); }), 3265L);
+        QCOMPARE(numeroErrore([&] { rs.apri({}, {{QStringLiteral("Corso; DROP TABLE CorsiProp")}}); }), 3265L);
     }
 
     void aperturaDiFileNonValidi_data()

@@ -1,6 +1,8 @@
 #include "common/Codifica.h"
 #include "common/Generale.h"
+#include "db/CopiaSicurezza.h"
 #include "loading/DatiOperatori.h"
+#include "common/Progresso.h"
 #include "support/Ambiente.h"
 
 #include <QDir>

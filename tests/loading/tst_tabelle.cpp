@@ -64,7 +64,7 @@ private Q_SLOTS:
         QCOMPARE(p.ultimo, 2);
         QVERIFY(!QFile::exists(a.percorso(QStringLiteral("installa.tab"))));
         QVERIFY(!QFile::exists(a.percorso(QStringLiteral("Province.txt"))));
-        QVERIFY(QFile::exists(a.percorso(QStringLiteral("Car/Province.txt"))));
+        QVERIFY(QFile::exists(a.percorso(QStringLiteral("CAR/Province.txt"))));
         // A table without its file is left as it was, in install mode too.
         QCOMPARE(tutte(a, QStringLiteral("SELECT Descrizione FROM Regioni")), QStringLiteral("VECCHIA REGIONE"));
     }

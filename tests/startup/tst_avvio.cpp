@@ -253,9 +253,7 @@ private Q_SLOTS:
         Avvio avvio(*a.contesto, v);
         avvio.ripristinaSessione();
         QCOMPARE(a.sessione.gOperatore, operatore);
-        QCOMPARE(a.sessione.gWhereOper, QStringLiteral("GrupOpe='A' AND Operatore=") + operatore);
-        QCOMPARE(a.sessione.gWhereOperCorsi,
-                 QStringLiteral("CorsiProp.GrupOpe='A' AND CorsiProp.Operatore=") + operatore);
+        QCOMPARE(a.sessione.chiaveOperatore(), (QVariantList{QStringLiteral("A"), operatore.toLongLong()}));
         QCOMPARE(a.sessione.gDesProv, desProv);
         QCOMPARE(a.sessione.gDomanda, gDomanda);
         QCOMPARE(a.sessione.gDomandaStampata, flag(stampata && !prov.isEmpty()));

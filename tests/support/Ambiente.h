@@ -8,7 +8,8 @@
 #include "config/Impostazioni.h"
 #include "db/CorsiDB.h"
 #include "db/Schema.h"
-#include "startup/Avvio.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
 
 #include <QDate>
 #include <QDir>

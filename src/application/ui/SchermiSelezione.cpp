@@ -3,11 +3,13 @@
 #include "application/Selezione.h"
 #include "common/Dialoghi.h"
 #include "common/Testo.h"
+#include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "common/ui/Filtri.h"
 #include "config/Installazione.h"
 #include "db/CorsiDB.h"
-#include "startup/Avvio.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
 #include "transmission/ui/SchermiInternet.h"
 
 #include <QComboBox>
@@ -43,34 +45,42 @@ frmSelDomanda::frmSelDomanda(Contesto &c, QWidget *padre) : QDialog(padre), m_c(
 {
     setObjectName(QStringLiteral("frmSelDomanda"));
     setWindowTitle(QStringLiteral("Selezione Domanda"));
-    const ElencoProvince e = elencoProvince(m_c);
     auto *lay = new QVBoxLayout(this);
     auto *riepilogo = new QGroupBox(QStringLiteral("Riepilogo dati Operatore"));
     auto *h = new QHBoxLayout(riepilogo);
-    h->addWidget(etichetta("lblGrOpe", e.grupOpe));
-    h->addWidget(etichetta("lblOpe", e.operatore));
-    h->addWidget(etichetta("lblDenOpe", e.denominazione), 1);
+    h->addWidget(lblGrOpe = etichetta("lblGrOpe"));
+    h->addWidget(lblOpe = etichetta("lblOpe"));
+    h->addWidget(lblDenOpe = etichetta("lblDenOpe"), 1);
     lay->addWidget(riepilogo);
     lay->addWidget(new QLabel(QStringLiteral("Provincia della domanda:")));
     cmbProvince = new QComboBox;
     cmbProvince->setObjectName(QStringLiteral("cmbProvince"));
-    cmbProvince->addItems(e.voci);
-    cmbProvince->setCurrentIndex(e.preselezione);
     cmbProvince->setMinimumWidth(360);
     lay->addWidget(cmbProvince);
     auto *cmdConferma = pulsante("cmdConferma", QStringLiteral("Conferma"));
     cmdConferma->setDefault(true);
     auto *cmdAnnulla = pulsante("cmdAnnulla", QStringLiteral("Annulla"));
     lay->addLayout(rigaPulsanti(cmdConferma, cmdAnnulla));
-    connect(cmdConferma, &QPushButton::clicked, this, &frmSelDomanda::conferma);
+    connect(cmdConferma, &QPushButton::clicked, this, [this] { protetto(m_c, [this] { conferma(); }); });
     connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmSelDomanda::carica()
+{
+    const ElencoProvince e = elencoProvince(m_c);
+    lblGrOpe->setText(e.grupOpe);
+    lblOpe->setText(e.operatore);
+    lblDenOpe->setText(e.denominazione);
+    cmbProvince->clear();
+    cmbProvince->addItems(e.voci);
+    cmbProvince->setCurrentIndex(e.preselezione);
 }
 
 void frmSelDomanda::conferma()
 {
     const EsitoProvincia e = confermaProvincia(m_c, cmbProvince->currentText(), [this](const QString &prov) -> std::optional<bool> {
         FrmnReg numero(m_c, prov, this);
-        numero.exec();
+        esegui(numero);
         if (numero.fineProgramma())
             return std::nullopt;
         return numero.ottenuto();
@@ -88,15 +98,13 @@ frmRiepDomanda::frmRiepDomanda(Contesto &c, QWidget *padre) : QDialog(padre), m_
     setObjectName(QStringLiteral("frmRiepDomanda"));
     setWindowTitle(QStringLiteral("Riepilogo dati della domanda (schede allegate e totale finanziario)"));
     const Sessione &s = m_c.sessione;
-    const Riepilogo r = calcolaRiepilogo(m_c);
     auto *lay = new QVBoxLayout(this);
     auto *testa = new QHBoxLayout;
     testa->addWidget(etichetta("lblGrOpe", s.gGrupOpe));
     testa->addWidget(etichetta("lblOpe", s.gOperatore));
     testa->addWidget(etichetta("lblDenOpe", s.gDenomOper), 1);
     testa->addSpacing(12);
-    testa->addWidget(etichetta("lblDescrProv",
-                               m_c.db.valoreScalare(QStringLiteral("SELECT DESPROV FROM Province WHERE PROV=?"), {s.gProv}).toString()));
+    testa->addWidget(lblDescrProv = etichetta("lblDescrProv"));
     lay->addLayout(testa);
     auto *f = new QFormLayout;
     // Long captions wrap beside fields of one width.
@@ -110,15 +118,15 @@ frmRiepDomanda::frmRiepDomanda(Contesto &c, QWidget *padre) : QDialog(padre), m_
         e->setFixedWidth(170);
         return e;
     };
-    f->addRow(QStringLiteral("schede di IDENTIFICAZIONE DELLA SEDE INTERESSATA"), campo("txtNumIdSEDE", QString::number(r.sedi)));
-    f->addRow(QStringLiteral("schede di CARATTERISTICHE DEI CORSI"), campo("txtNumCarCORSI", QString::number(r.corsi)));
-    f->addRow(QStringLiteral("per un TOTALE di"), campo("txtTotCORSI", formatoTotale(r.totale)));
+    f->addRow(QStringLiteral("schede di IDENTIFICAZIONE DELLA SEDE INTERESSATA"), txtNumIdSEDE = campo("txtNumIdSEDE", {}));
+    f->addRow(QStringLiteral("schede di CARATTERISTICHE DEI CORSI"), txtNumCarCORSI = campo("txtNumCarCORSI", {}));
+    f->addRow(QStringLiteral("per un TOTALE di"), txtTotCORSI = campo("txtTotCORSI", {}));
     // The handicap line exists but stays hidden: its sheets add nothing to the total.
     auto *numHand = campo("txtNumHAND", QStringLiteral("0"));
-    auto *totHand = campo("txtTotHAND", formatoTotale(0));
+    auto *totHand = campo("txtTotHAND", formatoTotale(Importo()));
     numHand->hide();
     totHand->hide();
-    txtNumATIATS = new QLineEdit(r.atti);
+    txtNumATIATS = new QLineEdit;
     txtNumATIATS->setObjectName(QStringLiteral("txtNumATIATS"));
     txtNumATIATS->setMaxLength(4);
     txtNumATIATS->setAlignment(Qt::AlignRight);
@@ -131,9 +139,8 @@ frmRiepDomanda::frmRiepDomanda(Contesto &c, QWidget *padre) : QDialog(padre), m_
     atti->setMinimumWidth(420);
     atti->setMinimumHeight(atti->heightForWidth(420));
     f->addRow(atti, txtNumATIATS);
-    f->addRow(QStringLiteral("Il totale complessivo del contributo richiesto"), campo("txtTotCOMPL", formatoTotale(r.totale)));
+    f->addRow(QStringLiteral("Il totale complessivo del contributo richiesto"), txtTotCOMPL = campo("txtTotCOMPL", {}));
     lay->addLayout(f);
-    m_attiSalvati = r.atti;
     auto *p = new QHBoxLayout;
     auto *cmdAiuto = pulsante("cmdAiuto", QStringLiteral("Aiuto"));
     auto *cmdConferma = pulsante("cmdConferma", QStringLiteral("Conferma dati"));
@@ -143,7 +150,7 @@ frmRiepDomanda::frmRiepDomanda(Contesto &c, QWidget *padre) : QDialog(padre), m_
     p->addWidget(cmdConferma);
     p->addWidget(cmdEsci);
     lay->addLayout(p);
-    connect(cmdConferma, &QPushButton::clicked, this, &frmRiepDomanda::confermaDati);
+    connect(cmdConferma, &QPushButton::clicked, this, [this] { protetto(m_c, [this] { confermaDati(); }); });
     connect(cmdEsci, &QPushButton::clicked, this, &frmRiepDomanda::reject);
     connect(cmdAiuto, &QPushButton::clicked, this, [this] {
         if (fileAiuto(m_c.sessione).isEmpty())
@@ -154,6 +161,19 @@ frmRiepDomanda::frmRiepDomanda(Contesto &c, QWidget *padre) : QDialog(padre), m_
     if (s.gDomandaStampata)
         txtNumATIATS->setEnabled(false);
     resize(640, sizeHint().height());
+}
+
+void frmRiepDomanda::carica()
+{
+    const Riepilogo r = calcolaRiepilogo(m_c);
+    lblDescrProv->setText(
+        m_c.db.valoreScalare(QStringLiteral("SELECT DESPROV FROM Province WHERE PROV=?"), {m_c.sessione.gProv}).toString());
+    txtNumIdSEDE->setText(QString::number(r.sedi));
+    txtNumCarCORSI->setText(QString::number(r.corsi));
+    txtTotCORSI->setText(formatoTotale(r.totale));
+    txtTotCOMPL->setText(formatoTotale(r.totale));
+    txtNumATIATS->setText(r.atti);
+    m_attiSalvati = r.atti;
 }
 
 void frmRiepDomanda::avvisaSeStampata()
@@ -191,48 +211,58 @@ void frmRiepDomanda::reject()
         QDialog::reject();
         return;
     }
-    switch (m_c.dialoghi.messaggio(QStringLiteral("Sono stati modificati uno o più dati.") + CRLF
-                                       + QStringLiteral("Salvare le modifiche ?"),
-                                   QStringLiteral("Riepilogo dati domanda"), Icona::Domanda, Pulsanti::SiNoAnnulla)) {
-    case Risposta::Si: confermaDati(); break;
-    case Risposta::No: QDialog::reject(); break;
-    default: break;
-    }
+    protetto(m_c, [this] {
+        switch (m_c.dialoghi.messaggio(QStringLiteral("Sono stati modificati uno o più dati.") + CRLF
+                                           + QStringLiteral("Salvare le modifiche ?"),
+                                       QStringLiteral("Riepilogo dati domanda"), Icona::Domanda, Pulsanti::SiNoAnnulla)) {
+        case Risposta::Si: confermaDati(); break;
+        case Risposta::No: QDialog::reject(); break;
+        default: break;
+        }
+    });
 }
 
 SelComp::SelComp(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
 {
     setObjectName(QStringLiteral("SelComp"));
     setWindowTitle(QStringLiteral("Selezione SEDE INTERESSATA"));
-    const ElencoSedi e = elencoSedi(m_c);
     auto *lay = new QVBoxLayout(this);
-    lay->addWidget(etichetta("lblDescri", e.descrizione));
+    lay->addWidget(lblDescri = etichetta("lblDescri"));
     cmbCompo = new QComboBox;
     cmbCompo->setObjectName(QStringLiteral("cmbCompo"));
     QFont fisso(QStringLiteral("DejaVu Sans Mono"));
     fisso.setStyleHint(QFont::Monospace);
     cmbCompo->setFont(fisso);
-    cmbCompo->addItems(e.voci);
-    cmbCompo->setCurrentIndex(e.preselezione);
     lay->addWidget(cmbCompo);
     auto *cmdConfer = pulsante("cmdConfer", QStringLiteral("Conferma"));
     cmdConfer->setDefault(true);
     auto *cmdAnnul = pulsante("cmdAnnul", QStringLiteral("Annulla"));
     lay->addLayout(rigaPulsanti(cmdConfer, cmdAnnul));
-    connect(cmdConfer, &QPushButton::clicked, this, &SelComp::conferma);
+    connect(cmdConfer, &QPushButton::clicked, this, [this] { protetto(m_c, [this] { conferma(); }); });
     connect(cmdAnnul, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool SelComp::carica()
+{
+    const ElencoSedi e = elencoSedi(m_c);
+    lblDescri->setText(e.descrizione);
+    cmbCompo->clear();
+    cmbCompo->addItems(e.voci);
+    cmbCompo->setCurrentIndex(e.preselezione);
+    m_pronta = false;
     if (!e.anomalia.isEmpty()) {
         m_c.dialoghi.messaggio(e.anomalia, QStringLiteral("Selezione SEDE INTERESSATA"), Icona::Critico);
-        return;
+        return false;
     }
     if (e.voci.isEmpty()) {
         m_c.dialoghi.messaggio(QStringLiteral("ATTENZIONE: nessuna sede interessata trovata per l'Operatore e la Provincia "
                                               "selezionati.")
                                    + CRLF + QStringLiteral("Impossibile gestire corsi."),
                                QStringLiteral("Funzione non disponibile"), Icona::Critico);
-        return;
+        return false;
     }
     m_pronta = true;
+    return true;
 }
 
 void SelComp::conferma()

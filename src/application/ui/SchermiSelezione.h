@@ -15,6 +15,8 @@ class frmSelDomanda : public QDialog {
     Q_OBJECT
 public:
     explicit frmSelDomanda(Contesto &c, QWidget *padre = nullptr);
+    // The operator shown and the provinces, from the database.
+    void carica();
     bool fineProgramma() const { return m_fine; }
 
 private:
@@ -22,6 +24,7 @@ private:
     Contesto &m_c;
     bool m_fine = false;
     QComboBox *cmbProvince;
+    QLabel *lblGrOpe, *lblOpe, *lblDenOpe;
 };
 
 // "Riepilogo dati della domanda (schede allegate e totale finanziario)".
@@ -29,6 +32,8 @@ class frmRiepDomanda : public QDialog {
     Q_OBJECT
 public:
     explicit frmRiepDomanda(Contesto &c, QWidget *padre = nullptr);
+    // The counts and totals from the database.
+    void carica();
     // The warning of a printed application, shown as the screen opens.
     void avvisaSeStampata();
 
@@ -40,7 +45,8 @@ private:
     void confermaDati();
     Contesto &m_c;
     QString m_attiSalvati;
-    QLineEdit *txtNumATIATS;
+    QLineEdit *txtNumATIATS, *txtNumIdSEDE, *txtNumCarCORSI, *txtTotCORSI, *txtTotCOMPL;
+    QLabel *lblDescrProv;
 };
 
 // "Selezione SEDE INTERESSATA".
@@ -48,7 +54,9 @@ class SelComp : public QDialog {
     Q_OBJECT
 public:
     explicit SelComp(Contesto &c, QWidget *padre = nullptr);
-    // False when there is nothing to pick (its message has been shown).
+    // The sites from the database. False when there is nothing to pick (its message has
+    // been shown).
+    bool carica();
     bool pronta() const { return m_pronta; }
     bool confermata() const { return m_confermata; }
 
@@ -57,6 +65,7 @@ private:
     Contesto &m_c;
     bool m_pronta = false, m_confermata = false;
     QComboBox *cmbCompo;
+    QLabel *lblDescri;
 };
 
 } // namespace quirdal

@@ -1,7 +1,9 @@
 #include "application/ui/SelOpe.h"
 
 #include "application/SelezioneOperatore.h"
-#include "startup/Avvio.h"
+#include "common/ui/Confine.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -31,10 +33,14 @@ SelOpe::SelOpe(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     puls->addWidget(cmdConfer);
     puls->addWidget(cmdAnnul);
     lay->addLayout(puls);
-    connect(cmdConfer, &QPushButton::clicked, this, &SelOpe::conferma);
+    connect(cmdConfer, &QPushButton::clicked, this, [this] { protetto(m_c, [this] { conferma(); }); });
     connect(cmdAnnul, &QPushButton::clicked, this, &QDialog::reject);
-
     cmdAnnul->setEnabled(!m_c.sessione.gSelOpeAvvio);
+}
+
+void SelOpe::carica()
+{
+    cmbOpe->clear();
     const QList<VoceOperatore> voci = vociOperatori(m_c);
     for (const VoceOperatore &v : voci)
         cmbOpe->addItem(v.testo);

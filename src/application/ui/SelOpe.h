@@ -12,6 +12,8 @@ class SelOpe : public QDialog {
     Q_OBJECT
 public:
     explicit SelOpe(Contesto &c, QWidget *padre = nullptr);
+    // The operators from the database, the current one chosen.
+    void carica();
 
 private:
     void conferma();

@@ -1,5 +1,8 @@
 #include "common/ui/DialoghiQt.h"
 
+#include "common/Errori.h"
+#include "common/ui/Confine.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
@@ -18,6 +21,9 @@ QWidget *finestraAttiva() { return QApplication::activeWindow(); }
 
 Risposta DialoghiQt::messaggio(const QString &testo, const QString &titolo, Icona icona, Pulsanti pulsanti)
 {
+    // While every window closes no question can be answered.
+    if (fineRichiesta())
+        throw FineProgramma(QStringLiteral("chiusura in corso"));
     QMessageBox box(finestraAttiva());
     box.setWindowTitle(titolo.isEmpty() ? kTitoloProdotto : titolo);
     QString t = testo;

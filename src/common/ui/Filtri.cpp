@@ -1,7 +1,7 @@
 #include "common/ui/Filtri.h"
 
 #include "common/Dialoghi.h"
-#include "startup/Sessione.h"
+#include "common/Sessione.h"
 
 #include <QApplication>
 #include <QKeyEvent>

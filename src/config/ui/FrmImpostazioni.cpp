@@ -1,11 +1,13 @@
 #include "config/ui/FrmImpostazioni.h"
 
 #include "common/Dialoghi.h"
+#include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "config/FileIni.h"
 #include "config/Installazione.h"
 #include "config/ui/FrmServerClient.h"
-#include "startup/Avvio.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -73,10 +75,10 @@ Frm_Impostazioni::Frm_Impostazioni(Contesto &c, QWidget *padre) : QDialog(padre)
     pulsanti->addWidget(cmdEsci);
     lay->addLayout(pulsanti);
 
-    connect(cmdSfoglia, &QPushButton::clicked, this, &Frm_Impostazioni::sfoglia);
-    connect(Cmd_Ok, &QPushButton::clicked, this, &Frm_Impostazioni::salva);
-    connect(cmdEsci, &QPushButton::clicked, this, &Frm_Impostazioni::esci);
-    connect(cmdHelp, &QPushButton::clicked, this, &Frm_Impostazioni::aiuto);
+    alClic(cmdSfoglia, m_c, [this] { sfoglia(); });
+    alClic(Cmd_Ok, m_c, [this] { salva(); });
+    alClic(cmdEsci, m_c, [this] { esci(); });
+    alClic(cmdHelp, m_c, [this] { aiuto(); });
 
     // On load the help file is checked as at start-up.
     m_c.sessione.gFileHelp = m_c.cartellaProgramma + QLatin1Char('/')
@@ -95,12 +97,14 @@ void Frm_Impostazioni::showEvent(QShowEvent *e)
     m_attivato = true;
     if (m_c.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Versione")).isEmpty())
         QTimer::singleShot(0, this, [this] {
-            frmServerClient sc(m_c, this);
-            sc.exec();
-            if (sc.fineProgramma()) {
-                m_fine = true;
-                QDialog::reject();
-            }
+            protetto(m_c, [this] {
+                frmServerClient sc(m_c, this);
+                esegui(sc);
+                if (sc.fineProgramma()) {
+                    m_fine = true;
+                    QDialog::reject();
+                }
+            });
         });
 }
 

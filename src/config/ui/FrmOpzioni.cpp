@@ -1,7 +1,9 @@
 #include "config/ui/FrmOpzioni.h"
 
 #include "common/Dialoghi.h"
-#include "startup/Avvio.h"
+#include "common/ui/Confine.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -92,9 +94,9 @@ frmOpzioni::frmOpzioni(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     for (QCheckBox *k : {ckSottolinea, ckAumenta, ckCambia})
         connect(k, &QCheckBox::toggled, this, schermo);
     connect(optMioServ, &QRadioButton::toggled, txtMioServ, &QLineEdit::setEnabled);
-    connect(cmdSfoglia, &QPushButton::clicked, this, &frmOpzioni::sfoglia);
-    connect(cmdSalva, &QPushButton::clicked, this, &frmOpzioni::salva);
-    connect(cmdAnnulla, &QPushButton::clicked, this, &frmOpzioni::annulla);
+    alClic(cmdSfoglia, m_c, [this] { sfoglia(); });
+    alClic(cmdSalva, m_c, [this] { salva(); });
+    alClic(cmdAnnulla, m_c, [this] { annulla(); });
 }
 
 void frmOpzioni::mostra(const ValoriOpzioni &v)

@@ -1,9 +1,11 @@
 #include "config/ui/FrmServerClient.h"
 
 #include "common/Dialoghi.h"
+#include "common/ui/Confine.h"
 #include "config/FileIni.h"
 #include "config/Installazione.h"
-#include "startup/Avvio.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -51,7 +53,7 @@ frmServerClient::frmServerClient(Contesto &c, QWidget *padre) : QDialog(padre), 
     puls->addWidget(cmdOK);
     puls->addWidget(cmdAnnulla);
     lay->addLayout(puls);
-    connect(cmdOK, &QPushButton::clicked, this, &frmServerClient::ok);
+    alClic(cmdOK, m_c, [this] { ok(); });
     connect(cmdAnnulla, &QPushButton::clicked, this, &frmServerClient::reject);
     // On load no option is chosen and gVersione is emptied.
     m_c.sessione.gVersione.clear();

@@ -1,8 +1,10 @@
 #include "loading/ui/FrmInstOper.h"
 
 #include "common/Dialoghi.h"
+#include "common/ui/Confine.h"
 #include "common/Testo.h"
-#include "startup/Avvio.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
 #include "transmission/ServiziRegione.h"
 
 #include <QApplication>
@@ -64,7 +66,7 @@ frmInstOper::frmInstOper(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     connect(CmdIns, &QPushButton::clicked, this, &frmInstOper::inserisci);
     connect(TxtOper, &QLineEdit::returnPressed, this, &frmInstOper::inserisci);
     connect(CmdCanc, &QPushButton::clicked, this, &frmInstOper::cancella);
-    connect(cmdConferma, &QPushButton::clicked, this, &frmInstOper::conferma);
+    alClic(cmdConferma, m_c, [this] { conferma(); });
     connect(cmdAnnulla, &QPushButton::clicked, this, &frmInstOper::reject);
     resize(460, 420);
 }
@@ -118,7 +120,8 @@ void frmInstOper::conferma()
     cmdAnnulla->setEnabled(true);
     if (ok) {
         m_scaricato = true;
-        frmConferma(this).exec();
+        frmConferma conferma(this);
+        esegui(conferma);
         accept();
     }
 }

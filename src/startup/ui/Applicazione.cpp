@@ -5,6 +5,8 @@
 #include "common/ui/DialoghiQt.h"
 #include "config/FileIni.h"
 #include "config/Impostazioni.h"
+#include "common/Sessione.h"
+#include "common/ui/Confine.h"
 #include "db/CorsiDB.h"
 #include "startup/Avvio.h"
 #include "startup/ui/AvvioForm.h"
@@ -54,7 +56,7 @@ int eseguiProgramma(int argc, char **argv)
         // First start: the operators to fetch from the server, typed by the user.
         passi.scaricaPrimoAvvio = [](Contesto &ctx) {
             frmInstOper scarico(ctx);
-            scarico.exec();
+            esegui(scarico);
             if (scarico.fineProgramma())
                 throw FineProgramma(QStringLiteral("scarico annullato al primo avvio"));
         };

@@ -1,7 +1,9 @@
 #include "startup/ui/AvvioForm.h"
 
+#include "common/Contesto.h"
 #include "common/Errori.h"
 #include "common/Testo.h"
+#include "common/ui/Confine.h"
 #include "config/ui/FrmImpostazioni.h"
 #include "startup/ui/MainForm.h"
 
@@ -74,7 +76,7 @@ void AvvioForm::chiudiSplash() { m_splash.reset(); }
 void AvvioForm::mostraImpostazioni(Contesto &c)
 {
     Frm_Impostazioni dlg(c);
-    const int esito = dlg.exec();
+    const int esito = esegui(dlg);
     if (dlg.fineProgramma() || esito != QDialog::Accepted)
         throw FineProgramma(QStringLiteral("installazione interrotta"));
 }
@@ -98,7 +100,7 @@ void AvvioForm::mostraAvvisoClient()
     QObject::connect(ok, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
     lay->addWidget(ok);
     dlg.resize(460, dlg.sizeHint().height());
-    dlg.exec();
+    esegui(dlg);
 }
 
 void AvvioForm::fase(const QString &t, const QString &riga2)
@@ -148,7 +150,8 @@ void AvvioForm::mostraFinestraPrincipale(Contesto &c)
     QApplication::restoreOverrideCursor();
     m_main->show();
     hide();
-    m_main->primaAttivazione();
+    // Before the event loop: a failure here offers Retry, or ends the program.
+    conGestoreGenerico(c.dialoghi, [this] { m_main->primaAttivazione(); });
 }
 
 std::unique_ptr<MDI_Main> AvvioForm::prendiFinestraPrincipale() { return std::move(m_main); }

@@ -13,10 +13,14 @@
 #include "common/Dialoghi.h"
 #include "common/Piattaforma.h"
 #include "common/Testo.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
+#include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "common/ui/Filtri.h"
 #include "config/Installazione.h"
-#include "startup/Avvio.h"
+#include "config/SessioneIni.h"
+#include "loading/TabelleDecodifica.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -74,7 +78,7 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
     griglia->setHorizontalSpacing(12);
     griglia->setVerticalSpacing(8);
     lay->addLayout(griglia);
-    QPushButton *cmdConfi = aggiungiVoce(QStringLiteral("cmdConfi"), QStringLiteral("lblConfi"),
+    aggiungiVoce(QStringLiteral("cmdConfi"), QStringLiteral("lblConfi"),
                                   QStringLiteral("Selezione Operatore"), 0, 0);
     aggiungiVoce(QStringLiteral("cmdSelDoma"), QStringLiteral("lblSelDoma"), QStringLiteral("Selezione Domanda"), 1, 0);
     aggiungiVoce(QStringLiteral("cmdRiepDoma"), QStringLiteral("lblRiepDoma"), QStringLiteral("Riepilogo Domanda"), 2, 0);
@@ -121,10 +125,12 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
         if (QLabel *l = m_etichette.value(b))
             l->setEnabled(attivo);
     }
-    auto collega = [this](const char *nome, auto azione) {
-        connect(Main->findChild<QPushButton *>(QString::fromLatin1(nome)), &QPushButton::clicked, this, azione);
+    // Every entry runs its logic behind the error boundary.
+    auto collega = [this](const char *nome, std::function<void()> azione) {
+        connect(Main->findChild<QPushButton *>(QString::fromLatin1(nome)), &QPushButton::clicked, this,
+                [this, azione] { protetto(m_c, azione); });
     };
-    connect(cmdConfi, &QPushButton::clicked, this, [this] {
+    collega("cmdConfi", [this] {
         apriSelOpe();
         aggiornaIntestazione();
     });
@@ -135,11 +141,11 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
     collega("cmdAggInst", [this] { aggiornaDaServer(); });
     collega("cmdOpzioni", [this] {
         frmOpzioni dlg(m_c, this);
-        dlg.exec();
+        esegui(dlg);
         if (dlg.fineProgramma())
             terminaProgramma();
     });
-    connect(cmdHelp, &QPushButton::clicked, this, &MDI_Main::aiuto);
+    collega("cmdHelp", [this] { aiuto(); });
     connect(cmdEsci, &QPushButton::clicked, this, &QWidget::close);
 
     // Links, calendar, waiting panels.
@@ -162,7 +168,8 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
         e->setObjectName(QString::fromLatin1(l.nome));
         e->setCursor(Qt::PointingHandCursor);
         const QString descr = QString::fromUtf8(l.descrizione), ind = QString::fromLatin1(l.indirizzo);
-        connect(e, &EtichettaCliccabile::clicked, this, [this, descr, ind] { collegamento(descr, ind); });
+        connect(e, &EtichettaCliccabile::clicked, this,
+                [this, descr, ind] { protetto(m_c, [&] { collegamento(descr, ind); }); });
         basso->addWidget(e);
     }
     basso->addStretch();
@@ -273,7 +280,8 @@ void MDI_Main::aggiornaIntestazione()
 void MDI_Main::apriSelOpe()
 {
     SelOpe dlg(m_c, this);
-    dlg.exec();
+    dlg.carica();
+    esegui(dlg);
 }
 
 void MDI_Main::terminaProgramma()
@@ -285,7 +293,8 @@ void MDI_Main::terminaProgramma()
 void MDI_Main::selezioneDomanda()
 {
     frmSelDomanda dlg(m_c, this);
-    dlg.exec();
+    dlg.carica();
+    esegui(dlg);
     if (dlg.fineProgramma())
         return terminaProgramma();
     aggiornaIntestazione();
@@ -296,9 +305,10 @@ void MDI_Main::riepilogo()
     if (!richiedeDomanda(m_c))
         return;
     frmRiepDomanda dlg(m_c, this);
+    dlg.carica();
     dlg.show();
     dlg.avvisaSeStampata();
-    dlg.exec();
+    esegui(dlg);
 }
 
 void MDI_Main::sedi(const QString &modo)
@@ -306,8 +316,8 @@ void MDI_Main::sedi(const QString &modo)
     if (!controllaAccessoSedi(m_c, modo))
         return;
     SelComp dlg(m_c, this);
-    if (dlg.pronta())
-        dlg.exec();
+    if (dlg.carica())
+        esegui(dlg);
 }
 
 namespace {
@@ -347,26 +357,35 @@ void MDI_Main::aggiornaDaServer()
                                QStringLiteral("Aggiornamento Base Dati"), Icona::Domanda, Pulsanti::SiNo)
         != Risposta::Si)
         return;
+    const OperazioneLunga lunga(vociMenu());
+    if (lunga.rifiutata())
+        return;
     frmInstOper scarico(m_c, this);
     QStringList voci;
     for (const VoceOperatore &v : vociOperatori(m_c))
         voci << vocePerScarico(v.grupOpe, v.operatore);
     scarico.riempi(voci);
     scarico.setPrompt(QStringLiteral("Impostare la lista in modo che contenga gli Operatori da aggiornare/inserire"));
-    scarico.exec();
+    esegui(scarico);
     if (scarico.annullato())
         return;
     pnlAttesa->show();
+    struct Nascondi {
+        QWidget *p;
+        ~Nascondi() { p->hide(); }
+    } nascondi{pnlAttesa};
     ProgressoMenu progresso(lblAttesaAgg);
-    try {
-        aggiornaBaseDati(m_c, progresso);
-    } catch (const FineProgramma &) {
-        pnlAttesa->hide();
-        return terminaProgramma();
-    }
-    pnlAttesa->hide();
-    m_c.sessione.ripristinaDaIni(m_c.ini, m_c.db);
+    aggiornaBaseDati(m_c, progresso);
+    ripristinaSessione(m_c.sessione, m_c.ini, m_c.db);
     aggiornaIntestazione();
+}
+
+QList<QWidget *> MDI_Main::vociMenu() const
+{
+    QList<QWidget *> r;
+    for (auto it = m_etichette.cbegin(); it != m_etichette.cend(); ++it)
+        r << it.key() << it.value();
+    return r;
 }
 
 void MDI_Main::aiuto()

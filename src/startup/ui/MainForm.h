@@ -46,6 +46,7 @@ private:
     void aggiornaDaServer();
     void terminaProgramma();
     void aiuto();
+    QList<QWidget *> vociMenu() const; // the menu's buttons and labels
     void collegamento(const QString &descrizione, const QString &indirizzo);
 
     Contesto &m_c;

@@ -1,9 +1,11 @@
 #include "support/ui/FrmMailAggInst.h"
 
 #include "common/Dialoghi.h"
+#include "common/ui/Confine.h"
 #include "common/Generale.h"
 #include "config/Impostazioni.h"
-#include "startup/Avvio.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,7 +36,7 @@ frmMailAggInst::frmMailAggInst(Contesto &c, QWidget *padre) : QDialog(padre), m_
     p->addWidget(imgConferma);
     p->addWidget(imgAnnulla);
     lay->addLayout(p);
-    connect(imgConferma, &QPushButton::clicked, this, &frmMailAggInst::conferma);
+    alClic(imgConferma, m_c, [this] { conferma(); });
     connect(imgAnnulla, &QPushButton::clicked, this, &QDialog::reject);
 }
 

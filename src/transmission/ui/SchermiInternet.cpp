@@ -1,11 +1,13 @@
 #include "transmission/ui/SchermiInternet.h"
 
 #include "common/Dialoghi.h"
+#include "common/ui/Confine.h"
 #include "common/Generale.h"
 #include "common/ui/DialoghiQt.h"
 #include "config/Impostazioni.h"
 #include "config/Installazione.h"
-#include "startup/Avvio.h"
+#include "common/Contesto.h"
+#include "common/Sessione.h"
 #include "support/ui/FrmMailAggInst.h"
 #include "transmission/ServiziRegione.h"
 
@@ -60,7 +62,7 @@ FrmnReg::FrmnReg(Contesto &c, QString prov, QWidget *padre) : QDialog(padre), m_
     p->addWidget(CmdnReg);
     p->addWidget(Command2);
     lay->addLayout(p);
-    connect(CmdnReg, &QPushButton::clicked, this, &FrmnReg::richiedi);
+    alClic(CmdnReg, m_c, [this] { richiedi(); });
     connect(Command2, &QPushButton::clicked, this, [this] {
         if (m_inCorso)
             m_annulla = true;
@@ -80,7 +82,7 @@ void FrmnReg::richiedi()
     t.setAnnullamento([this] { return m_annulla; });
     const EsitoRecupero e = recuperaNumeroDomanda(m_c, t, m_prov, m_c.sessione.gGrupOpe, m_c.sessione.gOperatore, [this] {
         frmMailAggInst prompt(m_c, this);
-        prompt.exec();
+        esegui(prompt);
         return prompt.indirizzo();
     });
     m_inCorso = false;
@@ -125,15 +127,18 @@ frmInet::frmInet(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     p->addWidget(CmdORBIDE, 1, 0, 1, 2);
     p->addWidget(CmdProxy, 1, 2);
     lay->addLayout(p);
-    connect(Cmd_Send, &QPushButton::clicked, this, &frmInet::invia);
+    alClic(Cmd_Send, m_c, [this] { invia(); });
     connect(Cmd_Esci, &QPushButton::clicked, this, [this] {
         if (m_inCorso)
             m_annulla = true; // stops the request under way
         else
             reject();
     });
-    connect(CmdORBIDE, &QPushButton::clicked, this, &frmInet::orbide);
-    connect(CmdProxy, &QPushButton::clicked, this, [this] { FrmProxy(m_c, this).exec(); });
+    alClic(CmdORBIDE, m_c, [this] { orbide(); });
+    alClic(CmdProxy, m_c, [this] {
+        FrmProxy proxy(m_c, this);
+        esegui(proxy);
+    });
     connect(cmdAiuto, &QPushButton::clicked, this, [this] {
         if (fileAiuto(m_c.sessione).isEmpty())
             m_c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"), Icona::Informazione);
@@ -219,9 +224,9 @@ FrmProxy::FrmProxy(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     p->addWidget(ImgOk);
     p->addWidget(ImgAnn);
     lay->addLayout(p);
-    connect(ImgOk, &QPushButton::clicked, this, &FrmProxy::salva);
+    alClic(ImgOk, m_c, [this] { salva(); });
     connect(ImgAnn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(CmdControlla, &QPushButton::clicked, this, &FrmProxy::analizza);
+    alClic(CmdControlla, m_c, [this] { analizza(); });
     auto abilita = [this] {
         txtproxy->setEnabled(optServer->isChecked());
         TxtPorta->setEnabled(optServer->isChecked());

@@ -1,14 +1,12 @@
 #pragma once
-// The session state every screen reads: current operator, province, application,
-// site and course, the installation, the lock flags and the SQL conditions built from
-// the current keys. One object, owned by the application context, passed by reference.
+// The session state every screen reads: current operator, province, application, site
+// and course, the installation, the lock flags. One object, owned by the application
+// context, passed by reference. The current keys are values: queries bind them, none is
+// ever pasted into SQL text.
 #include <QString>
-#include <QStringList>
+#include <QVariantList>
 
 namespace quirdal {
-
-class CorsiDB;
-class cFileINI;
 
 struct Sessione {
     QString gPathApp;            // program folder, with a trailing separator
@@ -23,8 +21,6 @@ struct Sessione {
     QString gOperatore;          // text of a number: "007" becomes "7"
     QString gDenomOper;          // empty: no operator selected
     QString gTipoOper;
-    QString gWhereOper;
-    QString gWhereOperCorsi;
     QString gProv;
     QString gDesProv;
     short gDomanda = 0;
@@ -44,8 +40,6 @@ struct Sessione {
     // Site and course (selection screens and course sheet).
     QString gCompo;
     QString gDenCompo;
-    QString gWhereSede;
-    QString gWhereSedeCorsi;
     QString gCorso;
     QString gAccorp;
     QString gProssimaScheda;
@@ -55,24 +49,28 @@ struct Sessione {
     QString gTipoStampa;
     QString gModoStampa;
 
-    // Sets operator and rebuilds gWhereOper and gWhereOperCorsi. The number is
-    // converted as a number ("0012" is 12, a non-number is 0), so the conditions never
-    // carry anything but digits; the group has its quotes doubled.
+    // Sets the operator. The number is converted as a number ("0012" is 12, a text that
+    // is not a number is 0).
     void impostaOperatore(const QString &grupOpe, const QString &operatore);
+    // Sets the site; its number is converted the same way.
+    void impostaSede(const QString &sede);
 
-    // Restores operator, province and application from section BaseDati of the INI,
-    // with the lock flags from the database.
-    void ripristinaDaIni(cFileINI &ini, CorsiDB &db);
-    // gOperStampato and gDomandaStampata from the Installazione rows.
-    void ricalcolaStampate(CorsiDB &db);
+    qlonglong numeroOperatore() const { return gOperatore.toLongLong(); }
+    qlonglong numeroSede() const { return gCompo.toLongLong(); }
+    // The current keys as bound parameters, in the order GrupOpe, Operatore, then Prov or
+    // SedeInteressata, then Corso and Accorp.
+    QVariantList chiaveOperatore() const { return {gGrupOpe, numeroOperatore()}; }
+    QVariantList chiaveDomanda() const { return {gGrupOpe, numeroOperatore(), gProv}; }
+    QVariantList chiaveSede() const { return {gGrupOpe, numeroOperatore(), numeroSede()}; }
+    QVariantList chiaveCorso() const { return {gGrupOpe, numeroOperatore(), numeroSede(), gCorso, gAccorp}; }
 };
 
 constexpr short VERO = -1;
 constexpr short FALSO = 0;
 inline short flag(bool b) { return b ? VERO : FALSO; }
 
-// The numeric value of a text as the original conversion gave it: leading blanks and
-// zeros ignored, a text that is not a number is 0.
+// The numeric value of a text: leading blanks and zeros ignored, a decimal cut to its
+// integer part, a text that is not a number is 0.
 QString valoreNumerico(const QString &testo);
 
 } // namespace quirdal

@@ -1,0 +1,41 @@
+#include "config/SessioneIni.h"
+
+#include "common/Sessione.h"
+#include "config/FileIni.h"
+#include "db/CorsiDB.h"
+
+namespace quirdal {
+
+void ricalcolaStampate(Sessione &s, CorsiDB &db)
+{
+    s.gOperStampato = flag(db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND "
+                                                           "Operatore=? AND DomandaStampata<>0"),
+                                            s.chiaveOperatore())
+                               .toInt()
+                           > 0);
+    s.gDomandaStampata = FALSO;
+    if (!s.gProv.isEmpty()) {
+        const QVariant v = db.valoreScalare(QStringLiteral("SELECT DomandaStampata FROM Installazione WHERE "
+                                                           "GrupOpe=? AND Operatore=? AND Prov=? AND Domanda=1"),
+                                            s.chiaveDomanda());
+        s.gDomandaStampata = flag(!v.isNull() && v.toInt() != 0);
+    }
+}
+
+void ripristinaSessione(Sessione &s, cFileINI &ini, CorsiDB &db)
+{
+    ini.setSezione(QStringLiteral("BaseDati"));
+    s.impostaOperatore(ini.Leggi(QStringLiteral("GrOpe"), QString()), ini.Leggi(QStringLiteral("Oper"), QStringLiteral("0")));
+    s.gProv = ini.Leggi(QStringLiteral("Prov"), QString());
+    s.gDesProv = db.valoreScalare(QStringLiteral("SELECT DesProv FROM Province WHERE PROV=?"), {s.gProv}).toString();
+    s.gDomanda = static_cast<short>(valoreNumerico(ini.Leggi(QStringLiteral("Domanda"), QStringLiteral("0"))).toInt());
+    ricalcolaStampate(s, db);
+    const int righe = db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND "
+                                                      "Operatore=? AND Prov=?"),
+                                       s.chiaveDomanda())
+                          .toInt();
+    if (righe == 0)
+        s.gDomanda = 0;
+}
+
+} // namespace quirdal

@@ -1,0 +1,30 @@
+#pragma once
+// The money of a course in one place: the total of a yearly cost row, and the totals that
+// add those rows up (a site's courses). The summary, the component sheet, the prints and
+// the transmission file all come here, so that no two of them can disagree by a cent.
+#include "common/Importo.h"
+
+#include <QVariant>
+#include <functional>
+
+namespace quirdal {
+
+class CorsiDB;
+struct Sessione;
+
+// The cost-row columns the total is made of.
+inline const char *const kColonneTotaleSpese[] = {"ParamA1",  "NumOreA1", "NumAllA1",  "ParamA2",
+                                                 "NumOreA2", "NumAllA2", "Param16",   "NumOre16",
+                                                 "NumAll16", "Param17_3", "NumAll17_3", "Param17Meno"};
+
+// A year's total: ParamA1 × NumOreA1 × NumAllA1 + ParamA2 × NumOreA2 × NumAllA2 +
+// Param16 × NumOre16 × NumAll16 − Param17_3 × NumAll17_3 − Param17Meno. campo gives a
+// column's value by name; a Null counts as zero.
+Importo totaleRigaSpese(const std::function<QVariant(const char *colonna)> &campo);
+
+// The first-year total of the courses held at a site of the current operator in the
+// current province: at a component, also those of the occasional sites of that province
+// it is responsible for.
+Importo TotSpeseCorsiSede(CorsiDB &db, const Sessione &s, qlonglong sede);
+
+} // namespace quirdal
