@@ -152,7 +152,11 @@ int cFileINI::Scrivi(const QString &strChiave, const QString &strValore)
     QSaveFile out(m_nomeFile);
     if (!out.open(QIODevice::WriteOnly))
         return 0;
-    out.write(aWindows1252(righe.join(aCapo) + aCapo));
+    const QByteArray testo = aWindows1252(righe.join(aCapo) + aCapo);
+    if (out.write(testo) != testo.size()) {
+        out.cancelWriting();
+        return 0;
+    }
     return out.commit() ? 1 : 0;
 }
 

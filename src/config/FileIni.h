@@ -19,8 +19,8 @@ public:
     void setSezione(const QString &sezione) { m_sezione = sezione; }
     const QString &Sezione() const { return m_sezione; }
 
-    // At most 254 characters, as the 255-character buffer of the original read
-    // holds; strDefault when the key or the file is missing.
+    // At most 254 characters (a longer value is cut there, as every reader of the
+    // installation's INI files expects); strDefault when the key or the file is missing.
     QString Leggi(const QString &strChiave, const QString &strDefault = {}) const;
     // Non-zero on success. The file and the section are created when missing; the
     // file is replaced atomically, so a failure never leaves it half written.

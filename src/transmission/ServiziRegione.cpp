@@ -279,9 +279,14 @@ EsitoScompatta scompattaContenitore(const QString &cartella, const QString &cont
         }
     }
     std::unique_ptr<QSaveFile> aperto;
+    QString nomeAperto;
+    bool scritto = true;
     auto chiudi = [&] {
         if (aperto) {
-            aperto->commit();
+            if (scritto && aperto->commit())
+                r.file << nomeAperto;
+            else
+                scritto = false;
             aperto.reset();
         }
     };
@@ -290,18 +295,24 @@ EsitoScompatta scompattaContenitore(const QString &cartella, const QString &cont
         if (t.isEmpty() || t == QLatin1String("EOF")) {
             chiudi();
         } else if (riga.startsWith(QLatin1Char('#'))) {
-            if (aperto)
-                aperto->write(aWindows1252(riga + CRLF));
+            if (aperto) {
+                const QByteArray b = aWindows1252(riga + CRLF);
+                scritto = scritto && aperto->write(b) == b.size();
+            }
         } else {
             chiudi();
+            if (!scritto)
+                break;
             aperto = std::make_unique<QSaveFile>(QDir(cartella).filePath(t));
-            if (aperto->open(QIODevice::WriteOnly))
-                r.file << t;
-            else
-                aperto.reset();
+            nomeAperto = t;
+            if (!aperto->open(QIODevice::WriteOnly))
+                scritto = false;
         }
     }
     chiudi();
+    if (!scritto)
+        r.errore = QStringLiteral("Impossibile scrivere il file ") + nomeAperto
+            + QStringLiteral(" nella cartella del programma.");
     return r;
 }
 
@@ -325,9 +336,12 @@ bool scarica(Contesto &c, Trasferimento &t, const QStringList &voci, const QStri
     const QString tmp = QDir(c.cartellaProgramma).filePath(temporaneo);
     {
         QSaveFile f(tmp);
-        if (f.open(QIODevice::WriteOnly)) {
-            f.write(aWindows1252(e.risposta));
-            f.commit();
+        const QByteArray b = aWindows1252(e.risposta);
+        if (!f.open(QIODevice::WriteOnly) || f.write(b) != b.size() || !f.commit()) {
+            c.dialoghi.messaggio(QStringLiteral("Impossibile scrivere il file ") + QDir::toNativeSeparators(tmp)
+                                     + QStringLiteral(" nella cartella del programma."),
+                                 titoloErrore, Icona::Critico);
+            return false;
         }
     }
     const EsitoScompatta s = scompattaContenitore(c.cartellaProgramma, e.risposta);

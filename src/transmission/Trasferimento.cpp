@@ -94,7 +94,8 @@ EsitoTrasferimento Trasferimento::posta(const QString &indirizzo, const QByteArr
     for (const QString &riga : intestazioni.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
         const int dp = static_cast<int>(riga.indexOf(QLatin1Char(':')));
         const QString nome = riga.left(dp).trimmed();
-        // "HTTP: Protocol Version = ..." told the old transfer control which protocol to speak.
+        // "HTTP: Protocol Version = ..." names the protocol, not a header: the transfer layer
+        // chooses the protocol itself.
         if (dp <= 0 || nome.compare(QLatin1String("HTTP"), Qt::CaseInsensitive) == 0)
             continue;
         req.setRawHeader(nome.toLatin1(), riga.mid(dp + 1).trimmed().toLatin1());

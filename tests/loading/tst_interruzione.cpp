@@ -1,11 +1,11 @@
-// A load killed in the middle (SIGKILL, as a crash or a power cut would stop it): the
-// database opens, passes its integrity check and holds exactly what it held before.
+// A load stopped dead in the middle, as a crash or a power cut would stop it (the process
+// exits at a record count the test chooses, running no destructor): the database opens,
+// passes its integrity check and holds exactly what it held before.
 #include "common/Codifica.h"
 #include "db/CorsiDB.h"
 #include "db/Schema.h"
 
 #include <QCryptographicHash>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSqlQuery>
@@ -67,26 +67,18 @@ class TestInterruzione : public QObject {
         scrivi(QStringLiteral("compo.tx1"), compo);
         scrivi(QStringLiteral("corsipre.tx1"), riga({"1", "A", "1", "1", "", "1", "2007", "0", "X", "A", "1", "D", "1", "01"}));
     }
-    // Starts the load, waits until it is writing, kills it after the given delay.
-    bool uccidi(int ritardoMs)
+    // Runs the load and stops it dead on its Nth record; true when it did stop there.
+    bool fermaAlRecord(int record)
     {
         QProcess p;
+        auto ambiente = QProcessEnvironment::systemEnvironment();
+        ambiente.insert(QStringLiteral("QUIRDAL_ARRESTO"), QStringLiteral("record:%1").arg(record));
+        p.setProcessEnvironment(ambiente);
         p.setProgram(qEnvironmentVariable("QUIRDAL_TEST_CLI"));
         p.setArguments({QStringLiteral("--cartella"), m_dir.path(), QStringLiteral("carica-operatori")});
         p.setProcessChannelMode(QProcess::MergedChannels);
         p.start();
-        QByteArray uscita;
-        QElapsedTimer t;
-        t.start();
-        while (!uscita.contains("CorsiOper:") && t.elapsed() < 60000 && p.state() != QProcess::NotRunning) {
-            p.waitForReadyRead(50);
-            uscita += p.readAll();
-        }
-        QTest::qWait(ritardoMs);
-        const bool vivo = p.state() == QProcess::Running;
-        p.kill(); // SIGKILL
-        p.waitForFinished(10000);
-        return vivo;
+        return p.waitForFinished(120000) && p.exitCode() == 137;
     }
 
 private Q_SLOTS:
@@ -104,17 +96,18 @@ private Q_SLOTS:
 
     void installazioneInterrotta_data()
     {
-        QTest::addColumn<int>("ritardo");
-        QTest::newRow("subito") << 5;
-        QTest::newRow("a metà") << 300;
-        QTest::newRow("più avanti") << 900;
+        QTest::addColumn<int>("record");
+        QTest::newRow("primo record") << 1;
+        QTest::newRow("a metà degli operatori") << 1500;
+        QTest::newRow("ultimo operatore") << 3000;
+        QTest::newRow("tra i componenti") << 4500;
     }
     void installazioneInterrotta()
     {
-        QFETCH(int, ritardo);
-        fileGrandi(40000, QStringLiteral("ENTE "));
+        QFETCH(int, record);
+        fileGrandi(3000, QStringLiteral("ENTE "));
         const QByteArray prima = impronta(db());
-        QVERIFY2(uccidi(ritardo), "the load ended before it could be killed: make the files larger");
+        QVERIFY2(fermaAlRecord(record), "the load did not stop at the chosen record");
         QCOMPARE(integrita(db()), QStringLiteral("ok"));
         QCOMPARE(impronta(db()), prima);
         QVERIFY(QFile::exists(m_dir.filePath(QStringLiteral("oper.tx1"))));
@@ -124,13 +117,12 @@ private Q_SLOTS:
     void aggiornamentoInterrotto()
     {
         fileGrandi(200, QStringLiteral("ENTE "));
-        QProcess p;
         QCOMPARE(QProcess::execute(qEnvironmentVariable("QUIRDAL_TEST_CLI"),
                                    {QStringLiteral("--cartella"), m_dir.path(), QStringLiteral("carica-operatori")}),
                  0);
-        fileGrandi(40000, QStringLiteral("NUOVO NOME "));
+        fileGrandi(3000, QStringLiteral("NUOVO NOME "));
         const QByteArray prima = impronta(db());
-        QVERIFY(uccidi(400));
+        QVERIFY(fermaAlRecord(2000));
         QCOMPARE(integrita(db()), QStringLiteral("ok"));
         QCOMPARE(impronta(db()), prima);
     }

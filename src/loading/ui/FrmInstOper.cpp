@@ -110,14 +110,18 @@ void frmInstOper::conferma()
 {
     if (LstElenco->count() == 0)
         return;
-    cmdConferma->setEnabled(false);
-    cmdAnnulla->setEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    Trasferimento t(m_c.cartellaProgramma, m_c.utente);
-    const bool ok = scaricaTabelle(m_c, t, voci()) && scaricaDatiOperatori(m_c, t, voci());
-    QApplication::restoreOverrideCursor();
-    cmdConferma->setEnabled(true);
-    cmdAnnulla->setEnabled(true);
+    bool ok = false;
+    {
+        const OperazioneLunga lunga({cmdConferma, cmdAnnulla});
+        if (lunga.rifiutata())
+            return;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        struct Cursore {
+            ~Cursore() { QApplication::restoreOverrideCursor(); }
+        } cursore;
+        Trasferimento t(m_c.cartellaProgramma, m_c.utente);
+        ok = scaricaTabelle(m_c, t, voci()) && scaricaDatiOperatori(m_c, t, voci());
+    }
     if (ok) {
         m_scaricato = true;
         frmConferma conferma(this);

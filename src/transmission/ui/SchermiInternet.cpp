@@ -74,20 +74,29 @@ FrmnReg::FrmnReg(Contesto &c, QString prov, QWidget *padre) : QDialog(padre), m_
 
 void FrmnReg::richiedi()
 {
+    const OperazioneLunga lunga({findChild<QPushButton *>(QStringLiteral("CmdnReg"))});
+    if (lunga.rifiutata())
+        return;
     lblAttesa->show();
     PgrBar->show();
     Trasferimento t(m_c.cartellaProgramma, m_c.utente);
     m_inCorso = true;
     m_annulla = false;
+    struct Fine {
+        FrmnReg *f;
+        ~Fine()
+        {
+            f->m_inCorso = false;
+            f->lblAttesa->hide();
+            f->PgrBar->hide();
+        }
+    } fine{this};
     t.setAnnullamento([this] { return m_annulla; });
     const EsitoRecupero e = recuperaNumeroDomanda(m_c, t, m_prov, m_c.sessione.gGrupOpe, m_c.sessione.gOperatore, [this] {
         frmMailAggInst prompt(m_c, this);
         esegui(prompt);
         return prompt.indirizzo();
     });
-    m_inCorso = false;
-    lblAttesa->hide();
-    PgrBar->hide();
     if (e == EsitoRecupero::Ottenuto) {
         m_ottenuto = true;
         accept();
@@ -152,6 +161,10 @@ frmInet::frmInet(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
 
 void frmInet::invia()
 {
+    const OperazioneLunga lunga({findChild<QPushButton *>(QStringLiteral("CmdORBIDE")),
+                                 findChild<QPushButton *>(QStringLiteral("CmdProxy"))});
+    if (lunga.rifiutata())
+        return;
     Cmd_Send->setEnabled(false);
     const QString e = txFrom->text();
     if (const QString m = controllaEmail(e); !m.isEmpty()) {
@@ -183,6 +196,10 @@ void frmInet::invia()
 
 void frmInet::orbide()
 {
+    const OperazioneLunga lunga({Cmd_Send, findChild<QPushButton *>(QStringLiteral("CmdORBIDE")),
+                                 findChild<QPushButton *>(QStringLiteral("CmdProxy"))});
+    if (lunga.rifiutata())
+        return;
     Trasferimento t(m_c.cartellaProgramma, m_c.utente);
     if (!VerificaVersione(m_c, t))
         return;

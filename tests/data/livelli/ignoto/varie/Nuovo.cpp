@@ -1,0 +1,2 @@
+// A folder that belongs to no layer.
+#include "common/Errori.h"
