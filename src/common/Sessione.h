@@ -4,6 +4,7 @@
 // context, passed by reference. The current keys are values: queries bind them, none is
 // ever pasted into SQL text.
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 namespace quirdal {
@@ -48,6 +49,20 @@ struct Sessione {
     // Prints.
     QString gTipoStampa;
     QString gModoStampa;
+
+    // What the pickers hand back to their caller, who clears them before opening one; an
+    // empty result means the user cancelled.
+    QStringList gComuneScelto;   // CodComune, Denominazione, SigProv, Cap
+    QString gFiltroComuni;       // the province the municipality picker is restricted to; empty: all
+    QStringList gStatoScelto;    // CodStato, DenomStato
+    QStringList gIstitutoScelto; // CodIsti, DesIsti
+    QString gSedeScelta;
+    short gSedeSceltaOcc = 0;
+    QString gTesto;
+    int gTestoPos = 0;
+    QString gTestoTitolo;
+    int gTestoMaxRighe = 0;
+    QString gTestoModo;          // "READWRITE" or "READ"
 
     // Sets the operator. The number is converted as a number ("0012" is 12, a text that
     // is not a number is 0).

@@ -2,6 +2,9 @@
 
 #include "db/CorsiDB.h"
 
+#include <QSqlQuery>
+#include <tuple>
+
 namespace quirdal {
 
 QString sigProvProvincia(CorsiDB &db, const QString &prov)
@@ -21,6 +24,55 @@ QString sigProvSede(CorsiDB &db, const QString &grupOpe, qlonglong operatore, ql
                                            "Comuni.CodComune = CorsiSediOcc.CodComune WHERE CorsiSediOcc.SedeOcc = ?"),
                             {sede})
         .toString();
+}
+
+bool provinciaStampata(CorsiDB &db, const QString &grupOpe, qlonglong operatore, const QString &prov)
+{
+    return db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND Operatore=? AND "
+                                           "Prov=? AND DomandaStampata<>0"),
+                            {grupOpe, operatore, prov})
+               .toInt()
+        > 0;
+}
+
+bool operatoreBloccato(CorsiDB &db, const QString &grupOpe, qlonglong operatore)
+{
+    return db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND Operatore=? AND "
+                                           "DomandaStampata<>0"),
+                            {grupOpe, operatore})
+               .toInt()
+        > 0;
+}
+
+std::optional<bool> componenteBloccato(CorsiDB &db, const QString &grupOpe, qlonglong operatore, qlonglong componente)
+{
+    const QString prov = db.valoreScalare(QStringLiteral("SELECT PROV FROM QryCompo WHERE GrupOpe=? AND Operatore=? AND "
+                                                         "Componente=?"),
+                                          {grupOpe, operatore, componente})
+                             .toString();
+    if (prov.isEmpty())
+        return std::nullopt;
+    return provinciaStampata(db, grupOpe, operatore, prov);
+}
+
+std::optional<bool> sedeOccasionaleBloccata(CorsiDB &db, qlonglong sedeOcc)
+{
+    QSqlQuery q = db.seleziona(QStringLiteral("SELECT GrupOpe, Operatore, PROV FROM QrySediOccUtil WHERE SedeOcc=?"),
+                               {sedeOcc});
+    bool trovata = false, bloccata = false;
+    QList<std::tuple<QString, qlonglong, QString>> utenti;
+    while (q.next()) {
+        if (q.value(2).toString().isEmpty())
+            continue;
+        trovata = true;
+        utenti.append({q.value(0).toString(), q.value(1).toLongLong(), q.value(2).toString()});
+    }
+    q.finish();
+    for (const auto &[g, o, p] : utenti)
+        bloccata = bloccata || provinciaStampata(db, g, o, p);
+    if (!trovata)
+        return std::nullopt;
+    return bloccata;
 }
 
 } // namespace quirdal

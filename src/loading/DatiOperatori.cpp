@@ -10,6 +10,7 @@
 #include "common/PuntiArresto.h"
 #include "common/Sessione.h"
 #include "config/Installazione.h"
+#include "db/Consultazioni.h"
 #include "db/CopiaSicurezza.h"
 #include "db/CorsiDB.h"
 #include "db/IstruzionePreparata.h"
@@ -23,18 +24,7 @@
 
 namespace quirdal {
 
-// --- Lock tests ------------------------------------------------------------------------
-
 namespace {
-
-bool provinciaStampata(CorsiDB &db, const QString &grupOpe, long long operatore, const QString &prov)
-{
-    return db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND Operatore=? AND "
-                                           "Prov=? AND DomandaStampata<>0"),
-                            {grupOpe, operatore, prov})
-               .toInt()
-        > 0;
-}
 
 QString provinciaComune(CorsiDB &db, const QString &codComune)
 {
@@ -44,46 +34,6 @@ QString provinciaComune(CorsiDB &db, const QString &codComune)
 }
 
 } // namespace
-
-bool operatoreBloccato(CorsiDB &db, const QString &grupOpe, long long operatore)
-{
-    return db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND Operatore=? AND "
-                                           "DomandaStampata<>0"),
-                            {grupOpe, operatore})
-               .toInt()
-        > 0;
-}
-
-std::optional<bool> componenteBloccato(CorsiDB &db, const QString &grupOpe, long long operatore, long long componente)
-{
-    const QString prov = db.valoreScalare(QStringLiteral("SELECT PROV FROM QryCompo WHERE GrupOpe=? AND Operatore=? AND "
-                                                         "Componente=?"),
-                                          {grupOpe, operatore, componente})
-                             .toString();
-    if (prov.isEmpty())
-        return std::nullopt;
-    return provinciaStampata(db, grupOpe, operatore, prov);
-}
-
-std::optional<bool> sedeOccasionaleBloccata(CorsiDB &db, long long sedeOcc)
-{
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT GrupOpe, Operatore, PROV FROM QrySediOccUtil WHERE SedeOcc=?"),
-                               {sedeOcc});
-    bool trovata = false, bloccata = false;
-    QList<std::tuple<QString, long long, QString>> utenti;
-    while (q.next()) {
-        if (q.value(2).toString().isEmpty())
-            continue;
-        trovata = true;
-        utenti.append({q.value(0).toString(), q.value(1).toLongLong(), q.value(2).toString()});
-    }
-    q.finish();
-    for (const auto &[g, o, p] : utenti)
-        bloccata = bloccata || provinciaStampata(db, g, o, p);
-    if (!trovata)
-        return std::nullopt;
-    return bloccata;
-}
 
 namespace {
 

@@ -2,6 +2,8 @@
 // The operators' master data from the region's files (oper.tx1, compo.tx1, sediocc.tx1,
 // sediutil.tx1, corsipre.tx1, percmod.tx1): installed into an empty database, or
 // updated while every record of an application printed in final form stays as it is.
+#include "db/Consultazioni.h" // the lock tests the loads apply
+
 #include <QString>
 #include <optional>
 
@@ -14,17 +16,6 @@ struct Contesto;
 inline const QString kTitoloInstallazioneDb = QStringLiteral("Installazione Base Dati");
 inline const QString kTitoloAggiornamentoDb = QStringLiteral("Aggiornamento Base Dati");
 inline const QString kFileLog = QStringLiteral("AggiornaDB.LOG");
-
-// Lock tests, shared with the screens: the data of an application printed in final
-// form are locked.
-// Some application of the operator is printed.
-bool operatoreBloccato(CorsiDB &db, const QString &grupOpe, long long operatore);
-// The operator's application in the component's province is printed; nothing when the
-// component's province cannot be found.
-std::optional<bool> componenteBloccato(CorsiDB &db, const QString &grupOpe, long long operatore, long long componente);
-// Some user of the occasional site has printed its application in the site's province;
-// nothing when the site's province cannot be found.
-std::optional<bool> sedeOccasionaleBloccata(CorsiDB &db, long long sedeOcc);
 
 // First start: ends the program (FineProgramma) on missing or inconsistent files,
 // after its message, leaving no operator in the database.

@@ -9,6 +9,7 @@
 #include "db/CorsiDB.h"
 #include "loading/DatiOperatori.h"
 #include "loading/ui/FrmInstOper.h"
+#include "operator/ui/Operator.h"
 #include "transmission/ServiziRegione.h"
 #include "common/Dialoghi.h"
 #include "common/Piattaforma.h"
@@ -117,6 +118,7 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
 
     // Functions whose screens come in later releases of this program stay disabled.
     const QStringList pronti = {QStringLiteral("cmdConfi"), QStringLiteral("cmdSelDoma"), QStringLiteral("cmdRiepDoma"),
+                                QStringLiteral("cmdOpe"),
                                 QStringLiteral("cmdCorsi"), QStringLiteral("cmdHandi"), QStringLiteral("cmdAggInst"),
                                 QStringLiteral("cmdOpzioni"), QStringLiteral("cmdHelp"), QStringLiteral("cmdEsci")};
     for (QPushButton *b : Main->findChildren<QPushButton *>()) {
@@ -136,6 +138,12 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
     });
     collega("cmdSelDoma", [this] { selezioneDomanda(); });
     collega("cmdRiepDoma", [this] { riepilogo(); });
+    collega("cmdOpe", [this] {
+        Operator scheda(m_c, this);
+        if (scheda.carica())
+            esegui(scheda);
+        aggiornaIntestazione();
+    });
     collega("cmdCorsi", [this] { sedi(QStringLiteral("C")); });
     collega("cmdHandi", [this] { sedi(QStringLiteral("I")); });
     collega("cmdAggInst", [this] { aggiornaDaServer(); });

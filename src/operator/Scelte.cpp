@@ -1,0 +1,118 @@
+#include "operator/Scelte.h"
+
+#include "common/Contesto.h"
+#include "common/Generale.h"
+#include "common/Sessione.h"
+#include "db/CorsiDB.h"
+
+#include <QSqlQuery>
+
+namespace quirdal {
+
+namespace {
+
+ElencoScelta leggi(Contesto &c, const QStringList &intestazioni, const QString &sql, const QVariantList &parametri = {})
+{
+    ElencoScelta e{intestazioni, {}};
+    QSqlQuery q = c.db.seleziona(sql, parametri);
+    while (q.next()) {
+        QStringList riga;
+        for (int i = 0; i < intestazioni.size(); ++i)
+            riga << q.value(i).toString();
+        e.righe << riga;
+    }
+    return e;
+}
+
+// The site-list layout: a text cut to its width, "." marking a cut, blanks to the column.
+QString colonna(const QString &testo, int larghezza, int taglio)
+{
+    return riempi(testo.left(taglio) + segnoTroncato(testo, taglio), larghezza, QStringLiteral("sx"));
+}
+
+const QString kOccasionale = QStringLiteral("(SEDE OCCASIONALE)");
+
+} // namespace
+
+ElencoScelta elencoComuni(Contesto &c, const QString &prov)
+{
+    const QStringList intestazioni = {QStringLiteral("Cod. Istat"), QStringLiteral("Denominazione"), QStringLiteral("Prov"),
+                                      QStringLiteral("C.A.P.")};
+    const QString sql = QStringLiteral("SELECT CodComune, Denominazione, SigProv, Cap FROM QryComuni");
+    if (prov.isEmpty())
+        return leggi(c, intestazioni, sql + QStringLiteral(" ORDER BY Denominazione"));
+    return leggi(c, intestazioni, sql + QStringLiteral(" WHERE PROV = ? ORDER BY Denominazione"), {prov});
+}
+
+ElencoScelta elencoStati(Contesto &c)
+{
+    return leggi(c, {QStringLiteral("Codice"), QStringLiteral("Denominazione")},
+                 QStringLiteral("SELECT CodStato, DenomStato FROM StatiEsteri ORDER BY DenomStato"));
+}
+
+ElencoScelta elencoIstituti(Contesto &c)
+{
+    return leggi(c, {QStringLiteral("Cod. Istituto"), QStringLiteral("Denominazione")},
+                 QStringLiteral("SELECT CodIsti, DesIsti FROM Istituti ORDER BY DesIsti"));
+}
+
+int cercaDopo(const QStringList &valori, int corrente, const QString &testo, bool contiene)
+{
+    const QString t = testo.trimmed();
+    if (t.isEmpty())
+        return -1;
+    for (int i = std::max(corrente + 1, 0); i < valori.size(); ++i) {
+        const bool trovato = contiene ? valori[i].contains(t, Qt::CaseInsensitive)
+                                      : valori[i].startsWith(t, Qt::CaseInsensitive);
+        if (trovato)
+            return i;
+    }
+    return -1;
+}
+
+QStringList vociSediProvincia(Contesto &c)
+{
+    QStringList voci;
+    const QVariantList chiave = c.sessione.chiaveDomanda();
+    QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT Componente, Denominazione, TipoCompo, Indirizzo FROM QryCompo WHERE "
+                                                "GrupOpe=? AND Operatore=? AND PROV=? ORDER BY GrupOpe, Operatore, Componente"),
+                                 chiave);
+    while (q.next())
+        voci << riempi(q.value(0).toString(), 5, QStringLiteral("sx")) + QStringLiteral(" - ")
+                + colonna(q.value(1).toString(), 21, 20) + QStringLiteral(" - ") + q.value(2).toString()
+                + QStringLiteral(" - ") + q.value(3).toString();
+    q = c.db.seleziona(QStringLiteral("SELECT SedeOcc, Denominazione, Indirizzo FROM QrySediOccUtil WHERE GrupOpe=? AND "
+                                      "Operatore=? AND PROV=? ORDER BY GrupOpe, Operatore, SedeOcc"),
+                       chiave);
+    while (q.next())
+        voci << riempi(q.value(0).toString(), 5, QStringLiteral("sx")) + QStringLiteral(" - ")
+                + colonna(q.value(1).toString(), 21, 20) + QStringLiteral(" - ") + colonna(q.value(2).toString(), 21, 20)
+                + QStringLiteral("   ") + kOccasionale;
+    return voci;
+}
+
+SedeVoce leggiVoceSede(const QString &voce)
+{
+    const qsizetype trattino = voce.indexOf(QStringLiteral(" - "));
+    return {(trattino < 0 ? voce : voce.left(trattino)).trimmed(), voce.right(kOccasionale.size()) == kOccasionale};
+}
+
+QStringList vociComponentiProvincia(Contesto &c)
+{
+    QStringList voci;
+    QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT Componente, Denominazione, TipoCompo, Indirizzo FROM QryCompo WHERE "
+                                                "GrupOpe=? AND Operatore=? AND PROV=? ORDER BY GrupOpe, Operatore, Componente"),
+                                 c.sessione.chiaveDomanda());
+    while (q.next())
+        voci << q.value(0).toString() + QStringLiteral(" - ") + q.value(1).toString() + QStringLiteral(" - ")
+                + q.value(2).toString() + QStringLiteral(" - ") + q.value(3).toString();
+    return voci;
+}
+
+QString senzaCancelletto(const QString &testo)
+{
+    QString r = testo;
+    return r.replace(QLatin1Char('#'), QStringLiteral("SHARP"));
+}
+
+} // namespace quirdal
