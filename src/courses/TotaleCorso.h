@@ -22,9 +22,21 @@ inline const char *const kColonneTotaleSpese[] = {"ParamA1",  "NumOreA1", "NumAl
 // column's value by name; a Null counts as zero.
 Importo totaleRigaSpese(const std::function<QVariant(const char *colonna)> &campo);
 
-// The first-year total of the courses held at a site of the current operator in the
-// current province: at a component, also those of the occasional sites of that province
-// it is responsible for.
+// The first-year course sheets of a site of the current operator in the current province:
+// those held there; for a component, those held at the occasional sites of the province it
+// is responsible for; and, among both, those on derogation actions (AzioneDeroga). Each
+// group with its count, its total and its annual hours.
+struct GruppoCorsi {
+    int schede = 0;
+    Importo totale;
+    qlonglong ore = 0;
+};
+struct TotaliSede {
+    GruppoCorsi sedeAccreditata, sediOccasionali, azioniInDeroga;
+};
+TotaliSede TotaliCorsiSede(CorsiDB &db, const Sessione &s, qlonglong sede);
+
+// The first-year total of the courses held at a site (the two first groups above).
 Importo TotSpeseCorsiSede(CorsiDB &db, const Sessione &s, qlonglong sede);
 
 } // namespace quirdal

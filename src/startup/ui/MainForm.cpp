@@ -9,6 +9,7 @@
 #include "db/CorsiDB.h"
 #include "loading/DatiOperatori.h"
 #include "loading/ui/FrmInstOper.h"
+#include "operator/ui/Componen.h"
 #include "operator/ui/Operator.h"
 #include "transmission/ServiziRegione.h"
 #include "common/Dialoghi.h"
@@ -118,7 +119,7 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
 
     // Functions whose screens come in later releases of this program stay disabled.
     const QStringList pronti = {QStringLiteral("cmdConfi"), QStringLiteral("cmdSelDoma"), QStringLiteral("cmdRiepDoma"),
-                                QStringLiteral("cmdOpe"),
+                                QStringLiteral("cmdOpe"), QStringLiteral("cmdCompon"),
                                 QStringLiteral("cmdCorsi"), QStringLiteral("cmdHandi"), QStringLiteral("cmdAggInst"),
                                 QStringLiteral("cmdOpzioni"), QStringLiteral("cmdHelp"), QStringLiteral("cmdEsci")};
     for (QPushButton *b : Main->findChildren<QPushButton *>()) {
@@ -143,6 +144,13 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
         if (scheda.carica())
             esegui(scheda);
         aggiornaIntestazione();
+    });
+    collega("cmdCompon", [this] {
+        if (!richiedeDomanda(m_c))
+            return;
+        Componen scheda(m_c, this);
+        if (scheda.carica())
+            esegui(scheda);
     });
     collega("cmdCorsi", [this] { sedi(QStringLiteral("C")); });
     collega("cmdHandi", [this] { sedi(QStringLiteral("I")); });
