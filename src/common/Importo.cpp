@@ -147,6 +147,8 @@ QString Importo::formato() const
     return r;
 }
 
+QString Importo::formatoSenzaGruppi() const { return perTrasmissione().replace(QLatin1Char('.'), QLatin1Char(',')); }
+
 QString Importo::perTrasmissione() const
 {
     const quint64 assoluto = m_c < 0 ? quint64(0) - quint64(m_c) : quint64(m_c);

@@ -31,6 +31,8 @@ public:
     double perSql() const { return static_cast<double>(m_c) / 100.0; }
     // "1.234,50": "." between thousands, "," before the two decimals.
     QString formato() const;
+    // "1234,50": no grouping, "," before the two decimals.
+    QString formatoSenzaGruppi() const;
     // "1234.50": the transmission file's and SQL's form, no grouping.
     QString perTrasmissione() const;
 

@@ -43,6 +43,8 @@ struct Sessione {
     QString gDenCompo;
     QString gCorso;
     QString gAccorp;
+    QString gCorsoScelto;  // the course chosen in the course list
+    QString gAccorpScelto;
     QString gProssimaScheda;
     QString gModoCompo;
 

@@ -6,6 +6,7 @@
 #include "transmission/Domanda.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -159,9 +160,13 @@ private Q_SLOTS:
             fotografa(d, "SelComp");
             QCOMPARE(d->findChild<QComboBox *>(QStringLiteral("cmbCompo"))->count(), 3);
             QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("cmdConfer")), Qt::LeftButton);
+        }, [](QDialog *d) {
+            // The course sheet of the chosen site, on its first course.
+            QCOMPARE(d->findChild<QLabel *>(QStringLiteral("lblCorso"))->text(), QStringLiteral("0001"));
+            QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("cmdEsci")), Qt::LeftButton);
         }});
         QTest::mouseClick(trova<QPushButton>(&m, "cmdCorsi"), Qt::LeftButton);
-        QCOMPARE(guida.aperte, QStringList{QStringLiteral("SelComp")});
+        QCOMPARE(guida.aperte, (QStringList{QStringLiteral("SelComp"), QStringLiteral("Corsi")}));
         QCOMPARE(a.sessione.gCompo, QStringLiteral("1"));
         QCOMPARE(a.sessione.chiaveSede(), (QVariantList{QStringLiteral("A"), 7LL, 1LL}));
     }

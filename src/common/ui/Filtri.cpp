@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabWidget>
 
 namespace quirdal {
 
@@ -67,6 +68,18 @@ bool FiltroMaiuscole::eventFilter(QObject *oggetto, QEvent *evento)
         return true;
     }
     return false;
+}
+
+void portaInVista(QWidget *campo)
+{
+    if (!campo)
+        return;
+    for (QWidget *w = campo->parentWidget(); w; w = w->parentWidget())
+        if (auto *schede = qobject_cast<QTabWidget *>(w))
+            for (int i = 0; i < schede->count(); ++i)
+                if (schede->widget(i)->isAncestorOf(campo))
+                    schede->setCurrentIndex(i);
+    campo->setFocus();
 }
 
 bool testoRichiesto(QLineEdit *campo, const QString &messaggio, Dialoghi &dialoghi)

@@ -41,6 +41,10 @@ protected:
     bool eventFilter(QObject *oggetto, QEvent *evento) override;
 };
 
+// Brings a field into view: every tab page that holds it becomes the current one, then the
+// field gets the focus.
+void portaInVista(QWidget *campo);
+
 // The required-field check: an empty field shows the message (critical, "Verifica dati"),
 // gets the focus back, and the result is false.
 bool testoRichiesto(QLineEdit *campo, const QString &messaggio, Dialoghi &dialoghi);

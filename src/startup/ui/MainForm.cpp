@@ -9,6 +9,7 @@
 #include "db/CorsiDB.h"
 #include "loading/DatiOperatori.h"
 #include "loading/ui/FrmInstOper.h"
+#include "courses/ui/Corsi.h"
 #include "operator/ui/Componen.h"
 #include "operator/ui/Operator.h"
 #include "transmission/ServiziRegione.h"
@@ -332,8 +333,14 @@ void MDI_Main::sedi(const QString &modo)
     if (!controllaAccessoSedi(m_c, modo))
         return;
     SelComp dlg(m_c, this);
-    if (dlg.carica())
-        esegui(dlg);
+    if (!dlg.carica())
+        return;
+    esegui(dlg);
+    if (modo == QLatin1String("C") && dlg.confermata()) {
+        Corsi scheda(m_c, this);
+        if (scheda.carica())
+            esegui(scheda);
+    }
 }
 
 namespace {

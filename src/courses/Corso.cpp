@@ -1,0 +1,395 @@
+#include "courses/Corso.h"
+
+#include "common/Errori.h"
+#include "common/Piattaforma.h"
+#include "common/Sessione.h"
+#include "db/CorsiDB.h"
+
+#include <QSqlQuery>
+
+namespace quirdal {
+
+namespace {
+
+const QString kChiaveCorso = QStringLiteral("GrupOpe=? AND Operatore=? AND SedeInteressata=? AND Corso=? AND Accorp=?");
+
+QVariantList chiave(const Sessione &s, const ChiaveCorso &k)
+{
+    return {s.gGrupOpe, s.numeroOperatore(), k.sede, k.corso, k.accorp};
+}
+
+QVariant numeroONullo(const QString &t)
+{
+    const QString v = t.trimmed();
+    return v.isEmpty() ? QVariant() : QVariant(v.toLongLong());
+}
+
+QVariant flag(bool b) { return b ? -1 : 0; }
+
+QString testo(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
+
+// The CorsiProp columns a save writes, with their values.
+QList<std::pair<QString, QVariant>> colonne(const DatiCorso &d)
+{
+    QList<std::pair<QString, QVariant>> r = {
+        {QStringLiteral("CompoResp"), numeroONullo(d.compoResp)},
+        {QStringLiteral("CodQualif"), d.qualificaNuova ? QString() : d.codQualif},
+        {QStringLiteral("DesQualif"), d.desQualif},
+    };
+    for (int i = 0; i < 6; ++i) {
+        r.append({QStringLiteral("CodInd%1").arg(i + 1), d.indirizzoNuovo[i] ? QString() : d.codInd[i]});
+        r.append({QStringLiteral("DesInd%1").arg(i + 1), d.desInd[i]});
+    }
+    r << std::pair{QStringLiteral("CodAsse"), QVariant(d.codAsse)} << std::pair{QStringLiteral("CodMisura"), QVariant(d.codMisura)}
+      << std::pair{QStringLiteral("CodAzione"), QVariant(d.codAzione)}
+      << std::pair{QStringLiteral("CodTipologia"), QVariant(d.codTipologia)};
+    for (int i = 0; i < 5; ++i)
+        r.append({QStringLiteral("CodDest%1").arg(i + 1), d.codDest[i]});
+    const bool spinAssente = d.spinNonPresente;
+    const QString data = (d.ggAvvio + d.mmAvvio + d.aaaaAvvio).isEmpty()
+        ? QString()
+        : d.ggAvvio + QLatin1Char('/') + d.mmAvvio + QLatin1Char('/') + d.aaaaAvvio;
+    r << std::pair{QStringLiteral("CodScol"), numeroONullo(d.codScol)} << std::pair{QStringLiteral("CodSetto"), numeroONullo(d.codSetto)}
+      << std::pair{QStringLiteral("CodComp"), numeroONullo(d.codComp)} << std::pair{QStringLiteral("CodOra"), numeroONullo(d.codOra)}
+      << std::pair{QStringLiteral("CodCert"), numeroONullo(d.codCert)}
+      << std::pair{QStringLiteral("NumAll"), QVariant(d.numAll)}
+      << std::pair{QStringLiteral("DurataAnnOre"), QVariant(d.durataAnnOre)}
+      << std::pair{QStringLiteral("DataAvvio"), QVariant(data)}
+      << std::pair{QStringLiteral("TotOreIter"), QVariant(d.totOreIter)}
+      << std::pair{QStringLiteral("OreStage"), QVariant(d.oreStage)}
+      << std::pair{QStringLiteral("OreLabEsterni"), QVariant(d.oreLabEsterni)}
+      << std::pair{QStringLiteral("DurataTotIter"), d.durataTotIter > 0 ? QVariant(d.durataTotIter) : QVariant()}
+      << std::pair{QStringLiteral("StatoIter"), QVariant(1)}
+      << std::pair{QStringLiteral("ATS"), flag(d.ats)}
+      << std::pair{QStringLiteral("CodIsti"), numeroONullo(d.codIsti)}
+      << std::pair{QStringLiteral("IstitutoLibero"), QVariant(d.istitutoLibero)}
+      << std::pair{QStringLiteral("SPINAmbitoTerr"), QVariant(spinAssente ? kSpinAmbitoAssente : d.spinAmbito)}
+      << std::pair{QStringLiteral("SPINSettoreProd"), QVariant(spinAssente ? kSpinSettoreAssente : d.spinSettore)}
+      << std::pair{QStringLiteral("SPINFiguraProf"), QVariant(spinAssente ? kSpinFiguraAssente : d.spinFigura)}
+      << std::pair{QStringLiteral("IM"), QVariant(d.im)} << std::pair{QStringLiteral("QSS"), QVariant(d.qss)};
+    for (int i = 0; i < 4; ++i)
+        r.append({QStringLiteral("Sez34_%1").arg(i + 1), d.sez34[i]});
+    r << std::pair{QStringLiteral("PO_1"), flag(d.po1)} << std::pair{QStringLiteral("CO_1"), flag(d.co1)};
+    return r;
+}
+
+void scriviSpese(CorsiDB &db, const Sessione &s, Piattaforma &p, const ChiaveCorso &k, const DatiCorso &d)
+{
+    db.esegui(QStringLiteral("DELETE FROM CorsiPropSpese WHERE ") + kChiaveCorso, chiave(s, k));
+    const LineeAmmesse linee = lineeAmmesse(db, d.azione(), d.codTipologia);
+    for (int anno = 1; anno <= std::min(d.durataTotIter, 3); ++anno) {
+        // A line the action does not admit is written as 0 in every value.
+        const SpeseAnno x = soloLineeAmmesse(d.spese[anno - 1], linee);
+        QVariantList v = chiave(s, k);
+        v << anno << x.a1.perSql() << x.oreA1 << x.allA1 << x.a2.perSql() << x.oreA2 << x.allA2 << x.p16.perSql() << x.ore16
+          << x.all16 << x.piu.perSql() << x.meno.perSql();
+        for (int i = 0; i < 5; ++i)
+            v << x.dettaglio[i].perSql() << x.percentuali[i];
+        v << x.p17_3.perSql() << x.all17_3 << x.enteErogatore << p.nuovoGuid();
+        db.esegui(QStringLiteral("INSERT INTO CorsiPropSpese (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, ProgrAnno, "
+                                 "ParamA1, NumOreA1, NumAllA1, ParamA2, NumOreA2, NumAllA2, Param16, NumOre16, NumAll16, "
+                                 "Param17Piu, Param17Meno, Param70, Param70P, Param71, Param71P, Param72, Param72P, Param73, "
+                                 "Param73P, Param74, Param74P, Param17_3, NumAll17_3, EnteErogatore, Guid) VALUES "
+                                 "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+                  v);
+    }
+}
+
+void scriviValoriChk(CorsiDB &db, const Sessione &s, const ChiaveCorso &k, const DatiCorso &d)
+{
+    for (auto it = d.valoriChk.cbegin(); it != d.valoriChk.cend(); ++it)
+        db.esegui(QStringLiteral("INSERT INTO ValoriChk (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, Prov, ID, "
+                                 "Valore) VALUES (?,?,?,?,?,?,?,?) ON CONFLICT (GrupOpe, Operatore, SedeInteressata, Corso, "
+                                 "Accorp, Prov, ID) DO UPDATE SET Valore = excluded.Valore"),
+                  chiave(s, k) + QVariantList{s.gProv, it.key(), flag(it.value())});
+}
+
+} // namespace
+
+QString DatiCorso::azione() const
+{
+    return codAsse + QLatin1Char('.') + codMisura + QLatin1Char('.') + codAzione;
+}
+
+QList<ChiaveCorso> corsiDellaSede(CorsiDB &db, const Sessione &s)
+{
+    QList<ChiaveCorso> r;
+    QSqlQuery q = db.seleziona(QStringLiteral("SELECT Corso, Accorp FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND "
+                                              "SedeInteressata=? ORDER BY Corso, CAST(Accorp AS INTEGER)"),
+                               s.chiaveSede());
+    while (q.next())
+        r.append({s.numeroSede(), q.value(0).toString(), q.value(1).toString()});
+    return r;
+}
+
+QStringList vociEleCorsi(CorsiDB &db, const Sessione &s)
+{
+    QStringList r;
+    QSqlQuery q = db.seleziona(QStringLiteral("SELECT Corso, Accorp, DesQualif FROM CorsiProp WHERE GrupOpe=? AND Operatore=? "
+                                              "AND SedeInteressata=? ORDER BY Corso, CAST(Accorp AS INTEGER)"),
+                               s.chiaveSede());
+    while (q.next())
+        r << q.value(0).toString() + QLatin1Char(' ') + q.value(1).toString() + QStringLiteral(" - ") + q.value(2).toString();
+    return r;
+}
+
+ChiaveCorso leggiVoceCorso(const QString &voce, qlonglong sede)
+{
+    const qsizetype spazio = voce.indexOf(QLatin1Char(' '));
+    const qsizetype trattino = voce.indexOf(QStringLiteral(" - "));
+    return {sede, voce.left(4), spazio < 0 ? QString() : voce.mid(spazio + 1, trattino - spazio - 1).trimmed()};
+}
+
+std::optional<DatiCorso> caricaCorso(CorsiDB &db, const Sessione &s, const ChiaveCorso &k)
+{
+    QSqlQuery q = db.seleziona(QStringLiteral("SELECT * FROM CorsiProp WHERE ") + kChiaveCorso, chiave(s, k));
+    if (!q.next())
+        return std::nullopt;
+    auto t = [&](const char *c) { return testo(q.value(QString::fromLatin1(c))); };
+    auto n = [&](const char *c) { return q.value(QString::fromLatin1(c)).toLongLong(); };
+    auto b = [&](const char *c) { return q.value(QString::fromLatin1(c)).toInt() != 0; };
+    DatiCorso d;
+    d.chiave = k;
+    d.accorpato = k.accorp != QLatin1String("0");
+    d.corsoPrincipale = d.accorpato ? k.corso : QString();
+    d.compoResp = t("CompoResp");
+    d.codQualif = t("CodQualif");
+    d.desQualif = t("DesQualif");
+    d.qualificaNuova = d.codQualif.isEmpty() && !d.desQualif.isEmpty();
+    for (int i = 0; i < 6; ++i) {
+        d.codInd[i] = testo(q.value(QStringLiteral("CodInd%1").arg(i + 1)));
+        d.desInd[i] = testo(q.value(QStringLiteral("DesInd%1").arg(i + 1)));
+        d.indirizzoNuovo[i] = d.codInd[i].isEmpty() && !d.desInd[i].isEmpty();
+    }
+    d.codAsse = t("CodAsse");
+    d.codMisura = t("CodMisura");
+    d.codAzione = t("CodAzione");
+    d.codTipologia = t("CodTipologia");
+    for (int i = 0; i < 5; ++i)
+        d.codDest[i] = testo(q.value(QStringLiteral("CodDest%1").arg(i + 1)));
+    d.codScol = t("CodScol");
+    d.codSetto = t("CodSetto");
+    d.codComp = t("CodComp");
+    d.codOra = t("CodOra");
+    d.codCert = t("CodCert");
+    d.numAll = n("NumAll");
+    d.durataAnnOre = n("DurataAnnOre");
+    d.totOreIter = n("TotOreIter");
+    d.oreStage = n("OreStage");
+    d.oreLabEsterni = n("OreLabEsterni");
+    d.durataTotIter = static_cast<int>(n("DurataTotIter"));
+    const QStringList data = t("DataAvvio").split(QLatin1Char('/'));
+    if (data.size() == 3) {
+        d.ggAvvio = data[0];
+        d.mmAvvio = data[1];
+        d.aaaaAvvio = data[2];
+    }
+    d.ats = b("ATS");
+    d.codIsti = t("CodIsti");
+    d.istitutoLibero = t("IstitutoLibero");
+    d.spinAmbito = t("SPINAmbitoTerr");
+    d.spinSettore = t("SPINSettoreProd");
+    d.spinFigura = t("SPINFiguraProf");
+    d.spinNonPresente = d.spinAmbito == kSpinAmbitoAssente && d.spinSettore == kSpinSettoreAssente
+        && d.spinFigura == kSpinFiguraAssente;
+    if (d.spinNonPresente)
+        d.spinAmbito = d.spinSettore = d.spinFigura = QString();
+    d.im = t("IM").isEmpty() ? QStringLiteral("N") : t("IM");
+    d.po1 = b("PO_1");
+    d.co1 = b("CO_1");
+    d.qss = t("QSS");
+    for (int i = 0; i < 4; ++i)
+        d.sez34[i] = testo(q.value(QStringLiteral("Sez34_%1").arg(i + 1)));
+    q.finish();
+
+    QSqlQuery sp = db.seleziona(QStringLiteral("SELECT * FROM CorsiPropSpese WHERE ") + kChiaveCorso
+                                    + QStringLiteral(" ORDER BY ProgrAnno"),
+                                chiave(s, k));
+    while (sp.next()) {
+        const int anno = sp.value(QStringLiteral("ProgrAnno")).toInt();
+        if (anno < 1 || anno > 3)
+            continue;
+        SpeseAnno &x = d.spese[anno - 1];
+        auto imp = [&](const char *c) { return Importo::daValore(sp.value(QString::fromLatin1(c))); };
+        auto num = [&](const char *c) { return sp.value(QString::fromLatin1(c)).toLongLong(); };
+        x.a1 = imp("ParamA1");
+        x.oreA1 = num("NumOreA1");
+        x.allA1 = num("NumAllA1");
+        x.a2 = imp("ParamA2");
+        x.oreA2 = num("NumOreA2");
+        x.allA2 = num("NumAllA2");
+        x.p16 = imp("Param16");
+        x.ore16 = num("NumOre16");
+        x.all16 = num("NumAll16");
+        x.piu = imp("Param17Piu");
+        x.meno = imp("Param17Meno");
+        x.p17_3 = imp("Param17_3");
+        x.all17_3 = num("NumAll17_3");
+        x.enteErogatore = testo(sp.value(QStringLiteral("EnteErogatore")));
+        for (int i = 0; i < 5; ++i) {
+            x.dettaglio[i] = Importo::daValore(sp.value(QStringLiteral("Param%1").arg(70 + i)));
+            x.percentuali[i] = sp.value(QStringLiteral("Param%1P").arg(70 + i)).toLongLong();
+        }
+    }
+    sp.finish();
+
+    QSqlQuery chk = db.seleziona(QStringLiteral("SELECT ID, Valore FROM ValoriChk WHERE ") + kChiaveCorso
+                                     + QStringLiteral(" AND Prov=?"),
+                                 chiave(s, k) + QVariantList{s.gProv});
+    while (chk.next())
+        d.valoriChk.insert(chk.value(0).toLongLong(), chk.value(1).toInt() != 0);
+    return d;
+}
+
+std::optional<ChiaveCorso> ProgrCorso(CorsiDB &db, const Sessione &s, bool accorpato, const QString &principale)
+{
+    if (accorpato) {
+        QSqlQuery q = db.seleziona(QStringLiteral("SELECT count(*), MAX(CAST(Accorp AS INTEGER)) FROM CorsiProp WHERE "
+                                                  "GrupOpe=? AND Operatore=? AND Corso=?"),
+                                   s.chiaveOperatore() + QVariantList{principale.left(4)});
+        if (!q.next() || q.value(0).toInt() == 0)
+            return std::nullopt;
+        return ChiaveCorso{s.numeroSede(), principale.left(4), QString::number(q.value(1).toLongLong() + 1)};
+    }
+    const QVariant ultimo = db.valoreScalare(QStringLiteral("SELECT MAX(CAST(Corso AS INTEGER)) FROM CorsiProp WHERE GrupOpe=? "
+                                                            "AND Operatore=?"),
+                                             s.chiaveOperatore());
+    const qlonglong prossimo = ultimo.isNull() ? 1 : ultimo.toLongLong() + 1;
+    return ChiaveCorso{s.numeroSede(), QString::number(prossimo).rightJustified(4, QLatin1Char('0')), QStringLiteral("0")};
+}
+
+ChiaveCorso scriviCorso(CorsiDB &db, const Sessione &s, Piattaforma &p, const DatiCorso &d)
+{
+    if (s.gDomandaStampata)
+        throw Errore(codici::Generico,
+                     QStringLiteral("Domanda già inviata alla Provincia: i dati dei corsi non sono modificabili."));
+    const QList<std::pair<QString, QVariant>> valori = colonne(d);
+    // Two workstations inserting at once: the code is taken inside the write, which holds
+    // the database; a clash on the key (the other one's code) is retried with a new code.
+    for (int tentativo = 0;; ++tentativo) {
+        try {
+            Transazione t(db);
+            ChiaveCorso k = d.chiave;
+            if (k.corso.isEmpty()) {
+                const std::optional<ChiaveCorso> nuova = ProgrCorso(db, s, d.accorpato, d.corsoPrincipale);
+                if (!nuova)
+                    throw Errore(codici::Generico, QStringLiteral("Corso principale ") + d.corsoPrincipale.left(4)
+                                                       + QStringLiteral(" non trovato."));
+                k = *nuova;
+                k.sede = s.numeroSede();
+                QStringList nomi{QStringLiteral("GrupOpe"), QStringLiteral("Operatore"), QStringLiteral("SedeInteressata"),
+                                 QStringLiteral("Corso"), QStringLiteral("Accorp")};
+                QVariantList v = chiave(s, k);
+                for (const auto &[n, x] : valori) {
+                    nomi << n;
+                    v << x;
+                }
+                db.esegui(QStringLiteral("INSERT INTO CorsiProp (%1) VALUES (%2)")
+                              .arg(nomi.join(QStringLiteral(", ")), QStringList(nomi.size(), QStringLiteral("?")).join(QLatin1Char(','))),
+                          v);
+            } else {
+                QStringList set;
+                QVariantList v;
+                for (const auto &[n, x] : valori) {
+                    set << n + QStringLiteral("=?");
+                    v << x;
+                }
+                if (db.esegui(QStringLiteral("UPDATE CorsiProp SET ") + set.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ")
+                                  + kChiaveCorso,
+                              v + chiave(s, k))
+                    == 0)
+                    throw Errore(codici::RigaCancellata, QStringLiteral("Il corso è stato cancellato da un'altra postazione."));
+            }
+            scriviSpese(db, s, p, k, d);
+            scriviValoriChk(db, s, k, d);
+            if (k.accorp == QLatin1String("0") && HaAccorpati(db, s, k.corso))
+                AggQueryAcc(db, s, k.corso);
+            t.conferma();
+            return k;
+        } catch (const Errore &e) {
+            if (e.numero() != 3022 || !d.chiave.corso.isEmpty() || tentativo >= 5)
+                throw;
+        }
+    }
+}
+
+bool HaAccorpati(CorsiDB &db, const Sessione &s, const QString &corso)
+{
+    return db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND "
+                                           "SedeInteressata=? AND Corso=? AND Accorp<>'0'"),
+                            s.chiaveSede() + QVariantList{corso})
+               .toInt()
+        > 0;
+}
+
+bool CancellaCorso(CorsiDB &db, const Sessione &s, const ChiaveCorso &k)
+{
+    if (s.gDomandaStampata)
+        throw Errore(codici::Generico,
+                     QStringLiteral("Domanda già inviata alla Provincia: i dati dei corsi non sono modificabili."));
+    if (k.accorp == QLatin1String("0") && HaAccorpati(db, s, k.corso))
+        return false;
+    Transazione t(db);
+    for (const char *tabella : {"CorsiPropSpese", "ValoriChk", "CorsiHandi", "CorsiProp"})
+        db.esegui(QStringLiteral("DELETE FROM %1 WHERE ").arg(QString::fromLatin1(tabella)) + kChiaveCorso, chiave(s, k));
+    t.conferma();
+    return true;
+}
+
+bool CorsoIncompleto(CorsiDB &db, const Sessione &s, const ChiaveCorso &k)
+{
+    return db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiPropSpese WHERE ") + kChiaveCorso, chiave(s, k)).toInt()
+        == 0;
+}
+
+namespace {
+const char *const kSintesi[] = {"a11_ParamA1", "a12_ParamA2", "a21_ParamA1", "a22_ParamA2", "a31_ParamA1",
+                                "a32_ParamA2", "a41_ParamA1", "a42_ParamA2", "b1_ParamB1",  "b2_ParamB2"};
+}
+
+void AggQueryAcc(CorsiDB &db, const Sessione &s, const QString &corso)
+{
+    QStringList set;
+    for (const char *c : kSintesi)
+        set << QStringLiteral("%1 = (SELECT P.%1 FROM CorsiProp P WHERE P.GrupOpe = CorsiProp.GrupOpe AND P.Operatore = "
+                              "CorsiProp.Operatore AND P.SedeInteressata = CorsiProp.SedeInteressata AND P.Corso = "
+                              "CorsiProp.Corso AND P.Accorp = '0')")
+                   .arg(QString::fromLatin1(c));
+    db.esegui(QStringLiteral("UPDATE CorsiProp SET ") + set.join(QStringLiteral(", "))
+                  + QStringLiteral(" WHERE GrupOpe=? AND Operatore=? AND SedeInteressata=? AND Corso=? AND Accorp<>'0'"),
+              s.chiaveSede() + QVariantList{corso});
+}
+
+Importo RiepilogoAccorpati::totaleA() const
+{
+    Importo t;
+    for (const Importo &x : a)
+        t += x;
+    return t;
+}
+
+RiepilogoAccorpati riepilogoAccorpati(CorsiDB &db, const Sessione &s, const QString &corso)
+{
+    RiepilogoAccorpati r;
+    QSqlQuery q = db.seleziona(QStringLiteral("SELECT * FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND SedeInteressata=? "
+                                              "AND Corso=?"),
+                               s.chiaveSede() + QVariantList{corso});
+    auto prodotto = [&](const QString &importo, const QString &ore, const QString &allievi) {
+        return Importo::daValore(q.value(importo)).per(q.value(ore).toLongLong()).per(q.value(allievi).toLongLong());
+    };
+    while (q.next()) {
+        int i = 0;
+        for (const char *riga : {"11", "12", "21", "22", "31", "32", "41", "42"}) {
+            const QString p = QStringLiteral("a") + QString::fromLatin1(riga), n = QString(QLatin1Char(riga[1]));
+            const QString a = n == QLatin1String("1") ? QStringLiteral("A1") : QStringLiteral("A2");
+            const QString c = n == QLatin1String("1") ? QStringLiteral("C1") : QStringLiteral("C2");
+            r.a[i] += prodotto(p + QStringLiteral("_Param") + a, p + QStringLiteral("_Ore"), p + QStringLiteral("_Param") + c);
+            ++i;
+        }
+        r.b1 += prodotto(QStringLiteral("b1_ParamB1"), QStringLiteral("DurataAnnOre"), QStringLiteral("NumAll"));
+        r.b2 += prodotto(QStringLiteral("b2_ParamB2"), QStringLiteral("DurataAnnOre"), QStringLiteral("b2NumAll"));
+    }
+    return r;
+}
+
+} // namespace quirdal
