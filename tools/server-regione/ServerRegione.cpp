@@ -5,8 +5,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QRandomGenerator>
+#include <QSaveFile>
 #include <QSet>
 #include <QSslCertificate>
 #include <QSslConfiguration>
@@ -130,8 +130,8 @@ const char *motivo(int codice)
     case 200: return "OK";
     case 400: return "Bad Request";
     case 401: return "Unauthorized";
-    case 404: return "Not Found";
     case 403: return "Forbidden";
+    case 404: return "Not Found";
     case 405: return "Method Not Allowed";
     case 503: return "Service Unavailable";
     default: return "Internal Server Error";
