@@ -286,7 +286,8 @@ int impostaServer(Contesto &c, const QStringList &argomenti)
         return 2;
     const QUrl base(o->value(QStringLiteral("indirizzo")));
     if (!base.isValid() || base.scheme() != QLatin1String("https") || base.host().isEmpty()) {
-        QTextStream(stderr) << "indirizzo non valido: " << o->value(QStringLiteral("indirizzo")) << " (https://HOST:PORTA)\n";
+        QTextStream(stderr) << "indirizzo non valido: " << indirizzoMostrabile(o->value(QStringLiteral("indirizzo")))
+                            << " (https://HOST:PORTA)\n";
         return 2;
     }
     const QString radice = base.toString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::StripTrailingSlash)

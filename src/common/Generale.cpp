@@ -1,5 +1,6 @@
 #include "common/Generale.h"
 
+#include "common/Codifica.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -117,29 +118,128 @@ QStringList dividiRecord(const QString &riga, bool completa)
     return campi;
 }
 
-QList<RigaDati> righeDati(const QString &testo, QString *intestazione)
+namespace {
+constexpr qint64 kPezzoLettura = 64 * 1024;
+}
+
+bool LettoreRighe::riempi()
 {
-    QList<RigaDati> r;
-    int numero = 0;
-    for (QString riga : testo.split(QLatin1Char('\n'))) {
-        ++numero;
-        if (riga.endsWith(QLatin1Char('\r')))
-            riga.chop(1);
-        if (intestazione && numero == 1) {
-            *intestazione = riga;
+    if (m_fine)
+        return false;
+    m_pezzo = m_d.read(kPezzoLettura);
+    m_pos = 0;
+    if (m_pezzo.isEmpty()) {
+        m_fine = true;
+        m_errore = !m_d.atEnd();
+        return false;
+    }
+    if (m_inizio) {
+        m_inizio = false;
+        if (m_pezzo.startsWith("\xEF\xBB\xBF"))
+            m_pos = 3;
+    }
+    // A CR that ended the previous piece and the LF that opens this one are one line end.
+    if (m_saltaLF) {
+        m_saltaLF = false;
+        if (m_pos < m_pezzo.size() && m_pezzo[m_pos] == '\n')
+            ++m_pos;
+    }
+    return true;
+}
+
+bool LettoreRighe::prossima(QByteArray &riga)
+{
+    riga.truncate(0);
+    bool iniziata = false;
+    for (;;) {
+        if (m_pos >= m_pezzo.size()) {
+            if (!riempi()) {
+                if (!iniziata)
+                    return false;
+                ++m_numero; // the last line, without a line end
+                return true;
+            }
             continue;
         }
-        riga = riga.trimmed();
+        iniziata = true;
+        const char *d = m_pezzo.constData() + m_pos;
+        const qsizetype n = m_pezzo.size() - m_pos;
+        qsizetype i = 0;
+        while (i < n && d[i] != '\n' && d[i] != '\r')
+            ++i;
+        riga.append(d, i);
+        m_pos += i;
+        if (i == n)
+            continue; // the line goes on in the next piece
+        ++m_pos;
+        if (d[i] == '\r') {
+            if (m_pos < m_pezzo.size()) {
+                if (m_pezzo[m_pos] == '\n')
+                    ++m_pos;
+            } else {
+                m_saltaLF = true;
+            }
+        }
+        ++m_numero;
+        return true;
+    }
+}
+
+QString RigaDati::motivo(const QString &file) const
+{
+    const QString dove =
+        QStringLiteral("la riga %1 del file ").arg(numero) + (file.isEmpty() ? QString() : file + QLatin1Char(' '));
+    switch (difetto) {
+    case Difetto::CarattereNullo:
+        return dove + QStringLiteral("contiene un carattere nullo");
+    case Difetto::SenzaCancelletto:
+        return dove + QStringLiteral("non è nel formato dei dati (deve iniziare con \"#\")");
+    case Difetto::Nessuno:
+        break;
+    }
+    return {};
+}
+
+QString LettoreDati::intestazione()
+{
+    return m_righe.prossima(m_riga) ? daWindows1252(m_riga) : QString();
+}
+
+bool LettoreDati::prossimo(RigaDati &r)
+{
+    while (m_righe.prossima(m_riga)) {
+        const QString riga = daWindows1252(m_riga).trimmed();
         if (riga.isEmpty())
             continue; // the line break after the last record, or a blank line
-        RigaDati d;
-        d.numero = numero;
-        d.valida = riga.startsWith(QLatin1Char('#'));
-        if (d.valida)
-            d.campi = dividiRecord(riga, false);
-        r.append(std::move(d));
+        r.numero = m_righe.numero();
+        r.campi.clear();
+        if (m_riga.contains('\0')) {
+            r.difetto = RigaDati::Difetto::CarattereNullo;
+        } else if (!riga.startsWith(QLatin1Char('#'))) {
+            r.difetto = RigaDati::Difetto::SenzaCancelletto;
+        } else {
+            r.difetto = RigaDati::Difetto::Nessuno;
+            r.campi = dividiRecord(riga, false);
+        }
+        return true;
     }
-    return r;
+    return false;
+}
+
+int contaRecord(const QString &percorso, bool conIntestazione)
+{
+    QFile f(percorso);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    LettoreRighe righe(f);
+    QByteArray riga;
+    if (conIntestazione)
+        righe.prossima(riga);
+    int n = 0;
+    while (righe.prossima(riga))
+        if (!daWindows1252(riga).trimmed().isEmpty())
+            ++n;
+    return righe.erroreLettura() ? -1 : n;
 }
 
 std::optional<QString> controllaData(const QString &testo)
@@ -214,6 +314,20 @@ QString controllaEmail(const QString &indirizzo)
     if (e.endsWith(QLatin1Char('.')))
         return QStringLiteral("Dopo l'ultimo '.' deve essere specificato il provider (es. 'it', 'com', ecc.)");
     return {};
+}
+
+const QStringList &fileDatiOperatori()
+{
+    static const QStringList nomi = {QStringLiteral("oper.tx1"),     QStringLiteral("compo.tx1"),
+                                     QStringLiteral("sediocc.tx1"),  QStringLiteral("sediutil.tx1"),
+                                     QStringLiteral("corsipre.tx1"), QStringLiteral("percmod.tx1")};
+    return nomi;
+}
+
+const QStringList &fileFlagTabelle()
+{
+    static const QStringList nomi = {QStringLiteral("installa.tab"), QStringLiteral("aggiorna.tab")};
+    return nomi;
 }
 
 QString trovaFile(const QString &cartella, const QString &nome)

@@ -9,6 +9,8 @@
 
 #include "common/Testo.h"
 
+class QIODevice;
+
 namespace quirdal {
 
 // --- Texts and SQL -------------------------------------------------------------
@@ -42,16 +44,57 @@ constexpr int kCampiRecord = 51;
 // fields the line holds (for the loaders, which read absent fields as "").
 QStringList dividiRecord(const QString &riga, bool completa = true);
 
-// The record lines of a data file's text (Windows-1252 decoded by the caller), each with
-// its line number; blank lines are passed over. A line that does not begin with "#" is
-// kept as not valid, for the loader to refuse. With intestazione, line 1 is a header,
-// returned there and not read as a record.
+// The lines of a data file, read from a device a piece at a time: CR LF, LF and CR
+// alone each end a line; a UTF-8 byte-order mark at the very start is skipped. What it
+// holds is one piece of the file and the line being read, never the whole file.
+class LettoreRighe {
+public:
+    explicit LettoreRighe(QIODevice &dispositivo) : m_d(dispositivo) {}
+    // The next line, without its line end; false at the end of the data.
+    bool prossima(QByteArray &riga);
+    int numero() const { return m_numero; } // of the line last returned, from 1
+    bool erroreLettura() const { return m_errore; }
+
+private:
+    bool riempi();
+
+    QIODevice &m_d;
+    QByteArray m_pezzo;
+    qsizetype m_pos = 0;
+    int m_numero = 0;
+    bool m_inizio = true, m_fine = false, m_errore = false, m_saltaLF = false;
+};
+
+// One record line of a data file: its number and fields. A line that does not begin
+// with "#", or that holds a NUL byte, is kept as not valid, for the loader to refuse.
 struct RigaDati {
+    enum class Difetto { Nessuno, SenzaCancelletto, CarattereNullo };
     int numero = 0;
     QStringList campi;
-    bool valida = true;
+    Difetto difetto = Difetto::Nessuno;
+    bool valida() const { return difetto == Difetto::Nessuno; }
+    // Why the line is not valid, for the loader's message (file: its name, when given).
+    QString motivo(const QString &file = {}) const;
 };
-QList<RigaDati> righeDati(const QString &testo, QString *intestazione = nullptr);
+
+// The records of a data file (Windows-1252), one at a time; blank lines are passed
+// over, each record is trimmed before it is split.
+class LettoreDati {
+public:
+    explicit LettoreDati(QIODevice &dispositivo) : m_righe(dispositivo) {}
+    // Line 1 as a header, not read as a record (the lookup-table files have one).
+    QString intestazione();
+    bool prossimo(RigaDati &r);
+    bool erroreLettura() const { return m_righe.erroreLettura(); }
+
+private:
+    LettoreRighe m_righe;
+    QByteArray m_riga;
+};
+
+// The records of a data file: how many there are (header excluded when it has one);
+// -1 when it cannot be read.
+int contaRecord(const QString &percorso, bool conIntestazione);
 
 // --- Checks ----------------------------------------------------------------------
 
@@ -66,6 +109,11 @@ QString controllaEmail(const QString &indirizzo);
 inline const QString kTitoloEmail = QStringLiteral("INDIRIZZO E-MAIL");
 
 // --- Files and processes ------------------------------------------------------------
+
+// The data files the program folder receives, as the program names them: those of the
+// operator load, and the two flags of the lookup-table pass.
+const QStringList &fileDatiOperatori();
+const QStringList &fileFlagTabelle();
 
 // The file of that name in the folder, its letter case ignored as on the region's
 // systems; "" when there is none.

@@ -220,6 +220,29 @@ QStringList istruzioniSchema(const OpzioniNuovoDatabase &opzioni)
     return r;
 }
 
+QStringList tabelleSchema()
+{
+    static const QRegularExpression crea(QStringLiteral("^CREATE TABLE (\\w+)"));
+    QStringList r;
+    for (const QString &istruzione : divisiInIstruzioni(QString::fromUtf8(kTabelle))) {
+        const QRegularExpressionMatch m = crea.match(istruzione);
+        if (m.hasMatch())
+            r << m.captured(1);
+    }
+    return r;
+}
+
+bool tabellaDellEnte(const QString &tabella)
+{
+    static const QStringList ente = {
+        QStringLiteral("CorsiOper"),        QStringLiteral("CorsiCompo"),       QStringLiteral("CorsiCompoOre"),
+        QStringLiteral("CorsiCompoTipoLab"), QStringLiteral("CorsiSediOcc"),    QStringLiteral("CorsiSediOccUtil"),
+        QStringLiteral("PrecCorsi"),        QStringLiteral("PercMod"),          QStringLiteral("Installazione"),
+        QStringLiteral("CorsiProp"),        QStringLiteral("CorsiPropSpese"),   QStringLiteral("CorsiPropAziende"),
+        QStringLiteral("CorsiHandi"),       QStringLiteral("ValoriChk")};
+    return ente.contains(tabella.trimmed(), Qt::CaseInsensitive);
+}
+
 void creaDatabase(const QString &percorso, const QString &password, const OpzioniNuovoDatabase &opzioni)
 {
     const QFileInfo fi(percorso);

@@ -21,6 +21,15 @@ void creaDatabase(const QString &percorso, const QString &password,
 // The statements that build the schema, in order.
 QStringList istruzioniSchema(const OpzioniNuovoDatabase &opzioni = {});
 
+// The tables of the schema, in its order.
+QStringList tabelleSchema();
+
+// The tables that hold the agency's own data (operators, sites and their child tables,
+// previous activities, courses, costs, check values, handicap sheets, applications):
+// never loaded from a lookup-table file, whatever the files and flags say. Every other
+// table is a lookup table of the call and loads from its file.
+bool tabellaDellEnte(const QString &tabella);
+
 // Saved queries: name and SELECT.
 struct QuerySalvata {
     QString nome;

@@ -44,9 +44,9 @@ using Riga = RigaDati;
 struct FileDati {
     QString nome;     // as the program calls it: "oper.tx1"
     QString percorso; // as found in the folder, "" when missing
-    QList<Riga> righe;
+    int record = 0;   // counted when found; the records are read one at a time when loaded
     bool esiste() const { return !percorso.isEmpty(); }
-    bool vuoto() const { return righe.isEmpty(); }
+    bool vuoto() const { return record == 0; }
 };
 
 FileDati leggiFileDati(const QString &cartella, const QString &nome)
@@ -56,10 +56,9 @@ FileDati leggiFileDati(const QString &cartella, const QString &nome)
     f.percorso = trovaFile(cartella, nome);
     if (!f.esiste())
         return f;
-    QFile in(f.percorso);
-    if (!in.open(QIODevice::ReadOnly))
+    f.record = contaRecord(f.percorso, false);
+    if (f.record < 0)
         throw Errore(codici::FileNonTrovato, QStringLiteral("impossibile leggere il file ") + f.percorso);
-    f.righe = righeDati(daWindows1252(in.readAll()));
     return f;
 }
 
@@ -68,11 +67,8 @@ class Campi {
 public:
     Campi(const FileDati &f, const Riga &r) : m_f(f), m_r(r)
     {
-        if (!r.valida)
-            throw Errore(codici::TipoNonCorrispondente,
-                         QStringLiteral("la riga %1 del file %2 non è nel formato dei dati (deve iniziare con \"#\")")
-                             .arg(r.numero)
-                             .arg(m_f.nome));
+        if (!r.valida())
+            throw Errore(codici::TipoNonCorrispondente, r.motivo(m_f.nome));
     }
     // An absent field is an empty text, never a Null.
     QString grezzo(int i) const { return nonNullo(m_r.campi.value(i)); }
@@ -138,9 +134,7 @@ private:
     QString m_procedura, m_fase;
 };
 
-const QStringList kFileDati = {QStringLiteral("oper.tx1"),    QStringLiteral("compo.tx1"),
-                               QStringLiteral("sediocc.tx1"), QStringLiteral("sediutil.tx1"),
-                               QStringLiteral("corsipre.tx1"), QStringLiteral("percmod.tx1")};
+const QStringList &kFileDati = fileDatiOperatori();
 
 QString nomeCar(const QString &file, bool aggiornamento)
 {
@@ -223,17 +217,26 @@ void inserisciAttivita(CorsiDB &db, const QString &tabella, const Campi &k, bool
 void perOgniRecord(const FileDati &f, const QString &tabella, ProgressoCaricamento &p, const QString &procedura,
                    const QString &fase, const std::function<void(const Campi &)> &passo)
 {
-    p.file(f.percorso, tabella, static_cast<int>(f.righe.size()));
+    p.file(f.percorso, tabella, f.record);
     int n = 0;
-    try {
-        for (const Riga &r : f.righe) {
-            passo(Campi(f, r));
-            puntoDiArresto("record");
-            if (++n % 200 == 0)
-                p.record(n);
+    if (f.esiste()) {
+        try {
+            QFile in(f.percorso);
+            if (!in.open(QIODevice::ReadOnly))
+                throw Errore(codici::FileNonTrovato, QStringLiteral("impossibile leggere il file ") + f.percorso);
+            LettoreDati lettore(in);
+            Riga r;
+            while (lettore.prossimo(r)) {
+                passo(Campi(f, r));
+                puntoDiArresto("record");
+                if (++n % 200 == 0)
+                    p.record(n);
+            }
+            if (lettore.erroreLettura())
+                throw Errore(codici::FileNonTrovato, QStringLiteral("impossibile leggere il file ") + f.percorso);
+        } catch (const Errore &e) {
+            throw ErroreFase(e, procedura, fase);
         }
-    } catch (const Errore &e) {
-        throw ErroreFase(e, procedura, fase);
     }
     p.record(n);
 }

@@ -6,6 +6,7 @@
 #include "common/Generale.h"
 #include "db/CorsiDB.h"
 #include "db/IstruzionePreparata.h"
+#include "db/Schema.h"
 #include "common/Contesto.h"
 #include "common/Sessione.h"
 
@@ -21,23 +22,6 @@ namespace {
 
 enum class Modo { Installa, Aggiorna };
 
-struct FileTabella {
-    QString intestazione;
-    QList<RigaDati> record;
-    bool letto = false;
-};
-
-FileTabella leggiFileTabella(const QString &percorso)
-{
-    FileTabella r;
-    QFile f(percorso);
-    if (!f.open(QIODevice::ReadOnly))
-        return r;
-    r.letto = true;
-    r.record = righeDati(daWindows1252(f.readAll()), &r.intestazione);
-    return r;
-}
-
 } // namespace
 
 QStringList terminiChiave(Contesto &c, const QString &tabella)
@@ -51,7 +35,7 @@ QStringList terminiChiave(Contesto &c, const QString &tabella)
 int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabella, const QStringList &chiavi,
                   ProgressoCaricamento &progresso)
 {
-    if (!QFileInfo(percorsoFile).isFile())
+    if (!QFileInfo(percorsoFile).isFile() || tabellaDellEnte(tabella))
         return 0;
     Sessione &s = c.sessione;
     if (fileVuoto(percorsoFile)) {
@@ -67,7 +51,6 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
         return 0;
     }
 
-    const FileTabella file = leggiFileTabella(percorsoFile);
     int caricati = 0;
     auto fallito = [&](const Errore &e) {
         c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ")
@@ -78,10 +61,14 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
         c.db.chiudi();
         throw FineProgramma(QStringLiteral("tabella non caricata"));
     };
-    if (!file.letto)
+    // Read a record at a time: the memory a load takes stays that of its longest line.
+    const int totale = contaRecord(percorsoFile, true);
+    QFile file(percorsoFile);
+    if (totale < 0 || !file.open(QIODevice::ReadOnly))
         fallito(Errore(codici::FileNonTrovato, QStringLiteral("Impossibile leggere il file ") + percorsoFile));
+    LettoreDati lettore(file);
 
-    QString intestazione = file.intestazione;
+    QString intestazione = lettore.intestazione();
     intestazione.remove(QLatin1Char('#'));
     intestazione = intestazione.trimmed();
     if (intestazione.compare(QLatin1String("AGGIORNAMENTO"), Qt::CaseInsensitive) == 0)
@@ -90,7 +77,7 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
         s.gInstallaTabelle = VERO;
     const Modo modo = s.gInstallaTabelle ? Modo::Installa : Modo::Aggiorna;
 
-    progresso.file(percorsoFile, tabella, static_cast<int>(file.record.size()));
+    progresso.file(percorsoFile, tabella, totale);
     progresso.record(0);
 
     try {
@@ -119,11 +106,10 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
             c.db.esegui(QStringLiteral("DELETE FROM ") + tabella);
         IstruzionePreparata q(c.db, sql);
         const int nCol = static_cast<int>(std::min<qsizetype>(colonne.size(), kCampiRecord));
-        for (const RigaDati &rec : file.record) {
-            if (!rec.valida)
-                throw Errore(codici::TipoNonCorrispondente,
-                             QStringLiteral("la riga %1 del file non è nel formato dei dati (deve iniziare con \"#\")")
-                                 .arg(rec.numero));
+        RigaDati rec;
+        while (lettore.prossimo(rec)) {
+            if (!rec.valida())
+                throw Errore(codici::TipoNonCorrispondente, rec.motivo());
             const QStringList &campi = rec.campi;
             for (int i = 0; i < colonne.size(); ++i) {
                 const Colonna &col = colonne[i];
@@ -146,6 +132,8 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
             if (caricati % 500 == 0)
                 progresso.record(caricati);
         }
+        if (lettore.erroreLettura())
+            throw Errore(codici::FileNonTrovato, QStringLiteral("Impossibile leggere il file ") + percorsoFile);
         t.conferma();
     } catch (const Errore &e) {
         fallito(e);
@@ -185,7 +173,7 @@ void passoTabelle(Contesto &c, ProgressoCaricamento &progresso)
     try {
         QList<InfoTabella> tabelle = c.db.elencoTabelle();
         for (auto it = tabelle.crbegin(); it != tabelle.crend(); ++it) {
-            if (it->tipo != QLatin1String("TABLE"))
+            if (it->tipo != QLatin1String("TABLE") || tabellaDellEnte(it->nome))
                 continue;
             const QString dati = trovaFile(cartella, it->nome + QStringLiteral(".txt"));
             if (dati.isEmpty())

@@ -94,7 +94,7 @@ struct mCreaFileTrasm::Stato {
     }
     QStringList prefisso(const QString &tipo, const QString &anno = QStringLiteral("2009")) const
     {
-        return {tipo, numDoma, QStringLiteral("62"), anno, sigProv};
+        return {tipo, valoreTrasmissione(numDoma), QStringLiteral("62"), anno, valoreTrasmissione(sigProv)};
     }
     bool anomalia(const QString &scrittore, const QString &testo)
     {
@@ -498,10 +498,13 @@ QString mCreaFileTrasm::NomeFile(const QString &prov, const QString &grupOpe, co
                             .toInt())
         return {};
     m_numDoma = n.toString().trimmed();
-    // The name goes into a path: nothing in it may reach another folder.
-    QString nome = QStringLiteral("QUIRDAL_") + prov + QLatin1Char('_') + m_numDoma + QLatin1Char('.') + grupOpe + operatore;
-    for (const QChar ch : QStringLiteral("/\\:*?\"<>|"))
-        nome.replace(ch, QLatin1Char('_'));
+    // The name goes into a path and is the first line of the upload: cleaned as every
+    // value, and nothing in it may reach another folder.
+    QString nome = valoreTrasmissione(QStringLiteral("QUIRDAL_") + prov + QLatin1Char('_') + m_numDoma + QLatin1Char('.')
+                                      + grupOpe + operatore);
+    for (QChar &ch : nome)
+        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F || QStringLiteral("/\\:*?\"<>|").contains(ch))
+            ch = QLatin1Char('_');
     return nome;
 }
 

@@ -9,13 +9,20 @@
 #include "db/CorsiDB.h"
 #include "common/Contesto.h"
 #include "common/Sessione.h"
+#include "db/Schema.h"
 #include "transmission/CreaFileTrasm.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QUrl>
 #include <QUuid>
+
+#include <memory>
+#include <vector>
 
 namespace quirdal {
 
@@ -33,6 +40,37 @@ QString testoCertificato()
         + QStringLiteral("Per procedere alla reinstallazione, cercare nel sistema il file CA_ROOT.DER ed eseguire un doppio "
                          "click su di esso.")
         + CRLF + QStringLiteral("Se il file è assente dal sistema, contattare il servizio assistenza");
+}
+
+// Digits 0-9 only, at least one and at most massimo.
+bool soloCifre(const QString &testo, int massimo)
+{
+    if (testo.isEmpty() || testo.size() > massimo)
+        return false;
+    for (const QChar ch : testo)
+        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+int lunghezzaNumDoma(CorsiDB &db)
+{
+    for (const Colonna &col : db.colonne(QStringLiteral("Installazione")))
+        if (col.nome.compare(QLatin1String("NumDoma"), Qt::CaseInsensitive) == 0 && col.dimensione > 0)
+            return col.dimensione;
+    return 50;
+}
+
+// A version as the server writes it: numbers of at most 9 digits joined by ".".
+bool versioneValida(const QString &versione)
+{
+    const QStringList parti = versione.split(QLatin1Char('.'));
+    if (parti.size() > 4)
+        return false;
+    for (const QString &p : parti)
+        if (!soloCifre(p, 9))
+            return false;
+    return true;
 }
 
 const QString kErroreConnessione =
@@ -93,8 +131,9 @@ EsitoNumero richiediNumeroDomanda(Contesto &c, Trasferimento &t, const QString &
         return EsitoNumero::Fallito;
     }
     const QString numero = e.risposta.trimmed();
-    // An empty reply is no number: an application must not be opened without one.
-    if (e.risposta.contains(QLatin1String("ERRORE")) || numero.isEmpty() || numero.size() > 50) {
+    // Only digits, as many as the column holds: the number goes into the records and the
+    // name of the transmission file, and an application must not be opened without one.
+    if (e.risposta.contains(QLatin1String("ERRORE")) || !soloCifre(numero, lunghezzaNumDoma(c.db))) {
         c.dialoghi.messaggio(QStringLiteral("Si è verificato un errore sul server sicuro della Regione durante il recupero "
                                             "del numero di domanda.")
                                  + CRLF + QStringLiteral("Contattare il servizio di assistenza V.T.Z."),
@@ -165,6 +204,10 @@ bool VerificaVersione(Contesto &c, Trasferimento &t, const QString &versioneData
     const QString minima = pezzi[1].trimmed(), ultima = pezzi[2].trimmed(), stato = pezzi[3].trimmed(),
                   testo = pezzi[4];
     const QString versione = versioneData.isEmpty() ? versioneProgramma() : versioneData;
+    auto erroreServer = [&] {
+        c.dialoghi.messaggio(kErroreConnessione, QStringLiteral("Errore di connessione"), Icona::Critico);
+        return false;
+    };
     if (stato == QLatin1String("S")) {
         c.dialoghi.messaggio(QStringLiteral("La presente versione dell'applicativo ( ") + versione
                                  + QStringLiteral(" ) non è più gestita dalla Regione.") + CRLF
@@ -177,6 +220,9 @@ bool VerificaVersione(Contesto &c, Trasferimento &t, const QString &versioneData
         c.dialoghi.messaggio(testo, QStringLiteral("Trasmissione"), Icona::Critico);
         return false;
     }
+    // Versions that are not numbers cannot be compared: no pass on a reply nobody can read.
+    if (!versioneValida(minima) || !versioneValida(ultima))
+        return erroreServer();
     if (stato == QLatin1String("M"))
         c.dialoghi.messaggio(testo, QStringLiteral("Trasmissione"), Icona::Informazione);
     if (confrontaVersioni(versione, minima) < 0) {
@@ -259,95 +305,224 @@ QByteArray corpoScarico(const QStringList &voci)
     return corpoModulo(campi);
 }
 
-EsitoScompatta scompattaContenitore(const QString &cartella, const QString &contenitore)
+QStringList nomiScaricabili(CorsiDB *db)
 {
-    EsitoScompatta r;
-    QStringList righe = contenitore.split(QLatin1Char('\n'));
-    for (QString &x : righe)
-        if (x.endsWith(QLatin1Char('\r')))
-            x.chop(1);
-    // Every name first: a reply must not write outside the program folder.
-    for (const QString &riga : righe) {
-        const QString t = riga.trimmed();
-        if (t.isEmpty() || t == QLatin1String("EOF") || t.startsWith(QLatin1Char('#')))
-            continue;
-        if (t.contains(QLatin1Char('/')) || t.contains(QLatin1Char('\\')) || t.contains(QLatin1Char(':'))
-            || t.contains(QStringLiteral("..")) || QDir::isAbsolutePath(t)) {
-            r.errore = QStringLiteral("La risposta del server contiene un nome di file non ammesso: ") + t
-                + QStringLiteral(". Nessun file è stato scritto.");
-            return r;
-        }
+    QStringList tabelle;
+    if (db) {
+        for (const InfoTabella &t : db->elencoTabelle())
+            if (t.tipo == QLatin1String("TABLE"))
+                tabelle << t.nome;
+    } else {
+        tabelle = tabelleSchema();
     }
-    std::unique_ptr<QSaveFile> aperto;
-    QString nomeAperto;
-    bool scritto = true;
-    auto chiudi = [&] {
-        if (aperto) {
-            if (scritto && aperto->commit())
-                r.file << nomeAperto;
-            else
-                scritto = false;
-            aperto.reset();
-        }
-    };
-    for (const QString &riga : righe) {
-        const QString t = riga.trimmed();
-        if (t.isEmpty() || t == QLatin1String("EOF")) {
-            chiudi();
-        } else if (riga.startsWith(QLatin1Char('#'))) {
-            if (aperto) {
-                const QByteArray b = aWindows1252(riga + CRLF);
-                scritto = scritto && aperto->write(b) == b.size();
-            }
-        } else {
-            chiudi();
-            if (!scritto)
-                break;
-            aperto = std::make_unique<QSaveFile>(QDir(cartella).filePath(t));
-            nomeAperto = t;
-            if (!aperto->open(QIODevice::WriteOnly))
-                scritto = false;
-        }
-    }
-    chiudi();
-    if (!scritto)
-        r.errore = QStringLiteral("Impossibile scrivere il file ") + nomeAperto
-            + QStringLiteral(" nella cartella del programma.");
+    QStringList r = fileDatiOperatori() + fileFlagTabelle();
+    for (const QString &t : tabelle)
+        if (!tabellaDellEnte(t))
+            r << t + QStringLiteral(".txt");
     return r;
+}
+
+RigaContenitore leggiRigaContenitore(const QByteArray &riga)
+{
+    const QByteArray t = riga.trimmed();
+    if (t.isEmpty() || t == "EOF")
+        return {RigaContenitore::Chiusura, {}};
+    return {t.startsWith('#') ? RigaContenitore::Dati : RigaContenitore::Nome, t};
 }
 
 namespace {
 
+// A name of the reply as a message may show it: printable, not too long.
+QString nomeMostrabile(const QByteArray &nome)
+{
+    QString r = daWindows1252(nome.left(80));
+    for (QChar &ch : r)
+        if (ch.category() == QChar::Other_Control || ch.category() == QChar::Other_Format)
+            ch = QLatin1Char('?');
+    return nome.size() > 80 ? r + QStringLiteral("...") : r;
+}
+
+// The name a reply line asks for, as the program spells it; "" when it is not one the
+// program expects. Only plain ASCII can match, so no other character folds into one.
+QString nomeAmmesso(const QByteArray &nome, const QStringList &ammessi)
+{
+    for (const char ch : nome)
+        if (static_cast<unsigned char>(ch) <= 0x20 || static_cast<unsigned char>(ch) >= 0x7F)
+            return {};
+    const QString n = QString::fromLatin1(nome);
+    for (const QString &a : ammessi)
+        if (a.compare(n, Qt::CaseInsensitive) == 0)
+            return a;
+    return {};
+}
+
+const QString kNessunFile = QStringLiteral(" Nessun file è stato scritto.");
+const QString kRispostaIlleggibile = QStringLiteral("Impossibile leggere la risposta del server.");
+
+} // namespace
+
+EsitoScompatta scompattaContenitore(const QString &cartella, QIODevice &contenitore, const QStringList &ammessi)
+{
+    EsitoScompatta r;
+    const QDir dir(cartella);
+    const qint64 inizio = contenitore.pos();
+    // Every name first, read exactly as the writer reads it: nothing is written from a
+    // reply that names anything else, more files than a service sends, or a link.
+    {
+        LettoreRighe righe(contenitore);
+        QByteArray riga;
+        int file = 0;
+        while (righe.prossima(riga)) {
+            const RigaContenitore l = leggiRigaContenitore(riga);
+            if (l.tipo != RigaContenitore::Nome)
+                continue;
+            const QString nome = nomeAmmesso(l.testo, ammessi);
+            if (nome.isEmpty()) {
+                r.errore = QStringLiteral("La risposta del server contiene un nome di file non ammesso: ")
+                    + nomeMostrabile(l.testo) + QStringLiteral(".") + kNessunFile;
+                return r;
+            }
+            if (++file > ammessi.size()) {
+                r.errore = QStringLiteral("La risposta del server contiene più file di quanti il servizio ne possa "
+                                          "inviare (al massimo %1).")
+                               .arg(ammessi.size())
+                    + kNessunFile;
+                return r;
+            }
+            if (QFileInfo(dir.filePath(nome)).isSymLink()) {
+                r.errore = QStringLiteral("Il file ") + nome
+                    + QStringLiteral(" della cartella del programma è un collegamento simbolico e non viene "
+                                     "sovrascritto.")
+                    + kNessunFile;
+                return r;
+            }
+        }
+        if (righe.erroreLettura() || !contenitore.seek(inizio)) {
+            r.errore = kRispostaIlleggibile + kNessunFile;
+            return r;
+        }
+    }
+
+    // Each file is written under a temporary name; all are put in place only when every
+    // one was written whole.
+    std::vector<std::unique_ptr<QSaveFile>> scritti;
+    QStringList nomi;
+    QSaveFile *aperto = nullptr;
+    QString errore;
+    LettoreRighe righe(contenitore);
+    QByteArray riga;
+    while (errore.isEmpty() && righe.prossima(riga)) {
+        const RigaContenitore l = leggiRigaContenitore(riga);
+        switch (l.tipo) {
+        case RigaContenitore::Chiusura:
+            aperto = nullptr;
+            break;
+        case RigaContenitore::Dati:
+            if (aperto && (aperto->write(l.testo) != l.testo.size() || aperto->write("\r\n", 2) != 2))
+                errore = nomi.last();
+            break;
+        case RigaContenitore::Nome: {
+            const QString nome = nomeAmmesso(l.testo, ammessi);
+            scritti.push_back(std::make_unique<QSaveFile>(dir.filePath(nome)));
+            aperto = scritti.back().get();
+            nomi << nome;
+            if (QFileInfo(dir.filePath(nome)).isSymLink() || !aperto->open(QIODevice::WriteOnly))
+                errore = nome;
+            break;
+        }
+        }
+    }
+    if (errore.isEmpty() && righe.erroreLettura()) {
+        r.errore = kRispostaIlleggibile + kNessunFile;
+        return r;
+    }
+    for (std::size_t i = 0; errore.isEmpty() && i < scritti.size(); ++i) {
+        if (scritti[i]->commit())
+            r.file << nomi[static_cast<qsizetype>(i)];
+        else
+            errore = nomi[static_cast<qsizetype>(i)];
+    }
+    if (!errore.isEmpty())
+        r.errore = QStringLiteral("Impossibile scrivere il file ") + errore + QStringLiteral(" nella cartella del programma.");
+    return r;
+}
+
+EsitoScompatta scompattaContenitore(const QString &cartella, const QString &contenitore, const QStringList &ammessi)
+{
+    QByteArray byte = aWindows1252(contenitore);
+    QBuffer b(&byte);
+    b.open(QIODevice::ReadOnly);
+    return scompattaContenitore(cartella, b, ammessi);
+}
+
+namespace {
+
+// What a download reply is judged by, read a line at a time.
+struct Sommario {
+    bool errore = false; // "ERRORE" somewhere
+    int tx1 = 0;         // how many times ".tx1" occurs
+    QString inizio;      // the start of the text, for the message
+};
+
+Sommario esaminaRisposta(QIODevice &f)
+{
+    Sommario s;
+    LettoreRighe righe(f);
+    QByteArray riga, inizio;
+    while (righe.prossima(riga)) {
+        s.errore = s.errore || riga.contains("ERRORE");
+        s.tx1 += static_cast<int>(riga.toLower().count(".tx1"));
+        if (inizio.size() < 4096)
+            inizio += (righe.numero() > 1 ? QByteArray("\r\n") : QByteArray()) + riga.left(4096);
+    }
+    s.inizio = daWindows1252(inizio.left(4096));
+    return s;
+}
+
 bool scarica(Contesto &c, Trasferimento &t, const QStringList &voci, const QString &servizio, const QString &temporaneo,
              const QString &titoloErrore, bool contaTx1)
 {
-    const EsitoTrasferimento e = t.posta(leggiServizio(c, servizio), corpoScarico(voci), intestazioniModulo());
-    if (!e.completato || e.risposta.contains(QLatin1String("ERRORE"))) {
-        c.dialoghi.messaggio(e.completato ? e.risposta : testoErroreTrasmissione(e), titoloErrore, Icona::Critico);
+    // The reply goes to a file of the folder as it arrives, and is unpacked from there.
+    // A file or link left under that name is removed, never written through.
+    const QString tmp = QDir(c.cartellaProgramma).filePath(temporaneo);
+    QFile::remove(tmp);
+    QFile f(tmp);
+    if (!f.open(QIODevice::ReadWrite | QIODevice::NewOnly)) {
+        c.dialoghi.messaggio(QStringLiteral("Impossibile scrivere il file ") + QDir::toNativeSeparators(tmp)
+                                 + QStringLiteral(" nella cartella del programma."),
+                             titoloErrore, Icona::Critico);
         return false;
     }
-    if (contaTx1 && e.risposta.count(QStringLiteral(".tx1"), Qt::CaseInsensitive) < 5) {
+    const auto rimuovi = qScopeGuard([&] {
+        f.close();
+        QFile::remove(tmp);
+    });
+    const EsitoTrasferimento e = t.postaSuFile(leggiServizio(c, servizio), corpoScarico(voci), intestazioniModulo(), f);
+    if (!e.completato) {
+        c.dialoghi.messaggio(testoErroreTrasmissione(e), titoloErrore, Icona::Critico);
+        return false;
+    }
+    if (!f.flush() || !f.seek(0)) {
+        c.dialoghi.messaggio(kRispostaIlleggibile, titoloErrore, Icona::Critico);
+        return false;
+    }
+    const Sommario s = esaminaRisposta(f);
+    if (s.errore) {
+        c.dialoghi.messaggio(s.inizio, titoloErrore, Icona::Critico);
+        return false;
+    }
+    if (contaTx1 && s.tx1 < 5) {
         c.dialoghi.messaggio(QStringLiteral("Si sono verificati degli errori in fase di trasmissione.") + CRLF
                                  + QStringLiteral("Si consiglia di riprovare in un secondo momento."),
                              QStringLiteral("Errore di trasmissione"), Icona::Critico);
         return false;
     }
-    // Kept on disk while it is unpacked, as the reply came.
-    const QString tmp = QDir(c.cartellaProgramma).filePath(temporaneo);
-    {
-        QSaveFile f(tmp);
-        const QByteArray b = aWindows1252(e.risposta);
-        if (!f.open(QIODevice::WriteOnly) || f.write(b) != b.size() || !f.commit()) {
-            c.dialoghi.messaggio(QStringLiteral("Impossibile scrivere il file ") + QDir::toNativeSeparators(tmp)
-                                     + QStringLiteral(" nella cartella del programma."),
-                                 titoloErrore, Icona::Critico);
-            return false;
-        }
-    }
-    const EsitoScompatta s = scompattaContenitore(c.cartellaProgramma, e.risposta);
-    QFile::remove(tmp);
-    if (!s.errore.isEmpty()) {
-        c.dialoghi.messaggio(s.errore, titoloErrore, Icona::Critico);
+    // The tables of the database the loader will walk; of the schema when none is open.
+    const QStringList ammessi = nomiScaricabili(c.db.aperto() ? &c.db : nullptr);
+    const EsitoScompatta u = f.seek(0) ? scompattaContenitore(c.cartellaProgramma, f, ammessi)
+                                       : EsitoScompatta{{}, kRispostaIlleggibile};
+    if (!u.errore.isEmpty()) {
+        c.dialoghi.messaggio(u.errore, titoloErrore, Icona::Critico);
         return false;
     }
     return true;

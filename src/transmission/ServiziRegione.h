@@ -7,8 +7,11 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
+
 namespace quirdal {
 
+class CorsiDB;
 struct Contesto;
 
 // major.minor.revision compared as numbers, part by part: -1, 0 or 1.
@@ -45,13 +48,29 @@ QString indirizzoUpload(const QString &indirizzoNreg);
 QString vocePerScarico(const QString &grupOpe, const QString &operatore);
 QByteArray corpoScarico(const QStringList &voci);
 constexpr int kMassimoOperatoriScarico = 150;
-// Unpacks a reply container into the folder. Returns the files written, or a message
-// when a line names a file outside the folder (nothing is written then).
+// The names a download may write, as the program spells them: the operator files, the
+// lookup-table files of the tables the loader loads (of the database when given, of
+// the schema otherwise), and the two flag files.
+QStringList nomiScaricabili(CorsiDB *db = nullptr);
+// The one reading of a line of a reply container, for the check and the write alike:
+// blank or "EOF" closes the open file, a line beginning with "#" (blanks trimmed) is
+// data, anything else names a file.
+struct RigaContenitore {
+    enum Tipo { Chiusura, Dati, Nome } tipo;
+    QByteArray testo; // trimmed
+};
+RigaContenitore leggiRigaContenitore(const QByteArray &riga);
+// Unpacks a reply container into the folder, reading it a line at a time. Only the
+// names in ammessi are written (letter case ignored, under the name as ammessi spells
+// it), never through a symbolic link; a reply that names anything else, or more files
+// than there are names, is refused with a message and nothing of it is written.
 struct EsitoScompatta {
     QStringList file;
     QString errore;
 };
-EsitoScompatta scompattaContenitore(const QString &cartella, const QString &contenitore);
+EsitoScompatta scompattaContenitore(const QString &cartella, QIODevice &contenitore, const QStringList &ammessi);
+EsitoScompatta scompattaContenitore(const QString &cartella, const QString &contenitore,
+                                    const QStringList &ammessi = nomiScaricabili());
 // The two requests of frmInstOper: tables, then operator data; true when both went well.
 bool scaricaTabelle(Contesto &c, Trasferimento &t, const QStringList &voci);
 bool scaricaDatiOperatori(Contesto &c, Trasferimento &t, const QStringList &voci);

@@ -75,14 +75,56 @@ long codiceDa(QNetworkReply::NetworkError e, const QList<QSslError> &ssl)
 
 } // namespace
 
+QString indirizzoMostrabile(const QString &indirizzo)
+{
+    const QUrl url(indirizzo, QUrl::StrictMode);
+    if (url.isValid() && !url.host().isEmpty()) {
+        QUrl senza = url;
+        senza.setUserInfo(QString());
+        return senza.toString();
+    }
+    // Not an address Qt can read: whatever lies between "//" and the last "@" goes.
+    const qsizetype doppia = indirizzo.indexOf(QStringLiteral("//"));
+    const qsizetype chiocciola = indirizzo.lastIndexOf(QLatin1Char('@'));
+    if (chiocciola >= 0 && doppia >= 0 && chiocciola > doppia)
+        return indirizzo.left(doppia + 2) + indirizzo.mid(chiocciola + 1);
+    if (chiocciola >= 0)
+        return indirizzo.mid(chiocciola + 1);
+    return indirizzo;
+}
+
 EsitoTrasferimento Trasferimento::posta(const QString &indirizzo, const QByteArray &corpo, const QString &intestazioni,
                                         const std::function<bool()> &annullato)
+{
+    QByteArray ricevuto;
+    EsitoTrasferimento e = esegui(indirizzo, corpo, intestazioni, kMassimoRispostaBreve,
+                                  [&ricevuto](const QByteArray &pezzo) {
+                                      ricevuto += pezzo;
+                                      return true;
+                                  },
+                                  annullato);
+    if (e.completato)
+        e.risposta = daWindows1252(ricevuto);
+    return e;
+}
+
+EsitoTrasferimento Trasferimento::postaSuFile(const QString &indirizzo, const QByteArray &corpo,
+                                              const QString &intestazioni, QIODevice &destinazione,
+                                              const std::function<bool()> &annullato)
+{
+    auto scrivi = [&destinazione](const QByteArray &pezzo) { return destinazione.write(pezzo) == pezzo.size(); };
+    return esegui(indirizzo, corpo, intestazioni, m_massimoScarico, scrivi, annullato);
+}
+
+EsitoTrasferimento Trasferimento::esegui(const QString &indirizzo, const QByteArray &corpo, const QString &intestazioni,
+                                         qint64 massimo, const std::function<bool(const QByteArray &)> &ricevi,
+                                         const std::function<bool()> &annullato)
 {
     EsitoTrasferimento esito;
     QUrl url(indirizzo);
     if (!url.isValid() || url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) != 0 || url.host().isEmpty()) {
         esito.codiceErrore = codiciInternet::NomeNonRisolto;
-        esito.infoErrore = QStringLiteral("Indirizzo del servizio non valido: ") + indirizzo;
+        esito.infoErrore = QStringLiteral("Indirizzo del servizio non valido: ") + indirizzoMostrabile(indirizzo);
         return esito;
     }
     // Credentials in the address travel as the request's authorisation.
@@ -123,6 +165,8 @@ EsitoTrasferimento Trasferimento::posta(const QString &indirizzo, const QByteArr
     m_rete->clearConnectionCache();
 
     QNetworkReply *r = m_rete->post(req, corpo);
+    // Read as it arrives, a piece at a time: the reply is never held whole unless short.
+    r->setReadBufferSize(256 * 1024);
     QList<QSslError> erroriSsl;
     QObject::connect(r, &QNetworkReply::sslErrors, r, [&erroriSsl](const QList<QSslError> &e) { erroriSsl = e; });
     QEventLoop attesa;
@@ -130,6 +174,25 @@ EsitoTrasferimento Trasferimento::posta(const QString &indirizzo, const QByteArr
     QTimer limite;
     limite.setSingleShot(true);
     bool scaduto = false;
+    QString rifiuto; // why the reply was cut off here
+    qint64 ricevuti = 0;
+    auto leggi = [&] {
+        const int stato = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        while (rifiuto.isEmpty() && r->bytesAvailable() > 0) {
+            const QByteArray pezzo = r->read(64 * 1024);
+            // The body of an error status is no reply: it is read and dropped.
+            if (stato < 200 || stato > 299)
+                continue;
+            ricevuti += pezzo.size();
+            if (ricevuti > massimo)
+                rifiuto = QStringLiteral("La risposta del server supera il limite di %1 byte.").arg(massimo);
+            else if (!ricevi(pezzo))
+                rifiuto = QStringLiteral("Impossibile registrare la risposta del server su disco.");
+            if (!rifiuto.isEmpty())
+                r->abort();
+        }
+    };
+    QObject::connect(r, &QNetworkReply::readyRead, &attesa, leggi);
     QObject::connect(&limite, &QTimer::timeout, &attesa, [&] {
         scaduto = true;
         r->abort();
@@ -144,17 +207,31 @@ EsitoTrasferimento Trasferimento::posta(const QString &indirizzo, const QByteArr
     controllo.start(100);
     if (!r->isFinished())
         attesa.exec();
+    leggi();
 
     const int stato = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (r->error() == QNetworkReply::NoError || (stato > 0 && r->error() > QNetworkReply::UnknownProxyError)) {
-        // Whatever the HTTP status, the server answered: its text is the reply.
-        esito.completato = true;
-        esito.statoHttp = stato;
-        esito.risposta = daWindows1252(r->readAll());
+    esito.statoHttp = stato;
+    if (!rifiuto.isEmpty()) {
+        esito.codiceErrore = codiciInternet::RispostaNonValida;
+        esito.infoErrore = rifiuto;
+    } else if (scaduto) {
+        esito.codiceErrore = codiciInternet::Timeout;
+        esito.infoErrore = QStringLiteral("Il server non ha risposto entro %1 secondi.").arg(m_attesaMs / 1000);
+    } else if (stato > 0 && (stato < 200 || stato > 299)) {
+        // An error page is not an answer, whatever its text says.
+        esito.codiceErrore = stato;
+        esito.infoErrore = QStringLiteral("il server ha risposto con lo stato HTTP %1 %2")
+                               .arg(stato)
+                               .arg(r->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString())
+                               .trimmed();
+    } else if (r->error() != QNetworkReply::NoError) {
+        // Transport, TLS, or a body that could not be decoded.
+        const bool nonDecodificata = stato > 0
+            && (r->error() == QNetworkReply::UnknownContentError || r->error() == QNetworkReply::ProtocolFailure);
+        esito.codiceErrore = nonDecodificata ? codiciInternet::RispostaNonValida : codiceDa(r->error(), erroriSsl);
+        esito.infoErrore = r->errorString();
     } else {
-        esito.codiceErrore = scaduto ? codiciInternet::Timeout : codiceDa(r->error(), erroriSsl);
-        esito.infoErrore = scaduto ? QStringLiteral("Il server non ha risposto entro %1 secondi.").arg(m_attesaMs / 1000)
-                                   : r->errorString();
+        esito.completato = true;
     }
     r->deleteLater();
     return esito;

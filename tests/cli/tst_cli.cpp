@@ -176,7 +176,7 @@ private Q_SLOTS:
         Esito e = cli(a.dir.path(), QStringList{QStringLiteral("numero-domanda"), QStringLiteral("--prov"), QStringLiteral("004")}
                                         + operatore);
         QVERIFY2(e.codice == 0, qPrintable(e.err));
-        QCOMPARE(e.out.trimmed(), QStringLiteral("A000007"));
+        QCOMPARE(e.out.trimmed(), QStringLiteral("01000007"));
         e = cli(a.dir.path(), QStringList{QStringLiteral("invia"), QStringLiteral("--prov"), QStringLiteral("001")} + operatore);
         QVERIFY2(e.codice == 0, qPrintable(e.err));
         QVERIFY(QFile::exists(QDir(server.ricevuti.path()).filePath(QStringLiteral("QUIRDAL_001_000123.A7"))));

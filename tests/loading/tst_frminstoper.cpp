@@ -105,7 +105,7 @@ private Q_SLOTS:
         QCOMPARE(guida.aperte, QStringList{QStringLiteral("frmMailAggInst")});
         QCOMPARE(a.utente->leggi(QStringLiteral("E-Mail")), QStringLiteral("mario@ente.it"));
         QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT NumDoma FROM Installazione WHERE Prov='001'")).toString(),
-                 QStringLiteral("A000007"));
+                 QStringLiteral("01000007"));
     }
 };
 

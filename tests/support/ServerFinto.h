@@ -13,6 +13,15 @@ namespace quirdal::test {
 
 inline QString certificati() { return qEnvironmentVariable("QUIRDAL_SORGENTI") + QStringLiteral("/tests/certificati/"); }
 
+// The options that make both download services answer these bytes, kept in cartella.
+inline QStringList opzioneContenitore(const QTemporaryDir &cartella, const QByteArray &byte)
+{
+    QFile f(cartella.filePath(QStringLiteral("contenitore")));
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(byte);
+    return {QStringLiteral("--contenitore"), f.fileName()};
+}
+
 class ServerFinto {
 public:
     QTemporaryDir dati;     // operator files, tabelle/ for the tables

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QSet>
 #include <QSslCertificate>
@@ -84,7 +85,7 @@ bool autorizzato(const Richiesta &r, const QString &utente, const QString &passw
 
 Risposta testo(const QString &t, int codice = 200)
 {
-    return {codice, quirdal::aWindows1252(t), false};
+    return {codice, quirdal::aWindows1252(t), false, {}};
 }
 
 Risposta credenzialiErrate()
@@ -129,8 +130,10 @@ const char *motivo(int codice)
     case 200: return "OK";
     case 400: return "Bad Request";
     case 401: return "Unauthorized";
+    case 403: return "Forbidden";
     case 404: return "Not Found";
     case 405: return "Method Not Allowed";
+    case 503: return "Service Unavailable";
     default: return "Internal Server Error";
     }
 }
@@ -141,6 +144,7 @@ QByteArray messaggioHttp(const Risposta &r)
     m += r.html ? "Content-Type: text/html\r\n" : "Content-Type: text/plain; charset=windows-1252\r\n";
     if (r.codice == 401)
         m += "WWW-Authenticate: Basic realm=\"Regione\"\r\n";
+    m += r.intestazioni;
     m += "Content-Length: " + QByteArray::number(r.corpo.size()) + "\r\n";
     m += "Connection: close\r\n\r\n";
     return m + r.corpo;
@@ -184,9 +188,21 @@ Guasto guastoDaNome(const QString &modo)
     static const QHash<QString, Guasto> modi = {
         {QStringLiteral("html"), Guasto::Html},   {QStringLiteral("errore"), Guasto::Errore},
         {QStringLiteral("lento"), Guasto::Lento}, {QStringLiteral("chiudi"), Guasto::Chiudi},
-        {QStringLiteral("vuoto"), Guasto::Vuoto},
+        {QStringLiteral("vuoto"), Guasto::Vuoto},   {QStringLiteral("propri"), Guasto::Propri},
+        {QStringLiteral("casuale"), Guasto::Casuale}, {QStringLiteral("compresso"), Guasto::Compresso},
     };
+    if (statoDaNome(modo))
+        return Guasto::StatoHttp;
     return modi.value(modo, Guasto::Nessuno);
+}
+
+int statoDaNome(const QString &modo)
+{
+    if (!modo.startsWith(QLatin1String("stato")))
+        return 0;
+    bool ok = false;
+    const int stato = modo.mid(5).toInt(&ok);
+    return ok && stato >= 400 && stato <= 599 ? stato : 0;
 }
 
 ServerRegione::ServerRegione(Opzioni opzioni) : opzioni_(std::move(opzioni))
@@ -302,13 +318,37 @@ void ServerRegione::servi(QSslSocket *socket, const Richiesta &r)
             socket->disconnectFromHost();
             return;
         case Guasto::Html:
-            risposta = {200, "<HTML><BODY><H1>Errore interno del server</H1></BODY></HTML>", true};
+            risposta = {200, "<HTML><BODY><H1>Errore interno del server</H1></BODY></HTML>", true, {}};
             break;
         case Guasto::Errore:
             risposta = testo(QStringLiteral("ERRORE: servizio non disponibile"));
             break;
         case Guasto::Vuoto:
-            risposta = {200, QByteArray(), false};
+            risposta = {200, QByteArray(), false, {}};
+            break;
+        case Guasto::StatoHttp:
+            risposta = (this->*servizio->gestore)(r);
+            risposta.codice = opzioni_.statiHttp.value(QLatin1String(servizio->nome), 500);
+            break;
+        case Guasto::Propri:
+            // Whatever a hostile reply could aim at: the database, the settings, the trusted
+            // authority, and the tables of the agency's own data.
+            risposta = (this->*servizio->gestore)(r);
+            risposta.corpo.prepend("QUIRDAL.mdb\r\n#x#\r\nEOF\r\nQUIRDAL.INI\r\n#x#\r\nEOF\r\nCA_ROOT.DER\r\n#x#\r\nEOF\r\n"
+                                   "CorsiProp.txt\r\n#INSTALLAZIONE#\r\nEOF\r\nInstallazione.txt\r\n#INSTALLAZIONE#\r\nEOF\r\n");
+            break;
+        case Guasto::Casuale: {
+            // The same bytes every time, so that a failure can be reproduced.
+            QRandomGenerator caso(20091130);
+            QByteArray byte(200 * 1024, '\0');
+            for (char &b : byte)
+                b = static_cast<char>(caso.bounded(256));
+            risposta = {200, byte, false, {}};
+            break;
+        }
+        case Guasto::Compresso:
+            risposta = (this->*servizio->gestore)(r);
+            risposta.intestazioni = "Content-Encoding: gzip\r\n";
             break;
         case Guasto::Nessuno:
             risposta = (this->*servizio->gestore)(r);
@@ -331,8 +371,10 @@ Risposta ServerRegione::nreg(const Richiesta &r)
         return testo(QStringLiteral("ERRORE: dati mancanti"));
     if (!opzioni_.numero.isEmpty())
         return testo(opzioni_.numero);
-    // The region pads its answers with blanks.
-    return testo(QStringLiteral("  %1%2  ").arg(gruppo.toUpper()).arg(codice, 6, QLatin1Char('0')));
+    // Digits only: the group's letter as its place in the alphabet, then the code; the
+    // region pads its answers with blanks.
+    const int lettera = gruppo.toUpper().at(0).unicode() - 'A' + 1;
+    return testo(QStringLiteral("  %1%2  ").arg(lettera, 2, 10, QLatin1Char('0')).arg(codice, 6, QLatin1Char('0')));
 }
 
 Risposta ServerRegione::versione(const Richiesta &)
@@ -371,6 +413,8 @@ Risposta ServerRegione::upload(const Richiesta &r)
 
 Risposta ServerRegione::aggiornaDb(const Richiesta &r)
 {
+    if (!opzioni_.contenitore.isEmpty())
+        return {200, opzioni_.contenitore, false, {}};
     const QSet<Operatore> richiesti = operatoriRichiesti(campiModulo(r.corpo));
     auto leggi = [this](const char *nome) -> std::optional<QStringList> {
         const QString percorso = quirdal::trovaFile(opzioni_.dati, QLatin1String(nome));
@@ -422,6 +466,8 @@ Risposta ServerRegione::aggiornaDb(const Richiesta &r)
 
 Risposta ServerRegione::aggiornaTabelle(const Richiesta &)
 {
+    if (!opzioni_.contenitore.isEmpty())
+        return {200, opzioni_.contenitore, false, {}};
     // Bytes copied as they are: the tables are large and already in Windows-1252.
     QByteArray contenitore;
     const QDir tabelle(QDir(opzioni_.dati).filePath(QStringLiteral("tabelle")));
@@ -433,7 +479,7 @@ Risposta ServerRegione::aggiornaTabelle(const Richiesta &)
         contenitore += "EOF\r\n";
     }
     contenitore += "aggiorna.tab\r\nEOF\r\n";
-    return {200, contenitore, false};
+    return {200, contenitore, false, {}};
 }
 
 Risposta ServerRegione::assistenza(const Richiesta &r)

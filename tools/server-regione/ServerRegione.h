@@ -13,7 +13,10 @@ class QSslSocket;
 namespace regione {
 
 // What a service does instead of answering, to exercise the client's error paths.
-enum class Guasto { Nessuno, Html, Errore, Lento, Chiudi, Vuoto };
+// StatoHttp: its usual body under an error status; Propri: a container that names the
+// program's own files before its usual body; Casuale: random bytes; Compresso: a body
+// declared gzip that is not.
+enum class Guasto { Nessuno, Html, Errore, Lento, Chiudi, Vuoto, StatoHttp, Propri, Casuale, Compresso };
 
 struct Opzioni {
     QString dati = QStringLiteral("dati");
@@ -21,11 +24,15 @@ struct Opzioni {
     QString numero;                                               // empty: derived
     QString versione = QStringLiteral("#1.0.0#1.0.0#N#Versione in vigore");
     QHash<QString, Guasto> guasti;                                // by service name
+    QHash<QString, int> statiHttp;                                // of the StatoHttp faults
+    QByteArray contenitore; // when set, the body of both download services
 };
 
 // The services by name, as --guasto names them, and the fault modes.
 bool servizioNoto(const QString &nome);
 Guasto guastoDaNome(const QString &modo); // Nessuno for an unknown mode
+// The status of a "statoNNN" mode (400 to 599), 0 for any other.
+int statoDaNome(const QString &modo);
 
 struct Richiesta {
     QByteArray metodo, percorso, corpo;
@@ -36,6 +43,7 @@ struct Risposta {
     int codice = 200;
     QByteArray corpo;
     bool html = false;
+    QByteArray intestazioni; // further header lines, each ended by CR LF
 };
 
 class ServerRegione

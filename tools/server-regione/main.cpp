@@ -2,22 +2,28 @@
 //
 //   server-regione --certificato FILE.pem --chiave FILE.key [--porta N] [--dati DIR]
 //                  [--ricevuti DIR] [--numero TEXT] [--versione "#1.0.5#1.0.7#N#testo"]
-//                  [--guasto SERVIZIO:MODO]...
+//                  [--contenitore FILE] [--guasto SERVIZIO:MODO]...
 //
 // --porta     port on 127.0.0.1; 0 (default) takes a free one. Once listening the first
 //             line on stdout is "ASCOLTO <port>".
 // --dati      folder of the operator files (*.tx1) and of tabelle/*.txt (default "dati")
 // --ricevuti  where uploaded transmission files are stored (default "ricevuti")
-// --numero    fixed answer of nreg instead of the number made of group and code
+// --numero    fixed answer of nreg instead of the number made of group and code,
+//             percent-decoded (%0D%0A a line break, %00 a NUL byte)
 // --versione  answer of the version service
+// --contenitore  a file whose bytes both download services send as their reply
 // --guasto    SERVIZIO (nreg, versione, upload, aggiornadb, aggiornatabelle, assistenza)
 //             answers according to MODO: html, errore, lento (never), chiudi (hangs up),
-//             vuoto (empty body). Repeatable.
+//             vuoto (empty body), statoNNN (its usual body with HTTP status NNN, 400 to
+//             599), propri (a container naming the program's own files, then its usual
+//             body), casuale (200 KB of random bytes), compresso (its usual body declared
+//             gzip). Repeatable.
 // One line per request goes to stderr.
 #include "ServerRegione.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 
 #include <cstdio>
 
@@ -37,6 +43,7 @@ int main(int argc, char *argv[])
     opzione("ricevuti", "Cartella dei file trasmessi", "DIR");
     opzione("numero", "Risposta fissa del servizio nreg", "TESTO");
     opzione("versione", "Risposta del servizio versione", "TESTO");
+    opzione("contenitore", "Risposta fissa dei servizi di scarico", "FILE");
     opzione("guasto", "Guasto di un servizio: SERVIZIO:MODO", "SERVIZIO:MODO");
     parser.process(app);
 
@@ -58,7 +65,14 @@ int main(int argc, char *argv[])
         opzioni.dati = parser.value(QStringLiteral("dati"));
     if (parser.isSet(QStringLiteral("ricevuti")))
         opzioni.ricevuti = parser.value(QStringLiteral("ricevuti"));
-    opzioni.numero = parser.value(QStringLiteral("numero"));
+    opzioni.numero =
+        QString::fromUtf8(QByteArray::fromPercentEncoding(parser.value(QStringLiteral("numero")).toUtf8()));
+    if (parser.isSet(QStringLiteral("contenitore"))) {
+        QFile f(parser.value(QStringLiteral("contenitore")));
+        if (!f.open(QIODevice::ReadOnly))
+            return esci(QStringLiteral("contenitore non leggibile: ") + f.fileName());
+        opzioni.contenitore = f.readAll();
+    }
     if (parser.isSet(QStringLiteral("versione")))
         opzioni.versione = parser.value(QStringLiteral("versione"));
     for (const QString &g : parser.values(QStringLiteral("guasto"))) {
@@ -67,6 +81,8 @@ int main(int argc, char *argv[])
         if (!regione::servizioNoto(servizio) || modo == regione::Guasto::Nessuno)
             return esci(QStringLiteral("guasto non valido: ") + g);
         opzioni.guasti.insert(servizio, modo);
+        if (modo == regione::Guasto::StatoHttp)
+            opzioni.statiHttp.insert(servizio, regione::statoDaNome(g.section(QLatin1Char(':'), 1)));
     }
 
     regione::ServerRegione server(opzioni);
