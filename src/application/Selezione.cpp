@@ -1,6 +1,7 @@
 #include "application/Selezione.h"
 
 #include "common/Dialoghi.h"
+#include "common/Errori.h"
 #include "common/Generale.h"
 #include "common/Testo.h"
 #include "config/FileIni.h"
@@ -150,18 +151,32 @@ Riepilogo calcolaRiepilogo(Contesto &c)
         ++r.corsi;
         r.totale += totaleRigaSpese([&](const char *c) { return q.value(QString::fromLatin1(c)); });
     }
+    r.domanda = {s.gGrupOpe, s.numeroOperatore(), s.gDomanda, s.gProv};
     const QVariant atti = c.db.valoreScalare(QStringLiteral("SELECT AttiATIATS FROM Installazione WHERE GrupOpe=? AND "
                                                             "Operatore=? AND Domanda=? AND PROV=?"),
-                                             {s.gGrupOpe, s.numeroOperatore(), s.gDomanda, s.gProv});
+                                             r.domanda);
     r.atti = atti.isNull() ? QStringLiteral("0") : QString::number(atti.toLongLong());
     return r;
+}
+
+void salvaAttiATIATS(Contesto &c, const QVariantList &domanda, const QString &valore)
+{
+    const QString t = valore.trimmed();
+    bool ok = true;
+    const int n = t.isEmpty() ? 0 : t.toInt(&ok);
+    // A count is a whole number: "3,4" or "3.4" is refused, never stored as 0.
+    if (!ok || n < 0 || !std::all_of(t.cbegin(), t.cend(), [](QChar ch) { return ch >= u'0' && ch <= u'9'; }))
+        throw Errore(codici::TipoNonCorrispondente,
+                     QStringLiteral("Tipo di dati non corrispondente: il numero degli atti ('") + t
+                         + QStringLiteral("') deve essere un numero intero."));
+    c.db.esegui(QStringLiteral("UPDATE Installazione SET AttiATIATS=? WHERE GrupOpe=? AND Operatore=? AND Domanda=? AND PROV=?"),
+                QVariantList{n} + domanda);
 }
 
 void salvaAttiATIATS(Contesto &c, const QString &valore)
 {
     const Sessione &s = c.sessione;
-    c.db.esegui(QStringLiteral("UPDATE Installazione SET AttiATIATS=? WHERE GrupOpe=? AND Operatore=? AND Domanda=? AND PROV=?"),
-                {valore.trimmed().isEmpty() ? 0 : valore.toInt(), s.gGrupOpe, s.numeroOperatore(), s.gDomanda, s.gProv});
+    salvaAttiATIATS(c, {s.gGrupOpe, s.numeroOperatore(), s.gDomanda, s.gProv}, valore);
 }
 
 // --- Site ----------------------------------------------------------------------------------
@@ -276,21 +291,18 @@ bool controllaAccessoSedi(Contesto &c, const QString &modo)
     const bool corsi = modo == QLatin1String("C");
     s.gProssimaScheda = corsi ? QStringLiteral("frmCorsi") : QStringLiteral("frmHandi");
     s.gModoCompo = corsi ? QStringLiteral("C") : QStringLiteral("I");
-    const int componenti = corsi ? conta(c, QStringLiteral("SELECT count(*) FROM CorsiCompo WHERE GrupOpe=? AND Operatore=? AND "
-                                                           "TipoCompo='SL'"),
-                                         operatore(s))
-                                 : conta(c, QStringLiteral("SELECT count(*) FROM CorsiCompo WHERE GrupOpe=? AND Operatore=?"),
-                                         operatore(s));
-    if (componenti == 0) {
-        c.dialoghi.messaggio(corsi ? QStringLiteral("Nessun Componente di tipo SEDE LEGALE nella sezione Componenti")
-                                   : QStringLiteral("Nessun Componente di tipo SEDE LEGALE nella sezione Componenti") + CRLF
-                                         + QStringLiteral("Impossibile gestire corsi "),
+    // Courses and handicap sheets alike need the registered office.
+    if (conta(c, QStringLiteral("SELECT count(*) FROM CorsiCompo WHERE GrupOpe=? AND Operatore=? AND TipoCompo=?"),
+              operatore(s) + QVariantList{s.gCompoSedeLeg})
+        == 0) {
+        c.dialoghi.messaggio(QStringLiteral("Nessun Componente di tipo SEDE LEGALE nella sezione Componenti"),
                              QStringLiteral("Gestione Corsi"), Icona::Critico);
         return false;
     }
     if (componentiInProvincia(c) == 0 && sediOccasionaliInProvincia(c) > 0) {
-        c.dialoghi.messaggio(corsi ? kSoloSediOccasionali + CRLF + QStringLiteral("Impossibile gestire corsi.")
-                                   : QStringLiteral("Impossibile gestire schede handicap.") + CRLF + kSoloSediOccasionali,
+        c.dialoghi.messaggio(kSoloSediOccasionali + CRLF
+                                 + (corsi ? QStringLiteral("Impossibile gestire corsi.")
+                                          : QStringLiteral("Impossibile gestire schede handicap.")),
                              QStringLiteral("Funzione non disponibile"), Icona::Critico);
         return false;
     }

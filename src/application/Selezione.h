@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <functional>
 #include <optional>
 
@@ -36,10 +37,15 @@ struct Riepilogo {
     int corsi = 0;     // course sheets
     Importo totale;    // requested contribution of all courses
     QString atti;      // AttiATIATS as shown: "0" when empty
+    QVariantList domanda; // the application summed up: GrupOpe, Operatore, Domanda, Prov
 };
 Riepilogo calcolaRiepilogo(Contesto &c);
 // Amounts of the totals, "##,###,###,##0.00" in the Italian way.
 QString formatoTotale(Importo v);
+// The deeds count of the given application (Riepilogo::domanda): a whole number, empty
+// for 0; any other text is an error and nothing is stored.
+void salvaAttiATIATS(Contesto &c, const QVariantList &domanda, const QString &valore);
+// The same for the current application.
 void salvaAttiATIATS(Contesto &c, const QString &valore);
 
 // --- Site -----------------------------------------------------------------------------

@@ -275,7 +275,10 @@ int scaricaOperatori(Contesto &c, const QStringList &argomenti)
         return 1;
     }
     Trasferimento t(c.cartellaProgramma, c.utente);
-    return scaricaTabelle(c, t, voci) && scaricaDatiOperatori(c, t, voci) ? 0 : 1;
+    // Both requests run, whatever the first gave; success only when both went well.
+    const bool tabelle = scaricaTabelle(c, t, voci);
+    const bool operatori = scaricaDatiOperatori(c, t, voci);
+    return tabelle && operatori ? 0 : 1;
 }
 
 int impostaServer(Contesto &c, const QStringList &argomenti)

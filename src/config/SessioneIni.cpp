@@ -4,6 +4,8 @@
 #include "config/FileIni.h"
 #include "db/CorsiDB.h"
 
+#include <QSqlQuery>
+
 namespace quirdal {
 
 void ricalcolaStampate(Sessione &s, CorsiDB &db)
@@ -36,6 +38,29 @@ void ripristinaSessione(Sessione &s, cFileINI &ini, CorsiDB &db)
                           .toInt();
     if (righe == 0)
         s.gDomanda = 0;
+}
+
+void tieniDomandaDellOperatore(Sessione &s, cFileINI &ini, CorsiDB &db)
+{
+    QSqlQuery q;
+    bool trovata = false;
+    if (!s.gProv.isEmpty()) {
+        q = db.seleziona(QStringLiteral("SELECT Domanda FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=?"),
+                         s.chiaveDomanda());
+        trovata = q.next();
+    }
+    const QString domanda = trovata ? q.value(0).toString() : QString();
+    q.finish();
+    if (!trovata) {
+        s.gProv.clear();
+        s.gDesProv.clear();
+    }
+    s.gDomanda = static_cast<short>(valoreNumerico(domanda).toInt());
+    const QString sezione = QStringLiteral("BaseDati");
+    for (const auto &[chiave, valore] : {std::pair{QStringLiteral("Prov"), s.gProv}, std::pair{QStringLiteral("Domanda"), domanda}})
+        if (ini.leggi(sezione, chiave) != valore)
+            ini.scrivi(sezione, chiave, valore);
+    ricalcolaStampate(s, db);
 }
 
 } // namespace quirdal

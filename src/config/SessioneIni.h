@@ -12,5 +12,9 @@ struct Sessione;
 void ripristinaSessione(Sessione &s, cFileINI &ini, CorsiDB &db);
 // gOperStampato and gDomandaStampata from the Installazione rows.
 void ricalcolaStampate(Sessione &s, CorsiDB &db);
+// Province and application belong to an operator: they are kept when the current
+// operator has an application in that province, cleared otherwise, in the session and
+// in the INI alike; the lock flags follow.
+void tieniDomandaDellOperatore(Sessione &s, cFileINI &ini, CorsiDB &db);
 
 } // namespace quirdal

@@ -22,6 +22,8 @@
 #include <QSaveFile>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace quirdal {
 
 namespace {
@@ -93,17 +95,17 @@ public:
     {
         return grezzo(i).trimmed().isEmpty() ? QVariant() : QVariant(numero(i));
     }
-    // A date as 8 characters DDMMYYYY, in its three parts; an empty field gives three
-    // empty parts.
+    // A date as 8 digits DDMMYYYY, in its three parts; an empty field gives three empty
+    // parts. Anything else ("1/2/1970") is an error of the record, never cut into parts.
     std::tuple<QString, QString, QString> data8(int i) const
     {
         const QString t = grezzo(i).trimmed();
         if (t.isEmpty())
             return {nonNullo({}), nonNullo({}), nonNullo({})};
-        if (t.size() != 8)
+        if (t.size() != 8 || !std::all_of(t.cbegin(), t.cend(), [](QChar ch) { return ch >= u'0' && ch <= u'9'; }))
             throw Errore(codici::TipoNonCorrispondente,
-                         QStringLiteral("data non valida nel campo %1 della riga %2 del file %3 ('%4'): sono attesi 8 "
-                                        "caratteri GGMMAAAA")
+                         QStringLiteral("data non valida nel campo %1 della riga %2 del file %3 ('%4'): sono attese 8 "
+                                        "cifre GGMMAAAA")
                              .arg(i)
                              .arg(m_r.numero)
                              .arg(m_f.nome, t));

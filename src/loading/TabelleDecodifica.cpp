@@ -22,6 +22,16 @@ namespace {
 
 enum class Modo { Installa, Aggiorna };
 
+// The region's files come from systems of either locale: a number may carry its
+// decimals after "." or after ",". One "," and no "." is the decimal comma; a text with
+// both separators stays as it is and is refused as no number.
+QString separatoreDecimale(const QString &v)
+{
+    if (v.count(QLatin1Char(',')) == 1 && !v.contains(QLatin1Char('.')))
+        return QString(v).replace(QLatin1Char(','), QLatin1Char('.'));
+    return v;
+}
+
 } // namespace
 
 QStringList terminiChiave(Contesto &c, const QString &tabella)
@@ -124,7 +134,7 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
                         v.truncate(col.dimensione);
                     q.legaTesto(i, v);
                 } else {
-                    q.lega(i, CorsiDB::convertiPerColonna(col, v));
+                    q.lega(i, CorsiDB::convertiPerColonna(col, tipiAdo::eNumerico(col.tipo) ? separatoreDecimale(v) : v));
                 }
             }
             q.esegui();

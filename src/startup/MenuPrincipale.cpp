@@ -61,7 +61,8 @@ void MenuPrincipale::primaAttivazione(const std::function<void()> &apriSelOpe,
             s.gDenomOper = q.value(2).toString();
             s.gTipoOper = q.value(3).toString();
             q.finish();
-            ricalcolaStampate(s, m_c.db);
+            // The province and application the INI remembers may be another operator's.
+            tieniDomandaDellOperatore(s, m_c.ini, m_c.db);
         }
         if (s.gDenomOper.isEmpty()) {
             m_c.dialoghi.messaggio(QStringLiteral("E' indispensabile selezionare un operatore."),

@@ -19,6 +19,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -46,7 +47,7 @@ QString PuntoDecimale(const QString &testo)
     return r;
 }
 
-QString importo(const QVariant &v) { return Importo::daValore(v).perTrasmissione(); }
+QString importo(const QVariant &v) { return v.isNull() ? QString() : Importo::daValore(v).perTrasmissione(); }
 
 QString valoreTrasmissione(const QVariant &v)
 {
@@ -342,7 +343,11 @@ bool ScriviRec_E(Stato &s, const Corsi &corsi)
     if (!controllaCorsi(s, corsi, QStringLiteral("ScriviRec_E")))
         return false;
     for (const RigaCorso &c : corsi.righe) {
-        const Importo totale = totaleRigaSpese([&](const char *campo) { return c[(std::string("S_") + campo).c_str()]; });
+        auto spesa = [&](const char *campo) { return c[(std::string("S_") + campo).c_str()]; };
+        // A course with no cost row has no amount: an empty value, not 0.00.
+        const bool senzaSpese = std::all_of(std::begin(kColonneTotaleSpese), std::end(kColonneTotaleSpese),
+                                            [&](const char *campo) { return spesa(campo).isNull(); });
+        const QString totale = senzaSpese ? QString() : totaleRigaSpese(spesa).perTrasmissione();
         QString spin = c["SPINAmbitoTerr"].toString() + c["SPINSettoreProd"].toString() + c["SPINFiguraProf"].toString();
         if (spin == QLatin1String("OO9901"))
             spin.clear();
@@ -356,7 +361,7 @@ bool ScriviRec_E(Stato &s, const Corsi &corsi)
         r << QString::number(c["StatoIter"].toInt() + c.anno() - 1);
         for (const char *campo : {"NumAll", "TotOreIter", "OreStage", "OreLabEsterni"})
             r << valoreTrasmissione(c[campo]);
-        r << valoreTrasmissione(c["S_NumOreA1"].isNull() ? QVariant(0) : c["S_NumOreA1"]) << SiNo(c["ATS"]) << totale.perTrasmissione()
+        r << valoreTrasmissione(c["S_NumOreA1"]) << SiNo(c["ATS"]) << totale
           << valoreTrasmissione(c["CodIsti"]) << valoreTrasmissione(spin) << SiNo(c["PO_1"]) << valoreTrasmissione(c["IM"])
           << SiNo(c["CO_1"]) << valoreTrasmissione(c["QSS"]) << dataAvvio(c["DataAvvio"]) << s.data;
         s.record(r);
@@ -382,12 +387,8 @@ bool ScriviRec_F(Stato &s, const Corsi &corsi)
                                   "Param74", "Param74P"}) {
             const QString nome = QString::fromLatin1(campo);
             const QVariant val = c[(std::string("S_") + campo).c_str()];
-            if (importi.contains(nome))
-                r << importo(val);
-            else if (nome == QLatin1String("EnteErogatore"))
-                r << valoreTrasmissione(val);
-            else
-                r << valoreTrasmissione(val.isNull() ? QVariant(0) : val); // a Null count is written as for zero
+            // A Null amount or count is an empty value.
+            r << (importi.contains(nome) ? importo(val) : valoreTrasmissione(val));
         }
         r << s.data;
         s.record(r);

@@ -15,7 +15,7 @@ QString SiNo(const QVariant &v);
 // The first "," of a formatted amount (up to the next-to-last character) becomes ".".
 QString PuntoDecimale(const QString &testo);
 // An amount with at least one integer digit and exactly two decimals, "." before them,
-// no grouping; Null is 0.00.
+// no grouping; Null is an empty value, as the record format has it.
 QString importo(const QVariant &v);
 // A value as it goes between the "#": "#" becomes "SHARP", each line break one blank,
 // so no value can split or shift a record.

@@ -207,16 +207,15 @@ private Q_SLOTS:
         QTest::newRow("corsi senza sede legale") << "UPDATE CorsiCompo SET TipoCompo='UL'" << "C"
                                                  << "Nessun Componente di tipo SEDE LEGALE nella sezione Componenti";
         QTest::newRow("handicap senza componenti") << "DELETE FROM CorsiCompo" << "I"
-                                                   << "Nessun Componente di tipo SEDE LEGALE nella sezione Componenti\r\n"
-                                                      "Impossibile gestire corsi ";
+                                                   << "Nessun Componente di tipo SEDE LEGALE nella sezione Componenti";
         QTest::newRow("corsi, solo sedi occasionali")
             << "UPDATE CorsiCompo SET CodComune='003001' WHERE Operatore=7" << "C"
             << "ATTENZIONE: per l'Operatore e la Provincia selezionati non sono stati trovati componenti, ma solo sedi "
                "occasionali.\r\nImpossibile gestire corsi.";
         QTest::newRow("handicap, solo sedi occasionali")
             << "UPDATE CorsiCompo SET CodComune='003001' WHERE Operatore=7" << "I"
-            << "Impossibile gestire schede handicap.\r\nATTENZIONE: per l'Operatore e la Provincia selezionati non sono "
-               "stati trovati componenti, ma solo sedi occasionali.";
+            << "ATTENZIONE: per l'Operatore e la Provincia selezionati non sono stati trovati componenti, ma solo sedi "
+               "occasionali.\r\nImpossibile gestire schede handicap.";
         QTest::newRow("corsi ammessi") << "SELECT 1" << "C" << "";
     }
     void accessoAlleSedi()

@@ -18,8 +18,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<QString>("atteso");
         QTest::addColumn<int>("messaggi");
-        QTest::newRow("cifre e virgola") << "12,5" << "12,5" << 0;
-        QTest::newRow("punto diventa virgola") << "12.5" << "12,5" << 0;
+        QTest::newRow("virgola rifiutata") << "12,5" << "125" << 1;
+        QTest::newRow("punto rifiutato") << "12.5" << "125" << 1;
         QTest::newRow("lettera rifiutata") << "1a2" << "12" << 1;
         QTest::newRow("spazio rifiutato") << "1 2" << "12" << 1;
     }

@@ -174,6 +174,7 @@ void frmRiepDomanda::carica()
     txtTotCOMPL->setText(formatoTotale(r.totale));
     txtNumATIATS->setText(r.atti);
     m_attiSalvati = r.atti;
+    m_domanda = r.domanda;
 }
 
 void frmRiepDomanda::avvisaSeStampata()
@@ -200,7 +201,7 @@ void frmRiepDomanda::confermaDati()
 {
     if (txtNumATIATS->text().trimmed().isEmpty())
         txtNumATIATS->setText(QStringLiteral("0"));
-    salvaAttiATIATS(m_c, txtNumATIATS->text());
+    salvaAttiATIATS(m_c, m_domanda, txtNumATIATS->text());
     accept();
 }
 

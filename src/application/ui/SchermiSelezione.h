@@ -1,6 +1,7 @@
 #pragma once
 // The application picker, its summary, the site picker.
 #include <QDialog>
+#include <QVariantList>
 
 class QComboBox;
 class QLabel;
@@ -45,6 +46,7 @@ private:
     void confermaDati();
     Contesto &m_c;
     QString m_attiSalvati;
+    QVariantList m_domanda; // the application shown: what Conferma dati writes to
     QLineEdit *txtNumATIATS, *txtNumIdSEDE, *txtNumCarCORSI, *txtTotCORSI, *txtTotCOMPL;
     QLabel *lblDescrProv;
 };

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QTabWidget>
 
 namespace quirdal {
@@ -23,9 +24,14 @@ bool eCarattere(const QKeyEvent *k)
 }
 } // namespace
 
-void FiltroNumerico::applica(QLineEdit *campo) { campo->installEventFilter(this); }
+void FiltroNumerico::applica(QLineEdit *campo)
+{
+    campo->installEventFilter(this);
+    // What does not come from a key press (paste, drop) is held to digits as well.
+    campo->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), campo));
+}
 
-bool FiltroNumerico::eventFilter(QObject *oggetto, QEvent *evento)
+bool FiltroNumerico::eventFilter(QObject *, QEvent *evento)
 {
     if (evento->type() != QEvent::KeyPress)
         return false;
@@ -37,13 +43,8 @@ bool FiltroNumerico::eventFilter(QObject *oggetto, QEvent *evento)
     if (!eCarattere(k))
         return false;
     const QChar c = k->text().at(0);
-    if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(','))
+    if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
         return false;
-    if (c == QLatin1Char('.')) {
-        if (auto *campo = qobject_cast<QLineEdit *>(oggetto))
-            campo->insert(QStringLiteral(","));
-        return true;
-    }
     QApplication::beep();
     m_d.messaggio(QStringLiteral("Carattere non numerico"), QStringLiteral("Campo Numerico"), Icona::Informazione);
     return true;

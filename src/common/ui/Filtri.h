@@ -16,10 +16,10 @@ namespace quirdal {
 class Dialoghi;
 struct Sessione;
 
-// Numeric fields: digits, the comma and backspace pass; "." becomes ","; Enter is
-// swallowed; any other character is refused with a beep and "Carattere non numerico".
+// Numeric fields, digits only: digits and backspace pass; Enter is swallowed; any other
+// character ("." and "," included) is refused with a beep and "Carattere non numerico".
 // Editing and navigation keys (arrows, Tab, Delete, shortcuts) are not characters and
-// pass as they are.
+// pass as they are; a pasted text that is not all digits is refused as a whole.
 class FiltroNumerico : public QObject {
     Q_OBJECT
 public:

@@ -110,7 +110,7 @@ void frmInstOper::conferma()
 {
     if (LstElenco->count() == 0)
         return;
-    bool ok = false;
+    bool operatori = false, tabelle = false;
     {
         const OperazioneLunga lunga({cmdConferma, cmdAnnulla});
         if (lunga.rifiutata())
@@ -120,11 +120,14 @@ void frmInstOper::conferma()
             ~Cursore() { QApplication::restoreOverrideCursor(); }
         } cursore;
         Trasferimento t(m_c.cartellaProgramma, m_c.utente);
-        ok = scaricaTabelle(m_c, t, voci()) && scaricaDatiOperatori(m_c, t, voci());
+        // Both requests run: the operators' data come even when the tables' request has
+        // failed (its message has been shown), and the other way round.
+        tabelle = scaricaTabelle(m_c, t, voci());
+        operatori = scaricaDatiOperatori(m_c, t, voci());
     }
-    if (ok) {
+    if (operatori) {
         m_scaricato = true;
-        frmConferma conferma(this);
+        frmConferma conferma(tabelle, this);
         esegui(conferma);
         accept();
     }
@@ -147,13 +150,17 @@ void frmInstOper::reject()
     QDialog::reject();
 }
 
-frmConferma::frmConferma(QWidget *padre) : QDialog(padre)
+frmConferma::frmConferma(bool conTabelle, QWidget *padre) : QDialog(padre)
 {
     setObjectName(QStringLiteral("frmConferma"));
     setWindowTitle(QStringLiteral("Scarico completato"));
     auto *lay = new QVBoxLayout(this);
-    auto *l = new QLabel(QStringLiteral("I dati degli operatori e le tabelle di decodifica sono stati scaricati "
-                                        "correttamente e saranno ora caricati nella base dati."));
+    auto *l = new QLabel(conTabelle ? QStringLiteral("I dati degli operatori e le tabelle di decodifica sono stati "
+                                                     "scaricati correttamente e saranno ora caricati nella base dati.")
+                                    : QStringLiteral("I dati degli operatori sono stati scaricati correttamente e saranno "
+                                                     "ora caricati nella base dati. Le tabelle di decodifica non sono "
+                                                     "state scaricate e restano quelle attuali."));
+    l->setObjectName(QStringLiteral("lblConferma"));
     l->setWordWrap(true);
     lay->addWidget(l);
     auto *ok = new QPushButton(QStringLiteral("OK"));

@@ -43,7 +43,8 @@ private:
 class frmConferma : public QDialog {
     Q_OBJECT
 public:
-    explicit frmConferma(QWidget *padre = nullptr);
+    // conTabelle: the lookup tables came too (else only the operators' data did).
+    explicit frmConferma(bool conTabelle, QWidget *padre = nullptr);
 };
 
 } // namespace quirdal

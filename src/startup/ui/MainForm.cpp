@@ -323,8 +323,10 @@ void MDI_Main::riepilogo()
         return;
     frmRiepDomanda dlg(m_c, this);
     dlg.carica();
-    dlg.show();
-    dlg.avvisaSeStampata();
+    // Shown modally from the start: while it is open nothing on the menu can change the
+    // application it shows. The warning of a printed application comes once it is up.
+    QMetaObject::invokeMethod(
+        &dlg, [this, &dlg] { protetto(m_c, [&dlg] { dlg.avvisaSeStampata(); }); }, Qt::QueuedConnection);
     esegui(dlg);
 }
 

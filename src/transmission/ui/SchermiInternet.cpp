@@ -122,6 +122,7 @@ frmInet::frmInet(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
                                             "conferma della ricezione dei questionari compilati.")));
     lblPercent = new QLabel;
     lblPercent->setObjectName(QStringLiteral("lblPercent"));
+    lblPercent->hide(); // shown only while the export step runs
     lay->addWidget(lblPercent);
     auto *p = new QGridLayout;
     Cmd_Send = pulsante("Cmd_Send", QStringLiteral("Invia"));
@@ -205,7 +206,13 @@ void frmInet::orbide()
         return;
     Clessidra c;
     lblPercent->setText(QStringLiteral("0"));
+    lblPercent->show();
     lblPercent->repaint();
+    // Hidden again however the step ends.
+    struct Nascondi {
+        QLabel *l;
+        ~Nascondi() { l->hide(); }
+    } nascondi{lblPercent};
     passoEsportazione(m_c);
 }
 
