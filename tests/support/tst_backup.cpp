@@ -268,20 +268,6 @@ private Q_SLOTS:
         QCOMPARE(righe % 20, 0);
     }
 
-    void backupSenzaUnaScritturaNonConfermata()
-    {
-        Ambiente a;
-        a.pronto(QStringLiteral("Multiutenza"));
-        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("CONFERMATO"));
-        CorsiDB altro(QStringLiteral("altra-postazione"));
-        altro.apri(a.percorsoDb(), kPassword, ModoApertura::Condiviso);
-        Transazione t(altro);
-        altro.esegui(QStringLiteral("INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', 2, 'IN CORSO')"));
-        const QString zip = a.percorso(QStringLiteral("copia.zip"));
-        QCOMPARE(salvaDati(*a.contesto, zip), EsitoSalvataggio::Riuscito);
-        QCOMPARE(nomiNelFile(databaseNellArchivio(zip, a.percorso(QStringLiteral("letto.mdb")))), QStringLiteral("CONFERMATO"));
-    }
-
     void archivioPrecedenteSostituitoSoloDaUnoIntero()
     {
         Ambiente a;

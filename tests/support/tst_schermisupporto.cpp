@@ -96,7 +96,8 @@ private Q_SLOTS:
         a.db.esegui(QStringLiteral("UPDATE CorsiOper SET Denominazione='CAMBIATO'"));
         trova<QTabWidget>(&dlg, "SSTab1")->setCurrentIndex(1);
         QVERIFY(trova<QRadioButton>(&dlg, "optAll")->isChecked());
-        scriviNelCampo(trova<QLineEdit>(&dlg, "txtFileZip"), zip);
+        // The archive just saved is offered for the restore.
+        QCOMPARE(trova<QLineEdit>(&dlg, "txtFileZip")->text(), QDir::toNativeSeparators(zip));
         QTest::mouseClick(trova<QPushButton>(&dlg, "cmdConfermaZip"), Qt::LeftButton);
         QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Recupero eseguito con successo"));
         QCOMPARE(nomi(a.db), QStringLiteral("SALVATO"));
@@ -155,6 +156,7 @@ private Q_SLOTS:
         QVERIFY2(mostrato.startsWith(QStringLiteral("Richiesta di assistenza ricevuta")), qPrintable(mostrato));
         QCOMPARE(logIn, false);
         QVERIFY(QFileInfo::exists(s.ricevuti.filePath(QStringLiteral("QUIRDAL_06-12-2026.zip"))));
+        QCOMPARE(dlg.result(), int(QDialog::Accepted)); // sent: the request screen closes
     }
 };
 

@@ -107,6 +107,7 @@ void frmBackup::carica()
             const QString archivio = archivioIniziale(m_c.cartellaProgramma, m_c.ini);
             txtFileBak->setText(archivio);
             txtFileZip->setText(archivio);
+            m_iniziale = archivio;
             return;
         } catch (const Errore &e) {
             if (m_c.dialoghi.messaggio(QStringLiteral("Si è verificato il seguente errore: ") + QString::number(e.numero())
@@ -150,7 +151,12 @@ void frmBackup::confermaBak()
         // The buttons come back when the operation ends; the focus goes to the browse button then.
         QMetaObject::invokeMethod(cmdSfogliaBak, qOverload<>(&QWidget::setFocus), Qt::QueuedConnection);
     } else if (e == EsitoSalvataggio::Riuscito) {
-        txtFileBak->setText(m_c.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("FileBackup")));
+        const QString salvato = m_c.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("FileBackup"));
+        // The archive just saved is the one to restore, unless another was typed there.
+        if (txtFileZip->text() == m_iniziale)
+            txtFileZip->setText(salvato);
+        txtFileBak->setText(salvato);
+        m_iniziale = salvato;
     }
 }
 

@@ -26,6 +26,7 @@ private:
     QList<QWidget *> pulsanti() const;
 
     Contesto &m_c;
+    QString m_iniziale; // what both fields showed on open
     QTabWidget *SSTab1;
     QLineEdit *txtFileBak, *txtFileZip;
     QPushButton *cmdSfogliaBak, *cmdConfermaBak, *cmdSfogliaZip, *cmdConfermaZip, *cmdEsci;

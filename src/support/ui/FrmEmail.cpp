@@ -90,7 +90,7 @@ frmEmail::frmEmail(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     alClic(cmdInvia, m_c, [this] { invia(); });
     alClic(cmdInviaDB, m_c, [this] { inviaConBaseDati(); });
     connect(cmdEsci, &QPushButton::clicked, this, [this] { esci(); });
-    resize(620, 560);
+    resize(620, 500);
 }
 
 void frmEmail::carica()
@@ -161,6 +161,8 @@ void frmEmail::inviaConBaseDati()
     Browser b(m_c, this);
     b.impostaRichiesta(m_dati, r);
     esegui(b);
+    if (b.inviata())
+        accept();
 }
 
 void frmEmail::esci()
@@ -245,7 +247,8 @@ void Browser::logIn()
     }
     if (!r.risposta.isEmpty())
         mostraRisposta(r.risposta);
-    if (r.esito == EsitoAssistenza::Inviata)
+    m_inviata = r.esito == EsitoAssistenza::Inviata;
+    if (m_inviata)
         cmdLogIn->hide(); // sent: a second press would send it again
     else
         lblStato->setText(QStringLiteral("Verifica che la connessione a internet sia attiva e premi il pulsante LogIn"));

@@ -49,6 +49,8 @@ public:
     void mostraRisposta(const QString &risposta);
     // The request LogIn sends.
     void impostaRichiesta(const DatiSistema &d, const RichiestaAssistenza &r);
+    // The request went and the server took it.
+    bool inviata() const { return m_inviata; }
 
 private:
     void logIn();
@@ -56,7 +58,7 @@ private:
     Contesto &m_c;
     DatiSistema m_dati;
     RichiestaAssistenza m_richiesta;
-    bool m_inCorso = false, m_annulla = false;
+    bool m_inCorso = false, m_annulla = false, m_inviata = false;
     QLabel *lblStato;
     QTextBrowser *WebBrowser;
     QPushButton *cmdLogIn, *cmdEsci;
