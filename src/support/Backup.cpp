@@ -289,7 +289,9 @@ EsitoRecuperoDati recuperaDati(Contesto &c, const QString &testo, ModoRecupero m
         if (modo == ModoRecupero::Tutto) {
             if (!sostituisciDatabase(c.db, percorsoDb, estratto.file)) {
                 riapertura.riapri();
-                return fallito(QStringLiteral("Impossibile sostituire la base dati; quella attuale è rimasta al suo posto."),
+                return fallito(QStringLiteral("Impossibile sostituire la base dati. La base dati in uso prima del recupero "
+                                              "è nel file ")
+                                   + QDir::toNativeSeparators(copia) + QLatin1Char('.'),
                                EsitoRecuperoDati::Fallito);
             }
         } else {
