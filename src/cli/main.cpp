@@ -15,6 +15,7 @@
 #include "transmission/CreaFileTrasm.h"
 #include "transmission/ServiziRegione.h"
 #include "common/Generale.h"
+#include "support/Backup.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -307,6 +308,39 @@ int impostaServer(Contesto &c, const QStringList &argomenti)
     return ok ? 0 : 1;
 }
 
+// A path typed on the command line, relative ones taken in the current folder.
+QString percorsoDaRiga(const QString &p)
+{
+    return QDir::isRelativePath(p) ? QDir::current().absoluteFilePath(p) : p;
+}
+
+int salva(Contesto &c, const QStringList &argomenti)
+{
+    if (argomenti.size() != 1) {
+        QTextStream(stderr) << "uso: quirdal-cli salva ARCHIVIO\n";
+        return 2;
+    }
+    return salvaDati(c, percorsoDaRiga(argomenti[0])) == EsitoSalvataggio::Riuscito ? 0 : 1;
+}
+
+int recupera(Contesto &c, const QStringList &argomenti)
+{
+    const auto o = opzioni(argomenti.mid(1), {QStringLiteral("operatore")});
+    const QStringList operatore = o ? o->value(QStringLiteral("operatore")).split(QLatin1Char(':')) : QStringList();
+    if (argomenti.isEmpty() || argomenti[0].startsWith(QLatin1String("--")) || !o
+        || (o->contains(QStringLiteral("operatore"))
+            && (operatore.size() != 2 || operatore[0].size() != 1 || operatore[1].toLongLong() <= 0))) {
+        QTextStream(stderr) << "uso: quirdal-cli recupera ARCHIVIO [--operatore G:N]\n";
+        return 2;
+    }
+    ModoRecupero modo = ModoRecupero::Tutto;
+    if (o->contains(QStringLiteral("operatore"))) {
+        c.sessione.impostaOperatore(operatore[0], operatore[1]);
+        modo = ModoRecupero::Operatore;
+    }
+    return recuperaDati(c, percorsoDaRiga(argomenti[0]), modo) == EsitoRecuperoDati::Riuscito ? 0 : 1;
+}
+
 const std::map<QString, Comando> &comandi()
 {
     static const std::map<QString, Comando> c = {
@@ -350,6 +384,14 @@ const std::map<QString, Comando> &comandi()
          {QStringLiteral("rimette al posto della base dati la sua copia di sicurezza (QUIRDAL.mdb_BAK), dopo "
                          "averla controllata"),
           true, ripristinaCopia}},
+        {QStringLiteral("salva"),
+         {QStringLiteral("ARCHIVIO: salva la base dati nell'archivio zip (\".zip\" aggiunto a un nome senza "
+                         "estensione)"),
+          true, salva}},
+        {QStringLiteral("recupera"),
+         {QStringLiteral("ARCHIVIO [--operatore G:N]: recupera la base dati dall'archivio, dopo averla controllata e "
+                         "aver copiato quella attuale in BackupDB; con --operatore solo i dati di quell'operatore"),
+          true, recupera}},
         {QStringLiteral("esegui-sql"),
          {QStringLiteral("FILE.sql: esegue le istruzioni del file in una sola transazione"), true, eseguiSql}},
     };

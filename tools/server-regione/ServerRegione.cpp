@@ -1,5 +1,7 @@
 #include "ServerRegione.h"
 
+#include "AllegatoAssistenza.h"
+
 #include "common/Codifica.h"
 #include "common/Generale.h"
 
@@ -386,6 +388,8 @@ Risposta ServerRegione::upload(const Richiesta &r)
 {
     if (!autorizzato(r, kUtenteUpload, kPasswordUpload))
         return credenzialiErrate();
+    if (r.intestazioni.value("content-type").startsWith("multipart/form-data"))
+        return allegatoAssistenza(r, opzioni_.ricevuti, ++pratiche_);
     const qsizetype a = r.corpo.indexOf('\n');
     if (a < 0)
         return testo(QStringLiteral("ERRORE: dati mancanti"));
@@ -485,8 +489,8 @@ Risposta ServerRegione::aggiornaTabelle(const Richiesta &)
 Risposta ServerRegione::assistenza(const Richiesta &r)
 {
     const Campi campi = campiModulo(r.corpo);
-    if (campo(campi, QStringLiteral("fr")).isEmpty())
-        return testo(QStringLiteral("ERRORE: mittente mancante"));
+    if (const QString e = controllaCampiAssistenza(campi); !e.isEmpty())
+        return testo(QStringLiteral("ERRORE: ") + e);
     std::fprintf(stderr, "assistenza da %s: %s\n",
                  campo(campi, QStringLiteral("fr")).toLocal8Bit().constData(),
                  campo(campi, QStringLiteral("prb")).toLocal8Bit().constData());

@@ -12,6 +12,8 @@
 #include "courses/ui/Corsi.h"
 #include "operator/ui/Componen.h"
 #include "operator/ui/Operator.h"
+#include "support/ui/FrmBackup.h"
+#include "support/ui/FrmEmail.h"
 #include "transmission/ServiziRegione.h"
 #include "common/Dialoghi.h"
 #include "common/Piattaforma.h"
@@ -122,7 +124,8 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
     const QStringList pronti = {QStringLiteral("cmdConfi"), QStringLiteral("cmdSelDoma"), QStringLiteral("cmdRiepDoma"),
                                 QStringLiteral("cmdOpe"), QStringLiteral("cmdCompon"),
                                 QStringLiteral("cmdCorsi"), QStringLiteral("cmdHandi"), QStringLiteral("cmdAggInst"),
-                                QStringLiteral("cmdOpzioni"), QStringLiteral("cmdHelp"), QStringLiteral("cmdEsci")};
+                                QStringLiteral("cmdOpzioni"), QStringLiteral("cmdHelp"), QStringLiteral("cmdEsci"),
+                                QStringLiteral("cmdBackup"), QStringLiteral("cmdMailHelp")};
     for (QPushButton *b : Main->findChildren<QPushButton *>()) {
         const bool attivo = pronti.contains(b->objectName());
         b->setEnabled(attivo);
@@ -163,6 +166,13 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
             terminaProgramma();
     });
     collega("cmdHelp", [this] { aiuto(); });
+    collega("cmdBackup", [this] {
+        frmBackup dlg(m_c, this);
+        dlg.carica();
+        esegui(dlg);
+        aggiornaIntestazione(); // a restore may have brought another operator's name
+    });
+    collega("cmdMailHelp", [this] { apriAssistenza(m_c, this); });
     connect(cmdEsci, &QPushButton::clicked, this, &QWidget::close);
 
     // Links, calendar, waiting panels.

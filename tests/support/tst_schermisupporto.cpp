@@ -1,0 +1,164 @@
+// The backup screen and the assistance screens driven as a user drives them, and the two
+// menu entries that open them.
+#include "startup/ui/MainForm.h"
+#include "support/Ambiente.h"
+#include "support/GuidaModali.h"
+#include "support/ServerFinto.h"
+#include "support/ui/FrmBackup.h"
+#include "support/ui/FrmEmail.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBrowser>
+
+using namespace quirdal;
+using namespace quirdal::test;
+
+namespace {
+
+QString nomi(CorsiDB &db)
+{
+    return db.valoreScalare(QStringLiteral("SELECT group_concat(Denominazione, ',') FROM CorsiOper")).toString();
+}
+
+void scriviNelCampo(QWidget *campo, const QString &testo)
+{
+    campo->setFocus();
+    if (auto *l = qobject_cast<QLineEdit *>(campo))
+        l->clear();
+    QTest::keyClicks(campo, testo);
+}
+
+// The request typed into frmEmail.
+void compila(frmEmail &dlg)
+{
+    scriviNelCampo(trova<QLineEdit>(&dlg, "txtMittente"), QStringLiteral("mario.rossi@ente.it"));
+    scriviNelCampo(trova<QLineEdit>(&dlg, "txtNumTel"), QStringLiteral("0123 456789"));
+    scriviNelCampo(trova<QLineEdit>(&dlg, "TxtRif"), QStringLiteral("Mario Rossi"));
+    scriviNelCampo(trova<QPlainTextEdit>(&dlg, "TxtProb"), QStringLiteral("La stampa non parte"));
+}
+
+} // namespace
+
+class TestSchermiSupporto : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void vociDelMenu()
+    {
+        Ambiente a;
+        a.pronto();
+        MDI_Main w(*a.contesto);
+        w.carica();
+        QWidget *main = trova<QWidget>(&w, "Main");
+        for (const char *voce : {"cmdBackup", "lblBackup", "cmdMailHelp", "lblMailHelp"})
+            QVERIFY2(trova<QWidget>(main, voce)->isEnabled(), voce);
+        GuidaModali guida;
+        QTest::mouseClick(trova<QPushButton>(main, "cmdMailHelp"), Qt::LeftButton);
+        QTest::mouseClick(trova<QPushButton>(main, "cmdBackup"), Qt::LeftButton);
+        QCOMPARE(guida.aperte, (QStringList{"frmEmail", "frmBackup"}));
+        QCOMPARE(a.dialoghi.testiMessaggi(),
+                 QStringList{QStringLiteral("E' opportuno indicare il numero di telefono, la persona di riferimento e il tipo "
+                                            "di problema riscontrato\r\nVerrà ora precompilata una mail da inviare "
+                                            "all'assitenza V.T.Z.")});
+    }
+
+    void salvataggioERecuperoDallaSchermata()
+    {
+        Ambiente a;
+        a.pronto(QStringLiteral("Multiutenza"));
+        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("SALVATO"));
+        frmBackup dlg(*a.contesto);
+        dlg.carica();
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        auto *txtFileBak = trova<QLineEdit>(&dlg, "txtFileBak");
+        QCOMPARE(txtFileBak->text(), QDir::toNativeSeparators(a.percorso(QStringLiteral("QUIRDAL.zip"))));
+
+        scriviNelCampo(txtFileBak, QString());
+        QTest::mouseClick(trova<QPushButton>(&dlg, "cmdConfermaBak"), Qt::LeftButton);
+        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Selezionare prima un nome per l'Archivio di Backup."));
+        QCOMPARE(a.dialoghi.messaggi.last().titolo, QStringLiteral("Errore"));
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::focusWidget(), trova<QPushButton>(&dlg, "cmdSfogliaBak"));
+
+        scriviNelCampo(txtFileBak, QStringLiteral("copia"));
+        QTest::mouseClick(trova<QPushButton>(&dlg, "cmdConfermaBak"), Qt::LeftButton);
+        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Backup eseguito con successo."));
+        const QString zip = a.percorso(QStringLiteral("copia.zip"));
+        QVERIFY(QFileInfo::exists(zip));
+        QCOMPARE(txtFileBak->text(), QDir::toNativeSeparators(zip));
+
+        a.db.esegui(QStringLiteral("UPDATE CorsiOper SET Denominazione='CAMBIATO'"));
+        trova<QTabWidget>(&dlg, "SSTab1")->setCurrentIndex(1);
+        QVERIFY(trova<QRadioButton>(&dlg, "optAll")->isChecked());
+        // The archive just saved is offered for the restore.
+        QCOMPARE(trova<QLineEdit>(&dlg, "txtFileZip")->text(), QDir::toNativeSeparators(zip));
+        QTest::mouseClick(trova<QPushButton>(&dlg, "cmdConfermaZip"), Qt::LeftButton);
+        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Recupero eseguito con successo"));
+        QCOMPARE(nomi(a.db), QStringLiteral("SALVATO"));
+        QVERIFY(trova<QPushButton>(&dlg, "cmdConfermaZip")->isEnabled());
+    }
+
+    void paginaDiErroreNelBrowser()
+    {
+        ServerFinto s({QStringLiteral("--guasto"), QStringLiteral("assistenza:html")});
+        Ambiente a;
+        a.pronto();
+        s.configura(a.ini, a.dir.path());
+        frmEmail dlg(*a.contesto);
+        dlg.carica();
+        dlg.show();
+        compila(dlg);
+        QString mostrato;
+        bool logIn = true;
+        GuidaModali guida({[&](QDialog *b) {
+            mostrato = trova<QTextBrowser>(b, "WebBrowser")->toPlainText();
+            logIn = trova<QPushButton>(b, "cmdLogIn")->isVisible();
+            b->reject();
+        }});
+        QTest::mouseClick(trova<QPushButton>(&dlg, "cmdInvia"), Qt::LeftButton);
+        QCOMPARE(guida.aperte, QStringList{QStringLiteral("Browser")});
+        QCOMPARE(a.dialoghi.messaggi.size(), 1);
+        QCOMPARE(a.dialoghi.messaggi.first().titolo, QStringLiteral("ERRORE"));
+        QVERIFY(QFileInfo::exists(a.percorso(QStringLiteral("ErrServer.html"))));
+        QCOMPARE(mostrato, QStringLiteral("Errore interno del server"));
+        QCOMPARE(logIn, false);
+    }
+
+    void baseDatiAllegataDalBrowser()
+    {
+        ServerFinto s;
+        Ambiente a;
+        a.pronto();
+        s.configura(a.ini, a.dir.path());
+        frmEmail dlg(*a.contesto);
+        dlg.carica();
+        dlg.show();
+        compila(dlg);
+        QString stato, mostrato;
+        bool logIn = true;
+        GuidaModali guida({[&](QDialog *b) {
+            QTest::mouseClick(trova<QPushButton>(b, "cmdLogIn"), Qt::LeftButton);
+            stato = trova<QLabel>(b, "lblStato")->text();
+            mostrato = trova<QTextBrowser>(b, "WebBrowser")->toPlainText();
+            logIn = trova<QPushButton>(b, "cmdLogIn")->isVisible();
+            b->reject();
+        }});
+        QTest::mouseClick(trova<QPushButton>(&dlg, "cmdInviaDB"), Qt::LeftButton);
+        QCOMPARE(guida.aperte, QStringList{QStringLiteral("Browser")});
+        QCOMPARE(a.dialoghi.testiMessaggi(), QStringList());
+        QCOMPARE(stato, QStringLiteral("Collegamento effettuato"));
+        QVERIFY2(mostrato.startsWith(QStringLiteral("Richiesta di assistenza ricevuta")), qPrintable(mostrato));
+        QCOMPARE(logIn, false);
+        QVERIFY(QFileInfo::exists(s.ricevuti.filePath(QStringLiteral("QUIRDAL_06-12-2026.zip"))));
+        QCOMPARE(dlg.result(), int(QDialog::Accepted)); // sent: the request screen closes
+    }
+};
+
+QTEST_MAIN(TestSchermiSupporto)
+#include "tst_schermisupporto.moc"
