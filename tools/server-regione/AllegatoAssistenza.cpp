@@ -30,7 +30,7 @@ bool presente(const QList<QPair<QString, QString>> &campi, const char *nome)
 
 Risposta errore(const QString &motivo)
 {
-    return {200, QByteArray("ERRORE: ") + motivo.toUtf8(), false};
+    return {200, QByteArray("ERRORE: ") + motivo.toUtf8(), false, {}};
 }
 
 QByteArray parametro(const QByteArray &intestazione, const QByteArray &nome)
@@ -109,7 +109,7 @@ Risposta allegatoAssistenza(const Richiesta &r, const QString &ricevuti, int pra
     QDir().mkpath(ricevuti);
     QSaveFile f(QDir(ricevuti).filePath(nomeFile));
     if (!f.open(QIODevice::WriteOnly) || f.write(dati) != dati.size() || !f.commit())
-        return {500, "ERRORE: scrittura non riuscita", false};
+        return {500, "ERRORE: scrittura non riuscita", false, {}};
     std::fprintf(stderr, "assistenza con allegato da %s: %s (%lld byte)\n", valore(campi, "fr").toLocal8Bit().constData(),
                  nomeFile.toLocal8Bit().constData(), static_cast<long long>(dati.size()));
     const QString pagina = QStringLiteral("<html><body><h3>Richiesta di assistenza ricevuta</h3><p>Numero pratica: %1</p>"
@@ -117,7 +117,7 @@ Risposta allegatoAssistenza(const Richiesta &r, const QString &ricevuti, int pra
                                .arg(pratica)
                                .arg(nomeFile.toHtmlEscaped())
                                .arg(dati.size());
-    return {200, pagina.toUtf8(), true};
+    return {200, pagina.toUtf8(), true, {}};
 }
 
 } // namespace regione
