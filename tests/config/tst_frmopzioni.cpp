@@ -2,10 +2,8 @@
 // way of leaving it stores, and when the program must start again.
 #include "config/ui/FrmOpzioni.h"
 #include "support/Ambiente.h"
+#include "support/GuidaModali.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QTest>
 
 using namespace quirdal;
@@ -13,62 +11,23 @@ using namespace quirdal::test;
 
 namespace {
 
-const QString kRegione = QStringLiteral("smtp.regione-valdoria.example");
-const QString kInterno = QStringLiteral("smtp.vtz.example");
-const QString kRiavvio = QStringLiteral("Sono state modificate delle impostazioni di installazione.\r\n"
-                                        "E' necessario riavviare l'applicativo.");
+const QString kRegione = u"smtp.regione-valdoria.example"_s;
+const QString kInterno = u"smtp.vtz.example"_s;
+const QString kRiavvio =
+    u"Sono state modificate delle impostazioni di installazione.\r\nE' necessario riavviare l'applicativo."_s;
 
-template <typename T = QWidget> T *trova(QWidget *w, const QString &nome)
-{
-    T *f = w->findChild<T *>(nome);
-    if (!f)
-        qFatal("widget %s non trovato", qPrintable(nome));
-    return f;
-}
-// Check boxes and radios on their box: beside the label a click does nothing.
-void clicca(QWidget *w, const QString &nome)
-{
-    QWidget *b = trova(w, nome);
-    const bool casella = qobject_cast<QCheckBox *>(b) || qobject_cast<QRadioButton *>(b);
-    QTest::mouseClick(b, Qt::LeftButton, {}, casella ? QPoint(b->height() / 2, b->height() / 2) : QPoint());
-}
-void digita(QWidget *w, const QString &nome, const QString &testo)
-{
-    auto *t = trova<QLineEdit>(w, nome);
-    QTest::keyClick(t, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(t, Qt::Key_Delete);
-    QTest::keyClicks(t, testo);
-}
-void mostra(QDialog &d)
-{
-    d.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&d));
-}
-void unMessaggio(const FakeDialoghi &d, const QString &testo, const QString &titolo, Icona icona,
-                 Pulsanti pulsanti = Pulsanti::Ok)
-{
-    QCOMPARE(d.testiMessaggi(), QStringList{testo});
-    QCOMPARE(d.messaggi.first().titolo, titolo);
-    QCOMPARE(d.messaggi.first().icona, icona);
-    QCOMPARE(d.messaggi.first().pulsanti, pulsanti);
-}
-QByteArray fileIni(Ambiente &a)
-{
-    QFile f(a.percorso(QStringLiteral("QUIRDAL.INI")));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 // Sottolinea, Aumenta, Cambia as "1"/"0"; a session flag counts as on only when it is -1.
 QString bit(std::initializer_list<bool> v)
 {
     QString r;
     for (bool b : v)
-        r += QLatin1Char(b ? '1' : '0');
+        r += b ? u'1' : u'0';
     return r;
 }
 QString caselle(QWidget *w)
 {
-    return bit({trova<QCheckBox>(w, "ckSottolinea")->isChecked(), trova<QCheckBox>(w, "ckAumenta")->isChecked(),
-                trova<QCheckBox>(w, "ckCambia")->isChecked()});
+    auto c = [w](const char *n) { return trova<QCheckBox>(w, QString::fromLatin1(n))->isChecked(); };
+    return bit({c("ckSottolinea"), c("ckAumenta"), c("ckCambia")});
 }
 QString flagSessione(const Sessione &s)
 {
@@ -80,7 +39,7 @@ struct DialoghiConFile : FakeDialoghi {
     QStringList richieste;
     QString scegliFileDaAprire(const QString &titolo, const QString &cartella, const QString &filtro) override
     {
-        richieste << titolo + QLatin1Char('#') + filtro;
+        richieste << titolo + u'#' + filtro;
         return FakeDialoghi::scegliFileDaAprire(titolo, cartella, filtro);
     }
 };
@@ -117,16 +76,16 @@ private Q_SLOTS:
             a.utente->scrivi(chiaviFP::ServerMail, server);
 
         frmOpzioni dlg(*a.contesto);
-        const bool proprio = opzione == QLatin1String("optMioServ");
-        QCOMPARE(dlg.windowTitle(), QStringLiteral("Opzioni"));
-        QCOMPARE(trova<QRadioButton>(&dlg, "optMultiutenza")->isChecked(), tipo == QLatin1String("Multiutenza"));
-        QCOMPARE(trova<QRadioButton>(&dlg, "optLocale")->isChecked(), tipo != QLatin1String("Multiutenza"));
+        const bool proprio = opzione == "optMioServ"_L1;
+        QCOMPARE(dlg.windowTitle(), u"Opzioni"_s);
+        QCOMPARE(trova<QRadioButton>(&dlg, "optMultiutenza")->isChecked(), tipo == "Multiutenza"_L1);
+        QCOMPARE(trova<QRadioButton>(&dlg, "optLocale")->isChecked(), tipo != "Multiutenza"_L1);
         QCOMPARE(trova<QLineEdit>(&dlg, "txtDatabase")->text(), a.percorsoDb());
-        QCOMPARE(trova<QLineEdit>(&dlg, "txtEMail")->text(), email.isEmpty() ? QStringLiteral("Indirizzo e-mail...") : email);
+        QCOMPARE(trova<QLineEdit>(&dlg, "txtEMail")->text(), email.isEmpty() ? u"Indirizzo e-mail..."_s : email);
         QCOMPARE(trova<QRadioButton>(&dlg, opzione)->isChecked(), true);
         QCOMPARE(trova<QLineEdit>(&dlg, "txtMioServ")->text(), proprio ? server : QString());
         QCOMPARE(trova<QLineEdit>(&dlg, "txtMioServ")->isEnabled(), proprio);
-        QCOMPARE(caselle(&dlg), QStringLiteral("001")); // what a new user gets
+        QCOMPARE(caselle(&dlg), u"001"_s); // what a new user gets
     }
 
     void soloAccessibilita_data()
@@ -143,11 +102,11 @@ private Q_SLOTS:
         QFETCH(QString, attese);
         Ambiente a;
         a.pronto();
-        const QByteArray ini = fileIni(a);
+        const QByteArray ini = a.leggi(u"QUIRDAL.INI"_s);
         frmOpzioni dlg(*a.contesto);
         mostra(dlg);
         clicca(&dlg, casella);
-        clicca(&dlg, QStringLiteral("cmdSalva"));
+        clicca(&dlg, u"cmdSalva"_s);
 
         QCOMPARE(a.dialoghi.testiMessaggi(), QStringList());
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
@@ -156,7 +115,7 @@ private Q_SLOTS:
         frmOpzioni riaperta(*a.contesto);
         QCOMPARE(caselle(&riaperta), attese);
         QCOMPARE(a.utente->leggi(chiaviFP::ServerMail), kRegione);
-        QCOMPARE(fileIni(a), ini);
+        QCOMPARE(a.leggi(u"QUIRDAL.INI"_s), ini);
         QCOMPARE(a.db.aperto(), true);
     }
 
@@ -183,24 +142,23 @@ private Q_SLOTS:
         Contesto c{a.dir.path(), a.sessione, a.db, a.ini, dialoghi, a.piattaforma, *a.utente};
         frmOpzioni dlg(c);
         mostra(dlg);
-        if (azione == QLatin1String("sfoglia")) {
+        if (azione == "sfoglia"_L1) {
             dialoghi.file.enqueue(database);
-            clicca(&dlg, QStringLiteral("cmdSfoglia"));
+            clicca(&dlg, u"cmdSfoglia"_s);
             QCOMPARE(dialoghi.richieste, QStringList{"Scegliere il database#Database Microsoft Access (*.mdb)|*.mdb"});
-        } else if (azione == QLatin1String("digita")) {
-            digita(&dlg, QStringLiteral("txtDatabase"), database);
+        } else if (azione == "digita"_L1) {
+            digita(&dlg, u"txtDatabase"_s, database);
         } else {
             clicca(&dlg, azione);
         }
-        clicca(&dlg, QStringLiteral("cmdSalva"));
+        clicca(&dlg, u"cmdSalva"_s);
 
-        unMessaggio(dialoghi, kRiavvio, QStringLiteral("Salvataggio dati"), Icona::Informazione);
+        unMessaggio(dialoghi, kRiavvio, u"Salvataggio dati"_s, Icona::Informazione, Pulsanti::Ok);
         QCOMPARE(a.db.aperto(), false);
         QCOMPARE(dlg.fineProgramma(), true);
         QCOMPARE(dlg.isVisible(), false);
-        QCOMPARE(a.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Tipo")), tipo);
-        QCOMPARE(a.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("Database")),
-                 database.isEmpty() ? a.percorsoDb() : database);
+        QCOMPARE(a.ini.leggi(u"Installazione"_s, u"Tipo"_s), tipo);
+        QCOMPARE(a.ini.leggi(u"BaseDati"_s, u"Database"_s), database.isEmpty() ? a.percorsoDb() : database);
     }
 
     void email_data()
@@ -226,9 +184,9 @@ private Q_SLOTS:
         frmOpzioni dlg(*a.contesto);
         mostra(dlg);
         if (!digitata.isNull())
-            digita(&dlg, QStringLiteral("txtEMail"), digitata);
-        clicca(&dlg, QStringLiteral("optServVTZINT"));
-        clicca(&dlg, QStringLiteral("cmdSalva"));
+            digita(&dlg, u"txtEMail"_s, digitata);
+        clicca(&dlg, u"optServVTZINT"_s);
+        clicca(&dlg, u"cmdSalva"_s);
 
         QCOMPARE(a.dialoghi.testiMessaggi(), QStringList());
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
@@ -250,27 +208,27 @@ private Q_SLOTS:
         frmOpzioni dlg(*a.contesto);
         mostra(dlg);
         auto *txt = trova<QLineEdit>(&dlg, "txtMioServ");
-        clicca(&dlg, QStringLiteral("optMioServ"));
+        clicca(&dlg, u"optMioServ"_s);
         QCOMPARE(txt->isEnabled(), true);
-        digita(&dlg, QStringLiteral("txtMioServ"), vuoto);
-        clicca(&dlg, QStringLiteral("ckSottolinea"));
-        clicca(&dlg, QStringLiteral("cmdSalva"));
+        digita(&dlg, u"txtMioServ"_s, vuoto);
+        clicca(&dlg, u"ckSottolinea"_s);
+        clicca(&dlg, u"cmdSalva"_s);
 
-        unMessaggio(a.dialoghi, QStringLiteral("Indicare l'indirizzo del proprio server di posta."),
-                    QStringLiteral("Salvataggio dati"), Icona::Critico);
+        unMessaggio(a.dialoghi, u"Indicare l'indirizzo del proprio server di posta."_s, u"Salvataggio dati"_s,
+                    Icona::Critico, Pulsanti::Ok);
         QCOMPARE(dlg.isVisible(), true);
         QCOMPARE(a.utente->leggi(chiaviFP::ServerMail), QString());
         QCOMPARE(a.utente->leggi(chiaviFP::OptSottolinea), QString());
-        QCOMPARE(flagSessione(a.sessione), QStringLiteral("001"));
+        QCOMPARE(flagSessione(a.sessione), u"001"_s);
 
-        clicca(&dlg, QStringLiteral("optServVTZ"));
+        clicca(&dlg, u"optServVTZ"_s);
         QCOMPARE(txt->isEnabled(), false);
-        clicca(&dlg, QStringLiteral("optMioServ"));
-        digita(&dlg, QStringLiteral("txtMioServ"), QStringLiteral("mail.ente.example"));
-        clicca(&dlg, QStringLiteral("cmdSalva"));
+        clicca(&dlg, u"optMioServ"_s);
+        digita(&dlg, u"txtMioServ"_s, u"mail.ente.example"_s);
+        clicca(&dlg, u"cmdSalva"_s);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        QCOMPARE(a.utente->leggi(chiaviFP::ServerMail), QStringLiteral("mail.ente.example"));
-        QCOMPARE(flagSessione(a.sessione), QStringLiteral("101"));
+        QCOMPARE(a.utente->leggi(chiaviFP::ServerMail), u"mail.ente.example"_s);
+        QCOMPARE(flagSessione(a.sessione), u"101"_s);
     }
 
     void annulla_data()
@@ -292,7 +250,7 @@ private Q_SLOTS:
         QFETCH(bool, si);
         Ambiente a;
         a.pronto();
-        const QByteArray ini = fileIni(a);
+        const QByteArray ini = a.leggi(u"QUIRDAL.INI"_s);
         frmOpzioni dlg(*a.contesto);
         mostra(dlg);
         if (!modifica.isEmpty())
@@ -301,20 +259,19 @@ private Q_SLOTS:
         if (conEsc)
             QTest::keyClick(&dlg, Qt::Key_Escape);
         else
-            clicca(&dlg, QStringLiteral("cmdAnnulla"));
+            clicca(&dlg, u"cmdAnnulla"_s);
 
         const bool salvato = si && !modifica.isEmpty();
         if (modifica.isEmpty())
             QCOMPARE(a.dialoghi.testiMessaggi(), QStringList());
         else
-            unMessaggio(a.dialoghi, QStringLiteral("Salvare le modifiche effettuate?"), QStringLiteral("Salvataggio"),
-                        Icona::Domanda, Pulsanti::SiNo);
+            unMessaggio(a.dialoghi, u"Salvare le modifiche effettuate?"_s, u"Salvataggio"_s, Icona::Domanda, Pulsanti::SiNo);
         QCOMPARE(dlg.isVisible(), false);
         QCOMPARE(dlg.fineProgramma(), false);
         QCOMPARE(dlg.result(), int(salvato ? QDialog::Accepted : QDialog::Rejected));
         QCOMPARE(a.utente->leggi(chiaviFP::ServerMail).isEmpty(), !salvato); // every save writes it
-        QCOMPARE(flagSessione(a.sessione), salvato && modifica == QLatin1String("ckSottolinea") ? "101" : "001");
-        QCOMPARE(fileIni(a), ini);
+        QCOMPARE(flagSessione(a.sessione), salvato && modifica == "ckSottolinea"_L1 ? "101" : "001");
+        QCOMPARE(a.leggi(u"QUIRDAL.INI"_s), ini);
     }
 };
 

@@ -3,7 +3,8 @@
 // courses, an occasional site, a component only responsible for occasional-site courses,
 // a merged course, a two-year course, check values, labs, hours by directive, section
 // 3.4 text; and, in another province, a course and a lab that the file must leave out.
-#include "support/Ambiente.h"
+#include "Ambiente.h"
+#include "config/SessioneIni.h"
 
 namespace quirdal::test {
 
@@ -78,6 +79,24 @@ inline void preparaDomanda(Ambiente &a)
     };
     for (const QString &s : sql)
         a.db.esegui(s);
+}
+
+// The transmission file this application makes, as the region expects it.
+inline QString percorsoRiferimento()
+{
+    return qEnvironmentVariable("QUIRDAL_SORGENTI") + u"/tests/data/trasmissione/QUIRDAL_001_000123.A7"_s;
+}
+
+// The application above, selected: operator A-7, province 001, printed or not.
+inline void selezionata(Ambiente &a, bool stampata = true)
+{
+    a.pronto();
+    preparaDomanda(a);
+    a.db.esegui(u"UPDATE Installazione SET DomandaStampata=? WHERE Prov='001'"_s, {stampata ? -1 : 0});
+    for (const auto &[k, v] : {std::pair{"GrOpe", "A"}, std::pair{"Oper", "7"}, std::pair{"Prov", "001"},
+                               std::pair{"Domanda", "1"}})
+        a.ini.scrivi(u"BaseDati"_s, QString::fromLatin1(k), QString::fromLatin1(v));
+    ripristinaSessione(a.sessione, a.ini, a.db);
 }
 
 } // namespace quirdal::test
