@@ -77,9 +77,7 @@ private Q_SLOTS:
 
     void esciConModifiche_data()
     {
-        QTest::addColumn<int>("risposta");
-        QTest::addColumn<QString>("salvato");
-        QTest::addColumn<bool>("aperta");
+        colonne<int, QString, bool>("risposta", "salvato", "aperta");
         QTest::newRow("Sì salva") << int(Risposta::Si) << "5" << false;
         QTest::newRow("No non salva") << int(Risposta::No) << "" << false;
         QTest::newRow("Annulla resta") << int(Risposta::Annulla) << "" << true;

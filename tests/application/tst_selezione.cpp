@@ -47,11 +47,8 @@ private Q_SLOTS:
     // A province without application: the number first, then the INI and the session.
     void sceltaProvincia_data()
     {
-        QTest::addColumn<QString>("voce");
-        QTest::addColumn<QString>("sede");      // what the operator has in ZZ
-        QTest::addColumn<int>("risposta");
-        QTest::addColumn<int>("numero");        // 1 obtained, 0 not, -1 not asked for
-        QTest::addColumn<QString>("provDopo");
+        // sede: what the operator has in ZZ; numero: 1 obtained, 0 not, -1 not asked for
+        colonne<QString, QString, int, int, QString>("voce", "sede", "risposta", "numero", "provDopo");
         QTest::newRow("voce vuota") << "" << "occasionale" << int(Risposta::Si) << -1 << "001";
         QTest::newRow("solo sedi occasionali, No") << "ZZ - ZETA" << "occasionale" << int(Risposta::No) << -1 << "001";
         QTest::newRow("numero ottenuto") << "ZZ - ZETA" << "componente" << int(Risposta::Si) << 1 << "009";
@@ -134,8 +131,7 @@ private Q_SLOTS:
 
     void sedeSenzaCorsiConSchedaHandicap_data()
     {
-        QTest::addColumn<bool>("stampata");
-        QTest::addColumn<QString>("inizio");
+        colonne<bool, QString>("stampata", "inizio");
         QTest::newRow("da compilare") << false << "Impossibile gestire le schede handicap:\r\nnessun corso";
         QTest::newRow("stampata") << true << "Domanda già inviata alla Provincia.\r\nNon sarà possibile modificare";
     }
@@ -168,9 +164,7 @@ private Q_SLOTS:
 
     void accessoAlleSedi_data()
     {
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("modo");
-        QTest::addColumn<QString>("messaggio");
+        colonne<QString, QString, QString>("sql", "modo", "messaggio");
         const char *soloOccasionali = "UPDATE CorsiCompo SET CodComune='003001' WHERE Operatore=7";
         QTest::newRow("corsi senza sede legale") << "UPDATE CorsiCompo SET TipoCompo='UL'" << "C"
                                                  << "Nessun Componente di tipo SEDE LEGALE nella sezione Componenti";
@@ -202,8 +196,7 @@ private Q_SLOTS:
 
     void riassegnazione_data()
     {
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("messaggio");
+        colonne<QString, QString>("sql", "messaggio");
         QTest::newRow("stampata") << "UPDATE Installazione SET DomandaStampata=-1"
                                   << "Domanda già stampata in definitivo.\r\nNon è possibile modificare l'assegnazione dei "
                                      "corsi alle sedi interessate";

@@ -92,8 +92,7 @@ private Q_SLOTS:
 
     void fileVuotoSenzaRispostaTermina_data()
     {
-        QTest::addColumn<QStringList>("opzioni");
-        QTest::addColumn<int>("codice");
+        colonne<QStringList, int>("opzioni", "codice");
         QTest::newRow("senza risposta") << QStringList{} << 1;
         QTest::newRow("--no") << QStringList{u"--no"_s} << 1;
         QTest::newRow("--si") << QStringList{u"--si"_s} << 0;

@@ -1,5 +1,6 @@
 #include "common/ui/Filtri.h"
 #include "common/Sessione.h"
+#include "support/Colonne.h"
 #include "support/FakeDialoghi.h"
 
 #include <QKeyEvent>
@@ -15,9 +16,7 @@ class TestFiltri : public QObject {
 private Q_SLOTS:
     void numerico_data()
     {
-        QTest::addColumn<QString>("digitato");
-        QTest::addColumn<QString>("atteso");
-        QTest::addColumn<bool>("messaggi");
+        colonne<QString, QString, bool>("digitato", "atteso", "messaggi");
         QTest::newRow("cifre e virgola") << "12,5" << "12,5" << false;
         QTest::newRow("punto diventa virgola") << "12.5" << "12,5" << false;
         QTest::newRow("lettera rifiutata") << "1a2" << "12" << true;
@@ -74,9 +73,7 @@ private Q_SLOTS:
 
     void stileEtichette_data()
     {
-        QTest::addColumn<bool>("sottolinea");
-        QTest::addColumn<bool>("aumenta");
-        QTest::addColumn<bool>("cambia");
+        colonne<bool, bool, bool>("sottolinea", "aumenta", "cambia");
         QTest::newRow("tutte") << true << true << true;
         QTest::newRow("solo colore") << false << false << true;
         QTest::newRow("nessuna") << false << false << false;

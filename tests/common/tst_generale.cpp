@@ -11,8 +11,7 @@ class TestGenerale : public QObject {
 private Q_SLOTS:
     void record_data()
     {
-        QTest::addColumn<QString>("riga");
-        QTest::addColumn<QStringList>("campi");
+        colonne<QString, QStringList>("riga", "campi");
         QTest::newRow("virgole") << "#A#,#B#,#C#" << QStringList{"A", "B", "C"};
         QTest::newRow("separatori qualsiasi") << "#A#;#B#|#C#" << QStringList{"A", "B", "C"};
         QTest::newRow("campi vuoti") << "#A#,##,#C#" << QStringList{"A", "", "C"};
@@ -37,8 +36,7 @@ private Q_SLOTS:
 
     void email_data()
     {
-        QTest::addColumn<QString>("indirizzo");
-        QTest::addColumn<QString>("messaggio");
+        colonne<QString, QString>("indirizzo", "messaggio");
         QTest::newRow("valido") << "mario.rossi@cfp-valdoria.it" << "";
         QTest::newRow("virgola prima di tutto") << "a,b@x.it /" << "L'indirizzo e-mail non può contenere virgole.";
         QTest::newRow("barra") << "a/b@x.it" << "L'indirizzo e-mail non può contenere il carattere '/'.";
@@ -66,8 +64,7 @@ private Q_SLOTS:
 
     void data_data()
     {
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QString>("attesa");
+        colonne<QString, QString>("testo", "attesa");
         QTest::newRow("10 caratteri") << "15/03/2009" << "15/03/2009";
         QTest::newRow("8 cifre") << "15032009" << "15/03/2009";
         QTest::newRow("altri separatori") << "15-03-2009" << "15/03/2009";
@@ -92,9 +89,7 @@ private Q_SLOTS:
 
     void telefono_data()
     {
-        QTest::addColumn<QString>("prefisso");
-        QTest::addColumn<QString>("numero");
-        QTest::addColumn<QString>("atteso");
+        colonne<QString, QString, QString>("prefisso", "numero", "atteso");
         QTest::newRow("numero che inizia col prefisso") << "011" << "0115551234" << "0115551234";
         QTest::newRow("3 + 7 cifre") << "011" << "5551234" << "0115551234";
         QTest::newRow("oltre 13 cifre") << "01234" << "567890123" << "567890123";
@@ -134,8 +129,7 @@ private Q_SLOTS:
 
     void riempimenti_data()
     {
-        QTest::addColumn<QString>("lato");
-        QTest::addColumn<QString>("atteso");
+        colonne<QString, QString>("lato", "atteso");
         QTest::newRow("dx") << "dx" << "   12";
         QTest::newRow("sx") << "sx" << "12   ";
         QTest::newRow("altro") << "centro" << "";

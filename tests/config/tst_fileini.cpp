@@ -1,4 +1,5 @@
 #include "config/FileIni.h"
+#include "support/Colonne.h"
 #include "support/File.h"
 
 #include <QTemporaryDir>
@@ -25,8 +26,7 @@ class TestFileIni : public QObject {
 private Q_SLOTS:
     void nomeFile_data()
     {
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<QString>("atteso");
+        colonne<QString, QString>("nome", "atteso");
         QTest::newRow("senza punto e cartella") << "ABC" << "/prog/ABC.ini";
         QTest::newRow("con estensione, senza cartella") << "y.cfg" << "/prog/y.cfg";
         QTest::newRow("percorso completo") << "/etc/x/prova.ini" << "/etc/x/prova.ini";

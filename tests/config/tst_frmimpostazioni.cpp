@@ -16,11 +16,8 @@ class TestFrmImpostazioni : public QObject {
 private Q_SLOTS:
     void salva_data()
     {
-        QTest::addColumn<QString>("nomeFile"); // empty: nothing chosen
-        QTest::addColumn<bool>("esiste");
-        QTest::addColumn<bool>("inRete");
-        QTest::addColumn<QString>("errore"); // empty: the choice is accepted
-        QTest::addColumn<QString>("tipo");
+        // nomeFile empty: nothing chosen; errore empty: the choice is accepted
+        colonne<QString, bool, bool, QString, QString>("nomeFile", "esiste", "inRete", "errore", "tipo");
         const char *nonAccess = "Il file selezionato non è un database Microsoft Access.";
         QTest::newRow("nessuna base dati") << "" << false << false << "Selezionare una base dati." << "";
         QTest::newRow("file di testo") << "dati.txt" << true << false << nonAccess << "";
@@ -74,8 +71,7 @@ private Q_SLOTS:
 
     void percorsoMostrato_data()
     {
-        QTest::addColumn<int>("lunghezza");
-        QTest::addColumn<bool>("tagliato");
+        colonne<int, bool>("lunghezza", "tagliato");
         QTest::newRow("55 caratteri, intero") << 55 << false;
         QTest::newRow("56 caratteri, tagliato") << 56 << true;
         QTest::newRow("120 caratteri, tagliato") << 120 << true;
@@ -105,8 +101,8 @@ private Q_SLOTS:
 
     void esci_data()
     {
-        QTest::addColumn<bool>("conEsc"); // closing the window instead of the button
-        QTest::addColumn<bool>("si");
+        // conEsc: closing the window instead of pressing the button
+        colonne<bool, bool>("conEsc", "si");
         QTest::newRow("pulsante, Si") << false << true;
         QTest::newRow("pulsante, No") << false << false;
         QTest::newRow("Esc, Si") << true << true;
@@ -135,7 +131,7 @@ private Q_SLOTS:
 
     void aiutoAllApertura_data()
     {
-        QTest::addColumn<bool>("conAiuto");
+        colonne<bool>("conAiuto");
         QTest::newRow("file di aiuto presente") << true;
         QTest::newRow("file di aiuto assente") << false;
     }
@@ -155,7 +151,7 @@ private Q_SLOTS:
 
     void sceltaVersioneAllaPrimaApertura_data()
     {
-        QTest::addColumn<QString>("versione");
+        colonne<QString>("versione");
         QTest::newRow("versione vuota") << "";
         QTest::newRow("SERVER") << "SERVER";
         QTest::newRow("CLIENT") << "CLIENT";
@@ -190,8 +186,8 @@ private Q_SLOTS:
 
     void serverClientOk_data()
     {
-        QTest::addColumn<QString>("opzione"); // empty: nothing chosen
-        QTest::addColumn<QString>("versione");
+        // opzione empty: nothing chosen
+        colonne<QString, QString>("opzione", "versione");
         QTest::newRow("nessuna scelta") << "" << "";
         QTest::newRow("SERVER") << "optServer" << "SERVER";
         QTest::newRow("CLIENT") << "optClient" << "CLIENT";
@@ -222,8 +218,7 @@ private Q_SLOTS:
 
     void fileDelClient_data()
     {
-        QTest::addColumn<QString>("opzione");
-        QTest::addColumn<bool>("conFile");
+        colonne<QString, bool>("opzione", "conFile");
         QTest::newRow("CLIENT con i file") << "optClient" << true;
         QTest::newRow("CLIENT senza i file") << "optClient" << false;
         QTest::newRow("SERVER con i file") << "optServer" << true;

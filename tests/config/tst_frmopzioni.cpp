@@ -52,10 +52,8 @@ class TestFrmOpzioni : public QObject {
 private Q_SLOTS:
     void carica_data()
     {
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<QString>("email");  // null: none stored
-        QTest::addColumn<QString>("server"); // null: none stored
-        QTest::addColumn<QString>("opzione");
+        // email, server null: none stored
+        colonne<QString, QString, QString, QString>("tipo", "email", "server", "opzione");
         QTest::newRow("niente memorizzato") << "StandAlone" << QString() << QString() << "optServVTZ";
         QTest::newRow("Multiutenza, Regione") << "Multiutenza" << "mario@ente.it" << kRegione << "optServVTZ";
         QTest::newRow("server interno") << "StandAlone" << "mario@ente.it" << kInterno << "optServVTZINT";
@@ -90,8 +88,7 @@ private Q_SLOTS:
 
     void soloAccessibilita_data()
     {
-        QTest::addColumn<QString>("casella");
-        QTest::addColumn<QString>("attese");
+        colonne<QString, QString>("casella", "attese");
         QTest::newRow("sottolinea") << "ckSottolinea" << "101";
         QTest::newRow("grassetto") << "ckAumenta" << "011";
         QTest::newRow("colore") << "ckCambia" << "000";
@@ -121,10 +118,8 @@ private Q_SLOTS:
 
     void cambioInstallazione_data()
     {
-        QTest::addColumn<QString>("tipoPrima");
-        QTest::addColumn<QString>("azione"); // a radio to click, "sfoglia" or "digita"
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<QString>("database"); // empty: unchanged
+        // azione: a radio to click, "sfoglia" or "digita"; database empty: unchanged
+        colonne<QString, QString, QString, QString>("tipoPrima", "azione", "tipo", "database");
         QTest::newRow("in rete") << "StandAlone" << "optMultiutenza" << "Multiutenza" << "";
         QTest::newRow("locale") << "Multiutenza" << "optLocale" << "StandAlone" << "";
         QTest::newRow("database scelto") << "Multiutenza" << "sfoglia" << "Multiutenza" << "/dati/rete/CORSI.mdb";
@@ -163,9 +158,8 @@ private Q_SLOTS:
 
     void email_data()
     {
-        QTest::addColumn<QString>("memorizzata"); // empty: none
-        QTest::addColumn<QString>("digitata");    // null: field left as shown
-        QTest::addColumn<QString>("attesa");
+        // memorizzata empty: none; digitata null: the field left as shown
+        colonne<QString, QString, QString>("memorizzata", "digitata", "attesa");
         QTest::newRow("valida") << "vecchio@ente.it" << "anna.bianchi@ente.it" << "anna.bianchi@ente.it";
         QTest::newRow("senza chiocciola") << "vecchio@ente.it" << "anna.ente.it" << "vecchio@ente.it";
         QTest::newRow("punto finale") << "vecchio@ente.it" << "anna@ente." << "vecchio@ente.it";
@@ -196,7 +190,7 @@ private Q_SLOTS:
 
     void proprioServer_data()
     {
-        QTest::addColumn<QString>("vuoto");
+        colonne<QString>("vuoto");
         QTest::newRow("vuoto") << "";
         QTest::newRow("solo spazi") << "   ";
     }
@@ -233,9 +227,8 @@ private Q_SLOTS:
 
     void annulla_data()
     {
-        QTest::addColumn<QString>("modifica"); // widget clicked first; empty: none
-        QTest::addColumn<bool>("conEsc");
-        QTest::addColumn<bool>("si");
+        // modifica: the widget clicked first, empty for none
+        colonne<QString, bool, bool>("modifica", "conEsc", "si");
         QTest::newRow("modifica, Si") << "ckSottolinea" << false << true;
         QTest::newRow("modifica, No") << "ckSottolinea" << false << false;
         QTest::newRow("Esc, modifica, Si") << "optServVTZINT" << true << true;

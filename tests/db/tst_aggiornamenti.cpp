@@ -55,8 +55,7 @@ private Q_SLOTS:
 
     void corsiNonPrimiAnni_data()
     {
-        QTest::addColumn<QList<int>>("stati");
-        QTest::addColumn<int>("rimasti");
+        colonne<QList<int>, int>("stati", "rimasti");
         QTest::newRow("solo primi anni") << QList<int>{1, 1} << 2;
         QTest::newRow("un secondo anno") << QList<int>{1, 2} << 1;
         QTest::newRow("secondi e terzi") << QList<int>{3, 2, 1} << 1;

@@ -143,9 +143,7 @@ private Q_SLOTS:
 
     void tipiImpostiAlSalvataggio_data()
     {
-        QTest::addColumn<QString>("colonna");
-        QTest::addColumn<QVariant>("valore");
-        QTest::addColumn<long>("errore");
+        colonne<QString, QVariant, long>("colonna", "valore", "errore");
         QTest::newRow("numero come testo") << "AttEcono" << QVariant(u" 12 "_s) << 0L;
         QTest::newRow("testo in campo numerico") << "AttEcono" << QVariant(u"12a"_s) << 3421L;
         QTest::newRow("vuoto in campo numerico") << "AttEcono" << QVariant(QString()) << 3421L;
@@ -192,9 +190,8 @@ private Q_SLOTS:
     // Whatever the failure, the file is left as it was and none is made.
     void aperturaDiFileNonValidi_data()
     {
-        QTest::addColumn<QByteArray>("contenuto"); // "db": a database; empty: no file
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<long>("errore");
+        // contenuto: "db": a database; empty: no file
+        colonne<QByteArray, QString, long>("contenuto", "password", "errore");
         const QString giusta = QString::fromLatin1(CorsiDB::kPassword);
         QTest::newRow("byte a caso") << QByteArray("\x13\x99 questo non e' un database\x00\x01", 30).repeated(200)
                                      << giusta << 3343L;

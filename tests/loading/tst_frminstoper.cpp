@@ -56,8 +56,7 @@ private Q_SLOTS:
 
     void annullaAlPrimoAvvio_data()
     {
-        QTest::addColumn<int>("risposta");
-        QTest::addColumn<bool>("fine");
+        colonne<int, bool>("risposta", "fine");
         QTest::newRow("Sì termina") << int(Risposta::Si) << true;
         QTest::newRow("No resta") << int(Risposta::No) << false;
     }

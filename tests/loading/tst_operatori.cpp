@@ -104,8 +104,8 @@ private Q_SLOTS:
 
     void installazioneFileMancanti_data()
     {
-        QTest::addColumn<QStringList>("presenti");
-        QTest::addColumn<QString>("verbo"); // empty: the install goes through
+        // verbo empty: the install goes through
+        colonne<QStringList, QString>("presenti", "verbo");
         QTest::newRow("manca oper") << QStringList{"compo.tx1", "corsipre.tx1"} << "spostare";
         QTest::newRow("manca compo") << QStringList{"oper.tx1", "corsipre.tx1"} << "spostare";
         QTest::newRow("sediocc senza sediutil")
@@ -138,10 +138,7 @@ private Q_SLOTS:
     // Each leaves no operator, so that the next start is a first start again.
     void installazioneIncoerente_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("contenuto");
-        QTest::addColumn<QString>("inizio");
-        QTest::addColumn<QString>("titolo");
+        colonne<QString, QByteArray, QString, QString>("file", "contenuto", "inizio", "titolo");
         const char *installazione = "Installazione Base Dati";
         QTest::newRow("oper vuoto") << "oper.tx1" << QByteArray()
                                     << "ATTENZIONE: non è presente alcun OPERATORE" << installazione;
@@ -176,9 +173,7 @@ private Q_SLOTS:
     // A record the columns cannot take: the message, nothing loaded, every file in BAD.
     void installazioneRecordErrato_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("contenuto");
-        QTest::addColumn<QString>("fase");
+        colonne<QString, QByteArray, QString>("file", "contenuto", "fase");
         QTest::newRow("operatore non numerico") << "oper.tx1"
             << riga({"A", "1x", "ENTE", "EF", "1", "", "", "", "", "", "", "", "101"}) << "dei dati anagrafici dell' OPERATORE/I";
         QTest::newRow("data di 7 caratteri") << "oper.tx1"
@@ -283,9 +278,7 @@ private Q_SLOTS:
     // A failure in the middle: the database holds exactly what it held.
     void aggiornamentoFallitoLasciaTuttoComEra_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("contenuto");
-        QTest::addColumn<QString>("titolo");
+        colonne<QString, QByteArray, QString>("file", "contenuto", "titolo");
         QTest::newRow("componente non numerico")
             << "compo.tx1" << kCompo + riga({"A", "1", "tre", "UL", "X", "001001", "", "", "", "", "", "", "", "", ""})
             << "Aggiornamento Base Dati - AggCorsiCompo";
@@ -323,10 +316,8 @@ private Q_SLOTS:
 
     void aggiornamentoBaseDati_data()
     {
-        QTest::addColumn<QString>("versione");
-        QTest::addColumn<QString>("compo"); // null: the file as installed
-        QTest::addColumn<bool>("riuscito");
-        QTest::addColumn<QString>("messaggio");
+        // compo null: the file as installed
+        colonne<QString, QString, bool, QString>("versione", "compo", "riuscito", "messaggio");
         QTest::newRow("CLIENT") << "CLIENT" << QString() << false
                                 << "La funzione di Aggiornamento Base Dati è disponibile solo dalle installazioni di tipo SERVER.";
         QTest::newRow("vuota") << "" << QString() << false

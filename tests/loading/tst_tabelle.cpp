@@ -69,11 +69,9 @@ class TestTabelle : public QObject {
 private Q_SLOTS:
     void carica_data()
     {
-        QTest::addColumn<QByteArrayList>("file");
-        QTest::addColumn<QStringList>("traccia");
-        QTest::addColumn<QString>("stato");
-        QTest::addColumn<QStringList>("rimasti");
-        QTest::addColumn<QString>("messaggio"); // the start of the one message; empty: none
+        // messaggio: the start of the one message, empty for none
+        colonne<QByteArrayList, QStringList, QString, QStringList, QString>(
+            "file", "traccia", "stato", "rimasti", "messaggio");
         const QString inst = u"INSTALLAZIONE TABELLE|Attendere ...."_s, agg = u"AGGIORNAMENTO TABELLE|Attendere ...."_s;
         // A table without its file is left as it was, in install mode too.
         QTest::newRow("installazione") << QByteArrayList{"installa.tab=", "Province.txt=" + kProvince}
@@ -141,10 +139,7 @@ private Q_SLOTS:
     // file stays to be loaded again.
     void recordErrato_data()
     {
-        QTest::addColumn<QByteArrayList>("file");
-        QTest::addColumn<QString>("tabella");
-        QTest::addColumn<int>("record");
-        QTest::addColumn<QString>("stato");
+        colonne<QByteArrayList, QString, int, QString>("file", "tabella", "record", "stato");
         const QByteArray regioni = "Regioni.txt=#X#\r\n#03#,#NUOVA#\r\n";
         QTest::newRow("chiave duplicata in installazione")
             << QByteArrayList{"installa.tab=", regioni, "Province.txt=#X#\r\n#001#,#AL#,#A#,#01#\r\n#001#,#AL#,#B#,#01#\r\n"}
@@ -179,8 +174,7 @@ private Q_SLOTS:
 
     void fileVuoto_data()
     {
-        QTest::addColumn<int>("risposta");
-        QTest::addColumn<bool>("fine");
+        colonne<int, bool>("risposta", "fine");
         QTest::newRow("Sì prosegue") << int(Risposta::Si) << false;
         QTest::newRow("No termina") << int(Risposta::No) << true;
     }

@@ -64,7 +64,7 @@ private Q_SLOTS:
 
     void tipoNonValidoReimpostaLInstallazione_data()
     {
-        QTest::addColumn<QString>("tipo");
+        colonne<QString>("tipo");
         QTest::newRow("altro caso") << "standalone";
         QTest::newRow("sconosciuto") << "Rete";
     }
@@ -133,9 +133,7 @@ private Q_SLOTS:
 
     void baseDatiAssente_data()
     {
-        QTest::addColumn<QString>("percorso");
-        QTest::addColumn<int>("risposta");
-        QTest::addColumn<QString>("databaseDopo");
+        colonne<QString, int, QString>("percorso", "risposta", "databaseDopo");
         QTest::newRow("spazi, Sì reimposta") << "   " << int(Risposta::Si) << "";
         QTest::newRow("file mancante, No lascia") << "@/manca.mdb" << int(Risposta::No) << "@/manca.mdb";
     }
@@ -183,9 +181,7 @@ private Q_SLOTS:
 
     void primoAvvio_data()
     {
-        QTest::addColumn<QString>("versione");
-        QTest::addColumn<QStringList>("attesi");
-        QTest::addColumn<bool>("fine");
+        colonne<QString, QStringList, bool>("versione", "attesi", "fine");
         QTest::newRow("CLIENT") << "CLIENT" << QStringList{"INSTALLAZIONE|Attendere...", "avviso client"} << true;
         QTest::newRow("SERVER") << "SERVER" << QStringList{"INSTALLAZIONE|Attendere...", "scarica", "tabelle", "installa",
                                                            "tabelle-fine", "principale"} << false;
@@ -216,13 +212,8 @@ private Q_SLOTS:
 
     void ripristinoSessione_data()
     {
-        QTest::addColumn<QString>("oper");
-        QTest::addColumn<QString>("prov");
-        QTest::addColumn<bool>("conRiga");
-        QTest::addColumn<bool>("stampata");
-        QTest::addColumn<QString>("operatore");
-        QTest::addColumn<QString>("desProv");
-        QTest::addColumn<short>("gDomanda");
+        colonne<QString, QString, bool, bool, QString, QString, short>(
+            "oper", "prov", "conRiga", "stampata", "operatore", "desProv", "gDomanda");
         QTest::newRow("0012, con domanda") << "0012" << "001" << true << false << "12" << "ALFA" << short(1);
         QTest::newRow("domanda stampata") << "12" << "001" << true << true << "12" << "ALFA" << short(1);
         QTest::newRow("Prov vuota") << "12" << "" << true << false << "12" << "" << short(0);

@@ -45,10 +45,7 @@ class TestMainForm : public QObject {
 private Q_SLOTS:
     void didascalia_data()
     {
-        QTest::addColumn<QString>("versione");
-        QTest::addColumn<QString>("marca");
-        QTest::addColumn<QString>("altraMarca");
-        QTest::addColumn<bool>("client");
+        colonne<QString, QString, QString, bool>("versione", "marca", "altraMarca", "client");
         QTest::newRow("SERVER") << "SERVER" << " ***SERVER***" << " ___CLIENT___" << false;
         QTest::newRow("CLIENT") << "CLIENT" << " ___CLIENT___" << " ***SERVER***" << true;
     }
@@ -79,7 +76,7 @@ private Q_SLOTS:
 
     void versioneNonValida_data()
     {
-        QTest::addColumn<QString>("versione");
+        colonne<QString>("versione");
         QTest::newRow("vuota") << "";
         QTest::newRow("server minuscolo") << "server";
         QTest::newRow("Client") << "Client";
@@ -99,9 +96,8 @@ private Q_SLOTS:
 
     void operatoreAllAvvio_data()
     {
-        QTest::addColumn<QStringList>("operatori"); // group|number|name, in insertion order
-        QTest::addColumn<bool>("sceglie");          // SelOpe opens
-        QTest::addColumn<QString>("attesa");
+        // operatori as group|number|name, in insertion order; sceglie: SelOpe opens
+        colonne<QStringList, bool, QString>("operatori", "sceglie", "attesa");
         QTest::newRow("uno solo, preso senza chiedere") << QStringList{"A|12|Ente Uno"} << false << "A|12|-  Ente Uno";
         QTest::newRow("due, scelto il secondo")
             << QStringList{"A|1|Primo Ente", "B|2|Secondo Ente"} << true << "B|2|-  Secondo Ente";
@@ -139,8 +135,7 @@ private Q_SLOTS:
 
     void denominazioneInTestata_data()
     {
-        QTest::addColumn<int>("lunghezza");
-        QTest::addColumn<bool>("tagliata");
+        colonne<int, bool>("lunghezza", "tagliata");
         QTest::newRow("44 caratteri, intera") << 44 << false;
         QTest::newRow("45 caratteri, tagliata") << 45 << true;
         QTest::newRow("70 caratteri, tagliata") << 70 << true;
@@ -170,7 +165,7 @@ private Q_SLOTS:
     // button does.
     void selezioneOperatoreDalMenu_data()
     {
-        QTest::addColumn<QString>("comando");
+        colonne<QString>("comando");
         QTest::newRow("pulsante") << "cmdConfi";
         QTest::newRow("etichetta") << "lblConfi";
     }

@@ -1,6 +1,7 @@
 #pragma once
 // A program folder of its own for a test: QUIRDAL.INI, an empty database made from the
 // schema, settings kept in the folder, a fixed clock, the fake dialogs.
+#include "Colonne.h"
 #include "FakeDialoghi.h"
 #include "File.h"
 #include "common/Errori.h"

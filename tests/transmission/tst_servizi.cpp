@@ -69,10 +69,8 @@ private Q_SLOTS:
     // No number, no application: nothing is stored.
     void numeroRifiutato_data()
     {
-        QTest::addColumn<QStringList>("opzioni");
-        QTest::addColumn<QString>("credenziali");
-        QTest::addColumn<int>("esito");
-        QTest::addColumn<QString>("messaggio"); // its start
+        // messaggio: the start of the message
+        colonne<QStringList, QString, int, QString>("opzioni", "credenziali", "esito", "messaggio");
         const QString regione = u"Si è verificato un errore sul server sicuro della Regione durante il recupero del "
                                 "numero di domanda.\r\nContattare il servizio di assistenza V.T.Z."_s;
         const int errore = int(EsitoNumero::ErroreServer);
@@ -135,10 +133,7 @@ private Q_SLOTS:
 
     void versione_data()
     {
-        QTest::addColumn<QString>("risposta");
-        QTest::addColumn<QString>("programma");
-        QTest::addColumn<bool>("trasmette");
-        QTest::addColumn<QString>("messaggio");
+        colonne<QString, QString, bool, QString>("risposta", "programma", "trasmette", "messaggio");
         QTest::newRow("non la più recente") << "#1.0.5#1.0.7#N#x" << "1.0.6" << true
                                             << "La presente versione dell'applicativo ( 1.0.6 ) non è la più recente.\r\n"
                                                "Si consiglia di scaricare da Internet la nuova versione: 1.0.7\r\n"
@@ -188,11 +183,8 @@ private Q_SLOTS:
 
     void invio_data()
     {
-        QTest::addColumn<QStringList>("opzioni");
-        QTest::addColumn<bool>("fidato");
-        QTest::addColumn<bool>("spento");
-        QTest::addColumn<bool>("riuscito");
-        QTest::addColumn<QString>("ultimo"); // the last message; its start for the certificate
+        // ultimo: the last message, its start for the certificate
+        colonne<QStringList, bool, bool, bool, QString>("opzioni", "fidato", "spento", "riuscito", "ultimo");
         QTest::newRow("ricevuto") << QStringList{} << true << false << true << "Trasmissione alla Provincia completata con successo";
         QTest::newRow("senza conferma") << QStringList{"--guasto", "upload:vuoto"} << true << false << false << "";
         QTest::newRow("certificato non fidato") << QStringList{} << false << false << false
@@ -235,9 +227,8 @@ private Q_SLOTS:
 
     void scarico_data()
     {
-        QTest::addColumn<QStringList>("file");
-        QTest::addColumn<QStringList>("opzioni");
-        QTest::addColumn<QString>("ultimo"); // empty: the download succeeds
+        // ultimo empty: the download succeeds
+        colonne<QStringList, QStringList, QString>("file", "opzioni", "ultimo");
         QTest::newRow("sei file") << kSeiFile << QStringList{} << "";
         QTest::newRow("cinque file") << kSeiFile.mid(0, 5) << QStringList{} << "";
         QTest::newRow("quattro file") << kSeiFile.mid(0, 4) << QStringList{}
@@ -268,8 +259,8 @@ private Q_SLOTS:
 
     void contenitore_data()
     {
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QStringList>("file"); // empty: refused, nothing written
+        // file empty: refused, nothing written
+        colonne<QString, QStringList>("testo", "file");
         QTest::newRow("due file") << "oper.tx1\r\n#A#,#1#\r\nEOF\r\ncompo.tx1\r\n#A#,#1#,#1#\r\n\r\n"
                                   << QStringList{"oper.tx1", "compo.tx1"};
         QTest::newRow("righe senza # sono nomi") << "uno.txt\r\nDUE\r\n#x#\r\n" << QStringList{"uno.txt", "DUE"};
@@ -296,9 +287,7 @@ private Q_SLOTS:
 
     void esportazione_data()
     {
-        QTest::addColumn<int>("esito");
-        QTest::addColumn<QString>("titolo");
-        QTest::addColumn<QString>("inizio");
+        colonne<int, QString, QString>("esito", "titolo", "inizio");
         QTest::newRow("riuscita") << 0 << "TRASMISSIONE TERMINATA" << "Trasmissione al sistema ORBIDE completata con successo";
         QTest::newRow("proxy") << 5406 << "TRASMISSIONE ORBIDE FALLITA" << "E' probabile che la connessione";
         QTest::newRow("errore") << 7 << "TRASMISSIONE ORBIDE FALLITA" << "La trasmissione al sistema ORBIDE non è stata completata.";

@@ -154,9 +154,7 @@ private Q_SLOTS:
     // The writer's own message, then the module's; and no file, not even an older one.
     void anomalie_data()
     {
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("titolo");
-        QTest::addColumn<QString>("messaggio");
+        colonne<QString, QString, QString>("sql", "titolo", "messaggio");
         const char *sigla = "ANOMALIA: sigla della provincia non trovata. Impossibile continuare";
         QTest::newRow("provincia senza sigla") << "DELETE FROM Province WHERE PROV='001'" << "ScriviRec_Z" << sigla;
         QTest::newRow("sigla vuota") << "UPDATE Province SET SigProv='' WHERE PROV='001'" << "ScriviRec_Z" << sigla;
@@ -218,8 +216,7 @@ private Q_SLOTS:
 
     void formati_data()
     {
-        QTest::addColumn<QVariant>("valore");
-        QTest::addColumn<QString>("importo");
+        colonne<QVariant, QString>("valore", "importo");
         QTest::newRow("mezzo") << QVariant(1234.5) << "1234.50";
         QTest::newRow("zero") << QVariant(0.0) << "0.00";
         QTest::newRow("nullo") << QVariant() << "0.00";
