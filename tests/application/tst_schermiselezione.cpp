@@ -28,8 +28,7 @@ private Q_SLOTS:
     // With no application every button that needs one says so and opens nothing.
     void senzaDomanda()
     {
-        Ambiente a;
-        a.pronto();
+        Pronto a;
         a.aggiungiOperatore(u"A"_s, 1, u"UNO"_s);
         MDI_Main m(*a.contesto);
         m.carica();
@@ -50,8 +49,7 @@ private Q_SLOTS:
 
     void attiATIATS()
     {
-        Ambiente a;
-        selezionata(a, false);
+        Selezionata a(false);
         frmRiepDomanda r(*a.contesto);
         r.carica();
         auto *txt = trova<QLineEdit>(&r, u"txtNumATIATS"_s);
@@ -87,8 +85,7 @@ private Q_SLOTS:
         QFETCH(int, risposta);
         QFETCH(QString, salvato);
         QFETCH(bool, aperta);
-        Ambiente a;
-        selezionata(a, false);
+        Selezionata a(false);
         frmRiepDomanda r(*a.contesto);
         r.carica();
         r.show();
@@ -102,8 +99,7 @@ private Q_SLOTS:
 
     void riepilogoStampato()
     {
-        Ambiente a;
-        selezionata(a, true);
+        Selezionata a(true);
         frmRiepDomanda r(*a.contesto);
         r.carica();
         r.show();
@@ -114,8 +110,7 @@ private Q_SLOTS:
 
     void provinciaVuota()
     {
-        Ambiente a;
-        selezionata(a, false);
+        Selezionata a(false);
         frmSelDomanda s(*a.contesto);
         s.carica();
         s.show();
@@ -134,8 +129,7 @@ private Q_SLOTS:
 
     void sedeSceltaDalMenu()
     {
-        Ambiente a;
-        selezionata(a, false);
+        Selezionata a(false);
         MDI_Main m(*a.contesto);
         m.carica();
         m.primaAttivazione();

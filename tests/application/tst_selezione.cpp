@@ -18,8 +18,7 @@ class TestSelezione : public QObject {
 private Q_SLOTS:
     void operatoreGiaCorrente()
     {
-        Ambiente a;
-        selezionata(a);
+        Selezionata a;
         a.aggiungiOperatore(u"B"_s, 2, u"ALTRO"_s);
         const QByteArray prima = a.leggi(u"QUIRDAL.INI"_s);
         a.sessione.gDomanda = 0; // changed meanwhile: the reload puts it back
@@ -35,8 +34,7 @@ private Q_SLOTS:
 
     void provinceUnaVoltaSola()
     {
-        Ambiente a;
-        selezionata(a);
+        Selezionata a;
         // A component and an occasional site in 003, another occasional site in 001.
         const ElencoProvince e = elencoProvince(*a.contesto);
         QCOMPARE(e.voci, (QStringList{"", "AL - ALFA", "GG - GAMMA"}));
@@ -61,8 +59,7 @@ private Q_SLOTS:
         QFETCH(int, risposta);
         QFETCH(int, numero);
         QFETCH(QString, provDopo);
-        Ambiente a;
-        selezionata(a);
+        Selezionata a;
         a.db.esegui(u"INSERT INTO Province VALUES ('009','ZZ','ZETA','01')"_s);
         a.db.esegui(u"INSERT INTO Comuni VALUES ('009001','ZETA','009','ZZ','90100')"_s);
         if (sede == "componente"_L1) {
@@ -93,8 +90,7 @@ private Q_SLOTS:
 
     void riepilogoDellaDomanda()
     {
-        Ambiente a;
-        selezionata(a);
+        Selezionata a;
         const Riepilogo r = calcolaRiepilogo(*a.contesto);
         QCOMPARE(r.sedi, 2);  // component 1 and occasional site 1001; 1002 and 3 are in 003
         QCOMPARE(r.corsi, 4); // first years of 0001/0, 0001/1, 0002/0, 0003/0
@@ -112,8 +108,7 @@ private Q_SLOTS:
 
     void vociDelleSedi()
     {
-        Ambiente a;
-        selezionata(a);
+        Selezionata a;
         a.db.esegui(u"UPDATE CorsiCompo SET Denominazione='SEDE CON UN NOME MOLTO LUNGO' WHERE Componente=2"_s);
         a.sessione.gProssimaScheda = u"frmCorsi"_s;
         const ElencoSedi e = elencoSedi(*a.contesto);
@@ -139,8 +134,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, stampata);
         QFETCH(QString, inizio);
-        Ambiente a;
-        selezionata(a);
+        Selezionata a;
         a.sessione.gProssimaScheda = u"frmHandi"_s;
         a.sessione.gDomandaStampata = flag(stampata);
         QVERIFY(!confermaSede(*a.contesto, u"1     - SEDE LEGALE"_s));
@@ -152,8 +146,7 @@ private Q_SLOTS:
 
     void serveUnaDomanda()
     {
-        Ambiente a;
-        a.pronto();
+        Pronto a;
         QVERIFY(!controllaAccessoSedi(*a.contesto, u"C"_s));
         QVERIFY(!controllaAccessoSedi(*a.contesto, u"I"_s));
         QVERIFY(!controllaRiassegnazione(*a.contesto));
@@ -186,8 +179,7 @@ private Q_SLOTS:
         QFETCH(QString, sql);
         QFETCH(QString, modo);
         QFETCH(QString, messaggio);
-        Ambiente a;
-        selezionata(a);
+        Selezionata a;
         a.db.esegui(sql);
         QCOMPARE(controllaAccessoSedi(*a.contesto, modo), messaggio.isEmpty());
         QCOMPARE(a.dialoghi.ultimo(), messaggio);
@@ -213,8 +205,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, sql);
         QFETCH(QString, messaggio);
-        Ambiente a;
-        selezionata(a, false);
+        Selezionata a(false);
         for (const QString &s : sql.split(u"; "_s))
             a.db.esegui(s);
         ripristinaSessione(a.sessione, a.ini, a.db);

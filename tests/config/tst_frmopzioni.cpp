@@ -66,8 +66,7 @@ private Q_SLOTS:
         QFETCH(QString, email);
         QFETCH(QString, server);
         QFETCH(QString, opzione);
-        Ambiente a;
-        a.pronto(tipo);
+        Pronto a(tipo);
         if (!email.isNull())
             a.utente->scrivi(chiaviFP::EMail, email);
         if (!server.isNull())
@@ -86,32 +85,54 @@ private Q_SLOTS:
         QCOMPARE(caselle(&dlg), u"001"_s); // what a new user gets
     }
 
-    void soloAccessibilita_data()
+    // Saved without a restart; the INI is not touched.
+    void salvaSenzaRiavvio_data()
     {
-        colonne<QString, QString>("casella", "attese");
-        QTest::newRow("sottolinea") << "ckSottolinea" << "101";
-        QTest::newRow("grassetto") << "ckAumenta" << "011";
-        QTest::newRow("colore") << "ckCambia" << "000";
+        // azioni: widgets clicked, or "field=text" typed; memorizzata empty: no address stored
+        colonne<QString, QStringList, QString, QString, QString>("memorizzata", "azioni", "flag", "email", "server");
+        const QString vecchia = u"vecchio@ente.it"_s;
+        QTest::newRow("sottolinea") << "" << QStringList{"ckSottolinea"} << "101" << "" << kRegione;
+        QTest::newRow("grassetto") << "" << QStringList{"ckAumenta"} << "011" << "" << kRegione;
+        QTest::newRow("colore") << "" << QStringList{"ckCambia"} << "000" << "" << kRegione;
+        QTest::newRow("email valida") << vecchia << QStringList{"txtEMail=anna.bianchi@ente.it", "optServVTZINT"} << "001"
+                                      << "anna.bianchi@ente.it" << kInterno;
+        QTest::newRow("email senza chiocciola") << vecchia << QStringList{"txtEMail=anna.ente.it", "optServVTZINT"} << "001"
+                                                << vecchia << kInterno;
+        QTest::newRow("email con punto finale") << vecchia << QStringList{"txtEMail=anna@ente.", "optServVTZINT"} << "001"
+                                                << vecchia << kInterno;
+        QTest::newRow("email cancellata") << vecchia << QStringList{"txtEMail=", "optServVTZINT"} << "001" << vecchia << kInterno;
+        QTest::newRow("suggerimento lasciato") << "" << QStringList{"optServVTZINT"} << "001" << "" << kInterno;
     }
-    void soloAccessibilita()
+    void salvaSenzaRiavvio()
     {
-        QFETCH(QString, casella);
-        QFETCH(QString, attese);
-        Ambiente a;
-        a.pronto();
+        QFETCH(QString, memorizzata);
+        QFETCH(QStringList, azioni);
+        QFETCH(QString, flag);
+        QFETCH(QString, email);
+        QFETCH(QString, server);
+        Pronto a;
+        if (!memorizzata.isEmpty())
+            a.utente->scrivi(chiaviFP::EMail, memorizzata);
         const QByteArray ini = a.leggi(u"QUIRDAL.INI"_s);
         frmOpzioni dlg(*a.contesto);
         mostra(dlg);
-        clicca(&dlg, casella);
+        for (const QString &z : azioni) {
+            const qsizetype uguale = z.indexOf(u'=');
+            if (uguale < 0)
+                clicca(&dlg, z);
+            else
+                digita(&dlg, z.left(uguale), z.mid(uguale + 1));
+        }
         clicca(&dlg, u"cmdSalva"_s);
 
         QCOMPARE(a.dialoghi.testiMessaggi(), QStringList());
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(dlg.fineProgramma(), false);
-        QCOMPARE(flagSessione(a.sessione), attese);
+        QCOMPARE(flagSessione(a.sessione), flag);
         frmOpzioni riaperta(*a.contesto);
-        QCOMPARE(caselle(&riaperta), attese);
-        QCOMPARE(a.utente->leggi(chiaviFP::ServerMail), kRegione);
+        QCOMPARE(caselle(&riaperta), flag);
+        QCOMPARE(a.utente->leggi(chiaviFP::EMail), email);
+        QCOMPARE(a.utente->leggi(chiaviFP::ServerMail), server);
         QCOMPARE(a.leggi(u"QUIRDAL.INI"_s), ini);
         QCOMPARE(a.db.aperto(), true);
     }
@@ -131,8 +152,7 @@ private Q_SLOTS:
         QFETCH(QString, azione);
         QFETCH(QString, tipo);
         QFETCH(QString, database);
-        Ambiente a;
-        a.pronto(tipoPrima);
+        Pronto a(tipoPrima);
         DialoghiConFile dialoghi;
         Contesto c{a.dir.path(), a.sessione, a.db, a.ini, dialoghi, a.piattaforma, *a.utente};
         frmOpzioni dlg(c);
@@ -156,38 +176,6 @@ private Q_SLOTS:
         QCOMPARE(a.ini.leggi(u"BaseDati"_s, u"Database"_s), database.isEmpty() ? a.percorsoDb() : database);
     }
 
-    void email_data()
-    {
-        // memorizzata empty: none; digitata null: the field left as shown
-        colonne<QString, QString, QString>("memorizzata", "digitata", "attesa");
-        QTest::newRow("valida") << "vecchio@ente.it" << "anna.bianchi@ente.it" << "anna.bianchi@ente.it";
-        QTest::newRow("senza chiocciola") << "vecchio@ente.it" << "anna.ente.it" << "vecchio@ente.it";
-        QTest::newRow("punto finale") << "vecchio@ente.it" << "anna@ente." << "vecchio@ente.it";
-        QTest::newRow("cancellata") << "vecchio@ente.it" << "" << "vecchio@ente.it";
-        QTest::newRow("suggerimento lasciato") << "" << QString() << "";
-    }
-    void email()
-    {
-        QFETCH(QString, memorizzata);
-        QFETCH(QString, digitata);
-        QFETCH(QString, attesa);
-        Ambiente a;
-        a.pronto();
-        if (!memorizzata.isEmpty())
-            a.utente->scrivi(chiaviFP::EMail, memorizzata);
-        frmOpzioni dlg(*a.contesto);
-        mostra(dlg);
-        if (!digitata.isNull())
-            digita(&dlg, u"txtEMail"_s, digitata);
-        clicca(&dlg, u"optServVTZINT"_s);
-        clicca(&dlg, u"cmdSalva"_s);
-
-        QCOMPARE(a.dialoghi.testiMessaggi(), QStringList());
-        QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        QCOMPARE(a.utente->leggi(chiaviFP::EMail), attesa);
-        QCOMPARE(a.utente->leggi(chiaviFP::ServerMail), kInterno);
-    }
-
     void proprioServer_data()
     {
         colonne<QString>("vuoto");
@@ -197,8 +185,7 @@ private Q_SLOTS:
     void proprioServer()
     {
         QFETCH(QString, vuoto);
-        Ambiente a;
-        a.pronto();
+        Pronto a;
         frmOpzioni dlg(*a.contesto);
         mostra(dlg);
         auto *txt = trova<QLineEdit>(&dlg, "txtMioServ");
@@ -215,6 +202,7 @@ private Q_SLOTS:
         QCOMPARE(a.utente->leggi(chiaviFP::OptSottolinea), QString());
         QCOMPARE(flagSessione(a.sessione), u"001"_s);
 
+        // Corrected, the same screen saves.
         clicca(&dlg, u"optServVTZ"_s);
         QCOMPARE(txt->isEnabled(), false);
         clicca(&dlg, u"optMioServ"_s);
@@ -241,8 +229,7 @@ private Q_SLOTS:
         QFETCH(QString, modifica);
         QFETCH(bool, conEsc);
         QFETCH(bool, si);
-        Ambiente a;
-        a.pronto();
+        Pronto a;
         const QByteArray ini = a.leggi(u"QUIRDAL.INI"_s);
         frmOpzioni dlg(*a.contesto);
         mostra(dlg);

@@ -52,41 +52,73 @@ void installato(Ambiente &a, bool conOperatore = true)
 class TestAvvio : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void iniAssente()
+    // Each ends the program before the main window, with its one message (none when the
+    // installation screen is left), and leaves the INI as it says.
+    void avvioTerminato_data()
     {
+        // ini: Tipo|Database written ("-": no INI); iniDopo: Tipo|Database|NFileDB|Versione; "@": the folder
+        colonne<QString, bool, int, QString, QString, QString>("ini", "conDb", "risposta", "titolo", "messaggio", "iniDopo");
+        const char *inizializzazione = "Errore di inizializzazione";
+        const QString nonValide =
+            u"E' stata rilevata una situazione anomala in fase di inizializzazione.\r\nLe impostazioni di QUIRDAL.INI non "
+            "sono valide.\r\nIl programma verrà terminato.\r\nLa procedura cercherà di correggere il problema "
+            "automaticamente.\r\nSarà chiesta nuovamente l'impostazione dell'installazione.\r\nEventuali dati salvati non "
+            "verranno persi.\r\nPremere 'Ok' quindi riavviare il programma.\r\nSe il problema persiste, contattare "
+            "l'assistenza tecnica."_s;
+        const QString assente =
+            u"File base dati non presente.%1\r\nNon è possibile utilizzare il programma.\r\n\r\nLa base dati è stata "
+            "rimossa o spostata oppure alcune impostazioni del file QUIRDAL.INI sono errate.\r\n\r\nE' possibile "
+            "correggere l'errore reimpostando l'installazione del programma, eventuali dati salvati non verranno persi."
+            "\r\nPremere 'Sì' per procedere alla correzione automatica, quindi riavviare il programma.\r\nSe il problema "
+            "persiste contattare l'assistenza tecnica."_s;
+        const char *installato = "StandAlone|@/QUIRDAL.mdb|QUIRDAL.mdb|SERVER";
+        QTest::newRow("ini assente") << "-" << false << 0 << inizializzazione
+            << "Impossibile trovare il file QUIRDAL.INI\r\nLa procedura verrà terminata."
+            << "<assente>|<assente>|<assente>|<assente>";
+        QTest::newRow("tipo in altro caso") << "standalone|@/QUIRDAL.mdb" << false << 0 << inizializzazione << nonValide
+                                            << "|||SERVER";
+        QTest::newRow("tipo sconosciuto") << "Rete|@/QUIRDAL.mdb" << false << 0 << inizializzazione << nonValide << "|||SERVER";
+        // The screen ends the program, as "Esci dall'installazione" does.
+        QTest::newRow("installazione interrotta") << "|@/QUIRDAL.mdb" << false << 0 << "" << "" << "|@/QUIRDAL.mdb|QUIRDAL.mdb|SERVER";
+        // The INI's values are read trimmed, so a path of blanks is an empty one.
+        QTest::newRow("base dati di spazi, Sì reimposta") << "StandAlone|   " << false << int(Risposta::Si)
+                                                          << "Imposta base dati" << assente.arg(QString()) << "|||SERVER";
+        QTest::newRow("base dati mancante, No lascia") << "StandAlone|@/manca.mdb" << false << int(Risposta::No)
+            << "Imposta base dati" << assente.arg(u"@/manca.mdb"_s) << "StandAlone|@/manca.mdb|QUIRDAL.mdb|SERVER";
+        QTest::newRow("primo avvio senza file dati") << "StandAlone|@/QUIRDAL.mdb" << true << 0 << "Installazione Base Dati"
+            << "ATTENZIONE: la base dati è incompleta. Mancano uno o più files di testo necessari (è possibile che si trovino "
+               "ancora nella cartella temporanea dove è stato scaricato il pacchetto di installazione da Internet. In tal "
+               "caso, spostare da tale cartella tutti i files .TX1 nella cartella @)." << installato;
+    }
+    void avvioTerminato()
+    {
+        QFETCH(QString, ini);
+        QFETCH(bool, conDb);
+        QFETCH(int, risposta);
+        QFETCH(QString, titolo);
+        QFETCH(QString, messaggio);
+        QFETCH(QString, iniDopo);
         Ambiente a;
+        const auto qui = [&](QString t) { return t.replace(u'@', a.dir.path()); };
+        if (ini != "-"_L1)
+            a.scriviIni(qui(ini).section(u'|', 0, 0), u"SERVER"_s, qui(ini).section(u'|', 1));
+        if (conDb) {
+            a.scriviAiuto();
+            a.creaDb();
+        }
+        if (risposta)
+            a.dialoghi.risposte << static_cast<Risposta>(risposta);
         VistaFinta v;
         QVERIFY(avvia(a, v));
-        unMessaggio(a.dialoghi, u"Impossibile trovare il file QUIRDAL.INI\r\nLa procedura verrà terminata."_s,
-                    u"Errore di inizializzazione"_s, Icona::Critico);
         QVERIFY(!v.eventi.contains(u"principale"_s));
-    }
-
-    void tipoNonValidoReimpostaLInstallazione_data()
-    {
-        colonne<QString>("tipo");
-        QTest::newRow("altro caso") << "standalone";
-        QTest::newRow("sconosciuto") << "Rete";
-    }
-    void tipoNonValidoReimpostaLInstallazione()
-    {
-        QFETCH(QString, tipo);
-        Ambiente a;
-        a.scriviIni(tipo);
-        VistaFinta v;
-        QVERIFY(avvia(a, v));
-        QCOMPARE(a.dialoghi.ultimo(), u"E' stata rilevata una situazione anomala in fase di inizializzazione.\r\n"
-                                      "Le impostazioni di QUIRDAL.INI non sono valide.\r\n"
-                                      "Il programma verrà terminato.\r\n"
-                                      "La procedura cercherà di correggere il problema automaticamente.\r\n"
-                                      "Sarà chiesta nuovamente l'impostazione dell'installazione.\r\n"
-                                      "Eventuali dati salvati non verranno persi.\r\n"
-                                      "Premere 'Ok' quindi riavviare il programma.\r\n"
-                                      "Se il problema persiste, contattare l'assistenza tecnica."_s);
-        QCOMPARE(a.leggiIni(u"Installazione"_s, u"Tipo"_s, u"<assente>"_s), QString());
-        QCOMPARE(a.leggiIni(u"BaseDati"_s, u"Database"_s, u"<assente>"_s), QString());
-        QCOMPARE(a.leggiIni(u"BaseDati"_s, u"NFileDB"_s, u"<assente>"_s), QString());
-        QCOMPARE(a.leggiIni(u"Installazione"_s, u"Versione"_s), u"SERVER"_s);
+        QCOMPARE(a.dialoghi.testiMessaggi(), messaggio.isEmpty() ? QStringList() : QStringList{qui(messaggio)});
+        if (!titolo.isEmpty())
+            QCOMPARE(a.dialoghi.messaggi[0].titolo, titolo);
+        QStringList dopo;
+        for (const char *k : {"Installazione/Tipo", "BaseDati/Database", "BaseDati/NFileDB", "Installazione/Versione"})
+            dopo << a.leggiIni(QString::fromLatin1(k).section(u'/', 0, 0), QString::fromLatin1(k).section(u'/', 1), u"<assente>"_s);
+        QCOMPARE(dopo.join(u'|'), qui(iniDopo));
+        QVERIFY(!a.esiste(u"manca.mdb"_s));
     }
 
     void tipoVuotoChiedeLInstallazione()
@@ -120,46 +152,6 @@ private Q_SLOTS:
         QVERIFY(finisce([&] { salvaInstallazione(ini, a.sessione, a.dialoghi); }));
         QVERIFY(a.dialoghi.ultimo().startsWith(u"Impossibile salvare le impostazioni nel file "_s));
         QCOMPARE(a.dialoghi.messaggi[0].icona, Icona::Critico);
-    }
-
-    void installazioneInterrotta()
-    {
-        Ambiente a;
-        a.scriviIni(QString());
-        VistaFinta v; // the screen ends the program, as "Esci dall'installazione" does
-        QVERIFY(avvia(a, v));
-        QCOMPARE(a.leggiIni(u"Installazione"_s, u"Tipo"_s, u"<assente>"_s), QString());
-    }
-
-    void baseDatiAssente_data()
-    {
-        colonne<QString, int, QString>("percorso", "risposta", "databaseDopo");
-        QTest::newRow("spazi, Sì reimposta") << "   " << int(Risposta::Si) << "";
-        QTest::newRow("file mancante, No lascia") << "@/manca.mdb" << int(Risposta::No) << "@/manca.mdb";
-    }
-    void baseDatiAssente()
-    {
-        QFETCH(QString, percorso);
-        QFETCH(int, risposta);
-        QFETCH(QString, databaseDopo);
-        Ambiente a;
-        percorso.replace(u'@', a.dir.path());
-        databaseDopo.replace(u'@', a.dir.path());
-        a.scriviIni(u"StandAlone"_s, u"SERVER"_s, percorso);
-        a.dialoghi.risposte.enqueue(static_cast<Risposta>(risposta));
-        VistaFinta v;
-        QVERIFY(avvia(a, v));
-        // The INI's values are read trimmed, so a path of blanks is an empty one.
-        unMessaggio(a.dialoghi,
-                    u"File base dati non presente.%1\r\nNon è possibile utilizzare il programma.\r\n\r\n"
-                    "La base dati è stata rimossa o spostata oppure alcune impostazioni del file QUIRDAL.INI sono "
-                    "errate.\r\n\r\nE' possibile correggere l'errore reimpostando l'installazione del programma, "
-                    "eventuali dati salvati non verranno persi.\r\nPremere 'Sì' per procedere alla correzione "
-                    "automatica, quindi riavviare il programma.\r\nSe il problema persiste contattare l'assistenza "
-                    "tecnica."_s.arg(percorso.trimmed()),
-                    u"Imposta base dati"_s, Icona::Critico, Pulsanti::SiNo);
-        QCOMPARE(a.leggiIni(u"BaseDati"_s, u"Database"_s), databaseDopo);
-        QVERIFY(!a.esiste(u"manca.mdb"_s));
     }
 
     // A file that is not a database: the generic error, Retry tries again, Cancel ends.
@@ -229,8 +221,7 @@ private Q_SLOTS:
         QFETCH(QString, operatore);
         QFETCH(QString, desProv);
         QFETCH(short, gDomanda);
-        Ambiente a;
-        a.pronto();
+        Pronto a;
         a.db.esegui(u"INSERT INTO Province VALUES ('001', 'AA', 'ALFA', '01')"_s);
         if (conRiga)
             a.db.esegui(u"INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, DomandaStampata) "
@@ -261,17 +252,6 @@ private Q_SLOTS:
         QCOMPARE(a.db.modo(), ModoApertura::Esclusivo);
         QCOMPARE(a.sessione.gCompoSedeLeg, u"SL"_s);
         QVERIFY(a.dialoghi.messaggi.isEmpty());
-    }
-
-    // A first start without the operators' data files: the install's message, the end.
-    void primoAvvioSenzaFileDati()
-    {
-        Ambiente a;
-        installato(a, false);
-        VistaFinta v;
-        QVERIFY(avvia(a, v));
-        QVERIFY(a.dialoghi.ultimo().startsWith(u"ATTENZIONE: la base dati è incompleta."_s));
-        QVERIFY(!v.eventi.contains(u"principale"_s));
     }
 
     // Without a table step of its own the start-up runs the table pass, its phase shown.

@@ -109,8 +109,7 @@ private Q_SLOTS:
         QFETCH(QStringList, operatori);
         QFETCH(bool, sceglie);
         QFETCH(QString, attesa);
-        Ambiente amb;
-        amb.pronto();
+        Pronto amb;
         for (const QString &o : operatori) {
             const QStringList c = o.split(u'|');
             amb.aggiungiOperatore(c[0], c[1].toInt(), c[2]);
@@ -147,8 +146,7 @@ private Q_SLOTS:
         // Distinct characters around the cut, so a cut one character off shows.
         const QString nome =
             u"Ente Formazione Professionale Valdoria 0123456789 abcdefghijklmnopqrstuvwxyz"_s.left(lunghezza);
-        Ambiente amb;
-        amb.pronto();
+        Pronto amb;
         amb.aggiungiOperatore(u"A"_s, 1, nome);
         MDI_Main w(*amb.contesto);
         w.carica();
@@ -172,8 +170,7 @@ private Q_SLOTS:
     void selezioneOperatoreDalMenu()
     {
         QFETCH(QString, comando);
-        Ambiente amb;
-        amb.pronto();
+        Pronto amb;
         amb.aggiungiOperatore(u"A"_s, 1, u"Primo Ente"_s);
         MDI_Main w(*amb.contesto);
         w.carica();

@@ -141,4 +141,9 @@ public:
     }
 };
 
+// A ready installation of the given Tipo.
+struct Pronto : Ambiente {
+    explicit Pronto(const QString &tipo = u"StandAlone"_s) { pronto(tipo); }
+};
+
 } // namespace quirdal::test

@@ -99,4 +99,8 @@ inline void selezionata(Ambiente &a, bool stampata = true)
     ripristinaSessione(a.sessione, a.ini, a.db);
 }
 
+struct Selezionata : Ambiente {
+    explicit Selezionata(bool stampata = true) { selezionata(*this, stampata); }
+};
+
 } // namespace quirdal::test
