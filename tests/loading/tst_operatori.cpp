@@ -34,11 +34,17 @@ class Operatori : public Ambiente {
 public:
     ProgressoCaricamento progresso;
 
-    Operatori()
+    // installato: every file installed, the install's messages forgotten.
+    explicit Operatori(bool installato = false)
     {
         pronto();
         db.esegui(u"INSERT INTO Province VALUES ('001','AA','ALFA','01'), ('003','GG','GAMMA','01')"_s);
         db.esegui(u"INSERT INTO Comuni VALUES ('001001','ALFA','001','AA','10100'), ('003001','GAMMA','003','GG','30100')"_s);
+        if (installato) {
+            file();
+            installaDatiOperatori(*contesto, progresso);
+            dialoghi.messaggi.clear();
+        }
     }
     void file(const QStringList &nomi = kFile.keys())
     {
@@ -48,13 +54,6 @@ public:
     // True when the install ends the program.
     bool installa() { return finisce([&] { installaDatiOperatori(*contesto, progresso); }); }
     bool aggiorna() { return aggiornaDatiOperatori(*contesto, progresso); }
-    // The install of every file, done, its messages forgotten.
-    void installato()
-    {
-        file();
-        installaDatiOperatori(*contesto, progresso);
-        dialoghi.messaggi.clear();
-    }
     // Everything the operator tables hold, to compare before and after.
     QString istantanea()
     {
@@ -135,80 +134,62 @@ private Q_SLOTS:
         QVERIFY(!a.db.aperto());
     }
 
-    // Each leaves no operator, so that the next start is a first start again.
-    void installazioneIncoerente_data()
+    // The install ends: its one message, nothing loaded, so that the next start is a first
+    // start again; a record the columns cannot take also puts every file in BAD.
+    void installazioneFallita_data()
     {
-        colonne<QString, QByteArray, QString, QString>("file", "contenuto", "inizio", "titolo");
-        const char *installazione = "Installazione Base Dati";
-        QTest::newRow("oper vuoto") << "oper.tx1" << QByteArray()
-                                    << "ATTENZIONE: non è presente alcun OPERATORE" << installazione;
-        QTest::newRow("compo vuoto") << "compo.tx1" << QByteArray()
-                                     << "ATTENZIONE: non è presente alcun COMPONENTE" << installazione;
-        QTest::newRow("sediutil vuoto") << "sediutil.tx1" << QByteArray()
-                                        << "ATTENZIONE: il file con i dati di utilizzo delle sedi" << installazione;
-        QTest::newRow("sediocc vuoto") << "sediocc.tx1" << QByteArray()
-                                       << "ATTENZIONE: il file con i dati anagrafici delle sedi" << installazione;
-        QTest::newRow("senza sede legale")
-            << "compo.tx1" << kCompo.left(kCompo.lastIndexOf("#A#,#2#"))
-            << "Manca la sede legale dell'Operatore A - 2. Impossibile utilizzare il programma."
-            << "Installazione/Aggiornamento Base Dati";
-    }
-    void installazioneIncoerente()
-    {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, contenuto);
-        QFETCH(QString, inizio);
-        QFETCH(QString, titolo);
-        Operatori a;
-        a.file();
-        a.scrivi(file, contenuto);
-        QVERIFY(a.installa());
-        QVERIFY2(a.dialoghi.ultimo().startsWith(inizio), qPrintable(a.dialoghi.ultimo()));
-        QCOMPARE(a.dialoghi.messaggi.last().titolo, titolo);
-        a.apriDb();
-        QCOMPARE(a.conta(u"CorsiOper"_s), 0);
-        QCOMPARE(a.conta(u"CorsiSediOcc"_s), 0);
-    }
-
-    // A record the columns cannot take: the message, nothing loaded, every file in BAD.
-    void installazioneRecordErrato_data()
-    {
-        colonne<QString, QByteArray, QString>("file", "contenuto", "fase");
-        QTest::newRow("operatore non numerico") << "oper.tx1"
-            << riga({"A", "1x", "ENTE", "EF", "1", "", "", "", "", "", "", "", "101"}) << "dei dati anagrafici dell' OPERATORE/I";
+        // contiene empty: an inconsistent file, not a bad record
+        colonne<QString, QByteArray, QString, QString, QString>("file", "contenuto", "titolo", "inizio", "contiene");
+        const char *titolo = "Installazione Base Dati";
+        const auto fase = [](const char *f) {
+            return u"\r\ndurante il caricamento %1. L'operazione di caricamento sarà interrotta.\r\n"_s.arg(QString::fromUtf8(f));
+        };
+        QTest::newRow("oper vuoto") << "oper.tx1" << QByteArray() << titolo << "ATTENZIONE: non è presente alcun OPERATORE" << "";
+        QTest::newRow("compo vuoto") << "compo.tx1" << QByteArray() << titolo << "ATTENZIONE: non è presente alcun COMPONENTE"
+                                     << "";
+        QTest::newRow("sediutil vuoto") << "sediutil.tx1" << QByteArray() << titolo
+                                        << "ATTENZIONE: il file con i dati di utilizzo delle sedi" << "";
+        QTest::newRow("sediocc vuoto") << "sediocc.tx1" << QByteArray() << titolo
+                                       << "ATTENZIONE: il file con i dati anagrafici delle sedi" << "";
+        QTest::newRow("senza sede legale") << "compo.tx1" << kCompo.left(kCompo.lastIndexOf("#A#,#2#"))
+            << "Installazione/Aggiornamento Base Dati"
+            << "Manca la sede legale dell'Operatore A - 2. Impossibile utilizzare il programma." << "";
+        QTest::newRow("operatore non numerico") << "oper.tx1" << riga({"A", "1x", "ENTE", "EF", "1", "", "", "", "", "", "", "", "101"})
+                                                << titolo << "Errore " << fase("dei dati anagrafici dell' OPERATORE/I");
         QTest::newRow("data di 7 caratteri") << "oper.tx1"
-            << riga({"A", "1", "ENTE", "EF", "1", "X", "Y", "ZZ", "0102197", "", "", "", "101"})
-            << "dei dati anagrafici dell' OPERATORE/I";
-        QTest::newRow("campi mancanti") << "compo.tx1" << riga({"A", "1"}) << "dei dati anagrafici dei COMPONENTI";
-        QTest::newRow("chiave duplicata") << "sediocc.tx1" << kSediOcc + kSediOcc << "dei dati anagrafici delle SEDI OCCASIONALI";
-        QTest::newRow("riga senza #") << "sediutil.tx1" << QByteArray("A,1,1001\r\n") << "dei dati di utilizzo delle SEDI OCCASIONALI";
+            << riga({"A", "1", "ENTE", "EF", "1", "X", "Y", "ZZ", "0102197", "", "", "", "101"}) << titolo << "Errore "
+            << fase("dei dati anagrafici dell' OPERATORE/I");
+        QTest::newRow("campi mancanti") << "compo.tx1" << riga({"A", "1"}) << titolo << "Errore "
+                                        << fase("dei dati anagrafici dei COMPONENTI");
+        QTest::newRow("chiave duplicata") << "sediocc.tx1" << kSediOcc + kSediOcc << titolo << "Errore "
+                                          << fase("dei dati anagrafici delle SEDI OCCASIONALI");
+        QTest::newRow("riga senza #") << "sediutil.tx1" << QByteArray("A,1,1001\r\n") << titolo << "Errore "
+                                      << fase("dei dati di utilizzo delle SEDI OCCASIONALI");
     }
-    void installazioneRecordErrato()
+    void installazioneFallita()
     {
         QFETCH(QString, file);
         QFETCH(QByteArray, contenuto);
-        QFETCH(QString, fase);
+        QFETCH(QString, titolo);
+        QFETCH(QString, inizio);
+        QFETCH(QString, contiene);
         Operatori a;
         a.file();
         a.scrivi(file, contenuto);
         QVERIFY(a.installa());
         QCOMPARE(a.dialoghi.messaggi.size(), 1);
-        QCOMPARE(a.dialoghi.messaggi[0].titolo, u"Installazione Base Dati"_s);
-        const QString m = a.dialoghi.ultimo();
-        QVERIFY2(m.startsWith(u"Errore "_s)
-                     && m.contains(u"\r\ndurante il caricamento %1. L'operazione di caricamento sarà interrotta.\r\n"_s.arg(fase)),
-                 qPrintable(m));
+        QCOMPARE(a.dialoghi.messaggi[0].titolo, titolo);
+        QVERIFY2(a.dialoghi.ultimo().startsWith(inizio) && a.dialoghi.ultimo().contains(contiene), qPrintable(a.dialoghi.ultimo()));
         a.apriDb();
         for (const char *t : kTabelle)
             QCOMPARE(a.conta(QString::fromLatin1(t)), 0);
         for (const char *f : {"oper", "compo", "sediocc", "sediutil", "corsipre"})
-            QVERIFY(a.esiste(u"BAD/%1.car"_s.arg(QString::fromLatin1(f))));
+            QCOMPARE(a.esiste(u"BAD/%1.car"_s.arg(QString::fromLatin1(f))), !contiene.isEmpty());
     }
 
     void aggiornamentoOperatoreBloccato()
     {
-        Operatori a;
-        a.installato();
+        Operatori a(true);
         a.stampata(u"A"_s, 1, u"003"_s);
         a.scrivi(u"oper.tx1"_s, riga({"A", "1", "NUOVO NOME", "CP", "9", "", "", "", "", "", "", "", "110"}));
         a.scrivi(u"compo.tx1"_s, kCompo);
@@ -228,8 +209,7 @@ private Q_SLOTS:
     // though the operator's other application is not printed.
     void aggiornamentoComponentePerProvincia()
     {
-        Operatori a;
-        a.installato();
+        Operatori a(true);
         a.stampata(u"A"_s, 1, u"003"_s);
         a.stampata(u"A"_s, 1, u"001"_s, 0);
         a.scrivi(u"oper.tx1"_s, riga({"A", "2", "ENTE DUE BIS", "CP", "2", "", "", "", "", "", "", "", "105"}));
@@ -243,8 +223,7 @@ private Q_SLOTS:
 
     void aggiornamentoTieneCioCheLUtenteHaScritto()
     {
-        Operatori a;
-        a.installato();
+        Operatori a(true);
         a.db.esegui(u"UPDATE CorsiOper SET NominativoReferente='VERDI', ContABI='12345' WHERE Operatore=1"_s);
         a.db.esegui(u"UPDATE CorsiCompo SET Tel='999', Email='' WHERE Operatore=1 AND Componente=1"_s);
         a.scrivi(u"oper.tx1"_s, riga({"A", "1", "ENTE UNO NUOVO", "EF", "1", "ALTRO NOME " + QString(40, u'X'), "BETA",
@@ -266,8 +245,7 @@ private Q_SLOTS:
 
     void aggiornamentoProvinciaNonTrovata()
     {
-        Operatori a;
-        a.installato();
+        Operatori a(true);
         a.scrivi(u"oper.tx1"_s, kOper);
         a.scrivi(u"compo.tx1"_s, kCompo + riga({"A", "1", "9", "UL", "SEDE IGNOTA", "999999", "", "", "", "", "", "", "", "", ""}));
         QVERIFY(a.aggiorna());
@@ -278,40 +256,38 @@ private Q_SLOTS:
     // A failure in the middle: the database holds exactly what it held.
     void aggiornamentoFallitoLasciaTuttoComEra_data()
     {
-        colonne<QString, QByteArray, QString>("file", "contenuto", "titolo");
+        // contenuto null: the file missing
+        colonne<QString, QByteArray, QString, QString>("file", "contenuto", "titolo", "ultimo");
+        const char *ripristino = "Ripristino della base dati riuscito";
         QTest::newRow("componente non numerico")
             << "compo.tx1" << kCompo + riga({"A", "1", "tre", "UL", "X", "001001", "", "", "", "", "", "", "", "", ""})
-            << "Aggiornamento Base Dati - AggCorsiCompo";
+            << "Aggiornamento Base Dati - AggCorsiCompo" << ripristino;
         QTest::newRow("sede non numerica") << "sediocc.tx1" << riga({"10x1", "X", "", "001001", "", "", "", "", ""})
-                                           << "Aggiornamento Base Dati - AggCorsiSediOcc";
-        QTest::newRow("compo vuoto") << "compo.tx1" << QByteArray() << "Aggiornamento Base Dati";
-        QTest::newRow("sediutil vuoto") << "sediutil.tx1" << QByteArray() << "Aggiornamento Base Dati";
+                                           << "Aggiornamento Base Dati - AggCorsiSediOcc" << ripristino;
+        QTest::newRow("compo vuoto") << "compo.tx1" << QByteArray("") << "Aggiornamento Base Dati" << ripristino;
+        QTest::newRow("sediutil vuoto") << "sediutil.tx1" << QByteArray("") << "Aggiornamento Base Dati" << ripristino;
+        QTest::newRow("compo mancante") << "compo.tx1" << QByteArray() << "Aggiornamento Base Dati"
+                                        << "ATTENZIONE: la base dati è incompleta. Mancano uno o più files di testo necessari.";
     }
     void aggiornamentoFallitoLasciaTuttoComEra()
     {
         QFETCH(QString, file);
         QFETCH(QByteArray, contenuto);
         QFETCH(QString, titolo);
-        Operatori a;
-        a.installato();
+        QFETCH(QString, ultimo);
+        Operatori a(true);
         const QString prima = a.istantanea();
         a.file();
         a.scrivi(u"oper.tx1"_s, riga({"A", "1", "CAMBIATO", "EF", "1", "", "", "", "", "", "", "", "101"}));
-        a.scrivi(file, contenuto);
+        if (contenuto.isNull())
+            QFile::remove(a.percorso(file));
+        else
+            a.scrivi(file, contenuto);
         QVERIFY(!a.aggiorna());
         QCOMPARE(a.dialoghi.messaggi[0].titolo, titolo);
-        QCOMPARE(a.dialoghi.ultimo(), u"Ripristino della base dati riuscito"_s);
+        QCOMPARE(a.dialoghi.ultimo(), ultimo);
         QCOMPARE(a.istantanea(), prima);
         QVERIFY(!a.esiste(u"AggiornaDB.LOG"_s));
-    }
-
-    void aggiornamentoFileMancanti()
-    {
-        Operatori a;
-        a.installato();
-        a.file({u"oper.tx1"_s});
-        QVERIFY(!a.aggiorna());
-        QCOMPARE(a.dialoghi.ultimo(), u"ATTENZIONE: la base dati è incompleta. Mancano uno o più files di testo necessari."_s);
     }
 
     void aggiornamentoBaseDati_data()
@@ -333,8 +309,7 @@ private Q_SLOTS:
         QFETCH(QString, compo);
         QFETCH(bool, riuscito);
         QFETCH(QString, messaggio);
-        Operatori a;
-        a.installato();
+        Operatori a(true);
         a.db.riapriInModo(ModoApertura::Condiviso);
         a.file();
         if (!compo.isNull())
@@ -352,8 +327,7 @@ private Q_SLOTS:
     // Another workstation holds the database: the files are dropped and the program ends.
     void aggiornamentoBaseDatiConClientConnesso()
     {
-        Operatori a;
-        a.installato();
+        Operatori a(true);
         a.db.riapriInModo(ModoApertura::Condiviso);
         CorsiDB altra(u"client"_s);
         altra.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
@@ -366,8 +340,7 @@ private Q_SLOTS:
 
     void blocchi()
     {
-        Operatori a;
-        a.installato();
+        Operatori a(true);
         QVERIFY(!operatoreBloccato(a.db, u"A"_s, 1));
         QCOMPARE(componenteBloccato(a.db, u"A"_s, 1, 2), std::optional<bool>(false));
         QCOMPARE(componenteBloccato(a.db, u"A"_s, 1, 77), std::nullopt);

@@ -60,11 +60,8 @@ public:
                    int portaForzata = 0) const
     {
         const QString b = portaForzata ? u"https://127.0.0.1:%1/cgi-bin/fp/"_s.arg(portaForzata) : base();
-        ini.scrivi(u"CONNESSIONE"_s, u"NREG"_s, b + u"nreg"_s);
-        ini.scrivi(u"CONNESSIONE"_s, u"VERSIONE"_s, b + u"versione"_s);
-        ini.scrivi(u"CONNESSIONE"_s, u"AGGIORNADB"_s, b + u"aggiornadb"_s);
-        ini.scrivi(u"CONNESSIONE"_s, u"AGGIORNATABELLE"_s, b + u"aggiornatabelle"_s);
-        ini.scrivi(u"CONNESSIONE"_s, u"ASSISTENZA"_s, b + u"assistenza"_s);
+        for (const char *servizio : {"NREG", "VERSIONE", "AGGIORNADB", "AGGIORNATABELLE", "ASSISTENZA"})
+            ini.scrivi(u"CONNESSIONE"_s, QString::fromLatin1(servizio), b + QString::fromLatin1(servizio).toLower());
         ini.scrivi(u"CONNESSIONE"_s, u"PWD"_s, scramblePwd(credenziali));
         QFile::remove(QDir(cartella).filePath(u"CA_ROOT.DER"_s));
         QFile::copy(certificati() + u"ca.der"_s, QDir(cartella).filePath(u"CA_ROOT.DER"_s));
