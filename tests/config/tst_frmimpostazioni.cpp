@@ -10,20 +10,31 @@
 using namespace quirdal;
 using namespace quirdal::test;
 
+namespace {
+// The first run's folder: the INI with the given Tipo and Versione, the help file.
+struct PrimaInstallazione : Ambiente {
+    explicit PrimaInstallazione(const QString &tipo = u"StandAlone"_s, const QString &versione = u"SERVER"_s)
+    {
+        scriviIni(tipo, versione);
+        scriviAiuto();
+    }
+};
+} // namespace
+
 class TestFrmImpostazioni : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void salva_data()
     {
-        // nomeFile empty: nothing chosen; errore empty: the choice is accepted
+        // nomeFile empty: nothing chosen; errore empty: the choice is accepted; tipo: the session's after
         colonne<QString, bool, bool, QString, QString>("nomeFile", "esiste", "inRete", "errore", "tipo");
         const char *nonAccess = "Il file selezionato non è un database Microsoft Access.";
-        QTest::newRow("nessuna base dati") << "" << false << false << "Selezionare una base dati." << "";
-        QTest::newRow("file di testo") << "dati.txt" << true << false << nonAccess << "";
-        QTest::newRow("estensione prima del controllo di esistenza") << "dati.txt" << false << false << nonAccess << "";
-        QTest::newRow("mdb seguito da altro") << "dati.mdb.bak" << true << false << nonAccess << "";
-        QTest::newRow("MDB inesistente") << "DATI.MDB" << false << false << "File inesistente." << "";
+        QTest::newRow("nessuna base dati") << "" << false << false << "Selezionare una base dati." << "StandAlone";
+        QTest::newRow("file di testo") << "dati.txt" << true << false << nonAccess << "StandAlone";
+        QTest::newRow("estensione prima del controllo di esistenza") << "dati.txt" << false << false << nonAccess << "StandAlone";
+        QTest::newRow("mdb seguito da altro") << "dati.mdb.bak" << true << false << nonAccess << "StandAlone";
+        QTest::newRow("MDB inesistente") << "DATI.MDB" << false << false << "File inesistente." << "StandAlone";
         QTest::newRow("mdb locale") << "x.mdb" << true << false << "" << "StandAlone";
         QTest::newRow("mdb in rete") << "x.mdb" << true << true << "" << "Multiutenza";
         QTest::newRow("Mdb a lettere miste") << "Corsi.Mdb" << true << true << "" << "Multiutenza";
@@ -38,9 +49,7 @@ private Q_SLOTS:
         QFETCH(bool, inRete);
         QFETCH(QString, errore);
         QFETCH(QString, tipo);
-        Ambiente amb;
-        amb.scriviIni();
-        amb.scriviAiuto();
+        PrimaInstallazione amb;
         const QString percorso = nomeFile.isEmpty() ? QString() : amb.percorso(nomeFile);
         if (esiste)
             QVERIFY(scriviFile(percorso, "x"));
@@ -56,17 +65,15 @@ private Q_SLOTS:
         }
         clicca(&dlg, u"Cmd_Ok"_s);
 
-        QCOMPARE(dlg.isVisible(), !errore.isEmpty());
-        if (errore.isEmpty()) {
+        const bool accettata = errore.isEmpty();
+        QCOMPARE(dlg.isVisible(), !accettata);
+        QCOMPARE(dlg.result(), int(accettata ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE((QStringList{amb.sessione.gPathDB, amb.sessione.gNomeFileDB, amb.sessione.gTipoInstallazione}),
+                 (accettata ? QStringList{percorso, nomeFile, tipo} : QStringList{"", "", tipo}));
+        if (accettata)
             QCOMPARE(amb.dialoghi.testiMessaggi(), QStringList());
-            QCOMPARE(dlg.result(), int(QDialog::Accepted));
-            QCOMPARE(amb.sessione.gPathDB, percorso);
-            QCOMPARE(amb.sessione.gNomeFileDB, nomeFile);
-            QCOMPARE(amb.sessione.gTipoInstallazione, tipo);
-        } else {
+        else
             unMessaggio(amb.dialoghi, errore, u"Controllo dati"_s, Icona::Critico);
-            QCOMPARE(amb.sessione.gPathDB, QString());
-        }
     }
 
     void percorsoMostrato_data()
@@ -86,9 +93,7 @@ private Q_SLOTS:
         while (percorso.size() < lunghezza - 4)
             percorso += cifre.at(percorso.size() % cifre.size());
         percorso += u".mdb"_s;
-        Ambiente amb;
-        amb.scriviIni();
-        amb.scriviAiuto();
+        PrimaInstallazione amb;
         Frm_Impostazioni dlg(*amb.contesto);
         mostra(dlg);
         amb.dialoghi.file.enqueue(percorso);
@@ -112,9 +117,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, conEsc);
         QFETCH(bool, si);
-        Ambiente amb;
-        amb.scriviIni();
-        amb.scriviAiuto();
+        PrimaInstallazione amb;
         Frm_Impostazioni dlg(*amb.contesto);
         mostra(dlg);
         amb.dialoghi.risposte.enqueue(si ? Risposta::Si : Risposta::No);
@@ -159,9 +162,7 @@ private Q_SLOTS:
     void sceltaVersioneAllaPrimaApertura()
     {
         QFETCH(QString, versione);
-        Ambiente amb;
-        amb.scriviIni(QString(), versione);
-        amb.scriviAiuto();
+        PrimaInstallazione amb(QString(), versione);
         Frm_Impostazioni dlg(*amb.contesto);
         QString padre;
         GuidaModali guida({[&](QDialog *d) {

@@ -32,15 +32,6 @@ private:
     QProcess m_p;
 };
 
-// An empty database, open.
-struct Vuoto : Ambiente {
-    Vuoto()
-    {
-        creaDb();
-        apriDb();
-    }
-};
-
 } // namespace
 
 class TestCorsiDB : public QObject {
@@ -48,7 +39,7 @@ class TestCorsiDB : public QObject {
 private Q_SLOTS:
     void schemaIspezionato()
     {
-        Vuoto a;
+        Pronto a;
         QStringList tipi;
         for (const InfoTabella &t : a.db.elencoTabelle())
             if (QStringList{"CorsiProp", "QryCorsi", "MSysQuirdal"}.contains(t.nome))
@@ -69,7 +60,7 @@ private Q_SLOTS:
     // Every saved query runs, so none refers to a column the tables lack.
     void querySalvateEseguibili()
     {
-        Vuoto a;
+        Pronto a;
         for (const QuerySalvata &q : querySalvate()) {
             Recordset rs(a.db, q.nome);
             rs.apri();
@@ -79,7 +70,7 @@ private Q_SLOTS:
 
     void nullDistintoDaVuoto()
     {
-        Vuoto a;
+        Pronto a;
         a.db.esegui(u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione, LegNome) VALUES ('A', 1, '', NULL)"_s);
         Recordset rs(a.db, u"CorsiOper"_s);
         rs.apri();
@@ -91,7 +82,7 @@ private Q_SLOTS:
 
     void aggiuntaModificaEliminazioneEMovimenti()
     {
-        Vuoto a;
+        Pronto a;
         Recordset rs(a.db, u"Province"_s);
         rs.apri({}, {{u"PROV"_s}});
         QVERIFY(rs.eof() && rs.bof());
@@ -123,7 +114,7 @@ private Q_SLOTS:
     // The "Accesso concorrente" paths: the row went away on another workstation.
     void rigaCancellataNelFrattempo()
     {
-        Vuoto a;
+        Pronto a;
         a.aggiungiOperatore(u"A"_s, 1, u"UNO"_s);
         a.aggiungiOperatore(u"A"_s, 2, u"DUE"_s);
         Recordset rs(a.db, u"QryOper"_s);
@@ -156,7 +147,7 @@ private Q_SLOTS:
         QFETCH(QString, colonna);
         QFETCH(QVariant, valore);
         QFETCH(long, errore);
-        Vuoto a;
+        Pronto a;
         a.aggiungiOperatore(u"A"_s, 1, u"UNO"_s);
         Recordset rs(a.db, u"CorsiOper"_s);
         rs.apri();
@@ -169,7 +160,7 @@ private Q_SLOTS:
     // Conditions written on the main table select the rows of its saved query.
     void filtroSullaQueryConNomeDellaTabella()
     {
-        Vuoto a;
+        Pronto a;
         for (int sede : {999, 1000})
             a.db.esegui(u"INSERT INTO CorsiProp (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, StatoIter) "
                         "VALUES ('A', 7, ?, '0001', '0', 1)"_s, {sede});
@@ -217,7 +208,7 @@ private Q_SLOTS:
 
     void esclusivaRifiutataMentreUnAltroProcessoLaTiene()
     {
-        Vuoto a;
+        Pronto a;
         {
             Detentore altro(a.percorsoDb(), u"condiviso"_s);
             QCOMPARE(altro.risposta, u"PRONTO"_s);
@@ -243,7 +234,7 @@ private Q_SLOTS:
 
     void colonnaEQueryAggiunte()
     {
-        Vuoto a;
+        Pronto a;
         a.db.aggiungiColonnaTesto(u"Regioni"_s, u"Nota"_s, 20);
         a.db.esegui(u"INSERT INTO Regioni (REGIONE, Nota) VALUES ('01', '')"_s);
         QCOMPARE(a.db.colonne(u"Regioni"_s).last().dimensione, 20);
@@ -256,7 +247,7 @@ private Q_SLOTS:
 
     void transazioneAnnullataSenzaConferma()
     {
-        Vuoto a;
+        Pronto a;
         {
             Transazione t(a.db);
             a.aggiungiOperatore(u"A"_s, 1, u"UNO"_s);

@@ -38,14 +38,16 @@ bool avvia(Ambiente &a, VistaFinta &v, PassiAvvio passi = {})
 
 // An installed program folder: INI, help file, database and, unless it is a first start,
 // an operator.
-void installato(Ambiente &a, bool conOperatore = true)
-{
-    a.scriviIni();
-    a.scriviAiuto();
-    a.creaDb();
-    if (conOperatore)
-        a.operatoreNelFile();
-}
+struct Installato : Ambiente {
+    explicit Installato(bool conOperatore = true)
+    {
+        scriviIni();
+        scriviAiuto();
+        creaDb();
+        if (conOperatore)
+            operatoreNelFile();
+    }
+};
 
 } // namespace
 
@@ -123,8 +125,7 @@ private Q_SLOTS:
 
     void tipoVuotoChiedeLInstallazione()
     {
-        Ambiente a;
-        installato(a);
+        Installato a;
         a.scriviIni(QString(), u"SERVER"_s, QString());
         VistaFinta v;
         v.impostazioni = [&](Contesto &c) {
@@ -157,16 +158,14 @@ private Q_SLOTS:
     // A file that is not a database: the generic error, Retry tries again, Cancel ends.
     void fileNonDatabase()
     {
-        Ambiente a;
-        installato(a, false);
+        Installato a(false);
         a.scrivi(u"QUIRDAL.mdb"_s, QByteArray(4096, '\x5a'));
         a.dialoghi.risposte << Risposta::Riprova << Risposta::Annulla;
         VistaFinta v;
         QVERIFY(avvia(a, v));
         QCOMPARE(a.dialoghi.messaggi.size(), 2);
-        QVERIFY(a.dialoghi.ultimo().startsWith(u"Errore 3343\r\n"_s));
-        QVERIFY(a.dialoghi.ultimo().endsWith(
-            u"\r\n\r\nSi è verificato un errore imprevisto,scegliere riprova per ritentare l'operazione."_s));
+        QVERIFY(a.dialoghi.ultimo().startsWith(u"Errore 3343\r\n"_s)
+                && a.dialoghi.ultimo().endsWith(u"\r\n\r\nSi è verificato un errore imprevisto,scegliere riprova per ritentare l'operazione."_s));
         QCOMPARE(a.dialoghi.messaggi[0].pulsanti, Pulsanti::RiprovaAnnulla);
         QCOMPARE(a.dialoghi.messaggi[0].icona, Icona::Esclamazione);
     }
@@ -183,8 +182,7 @@ private Q_SLOTS:
         QFETCH(QString, versione);
         QFETCH(QStringList, attesi);
         QFETCH(bool, fine);
-        Ambiente a;
-        installato(a, false);
+        Installato a(false);
         a.scriviIni(u"StandAlone"_s, versione);
         VistaFinta v;
         PassiAvvio passi;
@@ -230,19 +228,16 @@ private Q_SLOTS:
             a.ini.scrivi(u"BaseDati"_s, k, v);
         VistaFinta v;
         Avvio(*a.contesto, v).ripristinaSessione();
-        QCOMPARE(a.sessione.gOperatore, operatore);
-        QCOMPARE(a.sessione.chiaveOperatore(), (QVariantList{u"A"_s, operatore.toLongLong()}));
-        QCOMPARE(a.sessione.gDesProv, desProv);
-        QCOMPARE(a.sessione.gDomanda, gDomanda);
-        QCOMPARE(a.sessione.gDomandaStampata, flag(stampata && !prov.isEmpty()));
-        QCOMPARE(a.sessione.gOperStampato, flag(stampata));
+        const Sessione &s = a.sessione;
+        QCOMPARE((QVariantList{s.gOperatore, s.chiaveOperatore(), s.gDesProv, s.gDomanda, s.gDomandaStampata, s.gOperStampato}),
+                 (QVariantList{operatore, QVariantList{u"A"_s, operatore.toLongLong()}, desProv, gDomanda,
+                               flag(stampata && !prov.isEmpty()), flag(stampata)}));
     }
 
     // A failure inside a data step ends that step only.
     void passoDatiFallitoNonFermaLAvvio()
     {
-        Ambiente a;
-        installato(a);
+        Installato a;
         VistaFinta v;
         PassiAvvio passi;
         passi.tabelle = [](Contesto &) { throw Errore(3022, u"chiave duplicata"_s); };
@@ -257,8 +252,7 @@ private Q_SLOTS:
     // Without a table step of its own the start-up runs the table pass, its phase shown.
     void tabelleAllAvvio()
     {
-        Ambiente a;
-        installato(a);
+        Installato a;
         a.scrivi(u"installa.tab"_s, {});
         a.scrivi(u"Province.txt"_s, "#X#\r\n#001#,#AL#,#ALBARESE#,#01#\r\n");
         VistaFinta v;
@@ -269,8 +263,7 @@ private Q_SLOTS:
 
     void aiutoMancanteAvvisaEProsegue()
     {
-        Ambiente a;
-        installato(a);
+        Installato a;
         QFile::remove(a.percorso(u"QUIRDAL.html"_s));
         VistaFinta v;
         QVERIFY(!avvia(a, v));
