@@ -185,20 +185,31 @@ private Q_SLOTS:
         QCOMPARE(dlg.fineProgramma(), false);
     }
 
-    void serverClientOk_data()
+    // The choice of SERVER or CLIENT is stored; a CLIENT puts aside the database and the data
+    // files of the folder, which belong to its server, and nothing else.
+    void serverClient_data()
     {
         // opzione empty: nothing chosen
-        colonne<QString, QString>("opzione", "versione");
-        QTest::newRow("nessuna scelta") << "" << "";
-        QTest::newRow("SERVER") << "optServer" << "SERVER";
-        QTest::newRow("CLIENT") << "optClient" << "CLIENT";
+        colonne<QString, bool, QString>("opzione", "conFile", "versione");
+        QTest::newRow("nessuna scelta") << "" << true << "";
+        QTest::newRow("SERVER") << "optServer" << false << "SERVER";
+        QTest::newRow("SERVER con i file") << "optServer" << true << "SERVER";
+        QTest::newRow("CLIENT") << "optClient" << false << "CLIENT";
+        QTest::newRow("CLIENT con i file") << "optClient" << true << "CLIENT";
     }
-    void serverClientOk()
+    void serverClient()
     {
         QFETCH(QString, opzione);
+        QFETCH(bool, conFile);
         QFETCH(QString, versione);
+        const bool spostati = versione == "CLIENT"_L1 && conFile;
+        const QStringList daRinominare = {"QUIRDAL.mdb", "oper.tx1", "compo.tx1", "sediocc.tx1", "sediutil.tx1"};
+        const QStringList rinominati = {"QUIRDAL.cli", "oper.cli", "compo.cli", "sediocc.cli", "sediutil.cli"};
+        const QStringList altri = {"corsi.tx1", "oper.txt", "QUIRDAL.ldb", "QUIRDAL.html"};
         Ambiente amb;
         amb.scriviIni(QString(), QString());
+        for (const QString &n : altri + (conFile ? daRinominare : QStringList()))
+            amb.scrivi(n, n.toUtf8());
         frmServerClient dlg(*amb.contesto);
         mostra(dlg);
         if (!opzione.isEmpty())
@@ -209,44 +220,16 @@ private Q_SLOTS:
         QCOMPARE(amb.sessione.gVersione, versione);
         QCOMPARE(dlg.isVisible(), opzione.isEmpty());
         if (opzione.isEmpty()) {
-            unMessaggio(amb.dialoghi, u"Scegliere la versione dell'applicativo: SERVER o CLIENT"_s,
-                        u"Controllo dati"_s, Icona::Critico);
+            unMessaggio(amb.dialoghi, u"Scegliere la versione dell'applicativo: SERVER o CLIENT"_s, u"Controllo dati"_s,
+                        Icona::Critico);
         } else {
             QCOMPARE(amb.dialoghi.testiMessaggi(), QStringList());
             QCOMPARE(dlg.result(), int(QDialog::Accepted));
         }
-    }
-
-    void fileDelClient_data()
-    {
-        colonne<QString, bool>("opzione", "conFile");
-        QTest::newRow("CLIENT con i file") << "optClient" << true;
-        QTest::newRow("CLIENT senza i file") << "optClient" << false;
-        QTest::newRow("SERVER con i file") << "optServer" << true;
-    }
-    void fileDelClient()
-    {
-        QFETCH(QString, opzione);
-        QFETCH(bool, conFile);
-        const bool spostati = opzione == "optClient"_L1 && conFile;
-        const QStringList daRinominare = {"QUIRDAL.mdb", "oper.tx1", "compo.tx1", "sediocc.tx1", "sediutil.tx1"};
-        const QStringList rinominati = {"QUIRDAL.cli", "oper.cli", "compo.cli", "sediocc.cli", "sediutil.cli"};
-        const QStringList altri = {"corsi.tx1", "oper.txt", "QUIRDAL.ldb", "QUIRDAL.html"};
-        Ambiente amb;
-        amb.scriviIni(QString(), QString());
-        for (const QString &n : altri + (conFile ? daRinominare : QStringList()))
-            amb.scrivi(n, n.toUtf8());
-        frmServerClient dlg(*amb.contesto);
-        mostra(dlg);
-        clicca(&dlg, opzione);
-        clicca(&dlg, u"cmdOK"_s);
-
-        QCOMPARE(amb.dialoghi.testiMessaggi(), QStringList());
-        QCOMPARE(dlg.result(), int(QDialog::Accepted));
         for (int i = 0; i < daRinominare.size(); ++i) {
             QCOMPARE(amb.esiste(daRinominare[i]), conFile && !spostati);
-            QCOMPARE(amb.esiste(rinominati[i]), spostati);
             QCOMPARE(amb.leggi(rinominati[i]), spostati ? daRinominare[i].toUtf8() : QByteArray());
+            QCOMPARE(amb.esiste(rinominati[i]), spostati);
         }
         for (const QString &n : altri)
             QCOMPARE(amb.leggi(n), n.toUtf8());

@@ -94,21 +94,30 @@ private Q_SLOTS:
                     u"Errore nel file ini"_s, Icona::Critico);
     }
 
+    // The heading cuts a long name to 44 characters and shows it whole in its tooltip.
     void operatoreAllAvvio_data()
     {
         // operatori as group|number|name, in insertion order; sceglie: SelOpe opens
-        colonne<QStringList, bool, QString>("operatori", "sceglie", "attesa");
-        QTest::newRow("uno solo, preso senza chiedere") << QStringList{"A|12|Ente Uno"} << false << "A|12|-  Ente Uno";
+        colonne<QStringList, bool, QString, QString>("operatori", "sceglie", "attesa", "suggerimento");
+        QTest::newRow("uno solo, preso senza chiedere") << QStringList{"A|12|Ente Uno"} << false << "A|12|-  Ente Uno" << "";
         QTest::newRow("due, scelto il secondo")
-            << QStringList{"A|1|Primo Ente", "B|2|Secondo Ente"} << true << "B|2|-  Secondo Ente";
+            << QStringList{"A|1|Primo Ente", "B|2|Secondo Ente"} << true << "B|2|-  Secondo Ente" << "";
         QTest::newRow("tre, il secondo in ordine di gruppo")
-            << QStringList{"C|5|Terzo Ente", "A|9|Primo Ente", "B|3|Secondo Ente"} << true << "B|3|-  Secondo Ente";
+            << QStringList{"C|5|Terzo Ente", "A|9|Primo Ente", "B|3|Secondo Ente"} << true << "B|3|-  Secondo Ente" << "";
+        // Distinct characters around the cut, so a cut one character off shows.
+        const QString lungo = u"Ente Formazione Professionale Valdoria 0123456789 abcdefghijklmnopqrstuvwxyz"_s;
+        QTest::newRow("nome di 44 caratteri, intero") << QStringList{"A|1|" + lungo.left(44)} << false
+                                                      << "A|1|-  " + lungo.left(44) << "";
+        for (int n : {45, 70})
+            QTest::addRow("nome di %d caratteri, tagliato", n) << QStringList{"A|1|" + lungo.left(n)} << false
+                                                               << "A|1|-  " + lungo.left(44) + "..." << lungo.left(n);
     }
     void operatoreAllAvvio()
     {
         QFETCH(QStringList, operatori);
         QFETCH(bool, sceglie);
         QFETCH(QString, attesa);
+        QFETCH(QString, suggerimento);
         Pronto amb;
         for (const QString &o : operatori) {
             const QStringList c = o.split(u'|');
@@ -130,33 +139,7 @@ private Q_SLOTS:
         QCOMPARE(amb.leggiIni(u"BaseDati"_s, u"GrOpe"_s), scelto[0]);
         QCOMPARE(amb.leggiIni(u"BaseDati"_s, u"Oper"_s), scelto[1]);
         QCOMPARE(testata(&w), attesa);
-    }
-
-    void denominazioneInTestata_data()
-    {
-        colonne<int, bool>("lunghezza", "tagliata");
-        QTest::newRow("44 caratteri, intera") << 44 << false;
-        QTest::newRow("45 caratteri, tagliata") << 45 << true;
-        QTest::newRow("70 caratteri, tagliata") << 70 << true;
-    }
-    void denominazioneInTestata()
-    {
-        QFETCH(int, lunghezza);
-        QFETCH(bool, tagliata);
-        // Distinct characters around the cut, so a cut one character off shows.
-        const QString nome =
-            u"Ente Formazione Professionale Valdoria 0123456789 abcdefghijklmnopqrstuvwxyz"_s.left(lunghezza);
-        Pronto amb;
-        amb.aggiungiOperatore(u"A"_s, 1, nome);
-        MDI_Main w(*amb.contesto);
-        w.carica();
-        GuidaModali guida;
-        w.primaAttivazione();
-
-        QCOMPARE(guida.aperte, QStringList());
-        auto *l = trova<QLabel>(&w, u"lblDenOper"_s);
-        QCOMPARE(l->text(), u"-  "_s + (tagliata ? nome.left(44) + u"..."_s : nome));
-        QCOMPARE(l->toolTip(), tagliata ? nome : QString());
+        QCOMPARE(trova(&w, u"lblDenOper"_s)->toolTip(), suggerimento);
     }
 
     // After the start-up the picker can be left with Annulla, and a label works as its
