@@ -13,6 +13,8 @@ namespace {
 struct Esito {
     int codice;
     QString out, err;
+    // Empty when the tool succeeded; else its code and what it wrote on stderr.
+    QString errore() const { return codice ? u"%1: %2"_s.arg(codice).arg(err) : QString(); }
 };
 
 Esito cli(const QString &cartella, const QStringList &argomenti)
@@ -79,7 +81,7 @@ private Q_SLOTS:
             QVERIFY(QFile::copy(sorgente.filePath(f), m_dir.filePath(f)));
         scriviFile(m_dir.filePath(u"installa.tab"_s), {});
         const Esito e = cli(m_dir.path(), {u"carica-tabelle"_s});
-        QVERIFY2(e.codice == 0, qPrintable(e.err));
+        QCOMPARE(e.errore(), QString());
         CorsiDB d(u"verifica"_s);
         d.apri(db(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
         for (const QString &f : file) {
@@ -114,7 +116,7 @@ private Q_SLOTS:
         const QStringList base{u"crea-file-trasmissione"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s,
                                u"--operatore"_s, u"7"_s};
         Esito e = a.cli(base + QStringList{u"--email"_s, u"mario.rossi@ente.example"_s, u"--data"_s, u"20091130"_s});
-        QVERIFY2(e.codice == 0, qPrintable(e.err));
+        QCOMPARE(e.errore(), QString());
         QCOMPARE(e.out.trimmed(), u"QUIRDAL_001_000123.A7"_s);
         QCOMPARE(a.leggi(u"QUIRDAL_001_000123.A7"_s), leggiFile(percorsoRiferimento()));
         // A date that is none is a usage error; a province without application, a failure.
@@ -144,14 +146,14 @@ private Q_SLOTS:
         QCOMPARE(a.cli({u"verifica-versione"_s}).codice, 0);
         const QStringList operatore{u"--grupope"_s, u"A"_s, u"--operatore"_s, u"7"_s, u"--email"_s, u"a@b.it"_s};
         Esito e = a.cli(QStringList{u"numero-domanda"_s, u"--prov"_s, u"004"_s} + operatore);
-        QVERIFY2(e.codice == 0, qPrintable(e.err));
+        QCOMPARE(e.errore(), QString());
         QCOMPARE(e.out.trimmed(), u"A000007"_s);
         e = a.cli(QStringList{u"invia"_s, u"--prov"_s, u"001"_s} + operatore);
-        QVERIFY2(e.codice == 0, qPrintable(e.err));
+        QCOMPARE(e.errore(), QString());
         QVERIFY(QFile::exists(server.ricevuti.filePath(u"QUIRDAL_001_000123.A7"_s)));
         QVERIFY(!a.esiste(u"QUIRDAL_001_000123.A7"_s));
         e = a.cli({u"scarica"_s, u"--operatori"_s, u"A:101,B:310"_s});
-        QVERIFY2(e.codice == 0, qPrintable(e.err));
+        QCOMPARE(e.errore(), QString());
         QVERIFY(a.esiste(u"compo.tx1"_s) && a.esiste(u"aggiorna.tab"_s));
         QCOMPARE(a.cli({u"scarica"_s, u"--operatori"_s, u"A101"_s}).codice, 2);
     }

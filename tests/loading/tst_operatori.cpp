@@ -154,8 +154,9 @@ private Q_SLOTS:
         QTest::newRow("senza sede legale") << "compo.tx1" << kCompo.left(kCompo.lastIndexOf("#A#,#2#"))
             << "Installazione/Aggiornamento Base Dati"
             << "Manca la sede legale dell'Operatore A - 2. Impossibile utilizzare il programma." << "";
-        QTest::newRow("operatore non numerico") << "oper.tx1" << riga({"A", "1x", "ENTE", "EF", "1", "", "", "", "", "", "", "", "101"})
-                                                << titolo << "Errore " << fase("dei dati anagrafici dell' OPERATORE/I");
+        QTest::newRow("operatore non numerico") << "oper.tx1"
+            << riga({"A", "1x", "ENTE", "EF", "1", "", "", "", "", "", "", "", "101"}) << titolo << "Errore "
+            << fase("dei dati anagrafici dell' OPERATORE/I");
         QTest::newRow("data di 7 caratteri") << "oper.tx1"
             << riga({"A", "1", "ENTE", "EF", "1", "X", "Y", "ZZ", "0102197", "", "", "", "101"}) << titolo << "Errore "
             << fase("dei dati anagrafici dell' OPERATORE/I");
@@ -179,7 +180,8 @@ private Q_SLOTS:
         QVERIFY(a.installa());
         QCOMPARE(a.dialoghi.messaggi.size(), 1);
         QCOMPARE(a.dialoghi.messaggi[0].titolo, titolo);
-        QVERIFY2(a.dialoghi.ultimo().startsWith(inizio) && a.dialoghi.ultimo().contains(contiene), qPrintable(a.dialoghi.ultimo()));
+        const QString m = a.dialoghi.ultimo();
+        QVERIFY2(m.startsWith(inizio) && m.contains(contiene), qPrintable(m));
         a.apriDb();
         for (const char *t : kTabelle)
             QCOMPARE(a.conta(QString::fromLatin1(t)), 0);

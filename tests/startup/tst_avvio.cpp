@@ -117,8 +117,8 @@ private Q_SLOTS:
         if (!titolo.isEmpty())
             QCOMPARE(a.dialoghi.messaggi[0].titolo, titolo);
         QStringList dopo;
-        for (const char *k : {"Installazione/Tipo", "BaseDati/Database", "BaseDati/NFileDB", "Installazione/Versione"})
-            dopo << a.leggiIni(QString::fromLatin1(k).section(u'/', 0, 0), QString::fromLatin1(k).section(u'/', 1), u"<assente>"_s);
+        for (const QString &k : {u"Installazione/Tipo"_s, u"BaseDati/Database"_s, u"BaseDati/NFileDB"_s, u"Installazione/Versione"_s})
+            dopo << a.leggiIni(k.section(u'/', 0, 0), k.section(u'/', 1), u"<assente>"_s);
         QCOMPARE(dopo.join(u'|'), qui(iniDopo));
         QVERIFY(!a.esiste(u"manca.mdb"_s));
     }
@@ -164,8 +164,9 @@ private Q_SLOTS:
         VistaFinta v;
         QVERIFY(avvia(a, v));
         QCOMPARE(a.dialoghi.messaggi.size(), 2);
-        QVERIFY(a.dialoghi.ultimo().startsWith(u"Errore 3343\r\n"_s)
-                && a.dialoghi.ultimo().endsWith(u"\r\n\r\nSi è verificato un errore imprevisto,scegliere riprova per ritentare l'operazione."_s));
+        const QString m = a.dialoghi.ultimo();
+        QVERIFY(m.startsWith(u"Errore 3343\r\n"_s)
+                && m.endsWith(u"\r\n\r\nSi è verificato un errore imprevisto,scegliere riprova per ritentare l'operazione."_s));
         QCOMPARE(a.dialoghi.messaggi[0].pulsanti, Pulsanti::RiprovaAnnulla);
         QCOMPARE(a.dialoghi.messaggi[0].icona, Icona::Esclamazione);
     }
@@ -224,7 +225,8 @@ private Q_SLOTS:
         if (conRiga)
             a.db.esegui(u"INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, DomandaStampata) "
                         "VALUES ('A', 12, '001', 1, ?)"_s, {stampata ? -1 : 0});
-        for (const auto &[k, v] : QList<std::pair<QString, QString>>{{"GrOpe", "A"}, {"Oper", oper}, {"Prov", prov}, {"Domanda", "1"}})
+        using Chiave = std::pair<QString, QString>;
+        for (const auto &[k, v] : QList<Chiave>{{"GrOpe", "A"}, {"Oper", oper}, {"Prov", prov}, {"Domanda", "1"}})
             a.ini.scrivi(u"BaseDati"_s, k, v);
         VistaFinta v;
         Avvio(*a.contesto, v).ripristinaSessione();

@@ -200,7 +200,8 @@ private Q_SLOTS:
         QCOMPARE(a.dialoghi.messaggi.size(), 2);
         QCOMPARE(a.dialoghi.messaggi[0].titolo, u"Creazione file di trasmissione - ScriviRec_B"_s);
         const QString m = a.dialoghi.messaggi[0].testo;
-        QVERIFY(m.startsWith(u"Errore "_s) && m.endsWith(u"\r\ndurante la creazione del file di trasmissione con i dati della domanda"_s));
+        QVERIFY(m.startsWith(u"Errore "_s)
+                && m.endsWith(u"\r\ndurante la creazione del file di trasmissione con i dati della domanda"_s));
         QCOMPARE(a.dialoghi.messaggi[1].titolo, u"Creazione file di trasmissione - Nomina_e_Crea"_s);
         QCOMPARE(a.dialoghi.messaggi[1].testo, m);
         QVERIFY(QDir(a.dir.path()).entryList({u"QUIRDAL_*"_s}).isEmpty());
