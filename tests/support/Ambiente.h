@@ -53,8 +53,8 @@ public:
     QStringList aperti;
     QDate oggi() const override { return data; }
     QDateTime adesso() const override { return QDateTime(data, QTime(9, 30)); }
-    bool apri(const QString &f) override { return aperti << f, true; }
-    bool apriInEditor(const QString &f) override { return aperti << f, true; }
+    bool apri(const QString &f) override { aperti << f; return true; }
+    bool apriInEditor(const QString &f) override { aperti << f; return true; }
 };
 
 class Ambiente {

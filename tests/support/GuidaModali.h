@@ -1,4 +1,5 @@
 #pragma once
+// The screens driven as a user drives them: their modal dialogs, widgets by name, clicks, typing.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>

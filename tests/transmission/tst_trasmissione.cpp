@@ -129,16 +129,14 @@ private Q_SLOTS:
         QCOMPARE(diTipo(r, u"M"_s)[0].mid(5), (QStringList{"A", "7", "1", "1", "1200", "300", "20091130"}));
     }
 
-    void windows1252ECrLf()
+    void windows1252()
     {
         ConDomanda a;
         a.db.esegui(u"UPDATE CorsiOper SET LegNome='PERÒ NICOLÒ €'"_s);
         const QByteArray b = a.crea();
-        QVERIFY(b.contains("ENTE SETTE \xc0"));
+        // Beyond Latin-1 too (the rest of the file is the reference one).
         QVERIFY(b.contains("PER\xd2 NICOL\xd2 \x80"));
         QVERIFY(daWindows1252(b).contains(u"PERÒ NICOLÒ €"_s));
-        QCOMPARE(b.count('\n'), b.count("\r\n"));
-        QVERIFY(b.endsWith("#Z#,#EOF#\r\n"));
     }
 
     // A value with "#" or a line break cannot split a record or shift its values.
