@@ -10,7 +10,7 @@
 #include "startup/ui/MainForm.h"
 #include "support/GuidaModali.h"
 #include "support/ServerFinto.h"
-#include "transmission/Domanda.h"
+#include "support/Domanda.h"
 #include "transmission/ui/SchermiInternet.h"
 
 #include <QClipboard>

@@ -1,14 +1,11 @@
-#include "config/SessioneIni.h"
 // The selection screens and the main menu's buttons as the user meets them.
 #include "application/ui/SchermiSelezione.h"
 #include "startup/ui/MainForm.h"
+#include "support/Domanda.h"
 #include "support/GuidaModali.h"
-#include "transmission/Domanda.h"
 
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 using namespace quirdal;
@@ -20,19 +17,10 @@ void fotografa(QWidget *w, const char *nome)
 {
     const QString cartella = qEnvironmentVariable("QUIRDAL_SCHERMATE");
     if (!cartella.isEmpty())
-        w->grab().save(cartella + QLatin1Char('/') + QString::fromLatin1(nome) + QStringLiteral(".png"));
+        w->grab().save(cartella + u'/' + QString::fromLatin1(nome) + u".png"_s);
 }
 
-void selezionata(Ambiente &a, bool stampata)
-{
-    a.pronto();
-    preparaDomanda(a);
-    a.db.esegui(QStringLiteral("UPDATE Installazione SET DomandaStampata=? WHERE Prov='001'"), {stampata ? -1 : 0});
-    for (const auto &[k, v] : {std::pair{"GrOpe", "A"}, std::pair{"Oper", "7"}, std::pair{"Prov", "001"},
-                               std::pair{"Domanda", "1"}})
-        a.ini.scrivi(QStringLiteral("BaseDati"), QString::fromLatin1(k), QString::fromLatin1(v));
-    ripristinaSessione(a.sessione, a.ini, a.db);
-}
+QString atti(Ambiente &a) { return a.valore(u"SELECT AttiATIATS FROM Installazione WHERE Prov='001'"_s); }
 } // namespace
 
 class TestSchermiSelezione : public QObject {
@@ -41,21 +29,20 @@ private Q_SLOTS:
     // With no application every button that needs one says so and opens nothing.
     void senzaDomanda()
     {
-        Ambiente a;
-        a.pronto();
-        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("UNO"));
+        Pronto a;
+        a.aggiungiOperatore(u"A"_s, 1, u"UNO"_s);
         MDI_Main m(*a.contesto);
         m.carica();
         m.primaAttivazione();
         m.show();
         GuidaModali guida;
         for (const char *b : {"cmdRiepDoma", "cmdCorsi", "cmdHandi", "cmdAggInst"})
-            QTest::mouseClick(trova<QPushButton>(&m, b), Qt::LeftButton);
-        QCOMPARE(a.dialoghi.messaggi.size(), 4);
+            clicca(&m, QString::fromLatin1(b));
+        QCOMPARE(a.dialoghi.testiMessaggi(),
+                 QStringList(4, u"Selezionare prima la PROVINCIA nell'ambito della quale compilare la domanda "
+                                "(Selezione Domanda)"_s));
         for (const auto &msg : a.dialoghi.messaggi) {
-            QCOMPARE(msg.testo, QStringLiteral("Selezionare prima la PROVINCIA nell'ambito della quale compilare la domanda "
-                                               "(Selezione Domanda)"));
-            QCOMPARE(msg.titolo, QStringLiteral("Funzione non disponibile"));
+            QCOMPARE(msg.titolo, u"Funzione non disponibile"_s);
             QCOMPARE(msg.icona, Icona::Esclamazione);
         }
         QVERIFY(guida.aperte.isEmpty());
@@ -63,37 +50,33 @@ private Q_SLOTS:
 
     void attiATIATS()
     {
-        Ambiente a;
-        selezionata(a, false);
+        Selezionata a(false);
         frmRiepDomanda r(*a.contesto);
         r.carica();
-        auto *atti = trova<QLineEdit>(&r, "txtNumATIATS");
-        QCOMPARE(atti->text(), QStringLiteral("0")); // an empty AttiATIATS shows 0
+        auto *txt = trova<QLineEdit>(&r, u"txtNumATIATS"_s);
+        QCOMPARE(txt->text(), u"0"_s); // an empty AttiATIATS shows 0
         r.show();
         QApplication::setActiveWindow(&r);
         QVERIFY(QTest::qWaitForWindowActive(&r));
-        QCOMPARE(trova<QLineEdit>(&r, "txtNumCarCORSI")->text(), QStringLiteral("4"));
+        QCOMPARE(trova<QLineEdit>(&r, u"txtNumCarCORSI"_s)->text(), u"4"_s);
         fotografa(&r, "frmRiepDomanda");
-        QCOMPARE(trova<QLineEdit>(&r, "txtTotCOMPL")->text(), QStringLiteral("226.534,50"));
-        QVERIFY(!trova<QLineEdit>(&r, "txtTotCORSI")->isEnabled());
-        atti->setFocus();
-        QCOMPARE(atti->text(), QString()); // a zero is cleared on entering
-        QTest::keyClicks(atti, QStringLiteral("x3"));
-        QCOMPARE(atti->text(), QStringLiteral("3"));
-        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Carattere non numerico"));
-        atti->clear();
-        trova<QPushButton>(&r, "cmdConferma")->setFocus(); // leaving it empty gives 0
-        QCOMPARE(atti->text(), QStringLiteral("0"));
-        QTest::mouseClick(trova<QPushButton>(&r, "cmdConferma"), Qt::LeftButton);
-        QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT AttiATIATS FROM Installazione WHERE Prov='001'")).toString(),
-                 QStringLiteral("0"));
+        QCOMPARE(trova<QLineEdit>(&r, u"txtTotCOMPL"_s)->text(), u"226.534,50"_s);
+        QVERIFY(!trova(&r, u"txtTotCORSI"_s)->isEnabled());
+        txt->setFocus();
+        QCOMPARE(txt->text(), QString()); // a zero is cleared on entering
+        QTest::keyClicks(txt, u"x3"_s);
+        QCOMPARE(txt->text(), u"3"_s);
+        QCOMPARE(a.dialoghi.ultimo(), u"Carattere non numerico"_s);
+        txt->clear();
+        trova(&r, u"cmdConferma"_s)->setFocus(); // leaving it empty gives 0
+        QCOMPARE(txt->text(), u"0"_s);
+        clicca(&r, u"cmdConferma"_s);
+        QCOMPARE(atti(a), u"0"_s);
     }
 
     void esciConModifiche_data()
     {
-        QTest::addColumn<int>("risposta");
-        QTest::addColumn<QString>("salvato");
-        QTest::addColumn<bool>("aperta");
+        colonne<int, QString, bool>("risposta", "salvato", "aperta");
         QTest::newRow("Sì salva") << int(Risposta::Si) << "5" << false;
         QTest::newRow("No non salva") << int(Risposta::No) << "" << false;
         QTest::newRow("Annulla resta") << int(Risposta::Annulla) << "" << true;
@@ -103,72 +86,71 @@ private Q_SLOTS:
         QFETCH(int, risposta);
         QFETCH(QString, salvato);
         QFETCH(bool, aperta);
-        Ambiente a;
-        selezionata(a, false);
+        Selezionata a(false);
         frmRiepDomanda r(*a.contesto);
         r.carica();
         r.show();
-        trova<QLineEdit>(&r, "txtNumATIATS")->setText(QStringLiteral("5"));
+        trova<QLineEdit>(&r, u"txtNumATIATS"_s)->setText(u"5"_s);
         a.dialoghi.risposte << static_cast<Risposta>(risposta);
-        QTest::mouseClick(trova<QPushButton>(&r, "cmdEsci"), Qt::LeftButton);
-        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Sono stati modificati uno o più dati.\r\nSalvare le modifiche ?"));
+        clicca(&r, u"cmdEsci"_s);
+        QCOMPARE(a.dialoghi.ultimo(), u"Sono stati modificati uno o più dati.\r\nSalvare le modifiche ?"_s);
         QCOMPARE(r.isVisible(), aperta);
-        QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT AttiATIATS FROM Installazione WHERE Prov='001'")).toString(), salvato);
+        QCOMPARE(atti(a), salvato);
     }
 
     void riepilogoStampato()
     {
-        Ambiente a;
-        selezionata(a, true);
+        Selezionata a(true);
         frmRiepDomanda r(*a.contesto);
         r.carica();
         r.show();
         r.avvisaSeStampata();
-        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Domanda già inviata alla Provincia\r\nNon sarà possibile effettuare modifiche"));
-        QVERIFY(!trova<QLineEdit>(&r, "txtNumATIATS")->isEnabled());
+        QCOMPARE(a.dialoghi.ultimo(), u"Domanda già inviata alla Provincia\r\nNon sarà possibile effettuare modifiche"_s);
+        QVERIFY(!trova(&r, u"txtNumATIATS"_s)->isEnabled());
     }
 
     void provinciaVuota()
     {
-        Ambiente a;
-        selezionata(a, false);
+        Selezionata a(false);
         frmSelDomanda s(*a.contesto);
         s.carica();
         s.show();
         fotografa(&s, "frmSelDomanda");
-        trova<QComboBox>(&s, "cmbProvince")->setCurrentIndex(0);
-        QTest::mouseClick(trova<QPushButton>(&s, "cmdConferma"), Qt::LeftButton);
-        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Selezionare una Provincia o premere Annulla."));
+        auto *province = trova<QComboBox>(&s, u"cmbProvince"_s);
+        province->setCurrentIndex(0);
+        clicca(&s, u"cmdConferma"_s);
+        QCOMPARE(a.dialoghi.ultimo(), u"Selezionare una Provincia o premere Annulla."_s);
         QVERIFY(s.isVisible());
-        trova<QComboBox>(&s, "cmbProvince")->setCurrentIndex(2); // GG - GAMMA: its application exists
-        QTest::mouseClick(trova<QPushButton>(&s, "cmdConferma"), Qt::LeftButton);
+        province->setCurrentIndex(2); // GG - GAMMA: its application exists
+        clicca(&s, u"cmdConferma"_s);
         QVERIFY(!s.isVisible());
-        QCOMPARE(a.sessione.gProv, QStringLiteral("003"));
-        QCOMPARE(a.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("Prov")), QStringLiteral("003"));
+        QCOMPARE(a.sessione.gProv, u"003"_s);
+        QCOMPARE(a.ini.leggi(u"BaseDati"_s, u"Prov"_s), u"003"_s);
     }
 
     void sedeSceltaDalMenu()
     {
-        Ambiente a;
-        selezionata(a, false);
+        Selezionata a(false);
         MDI_Main m(*a.contesto);
         m.carica();
         m.primaAttivazione();
         m.show();
         fotografa(&m, "Main");
-        GuidaModali guida({[](QDialog *d) {
+        int voci = 0;
+        GuidaModali guida({[&](QDialog *d) {
             fotografa(d, "SelComp");
-            QCOMPARE(d->findChild<QComboBox *>(QStringLiteral("cmbCompo"))->count(), 3);
-            QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("cmdConfer")), Qt::LeftButton);
+            voci = trova<QComboBox>(d, u"cmbCompo"_s)->count();
+            clicca(d, u"cmdConfer"_s);
         }, [](QDialog *d) {
             // The course sheet of the chosen site, on its first course.
-            QCOMPARE(d->findChild<QLabel *>(QStringLiteral("lblCorso"))->text(), QStringLiteral("0001"));
-            QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("cmdEsci")), Qt::LeftButton);
+            QCOMPARE(trova<QLabel>(d, u"lblCorso"_s)->text(), u"0001"_s);
+            clicca(d, u"cmdEsci"_s);
         }});
-        QTest::mouseClick(trova<QPushButton>(&m, "cmdCorsi"), Qt::LeftButton);
-        QCOMPARE(guida.aperte, (QStringList{QStringLiteral("SelComp"), QStringLiteral("Corsi")}));
-        QCOMPARE(a.sessione.gCompo, QStringLiteral("1"));
-        QCOMPARE(a.sessione.chiaveSede(), (QVariantList{QStringLiteral("A"), 7LL, 1LL}));
+        clicca(&m, u"cmdCorsi"_s);
+        QCOMPARE(guida.aperte, (QStringList{u"SelComp"_s, u"Corsi"_s}));
+        QCOMPARE(voci, 3);
+        QCOMPARE(a.sessione.gCompo, u"1"_s);
+        QCOMPARE(a.sessione.chiaveSede(), (QVariantList{u"A"_s, 7LL, 1LL}));
     }
 };
 

@@ -1,47 +1,49 @@
-#include "db/CorsiDB.h"
+#include "support/Domanda.h"
 #include "support/ServerFinto.h"
-#include "transmission/Domanda.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 using namespace quirdal;
+using namespace quirdal::test;
 
 namespace {
 
 struct Esito {
     int codice;
     QString out, err;
+    // Empty when the tool succeeded; else its code and what it wrote on stderr.
+    QString errore() const { return codice ? u"%1: %2"_s.arg(codice).arg(err) : QString(); }
 };
 
 Esito cli(const QString &cartella, const QStringList &argomenti)
 {
     QProcess p;
     p.setProgram(qEnvironmentVariable("QUIRDAL_TEST_CLI"));
-    p.setArguments(QStringList{QStringLiteral("--cartella"), cartella} + argomenti);
+    p.setArguments(QStringList{u"--cartella"_s, cartella} + argomenti);
     p.start();
     p.waitForFinished(120000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
-QString datiDemo() { return qEnvironmentVariable("QUIRDAL_SORGENTI") + QStringLiteral("/data/tabelle"); }
-
 // Record lines of a data file: every line but the header.
 int righeDati(const QString &file)
 {
-    QFile f(file);
-    f.open(QIODevice::ReadOnly);
-    const QList<QByteArray> righe = f.readAll().split('\n');
-    int n = 0;
-    for (int i = 1; i < righe.size(); ++i)
-        if (!righe[i].trimmed().isEmpty())
-            ++n;
-    return n;
+    const QList<QByteArray> righe = leggiFile(file).split('\n');
+    return int(std::count_if(righe.begin() + 1, righe.end(), [](const QByteArray &r) { return !r.trimmed().isEmpty(); }));
 }
+
+// The fixture's application, in a folder the command line opens on its own.
+struct ConDomanda : Ambiente {
+    explicit ConDomanda(const QString &connessione, const QString &tipo = u"StandAlone"_s) : Ambiente(connessione)
+    {
+        pronto(tipo);
+        preparaDomanda(*this);
+        db.chiudi();
+    }
+    Esito cli(const QStringList &argomenti) { return ::cli(dir.path(), argomenti); }
+};
 
 } // namespace
 
@@ -49,155 +51,122 @@ class TestCli : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
 
-    QString db() const { return m_dir.filePath(QStringLiteral("QUIRDAL.mdb")); }
+    QString db() const { return m_dir.filePath(u"QUIRDAL.mdb"_s); }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QFile ini(m_dir.filePath(QStringLiteral("QUIRDAL.INI")));
-        ini.open(QIODevice::WriteOnly);
-        ini.write(QStringLiteral("[Installazione]\r\nTipo=StandAlone\r\nVersione=SERVER\r\n[BaseDati]\r\nDatabase=%1\r\n")
-                      .arg(db())
-                      .toUtf8());
+        scriviFile(m_dir.filePath(u"QUIRDAL.INI"_s),
+                   u"[Installazione]\r\nTipo=StandAlone\r\nVersione=SERVER\r\n[BaseDati]\r\nDatabase=%1\r\n"_s.arg(db()).toUtf8());
     }
 
     void creaDbNonSovrascrive()
     {
-        Esito e = cli(m_dir.path(), {QStringLiteral("crea-db")});
-        QCOMPARE(e.codice, 0);
-        QVERIFY(QFile::exists(db()));
-        const QByteArray prima = [&] { QFile f(db()); f.open(QIODevice::ReadOnly); return f.readAll(); }();
-        e = cli(m_dir.path(), {QStringLiteral("crea-db")});
+        QCOMPARE(cli(m_dir.path(), {u"crea-db"_s}).codice, 0);
+        const QByteArray prima = leggiFile(db());
+        QVERIFY(!prima.isEmpty());
+        const Esito e = cli(m_dir.path(), {u"crea-db"_s});
         QCOMPARE(e.codice, 1);
-        QVERIFY2(e.err.contains(QStringLiteral("esiste già")), qPrintable(e.err));
-        QFile f(db());
-        f.open(QIODevice::ReadOnly);
-        QCOMPARE(f.readAll(), prima);
+        QVERIFY2(e.err.contains(u"esiste già"_s), qPrintable(e.err));
+        QCOMPARE(leggiFile(db()), prima);
     }
 
     // The demo data of the call fill every lookup table.
     void caricaTabelleDemo()
     {
-        const QDir sorgente(datiDemo());
-        const QStringList file = sorgente.entryList({QStringLiteral("*.txt")}, QDir::Files);
+        const QDir sorgente(qEnvironmentVariable("QUIRDAL_SORGENTI") + u"/data/tabelle"_s);
+        const QStringList file = sorgente.entryList({u"*.txt"_s}, QDir::Files);
         QVERIFY(file.size() > 30);
         for (const QString &f : file)
             QVERIFY(QFile::copy(sorgente.filePath(f), m_dir.filePath(f)));
-        QFile(m_dir.filePath(QStringLiteral("installa.tab"))).open(QIODevice::WriteOnly);
-        const Esito e = cli(m_dir.path(), {QStringLiteral("carica-tabelle")});
-        QVERIFY2(e.codice == 0, qPrintable(e.err));
-        CorsiDB d(QStringLiteral("verifica"));
+        scriviFile(m_dir.filePath(u"installa.tab"_s), {});
+        const Esito e = cli(m_dir.path(), {u"carica-tabelle"_s});
+        QCOMPARE(e.errore(), QString());
+        CorsiDB d(u"verifica"_s);
         d.apri(db(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
         for (const QString &f : file) {
-            const QString tabella = f.chopped(4);
-            QCOMPARE(d.valoreScalare(QStringLiteral("SELECT count(*) FROM ") + tabella).toInt(),
-                     righeDati(sorgente.filePath(f)));
-            QVERIFY(QFile::exists(m_dir.filePath(QStringLiteral("CAR/") + f)));
+            QCOMPARE(d.valoreScalare(u"SELECT count(*) FROM "_s + f.chopped(4)).toInt(), righeDati(sorgente.filePath(f)));
+            QVERIFY(QFile::exists(m_dir.filePath(u"CAR/"_s + f)));
         }
-        QCOMPARE(d.valoreScalare(QStringLiteral("SELECT Denominazione FROM Comuni WHERE Denominazione LIKE 'CASTELL_'"))
-                     .toString()
-                     .right(1),
-                 QStringLiteral("À"));
+        QCOMPARE(d.valoreScalare(u"SELECT Denominazione FROM Comuni WHERE Denominazione LIKE 'CASTELL_'"_s).toString().right(1),
+                 u"À"_s);
     }
 
     void fileVuotoSenzaRispostaTermina_data()
     {
-        QTest::addColumn<QStringList>("opzioni");
-        QTest::addColumn<int>("codice");
+        colonne<QStringList, int>("opzioni", "codice");
         QTest::newRow("senza risposta") << QStringList{} << 1;
-        QTest::newRow("--no") << QStringList{QStringLiteral("--no")} << 1;
-        QTest::newRow("--si") << QStringList{QStringLiteral("--si")} << 0;
+        QTest::newRow("--no") << QStringList{u"--no"_s} << 1;
+        QTest::newRow("--si") << QStringList{u"--si"_s} << 0;
     }
     void fileVuotoSenzaRispostaTermina()
     {
         QFETCH(QStringList, opzioni);
         QFETCH(int, codice);
-        QFile(m_dir.filePath(QStringLiteral("aggiorna.tab"))).open(QIODevice::WriteOnly);
-        QFile(m_dir.filePath(QStringLiteral("Regioni.txt"))).open(QIODevice::WriteOnly);
-        const Esito e = cli(m_dir.path(), opzioni + QStringList{QStringLiteral("carica-tabelle")});
+        scriviFile(m_dir.filePath(u"aggiorna.tab"_s), {});
+        scriviFile(m_dir.filePath(u"Regioni.txt"_s), {});
+        const Esito e = cli(m_dir.path(), opzioni + QStringList{u"carica-tabelle"_s});
         QCOMPARE(e.codice, codice);
-        QVERIFY2(e.err.contains(QStringLiteral("Installazione/Aggiornamento tabelle di decodifica: ATTENZIONE: il file")),
-                 qPrintable(e.err));
+        QVERIFY2(e.err.contains(u"Installazione/Aggiornamento tabelle di decodifica: ATTENZIONE: il file"_s), qPrintable(e.err));
     }
 
     void fileDiTrasmissione()
     {
-        test::Ambiente a(QStringLiteral("domanda"));
-        a.pronto();
-        test::preparaDomanda(a);
-        a.db.chiudi();
-        const QStringList base{QStringLiteral("crea-file-trasmissione"), QStringLiteral("--prov"), QStringLiteral("001"),
-                               QStringLiteral("--grupope"), QStringLiteral("A"), QStringLiteral("--operatore"),
-                               QStringLiteral("7")};
-        Esito e = cli(a.dir.path(), base + QStringList{QStringLiteral("--email"), QStringLiteral("mario.rossi@ente.example"),
-                                                       QStringLiteral("--data"), QStringLiteral("20091130")});
-        QVERIFY2(e.codice == 0, qPrintable(e.err));
-        QCOMPARE(e.out.trimmed(), QStringLiteral("QUIRDAL_001_000123.A7"));
-        QFile scritto(a.percorso(QStringLiteral("QUIRDAL_001_000123.A7")));
-        QFile riferimento(QStringLiteral(QUIRDAL_DATI_TEST "/trasmissione/QUIRDAL_001_000123.A7"));
-        QVERIFY(scritto.open(QIODevice::ReadOnly) && riferimento.open(QIODevice::ReadOnly));
-        QCOMPARE(scritto.readAll(), riferimento.readAll());
-
-        e = cli(a.dir.path(), base + QStringList{QStringLiteral("--data"), QStringLiteral("20093099")});
-        QCOMPARE(e.codice, 2);
-        e = cli(a.dir.path(), QStringList{QStringLiteral("crea-file-trasmissione"), QStringLiteral("--prov"),
-                                          QStringLiteral("004"), QStringLiteral("--grupope"), QStringLiteral("A"),
-                                          QStringLiteral("--operatore"), QStringLiteral("7")});
+        ConDomanda a(u"domanda"_s);
+        const QStringList base{u"crea-file-trasmissione"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s,
+                               u"--operatore"_s, u"7"_s};
+        Esito e = a.cli(base + QStringList{u"--email"_s, u"mario.rossi@ente.example"_s, u"--data"_s, u"20091130"_s});
+        QCOMPARE(e.errore(), QString());
+        QCOMPARE(e.out.trimmed(), u"QUIRDAL_001_000123.A7"_s);
+        QCOMPARE(a.leggi(u"QUIRDAL_001_000123.A7"_s), leggiFile(percorsoRiferimento()));
+        // A date that is none is a usage error; a province without application, a failure.
+        QCOMPARE(a.cli(base + QStringList{u"--data"_s, u"20093099"_s}).codice, 2);
+        e = a.cli(QStringList(base).replaceInStrings(u"001"_s, u"004"_s));
         QCOMPARE(e.codice, 1);
-        QVERIFY(e.err.contains(QStringLiteral("Nessuna domanda")));
+        QVERIFY(e.err.contains(u"Nessuna domanda"_s));
         {
-            CorsiDB d(QStringLiteral("guasta"));
+            CorsiDB d(u"guasta"_s);
             d.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
-            d.esegui(QStringLiteral("DELETE FROM CorsiCompo WHERE TipoCompo='SL'"));
+            d.esegui(u"DELETE FROM CorsiCompo WHERE TipoCompo='SL'"_s);
         }
-        e = cli(a.dir.path(), base);
+        e = a.cli(base);
         QCOMPARE(e.codice, 1);
-        QVERIFY(e.err.contains(QStringLiteral("Creazione file di trasmissione - ScriviRec_B: ANOMALIA: Sede Legale")));
-        QVERIFY(!QFile::exists(a.percorso(QStringLiteral("QUIRDAL_001_000123.A7"))));
+        QVERIFY(e.err.contains(u"Creazione file di trasmissione - ScriviRec_B: ANOMALIA: Sede Legale"_s));
+        QVERIFY(!a.esiste(u"QUIRDAL_001_000123.A7"_s));
     }
 
     // The server's services from the command line, against the simulator.
     void servizi()
     {
-        test::ServerFinto server;
-        test::Ambiente a(QStringLiteral("servizi"));
-        a.pronto(QStringLiteral("Multiutenza"));
-        test::preparaDomanda(a);
-        a.db.chiudi();
-        QCOMPARE(cli(a.dir.path(), {QStringLiteral("imposta-server"), QStringLiteral("--indirizzo"),
-                                    QStringLiteral("https://127.0.0.1:%1").arg(server.porta), QStringLiteral("--utente"),
-                                    QStringLiteral("quirdal"), QStringLiteral("--password"), QStringLiteral("Valdoria2009")})
-                     .codice,
-                 0);
-        QFile::copy(test::certificati() + QStringLiteral("ca.der"), a.percorso(QStringLiteral("CA_ROOT.DER")));
-        QCOMPARE(cli(a.dir.path(), {QStringLiteral("verifica-versione")}).codice, 0);
-        const QStringList operatore{QStringLiteral("--grupope"), QStringLiteral("A"), QStringLiteral("--operatore"),
-                                    QStringLiteral("7"), QStringLiteral("--email"), QStringLiteral("a@b.it")};
-        Esito e = cli(a.dir.path(), QStringList{QStringLiteral("numero-domanda"), QStringLiteral("--prov"), QStringLiteral("004")}
-                                        + operatore);
-        QVERIFY2(e.codice == 0, qPrintable(e.err));
-        QCOMPARE(e.out.trimmed(), QStringLiteral("01000007"));
-        e = cli(a.dir.path(), QStringList{QStringLiteral("invia"), QStringLiteral("--prov"), QStringLiteral("001")} + operatore);
-        QVERIFY2(e.codice == 0, qPrintable(e.err));
-        QVERIFY(QFile::exists(QDir(server.ricevuti.path()).filePath(QStringLiteral("QUIRDAL_001_000123.A7"))));
-        QVERIFY(!QFile::exists(a.percorso(QStringLiteral("QUIRDAL_001_000123.A7"))));
-        e = cli(a.dir.path(), {QStringLiteral("scarica"), QStringLiteral("--operatori"), QStringLiteral("A:101,B:310")});
-        QVERIFY2(e.codice == 0, qPrintable(e.err));
-        QVERIFY(QFile::exists(a.percorso(QStringLiteral("compo.tx1"))));
-        QVERIFY(QFile::exists(a.percorso(QStringLiteral("aggiorna.tab"))));
-        QCOMPARE(cli(a.dir.path(), {QStringLiteral("scarica"), QStringLiteral("--operatori"), QStringLiteral("A101")}).codice, 2);
+        ServerFinto server;
+        ConDomanda a(u"servizi"_s, u"Multiutenza"_s);
+        QCOMPARE(a.cli({u"imposta-server"_s, u"--indirizzo"_s, u"https://127.0.0.1:%1"_s.arg(server.porta), u"--utente"_s,
+                        u"quirdal"_s, u"--password"_s, u"Valdoria2009"_s}).codice, 0);
+        QFile::copy(certificati() + u"ca.der"_s, a.percorso(u"CA_ROOT.DER"_s));
+        QCOMPARE(a.cli({u"verifica-versione"_s}).codice, 0);
+        const QStringList operatore{u"--grupope"_s, u"A"_s, u"--operatore"_s, u"7"_s, u"--email"_s, u"a@b.it"_s};
+        Esito e = a.cli(QStringList{u"numero-domanda"_s, u"--prov"_s, u"004"_s} + operatore);
+        QCOMPARE(e.errore(), QString());
+        QCOMPARE(e.out.trimmed(), u"01000007"_s);
+        e = a.cli(QStringList{u"invia"_s, u"--prov"_s, u"001"_s} + operatore);
+        QCOMPARE(e.errore(), QString());
+        QVERIFY(QFile::exists(server.ricevuti.filePath(u"QUIRDAL_001_000123.A7"_s)));
+        QVERIFY(!a.esiste(u"QUIRDAL_001_000123.A7"_s));
+        e = a.cli({u"scarica"_s, u"--operatori"_s, u"A:101,B:310"_s});
+        QCOMPARE(e.errore(), QString());
+        QVERIFY(a.esiste(u"compo.tx1"_s) && a.esiste(u"aggiorna.tab"_s));
+        QCOMPARE(a.cli({u"scarica"_s, u"--operatori"_s, u"A101"_s}).codice, 2);
     }
 
     void aiutoEComandoSconosciuto()
     {
-        Esito e = cli(m_dir.path(), {QStringLiteral("--help")});
+        Esito e = cli(m_dir.path(), {u"--help"_s});
         QCOMPARE(e.codice, 0);
-        QVERIFY(e.out.contains(QStringLiteral("carica-tabelle")));
-        e = cli(m_dir.path(), {QStringLiteral("boh")});
-        QCOMPARE(e.codice, 2);
-        e = cli(m_dir.path() + QStringLiteral("/manca"), {QStringLiteral("crea-db")});
+        QVERIFY(e.out.contains(u"carica-tabelle"_s));
+        QCOMPARE(cli(m_dir.path(), {u"boh"_s}).codice, 2);
+        e = cli(m_dir.path() + u"/manca"_s, {u"crea-db"_s});
         QCOMPARE(e.codice, 1);
-        QVERIFY(e.err.contains(QStringLiteral("Impossibile trovare il file QUIRDAL.INI")));
+        QVERIFY(e.err.contains(u"Impossibile trovare il file QUIRDAL.INI"_s));
     }
 };
 

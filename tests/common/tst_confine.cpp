@@ -6,7 +6,7 @@
 #include "common/ui/Confine.h"
 #include "config/SessioneIni.h"
 #include "support/GuidaModali.h"
-#include "transmission/Domanda.h"
+#include "support/Domanda.h"
 
 #include <QDialog>
 #include <QLineEdit>

@@ -1,5 +1,6 @@
 #include "common/ui/Filtri.h"
 #include "common/Sessione.h"
+#include "support/Colonne.h"
 #include "support/FakeDialoghi.h"
 
 #include <QKeyEvent>
@@ -8,38 +9,34 @@
 #include <QTest>
 
 using namespace quirdal;
-using quirdal::test::FakeDialoghi;
+using namespace quirdal::test;
 
 class TestFiltri : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void numerico_data()
     {
-        QTest::addColumn<QString>("digitato");
-        QTest::addColumn<QString>("atteso");
-        QTest::addColumn<int>("messaggi");
-        QTest::newRow("virgola rifiutata") << "12,5" << "125" << 1;
-        QTest::newRow("punto rifiutato") << "12.5" << "125" << 1;
-        QTest::newRow("lettera rifiutata") << "1a2" << "12" << 1;
-        QTest::newRow("spazio rifiutato") << "1 2" << "12" << 1;
+        colonne<QString, QString, bool>("digitato", "atteso", "messaggi");
+        QTest::newRow("virgola rifiutata") << "12,5" << "125" << true;
+        QTest::newRow("punto rifiutato") << "12.5" << "125" << true;
+        QTest::newRow("lettera rifiutata") << "1a2" << "12" << true;
+        QTest::newRow("spazio rifiutato") << "1 2" << "12" << true;
     }
     void numerico()
     {
         QFETCH(QString, digitato);
         QFETCH(QString, atteso);
-        QFETCH(int, messaggi);
+        QFETCH(bool, messaggi);
         FakeDialoghi d;
         QLineEdit campo;
         FiltroNumerico filtro(d);
         filtro.applica(&campo);
         QTest::keyClicks(&campo, digitato);
         QCOMPARE(campo.text(), atteso);
-        QCOMPARE(d.messaggi.size(), messaggi);
-        if (messaggi) {
-            QCOMPARE(d.ultimo(), QStringLiteral("Carattere non numerico"));
-            QCOMPARE(d.messaggi[0].titolo, QStringLiteral("Campo Numerico"));
-            QCOMPARE(d.messaggi[0].icona, Icona::Informazione);
-        }
+        if (messaggi)
+            unMessaggio(d, u"Carattere non numerico"_s, u"Campo Numerico"_s, Icona::Informazione);
+        else
+            QVERIFY(d.messaggi.isEmpty());
     }
     void numericoLasciaPassareTastiDiModifica()
     {
@@ -47,12 +44,10 @@ private Q_SLOTS:
         QLineEdit campo;
         FiltroNumerico filtro(d);
         filtro.applica(&campo);
-        QTest::keyClicks(&campo, QStringLiteral("123"));
-        QTest::keyClick(&campo, Qt::Key_Backspace);
-        QTest::keyClick(&campo, Qt::Key_Left);
-        QTest::keyClick(&campo, Qt::Key_Delete);
-        QTest::keyClick(&campo, Qt::Key_Return);
-        QCOMPARE(campo.text(), QStringLiteral("1"));
+        QTest::keyClicks(&campo, u"123"_s);
+        for (Qt::Key k : {Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Delete, Qt::Key_Return})
+            QTest::keyClick(&campo, k);
+        QCOMPARE(campo.text(), u"1"_s);
         QVERIFY(d.messaggi.isEmpty());
     }
     void maiuscole()
@@ -60,27 +55,25 @@ private Q_SLOTS:
         QLineEdit campo;
         FiltroMaiuscole filtro;
         filtro.applica(&campo);
-        QTest::keyClicks(&campo, QStringLiteral("via 1"));
-        QKeyEvent accentata(QEvent::KeyPress, Qt::Key_Egrave, Qt::NoModifier, QStringLiteral("è"));
+        QTest::keyClicks(&campo, u"via 1"_s);
+        QKeyEvent accentata(QEvent::KeyPress, Qt::Key_Egrave, Qt::NoModifier, u"è"_s);
         QApplication::sendEvent(&campo, &accentata);
-        QCOMPARE(campo.text(), QStringLiteral("VIA 1È"));
+        QCOMPARE(campo.text(), u"VIA 1È"_s);
     }
     void richiesto()
     {
         FakeDialoghi d;
         QLineEdit campo;
-        QVERIFY(!testoRichiesto(&campo, QStringLiteral("Inserire denominazione operatore"), d));
-        QCOMPARE(d.messaggi[0].titolo, QStringLiteral("Verifica dati"));
-        campo.setText(QStringLiteral("X"));
-        QVERIFY(testoRichiesto(&campo, QStringLiteral("Inserire denominazione operatore"), d));
+        QVERIFY(!testoRichiesto(&campo, u"Inserire denominazione operatore"_s, d));
+        QCOMPARE(d.messaggi[0].titolo, u"Verifica dati"_s);
+        campo.setText(u"X"_s);
+        QVERIFY(testoRichiesto(&campo, u"Inserire denominazione operatore"_s, d));
         QCOMPARE(d.messaggi.size(), 1);
     }
 
     void stileEtichette_data()
     {
-        QTest::addColumn<bool>("sottolinea");
-        QTest::addColumn<bool>("aumenta");
-        QTest::addColumn<bool>("cambia");
+        colonne<bool, bool, bool>("sottolinea", "aumenta", "cambia");
         QTest::newRow("tutte") << true << true << true;
         QTest::newRow("solo colore") << false << false << true;
         QTest::newRow("nessuna") << false << false << false;
@@ -95,10 +88,10 @@ private Q_SLOTS:
         s.gOptAumenta = flag(aumenta);
         s.gOptCambia = flag(cambia);
         QWidget radice;
-        auto *l = new QLabel(QStringLiteral("Esci"), &radice);
-        l->setObjectName(QStringLiteral("LBLEsci"));
-        auto *altra = new QLabel(QStringLiteral("titolo"), &radice);
-        altra->setObjectName(QStringLiteral("Titolo"));
+        auto *l = new QLabel(u"Esci"_s, &radice);
+        l->setObjectName(u"LBLEsci"_s);
+        auto *altra = new QLabel(u"titolo"_s, &radice);
+        altra->setObjectName(u"Titolo"_s);
         StileEtichette stile(s);
         stile.applica(&radice);
         const QColor colore = l->palette().color(QPalette::WindowText);

@@ -1,19 +1,17 @@
 #include "common/Generale.h"
 #include "support/Ambiente.h"
 
-#include <QFile>
 #include <QTest>
 
 using namespace quirdal;
-using quirdal::test::Ambiente;
+using namespace quirdal::test;
 
 class TestGenerale : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void record_data()
     {
-        QTest::addColumn<QString>("riga");
-        QTest::addColumn<QStringList>("campi");
+        colonne<QString, QStringList>("riga", "campi");
         QTest::newRow("virgole") << "#A#,#B#,#C#" << QStringList{"A", "B", "C"};
         QTest::newRow("separatori qualsiasi") << "#A#;#B#|#C#" << QStringList{"A", "B", "C"};
         QTest::newRow("campi vuoti") << "#A#,##,#C#" << QStringList{"A", "", "C"};
@@ -21,48 +19,38 @@ private Q_SLOTS:
         QTest::newRow("ultimo non chiuso") << "#A#,#B" << QStringList{"A", "B"};
         QTest::newRow("ultimo vuoto") << "#A#,##" << QStringList{"A", ""};
         QTest::newRow("separatore finale") << "#A#," << QStringList{"A"};
+        QStringList sessanta, primi;
+        for (int i = 0; i < 60; ++i)
+            sessanta << u"#%1#"_s.arg(i);
+        for (int i = 0; i <= 50; ++i)
+            primi << QString::number(i);
+        QTest::newRow("oltre 51 campi") << sessanta.join(u',') << primi;
     }
     void record()
     {
         QFETCH(QString, riga);
         QFETCH(QStringList, campi);
-        const QStringList r = dividiRecord(riga);
-        QCOMPARE(r.size(), kCampiRecord);
-        QCOMPARE(r.mid(0, campi.size()), campi);
-        for (int i = static_cast<int>(campi.size()); i < kCampiRecord; ++i)
-            QCOMPARE(r[i], QString());
-    }
-    void recordTroppiCampi()
-    {
-        QStringList c;
-        for (int i = 0; i < 60; ++i)
-            c << QStringLiteral("#%1#").arg(i);
-        const QStringList r = dividiRecord(c.join(QLatin1Char(',')));
-        QCOMPARE(r.size(), kCampiRecord);
-        QCOMPARE(r.last(), QStringLiteral("50"));
+        // Always 51 fields, the missing ones empty.
+        QCOMPARE(dividiRecord(riga), campi + QList<QString>(51 - campi.size()));
     }
 
     void email_data()
     {
-        QTest::addColumn<QString>("indirizzo");
-        QTest::addColumn<QString>("messaggio");
+        colonne<QString, QString>("indirizzo", "messaggio");
         QTest::newRow("valido") << "mario.rossi@cfp-valdoria.it" << "";
         QTest::newRow("virgola prima di tutto") << "a,b@x.it /" << "L'indirizzo e-mail non può contenere virgole.";
         QTest::newRow("barra") << "a/b@x.it" << "L'indirizzo e-mail non può contenere il carattere '/'.";
         QTest::newRow("punti consecutivi") << "a..b@x.it" << "L'indirizzo e-mail non può contenere punti consecutivi.";
-        QTest::newRow("spazio interno") << "a b@x.it"
-                                        << "L'indirizzo e-mail non può contenere spazi all'inizio, alla fine o internamente.";
-        QTest::newRow("spazio finale") << "a@x.it "
-                                       << "L'indirizzo e-mail non può contenere spazi all'inizio, alla fine o internamente.";
+        const char *spazi = "L'indirizzo e-mail non può contenere spazi all'inizio, alla fine o internamente.";
+        const char *punto = "L'indirizzo di e-mail deve contenere almeno 1 '.' dopo il carattere '@', e non nella forma '@.'";
+        QTest::newRow("spazio interno") << "a b@x.it" << spazi;
+        QTest::newRow("spazio finale") << "a@x.it " << spazi;
         QTest::newRow("senza chiocciola") << "mario.x.it" << "L'indirizzo e-mail deve contenere il carattere '@'.";
-        QTest::newRow("senza punto dopo @")
-            << "mario@x" << "L'indirizzo di e-mail deve contenere almeno 1 '.' dopo il carattere '@', e non nella forma '@.'";
-        QTest::newRow("@.") << "mario@.x.it"
-                            << "L'indirizzo di e-mail deve contenere almeno 1 '.' dopo il carattere '@', e non nella forma '@.'";
+        QTest::newRow("senza punto dopo @") << "mario@x" << punto;
+        QTest::newRow("@.") << "mario@.x.it" << punto;
         QTest::newRow("niente prima di @")
             << "@x.it" << "L'indirizzo e-mail deve iniziare con il proprio user-name (es. 'mario.rossi', 'mrossi', ecc.)";
-        QTest::newRow("due @ con dominio corretto") << "a@b@x.it"
-                                                    << "L'indirizzo e-mail non può contenere più di 1 carattere '@'.";
+        QTest::newRow("due @ con dominio corretto") << "a@b@x.it" << "L'indirizzo e-mail non può contenere più di 1 carattere '@'.";
         QTest::newRow("niente dopo l'ultimo punto")
             << "a@x.it." << "Dopo l'ultimo '.' deve essere specificato il provider (es. 'it', 'com', ecc.)";
         QTest::newRow("vuoto") << "" << "E' indispensabile indicare un 'indirizzo e-mail valido.";
@@ -76,8 +64,7 @@ private Q_SLOTS:
 
     void data_data()
     {
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QString>("attesa");
+        colonne<QString, QString>("testo", "attesa");
         QTest::newRow("10 caratteri") << "15/03/2009" << "15/03/2009";
         QTest::newRow("8 cifre") << "15032009" << "15/03/2009";
         QTest::newRow("altri separatori") << "15-03-2009" << "15/03/2009";
@@ -102,9 +89,7 @@ private Q_SLOTS:
 
     void telefono_data()
     {
-        QTest::addColumn<QString>("prefisso");
-        QTest::addColumn<QString>("numero");
-        QTest::addColumn<QString>("atteso");
+        colonne<QString, QString, QString>("prefisso", "numero", "atteso");
         QTest::newRow("numero che inizia col prefisso") << "011" << "0115551234" << "0115551234";
         QTest::newRow("3 + 7 cifre") << "011" << "5551234" << "0115551234";
         QTest::newRow("oltre 13 cifre") << "01234" << "567890123" << "567890123";
@@ -123,25 +108,28 @@ private Q_SLOTS:
 
     void testi()
     {
-        QCOMPARE(raddoppiaApici(QStringLiteral("L'AQUILA D'ORO")), QStringLiteral("L''AQUILA D''ORO"));
-        QCOMPARE(raddoppiaApici(QStringLiteral("ROMA")), QStringLiteral("ROMA"));
+        QCOMPARE(raddoppiaApici(u"L'AQUILA D'ORO"_s), u"L''AQUILA D''ORO"_s);
+        QCOMPARE(raddoppiaApici(u"ROMA"_s), u"ROMA"_s);
         QCOMPARE(raddoppiaApici(QVariant()), QString());
-        QCOMPARE(sostituisci(QStringLiteral("a#b#"), QStringLiteral("#"), QStringLiteral("SHARP")), QStringLiteral("aSHARPbSHARP"));
-        QCOMPARE(sostituisci(QStringLiteral("abc"), QStringLiteral("x"), QStringLiteral("y")), QStringLiteral("abc"));
-        QCOMPARE(elementoN(QStringLiteral("III.G  Inclusione sociale"), QStringLiteral(" "), 0), QStringLiteral("III.G"));
-        QCOMPARE(elementoN(QStringLiteral("A  12  NOME"), QStringLiteral("  "), 1), QStringLiteral("12"));
-        QCOMPARE(elementoN(QString(), QStringLiteral(" "), 0), QString());
-        QCOMPARE(elementoN(QStringLiteral("a b"), QStringLiteral(" "), 5), QString());
-        QCOMPARE(dopoTrattino(QStringLiteral("AL - ALBARESE - X")), QStringLiteral("ALBARESE - X"));
-        QCOMPARE(primaTrattino(QStringLiteral("12   - SEDE-NORD - SL")), QStringLiteral("12"));
+        QCOMPARE(sostituisci(u"a#b#"_s, u"#"_s, u"SHARP"_s), u"aSHARPbSHARP"_s);
+        QCOMPARE(sostituisci(u"abc"_s, u"x"_s, u"y"_s), u"abc"_s);
+        QCOMPARE(elementoN(u"III.G  Inclusione sociale"_s, u" "_s, 0), u"III.G"_s);
+        QCOMPARE(elementoN(u"A  12  NOME"_s, u"  "_s, 1), u"12"_s);
+        QCOMPARE(elementoN(QString(), u" "_s, 0), QString());
+        QCOMPARE(elementoN(u"a b"_s, u" "_s, 5), QString());
+        QCOMPARE(dopoTrattino(u"AL - ALBARESE - X"_s), u"ALBARESE - X"_s);
+        QCOMPARE(primaTrattino(u"12   - SEDE-NORD - SL"_s), u"12"_s);
         QCOMPARE(dopoTrattino(QString()), QString());
         QCOMPARE(primaTrattino(QString()), QString());
+        QCOMPARE(riempiDavanti(u"12"_s, 4), u"  12"_s);
+        QCOMPARE(riempiFinoA(u"12"_s, 4), u"12  "_s);
+        QCOMPARE(segnoTroncato(QString(20, u'x'), 20), u" "_s);
+        QCOMPARE(segnoTroncato(QString(21, u'x'), 20), u"."_s);
     }
 
     void riempimenti_data()
     {
-        QTest::addColumn<QString>("lato");
-        QTest::addColumn<QString>("atteso");
+        colonne<QString, QString>("lato", "atteso");
         QTest::newRow("dx") << "dx" << "   12";
         QTest::newRow("sx") << "sx" << "12   ";
         QTest::newRow("altro") << "centro" << "";
@@ -150,22 +138,18 @@ private Q_SLOTS:
     {
         QFETCH(QString, lato);
         QFETCH(QString, atteso);
-        QCOMPARE(riempi(QStringLiteral("12"), 5, lato), atteso);
-        QCOMPARE(riempiDavanti(QStringLiteral("12"), 4), QStringLiteral("  12"));
-        QCOMPARE(riempiFinoA(QStringLiteral("12"), 4), QStringLiteral("12  "));
-        QCOMPARE(segnoTroncato(QString(20, QLatin1Char('x')), 20), QStringLiteral(" "));
-        QCOMPARE(segnoTroncato(QString(21, QLatin1Char('x')), 20), QStringLiteral("."));
+        QCOMPARE(riempi(u"12"_s, 5, lato), atteso);
     }
 
     void valoriTipizzati()
     {
-        QCOMPARE(valoreTipizzato(QStringLiteral("  abc "), QStringLiteral("S")).toString(), QStringLiteral("abc"));
-        QCOMPARE(valoreTipizzato(QStringLiteral("12"), QStringLiteral("I")).typeId(), QMetaType::Short);
-        QCOMPARE(valoreTipizzato(QStringLiteral("70000"), QStringLiteral("L")).toInt(), 70000);
-        QCOMPARE(valoreTipizzato(QStringLiteral("12,5"), QStringLiteral("DBL")).toDouble(), 12.5);
-        QCOMPARE(valoreTipizzato(QStringLiteral("-1"), QStringLiteral("B")).toBool(), true);
-        QCOMPARE(valoreTipizzato(QStringLiteral("0"), QStringLiteral("B")).toBool(), false);
-        QCOMPARE(valoreTipizzato(QStringLiteral("29022008"), QStringLiteral("D")).toDate(), QDate(2008, 2, 29));
+        QCOMPARE(valoreTipizzato(u"  abc "_s, u"S"_s).toString(), u"abc"_s);
+        QCOMPARE(valoreTipizzato(u"12"_s, u"I"_s).typeId(), QMetaType::Short);
+        QCOMPARE(valoreTipizzato(u"70000"_s, u"L"_s).toInt(), 70000);
+        QCOMPARE(valoreTipizzato(u"12,5"_s, u"DBL"_s).toDouble(), 12.5);
+        QCOMPARE(valoreTipizzato(u"-1"_s, u"B"_s).toBool(), true);
+        QCOMPARE(valoreTipizzato(u"0"_s, u"B"_s).toBool(), false);
+        QCOMPARE(valoreTipizzato(u"29022008"_s, u"D"_s).toDate(), QDate(2008, 2, 29));
         QCOMPARE(maiuscolo('a'), int('A'));
         QCOMPARE(maiuscolo(0xE8), 0xC8); // è
         QCOMPARE(maiuscolo('1'), int('1'));
@@ -174,23 +158,19 @@ private Q_SLOTS:
     void file()
     {
         Ambiente a;
-        QFile f(a.percorso(QStringLiteral("Comuni.TXT")));
-        f.open(QIODevice::WriteOnly);
-        f.write("x\r\n");
-        f.close();
-        QCOMPARE(trovaFile(a.dir.path(), QStringLiteral("comuni.txt")), a.percorso(QStringLiteral("Comuni.TXT")));
-        QCOMPARE(trovaFile(a.dir.path(), QStringLiteral("manca.txt")), QString());
-        QVERIFY(fileHaRighe(a.percorso(QStringLiteral("Comuni.TXT"))));
-        QVERIFY(fileVuoto(a.percorso(QStringLiteral("manca.txt"))));
-        QFile v(a.percorso(QStringLiteral("vuoto.txt")));
-        v.open(QIODevice::WriteOnly);
-        v.close();
-        QVERIFY(fileVuoto(a.percorso(QStringLiteral("vuoto.txt"))));
-        QVERIFY(spostaFile(a.percorso(QStringLiteral("Comuni.TXT")), a.percorso(QStringLiteral("CAR/Comuni.txt"))));
-        QVERIFY(!QFile::exists(a.percorso(QStringLiteral("Comuni.TXT"))));
-        QCOMPARE(leggiFileTesto(a.percorso(QStringLiteral("CAR")), QStringLiteral("Comuni.txt")), QStringLiteral("x"));
-        QVERIFY(!spostaFile(a.percorso(QStringLiteral("Comuni.TXT")), a.percorso(QStringLiteral("CAR/Comuni.txt"))));
-        QVERIFY(QFile::exists(a.percorso(QStringLiteral("CAR/Comuni.txt"))));
+        a.scrivi(u"Comuni.TXT"_s, "x\r\n");
+        a.scrivi(u"vuoto.txt"_s, {});
+        QCOMPARE(trovaFile(a.dir.path(), u"comuni.txt"_s), a.percorso(u"Comuni.TXT"_s));
+        QCOMPARE(trovaFile(a.dir.path(), u"manca.txt"_s), QString());
+        QVERIFY(fileHaRighe(a.percorso(u"Comuni.TXT"_s)));
+        QVERIFY(fileVuoto(a.percorso(u"manca.txt"_s)));
+        QVERIFY(fileVuoto(a.percorso(u"vuoto.txt"_s)));
+        QVERIFY(spostaFile(a.percorso(u"Comuni.TXT"_s), a.percorso(u"CAR/Comuni.txt"_s)));
+        QVERIFY(!a.esiste(u"Comuni.TXT"_s));
+        QCOMPARE(leggiFileTesto(a.percorso(u"CAR"_s), u"Comuni.txt"_s), u"x"_s);
+        // A file that is gone cannot be moved again, and what was moved stays.
+        QVERIFY(!spostaFile(a.percorso(u"Comuni.TXT"_s), a.percorso(u"CAR/Comuni.txt"_s)));
+        QVERIFY(a.esiste(u"CAR/Comuni.txt"_s));
     }
 };
 

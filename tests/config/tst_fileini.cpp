@@ -1,37 +1,34 @@
 #include "config/FileIni.h"
+#include "support/Colonne.h"
+#include "support/File.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace quirdal;
+using namespace quirdal::test;
 
 class TestFileIni : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
 
-    QString scriviFile(const QByteArray &contenuto)
+    // An INI of the folder, on the given section; with contents, the file is written first.
+    cFileINI ini(const QString &nome, const QString &sezione, const QByteArray &contenuto = {})
     {
-        const QString p = m_dir.filePath(QStringLiteral("QUIRDAL.INI"));
-        QFile f(p);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(contenuto);
-        return p;
-    }
-    QByteArray leggiFile(const QString &p)
-    {
-        QFile f(p);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
+        if (!contenuto.isEmpty())
+            scriviFile(m_dir.filePath(nome), contenuto);
+        cFileINI f(m_dir.path());
+        f.setNomeFile(nome);
+        f.setSezione(sezione);
+        return f;
     }
 
 private Q_SLOTS:
     void nomeFile_data()
     {
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<QString>("atteso");
-        QTest::newRow("senza punto e cartella") << "ABC" << "@/ABC.ini";
-        QTest::newRow("con estensione, senza cartella") << "y.cfg" << "@/y.cfg";
+        colonne<QString, QString>("nome", "atteso");
+        QTest::newRow("senza punto e cartella") << "ABC" << "/prog/ABC.ini";
+        QTest::newRow("con estensione, senza cartella") << "y.cfg" << "/prog/y.cfg";
         QTest::newRow("percorso completo") << "/etc/x/prova.ini" << "/etc/x/prova.ini";
         QTest::newRow("percorso Windows") << "C:\\Prog\\q.ini" << "C:\\Prog\\q.ini";
         QTest::newRow("cartella senza estensione") << "/tmp/abc" << "/tmp/abc.ini";
@@ -40,91 +37,67 @@ private Q_SLOTS:
     {
         QFETCH(QString, nome);
         QFETCH(QString, atteso);
-        cFileINI ini(QStringLiteral("/prog"));
+        cFileINI ini(u"/prog"_s);
         ini.setNomeFile(nome);
-        QCOMPARE(ini.NomeFile(), QString(atteso).replace(QLatin1Char('@'), QStringLiteral("/prog")));
+        QCOMPARE(ini.NomeFile(), atteso);
     }
 
     void letturaConDefault()
     {
-        const QString p = scriviFile("; commento\r\n[BaseDati]\r\nOper = 0012 \r\nVuota=\r\n[Altro]\r\nOper=9\r\n");
-        cFileINI ini(m_dir.path());
-        ini.setNomeFile(p);
-        ini.setSezione(QStringLiteral("basedati")); // sections and keys ignore case
-        QCOMPARE(ini.Leggi(QStringLiteral("OPER"), QStringLiteral("0")), QStringLiteral("0012"));
-        QCOMPARE(ini.Leggi(QStringLiteral("Vuota"), QStringLiteral("def")), QString());
-        QCOMPARE(ini.Leggi(QStringLiteral("Manca"), QStringLiteral("def")), QStringLiteral("def"));
-        ini.setSezione(QStringLiteral("Nessuna"));
-        QCOMPARE(ini.Leggi(QStringLiteral("Oper"), QStringLiteral("x")), QStringLiteral("x"));
-        cFileINI assente(m_dir.path());
-        assente.setNomeFile(QStringLiteral("nonc_e"));
-        assente.setSezione(QStringLiteral("BaseDati"));
-        QCOMPARE(assente.Leggi(QStringLiteral("Oper"), QStringLiteral("0")), QStringLiteral("0"));
-    }
-
-    void valoreTroppoLungo()
-    {
-        const QString lungo(300, QLatin1Char('x'));
-        const QString p = scriviFile("[S]\r\nK=" + lungo.toLatin1() + "\r\n");
-        cFileINI ini(m_dir.path());
-        ini.setNomeFile(p);
-        ini.setSezione(QStringLiteral("S"));
-        QCOMPARE(ini.Leggi(QStringLiteral("K")).size(), 254);
+        // Sections and keys ignore case.
+        cFileINI f = ini(u"QUIRDAL.INI"_s, u"basedati"_s,
+                         "; commento\r\n[BaseDati]\r\nOper = 0012 \r\nVuota=\r\n[Altro]\r\nOper=9\r\n");
+        QCOMPARE(f.Leggi(u"OPER"_s, u"0"_s), u"0012"_s);
+        QCOMPARE(f.Leggi(u"Vuota"_s, u"def"_s), QString());
+        QCOMPARE(f.Leggi(u"Manca"_s, u"def"_s), u"def"_s);
+        f.setSezione(u"Nessuna"_s);
+        QCOMPARE(f.Leggi(u"Oper"_s, u"x"_s), u"x"_s);
+        QCOMPARE(ini(u"nonc_e"_s, u"BaseDati"_s).Leggi(u"Oper"_s, u"0"_s), u"0"_s);
+        // At most 254 characters.
+        QCOMPARE(ini(u"lungo.ini"_s, u"S"_s, "[S]\r\nK=" + QByteArray(300, 'x') + "\r\n").Leggi(u"K"_s), QString(254, u'x'));
     }
 
     void scritturaConservaIlResto()
     {
-        const QString p = scriviFile("; intestazione\r\n[Installazione]\r\nTipo=StandAlone\r\n\r\n"
-                                     "[BaseDati]\r\n; il percorso\r\nDatabase=C:\\x.mdb\r\n");
-        cFileINI ini(m_dir.path());
-        ini.setNomeFile(p);
-        ini.setSezione(QStringLiteral("BaseDati"));
-        QVERIFY(ini.Scrivi(QStringLiteral("Database"), QStringLiteral("/dati/QUIRDAL.mdb")) != 0);
-        QVERIFY(ini.Scrivi(QStringLiteral("Oper"), QStringLiteral("12")) != 0);
-        ini.setSezione(QStringLiteral("Installazione"));
-        QVERIFY(ini.Scrivi(QStringLiteral("Versione"), QStringLiteral("SERVER")) != 0);
-        ini.setSezione(QStringLiteral("Nuova"));
-        QVERIFY(ini.Scrivi(QStringLiteral("Chiave"), QStringLiteral("è"))
-                != 0);
-        QCOMPARE(leggiFile(p),
-                 QByteArray("; intestazione\r\n[Installazione]\r\nTipo=StandAlone\r\nVersione=SERVER\r\n\r\n"
-                            "[BaseDati]\r\n; il percorso\r\nDatabase=/dati/QUIRDAL.mdb\r\nOper=12\r\n"
-                            "[Nuova]\r\nChiave=\xe8\r\n"));
-        QCOMPARE(ini.Leggi(QStringLiteral("Chiave")), QStringLiteral("è"));
+        cFileINI f = ini(u"QUIRDAL.INI"_s, u"BaseDati"_s,
+                         "; intestazione\r\n[Installazione]\r\nTipo=StandAlone\r\n\r\n[BaseDati]\r\n; il percorso\r\n"
+                         "Database=C:\\x.mdb\r\n");
+        QVERIFY(f.Scrivi(u"Database"_s, u"/dati/QUIRDAL.mdb"_s) != 0);
+        QVERIFY(f.Scrivi(u"Oper"_s, u"12"_s) != 0);
+        f.setSezione(u"Installazione"_s);
+        QVERIFY(f.Scrivi(u"Versione"_s, u"SERVER"_s) != 0);
+        f.setSezione(u"Nuova"_s);
+        QVERIFY(f.Scrivi(u"Chiave"_s, u"è"_s) != 0);
+        QCOMPARE(leggiFile(f.NomeFile()), QByteArray("; intestazione\r\n[Installazione]\r\nTipo=StandAlone\r\nVersione=SERVER\r\n"
+                                                     "\r\n[BaseDati]\r\n; il percorso\r\nDatabase=/dati/QUIRDAL.mdb\r\n"
+                                                     "Oper=12\r\n[Nuova]\r\nChiave=\xe8\r\n"));
+        QCOMPARE(f.Leggi(u"Chiave"_s), u"è"_s);
     }
 
     void fileCreatoSeManca()
     {
-        cFileINI ini(m_dir.path());
-        ini.setNomeFile(QStringLiteral("nuovo"));
-        ini.setSezione(QStringLiteral("BaseDati"));
-        QVERIFY(ini.Scrivi(QStringLiteral("Prov"), QStringLiteral("001")) != 0);
-        QCOMPARE(leggiFile(m_dir.filePath(QStringLiteral("nuovo.ini"))), QByteArray("[BaseDati]\r\nProv=001\r\n"));
+        QVERIFY(ini(u"nuovo"_s, u"BaseDati"_s).Scrivi(u"Prov"_s, u"001"_s) != 0);
+        QCOMPARE(leggiFile(m_dir.filePath(u"nuovo.ini"_s)), QByteArray("[BaseDati]\r\nProv=001\r\n"));
     }
 
     void aCapoNelValoreNonSpezzaLaRiga()
     {
-        cFileINI ini(m_dir.path());
-        ini.setNomeFile(QStringLiteral("acapo"));
-        ini.setSezione(QStringLiteral("S"));
-        QVERIFY(ini.Scrivi(QStringLiteral("K"), QStringLiteral("a\r\n[Finta]\nb")) != 0);
-        ini.setSezione(QStringLiteral("Finta"));
-        QCOMPARE(ini.Leggi(QStringLiteral("b"), QStringLiteral("nessuna")), QStringLiteral("nessuna"));
+        cFileINI f = ini(u"acapo"_s, u"S"_s);
+        QVERIFY(f.Scrivi(u"K"_s, u"a\r\n[Finta]\nb"_s) != 0);
+        f.setSezione(u"Finta"_s);
+        QCOMPARE(f.Leggi(u"b"_s, u"nessuna"_s), u"nessuna"_s);
     }
 
     void pwdScrambling()
     {
-        const QString chiaro = QStringLiteral("segreto#42");
-        const QString cifrato = scramblePwd(chiaro);
-        QVERIFY(cifrato != chiaro);
-        QCOMPARE(scramblePwd(cifrato), chiaro);
+        const QString chiaro = u"segreto#42"_s;
+        QVERIFY(scramblePwd(chiaro) != chiaro);
+        QCOMPARE(scramblePwd(scramblePwd(chiaro)), chiaro);
         // What the INI keeps: written and read back through the file, whole.
-        cFileINI ini(m_dir.path());
-        ini.setNomeFile(QStringLiteral("pwd"));
-        ini.setSezione(QStringLiteral("CONNESSIONE"));
-        const QString credenziali = QStringLiteral("quirdal:Valdoria2009@ z");
-        QVERIFY(ini.Scrivi(QStringLiteral("PWD"), scramblePwd(credenziali)) != 0);
-        QCOMPARE(scramblePwd(ini.Leggi(QStringLiteral("PWD"))), credenziali);
+        cFileINI f = ini(u"pwd"_s, u"CONNESSIONE"_s);
+        const QString credenziali = u"quirdal:Valdoria2009@ z"_s;
+        QVERIFY(f.Scrivi(u"PWD"_s, scramblePwd(credenziali)) != 0);
+        QCOMPARE(scramblePwd(f.Leggi(u"PWD"_s)), credenziali);
     }
 };
 

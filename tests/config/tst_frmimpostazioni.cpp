@@ -5,56 +5,20 @@
 #include "support/Ambiente.h"
 #include "support/GuidaModali.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 
 using namespace quirdal;
 using namespace quirdal::test;
 
 namespace {
-
-
-
-void clicca(QWidget *w, const char *nome) { QTest::mouseClick(trova<QWidget>(w, nome), Qt::LeftButton); }
-
-QString leggiIni(Ambiente &amb, const QString &sezione, const QString &chiave)
-{
-    cFileINI ini(amb.dir.path());
-    ini.setNomeFile(amb.percorso(QStringLiteral("QUIRDAL.INI")));
-    return ini.leggi(sezione, chiave);
-}
-
-void scriviFile(const QString &percorso, const QByteArray &contenuto)
-{
-    QFile f(percorso);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(contenuto);
-}
-
-QByteArray leggiFile(const QString &percorso)
-{
-    QFile f(percorso);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// A path of exactly n characters, each position telling itself apart, so that a cut in
-// the wrong place shows.
-QString percorsoLungo(int n)
-{
-    const QString cifre = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789");
-    QString p = QStringLiteral("/");
-    while (p.size() < n - 4)
-        p += cifre.at(p.size() % cifre.size());
-    return p + QStringLiteral(".mdb");
-}
-
+// The first run's folder: the INI with the given Tipo and Versione, the help file.
+struct PrimaInstallazione : Ambiente {
+    explicit PrimaInstallazione(const QString &tipo = u"StandAlone"_s, const QString &versione = u"SERVER"_s)
+    {
+        scriviIni(tipo, versione);
+        scriviAiuto();
+    }
+};
 } // namespace
 
 class TestFrmImpostazioni : public QObject {
@@ -63,23 +27,20 @@ class TestFrmImpostazioni : public QObject {
 private Q_SLOTS:
     void salva_data()
     {
-        QTest::addColumn<QString>("nomeFile"); // empty: nothing chosen
-        QTest::addColumn<bool>("esiste");
-        QTest::addColumn<bool>("inRete");
-        QTest::addColumn<QString>("errore"); // empty: the choice is accepted
-        QTest::addColumn<QString>("tipo");
-
-        QTest::newRow("nessuna base dati") << "" << false << false << "Selezionare una base dati." << "";
-        QTest::newRow("file di testo") << "dati.txt" << true << false
-                                       << "Il file selezionato non è un database Microsoft Access." << "";
-        QTest::newRow("estensione prima del controllo di esistenza")
-            << "dati.txt" << false << false << "Il file selezionato non è un database Microsoft Access." << "";
-        QTest::newRow("mdb seguito da altro") << "dati.mdb.bak" << true << false
-                                              << "Il file selezionato non è un database Microsoft Access." << "";
-        QTest::newRow("MDB inesistente") << "DATI.MDB" << false << false << "File inesistente." << "";
+        // nomeFile empty: nothing chosen; errore empty: the choice is accepted; tipo: the session's after
+        colonne<QString, bool, bool, QString, QString>("nomeFile", "esiste", "inRete", "errore", "tipo");
+        const char *nonAccess = "Il file selezionato non è un database Microsoft Access.";
+        QTest::newRow("nessuna base dati") << "" << false << false << "Selezionare una base dati." << "StandAlone";
+        QTest::newRow("file di testo") << "dati.txt" << true << false << nonAccess << "StandAlone";
+        QTest::newRow("estensione prima del controllo di esistenza") << "dati.txt" << false << false << nonAccess << "StandAlone";
+        QTest::newRow("mdb seguito da altro") << "dati.mdb.bak" << true << false << nonAccess << "StandAlone";
+        QTest::newRow("MDB inesistente") << "DATI.MDB" << false << false << "File inesistente." << "StandAlone";
         QTest::newRow("mdb locale") << "x.mdb" << true << false << "" << "StandAlone";
         QTest::newRow("mdb in rete") << "x.mdb" << true << true << "" << "Multiutenza";
         QTest::newRow("Mdb a lettere miste") << "Corsi.Mdb" << true << true << "" << "Multiutenza";
+        // What is shown is cut, what is saved is not.
+        QTest::newRow("percorso lungo salvato intero")
+            << "archivio_delle_proposte_corsi_fondo_sociale_europeo.mdb" << true << false << "" << "StandAlone";
     }
     void salva()
     {
@@ -88,47 +49,36 @@ private Q_SLOTS:
         QFETCH(bool, inRete);
         QFETCH(QString, errore);
         QFETCH(QString, tipo);
-
-        Ambiente amb;
-        amb.scriviIni();
-        amb.scriviAiuto();
+        PrimaInstallazione amb;
         const QString percorso = nomeFile.isEmpty() ? QString() : amb.percorso(nomeFile);
         if (esiste)
-            scriviFile(percorso, "x");
-
+            QVERIFY(scriviFile(percorso, "x"));
         Frm_Impostazioni dlg(*amb.contesto);
-        dlg.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        mostra(dlg);
         if (inRete) {
-            clicca(&dlg, "opt_InRete");
-            QVERIFY(trova<QRadioButton>(&dlg, "opt_InRete")->isChecked());
+            clicca(&dlg, u"opt_InRete"_s);
+            QVERIFY(trova<QRadioButton>(&dlg, u"opt_InRete"_s)->isChecked());
         }
         if (!percorso.isEmpty()) {
             amb.dialoghi.file.enqueue(percorso);
-            clicca(&dlg, "cmdSfoglia");
+            clicca(&dlg, u"cmdSfoglia"_s);
         }
-        clicca(&dlg, "Cmd_Ok");
+        clicca(&dlg, u"Cmd_Ok"_s);
 
-        if (errore.isEmpty()) {
+        const bool accettata = errore.isEmpty();
+        QCOMPARE(dlg.isVisible(), !accettata);
+        QCOMPARE(dlg.result(), int(accettata ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE((QStringList{amb.sessione.gPathDB, amb.sessione.gNomeFileDB, amb.sessione.gTipoInstallazione}),
+                 (accettata ? QStringList{percorso, nomeFile, tipo} : QStringList{"", "", tipo}));
+        if (accettata)
             QCOMPARE(amb.dialoghi.testiMessaggi(), QStringList());
-            QCOMPARE(dlg.result(), int(QDialog::Accepted));
-            QCOMPARE(dlg.isVisible(), false);
-            QCOMPARE(amb.sessione.gPathDB, percorso);
-            QCOMPARE(amb.sessione.gNomeFileDB, nomeFile);
-            QCOMPARE(amb.sessione.gTipoInstallazione, tipo);
-        } else {
-            QCOMPARE(amb.dialoghi.testiMessaggi(), QStringList{errore});
-            QCOMPARE(amb.dialoghi.messaggi.first().titolo, QStringLiteral("Controllo dati"));
-            QCOMPARE(amb.dialoghi.messaggi.first().icona, Icona::Critico);
-            QCOMPARE(dlg.isVisible(), true);
-            QCOMPARE(amb.sessione.gPathDB, QString());
-        }
+        else
+            unMessaggio(amb.dialoghi, errore, u"Controllo dati"_s, Icona::Critico);
     }
 
     void percorsoMostrato_data()
     {
-        QTest::addColumn<int>("lunghezza");
-        QTest::addColumn<bool>("tagliato");
+        colonne<int, bool>("lunghezza", "tagliato");
         QTest::newRow("55 caratteri, intero") << 55 << false;
         QTest::newRow("56 caratteri, tagliato") << 56 << true;
         QTest::newRow("120 caratteri, tagliato") << 120 << true;
@@ -137,48 +87,27 @@ private Q_SLOTS:
     {
         QFETCH(int, lunghezza);
         QFETCH(bool, tagliato);
-        Ambiente amb;
-        amb.scriviIni();
-        amb.scriviAiuto();
-        const QString percorso = percorsoLungo(lunghezza);
-        QCOMPARE(percorso.size(), lunghezza);
-
+        // Each position tells itself apart, so that a cut in the wrong place shows.
+        const QString cifre = u"abcdefghijklmnopqrstuvwxyz0123456789"_s;
+        QString percorso = u"/"_s;
+        while (percorso.size() < lunghezza - 4)
+            percorso += cifre.at(percorso.size() % cifre.size());
+        percorso += u".mdb"_s;
+        PrimaInstallazione amb;
         Frm_Impostazioni dlg(*amb.contesto);
-        dlg.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        mostra(dlg);
         amb.dialoghi.file.enqueue(percorso);
-        clicca(&dlg, "cmdSfoglia");
+        clicca(&dlg, u"cmdSfoglia"_s);
 
-        auto *txt = trova<QLineEdit>(&dlg, "txtDatabase");
-        QCOMPARE(txt->text(), tagliato ? percorso.left(55) + QStringLiteral("...") : percorso);
+        auto *txt = trova<QLineEdit>(&dlg, u"txtDatabase"_s);
+        QCOMPARE(txt->text(), tagliato ? percorso.left(55) + u"..."_s : percorso);
         QCOMPARE(txt->toolTip(), tagliato ? percorso : QString());
-    }
-
-    // What is shown is cut, what is saved is not.
-    void percorsoLungoSalvatoIntero()
-    {
-        Ambiente amb;
-        amb.scriviIni();
-        amb.scriviAiuto();
-        const QString percorso = amb.percorso(QStringLiteral("archivio_delle_proposte_corsi_fondo_sociale_europeo.mdb"));
-        QVERIFY(percorso.size() >= 56);
-        scriviFile(percorso, "x");
-
-        Frm_Impostazioni dlg(*amb.contesto);
-        dlg.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        amb.dialoghi.file.enqueue(percorso);
-        clicca(&dlg, "cmdSfoglia");
-        clicca(&dlg, "Cmd_Ok");
-
-        QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        QCOMPARE(amb.sessione.gPathDB, percorso);
     }
 
     void esci_data()
     {
-        QTest::addColumn<bool>("conEsc"); // closing the window instead of the button
-        QTest::addColumn<bool>("si");
+        // conEsc: closing the window instead of pressing the button
+        colonne<bool, bool>("conEsc", "si");
         QTest::newRow("pulsante, Si") << false << true;
         QTest::newRow("pulsante, No") << false << false;
         QTest::newRow("Esc, Si") << true << true;
@@ -188,29 +117,24 @@ private Q_SLOTS:
     {
         QFETCH(bool, conEsc);
         QFETCH(bool, si);
-        Ambiente amb;
-        amb.scriviIni();
-        amb.scriviAiuto();
+        PrimaInstallazione amb;
         Frm_Impostazioni dlg(*amb.contesto);
-        dlg.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        mostra(dlg);
         amb.dialoghi.risposte.enqueue(si ? Risposta::Si : Risposta::No);
         if (conEsc)
             QTest::keyClick(&dlg, Qt::Key_Escape);
         else
-            clicca(&dlg, "cmdEsci");
+            clicca(&dlg, u"cmdEsci"_s);
 
-        QCOMPARE(amb.dialoghi.testiMessaggi(), QStringList{QStringLiteral("Si è sicuri di voler interrompere l'installazione?")});
-        const MessaggioRegistrato &m = amb.dialoghi.messaggi.first();
-        QCOMPARE(m.titolo, QStringLiteral("Installazione"));
-        QCOMPARE(m.pulsanti, Pulsanti::SiNo);
+        unMessaggio(amb.dialoghi, u"Si è sicuri di voler interrompere l'installazione?"_s, u"Installazione"_s,
+                    Icona::Domanda, Pulsanti::SiNo);
         QCOMPARE(dlg.fineProgramma(), si);
         QCOMPARE(dlg.isVisible(), !si);
     }
 
     void aiutoAllApertura_data()
     {
-        QTest::addColumn<bool>("conAiuto");
+        colonne<bool>("conAiuto");
         QTest::newRow("file di aiuto presente") << true;
         QTest::newRow("file di aiuto assente") << false;
     }
@@ -222,140 +146,93 @@ private Q_SLOTS:
         if (conAiuto)
             amb.scriviAiuto();
         Frm_Impostazioni dlg(*amb.contesto);
-
-        if (conAiuto) {
+        if (conAiuto)
             QCOMPARE(amb.dialoghi.testiMessaggi(), QStringList());
-        } else {
-            QCOMPARE(amb.dialoghi.testiMessaggi(), QStringList{QStringLiteral("File di Aiuto non presente")});
-            QCOMPARE(amb.dialoghi.messaggi.first().titolo, QStringLiteral("Imposta Aiuto"));
-        }
+        else
+            unMessaggio(amb.dialoghi, u"File di Aiuto non presente"_s, u"Imposta Aiuto"_s, Icona::Esclamazione);
     }
 
     void sceltaVersioneAllaPrimaApertura_data()
     {
-        QTest::addColumn<QString>("versione");
-        QTest::addColumn<bool>("chiede");
-        QTest::newRow("versione vuota") << "" << true;
-        QTest::newRow("SERVER") << "SERVER" << false;
-        QTest::newRow("CLIENT") << "CLIENT" << false;
+        colonne<QString>("versione");
+        QTest::newRow("versione vuota") << "";
+        QTest::newRow("SERVER") << "SERVER";
+        QTest::newRow("CLIENT") << "CLIENT";
     }
     void sceltaVersioneAllaPrimaApertura()
     {
         QFETCH(QString, versione);
-        QFETCH(bool, chiede);
-        Ambiente amb;
-        amb.scriviIni(QString(), versione);
-        amb.scriviAiuto();
+        PrimaInstallazione amb(QString(), versione);
         Frm_Impostazioni dlg(*amb.contesto);
-
         QString padre;
         GuidaModali guida({[&](QDialog *d) {
             padre = d->parentWidget() ? d->parentWidget()->objectName() : QString();
-            clicca(d, "optClient");
-            clicca(d, "cmdOK");
+            clicca(d, u"optClient"_s);
+            clicca(d, u"cmdOK"_s);
         }});
-        dlg.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        if (chiede)
-            QTRY_COMPARE(guida.aperte, QStringList{QStringLiteral("frmServerClient")});
-        else
-            QTest::qWait(200);
+        mostra(dlg);
+        // The choice is offered once the screen shows: by now it has come and gone.
+        QCoreApplication::processEvents();
 
-        if (chiede) {
-            QCOMPARE(padre, QStringLiteral("Frm_Impostazioni"));
-            QCOMPARE(guida.chiuseForzate, 0);
-            QCOMPARE(leggiIni(amb, QStringLiteral("Installazione"), QStringLiteral("Versione")), QStringLiteral("CLIENT"));
-        } else {
-            QCOMPARE(guida.aperte, QStringList());
-            QCOMPARE(leggiIni(amb, QStringLiteral("Installazione"), QStringLiteral("Versione")), versione);
-        }
+        const bool chiede = versione.isEmpty();
+        QCOMPARE(guida.aperte, chiede ? QStringList{u"frmServerClient"_s} : QStringList());
+        QCOMPARE(guida.chiuseForzate, 0);
+        if (chiede)
+            QCOMPARE(padre, u"Frm_Impostazioni"_s);
+        QCOMPARE(amb.leggiIni(u"Installazione"_s, u"Versione"_s), chiede ? u"CLIENT"_s : versione);
         // The choice of the database follows on the same screen.
         QCOMPARE(dlg.isVisible(), true);
         QCOMPARE(dlg.fineProgramma(), false);
     }
 
-    void serverClientOk_data()
+    // The choice of SERVER or CLIENT is stored; a CLIENT puts aside the database and the data
+    // files of the folder, which belong to its server, and nothing else.
+    void serverClient_data()
     {
-        QTest::addColumn<QString>("opzione"); // empty: nothing chosen
-        QTest::addColumn<QString>("versione");
-        QTest::newRow("nessuna scelta") << "" << "";
-        QTest::newRow("SERVER") << "optServer" << "SERVER";
-        QTest::newRow("CLIENT") << "optClient" << "CLIENT";
+        // opzione empty: nothing chosen
+        colonne<QString, bool, QString>("opzione", "conFile", "versione");
+        QTest::newRow("nessuna scelta") << "" << true << "";
+        QTest::newRow("SERVER") << "optServer" << false << "SERVER";
+        QTest::newRow("SERVER con i file") << "optServer" << true << "SERVER";
+        QTest::newRow("CLIENT") << "optClient" << false << "CLIENT";
+        QTest::newRow("CLIENT con i file") << "optClient" << true << "CLIENT";
     }
-    void serverClientOk()
-    {
-        QFETCH(QString, opzione);
-        QFETCH(QString, versione);
-        Ambiente amb;
-        amb.scriviIni(QString(), QString());
-        frmServerClient dlg(*amb.contesto);
-        dlg.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        if (!opzione.isEmpty())
-            clicca(&dlg, opzione.toLatin1().constData());
-        clicca(&dlg, "cmdOK");
-
-        QCOMPARE(leggiIni(amb, QStringLiteral("Installazione"), QStringLiteral("Versione")), versione);
-        QCOMPARE(amb.sessione.gVersione, versione);
-        if (opzione.isEmpty()) {
-            QCOMPARE(amb.dialoghi.testiMessaggi(),
-                     QStringList{QStringLiteral("Scegliere la versione dell'applicativo: SERVER o CLIENT")});
-            QCOMPARE(amb.dialoghi.messaggi.first().titolo, QStringLiteral("Controllo dati"));
-            QCOMPARE(amb.dialoghi.messaggi.first().icona, Icona::Critico);
-            QCOMPARE(dlg.isVisible(), true);
-        } else {
-            QCOMPARE(amb.dialoghi.testiMessaggi(), QStringList());
-            QCOMPARE(dlg.result(), int(QDialog::Accepted));
-            QCOMPARE(dlg.isVisible(), false);
-        }
-    }
-
-    void fileDelClient_data()
-    {
-        QTest::addColumn<QString>("opzione");
-        QTest::addColumn<bool>("conFile");
-        QTest::newRow("CLIENT con i file") << "optClient" << true;
-        QTest::newRow("CLIENT senza i file") << "optClient" << false;
-        QTest::newRow("SERVER con i file") << "optServer" << true;
-    }
-    void fileDelClient()
+    void serverClient()
     {
         QFETCH(QString, opzione);
         QFETCH(bool, conFile);
-        const bool client = opzione == QLatin1String("optClient");
-        const QStringList daRinominare = {QStringLiteral("QUIRDAL.mdb"), QStringLiteral("oper.tx1"),
-                                          QStringLiteral("compo.tx1"), QStringLiteral("sediocc.tx1"),
-                                          QStringLiteral("sediutil.tx1")};
-        const QStringList rinominati = {QStringLiteral("QUIRDAL.cli"), QStringLiteral("oper.cli"),
-                                        QStringLiteral("compo.cli"), QStringLiteral("sediocc.cli"),
-                                        QStringLiteral("sediutil.cli")};
-        const QStringList altri = {QStringLiteral("corsi.tx1"), QStringLiteral("oper.txt"),
-                                   QStringLiteral("QUIRDAL.ldb"), QStringLiteral("QUIRDAL.html")};
+        QFETCH(QString, versione);
+        const bool spostati = versione == "CLIENT"_L1 && conFile;
+        const QStringList daRinominare = {"QUIRDAL.mdb", "oper.tx1", "compo.tx1", "sediocc.tx1", "sediutil.tx1"};
+        const QStringList rinominati = {"QUIRDAL.cli", "oper.cli", "compo.cli", "sediocc.cli", "sediutil.cli"};
+        const QStringList altri = {"corsi.tx1", "oper.txt", "QUIRDAL.ldb", "QUIRDAL.html"};
         Ambiente amb;
         amb.scriviIni(QString(), QString());
-        for (const QString &n : altri)
-            scriviFile(amb.percorso(n), n.toUtf8());
-        if (conFile)
-            for (const QString &n : daRinominare)
-                scriviFile(amb.percorso(n), n.toUtf8());
-
+        for (const QString &n : altri + (conFile ? daRinominare : QStringList()))
+            amb.scrivi(n, n.toUtf8());
         frmServerClient dlg(*amb.contesto);
-        dlg.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        clicca(&dlg, opzione.toLatin1().constData());
-        clicca(&dlg, "cmdOK");
+        mostra(dlg);
+        if (!opzione.isEmpty())
+            clicca(&dlg, opzione);
+        clicca(&dlg, u"cmdOK"_s);
 
-        QCOMPARE(amb.dialoghi.testiMessaggi(), QStringList());
-        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(amb.leggiIni(u"Installazione"_s, u"Versione"_s), versione);
+        QCOMPARE(amb.sessione.gVersione, versione);
+        QCOMPARE(dlg.isVisible(), opzione.isEmpty());
+        if (opzione.isEmpty()) {
+            unMessaggio(amb.dialoghi, u"Scegliere la versione dell'applicativo: SERVER o CLIENT"_s, u"Controllo dati"_s,
+                        Icona::Critico);
+        } else {
+            QCOMPARE(amb.dialoghi.testiMessaggi(), QStringList());
+            QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        }
         for (int i = 0; i < daRinominare.size(); ++i) {
-            const bool spostato = client && conFile;
-            QCOMPARE(QFile::exists(amb.percorso(daRinominare[i])), conFile && !client);
-            QCOMPARE(QFile::exists(amb.percorso(rinominati[i])), spostato);
-            if (spostato)
-                QCOMPARE(leggiFile(amb.percorso(rinominati[i])), daRinominare[i].toUtf8());
+            QCOMPARE(amb.esiste(daRinominare[i]), conFile && !spostati);
+            QCOMPARE(amb.leggi(rinominati[i]), spostati ? daRinominare[i].toUtf8() : QByteArray());
+            QCOMPARE(amb.esiste(rinominati[i]), spostati);
         }
         for (const QString &n : altri)
-            QCOMPARE(leggiFile(amb.percorso(n)), n.toUtf8());
+            QCOMPARE(amb.leggi(n), n.toUtf8());
     }
 };
 

@@ -2,10 +2,8 @@
 // way of leaving it stores, and when the program must start again.
 #include "config/ui/FrmOpzioni.h"
 #include "support/Ambiente.h"
+#include "support/GuidaModali.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QTest>
 
 using namespace quirdal;
@@ -13,62 +11,23 @@ using namespace quirdal::test;
 
 namespace {
 
-const QString kRegione = QStringLiteral("smtp.regione-valdoria.example");
-const QString kInterno = QStringLiteral("smtp.vtz.example");
-const QString kRiavvio = QStringLiteral("Sono state modificate delle impostazioni di installazione.\r\n"
-                                        "E' necessario riavviare l'applicativo.");
+const QString kRegione = u"smtp.regione-valdoria.example"_s;
+const QString kInterno = u"smtp.vtz.example"_s;
+const QString kRiavvio =
+    u"Sono state modificate delle impostazioni di installazione.\r\nE' necessario riavviare l'applicativo."_s;
 
-template <typename T = QWidget> T *trova(QWidget *w, const QString &nome)
-{
-    T *f = w->findChild<T *>(nome);
-    if (!f)
-        qFatal("widget %s non trovato", qPrintable(nome));
-    return f;
-}
-// Check boxes and radios on their box: beside the label a click does nothing.
-void clicca(QWidget *w, const QString &nome)
-{
-    QWidget *b = trova(w, nome);
-    const bool casella = qobject_cast<QCheckBox *>(b) || qobject_cast<QRadioButton *>(b);
-    QTest::mouseClick(b, Qt::LeftButton, {}, casella ? QPoint(b->height() / 2, b->height() / 2) : QPoint());
-}
-void digita(QWidget *w, const QString &nome, const QString &testo)
-{
-    auto *t = trova<QLineEdit>(w, nome);
-    QTest::keyClick(t, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(t, Qt::Key_Delete);
-    QTest::keyClicks(t, testo);
-}
-void mostra(QDialog &d)
-{
-    d.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&d));
-}
-void unMessaggio(const FakeDialoghi &d, const QString &testo, const QString &titolo, Icona icona,
-                 Pulsanti pulsanti = Pulsanti::Ok)
-{
-    QCOMPARE(d.testiMessaggi(), QStringList{testo});
-    QCOMPARE(d.messaggi.first().titolo, titolo);
-    QCOMPARE(d.messaggi.first().icona, icona);
-    QCOMPARE(d.messaggi.first().pulsanti, pulsanti);
-}
-QByteArray fileIni(Ambiente &a)
-{
-    QFile f(a.percorso(QStringLiteral("QUIRDAL.INI")));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 // Sottolinea, Aumenta, Cambia as "1"/"0"; a session flag counts as on only when it is -1.
 QString bit(std::initializer_list<bool> v)
 {
     QString r;
     for (bool b : v)
-        r += QLatin1Char(b ? '1' : '0');
+        r += b ? u'1' : u'0';
     return r;
 }
 QString caselle(QWidget *w)
 {
-    return bit({trova<QCheckBox>(w, "ckSottolinea")->isChecked(), trova<QCheckBox>(w, "ckAumenta")->isChecked(),
-                trova<QCheckBox>(w, "ckCambia")->isChecked()});
+    auto c = [w](const char *n) { return trova<QCheckBox>(w, QString::fromLatin1(n))->isChecked(); };
+    return bit({c("ckSottolinea"), c("ckAumenta"), c("ckCambia")});
 }
 QString flagSessione(const Sessione &s)
 {
@@ -80,7 +39,7 @@ struct DialoghiConFile : FakeDialoghi {
     QStringList richieste;
     QString scegliFileDaAprire(const QString &titolo, const QString &cartella, const QString &filtro) override
     {
-        richieste << titolo + QLatin1Char('#') + filtro;
+        richieste << titolo + u'#' + filtro;
         return FakeDialoghi::scegliFileDaAprire(titolo, cartella, filtro);
     }
 };
@@ -93,10 +52,8 @@ class TestFrmOpzioni : public QObject {
 private Q_SLOTS:
     void carica_data()
     {
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<QString>("email");  // null: none stored
-        QTest::addColumn<QString>("server"); // null: none stored
-        QTest::addColumn<QString>("opzione");
+        // email, server null: none stored
+        colonne<QString, QString, QString, QString>("tipo", "email", "server", "opzione");
         QTest::newRow("niente memorizzato") << "StandAlone" << QString() << QString() << "optServVTZ";
         QTest::newRow("Multiutenza, Regione") << "Multiutenza" << "mario@ente.it" << kRegione << "optServVTZ";
         QTest::newRow("server interno") << "StandAlone" << "mario@ente.it" << kInterno << "optServVTZINT";
@@ -109,63 +66,81 @@ private Q_SLOTS:
         QFETCH(QString, email);
         QFETCH(QString, server);
         QFETCH(QString, opzione);
-        Ambiente a;
-        a.pronto(tipo);
+        Pronto a(tipo);
         if (!email.isNull())
             a.utente->scrivi(chiaviFP::EMail, email);
         if (!server.isNull())
             a.utente->scrivi(chiaviFP::ServerMail, server);
 
         frmOpzioni dlg(*a.contesto);
-        const bool proprio = opzione == QLatin1String("optMioServ");
-        QCOMPARE(dlg.windowTitle(), QStringLiteral("Opzioni"));
-        QCOMPARE(trova<QRadioButton>(&dlg, "optMultiutenza")->isChecked(), tipo == QLatin1String("Multiutenza"));
-        QCOMPARE(trova<QRadioButton>(&dlg, "optLocale")->isChecked(), tipo != QLatin1String("Multiutenza"));
+        const bool proprio = opzione == "optMioServ"_L1;
+        QCOMPARE(dlg.windowTitle(), u"Opzioni"_s);
+        QCOMPARE(trova<QRadioButton>(&dlg, "optMultiutenza")->isChecked(), tipo == "Multiutenza"_L1);
+        QCOMPARE(trova<QRadioButton>(&dlg, "optLocale")->isChecked(), tipo != "Multiutenza"_L1);
         QCOMPARE(trova<QLineEdit>(&dlg, "txtDatabase")->text(), a.percorsoDb());
-        QCOMPARE(trova<QLineEdit>(&dlg, "txtEMail")->text(), email.isEmpty() ? QStringLiteral("Indirizzo e-mail...") : email);
+        QCOMPARE(trova<QLineEdit>(&dlg, "txtEMail")->text(), email.isEmpty() ? u"Indirizzo e-mail..."_s : email);
         QCOMPARE(trova<QRadioButton>(&dlg, opzione)->isChecked(), true);
         QCOMPARE(trova<QLineEdit>(&dlg, "txtMioServ")->text(), proprio ? server : QString());
         QCOMPARE(trova<QLineEdit>(&dlg, "txtMioServ")->isEnabled(), proprio);
-        QCOMPARE(caselle(&dlg), QStringLiteral("001")); // what a new user gets
+        QCOMPARE(caselle(&dlg), u"001"_s); // what a new user gets
     }
 
-    void soloAccessibilita_data()
+    // Saved without a restart; the INI is not touched.
+    void salvaSenzaRiavvio_data()
     {
-        QTest::addColumn<QString>("casella");
-        QTest::addColumn<QString>("attese");
-        QTest::newRow("sottolinea") << "ckSottolinea" << "101";
-        QTest::newRow("grassetto") << "ckAumenta" << "011";
-        QTest::newRow("colore") << "ckCambia" << "000";
+        // azioni: widgets clicked, or "field=text" typed; memorizzata empty: no address stored
+        colonne<QString, QStringList, QString, QString, QString>("memorizzata", "azioni", "flag", "email", "server");
+        const QString vecchia = u"vecchio@ente.it"_s;
+        QTest::newRow("sottolinea") << "" << QStringList{"ckSottolinea"} << "101" << "" << kRegione;
+        QTest::newRow("grassetto") << "" << QStringList{"ckAumenta"} << "011" << "" << kRegione;
+        QTest::newRow("colore") << "" << QStringList{"ckCambia"} << "000" << "" << kRegione;
+        QTest::newRow("email valida") << vecchia << QStringList{"txtEMail=anna.bianchi@ente.it", "optServVTZINT"} << "001"
+                                      << "anna.bianchi@ente.it" << kInterno;
+        QTest::newRow("email senza chiocciola") << vecchia << QStringList{"txtEMail=anna.ente.it", "optServVTZINT"} << "001"
+                                                << vecchia << kInterno;
+        QTest::newRow("email con punto finale") << vecchia << QStringList{"txtEMail=anna@ente.", "optServVTZINT"} << "001"
+                                                << vecchia << kInterno;
+        QTest::newRow("email cancellata") << vecchia << QStringList{"txtEMail=", "optServVTZINT"} << "001" << vecchia << kInterno;
+        QTest::newRow("suggerimento lasciato") << "" << QStringList{"optServVTZINT"} << "001" << "" << kInterno;
     }
-    void soloAccessibilita()
+    void salvaSenzaRiavvio()
     {
-        QFETCH(QString, casella);
-        QFETCH(QString, attese);
-        Ambiente a;
-        a.pronto();
-        const QByteArray ini = fileIni(a);
+        QFETCH(QString, memorizzata);
+        QFETCH(QStringList, azioni);
+        QFETCH(QString, flag);
+        QFETCH(QString, email);
+        QFETCH(QString, server);
+        Pronto a;
+        if (!memorizzata.isEmpty())
+            a.utente->scrivi(chiaviFP::EMail, memorizzata);
+        const QByteArray ini = a.leggi(u"QUIRDAL.INI"_s);
         frmOpzioni dlg(*a.contesto);
         mostra(dlg);
-        clicca(&dlg, casella);
-        clicca(&dlg, QStringLiteral("cmdSalva"));
+        for (const QString &z : azioni) {
+            const qsizetype uguale = z.indexOf(u'=');
+            if (uguale < 0)
+                clicca(&dlg, z);
+            else
+                digita(&dlg, z.left(uguale), z.mid(uguale + 1));
+        }
+        clicca(&dlg, u"cmdSalva"_s);
 
         QCOMPARE(a.dialoghi.testiMessaggi(), QStringList());
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(dlg.fineProgramma(), false);
-        QCOMPARE(flagSessione(a.sessione), attese);
+        QCOMPARE(flagSessione(a.sessione), flag);
         frmOpzioni riaperta(*a.contesto);
-        QCOMPARE(caselle(&riaperta), attese);
-        QCOMPARE(a.utente->leggi(chiaviFP::ServerMail), kRegione);
-        QCOMPARE(fileIni(a), ini);
+        QCOMPARE(caselle(&riaperta), flag);
+        QCOMPARE(a.utente->leggi(chiaviFP::EMail), email);
+        QCOMPARE(a.utente->leggi(chiaviFP::ServerMail), server);
+        QCOMPARE(a.leggi(u"QUIRDAL.INI"_s), ini);
         QCOMPARE(a.db.aperto(), true);
     }
 
     void cambioInstallazione_data()
     {
-        QTest::addColumn<QString>("tipoPrima");
-        QTest::addColumn<QString>("azione"); // a radio to click, "sfoglia" or "digita"
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<QString>("database"); // empty: unchanged
+        // azione: a radio to click, "sfoglia" or "digita"; database empty: unchanged
+        colonne<QString, QString, QString, QString>("tipoPrima", "azione", "tipo", "database");
         QTest::newRow("in rete") << "StandAlone" << "optMultiutenza" << "Multiutenza" << "";
         QTest::newRow("locale") << "Multiutenza" << "optLocale" << "StandAlone" << "";
         QTest::newRow("database scelto") << "Multiutenza" << "sfoglia" << "Multiutenza" << "/dati/rete/CORSI.mdb";
@@ -177,107 +152,71 @@ private Q_SLOTS:
         QFETCH(QString, azione);
         QFETCH(QString, tipo);
         QFETCH(QString, database);
-        Ambiente a;
-        a.pronto(tipoPrima);
+        Pronto a(tipoPrima);
         DialoghiConFile dialoghi;
         Contesto c{a.dir.path(), a.sessione, a.db, a.ini, dialoghi, a.piattaforma, *a.utente};
         frmOpzioni dlg(c);
         mostra(dlg);
-        if (azione == QLatin1String("sfoglia")) {
+        if (azione == "sfoglia"_L1) {
             dialoghi.file.enqueue(database);
-            clicca(&dlg, QStringLiteral("cmdSfoglia"));
+            clicca(&dlg, u"cmdSfoglia"_s);
             QCOMPARE(dialoghi.richieste, QStringList{"Scegliere il database#Database Microsoft Access (*.mdb)|*.mdb"});
-        } else if (azione == QLatin1String("digita")) {
-            digita(&dlg, QStringLiteral("txtDatabase"), database);
+        } else if (azione == "digita"_L1) {
+            digita(&dlg, u"txtDatabase"_s, database);
         } else {
             clicca(&dlg, azione);
         }
-        clicca(&dlg, QStringLiteral("cmdSalva"));
+        clicca(&dlg, u"cmdSalva"_s);
 
-        unMessaggio(dialoghi, kRiavvio, QStringLiteral("Salvataggio dati"), Icona::Informazione);
+        unMessaggio(dialoghi, kRiavvio, u"Salvataggio dati"_s, Icona::Informazione, Pulsanti::Ok);
         QCOMPARE(a.db.aperto(), false);
         QCOMPARE(dlg.fineProgramma(), true);
         QCOMPARE(dlg.isVisible(), false);
-        QCOMPARE(a.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Tipo")), tipo);
-        QCOMPARE(a.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("Database")),
-                 database.isEmpty() ? a.percorsoDb() : database);
-    }
-
-    void email_data()
-    {
-        QTest::addColumn<QString>("memorizzata"); // empty: none
-        QTest::addColumn<QString>("digitata");    // null: field left as shown
-        QTest::addColumn<QString>("attesa");
-        QTest::newRow("valida") << "vecchio@ente.it" << "anna.bianchi@ente.it" << "anna.bianchi@ente.it";
-        QTest::newRow("senza chiocciola") << "vecchio@ente.it" << "anna.ente.it" << "vecchio@ente.it";
-        QTest::newRow("punto finale") << "vecchio@ente.it" << "anna@ente." << "vecchio@ente.it";
-        QTest::newRow("cancellata") << "vecchio@ente.it" << "" << "vecchio@ente.it";
-        QTest::newRow("suggerimento lasciato") << "" << QString() << "";
-    }
-    void email()
-    {
-        QFETCH(QString, memorizzata);
-        QFETCH(QString, digitata);
-        QFETCH(QString, attesa);
-        Ambiente a;
-        a.pronto();
-        if (!memorizzata.isEmpty())
-            a.utente->scrivi(chiaviFP::EMail, memorizzata);
-        frmOpzioni dlg(*a.contesto);
-        mostra(dlg);
-        if (!digitata.isNull())
-            digita(&dlg, QStringLiteral("txtEMail"), digitata);
-        clicca(&dlg, QStringLiteral("optServVTZINT"));
-        clicca(&dlg, QStringLiteral("cmdSalva"));
-
-        QCOMPARE(a.dialoghi.testiMessaggi(), QStringList());
-        QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        QCOMPARE(a.utente->leggi(chiaviFP::EMail), attesa);
-        QCOMPARE(a.utente->leggi(chiaviFP::ServerMail), kInterno);
+        QCOMPARE(a.ini.leggi(u"Installazione"_s, u"Tipo"_s), tipo);
+        QCOMPARE(a.ini.leggi(u"BaseDati"_s, u"Database"_s), database.isEmpty() ? a.percorsoDb() : database);
     }
 
     void proprioServer_data()
     {
-        QTest::addColumn<QString>("vuoto");
+        colonne<QString>("vuoto");
         QTest::newRow("vuoto") << "";
         QTest::newRow("solo spazi") << "   ";
     }
     void proprioServer()
     {
         QFETCH(QString, vuoto);
-        Ambiente a;
-        a.pronto();
+        Pronto a;
         frmOpzioni dlg(*a.contesto);
         mostra(dlg);
         auto *txt = trova<QLineEdit>(&dlg, "txtMioServ");
-        clicca(&dlg, QStringLiteral("optMioServ"));
+        clicca(&dlg, u"optMioServ"_s);
         QCOMPARE(txt->isEnabled(), true);
-        digita(&dlg, QStringLiteral("txtMioServ"), vuoto);
-        clicca(&dlg, QStringLiteral("ckSottolinea"));
-        clicca(&dlg, QStringLiteral("cmdSalva"));
+        digita(&dlg, u"txtMioServ"_s, vuoto);
+        clicca(&dlg, u"ckSottolinea"_s);
+        clicca(&dlg, u"cmdSalva"_s);
 
-        unMessaggio(a.dialoghi, QStringLiteral("Indicare l'indirizzo del proprio server di posta."),
-                    QStringLiteral("Salvataggio dati"), Icona::Critico);
+        unMessaggio(a.dialoghi, u"Indicare l'indirizzo del proprio server di posta."_s, u"Salvataggio dati"_s,
+                    Icona::Critico, Pulsanti::Ok);
         QCOMPARE(dlg.isVisible(), true);
         QCOMPARE(a.utente->leggi(chiaviFP::ServerMail), QString());
         QCOMPARE(a.utente->leggi(chiaviFP::OptSottolinea), QString());
-        QCOMPARE(flagSessione(a.sessione), QStringLiteral("001"));
+        QCOMPARE(flagSessione(a.sessione), u"001"_s);
 
-        clicca(&dlg, QStringLiteral("optServVTZ"));
+        // Corrected, the same screen saves.
+        clicca(&dlg, u"optServVTZ"_s);
         QCOMPARE(txt->isEnabled(), false);
-        clicca(&dlg, QStringLiteral("optMioServ"));
-        digita(&dlg, QStringLiteral("txtMioServ"), QStringLiteral("mail.ente.example"));
-        clicca(&dlg, QStringLiteral("cmdSalva"));
+        clicca(&dlg, u"optMioServ"_s);
+        digita(&dlg, u"txtMioServ"_s, u"mail.ente.example"_s);
+        clicca(&dlg, u"cmdSalva"_s);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        QCOMPARE(a.utente->leggi(chiaviFP::ServerMail), QStringLiteral("mail.ente.example"));
-        QCOMPARE(flagSessione(a.sessione), QStringLiteral("101"));
+        QCOMPARE(a.utente->leggi(chiaviFP::ServerMail), u"mail.ente.example"_s);
+        QCOMPARE(flagSessione(a.sessione), u"101"_s);
     }
 
     void annulla_data()
     {
-        QTest::addColumn<QString>("modifica"); // widget clicked first; empty: none
-        QTest::addColumn<bool>("conEsc");
-        QTest::addColumn<bool>("si");
+        // modifica: the widget clicked first, empty for none
+        colonne<QString, bool, bool>("modifica", "conEsc", "si");
         QTest::newRow("modifica, Si") << "ckSottolinea" << false << true;
         QTest::newRow("modifica, No") << "ckSottolinea" << false << false;
         QTest::newRow("Esc, modifica, Si") << "optServVTZINT" << true << true;
@@ -290,9 +229,8 @@ private Q_SLOTS:
         QFETCH(QString, modifica);
         QFETCH(bool, conEsc);
         QFETCH(bool, si);
-        Ambiente a;
-        a.pronto();
-        const QByteArray ini = fileIni(a);
+        Pronto a;
+        const QByteArray ini = a.leggi(u"QUIRDAL.INI"_s);
         frmOpzioni dlg(*a.contesto);
         mostra(dlg);
         if (!modifica.isEmpty())
@@ -301,20 +239,19 @@ private Q_SLOTS:
         if (conEsc)
             QTest::keyClick(&dlg, Qt::Key_Escape);
         else
-            clicca(&dlg, QStringLiteral("cmdAnnulla"));
+            clicca(&dlg, u"cmdAnnulla"_s);
 
         const bool salvato = si && !modifica.isEmpty();
         if (modifica.isEmpty())
             QCOMPARE(a.dialoghi.testiMessaggi(), QStringList());
         else
-            unMessaggio(a.dialoghi, QStringLiteral("Salvare le modifiche effettuate?"), QStringLiteral("Salvataggio"),
-                        Icona::Domanda, Pulsanti::SiNo);
+            unMessaggio(a.dialoghi, u"Salvare le modifiche effettuate?"_s, u"Salvataggio"_s, Icona::Domanda, Pulsanti::SiNo);
         QCOMPARE(dlg.isVisible(), false);
         QCOMPARE(dlg.fineProgramma(), false);
         QCOMPARE(dlg.result(), int(salvato ? QDialog::Accepted : QDialog::Rejected));
         QCOMPARE(a.utente->leggi(chiaviFP::ServerMail).isEmpty(), !salvato); // every save writes it
-        QCOMPARE(flagSessione(a.sessione), salvato && modifica == QLatin1String("ckSottolinea") ? "101" : "001");
-        QCOMPARE(fileIni(a), ini);
+        QCOMPARE(flagSessione(a.sessione), salvato && modifica == "ckSottolinea"_L1 ? "101" : "001");
+        QCOMPARE(a.leggi(u"QUIRDAL.INI"_s), ini);
     }
 };
 

@@ -1,27 +1,14 @@
 #include "config/Installazione.h"
-#include "db/CorsiDB.h"
 #include "db/Recordset.h"
-#include "db/Schema.h"
-#include "common/Sessione.h"
 #include "support/Ambiente.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QTest>
 
 using namespace quirdal;
-using quirdal::test::Ambiente;
+using namespace quirdal::test;
 
 namespace {
-long numeroErrore(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const Errore &e) {
-        return e.numero();
-    }
-    return 0;
-}
 
 // A second process holding the database open, as another workstation would.
 class Detentore {
@@ -31,7 +18,7 @@ public:
         m_p.start(qEnvironmentVariable("QUIRDAL_TEST_HOLDER"), {db, modo});
         m_p.waitForStarted();
         m_p.waitForReadyRead(10000);
-        m_risposta = QString::fromLatin1(m_p.readAll()).trimmed();
+        risposta = QString::fromLatin1(m_p.readAll()).trimmed();
     }
     ~Detentore()
     {
@@ -39,11 +26,12 @@ public:
         if (!m_p.waitForFinished(5000))
             m_p.kill();
     }
-    const QString &risposta() const { return m_risposta; }
+    QString risposta;
+
 private:
     QProcess m_p;
-    QString m_risposta;
 };
+
 } // namespace
 
 class TestCorsiDB : public QObject {
@@ -51,39 +39,28 @@ class TestCorsiDB : public QObject {
 private Q_SLOTS:
     void schemaIspezionato()
     {
-        Ambiente a;
-        a.creaDb();
-        a.apriDb();
-        QString tipoCorsiProp, tipoQryCorsi, tipoSistema;
-        for (const InfoTabella &t : a.db.elencoTabelle()) {
-            if (t.nome == QLatin1String("CorsiProp"))
-                tipoCorsiProp = t.tipo;
-            if (t.nome == QLatin1String("QryCorsi"))
-                tipoQryCorsi = t.tipo;
-            if (t.nome == QLatin1String("MSysQuirdal"))
-                tipoSistema = t.tipo;
-        }
-        QCOMPARE(tipoCorsiProp, QStringLiteral("TABLE"));
-        QCOMPARE(tipoQryCorsi, QStringLiteral("VIEW"));
-        QCOMPARE(tipoSistema, QStringLiteral("SYSTEM TABLE"));
-
-        const QList<Colonna> chiave = a.db.chiavePrimaria(QStringLiteral("massimalipar"));
+        Pronto a;
+        QStringList tipi;
+        for (const InfoTabella &t : a.db.elencoTabelle())
+            if (QStringList{"CorsiProp", "QryCorsi", "MSysQuirdal"}.contains(t.nome))
+                tipi << t.nome + u'=' + t.tipo;
+        tipi.sort();
+        QCOMPARE(tipi, (QStringList{"CorsiProp=TABLE", "MSysQuirdal=SYSTEM TABLE", "QryCorsi=VIEW"}));
+        const QList<Colonna> chiave = a.db.chiavePrimaria(u"massimalipar"_s);
         QStringList nomi;
         for (const Colonna &c : chiave)
             nomi << c.nome;
         QCOMPARE(nomi, (QStringList{"CodAsse", "CodMisura", "CodAzione", "CodTipologia", "MinOre", "MaxOre", "ParC1"}));
         QVERIFY(tipiAdo::eTesto(chiave[0].tipo));
         QCOMPARE(chiave[4].tipo, tipiAdo::Integer);
-        QCOMPARE(a.db.colonne(QStringLiteral("Comuni")).at(0).dimensione, 6);
-        QVERIFY(a.db.esisteColonna(QStringLiteral("CORSIPROP"), QStringLiteral("dataavvio")));
+        QCOMPARE(a.db.colonne(u"Comuni"_s).at(0).dimensione, 6);
+        QVERIFY(a.db.esisteColonna(u"CORSIPROP"_s, u"dataavvio"_s));
     }
 
     // Every saved query runs, so none refers to a column the tables lack.
     void querySalvateEseguibili()
     {
-        Ambiente a;
-        a.creaDb();
-        a.apriDb();
+        Pronto a;
         for (const QuerySalvata &q : querySalvate()) {
             Recordset rs(a.db, q.nome);
             rs.apri();
@@ -93,139 +70,124 @@ private Q_SLOTS:
 
     void nullDistintoDaVuoto()
     {
-        Ambiente a;
-        a.creaDb();
-        a.apriDb();
-        a.db.esegui(QStringLiteral("INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione, LegNome) VALUES "
-                                   "('A', 1, '', NULL)"));
-        Recordset rs(a.db, QStringLiteral("CorsiOper"));
+        Pronto a;
+        a.db.esegui(u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione, LegNome) VALUES ('A', 1, '', NULL)"_s);
+        Recordset rs(a.db, u"CorsiOper"_s);
         rs.apri();
-        QVERIFY(!rs.campo(QStringLiteral("Denominazione")).isNull());
-        QCOMPARE(rs.testo(QStringLiteral("Denominazione")), QString());
-        QVERIFY(rs.nullo(QStringLiteral("LegNome")));
-        QCOMPARE(rs.campo(2), rs.campo(QStringLiteral("denominazione")));
+        QVERIFY(!rs.campo(u"Denominazione"_s).isNull());
+        QCOMPARE(rs.testo(u"Denominazione"_s), QString());
+        QVERIFY(rs.nullo(u"LegNome"_s));
+        QCOMPARE(rs.campo(2), rs.campo(u"denominazione"_s));
     }
 
     void aggiuntaModificaEliminazioneEMovimenti()
     {
-        Ambiente a;
-        a.creaDb();
-        a.apriDb();
-        Recordset rs(a.db, QStringLiteral("Province"));
-        rs.apri({}, {{QStringLiteral("PROV")}});
+        Pronto a;
+        Recordset rs(a.db, u"Province"_s);
+        rs.apri({}, {{u"PROV"_s}});
         QVERIFY(rs.eof() && rs.bof());
-        for (const char *p : {"003", "001", "002"}) {
+        for (const QString &p : {u"003"_s, u"001"_s, u"002"_s}) {
             rs.aggiungiNuovo();
-            rs.imposta(QStringLiteral("PROV"), QString::fromLatin1(p));
-            rs.imposta(QStringLiteral("DesProv"), QStringLiteral("Provincia ") + QString::fromLatin1(p));
+            rs.imposta(u"PROV"_s, p);
+            rs.imposta(u"DesProv"_s, u"Provincia "_s + p);
             rs.aggiorna();
         }
-        rs.apri({{QStringLiteral("Regione"), Confronto::Nullo, {}}}, {{QStringLiteral("PROV")}});
+        rs.apri({{u"Regione"_s, Confronto::Nullo, {}}}, {{u"PROV"_s}});
         QCOMPARE(rs.conteggio(), 3);
-        QCOMPARE(rs.testo(QStringLiteral("PROV")), QStringLiteral("001"));
+        QCOMPARE(rs.testo(u"PROV"_s), u"001"_s);
         rs.ultimo();
-        QCOMPARE(rs.testo(QStringLiteral("PROV")), QStringLiteral("003"));
+        QCOMPARE(rs.testo(u"PROV"_s), u"003"_s);
         rs.successivo();
         QVERIFY(rs.eof());
         rs.primo();
         rs.precedente();
         QVERIFY(rs.bof());
         rs.vaiA(1);
-        rs.imposta(QStringLiteral("sigprov"), QStringLiteral("BB"));
+        rs.imposta(u"sigprov"_s, u"BB"_s);
         rs.aggiorna();
-        QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT SigProv FROM Province WHERE PROV='002'")).toString(),
-                 QStringLiteral("BB"));
+        QCOMPARE(a.valore(u"SELECT SigProv FROM Province WHERE PROV='002'"_s), u"BB"_s);
         rs.elimina();
-        QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT count(*) FROM Province")).toInt(), 2);
+        QCOMPARE(a.conta(u"Province"_s), 2);
         QCOMPARE(rs.conteggio(), 2);
     }
 
     // The "Accesso concorrente" paths: the row went away on another workstation.
     void rigaCancellataNelFrattempo()
     {
-        Ambiente a;
-        a.scriviIni(QStringLiteral("Multiutenza"));
-        a.creaDb();
-        a.apriDb(ModoApertura::Condiviso);
-        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("UNO"));
-        a.aggiungiOperatore(QStringLiteral("A"), 2, QStringLiteral("DUE"));
-        Recordset rs(a.db, QStringLiteral("QryOper"));
-        rs.apri({{QStringLiteral("GrupOpe"), Confronto::Uguale, QStringLiteral("A")}}, {{QStringLiteral("Operatore")}});
+        Pronto a;
+        a.aggiungiOperatore(u"A"_s, 1, u"UNO"_s);
+        a.aggiungiOperatore(u"A"_s, 2, u"DUE"_s);
+        Recordset rs(a.db, u"QryOper"_s);
+        rs.apri({{u"GrupOpe"_s, Confronto::Uguale, u"A"_s}}, {{u"Operatore"_s}});
         {
-            CorsiDB altra(QStringLiteral("altra"));
+            CorsiDB altra(u"altra"_s);
             altra.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
-            altra.esegui(QStringLiteral("DELETE FROM CorsiOper"));
+            altra.esegui(u"DELETE FROM CorsiOper"_s);
         }
-        rs.imposta(QStringLiteral("CorsiOper.Denominazione"), QStringLiteral("NUOVO"));
-        QCOMPARE(numeroErrore([&] { rs.aggiorna(); }), codici::RigaCancellata);
+        rs.imposta(u"CorsiOper.Denominazione"_s, u"NUOVO"_s);
+        const long cancellata = -2147217864; // the provider's 0x80040E38
+        QCOMPARE(numeroErrore([&] { rs.aggiorna(); }), cancellata);
         rs.annullaModifica();
         rs.successivo();
-        QCOMPARE(numeroErrore([&] { rs.elimina(); }), codici::RigaCancellata);
+        QCOMPARE(numeroErrore([&] { rs.elimina(); }), cancellata);
     }
 
-    void tipiImpostiComeIlMotoreOriginale_data()
+    void tipiImpostiAlSalvataggio_data()
     {
-        QTest::addColumn<QString>("colonna");
-        QTest::addColumn<QVariant>("valore");
-        QTest::addColumn<long>("errore");
-        QTest::newRow("numero come testo") << "AttEcono" << QVariant(QStringLiteral(" 12 ")) << 0L;
-        QTest::newRow("testo in campo numerico") << "AttEcono" << QVariant(QStringLiteral("12a")) << codici::TipoNonCorrispondente;
-        QTest::newRow("vuoto in campo numerico") << "AttEcono" << QVariant(QString()) << codici::TipoNonCorrispondente;
-        QTest::newRow("testo alla misura") << "CodFisc" << QVariant(QString(16, QLatin1Char('X'))) << 0L;
-        QTest::newRow("testo oltre la misura") << "CodFisc" << QVariant(QString(17, QLatin1Char('X'))) << 3163L;
+        colonne<QString, QVariant, long>("colonna", "valore", "errore");
+        QTest::newRow("numero come testo") << "AttEcono" << QVariant(u" 12 "_s) << 0L;
+        QTest::newRow("testo in campo numerico") << "AttEcono" << QVariant(u"12a"_s) << 3421L;
+        QTest::newRow("vuoto in campo numerico") << "AttEcono" << QVariant(QString()) << 3421L;
+        QTest::newRow("testo alla misura") << "CodFisc" << QVariant(QString(16, u'X')) << 0L;
+        QTest::newRow("testo oltre la misura") << "CodFisc" << QVariant(QString(17, u'X')) << 3163L;
         QTest::newRow("flag") << "ATI" << QVariant(true) << 0L;
     }
-    void tipiImpostiComeIlMotoreOriginale()
+    void tipiImpostiAlSalvataggio()
     {
         QFETCH(QString, colonna);
         QFETCH(QVariant, valore);
         QFETCH(long, errore);
-        Ambiente a;
-        a.creaDb();
-        a.apriDb();
-        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("UNO"));
-        Recordset rs(a.db, QStringLiteral("CorsiOper"));
+        Pronto a;
+        a.aggiungiOperatore(u"A"_s, 1, u"UNO"_s);
+        Recordset rs(a.db, u"CorsiOper"_s);
         rs.apri();
         rs.imposta(colonna, valore);
         QCOMPARE(numeroErrore([&] { rs.aggiorna(); }), errore);
-        if (errore == 0 && colonna == QLatin1String("AttEcono"))
-            QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT typeof(AttEcono) FROM CorsiOper")).toString(),
-                     QStringLiteral("integer"));
+        if (errore == 0 && colonna == "AttEcono"_L1)
+            QCOMPARE(a.valore(u"SELECT typeof(AttEcono) FROM CorsiOper"_s), u"integer"_s);
     }
 
     // Conditions written on the main table select the rows of its saved query.
     void filtroSullaQueryConNomeDellaTabella()
     {
-        Ambiente a;
-        a.creaDb();
-        a.apriDb();
+        Pronto a;
         for (int sede : {999, 1000})
-            a.db.esegui(QStringLiteral("INSERT INTO CorsiProp (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, "
-                                       "StatoIter) VALUES ('A', 7, ?, '0001', '0', 1)"),
-                        {sede});
+            a.db.esegui(u"INSERT INTO CorsiProp (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, StatoIter) "
+                        "VALUES ('A', 7, ?, '0001', '0', 1)"_s, {sede});
         Sessione s;
-        s.impostaOperatore(QStringLiteral("A"), QStringLiteral("007"));
-        Recordset rs(a.db, QStringLiteral("QryCorsi"));
-        Condizioni operatore = condizioniChiave({QStringLiteral("CorsiProp.GrupOpe"), QStringLiteral("CorsiProp.Operatore")},
-                                                s.chiaveOperatore());
-        rs.apri(operatore + Condizioni{{QStringLiteral("Sedeinteressata"), Confronto::Minore, 1000}});
+        s.impostaOperatore(u"A"_s, u"007"_s);
+        Recordset rs(a.db, u"QryCorsi"_s);
+        Condizioni operatore = condizioniChiave({u"CorsiProp.GrupOpe"_s, u"CorsiProp.Operatore"_s}, s.chiaveOperatore());
+        rs.apri(operatore + Condizioni{{u"Sedeinteressata"_s, Confronto::Minore, 1000}});
         QCOMPARE(rs.conteggio(), 1);
-        QCOMPARE(rs.campo(QStringLiteral("SedeInteressata")).toInt(), 999);
-        rs.apri(operatore + Condizioni{{QStringLiteral("SEDEINTERESSATA"), Confronto::Maggiore, 999}});
-        QCOMPARE(rs.campo(QStringLiteral("sedeinteressata")).toInt(), 1000);
+        QCOMPARE(rs.campo(u"SedeInteressata"_s).toInt(), 999);
+        rs.apri(operatore + Condizioni{{u"SEDEINTERESSATA"_s, Confronto::Maggiore, 999}});
+        QCOMPARE(rs.campo(u"sedeinteressata"_s).toInt(), 1000);
         // A name that is not a column of the source never reaches the SQL.
-        QCOMPARE(numeroErrore([&] { rs.apri({{QStringLiteral("1=1 OR Corso"), Confronto::Uguale, 1}}); }), 3265L);
-        QCOMPARE(numeroErrore([&] { rs.apri({}, {{QStringLiteral("Corso; DROP TABLE CorsiProp")}}); }), 3265L);
+        QCOMPARE(numeroErrore([&] { rs.apri({{u"1=1 OR Corso"_s, Confronto::Uguale, 1}}); }), 3265L);
+        QCOMPARE(numeroErrore([&] { rs.apri({}, {{u"Corso; DROP TABLE CorsiProp"_s}}); }), 3265L);
     }
 
+    // Whatever the failure, the file is left as it was and none is made.
     void aperturaDiFileNonValidi_data()
     {
-        QTest::addColumn<QByteArray>("contenuto");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<long>("errore");
-        QTest::newRow("byte a caso") << QByteArray("\x13\x99 questo non e' un database\x00\x01", 30)
-                                     << QString::fromLatin1(CorsiDB::kPassword) << codici::NonUnDatabase;
-        QTest::newRow("password errata") << QByteArray() << QStringLiteral("ALTRA") << codici::PasswordErrata;
+        // contenuto: "db": a database; empty: no file
+        colonne<QByteArray, QString, long>("contenuto", "password", "errore");
+        const QString giusta = QString::fromLatin1(CorsiDB::kPassword);
+        QTest::newRow("byte a caso") << QByteArray("\x13\x99 questo non e' un database\x00\x01", 30).repeated(200)
+                                     << giusta << 3343L;
+        QTest::newRow("password errata") << QByteArray("db") << u"ALTRA"_s << 3031L;
+        QTest::newRow("file assente") << QByteArray() << giusta << 3024L;
     }
     void aperturaDiFileNonValidi()
     {
@@ -233,84 +195,66 @@ private Q_SLOTS:
         QFETCH(QString, password);
         QFETCH(long, errore);
         Ambiente a;
-        if (contenuto.isEmpty()) {
+        if (contenuto == "db")
             a.creaDb();
-        } else {
-            QFile f(a.percorsoDb());
-            f.open(QIODevice::WriteOnly);
-            f.write(contenuto.repeated(200));
-        }
-        const QByteArray prima = [&] { QFile f(a.percorsoDb()); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+        else if (!contenuto.isEmpty())
+            a.scrivi(u"QUIRDAL.mdb"_s, contenuto);
+        const QByteArray prima = a.leggi(u"QUIRDAL.mdb"_s);
         QCOMPARE(numeroErrore([&] { a.db.apri(a.percorsoDb(), password, ModoApertura::Condiviso); }), errore);
         QVERIFY(!a.db.aperto());
-        QFile f(a.percorsoDb());
-        f.open(QIODevice::ReadOnly);
-        QCOMPARE(f.readAll(), prima); // the file is left as it was
-    }
-
-    void fileAssenteNonVieneCreato()
-    {
-        Ambiente a;
-        QCOMPARE(numeroErrore([&] { a.apriDb(); }), codici::FileNonTrovato);
-        QVERIFY(!QFile::exists(a.percorsoDb()));
+        QCOMPARE(a.leggi(u"QUIRDAL.mdb"_s), prima);
+        QCOMPARE(a.esiste(u"QUIRDAL.mdb"_s), !contenuto.isEmpty());
     }
 
     void esclusivaRifiutataMentreUnAltroProcessoLaTiene()
     {
-        Ambiente a;
-        a.creaDb();
-        a.apriDb(ModoApertura::Condiviso);
+        Pronto a;
         {
-            Detentore altro(a.percorsoDb(), QStringLiteral("condiviso"));
-            QCOMPARE(altro.risposta(), QStringLiteral("PRONTO"));
+            Detentore altro(a.percorsoDb(), u"condiviso"_s);
+            QCOMPARE(altro.risposta, u"PRONTO"_s);
             Errore e(0, {});
             QVERIFY(!a.db.riconnettiEsclusivo(&e));
-            QCOMPARE(e.numero(), codici::DatabaseBloccato);
+            QCOMPARE(e.numero(), 3260L);
             // Refused, the program keeps its shared connection.
             QVERIFY(a.db.aperto());
             QCOMPARE(a.db.modo(), ModoApertura::Condiviso);
         }
         {
-            Detentore altro(a.percorsoDb(), QStringLiteral("condiviso"));
+            Detentore altro(a.percorsoDb(), u"condiviso"_s);
             QVERIFY(!riconnessioneEsclusiva(a.db, a.dialoghi));
-            QVERIFY(a.dialoghi.ultimo().startsWith(QStringLiteral("Errore %1\r\n").arg(codici::DatabaseBloccato)));
-            QVERIFY(a.dialoghi.ultimo().endsWith(
-                QStringLiteral("\r\nQualche client potrebbe ancora essere connesso alla base dati. \r\nIl programma "
-                               "uscira a Windows.\r\nChiudere tutti i client, riavviare l'applicativo SERVER e "
-                               "ritentare l'Operazione.")));
+            QVERIFY(a.dialoghi.ultimo().startsWith(u"Errore 3260\r\n"_s));
+            QVERIFY(a.dialoghi.ultimo().endsWith(u"\r\nQualche client potrebbe ancora essere connesso alla base dati. \r\n"
+                                                 "Il programma uscira a Windows.\r\nChiudere tutti i client, riavviare "
+                                                 "l'applicativo SERVER e ritentare l'Operazione."_s));
         }
         QVERIFY(riconnessioneEsclusiva(a.db, a.dialoghi));
         QCOMPARE(a.db.modo(), ModoApertura::Esclusivo);
-        Detentore escluso(a.percorsoDb(), QStringLiteral("condiviso"));
-        QVERIFY(escluso.risposta().startsWith(QLatin1String("ERRORE")));
+        QVERIFY(Detentore(a.percorsoDb(), u"condiviso"_s).risposta.startsWith("ERRORE"_L1));
     }
 
     void colonnaEQueryAggiunte()
     {
-        Ambiente a;
-        a.creaDb();
-        a.apriDb();
-        a.db.aggiungiColonnaTesto(QStringLiteral("Regioni"), QStringLiteral("Nota"), 20);
-        a.db.esegui(QStringLiteral("INSERT INTO Regioni (REGIONE, Nota) VALUES ('01', '')"));
-        QCOMPARE(a.db.colonne(QStringLiteral("Regioni")).last().dimensione, 20);
-        a.db.sostituisciQuery(QStringLiteral("QryMetadati"), QStringLiteral("SELECT REGIONE, Nota FROM Regioni"));
-        Recordset rs(a.db, QStringLiteral("QryMetadati"));
+        Pronto a;
+        a.db.aggiungiColonnaTesto(u"Regioni"_s, u"Nota"_s, 20);
+        a.db.esegui(u"INSERT INTO Regioni (REGIONE, Nota) VALUES ('01', '')"_s);
+        QCOMPARE(a.db.colonne(u"Regioni"_s).last().dimensione, 20);
+        a.db.sostituisciQuery(u"QryMetadati"_s, u"SELECT REGIONE, Nota FROM Regioni"_s);
+        Recordset rs(a.db, u"QryMetadati"_s);
         rs.apri();
-        QCOMPARE(rs.testo(QStringLiteral("REGIONE")), QStringLiteral("01"));
-        QVERIFY(!rs.nullo(QStringLiteral("Nota")));
+        QCOMPARE(rs.testo(u"REGIONE"_s), u"01"_s);
+        QVERIFY(!rs.nullo(u"Nota"_s));
     }
 
     void transazioneAnnullataSenzaConferma()
     {
-        Ambiente a;
-        a.creaDb();
-        a.apriDb();
+        Pronto a;
         {
             Transazione t(a.db);
-            a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("UNO"));
+            a.aggiungiOperatore(u"A"_s, 1, u"UNO"_s);
         }
-        QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiOper")).toInt(), 0);
-        QCOMPARE(numeroErrore([&] { creaDatabase(a.percorsoDb(), QStringLiteral("x")); }), 3204L);
+        QCOMPARE(a.conta(u"CorsiOper"_s), 0);
+        // An existing file is never made again.
+        QCOMPARE(numeroErrore([&] { creaDatabase(a.percorsoDb(), u"x"_s); }), 3204L);
     }
 };
 

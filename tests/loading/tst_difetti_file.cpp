@@ -7,7 +7,7 @@
 #include "loading/TabelleDecodifica.h"
 #include "support/ServerFinto.h"
 #include "transmission/CreaFileTrasm.h"
-#include "transmission/Domanda.h"
+#include "support/Domanda.h"
 
 #include <QFile>
 #include <QProcess>

@@ -3,13 +3,11 @@
 #include "loading/ui/FrmInstOper.h"
 #include "support/Ambiente.h"
 #include "support/GuidaModali.h"
-#include "transmission/ServiziRegione.h"
 #include "support/ServerFinto.h"
+#include "transmission/ServiziRegione.h"
 #include "transmission/ui/SchermiInternet.h"
 
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTest>
 
 using namespace quirdal;
@@ -18,10 +16,20 @@ using namespace quirdal::test;
 namespace {
 void aggiungi(frmInstOper &s, const QString &g, const QString &n)
 {
-    QTest::keyClicks(trova<QLineEdit>(&s, "TxtGrup"), g);
-    QTest::keyClicks(trova<QLineEdit>(&s, "TxtOper"), n);
-    QTest::mouseClick(trova<QPushButton>(&s, "CmdIns"), Qt::LeftButton);
+    QTest::keyClicks(trova(&s, u"TxtGrup"_s), g);
+    QTest::keyClicks(trova(&s, u"TxtOper"_s), n);
+    clicca(&s, u"CmdIns"_s);
 }
+
+// A ready program folder pointed at the simulator.
+struct ConServer : Ambiente {
+    ServerFinto server;
+    ConServer()
+    {
+        pronto();
+        server.configura(ini, dir.path());
+    }
+};
 } // namespace
 
 class TestFrmInstOper : public QObject {
@@ -33,23 +41,22 @@ private Q_SLOTS:
         frmInstOper s(*a.contesto);
         QStringList voci;
         for (int i = 1; i <= 150; ++i)
-            voci << vocePerScarico(QStringLiteral("A"), QString::number(i));
+            voci << vocePerScarico(u"A"_s, QString::number(i));
         s.riempi(voci);
-        aggiungi(s, QStringLiteral("b"), QStringLiteral("151"));
+        aggiungi(s, u"b"_s, u"151"_s);
         QCOMPARE(s.voci().size(), 150);
-        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("E' stato raggiunto il limite massimo di aziende scaricabili da Internet"));
-        QCOMPARE(trova<QLineEdit>(&s, "TxtGrup")->text(), QString());
-        auto *lista = trova<QListWidget>(&s, "LstElenco");
+        QCOMPARE(a.dialoghi.ultimo(), u"E' stato raggiunto il limite massimo di aziende scaricabili da Internet"_s);
+        QCOMPARE(trova<QLineEdit>(&s, u"TxtGrup"_s)->text(), QString());
+        auto *lista = trova<QListWidget>(&s, u"LstElenco"_s);
         lista->setCurrentRow(0);
-        QTest::mouseClick(trova<QPushButton>(&s, "CmdCanc"), Qt::LeftButton);
-        aggiungi(s, QStringLiteral("b"), QStringLiteral("0310"));
-        QCOMPARE(s.voci().last(), QStringLiteral("B      - 310"));
+        clicca(&s, u"CmdCanc"_s);
+        aggiungi(s, u"b"_s, u"0310"_s);
+        QCOMPARE(s.voci().last(), u"B      - 310"_s);
     }
 
     void annullaAlPrimoAvvio_data()
     {
-        QTest::addColumn<int>("risposta");
-        QTest::addColumn<bool>("fine");
+        colonne<int, bool>("risposta", "fine");
         QTest::newRow("Sì termina") << int(Risposta::Si) << true;
         QTest::newRow("No resta") << int(Risposta::No) << false;
     }
@@ -62,50 +69,42 @@ private Q_SLOTS:
         a.dialoghi.risposte << static_cast<Risposta>(risposta);
         frmInstOper s(*a.contesto);
         s.show();
-        QTest::mouseClick(trova<QPushButton>(&s, "cmdAnnulla"), Qt::LeftButton);
-        QCOMPARE(a.dialoghi.messaggi[0].titolo, QStringLiteral("PRIMO AVVIO"));
+        clicca(&s, u"cmdAnnulla"_s);
+        QCOMPARE(a.dialoghi.messaggi[0].titolo, u"PRIMO AVVIO"_s);
         QCOMPARE(s.fineProgramma(), fine);
         QCOMPARE(s.isVisible(), !fine);
     }
 
     void scaricoDalServer()
     {
-        ServerFinto server;
-        Ambiente a;
-        a.pronto();
-        server.configura(a.ini, a.dir.path());
+        ConServer a;
         frmInstOper s(*a.contesto);
         s.show();
-        aggiungi(s, QStringLiteral("A"), QStringLiteral("101"));
+        aggiungi(s, u"A"_s, u"101"_s);
         GuidaModali guida({[](QDialog *d) { d->accept(); }});
-        QTest::mouseClick(trova<QPushButton>(&s, "cmdConferma"), Qt::LeftButton);
+        clicca(&s, u"cmdConferma"_s);
         QVERIFY2(s.scaricato(), qPrintable(a.dialoghi.ultimo()));
-        QCOMPARE(guida.aperte, QStringList{QStringLiteral("frmConferma")});
-        QVERIFY(QFile::exists(a.percorso(QStringLiteral("oper.tx1"))));
-        QVERIFY(QFile::exists(a.percorso(QStringLiteral("Province.txt"))));
+        QCOMPARE(guida.aperte, QStringList{u"frmConferma"_s});
+        QVERIFY(a.esiste(u"oper.tx1"_s) && a.esiste(u"Province.txt"_s));
     }
 
     void numeroDomandaDalloSchermo()
     {
-        ServerFinto server;
-        Ambiente a;
-        a.pronto();
-        server.configura(a.ini, a.dir.path());
-        a.sessione.gPwdConnessione = QStringLiteral("quirdal:Valdoria2009@");
-        a.sessione.impostaOperatore(QStringLiteral("A"), QStringLiteral("7"));
-        FrmnReg s(*a.contesto, QStringLiteral("001"));
+        ConServer a;
+        a.sessione.gPwdConnessione = u"quirdal:Valdoria2009@"_s;
+        a.sessione.impostaOperatore(u"A"_s, u"7"_s);
+        FrmnReg s(*a.contesto, u"001"_s);
         s.show();
         // The e-mail prompt opens first: an address, confirmed.
         GuidaModali guida({[](QDialog *d) {
-            QTest::keyClicks(d->findChild<QLineEdit *>(QStringLiteral("txtEMail")), QStringLiteral("mario@ente.it"));
-            QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("imgConferma")), Qt::LeftButton);
+            QTest::keyClicks(trova(d, u"txtEMail"_s), u"mario@ente.it"_s);
+            clicca(d, u"imgConferma"_s);
         }});
-        QTest::mouseClick(trova<QPushButton>(&s, "CmdnReg"), Qt::LeftButton);
+        clicca(&s, u"CmdnReg"_s);
         QVERIFY2(s.ottenuto(), qPrintable(a.dialoghi.ultimo()));
-        QCOMPARE(guida.aperte, QStringList{QStringLiteral("frmMailAggInst")});
-        QCOMPARE(a.utente->leggi(QStringLiteral("E-Mail")), QStringLiteral("mario@ente.it"));
-        QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT NumDoma FROM Installazione WHERE Prov='001'")).toString(),
-                 QStringLiteral("01000007"));
+        QCOMPARE(guida.aperte, QStringList{u"frmMailAggInst"_s});
+        QCOMPARE(a.utente->leggi(u"E-Mail"_s), u"mario@ente.it"_s);
+        QCOMPARE(a.valore(u"SELECT NumDoma FROM Installazione WHERE Prov='001'"_s), u"01000007"_s);
     }
 };
 

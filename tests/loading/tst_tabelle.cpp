@@ -1,238 +1,180 @@
-#include "common/Codifica.h"
 #include "common/Errori.h"
+#include "common/Progresso.h"
 #include "loading/TabelleDecodifica.h"
 #include "support/Ambiente.h"
 
-#include <QFile>
+#include <QDirIterator>
 #include <QTest>
 
 using namespace quirdal;
-using quirdal::test::Ambiente;
-using quirdal::test::finisce;
+using namespace quirdal::test;
 
 namespace {
 
+// What the pass shows: its phases, and each table it loads with the last record count.
 class ProgressoFinto : public ProgressoCaricamento {
 public:
-    QStringList tabelle;
-    QStringList fasi;
-    int ultimo = -1;
-    void fase(const QString &t, const QString &r) override { fasi << t + QLatin1Char('|') + r; }
-    void file(const QString &, const QString &tabella, int) override { tabelle << tabella; }
-    void record(int n) override { ultimo = n; }
+    QStringList traccia;
+    QString tabella;
+    void fase(const QString &t, const QString &r) override { traccia << t + u'|' + r; }
+    void file(const QString &, const QString &t, int) override { traccia << (tabella = t); }
+    void record(int n) override { traccia.last() = tabella + u':' + QString::number(n); }
 };
 
-void scrivi(Ambiente &a, const QString &nome, const QByteArray &contenuto)
-{
-    QFile f(a.percorso(nome));
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(contenuto);
-}
-
-QString tutte(Ambiente &a, const QString &sql)
-{
-    return a.db.valoreScalare(sql).toString();
-}
-
 const QByteArray kProvince = "#X#\r\n#001#,#AL#,#ALBARESE#,#01#\r\n#002#,#BO#,#BORGALTO#,#01#\r\n";
+
+// A program folder with an old province and region, and the files "name=content".
+void prepara(Ambiente &a, const QByteArrayList &file)
+{
+    a.pronto();
+    a.db.esegui(u"INSERT INTO Province VALUES ('009', 'ZZ', 'VECCHIA', '01')"_s);
+    a.db.esegui(u"INSERT INTO Regioni VALUES ('01', 'VECCHIA REGIONE')"_s);
+    for (const QByteArray &f : file) {
+        const qsizetype uguale = f.indexOf('=');
+        a.scrivi(QString::fromLatin1(f.left(uguale)), f.mid(uguale + 1));
+    }
+}
+
+// The lookup tables the rows touch, and the mode the pass is left in.
+QString statoTabelle(Ambiente &a)
+{
+    QStringList t;
+    for (const char *q : {"Province: PROV || SigProv", "Regioni: REGIONE || ' ' || Descrizione",
+                          "Comuni: CodComune || '|' || Denominazione || '|' || ifnull(PROV, '<null>') || '|' || SigProv "
+                          "|| '|' || ifnull(Cap, '<null>')"}) {
+        const QStringList p = QString::fromLatin1(q).split(u": "_s);
+        t << a.valore(u"SELECT ifnull(group_concat(x), '') FROM (SELECT %1 AS x FROM %2 ORDER BY 1)"_s.arg(p[1], p[0]));
+    }
+    return t.join(u" / "_s) + (a.sessione.gInstallaTabelle == VERO ? u" / installa"_s : u" / aggiorna"_s);
+}
+
+// The files left in the folder, apart from the program's own.
+QStringList fileRimasti(Ambiente &a)
+{
+    QStringList r;
+    for (QDirIterator it(a.dir.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString f = QDir(a.dir.path()).relativeFilePath(it.next());
+        if (!f.startsWith(u"QUIRDAL."_s) && f != u"utente.ini"_s)
+            r << f;
+    }
+    r.sort();
+    return r;
+}
 
 } // namespace
 
 class TestTabelle : public QObject {
     Q_OBJECT
 
-    void prepara(Ambiente &a)
-    {
-        a.pronto();
-        a.db.esegui(QStringLiteral("INSERT INTO Province VALUES ('009', 'ZZ', 'VECCHIA', '01')"));
-        a.db.esegui(QStringLiteral("INSERT INTO Regioni VALUES ('01', 'VECCHIA REGIONE')"));
-    }
-
 private Q_SLOTS:
-    void installazione()
+    void carica_data()
     {
-        Ambiente a;
-        prepara(a);
-        scrivi(a, QStringLiteral("installa.tab"), "");
-        scrivi(a, QStringLiteral("Province.txt"), kProvince);
-        ProgressoFinto p;
-        passoTabelle(*a.contesto, p);
-        QCOMPARE(tutte(a, QStringLiteral("SELECT group_concat(PROV || SigProv, ',') FROM (SELECT * FROM Province ORDER BY PROV)")),
-                 QStringLiteral("001AL,002BO"));
-        QCOMPARE(p.fasi, QStringList{QStringLiteral("INSTALLAZIONE TABELLE|Attendere ....")});
-        QCOMPARE(p.tabelle, QStringList{QStringLiteral("Province")});
-        QCOMPARE(p.ultimo, 2);
-        QVERIFY(!QFile::exists(a.percorso(QStringLiteral("installa.tab"))));
-        QVERIFY(!QFile::exists(a.percorso(QStringLiteral("Province.txt"))));
-        QVERIFY(QFile::exists(a.percorso(QStringLiteral("CAR/Province.txt"))));
+        // messaggio: the start of the one message, empty for none
+        colonne<QByteArrayList, QStringList, QString, QStringList, QString>(
+            "file", "traccia", "stato", "rimasti", "messaggio");
+        const QString inst = u"INSTALLAZIONE TABELLE|Attendere ...."_s, agg = u"AGGIORNAMENTO TABELLE|Attendere ...."_s;
         // A table without its file is left as it was, in install mode too.
-        QCOMPARE(tutte(a, QStringLiteral("SELECT Descrizione FROM Regioni")), QStringLiteral("VECCHIA REGIONE"));
-    }
-
-    void aggiornamento()
-    {
-        Ambiente a;
-        prepara(a);
-        a.db.esegui(QStringLiteral("INSERT INTO Province VALUES ('001', 'XX', 'DA SOVRASCRIVERE', '01')"));
-        scrivi(a, QStringLiteral("AGGIORNA.TAB"), "");
-        scrivi(a, QStringLiteral("province.TXT"), kProvince);
-        ProgressoFinto p;
-        passoTabelle(*a.contesto, p);
-        QCOMPARE(tutte(a, QStringLiteral("SELECT group_concat(PROV || SigProv, ',') FROM (SELECT * FROM Province ORDER BY PROV)")),
-                 QStringLiteral("001AL,002BO,009ZZ"));
-        QCOMPARE(p.fasi, QStringList{QStringLiteral("AGGIORNAMENTO TABELLE|Attendere ....")});
-    }
-
-    void intestazioneSoloInstallaOAggiorna_data()
-    {
-        QTest::addColumn<QString>("flag");
-        QTest::addColumn<QString>("righe");
-        QTest::newRow("installazione svuota") << "installa.tab" << "0";
-        QTest::newRow("aggiornamento lascia") << "aggiorna.tab" << "1";
-    }
-    void intestazioneSoloInstallaOAggiorna()
-    {
-        QFETCH(QString, flag);
-        QFETCH(QString, righe);
-        Ambiente a;
-        prepara(a);
-        scrivi(a, flag, "");
-        scrivi(a, QStringLiteral("Province.txt"), "#solo intestazione#\r\n");
-        ProgressoFinto p;
-        passoTabelle(*a.contesto, p);
-        QCOMPARE(tutte(a, QStringLiteral("SELECT count(*) FROM Province")), righe);
-    }
-
-    // The header's mode holds for its table and stays for the next ones.
-    void modoDellIntestazionePassaAllaTabellaSeguente()
-    {
-        Ambiente a;
-        prepara(a);
-        scrivi(a, QStringLiteral("aggiorna.tab"), "");
-        // Tables are walked from the last to the first: Regioni before Province.
-        scrivi(a, QStringLiteral("Regioni.txt"), "#INSTALLAZIONE#\r\n#02#,#ALTRA#\r\n");
-        scrivi(a, QStringLiteral("Province.txt"), kProvince);
-        ProgressoFinto p;
-        passoTabelle(*a.contesto, p);
-        QCOMPARE(p.tabelle, (QStringList{"Regioni", "Province"}));
-        QCOMPARE(tutte(a, QStringLiteral("SELECT group_concat(REGIONE) FROM Regioni")), QStringLiteral("02"));
-        QCOMPARE(tutte(a, QStringLiteral("SELECT count(*) FROM Province WHERE PROV='009'")), QStringLiteral("0"));
-        QCOMPARE(a.sessione.gInstallaTabelle, VERO);
-    }
-
-    void entrambiIFlag()
-    {
-        Ambiente a;
-        prepara(a);
-        scrivi(a, QStringLiteral("installa.tab"), "");
-        scrivi(a, QStringLiteral("aggiorna.tab"), "");
-        scrivi(a, QStringLiteral("Province.txt"), kProvince);
-        ProgressoFinto p;
-        passoTabelle(*a.contesto, p);
-        QCOMPARE(a.dialoghi.messaggi.size(), 1);
-        QCOMPARE(a.dialoghi.messaggi[0].icona, Icona::Esclamazione);
-        QVERIFY(a.dialoghi.ultimo().startsWith(
-            QStringLiteral("Rilevata presenza di entrambi i files INSTALLA.TAB e AGGIORNA.TAB. Ambiguità")));
-        QVERIFY(QFile::exists(a.percorso(QStringLiteral("installa.tab"))));
-        QVERIFY(QFile::exists(a.percorso(QStringLiteral("aggiorna.tab"))));
-        QCOMPARE(tutte(a, QStringLiteral("SELECT group_concat(PROV) FROM Province")), QStringLiteral("009"));
-    }
-
-    void nessunFlagNessunCaricamento()
-    {
-        Ambiente a;
-        prepara(a);
-        scrivi(a, QStringLiteral("Province.txt"), kProvince);
-        ProgressoFinto p;
-        passoTabelle(*a.contesto, p);
-        QVERIFY(p.tabelle.isEmpty());
-        QVERIFY(QFile::exists(a.percorso(QStringLiteral("Province.txt"))));
-    }
-
-    void valoriNullETestiTagliati()
-    {
-        Ambiente a;
-        prepara(a);
-        scrivi(a, QStringLiteral("installa.tab"), "");
+        QTest::newRow("installazione") << QByteArrayList{"installa.tab=", "Province.txt=" + kProvince}
+                                       << QStringList{inst, "Province:2"} << "001AL,002BO / 01 VECCHIA REGIONE /  / installa"
+                                       << QStringList{"CAR/Province.txt"} << "";
+        // The flag and the data files are found whatever their case; records update or add.
+        QTest::newRow("aggiornamento") << QByteArrayList{"AGGIORNA.TAB=", "province.TXT=" + kProvince}
+                                       << QStringList{agg, "Province:2"} << "001AL,002BO,009ZZ / 01 VECCHIA REGIONE /  / aggiorna"
+                                       << QStringList{"CAR/Province.txt"} << "";
+        QTest::newRow("solo intestazione, installazione svuota")
+            << QByteArrayList{"installa.tab=", "Province.txt=#solo intestazione#\r\n"} << QStringList{inst, "Province:0"}
+            << " / 01 VECCHIA REGIONE /  / installa" << QStringList{"CAR/Province.txt"} << "";
+        QTest::newRow("solo intestazione, aggiornamento lascia")
+            << QByteArrayList{"aggiorna.tab=", "Province.txt=#solo intestazione#\r\n"} << QStringList{agg, "Province:0"}
+            << "009ZZ / 01 VECCHIA REGIONE /  / aggiorna" << QStringList{"CAR/Province.txt"} << "";
+        // The header's mode holds for its table and stays for the next ones (the tables are
+        // walked from the last to the first: Regioni before Province).
+        QTest::newRow("modo dell'intestazione alla tabella seguente")
+            << QByteArrayList{"aggiorna.tab=", "Regioni.txt=#INSTALLAZIONE#\r\n#02#,#ALTRA#\r\n", "Province.txt=" + kProvince}
+            << QStringList{agg, "Regioni:1", "Province:2"} << "001AL,002BO / 02 ALTRA /  / installa"
+            << QStringList{"CAR/Province.txt", "CAR/Regioni.txt"} << "";
+        QTest::newRow("entrambi i flag") << QByteArrayList{"installa.tab=", "aggiorna.tab=", "Province.txt=" + kProvince}
+                                         << QStringList{} << "009ZZ / 01 VECCHIA REGIONE /  / aggiorna"
+                                         << QStringList{"Province.txt", "aggiorna.tab", "installa.tab"}
+                                         << "Rilevata presenza di entrambi i files INSTALLA.TAB e AGGIORNA.TAB. Ambiguità";
+        QTest::newRow("nessun flag") << QByteArrayList{"Province.txt=" + kProvince} << QStringList{}
+                                     << "009ZZ / 01 VECCHIA REGIONE /  / aggiorna" << QStringList{"Province.txt"} << "";
         // CodComune is text 6, SigProv text 2; the last field is not closed by "#".
-        scrivi(a, QStringLiteral("Comuni.txt"),
-               "#INSTALLAZIONE#\n#0010019999#,# SANT'ELIA #,#null#,#ALX#,#10100\n#001002#,#CASTELL\xc0#,#001#,#AL#,#NULL#\n");
+        QTest::newRow("valori null e testi tagliati")
+            << QByteArrayList{"installa.tab=", "Comuni.txt=#INSTALLAZIONE#\n#0010019999#,# SANT'ELIA #,#null#,#ALX#,#10100\n"
+                                               "#001002#,#CASTELL\xc0#,#001#,#AL#,#NULL#\n"}
+            << QStringList{inst, "Comuni:2"}
+            << "009ZZ / 01 VECCHIA REGIONE / 001001|SANT'ELIA|<null>|AL|10100,001002|CASTELLÀ|001|AL|<null> / installa"
+            << QStringList{"CAR/Comuni.txt"} << "";
+        QByteArray sessanta = "Regioni.txt=#X#\r\n#05#,#QUINTA#";
+        for (int i = 2; i < 60; ++i)
+            sessanta += ",#extra" + QByteArray::number(i) + '#';
+        QTest::newRow("sessanta campi") << QByteArrayList{"aggiorna.tab=", sessanta + "\r\n"} << QStringList{agg, "Regioni:1"}
+                                        << "009ZZ / 01 VECCHIA REGIONE,05 QUINTA /  / aggiorna"
+                                        << QStringList{"CAR/Regioni.txt"} << "";
+    }
+    void carica()
+    {
+        QFETCH(QByteArrayList, file);
+        QFETCH(QStringList, traccia);
+        QFETCH(QString, stato);
+        QFETCH(QStringList, rimasti);
+        QFETCH(QString, messaggio);
+        Ambiente a;
+        prepara(a, file);
         ProgressoFinto p;
         passoTabelle(*a.contesto, p);
-        QCOMPARE(tutte(a, QStringLiteral("SELECT CodComune || '|' || Denominazione || '|' || ifnull(PROV,'<null>') || '|' "
-                                         "|| SigProv || '|' || Cap FROM Comuni WHERE CodComune='001001'")),
-                 QStringLiteral("001001|SANT'ELIA|<null>|AL|10100"));
-        QCOMPARE(tutte(a, QStringLiteral("SELECT Denominazione FROM Comuni WHERE CodComune='001002'")),
-                 QStringLiteral("CASTELLÀ"));
-        QVERIFY(a.db.valoreScalare(QStringLiteral("SELECT Cap FROM Comuni WHERE CodComune='001002'")).isNull());
+        QCOMPARE(p.traccia, traccia);
+        QCOMPARE(statoTabelle(a), stato);
+        QCOMPARE(fileRimasti(a), rimasti);
+        QCOMPARE(a.dialoghi.messaggi.size(), messaggio.isEmpty() ? 0 : 1);
+        if (!messaggio.isEmpty()) {
+            QVERIFY(a.dialoghi.ultimo().startsWith(messaggio));
+            QCOMPARE(a.dialoghi.messaggi[0].icona, Icona::Esclamazione);
+        }
     }
 
     // A failing record: the message, the program ends, the table is as before the file
-    // and no other table was touched.
+    // and no other table was touched: Regioni came first and was loaded whole, the failed
+    // file stays to be loaded again.
     void recordErrato_data()
     {
-        QTest::addColumn<QString>("flag");
-        QTest::addColumn<QByteArray>("contenuto");
-        QTest::addColumn<int>("record");
+        colonne<QByteArrayList, QString, int, QString>("file", "tabella", "record", "stato");
+        const QByteArray regioni = "Regioni.txt=#X#\r\n#03#,#NUOVA#\r\n";
         QTest::newRow("chiave duplicata in installazione")
-            << "installa.tab" << QByteArray("#X#\r\n#001#,#AL#,#A#,#01#\r\n#001#,#AL#,#B#,#01#\r\n") << 2;
-        QTest::newRow("byte a caso") << "aggiorna.tab" << QByteArray("#X#\r\n\x8f\x01\x99zz\xff\r\n\x02\x03#") << 1;
+            << QByteArrayList{"installa.tab=", regioni, "Province.txt=#X#\r\n#001#,#AL#,#A#,#01#\r\n#001#,#AL#,#B#,#01#\r\n"}
+            << "Province" << 2 << "009ZZ / 03 NUOVA /  / installa";
+        QTest::newRow("byte a caso")
+            << QByteArrayList{"aggiorna.tab=", regioni, "Province.txt=#X#\r\n\x8f\x01\x99zz\xff\r\n\x02\x03#"}
+            << "Province" << 1 << "009ZZ / 01 VECCHIA REGIONE,03 NUOVA /  / aggiorna";
+        QTest::newRow("testo in campo numerico")
+            << QByteArrayList{"installa.tab=", "Destin.txt=#X#\r\n#1#,#GIOVANI#\r\n#due#,#ADULTI#\r\n"} << "Destin" << 2
+            << "009ZZ / 01 VECCHIA REGIONE /  / installa";
     }
     void recordErrato()
     {
-        QFETCH(QString, flag);
-        QFETCH(QByteArray, contenuto);
+        QFETCH(QByteArrayList, file);
+        QFETCH(QString, tabella);
         QFETCH(int, record);
+        QFETCH(QString, stato);
         Ambiente a;
-        prepara(a);
-        scrivi(a, flag, "");
-        scrivi(a, QStringLiteral("Regioni.txt"), "#X#\r\n#03#,#NUOVA#\r\n");
-        scrivi(a, QStringLiteral("Province.txt"), contenuto);
+        prepara(a, file);
         ProgressoFinto p;
         QVERIFY(finisce([&] { passoTabelle(*a.contesto, p); }));
-        QCOMPARE(a.dialoghi.messaggi.last().titolo, QStringLiteral("Installazione/Aggiornamento tabelle di decodifica"));
-        QVERIFY(a.dialoghi.ultimo().startsWith(QStringLiteral("Errore ")));
+        QCOMPARE(a.dialoghi.messaggi.last().titolo, u"Installazione/Aggiornamento tabelle di decodifica"_s);
+        QVERIFY(a.dialoghi.ultimo().startsWith(u"Errore "_s));
         QVERIFY(a.dialoghi.ultimo().endsWith(
-            QStringLiteral("\r\ndurante l'aggiornamento della tabella Province, record %1.\r\nImpossibile continuare.").arg(record)));
+            u"\r\ndurante l'aggiornamento della tabella %1, record %2.\r\nImpossibile continuare."_s.arg(tabella).arg(record)));
         QVERIFY(!a.db.aperto());
         a.apriDb();
-        QCOMPARE(tutte(a, QStringLiteral("SELECT group_concat(PROV) FROM Province")), QStringLiteral("009"));
-        // Regioni came first and was loaded whole; Province's file stays to be loaded again.
-        QCOMPARE(tutte(a, QStringLiteral("SELECT count(*) FROM Regioni WHERE REGIONE='03'")), QStringLiteral("1"));
-        QVERIFY(QFile::exists(a.percorso(QStringLiteral("Province.txt"))));
-    }
-
-    void testoInCampoNumerico()
-    {
-        Ambiente a;
-        prepara(a);
-        scrivi(a, QStringLiteral("installa.tab"), "");
-        scrivi(a, QStringLiteral("Destin.txt"), "#X#\r\n#1#,#GIOVANI#\r\n#due#,#ADULTI#\r\n");
-        ProgressoFinto p;
-        QVERIFY(finisce([&] { passoTabelle(*a.contesto, p); }));
-        QVERIFY(a.dialoghi.ultimo().contains(QStringLiteral("Destin, record 2.")));
-        a.apriDb();
-        QCOMPARE(tutte(a, QStringLiteral("SELECT count(*) FROM Destin")), QStringLiteral("0"));
-    }
-
-    void sessantaCampi()
-    {
-        Ambiente a;
-        prepara(a);
-        scrivi(a, QStringLiteral("aggiorna.tab"), "");
-        QByteArray riga = "#05#,#QUINTA#";
-        for (int i = 2; i < 60; ++i)
-            riga += ",#extra" + QByteArray::number(i) + '#';
-        scrivi(a, QStringLiteral("Regioni.txt"), "#X#\r\n" + riga + "\r\n");
-        ProgressoFinto p;
-        passoTabelle(*a.contesto, p);
-        QCOMPARE(tutte(a, QStringLiteral("SELECT Descrizione FROM Regioni WHERE REGIONE='05'")), QStringLiteral("QUINTA"));
+        QCOMPARE(statoTabelle(a), stato);
+        QCOMPARE(a.conta(u"Destin"_s), 0);
+        QVERIFY(a.esiste(tabella + u".txt"_s));
     }
 
     void fileVuoto_data()
     {
-        QTest::addColumn<int>("risposta");
-        QTest::addColumn<bool>("fine");
+        colonne<int, bool>("risposta", "fine");
         QTest::newRow("Sì prosegue") << int(Risposta::Si) << false;
         QTest::newRow("No termina") << int(Risposta::No) << true;
     }
@@ -241,22 +183,16 @@ private Q_SLOTS:
         QFETCH(int, risposta);
         QFETCH(bool, fine);
         Ambiente a;
-        prepara(a);
-        scrivi(a, QStringLiteral("installa.tab"), "");
-        scrivi(a, QStringLiteral("Regioni.txt"), "");
-        scrivi(a, QStringLiteral("Province.txt"), kProvince);
+        prepara(a, {"installa.tab=", "Regioni.txt=", "Province.txt=" + kProvince});
         a.dialoghi.risposte.enqueue(static_cast<Risposta>(risposta));
         ProgressoFinto p;
         QCOMPARE(finisce([&] { passoTabelle(*a.contesto, p); }), fine);
         QCOMPARE(a.dialoghi.messaggi[0].testo,
-                 QStringLiteral("ATTENZIONE: il file ") + a.percorso(QStringLiteral("Regioni.txt"))
-                     + QStringLiteral(" è vuoto. Continuare l'operazione di aggiornamento sulle altre tabelle "
-                                      "(scegliendo No il programma uscirà a Windows) ?"));
+                 u"ATTENZIONE: il file %1 è vuoto. Continuare l'operazione di aggiornamento sulle altre tabelle "
+                 "(scegliendo No il programma uscirà a Windows) ?"_s.arg(a.percorso(u"Regioni.txt"_s)));
         QCOMPARE(a.db.aperto(), !fine);
-        if (!fine) {
-            QCOMPARE(tutte(a, QStringLiteral("SELECT Descrizione FROM Regioni")), QStringLiteral("VECCHIA REGIONE"));
-            QCOMPARE(tutte(a, QStringLiteral("SELECT count(*) FROM Province")), QStringLiteral("2"));
-        }
+        if (!fine)
+            QCOMPARE(statoTabelle(a), u"001AL,002BO / 01 VECCHIA REGIONE /  / installa"_s);
     }
 };
 

@@ -4,7 +4,7 @@
 #include "config/SessioneIni.h"
 #include "operator/ui/Componen.h"
 #include "support/GuidaModali.h"
-#include "transmission/Domanda.h"
+#include "support/Domanda.h"
 
 #include <QApplication>
 #include <QCheckBox>

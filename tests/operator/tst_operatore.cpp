@@ -7,7 +7,7 @@
 #include "operator/ui/Operator.h"
 #include "startup/ui/MainForm.h"
 #include "support/GuidaModali.h"
-#include "transmission/Domanda.h"
+#include "support/Domanda.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -3,12 +3,10 @@
 #include "startup/Avvio.h"
 #include "support/Ambiente.h"
 
-#include <QFile>
 #include <QTest>
 
 using namespace quirdal;
-using quirdal::test::Ambiente;
-using quirdal::test::finisce;
+using namespace quirdal::test;
 
 namespace {
 
@@ -17,88 +15,131 @@ class VistaFinta : public VistaAvvio {
 public:
     QStringList eventi;
     std::function<void(Contesto &)> impostazioni;
-    void mostraSplash() override { eventi << QStringLiteral("splash"); }
-    void chiudiSplash() override { eventi << QStringLiteral("chiudi splash"); }
+    void mostraSplash() override { eventi << u"splash"_s; }
+    void chiudiSplash() override { eventi << u"chiudi splash"_s; }
     void mostraImpostazioni(Contesto &c) override
     {
-        eventi << QStringLiteral("impostazioni");
-        if (impostazioni)
-            impostazioni(c);
-        else
+        eventi << u"impostazioni"_s;
+        if (!impostazioni)
             throw FineProgramma();
+        impostazioni(c);
     }
-    void mostraAvvisoClient() override { eventi << QStringLiteral("avviso client"); }
-    void fase(const QString &t, const QString &r) override { eventi << t + QLatin1Char('|') + r; }
-    void mostraFinestraPrincipale(Contesto &) override { eventi << QStringLiteral("principale"); }
+    void mostraAvvisoClient() override { eventi << u"avviso client"_s; }
+    void fase(const QString &t, const QString &r) override { eventi << t + u'|' + r; }
+    void mostraFinestraPrincipale(Contesto &) override { eventi << u"principale"_s; }
 };
 
-QString leggiIni(Ambiente &a, const QString &sezione, const QString &chiave)
+// The whole start-up; true when it ends the program.
+bool avvia(Ambiente &a, VistaFinta &v, PassiAvvio passi = {})
 {
-    cFileINI ini(a.dir.path());
-    ini.setNomeFile(a.percorso(QStringLiteral("QUIRDAL.INI")));
-    return ini.leggi(sezione, chiave, QStringLiteral("<assente>"));
+    Avvio avvio(*a.contesto, v, std::move(passi));
+    return finisce([&] { avvio.esegui(); });
 }
+
+// An installed program folder: INI, help file, database and, unless it is a first start,
+// an operator.
+struct Installato : Ambiente {
+    explicit Installato(bool conOperatore = true)
+    {
+        scriviIni();
+        scriviAiuto();
+        creaDb();
+        if (conOperatore)
+            operatoreNelFile();
+    }
+};
 
 } // namespace
 
 class TestAvvio : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void iniAssente()
+    // Each ends the program before the main window, with its one message (none when the
+    // installation screen is left), and leaves the INI as it says.
+    void avvioTerminato_data()
     {
-        Ambiente a;
-        VistaFinta v;
-        Avvio avvio(*a.contesto, v);
-        QVERIFY(finisce([&] { avvio.esegui(); }));
-        QCOMPARE(a.dialoghi.messaggi.size(), 1);
-        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Impossibile trovare il file QUIRDAL.INI\r\nLa procedura verrà terminata."));
-        QCOMPARE(a.dialoghi.messaggi[0].titolo, QStringLiteral("Errore di inizializzazione"));
-        QVERIFY(!v.eventi.contains(QStringLiteral("principale")));
+        // ini: Tipo|Database written ("-": no INI); iniDopo: Tipo|Database|NFileDB|Versione; "@": the folder
+        colonne<QString, bool, int, QString, QString, QString>("ini", "conDb", "risposta", "titolo", "messaggio", "iniDopo");
+        const char *inizializzazione = "Errore di inizializzazione";
+        const QString nonValide =
+            u"E' stata rilevata una situazione anomala in fase di inizializzazione.\r\nLe impostazioni di QUIRDAL.INI non "
+            "sono valide.\r\nIl programma verrà terminato.\r\nLa procedura cercherà di correggere il problema "
+            "automaticamente.\r\nSarà chiesta nuovamente l'impostazione dell'installazione.\r\nEventuali dati salvati non "
+            "verranno persi.\r\nPremere 'Ok' quindi riavviare il programma.\r\nSe il problema persiste, contattare "
+            "l'assistenza tecnica."_s;
+        const QString assente =
+            u"File base dati non presente.%1\r\nNon è possibile utilizzare il programma.\r\n\r\nLa base dati è stata "
+            "rimossa o spostata oppure alcune impostazioni del file QUIRDAL.INI sono errate.\r\n\r\nE' possibile "
+            "correggere l'errore reimpostando l'installazione del programma, eventuali dati salvati non verranno persi."
+            "\r\nPremere 'Sì' per procedere alla correzione automatica, quindi riavviare il programma.\r\nSe il problema "
+            "persiste contattare l'assistenza tecnica."_s;
+        const char *installato = "StandAlone|@/QUIRDAL.mdb|QUIRDAL.mdb|SERVER";
+        QTest::newRow("ini assente") << "-" << false << 0 << inizializzazione
+            << "Impossibile trovare il file QUIRDAL.INI\r\nLa procedura verrà terminata."
+            << "<assente>|<assente>|<assente>|<assente>";
+        QTest::newRow("tipo in altro caso") << "standalone|@/QUIRDAL.mdb" << false << 0 << inizializzazione << nonValide
+                                            << "|||SERVER";
+        QTest::newRow("tipo sconosciuto") << "Rete|@/QUIRDAL.mdb" << false << 0 << inizializzazione << nonValide << "|||SERVER";
+        // The screen ends the program, as "Esci dall'installazione" does.
+        QTest::newRow("installazione interrotta") << "|@/QUIRDAL.mdb" << false << 0 << "" << "" << "|@/QUIRDAL.mdb|QUIRDAL.mdb|SERVER";
+        // The INI's values are read trimmed, so a path of blanks is an empty one.
+        QTest::newRow("base dati di spazi, Sì reimposta") << "StandAlone|   " << false << int(Risposta::Si)
+                                                          << "Imposta base dati" << assente.arg(QString()) << "|||SERVER";
+        QTest::newRow("base dati mancante, No lascia") << "StandAlone|@/manca.mdb" << false << int(Risposta::No)
+            << "Imposta base dati" << assente.arg(u"@/manca.mdb"_s) << "StandAlone|@/manca.mdb|QUIRDAL.mdb|SERVER";
+        QTest::newRow("primo avvio senza file dati") << "StandAlone|@/QUIRDAL.mdb" << true << 0 << "Installazione Base Dati"
+            << "ATTENZIONE: la base dati è incompleta. Mancano uno o più files di testo necessari (è possibile che si trovino "
+               "ancora nella cartella temporanea dove è stato scaricato il pacchetto di installazione da Internet. In tal "
+               "caso, spostare da tale cartella tutti i files .TX1 nella cartella @)." << installato;
     }
-
-    void tipoNonValidoReimpostaLInstallazione_data()
+    void avvioTerminato()
     {
-        QTest::addColumn<QString>("tipo");
-        QTest::newRow("altro caso") << "standalone";
-        QTest::newRow("sconosciuto") << "Rete";
-    }
-    void tipoNonValidoReimpostaLInstallazione()
-    {
-        QFETCH(QString, tipo);
+        QFETCH(QString, ini);
+        QFETCH(bool, conDb);
+        QFETCH(int, risposta);
+        QFETCH(QString, titolo);
+        QFETCH(QString, messaggio);
+        QFETCH(QString, iniDopo);
         Ambiente a;
-        a.scriviIni(tipo);
+        const auto qui = [&](QString t) { return t.replace(u'@', a.dir.path()); };
+        if (ini != "-"_L1)
+            a.scriviIni(qui(ini).section(u'|', 0, 0), u"SERVER"_s, qui(ini).section(u'|', 1));
+        if (conDb) {
+            a.scriviAiuto();
+            a.creaDb();
+        }
+        if (risposta)
+            a.dialoghi.risposte << static_cast<Risposta>(risposta);
         VistaFinta v;
-        Avvio avvio(*a.contesto, v);
-        QVERIFY(finisce([&] { avvio.esegui(); }));
-        QCOMPARE(a.dialoghi.ultimo(), testoImpostazioniNonValide());
-        QVERIFY(a.dialoghi.ultimo().endsWith(QStringLiteral("\r\nSe il problema persiste, contattare l'assistenza tecnica.")));
-        QCOMPARE(leggiIni(a, QStringLiteral("Installazione"), QStringLiteral("Tipo")), QString());
-        QCOMPARE(leggiIni(a, QStringLiteral("BaseDati"), QStringLiteral("Database")), QString());
-        QCOMPARE(leggiIni(a, QStringLiteral("BaseDati"), QStringLiteral("NFileDB")), QString());
-        QCOMPARE(leggiIni(a, QStringLiteral("Installazione"), QStringLiteral("Versione")), QStringLiteral("SERVER"));
+        QVERIFY(avvia(a, v));
+        QVERIFY(!v.eventi.contains(u"principale"_s));
+        QCOMPARE(a.dialoghi.testiMessaggi(), messaggio.isEmpty() ? QStringList() : QStringList{qui(messaggio)});
+        if (!titolo.isEmpty())
+            QCOMPARE(a.dialoghi.messaggi[0].titolo, titolo);
+        QStringList dopo;
+        for (const QString &k : {u"Installazione/Tipo"_s, u"BaseDati/Database"_s, u"BaseDati/NFileDB"_s, u"Installazione/Versione"_s})
+            dopo << a.leggiIni(k.section(u'/', 0, 0), k.section(u'/', 1), u"<assente>"_s);
+        QCOMPARE(dopo.join(u'|'), qui(iniDopo));
+        QVERIFY(!a.esiste(u"manca.mdb"_s));
     }
 
     void tipoVuotoChiedeLInstallazione()
     {
-        Ambiente a;
-        a.scriviIni(QString(), QStringLiteral("SERVER"), QString());
-        a.scriviAiuto();
-        a.creaDb();
-        a.operatoreNelFile();
+        Installato a;
+        a.scriviIni(QString(), u"SERVER"_s, QString());
         VistaFinta v;
         v.impostazioni = [&](Contesto &c) {
-            c.sessione.gTipoInstallazione = QStringLiteral("Multiutenza");
+            c.sessione.gTipoInstallazione = u"Multiutenza"_s;
             c.sessione.gPathDB = a.percorsoDb();
-            c.sessione.gNomeFileDB = QStringLiteral("QUIRDAL.mdb");
+            c.sessione.gNomeFileDB = u"QUIRDAL.mdb"_s;
         };
-        Avvio avvio(*a.contesto, v);
-        QVERIFY(!finisce([&] { avvio.esegui(); }));
+        QVERIFY(!avvia(a, v));
         QCOMPARE(v.eventi.mid(0, 3), (QStringList{"splash", "chiudi splash", "impostazioni"}));
-        QCOMPARE(leggiIni(a, QStringLiteral("Installazione"), QStringLiteral("Tipo")), QStringLiteral("Multiutenza"));
-        QCOMPARE(leggiIni(a, QStringLiteral("BaseDati"), QStringLiteral("Database")), a.percorsoDb());
+        QCOMPARE(a.leggiIni(u"Installazione"_s, u"Tipo"_s), u"Multiutenza"_s);
+        QCOMPARE(a.leggiIni(u"BaseDati"_s, u"Database"_s), a.percorsoDb());
         QCOMPARE(a.db.modo(), ModoApertura::Condiviso);
-        // The comments and other keys of the INI are still there.
-        QCOMPARE(leggiIni(a, QStringLiteral("Installazione"), QStringLiteral("PROVIDER")), QStringLiteral("SQLite"));
+        // The other keys of the INI are still there.
+        QCOMPARE(a.leggiIni(u"Installazione"_s, u"PROVIDER"_s), u"SQLite"_s);
     }
 
     // The INI cannot be written (a read-only folder, a vanished share): a clear
@@ -107,227 +148,129 @@ private Q_SLOTS:
     {
         Ambiente a;
         cFileINI ini(a.dir.path());
-        ini.setNomeFile(a.percorso(QStringLiteral("sparita/QUIRDAL.INI")));
-        a.sessione.gTipoInstallazione = QStringLiteral("StandAlone");
+        ini.setNomeFile(a.percorso(u"sparita/QUIRDAL.INI"_s));
+        a.sessione.gTipoInstallazione = u"StandAlone"_s;
         QVERIFY(finisce([&] { salvaInstallazione(ini, a.sessione, a.dialoghi); }));
-        QVERIFY(a.dialoghi.ultimo().startsWith(QStringLiteral("Impossibile salvare le impostazioni nel file ")));
+        QVERIFY(a.dialoghi.ultimo().startsWith(u"Impossibile salvare le impostazioni nel file "_s));
         QCOMPARE(a.dialoghi.messaggi[0].icona, Icona::Critico);
-    }
-
-    void installazioneInterrotta()
-    {
-        Ambiente a;
-        a.scriviIni(QString());
-        VistaFinta v; // the screen ends the program, as "Esci dall'installazione" does
-        Avvio avvio(*a.contesto, v);
-        QVERIFY(finisce([&] { avvio.esegui(); }));
-        QCOMPARE(leggiIni(a, QStringLiteral("Installazione"), QStringLiteral("Tipo")), QString());
-    }
-
-    void baseDatiAssente_data()
-    {
-        QTest::addColumn<QString>("percorso");
-        QTest::addColumn<int>("risposta");
-        QTest::addColumn<QString>("databaseDopo");
-        QTest::newRow("spazi, Sì reimposta") << "   " << int(Risposta::Si) << "";
-        QTest::newRow("file mancante, No lascia") << "@/manca.mdb" << int(Risposta::No) << "@/manca.mdb";
-    }
-    void baseDatiAssente()
-    {
-        QFETCH(QString, percorso);
-        QFETCH(int, risposta);
-        QFETCH(QString, databaseDopo);
-        Ambiente a;
-        percorso.replace(QLatin1Char('@'), a.dir.path());
-        databaseDopo.replace(QLatin1Char('@'), a.dir.path());
-        a.scriviIni(QStringLiteral("StandAlone"), QStringLiteral("SERVER"), percorso);
-        a.dialoghi.risposte.enqueue(static_cast<Risposta>(risposta));
-        VistaFinta v;
-        Avvio avvio(*a.contesto, v);
-        QVERIFY(finisce([&] { avvio.esegui(); }));
-        QCOMPARE(a.dialoghi.messaggi[0].titolo, QStringLiteral("Imposta base dati"));
-        // The INI's values are read trimmed, so a path of blanks is an empty one.
-        QCOMPARE(a.dialoghi.ultimo(), testoBaseDatiAssente(percorso.trimmed()));
-        QCOMPARE(leggiIni(a, QStringLiteral("BaseDati"), QStringLiteral("Database")), databaseDopo);
-        QVERIFY(!QFile::exists(a.percorso(QStringLiteral("manca.mdb"))));
     }
 
     // A file that is not a database: the generic error, Retry tries again, Cancel ends.
     void fileNonDatabase()
     {
-        Ambiente a;
-        a.scriviIni();
-        a.scriviAiuto();
-        QFile f(a.percorsoDb());
-        f.open(QIODevice::WriteOnly);
-        f.write(QByteArray(4096, '\x5a'));
-        f.close();
+        Installato a(false);
+        a.scrivi(u"QUIRDAL.mdb"_s, QByteArray(4096, '\x5a'));
         a.dialoghi.risposte << Risposta::Riprova << Risposta::Annulla;
         VistaFinta v;
-        Avvio avvio(*a.contesto, v);
-        QVERIFY(finisce([&] { avvio.esegui(); }));
+        QVERIFY(avvia(a, v));
         QCOMPARE(a.dialoghi.messaggi.size(), 2);
-        QVERIFY(a.dialoghi.ultimo().startsWith(QStringLiteral("Errore %1\r\n").arg(codici::NonUnDatabase)));
-        QVERIFY(a.dialoghi.ultimo().endsWith(
-            QStringLiteral("\r\n\r\nSi è verificato un errore imprevisto,scegliere riprova per ritentare l'operazione.")));
+        const QString m = a.dialoghi.ultimo();
+        QVERIFY(m.startsWith(u"Errore 3343\r\n"_s)
+                && m.endsWith(u"\r\n\r\nSi è verificato un errore imprevisto,scegliere riprova per ritentare l'operazione."_s));
         QCOMPARE(a.dialoghi.messaggi[0].pulsanti, Pulsanti::RiprovaAnnulla);
         QCOMPARE(a.dialoghi.messaggi[0].icona, Icona::Esclamazione);
     }
 
     void primoAvvio_data()
     {
-        QTest::addColumn<QString>("versione");
-        QTest::addColumn<QStringList>("attesi");
-        QTest::addColumn<bool>("fine");
+        colonne<QString, QStringList, bool>("versione", "attesi", "fine");
         QTest::newRow("CLIENT") << "CLIENT" << QStringList{"INSTALLAZIONE|Attendere...", "avviso client"} << true;
-        QTest::newRow("SERVER") << "SERVER"
-                                << QStringList{"INSTALLAZIONE|Attendere...", "scarica", "tabelle", "installa",
-                                               "tabelle-fine", "principale"}
-                                << false;
+        QTest::newRow("SERVER") << "SERVER" << QStringList{"INSTALLAZIONE|Attendere...", "scarica", "tabelle", "installa",
+                                                           "tabelle-fine", "principale"} << false;
     }
     void primoAvvio()
     {
         QFETCH(QString, versione);
         QFETCH(QStringList, attesi);
         QFETCH(bool, fine);
-        Ambiente a;
-        a.scriviIni(QStringLiteral("StandAlone"), versione);
-        a.scriviAiuto();
-        a.creaDb();
+        Installato a(false);
+        a.scriviIni(u"StandAlone"_s, versione);
         VistaFinta v;
         PassiAvvio passi;
         int tabelle = 0;
-        passi.tabelle = [&](Contesto &) { v.eventi << (tabelle++ == 0 ? QStringLiteral("tabelle-inizio") : QStringLiteral("tabelle")); };
+        passi.tabelle = [&](Contesto &) { v.eventi << (tabelle++ ? u"tabelle"_s : u"tabelle-inizio"_s); };
         passi.scaricaPrimoAvvio = [&](Contesto &c) {
             QCOMPARE(c.sessione.gPrimoAvvio, VERO);
-            v.eventi << QStringLiteral("scarica");
+            v.eventi << u"scarica"_s;
         };
-        passi.installaOperatori = [&](Contesto &) { v.eventi << QStringLiteral("installa"); v.eventi << QStringLiteral("tabelle-fine"); };
-        Avvio avvio(*a.contesto, v, passi);
-        QCOMPARE(finisce([&] { avvio.esegui(); }), fine);
-        v.eventi.removeAll(QStringLiteral("splash"));
-        v.eventi.removeAll(QStringLiteral("chiudi splash"));
-        v.eventi.removeAll(QStringLiteral("tabelle-inizio"));
+        passi.installaOperatori = [&](Contesto &) { v.eventi << u"installa"_s << u"tabelle-fine"_s; };
+        QCOMPARE(avvia(a, v, passi), fine);
+        for (const char *e : {"splash", "chiudi splash", "tabelle-inizio"})
+            v.eventi.removeAll(QString::fromLatin1(e));
         QCOMPARE(v.eventi, attesi);
         QCOMPARE(a.sessione.gAiutoIniziale, VERO);
     }
 
     void ripristinoSessione_data()
     {
-        QTest::addColumn<QString>("oper");
-        QTest::addColumn<QString>("prov");
-        QTest::addColumn<QString>("domanda");
-        QTest::addColumn<bool>("conRiga");
-        QTest::addColumn<bool>("stampata");
-        QTest::addColumn<QString>("operatore");
-        QTest::addColumn<QString>("desProv");
-        QTest::addColumn<short>("gDomanda");
-        QTest::newRow("0012, con domanda") << "0012" << "001" << "1" << true << false << "12" << "ALFA" << short(1);
-        QTest::newRow("domanda stampata") << "12" << "001" << "1" << true << true << "12" << "ALFA" << short(1);
-        QTest::newRow("Prov vuota") << "12" << "" << "1" << true << false << "12" << "" << short(0);
-        QTest::newRow("nessuna riga Installazione") << "12" << "001" << "1" << false << false << "12" << "ALFA" << short(0);
-        QTest::newRow("Oper non numerico") << "abc" << "001" << "1" << false << false << "0" << "ALFA" << short(0);
+        colonne<QString, QString, bool, bool, QString, QString, short>(
+            "oper", "prov", "conRiga", "stampata", "operatore", "desProv", "gDomanda");
+        QTest::newRow("0012, con domanda") << "0012" << "001" << true << false << "12" << "ALFA" << short(1);
+        QTest::newRow("domanda stampata") << "12" << "001" << true << true << "12" << "ALFA" << short(1);
+        QTest::newRow("Prov vuota") << "12" << "" << true << false << "12" << "" << short(0);
+        QTest::newRow("nessuna riga Installazione") << "12" << "001" << false << false << "12" << "ALFA" << short(0);
+        QTest::newRow("Oper non numerico") << "abc" << "001" << false << false << "0" << "ALFA" << short(0);
     }
     void ripristinoSessione()
     {
         QFETCH(QString, oper);
         QFETCH(QString, prov);
-        QFETCH(QString, domanda);
         QFETCH(bool, conRiga);
         QFETCH(bool, stampata);
         QFETCH(QString, operatore);
         QFETCH(QString, desProv);
         QFETCH(short, gDomanda);
-        Ambiente a;
-        a.pronto();
-        a.db.esegui(QStringLiteral("INSERT INTO Province VALUES ('001', 'AA', 'ALFA', '01')"));
+        Pronto a;
+        a.db.esegui(u"INSERT INTO Province VALUES ('001', 'AA', 'ALFA', '01')"_s);
         if (conRiga)
-            a.db.esegui(QStringLiteral("INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, DomandaStampata) "
-                                       "VALUES ('A', 12, '001', 1, ?)"),
-                        {stampata ? -1 : 0});
-        a.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("GrOpe"), QStringLiteral("A"));
-        a.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Oper"), oper);
-        a.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Prov"), prov);
-        a.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Domanda"), domanda);
+            a.db.esegui(u"INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, DomandaStampata) "
+                        "VALUES ('A', 12, '001', 1, ?)"_s, {stampata ? -1 : 0});
+        using Chiave = std::pair<QString, QString>;
+        for (const auto &[k, v] : QList<Chiave>{{"GrOpe", "A"}, {"Oper", oper}, {"Prov", prov}, {"Domanda", "1"}})
+            a.ini.scrivi(u"BaseDati"_s, k, v);
         VistaFinta v;
-        Avvio avvio(*a.contesto, v);
-        avvio.ripristinaSessione();
-        QCOMPARE(a.sessione.gOperatore, operatore);
-        QCOMPARE(a.sessione.chiaveOperatore(), (QVariantList{QStringLiteral("A"), operatore.toLongLong()}));
-        QCOMPARE(a.sessione.gDesProv, desProv);
-        QCOMPARE(a.sessione.gDomanda, gDomanda);
-        QCOMPARE(a.sessione.gDomandaStampata, flag(stampata && !prov.isEmpty()));
-        QCOMPARE(a.sessione.gOperStampato, flag(stampata));
+        Avvio(*a.contesto, v).ripristinaSessione();
+        const Sessione &s = a.sessione;
+        QCOMPARE((QVariantList{s.gOperatore, s.chiaveOperatore(), s.gDesProv, s.gDomanda, s.gDomandaStampata, s.gOperStampato}),
+                 (QVariantList{operatore, QVariantList{u"A"_s, operatore.toLongLong()}, desProv, gDomanda,
+                               flag(stampata && !prov.isEmpty()), flag(stampata)}));
     }
 
     // A failure inside a data step ends that step only.
     void passoDatiFallitoNonFermaLAvvio()
     {
-        Ambiente a;
-        a.scriviIni();
-        a.scriviAiuto();
-        a.creaDb();
-        a.operatoreNelFile();
+        Installato a;
         VistaFinta v;
         PassiAvvio passi;
-        passi.tabelle = [](Contesto &) { throw Errore(3022, QStringLiteral("chiave duplicata")); };
-        Avvio avvio(*a.contesto, v, passi);
-        QVERIFY(!finisce([&] { avvio.esegui(); }));
-        QCOMPARE(v.eventi.last(), QStringLiteral("principale"));
+        passi.tabelle = [](Contesto &) { throw Errore(3022, u"chiave duplicata"_s); };
+        QVERIFY(!avvia(a, v, passi));
+        QCOMPARE(v.eventi.last(), u"principale"_s);
         QCOMPARE(a.sessione.gAiutoIniziale, FALSO);
         QCOMPARE(a.db.modo(), ModoApertura::Esclusivo);
-        QCOMPARE(a.sessione.gCompoSedeLeg, QStringLiteral("SL"));
+        QCOMPARE(a.sessione.gCompoSedeLeg, u"SL"_s);
         QVERIFY(a.dialoghi.messaggi.isEmpty());
     }
 
-    // A first start without the operators' data files: the install's message, the end.
-    void primoAvvioSenzaFileDati()
-    {
-        Ambiente a;
-        a.scriviIni();
-        a.scriviAiuto();
-        a.creaDb();
-        VistaFinta v;
-        Avvio avvio(*a.contesto, v);
-        QVERIFY(finisce([&] { avvio.esegui(); }));
-        QVERIFY(a.dialoghi.ultimo().startsWith(QStringLiteral("ATTENZIONE: la base dati è incompleta.")));
-        QVERIFY(!v.eventi.contains(QStringLiteral("principale")));
-    }
-
-    // Step 8 without a hook of its own: the table pass, its phase on the start-up screen.
+    // Without a table step of its own the start-up runs the table pass, its phase shown.
     void tabelleAllAvvio()
     {
-        Ambiente a;
-        a.scriviIni();
-        a.scriviAiuto();
-        a.creaDb();
-        a.operatoreNelFile();
-        for (const auto &[nome, dati] : {std::pair{"installa.tab", QByteArray()},
-                                         std::pair{"Province.txt", QByteArray("#X#\r\n#001#,#AL#,#ALBARESE#,#01#\r\n")}}) {
-            QFile f(a.percorso(QString::fromLatin1(nome)));
-            f.open(QIODevice::WriteOnly);
-            f.write(dati);
-        }
+        Installato a;
+        a.scrivi(u"installa.tab"_s, {});
+        a.scrivi(u"Province.txt"_s, "#X#\r\n#001#,#AL#,#ALBARESE#,#01#\r\n");
         VistaFinta v;
-        Avvio avvio(*a.contesto, v);
-        QVERIFY(!finisce([&] { avvio.esegui(); }));
-        QVERIFY(v.eventi.contains(QStringLiteral("INSTALLAZIONE TABELLE|Attendere ....")));
-        QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT DesProv FROM Province")).toString(), QStringLiteral("ALBARESE"));
+        QVERIFY(!avvia(a, v));
+        QVERIFY(v.eventi.contains(u"INSTALLAZIONE TABELLE|Attendere ...."_s));
+        QCOMPARE(a.valore(u"SELECT DesProv FROM Province"_s), u"ALBARESE"_s);
     }
 
     void aiutoMancanteAvvisaEProsegue()
     {
-        Ambiente a;
-        a.scriviIni();
-        a.creaDb();
-        a.operatoreNelFile();
+        Installato a;
+        QFile::remove(a.percorso(u"QUIRDAL.html"_s));
         VistaFinta v;
-        Avvio avvio(*a.contesto, v);
-        QVERIFY(!finisce([&] { avvio.esegui(); }));
-        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("File di Aiuto non presente"));
-        QCOMPARE(a.dialoghi.messaggi[0].titolo, QStringLiteral("Imposta Aiuto"));
-        QCOMPARE(a.dialoghi.messaggi[0].icona, Icona::Esclamazione);
-        QCOMPARE(v.eventi.last(), QStringLiteral("principale"));
+        QVERIFY(!avvia(a, v));
+        unMessaggio(a.dialoghi, u"File di Aiuto non presente"_s, u"Imposta Aiuto"_s, Icona::Esclamazione);
+        QCOMPARE(v.eventi.last(), u"principale"_s);
     }
 };
 

@@ -5,55 +5,36 @@
 #include "support/Ambiente.h"
 #include "support/GuidaModali.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 
 using namespace quirdal;
 using namespace quirdal::test;
 
 namespace {
 
-
-template <typename T> T *trova(QWidget *w, const QString &nome)
-{
-    T *f = w->findChild<T *>(nome);
-    if (!f)
-        qFatal("widget %s non trovato", qPrintable(nome));
-    return f;
-}
-
-QString leggiIni(Ambiente &amb, const QString &chiave)
-{
-    cFileINI ini(amb.dir.path());
-    ini.setNomeFile(amb.percorso(QStringLiteral("QUIRDAL.INI")));
-    return ini.leggi(QStringLiteral("BaseDati"), chiave);
-}
-
 // In SelOpe: the entry below the preselected one, then Conferma. Records whether
 // Annulla could be pressed.
 GuidaModali::Azione scegliSeguente(bool *annullaAttivo)
 {
     return [annullaAttivo](QDialog *d) {
-        *annullaAttivo = trova<QPushButton>(d, QStringLiteral("cmdAnnul"))->isEnabled();
-        auto *cmb = trova<QComboBox>(d, QStringLiteral("cmbOpe"));
+        *annullaAttivo = trova(d, u"cmdAnnul"_s)->isEnabled();
+        auto *cmb = trova<QComboBox>(d, u"cmbOpe"_s);
         cmb->setFocus();
         QTest::keyClick(cmb, Qt::Key_Down);
-        QTest::mouseClick(trova<QPushButton>(d, QStringLiteral("cmdConfer")), Qt::LeftButton);
+        clicca(d, u"cmdConfer"_s);
     };
 }
 
-// A name of n characters (up to 76) with distinct characters around the cut, so a cut
-// one character off shows.
-QString nomeLungo(int n)
+// Group, number and name as the heading shows them.
+QString testata(QWidget *w)
 {
-    const QString base = QStringLiteral("Ente Formazione Professionale Valdoria 0123456789 abcdefghijklmnopqrstuvwxyz");
-    return base.left(n);
+    QStringList t;
+    for (const char *l : {"lblGrOpe", "lblOpe", "lblDenOper"})
+        t << trova<QLabel>(w, QString::fromLatin1(l))->text();
+    return t.join(u'|');
 }
 
 } // namespace
@@ -64,10 +45,7 @@ class TestMainForm : public QObject {
 private Q_SLOTS:
     void didascalia_data()
     {
-        QTest::addColumn<QString>("versione");
-        QTest::addColumn<QString>("marca");
-        QTest::addColumn<QString>("altraMarca");
-        QTest::addColumn<bool>("client");
+        colonne<QString, QString, QString, bool>("versione", "marca", "altraMarca", "client");
         QTest::newRow("SERVER") << "SERVER" << " ***SERVER***" << " ___CLIENT___" << false;
         QTest::newRow("CLIENT") << "CLIENT" << " ___CLIENT___" << " ***SERVER***" << true;
     }
@@ -78,30 +56,27 @@ private Q_SLOTS:
         QFETCH(QString, altraMarca);
         QFETCH(bool, client);
         Ambiente amb;
-        amb.scriviIni(QStringLiteral("StandAlone"), versione);
+        amb.scriviIni(u"StandAlone"_s, versione);
         MDI_Main w(*amb.contesto);
         w.carica();
 
-        QVERIFY2(w.windowTitle().endsWith(marca), qPrintable(w.windowTitle()));
-        QVERIFY2(!w.windowTitle().contains(altraMarca), qPrintable(w.windowTitle()));
+        QVERIFY2(w.windowTitle().endsWith(marca) && !w.windowTitle().contains(altraMarca), qPrintable(w.windowTitle()));
         QCOMPARE(amb.dialoghi.testiMessaggi(), QStringList());
-        QWidget *main = trova<QWidget>(&w, QStringLiteral("Main"));
-        for (const QString &voce : {QStringLiteral("AggInst"), QStringLiteral("Riass")}) {
-            auto *l = trova<QLabel>(main, QStringLiteral("lbl") + voce);
-            QCOMPARE(l->styleSheet().contains(QLatin1String("grey")), client);
-            if (client) {
-                QCOMPARE(trova<QPushButton>(main, QStringLiteral("cmd") + voce)->isEnabled(), false);
-                QCOMPARE(l->isEnabled(), false);
-            }
+        QWidget *main = trova(&w, u"Main"_s);
+        for (const QString &voce : {u"AggInst"_s, u"Riass"_s}) {
+            auto *l = trova<QLabel>(main, u"lbl"_s + voce);
+            QCOMPARE(l->styleSheet().contains("grey"_L1), client);
+            if (client)
+                QVERIFY(!trova(main, u"cmd"_s + voce)->isEnabled() && !l->isEnabled());
         }
         // The restriction touches only those two.
-        QCOMPARE(trova<QPushButton>(main, QStringLiteral("cmdConfi"))->isEnabled(), true);
-        QCOMPARE(trova<QLabel>(main, QStringLiteral("lblConfi"))->styleSheet(), QString());
+        QCOMPARE(trova(main, u"cmdConfi"_s)->isEnabled(), true);
+        QCOMPARE(trova<QLabel>(main, u"lblConfi"_s)->styleSheet(), QString());
     }
 
     void versioneNonValida_data()
     {
-        QTest::addColumn<QString>("versione");
+        colonne<QString>("versione");
         QTest::newRow("vuota") << "";
         QTest::newRow("server minuscolo") << "server";
         QTest::newRow("Client") << "Client";
@@ -111,126 +86,90 @@ private Q_SLOTS:
     {
         QFETCH(QString, versione);
         Ambiente amb;
-        amb.scriviIni(QStringLiteral("StandAlone"), versione);
+        amb.scriviIni(u"StandAlone"_s, versione);
         MDI_Main w(*amb.contesto);
-
         QVERIFY_THROWS_EXCEPTION(quirdal::FineProgramma, w.carica());
-        QCOMPARE(amb.dialoghi.testiMessaggi(),
-                 QStringList{QStringLiteral("Le impostazioni del file QUIRDAL.INI riguardo la versione\r\n"
-                                            "Non sono Valide. Contattare l'assistenza tecnica.")});
-        QCOMPARE(amb.dialoghi.messaggi.first().titolo, QStringLiteral("Errore nel file ini"));
-        QCOMPARE(amb.dialoghi.messaggi.first().icona, Icona::Critico);
+        unMessaggio(amb.dialoghi, u"Le impostazioni del file QUIRDAL.INI riguardo la versione\r\n"
+                                  "Non sono Valide. Contattare l'assistenza tecnica."_s,
+                    u"Errore nel file ini"_s, Icona::Critico);
     }
 
+    // The heading cuts a long name to 44 characters and shows it whole in its tooltip.
     void operatoreAllAvvio_data()
     {
-        QTest::addColumn<QStringList>("operatori"); // group|number|name, in insertion order
-        QTest::addColumn<bool>("sceglie");          // SelOpe opens
-        QTest::addColumn<QString>("gruppo");
-        QTest::addColumn<QString>("numero");
-        QTest::addColumn<QString>("nome");
-        QTest::newRow("uno solo, preso senza chiedere")
-            << QStringList{"A|12|Ente Uno"} << false << "A" << "12" << "Ente Uno";
+        // operatori as group|number|name, in insertion order; sceglie: SelOpe opens
+        colonne<QStringList, bool, QString, QString>("operatori", "sceglie", "attesa", "suggerimento");
+        QTest::newRow("uno solo, preso senza chiedere") << QStringList{"A|12|Ente Uno"} << false << "A|12|-  Ente Uno" << "";
         QTest::newRow("due, scelto il secondo")
-            << QStringList{"A|1|Primo Ente", "B|2|Secondo Ente"} << true << "B" << "2" << "Secondo Ente";
+            << QStringList{"A|1|Primo Ente", "B|2|Secondo Ente"} << true << "B|2|-  Secondo Ente" << "";
         QTest::newRow("tre, il secondo in ordine di gruppo")
-            << QStringList{"C|5|Terzo Ente", "A|9|Primo Ente", "B|3|Secondo Ente"} << true << "B" << "3"
-            << "Secondo Ente";
+            << QStringList{"C|5|Terzo Ente", "A|9|Primo Ente", "B|3|Secondo Ente"} << true << "B|3|-  Secondo Ente" << "";
+        // Distinct characters around the cut, so a cut one character off shows.
+        const QString lungo = u"Ente Formazione Professionale Valdoria 0123456789 abcdefghijklmnopqrstuvwxyz"_s;
+        QTest::newRow("nome di 44 caratteri, intero") << QStringList{"A|1|" + lungo.left(44)} << false
+                                                      << "A|1|-  " + lungo.left(44) << "";
+        for (int n : {45, 70})
+            QTest::addRow("nome di %d caratteri, tagliato", n) << QStringList{"A|1|" + lungo.left(n)} << false
+                                                               << "A|1|-  " + lungo.left(44) + "..." << lungo.left(n);
     }
     void operatoreAllAvvio()
     {
         QFETCH(QStringList, operatori);
         QFETCH(bool, sceglie);
-        QFETCH(QString, gruppo);
-        QFETCH(QString, numero);
-        QFETCH(QString, nome);
-        Ambiente amb;
-        amb.pronto();
+        QFETCH(QString, attesa);
+        QFETCH(QString, suggerimento);
+        Pronto amb;
         for (const QString &o : operatori) {
-            const QStringList c = o.split(QLatin1Char('|'));
+            const QStringList c = o.split(u'|');
             amb.aggiungiOperatore(c[0], c[1].toInt(), c[2]);
         }
         MDI_Main w(*amb.contesto);
         w.carica();
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-
+        mostra(w);
         bool annullaAttivo = true;
         GuidaModali guida({scegliSeguente(&annullaAttivo)});
         w.primaAttivazione();
 
-        QCOMPARE(guida.aperte, sceglie ? QStringList{QStringLiteral("SelOpe")} : QStringList());
+        QCOMPARE(guida.aperte, sceglie ? QStringList{u"SelOpe"_s} : QStringList());
         QCOMPARE(guida.chiuseForzate, 0);
         if (sceglie)
             QCOMPARE(annullaAttivo, false); // the start-up does not go on without an operator
         QCOMPARE(amb.dialoghi.testiMessaggi(), QStringList());
-        QCOMPARE(leggiIni(amb, QStringLiteral("GrOpe")), gruppo);
-        QCOMPARE(leggiIni(amb, QStringLiteral("Oper")), numero);
-        QCOMPARE(trova<QLabel>(&w, QStringLiteral("lblGrOpe"))->text(), gruppo);
-        QCOMPARE(trova<QLabel>(&w, QStringLiteral("lblOpe"))->text(), numero);
-        QCOMPARE(trova<QLabel>(&w, QStringLiteral("lblDenOper"))->text(), QStringLiteral("-  ") + nome);
-    }
-
-    void denominazioneInTestata_data()
-    {
-        QTest::addColumn<int>("lunghezza");
-        QTest::addColumn<bool>("tagliata");
-        QTest::newRow("44 caratteri, intera") << 44 << false;
-        QTest::newRow("45 caratteri, tagliata") << 45 << true;
-        QTest::newRow("70 caratteri, tagliata") << 70 << true;
-    }
-    void denominazioneInTestata()
-    {
-        QFETCH(int, lunghezza);
-        QFETCH(bool, tagliata);
-        const QString nome = nomeLungo(lunghezza);
-        QCOMPARE(nome.size(), lunghezza);
-        Ambiente amb;
-        amb.pronto();
-        amb.aggiungiOperatore(QStringLiteral("A"), 1, nome);
-        MDI_Main w(*amb.contesto);
-        w.carica();
-        GuidaModali guida;
-        w.primaAttivazione();
-
-        QCOMPARE(guida.aperte, QStringList());
-        auto *l = trova<QLabel>(&w, QStringLiteral("lblDenOper"));
-        QCOMPARE(l->text(), QStringLiteral("-  ") + (tagliata ? nome.left(44) + QStringLiteral("...") : nome));
-        QCOMPARE(l->toolTip(), tagliata ? nome : QString());
+        const QStringList scelto = attesa.split(u'|');
+        QCOMPARE(amb.leggiIni(u"BaseDati"_s, u"GrOpe"_s), scelto[0]);
+        QCOMPARE(amb.leggiIni(u"BaseDati"_s, u"Oper"_s), scelto[1]);
+        QCOMPARE(testata(&w), attesa);
+        QCOMPARE(trova(&w, u"lblDenOper"_s)->toolTip(), suggerimento);
     }
 
     // After the start-up the picker can be left with Annulla, and a label works as its
     // button does.
     void selezioneOperatoreDalMenu_data()
     {
-        QTest::addColumn<QString>("comando");
+        colonne<QString>("comando");
         QTest::newRow("pulsante") << "cmdConfi";
         QTest::newRow("etichetta") << "lblConfi";
     }
     void selezioneOperatoreDalMenu()
     {
         QFETCH(QString, comando);
-        Ambiente amb;
-        amb.pronto();
-        amb.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("Primo Ente"));
+        Pronto amb;
+        amb.aggiungiOperatore(u"A"_s, 1, u"Primo Ente"_s);
         MDI_Main w(*amb.contesto);
         w.carica();
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        mostra(w);
         w.primaAttivazione();
-        amb.aggiungiOperatore(QStringLiteral("B"), 2, QStringLiteral("Secondo Ente"));
+        amb.aggiungiOperatore(u"B"_s, 2, u"Secondo Ente"_s);
 
         bool annullaAttivo = false;
         GuidaModali guida({scegliSeguente(&annullaAttivo)});
-        QTest::mouseClick(trova<QWidget>(&w, comando), Qt::LeftButton);
+        clicca(&w, comando);
 
-        QCOMPARE(guida.aperte, QStringList{QStringLiteral("SelOpe")});
+        QCOMPARE(guida.aperte, QStringList{u"SelOpe"_s});
         QCOMPARE(guida.chiuseForzate, 0);
         QCOMPARE(annullaAttivo, true);
-        QCOMPARE(leggiIni(amb, QStringLiteral("GrOpe")), QStringLiteral("B"));
-        QCOMPARE(trova<QLabel>(&w, QStringLiteral("lblGrOpe"))->text(), QStringLiteral("B"));
-        QCOMPARE(trova<QLabel>(&w, QStringLiteral("lblOpe"))->text(), QStringLiteral("2"));
-        QCOMPARE(trova<QLabel>(&w, QStringLiteral("lblDenOper"))->text(), QStringLiteral("-  Secondo Ente"));
+        QCOMPARE(amb.leggiIni(u"BaseDati"_s, u"GrOpe"_s), u"B"_s);
+        QCOMPARE(testata(&w), u"B|2|-  Secondo Ente"_s);
     }
 };
 

@@ -1,7 +1,9 @@
 #pragma once
 // A program folder of its own for a test: QUIRDAL.INI, an empty database made from the
 // schema, settings kept in the folder, a fixed clock, the fake dialogs.
+#include "Colonne.h"
 #include "FakeDialoghi.h"
+#include "File.h"
 #include "common/Errori.h"
 #include "common/Piattaforma.h"
 #include "config/FileIni.h"
@@ -21,6 +23,8 @@
 
 namespace quirdal::test {
 
+using namespace Qt::StringLiterals;
+
 // True when the call ends the program.
 inline bool finisce(const std::function<void()> &f)
 {
@@ -32,22 +36,25 @@ inline bool finisce(const std::function<void()> &f)
     return false;
 }
 
+// The number of the error the call throws, 0 when it throws none.
+inline long numeroErrore(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const Errore &e) {
+        return e.numero();
+    }
+    return 0;
+}
+
 class PiattaformaFinta : public Piattaforma {
 public:
     QDate data{2026, 12, 6};
     QStringList aperti;
     QDate oggi() const override { return data; }
     QDateTime adesso() const override { return QDateTime(data, QTime(9, 30)); }
-    bool apri(const QString &f) override
-    {
-        aperti << f;
-        return true;
-    }
-    bool apriInEditor(const QString &f) override
-    {
-        aperti << f;
-        return true;
-    }
+    bool apri(const QString &f) override { aperti << f; return true; }
+    bool apriInEditor(const QString &f) override { aperti << f; return true; }
 };
 
 class Ambiente {
@@ -61,37 +68,40 @@ public:
     std::unique_ptr<ImpostazioniUtente> utente;
     std::unique_ptr<Contesto> contesto;
 
-    explicit Ambiente(const QString &nomeConnessione = QStringLiteral("CorsiDB"))
+    explicit Ambiente(const QString &nomeConnessione = u"CorsiDB"_s)
         : db(nomeConnessione)
     {
-        utente = std::make_unique<ImpostazioniUtente>(dir.filePath(QStringLiteral("utente.ini")));
+        utente = std::make_unique<ImpostazioniUtente>(dir.filePath(u"utente.ini"_s));
         contesto.reset(new Contesto{dir.path(), sessione, db, ini, dialoghi, piattaforma, *utente});
         ini = cFileINI(dir.path());
-        ini.setNomeFile(percorso(QStringLiteral("QUIRDAL.INI")));
+        ini.setNomeFile(percorso(u"QUIRDAL.INI"_s));
     }
 
     QString percorso(const QString &nome) const { return QDir(dir.path()).filePath(nome); }
-    QString percorsoDb() const { return percorso(QStringLiteral("QUIRDAL.mdb")); }
+    QString percorsoDb() const { return percorso(u"QUIRDAL.mdb"_s); }
+    bool scrivi(const QString &nome, const QByteArray &contenuto) const { return scriviFile(percorso(nome), contenuto); }
+    QByteArray leggi(const QString &nome) const { return leggiFile(percorso(nome)); }
+    bool esiste(const QString &nome) const { return QFile::exists(percorso(nome)); }
+    // A value as QUIRDAL.INI holds it on disk now, read by a reader of its own.
+    QString leggiIni(const QString &sezione, const QString &chiave, const QString &predefinito = {}) const
+    {
+        cFileINI f(dir.path());
+        f.setNomeFile(percorso(u"QUIRDAL.INI"_s));
+        return f.leggi(sezione, chiave, predefinito);
+    }
+    QString valore(const QString &sql, const QVariantList &p = {}) { return db.valoreScalare(sql, p).toString(); }
+    int conta(const QString &tabella) { return db.valoreScalare(u"SELECT count(*) FROM "_s + tabella).toInt(); }
 
     // QUIRDAL.INI as an installed program has it, with the given Tipo and Versione.
-    void scriviIni(const QString &tipo = QStringLiteral("StandAlone"), const QString &versione = QStringLiteral("SERVER"),
-                   const QString &database = QStringLiteral("@"))
+    void scriviIni(const QString &tipo = u"StandAlone"_s, const QString &versione = u"SERVER"_s,
+                   const QString &database = u"@"_s)
     {
-        QFile f(percorso(QStringLiteral("QUIRDAL.INI")));
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        const QString db = database == QLatin1String("@") ? percorsoDb() : database;
-        f.write(QStringLiteral("[Installazione]\r\nTipo=%1\r\nVersione=%2\r\nPROVIDER=SQLite\r\n"
-                               "[BaseDati]\r\nDatabase=%3\r\nNFileDB=QUIRDAL.mdb\r\nGrOpe=\r\nOper=0\r\n"
-                               "[Help]\r\nFILEHELP=QUIRDAL.html\r\n[CONNESSIONE]\r\nPWD=\r\n")
-                    .arg(tipo, versione, db)
-                    .toUtf8());
+        const QString db = database == "@"_L1 ? percorsoDb() : database;
+        scrivi(u"QUIRDAL.INI"_s, u"[Installazione]\r\nTipo=%1\r\nVersione=%2\r\nPROVIDER=SQLite\r\n[BaseDati]\r\n"
+                                 "Database=%3\r\nNFileDB=QUIRDAL.mdb\r\nGrOpe=\r\nOper=0\r\n[Help]\r\n"
+                                 "FILEHELP=QUIRDAL.html\r\n[CONNESSIONE]\r\nPWD=\r\n"_s.arg(tipo, versione, db).toUtf8());
     }
-    void scriviAiuto()
-    {
-        QFile f(percorso(QStringLiteral("QUIRDAL.html")));
-        f.open(QIODevice::WriteOnly);
-        f.write("<html><body><a name=\"t20000\"></a>Aiuto</body></html>");
-    }
+    void scriviAiuto() { scrivi(u"QUIRDAL.html"_s, "<html><body><a name=\"t20000\"></a>Aiuto</body></html>"); }
     void creaDb(const OpzioniNuovoDatabase &o = {})
     {
         creaDatabase(percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), o);
@@ -101,7 +111,7 @@ public:
         db.apri(percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), m);
     }
     // A ready installation: INI, help file, database, open.
-    void pronto(const QString &tipo = QStringLiteral("StandAlone"), const QString &versione = QStringLiteral("SERVER"))
+    void pronto(const QString &tipo = u"StandAlone"_s, const QString &versione = u"SERVER"_s)
     {
         scriviIni(tipo, versione);
         scriviAiuto();
@@ -112,15 +122,20 @@ public:
     // it is), so that a start is not a first start.
     void operatoreNelFile()
     {
-        CorsiDB d(QStringLiteral("semina"));
+        CorsiDB d(u"semina"_s);
         d.apri(percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
-        d.esegui(QStringLiteral("INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', 1, 'UNO')"));
+        d.esegui(u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', 1, 'UNO')"_s);
     }
-    void aggiungiOperatore(const QString &gruppo, int numero, const QString &nome, const QString &tipo = QStringLiteral("EF"))
+    void aggiungiOperatore(const QString &gruppo, int numero, const QString &nome, const QString &tipo = u"EF"_s)
     {
-        db.esegui(QStringLiteral("INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione, TipoOper) VALUES (?,?,?,?)"),
+        db.esegui(u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione, TipoOper) VALUES (?,?,?,?)"_s,
                   {gruppo, numero, nome, tipo});
     }
+};
+
+// A ready installation of the given Tipo.
+struct Pronto : Ambiente {
+    explicit Pronto(const QString &tipo = u"StandAlone"_s) { pronto(tipo); }
 };
 
 } // namespace quirdal::test

@@ -7,8 +7,12 @@
 #include <QQueue>
 #include <QString>
 #include <QStringList>
+#include <QTest>
+#include <optional>
 
 namespace quirdal::test {
+
+using namespace Qt::StringLiterals;
 
 struct MessaggioRegistrato {
     QString testo;
@@ -57,5 +61,16 @@ public:
         return r;
     }
 };
+
+// Exactly one message, with this text, title and icon (and buttons, when given).
+inline void unMessaggio(const FakeDialoghi &d, const QString &testo, const QString &titolo, Icona icona,
+                        std::optional<Pulsanti> pulsanti = {})
+{
+    QCOMPARE(d.testiMessaggi(), QStringList{testo});
+    QCOMPARE(d.messaggi.first().titolo, titolo);
+    QCOMPARE(d.messaggi.first().icona, icona);
+    if (pulsanti)
+        QCOMPARE(d.messaggi.first().pulsanti, *pulsanti);
+}
 
 } // namespace quirdal::test

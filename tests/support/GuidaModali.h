@@ -1,9 +1,14 @@
 #pragma once
+// The screens driven as a user drives them: their modal dialogs, widgets by name, clicks, typing.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QList>
 #include <QObject>
+#include <QRadioButton>
 #include <QStringList>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -54,12 +59,36 @@ private:
 };
 
 // A widget of the screen by its objectName; a missing one stops the test at once.
-template <typename T> T *trova(QWidget *w, const char *nome)
+template <typename T = QWidget> T *trova(QWidget *w, const QString &nome)
 {
-    T *f = w->findChild<T *>(QString::fromLatin1(nome));
+    T *f = w->findChild<T *>(nome);
     if (!f)
-        qFatal("widget %s non trovato", nome);
+        qFatal("widget %s non trovato", qPrintable(nome));
     return f;
+}
+
+// A click as the user gives it: check boxes and radios on their box, since a click beside
+// the label does nothing.
+inline void clicca(QWidget *w, const QString &nome)
+{
+    QWidget *b = trova(w, nome);
+    const bool casella = qobject_cast<QCheckBox *>(b) || qobject_cast<QRadioButton *>(b);
+    QTest::mouseClick(b, Qt::LeftButton, {}, casella ? QPoint(b->height() / 2, b->height() / 2) : QPoint());
+}
+
+// The field's text replaced by typing.
+inline void digita(QWidget *w, const QString &nome, const QString &testo)
+{
+    auto *t = trova<QLineEdit>(w, nome);
+    QTest::keyClick(t, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(t, Qt::Key_Delete);
+    QTest::keyClicks(t, testo);
+}
+
+inline void mostra(QWidget &w)
+{
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
 }
 
 } // namespace quirdal::test

@@ -10,8 +10,9 @@
 #include <QTemporaryDir>
 
 namespace quirdal::test {
+using namespace Qt::StringLiterals;
 
-inline QString certificati() { return qEnvironmentVariable("QUIRDAL_SORGENTI") + QStringLiteral("/tests/certificati/"); }
+inline QString certificati() { return qEnvironmentVariable("QUIRDAL_SORGENTI") + u"/tests/certificati/"_s; }
 
 // The options that make both download services answer these bytes, kept in cartella.
 inline QStringList opzioneContenitore(const QTemporaryDir &cartella, const QByteArray &byte)
@@ -35,17 +36,17 @@ public:
     {
         const QString sorgenti = qEnvironmentVariable("QUIRDAL_SORGENTI");
         for (const QString &f : fileOperatori)
-            QFile::copy(sorgenti + QStringLiteral("/data/operatori/") + f, dati.filePath(f));
-        QDir().mkpath(dati.filePath(QStringLiteral("tabelle")));
+            QFile::copy(sorgenti + u"/data/operatori/"_s + f, dati.filePath(f));
+        QDir().mkpath(dati.filePath(u"tabelle"_s));
         for (const char *t : {"Province.txt", "Regioni.txt"})
-            QFile::copy(sorgenti + QStringLiteral("/data/tabelle/") + QString::fromLatin1(t),
-                        dati.filePath(QStringLiteral("tabelle/")) + QString::fromLatin1(t));
-        const QString cert = fidato ? QStringLiteral("server") : QStringLiteral("non-fidato");
+            QFile::copy(sorgenti + u"/data/tabelle/"_s + QString::fromLatin1(t),
+                        dati.filePath(u"tabelle/"_s) + QString::fromLatin1(t));
+        const QString cert = fidato ? u"server"_s : u"non-fidato"_s;
         m_p.setProgram(qEnvironmentVariable("QUIRDAL_TEST_SERVER"));
-        m_p.setArguments(QStringList{QStringLiteral("--porta"), QStringLiteral("0"), QStringLiteral("--certificato"),
-                                     certificati() + cert + QStringLiteral(".pem"), QStringLiteral("--chiave"),
-                                     certificati() + cert + QStringLiteral(".key"), QStringLiteral("--dati"), dati.path(),
-                                     QStringLiteral("--ricevuti"), ricevuti.path()}
+        m_p.setArguments(QStringList{u"--porta"_s, u"0"_s, u"--certificato"_s,
+                                     certificati() + cert + u".pem"_s, u"--chiave"_s,
+                                     certificati() + cert + u".key"_s, u"--dati"_s, dati.path(),
+                                     u"--ricevuti"_s, ricevuti.path()}
                          + opzioni);
         m_p.setProcessChannelMode(QProcess::SeparateChannels);
         m_p.start();
@@ -61,22 +62,19 @@ public:
         m_p.kill();
         m_p.waitForFinished(5000);
     }
-    QString base() const { return QStringLiteral("https://127.0.0.1:%1/cgi-bin/fp/").arg(porta); }
+    QString base() const { return u"https://127.0.0.1:%1/cgi-bin/fp/"_s.arg(porta); }
 
     // The services of the program folder's INI, the connection credentials, and the
     // test authority installed as CA_ROOT.DER.
-    void configura(cFileINI &ini, const QString &cartella, const QString &credenziali = QStringLiteral("quirdal:Valdoria2009@"),
+    void configura(cFileINI &ini, const QString &cartella, const QString &credenziali = u"quirdal:Valdoria2009@"_s,
                    int portaForzata = 0) const
     {
-        const QString b = portaForzata ? QStringLiteral("https://127.0.0.1:%1/cgi-bin/fp/").arg(portaForzata) : base();
-        ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("NREG"), b + QStringLiteral("nreg"));
-        ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("VERSIONE"), b + QStringLiteral("versione"));
-        ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("AGGIORNADB"), b + QStringLiteral("aggiornadb"));
-        ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("AGGIORNATABELLE"), b + QStringLiteral("aggiornatabelle"));
-        ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("ASSISTENZA"), b + QStringLiteral("assistenza"));
-        ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("PWD"), scramblePwd(credenziali));
-        QFile::remove(QDir(cartella).filePath(QStringLiteral("CA_ROOT.DER")));
-        QFile::copy(certificati() + QStringLiteral("ca.der"), QDir(cartella).filePath(QStringLiteral("CA_ROOT.DER")));
+        const QString b = portaForzata ? u"https://127.0.0.1:%1/cgi-bin/fp/"_s.arg(portaForzata) : base();
+        for (const char *servizio : {"NREG", "VERSIONE", "AGGIORNADB", "AGGIORNATABELLE", "ASSISTENZA"})
+            ini.scrivi(u"CONNESSIONE"_s, QString::fromLatin1(servizio), b + QString::fromLatin1(servizio).toLower());
+        ini.scrivi(u"CONNESSIONE"_s, u"PWD"_s, scramblePwd(credenziali));
+        QFile::remove(QDir(cartella).filePath(u"CA_ROOT.DER"_s));
+        QFile::copy(certificati() + u"ca.der"_s, QDir(cartella).filePath(u"CA_ROOT.DER"_s));
     }
 
 private:

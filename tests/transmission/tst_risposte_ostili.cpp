@@ -3,7 +3,7 @@
 #include "support/Memoria.h"
 #include "support/ServerFinto.h"
 #include "transmission/CreaFileTrasm.h"
-#include "transmission/Domanda.h"
+#include "support/Domanda.h"
 #include "transmission/ServiziRegione.h"
 
 #include <QCryptographicHash>
