@@ -1,5 +1,5 @@
 # Checks that the includes of the sources only point down the layers of the program:
-#   common <- db <- config <- courses, loading, support <- operator <- transmission,
+#   common <- db <- config <- courses, loading, support <- operator <- printing, transmission,
 #   application <- startup; every screen (*/ui) above all the logic; the command line and
 #   the server simulator above the logic, never a screen.
 # Run as: cmake -DSORGENTI=<src folder> [-DSTRUMENTI=<tools folder>] -P ControllaLivelli.cmake
@@ -13,9 +13,10 @@ set(LIVELLO_courses common db config courses)
 set(LIVELLO_loading common db config loading)
 set(LIVELLO_support common db config support)
 set(LIVELLO_operator common db config courses operator)
+set(LIVELLO_printing common db config courses operator printing)
 set(LIVELLO_transmission common db config courses operator transmission)
 set(LIVELLO_application common db config courses operator application)
-set(LOGICA common db config courses loading support operator transmission application startup)
+set(LOGICA common db config courses loading support operator printing transmission application startup)
 set(LIVELLO_startup ${LOGICA})
 set(LIVELLO_cli ${LOGICA} cli)
 

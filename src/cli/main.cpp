@@ -1,4 +1,5 @@
 // quirdal-cli: the program's logic without screens, for administrators, scripts and tests.
+#include "cli/ComandiStampa.h"
 #include "cli/DialoghiCli.h"
 #include "common/Errori.h"
 #include "common/Piattaforma.h"
@@ -392,6 +393,10 @@ const std::map<QString, Comando> &comandi()
          {QStringLiteral("ARCHIVIO [--operatore G:N]: recupera la base dati dall'archivio, dopo averla controllata e "
                          "aver copiato quella attuale in BackupDB; con --operatore solo i dati di quell'operatore"),
           true, recupera}},
+        {QStringLiteral("stampa"),
+         {QStringLiteral("--prov P --grupope G --operatore N --modo BOZZA|ORIGINALE [--sede C] [--pdf FILE]: il PDF "
+                         "della domanda; ORIGINALE esegue prima i controlli e blocca la domanda stampata"),
+          true, comandoStampa}},
         {QStringLiteral("esegui-sql"),
          {QStringLiteral("FILE.sql: esegue le istruzioni del file in una sola transazione"), true, eseguiSql}},
     };
@@ -416,7 +421,7 @@ int aiuto(QTextStream &out)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    const auto app = applicazioneCli(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("QUIRDAL"));
     QStringList args = QCoreApplication::arguments().mid(1);
     QString cartella = qEnvironmentVariable("QUIRDAL_HOME");

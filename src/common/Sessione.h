@@ -49,8 +49,11 @@ struct Sessione {
     QString gModoCompo;
 
     // Prints.
-    QString gTipoStampa;
-    QString gModoStampa;
+    QString gTipoStampa;         // "Stampa Bozza" or "Stampa Definitivo"
+    QString gModoStampa;         // what the form says it is: "BOZZA", "ORIGINALE", "COPIA", "BOZZA CORSO"
+    long gIntervalloStampa = 0;  // pause between pages, in milliseconds
+    bool gStampaEseguita = false; // a final print was produced whole in this visit of the send screen
+    QString gTipoSede;           // the one site of a draft: "UL" component, "SO" occasional; "" all
 
     // What the pickers hand back to their caller, who clears them before opening one; an
     // empty result means the user cancelled.

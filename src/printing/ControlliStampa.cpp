@@ -1,0 +1,427 @@
+#include "printing/ControlliStampa.h"
+
+#include "common/Generale.h"
+#include "common/Sessione.h"
+#include "common/Testo.h"
+#include "db/CorsiDB.h"
+
+#include <QDate>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <cmath>
+
+namespace quirdal {
+
+namespace {
+
+const QString kCorreggere = QStringLiteral(" Correggere la situazione, e ritentare la stampa.");
+const QString kCorreggereElenco = QStringLiteral(" Correggere la situazione, e ritentare la stampa: ");
+
+// Null and "" alike.
+bool vuoto(const QVariant &v) { return v.toString().isEmpty(); }
+
+bool soloCifre(const QString &t)
+{
+    if (t.isEmpty())
+        return false;
+    for (const QChar c : t)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+// Day, month and year as a day-month-year parser takes them: digits, a calendar date; a
+// year of one or two digits is of the last or the present century.
+bool dataValida(const QString &gg, const QString &mm, const QString &aaaa)
+{
+    const QString g = gg.trimmed(), m = mm.trimmed(), a = aaaa.trimmed();
+    if (!soloCifre(g) || !soloCifre(m) || !soloCifre(a) || g.size() > 2 || m.size() > 2 || a.size() > 4
+        || a.size() == 3)
+        return false;
+    int anno = a.toInt();
+    if (a.size() <= 2)
+        anno += anno < 30 ? 2000 : 1900;
+    return QDate(anno, m.toInt(), g.toInt()).isValid();
+}
+
+// The CAP rules of a site or of the registered office.
+bool capLunghezzaErrata(const QVariant &cap) { return !vuoto(cap) && cap.toString().size() != 5; }
+bool capNonNumerico(const QVariant &cap) { return !vuoto(cap) && !soloCifre(cap.toString()); }
+
+struct Riga {
+    QVariantMap v;
+    QVariant operator[](const char *nome) const { return v.value(QString::fromLatin1(nome)); }
+};
+
+QList<Riga> righe(CorsiDB &db, const QString &sql, const QVariantList &parametri)
+{
+    QSqlQuery q = db.seleziona(sql, parametri);
+    QList<Riga> r;
+    while (q.next()) {
+        Riga riga;
+        const QSqlRecord rec = q.record();
+        for (int i = 0; i < rec.count(); ++i)
+            riga.v.insert(rec.fieldName(i), q.value(i));
+        r << riga;
+    }
+    return r;
+}
+
+QString somma(const QString &corpo) { return QStringLiteral("SELECT SUM(") + corpo; }
+
+// The checks in their order; each returns its message, "" when it passes.
+class Controlli {
+public:
+    Controlli(CorsiDB &db, const Sessione &s, bool tutti, const std::function<void(int)> &avanzamento)
+        : m_db(db), m_s(s), m_tutti(tutti), m_avanzamento(avanzamento)
+    {
+    }
+
+    QStringList esegui()
+    {
+        passo();
+        operatore();
+        if (fermati())
+            return m_problemi;
+        passo();
+        sedeLegale();
+        if (fermati())
+            return m_problemi;
+        passo();
+        sitiComponenti();
+        if (fermati())
+            return m_problemi;
+        passo();
+        sitiOccasionali();
+        if (fermati())
+            return m_problemi;
+        passo();
+        regolaTrentaPercento();
+        if (fermati())
+            return m_problemi;
+        passo();
+        oreLocali();
+        if (fermati())
+            return m_problemi;
+        passo();
+        dateAvvio();
+        passo();
+        return m_problemi;
+    }
+
+private:
+    void passo()
+    {
+        ++m_passo;
+        if (m_avanzamento)
+            m_avanzamento(std::min(m_passo, kPassiControlli));
+    }
+    bool fermati() const { return !m_tutti && !m_problemi.isEmpty(); }
+    // A failing check: recorded; true when the run stops here.
+    bool fallisce(const QString &messaggio)
+    {
+        m_problemi << messaggio;
+        return !m_tutti;
+    }
+
+    void operatore()
+    {
+        const QList<Riga> r = righe(m_db,
+                                    QStringLiteral("SELECT Corrispondenza, LegNome, LegGGNasc, LegMMNasc, LegAAAANasc, "
+                                                   "ProvCCIAA, CodCCIAA, AnnoCCIAA, NominativoReferente, "
+                                                   "CodFiscaleReferente FROM CorsiOper WHERE GrupOpe = ? AND "
+                                                   "Operatore = ?"),
+                                    m_s.chiaveOperatore());
+        // Without the operator's row every value counts as missing.
+        const Riga o = r.value(0);
+        if (o["Corrispondenza"].isNull()
+            && fallisce(QStringLiteral("Nella Scheda Operatore deve essere indicato il COMPONENTE RESPONSABILE DELLA "
+                                       "CORRISPONDENZA.")
+                        + kCorreggere))
+            return;
+        if (vuoto(o["LegNome"])
+            && fallisce(QStringLiteral("Nella Scheda Operatore deve essere inserito il LEGALE RAPPRESENTANTE O "
+                                       "PROCURATORE FIRMATARIO DELLA CONVENZIONE.")
+                        + kCorreggere))
+            return;
+        const QString gg = o["LegGGNasc"].toString(), mm = o["LegMMNasc"].toString(), aaaa = o["LegAAAANasc"].toString();
+        if (gg + mm + aaaa != QString() && !dataValida(gg, mm, aaaa)
+            && fallisce(QStringLiteral("Nella Scheda Operatore deve essere inserita una data valida come DATA DI NASCITA "
+                                       "DEL LEGALE RAPPRESENTANTE O PROCURATORE FIRMATARIO DELLA CONVENZIONE.")
+                        + kCorreggere))
+            return;
+        const int vuoti = int(vuoto(o["ProvCCIAA"])) + int(vuoto(o["CodCCIAA"])) + int(vuoto(o["AnnoCCIAA"]));
+        if (vuoti > 0 && vuoti < 3
+            && fallisce(QStringLiteral("Nella Scheda Operatore il gruppo di dati CCIAA va lasciato completamente vuoto o "
+                                       "compilato per intero.")
+                        + kCorreggere))
+            return;
+        if (o["NominativoReferente"].isNull()
+            && fallisce(QStringLiteral("Nella Scheda Operatore deve essere indicato il NOMINATIVO DEL REFERENTE PARI "
+                                       "OPPORTUNITA'.")
+                        + kCorreggere))
+            return;
+        if (o["CodFiscaleReferente"].isNull())
+            fallisce(QStringLiteral("Nella Scheda Operatore deve essere indicato il CODICE FISCALE DEL REFERENTE PARI "
+                                    "OPPORTUNITA'.")
+                     + kCorreggere);
+    }
+
+    void sedeLegale()
+    {
+        const QList<Riga> r = righe(
+            m_db, QStringLiteral("SELECT Cap, CodComune, Email, Riferimento, Tel FROM QrySedLeg WHERE GrupOpe = ? AND "
+                                 "Operatore = ? ORDER BY Componente"),
+            m_s.chiaveOperatore());
+        const Riga l = r.value(0);
+        const QVariant cap = l["Cap"];
+        if ((capLunghezzaErrata(cap) || capNonNumerico(cap))
+            && fallisce(QStringLiteral("Nella Scheda Sede Legale il CAP se specificato deve essere di 5 cifre.")
+                        + kCorreggere))
+            return;
+        if (!vuoto(cap) && vuoto(l["CodComune"])
+            && fallisce(QStringLiteral("Nella Scheda Sede Legale se il CAP è specificato deve esserlo anche il COMUNE di "
+                                       "ubicazione della sede.")
+                        + kCorreggere))
+            return;
+        if (!vuoto(l["Email"])) {
+            const QString m = controllaEmail(l["Email"].toString());
+            if (!m.isEmpty() && fallisce(m))
+                return;
+        }
+        if (vuoto(l["Riferimento"])
+            && fallisce(QStringLiteral("Nella Scheda Sede Legale deve essere indicata la PERSONA DI RIFERIMENTO.")
+                        + kCorreggere))
+            return;
+        if (vuoto(l["Tel"]))
+            fallisce(QStringLiteral("Nella Scheda Sede Legale deve essere indicato il NUMERO DI TELEFONO.") + kCorreggere);
+    }
+
+    // The six passes over the sites of one kind; codice names the site's number column.
+    void passiSiti(const QList<Riga> &siti, const char *codice)
+    {
+        auto riga = [codice](const Riga &r) {
+            return QStringLiteral("- ") + r["GrupOpe"].toString() + QLatin1Char(' ') + r["Operatore"].toString()
+                + QStringLiteral(" - ") + r[codice].toString() + QStringLiteral(" - ") + r["Denominazione"].toString()
+                + CRLF;
+        };
+        auto passaggio = [&](const QString &introduzione, const std::function<QString(const Riga &)> &offende) {
+            QString elenco;
+            for (const Riga &r : siti)
+                elenco += offende(r);
+            return !elenco.isEmpty() && fallisce(introduzione + elenco);
+        };
+        const QString capCinque = QStringLiteral("Nella Scheda Sede Interessata, per le sedi qui elencate, il CAP se "
+                                                 "specificato deve essere di 5 cifre.")
+            + kCorreggereElenco + CRLF + CRLF;
+        if (passaggio(capCinque, [&](const Riga &r) { return capLunghezzaErrata(r["Cap"]) ? riga(r) : QString(); }))
+            return;
+        if (passaggio(capCinque, [&](const Riga &r) { return capNonNumerico(r["Cap"]) ? riga(r) : QString(); }))
+            return;
+        if (passaggio(QStringLiteral("Nella Scheda Sede Interessata, per le sedi qui elencate, se il CAP è specificato "
+                                     "deve esserlo anche il COMUNE di ubicazione della sede.")
+                          + kCorreggereElenco + CRLF + CRLF,
+                      [&](const Riga &r) {
+                          return !vuoto(r["Cap"]) && vuoto(r["CodComune"]) ? riga(r) : QString();
+                      }))
+            return;
+        if (passaggio(QString(), [&](const Riga &r) {
+                if (vuoto(r["Email"]))
+                    return QString();
+                const QString m = controllaEmail(r["Email"].toString());
+                return m.isEmpty() ? QString()
+                                   : QStringLiteral("- Sede Int. ") + r["GrupOpe"].toString() + QLatin1Char(' ')
+                        + r["Operatore"].toString() + QStringLiteral(" - ") + r[codice].toString()
+                        + QStringLiteral(": ") + m + CRLF;
+            }))
+            return;
+        if (passaggio(QStringLiteral("Nella Scheda Sede Interessata, per le sedi elencate di seguito, deve essere "
+                                     "indicata la PERSONA DI RIFERIMENTO.")
+                          + kCorreggereElenco + CRLF + CRLF,
+                      [&](const Riga &r) { return vuoto(r["Riferimento"]) ? riga(r) : QString(); }))
+            return;
+        passaggio(QStringLiteral("Nella Scheda Sede Interessata, per le sedi elencate di seguito, deve essere indicato "
+                                 "il NUMERO DI TELEFONO.")
+                      + kCorreggereElenco + CRLF + CRLF,
+                  [&](const Riga &r) { return vuoto(r["Tel"]) ? riga(r) : QString(); });
+    }
+
+    QList<Riga> componenti()
+    {
+        return righe(m_db,
+                     QStringLiteral("SELECT * FROM QryCompoCorsi WHERE GrupOpe = ? AND Operatore = ? AND Prov = ? "
+                                    "ORDER BY Componente"),
+                     m_s.chiaveDomanda());
+    }
+
+    void sitiComponenti() { passiSiti(componenti(), "Componente"); }
+
+    void sitiOccasionali()
+    {
+        passiSiti(righe(m_db,
+                        QStringLiteral("SELECT * FROM QrySediOccUtilCorsi WHERE GrupOpe = ? AND Operatore = ? AND "
+                                       "Prov = ? ORDER BY SedeOcc"),
+                        m_s.chiaveDomanda()),
+                  "SedeOcc");
+    }
+
+    void regolaTrentaPercento()
+    {
+        QString elenco;
+        for (const Riga &r : componenti()) {
+            const OreComponente ore = oreComponente(m_db, m_s, r["Componente"].toLongLong());
+            const qlonglong usate = ore.laboratoriEsterni + ore.occasionali - ore.occasionaliDeroga;
+            const qlonglong locali = r["NumLocali"].toLongLong();
+            const qlonglong capacita = interoBancario(double(interoBancario(double(locali * 500 + locali * 1200))) * 30
+                                                      / 100);
+            if (usate > capacita)
+                elenco += QStringLiteral("- ") + r["GrupOpe"].toString() + QLatin1Char(' ') + r["Operatore"].toString()
+                    + QStringLiteral(" - ") + r["Componente"].toString() + QStringLiteral(" - ")
+                    + r["Denominazione"].toString() + CRLF;
+        }
+        if (!elenco.isEmpty())
+            fallisce(QStringLiteral("Le attività formative svolte in Sedi Occasionali possono raggiungere un monte ore "
+                                    "complessivo pari al 30% delle ore di corso svolte nella Sede Componente collegata, "
+                                    "sulle seguenti componenti è stata rilevata una situazione non corretta: ")
+                     + CRLF + CRLF + elenco);
+    }
+
+    void oreLocali()
+    {
+        const QList<Riga> sedi = righe(
+            m_db,
+            QStringLiteral(
+                "SELECT DISTINCT P.GrupOpe, P.Operatore, CASE WHEN P.SedeInteressata < 1000 THEN P.SedeInteressata "
+                "ELSE P.CompoResp END AS Componente, COALESCE(C.Denominazione, C1.Denominazione) AS Denominazione, "
+                "COALESCE(PR.PROV, PR1.PROV) AS PROV, COALESCE(C.NumLocali, C1.NumLocali) AS Locali "
+                "FROM CorsiProp P "
+                "LEFT JOIN CorsiCompo C ON C.GrupOpe = P.GrupOpe AND C.Operatore = P.Operatore AND C.Componente = "
+                "P.SedeInteressata "
+                "LEFT JOIN Comuni CO ON CO.CodComune = C.CodComune LEFT JOIN Province PR ON PR.PROV = CO.PROV "
+                "LEFT JOIN CorsiCompo C1 ON C1.GrupOpe = P.GrupOpe AND C1.Operatore = P.Operatore AND C1.Componente = "
+                "P.CompoResp "
+                "LEFT JOIN Comuni CO1 ON CO1.CodComune = C1.CodComune LEFT JOIN Province PR1 ON PR1.PROV = CO1.PROV "
+                "WHERE P.GrupOpe = ? AND P.Operatore = ? AND COALESCE(PR.PROV, PR1.PROV) = ? ORDER BY 3"),
+            m_s.chiaveDomanda());
+        QString elenco;
+        for (const Riga &r : sedi) {
+            const qlonglong componente = r["Componente"].toLongLong();
+            qlonglong locali = r["Locali"].toLongLong();
+            const qlonglong laboratori = m_db.valoreScalare(QStringLiteral("SELECT COALESCE(SUM(NumLab), 0) FROM "
+                                                                           "CorsiCompoTipoLab WHERE GrupOpe = ? AND "
+                                                                           "Operatore = ? AND Componente = ?"),
+                                                            {m_s.gGrupOpe, m_s.numeroOperatore(), componente})
+                                             .toLongLong();
+            if (3 * laboratori < locali)
+                locali = 3 * laboratori;
+            const OreComponente ore = oreComponente(m_db, m_s, componente);
+            const QString coda = r["GrupOpe"].toString() + QLatin1Char(' ') + r["Operatore"].toString()
+                + QStringLiteral(" - ") + r["Componente"].toString() + QStringLiteral(" - ")
+                + r["Denominazione"].toString() + CRLF;
+            if (ore.diurne > 1200 * locali)
+                elenco += QStringLiteral("- [ORE DIURNE] \t\t") + coda;
+            if (ore.serali > 500 * locali)
+                elenco += QStringLiteral("- [ORE PRESERALI E SERALI] \t") + coda;
+        }
+        if (!elenco.isEmpty())
+            fallisce(QStringLiteral("In ogni locale potranno essere svolti corsi per un massimo di 1.200 ore diurne ed "
+                                    "un massimo di 500 ore preserali/serali. ")
+                     + CRLF + QStringLiteral("Nelle seguenti sedi non è stato rispettato il vincolo:") + CRLF + CRLF
+                     + elenco);
+    }
+
+    void dateAvvio()
+    {
+        // A database of the previous version has no start date to check.
+        if (!m_db.esisteColonna(QStringLiteral("CorsiProp"), QStringLiteral("DataAvvio")))
+            return;
+        QString elenco;
+        const QString campi = QStringLiteral(
+            "SELECT Q.GrupOpe, Q.Operatore, Q.SedeInteressata, Q.Corso, Q.Accorp, Q.DesQualif, Q.DataAvvio ");
+        const QString ordine = QStringLiteral(" WHERE Q.GrupOpe = ? AND Q.Operatore = ? AND S.PROV = ? ORDER BY "
+                                              "Q.SedeInteressata, Q.Corso, Q.Accorp");
+        for (const QString &sql :
+             {campi + QStringLiteral("FROM QryCorsi Q INNER JOIN QryCompoCorsi S ON S.Componente = Q.SedeInteressata "
+                                     "AND S.Operatore = Q.Operatore AND S.GrupOpe = Q.GrupOpe")
+                  + ordine,
+              campi + QStringLiteral("FROM QrySediOccUtilCorsi S INNER JOIN QryCorsi Q ON S.SedeOcc = Q.SedeInteressata "
+                                     "AND S.Operatore = Q.Operatore AND S.GrupOpe = Q.GrupOpe")
+                  + ordine}) {
+            for (const Riga &r : righe(m_db, sql, m_s.chiaveDomanda()))
+                if (r["DataAvvio"].toString().trimmed().isEmpty())
+                    elenco += QStringLiteral("- CORSO: \t") + r["GrupOpe"].toString() + QLatin1Char(' ')
+                        + r["Operatore"].toString() + QStringLiteral(" - ") + r["SedeInteressata"].toString()
+                        + QStringLiteral(" - ") + r["Corso"].toString() + QStringLiteral(" - ")
+                        + r["DesQualif"].toString() + CRLF;
+        }
+        if (!elenco.isEmpty())
+            fallisce(QStringLiteral("E' necessario compilare il dato relativo alla DATA PRESUNTA AVVIO CORSO per i "
+                                    "seguenti corsi:")
+                     + CRLF + CRLF + elenco);
+    }
+
+    CorsiDB &m_db;
+    const Sessione &m_s;
+    bool m_tutti;
+    const std::function<void(int)> &m_avanzamento;
+    QStringList m_problemi;
+    int m_passo = 0;
+};
+
+} // namespace
+
+qlonglong interoBancario(double v) { return qlonglong(std::nearbyint(v)); }
+
+bool operatoreHaCorsi(CorsiDB &db, const Sessione &s)
+{
+    return db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiProp WHERE GrupOpe = ? AND Operatore = ?"),
+                            s.chiaveOperatore())
+               .toLongLong()
+        > 0;
+}
+
+OreComponente oreComponente(CorsiDB &db, const Sessione &s, qlonglong componente)
+{
+    const QVariantList chiave = {s.gGrupOpe, s.numeroOperatore(), componente, s.gProv};
+    // Occasional-site courses the component answers for, the site in the province.
+    const QString occasionali = QStringLiteral(
+        " FROM CorsiProp P INNER JOIN CorsiSediOccUtil U ON U.SedeOcc = P.SedeInteressata AND U.GrupOpe = P.GrupOpe "
+        "AND U.Operatore = P.Operatore INNER JOIN CorsiSediOcc O ON O.SedeOcc = U.SedeOcc INNER JOIN Comuni CO ON "
+        "CO.CodComune = O.CodComune WHERE P.GrupOpe = ? AND P.Operatore = ? AND P.SedeInteressata > 999 AND "
+        "P.CompoResp = ? AND CO.PROV = ?");
+    // Courses held at the component, the component in the province.
+    const QString proprie = QStringLiteral(
+        " FROM CorsiProp P INNER JOIN CorsiCompo C ON C.GrupOpe = P.GrupOpe AND C.Operatore = P.Operatore AND "
+        "C.Componente = P.SedeInteressata INNER JOIN Comuni CO ON CO.CodComune = C.CodComune WHERE P.GrupOpe = ? AND "
+        "P.Operatore = ? AND P.SedeInteressata = ? AND CO.PROV = ?");
+    auto totale = [&](const QString &sql) { return interoBancario(db.valoreScalare(sql, chiave).toDouble()); };
+    OreComponente o;
+    o.occasionali = totale(somma(QStringLiteral("P.DurataAnnOre)")) + occasionali);
+    o.occasionaliDeroga = totale(somma(QStringLiteral("P.DurataAnnOre)")) + occasionali
+                                 + QStringLiteral(" AND EXISTS (SELECT 1 FROM AzioneDeroga D WHERE D.CodAsse = "
+                                                  "P.CodAsse AND D.CodMisura = P.CodMisura AND D.CodAzione = "
+                                                  "P.CodAzione)"));
+    // A course without its duration in years adds nothing (a division by zero gives Null).
+    o.laboratoriEsterni = totale(somma(QStringLiteral("CAST(P.OreLabEsterni AS REAL) / NULLIF(P.DurataTotIter, 0))"))
+                                 + proprie);
+    o.diurne = totale(somma(QStringLiteral("P.DurataAnnOre)")) + proprie + QStringLiteral(" AND P.CodOra = 1"));
+    o.serali = totale(somma(QStringLiteral("P.DurataAnnOre)")) + proprie + QStringLiteral(" AND P.CodOra IN (2, 3)"));
+    return o;
+}
+
+QStringList problemiDomandaStampa(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento)
+{
+    const Lettura lettura(db);
+    return Controlli(db, s, true, avanzamento).esegui();
+}
+
+EsitoVerifica ControllaDatiDomanda(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento)
+{
+    const Lettura lettura(db);
+    const QStringList p = Controlli(db, s, false, avanzamento).esegui();
+    if (p.isEmpty())
+        return {};
+    return EsitoVerifica::errore(p.first(), kTitoloStampaNonDisponibile, QString());
+}
+
+} // namespace quirdal
