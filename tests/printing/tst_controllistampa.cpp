@@ -1,0 +1,177 @@
+// The checks of the whole application before its final print, each with its exact message.
+#include "support/Domanda.h"
+
+#include "printing/ControlliStampa.h"
+
+#include <QTest>
+
+using namespace quirdal;
+using namespace quirdal::test;
+
+namespace {
+
+const QString kCorr = u" Correggere la situazione, e ritentare la stampa."_s;
+const QString kCorrElenco = u" Correggere la situazione, e ritentare la stampa: \r\n\r\n"_s;
+
+// The fixture's application made to pass, with a second component (4) of its own in the province.
+void domandaCorretta(Ambiente &a)
+{
+    for (const char *sql : {
+             "UPDATE CorsiOper SET LegGGNasc='01', LegMMNasc='02'",
+             "UPDATE CorsiProp SET DataAvvio='01/10/2009'",
+             "INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, TipoCompo, Denominazione, CodComune, Cap, Tel, "
+             "Email, Riferimento, NumLocali) VALUES ('A', 7, 4, 'UL', 'SEDE QUATTRO', '001001', '10100', '0115550004', "
+             "'', 'BLU', 1)",
+             "INSERT INTO CorsiCompoTipoLab (GrupOpe, Operatore, Componente, NumLab, TipoLab) VALUES ('A', 7, 4, 1, 'LAB')",
+             "INSERT INTO CorsiProp (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, DesQualif, CodAsse, CodMisura, "
+             "CodAzione, CodOra, DurataAnnOre, OreLabEsterni, DurataTotIter, DataAvvio) VALUES ('A', 7, 4, '0006', '0', "
+             "'CORSO QUATTRO', 'III.G', '06', '04', 1, 100, 0, 1, '01/10/2009')",
+         })
+        a.db.esegui(QString::fromUtf8(sql));
+}
+
+} // namespace
+
+class TestControlliStampa : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void regole_data()
+    {
+        QTest::addColumn<QStringList>("sql");
+        QTest::addColumn<QString>("atteso");
+        const QString sedeQuattro = u"- A 7 - 4 - SEDE QUATTRO\r\n"_s;
+        const QString cap5 = u"Nella Scheda Sede Interessata, per le sedi qui elencate, il CAP se specificato deve essere "
+                             "di 5 cifre."_s + kCorrElenco;
+        const QString trenta = u"Le attività formative svolte in Sedi Occasionali possono raggiungere un monte ore "
+                               "complessivo pari al 30% delle ore di corso svolte nella Sede Componente collegata, sulle "
+                               "seguenti componenti è stata rilevata una situazione non corretta: \r\n\r\n"_s;
+        const QString locali = u"In ogni locale potranno essere svolti corsi per un massimo di 1.200 ore diurne ed un "
+                               "massimo di 500 ore preserali/serali. \r\nNelle seguenti sedi non è stato rispettato il "
+                               "vincolo:\r\n\r\n"_s;
+        const QString avvio = u"E' necessario compilare il dato relativo alla DATA PRESUNTA AVVIO CORSO per i seguenti "
+                              "corsi:\r\n\r\n"_s;
+        // Course 0003 at the occasional site 1001, answered for by component 4.
+        const QString occ = u"UPDATE CorsiProp SET CompoResp=4, DurataAnnOre=%1 WHERE Corso='0003'"_s;
+        const QString giorno = u"UPDATE CorsiProp SET CodOra=%1, DurataAnnOre=%2 WHERE Corso='0006'"_s;
+        const QString quattroLocali = u"UPDATE CorsiCompo SET NumLocali=4 WHERE Componente=4"_s;
+
+        QTest::newRow("tutto corretto") << QStringList{} << QString();
+        QTest::newRow("corrispondenza nulla") << QStringList{u"UPDATE CorsiOper SET Corrispondenza=NULL"_s}
+                                              << u"Nella Scheda Operatore deve essere indicato il COMPONENTE RESPONSABILE "
+                                                 "DELLA CORRISPONDENZA."_s + kCorr;
+        const QString legale = u"Nella Scheda Operatore deve essere inserito il LEGALE RAPPRESENTANTE O PROCURATORE "
+                               "FIRMATARIO DELLA CONVENZIONE."_s + kCorr;
+        QTest::newRow("legale vuoto") << QStringList{u"UPDATE CorsiOper SET LegNome=''"_s} << legale;
+        QTest::newRow("legale nullo") << QStringList{u"UPDATE CorsiOper SET LegNome=NULL"_s} << legale;
+        const QString nascita = u"Nella Scheda Operatore deve essere inserita una data valida come DATA DI NASCITA DEL "
+                                "LEGALE RAPPRESENTANTE O PROCURATORE FIRMATARIO DELLA CONVENZIONE."_s + kCorr;
+        QTest::newRow("nascita solo anno") << QStringList{u"UPDATE CorsiOper SET LegGGNasc='', LegMMNasc=''"_s}
+                                           << nascita;
+        QTest::newRow("nascita 31 febbraio") << QStringList{u"UPDATE CorsiOper SET LegGGNasc='31'"_s} << nascita;
+        QTest::newRow("nascita vuota")
+            << QStringList{u"UPDATE CorsiOper SET LegGGNasc=NULL, LegMMNasc='', LegAAAANasc=''"_s} << QString();
+        QTest::newRow("cciaa in parte") << QStringList{u"UPDATE CorsiOper SET CodCCIAA=''"_s}
+                                        << u"Nella Scheda Operatore il gruppo di dati CCIAA va lasciato completamente "
+                                           "vuoto o compilato per intero."_s + kCorr;
+        QTest::newRow("cciaa vuota") << QStringList{u"UPDATE CorsiOper SET CodCCIAA='', ProvCCIAA=NULL, AnnoCCIAA=''"_s}
+                                     << QString();
+        QTest::newRow("referente nullo") << QStringList{u"UPDATE CorsiOper SET NominativoReferente=NULL"_s}
+                                         << u"Nella Scheda Operatore deve essere indicato il NOMINATIVO DEL REFERENTE PARI "
+                                            "OPPORTUNITA'."_s + kCorr;
+        QTest::newRow("referente vuoto passa") << QStringList{u"UPDATE CorsiOper SET NominativoReferente=''"_s}
+                                               << QString();
+        QTest::newRow("cf referente nullo") << QStringList{u"UPDATE CorsiOper SET CodFiscaleReferente=NULL"_s}
+                                            << u"Nella Scheda Operatore deve essere indicato il CODICE FISCALE DEL "
+                                               "REFERENTE PARI OPPORTUNITA'."_s + kCorr;
+        const QString capLegale = u"Nella Scheda Sede Legale il CAP se specificato deve essere di 5 cifre."_s + kCorr;
+        QTest::newRow("cap legale 4 cifre") << QStringList{u"UPDATE CorsiCompo SET Cap='1010' WHERE Componente=1"_s}
+                                            << capLegale;
+        QTest::newRow("cap legale lettera") << QStringList{u"UPDATE CorsiCompo SET Cap='1O100' WHERE Componente=1"_s}
+                                            << capLegale;
+        QTest::newRow("cap legale senza comune")
+            << QStringList{u"UPDATE CorsiCompo SET CodComune='' WHERE Componente=1"_s}
+            << u"Nella Scheda Sede Legale se il CAP è specificato deve esserlo anche il COMUNE di ubicazione della sede."_s
+                   + kCorr;
+        QTest::newRow("email legale") << QStringList{u"UPDATE CorsiCompo SET Email='sl ente@x.it' WHERE Componente=1"_s}
+                                      << u"L'indirizzo e-mail non può contenere spazi all'inizio, alla fine o "
+                                         "internamente."_s;
+        QTest::newRow("riferimento legale") << QStringList{u"UPDATE CorsiCompo SET Riferimento='' WHERE Componente=1"_s}
+                                            << u"Nella Scheda Sede Legale deve essere indicata la PERSONA DI "
+                                               "RIFERIMENTO."_s + kCorr;
+        QTest::newRow("telefono legale") << QStringList{u"UPDATE CorsiCompo SET Tel=NULL WHERE Componente=1"_s}
+                                         << u"Nella Scheda Sede Legale deve essere indicato il NUMERO DI TELEFONO."_s
+                                                + kCorr;
+        QTest::newRow("cap sede 4 cifre") << QStringList{u"UPDATE CorsiCompo SET Cap='1010' WHERE Componente=4"_s}
+                                          << cap5 + sedeQuattro;
+        QTest::newRow("cap sede lettera") << QStringList{u"UPDATE CorsiCompo SET Cap='1010A' WHERE Componente=4"_s}
+                                          << cap5 + sedeQuattro;
+        QTest::newRow("cap sede vuoto") << QStringList{u"UPDATE CorsiCompo SET Cap=NULL WHERE Componente=4"_s}
+                                        << QString();
+        QTest::newRow("email sede") << QStringList{u"UPDATE CorsiCompo SET Email='a,b@x.it' WHERE Componente=4"_s}
+                                    << u"- Sede Int. A 7 - 4: L'indirizzo e-mail non può contenere virgole.\r\n"_s;
+        QTest::newRow("riferimento sede")
+            << QStringList{u"UPDATE CorsiCompo SET Riferimento=NULL WHERE Componente=4"_s}
+            << u"Nella Scheda Sede Interessata, per le sedi elencate di seguito, deve essere indicata la PERSONA DI "
+               "RIFERIMENTO."_s + kCorrElenco + sedeQuattro;
+        QTest::newRow("telefono sede occasionale")
+            << QStringList{u"UPDATE CorsiSediOcc SET Tel='' WHERE SedeOcc=1001"_s}
+            << u"Nella Scheda Sede Interessata, per le sedi elencate di seguito, deve essere indicato il NUMERO DI "
+               "TELEFONO."_s + kCorrElenco + u"- A 7 - 1001 - PALESTRA\r\n"_s;
+        QTest::newRow("30% a 510") << QStringList{occ.arg(510)} << QString();
+        QTest::newRow("30% a 511") << QStringList{occ.arg(511)} << trenta + sedeQuattro;
+        QTest::newRow("30% azione in deroga")
+            << QStringList{occ.arg(900), u"INSERT INTO AzioneDeroga VALUES ('III.G', '06', '04')"_s} << QString();
+        QTest::newRow("3600 ore diurne") << QStringList{quattroLocali, giorno.arg(1).arg(3600)} << QString();
+        QTest::newRow("3601 ore diurne") << QStringList{quattroLocali, giorno.arg(1).arg(3601)}
+                                         << locali + u"- [ORE DIURNE] \t\tA 7 - 4 - SEDE QUATTRO\r\n"_s;
+        QTest::newRow("1500 ore serali") << QStringList{quattroLocali, giorno.arg(3).arg(1500)} << QString();
+        QTest::newRow("1501 ore serali") << QStringList{quattroLocali, giorno.arg(2).arg(1501)}
+                                         << locali + u"- [ORE PRESERALI E SERALI] \tA 7 - 4 - SEDE QUATTRO\r\n"_s;
+        QTest::newRow("avvio vuoto")
+            << QStringList{u"UPDATE CorsiProp SET DataAvvio='' WHERE Corso='0001' AND Accorp='1'"_s,
+                           u"UPDATE CorsiProp SET DataAvvio=NULL WHERE Corso='0003'"_s}
+            << avvio + u"- CORSO: \tA 7 - 1 - 0001 - QUALIFICA NUOVA\r\n- CORSO: \tA 7 - 1001 - 0003 - CORSO IN PALESTRA\r\n"_s;
+        QTest::newRow("corsi solo in altra provincia")
+            << QStringList{u"DELETE FROM CorsiProp WHERE SedeInteressata IN (1, 4, 1001)"_s} << QString();
+    }
+
+    void regole()
+    {
+        QFETCH(QStringList, sql);
+        QFETCH(QString, atteso);
+        Selezionata a(false);
+        domandaCorretta(a);
+        for (const QString &s : sql)
+            a.db.esegui(s);
+        QList<int> passi;
+        const EsitoVerifica e = ControllaDatiDomanda(a.db, a.sessione, [&](int p) { passi << p; });
+        QCOMPARE(e.messaggio, atteso);
+        QCOMPARE(e.titolo, atteso.isEmpty() ? QString() : u"Stampa non disponibile"_s);
+        QVERIFY(std::is_sorted(passi.begin(), passi.end()));
+        QVERIFY(!passi.isEmpty() && passi.first() == 1 && passi.last() <= kPassiControlli);
+        // Every problem at once begins with the same first one.
+        QCOMPARE(problemiDomandaStampa(a.db, a.sessione).value(0), atteso);
+        QVERIFY(operatoreHaCorsi(a.db, a.sessione));
+    }
+
+    // Every problem is listed, not only the first.
+    void tuttiIProblemi()
+    {
+        Selezionata a(false);
+        const QStringList p = problemiDomandaStampa(a.db, a.sessione);
+        QCOMPARE(p.size(), 2);
+        QVERIFY(p[0].contains(u"DATA DI NASCITA"_s));
+        QVERIFY(p[1].startsWith(u"E' necessario compilare il dato relativo alla DATA PRESUNTA AVVIO CORSO"_s));
+    }
+
+    void senzaCorsi()
+    {
+        Selezionata a(false);
+        a.db.esegui(u"DELETE FROM CorsiProp"_s);
+        QVERIFY(!operatoreHaCorsi(a.db, a.sessione));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestControlliStampa)
+#include "tst_controllistampa.moc"
