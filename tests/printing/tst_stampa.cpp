@@ -1,0 +1,294 @@
+// The print engine: the PDF read back with pdftotext and pdfinfo, the sites a draft holds,
+// the pauses, and the final print that locks only when its PDF came out whole.
+#include "support/Domanda.h"
+#include "support/Pdf.h"
+
+#include "printing/Stampa.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace quirdal;
+using namespace quirdal::test;
+
+namespace {
+
+// Records the pauses, and stops the print after a number of sections when asked to.
+struct Registro : AvanzamentoStampa {
+    QList<long> pause;
+    int sezioni = 0;
+    int fermaDopo = -1;
+    void pagina(int, const QString &) override { ++sezioni; }
+    bool annullata() override { return fermaDopo >= 0 && sezioni >= fermaDopo; }
+    void attendi(long ms) override { pause << ms; }
+};
+
+// The fixture's application, correct, not printed.
+struct Corretta : Selezionata {
+    Corretta() : Selezionata(false)
+    {
+        db.esegui(u"UPDATE CorsiOper SET LegGGNasc='01', LegMMNasc='02'"_s);
+        db.esegui(u"UPDATE CorsiProp SET DataAvvio='01/10/2009'"_s);
+    }
+    RichiestaStampa richiesta(const QString &modo = kModoBozza)
+    {
+        RichiestaStampa r;
+        r.modo = modo;
+        r.apriAlTermine = false;
+        return r;
+    }
+};
+
+const QStringList kSezioni = {
+    u"DOMANDA DI FINANZIAMENTO"_s, u"OGGETTO: DOMANDA DI FINANZIAMENTO"_s, u"QUADRO RIASSUNTIVO DELLA DOMANDA"_s,
+    u"SEZIONE 1 - SOGGETTO PROPONENTE"_s, u"SEZIONE 2 - SEDE INTERESSATA 1"_s, u"SEZIONE 2 - SEDE 1: LABORATORI E ORE"_s,
+    u"SEZIONE 3 - CORSO 0001 / 0 - SEDE 1"_s, u"PREVENTIVO DI SPESA"_s, u"RIPARTIZIONE DELLA SPESA"_s,
+    u"PARAMETRI DEL CORSO"_s, u"CARATTERISTICHE"_s, u"SEZIONE 3.3 - CORSO"_s, u"INTERVENTI MIRATI"_s,
+    u"SEZIONE 3.4 - CORSO"_s, u"SEZIONE 2 - SEDE INTERESSATA 1001"_s, u"SEZIONE 3 - CORSO 0003 / 0 - SEDE 1001"_s};
+
+} // namespace
+
+class TestStampa : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void bozzaCompleta()
+    {
+        Corretta a;
+        Registro r;
+        MotoreStampa m(*a.contesto, r);
+        const EsitoStampa e = m.esegui(a.richiesta());
+        QCOMPARE(e.stato, EsitoStampa::Stato::Completa);
+        QCOMPARE(e.filePdf, a.percorso(u"QUIRDAL-A7-AL-Domanda.pdf"_s));
+        QCOMPARE(e.nonCompilati, QStringList());
+        QCOMPARE(a.dialoghi.testiMessaggi(), QStringList{u"E' stato creato il file "_s + e.filePdf + u"."_s});
+        QCOMPARE(a.dialoghi.messaggi.first().titolo, u"Compilazione File di stampa"_s);
+        const QStringList pagine = paginePdf(e.filePdf);
+        QCOMPARE(pagine.size(), e.pagine);
+        QCOMPARE(infoPdf(e.filePdf, u"Pages"_s), QString::number(e.pagine));
+        QCOMPARE(infoPdf(e.filePdf, u"Title"_s), u"Proposta Corsi Brivasco - 2009 - primi anni"_s);
+        QCOMPARE(infoPdf(e.filePdf, u"Author"_s), u"QUIRDAL - Operatore A 7"_s);
+        QCOMPARE(infoPdf(e.filePdf, u"Page size"_s), u"595 x 842 pts (A4)"_s);
+        const QString testo = pagine.join(u'\n');
+        for (const QString &s : kSezioni)
+            QVERIFY2(testo.contains(s), qPrintable(s));
+        QVERIFY2(!testo.contains(u'<'), qPrintable(testo.mid(testo.indexOf(u'<') - 40, 80)));
+        // Values from the database, amounts in the Italian form.
+        for (const QString &v : {u"BIANCHI MARIA"_s, u"IT60X0542811101000000123456"_s, u"LABORATORIO INFORMATICO"_s,
+                                 u"OPERATORE GRAFICO"_s, u"RIGA UNO"_s, u"VOCE DUE"_s, u"8,50"_s})
+            QVERIFY2(testo.contains(v), qPrintable(v));
+        // Another province's site stays out.
+        QVERIFY(!testo.contains(u"SEDE GAMMA"_s));
+        for (int i = 0; i < pagine.size(); ++i) {
+            QVERIFY2(pagine[i].contains(u"BOZZA"_s), qPrintable(QString::number(i + 1)));
+            QVERIFY(pagine[i].contains(u"Pagina %1 di %2"_s.arg(i + 1).arg(pagine.size())));
+        }
+        QCOMPARE(r.pause, QList<long>());
+        QCOMPARE(r.sezioni, e.sezioni);
+    }
+
+    // A draft of one site: the common sections, then only that site.
+    void bozzaDiUnaSede_data()
+    {
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<int>("sede");
+        QTest::addColumn<QStringList>("presenti");
+        QTest::addColumn<QStringList>("assenti");
+        QTest::newRow("sede occasionale") << u"SO"_s << 1001
+                                          << QStringList{u"SEDE INTERESSATA 1001"_s, u"CORSO 0003"_s,
+                                                         u"SOGGETTO PROPONENTE"_s}
+                                          << QStringList{u"SEDE INTERESSATA 1\n"_s, u"CORSO 0001"_s, u"CORSO 0002"_s};
+        QTest::newRow("componente") << u"UL"_s << 1
+                                    << QStringList{u"SEDE INTERESSATA 1"_s, u"CORSO 0001"_s, u"CORSO 0002"_s}
+                                    << QStringList{u"SEDE INTERESSATA 1001"_s, u"CORSO 0003"_s};
+    }
+    void bozzaDiUnaSede()
+    {
+        QFETCH(QString, tipo);
+        QFETCH(int, sede);
+        QFETCH(QStringList, presenti);
+        QFETCH(QStringList, assenti);
+        Corretta a;
+        Registro r;
+        RichiestaStampa q = a.richiesta();
+        q.tipoSede = tipo;
+        q.sede = sede;
+        const EsitoStampa e = MotoreStampa(*a.contesto, r).esegui(q);
+        QCOMPARE(e.stato, EsitoStampa::Stato::Completa);
+        QString testo = paginePdf(e.filePdf).join(u'\n');
+        testo.replace(QRegularExpression(u" +\n"_s), u"\n"_s);
+        for (const QString &s : presenti)
+            QVERIFY2(testo.contains(s), qPrintable(s));
+        for (const QString &s : assenti)
+            QVERIFY2(!testo.contains(s), qPrintable(s));
+    }
+
+    void bozzaDiUnCorso()
+    {
+        Corretta a;
+        Registro r;
+        RichiestaStampa q = a.richiesta(kModoBozzaCorso);
+        q.corso = ChiaveCorso{1, u"0002"_s, u"0"_s};
+        const EsitoStampa e = MotoreStampa(*a.contesto, r).esegui(q);
+        QCOMPARE(e.filePdf, a.percorso(u"Sede1_00020-BozzaCorso.pdf"_s));
+        const QStringList pagine = paginePdf(e.filePdf);
+        QVERIFY(pagine.join(u'\n').contains(u"SEZIONE 3 - CORSO 0002 / 0 - SEDE 1"_s));
+        QVERIFY(!pagine.join(u'\n').contains(u"SOGGETTO PROPONENTE"_s));
+        for (const QString &p : pagine)
+            QVERIFY(p.contains(u"BOZZA CORSO"_s));
+    }
+
+    void pauseTraLePagine()
+    {
+        Corretta a;
+        Registro r;
+        RichiestaStampa q = a.richiesta();
+        q.intervallo = 3000;
+        const EsitoStampa e = MotoreStampa(*a.contesto, r).esegui(q);
+        QCOMPARE(r.pause.size(), e.sezioni);
+        QCOMPARE(r.pause.first(), 3000L);
+    }
+
+    void originaleDueVolteSegnaUnaVolta()
+    {
+        Corretta a;
+        Registro r;
+        const EsitoOriginale prima = stampaOriginale(*a.contesto, r, a.richiesta());
+        QVERIFY(prima.stampa.intera());
+        QVERIFY(prima.segnata);
+        QVERIFY(TrasDoma(a.db, a.sessione));
+        QCOMPARE(a.sessione.gDomandaStampata, VERO);
+        QVERIFY(paginePdf(prima.stampa.filePdf).first().contains(u"ORIGINALE"_s));
+        const EsitoOriginale seconda = stampaOriginale(*a.contesto, r, a.richiesta());
+        QCOMPARE(seconda.stampa.stato, EsitoStampa::Stato::Completa);
+        QVERIFY(!seconda.segnata);
+        QVERIFY(TrasDoma(a.db, a.sessione));
+    }
+
+    // A final print that did not come out whole leaves the application open.
+    void originaleNonInteraNonBlocca_data()
+    {
+        QTest::addColumn<QString>("caso");
+        QTest::newRow("annullata") << u"annullata"_s;
+        QTest::newRow("pdf non scrivibile") << u"fallita"_s;
+        QTest::newRow("segnaposto non compilato") << u"segnaposto"_s;
+        QTest::newRow("un controllo fallisce") << u"controllo"_s;
+    }
+    void originaleNonInteraNonBlocca()
+    {
+        QFETCH(QString, caso);
+        Corretta a;
+        Registro r;
+        RichiestaStampa q = a.richiesta();
+        if (caso == u"annullata"_s)
+            r.fermaDopo = 5;
+        if (caso == u"fallita"_s)
+            q.filePdf = a.percorso(u"manca/QUIRDAL.pdf"_s);
+        if (caso == u"segnaposto"_s) {
+            QDir(a.dir.path()).mkdir(u"stampa"_s);
+            a.scrivi(u"stampa/_p03Wzq.html"_s, "<html><body><h2>RIEPILOGO</h2><p>&lt;Sconosciuto&gt;</p></body></html>");
+        }
+        if (caso == u"controllo"_s)
+            a.db.esegui(u"UPDATE CorsiOper SET Corrispondenza=NULL"_s);
+        const EsitoOriginale e = stampaOriginale(*a.contesto, r, q);
+        QVERIFY(!e.segnata);
+        QVERIFY(!TrasDoma(a.db, a.sessione));
+        QCOMPARE(a.sessione.gDomandaStampata, FALSO);
+        QVERIFY(!a.sessione.gStampaEseguita);
+        if (caso == u"annullata"_s) {
+            QCOMPARE(e.stampa.stato, EsitoStampa::Stato::Annullata);
+            QVERIFY(!a.esiste(u"QUIRDAL-A7-AL-Domanda.pdf"_s));
+        }
+        if (caso == u"fallita"_s) {
+            QCOMPARE(e.stampa.stato, EsitoStampa::Stato::Fallita);
+            QCOMPARE(a.dialoghi.messaggi.last().titolo, u"Errore generico"_s);
+            QVERIFY(a.dialoghi.ultimo().startsWith(u"Errore "_s));
+        }
+        if (caso == u"segnaposto"_s) {
+            QCOMPARE(e.stampa.nonCompilati, QStringList{u"Sconosciuto"_s});
+            QCOMPARE(a.dialoghi.ultimo(), u"Nella stampa sono rimasti da compilare i campi:\r\n<Sconosciuto>\r\n"
+                                          "La stampa definitiva non è completa."_s);
+        }
+        if (caso == u"controllo"_s) {
+            QCOMPARE(e.problemi.size(), 1);
+            QCOMPARE(e.stampa.stato, EsitoStampa::Stato::Fallita);
+            QVERIFY(!a.esiste(u"QUIRDAL-A7-AL-Domanda.pdf"_s));
+        }
+    }
+
+    // The page files live in a folder of their own, gone with the print even after a failure.
+    void paginePulite()
+    {
+        Corretta a;
+        Registro r;
+        RichiestaStampa q = a.richiesta();
+        q.filePdf = a.percorso(u"manca/QUIRDAL.pdf"_s);
+        QString cartella;
+        {
+            MotoreStampa m(*a.contesto, r);
+            cartella = m.pdf().cartellaPagine();
+            QCOMPARE(m.esegui(q).stato, EsitoStampa::Stato::Fallita);
+            QVERIFY(QDir(cartella).exists());
+            QVERIFY(!cartella.startsWith(a.dir.path()));
+        }
+        QVERIFY(!QDir(cartella).exists());
+    }
+
+    void pdfSenzaNomeNiPagine()
+    {
+        FakeDialoghi d;
+        clsCreaPDF pdf;
+        QCOMPARE(pdf.CreatePDF(d, {}), clsCreaPDF::Esito::Fallito);
+        pdf.FilePDF = u"x.pdf"_s;
+        QCOMPARE(pdf.CreatePDF(d, {}), clsCreaPDF::Esito::Fallito);
+        QCOMPARE(d.testiMessaggi(), (QStringList{u"Il nome del file PDF non è stato impostato.\rImpossibile creare il PDF!"_s,
+                                                 u"Il numero delle pagine create non è stato impostato.\rImpossibile "
+                                                 "creare il PDF!"_s}));
+        QCOMPARE(d.messaggi.first().titolo, u"Errore"_s);
+        QCOMPARE(d.messaggi.first().icona, Icona::Esclamazione);
+    }
+
+    // The command line: the final form refused with the checks' messages, or printed and locked.
+    void rigaDiComando_data()
+    {
+        QTest::addColumn<bool>("problema");
+        QTest::newRow("con un problema") << true;
+        QTest::newRow("corretta") << false;
+    }
+    void rigaDiComando()
+    {
+        QFETCH(bool, problema);
+        QString cartella, pdf;
+        {
+            Corretta a;
+            if (problema)
+                a.db.esegui(u"UPDATE CorsiOper SET Corrispondenza=NULL"_s);
+            a.db.chiudi();
+            a.dir.setAutoRemove(false);
+            cartella = a.dir.path();
+            pdf = a.percorso(u"QUIRDAL-A7-AL-Domanda.pdf"_s);
+        }
+        QProcess p;
+        p.start(qEnvironmentVariable("QUIRDAL_TEST_CLI"),
+                {u"--cartella"_s, cartella, u"stampa"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s,
+                 u"--operatore"_s, u"7"_s, u"--modo"_s, u"ORIGINALE"_s});
+        QVERIFY(p.waitForFinished(120000));
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QCOMPARE(p.exitCode(), problema ? 1 : 0);
+        QCOMPARE(QFile::exists(pdf), !problema);
+        QCOMPARE(err.contains(u"Nella Scheda Operatore deve essere indicato il COMPONENTE RESPONSABILE DELLA "
+                              "CORRISPONDENZA."_s),
+                 problema);
+        CorsiDB db(u"verifica"_s);
+        db.apri(QDir(cartella).filePath(u"QUIRDAL.mdb"_s), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+        QCOMPARE(db.valoreScalare(u"SELECT DomandaStampata FROM Installazione WHERE Prov='001'"_s).toInt(),
+                 problema ? 0 : -1);
+        db.chiudi();
+        QDir(cartella).removeRecursively();
+    }
+};
+
+QTEST_MAIN(TestStampa)
+#include "tst_stampa.moc"
