@@ -16,6 +16,8 @@
 #include "transmission/ServiziRegione.h"
 #include "common/Generale.h"
 #include "support/Backup.h"
+#include "config/SessioneIni.h"
+#include "courses/VerificaCorso.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -341,6 +343,27 @@ int recupera(Contesto &c, const QStringList &argomenti)
     return recuperaDati(c, percorsoDaRiga(argomenti[0]), modo) == EsitoRecuperoDati::Riuscito ? 0 : 1;
 }
 
+// Every course of an application through the course rules: one line per problem, so a
+// batch of courses can be mended in one pass. Exit 0 with nothing found, 1 otherwise.
+int verifica(Contesto &c, const QStringList &argomenti)
+{
+    const auto o = opzioniRichieste(argomenti, {QStringLiteral("prov"), QStringLiteral("grupope"), QStringLiteral("operatore")},
+                                    QStringLiteral("verifica --prov P --grupope G --operatore N"));
+    if (!o)
+        return 2;
+    if (!impostaDomanda(c.sessione, c.db, o->value(QStringLiteral("grupope")), o->value(QStringLiteral("operatore")),
+                        o->value(QStringLiteral("prov")))) {
+        c.dialoghi.messaggio(QStringLiteral("Nessuna domanda per l'operatore e la provincia indicati."),
+                             QStringLiteral("Verifica"), Icona::Critico);
+        return 1;
+    }
+    QTextStream out(stdout);
+    const QList<ProblemaCorso> problemi = problemiCorsiDomanda(c.db, c.sessione);
+    for (const ProblemaCorso &p : problemi)
+        out << rigaProblema(p) << '\n';
+    return problemi.isEmpty() ? 0 : 1;
+}
+
 const std::map<QString, Comando> &comandi()
 {
     static const std::map<QString, Comando> c = {
@@ -392,6 +415,10 @@ const std::map<QString, Comando> &comandi()
          {QStringLiteral("ARCHIVIO [--operatore G:N]: recupera la base dati dall'archivio, dopo averla controllata e "
                          "aver copiato quella attuale in BackupDB; con --operatore solo i dati di quell'operatore"),
           true, recupera}},
+        {QStringLiteral("verifica"),
+         {QStringLiteral("--prov P --grupope G --operatore N: controlla ogni corso della domanda e scrive ogni "
+                         "problema trovato, uno per riga"),
+          true, verifica}},
         {QStringLiteral("esegui-sql"),
          {QStringLiteral("FILE.sql: esegue le istruzioni del file in una sola transazione"), true, eseguiSql}},
     };
