@@ -44,15 +44,6 @@ DatiCorso nuovo(DatiCorso d, qlonglong sede)
 
 Importo euro(const char *testo) { return *Importo::daTesto(QString::fromLatin1(testo)); }
 
-// What 0002/0 of the fixture still lacks to be a clean course: the hour range of its
-// action, the operator's share admitted, the provider named in both years.
-void completa0002(CorsiDB &db)
-{
-    db.esegui(u"INSERT INTO AmmissioneSpese VALUES ('II.E','11','01','10',17,1)"_s);
-    db.esegui(u"UPDATE CorsiPropSpese SET EnteErogatore='EROGATORE SRL' WHERE Corso='0002'"_s);
-    db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('II.E','11','01','10','P',2,1000,2000,NULL,NULL,0,400)"_s);
-}
-
 } // namespace
 
 class TestCorsi : public QObject {
@@ -144,7 +135,7 @@ private Q_SLOTS:
     void importiScrittiEsatti()
     {
         AllaSede a;
-        completa0002(a.db);
+        corsoPulito(a.db);
         DatiCorso d = a.corso(u"0002"_s);
         d.spese[0].a1 = euro("1.234,50");
         d.spese[1].meno = euro("0,10");
@@ -369,7 +360,7 @@ private Q_SLOTS:
         QFETCH(QString, messaggio);
         QFETCH(QString, campo);
         AllaSede a;
-        completa0002(a.db);
+        corsoPulito(a.db);
         a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('II.E','12','01','10','P',2,1000,2000,NULL,NULL,0,400)"_s);
         a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('IV.L','17','01','10','P',2,1000,2000,NULL,NULL,0,400)"_s);
         DatiCorso d = a.corso(u"0002"_s);
@@ -428,7 +419,7 @@ private Q_SLOTS:
     void verificaDaRigaDiComando()
     {
         Selezionata a(false);
-        completa0002(a.db);
+        corsoPulito(a.db);
         a.db.esegui(u"DELETE FROM CorsiProp WHERE Corso IN ('0004','0005')"_s);
         a.db.chiudi();
         auto verifica = [&] {
