@@ -69,19 +69,12 @@ int comandoStampa(Contesto &c, const QStringList &argomenti)
 
     Sessione &s = c.sessione;
     s.gVersione = c.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Versione"));
-    s.impostaOperatore(o.value(QStringLiteral("grupope")), o.value(QStringLiteral("operatore")));
-    s.gProv = o.value(QStringLiteral("prov"));
-    s.gDomanda = c.db.valoreScalare(QStringLiteral("SELECT Domanda FROM Installazione WHERE GrupOpe = ? AND Operatore = ? "
-                                                   "AND Prov = ?"),
-                                    s.chiaveDomanda())
-                     .toInt();
-    if (s.gDomanda == 0) {
+    if (!impostaDomanda(s, c.db, o.value(QStringLiteral("grupope")), o.value(QStringLiteral("operatore")),
+                        o.value(QStringLiteral("prov")))) {
         c.dialoghi.messaggio(QStringLiteral("Nessuna domanda per l'operatore e la provincia indicati."), kTitolo,
                              Icona::Critico);
         return 1;
     }
-    s.gDesProv = c.db.valoreScalare(QStringLiteral("SELECT DesProv FROM Province WHERE PROV = ?"), {s.gProv}).toString();
-    ricalcolaStampate(s, c.db);
 
     RichiestaStampa r;
     r.modo = modo;

@@ -1,5 +1,6 @@
 // quirdal-cli: the program's logic without screens, for administrators, scripts and tests.
 #include "cli/ComandiStampa.h"
+#include "printing/ControlliStampa.h"
 #include "cli/DialoghiCli.h"
 #include "common/Errori.h"
 #include "common/Piattaforma.h"
@@ -17,6 +18,8 @@
 #include "transmission/ServiziRegione.h"
 #include "common/Generale.h"
 #include "support/Backup.h"
+#include "config/SessioneIni.h"
+#include "courses/VerificaCorso.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -342,6 +345,31 @@ int recupera(Contesto &c, const QStringList &argomenti)
     return recuperaDati(c, percorsoDaRiga(argomenti[0]), modo) == EsitoRecuperoDati::Riuscito ? 0 : 1;
 }
 
+// Every course of an application through the course rules: one line per problem, so a
+// batch of courses can be mended in one pass. Exit 0 with nothing found, 1 otherwise.
+int verifica(Contesto &c, const QStringList &argomenti)
+{
+    const auto o = opzioniRichieste(argomenti, {QStringLiteral("prov"), QStringLiteral("grupope"), QStringLiteral("operatore")},
+                                    QStringLiteral("verifica --prov P --grupope G --operatore N"));
+    if (!o)
+        return 2;
+    if (!impostaDomanda(c.sessione, c.db, o->value(QStringLiteral("grupope")), o->value(QStringLiteral("operatore")),
+                        o->value(QStringLiteral("prov")))) {
+        c.dialoghi.messaggio(QStringLiteral("Nessuna domanda per l'operatore e la provincia indicati."),
+                             QStringLiteral("Verifica"), Icona::Critico);
+        return 1;
+    }
+    QTextStream out(stdout);
+    const QList<ProblemaCorso> problemi = problemiCorsiDomanda(c.db, c.sessione);
+    for (const ProblemaCorso &p : problemi)
+        out << rigaProblema(p) << '\n';
+    // Then the checks of the whole application before its final print.
+    const QStringList domanda = problemiDomandaStampa(c.db, c.sessione);
+    for (const QString &p : domanda)
+        out << rigaProblemaDomanda(p) << '\n';
+    return problemi.isEmpty() && domanda.isEmpty() ? 0 : 1;
+}
+
 const std::map<QString, Comando> &comandi()
 {
     static const std::map<QString, Comando> c = {
@@ -397,6 +425,10 @@ const std::map<QString, Comando> &comandi()
          {QStringLiteral("--prov P --grupope G --operatore N --modo BOZZA|ORIGINALE [--sede C] [--pdf FILE]: il PDF "
                          "della domanda; ORIGINALE esegue prima i controlli e blocca la domanda stampata"),
           true, comandoStampa}},
+        {QStringLiteral("verifica"),
+         {QStringLiteral("--prov P --grupope G --operatore N: controlla ogni corso della domanda e scrive ogni "
+                         "problema trovato, uno per riga"),
+          true, verifica}},
         {QStringLiteral("esegui-sql"),
          {QStringLiteral("FILE.sql: esegue le istruzioni del file in una sola transazione"), true, eseguiSql}},
     };

@@ -63,4 +63,29 @@ void tieniDomandaDellOperatore(Sessione &s, cFileINI &ini, CorsiDB &db)
     ricalcolaStampate(s, db);
 }
 
+bool impostaDomanda(Sessione &s, CorsiDB &db, const QString &grupOpe, const QString &operatore, const QString &prov)
+{
+    s.impostaOperatore(grupOpe, operatore);
+    s.gProv = prov;
+    s.gDomanda = 0;
+    s.gDenomOper.clear();
+    s.gTipoOper.clear();
+    QSqlQuery q = db.seleziona(QStringLiteral("SELECT Denominazione, TipoOper FROM CorsiOper WHERE GrupOpe=? AND Operatore=?"),
+                               s.chiaveOperatore());
+    const bool operatoreTrovato = q.next();
+    if (operatoreTrovato) {
+        s.gDenomOper = q.value(0).toString();
+        s.gTipoOper = q.value(1).toString();
+    }
+    q.finish();
+    const QVariant domanda = operatoreTrovato
+        ? db.valoreScalare(QStringLiteral("SELECT Domanda FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=?"),
+                           s.chiaveDomanda())
+        : QVariant();
+    s.gDomanda = static_cast<short>(valoreNumerico(domanda.toString()).toInt());
+    s.gDesProv = db.valoreScalare(QStringLiteral("SELECT DesProv FROM Province WHERE PROV=?"), {prov}).toString();
+    ricalcolaStampate(s, db);
+    return operatoreTrovato && !domanda.isNull();
+}
+
 } // namespace quirdal

@@ -6,6 +6,7 @@
 #include "db/CorsiDB.h"
 
 #include <QDate>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <cmath>
@@ -369,6 +370,12 @@ private:
 };
 
 } // namespace
+
+QString rigaProblemaDomanda(const QString &messaggio)
+{
+    static const QRegularExpression spazi(QStringLiteral("[\\r\\n\\t ]+"));
+    return QStringLiteral("Domanda: ") + QString(messaggio).replace(spazi, QStringLiteral(" ")).trimmed();
+}
 
 qlonglong interoBancario(double v) { return qlonglong(std::nearbyint(v)); }
 

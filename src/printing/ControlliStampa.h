@@ -28,6 +28,10 @@ QStringList problemiDomandaStampa(CorsiDB &db, const Sessione &s, const std::fun
 // disponibile"); valid when every check passes.
 EsitoVerifica ControllaDatiDomanda(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento = {});
 
+// A problem of the application on one line, as the command line lists it: its line breaks and
+// tabs as single blanks.
+QString rigaProblemaDomanda(const QString &messaggio);
+
 // The hour totals of a component of the current operator in the current province.
 struct OreComponente {
     qlonglong occasionali = 0, occasionaliDeroga = 0, laboratoriEsterni = 0, diurne = 0, serali = 0;

@@ -1,0 +1,458 @@
+// The course record and its money: codes, writes, deletes, the hour rules, the caps, the
+// breakdown and the rules a course must pass, over the fixture's application.
+#include "support/Domanda.h"
+
+#include "common/Importo.h"
+#include "courses/Corso.h"
+#include "courses/Elenchi.h"
+#include "courses/Spese.h"
+#include "courses/VerificaCorso.h"
+
+#include <QProcess>
+#include <QTest>
+
+using namespace quirdal;
+using namespace quirdal::test;
+
+Q_DECLARE_METATYPE(std::optional<QString>)
+
+namespace {
+
+// The fixture's application, not printed, at site 1.
+struct AllaSede : Selezionata {
+    explicit AllaSede(qlonglong sede = 1) : Selezionata(false) { sessione.impostaSede(QString::number(sede)); }
+    DatiCorso corso(const QString &codice, const QString &accorp = u"0"_s)
+    {
+        return *caricaCorso(db, sessione, {sessione.numeroSede(), codice, accorp});
+    }
+    // The messages of every rule the course fails, as a stored course is checked.
+    QStringList problemi(const DatiCorso &d)
+    {
+        QStringList r;
+        for (const EsitoVerifica &e : problemiCorso(db, sessione, d, false, true))
+            r << e.messaggio;
+        return r;
+    }
+};
+
+// A new course of the site, copied from a stored one.
+DatiCorso nuovo(DatiCorso d, qlonglong sede)
+{
+    d.chiave = {sede, {}, {}};
+    return d;
+}
+
+Importo euro(const char *testo) { return *Importo::daTesto(QString::fromLatin1(testo)); }
+
+} // namespace
+
+class TestCorsi : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Main courses take the operator's highest code plus one whatever their site; merged
+    // courses their main course's code and its highest merged number (as a number) plus one.
+    void codiciNuovi_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<bool>("accorpato");
+        QTest::addColumn<QString>("principale");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("principale dopo il più alto, di altre sedi") << QString() << false << QString() << u"0006/0"_s;
+        QTest::newRow("primo corso dell'operatore") << u"DELETE FROM CorsiProp"_s << false << QString() << u"0001/0"_s;
+        QTest::newRow("altro operatore non conta")
+            << u"UPDATE CorsiProp SET Operatore=8 WHERE Corso='0005'"_s << false << QString() << u"0005/0"_s;
+        QTest::newRow("accorpato") << QString() << true << u"0001  OPERATORE GRAFICO"_s << u"0001/2"_s;
+        QTest::newRow("accorpati ordinati come numeri")
+            << u"UPDATE CorsiProp SET Accorp='9' WHERE Corso='0001' AND Accorp='1'; "
+               "INSERT INTO CorsiProp (GrupOpe, Operatore, SedeInteressata, Corso, Accorp) VALUES ('A',7,1,'0001','10')"_s
+            << true << u"0001"_s << u"0001/11"_s;
+        QTest::newRow("principale inesistente") << QString() << true << u"0099"_s << QString();
+    }
+    void codiciNuovi()
+    {
+        QFETCH(QString, sql);
+        QFETCH(bool, accorpato);
+        QFETCH(QString, principale);
+        QFETCH(QString, atteso);
+        AllaSede a(3);
+        for (const QString &s : sql.split(u"; "_s, Qt::SkipEmptyParts))
+            a.db.esegui(s);
+        const std::optional<ChiaveCorso> k = ProgrCorso(a.db, a.sessione, accorpato, principale);
+        QCOMPARE(k ? k->corso + u'/' + k->accorp : QString(), atteso);
+    }
+
+    // Two workstations that each saw the same next code: the code is taken inside the
+    // write, so both courses are written, with two codes.
+    void dueInserimentiInsieme()
+    {
+        AllaSede a;
+        CorsiDB altra(u"altra"_s);
+        altra.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+        const DatiCorso d = nuovo(a.corso(u"0002"_s), 1);
+        QCOMPARE(ProgrCorso(a.db, a.sessione, false, {})->corso, u"0006"_s);
+        QCOMPARE(ProgrCorso(altra, a.sessione, false, {})->corso, u"0006"_s);
+        const ChiaveCorso k1 = scriviCorso(altra, a.sessione, a.piattaforma, d);
+        const ChiaveCorso k2 = scriviCorso(a.db, a.sessione, a.piattaforma, d);
+        QCOMPARE(k1.corso, u"0006"_s);
+        QCOMPARE(k2.corso, u"0007"_s);
+        QCOMPARE(a.valore(u"SELECT count(*) FROM CorsiPropSpese WHERE Corso IN ('0006','0007')"_s), u"4"_s);
+    }
+
+    // A course and everything that belongs to it go in one transaction; a main course
+    // with merged courses stays.
+    void cancellazione()
+    {
+        AllaSede a;
+        a.db.esegui(u"INSERT INTO CorsiHandi (GrupOpe, Operatore, SedeInteressata, Corso, Accorp) VALUES ('A',7,1,'0002','0')"_s);
+        QVERIFY(!CancellaCorso(a.db, a.sessione, {1, u"0001"_s, u"0"_s}));
+        QCOMPARE(a.valore(u"SELECT count(*) FROM CorsiProp WHERE Corso='0001'"_s), u"2"_s);
+        QVERIFY(CancellaCorso(a.db, a.sessione, {1, u"0002"_s, u"0"_s}));
+        for (const char *t : {"CorsiProp", "CorsiPropSpese", "ValoriChk", "CorsiHandi"})
+            QCOMPARE(a.valore(u"SELECT count(*) FROM %1 WHERE Corso='0002'"_s.arg(QLatin1String(t))), u"0"_s);
+        QVERIFY(CancellaCorso(a.db, a.sessione, {1, u"0001"_s, u"1"_s}));
+        QVERIFY(CancellaCorso(a.db, a.sessione, {1, u"0001"_s, u"0"_s}));
+        QCOMPARE(a.valore(u"SELECT count(*) FROM ValoriChk WHERE Corso='0001'"_s), u"0"_s);
+    }
+
+    // A printed application is not written: neither a save nor a delete reaches the file.
+    void domandaStampata()
+    {
+        AllaSede a;
+        a.db.esegui(u"UPDATE Installazione SET DomandaStampata=-1"_s);
+        ricalcolaStampate(a.sessione, a.db);
+        DatiCorso d = a.corso(u"0002"_s);
+        d.numAll = 3;
+        QCOMPARE(numeroErrore([&] { scriviCorso(a.db, a.sessione, a.piattaforma, d); }), long(codici::Generico));
+        QCOMPARE(numeroErrore([&] { scriviCorso(a.db, a.sessione, a.piattaforma, nuovo(d, 1)); }), long(codici::Generico));
+        QCOMPARE(numeroErrore([&] { CancellaCorso(a.db, a.sessione, {1, u"0002"_s, u"0"_s}); }), long(codici::Generico));
+        QCOMPARE(a.valore(u"SELECT NumAll FROM CorsiProp WHERE Corso='0002'"_s), u"18"_s);
+        QCOMPARE(a.valore(u"SELECT count(*) FROM CorsiProp"_s), u"6"_s);
+        QVERIFY(VerifCorso(a.db, a.sessione, DatiCorso{}, true, false).valido());
+    }
+
+    // Amounts typed in the Italian format are stored exactly, and read back the same.
+    void importiScrittiEsatti()
+    {
+        AllaSede a;
+        corsoPulito(a.db);
+        DatiCorso d = a.corso(u"0002"_s);
+        d.spese[0].a1 = euro("1.234,50");
+        d.spese[1].meno = euro("0,10");
+        const ChiaveCorso k = scriviCorso(a.db, a.sessione, a.piattaforma, d);
+        QCOMPARE(a.valore(u"SELECT ParamA1 FROM CorsiPropSpese WHERE Corso='0002' AND ProgrAnno=1"_s), u"1234.5"_s);
+        QCOMPARE(a.valore(u"SELECT Param17Meno FROM CorsiPropSpese WHERE Corso='0002' AND ProgrAnno=2"_s), u"0.1"_s);
+        QCOMPARE(a.corso(k.corso).spese[0].a1.formato(), u"1.234,50"_s);
+        // Each row written gets a GUID of its own.
+        QCOMPARE(a.valore(u"SELECT count(DISTINCT Guid) || ' ' || min(length(Guid)) FROM CorsiPropSpese WHERE Corso='0002'"_s),
+                 u"2 32"_s);
+    }
+
+    void regolaOreTotali_data()
+    {
+        QTest::addColumn<qlonglong>("ore");
+        QTest::addColumn<QString>("messaggio");
+        const QString testa = u"Il TOTALE ORE Iter indicato non rientra nell'intervallo di ore previsto \r\nper l'AZIONE e la "
+                              "DURATA TOTALE in anni del corso ("_s;
+        QTest::newRow("sotto il minimo") << 599LL << testa + u"600 - 1200)"_s;
+        QTest::newRow("al minimo") << 600LL << QString();
+        QTest::newRow("al massimo") << 1200LL << QString();
+        QTest::newRow("sopra il massimo") << 1201LL << testa + u"600 - 1200)"_s;
+    }
+    void regolaOreTotali()
+    {
+        QFETCH(qlonglong, ore);
+        QFETCH(QString, messaggio);
+        AllaSede a;
+        a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('III.G','06','04','10','A',1,600,1200,NULL,NULL,0,0)"_s);
+        const auto e = quirdal::regolaOreTotali(a.db, u"III.G.06.04"_s, u"10"_s, u"A"_s, 1, ore);
+        QCOMPARE(e ? e->messaggio : QString(), messaggio);
+        if (e)
+            QCOMPARE(e->campo, u"txtTotIter"_s);
+        // Another situation of the iter has no range: the course is refused.
+        QVERIFY(quirdal::regolaOreTotali(a.db, u"III.G.06.04"_s, u"10"_s, u"P"_s, 1, ore)->messaggio.endsWith(
+            u"(nessun intervallo previsto)"_s));
+    }
+
+    // Stage ranges as shares of the total hours are cut down to the hour.
+    void regolaOreStage_data()
+    {
+        QTest::addColumn<QString>("limiti");
+        QTest::addColumn<qlonglong>("totale");
+        QTest::addColumn<qlonglong>("stage");
+        QTest::addColumn<QString>("messaggio");
+        const QString fuori = u"Per l'AZIONE, la DURATA TOTALE e il TOTALE ORE Iter specificati, le ORE DI STAGE devono "
+                              "essere comprese tra %1 e %2"_s;
+        const QString percento = u"20, 30, NULL, NULL"_s, assolute = u"NULL, NULL, 0, 0"_s;
+        QTest::newRow("1000: 199") << percento << 1000LL << 199LL << fuori.arg(200).arg(300);
+        QTest::newRow("1000: 200") << percento << 1000LL << 200LL << QString();
+        QTest::newRow("1000: 300") << percento << 1000LL << 300LL << QString();
+        QTest::newRow("1000: 301") << percento << 1000LL << 301LL << fuori.arg(200).arg(300);
+        QTest::newRow("999: 199") << percento << 999LL << 199LL << QString();
+        QTest::newRow("999: 300") << percento << 999LL << 300LL << fuori.arg(199).arg(299);
+        QTest::newRow("0 e 0: nessuna") << assolute << 1000LL << 0LL << QString();
+        QTest::newRow("0 e 0: una")
+            << assolute << 1000LL << 1LL
+            << u"Per l'AZIONE, la DURATA TOTALE e il TOTALE ORE Iter specificati non sono ammesse le ORE STAGE."_s;
+        QTest::newRow("fuori da ogni riga") << percento << 5000LL << 9999LL << QString();
+    }
+    void regolaOreStage()
+    {
+        QFETCH(QString, limiti);
+        QFETCH(qlonglong, totale);
+        QFETCH(qlonglong, stage);
+        QFETCH(QString, messaggio);
+        AllaSede a;
+        a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('III.G','06','04','10','A',1,900,1100,%1)"_s.arg(limiti));
+        const auto e = quirdal::regolaOreStage(a.db, u"III.G.06.04"_s, u"A"_s, totale, stage);
+        QCOMPARE(e ? e->messaggio : QString(), messaggio);
+    }
+
+    // Caps by band of hours; with several rows in a band, the first whose participant cap
+    // holds the participants; without a row, none that a course could reach.
+    void massimali_data()
+    {
+        QTest::addColumn<qlonglong>("ore");
+        QTest::addColumn<qlonglong>("allievi");
+        QTest::addColumn<QString>("a1");
+        QTest::addColumn<qlonglong>("c1");
+        QTest::newRow("riga unica della fascia") << 300LL << 40LL << u"7,50"_s << 20LL;
+        QTest::newRow("due righe: 12 allievi") << 800LL << 12LL << u"9,00"_s << 15LL;
+        QTest::newRow("due righe: 15 allievi") << 800LL << 15LL << u"9,00"_s << 15LL;
+        QTest::newRow("due righe: 16 allievi") << 800LL << 16LL << u"8,25"_s << 25LL;
+        QTest::newRow("due righe: troppi") << 800LL << 26LL << u"999.999,00"_s << 9999LL;
+        QTest::newRow("nessuna riga") << 2000LL << 10LL << u"999.999,00"_s << 9999LL;
+    }
+    void massimali()
+    {
+        QFETCH(qlonglong, ore);
+        QFETCH(qlonglong, allievi);
+        QFETCH(QString, a1);
+        QFETCH(qlonglong, c1);
+        AllaSede a;
+        for (const char *r : {"1, 500, 7.5, 20, NULL, NULL, 2", "501, 1000, 9, 15, 2.5, 3, 2", "501, 1000, 8.25, 25, 2, 3, 2"})
+            a.db.esegui(u"INSERT INTO MassimaliPar VALUES ('III.G','06','04','10',%1)"_s.arg(QLatin1String(r)));
+        const Massimali m = MaxValParamAC(a.db, u"III.G.06.04"_s, u"10"_s, ore, allievi);
+        QCOMPARE(m.a1.formato(), a1);
+        QCOMPARE(m.c1, c1);
+        QCOMPARE(IniNumAll(a.db, u"III.G.06.04"_s, u"10"_s), std::optional<qlonglong>(25));
+        QCOMPARE(IniNumAll(a.db, u"III.G.06.04"_s, u"20"_s), std::optional<qlonglong>());
+    }
+
+    // The breakdown always adds up to the year's total, the rounding's cents going to b).
+    void ripartizione_data()
+    {
+        QTest::addColumn<QString>("totale");
+        QTest::addColumn<QList<qlonglong>>("percentuali");
+        QTest::addColumn<QStringList>("attese");
+        QTest::newRow("1000 33/33/34") << u"1.000,00"_s << QList<qlonglong>{33, 33, 34, 0, 0}
+                                       << QStringList{u"330,00"_s, u"330,00"_s, u"340,00"_s, u"0,00"_s, u"0,00"_s};
+        QTest::newRow("100 33/33/33/1") << u"100,00"_s << QList<qlonglong>{33, 33, 33, 1, 0}
+                                        << QStringList{u"33,00"_s, u"33,00"_s, u"33,00"_s, u"1,00"_s, u"0,00"_s};
+        QTest::newRow("centesimi a b)") << u"0,10"_s << QList<qlonglong>{33, 33, 34, 0, 0}
+                                        << QStringList{u"0,03"_s, u"0,04"_s, u"0,03"_s, u"0,00"_s, u"0,00"_s};
+        QTest::newRow("non fa 100: nessun resto") << u"0,10"_s << QList<qlonglong>{33, 33, 0, 0, 0}
+                                                  << QStringList{u"0,03"_s, u"0,03"_s, u"0,00"_s, u"0,00"_s, u"0,00"_s};
+    }
+    void ripartizione()
+    {
+        QFETCH(QString, totale);
+        QFETCH(QList<qlonglong>, percentuali);
+        QFETCH(QStringList, attese);
+        SpeseAnno s;
+        s.a1 = *Importo::daTesto(totale);
+        s.oreA1 = s.allA1 = 1;
+        std::copy(percentuali.begin(), percentuali.end(), s.percentuali.begin());
+        ArrotondaSpese(s);
+        QStringList r;
+        for (const Importo &d : s.dettaglio)
+            r << d.formato();
+        QCOMPARE(r, attese);
+    }
+
+    // Line 17.3: 2 euro an annual hour, at most 300, whatever the participants.
+    void linea17_3_data()
+    {
+        QTest::addColumn<qlonglong>("ore");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("100 ore") << 100LL << u"200,00"_s;
+        QTest::newRow("150 ore") << 150LL << u"300,00"_s;
+        QTest::newRow("200 ore") << 200LL << u"300,00"_s;
+        QTest::newRow("0 ore") << 0LL << u"0,00"_s;
+    }
+    void linea17_3()
+    {
+        QFETCH(qlonglong, ore);
+        QFETCH(QString, atteso);
+        QCOMPARE(CalcolaParam17_3(ore).formato(), atteso);
+        Massimali m;
+        m.a1 = euro("5,00");
+        m.c1 = 20;
+        const SpeseAnno zero = speseDiPartenza(m, {false, false, false, true}, 0, ore);
+        QCOMPARE(zero.p17_3.formato(), atteso);
+        QCOMPARE(zero.all17_3, 0LL);
+    }
+
+    // The rules of a stored course, each at its boundary, over the fixture's course 0002/0
+    // (clean once its action has an hour range).
+    void regole_data()
+    {
+        QTest::addColumn<std::function<void(DatiCorso &)>>("cambia");
+        QTest::addColumn<QString>("messaggio");
+        QTest::addColumn<QString>("campo");
+        using F = std::function<void(DatiCorso &)>;
+        QTest::newRow("pulito") << F([](DatiCorso &) {}) << QString() << QString();
+        QTest::newRow("qualifica mancante") << F([](DatiCorso &d) { d.codQualif.clear(); }) << u"Inserire una qualifica"_s
+                                            << u"cmbQuali"_s;
+        QTest::newRow("destinatario doppio") << F([](DatiCorso &d) { d.codDest[1] = d.codDest[0]; })
+                                             << u"Non è possibile inserire più volte lo stesso destinatario"_s << u"cmbDest_1"_s;
+        QTest::newRow("secondo destinatario su II.E.12.01")
+            << F([](DatiCorso &d) {
+                   d.codMisura = u"12"_s;
+                   d.codDest[1] = u"3"_s;
+               })
+            << u"Per l'azione II.E.12.01 è possibile indicare un solo destinatario."_s << u"cmbDest_1"_s;
+        QTest::newRow("data impossibile") << F([](DatiCorso &d) { d.ggAvvio = u"31"_s, d.mmAvvio = u"02"_s; })
+                                          << u"La DATA AVVIO PRESUNTA deve essere una data valida"_s << u"txtGGDataAvvio"_s;
+        QTest::newRow("stato oltre la durata") << F([](DatiCorso &d) { d.statoIter = 3; })
+                                               << u"Lo STATO ATTUALE deve essere diverso da zero \r\ne minore o uguale alla durata"_s
+                                               << u"txtStato"_s;
+        QTest::newRow("pluriennale non più lungo") << F([](DatiCorso &d) { d.totOreIter = 900; })
+                                                   << u"Per corsi pluriennali il TOTALE ORE dell'iter \r\ndeve essere maggiore "
+                                                      "della durata annuale del corso"_s
+                                                   << u"txtTotIter"_s;
+        QTest::newRow("stage oltre il totale") << F([](DatiCorso &d) { d.oreStage = 1801; })
+                                               << u"Le ORE STAGE non possono superare il TOTALE ORE Iter."_s << u"txtOreStage"_s;
+        QTest::newRow("ore degli anni diverse dal totale")
+            << F([](DatiCorso &d) { d.spese[1].oreA1 = 899; })
+            << u"La somma delle ore distribuite sulle annualità deve essere uguale alla durata totale dell'iter espressa in "
+               "ore (1800)"_s
+            << u"txtNumOreA1_0"_s;
+        QTest::newRow("allievi A1 oltre i previsti") << F([](DatiCorso &d) { d.spese[0].allA1 = 19; })
+                                                     << u"Il numero di allievi della spesa 'Spese Generali' non può superare\r\nil "
+                                                        "numero degli ALLIEVI PREVISTI (18)"_s
+                                                     << u"txtNumAllA1_0"_s;
+        QTest::newRow("dettaglio a 99%") << F([](DatiCorso &d) { d.spese[1].percentuali[4] = 19; })
+                                         << u"Il totale del dettaglio delle spese deve dare 100% "_s << u"txt70P_1"_s;
+        QTest::newRow("quota in più e in meno")
+            << F([](DatiCorso &d) { d.spese[0].meno = euro("1,00"); })
+            << u"Valorizzare la quota dell'operatore solamente in aggiunta o in sottrazione"_s << u"txtParam17Piu_0"_s;
+        QTest::newRow("ente erogatore senza quota")
+            << F([](DatiCorso &d) { d.spese[0].piu = {}; })
+            << u"Non è possibile indicare la ragione sociale dell'ente erogatore se prima non è stata indicata una quota "
+               "dell'operatore"_s
+            << u"txtEnteErogatore_0"_s;
+        QTest::newRow("qualifica OSS senza enti gestori")
+            << F([](DatiCorso &d) { d.qss.clear(); })
+            << u"E' necessario indicare gli Enti Gestori con il quale viene attivato il corso"_s << u"txtQss"_s;
+        QTest::newRow("SPIN a metà") << F([](DatiCorso &d) { d.spinFigura.clear(); })
+                                     << u"Indicare la figura professionale di riferimento della ricerca SPIN"_s
+                                     << u"cmbFigProf"_s;
+        QTest::newRow("ATS richiesta su IV.L.17.01")
+            << F([](DatiCorso &d) {
+                   d.codAsse = u"IV.L"_s, d.codMisura = u"17"_s, d.codAzione = u"01"_s;
+               })
+            << u"Per l'azione selezionata IV.L.17.01 è obbligatoria la costituzione di un' ATS."_s << u"ChkATS"_s;
+    }
+    void regole()
+    {
+        QFETCH(std::function<void(DatiCorso &)>, cambia);
+        QFETCH(QString, messaggio);
+        QFETCH(QString, campo);
+        AllaSede a;
+        corsoPulito(a.db);
+        a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('II.E','12','01','10','P',2,1000,2000,NULL,NULL,0,400)"_s);
+        a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('IV.L','17','01','10','P',2,1000,2000,NULL,NULL,0,400)"_s);
+        DatiCorso d = a.corso(u"0002"_s);
+        cambia(d);
+        const EsitoVerifica e = VerifCorso(a.db, a.sessione, d, false, true);
+        QCOMPARE(e.messaggio, messaggio);
+        QCOMPARE(e.campo, campo);
+    }
+
+    // "CP" operators need no ATS on the action that asks the others for one.
+    void atsOperatorePubblico()
+    {
+        AllaSede a;
+        a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('IV.L','17','01','10','P',2,1000,2000,NULL,NULL,0,400)"_s);
+        DatiCorso d = a.corso(u"0002"_s);
+        d.codAsse = u"IV.L"_s, d.codMisura = u"17"_s, d.codAzione = u"01"_s;
+        a.sessione.gTipoOper = u"CP"_s;
+        QCOMPARE(VerifCorso(a.db, a.sessione, d, false, true).messaggio, QString());
+    }
+
+    // The participants' income above 400 euro a head: refused, except on the action that
+    // allows it.
+    void redditoAllievi_data()
+    {
+        QTest::addColumn<QString>("azione");
+        QTest::addColumn<QString>("reddito");
+        QTest::addColumn<QString>("messaggio");
+        const QString troppo = u"Il totale della spesa 'Reddito Allievi' non deve superare i 7.200,00 euro. \r\nCorrispondenti a "
+                               "400 euro procapite"_s;
+        QTest::newRow("al limite") << u"II.E.11.01"_s << u"0,50"_s << QString();
+        QTest::newRow("un centesimo l'ora in più") << u"II.E.11.01"_s << u"0,51"_s << troppo;
+        QTest::newRow("azione che lo ammette") << u"III.G.06.04"_s << u"0,51"_s << QString();
+    }
+    void redditoAllievi()
+    {
+        QFETCH(QString, azione);
+        QFETCH(QString, reddito);
+        QFETCH(QString, messaggio);
+        AllaSede a;
+        const QStringList parti = azione.split(u'.');
+        a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES (?,?,?,'10','P',2,1000,2000,NULL,NULL,0,400)"_s,
+                    {parti[0] + u'.' + parti[1], parti[2], parti[3]});
+        a.db.esegui(u"INSERT INTO AmmissioneSpese VALUES (?,?,?,'10',16,1)"_s, {parti[0] + u'.' + parti[1], parti[2], parti[3]});
+        DatiCorso d = a.corso(u"0002"_s);
+        d.codAsse = parti[0] + u'.' + parti[1], d.codMisura = parti[2], d.codAzione = parti[3];
+        d.sez34[2] = u"IMMIGRATI"_s;
+        // 18 participants × 800 hours × 0,50 = 7.200,00, that is 400 euro a head.
+        d.spese[0].p16 = *Importo::daTesto(reddito);
+        d.spese[0].ore16 = 800;
+        d.spese[0].all16 = 18;
+        QCOMPARE(a.problemi(d).value(0), messaggio);
+    }
+
+    // The command line lists every problem of every course, and says by its status
+    // whether there was any.
+    void verificaDaRigaDiComando()
+    {
+        Selezionata a(false);
+        corsoPulito(a.db);
+        a.db.esegui(u"DELETE FROM CorsiProp WHERE Corso IN ('0004','0005')"_s);
+        a.db.esegui(u"UPDATE CorsiOper SET LegGGNasc='01', LegMMNasc='02'"_s);
+        a.db.chiudi();
+        auto verifica = [&] {
+            QProcess p;
+            p.start(qEnvironmentVariable("QUIRDAL_TEST_CLI"), {u"--cartella"_s, a.dir.path(), u"verifica"_s, u"--prov"_s,
+                                                               u"001"_s, u"--grupope"_s, u"A"_s, u"--operatore"_s, u"7"_s});
+            p.waitForFinished(120000);
+            return std::pair{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)};
+        };
+        const auto [esito, righe] = verifica();
+        QCOMPARE(esito, 1);
+        QCOMPARE(righe.size(), 12);
+        // The checks of the whole application follow the courses' own.
+        QCOMPARE(righe.last(), u"Domanda: E' necessario compilare il dato relativo alla DATA PRESUNTA AVVIO CORSO per i "
+                               "seguenti corsi: - CORSO: A 7 - 1 - 0001 - QUALIFICA NUOVA - CORSO: A 7 - 1001 - 0003 - "
+                               "CORSO IN PALESTRA"_s);
+        QCOMPARE(righe.filter(u"Corso 0001/0 - sede 1: "_s).size(), 3);
+        QCOMPARE(righe.filter(u"Corso 0001/1 - sede 1: "_s).size(), 4);
+        QCOMPARE(righe.filter(u"Corso 0003/0 - sede 1001: "_s).size(), 4);
+        QVERIFY(righe.contains(u"Corso 0001/1 - sede 1: La DATA AVVIO PRESUNTA deve essere una data valida"_s));
+        QVERIFY(righe.contains(u"Corso 0003/0 - sede 1001: Il TOTALE ORE Iter indicato non rientra nell'intervallo di ore "
+                               "previsto per l'AZIONE e la DURATA TOTALE in anni del corso (nessun intervallo previsto)"_s));
+        {
+            CorsiDB d(u"pulisci"_s);
+            d.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+            d.esegui(u"DELETE FROM CorsiProp WHERE Corso IN ('0001','0003')"_s);
+        }
+        const auto [pulita, nessuna] = verifica();
+        QCOMPARE(nessuna, QStringList());
+        QCOMPARE(pulita, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCorsi)
+#include "tst_corsi.moc"

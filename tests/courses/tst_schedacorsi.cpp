@@ -1,0 +1,167 @@
+// The course sheet driven as a user drives it: moving between courses saves a valid
+// change without a word and keeps the user on an invalid one, a printed application is
+// only read, a copy becomes a new course, and the report of every problem opens the course.
+#include "common/Progresso.h"
+#include "courses/ui/Corsi.h"
+#include "loading/TabelleDecodifica.h"
+#include "support/Domanda.h"
+#include "support/GuidaModali.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using namespace quirdal;
+using namespace quirdal::test;
+
+namespace {
+
+// The call's lists the sheet offers, from the demo's lookup files, through the loader.
+void listeDelBando(Contesto &c)
+{
+    ProgressoCaricamento p;
+    for (const char *t : {"Asse", "Misura", "Azione", "AzioneTipologia", "AzioneDestin", "AzioneScolari", "Destin", "Scolari",
+                          "Settore", "Comparto", "Orari", "Certif", "Qualifi", "Indiri", "Istituti", "AmbitiTerr",
+                          "SettoriProd", "FigureProf"}) {
+        const QString tabella = QString::fromLatin1(t);
+        QVERIFY(caricaTabella(c, qEnvironmentVariable("QUIRDAL_SORGENTI") + u"/data/tabelle/"_s + tabella + u".txt"_s, tabella,
+                              terminiChiave(c, tabella), p)
+                > 0);
+    }
+    // The codes of the fixture's courses that the demo's lists do not hold.
+    for (const char *sql : {"INSERT INTO AzioneDestin VALUES ('III.G','06','04','10',1), ('III.G','06','04','10',3)",
+                            "INSERT INTO AzioneScolari VALUES ('III.G','06','04','10',2)",
+                            "INSERT INTO IntervalloOreStage VALUES ('III.G','06','04','10','A',1,300,1200,NULL,NULL,0,400)",
+                            "INSERT INTO AmbitiTerr VALUES ('AA','AMBITO A')",
+                            "INSERT INTO SettoriProd VALUES ('AA','01','SETTORE UNO'), ('OO','99','NESSUNO')",
+                            "INSERT INTO FigureProf VALUES ('AA','01','02','FIGURA DUE'), ('OO','99','01','NESSUNA')"})
+        c.db.esegui(QString::fromLatin1(sql));
+}
+
+struct Scheda : Selezionata {
+    std::unique_ptr<Corsi> f;
+    explicit Scheda(bool stampata = false) : Selezionata(stampata)
+    {
+        corsoPulito(db);
+        listeDelBando(*contesto);
+        sessione.impostaSede(u"1"_s);
+        f = std::make_unique<Corsi>(*contesto);
+        QVERIFY(f->carica());
+        f->show();
+    }
+    QString corrente() const { return trova<QLabel>(f.get(), u"lblCorso"_s)->text().trimmed(); }
+    QStringList testi() const
+    {
+        QStringList r;
+        for (const auto &m : dialoghi.messaggi)
+            r << m.testo;
+        return r;
+    }
+};
+
+} // namespace
+
+class TestSchedaCorsi : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void spostarsiSalva_data()
+    {
+        QTest::addColumn<QString>("allievi");
+        QTest::addColumn<QString>("messaggio");
+        QTest::addColumn<QString>("corso");
+        QTest::addColumn<QString>("scritto");
+        QTest::newRow("valido: scritto in silenzio") << u"19"_s << QString() << u"0001"_s << u"19"_s;
+        QTest::newRow("invalido: resta sul corso") << u"0"_s << u"Inserire gli ALLIEVI PREVISTI"_s << u"0002"_s << u"18"_s;
+    }
+    void spostarsiSalva()
+    {
+        QFETCH(QString, allievi);
+        QFETCH(QString, messaggio);
+        QFETCH(QString, corso);
+        QFETCH(QString, scritto);
+        Scheda s;
+        clicca(s.f.get(), u"cmdLast"_s);
+        QCOMPARE(s.corrente(), u"0002"_s);
+        digita(s.f.get(), u"txtNumAll"_s, allievi);
+        clicca(s.f.get(), u"cmdFirst"_s);
+        QCOMPARE(s.testi(), messaggio.isEmpty() ? QStringList() : QStringList{messaggio});
+        QCOMPARE(s.corrente(), corso);
+        QCOMPARE(s.valore(u"SELECT NumAll FROM CorsiProp WHERE Corso='0002'"_s), scritto);
+    }
+
+    // A cost typed above the cap of its action is refused on save; one within it is stored exactly.
+    void massimale_data()
+    {
+        QTest::addColumn<QString>("a1");
+        QTest::addColumn<QString>("messaggio");
+        QTest::addColumn<QString>("scritto");
+        QTest::newRow("oltre il massimale") << u"9,01"_s << u"Il parametro 'A1' delle spese non deve superare i 9,00 euro."_s
+                                            << u"9"_s;
+        QTest::newRow("entro il massimale") << u"8,75"_s << QString() << u"8.75"_s;
+    }
+    void massimale()
+    {
+        QFETCH(QString, a1);
+        QFETCH(QString, messaggio);
+        QFETCH(QString, scritto);
+        Scheda s;
+        s.db.esegui(u"INSERT INTO MassimaliPar VALUES ('II.E','11','01','10',1,1000,9,20,2.5,3,NULL)"_s);
+        clicca(s.f.get(), u"cmdLast"_s);
+        digita(s.f.get(), u"txtA1_0"_s, a1);
+        clicca(s.f.get(), u"cmdSalva"_s);
+        QCOMPARE(s.testi(), messaggio.isEmpty() ? QStringList() : QStringList{messaggio});
+        QCOMPARE(s.valore(u"SELECT ParamA1 FROM CorsiPropSpese WHERE Corso='0002' AND ProgrAnno=1"_s), scritto);
+    }
+
+    void domandaStampata()
+    {
+        Scheda s(true);
+        QCOMPARE(s.testi(), QStringList{u"Domanda già inviata alla Provincia\r\nNon sarà possibile modificare i dati dei corsi"_s});
+        for (const char *b : {"cmdInserisci", "cmdSalva", "cmdDuplica", "cmdElimina"})
+            QVERIFY2(!trova<QPushButton>(s.f.get(), QString::fromLatin1(b))->isEnabled(), b);
+        digita(s.f.get(), u"txtNumAll"_s, u"3"_s);
+        clicca(s.f.get(), u"cmdNext"_s);
+        QCOMPARE(s.corrente(), u"0001"_s);
+        QCOMPARE(s.valore(u"SELECT group_concat(NumAll) FROM CorsiProp WHERE SedeInteressata=1"_s), u"15,10,18"_s);
+    }
+
+    // A copy of a clean course saved is a new course with the operator's next code.
+    void duplicaESalva()
+    {
+        Scheda s;
+        clicca(s.f.get(), u"cmdLast"_s);
+        clicca(s.f.get(), u"cmdDuplica"_s);
+        QCOMPARE(s.corrente(), u"----"_s);
+        clicca(s.f.get(), u"cmdSalva"_s);
+        QCOMPARE(s.testi(), (QStringList{u"Corso duplicato\r\nVerifiche OK."_s, u"VERIFICHE OK\r\nCorso inserito"_s}));
+        QCOMPARE(s.corrente(), u"0006"_s);
+        QCOMPARE(s.valore(u"SELECT count(*) || ' ' || sum(ParamA1) FROM CorsiPropSpese WHERE Corso='0006'"_s), u"2 18.0"_s);
+    }
+
+    // The report of every course's problems, and a double click that opens the course.
+    void verificaTutti()
+    {
+        Scheda s;
+        QStringList righe;
+        GuidaModali guida({[&](QDialog *d) {
+            auto *l = trova<QListWidget>(d, u"lstProblemi"_s);
+            for (int i = 0; i < l->count(); ++i)
+                righe << l->item(i)->text();
+            const int riga = int(righe.indexOf(u"Corso 0001/1 - sede 1: La DATA AVVIO PRESUNTA deve essere una data valida"_s));
+            QVERIFY(riga >= 0);
+            l->setCurrentRow(riga);
+            QTest::keyClick(l, Qt::Key_Return);
+        }});
+        clicca(s.f.get(), u"cmdVerificaTutti"_s);
+        QCOMPARE(guida.aperte, QStringList{u"frmProblemiCorsi"_s});
+        QCOMPARE(righe.size(), 8);
+        QCOMPARE(righe.filter(u"Corso 0002/0"_s), QStringList());
+        QCOMPARE(s.corrente(), u"0001"_s);
+        QCOMPARE(trova<QLabel>(s.f.get(), u"lblAccorp"_s)->text().trimmed(), u"1"_s);
+    }
+};
+
+QTEST_MAIN(TestSchedaCorsi)
+#include "tst_schedacorsi.moc"
