@@ -758,6 +758,67 @@ bool SegnaDomandaStampata(CorsiDB &db, const Sessione &s)
     return n > 0;
 }
 
+QStringList vociSediStampa(CorsiDB &db, const Sessione &s)
+{
+    QStringList r;
+    for (const Riga &c : righe(db,
+                               QStringLiteral("SELECT Componente, Denominazione FROM QryCompoCorsi WHERE GrupOpe = ? AND "
+                                              "Operatore = ? AND PROV = ? ORDER BY Componente"),
+                               s.chiaveDomanda()))
+        r << t(c, "Componente") + QStringLiteral(" - ") + t(c, "Denominazione");
+    for (const Riga &c : righe(db,
+                               QStringLiteral("SELECT SedeOcc, Denominazione FROM QrySediOccUtilCorsi WHERE GrupOpe = ? "
+                                              "AND Operatore = ? AND PROV = ? ORDER BY SedeOcc"),
+                               s.chiaveDomanda()))
+        r << t(c, "SedeOcc") + QStringLiteral(" - ") + t(c, "Denominazione") + QStringLiteral("  (SEDE OCCASIONALE)");
+    return r;
+}
+
+void scegliSedeStampa(Sessione &s, const QString &voce)
+{
+    if (voce.trimmed().isEmpty()) {
+        s.gTipoSede.clear();
+        s.gCompo = QStringLiteral("0");
+        s.gDenCompo.clear();
+        return;
+    }
+    const QString occasionale = QStringLiteral("(SEDE OCCASIONALE)");
+    const qsizetype trattino = voce.indexOf(QLatin1Char('-'));
+    s.gCompo = voce.left(trattino).trimmed();
+    s.gDenCompo = voce.mid(trattino + 1).remove(occasionale).trimmed();
+    s.gTipoSede = voce.contains(occasionale) ? QStringLiteral("SO") : QStringLiteral("UL");
+}
+
+long intervalloStampa(const QString &secondi)
+{
+    bool ok = false;
+    const long n = secondi.trimmed().toLong(&ok);
+    return ok && n >= 0 && n <= 3600 ? n * 1000 : 0;
+}
+
+void iniziaStampaDefinitiva(Sessione &s)
+{
+    s.gTipoStampa = QStringLiteral("Stampa Definitivo");
+    s.gStampaEseguita = s.gDomandaStampata != 0;
+}
+
+void registraStampaDefinitiva(Sessione &s, const EsitoStampa &e)
+{
+    if (e.intera())
+        s.gStampaEseguita = true;
+}
+
+bool chiudiStampaDefinitiva(CorsiDB &db, Sessione &s)
+{
+    if (!s.gStampaEseguita || s.gDomandaStampata != 0)
+        return false;
+    const bool segnata = SegnaDomandaStampata(db, s);
+    s.gDomandaStampata = flag(segnata);
+    if (segnata)
+        s.gOperStampato = VERO;
+    return segnata;
+}
+
 EsitoOriginale stampaOriginale(Contesto &c, AvanzamentoStampa &a, RichiestaStampa r, bool controlla)
 {
     EsitoOriginale e;
@@ -771,17 +832,11 @@ EsitoOriginale stampaOriginale(Contesto &c, AvanzamentoStampa &a, RichiestaStamp
     r.modo = kModoOriginale;
     r.tipoSede.clear();
     r.sede = 0;
-    s.gStampaEseguita = s.gDomandaStampata != 0;
+    iniziaStampaDefinitiva(s);
     MotoreStampa motore(c, a);
     e.stampa = motore.esegui(r);
-    if (e.stampa.intera())
-        s.gStampaEseguita = true;
-    if (s.gStampaEseguita && s.gDomandaStampata == 0) {
-        e.segnata = SegnaDomandaStampata(c.db, s);
-        s.gDomandaStampata = flag(e.segnata);
-        if (e.segnata)
-            s.gOperStampato = VERO;
-    }
+    registraStampaDefinitiva(s, e.stampa);
+    e.segnata = chiudiStampaDefinitiva(c.db, s);
     return e;
 }
 

@@ -99,6 +99,21 @@ bool TrasDoma(CorsiDB &db, const Sessione &s);
 // Sets it; false when the application has no row to mark.
 bool SegnaDomandaStampata(CorsiDB &db, const Sessione &s);
 
+// The sites a draft can be limited to: those with courses in the province, components as
+// number + " - " + name, occasional sites the same followed by "  (SEDE OCCASIONALE)".
+QStringList vociSediStampa(CorsiDB &db, const Sessione &s);
+// One of those entries chosen (gCompo, gDenCompo, gTipoSede), or every site when empty.
+void scegliSedeStampa(Sessione &s, const QString &voce);
+// The interval typed in seconds as the pause in milliseconds; an empty or invalid text is none.
+long intervalloStampa(const QString &secondi);
+
+// The final print's steps around the print screen: before it (gTipoStampa, gStampaEseguita as
+// the application's lock), after it (the print counts only when its PDF came out whole), and
+// the lock at the end, set once; true when this call locked the application.
+void iniziaStampaDefinitiva(Sessione &s);
+void registraStampaDefinitiva(Sessione &s, const EsitoStampa &e);
+bool chiudiStampaDefinitiva(CorsiDB &db, Sessione &s);
+
 // The final print: the pre-print checks (their messages, nothing printed, when one fails),
 // the print of every site, and the lock once its PDF came out whole. gDomandaStampata and
 // gStampaEseguita follow. Returns what the print did (Fallita when a check refused it).

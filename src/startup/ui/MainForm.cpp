@@ -12,6 +12,7 @@
 #include "courses/ui/Corsi.h"
 #include "operator/ui/Componen.h"
 #include "operator/ui/Operator.h"
+#include "printing/ui/SchermiStampa.h"
 #include "support/ui/FrmBackup.h"
 #include "support/ui/FrmEmail.h"
 #include "transmission/ServiziRegione.h"
@@ -125,7 +126,7 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
                                 QStringLiteral("cmdOpe"), QStringLiteral("cmdCompon"),
                                 QStringLiteral("cmdCorsi"), QStringLiteral("cmdHandi"), QStringLiteral("cmdAggInst"),
                                 QStringLiteral("cmdOpzioni"), QStringLiteral("cmdHelp"), QStringLiteral("cmdEsci"),
-                                QStringLiteral("cmdBackup"), QStringLiteral("cmdMailHelp")};
+                                QStringLiteral("cmdBackup"), QStringLiteral("cmdMailHelp"), QStringLiteral("cmdInvia1")};
     for (QPushButton *b : Main->findChildren<QPushButton *>()) {
         const bool attivo = pronti.contains(b->objectName());
         b->setEnabled(attivo);
@@ -158,6 +159,13 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
     });
     collega("cmdCorsi", [this] { sedi(QStringLiteral("C")); });
     collega("cmdHandi", [this] { sedi(QStringLiteral("I")); });
+    collega("cmdInvia1", [this] {
+        if (!richiedeDomanda(m_c))
+            return;
+        StTrasm dlg(m_c, this);
+        dlg.carica();
+        esegui(dlg);
+    });
     collega("cmdAggInst", [this] { aggiornaDaServer(); });
     collega("cmdOpzioni", [this] {
         frmOpzioni dlg(m_c, this);
@@ -350,6 +358,7 @@ void MDI_Main::sedi(const QString &modo)
     esegui(dlg);
     if (modo == QLatin1String("C") && dlg.confermata()) {
         Corsi scheda(m_c, this);
+        scheda.setStampaCorso([this, &scheda](const ChiaveCorso &k) { stampaBozzaCorso(m_c, k, &scheda); });
         if (scheda.carica())
             esegui(scheda);
     }
