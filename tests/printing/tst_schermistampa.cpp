@@ -1,0 +1,242 @@
+// The print and send screens driven as a user drives them: the checks of the send button,
+// the road to the final print that locks, the pause typed in seconds, the delivery screen.
+#include "support/Domanda.h"
+#include "support/GuidaModali.h"
+
+#include "printing/Stampa.h"
+#include "printing/ui/SchermiStampa.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace quirdal;
+using namespace quirdal::test;
+
+namespace {
+
+struct Corretta : Selezionata {
+    explicit Corretta(bool stampata = false) : Selezionata(stampata)
+    {
+        db.esegui(u"UPDATE CorsiOper SET LegGGNasc='01', LegMMNasc='02'"_s);
+        db.esegui(u"UPDATE CorsiProp SET DataAvvio='01/10/2009'"_s);
+        sessione.gVersione = u"SERVER"_s;
+    }
+};
+
+void clic(QWidget *w, const char *nome) { QTest::mouseClick(trova<QPushButton>(w, QString::fromLatin1(nome)), Qt::LeftButton); }
+// A click that opens the next screen, given once the guide's action has returned, so that
+// the guide goes on driving the screens it opens.
+void poi(QDialog *d, std::function<void()> passo) { QTimer::singleShot(0, d, std::move(passo)); }
+
+} // namespace
+
+class TestSchermiStampa : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void invioSoloSuServer_data()
+    {
+        QTest::addColumn<QString>("versione");
+        QTest::addColumn<bool>("attivo");
+        QTest::newRow("server") << u"SERVER"_s << true;
+        QTest::newRow("client") << u"CLIENT"_s << false;
+    }
+    void invioSoloSuServer()
+    {
+        QFETCH(QString, versione);
+        QFETCH(bool, attivo);
+        Corretta a;
+        a.sessione.gVersione = versione;
+        StTrasm dlg(*a.contesto);
+        dlg.carica();
+        QCOMPARE(trova<QPushButton>(&dlg, u"cmdInvia1"_s)->isEnabled(), attivo);
+        QCOMPARE(trova<QLabel>(&dlg, u"LblInvia1"_s)->isEnabled(), attivo);
+    }
+
+    // The send button stops at the first problem, or at an operator without courses.
+    void invioRifiutato_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QString>("titolo");
+        QTest::newRow("un controllo") << u"UPDATE CorsiOper SET CodFiscaleReferente=NULL"_s
+                                      << u"Nella Scheda Operatore deve essere indicato il CODICE FISCALE DEL REFERENTE "
+                                         "PARI OPPORTUNITA'. Correggere la situazione, e ritentare la stampa."_s
+                                      << u"Stampa non disponibile"_s;
+        QTest::newRow("nessun corso") << u"DELETE FROM CorsiProp"_s << u"Nessun corso: impossibile inviare la domanda!"_s
+                                      << u"Invio domanda"_s;
+    }
+    void invioRifiutato()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, testo);
+        QFETCH(QString, titolo);
+        Corretta a;
+        a.db.esegui(sql);
+        StTrasm dlg(*a.contesto);
+        dlg.carica();
+        mostra(dlg);
+        GuidaModali guida;
+        clic(&dlg, "cmdInvia1");
+        unMessaggio(a.dialoghi, testo, titolo, Icona::Critico);
+        QCOMPARE(guida.aperte, QStringList());
+        QVERIFY(!trova(&dlg, u"panel_Attesa"_s)->isVisible());
+    }
+
+    // From the send button to the final print: the application is locked, copy and send open.
+    void stampaDefinitivaBlocca()
+    {
+        Corretta a;
+        StTrasm dlg(*a.contesto);
+        dlg.carica();
+        mostra(dlg);
+        bool primaChiusi = false, dopoAperti = false, selezioneChiusa = false;
+        QString esciPrima, esciDopo;
+        GuidaModali guida({
+            [](QDialog *invia) { poi(invia, [invia] { clic(invia, "cmdConf"); }); },
+            [&](QDialog *t) { poi(t, [&, t] {
+                primaChiusi = !trova<QPushButton>(t, u"cmdSend"_s)->isEnabled()
+                    && !trova<QPushButton>(t, u"cmdSalva"_s)->isEnabled();
+                esciPrima = trova<QLabel>(t, u"lblEsci"_s)->text();
+                clic(t, "cmdStampa");
+                dopoAperti = trova<QPushButton>(t, u"cmdSend"_s)->isEnabled()
+                    && trova<QPushButton>(t, u"cmdSalva"_s)->isEnabled();
+                esciDopo = trova<QLabel>(t, u"lblEsci"_s)->text();
+                clic(t, "cmdEsci");
+            }); },
+            [&](QDialog *sel) {
+                selezioneChiusa = !trova<QRadioButton>(sel, u"OpzSelcomp"_s)->isEnabled();
+                poi(sel, [sel] { clic(sel, "cmdConfe"); });
+            },
+            [](QDialog *st) { poi(st, [st] { clic(st, "cmdSt"); }); },
+            [](QDialog *) {}, // the print screen runs and closes by itself
+        });
+        clic(&dlg, "cmdInvia1");
+        QCOMPARE(guida.aperte, (QStringList{u"Invia"_s, u"Trasmis"_s, u"SelBozza"_s, u"StBozza"_s, u"ViewStam"_s}));
+        QVERIFY(primaChiusi);
+        QCOMPARE(esciPrima, u"Annulla Invio Domanda"_s);
+        QVERIFY(selezioneChiusa);
+        QVERIFY(dopoAperti);
+        QCOMPARE(esciDopo, u"Esci"_s);
+        QVERIFY(TrasDoma(a.db, a.sessione));
+        QCOMPARE(a.sessione.gDomandaStampata, VERO);
+        const QString pdf = a.percorso(u"QUIRDAL-A7-AL-Domanda.pdf"_s);
+        QCOMPARE(a.piattaforma.aperti, QStringList{pdf});
+        QCOMPARE(a.dialoghi.testiMessaggi(), QStringList{u"E' stato creato il file "_s + pdf + u"."_s});
+    }
+
+    void trasmisDiDomandaStampata()
+    {
+        Corretta a(true);
+        Trasmis t(*a.contesto);
+        t.carica();
+        QVERIFY(trova<QPushButton>(&t, u"cmdSend"_s)->isEnabled());
+        QVERIFY(trova<QPushButton>(&t, u"cmdSalva"_s)->isEnabled());
+        QCOMPARE(trova<QLabel>(&t, u"lblEsci"_s)->text(), u"Esci"_s);
+    }
+
+    // The pause is typed in seconds and kept in milliseconds; cancelling the print leaves
+    // the draft unwritten.
+    void intervalloInSecondi_data()
+    {
+        QTest::addColumn<QString>("secondi");
+        QTest::addColumn<long>("ms");
+        QTest::newRow("3") << u"3"_s << 3000L;
+        QTest::newRow("0") << u"0"_s << 0L;
+        QTest::newRow("vuoto") << QString() << 0L;
+    }
+    void intervalloInSecondi()
+    {
+        QFETCH(QString, secondi);
+        QFETCH(long, ms);
+        Corretta a;
+        a.sessione.gTipoStampa = u"Stampa Bozza"_s;
+        a.sessione.gIntervalloStampa = 5000;
+        StBozza st(*a.contesto);
+        mostra(st);
+        digita(&st, u"txtIntervallo"_s, secondi);
+        long durante = -1;
+        QString titolo;
+        GuidaModali guida({[&](QDialog *v) {
+            durante = a.sessione.gIntervalloStampa;
+            titolo = v->windowTitle();
+            clic(v, "cmAnnStamp");
+        }});
+        clic(&st, "cmdSt");
+        QCOMPARE(guida.aperte, QStringList{u"ViewStam"_s});
+        QCOMPARE(durante, ms);
+        QCOMPARE(titolo, u"Compilazione BOZZA in corso ..."_s);
+        QCOMPARE(a.sessione.gModoStampa, u"BOZZA"_s);
+        QVERIFY(!a.esiste(u"QUIRDAL-A7-AL-Domanda.pdf"_s));
+    }
+
+    // A draft of one site chosen in the list.
+    void bozzaDiUnaSede()
+    {
+        Corretta a;
+        a.sessione.gTipoStampa = u"Stampa Bozza"_s;
+        SelBozza sel(*a.contesto);
+        sel.carica();
+        mostra(sel);
+        auto *cmb = trova<QComboBox>(&sel, u"cmbCompoSt"_s);
+        QCOMPARE(cmb->count(), 2);
+        QCOMPARE(cmb->itemText(1), u"1001 - PALESTRA  (SEDE OCCASIONALE)"_s);
+        clicca(&sel, u"OpzSelcomp"_s);
+        cmb->setCurrentIndex(1);
+        GuidaModali guida({[](QDialog *st) { poi(st, [st] { clic(st, "cmdSt"); }); }, [](QDialog *) {}});
+        clic(&sel, "cmdConfe");
+        QCOMPARE(a.sessione.gTipoSede, u"SO"_s);
+        QCOMPARE(a.sessione.gCompo, u"1001"_s);
+        QCOMPARE(a.sessione.gDenCompo, u"PALESTRA"_s);
+        QVERIFY(a.esiste(u"QUIRDAL-A7-AL-Domanda.pdf"_s));
+        QVERIFY(!TrasDoma(a.db, a.sessione));
+    }
+
+    // The copy of the transmission file goes where the user says, whole.
+    void copiaDelFile()
+    {
+        Corretta a(true);
+        a.dialoghi.file.enqueue(a.percorso(u"copia.A7"_s));
+        Trasmis t(*a.contesto);
+        t.carica();
+        mostra(t);
+        GuidaModali guida({[](QDialog *m) {
+            digita(m, u"txtEMail"_s, u"ente@ente.example"_s);
+            QTest::mouseClick(trova<QWidget>(m, u"imgConferma"_s), Qt::LeftButton);
+        }});
+        clic(&t, "cmdSalva");
+        QCOMPARE(a.dialoghi.ultimo(), u"Copia dei dati effettuata.\r\nCopiato 1 files."_s);
+        QVERIFY(a.esiste(u"copia.A7"_s));
+        QCOMPARE(a.leggi(u"copia.A7"_s), a.leggi(u"QUIRDAL_001_000123.A7"_s));
+    }
+
+    void invioAnnullato()
+    {
+        Corretta a(true);
+        a.dialoghi.risposte.enqueue(Risposta::Annulla);
+        Trasmis t(*a.contesto);
+        t.carica();
+        GuidaModali guida;
+        clic(&t, "cmdSend");
+        unMessaggio(a.dialoghi, u"Attivazione collegamento con Internet\r\nProcedere solo dopo aver aperto la connessione "
+                                "\r\ncon il vostro Provider"_s,
+                    u"Trasmissione dati"_s, Icona::Informazione, Pulsanti::OkAnnulla);
+        QCOMPARE(guida.aperte, QStringList());
+    }
+
+    void bozzaDelCorso()
+    {
+        Corretta a;
+        GuidaModali guida({[](QDialog *) {}});
+        stampaBozzaCorso(*a.contesto, {1, u"0001"_s, u"1"_s}, nullptr);
+        QCOMPARE(a.sessione.gModoStampa, u"BOZZA CORSO"_s);
+        QVERIFY(a.esiste(u"Sede1_00011-BozzaCorso.pdf"_s));
+    }
+};
+
+QTEST_MAIN(TestSchermiStampa)
+#include "tst_schermistampa.moc"
