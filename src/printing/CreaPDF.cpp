@@ -22,6 +22,7 @@ namespace quirdal {
 namespace {
 
 constexpr int kDpi = 300;
+constexpr long kErroreStampante = 482;
 constexpr double mm(double millimetri) { return millimetri / 25.4 * kDpi; }
 
 // The A4 page: the text between a heading band and a foot band.
@@ -173,7 +174,7 @@ clsCreaPDF::Esito clsCreaPDF::CreatePDF(Dialoghi &dlg, const Impaginazione &imp,
             const Pagina pg;
             QPainter p;
             if (!p.begin(&w))
-                throw Errore(482, QStringLiteral("Impossibile iniziare il documento PDF."));
+                throw Errore(kErroreStampante, QStringLiteral("Impossibile iniziare il documento PDF."));
             QFont fIntest(QStringLiteral("DejaVu Sans"));
             fIntest.setPointSizeF(7.5);
             QFont fTipo(QStringLiteral("DejaVu Sans"));
@@ -219,7 +220,7 @@ clsCreaPDF::Esito clsCreaPDF::CreatePDF(Dialoghi &dlg, const Impaginazione &imp,
                 }
             }
             if (!p.end())
-                throw Errore(482, QStringLiteral("Impossibile completare il documento PDF."));
+                throw Errore(kErroreStampante, QStringLiteral("Impossibile completare il documento PDF."));
             m_pagineStampate = numero;
         }
         QByteArray dati = buffer.data();
@@ -234,8 +235,14 @@ clsCreaPDF::Esito clsCreaPDF::CreatePDF(Dialoghi &dlg, const Impaginazione &imp,
             QFile::remove(filePagina(n));
         return Esito::Creato;
     } catch (const Errore &e) {
-        dlg.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ") + e.descrizione(),
-                      QStringLiteral("Errore generico"), Icona::Esclamazione);
+        // The writer that would not start or finish stands where the printer did.
+        if (e.numero() == kErroreStampante)
+            dlg.messaggio(QStringLiteral("Controllare la stampante."), QStringLiteral("Errore in compilazione file di stampa"),
+                          Icona::Esclamazione);
+        else
+            dlg.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ")
+                              + e.descrizione(),
+                          QStringLiteral("Errore generico"), Icona::Esclamazione);
         return Esito::Fallito;
     }
 }

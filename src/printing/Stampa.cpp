@@ -669,19 +669,24 @@ void MotoreStampa::StampaHandi(const ChiaveCorso &k)
     }
 }
 
-EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
+void MotoreStampa::compilaSezioni(const RichiestaStampa &r)
 {
     m_r = r;
+    intestazioneComune();
+    if (r.modo == kModoBozzaCorso) {
+        if (!r.corso)
+            throw Errore(codici::Generico, QStringLiteral("Nessun corso da stampare."));
+        StampaUnCorso(*r.corso);
+    } else {
+        StampaTutto();
+    }
+}
+
+EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
+{
     EsitoStampa e;
     try {
-        intestazioneComune();
-        if (r.modo == kModoBozzaCorso) {
-            if (!r.corso)
-                throw Errore(codici::Generico, QStringLiteral("Nessun corso da stampare."));
-            StampaUnCorso(*r.corso);
-        } else {
-            StampaTutto();
-        }
+        compilaSezioni(r);
         e.sezioni = m_pdf.TotPagine;
         if (interrotta()) {
             e.stato = EsitoStampa::Stato::Annullata;

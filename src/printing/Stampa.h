@@ -59,6 +59,8 @@ public:
 
     // The whole run: the sections, the PDF, the closing messages.
     EsitoStampa esegui(const RichiestaStampa &r);
+    // The sections alone, saved as page files (what the run does before the PDF).
+    void compilaSezioni(const RichiestaStampa &r);
 
     // The sections, as the run calls them.
     void StampaTutto();
