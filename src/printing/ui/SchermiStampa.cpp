@@ -9,6 +9,7 @@
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "common/ui/Filtri.h"
+#include "db/CorsiDB.h"
 #include "config/Impostazioni.h"
 #include "printing/ControlliStampa.h"
 #include "support/ui/FrmMailAggInst.h"
@@ -102,7 +103,12 @@ QGroupBox *operatoreSelezionato(Contesto &c, bool conSede)
     g->addWidget(new QLabel(QStringLiteral("Operatore:")), 0, 0);
     g->addWidget(valore(s.gGrupOpe, "lblGrOpe"), 0, 1);
     g->addWidget(valore(s.gOperatore, "lblOpe"), 0, 2);
-    g->addWidget(valore(s.gDenomOper, "lblDenOpe"), 0, 3);
+    const QString nome = s.gDenomOper.isEmpty()
+        ? c.db.valoreScalare(QStringLiteral("SELECT Denominazione FROM CorsiOper WHERE GrupOpe = ? AND Operatore = ?"),
+                             s.chiaveOperatore())
+              .toString()
+        : s.gDenomOper;
+    g->addWidget(valore(nome, "lblDenOpe"), 0, 3);
     g->addWidget(new QLabel(QStringLiteral("Provincia:")), 1, 0);
     g->addWidget(valore(s.gDesProv, "lblDesProv"), 1, 1, 1, 3);
     if (conSede) {
@@ -340,6 +346,7 @@ StBozza::StBozza(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     p->addWidget(cmdSt);
     p->addWidget(cmdAnnSt);
     lay->addLayout(p);
+    resize(600, sizeHint().height());
     alClic(cmdSito, m_c, [this] {
         if (!m_c.piattaforma.apri(kIndirizzoLettore))
             m_c.dialoghi.messaggio(QStringLiteral("Impossibile aprire il sito ") + kIndirizzoLettore,
