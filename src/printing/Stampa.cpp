@@ -19,6 +19,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
+#include <limits>
 
 namespace quirdal {
 
@@ -798,7 +799,7 @@ long intervalloStampa(const QString &secondi)
 {
     bool ok = false;
     const long n = secondi.trimmed().toLong(&ok);
-    return ok && n >= 0 && n <= 3600 ? n * 1000 : 0;
+    return ok && n >= 0 && n <= std::numeric_limits<long>::max() / 1000 ? n * 1000 : 0;
 }
 
 void iniziaStampaDefinitiva(Sessione &s)
