@@ -4,7 +4,9 @@
 #include "support/GuidaModali.h"
 
 #include "printing/Stampa.h"
+#include "courses/ui/Corsi.h"
 #include "printing/ui/SchermiStampa.h"
+#include "startup/ui/MainForm.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -226,6 +228,47 @@ private Q_SLOTS:
                                 "\r\ncon il vostro Provider"_s,
                     u"Trasmissione dati"_s, Icona::Informazione, Pulsanti::OkAnnulla);
         QCOMPARE(guida.aperte, QStringList());
+    }
+
+    // The menu entry needs an application, then opens the send screen.
+    void voceDelMenu_data()
+    {
+        QTest::addColumn<bool>("domanda");
+        QTest::newRow("con domanda") << true;
+        QTest::newRow("senza domanda") << false;
+    }
+    void voceDelMenu()
+    {
+        QFETCH(bool, domanda);
+        Corretta a;
+        if (!domanda)
+            a.sessione.gDomanda = 0;
+        MDI_Main w(*a.contesto);
+        w.carica();
+        QVERIFY(trova<QPushButton>(&w, u"cmdInvia1"_s)->isEnabled());
+        GuidaModali guida;
+        clic(&w, "cmdInvia1");
+        QCOMPARE(guida.aperte, domanda ? QStringList{u"StTrasm"_s} : QStringList());
+        QCOMPARE(a.dialoghi.testiMessaggi(),
+                 domanda ? QStringList()
+                         : QStringList{u"Selezionare prima la PROVINCIA nell'ambito della quale compilare la domanda "
+                                       "(Selezione Domanda)"_s});
+    }
+
+    // The course sheet's "Stampa Corso" prints the course shown as a draft of one course.
+    void stampaCorsoDallaScheda()
+    {
+        Corretta a;
+        a.sessione.impostaSede(u"1"_s);
+        Corsi scheda(*a.contesto);
+        scheda.setStampaCorso([&](const ChiaveCorso &k) { stampaBozzaCorso(*a.contesto, k, &scheda); });
+        QVERIFY(scheda.carica());
+        mostra(scheda);
+        GuidaModali guida({[](QDialog *) {}});
+        clic(&scheda, "cmdStampa");
+        QCOMPARE(guida.aperte, QStringList{u"ViewStam"_s});
+        QVERIFY(a.esiste(u"Sede1_00010-BozzaCorso.pdf"_s));
+        QCOMPARE(a.dialoghi.ultimo(), u"E' stato creato il file "_s + a.percorso(u"Sede1_00010-BozzaCorso.pdf"_s) + u"."_s);
     }
 
     void bozzaDelCorso()
