@@ -140,6 +140,23 @@ private Q_SLOTS:
             QVERIFY(p.contains(u"BOZZA CORSO"_s));
     }
 
+    // A section whose data cannot be read says so and the print goes on with the others.
+    void sezioneIlleggibile()
+    {
+        Corretta a;
+        a.db.esegui(u"DROP VIEW QryMetadati"_s);
+        a.db.esegui(u"ALTER TABLE Metadati RENAME TO MetadatiAltrove"_s);
+        Registro r;
+        const EsitoStampa e = MotoreStampa(*a.contesto, r).esegui(a.richiesta());
+        QCOMPARE(e.stato, EsitoStampa::Stato::Completa);
+        const QStringList m = a.dialoghi.testiMessaggi();
+        QVERIFY(m.size() > 1);
+        QVERIFY2(m.first().startsWith(u"Errore in fase di compilazione file di stampa\r\n"_s), qPrintable(m.first()));
+        QCOMPARE(a.dialoghi.messaggi.first().icona, Icona::Critico);
+        QCOMPARE(m.last(), u"E' stato creato il file "_s + e.filePdf + u"."_s);
+        QVERIFY(paginePdf(e.filePdf).join(u'\n').contains(u"SEZIONE 3.4 - CORSO"_s));
+    }
+
     void pauseTraLePagine()
     {
         Corretta a;
