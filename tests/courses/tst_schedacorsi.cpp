@@ -7,6 +7,7 @@
 #include "support/Domanda.h"
 #include "support/GuidaModali.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -61,6 +62,18 @@ struct Scheda : Selezionata {
     }
 };
 
+// The entry of a list with the given code, chosen as from its drop-down.
+void scegli(QWidget *w, const QString &nome, const QString &codice)
+{
+    auto *c = trova<QComboBox>(w, nome);
+    for (int i = 0; i < c->count(); ++i)
+        if (c->itemData(i).toString() == codice || c->itemText(i).section(u"  "_s, 0, 0) == codice) {
+            c->setCurrentIndex(i);
+            return;
+        }
+    QFAIL(qPrintable(nome + u": nessuna voce "_s + codice));
+}
+
 } // namespace
 
 class TestSchedaCorsi : public QObject {
@@ -113,6 +126,36 @@ private Q_SLOTS:
         clicca(s.f.get(), u"cmdSalva"_s);
         QCOMPARE(s.testi(), messaggio.isEmpty() ? QStringList() : QStringList{messaggio});
         QCOMPARE(s.valore(u"SELECT ParamA1 FROM CorsiPropSpese WHERE Corso='0002' AND ProgrAnno=1"_s), scritto);
+    }
+
+    // The costs of a new course start from the caps of the band of the hours typed, and stay
+    // as the user typed them once a cost is typed.
+    void nuovoCorsoValoriDiPartenza()
+    {
+        Scheda s;
+        s.db.esegui(u"INSERT INTO MassimaliPar VALUES ('II.E','11','01','10',1,1000,9,20,2.5,3,NULL)"_s);
+        QWidget *f = s.f.get();
+        clicca(f, u"cmdInserisci"_s);
+        for (const auto &[nome, codice] : {std::pair{"cmbAsse", "II.E"}, std::pair{"cmbMisura", "11"},
+                                           std::pair{"cmbAzione", "01"}, std::pair{"CmbTipologia", "10"},
+                                           std::pair{"cmbDurata", "2"}})
+            scegli(f, QString::fromLatin1(nome), QString::fromLatin1(codice));
+        auto a1 = [f] { return trova<QLineEdit>(f, u"txtA1_0"_s)->text() + u' ' + trova<QLineEdit>(f, u"txtNumOreA1_0"_s)->text(); };
+        QCOMPARE(a1(), u"0,00 0"_s);
+        // Typed, then left with Tab as the user leaves a field.
+        auto scrivi = [f](const QString &nome, const QString &testo) {
+            auto *e = trova<QLineEdit>(f, nome);
+            e->setFocus();
+            digita(f, nome, testo);
+            QTest::keyClick(e, Qt::Key_Tab);
+        };
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        scrivi(u"txtDurataAnnOre"_s, u"900"_s);
+        QCOMPARE(a1(), u"9,00 900"_s);
+        scrivi(u"txtA1_0"_s, u"8,00"_s);
+        scrivi(u"txtDurataAnnOre"_s, u"800"_s);
+        QCOMPARE(a1(), u"8,00 900"_s);
     }
 
     void domandaStampata()
