@@ -1492,6 +1492,10 @@ void Corsi::verificaTutti()
                                 .arg(problemi.size())));
     auto *l = new QListWidget;
     l->setObjectName(QStringLiteral("lstProblemi"));
+    // A message is read whole, not scrolled sideways.
+    l->setWordWrap(true);
+    l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    l->setResizeMode(QListView::Adjust);
     for (const ProblemaCorso &p : problemi)
         l->addItem(rigaProblema(p));
     v->addWidget(l);
