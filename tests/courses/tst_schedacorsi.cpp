@@ -158,6 +158,44 @@ private Q_SLOTS:
         QCOMPARE(a1(), u"8,00 900"_s);
     }
 
+    // Another axis chooses the first activity of that axis and the first action of that activity.
+    void cascata()
+    {
+        Scheda s;
+        QWidget *f = s.f.get();
+        clicca(f, u"cmdLast"_s);
+        scegli(f, u"cmbAsse"_s, u"III.G"_s);
+        QCOMPARE(trova<QComboBox>(f, u"cmbMisura"_s)->currentText(), u"02  FORMAZIONE PER PERSONE SVANTAGGIATE"_s);
+        QCOMPARE(trova<QComboBox>(f, u"cmbAzione"_s)->currentText(),
+                 u"02  PERCORSI INTEGRATI CON GLI ISTITUTI SCOLASTICI PER DETENUTI E GIOVANI A RISCHIO"_s);
+        QVERIFY(trova(f, u"txt_34_1"_s)->isEnabled());
+    }
+
+    // Leaving a course that has no cost rows asks, and deletes it only on Yes.
+    void esciDaCorsoSenzaSpese_data()
+    {
+        QTest::addColumn<Risposta>("risposta");
+        QTest::addColumn<QString>("rimasti");
+        QTest::newRow("sì: cancellato") << Risposta::Si << u"0001/0,0002/0"_s;
+        QTest::newRow("no: resta") << Risposta::No << u"0001/0,0001/1,0002/0"_s;
+    }
+    void esciDaCorsoSenzaSpese()
+    {
+        QFETCH(Risposta, risposta);
+        QFETCH(QString, rimasti);
+        Scheda s;
+        s.db.esegui(u"DELETE FROM CorsiPropSpese WHERE Corso='0001' AND Accorp='1'"_s);
+        clicca(s.f.get(), u"cmdNext"_s);
+        s.dialoghi.risposte.enqueue(risposta);
+        clicca(s.f.get(), u"cmdEsci"_s);
+        QCOMPARE(s.testi(), QStringList{u"Il corso corrente non è ancora stato salvato in maniera corretta. Uscendo verrà "
+                                        "concellato.\r\nContinuare ?"_s});
+        QCOMPARE(s.f->isVisible(), risposta != Risposta::Si);
+        QCOMPARE(s.valore(u"SELECT group_concat(Corso || '/' || Accorp) FROM (SELECT * FROM CorsiProp WHERE SedeInteressata=1 "
+                          "ORDER BY Corso, Accorp)"_s),
+                 rimasti);
+    }
+
     void domandaStampata()
     {
         Scheda s(true);
