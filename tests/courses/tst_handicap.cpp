@@ -4,6 +4,7 @@
 #include "support/GuidaModali.h"
 
 #include "courses/Handicap.h"
+#include "db/Aggiornamenti.h"
 #include "courses/ui/Handi.h"
 #include "courses/ui/Riass.h"
 #include "startup/ui/MainForm.h"
@@ -54,6 +55,16 @@ class TestHandicap : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // A database of the previous release gets the column of the persons.
+    void colonnaPersone()
+    {
+        Pronto a;
+        a.db.esegui(u"ALTER TABLE CorsiHandi DROP COLUMN NumPersone"_s);
+        QVERIFY(aggiornaSchedeHandicap(a.db));
+        QVERIFY(a.db.esisteColonna(u"CorsiHandi"_s, u"NumPersone"_s));
+        QVERIFY(!aggiornaSchedeHandicap(a.db));
+    }
+
     // A course foresees a sheet when the call admits one for its action and type.
     void segnaScheda_data()
     {
@@ -69,7 +80,10 @@ private Q_SLOTS:
         sede1(a);
         a.db.esegui(u"INSERT INTO AmmissioneSchedaHand VALUES ('III.G', '06', '04', '10')"_s);
         a.db.esegui(u"UPDATE CorsiProp SET CodTipologia=?, SchedaHand=NULL WHERE Corso='0001' AND Accorp='0'"_s, {tipologia});
-        segnaSchedaHandicap(a.db, a.sessione, {1, u"0001"_s, u"0"_s});
+        // The course sheet's save marks it.
+        const std::optional<DatiCorso> d = caricaCorso(a.db, a.sessione, {1, u"0001"_s, u"0"_s});
+        QVERIFY(d);
+        scriviCorso(a.db, a.sessione, a.piattaforma, *d);
         QCOMPARE(a.valore(u"SELECT SchedaHand FROM CorsiProp WHERE Corso='0001' AND Accorp='0'"_s).toInt(), schedaHand);
     }
 
@@ -210,6 +224,28 @@ private Q_SLOTS:
         QCOMPARE(a.valore(u"SELECT count(*) FROM CorsiPropSpese WHERE Corso='0001' AND SedeInteressata=1001"_s), u"2"_s);
         QCOMPARE(trova<QComboBox>(&w, u"cmbSedeDa"_s)->currentIndex(), -1);
         QVERIFY(trova<QRadioButton>(&w, u"OpzTuttiCorsi"_s)->isChecked());
+    }
+
+    // The handicap entry: the site picker, then the sheets of the chosen site over it; the
+    // picker stays open when they close.
+    void menuSchede()
+    {
+        Ambiente a;
+        sede1(a);
+        MDI_Main m(*a.contesto);
+        mostra(m);
+        QString sede;
+        // The sheets open inside the picker's click: that click is posted, so that the guide
+        // goes on acting on them.
+        GuidaModali guida({[](QDialog *d) { QTimer::singleShot(0, d, [d] { clicca(d, u"cmdConfer"_s); }); },
+                           [&](QDialog *d) {
+                               sede = trova<QLabel>(d, u"lblCompo"_s)->text();
+                               d->reject();
+                           }});
+        clicca(&m, u"cmdHandi"_s);
+        QCOMPARE(guida.aperte, QStringList({u"SelComp"_s, u"frmHandi"_s}));
+        QCOMPARE(sede, u"1"_s);
+        QCOMPARE(guida.chiuseForzate, 1);
     }
 
     // The menu entry works on the database taken exclusively, and gives it back shared.

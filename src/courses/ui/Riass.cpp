@@ -58,6 +58,8 @@ Riass::Riass(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     auto *cmdConfer = pulsante("cmdConfer", QStringLiteral("Conferma"));
     auto *cmdAnnul = pulsante("cmdAnnul", QStringLiteral("Annulla"));
     auto *cmdAiuto = pulsante("cmdAiuto", QStringLiteral("Aiuto"));
+    cmdConfer->setDefault(true);
+    cmdAiuto->setAutoDefault(false);
     h->addWidget(cmdAiuto);
     h->addStretch();
     h->addWidget(cmdConfer);
