@@ -166,6 +166,16 @@ private Q_SLOTS:
         clicca(&w, u"cmdElimina"_s);
         QCOMPARE(vociEleHandi(a.db, a.sessione), QStringList{u"0002 - QUALIFICA NUOVA"_s});
         QCOMPARE(trova<QLabel>(&w, u"lblHandi"_s)->text(), u"0002"_s);
+
+        // Leaving a changed sheet asks: Cancel stays, Yes saves and leaves.
+        digita(&w, u"txtNumPersone"_s, u"4"_s);
+        a.dialoghi.risposte.enqueue(Risposta::Annulla);
+        clicca(&w, u"cmdEsci"_s);
+        QVERIFY(w.isVisible());
+        a.dialoghi.risposte.enqueue(Risposta::Si);
+        clicca(&w, u"cmdEsci"_s);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(a.valore(u"SELECT NumPersone FROM CorsiHandi WHERE Handi='0002'"_s), u"4"_s);
     }
 
     // A printed application shows its sheets and changes none.
