@@ -191,6 +191,9 @@ private Q_SLOTS:
         QTest::newRow("senza responsabile") << QStringList{u"--si"_s, u"riassegna"_s} + base
                                                    + QStringList{u"--a"_s, u"1001"_s, u"--corso"_s, u"0001"_s}
                                             << 1 << "1" << "Componente Responsabile";
+        QTest::newRow("sede di altra provincia") << QStringList{u"--si"_s, u"riassegna"_s} + base
+                                                       + QStringList{u"--a"_s, u"3"_s, u"--corso"_s, u"0001"_s}
+                                                << 1 << "1" << "Selezionare la sede su cui spostare il/i corsi";
         QTest::newRow("opzione mancante") << QStringList{u"--si"_s, u"riassegna"_s} + base << 2 << "1" << "uso:";
     }
     void rigaDiComando()
