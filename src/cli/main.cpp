@@ -1,4 +1,5 @@
 // quirdal-cli: the program's logic without screens, for administrators, scripts and tests.
+#include "cli/ComandiRiassegna.h"
 #include "cli/ComandiStampa.h"
 #include "printing/ControlliStampa.h"
 #include "cli/DialoghiCli.h"
@@ -429,6 +430,11 @@ const std::map<QString, Comando> &comandi()
          {QStringLiteral("--prov P --grupope G --operatore N: controlla ogni corso della domanda e scrive ogni "
                          "problema trovato, uno per riga"),
           true, verifica}},
+        {QStringLiteral("riassegna"),
+         {QStringLiteral("--prov P --grupope G --operatore N --da SEDE --a SEDE --corso CCCC|TUTTI [--compo-resp C]: "
+                         "sposta un corso principale con i suoi accorpati, o tutti i corsi di una sede, in un'altra sede "
+                         "(chiede conferma: --si)"),
+          true, comandoRiassegna}},
         {QStringLiteral("esegui-sql"),
          {QStringLiteral("FILE.sql: esegue le istruzioni del file in una sola transazione"), true, eseguiSql}},
     };

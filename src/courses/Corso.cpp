@@ -3,6 +3,7 @@
 #include "common/Errori.h"
 #include "common/Piattaforma.h"
 #include "common/Sessione.h"
+#include "courses/Handicap.h"
 #include "db/CorsiDB.h"
 
 #include <QSqlQuery>
@@ -302,6 +303,7 @@ ChiaveCorso scriviCorso(CorsiDB &db, const Sessione &s, Piattaforma &p, const Da
             }
             scriviSpese(db, s, p, k, d);
             scriviValoriChk(db, s, k, d);
+            segnaSchedaHandicap(db, s, k);
             if (k.accorp == QLatin1String("0") && HaAccorpati(db, s, k.corso))
                 AggQueryAcc(db, s, k.corso);
             t.conferma();

@@ -156,16 +156,19 @@ Importo CalcolaParam17_3(qlonglong oreAnnue)
 SpeseAnno speseDiPartenza(const Massimali &m, const LineeAmmesse &l, qlonglong allievi, qlonglong oreAnnue)
 {
     SpeseAnno s;
-    s.a1 = m.a1;
+    // Without a caps row the caps are only a ceiling nobody reaches: an amount the user has
+    // to type, not one to propose.
+    auto proposto = [&m](const Importo &tetto) { return m.trovati ? tetto : Importo(); };
+    s.a1 = proposto(m.a1);
     s.allA1 = std::min(allievi, m.c1);
     s.oreA1 = oreAnnue;
     if (l.a2) {
-        s.a2 = m.a2;
+        s.a2 = proposto(m.a2);
         s.allA2 = std::min(allievi, m.c2);
         s.oreA2 = oreAnnue;
     }
     if (l.p16) {
-        s.p16 = m.b;
+        s.p16 = proposto(m.b);
         s.all16 = allievi;
         s.ore16 = oreAnnue;
     }

@@ -62,7 +62,8 @@ std::optional<qlonglong> oreMassimeAzione(CorsiDB &db, const QString &azione, co
 // Line 17.3 per participant: 2 euro per annual hour, at most 300 euro.
 Importo CalcolaParam17_3(qlonglong oreAnnue);
 
-// A year filled with the defaults of the caps: A1 (and A2, 16, where open) at their caps,
+// A year filled with the defaults of the caps: A1 (and A2, 16, where open) at their caps
+// (0 without a caps row),
 // participants within the caps, every line's hours the annual hours, 17.3 computed.
 SpeseAnno speseDiPartenza(const Massimali &m, const LineeAmmesse &l, qlonglong allievi, qlonglong oreAnnue);
 

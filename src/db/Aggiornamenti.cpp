@@ -17,6 +17,16 @@ bool aggiornaDataAvvio(CorsiDB &db)
     return true;
 }
 
+bool aggiornaSchedeHandicap(CorsiDB &db)
+{
+    if (db.esisteColonna(QStringLiteral("CorsiHandi"), QStringLiteral("NumPersone")))
+        return false;
+    Transazione t(db);
+    db.esegui(QStringLiteral("ALTER TABLE CorsiHandi ADD COLUMN NumPersone INTEGER"));
+    t.conferma();
+    return true;
+}
+
 int contaCorsiNonPrimiAnni(CorsiDB &db)
 {
     return db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiProp WHERE StatoIter <> 1")).toInt();

@@ -8,6 +8,8 @@ class CorsiDB;
 // CorsiProp.DataAvvio (text 10), empty for existing courses, and the new QryCorsi.
 // Returns true when the column was added.
 bool aggiornaDataAvvio(CorsiDB &db);
+// CorsiHandi.NumPersone, the persons a handicap sheet integrates. True when it was added.
+bool aggiornaSchedeHandicap(CorsiDB &db);
 // Courses that are not first years: how many there are, and their removal with every row
 // that hangs on them. Returns how many were removed.
 int contaCorsiNonPrimiAnni(CorsiDB &db);

@@ -102,7 +102,7 @@ CREATE TABLE CorsiPropSpese (
 CREATE TABLE CorsiHandi (
   GrupOpe VARCHAR(1) NOT NULL, Operatore INTEGER NOT NULL, SedeInteressata INTEGER NOT NULL, Corso VARCHAR(4) NOT NULL,
   Accorp VARCHAR(2) NOT NULL, Handi VARCHAR(4), CodDest1 VARCHAR(10), CodDest2 VARCHAR(10), CodDest3 VARCHAR(10),
-  CodDest4 VARCHAR(10), CodDest5 VARCHAR(10),
+  CodDest4 VARCHAR(10), CodDest5 VARCHAR(10), NumPersone INTEGER,
   PRIMARY KEY (GrupOpe, Operatore, SedeInteressata, Corso, Accorp));
 CREATE TABLE CorsiPropAziende (
   GrupOpe VARCHAR(1) NOT NULL, Operatore INTEGER NOT NULL, SedeInteressata INTEGER NOT NULL, Corso VARCHAR(4) NOT NULL,

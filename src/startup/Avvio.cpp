@@ -6,6 +6,7 @@
 #include "config/FileIni.h"
 #include "config/Installazione.h"
 #include "config/SessioneIni.h"
+#include "courses/Handicap.h"
 #include "db/Aggiornamenti.h"
 #include "db/CorsiDB.h"
 #include "loading/DatiOperatori.h"
@@ -51,6 +52,7 @@ void Avvio::apriBaseDati()
 void Avvio::aggiornaStruttura()
 {
     passoDati("DataAvvio", [&] { aggiornaDataAvvio(m_c.db); });
+    passoDati("SchedeHandicap", [&] { aggiornaSchedeHandicap(m_c.db); });
     passoDati("CorsiNonPrimiAnni", [&] {
         if (contaCorsiNonPrimiAnni(m_c.db) == 0)
             return;
@@ -111,6 +113,7 @@ void Avvio::ripristinaSessione()
 void Avvio::riparaDati()
 {
     passoDati("DesQualif", [&] { riparaDescrizioniQualifiche(m_c.db); });
+    passoDati("SchedaHand", [&] { segnaSchedeHandicap(m_c.db); });
     passoDati("ValoriChk", [&] { riparaValoriChk(m_c.db); });
 }
 

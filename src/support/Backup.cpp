@@ -304,6 +304,7 @@ EsitoRecuperoDati recuperaDati(Contesto &c, const QString &testo, ModoRecupero m
         }
         // A database saved by the previous release gets the columns added since.
         aggiornaDataAvvio(c.db);
+        aggiornaSchedeHandicap(c.db);
         rinfrescaSessione(c);
     } catch (const Errore &e) {
         riapertura.riapri();

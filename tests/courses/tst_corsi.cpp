@@ -293,6 +293,21 @@ private Q_SLOTS:
         QCOMPARE(zero.all17_3, 0LL);
     }
 
+    // Defaults: the caps of the band, participants within them; no amount proposed without a row.
+    void spesePartenza()
+    {
+        AllaSede a;
+        a.db.esegui(u"INSERT INTO MassimaliPar VALUES ('III.G','06','04','10',1,500,7.5,15,NULL,NULL,2)"_s);
+        const LineeAmmesse tutte{true, true, true, false};
+        const auto riga = [](const SpeseAnno &s) {
+            return QStringList{s.a1.formato(), QString::number(s.allA1), QString::number(s.oreA1), s.p16.formato()};
+        };
+        QCOMPARE(riga(speseDiPartenza(MaxValParamAC(a.db, u"III.G.06.04"_s, u"10"_s, 400, 18), tutte, 18, 400)),
+                 (QStringList{u"7,50"_s, u"15"_s, u"400"_s, u"2,00"_s}));
+        QCOMPARE(riga(speseDiPartenza(MaxValParamAC(a.db, u"III.G.06.04"_s, u"10"_s, 600, 18), tutte, 18, 600)),
+                 (QStringList{u"0,00"_s, u"18"_s, u"600"_s, u"0,00"_s}));
+    }
+
     // The rules of a stored course, each at its boundary, over the fixture's course 0002/0
     // (clean once its action has an hour range).
     void regole_data()

@@ -7,6 +7,7 @@
 #include "support/Domanda.h"
 #include "support/GuidaModali.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -61,6 +62,18 @@ struct Scheda : Selezionata {
     }
 };
 
+// The entry of a list with the given code, chosen as from its drop-down.
+void scegli(QWidget *w, const QString &nome, const QString &codice)
+{
+    auto *c = trova<QComboBox>(w, nome);
+    for (int i = 0; i < c->count(); ++i)
+        if (c->itemData(i).toString() == codice || c->itemText(i).section(u"  "_s, 0, 0) == codice) {
+            c->setCurrentIndex(i);
+            return;
+        }
+    QFAIL(qPrintable(nome + u": nessuna voce "_s + codice));
+}
+
 } // namespace
 
 class TestSchedaCorsi : public QObject {
@@ -113,6 +126,74 @@ private Q_SLOTS:
         clicca(s.f.get(), u"cmdSalva"_s);
         QCOMPARE(s.testi(), messaggio.isEmpty() ? QStringList() : QStringList{messaggio});
         QCOMPARE(s.valore(u"SELECT ParamA1 FROM CorsiPropSpese WHERE Corso='0002' AND ProgrAnno=1"_s), scritto);
+    }
+
+    // The costs of a new course start from the caps of the band of the hours typed, and stay
+    // as the user typed them once a cost is typed.
+    void nuovoCorsoValoriDiPartenza()
+    {
+        Scheda s;
+        s.db.esegui(u"INSERT INTO MassimaliPar VALUES ('II.E','11','01','10',1,1000,9,20,2.5,3,NULL)"_s);
+        QWidget *f = s.f.get();
+        clicca(f, u"cmdInserisci"_s);
+        for (const auto &[nome, codice] : {std::pair{"cmbAsse", "II.E"}, std::pair{"cmbMisura", "11"},
+                                           std::pair{"cmbAzione", "01"}, std::pair{"CmbTipologia", "10"},
+                                           std::pair{"cmbDurata", "2"}})
+            scegli(f, QString::fromLatin1(nome), QString::fromLatin1(codice));
+        auto a1 = [f] { return trova<QLineEdit>(f, u"txtA1_0"_s)->text() + u' ' + trova<QLineEdit>(f, u"txtNumOreA1_0"_s)->text(); };
+        QCOMPARE(a1(), u"0,00 0"_s);
+        // Typed, then left with Tab as the user leaves a field.
+        auto scrivi = [f](const QString &nome, const QString &testo) {
+            auto *e = trova<QLineEdit>(f, nome);
+            e->setFocus();
+            digita(f, nome, testo);
+            QTest::keyClick(e, Qt::Key_Tab);
+        };
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        scrivi(u"txtDurataAnnOre"_s, u"900"_s);
+        QCOMPARE(a1(), u"9,00 900"_s);
+        scrivi(u"txtA1_0"_s, u"8,00"_s);
+        scrivi(u"txtDurataAnnOre"_s, u"800"_s);
+        QCOMPARE(a1(), u"8,00 900"_s);
+    }
+
+    // Another axis chooses the first activity of that axis and the first action of that activity.
+    void cascata()
+    {
+        Scheda s;
+        QWidget *f = s.f.get();
+        clicca(f, u"cmdLast"_s);
+        scegli(f, u"cmbAsse"_s, u"III.G"_s);
+        QCOMPARE(trova<QComboBox>(f, u"cmbMisura"_s)->currentText(), u"02  FORMAZIONE PER PERSONE SVANTAGGIATE"_s);
+        QCOMPARE(trova<QComboBox>(f, u"cmbAzione"_s)->currentText(),
+                 u"02  PERCORSI INTEGRATI CON GLI ISTITUTI SCOLASTICI PER DETENUTI E GIOVANI A RISCHIO"_s);
+        QVERIFY(trova(f, u"txt_34_1"_s)->isEnabled());
+    }
+
+    // Leaving a course that has no cost rows asks, and deletes it only on Yes.
+    void esciDaCorsoSenzaSpese_data()
+    {
+        QTest::addColumn<Risposta>("risposta");
+        QTest::addColumn<QString>("rimasti");
+        QTest::newRow("sì: cancellato") << Risposta::Si << u"0001/0,0002/0"_s;
+        QTest::newRow("no: resta") << Risposta::No << u"0001/0,0001/1,0002/0"_s;
+    }
+    void esciDaCorsoSenzaSpese()
+    {
+        QFETCH(Risposta, risposta);
+        QFETCH(QString, rimasti);
+        Scheda s;
+        s.db.esegui(u"DELETE FROM CorsiPropSpese WHERE Corso='0001' AND Accorp='1'"_s);
+        clicca(s.f.get(), u"cmdNext"_s);
+        s.dialoghi.risposte.enqueue(risposta);
+        clicca(s.f.get(), u"cmdEsci"_s);
+        QCOMPARE(s.testi(), QStringList{u"Il corso corrente non è ancora stato salvato in maniera corretta. Uscendo verrà "
+                                        "concellato.\r\nContinuare ?"_s});
+        QCOMPARE(s.f->isVisible(), risposta != Risposta::Si);
+        QCOMPARE(s.valore(u"SELECT group_concat(Corso || '/' || Accorp) FROM (SELECT * FROM CorsiProp WHERE SedeInteressata=1 "
+                          "ORDER BY Corso, Accorp)"_s),
+                 rimasti);
     }
 
     void domandaStampata()

@@ -273,10 +273,11 @@ void SelComp::conferma()
     if (!confermaSede(m_c, cmbCompo->currentText()))
         return;
     m_confermata = true;
-    // The course sheet and the handicap sheets follow once they exist; in handicap mode
-    // the picker stays open on a valid choice.
+    // In handicap mode the picker stays open on a valid choice, under the sheets of the site.
     if (m_c.sessione.gProssimaScheda != QLatin1String("frmHandi"))
         accept();
+    else if (m_apriSchede)
+        m_apriSchede();
 }
 
 } // namespace quirdal

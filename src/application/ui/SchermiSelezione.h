@@ -2,6 +2,7 @@
 // The application picker, its summary, the site picker.
 #include <QDialog>
 #include <QVariantList>
+#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -61,11 +62,14 @@ public:
     bool carica();
     bool pronta() const { return m_pronta; }
     bool confermata() const { return m_confermata; }
+    // In handicap mode, what a valid choice opens over the picker, which stays open.
+    void setApriSchede(std::function<void()> apri) { m_apriSchede = std::move(apri); }
 
 private:
     void conferma();
     Contesto &m_c;
     bool m_pronta = false, m_confermata = false;
+    std::function<void()> m_apriSchede;
     QComboBox *cmbCompo;
     QLabel *lblDescri;
 };

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
 #include <QTabWidget>
 
 namespace quirdal {
@@ -80,6 +81,10 @@ void portaInVista(QWidget *campo)
             for (int i = 0; i < schede->count(); ++i)
                 if (schede->widget(i)->isAncestorOf(campo))
                     schede->setCurrentIndex(i);
+    // A field down a long page is scrolled to, not only given the focus.
+    for (QWidget *w = campo->parentWidget(); w; w = w->parentWidget())
+        if (auto *area = qobject_cast<QScrollArea *>(w))
+            area->ensureWidgetVisible(campo);
     campo->setFocus();
 }
 

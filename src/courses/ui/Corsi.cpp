@@ -674,6 +674,16 @@ void Corsi::collegaCascata()
         aggiornaLinee();
     });
     quando(cmbDurata, [this] { spesePredefinite(true); });
+    // Hours and participants typed after the duration was chosen: the defaults (caps by band
+    // of hours) follow them, until the user types a cost.
+    for (QLineEdit *e : {txtDurataAnnOre, txtNumAll})
+        connect(e, &QLineEdit::editingFinished, this, [this] {
+            if (m_inserimento && m_speseDiPartenza && !m_caricando && cmbDurata->currentText().toInt() > 0)
+                protetto(m_c, [this] { spesePredefinite(false); });
+        });
+    for (Anno *a : m_anni)
+        for (QLineEdit *e : a->pagina->findChildren<QLineEdit *>())
+            connect(e, &QLineEdit::textEdited, this, [this] { m_speseDiPartenza = false; });
     quando(cmbSetto, [this] { riempi(cmbCompa, vociComparti(m_c.db, codice(cmbSetto)), false); });
     quando(cmbQuali, [this] {
         if (cmbQuali->currentIndex() < 0 || cmbQuali->currentText().isEmpty())
@@ -812,6 +822,7 @@ void Corsi::spesePredefinite(bool soloAnniSenzaValori)
             continue;
         mostraAnno(y, speseDiPartenza(m, m_linee, intero(txtNumAll), intero(txtDurataAnnOre)));
     }
+    m_speseDiPartenza = m_inserimento;
 }
 
 void Corsi::mostraAnno(int y, const SpeseAnno &s)
@@ -1481,6 +1492,10 @@ void Corsi::verificaTutti()
                                 .arg(problemi.size())));
     auto *l = new QListWidget;
     l->setObjectName(QStringLiteral("lstProblemi"));
+    // A message is read whole, not scrolled sideways.
+    l->setWordWrap(true);
+    l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    l->setResizeMode(QListView::Adjust);
     for (const ProblemaCorso &p : problemi)
         l->addItem(rigaProblema(p));
     v->addWidget(l);

@@ -75,6 +75,9 @@ private:
     int m_indice = -1;
     bool m_vuoto = true, m_inserimento = false, m_memorizzato = false, m_caricando = false, m_primaAttivazione = true;
     bool m_solaLettura = false;
+    // The costs of a new course are still the defaults, untouched by the user: they follow
+    // the annual hours and the participants as these are typed.
+    bool m_speseDiPartenza = false;
     DatiCorso m_caricati;
     LineeAmmesse m_linee;
     std::function<void(const ChiaveCorso &)> m_stampa;

@@ -10,6 +10,8 @@
 #include "loading/DatiOperatori.h"
 #include "loading/ui/FrmInstOper.h"
 #include "courses/ui/Corsi.h"
+#include "courses/ui/Handi.h"
+#include "courses/ui/Riass.h"
 #include "operator/ui/Componen.h"
 #include "operator/ui/Operator.h"
 #include "printing/ui/SchermiStampa.h"
@@ -124,7 +126,8 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
     // Functions whose screens come in later releases of this program stay disabled.
     const QStringList pronti = {QStringLiteral("cmdConfi"), QStringLiteral("cmdSelDoma"), QStringLiteral("cmdRiepDoma"),
                                 QStringLiteral("cmdOpe"), QStringLiteral("cmdCompon"),
-                                QStringLiteral("cmdCorsi"), QStringLiteral("cmdHandi"), QStringLiteral("cmdAggInst"),
+                                QStringLiteral("cmdCorsi"), QStringLiteral("cmdHandi"), QStringLiteral("cmdRiass"),
+                                QStringLiteral("cmdAggInst"),
                                 QStringLiteral("cmdOpzioni"), QStringLiteral("cmdHelp"), QStringLiteral("cmdEsci"),
                                 QStringLiteral("cmdBackup"), QStringLiteral("cmdMailHelp"), QStringLiteral("cmdInvia1")};
     for (QPushButton *b : Main->findChildren<QPushButton *>()) {
@@ -163,6 +166,28 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
         if (!richiedeDomanda(m_c))
             return;
         StTrasm dlg(m_c, this);
+        dlg.carica();
+        esegui(dlg);
+    });
+    collega("cmdRiass", [this] {
+        const ModoApertura modo = m_c.db.modo();
+        if (!controllaRiassegnazione(m_c))
+            return;
+        // Back to the installation's own mode when the screen closes: left exclusive, the
+        // database would shut the clients out until the next start.
+        struct Ripristino {
+            CorsiDB &db;
+            ModoApertura modo;
+            ~Ripristino()
+            {
+                try {
+                    if (db.modo() != modo)
+                        db.riapriInModo(modo);
+                } catch (...) {
+                }
+            }
+        } ripristino{m_c.db, modo};
+        Riass dlg(m_c, this);
         dlg.carica();
         esegui(dlg);
     });
@@ -355,6 +380,11 @@ void MDI_Main::sedi(const QString &modo)
     SelComp dlg(m_c, this);
     if (!dlg.carica())
         return;
+    dlg.setApriSchede([this, &dlg] {
+        frmHandi schede(m_c, &dlg);
+        schede.carica();
+        esegui(schede);
+    });
     esegui(dlg);
     if (modo == QLatin1String("C") && dlg.confermata()) {
         Corsi scheda(m_c, this);

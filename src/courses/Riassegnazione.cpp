@@ -1,0 +1,191 @@
+#include "courses/Riassegnazione.h"
+
+#include "common/Errori.h"
+#include "common/Sessione.h"
+#include "common/Testo.h"
+#include "courses/Handicap.h"
+#include "db/CorsiDB.h"
+
+#include <QSqlQuery>
+#include <algorithm>
+
+namespace quirdal {
+
+namespace {
+
+const QString kTitolo = QStringLiteral("Riassegnazione Corsi");
+const QString kOccasionale = QStringLiteral("   (SEDE OCCASIONALE)");
+
+QList<SedeRiassegnazione> componenti(CorsiDB &db, const Sessione &s, const QString &condizione, const QVariantList &extra)
+{
+    QList<SedeRiassegnazione> r;
+    QSqlQuery q = db.seleziona(QStringLiteral("SELECT Componente, Denominazione, TipoCompo, Indirizzo FROM QryCompo WHERE "
+                                              "GrupOpe=? AND Operatore=? AND PROV=?")
+                                   + condizione + QStringLiteral(" ORDER BY Componente"),
+                               s.chiaveDomanda() + extra);
+    while (q.next())
+        r.append({q.value(0).toLongLong(), false,
+                  q.value(0).toString() + QStringLiteral(" - ") + q.value(1).toString() + QStringLiteral(" - ")
+                      + q.value(2).toString() + QStringLiteral(" - ") + q.value(3).toString()});
+    return r;
+}
+
+QList<SedeRiassegnazione> occasionali(CorsiDB &db, const Sessione &s, const QString &condizione, const QVariantList &extra)
+{
+    QList<SedeRiassegnazione> r;
+    QSqlQuery q = db.seleziona(QStringLiteral("SELECT SedeOcc, Denominazione, Indirizzo FROM QrySediOccUtil WHERE GrupOpe=? AND "
+                                              "Operatore=? AND PROV=?")
+                                   + condizione + QStringLiteral(" ORDER BY SedeOcc"),
+                               s.chiaveDomanda() + extra);
+    while (q.next())
+        r.append({q.value(0).toLongLong(), true,
+                  q.value(0).toString() + QStringLiteral(" - ") + q.value(1).toString() + QStringLiteral(" - ")
+                      + q.value(2).toString() + kOccasionale});
+    return r;
+}
+
+const QString kHaCorsi = QStringLiteral(" AND EXISTS (SELECT 1 FROM CorsiProp P WHERE P.GrupOpe=? AND P.Operatore=? AND "
+                                        "P.SedeInteressata=%1)");
+
+bool contiene(const QList<SedeRiassegnazione> &sedi, qlonglong n)
+{
+    for (const SedeRiassegnazione &x : sedi)
+        if (x.numero == n)
+            return true;
+    return false;
+}
+
+QStringList corsiDellaSedeDa(CorsiDB &db, const Sessione &s, qlonglong da)
+{
+    QStringList r;
+    QSqlQuery q = db.seleziona(QStringLiteral("SELECT DISTINCT Corso FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND "
+                                              "SedeInteressata=? ORDER BY Corso"),
+                               {s.gGrupOpe, s.numeroOperatore(), da});
+    while (q.next())
+        r << q.value(0).toString();
+    return r;
+}
+
+} // namespace
+
+QList<SedeRiassegnazione> sediConCorsi(CorsiDB &db, const Sessione &s)
+{
+    const QVariantList op = s.chiaveOperatore();
+    QList<SedeRiassegnazione> r = componenti(db, s, kHaCorsi.arg(QStringLiteral("QryCompo.Componente")), op);
+    r += occasionali(db, s, kHaCorsi.arg(QStringLiteral("QrySediOccUtil.SedeOcc")), op);
+    std::stable_sort(r.begin(), r.end(), [](const auto &x, const auto &y) { return x.numero < y.numero; });
+    return r;
+}
+
+QList<SedeRiassegnazione> sediDestinazione(CorsiDB &db, const Sessione &s, qlonglong da)
+{
+    return componenti(db, s, QStringLiteral(" AND NOT (Componente=?)"), {da})
+        + occasionali(db, s, QStringLiteral(" AND NOT (SedeOcc=?)"), {da});
+}
+
+QStringList vociCorsiDaSpostare(CorsiDB &db, const Sessione &s, qlonglong da)
+{
+    QStringList r;
+    QSqlQuery q = db.seleziona(QStringLiteral("SELECT DISTINCT Corso, DesQualif FROM CorsiProp WHERE GrupOpe=? AND "
+                                              "Operatore=? AND SedeInteressata=? AND Accorp='0' ORDER BY Corso"),
+                               {s.gGrupOpe, s.numeroOperatore(), da});
+    while (q.next())
+        r << q.value(0).toString() + QLatin1Char('-') + q.value(1).toString();
+    return r;
+}
+
+qlonglong sedeDellaVoce(const QString &voce)
+{
+    const qsizetype trattino = voce.indexOf(QStringLiteral(" - "));
+    if (trattino < 0)
+        return -1;
+    bool ok = false;
+    const qlonglong n = voce.left(trattino).trimmed().toLongLong(&ok);
+    return ok ? n : -1;
+}
+
+EsitoVerifica verificaRiassegnazione(CorsiDB &db, const Sessione &s, const Riassegnazione &r)
+{
+    if (s.gDomandaStampata)
+        return EsitoVerifica::errore(QStringLiteral("Domanda già stampata in definitivo.") + CRLF
+                                         + QStringLiteral("Non è possibile modificare l'assegnazione dei corsi alle sedi "
+                                                          "interessate"),
+                                     kTitolo, QString(), -1, Icona::Esclamazione);
+    auto rifiuto = [](const QString &testo, const char *campo) {
+        return EsitoVerifica::errore(testo, kTitolo, QString::fromLatin1(campo), -1, Icona::Esclamazione);
+    };
+    if (!contiene(sediConCorsi(db, s), r.da))
+        return rifiuto(QStringLiteral("Selezionare la sede da cui spostare il/i corsi"), "cmbSedeDa");
+    if (!contiene(sediDestinazione(db, s, r.da), r.a))
+        return rifiuto(QStringLiteral("Selezionare la sede su cui spostare il/i corsi"), "cmbSedeA");
+    if (!r.tutti) {
+        bool trovato = false;
+        for (const QString &v : vociCorsiDaSpostare(db, s, r.da))
+            trovato |= !r.corso.isEmpty() && v.left(4) == r.corso;
+        if (!trovato)
+            return rifiuto(QStringLiteral("Selezionare il corso o i corsi da spostare"), "cmbCorso");
+    }
+    if (serveCompoResp(r.da, r.a)) {
+        bool numero = false;
+        const qlonglong compo = r.compoResp.trimmed().toLongLong(&numero);
+        if (!numero || !contiene(componenti(db, s, {}, {}), compo))
+            return rifiuto(QStringLiteral("Selezionare il Componente Responsabile dei corsi spostati nella sede "
+                                          "occasionale."),
+                           "cmbCompo");
+    }
+    return {};
+}
+
+int riassegnaCorsi(CorsiDB &db, const Sessione &s, const Riassegnazione &r)
+{
+    Transazione t(db);
+    const EsitoVerifica e = verificaRiassegnazione(db, s, r);
+    if (!e.valido())
+        throw Errore(codici::Generico, e.messaggio);
+    const QStringList corsi = r.tutti ? corsiDellaSedeDa(db, s, r.da) : QStringList{r.corso};
+    // The responsible component: the one chosen for a move to an occasional site, none at a
+    // component, unchanged between occasional sites.
+    QString compoResp = QStringLiteral("CompoResp");
+    QVariantList valoreCompo;
+    if (serveCompoResp(r.da, r.a)) {
+        compoResp = QStringLiteral("?");
+        valoreCompo << r.compoResp.trimmed().toLongLong();
+    } else if (r.a < 1000) {
+        compoResp = QStringLiteral("NULL");
+    }
+    int righe = 0;
+    for (const QString &corso : corsi) {
+        const QVariantList dove{s.gGrupOpe, s.numeroOperatore(), r.da, corso};
+        righe += db.esegui(QStringLiteral("UPDATE CorsiProp SET SedeInteressata=?, CompoResp=") + compoResp
+                               + QStringLiteral(" WHERE GrupOpe=? AND Operatore=? AND SedeInteressata=? AND Corso=?"),
+                           QVariantList{r.a} + valoreCompo + dove);
+        for (const char *tabella : {"CorsiPropSpese", "ValoriChk", "CorsiPropAziende"})
+            db.esegui(QStringLiteral("UPDATE %1 SET SedeInteressata=? WHERE GrupOpe=? AND Operatore=? AND SedeInteressata=? "
+                                     "AND Corso=?")
+                          .arg(QString::fromLatin1(tabella)),
+                      QVariantList{r.a} + dove);
+        // The sheets keep their number unless the new site already uses it.
+        QList<std::pair<QString, QString>> schede;
+        QSqlQuery q = db.seleziona(QStringLiteral("SELECT Accorp, Handi FROM CorsiHandi WHERE GrupOpe=? AND Operatore=? AND "
+                                                  "SedeInteressata=? AND Corso=? ORDER BY Handi"),
+                                   dove);
+        while (q.next())
+            schede.append({q.value(0).toString(), q.value(1).toString()});
+        q.finish();
+        for (const auto &[accorp, handi] : schede) {
+            const bool occupato = db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiHandi WHERE GrupOpe=? AND "
+                                                                  "Operatore=? AND SedeInteressata=? AND Handi=?"),
+                                                   {s.gGrupOpe, s.numeroOperatore(), r.a, handi})
+                                      .toInt()
+                > 0;
+            const QString numero = occupato || handi.trimmed().isEmpty() ? prossimoHandi(db, s, r.a) : handi;
+            db.esegui(QStringLiteral("UPDATE CorsiHandi SET SedeInteressata=?, Handi=? WHERE GrupOpe=? AND Operatore=? AND "
+                                     "SedeInteressata=? AND Corso=? AND Accorp=?"),
+                      QVariantList{r.a, numero} + dove + QVariantList{accorp});
+        }
+    }
+    t.conferma();
+    return righe;
+}
+
+} // namespace quirdal

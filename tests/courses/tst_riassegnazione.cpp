@@ -1,0 +1,217 @@
+#include "support/Domanda.h"
+
+#include "courses/Handicap.h"
+#include "courses/Riassegnazione.h"
+
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace quirdal;
+using namespace quirdal::test;
+
+namespace {
+
+// Where every row of the operator lies: table, site, course, merged number (and sheet).
+QStringList dove(Ambiente &a)
+{
+    QStringList r;
+    const std::pair<const char *, const char *> tabelle[] = {{"CorsiProp", "Accorp || '/' || COALESCE(CompoResp, '')"},
+                                                             {"CorsiPropSpese", "Accorp || '/'"},
+                                                             {"ValoriChk", "Accorp || '/' || ID"},
+                                                             {"CorsiHandi", "Accorp || '/' || Handi"},
+                                                             {"CorsiPropAziende", "'/'"}};
+    for (const auto &[t, coda] : tabelle) {
+        QSqlQuery q = a.db.seleziona(u"SELECT SedeInteressata || '/' || Corso || '/' || %1 FROM %2 ORDER BY 1"_s.arg(
+            QString::fromLatin1(coda), QString::fromLatin1(t)));
+        while (q.next())
+            r << QString::fromLatin1(t) + u' ' + q.value(0).toString();
+    }
+    return r;
+}
+
+// The fixture's application, open to changes, with a second merged course, a linked
+// company, a handicap sheet on the main course and, at site 2, a course whose sheet already
+// has number 0001.
+void prepara(Ambiente &a)
+{
+    selezionata(a, false);
+    for (const QString &sql : {
+             u"INSERT INTO CorsiProp (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, DesQualif, StatoIter) VALUES "
+             "('A', 7, 1, '0001', '2', 'SECONDO ACCORPATO', 1), ('A', 7, 2, '0009', '0', 'CORSO DUE', 1)"_s,
+             u"INSERT INTO CorsiPropSpese (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, ProgrAnno, ParamA1) VALUES "
+             "('A', 7, 1, '0001', '2', 1, 3)"_s,
+             u"INSERT INTO ValoriChk VALUES ('A', 7, 1, '0001', '1', '001', 2, -1), ('A', 7, 1, '0001', '2', '001', 2, 0)"_s,
+             u"INSERT INTO CorsiHandi (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, Handi, NumPersone, CodDest1) VALUES "
+             "('A', 7, 1, '0001', '0', '0001', 2, '1'), ('A', 7, 2, '0009', '0', '0001', 1, '1')"_s,
+             u"INSERT INTO CorsiPropAziende VALUES ('A', 7, 1, '0001', 'B', 3, 'P1')"_s})
+        a.db.esegui(sql);
+}
+
+struct Esito {
+    int codice;
+    QString out, err;
+};
+
+Esito cli(const QString &cartella, const QStringList &argomenti)
+{
+    QProcess p;
+    p.setProgram(qEnvironmentVariable("QUIRDAL_TEST_CLI"));
+    p.setArguments(QStringList{u"--cartella"_s, cartella} + argomenti);
+    p.start();
+    p.waitForFinished(120000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+class TestRiassegnazione : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // A main course moves with its two merged courses, their cost rows, check values, linked
+    // company and handicap sheet; the sheet takes the new site's next number; 0002 stays.
+    void corsoConAccorpati()
+    {
+        Ambiente a;
+        prepara(a);
+        QCOMPARE(riassegnaCorsi(a.db, a.sessione, {1, 2, false, u"0001"_s, {}}), 3);
+        const QStringList r = dove(a);
+        for (const QString &riga : {u"CorsiProp 2/0001/0/"_s, u"CorsiProp 2/0001/1/"_s, u"CorsiProp 2/0001/2/"_s,
+                                    u"CorsiPropSpese 2/0001/0/"_s, u"CorsiPropSpese 2/0001/1/"_s,
+                                    u"CorsiPropSpese 2/0001/2/"_s, u"CorsiHandi 2/0001/0/0002"_s,
+                                    u"CorsiHandi 2/0009/0/0001"_s, u"CorsiPropAziende 2/0001//"_s, u"CorsiProp 1/0002/0/"_s})
+            QVERIFY2(r.contains(riga), qPrintable(riga + u" in "_s + r.join(u", "_s)));
+        QCOMPARE(r.filter(u" 1/0001/"_s), QStringList());
+        QCOMPARE(r.filter(u"ValoriChk 2/0001/"_s).size(), 5);
+    }
+
+    void elenchi()
+    {
+        Ambiente a;
+        prepara(a);
+        a.db.esegui(u"DELETE FROM CorsiProp WHERE SedeInteressata=2"_s);
+        QStringList da, verso;
+        for (const SedeRiassegnazione &x : sediConCorsi(a.db, a.sessione))
+            da << x.voce;
+        for (const SedeRiassegnazione &x : sediDestinazione(a.db, a.sessione, 1))
+            verso << x.voce;
+        // Site 2 has no course; site 3 and 1002 are in another province.
+        QCOMPARE(da, QStringList({u"1 - SEDE LEGALE - SL - VIA UNO 1"_s,
+                                  u"1001 - PALESTRA - VIA SPORT 1   (SEDE OCCASIONALE)"_s}));
+        QCOMPARE(verso, QStringList({u"2 - SEDE DUE - UL - VIA DUE 2"_s,
+                                     u"1001 - PALESTRA - VIA SPORT 1   (SEDE OCCASIONALE)"_s}));
+        QCOMPARE(vociCorsiDaSpostare(a.db, a.sessione, 1), QStringList({u"0001-OPERATORE GRAFICO"_s, u"0002-OSS"_s}));
+        QCOMPARE(sedeDellaVoce(verso[1]), 1001);
+    }
+
+    void rifiuti_data()
+    {
+        QTest::addColumn<int>("da");
+        QTest::addColumn<int>("verso");
+        QTest::addColumn<QString>("corso");
+        QTest::addColumn<QString>("compo");
+        QTest::addColumn<QString>("messaggio");
+        const QString sedeDa = u"Selezionare la sede da cui spostare il/i corsi"_s,
+                      sedeA = u"Selezionare la sede su cui spostare il/i corsi"_s,
+                      corso = u"Selezionare il corso o i corsi da spostare"_s,
+                      compo = u"Selezionare il Componente Responsabile dei corsi spostati nella sede occasionale."_s;
+        QTest::newRow("sede senza corsi") << 1002 << 1 << "" << "" << sedeDa;
+        QTest::newRow("verso se stessa") << 1 << 1 << "0001" << "" << sedeA;
+        QTest::newRow("verso altra provincia") << 1 << 3 << "0001" << "" << sedeA;
+        QTest::newRow("corso accorpato") << 1 << 2 << "00011" << "" << corso;
+        QTest::newRow("corso di altra sede") << 1 << 2 << "0003" << "" << corso;
+        QTest::newRow("occasionale senza responsabile") << 1 << 1001 << "0001" << "" << compo;
+        QTest::newRow("responsabile di altra provincia") << 1 << 1001 << "0001" << "3" << compo;
+    }
+    void rifiuti()
+    {
+        QFETCH(int, da);
+        QFETCH(int, verso);
+        QFETCH(QString, corso);
+        QFETCH(QString, compo);
+        QFETCH(QString, messaggio);
+        Ambiente a;
+        prepara(a);
+        const QStringList prima = dove(a);
+        const Riassegnazione r{da, verso, corso.isEmpty(), corso, compo};
+        QCOMPARE(verificaRiassegnazione(a.db, a.sessione, r).messaggio, messaggio);
+        QVERIFY(numeroErrore([&] { riassegnaCorsi(a.db, a.sessione, r); }) != 0);
+        QCOMPARE(dove(a), prima);
+    }
+
+    // The last merged course's check value clashes with a row already at the new site: the
+    // whole move is undone.
+    void guastoAMeta()
+    {
+        Ambiente a;
+        prepara(a);
+        a.db.esegui(u"INSERT INTO ValoriChk VALUES ('A', 7, 2, '0001', '2', '001', 2, 0)"_s);
+        const QStringList prima = dove(a);
+        QVERIFY(numeroErrore([&] { riassegnaCorsi(a.db, a.sessione, {1, 2, true, {}, {}}); }) != 0);
+        QCOMPARE(dove(a), prima);
+        QVERIFY(!a.db.inTransazione());
+    }
+
+    // To an occasional site the courses take the responsible component; back to a component
+    // they lose it.
+    void responsabile()
+    {
+        Ambiente a;
+        prepara(a);
+        QCOMPARE(riassegnaCorsi(a.db, a.sessione, {1, 1001, false, u"0002"_s, u"2"_s}), 1);
+        QVERIFY(dove(a).contains(u"CorsiProp 1001/0002/0/2"_s));
+        QCOMPARE(riassegnaCorsi(a.db, a.sessione, {1001, 2, true, {}, {}}), 2);
+        QVERIFY(dove(a).contains(u"CorsiProp 2/0002/0/"_s));
+        QVERIFY(dove(a).contains(u"CorsiProp 2/0003/0/"_s));
+    }
+
+    void stampata()
+    {
+        Selezionata a(true);
+        QCOMPARE(verificaRiassegnazione(a.db, a.sessione, {1, 2, true, {}, {}}).messaggio,
+                 u"Domanda già stampata in definitivo.\r\nNon è possibile modificare l'assegnazione dei corsi alle sedi "
+                 "interessate"_s);
+    }
+
+    // The command line moves the same way, and refuses the same way.
+    void rigaDiComando_data()
+    {
+        QTest::addColumn<QStringList>("argomenti");
+        QTest::addColumn<int>("codice");
+        QTest::addColumn<QString>("sedeDel0001");
+        QTest::addColumn<QString>("errore");
+        const QStringList base{u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s, u"--operatore"_s, u"7"_s, u"--da"_s, u"1"_s};
+        QTest::newRow("spostato") << QStringList{u"--si"_s, u"riassegna"_s} + base
+                                         + QStringList{u"--a"_s, u"1001"_s, u"--corso"_s, u"0001"_s, u"--compo-resp"_s, u"2"_s}
+                                  << 0 << "1001" << "RIASSEGNAZIONE EFFETTUATA";
+        QTest::newRow("senza conferma") << QStringList{u"riassegna"_s} + base
+                                               + QStringList{u"--a"_s, u"2"_s, u"--corso"_s, u"0001"_s}
+                                        << 1 << "1" << "Continuare ?";
+        QTest::newRow("senza responsabile") << QStringList{u"--si"_s, u"riassegna"_s} + base
+                                                   + QStringList{u"--a"_s, u"1001"_s, u"--corso"_s, u"0001"_s}
+                                            << 1 << "1" << "Componente Responsabile";
+        QTest::newRow("sede di altra provincia") << QStringList{u"--si"_s, u"riassegna"_s} + base
+                                                       + QStringList{u"--a"_s, u"3"_s, u"--corso"_s, u"0001"_s}
+                                                << 1 << "1" << "Selezionare la sede su cui spostare il/i corsi";
+        QTest::newRow("opzione mancante") << QStringList{u"--si"_s, u"riassegna"_s} + base << 2 << "1" << "uso:";
+    }
+    void rigaDiComando()
+    {
+        QFETCH(QStringList, argomenti);
+        QFETCH(int, codice);
+        QFETCH(QString, sedeDel0001);
+        QFETCH(QString, errore);
+        Ambiente a;
+        prepara(a);
+        a.db.chiudi();
+        const Esito e = cli(a.dir.path(), argomenti);
+        QCOMPARE(e.codice, codice);
+        QVERIFY2(e.err.contains(errore), qPrintable(e.err));
+        a.apriDb();
+        QCOMPARE(a.valore(u"SELECT group_concat(DISTINCT SedeInteressata) FROM CorsiProp WHERE Corso='0001'"_s), sedeDel0001);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRiassegnazione)
+#include "tst_riassegnazione.moc"
