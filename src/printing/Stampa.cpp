@@ -654,6 +654,7 @@ void MotoreStampa::StampaHandi(const ChiaveCorso &k)
             v.grassetto(QStringLiteral("Accorp"), k.accorp);
             v.testo(QStringLiteral("SedeCorso"), QString::number(k.sede));
             v.testo(QStringLiteral("Handi"), t(h, "Handi"));
+            v.testo(QStringLiteral("NumPersone"), t(h, "NumPersone"));
             for (int i = 1; i <= 5; ++i) {
                 const QString cod = t(h, ("CodDest" + QByteArray::number(i)).constData());
                 if (cod.isEmpty())

@@ -46,7 +46,8 @@ const QStringList kSezioni = {
     u"SEZIONE 1 - SOGGETTO PROPONENTE"_s, u"SEZIONE 2 - SEDE INTERESSATA 1"_s, u"SEZIONE 2 - SEDE 1: LABORATORI E ORE"_s,
     u"SEZIONE 3 - CORSO 0001 / 0 - SEDE 1"_s, u"PREVENTIVO DI SPESA"_s, u"RIPARTIZIONE DELLA SPESA"_s,
     u"PARAMETRI DEL CORSO"_s, u"CARATTERISTICHE"_s, u"SEZIONE 3.3 - CORSO"_s, u"INTERVENTI MIRATI"_s,
-    u"SEZIONE 3.4 - CORSO"_s, u"SEZIONE 2 - SEDE INTERESSATA 1001"_s, u"SEZIONE 3 - CORSO 0003 / 0 - SEDE 1001"_s};
+    u"SEZIONE 3.4 - CORSO"_s, u"SEZIONE 4 - SCHEDA HANDICAP DEL CORSO 0002 / 0 - SEDE 1"_s,
+    u"SEZIONE 2 - SEDE INTERESSATA 1001"_s, u"SEZIONE 3 - CORSO 0003 / 0 - SEDE 1001"_s};
 
 } // namespace
 
@@ -57,6 +58,8 @@ private Q_SLOTS:
     void bozzaCompleta()
     {
         Corretta a;
+        a.db.esegui(u"INSERT INTO CorsiHandi (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, Handi, NumPersone, "
+                    "CodDest1) VALUES ('A', 7, 1, '0002', '0', '0001', 3, '2')"_s);
         Registro r;
         MotoreStampa m(*a.contesto, r);
         const EsitoStampa e = m.esegui(a.richiesta());
