@@ -2,6 +2,10 @@
 # the two programs, the model of a new program folder, the demo data, the desktop entry
 # and its icon.
 
+# `cmake --install` and cpack install what is built, without building the whole tree
+# (tests included) first; scripts/package builds what they need.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 # The installed programs: the sources and libraries of quirdal and quirdal-cli, linked with
 # SenzaArresti.cpp, so that no stop point of the crash tests ever acts in an installed
 # program, whatever QUIRDAL_PUNTI_ARRESTO says for the build folder's programs.
@@ -50,7 +54,7 @@ foreach(lato 48 128 256)
   install(FILES ${CMAKE_SOURCE_DIR}/pacchetto/quirdal-${lato}.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${lato}x${lato}/apps RENAME quirdal.png)
 endforeach()
-install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quirdal)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quirdal)
@@ -68,5 +72,4 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so not found among the libraries the programs link.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-qpa-plugins, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
-set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/pacchetto)
 include(CPack)
