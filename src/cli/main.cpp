@@ -8,6 +8,7 @@
 #include "config/FileIni.h"
 #include "config/Impostazioni.h"
 #include "config/Installazione.h"
+#include "config/CartellaProgramma.h"
 #include "db/CopiaSicurezza.h"
 #include "db/CorsiDB.h"
 #include "db/Schema.h"
@@ -319,6 +320,70 @@ QString percorsoDaRiga(const QString &p)
     return QDir::isRelativePath(p) ? QDir::current().absoluteFilePath(p) : p;
 }
 
+// A new program folder, or the files an existing one lacks, from the installed model.
+int preparaCartellaCli(Contesto &c, const QStringList &argomenti)
+{
+    const auto o = opzioni(argomenti, {QStringLiteral("modello")});
+    if (!o) {
+        QTextStream(stderr) << "uso: quirdal-cli prepara-cartella [--modello CARTELLA]\n";
+        return 2;
+    }
+    const QString modello =
+        o->contains(QStringLiteral("modello")) ? percorsoDaRiga(o->value(QStringLiteral("modello"))) : cartellaModello();
+    if (modello.isEmpty()) {
+        c.dialoghi.messaggio(QStringLiteral("Nessun modello della cartella del programma installato accanto a ")
+                                 + QCoreApplication::applicationDirPath() + QStringLiteral(" (--modello CARTELLA)."),
+                             QStringLiteral("Prepara cartella"), Icona::Critico);
+        return 1;
+    }
+    const QStringList copiati = preparaCartella(c.cartellaProgramma, modello);
+    QTextStream out(stdout);
+    out << c.cartellaProgramma << '\n';
+    for (const QString &f : copiati)
+        out << "  " << f << '\n';
+    return 0;
+}
+
+// What the installation screens write, for an unattended set-up of a workstation.
+int impostaInstallazione(Contesto &c, const QStringList &argomenti)
+{
+    const QString uso = QStringLiteral(
+        "imposta-installazione --tipo StandAlone|Multiutenza --versione SERVER|CLIENT --database FILE.mdb");
+    const auto o = opzioniRichieste(
+        argomenti, {QStringLiteral("tipo"), QStringLiteral("versione"), QStringLiteral("database")}, uso);
+    if (!o)
+        return 2;
+    const QString tipo = o->value(QStringLiteral("tipo"));
+    const QString versione = o->value(QStringLiteral("versione"));
+    if ((tipo != QLatin1String("StandAlone") && tipo != QLatin1String("Multiutenza"))
+        || (versione != QLatin1String("SERVER") && versione != QLatin1String("CLIENT"))) {
+        QTextStream(stderr) << "uso: quirdal-cli " << uso << '\n';
+        return 2;
+    }
+    const QString database = percorsoDaRiga(o->value(QStringLiteral("database")));
+    if (!database.endsWith(QLatin1String("MDB"), Qt::CaseInsensitive)) {
+        c.dialoghi.messaggio(QStringLiteral("Il file selezionato non è un database Microsoft Access."),
+                             QStringLiteral("Controllo dati"), Icona::Critico);
+        return 1;
+    }
+    const QString percorsoIni = QDir(c.cartellaProgramma).filePath(kNomeIni);
+    if (!QFileInfo(percorsoIni).isFile()) {
+        c.dialoghi.messaggio(QStringLiteral("Impossibile trovare il file ") + percorsoIni
+                                 + QStringLiteral(" (quirdal-cli prepara-cartella lo crea)."),
+                             kTitoloInizializzazione, Icona::Critico);
+        return 1;
+    }
+    c.ini = cFileINI(c.cartellaProgramma);
+    c.ini.setNomeFile(percorsoIni);
+    if (versione == QLatin1String("CLIENT"))
+        rinominaFileClient(c.cartellaProgramma);
+    c.sessione.gTipoInstallazione = tipo;
+    c.sessione.gPathDB = QDir::cleanPath(database);
+    c.sessione.gNomeFileDB = QFileInfo(database).fileName();
+    salvaInstallazione(c.ini, c.sessione, c.dialoghi);
+    return c.ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Versione"), versione) != 0 ? 0 : 1;
+}
+
 int salva(Contesto &c, const QStringList &argomenti)
 {
     if (argomenti.size() != 1) {
@@ -377,6 +442,14 @@ const std::map<QString, Comando> &comandi()
         {QStringLiteral("crea-db"),
          {QStringLiteral("crea una nuova base dati vuota nel percorso di BaseDati/Database (non sovrascrive)"), false,
           creaDb}},
+        {QStringLiteral("prepara-cartella"),
+         {QStringLiteral("[--modello CARTELLA]: crea la cartella del programma dal modello installato (QUIRDAL.INI, base "
+                         "dati vuota, aiuto, modelli di stampa), o vi aggiunge i file che mancano; non sovrascrive"),
+          false, preparaCartellaCli}},
+        {QStringLiteral("imposta-installazione"),
+         {QStringLiteral("--tipo StandAlone|Multiutenza --versione SERVER|CLIENT --database FILE.mdb: quello che "
+                         "chiedono le schermate di installazione, nel QUIRDAL.INI"),
+          false, impostaInstallazione}},
         {QStringLiteral("carica-tabelle"),
          {QStringLiteral("installa o aggiorna le tabelle di decodifica dai file della cartella (installa.tab / "
                          "aggiorna.tab)"),
@@ -444,7 +517,8 @@ const std::map<QString, Comando> &comandi()
 int aiuto(QTextStream &out)
 {
     out << "uso: quirdal-cli [--cartella CARTELLA] [--si | --no] COMANDO [ARGOMENTI]\n\n"
-           "La cartella del programma (con QUIRDAL.INI) e' --cartella, altrimenti QUIRDAL_HOME.\n"
+           "La cartella del programma (con QUIRDAL.INI) e' --cartella, altrimenti QUIRDAL_HOME,\n"
+           "altrimenti la stessa del programma (di solito QUIRDAL nella cartella Documenti dell'utente).\n"
            "Le domande si rispondono con --si o --no; senza, con la risposta che interrompe.\n\n"
            "Comandi:\n";
     qsizetype larghezza = 0;
@@ -492,7 +566,7 @@ int main(int argc, char **argv)
         return 2;
     }
     if (cartella.isEmpty())
-        cartella = QDir::currentPath();
+        cartella = cartellaProgramma();
 
     Sessione sessione;
     CorsiDB db;
@@ -502,6 +576,9 @@ int main(int argc, char **argv)
     ImpostazioniUtente utente;
     Contesto c{QDir(cartella).absolutePath(), sessione, db, ini, dialoghi, piattaforma, utente};
     try {
+        // The two commands that make the installation itself.
+        if (args[0] == QLatin1String("prepara-cartella") || args[0] == QLatin1String("imposta-installazione"))
+            return it->second.esegui(c, args.mid(1));
         if (controllaInstallazione(c.cartellaProgramma, ini, sessione, dialoghi) == EsitoControlloIni::DaImpostare) {
             c.dialoghi.messaggio(QStringLiteral("Installazione non ancora impostata (Installazione/Tipo vuoto)."),
                                kTitoloInizializzazione, Icona::Critico);

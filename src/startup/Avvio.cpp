@@ -2,7 +2,9 @@
 
 #include "common/Dialoghi.h"
 #include "common/Errori.h"
+#include "common/Testo.h"
 #include "common/Sessione.h"
+#include "config/CartellaProgramma.h"
 #include "config/FileIni.h"
 #include "config/Installazione.h"
 #include "config/SessioneIni.h"
@@ -28,6 +30,21 @@ void Avvio::passoDati(const char *nome, const std::function<void()> &passo)
         passo();
     } catch (const Errore &e) {
         qWarning("Avvio: passo %s interrotto: %ld %s", nome, e.numero(), qPrintable(e.descrizione()));
+    }
+}
+
+void Avvio::preparaCartella()
+{
+    if (m_passi.cartellaModello.isEmpty() || !cartellaDaPreparare(m_c.cartellaProgramma))
+        return;
+    try {
+        quirdal::preparaCartella(m_c.cartellaProgramma, m_passi.cartellaModello);
+    } catch (const Errore &e) {
+        m_c.dialoghi.messaggio(QStringLiteral("Impossibile preparare la cartella del programma ")
+                                   + QDir::toNativeSeparators(m_c.cartellaProgramma) + QLatin1Char('.') + CRLF
+                                   + e.descrizione() + CRLF + QStringLiteral("La procedura verrà terminata."),
+                               kTitoloInizializzazione, Icona::Critico);
+        throw FineProgramma(QStringLiteral("cartella del programma non preparata"));
     }
 }
 
@@ -119,6 +136,7 @@ void Avvio::riparaDati()
 
 void Avvio::esegui()
 {
+    preparaCartella();
     QDir::setCurrent(m_c.cartellaProgramma);
     m_vista.mostraSplash();
     m_splash = true;

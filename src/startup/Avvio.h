@@ -28,6 +28,9 @@ public:
 };
 
 struct PassiAvvio {
+    // The installed model of a program folder (cartellaModello()): a program folder
+    // without QUIRDAL.INI is made from it before anything else. Empty: never.
+    QString cartellaModello;
     // Lookup tables from the flag files (again after a first-start download). Unset: the
     // table pass, with the start-up screen showing its progress.
     std::function<void(Contesto &)> tabelle;
@@ -45,6 +48,7 @@ public:
     void esegui();
 
     // The steps in their order, public so that tests can run them one by one.
+    void preparaCartella();      // a first start of an installed program: its folder
     void controllaIni();         // the INI and the installation screens
     void apriBaseDati();         // the connection
     void aggiornaStruttura();    // schema upgrades, courses that are not first years

@@ -71,6 +71,44 @@ private Q_SLOTS:
         QCOMPARE(leggiFile(db()), prima);
     }
 
+    // A workstation set up from the command line: its folder from the installed model,
+    // then the keys the installation screens would write, then a new database.
+    void preparaEImposta()
+    {
+        QTemporaryDir d;
+        const QString modello = d.filePath(u"modello"_s), cartella = d.filePath(u"postazione"_s);
+        QDir().mkpath(modello);
+        QVERIFY(QFile::copy(qEnvironmentVariable("QUIRDAL_SORGENTI") + u"/data/QUIRDAL.INI"_s, modello + u"/QUIRDAL.INI"_s));
+        scriviFile(modello + u"/QUIRDAL.html"_s, "<html></html>");
+        Esito e = cli(cartella, {u"prepara-cartella"_s, u"--modello"_s, modello});
+        QCOMPARE(e.errore(), QString());
+        QCOMPARE(e.out, cartella + u"\n  QUIRDAL.html\n  QUIRDAL.INI\n"_s);
+        // Not yet set up: the commands that need the installation refuse.
+        QCOMPARE(cli(cartella, {u"crea-db"_s}).codice, 1);
+        const auto imposta = [&](const QString &tipo, const QString &database) {
+            return cli(cartella, {u"imposta-installazione"_s, u"--tipo"_s, tipo, u"--versione"_s, u"SERVER"_s,
+                                  u"--database"_s, database});
+        };
+        QCOMPARE(imposta(u"Locale"_s, u"x.mdb"_s).codice, 2);
+        e = imposta(u"StandAlone"_s, cartella + u"/dati.txt"_s);
+        QCOMPARE(e.codice, 1);
+        QVERIFY2(e.err.contains(u"Il file selezionato non è un database Microsoft Access."_s), qPrintable(e.err));
+        QCOMPARE(imposta(u"StandAlone"_s, cartella + u"/QUIRDAL.mdb"_s).errore(), QString());
+        QCOMPARE(cli(cartella, {u"crea-db"_s}).errore(), QString());
+        QVERIFY(QFileInfo(cartella + u"/QUIRDAL.mdb"_s).size() > 0);
+        cFileINI ini(cartella);
+        ini.setNomeFile(cartella + u"/QUIRDAL.INI"_s);
+        QStringList valori;
+        for (const auto &[sezione, chiave] : {std::pair{"Installazione", "Tipo"}, std::pair{"Installazione", "Versione"},
+                                              std::pair{"BaseDati", "Database"}, std::pair{"BaseDati", "NFileDB"},
+                                              std::pair{"Help", "FILEHELP"}})
+            valori << ini.leggi(QString::fromLatin1(sezione), QString::fromLatin1(chiave));
+        QCOMPARE(valori, (QStringList{"StandAlone", "SERVER", cartella + u"/QUIRDAL.mdb"_s, "QUIRDAL.mdb", "QUIRDAL.html"}));
+        // A second preparation adds nothing and keeps the settings.
+        QCOMPARE(cli(cartella, {u"prepara-cartella"_s, u"--modello"_s, modello}).out, cartella + u"\n"_s);
+        QCOMPARE(ini.leggi(u"Installazione"_s, u"Tipo"_s), u"StandAlone"_s);
+    }
+
     // The demo data of the call fill every lookup table.
     void caricaTabelleDemo()
     {

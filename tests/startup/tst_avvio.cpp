@@ -123,6 +123,58 @@ private Q_SLOTS:
         QVERIFY(!a.esiste(u"manca.mdb"_s));
     }
 
+    // The first start of an installed program: the folder is made from the installed
+    // model, then the installation screen asks, with the empty database already there.
+    void primoAvvioDelProgrammaInstallato()
+    {
+        Ambiente a;
+        QTemporaryDir modello;
+        QVERIFY(QFile::copy(qEnvironmentVariable("QUIRDAL_SORGENTI") + u"/data/QUIRDAL.INI"_s,
+                            modello.filePath(u"QUIRDAL.INI"_s)));
+        creaDatabase(modello.filePath(u"QUIRDAL.mdb"_s), QString::fromLatin1(CorsiDB::kPassword));
+        scriviFile(modello.filePath(u"QUIRDAL.html"_s), "<html><body><a name=\"t20000\"></a></body></html>");
+        a.contesto->cartellaProgramma = a.percorso(u"Documenti/QUIRDAL"_s);
+        const QString cartella = a.contesto->cartellaProgramma;
+        VistaFinta v;
+        v.impostazioni = [&](Contesto &c) {
+            QCOMPARE(a.dialoghi.messaggi.size(), 0);
+            QCOMPARE(c.ini.leggi(u"Installazione"_s, u"Tipo"_s, u"<assente>"_s), QString());
+            QVERIFY(QFileInfo(cartella + u"/QUIRDAL.mdb"_s).isFile());
+            c.ini.scrivi(u"Installazione"_s, u"Versione"_s, u"SERVER"_s);
+            c.sessione.gTipoInstallazione = u"StandAlone"_s;
+            c.sessione.gPathDB = cartella + u"/QUIRDAL.mdb"_s;
+            c.sessione.gNomeFileDB = u"QUIRDAL.mdb"_s;
+        };
+        PassiAvvio passi;
+        passi.cartellaModello = modello.path();
+        passi.tabelle = [](Contesto &) {};
+        passi.scaricaPrimoAvvio = [&](Contesto &) { v.eventi << u"scarica"_s; };
+        passi.installaOperatori = [](Contesto &) {};
+        QVERIFY(!avvia(a, v, passi));
+        QCOMPARE(v.eventi, (QStringList{"splash", "chiudi splash", "impostazioni", "INSTALLAZIONE|Attendere...", "scarica",
+                                        "principale"}));
+        QCOMPARE(QDir::current().absolutePath(), cartella);
+        QCOMPARE(a.db.percorso(), cartella + u"/QUIRDAL.mdb"_s);
+    }
+
+    void cartellaNonPreparabile()
+    {
+        Ambiente a;
+        QTemporaryDir modello;
+        scriviFile(modello.filePath(u"QUIRDAL.INI"_s), "[Installazione]\r\n");
+        a.scrivi(u"occupato"_s, "");
+        a.contesto->cartellaProgramma = a.percorso(u"occupato/QUIRDAL"_s);
+        PassiAvvio passi;
+        passi.cartellaModello = modello.path();
+        VistaFinta v;
+        QVERIFY(avvia(a, v, passi));
+        QCOMPARE(v.eventi, QStringList());
+        unMessaggio(a.dialoghi,
+                    u"Impossibile preparare la cartella del programma %1.\r\nImpossibile creare la cartella %1\r\n"
+                    "La procedura verrà terminata."_s.arg(a.percorso(u"occupato/QUIRDAL"_s)),
+                    u"Errore di inizializzazione"_s, Icona::Critico);
+    }
+
     void tipoVuotoChiedeLInstallazione()
     {
         Installato a;

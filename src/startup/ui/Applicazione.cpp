@@ -3,6 +3,7 @@
 #include "common/Errori.h"
 #include "common/Piattaforma.h"
 #include "common/ui/DialoghiQt.h"
+#include "config/CartellaProgramma.h"
 #include "config/FileIni.h"
 #include "config/Impostazioni.h"
 #include "common/Sessione.h"
@@ -15,25 +16,21 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 namespace quirdal {
 
-QString cartellaProgramma()
-{
-    const QString home = qEnvironmentVariable("QUIRDAL_HOME");
-    if (!home.isEmpty())
-        return QDir(home).absolutePath();
-    return QCoreApplication::applicationDirPath();
-}
-
 int eseguiProgramma(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QUIRDAL"));
     QApplication::setOrganizationName(QStringLiteral("QUIRDAL"));
+    // The desktop entry's name, so the window shows the entry's icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quirdal"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quirdal")));
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     QTranslator traduzioni;
     if (traduzioni.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -53,6 +50,7 @@ int eseguiProgramma(int argc, char **argv)
     try {
         AvvioForm avvio;
         PassiAvvio passi;
+        passi.cartellaModello = cartellaModello();
         // First start: the operators to fetch from the server, typed by the user.
         passi.scaricaPrimoAvvio = [](Contesto &ctx) {
             frmInstOper scarico(ctx);

@@ -1,0 +1,106 @@
+#include "common/Errori.h"
+#include "config/CartellaProgramma.h"
+#include "support/Ambiente.h"
+
+#include <QTest>
+
+using namespace quirdal;
+using namespace quirdal::test;
+
+namespace {
+
+// An installed tree: <radice>/bin and the model <radice>/share/quirdal/cartella.
+struct Installazione {
+    QTemporaryDir radice;
+    QString bin() const { return radice.filePath(u"bin"_s); }
+    QString modello() const { return radice.filePath(u"share/quirdal/cartella"_s); }
+    explicit Installazione(bool conIni = true)
+    {
+        QDir().mkpath(bin());
+        QDir().mkpath(modello() + u"/stampa/loghi"_s);
+        if (conIni)
+            scriviFile(modello() + u"/QUIRDAL.INI"_s, "[Installazione]\r\nTipo=\r\n");
+        scriviFile(modello() + u"/QUIRDAL.mdb"_s, "vuota");
+        scriviFile(modello() + u"/QUIRDAL.html"_s, "<html></html>");
+        scriviFile(modello() + u"/stampa/_p01WZQ.html"_s, "<p>copertina</p>");
+        scriviFile(modello() + u"/stampa/loghi/AL.png"_s, "png");
+    }
+};
+
+} // namespace
+
+class TestCartellaProgramma : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cartella_data()
+    {
+        colonne<QString, bool, QString>("home", "iniAccanto", "attesa");
+        QTest::newRow("QUIRDAL_HOME vince") << "/altrove/prog" << true << "/altrove/prog";
+        QTest::newRow("INI accanto al programma") << "" << true << "@bin";
+        QTest::newRow("nei Documenti dell'utente") << "" << false << "@doc/QUIRDAL";
+    }
+    void cartella()
+    {
+        QFETCH(QString, home);
+        QFETCH(bool, iniAccanto);
+        QFETCH(QString, attesa);
+        QTemporaryDir d;
+        const QString bin = d.filePath(u"bin"_s), doc = d.filePath(u"doc"_s);
+        QDir().mkpath(bin);
+        if (iniAccanto)
+            scriviFile(bin + u"/QUIRDAL.INI"_s, "");
+        QCOMPARE(cartellaProgramma(home, bin, doc), attesa.replace(u'@', d.path() + u'/'));
+    }
+
+    void modello()
+    {
+        const Installazione i;
+        QCOMPARE(cartellaModello(i.bin()), QFileInfo(i.modello()).canonicalFilePath());
+        // A program run from its build folder has no model beside it; nor does a model without its INI count.
+        const Installazione senzaIni(false);
+        QCOMPARE(cartellaModello(senzaIni.bin()), QString());
+        QCOMPARE(cartellaModello(i.radice.filePath(u"altro"_s)), QString());
+    }
+
+    // A new folder gets every file, the INI last; one that holds the user's database
+    // keeps it and gets only what it lacks.
+    void prepara()
+    {
+        const Installazione i;
+        QTemporaryDir d;
+        const QString nuova = d.filePath(u"Documenti/QUIRDAL"_s);
+        QVERIFY(cartellaDaPreparare(nuova));
+        QCOMPARE(preparaCartella(nuova, i.modello()),
+                 (QStringList{"QUIRDAL.html", "QUIRDAL.mdb", "stampa/_p01WZQ.html", "stampa/loghi/AL.png", "QUIRDAL.INI"}));
+        QCOMPARE(leggiFile(nuova + u"/stampa/loghi/AL.png"_s), QByteArray("png"));
+        QVERIFY(!cartellaDaPreparare(nuova));
+
+        const QString usata = d.filePath(u"usata"_s);
+        QDir().mkpath(usata);
+        scriviFile(usata + u"/QUIRDAL.mdb"_s, "dati dell'utente");
+        QCOMPARE(preparaCartella(usata, i.modello()),
+                 (QStringList{"QUIRDAL.html", "stampa/_p01WZQ.html", "stampa/loghi/AL.png", "QUIRDAL.INI"}));
+        QCOMPARE(leggiFile(usata + u"/QUIRDAL.mdb"_s), QByteArray("dati dell'utente"));
+        QCOMPARE(preparaCartella(usata, i.modello()), QStringList());
+    }
+
+    // A folder that cannot be made: an error that names it, and no INI anywhere.
+    void preparaImpossibile()
+    {
+        const Installazione i;
+        QTemporaryDir d;
+        scriviFile(d.filePath(u"file"_s), "");
+        const QString sotto = d.filePath(u"file/QUIRDAL"_s);
+        try {
+            preparaCartella(sotto, i.modello());
+            QFAIL("nessun errore");
+        } catch (const Errore &e) {
+            QCOMPARE(e.descrizione(), u"Impossibile creare la cartella "_s + sotto);
+        }
+        QCOMPARE(numeroErrore([&] { preparaCartella(d.filePath(u"x"_s), d.filePath(u"manca"_s)); }), codici::FileNonTrovato);
+        QVERIFY(!QFileInfo::exists(d.filePath(u"x/QUIRDAL.INI"_s)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCartellaProgramma)
+#include "tst_cartellaprogramma.moc"
