@@ -39,11 +39,13 @@ add_custom_command(OUTPUT ${QUIRDAL_BASE_VUOTA}/QUIRDAL.mdb
   VERBATIM)
 add_custom_target(quirdal_base_vuota ALL DEPENDS ${QUIRDAL_BASE_VUOTA}/QUIRDAL.mdb)
 
-# The model of a program folder is data/ as it stands (INI template, help file, print
-# templates, logos and whatever is added there later) without the demo data, which go
-# beside it; a first start copies the model into the user's program folder.
+# The model of a program folder is data/ as it stands (INI template, help file and
+# whatever is added there later) without the demo data, which go beside it; a first start
+# copies the model into the user's program folder. The print templates are built into the
+# program: a copy in the user's folder would take their place and keep an older form after
+# an upgrade, so they stay out of the model.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${QUIRDAL_CARTELLA_MODELLO}
-  PATTERN "operatori" EXCLUDE PATTERN "tabelle" EXCLUDE PATTERN "*.md" EXCLUDE)
+  PATTERN "operatori" EXCLUDE PATTERN "tabelle" EXCLUDE PATTERN "stampa" EXCLUDE PATTERN "*.md" EXCLUDE)
 install(FILES ${QUIRDAL_BASE_VUOTA}/QUIRDAL.mdb DESTINATION ${QUIRDAL_CARTELLA_MODELLO})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/tabelle ${CMAKE_SOURCE_DIR}/data/operatori
   DESTINATION ${CMAKE_INSTALL_DATADIR}/quirdal/demo)
