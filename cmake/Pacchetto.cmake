@@ -20,9 +20,10 @@ foreach(programma quirdal quirdal-cli)
   endforeach()
   add_executable(${programma}_installato ${assoluti} ${CMAKE_SOURCE_DIR}/src/common/SenzaArresti.cpp)
   target_link_libraries(${programma}_installato PRIVATE ${librerie})
-  set_target_properties(${programma}_installato PROPERTIES OUTPUT_NAME ${programma}
-    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/installati)
-  install(TARGETS ${programma}_installato RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # Built under a name of their own, so that "--target quirdal" still means the build
+  # folder's program; they take the program's name when installed.
+  set_target_properties(${programma}_installato PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/installati)
+  install(PROGRAMS $<TARGET_FILE:${programma}_installato> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME ${programma})
 endforeach()
 
 # The empty database of a new program folder, made by the program's own schema.
