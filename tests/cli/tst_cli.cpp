@@ -1,7 +1,7 @@
 #include "support/Domanda.h"
+#include "support/RigaDiComando.h"
 #include "support/ServerFinto.h"
 
-#include <QProcess>
 #include <QTest>
 #include <algorithm>
 
@@ -9,23 +9,6 @@ using namespace quirdal;
 using namespace quirdal::test;
 
 namespace {
-
-struct Esito {
-    int codice;
-    QString out, err;
-    // Empty when the tool succeeded; else its code and what it wrote on stderr.
-    QString errore() const { return codice ? u"%1: %2"_s.arg(codice).arg(err) : QString(); }
-};
-
-Esito cli(const QString &cartella, const QStringList &argomenti)
-{
-    QProcess p;
-    p.setProgram(qEnvironmentVariable("QUIRDAL_TEST_CLI"));
-    p.setArguments(QStringList{u"--cartella"_s, cartella} + argomenti);
-    p.start();
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
 
 // Record lines of a data file: every line but the header.
 int righeDati(const QString &file)
@@ -42,7 +25,7 @@ struct ConDomanda : Ambiente {
         preparaDomanda(*this);
         db.chiudi();
     }
-    Esito cli(const QStringList &argomenti) { return ::cli(dir.path(), argomenti); }
+    EsitoCli cli(const QStringList &argomenti) { return test::cli(dir.path(), argomenti); }
 };
 
 } // namespace
@@ -65,7 +48,7 @@ private Q_SLOTS:
         QCOMPARE(cli(m_dir.path(), {u"crea-db"_s}).codice, 0);
         const QByteArray prima = leggiFile(db());
         QVERIFY(!prima.isEmpty());
-        const Esito e = cli(m_dir.path(), {u"crea-db"_s});
+        const EsitoCli e = cli(m_dir.path(), {u"crea-db"_s});
         QCOMPARE(e.codice, 1);
         QVERIFY2(e.err.contains(u"esiste già"_s), qPrintable(e.err));
         QCOMPARE(leggiFile(db()), prima);
@@ -80,7 +63,7 @@ private Q_SLOTS:
         QDir().mkpath(modello);
         QVERIFY(QFile::copy(qEnvironmentVariable("QUIRDAL_SORGENTI") + u"/data/QUIRDAL.INI"_s, modello + u"/QUIRDAL.INI"_s));
         scriviFile(modello + u"/QUIRDAL.html"_s, "<html></html>");
-        Esito e = cli(cartella, {u"prepara-cartella"_s, u"--modello"_s, modello});
+        EsitoCli e = cli(cartella, {u"prepara-cartella"_s, u"--modello"_s, modello});
         QCOMPARE(e.errore(), QString());
         QCOMPARE(e.out, cartella + u"\n  QUIRDAL.html\n  QUIRDAL.INI\n"_s);
         // Not yet set up: the commands that need the installation refuse.
@@ -118,7 +101,7 @@ private Q_SLOTS:
         for (const QString &f : file)
             QVERIFY(QFile::copy(sorgente.filePath(f), m_dir.filePath(f)));
         scriviFile(m_dir.filePath(u"installa.tab"_s), {});
-        const Esito e = cli(m_dir.path(), {u"carica-tabelle"_s});
+        const EsitoCli e = cli(m_dir.path(), {u"carica-tabelle"_s});
         QCOMPARE(e.errore(), QString());
         CorsiDB d(u"verifica"_s);
         d.apri(db(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
@@ -143,7 +126,7 @@ private Q_SLOTS:
         QFETCH(int, codice);
         scriviFile(m_dir.filePath(u"aggiorna.tab"_s), {});
         scriviFile(m_dir.filePath(u"Regioni.txt"_s), {});
-        const Esito e = cli(m_dir.path(), opzioni + QStringList{u"carica-tabelle"_s});
+        const EsitoCli e = cli(m_dir.path(), opzioni + QStringList{u"carica-tabelle"_s});
         QCOMPARE(e.codice, codice);
         QVERIFY2(e.err.contains(u"Installazione/Aggiornamento tabelle di decodifica: ATTENZIONE: il file"_s), qPrintable(e.err));
     }
@@ -153,7 +136,7 @@ private Q_SLOTS:
         ConDomanda a(u"domanda"_s);
         const QStringList base{u"crea-file-trasmissione"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s,
                                u"--operatore"_s, u"7"_s};
-        Esito e = a.cli(base + QStringList{u"--email"_s, u"mario.rossi@ente.example"_s, u"--data"_s, u"20091130"_s});
+        EsitoCli e = a.cli(base + QStringList{u"--email"_s, u"mario.rossi@ente.example"_s, u"--data"_s, u"20091130"_s});
         QCOMPARE(e.errore(), QString());
         QCOMPARE(e.out.trimmed(), u"QUIRDAL_001_000123.A7"_s);
         QCOMPARE(a.leggi(u"QUIRDAL_001_000123.A7"_s), leggiFile(percorsoRiferimento()));
@@ -183,7 +166,7 @@ private Q_SLOTS:
         QFile::copy(certificati() + u"ca.der"_s, a.percorso(u"CA_ROOT.DER"_s));
         QCOMPARE(a.cli({u"verifica-versione"_s}).codice, 0);
         const QStringList operatore{u"--grupope"_s, u"A"_s, u"--operatore"_s, u"7"_s, u"--email"_s, u"a@b.it"_s};
-        Esito e = a.cli(QStringList{u"numero-domanda"_s, u"--prov"_s, u"004"_s} + operatore);
+        EsitoCli e = a.cli(QStringList{u"numero-domanda"_s, u"--prov"_s, u"004"_s} + operatore);
         QCOMPARE(e.errore(), QString());
         QCOMPARE(e.out.trimmed(), u"01000007"_s);
         e = a.cli(QStringList{u"invia"_s, u"--prov"_s, u"001"_s} + operatore);
@@ -198,7 +181,7 @@ private Q_SLOTS:
 
     void aiutoEComandoSconosciuto()
     {
-        Esito e = cli(m_dir.path(), {u"--help"_s});
+        EsitoCli e = cli(m_dir.path(), {u"--help"_s});
         QCOMPARE(e.codice, 0);
         QVERIFY(e.out.contains(u"carica-tabelle"_s));
         QCOMPARE(cli(m_dir.path(), {u"boh"_s}).codice, 2);

@@ -1,6 +1,7 @@
 // The course record and its money: codes, writes, deletes, the hour rules, the caps, the
 // breakdown and the rules a course must pass, over the fixture's application.
 #include "support/Domanda.h"
+#include "support/RigaDiComando.h"
 
 #include "common/Importo.h"
 #include "courses/Corso.h"
@@ -8,7 +9,6 @@
 #include "courses/Spese.h"
 #include "courses/VerificaCorso.h"
 
-#include <QProcess>
 #include <QTest>
 
 using namespace quirdal;
@@ -438,15 +438,10 @@ private Q_SLOTS:
         a.db.esegui(u"DELETE FROM CorsiProp WHERE Corso IN ('0004','0005')"_s);
         a.db.esegui(u"UPDATE CorsiOper SET LegGGNasc='01', LegMMNasc='02'"_s);
         a.db.chiudi();
-        auto verifica = [&] {
-            QProcess p;
-            p.start(qEnvironmentVariable("QUIRDAL_TEST_CLI"), {u"--cartella"_s, a.dir.path(), u"verifica"_s, u"--prov"_s,
-                                                               u"001"_s, u"--grupope"_s, u"A"_s, u"--operatore"_s, u"7"_s});
-            p.waitForFinished(120000);
-            return std::pair{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)};
-        };
-        const auto [esito, righe] = verifica();
-        QCOMPARE(esito, 1);
+        const QStringList verifica{u"verifica"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s, u"--operatore"_s, u"7"_s};
+        const EsitoCli e = cli(a.dir.path(), verifica);
+        const QStringList righe = e.righe();
+        QCOMPARE(e.codice, 1);
         QCOMPARE(righe.size(), 12);
         // The checks of the whole application follow the courses' own.
         QCOMPARE(righe.last(), u"Domanda: E' necessario compilare il dato relativo alla DATA PRESUNTA AVVIO CORSO per i "
@@ -463,9 +458,9 @@ private Q_SLOTS:
             d.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
             d.esegui(u"DELETE FROM CorsiProp WHERE Corso IN ('0001','0003')"_s);
         }
-        const auto [pulita, nessuna] = verifica();
-        QCOMPARE(nessuna, QStringList());
-        QCOMPARE(pulita, 0);
+        const EsitoCli pulita = cli(a.dir.path(), verifica);
+        QCOMPARE(pulita.righe(), QStringList());
+        QCOMPARE(pulita.codice, 0);
     }
 };
 

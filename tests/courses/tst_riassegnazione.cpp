@@ -1,9 +1,9 @@
 #include "support/Domanda.h"
+#include "support/RigaDiComando.h"
 
 #include "courses/Handicap.h"
 #include "courses/Riassegnazione.h"
 
-#include <QProcess>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -46,21 +46,6 @@ void prepara(Ambiente &a)
              "('A', 7, 1, '0001', '0', '0001', 2, '1'), ('A', 7, 2, '0009', '0', '0001', 1, '1')"_s,
              u"INSERT INTO CorsiPropAziende VALUES ('A', 7, 1, '0001', 'B', 3, 'P1')"_s})
         a.db.esegui(sql);
-}
-
-struct Esito {
-    int codice;
-    QString out, err;
-};
-
-Esito cli(const QString &cartella, const QStringList &argomenti)
-{
-    QProcess p;
-    p.setProgram(qEnvironmentVariable("QUIRDAL_TEST_CLI"));
-    p.setArguments(QStringList{u"--cartella"_s, cartella} + argomenti);
-    p.start();
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace
@@ -205,7 +190,7 @@ private Q_SLOTS:
         Ambiente a;
         prepara(a);
         a.db.chiudi();
-        const Esito e = cli(a.dir.path(), argomenti);
+        const EsitoCli e = cli(a.dir.path(), argomenti);
         QCOMPARE(e.codice, codice);
         QVERIFY2(e.err.contains(errore), qPrintable(e.err));
         a.apriDb();

@@ -5,12 +5,12 @@
 #include "common/Progresso.h"
 #include "loading/DatiOperatori.h"
 #include "loading/TabelleDecodifica.h"
+#include "support/RigaDiComando.h"
 #include "support/ServerFinto.h"
 #include "transmission/CreaFileTrasm.h"
 #include "support/Domanda.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -212,14 +212,9 @@ private Q_SLOTS:
         a.pronto();
         server.configura(a.ini, a.dir.path());
         a.db.chiudi();
-        QProcess p;
-        p.setProgram(qEnvironmentVariable("QUIRDAL_TEST_CLI"));
-        p.setArguments({QStringLiteral("--cartella"), a.dir.path(), QStringLiteral("scarica"), QStringLiteral("--operatori"),
-                        QStringLiteral("A:101")});
-        p.start();
-        QVERIFY(p.waitForFinished(120000));
-        const QString err = QString::fromUtf8(p.readAllStandardError());
-        QCOMPARE(p.exitCode(), 1); // one request failed
+        const EsitoCli e = cli(a.dir.path(), {QStringLiteral("scarica"), QStringLiteral("--operatori"), QStringLiteral("A:101")});
+        const QString &err = e.err;
+        QCOMPARE(e.codice, 1); // one request failed
         QVERIFY2(err.contains(QStringLiteral("Installazione base dati - scarico tabelle di decodifica")), qPrintable(err));
         QVERIFY2(QFile::exists(a.percorso(QStringLiteral("oper.tx1"))), qPrintable(err));
         QVERIFY(QFile::exists(a.percorso(QStringLiteral("compo.tx1"))));

@@ -2,11 +2,11 @@
 // the pauses, and the final print that locks only when its PDF came out whole.
 #include "support/Domanda.h"
 #include "support/Pdf.h"
+#include "support/RigaDiComando.h"
 
 #include "printing/Stampa.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -290,13 +290,10 @@ private Q_SLOTS:
             cartella = a.dir.path();
             pdf = a.percorso(u"QUIRDAL-A7-AL-Domanda.pdf"_s);
         }
-        QProcess p;
-        p.start(qEnvironmentVariable("QUIRDAL_TEST_CLI"),
-                {u"--cartella"_s, cartella, u"stampa"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s,
-                 u"--operatore"_s, u"7"_s, u"--modo"_s, u"ORIGINALE"_s});
-        QVERIFY(p.waitForFinished(120000));
-        const QString err = QString::fromUtf8(p.readAllStandardError());
-        QCOMPARE(p.exitCode(), problema ? 1 : 0);
+        const EsitoCli e = cli(cartella, {u"stampa"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s, u"--operatore"_s,
+                                          u"7"_s, u"--modo"_s, u"ORIGINALE"_s});
+        const QString &err = e.err;
+        QCOMPARE(e.codice, problema ? 1 : 0);
         QCOMPARE(QFile::exists(pdf), !problema);
         QCOMPARE(err.contains(u"Nella Scheda Operatore deve essere indicato il COMPONENTE RESPONSABILE DELLA "
                               "CORRISPONDENZA."_s),

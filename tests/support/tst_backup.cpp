@@ -6,6 +6,7 @@
 #include "support/Ambiente.h"
 #include "support/Archivio.h"
 #include "support/Backup.h"
+#include "support/RigaDiComando.h"
 #include "support/Zip.h"
 
 #include <QFile>
@@ -354,12 +355,9 @@ private Q_SLOTS:
         a.db.chiudi();
         QString errori;
         auto cli = [&](const QStringList &argomenti) {
-            QProcess p;
-            p.setWorkingDirectory(a.dir.path());
-            p.start(qEnvironmentVariable("QUIRDAL_TEST_CLI"), QStringList{QStringLiteral("--cartella"), a.dir.path()} + argomenti);
-            p.waitForFinished(60000);
-            errori = QString::fromUtf8(p.readAllStandardError());
-            return p.exitCode();
+            const EsitoCli e = test::cli(a.dir.path(), argomenti);
+            errori = e.err;
+            return e.codice;
         };
         QCOMPARE(cli({QStringLiteral("salva")}), 2);
         QCOMPARE(cli({QStringLiteral("salva"), QStringLiteral("copia")}), 0);
