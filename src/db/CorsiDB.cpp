@@ -367,6 +367,20 @@ int CorsiDB::esegui(const QString &sql, const QVariantList &parametri)
     return q.numRowsAffected();
 }
 
+QList<QVariantMap> CorsiDB::righe(const QString &sql, const QVariantList &parametri)
+{
+    QSqlQuery q = seleziona(sql, parametri);
+    QList<QVariantMap> r;
+    while (q.next()) {
+        QVariantMap riga;
+        const QSqlRecord rec = q.record();
+        for (int i = 0; i < rec.count(); ++i)
+            riga.insert(rec.fieldName(i), q.value(i));
+        r << riga;
+    }
+    return r;
+}
+
 QSqlQuery CorsiDB::seleziona(const QString &sql, const QVariantList &parametri)
 {
     if (!m_aperto)

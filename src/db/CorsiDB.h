@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QVariantMap>
 
 namespace quirdal {
 
@@ -71,6 +72,9 @@ public:
     int esegui(const QString &sql, const QVariantList &parametri = {});
     QSqlQuery seleziona(const QString &sql, const QVariantList &parametri = {});
     QVariant valoreScalare(const QString &sql, const QVariantList &parametri = {});
+    // Every row of a query, each as its columns by name: for reports that read many
+    // columns and few rows.
+    QList<QVariantMap> righe(const QString &sql, const QVariantList &parametri = {});
 
     // Write transaction that takes the write lock at once (BEGIN IMMEDIATE).
     void iniziaTransazione();

@@ -56,15 +56,9 @@ struct Riga {
 
 QList<Riga> righe(CorsiDB &db, const QString &sql, const QVariantList &parametri)
 {
-    QSqlQuery q = db.seleziona(sql, parametri);
     QList<Riga> r;
-    while (q.next()) {
-        Riga riga;
-        const QSqlRecord rec = q.record();
-        for (int i = 0; i < rec.count(); ++i)
-            riga.v.insert(rec.fieldName(i), q.value(i));
-        r << riga;
-    }
+    for (QVariantMap &v : db.righe(sql, parametri))
+        r << Riga{std::move(v)};
     return r;
 }
 

@@ -27,21 +27,8 @@ namespace {
 
 using Riga = QVariantMap;
 
-QList<Riga> righe(CorsiDB &db, const QString &sql, const QVariantList &parametri)
-{
-    QSqlQuery q = db.seleziona(sql, parametri);
-    QList<Riga> r;
-    while (q.next()) {
-        Riga riga;
-        const QSqlRecord rec = q.record();
-        for (int i = 0; i < rec.count(); ++i)
-            riga.insert(rec.fieldName(i), q.value(i));
-        r << riga;
-    }
-    return r;
-}
-
-Riga riga(CorsiDB &db, const QString &sql, const QVariantList &parametri) { return righe(db, sql, parametri).value(0); }
+QList<Riga> righe(CorsiDB &db, const QString &sql, const QVariantList &parametri) { return db.righe(sql, parametri); }
+Riga riga(CorsiDB &db, const QString &sql, const QVariantList &parametri) { return db.righe(sql, parametri).value(0); }
 
 QString t(const Riga &r, const char *campo) { return r.value(QString::fromLatin1(campo)).toString(); }
 bool vero(const Riga &r, const char *campo) { return r.value(QString::fromLatin1(campo)).toInt() != 0; }

@@ -11,6 +11,7 @@
 #include "common/ui/Filtri.h"
 #include "config/Installazione.h"
 #include "courses/VerificaCorso.h"
+#include "courses/ui/IntestazioneSede.h"
 #include "db/CorsiDB.h"
 #include "operator/Scelte.h"
 #include "operator/ui/Scelte.h"
@@ -152,26 +153,10 @@ Corsi::Corsi(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     setWindowTitle(QStringLiteral("Sezione 3 - Corsi Proposti"));
     const Sessione &s = m_c.sessione;
     auto *lay = new QVBoxLayout(this);
-    auto *testa = new QHBoxLayout;
-    auto etichetta = [&](const char *nome, const QString &testo) {
-        auto *l = new QLabel(testo);
-        l->setObjectName(QString::fromLatin1(nome));
-        l->setFrameShape(QFrame::StyledPanel);
-        testa->addWidget(l);
-        return l;
-    };
-    etichetta("lblGrOpe", s.gGrupOpe);
-    etichetta("lblOpe", s.gOperatore);
-    etichetta("lblCompo", s.gCompo);
-    etichetta("lblDenCompo", s.gDenCompo)->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    etichetta("lblDesProv", s.gDesProv);
-    testa->addWidget(new QLabel(QStringLiteral("Corso:")));
-    lblCorso = etichetta("lblCorso", QStringLiteral(" ---- "));
-    lblAccorp = etichetta("lblAccorp", QStringLiteral(" -- "));
-    QFont g = lblCorso->font();
-    g.setBold(true);
-    lblCorso->setFont(g);
-    lblAccorp->setFont(g);
+    auto *testa = new IntestazioneSede(s);
+    lblCorso = testa->codice(QStringLiteral("Corso:"), "lblCorso", QStringLiteral(" ---- "));
+    lblAccorp = testa->etichetta("lblAccorp", QStringLiteral(" -- "));
+    lblAccorp->setFont(lblCorso->font());
     lay->addLayout(testa);
 
     m_sezioni = new QWidget;

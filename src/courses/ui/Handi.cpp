@@ -9,6 +9,7 @@
 #include "common/ui/Filtri.h"
 #include "courses/Elenchi.h"
 #include "courses/VerificaCorso.h"
+#include "courses/ui/IntestazioneSede.h"
 #include "db/CorsiDB.h"
 
 #include <QComboBox>
@@ -52,24 +53,8 @@ frmHandi::frmHandi(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     setWindowTitle(QStringLiteral("Sezione 4 - Schede Handicap"));
     const Sessione &s = m_c.sessione;
     auto *lay = new QVBoxLayout(this);
-    auto *testa = new QHBoxLayout;
-    auto etichetta = [&](const char *nome, const QString &testo) {
-        auto *l = new QLabel(testo);
-        l->setObjectName(QString::fromLatin1(nome));
-        l->setFrameShape(QFrame::StyledPanel);
-        testa->addWidget(l);
-        return l;
-    };
-    etichetta("lblGrOpe", s.gGrupOpe);
-    etichetta("lblOpe", s.gOperatore);
-    etichetta("lblCompo", s.gCompo);
-    etichetta("lblDenCompo", s.gDenCompo)->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    etichetta("lblDesProv", s.gDesProv);
-    testa->addWidget(new QLabel(QStringLiteral("Scheda:")));
-    lblHandi = etichetta("lblHandi", kNuova);
-    QFont g = lblHandi->font();
-    g.setBold(true);
-    lblHandi->setFont(g);
+    auto *testa = new IntestazioneSede(s);
+    lblHandi = testa->codice(QStringLiteral("Scheda:"), "lblHandi", kNuova);
     lay->addLayout(testa);
 
     auto *f = new QFormLayout;
