@@ -39,6 +39,17 @@ QString codiceDescrizione(const QString &codice, const QString &descrizione)
         return descrizione;
     return descrizione.isEmpty() ? codice : codice + QStringLiteral(" - ") + descrizione;
 }
+// The name, address and contacts of a site, a component or an occasional one alike.
+void recapitiSede(Valori &v, const Riga &c)
+{
+    v.grassetto(QStringLiteral("Denominazione"), t(c, "Denominazione"));
+    for (const auto &[segnaposto, campo] : {std::pair{"Indirizzo", "Indirizzo"}, std::pair{"Cap", "Cap"},
+                                            std::pair{"Prov1", "SigProv"}, std::pair{"Tel", "Tel"}, std::pair{"Fax", "Fax"},
+                                            std::pair{"Email", "Email"}, std::pair{"Riferimento", "Riferimento"}})
+        v.testo(QString::fromLatin1(segnaposto), t(c, campo));
+    v.testo(QStringLiteral("Comune"), codiceDescrizione(t(c, "CodComune"), t(c, "Comuni.Denominazione")));
+}
+
 QString data(const QString &gg, const QString &mm, const QString &aaaa)
 {
     if ((gg + mm + aaaa).isEmpty())
@@ -344,15 +355,7 @@ void MotoreStampa::sedeComponente(qlonglong componente)
         v.grassetto(QStringLiteral("Sede"), QString::number(componente));
         v.testo(QStringLiteral("TipoSede"), t(c, "TipoCompo") == QLatin1String("SL") ? QStringLiteral("Sede legale")
                                                                                      : QStringLiteral("Componente"));
-        v.grassetto(QStringLiteral("Denominazione"), t(c, "Denominazione"));
-        v.testo(QStringLiteral("Indirizzo"), t(c, "Indirizzo"));
-        v.testo(QStringLiteral("Cap"), t(c, "Cap"));
-        v.testo(QStringLiteral("Comune"), codiceDescrizione(t(c, "CodComune"), t(c, "Comuni.Denominazione")));
-        v.testo(QStringLiteral("Prov1"), t(c, "SigProv"));
-        v.testo(QStringLiteral("Tel"), t(c, "Tel"));
-        v.testo(QStringLiteral("Fax"), t(c, "Fax"));
-        v.testo(QStringLiteral("Email"), t(c, "Email"));
-        v.testo(QStringLiteral("Riferimento"), t(c, "Riferimento"));
+        recapitiSede(v, c);
         v.testo(QStringLiteral("NumLocali"), t(c, "NumLocali"));
         v.testo(QStringLiteral("AllieviPrevisti"), t(c, "AllieviPrevisti"));
         v.testo(QStringLiteral("CompoResp"), QString());
@@ -396,15 +399,7 @@ void MotoreStampa::sedeOccasionale(qlonglong sede)
                             {s.gGrupOpe, s.numeroOperatore(), sede});
         v.grassetto(QStringLiteral("Sede"), QString::number(sede));
         v.testo(QStringLiteral("TipoSede"), QStringLiteral("Sede occasionale"));
-        v.grassetto(QStringLiteral("Denominazione"), t(c, "Denominazione"));
-        v.testo(QStringLiteral("Indirizzo"), t(c, "Indirizzo"));
-        v.testo(QStringLiteral("Cap"), t(c, "Cap"));
-        v.testo(QStringLiteral("Comune"), codiceDescrizione(t(c, "CodComune"), t(c, "Comuni.Denominazione")));
-        v.testo(QStringLiteral("Prov1"), t(c, "SigProv"));
-        v.testo(QStringLiteral("Tel"), t(c, "Tel"));
-        v.testo(QStringLiteral("Fax"), t(c, "Fax"));
-        v.testo(QStringLiteral("Email"), t(c, "Email"));
-        v.testo(QStringLiteral("Riferimento"), t(c, "Riferimento"));
+        recapitiSede(v, c);
         v.testo(QStringLiteral("NumLocali"), QString());
         v.testo(QStringLiteral("AllieviPrevisti"), QString());
         v.testo(QStringLiteral("CompoResp"), t(c, "Accreditamento"));
