@@ -2,7 +2,7 @@
 // order with "cp" empty, the replies of the server are told apart (an HTML page is written
 // to ErrServer.html), and the database attached reaches the region's server whole.
 #include "db/CopiaSicurezza.h"
-#include "startup/CanaleRegione.h"
+#include "transmission/CanaleRegione.h"
 #include "support/Ambiente.h"
 #include "support/Assistenza.h"
 #include "support/ServerFinto.h"

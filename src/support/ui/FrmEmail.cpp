@@ -9,7 +9,7 @@
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "config/Impostazioni.h"
-#include "startup/CanaleRegione.h"
+#include "transmission/CanaleRegione.h"
 #include "support/Backup.h"
 #include "transmission/Trasferimento.h"
 

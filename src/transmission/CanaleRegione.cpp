@@ -1,4 +1,4 @@
-#include "startup/CanaleRegione.h"
+#include "transmission/CanaleRegione.h"
 
 #include "common/Contesto.h"
 #include "config/FileIni.h"
