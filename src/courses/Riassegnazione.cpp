@@ -7,6 +7,7 @@
 #include "db/CorsiDB.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <algorithm>
 
 namespace quirdal {
@@ -16,31 +17,24 @@ namespace {
 const QString kTitolo = QStringLiteral("Riassegnazione Corsi");
 const QString kOccasionale = QStringLiteral("   (SEDE OCCASIONALE)");
 
-QList<SedeRiassegnazione> componenti(CorsiDB &db, const Sessione &s, const QString &condizione, const QVariantList &extra)
+// The sites of the application in the province, components or occasional sites, that meet
+// the further condition: the number, then its columns joined with " - ".
+QList<SedeRiassegnazione> sedi(CorsiDB &db, const Sessione &s, bool occasionali, const QString &condizione,
+                               const QVariantList &extra)
 {
+    const QString sql = occasionali
+        ? QStringLiteral("SELECT SedeOcc, Denominazione, Indirizzo FROM QrySediOccUtil WHERE GrupOpe=? AND Operatore=? AND "
+                         "PROV=?%1 ORDER BY SedeOcc")
+        : QStringLiteral("SELECT Componente, Denominazione, TipoCompo, Indirizzo FROM QryCompo WHERE GrupOpe=? AND "
+                         "Operatore=? AND PROV=?%1 ORDER BY Componente");
     QList<SedeRiassegnazione> r;
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT Componente, Denominazione, TipoCompo, Indirizzo FROM QryCompo WHERE "
-                                              "GrupOpe=? AND Operatore=? AND PROV=?")
-                                   + condizione + QStringLiteral(" ORDER BY Componente"),
-                               s.chiaveDomanda() + extra);
-    while (q.next())
-        r.append({q.value(0).toLongLong(), false,
-                  q.value(0).toString() + QStringLiteral(" - ") + q.value(1).toString() + QStringLiteral(" - ")
-                      + q.value(2).toString() + QStringLiteral(" - ") + q.value(3).toString()});
-    return r;
-}
-
-QList<SedeRiassegnazione> occasionali(CorsiDB &db, const Sessione &s, const QString &condizione, const QVariantList &extra)
-{
-    QList<SedeRiassegnazione> r;
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT SedeOcc, Denominazione, Indirizzo FROM QrySediOccUtil WHERE GrupOpe=? AND "
-                                              "Operatore=? AND PROV=?")
-                                   + condizione + QStringLiteral(" ORDER BY SedeOcc"),
-                               s.chiaveDomanda() + extra);
-    while (q.next())
-        r.append({q.value(0).toLongLong(), true,
-                  q.value(0).toString() + QStringLiteral(" - ") + q.value(1).toString() + QStringLiteral(" - ")
-                      + q.value(2).toString() + kOccasionale});
+    QSqlQuery q = db.seleziona(sql.arg(condizione), s.chiaveDomanda() + extra);
+    while (q.next()) {
+        QStringList parti;
+        for (int i = 0; i < q.record().count(); ++i)
+            parti << q.value(i).toString();
+        r.append({q.value(0).toLongLong(), occasionali, parti.join(QStringLiteral(" - ")) + (occasionali ? kOccasionale : QString())});
+    }
     return r;
 }
 
@@ -71,16 +65,16 @@ QStringList corsiDellaSedeDa(CorsiDB &db, const Sessione &s, qlonglong da)
 QList<SedeRiassegnazione> sediConCorsi(CorsiDB &db, const Sessione &s)
 {
     const QVariantList op = s.chiaveOperatore();
-    QList<SedeRiassegnazione> r = componenti(db, s, kHaCorsi.arg(QStringLiteral("QryCompo.Componente")), op);
-    r += occasionali(db, s, kHaCorsi.arg(QStringLiteral("QrySediOccUtil.SedeOcc")), op);
+    QList<SedeRiassegnazione> r = sedi(db, s, false, kHaCorsi.arg(QStringLiteral("QryCompo.Componente")), op);
+    r += sedi(db, s, true, kHaCorsi.arg(QStringLiteral("QrySediOccUtil.SedeOcc")), op);
     std::stable_sort(r.begin(), r.end(), [](const auto &x, const auto &y) { return x.numero < y.numero; });
     return r;
 }
 
 QList<SedeRiassegnazione> sediDestinazione(CorsiDB &db, const Sessione &s, qlonglong da)
 {
-    return componenti(db, s, QStringLiteral(" AND NOT (Componente=?)"), {da})
-        + occasionali(db, s, QStringLiteral(" AND NOT (SedeOcc=?)"), {da});
+    return sedi(db, s, false, QStringLiteral(" AND NOT (Componente=?)"), {da})
+        + sedi(db, s, true, QStringLiteral(" AND NOT (SedeOcc=?)"), {da});
 }
 
 QStringList vociCorsiDaSpostare(CorsiDB &db, const Sessione &s, qlonglong da)
@@ -128,7 +122,7 @@ EsitoVerifica verificaRiassegnazione(CorsiDB &db, const Sessione &s, const Riass
     if (serveCompoResp(r.da, r.a)) {
         bool numero = false;
         const qlonglong compo = r.compoResp.trimmed().toLongLong(&numero);
-        if (!numero || !contiene(componenti(db, s, {}, {}), compo))
+        if (!numero || !contiene(sedi(db, s, false, {}, {}), compo))
             return rifiuto(QStringLiteral("Selezionare il Componente Responsabile dei corsi spostati nella sede "
                                           "occasionale."),
                            "cmbCompo");

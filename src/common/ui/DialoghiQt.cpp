@@ -3,6 +3,7 @@
 #include "common/Errori.h"
 #include "common/ui/Confine.h"
 
+#include <QComboBox>
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
@@ -93,6 +94,15 @@ QPushButton *pulsante(const char *nome, const QString &testo)
     auto *b = new QPushButton(testo);
     b->setObjectName(QString::fromLatin1(nome));
     return b;
+}
+
+QComboBox *tendina(const QString &nome, int caratteri)
+{
+    auto *c = new QComboBox;
+    c->setObjectName(nome);
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setMinimumContentsLength(caratteri);
+    return c;
 }
 
 void mostraAiuto(const QString &fileAiuto, int argomento, QWidget *padre)

@@ -1,6 +1,7 @@
 #pragma once
 #include "common/Dialoghi.h"
 
+class QComboBox;
 class QPushButton;
 class QWidget;
 
@@ -21,6 +22,9 @@ QString filtroQt(const QString &filtro);
 
 // A button with its caption and the objectName the program and its tests know it by.
 QPushButton *pulsante(const char *nome, const QString &testo);
+// A drop-down list named for the tests, as wide as the given number of characters and no
+// wider whatever its entries.
+QComboBox *tendina(const QString &nome, int caratteri = 36);
 
 // The help file at a topic (its anchor "t<number>"), in a window of its own.
 void mostraAiuto(const QString &fileAiuto, int argomento, QWidget *padre = nullptr);

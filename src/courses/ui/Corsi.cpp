@@ -43,15 +43,6 @@ const QString kTitolo = QStringLiteral("Corsi proposti");
 const QString kNonValido = QStringLiteral("  (codice non più valido)");
 constexpr int kRigheSez34 = 15;
 
-QComboBox *tendina(const QString &nome)
-{
-    auto *c = new QComboBox;
-    c->setObjectName(nome);
-    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    c->setMinimumContentsLength(36);
-    return c;
-}
-
 QLineEdit *campo(const QString &nome, int lunghezza = 0, int larghezza = 0)
 {
     auto *e = new QLineEdit;

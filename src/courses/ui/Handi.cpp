@@ -29,15 +29,6 @@ namespace {
 const QString kTitolo = QStringLiteral("Schede Handicap");
 const QString kNuova = QStringLiteral(" ---- ");
 
-QComboBox *tendina(const QString &nome)
-{
-    auto *c = new QComboBox;
-    c->setObjectName(nome);
-    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    c->setMinimumContentsLength(40);
-    return c;
-}
-
 QFont fisso()
 {
     QFont f(QStringLiteral("DejaVu Sans Mono"));
@@ -58,7 +49,7 @@ frmHandi::frmHandi(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     lay->addLayout(testa);
 
     auto *f = new QFormLayout;
-    cmbCorso = tendina(QStringLiteral("cmbCorso"));
+    cmbCorso = tendina(QStringLiteral("cmbCorso"), 40);
     cmbCorso->setFont(fisso());
     f->addRow(QStringLiteral("Corso a cui si riferisce l'intervento"), cmbCorso);
     txtNumPersone = new QLineEdit;
@@ -68,7 +59,7 @@ frmHandi::frmHandi(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     (new FiltroNumerico(m_c.dialoghi, this))->applica(txtNumPersone);
     f->addRow(QStringLiteral("Numero di persone portatrici di handicap da integrare"), txtNumPersone);
     for (int i = 0; i < 4; ++i) {
-        cmbDest[i] = tendina(campoElemento("cmbDest", i));
+        cmbDest[i] = tendina(campoElemento("cmbDest", i), 40);
         f->addRow(QStringLiteral("Destinatario %1").arg(i + 1), cmbDest[i]);
     }
     lay->addLayout(f);

@@ -22,14 +22,6 @@ namespace quirdal {
 namespace {
 const QString kTitolo = QStringLiteral("Riassegnazione Corsi");
 
-QComboBox *tendina(const QString &nome)
-{
-    auto *c = new QComboBox;
-    c->setObjectName(nome);
-    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    c->setMinimumContentsLength(50);
-    return c;
-}
 } // namespace
 
 Riass::Riass(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
@@ -38,8 +30,8 @@ Riass::Riass(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     setWindowTitle(kTitolo);
     auto *lay = new QVBoxLayout(this);
     auto *f = new QFormLayout;
-    cmbSedeDa = tendina(QStringLiteral("cmbSedeDa"));
-    cmbSedeA = tendina(QStringLiteral("cmbSedeA"));
+    cmbSedeDa = tendina(QStringLiteral("cmbSedeDa"), 50);
+    cmbSedeA = tendina(QStringLiteral("cmbSedeA"), 50);
     f->addRow(QStringLiteral("Sede da cui spostare i corsi"), cmbSedeDa);
     f->addRow(QStringLiteral("Sede su cui spostare i corsi"), cmbSedeA);
     lay->addLayout(f);
@@ -47,7 +39,7 @@ Riass::Riass(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     OpzTuttiCorsi->setObjectName(QStringLiteral("OpzTuttiCorsi"));
     OpzCorso = new QRadioButton(QStringLiteral("Solo il corso"));
     OpzCorso->setObjectName(QStringLiteral("OpzCorso"));
-    cmbCorso = tendina(QStringLiteral("cmbCorso"));
+    cmbCorso = tendina(QStringLiteral("cmbCorso"), 50);
     lay->addWidget(OpzTuttiCorsi);
     auto *riga = new QHBoxLayout;
     riga->addWidget(OpzCorso);

@@ -53,14 +53,7 @@ QLabel *etichetta(const char *nome)
     return l;
 }
 
-QComboBox *tendina(const char *nome)
-{
-    auto *c = new QComboBox;
-    c->setObjectName(QString::fromLatin1(nome));
-    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    c->setMinimumContentsLength(30);
-    return c;
-}
+QComboBox *tendina(const char *nome) { return quirdal::tendina(QString::fromLatin1(nome), 30); }
 
 // Day, month and year fields side by side.
 QHBoxLayout *rigaData(QLineEdit *gg, QLineEdit *mm, QLineEdit *aaaa)
