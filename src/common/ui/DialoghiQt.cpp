@@ -4,6 +4,7 @@
 #include "common/ui/Confine.h"
 
 #include <QComboBox>
+#include <QFont>
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
@@ -94,6 +95,13 @@ QPushButton *pulsante(const char *nome, const QString &testo)
     auto *b = new QPushButton(testo);
     b->setObjectName(QString::fromLatin1(nome));
     return b;
+}
+
+QFont fontFisso()
+{
+    QFont f(QStringLiteral("DejaVu Sans Mono"));
+    f.setStyleHint(QFont::Monospace);
+    return f;
 }
 
 QComboBox *tendina(const QString &nome, int caratteri)

@@ -2,6 +2,7 @@
 #include "common/Dialoghi.h"
 
 class QComboBox;
+class QFont;
 class QPushButton;
 class QWidget;
 
@@ -25,6 +26,8 @@ QPushButton *pulsante(const char *nome, const QString &testo);
 // A drop-down list named for the tests, as wide as the given number of characters and no
 // wider whatever its entries.
 QComboBox *tendina(const QString &nome, int caratteri = 36);
+// The fixed-width font of the lists whose entries are columns padded with blanks.
+QFont fontFisso();
 
 // The help file at a topic (its anchor "t<number>"), in a window of its own.
 void mostraAiuto(const QString &fileAiuto, int argomento, QWidget *padre = nullptr);

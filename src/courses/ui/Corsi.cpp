@@ -1544,9 +1544,7 @@ EleCorsi::EleCorsi(Contesto &c, const ChiaveCorso &corrente, QWidget *padre) : Q
     v->addWidget(Label1);
     auto *lst = new QListWidget;
     lst->setObjectName(QStringLiteral("lstAllCorsi"));
-    QFont fisso(QStringLiteral("DejaVu Sans Mono"));
-    fisso.setStyleHint(QFont::Monospace);
-    lst->setFont(fisso);
+    lst->setFont(fontFisso());
     const QStringList voci = vociEleCorsi(m_c.db, m_c.sessione);
     lst->addItems(voci);
     for (int i = 0; i < voci.size(); ++i)

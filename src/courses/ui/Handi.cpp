@@ -29,13 +29,6 @@ namespace {
 const QString kTitolo = QStringLiteral("Schede Handicap");
 const QString kNuova = QStringLiteral(" ---- ");
 
-QFont fisso()
-{
-    QFont f(QStringLiteral("DejaVu Sans Mono"));
-    f.setStyleHint(QFont::Monospace);
-    return f;
-}
-
 } // namespace
 
 frmHandi::frmHandi(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
@@ -50,7 +43,7 @@ frmHandi::frmHandi(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
 
     auto *f = new QFormLayout;
     cmbCorso = tendina(QStringLiteral("cmbCorso"), 40);
-    cmbCorso->setFont(fisso());
+    cmbCorso->setFont(fontFisso());
     f->addRow(QStringLiteral("Corso a cui si riferisce l'intervento"), cmbCorso);
     txtNumPersone = new QLineEdit;
     txtNumPersone->setObjectName(QStringLiteral("txtNumPersone"));
@@ -256,7 +249,7 @@ EleHandi::EleHandi(Contesto &c, const QString &corrente, QWidget *padre) : QDial
     v->addWidget(Label1);
     auto *lst = new QListWidget;
     lst->setObjectName(QStringLiteral("lstAllHandi"));
-    lst->setFont(fisso());
+    lst->setFont(fontFisso());
     v->addWidget(lst);
     auto *h = new QHBoxLayout;
     h->addStretch();

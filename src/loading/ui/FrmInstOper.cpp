@@ -1,5 +1,6 @@
 #include "loading/ui/FrmInstOper.h"
 
+#include "common/ui/DialoghiQt.h"
 #include "common/Dialoghi.h"
 #include "common/ui/Confine.h"
 #include "common/Testo.h"
@@ -49,9 +50,7 @@ frmInstOper::frmInstOper(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     lay->addLayout(g);
     LstElenco = new QListWidget;
     LstElenco->setObjectName(QStringLiteral("LstElenco"));
-    QFont fisso(QStringLiteral("DejaVu Sans Mono"));
-    fisso.setStyleHint(QFont::Monospace);
-    LstElenco->setFont(fisso);
+    LstElenco->setFont(fontFisso());
     lay->addWidget(LstElenco);
     auto *p = new QHBoxLayout;
     p->addWidget(CmdCanc);

@@ -44,13 +44,6 @@ QHBoxLayout *pulsantiInBasso(std::initializer_list<QPushButton *> pulsanti)
     return h;
 }
 
-QFont fisso()
-{
-    QFont f(QStringLiteral("DejaVu Sans Mono"));
-    f.setStyleHint(QFont::Monospace);
-    return f;
-}
-
 } // namespace
 
 TabellaScelta::TabellaScelta(Contesto &c, Descrizione d, QWidget *padre) : QDialog(padre), m_c(c), m_d(std::move(d))
@@ -210,7 +203,7 @@ FrmEleSedi::FrmEleSedi(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     lay->addWidget(new QLabel(QStringLiteral("Selezionare la sede interessata")));
     lstSedi = new QListWidget;
     lstSedi->setObjectName(QStringLiteral("lstSedi"));
-    lstSedi->setFont(fisso());
+    lstSedi->setFont(fontFisso());
     lay->addWidget(lstSedi, 1);
     auto *cmdConferma = pulsante("cmdConferma", QStringLiteral("Conferma"));
     auto *cmdAnnulla = pulsante("cmdAnnulla", QStringLiteral("Annulla"));
@@ -306,7 +299,7 @@ FrmTesto::FrmTesto(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     lay->addWidget(lblNonModif);
     txtTesto = new QTextEdit;
     txtTesto->setObjectName(QStringLiteral("txtTesto"));
-    txtTesto->setFont(fisso());
+    txtTesto->setFont(fontFisso());
     // One line of the text holds 70 characters, as the printed form does.
     txtTesto->setAcceptRichText(false);
     txtTesto->setLineWrapMode(QTextEdit::FixedColumnWidth);
