@@ -25,14 +25,6 @@ struct AllaSede : Selezionata {
     {
         return *caricaCorso(db, sessione, {sessione.numeroSede(), codice, accorp});
     }
-    // The messages of every rule the course fails, as a stored course is checked.
-    QStringList problemi(const DatiCorso &d)
-    {
-        QStringList r;
-        for (const EsitoVerifica &e : problemiCorso(db, sessione, d, false, true))
-            r << e.messaggio;
-        return r;
-    }
 };
 
 // A new course of the site, copied from a stored one.
@@ -148,42 +140,23 @@ private Q_SLOTS:
                  u"2 32"_s);
     }
 
-    void regolaOreTotali_data()
-    {
-        QTest::addColumn<qlonglong>("ore");
-        QTest::addColumn<QString>("messaggio");
-        const QString testa = u"Il TOTALE ORE Iter indicato non rientra nell'intervallo di ore previsto \r\nper l'AZIONE e la "
-                              "DURATA TOTALE in anni del corso ("_s;
-        QTest::newRow("sotto il minimo") << 599LL << testa + u"600 - 1200)"_s;
-        QTest::newRow("al minimo") << 600LL << QString();
-        QTest::newRow("al massimo") << 1200LL << QString();
-        QTest::newRow("sopra il massimo") << 1201LL << testa + u"600 - 1200)"_s;
-    }
-    void regolaOreTotali()
-    {
-        QFETCH(qlonglong, ore);
-        QFETCH(QString, messaggio);
-        AllaSede a;
-        a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('III.G','06','04','10','A',1,600,1200,NULL,NULL,0,0)"_s);
-        const auto e = quirdal::regolaOreTotali(a.db, u"III.G.06.04"_s, u"10"_s, u"A"_s, 1, ore);
-        QCOMPARE(e ? e->messaggio : QString(), messaggio);
-        if (e)
-            QCOMPARE(e->campo, u"txtTotIter"_s);
-        // Another situation of the iter has no range: the course is refused.
-        QVERIFY(quirdal::regolaOreTotali(a.db, u"III.G.06.04"_s, u"10"_s, u"P"_s, 1, ore)->messaggio.endsWith(
-            u"(nessun intervallo previsto)"_s));
-    }
-
-    // Stage ranges as shares of the total hours are cut down to the hour.
-    void regolaOreStage_data()
+    // The total hours within the range of the action (H1), the stage hours within theirs
+    // (H2): shares of the total cut down to the hour, or absolute limits.
+    void regoleOre_data()
     {
         QTest::addColumn<QString>("limiti");
         QTest::addColumn<qlonglong>("totale");
-        QTest::addColumn<qlonglong>("stage");
+        QTest::addColumn<qlonglong>("stage"); // -1: the total hours' rule
         QTest::addColumn<QString>("messaggio");
+        const QString totale = u"Il TOTALE ORE Iter indicato non rientra nell'intervallo di ore previsto \r\nper l'AZIONE e "
+                               "la DURATA TOTALE in anni del corso (900 - 1100)"_s;
         const QString fuori = u"Per l'AZIONE, la DURATA TOTALE e il TOTALE ORE Iter specificati, le ORE DI STAGE devono "
                               "essere comprese tra %1 e %2"_s;
         const QString percento = u"20, 30, NULL, NULL"_s, assolute = u"NULL, NULL, 0, 0"_s;
+        QTest::newRow("H1 sotto il minimo") << percento << 899LL << -1LL << totale;
+        QTest::newRow("H1 al minimo") << percento << 900LL << -1LL << QString();
+        QTest::newRow("H1 al massimo") << percento << 1100LL << -1LL << QString();
+        QTest::newRow("H1 sopra il massimo") << percento << 1101LL << -1LL << totale;
         QTest::newRow("1000: 199") << percento << 1000LL << 199LL << fuori.arg(200).arg(300);
         QTest::newRow("1000: 200") << percento << 1000LL << 200LL << QString();
         QTest::newRow("1000: 300") << percento << 1000LL << 300LL << QString();
@@ -196,7 +169,7 @@ private Q_SLOTS:
             << u"Per l'AZIONE, la DURATA TOTALE e il TOTALE ORE Iter specificati non sono ammesse le ORE STAGE."_s;
         QTest::newRow("fuori da ogni riga") << percento << 5000LL << 9999LL << QString();
     }
-    void regolaOreStage()
+    void regoleOre()
     {
         QFETCH(QString, limiti);
         QFETCH(qlonglong, totale);
@@ -204,8 +177,15 @@ private Q_SLOTS:
         QFETCH(QString, messaggio);
         AllaSede a;
         a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('III.G','06','04','10','A',1,900,1100,%1)"_s.arg(limiti));
-        const auto e = quirdal::regolaOreStage(a.db, u"III.G.06.04"_s, u"A"_s, totale, stage);
+        const QString azione = u"III.G.06.04"_s;
+        const auto e = stage < 0 ? quirdal::regolaOreTotali(a.db, azione, u"10"_s, u"A"_s, 1, totale)
+                                 : quirdal::regolaOreStage(a.db, azione, u"A"_s, totale, stage);
         QCOMPARE(e ? e->messaggio : QString(), messaggio);
+        QCOMPARE(e ? e->campo : QString(), messaggio.isEmpty() ? QString() : stage < 0 ? u"txtTotIter"_s : u"txtOreStage"_s);
+        // Another situation of the iter has no range: the course is refused.
+        if (stage < 0)
+            QVERIFY(quirdal::regolaOreTotali(a.db, azione, u"10"_s, u"P"_s, 1, totale)->messaggio.endsWith(
+                u"(nessun intervallo previsto)"_s));
     }
 
     // Caps by band of hours; with several rows in a band, the first whose participant cap
@@ -312,121 +292,102 @@ private Q_SLOTS:
     // (clean once its action has an hour range).
     void regole_data()
     {
-        QTest::addColumn<std::function<void(DatiCorso &)>>("cambia");
+        QTest::addColumn<std::function<void(Sessione &, DatiCorso &)>>("cambia");
         QTest::addColumn<QString>("messaggio");
         QTest::addColumn<QString>("campo");
-        using F = std::function<void(DatiCorso &)>;
-        QTest::newRow("pulito") << F([](DatiCorso &) {}) << QString() << QString();
-        QTest::newRow("qualifica mancante") << F([](DatiCorso &d) { d.codQualif.clear(); }) << u"Inserire una qualifica"_s
+        using F = std::function<void(Sessione &, DatiCorso &)>;
+        QTest::newRow("pulito") << F([](Sessione &, DatiCorso &) {}) << QString() << QString();
+        QTest::newRow("qualifica mancante") << F([](Sessione &, DatiCorso &d) { d.codQualif.clear(); }) << u"Inserire una qualifica"_s
                                             << u"cmbQuali"_s;
-        QTest::newRow("destinatario doppio") << F([](DatiCorso &d) { d.codDest[1] = d.codDest[0]; })
+        QTest::newRow("destinatario doppio") << F([](Sessione &, DatiCorso &d) { d.codDest[1] = d.codDest[0]; })
                                              << u"Non è possibile inserire più volte lo stesso destinatario"_s << u"cmbDest_1"_s;
         QTest::newRow("secondo destinatario su II.E.12.01")
-            << F([](DatiCorso &d) {
+            << F([](Sessione &, DatiCorso &d) {
                    d.codMisura = u"12"_s;
                    d.codDest[1] = u"3"_s;
                })
             << u"Per l'azione II.E.12.01 è possibile indicare un solo destinatario."_s << u"cmbDest_1"_s;
-        QTest::newRow("data impossibile") << F([](DatiCorso &d) { d.ggAvvio = u"31"_s, d.mmAvvio = u"02"_s; })
+        QTest::newRow("data impossibile") << F([](Sessione &, DatiCorso &d) { d.ggAvvio = u"31"_s, d.mmAvvio = u"02"_s; })
                                           << u"La DATA AVVIO PRESUNTA deve essere una data valida"_s << u"txtGGDataAvvio"_s;
-        QTest::newRow("stato oltre la durata") << F([](DatiCorso &d) { d.statoIter = 3; })
+        QTest::newRow("stato oltre la durata") << F([](Sessione &, DatiCorso &d) { d.statoIter = 3; })
                                                << u"Lo STATO ATTUALE deve essere diverso da zero \r\ne minore o uguale alla durata"_s
                                                << u"txtStato"_s;
-        QTest::newRow("pluriennale non più lungo") << F([](DatiCorso &d) { d.totOreIter = 900; })
+        QTest::newRow("pluriennale non più lungo") << F([](Sessione &, DatiCorso &d) { d.totOreIter = 900; })
                                                    << u"Per corsi pluriennali il TOTALE ORE dell'iter \r\ndeve essere maggiore "
                                                       "della durata annuale del corso"_s
                                                    << u"txtTotIter"_s;
-        QTest::newRow("stage oltre il totale") << F([](DatiCorso &d) { d.oreStage = 1801; })
+        QTest::newRow("stage oltre il totale") << F([](Sessione &, DatiCorso &d) { d.oreStage = 1801; })
                                                << u"Le ORE STAGE non possono superare il TOTALE ORE Iter."_s << u"txtOreStage"_s;
         QTest::newRow("ore degli anni diverse dal totale")
-            << F([](DatiCorso &d) { d.spese[1].oreA1 = 899; })
+            << F([](Sessione &, DatiCorso &d) { d.spese[1].oreA1 = 899; })
             << u"La somma delle ore distribuite sulle annualità deve essere uguale alla durata totale dell'iter espressa in "
                "ore (1800)"_s
             << u"txtNumOreA1_0"_s;
-        QTest::newRow("allievi A1 oltre i previsti") << F([](DatiCorso &d) { d.spese[0].allA1 = 19; })
+        QTest::newRow("allievi A1 oltre i previsti") << F([](Sessione &, DatiCorso &d) { d.spese[0].allA1 = 19; })
                                                      << u"Il numero di allievi della spesa 'Spese Generali' non può superare\r\nil "
                                                         "numero degli ALLIEVI PREVISTI (18)"_s
                                                      << u"txtNumAllA1_0"_s;
-        QTest::newRow("dettaglio a 99%") << F([](DatiCorso &d) { d.spese[1].percentuali[4] = 19; })
+        QTest::newRow("dettaglio a 99%") << F([](Sessione &, DatiCorso &d) { d.spese[1].percentuali[4] = 19; })
                                          << u"Il totale del dettaglio delle spese deve dare 100% "_s << u"txt70P_1"_s;
         QTest::newRow("quota in più e in meno")
-            << F([](DatiCorso &d) { d.spese[0].meno = euro("1,00"); })
+            << F([](Sessione &, DatiCorso &d) { d.spese[0].meno = euro("1,00"); })
             << u"Valorizzare la quota dell'operatore solamente in aggiunta o in sottrazione"_s << u"txtParam17Piu_0"_s;
         QTest::newRow("ente erogatore senza quota")
-            << F([](DatiCorso &d) { d.spese[0].piu = {}; })
+            << F([](Sessione &, DatiCorso &d) { d.spese[0].piu = {}; })
             << u"Non è possibile indicare la ragione sociale dell'ente erogatore se prima non è stata indicata una quota "
                "dell'operatore"_s
             << u"txtEnteErogatore_0"_s;
         QTest::newRow("qualifica OSS senza enti gestori")
-            << F([](DatiCorso &d) { d.qss.clear(); })
+            << F([](Sessione &, DatiCorso &d) { d.qss.clear(); })
             << u"E' necessario indicare gli Enti Gestori con il quale viene attivato il corso"_s << u"txtQss"_s;
-        QTest::newRow("SPIN a metà") << F([](DatiCorso &d) { d.spinFigura.clear(); })
+        QTest::newRow("SPIN a metà") << F([](Sessione &, DatiCorso &d) { d.spinFigura.clear(); })
                                      << u"Indicare la figura professionale di riferimento della ricerca SPIN"_s
                                      << u"cmbFigProf"_s;
         QTest::newRow("ATS richiesta su IV.L.17.01")
-            << F([](DatiCorso &d) {
+            << F([](Sessione &, DatiCorso &d) {
                    d.codAsse = u"IV.L"_s, d.codMisura = u"17"_s, d.codAzione = u"01"_s;
                })
             << u"Per l'azione selezionata IV.L.17.01 è obbligatoria la costituzione di un' ATS."_s << u"ChkATS"_s;
+        const auto ivl = [](DatiCorso &d) { d.codAsse = u"IV.L"_s, d.codMisura = u"17"_s, d.codAzione = u"01"_s; };
+        QTest::newRow("nessuna ATS per un operatore CP") << F([ivl](Sessione &s, DatiCorso &d) {
+            ivl(d);
+            s.gTipoOper = u"CP"_s;
+        }) << QString() << QString();
+        // Participants' income: 18 participants × 800 hours × 0,50 = 7.200,00, 400 euro a head.
+        const auto reddito = [](DatiCorso &d, const char *euro) {
+            d.spese[0].p16 = *Importo::daTesto(QString::fromLatin1(euro));
+            d.spese[0].ore16 = 800;
+            d.spese[0].all16 = 18;
+        };
+        QTest::newRow("reddito al limite") << F([reddito](Sessione &, DatiCorso &d) { reddito(d, "0,50"); }) << QString()
+                                           << QString();
+        QTest::newRow("reddito un centesimo l'ora in più")
+            << F([reddito](Sessione &, DatiCorso &d) { reddito(d, "0,51"); })
+            << u"Il totale della spesa 'Reddito Allievi' non deve superare i 7.200,00 euro. \r\nCorrispondenti a 400 euro "
+               "procapite"_s
+            << u"txt16_0"_s;
+        QTest::newRow("reddito oltre su azione che lo ammette") << F([reddito](Sessione &, DatiCorso &d) {
+            d.codAsse = u"III.G"_s, d.codMisura = u"06"_s, d.codAzione = u"04"_s;
+            d.sez34[2] = u"IMMIGRATI"_s;
+            reddito(d, "0,51");
+        }) << QString() << QString();
     }
     void regole()
     {
-        QFETCH(std::function<void(DatiCorso &)>, cambia);
+        QFETCH(std::function<void(Sessione &, DatiCorso &)>, cambia);
         QFETCH(QString, messaggio);
         QFETCH(QString, campo);
         AllaSede a;
         corsoPulito(a.db);
         a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('II.E','12','01','10','P',2,1000,2000,NULL,NULL,0,400)"_s);
         a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('IV.L','17','01','10','P',2,1000,2000,NULL,NULL,0,400)"_s);
+        a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('III.G','06','04','10','P',2,1000,2000,NULL,NULL,0,400)"_s);
+        a.db.esegui(u"INSERT INTO AmmissioneSpese VALUES ('II.E','11','01','10',16,1), ('III.G','06','04','10',16,1)"_s);
         DatiCorso d = a.corso(u"0002"_s);
-        cambia(d);
+        cambia(a.sessione, d);
         const EsitoVerifica e = VerifCorso(a.db, a.sessione, d, false, true);
         QCOMPARE(e.messaggio, messaggio);
         QCOMPARE(e.campo, campo);
-    }
-
-    // "CP" operators need no ATS on the action that asks the others for one.
-    void atsOperatorePubblico()
-    {
-        AllaSede a;
-        a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('IV.L','17','01','10','P',2,1000,2000,NULL,NULL,0,400)"_s);
-        DatiCorso d = a.corso(u"0002"_s);
-        d.codAsse = u"IV.L"_s, d.codMisura = u"17"_s, d.codAzione = u"01"_s;
-        a.sessione.gTipoOper = u"CP"_s;
-        QCOMPARE(VerifCorso(a.db, a.sessione, d, false, true).messaggio, QString());
-    }
-
-    // The participants' income above 400 euro a head: refused, except on the action that
-    // allows it.
-    void redditoAllievi_data()
-    {
-        QTest::addColumn<QString>("azione");
-        QTest::addColumn<QString>("reddito");
-        QTest::addColumn<QString>("messaggio");
-        const QString troppo = u"Il totale della spesa 'Reddito Allievi' non deve superare i 7.200,00 euro. \r\nCorrispondenti a "
-                               "400 euro procapite"_s;
-        QTest::newRow("al limite") << u"II.E.11.01"_s << u"0,50"_s << QString();
-        QTest::newRow("un centesimo l'ora in più") << u"II.E.11.01"_s << u"0,51"_s << troppo;
-        QTest::newRow("azione che lo ammette") << u"III.G.06.04"_s << u"0,51"_s << QString();
-    }
-    void redditoAllievi()
-    {
-        QFETCH(QString, azione);
-        QFETCH(QString, reddito);
-        QFETCH(QString, messaggio);
-        AllaSede a;
-        const QStringList parti = azione.split(u'.');
-        a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES (?,?,?,'10','P',2,1000,2000,NULL,NULL,0,400)"_s,
-                    {parti[0] + u'.' + parti[1], parti[2], parti[3]});
-        a.db.esegui(u"INSERT INTO AmmissioneSpese VALUES (?,?,?,'10',16,1)"_s, {parti[0] + u'.' + parti[1], parti[2], parti[3]});
-        DatiCorso d = a.corso(u"0002"_s);
-        d.codAsse = parti[0] + u'.' + parti[1], d.codMisura = parti[2], d.codAzione = parti[3];
-        d.sez34[2] = u"IMMIGRATI"_s;
-        // 18 participants × 800 hours × 0,50 = 7.200,00, that is 400 euro a head.
-        d.spese[0].p16 = *Importo::daTesto(reddito);
-        d.spese[0].ore16 = 800;
-        d.spese[0].all16 = 18;
-        QCOMPARE(a.problemi(d).value(0), messaggio);
     }
 
     // The command line lists every problem of every course, and says by its status
