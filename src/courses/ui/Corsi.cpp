@@ -1236,13 +1236,17 @@ bool Corsi::salva()
     const bool nuovo = m_inserimento;
     if (!verifica(nuovo))
         return false;
-    ProgrBarSalva->show();
-    ProgrBarSalva->setRange(0, 0);
-    struct Barra {
-        QProgressBar *b;
-        ~Barra() { b->hide(); }
-    } barra{ProgrBarSalva};
-    const ChiaveCorso k = scriviCorso(m_c.db, m_c.sessione, m_c.piattaforma, datiSchermo());
+    ChiaveCorso k;
+    {
+        // The bar shows while the course is written, not under the message that follows.
+        ProgrBarSalva->show();
+        ProgrBarSalva->setRange(0, 0);
+        struct Barra {
+            QProgressBar *b;
+            ~Barra() { b->hide(); }
+        } barra{ProgrBarSalva};
+        k = scriviCorso(m_c.db, m_c.sessione, m_c.piattaforma, datiSchermo());
+    }
     m_vuoto = false;
     m_inserimento = false;
     m_corsi = corsiDellaSede(m_c.db, m_c.sessione);
