@@ -18,12 +18,12 @@ struct Installazione {
     {
         QDir().mkpath(bin());
         QDir().mkpath(modello() + u"/stampa/loghi"_s);
-        if (conIni)
-            scriviFile(modello() + u"/QUIRDAL.INI"_s, "[Installazione]\r\nTipo=\r\n");
-        scriviFile(modello() + u"/QUIRDAL.mdb"_s, "vuota");
-        scriviFile(modello() + u"/QUIRDAL.html"_s, "<html></html>");
-        scriviFile(modello() + u"/stampa/_p01WZQ.html"_s, "<p>copertina</p>");
-        scriviFile(modello() + u"/stampa/loghi/AL.png"_s, "png");
+        const std::pair<const char *, QByteArray> file[] = {{"QUIRDAL.INI", "[Installazione]\r\nTipo=\r\n"},
+            {"QUIRDAL.mdb", "vuota"}, {"QUIRDAL.html", "<html></html>"}, {"stampa/_p01WZQ.html", "<p>copertina</p>"},
+            {"stampa/loghi/AL.png", "png"}};
+        for (const auto &[nome, dati] : file)
+            if (conIni || nome != "QUIRDAL.INI"_L1)
+                scriviFile(modello() + u'/' + QLatin1String(nome), dati);
     }
 };
 
