@@ -18,12 +18,12 @@ struct Installazione {
     {
         QDir().mkpath(bin());
         QDir().mkpath(modello() + u"/stampa/loghi"_s);
-        if (conIni)
-            scriviFile(modello() + u"/QUIRDAL.INI"_s, "[Installazione]\r\nTipo=\r\n");
-        scriviFile(modello() + u"/QUIRDAL.mdb"_s, "vuota");
-        scriviFile(modello() + u"/QUIRDAL.html"_s, "<html></html>");
-        scriviFile(modello() + u"/stampa/_p01WZQ.html"_s, "<p>copertina</p>");
-        scriviFile(modello() + u"/stampa/loghi/AL.png"_s, "png");
+        const std::pair<const char *, QByteArray> file[] = {{"QUIRDAL.INI", "[Installazione]\r\nTipo=\r\n"},
+            {"QUIRDAL.mdb", "vuota"}, {"QUIRDAL.html", "<html></html>"}, {"stampa/_p01WZQ.html", "<p>copertina</p>"},
+            {"stampa/loghi/AL.png", "png"}};
+        for (const auto &[nome, dati] : file)
+            if (conIni || nome != "QUIRDAL.INI"_L1)
+                scriviFile(modello() + u'/' + QLatin1String(nome), dati);
     }
 };
 
@@ -31,6 +31,7 @@ struct Installazione {
 
 class TestCartellaProgramma : public QObject {
     Q_OBJECT
+    const Installazione i; // only read: the model every folder is made from
 private Q_SLOTS:
     void cartella_data()
     {
@@ -54,7 +55,6 @@ private Q_SLOTS:
 
     void modello()
     {
-        const Installazione i;
         QCOMPARE(cartellaModello(i.bin()), QFileInfo(i.modello()).canonicalFilePath());
         // A program run from its build folder has no model beside it; nor does a model without its INI count.
         const Installazione senzaIni(false);
@@ -66,7 +66,6 @@ private Q_SLOTS:
     // keeps it and gets only what it lacks.
     void prepara()
     {
-        const Installazione i;
         QTemporaryDir d;
         const QString nuova = d.filePath(u"Documenti/QUIRDAL"_s);
         QVERIFY(cartellaDaPreparare(nuova));
@@ -87,7 +86,6 @@ private Q_SLOTS:
     // A folder that cannot be made: an error that names it, and no INI anywhere.
     void preparaImpossibile()
     {
-        const Installazione i;
         QTemporaryDir d;
         scriviFile(d.filePath(u"file"_s), "");
         const QString sotto = d.filePath(u"file/QUIRDAL"_s);

@@ -23,14 +23,16 @@ namespace {
 
 // The fixture's application open to changes, at site 1, where both rows of course 0001
 // foresee a sheet.
-void sede1(Ambiente &a, bool stampata = false)
-{
-    selezionata(a, stampata);
-    a.db.esegui(u"INSERT INTO Destin VALUES (1, 'GIOVANI DISOCCUPATI'), (4, 'OCCUPATI')"_s);
-    a.db.esegui(u"UPDATE CorsiProp SET SchedaHand=1 WHERE SedeInteressata=1 AND Corso='0001'"_s);
-    a.sessione.impostaSede(u"1"_s);
-    a.sessione.gDenCompo = u"SEDE LEGALE"_s;
-}
+struct Sede1 : Ambiente {
+    explicit Sede1(bool stampata = false)
+    {
+        selezionata(*this, stampata);
+        db.esegui(u"INSERT INTO Destin VALUES (1, 'GIOVANI DISOCCUPATI'), (4, 'OCCUPATI')"_s);
+        db.esegui(u"UPDATE CorsiProp SET SchedaHand=1 WHERE SedeInteressata=1 AND Corso='0001'"_s);
+        sessione.impostaSede(u"1"_s);
+        sessione.gDenCompo = u"SEDE LEGALE"_s;
+    }
+};
 
 // The entry n places down in a list, chosen with the keyboard as a user does.
 void scendi(QWidget *w, const QString &nome, int volte)
@@ -76,8 +78,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, tipologia);
         QFETCH(int, schedaHand);
-        Ambiente a;
-        sede1(a);
+        Sede1 a;
         a.db.esegui(u"INSERT INTO AmmissioneSchedaHand VALUES ('III.G', '06', '04', '10')"_s);
         a.db.esegui(u"UPDATE CorsiProp SET CodTipologia=?, SchedaHand=NULL WHERE Corso='0001' AND Accorp='0'"_s, {tipologia});
         // The course sheet's save marks it.
@@ -108,8 +109,7 @@ private Q_SLOTS:
         QFETCH(int, persone);
         QFETCH(QString, destinatari);
         QFETCH(QString, messaggio);
-        Ambiente a;
-        sede1(a);
+        Sede1 a;
         SchedaHandicap h{{}, {1, corso.left(4), corso.mid(5)}, persone, {}};
         const QStringList d = destinatari.split(u',', Qt::SkipEmptyParts);
         for (int i = 0; i < d.size(); ++i)
@@ -120,8 +120,7 @@ private Q_SLOTS:
     // Two sheets made on the screen, then the list, the move to the first one, its deletion.
     void schedeDaSchermo()
     {
-        Ambiente a;
-        sede1(a);
+        Sede1 a;
         frmHandi w(*a.contesto);
         w.carica();
         mostra(w);
@@ -181,8 +180,7 @@ private Q_SLOTS:
     // A printed application shows its sheets and changes none.
     void stampata()
     {
-        Ambiente a;
-        sede1(a, true);
+        Sede1 a(true);
         a.db.esegui(u"INSERT INTO CorsiHandi (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, Handi, NumPersone, CodDest1) "
                     "VALUES ('A', 7, 1, '0001', '0', '0001', 3, '4')"_s);
         frmHandi w(*a.contesto);
@@ -240,8 +238,7 @@ private Q_SLOTS:
     // picker stays open when they close.
     void menuSchede()
     {
-        Ambiente a;
-        sede1(a);
+        Sede1 a;
         MDI_Main m(*a.contesto);
         mostra(m);
         QString sede;

@@ -26,99 +26,82 @@ public:
     EsitoInvio postaModulo(const QString &, const CampiModulo &campi) override
     {
         moduli << campi;
-        return {true, QStringLiteral("Ricevuta"), {}, QStringLiteral("server"), QStringLiteral("/assistenza")};
+        return {true, u"Ricevuta"_s, {}, u"server"_s, u"/assistenza"_s};
     }
     EsitoInvio postaUpload(const QByteArray &corpo, const QString &) override
     {
         caricati << corpo;
-        return {true, QStringLiteral("<html>Ricevuta</html>"), {}, QStringLiteral("server"), QStringLiteral("/upload")};
+        return {true, u"<html>Ricevuta</html>"_s, {}, u"server"_s, u"/upload"_s};
     }
 };
 
 RichiestaAssistenza compilata()
 {
-    return {QStringLiteral("mario.rossi@ente.it"), QStringLiteral("Stampa"), QStringLiteral("0123 456789"),
-            QStringLiteral("Mario Rossi"), QStringLiteral("La stampa definitiva non parte")};
+    return {u"mario.rossi@ente.it"_s, u"Stampa"_s, u"0123 456789"_s, u"Mario Rossi"_s, u"La stampa definitiva non parte"_s};
 }
 
-QByteArray contenuto(const QString &file)
+// Exactly one message, with this text and title.
+void unMessaggio(const FakeDialoghi &d, const QString &testo, const QString &titolo)
 {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    QCOMPARE(d.testiMessaggi(), QStringList{testo});
+    QCOMPARE(d.messaggi.first().titolo, titolo);
 }
 
-const QString kArchivio = QStringLiteral("QUIRDAL_06-12-2026.zip");
+const QString kArchivio = u"QUIRDAL_06-12-2026.zip"_s;
 
 } // namespace
 
 class TestAssistenza : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // One field of a filled request made wrong.
     void nonInviata_data()
     {
-        QTest::addColumn<bool>("allegato");
-        QTest::addColumn<QString>("mittente");
-        QTest::addColumn<QString>("telefono");
-        QTest::addColumn<QString>("problema");
-        QTest::addColumn<QString>("messaggio");
-        QTest::addColumn<QString>("titolo");
-        QTest::addColumn<QString>("campo");
+        colonne<bool, QString, QString, QString, QString>("allegato", "campo", "valore", "messaggio", "titolo");
+        const QString email = u"Controllo Email"_s, contatta = u"Contatta l'Assistenza"_s;
         for (const bool allegato : {false, true}) {
             const QByteArray modo = allegato ? " (con la base dati)" : "";
-            QTest::newRow("mittente senza @" + modo) << allegato << "mario.rossi.ente.it" << "0123" << "x"
-                                                     << "L'indirizzo e-mail deve contenere il carattere '@'."
-                                                     << "Controllo Email" << "txtMittente";
-            QTest::newRow("mittente con due @" + modo) << allegato << "mario@rossi@ente.it" << "0123" << "x"
-                                                       << "L'indirizzo e-mail non può contenere più di 1 carattere '@'."
-                                                       << "Controllo Email" << "txtMittente";
-            QTest::newRow("telefono di spazi" + modo) << allegato << "mario.rossi@ente.it" << "   " << "x"
-                                                      << "Indicare un numero di telefono." << "Contatta l'Assistenza"
-                                                      << "txtNumTel";
-            QTest::newRow("senza problema" + modo) << allegato << "mario.rossi@ente.it" << "0123" << ""
-                                                   << "Indicare il problema riscontrato." << "Contatta l'Assistenza"
-                                                   << "TxtProb";
+            QTest::newRow("mittente senza @" + modo) << allegato << "txtMittente" << "mario.rossi.ente.it"
+                                                     << "L'indirizzo e-mail deve contenere il carattere '@'." << email;
+            QTest::newRow("mittente con due @" + modo) << allegato << "txtMittente" << "mario@rossi@ente.it"
+                                                       << "L'indirizzo e-mail non può contenere più di 1 carattere '@'." << email;
+            QTest::newRow("telefono di spazi" + modo) << allegato << "txtNumTel" << "   " << "Indicare un numero di telefono."
+                                                      << contatta;
+            QTest::newRow("senza problema" + modo) << allegato << "TxtProb" << "" << "Indicare il problema riscontrato."
+                                                   << contatta;
         }
     }
     void nonInviata()
     {
         QFETCH(bool, allegato);
-        QFETCH(QString, mittente);
-        QFETCH(QString, telefono);
-        QFETCH(QString, problema);
+        QFETCH(QString, campo);
+        QFETCH(QString, valore);
         QFETCH(QString, messaggio);
         QFETCH(QString, titolo);
-        QFETCH(QString, campo);
-        Ambiente a;
-        a.pronto(QStringLiteral("Multiutenza"));
+        Pronto a(u"Multiutenza"_s);
         CanaleFinto k;
         RichiestaAssistenza r = compilata();
-        r.mittente = mittente;
-        r.telefono = telefono;
-        r.problema = problema;
+        (campo == "txtMittente"_L1 ? r.mittente : campo == "txtNumTel"_L1 ? r.telefono : r.problema) = valore;
         const RisultatoAssistenza e = allegato ? inviaConBaseDati(*a.contesto, k, raccogliDatiSistema(), r)
                                                : inviaRichiesta(*a.contesto, k, raccogliDatiSistema(), r);
         QCOMPARE(e.esito, EsitoAssistenza::NonValida);
         QCOMPARE(e.campo, campo);
-        QCOMPARE(a.dialoghi.testiMessaggi(), QStringList{messaggio});
-        QCOMPARE(a.dialoghi.messaggi.first().titolo, titolo);
-        QVERIFY(k.moduli.isEmpty());
-        QVERIFY(k.caricati.isEmpty());
-        QVERIFY(!QFileInfo::exists(a.percorso(kArchivio)));
+        unMessaggio(a.dialoghi, messaggio, titolo);
+        QVERIFY(k.moduli.isEmpty() && k.caricati.isEmpty());
+        QVERIFY(!a.esiste(kArchivio));
         // A valid sender becomes the user's address even when something else is missing.
-        QCOMPARE(a.utente->leggi(QStringLiteral("E-Mail")), campo == QLatin1String("txtMittente") ? QString() : mittente);
+        QCOMPARE(a.utente->leggi(u"E-Mail"_s), campo == "txtMittente"_L1 ? QString() : u"mario.rossi@ente.it"_s);
     }
 
     void campiDellaRichiesta()
     {
-        Ambiente a;
-        a.pronto();
-        a.sessione.impostaOperatore(QStringLiteral("A"), QStringLiteral("7"));
-        a.sessione.gDenomOper = QStringLiteral("ENTE SETTE");
+        Pronto a;
+        a.sessione.impostaOperatore(u"A"_s, u"7"_s);
+        a.sessione.gDenomOper = u"ENTE SETTE"_s;
         CanaleFinto k;
         const DatiSistema d = raccogliDatiSistema();
         QCOMPARE(inviaRichiesta(*a.contesto, k, d, compilata()).esito, EsitoAssistenza::Inviata);
-        QCOMPARE(a.dialoghi.testiMessaggi(), QStringList{QStringLiteral("Ricevuta")});
-        QCOMPARE(a.dialoghi.messaggi.first().titolo, QStringLiteral("Contatta l'assistenza"));
+        unMessaggio(a.dialoghi, u"Ricevuta"_s, u"Contatta l'assistenza"_s);
         QCOMPARE(k.moduli.size(), 1);
         QStringList nomi, valori;
         for (const auto &[n, v] : k.moduli.first()) {
@@ -133,57 +116,51 @@ private Q_SLOTS:
 
     void risposteDelServer_data()
     {
-        QTest::addColumn<QStringList>("opzioni");
-        QTest::addColumn<bool>("spento");
-        QTest::addColumn<EsitoAssistenza>("esito");
-        QTest::addColumn<QString>("titolo");
-        QTest::addColumn<QString>("messaggio"); // %1: the simulator's port; a text ending in ": " is a prefix
-        const QString nonRiuscita = QStringLiteral("Operazione non riuscita (servizio: /cgi-bin/fp/assistenza). ");
-        const QString controllare = QStringLiteral("\r\n\r\nControllare i dati immessi e ritentare l'operazione, oppure "
-                                                   "contattare il servizio di assistenza VTZ riportando questo messaggio.");
-        QTest::newRow("ricevuta") << QStringList{} << false << EsitoAssistenza::Inviata << "Contatta l'assistenza"
+        // guasto: the simulator's fault, or "spento" for no server; messaggio: %1 is the
+        // simulator's port, a text ending in ": " is a prefix
+        colonne<QString, EsitoAssistenza, QString, QString>("guasto", "esito", "titolo", "messaggio");
+        const QString nonRiuscita = u"Operazione non riuscita (servizio: /cgi-bin/fp/assistenza). "_s;
+        const QString controllare = u"\r\n\r\nControllare i dati immessi e ritentare l'operazione, oppure "
+                                    "contattare il servizio di assistenza VTZ riportando questo messaggio."_s;
+        QTest::newRow("ricevuta") << "" << EsitoAssistenza::Inviata << "Contatta l'assistenza"
                                   << "Richiesta di assistenza ricevuta. Numero pratica: 1";
-        QTest::newRow("ERRORE") << QStringList{"--guasto", "assistenza:errore"} << false << EsitoAssistenza::ErroreServer
-                                << "Errore restituito dal Server"
+        QTest::newRow("ERRORE") << "assistenza:errore" << EsitoAssistenza::ErroreServer << "Errore restituito dal Server"
                                 << nonRiuscita + "Il server ha restituito il seguente messaggio di errore: \r\n\r\n"
                                        "ERRORE: servizio non disponibile" + controllare;
-        QTest::newRow("vuota") << QStringList{"--guasto", "assistenza:vuoto"} << false << EsitoAssistenza::ErroreServer
-                               << "Errore restituito dal Server"
+        QTest::newRow("vuota") << "assistenza:vuoto" << EsitoAssistenza::ErroreServer << "Errore restituito dal Server"
                                << nonRiuscita + "Il server non ha restituito alcuna risposta." + controllare;
-        QTest::newRow("pagina HTML") << QStringList{"--guasto", "assistenza:html"} << false << EsitoAssistenza::PaginaErrore
-                                     << "ERRORE"
+        QTest::newRow("pagina HTML") << "assistenza:html" << EsitoAssistenza::PaginaErrore << "ERRORE"
                                      << "Si è verificato un errore sul server 127.0.0.1:%1 (servizio: /cgi-bin/fp/assistenza), "
                                         "cliccando su OK il sistema cercherà di visualizzare ulteriori informazioni "
                                         "sull'errore. Contattare il servizio assistenza VTZ riportando questo messaggio e "
                                         "le informazioni visualizzate";
-        QTest::newRow("server spento") << QStringList{} << true << EsitoAssistenza::NonInviata << "Errore di trasmissione"
+        QTest::newRow("server spento") << "spento" << EsitoAssistenza::NonInviata << "Errore di trasmissione"
                                        << "Si è verificato un errore in trasmissione, 12029 : ";
     }
     void risposteDelServer()
     {
-        QFETCH(QStringList, opzioni);
-        QFETCH(bool, spento);
+        QFETCH(QString, guasto);
         QFETCH(EsitoAssistenza, esito);
         QFETCH(QString, titolo);
         QFETCH(QString, messaggio);
-        ServerFinto s(opzioni);
+        const bool spento = guasto == "spento"_L1;
+        ServerFinto s(guasto.isEmpty() || spento ? QStringList() : QStringList{u"--guasto"_s, guasto});
         QVERIFY(s.porta > 0);
-        Ambiente a;
-        a.pronto();
-        s.configura(a.ini, a.dir.path(), QStringLiteral("quirdal:Valdoria2009@"), spento ? 1 : 0);
+        Pronto a;
+        s.configura(a.ini, a.dir.path(), u"quirdal:Valdoria2009@"_s, spento ? 1 : 0);
         Trasferimento t(a.dir.path(), *a.utente);
         CanaleRegione k(*a.contesto, t);
         const RisultatoAssistenza r = inviaRichiesta(*a.contesto, k, raccogliDatiSistema(), compilata());
         QCOMPARE(r.esito, esito);
         QCOMPARE(a.dialoghi.messaggi.size(), 1);
         QCOMPARE(a.dialoghi.messaggi.first().titolo, titolo);
-        if (messaggio.endsWith(QLatin1String(": ")))
+        if (messaggio.endsWith(": "_L1))
             QVERIFY2(a.dialoghi.ultimo().startsWith(messaggio), qPrintable(a.dialoghi.ultimo()));
         else
-            QCOMPARE(a.dialoghi.ultimo(), messaggio.contains(QLatin1String("%1")) ? messaggio.arg(s.porta) : messaggio);
-        const QString pagina = a.percorso(QStringLiteral("ErrServer.html"));
+            QCOMPARE(a.dialoghi.ultimo(), messaggio.contains("%1"_L1) ? messaggio.arg(s.porta) : messaggio);
+        const QString pagina = a.percorso(u"ErrServer.html"_s);
         QCOMPARE(r.paginaErrore, esito == EsitoAssistenza::PaginaErrore ? pagina : QString());
-        QCOMPARE(contenuto(pagina), esito == EsitoAssistenza::PaginaErrore
+        QCOMPARE(leggiFile(pagina), esito == EsitoAssistenza::PaginaErrore
                                         ? QByteArray("<HTML><BODY><H1>Errore interno del server</H1></BODY></HTML>")
                                         : QByteArray());
     }
@@ -193,15 +170,10 @@ private Q_SLOTS:
     {
         ServerFinto s;
         QVERIFY(s.porta > 0);
-        Ambiente a;
-        a.pronto(QStringLiteral("Multiutenza"));
-        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("ENTE ALLEGATO"));
+        Pronto a(u"Multiutenza"_s);
+        a.aggiungiOperatore(u"A"_s, 1, u"ENTE ALLEGATO"_s);
         s.configura(a.ini, a.dir.path());
-        {
-            QFile vecchio(a.percorso(kArchivio)); // an older archive of the same day
-            QVERIFY(vecchio.open(QIODevice::WriteOnly));
-            vecchio.write("vecchio");
-        }
+        QVERIFY(a.scrivi(kArchivio, "vecchio")); // an older archive of the same day
         Trasferimento t(a.dir.path(), *a.utente);
         CanaleRegione k(*a.contesto, t);
         QStringList stati;
@@ -211,42 +183,35 @@ private Q_SLOTS:
         QCOMPARE(r.esito, EsitoAssistenza::Inviata);
         QCOMPARE(stati, (QStringList{"Creazione Backup base dati in corso........", "Collegamento in corso........",
                                      "Collegamento effettuato"}));
-        QVERIFY2(r.risposta.contains(QStringLiteral("Richiesta di assistenza ricevuta")), qPrintable(r.risposta));
-        const QByteArray mandato = contenuto(a.percorso(kArchivio));
+        QVERIFY2(r.risposta.contains(u"Richiesta di assistenza ricevuta"_s), qPrintable(r.risposta));
+        const QByteArray mandato = a.leggi(kArchivio);
         QVERIFY(mandato.startsWith("PK\x03\x04"));
-        QCOMPARE(contenuto(s.ricevuti.filePath(kArchivio)), mandato);
+        QCOMPARE(leggiFile(s.ricevuti.filePath(kArchivio)), mandato);
         const VociZip voci = leggiZip(s.ricevuti.filePath(kArchivio));
         QCOMPARE(voci.size(), 1);
-        QCOMPARE(voci[0].first, QStringLiteral("QUIRDAL.mdb"));
-        QFile db(a.percorso(QStringLiteral("arrivato.mdb")));
-        QVERIFY(db.open(QIODevice::WriteOnly));
-        db.write(voci[0].second);
-        db.close();
-        QVERIFY(fileIntegro(db.fileName()));
-        CorsiDB letto(QStringLiteral("letto"));
-        letto.apri(db.fileName(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
-        QCOMPARE(letto.valoreScalare(QStringLiteral("SELECT Denominazione FROM CorsiOper")).toString(),
-                 QStringLiteral("ENTE ALLEGATO"));
+        QCOMPARE(voci[0].first, u"QUIRDAL.mdb"_s);
+        QVERIFY(a.scrivi(u"arrivato.mdb"_s, voci[0].second));
+        QVERIFY(fileIntegro(a.percorso(u"arrivato.mdb"_s)));
+        CorsiDB letto(u"letto"_s);
+        letto.apri(a.percorso(u"arrivato.mdb"_s), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+        QCOMPARE(letto.valoreScalare(u"SELECT Denominazione FROM CorsiOper"_s).toString(), u"ENTE ALLEGATO"_s);
         QVERIFY(a.db.aperto());
         QCOMPARE(a.db.modo(), ModoApertura::Condiviso);
     }
 
     void allegatoRifiutatoSeAltriSonoConnessi()
     {
-        Ambiente a;
-        a.pronto(QStringLiteral("Multiutenza"));
+        Pronto a(u"Multiutenza"_s);
         QProcess altro;
-        altro.start(qEnvironmentVariable("QUIRDAL_TEST_HOLDER"), {a.percorsoDb(), QStringLiteral("condiviso")});
-        QVERIFY(altro.waitForReadyRead(30000));
-        QCOMPARE(altro.readLine().trimmed(), QByteArray("PRONTO"));
+        altro.start(qEnvironmentVariable("QUIRDAL_TEST_HOLDER"), {a.percorsoDb(), u"condiviso"_s});
+        QVERIFY(altro.waitForReadyRead(30000) && altro.readLine().trimmed() == "PRONTO");
         CanaleFinto k;
         QCOMPARE(inviaConBaseDati(*a.contesto, k, raccogliDatiSistema(), compilata()).esito, EsitoAssistenza::NonInviata);
-        QCOMPARE(a.dialoghi.testiMessaggi(),
-                 QStringList{QStringLiteral("Qualche client potrebbe ancora essere connesso alla base dati. \r\n\r\n"
-                                            "L'operazione non è consentita.")});
-        QCOMPARE(a.dialoghi.messaggi.first().titolo, QStringLiteral("Contatta l'assistenza"));
+        unMessaggio(a.dialoghi,
+                    u"Qualche client potrebbe ancora essere connesso alla base dati. \r\n\r\nL'operazione non è consentita."_s,
+                    u"Contatta l'assistenza"_s);
         QVERIFY(k.caricati.isEmpty());
-        QVERIFY(!QFileInfo::exists(a.percorso(kArchivio)));
+        QVERIFY(!a.esiste(kArchivio));
         altro.closeWriteChannel();
         QVERIFY(altro.waitForFinished(30000));
         QVERIFY(a.db.aperto());
@@ -255,11 +220,11 @@ private Q_SLOTS:
 
     void memoria()
     {
-        QCOMPARE(memoriaDaMeminfo(QStringLiteral("MemTotal:        2097152 kB\nMemFree:   1000 kB\nMemAvailable: 1048576 kB\n"
-                                                 "SwapTotal: 1048576 kB\nSwapFree: 524288 kB\n")),
-                 QStringLiteral("Total RAM = 2048 MB\r\nAvailable RAM = 1024 MB\r\nTotal Virtual Memory = 3072 MB\r\n"
-                                "Available Virtual Memory = 1536 MB"));
-        QCOMPARE(memoriaDaMeminfo(QString()), QStringLiteral("non disponibile"));
+        QCOMPARE(memoriaDaMeminfo(u"MemTotal:        2097152 kB\nMemFree:   1000 kB\nMemAvailable: 1048576 kB\n"
+                                  "SwapTotal: 1048576 kB\nSwapFree: 524288 kB\n"_s),
+                 u"Total RAM = 2048 MB\r\nAvailable RAM = 1024 MB\r\nTotal Virtual Memory = 3072 MB\r\n"
+                 "Available Virtual Memory = 1536 MB"_s);
+        QCOMPARE(memoriaDaMeminfo(QString()), u"non disponibile"_s);
     }
 };
 

@@ -9,7 +9,6 @@
 #include "support/RigaDiComando.h"
 #include "support/Zip.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -25,42 +24,28 @@ const QString kPassword = QString::fromLatin1(CorsiDB::kPassword);
 
 QString nomi(CorsiDB &db)
 {
-    return db
-        .valoreScalare(QStringLiteral("SELECT group_concat(Denominazione, ',') FROM (SELECT Denominazione FROM CorsiOper "
-                                      "ORDER BY GrupOpe, Operatore)"))
-        .toString();
+    return db.valoreScalare(u"SELECT group_concat(Denominazione, ',') FROM (SELECT Denominazione FROM CorsiOper "
+                            "ORDER BY GrupOpe, Operatore)"_s).toString();
 }
 
-QString nomiNelFile(const QString &file, const QString &password = kPassword)
+// A connection of its own on the file, for one expression.
+CorsiDB &apri(CorsiDB &&d, const QString &file)
 {
-    CorsiDB d(QStringLiteral("lettura-") + QUuid::createUuid().toString(QUuid::Id128));
-    d.apri(file, password, ModoApertura::Condiviso);
-    return nomi(d);
+    d.apri(file, kPassword, ModoApertura::Condiviso);
+    return d;
 }
 
-QByteArray contenuto(const QString &file)
+QString nomiNelFile(const QString &file)
 {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return nomi(apri(CorsiDB(u"lettura-"_s + QUuid::createUuid().toString(QUuid::Id128)), file));
 }
 
-void scrivi(const QString &file, const QByteArray &dati)
-{
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(dati), dati.size());
-}
-
-// The one database an archive holds, written out to read it.
-QString databaseNellArchivio(const QString &archivio, const QString &dove)
+// The one database an archive holds, written out beside it to read it.
+QString databaseNellArchivio(const QString &archivio)
 {
     const VociZip voci = leggiZip(archivio);
-    if (voci.size() != 1 || voci[0].first != QLatin1String("QUIRDAL.mdb"))
-        return {};
-    QFile f(dove);
-    if (!f.open(QIODevice::WriteOnly) || f.write(voci[0].second) != voci[0].second.size())
-        return {};
-    return dove;
+    const QString dove = archivio + u".mdb"_s;
+    return voci.size() == 1 && voci[0].first == "QUIRDAL.mdb"_L1 && scriviFile(dove, voci[0].second) ? dove : QString();
 }
 
 // A database file of the program with one operator, as bytes; with a password of its own
@@ -68,33 +53,56 @@ QString databaseNellArchivio(const QString &archivio, const QString &dove)
 QByteArray baseDati(const QString &nome, const QString &password = kPassword, const QString &senzaTabella = {})
 {
     QTemporaryDir d;
-    const QString f = d.filePath(QStringLiteral("QUIRDAL.mdb"));
+    const QString f = d.filePath(u"QUIRDAL.mdb"_s);
     creaDatabase(f, password);
     {
-        CorsiDB db(QStringLiteral("semina-") + QUuid::createUuid().toString(QUuid::Id128));
+        CorsiDB db(u"semina-"_s + QUuid::createUuid().toString(QUuid::Id128));
         db.apri(f, password, ModoApertura::Condiviso);
-        db.esegui(QStringLiteral("INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', 1, ?)"), {nome});
+        db.esegui(u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', 1, ?)"_s, {nome});
         if (!senzaTabella.isEmpty())
-            db.esegui(QStringLiteral("DROP TABLE ") + senzaTabella);
+            db.esegui(u"DROP TABLE "_s + senzaTabella);
     }
-    return contenuto(f);
+    return leggiFile(f);
 }
 
 // An SQLite file of some other program.
 QByteArray sqliteEstraneo()
 {
     QTemporaryDir d;
-    const QString f = d.filePath(QStringLiteral("altro.db"));
     {
-        QSqlDatabase s = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("estraneo"));
-        s.setDatabaseName(f);
+        QSqlDatabase s = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"estraneo"_s);
+        s.setDatabaseName(d.filePath(u"altro.db"_s));
         s.open();
-        QSqlQuery(s).exec(QStringLiteral("CREATE TABLE Clienti (Nome TEXT)"));
-        QSqlQuery(s).exec(QStringLiteral("INSERT INTO Clienti VALUES ('Rossi')"));
+        QSqlQuery(s).exec(u"CREATE TABLE Clienti (Nome TEXT)"_s);
+        QSqlQuery(s).exec(u"INSERT INTO Clienti VALUES ('Rossi')"_s);
         s.close();
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("estraneo"));
-    return contenuto(f);
+    QSqlDatabase::removeDatabase(u"estraneo"_s);
+    return leggiFile(d.filePath(u"altro.db"_s));
+}
+
+// A multi-user installation, with operator A/1 when a name is given.
+struct Multi : Ambiente {
+    explicit Multi(const QString &nome = {})
+    {
+        pronto(u"Multiutenza"_s);
+        if (!nome.isEmpty())
+            aggiungiOperatore(u"A"_s, 1, nome);
+    }
+    // The program's database still open, shared, with these operators.
+    void intatta(const QString &attesi)
+    {
+        QVERIFY(db.aperto());
+        QCOMPARE(db.modo(), ModoApertura::Condiviso);
+        QCOMPARE(nomi(db), attesi);
+    }
+};
+
+// Another process on the database, started once it says it is ready.
+bool avvia(QProcess &p, const QString &programma, const QStringList &argomenti)
+{
+    p.start(programma, argomenti);
+    return p.waitForReadyRead(30000) && p.readLine().trimmed() == "PRONTO";
 }
 
 } // namespace
@@ -102,217 +110,167 @@ QByteArray sqliteEstraneo()
 class TestBackup : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void nomeArchivio_data()
+    void nomeEVolume_data()
     {
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QString>("nome");
-        QTest::newRow("senza estensione") << "C:\\Dati\\copia" << "C:\\Dati\\copia.zip";
-        QTest::newRow("barre") << "/home/ente/copia" << "/home/ente/copia.zip";
-        QTest::newRow("solo il nome") << "copia" << "copia.zip";
-        QTest::newRow("con estensione") << "/home/ente/copia.bak" << "/home/ente/copia.bak";
-        QTest::newRow("punto solo nella cartella") << "C:\\Dati.2009\\copia" << "C:\\Dati.2009\\copia.zip";
-        QTest::newRow("dischetto") << "A:\\QUIRDAL" << "A:\\QUIRDAL.zip";
+        colonne<QString, QString, qint64>("testo", "nome", "volume");
+        QTest::newRow("senza estensione") << "C:\\Dati\\copia" << "C:\\Dati\\copia.zip" << qint64(0);
+        QTest::newRow("barre") << "/home/ente/copia" << "/home/ente/copia.zip" << qint64(0);
+        QTest::newRow("solo il nome") << "copia" << "copia.zip" << qint64(0);
+        QTest::newRow("con estensione") << "/home/ente/copia.bak" << "/home/ente/copia.bak" << qint64(0);
+        QTest::newRow("punto solo nella cartella") << "C:\\Dati.2009\\copia" << "C:\\Dati.2009\\copia.zip" << qint64(0);
+        QTest::newRow("dischetto") << "A:\\QUIRDAL" << "A:\\QUIRDAL.zip" << qint64(1400000);
+        QTest::newRow("a: minuscolo") << "a:\\copie\\x.zip" << "a:\\copie\\x.zip" << qint64(1400000);
+        QTest::newRow("C:") << "C:\\QUIRDAL.zip" << "C:\\QUIRDAL.zip" << qint64(0);
+        QTest::newRow("B:") << "B:\\QUIRDAL.zip" << "B:\\QUIRDAL.zip" << qint64(0);
+        QTest::newRow("cartella A") << "/media/A/QUIRDAL.zip" << "/media/A/QUIRDAL.zip" << qint64(0);
     }
-    void nomeArchivio()
+    void nomeEVolume()
     {
         QFETCH(QString, testo);
         QFETCH(QString, nome);
-        QCOMPARE(nomeArchivioBackup(testo), nome);
-    }
-
-    void volumeDelDischetto_data()
-    {
-        QTest::addColumn<QString>("percorso");
-        QTest::addColumn<qint64>("volume");
-        QTest::newRow("A:") << "A:\\QUIRDAL.zip" << qint64(1400000);
-        QTest::newRow("a: minuscolo") << "a:\\copie\\x.zip" << qint64(1400000);
-        QTest::newRow("C:") << "C:\\QUIRDAL.zip" << qint64(0);
-        QTest::newRow("B:") << "B:\\QUIRDAL.zip" << qint64(0);
-        QTest::newRow("cartella A") << "/media/A/QUIRDAL.zip" << qint64(0);
-    }
-    void volumeDelDischetto()
-    {
-        QFETCH(QString, percorso);
         QFETCH(qint64, volume);
-        QCOMPARE(grandezzaVolume(percorso), volume);
+        QCOMPARE(nomeArchivioBackup(testo), nome);
+        QCOMPARE(grandezzaVolume(nome), volume);
     }
 
     void salvataggioERecupero()
     {
-        Ambiente a;
-        a.pronto(QStringLiteral("Multiutenza"));
-        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("PRIMA"));
-        const QString zip = a.percorso(QStringLiteral("salvataggio.zip"));
-        QCOMPARE(salvaDati(*a.contesto, a.percorso(QStringLiteral("salvataggio"))), EsitoSalvataggio::Riuscito);
-        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Backup eseguito con successo."));
-        QCOMPARE(a.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("FileBackup")), QDir::toNativeSeparators(zip));
-        const QString salvato = databaseNellArchivio(zip, a.percorso(QStringLiteral("letto.mdb")));
+        Multi a(u"PRIMA"_s);
+        const QString zip = a.percorso(u"salvataggio.zip"_s);
+        QCOMPARE(salvaDati(*a.contesto, a.percorso(u"salvataggio"_s)), EsitoSalvataggio::Riuscito);
+        QCOMPARE(a.dialoghi.ultimo(), u"Backup eseguito con successo."_s);
+        QCOMPARE(a.ini.leggi(u"BaseDati"_s, u"FileBackup"_s), QDir::toNativeSeparators(zip));
+        const QString salvato = databaseNellArchivio(zip);
         QVERIFY(fileIntegro(salvato));
-        QCOMPARE(nomiNelFile(salvato), QStringLiteral("PRIMA"));
+        QCOMPARE(nomiNelFile(salvato), u"PRIMA"_s);
 
-        a.db.esegui(QStringLiteral("UPDATE CorsiOper SET Denominazione='DOPO'"));
-        a.aggiungiOperatore(QStringLiteral("A"), 2, QStringLiteral("NUOVO"));
+        a.db.esegui(u"UPDATE CorsiOper SET Denominazione='DOPO'"_s);
+        a.aggiungiOperatore(u"A"_s, 2, u"NUOVO"_s);
         QCOMPARE(recuperaDati(*a.contesto, zip, ModoRecupero::Tutto), EsitoRecuperoDati::Riuscito);
-        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Recupero eseguito con successo"));
-        QVERIFY(a.db.aperto());
-        QCOMPARE(a.db.modo(), ModoApertura::Condiviso);
-        QCOMPARE(nomi(a.db), QStringLiteral("PRIMA"));
+        QCOMPARE(a.dialoghi.ultimo(), u"Recupero eseguito con successo"_s);
+        a.intatta(u"PRIMA"_s);
         // The database as it was before the restore.
-        const QStringList copie = QDir(a.percorso(QStringLiteral("BackupDB"))).entryList(QDir::Files);
-        QCOMPARE(copie, QStringList{QStringLiteral("QUIRDAL_20261206-093000.mdb")});
-        QCOMPARE(nomiNelFile(a.percorso(QStringLiteral("BackupDB/")) + copie[0]), QStringLiteral("DOPO,NUOVO"));
-        QVERIFY(!QFileInfo::exists(a.percorso(QStringLiteral("DBUnzip"))));
+        const QStringList copie = QDir(a.percorso(u"BackupDB"_s)).entryList(QDir::Files);
+        QCOMPARE(copie, QStringList{u"QUIRDAL_20261206-093000.mdb"_s});
+        QCOMPARE(nomiNelFile(a.percorso(u"BackupDB/"_s) + copie[0]), u"DOPO,NUOVO"_s);
+        QVERIFY(!a.esiste(u"DBUnzip"_s));
     }
 
     void archivioRifiutato_data()
     {
-        QTest::addColumn<VociZip>("voci");
-        QTest::addColumn<QByteArray>("grezzo"); // the file itself, when there are no entries
-        QTest::addColumn<QString>("guasto");
-        QTest::addColumn<QString>("messaggio");
-        const QString f = QStringLiteral("Recupero fallito\r\n\r\n");
-        const QByteArray buona = baseDati(QStringLiteral("ESTRANEO"));
-        QTest::newRow("non un archivio") << VociZip{} << QByteArray(5000, '\x07') << ""
-                                         << f + "Il file non è un archivio zip valido (";
-        QTest::newRow("archivio troncato") << VociZip{{"QUIRDAL.mdb", buona}} << QByteArray() << "tronca"
-                                           << f + "Il file non è un archivio zip valido (";
-        QTest::newRow("dati alterati") << VociZip{{"QUIRDAL.mdb", buona}} << QByteArray() << "altera"
-                                       << f + "L'archivio è danneggiato (";
-        QTest::newRow("un'altra base SQLite") << VociZip{{"QUIRDAL.mdb", sqliteEstraneo()}} << QByteArray() << ""
+        colonne<VociZip, QString, QString>("voci", "guasto", "messaggio");
+        const QString f = u"Recupero fallito\r\n\r\n"_s;
+        const QByteArray buona = baseDati(u"ESTRANEO"_s);
+        const VociZip sola{{"QUIRDAL.mdb", buona}};
+        QTest::newRow("non un archivio") << sola << "grezzo" << f + "Il file non è un archivio zip valido (";
+        QTest::newRow("archivio troncato") << sola << "tronca" << f + "Il file non è un archivio zip valido (";
+        QTest::newRow("dati alterati") << sola << "altera" << f + "L'archivio è danneggiato (";
+        QTest::newRow("un'altra base SQLite") << VociZip{{"QUIRDAL.mdb", sqliteEstraneo()}} << ""
                                               << f + "Il file dell'archivio non è una base dati del programma oppure è danneggiato.";
-        QTest::newRow("senza una tabella") << VociZip{{"QUIRDAL.mdb", baseDati("X", kPassword, "Comuni")}} << QByteArray() << ""
+        QTest::newRow("senza una tabella") << VociZip{{"QUIRDAL.mdb", baseDati("X", kPassword, "Comuni")}} << ""
                                            << f + "Nella base dati dell'archivio mancano tabelle del programma: Comuni.";
-        QTest::newRow("altra password") << VociZip{{"QUIRDAL.mdb", baseDati("X", "ALTRA")}} << QByteArray() << ""
+        QTest::newRow("altra password") << VociZip{{"QUIRDAL.mdb", baseDati("X", "ALTRA")}} << ""
                                         << f + "La base dati dell'archivio non si apre: Password non valida.";
         for (const char *nome : {"../QUIRDAL.mdb", "dati/../../QUIRDAL.mdb", "/tmp/QUIRDAL.mdb", "C:\\QUIRDAL.mdb",
                                  "..\\QUIRDAL.mdb", "C:QUIRDAL.mdb"})
-            QTest::newRow(nome) << VociZip{{nome, buona}} << QByteArray() << ""
+            QTest::newRow(nome) << VociZip{{nome, buona}} << ""
                                 << f + "L'archivio contiene un nome di file non ammesso: " + nome + ".";
-        QTest::newRow("due file") << VociZip{{"QUIRDAL.mdb", buona}, {"leggimi.txt", "x"}} << QByteArray() << ""
+        QTest::newRow("due file") << VociZip{{"QUIRDAL.mdb", buona}, {"leggimi.txt", "x"}} << ""
                                   << f + "L'archivio deve contenere un solo file, la base dati; ne contiene 2.";
+        QTest::newRow("altri connessi") << sola << "connesso" << u"Qualche client potrebbe ancora essere connesso alla base "
+                                                                 "dati. \r\n\r\nL'operazione non è consentita."_s;
     }
     void archivioRifiutato()
     {
         QFETCH(VociZip, voci);
-        QFETCH(QByteArray, grezzo);
         QFETCH(QString, guasto);
         QFETCH(QString, messaggio);
-        Ambiente a;
-        a.pronto(QStringLiteral("Multiutenza"));
-        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("ATTUALE"));
-        const QString zip = a.percorso(QStringLiteral("arrivato.zip"));
-        if (voci.isEmpty())
-            scrivi(zip, grezzo);
-        else
-            QVERIFY(scriviZip(zip, voci));
-        QByteArray b = contenuto(zip);
-        if (guasto == QLatin1String("tronca"))
+        Multi a(u"ATTUALE"_s);
+        const QString zip = a.percorso(u"arrivato.zip"_s);
+        QVERIFY(scriviZip(zip, voci));
+        QByteArray b = leggiFile(zip);
+        if (guasto == "grezzo"_L1)
+            b = QByteArray(5000, '\x07');
+        else if (guasto == "tronca"_L1)
             b.truncate(b.size() / 2);
-        else if (guasto == QLatin1String("altera"))
+        else if (guasto == "altera"_L1)
             for (int i = 120; i < 140; ++i)
                 b[i] = static_cast<char>(b[i] ^ 0x5A);
-        scrivi(zip, b);
+        QVERIFY(scriviFile(zip, b));
+        QProcess altro; // another workstation, when connected, holds the database open
+        if (guasto == "connesso"_L1)
+            QVERIFY(avvia(altro, qEnvironmentVariable("QUIRDAL_TEST_HOLDER"), {a.percorsoDb(), u"condiviso"_s}));
 
-        QCOMPARE(recuperaDati(*a.contesto, zip, ModoRecupero::Tutto), EsitoRecuperoDati::Rifiutato);
+        // Named as typed, relative to the program folder.
+        QCOMPARE(recuperaDati(*a.contesto, u"arrivato.zip"_s, ModoRecupero::Tutto), EsitoRecuperoDati::Rifiutato);
         QVERIFY2(a.dialoghi.ultimo().startsWith(messaggio), qPrintable(a.dialoghi.ultimo()));
-        if (!messaggio.endsWith(QLatin1Char('(')))
+        if (!messaggio.endsWith(u'('))
             QCOMPARE(a.dialoghi.ultimo(), messaggio);
-        QVERIFY(a.db.aperto());
-        QCOMPARE(a.db.modo(), ModoApertura::Condiviso);
-        QCOMPARE(nomi(a.db), QStringLiteral("ATTUALE"));
-        QVERIFY(!QFileInfo::exists(a.percorso(QStringLiteral("BackupDB"))));
-        QVERIFY(!QFileInfo::exists(a.percorso(QStringLiteral("DBUnzip"))));
-        QVERIFY(!QFileInfo::exists(a.dir.path() + QStringLiteral("/../QUIRDAL.mdb")));
-    }
-
-    void recuperoRifiutatoSeAltriSonoConnessi()
-    {
-        Ambiente a;
-        a.pronto(QStringLiteral("Multiutenza"));
-        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("ATTUALE"));
-        QVERIFY(scriviZip(a.percorso(QStringLiteral("copia.zip")), {{"QUIRDAL.mdb", baseDati(QStringLiteral("COPIA"))}}));
-        QProcess altro;
-        altro.start(qEnvironmentVariable("QUIRDAL_TEST_HOLDER"), {a.percorsoDb(), QStringLiteral("condiviso")});
-        QVERIFY(altro.waitForReadyRead(30000));
-        QCOMPARE(altro.readLine().trimmed(), QByteArray("PRONTO"));
-
-        QCOMPARE(recuperaDati(*a.contesto, QStringLiteral("copia.zip"), ModoRecupero::Tutto), EsitoRecuperoDati::Rifiutato);
-        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Qualche client potrebbe ancora essere connesso alla base dati. \r\n\r\n"
-                                                     "L'operazione non è consentita."));
         altro.closeWriteChannel();
-        QVERIFY(altro.waitForFinished(30000));
-        QVERIFY(a.db.aperto());
-        QCOMPARE(nomi(a.db), QStringLiteral("ATTUALE"));
+        QVERIFY(altro.state() == QProcess::NotRunning || altro.waitForFinished(30000));
+        a.intatta(u"ATTUALE"_s);
+        for (const QString &f : {u"BackupDB"_s, u"DBUnzip"_s, u"../QUIRDAL.mdb"_s})
+            QVERIFY2(!a.esiste(f), qPrintable(f));
     }
 
     // Another workstation commits batches of 20 rows while the backup runs: the archived
     // database is whole and holds whole batches only.
     void backupMentreUnAltroScrive()
     {
-        Ambiente a;
-        a.pronto(QStringLiteral("Multiutenza"));
+        Multi a;
         QProcess altro;
-        altro.start(QStringLiteral(QUIRDAL_SCRIVI_DB), {a.percorsoDb(), QStringLiteral("300")});
-        QVERIFY(altro.waitForReadyRead(30000));
-        QCOMPARE(altro.readLine().trimmed(), QByteArray("PRONTO"));
-        const QString zip = a.percorso(QStringLiteral("durante.zip"));
+        QVERIFY(avvia(altro, QStringLiteral(QUIRDAL_SCRIVI_DB), {a.percorsoDb(), u"300"_s}));
+        const QString zip = a.percorso(u"durante.zip"_s);
         QCOMPARE(salvaDati(*a.contesto, zip), EsitoSalvataggio::Riuscito);
         QVERIFY(altro.waitForFinished(120000));
         QCOMPARE(altro.exitCode(), 0);
 
-        const QString salvato = databaseNellArchivio(zip, a.percorso(QStringLiteral("letto.mdb")));
+        const QString salvato = databaseNellArchivio(zip);
         QVERIFY(fileIntegro(salvato));
-        CorsiDB letto(QStringLiteral("letto"));
-        letto.apri(salvato, kPassword, ModoApertura::Condiviso);
-        const int righe = letto.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiOper WHERE GrupOpe='Z'")).toInt();
+        const int righe =
+            apri(CorsiDB(u"letto"_s), salvato).valoreScalare(u"SELECT count(*) FROM CorsiOper WHERE GrupOpe='Z'"_s).toInt();
         QVERIFY(righe >= 20);
         QCOMPARE(righe % 20, 0);
     }
 
     void archivioPrecedenteSostituitoSoloDaUnoIntero()
     {
-        Ambiente a;
-        a.pronto(QStringLiteral("Multiutenza"));
-        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("PRIMA"));
-        const QString zip = a.percorso(QStringLiteral("copia.zip"));
+        Multi a(u"PRIMA"_s);
+        const QString zip = a.percorso(u"copia.zip"_s);
         QCOMPARE(salvaDati(*a.contesto, zip), EsitoSalvataggio::Riuscito);
-        const QByteArray primo = contenuto(zip);
-        a.db.esegui(QStringLiteral("UPDATE CorsiOper SET Denominazione='DOPO'"));
+        const QByteArray primo = leggiFile(zip);
+        a.db.esegui(u"UPDATE CorsiOper SET Denominazione='DOPO'"_s);
         {
             Transazione t(a.db); // a write of the program itself still open: no whole copy now
             QCOMPARE(salvaDati(*a.contesto, zip), EsitoSalvataggio::Fallito);
         }
-        QCOMPARE(a.dialoghi.ultimo(),
-                 QStringLiteral("Backup fallito\r\n\r\nimpossibile ottenere una copia integra della base dati"));
-        QCOMPARE(contenuto(zip), primo);
+        QCOMPARE(a.dialoghi.ultimo(), u"Backup fallito\r\n\r\nimpossibile ottenere una copia integra della base dati"_s);
+        QCOMPARE(leggiFile(zip), primo);
         QCOMPARE(salvaDati(*a.contesto, zip), EsitoSalvataggio::Riuscito);
-        QCOMPARE(nomiNelFile(databaseNellArchivio(zip, a.percorso(QStringLiteral("letto.mdb")))), QStringLiteral("DOPO"));
+        QCOMPARE(nomiNelFile(databaseNellArchivio(zip)), u"DOPO"_s);
     }
 
     void volumi()
     {
-        Ambiente a;
-        a.pronto(QStringLiteral("Multiutenza"));
-        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("IN VOLUMI"));
-        const QString zip = a.percorso(QStringLiteral("dischetto.zip"));
+        Multi a(u"IN VOLUMI"_s);
+        const QString zip = a.percorso(u"dischetto.zip"_s);
         QCOMPARE(archiviaBaseDati(a.db, zip, 4000), QString());
         const QStringList volumi = volumiArchivio(zip);
         QVERIFY(volumi.size() >= 2);
-        QCOMPARE(volumi.first(), a.percorso(QStringLiteral("dischetto.z01")));
+        QCOMPARE(volumi.first(), a.percorso(u"dischetto.z01"_s));
         QByteArray unito;
         for (const QString &v : volumi) {
             QVERIFY(QFileInfo(v).size() <= 4000);
             if (v != volumi.last())
                 QCOMPARE(QFileInfo(v).size(), 4000);
-            unito += contenuto(v);
+            unito += leggiFile(v);
         }
-        scrivi(a.percorso(QStringLiteral("unito.zip")), unito);
-        QCOMPARE(nomiNelFile(databaseNellArchivio(a.percorso(QStringLiteral("unito.zip")), a.percorso(QStringLiteral("l.mdb")))),
-                 QStringLiteral("IN VOLUMI"));
+        QVERIFY(a.scrivi(u"unito.zip"_s, unito));
+        QCOMPARE(nomiNelFile(databaseNellArchivio(a.percorso(u"unito.zip"_s))), u"IN VOLUMI"_s);
 
-        a.db.esegui(QStringLiteral("UPDATE CorsiOper SET Denominazione='DOPO'"));
+        a.db.esegui(u"UPDATE CorsiOper SET Denominazione='DOPO'"_s);
         QCOMPARE(recuperaDati(*a.contesto, zip, ModoRecupero::Tutto), EsitoRecuperoDati::Riuscito);
-        QCOMPARE(nomi(a.db), QStringLiteral("IN VOLUMI"));
+        QCOMPARE(nomi(a.db), u"IN VOLUMI"_s);
         // One file now: the older volumes would be joined to it.
         QCOMPARE(archiviaBaseDati(a.db, zip, 0), QString());
         QCOMPARE(volumiArchivio(zip), QStringList{zip});
@@ -320,60 +278,55 @@ private Q_SLOTS:
 
     void recuperoDeiSoliDatiDellOperatore()
     {
-        Ambiente a;
-        a.pronto(QStringLiteral("Multiutenza"));
-        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("UNO"));
-        a.aggiungiOperatore(QStringLiteral("A"), 2, QStringLiteral("DUE"));
-        const QString sede = QStringLiteral("INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, Denominazione) VALUES (?, ?, ?, ?)");
-        a.db.esegui(sede, {QStringLiteral("A"), 1, 1, QStringLiteral("SEDE SALVATA")});
-        const QString zip = a.percorso(QStringLiteral("copia.zip"));
+        Multi a(u"UNO"_s);
+        a.aggiungiOperatore(u"A"_s, 2, u"DUE"_s);
+        const QString sede = u"INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, Denominazione) VALUES ('A', ?, ?, ?)"_s;
+        a.db.esegui(sede, {1, 1, u"SEDE SALVATA"_s});
+        const QString zip = a.percorso(u"copia.zip"_s);
         QCOMPARE(salvaDati(*a.contesto, zip), EsitoSalvataggio::Riuscito);
-        a.db.esegui(QStringLiteral("UPDATE CorsiOper SET Denominazione = Denominazione || ' CAMBIATO'"));
-        a.db.esegui(QStringLiteral("DELETE FROM CorsiCompo"));
-        a.db.esegui(sede, {QStringLiteral("A"), 1, 2, QStringLiteral("SEDE NUOVA")});
-        a.db.esegui(sede, {QStringLiteral("A"), 2, 1, QStringLiteral("SEDE DI DUE")});
+        a.db.esegui(u"UPDATE CorsiOper SET Denominazione = Denominazione || ' CAMBIATO'"_s);
+        a.db.esegui(u"DELETE FROM CorsiCompo"_s);
+        a.db.esegui(sede, {1, 2, u"SEDE NUOVA"_s});
+        a.db.esegui(sede, {2, 1, u"SEDE DI DUE"_s});
 
         // The operator chosen, as the selection leaves session and INI.
-        a.sessione.impostaOperatore(QStringLiteral("A"), QStringLiteral("1"));
-        a.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("GrOpe"), QStringLiteral("A"));
-        a.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Oper"), QStringLiteral("1"));
+        a.sessione.impostaOperatore(u"A"_s, u"1"_s);
+        a.ini.scrivi(u"BaseDati"_s, u"GrOpe"_s, u"A"_s);
+        a.ini.scrivi(u"BaseDati"_s, u"Oper"_s, u"1"_s);
         QCOMPARE(recuperaDati(*a.contesto, zip, ModoRecupero::Operatore), EsitoRecuperoDati::Riuscito);
-        QCOMPARE(nomi(a.db), QStringLiteral("UNO,DUE CAMBIATO"));
-        QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT group_concat(Operatore || ':' || Denominazione, ',') FROM "
-                                                   "(SELECT * FROM CorsiCompo ORDER BY Operatore)"))
-                     .toString(),
-                 QStringLiteral("1:SEDE SALVATA,2:SEDE DI DUE"));
-        QCOMPARE(a.sessione.gDenomOper, QStringLiteral("UNO"));
-        QCOMPARE(QDir(a.percorso(QStringLiteral("BackupDB"))).entryList(QDir::Files).size(), 1);
+        QCOMPARE(nomi(a.db), u"UNO,DUE CAMBIATO"_s);
+        QCOMPARE(a.valore(u"SELECT group_concat(Operatore || ':' || Denominazione, ',') FROM "
+                          "(SELECT * FROM CorsiCompo ORDER BY Operatore)"_s),
+                 u"1:SEDE SALVATA,2:SEDE DI DUE"_s);
+        QCOMPARE(a.sessione.gDenomOper, u"UNO"_s);
+        QCOMPARE(QDir(a.percorso(u"BackupDB"_s)).entryList(QDir::Files).size(), 1);
     }
 
     void rigaDiComando()
     {
-        Ambiente a;
-        a.pronto(QStringLiteral("Multiutenza"));
-        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("PRIMA"));
+        Multi a(u"PRIMA"_s);
         a.db.chiudi();
         QString errori;
-        auto cli = [&](const QStringList &argomenti) {
-            const EsitoCli e = test::cli(a.dir.path(), argomenti);
+        auto cli = [&](const QString &argomenti) {
+            const EsitoCli e = test::cli(a.dir.path(), argomenti.split(u' '));
             errori = e.err;
             return e.codice;
         };
-        QCOMPARE(cli({QStringLiteral("salva")}), 2);
-        QCOMPARE(cli({QStringLiteral("salva"), QStringLiteral("copia")}), 0);
-        QVERIFY2(errori.contains(QStringLiteral("Backup eseguito con successo.")), qPrintable(errori));
-        QVERIFY(QFileInfo::exists(a.percorso(QStringLiteral("copia.zip"))));
+        QCOMPARE(cli(u"salva"_s), 2);
+        QCOMPARE(cli(u"salva copia"_s), 0);
+        QVERIFY2(errori.contains(u"Backup eseguito con successo."_s), qPrintable(errori));
+        QVERIFY(a.esiste(u"copia.zip"_s));
         a.apriDb();
-        a.db.esegui(QStringLiteral("UPDATE CorsiOper SET Denominazione='DOPO'"));
+        a.db.esegui(u"UPDATE CorsiOper SET Denominazione='DOPO'"_s);
         a.db.chiudi();
-        scrivi(a.percorso(QStringLiteral("rotto.zip")), QByteArray(3000, 'x'));
-        QCOMPARE(cli({QStringLiteral("recupera"), QStringLiteral("rotto.zip")}), 1);
-        QVERIFY2(errori.contains(QStringLiteral("Recupero fallito")), qPrintable(errori));
-        QCOMPARE(nomiNelFile(a.percorsoDb()), QStringLiteral("DOPO"));
-        QCOMPARE(cli({QStringLiteral("recupera"), QStringLiteral("copia.zip"), QStringLiteral("--operatore"), QStringLiteral("X")}), 2);
-        QCOMPARE(cli({QStringLiteral("recupera"), QStringLiteral("copia.zip")}), 0);
-        QVERIFY2(errori.contains(QStringLiteral("Recupero eseguito con successo")), qPrintable(errori));
-        QCOMPARE(nomiNelFile(a.percorsoDb()), QStringLiteral("PRIMA"));
+        QVERIFY(a.scrivi(u"rotto.zip"_s, QByteArray(3000, 'x')));
+        QCOMPARE(cli(u"recupera rotto.zip"_s), 1);
+        QVERIFY2(errori.contains(u"Recupero fallito"_s), qPrintable(errori));
+        QCOMPARE(nomiNelFile(a.percorsoDb()), u"DOPO"_s);
+        QCOMPARE(cli(u"recupera copia.zip --operatore X"_s), 2);
+        QCOMPARE(cli(u"recupera copia.zip"_s), 0);
+        QVERIFY2(errori.contains(u"Recupero eseguito con successo"_s), qPrintable(errori));
+        QCOMPARE(nomiNelFile(a.percorsoDb()), u"PRIMA"_s);
     }
 };
 
