@@ -96,16 +96,16 @@ private Q_SLOTS:
         }});
         bool modale = false;
         QMetaObject::invokeMethod(m.get(), [&] {
-                auto *r = trova<QDialog>(m.get(), "frmRiepDomanda");
-                modale = QApplication::activeModalWidget() == r;
-                auto *campo = trova<QLineEdit>(r, "txtNumATIATS");
-                campo->setFocus();
-                QTest::keyClicks(campo, u"7"_s);
-                // A real click of the window system on "Selezione Domanda".
-                auto *b = trova<QPushButton>(m.get(), "cmdSelDoma");
-                QTest::mouseClick(m->windowHandle(), Qt::LeftButton, {}, b->mapTo(m.get(), b->rect().center()));
-                QTest::mouseClick(trova<QPushButton>(r, "cmdConferma"), Qt::LeftButton);
-            }, Qt::QueuedConnection);
+            auto *r = trova<QDialog>(m.get(), "frmRiepDomanda");
+            modale = QApplication::activeModalWidget() == r;
+            auto *campo = trova<QLineEdit>(r, "txtNumATIATS");
+            campo->setFocus();
+            QTest::keyClicks(campo, u"7"_s);
+            // A real click of the window system on "Selezione Domanda".
+            auto *b = trova<QPushButton>(m.get(), "cmdSelDoma");
+            QTest::mouseClick(m->windowHandle(), Qt::LeftButton, {}, b->mapTo(m.get(), b->rect().center()));
+            QTest::mouseClick(trova<QPushButton>(r, "cmdConferma"), Qt::LeftButton);
+        }, Qt::QueuedConnection);
         QTest::mouseClick(trova<QPushButton>(m.get(), "cmdRiepDoma"), Qt::LeftButton);
 
         QVERIFY(modale);
@@ -122,28 +122,25 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("domande"); // Installazione rows: group|number|province
         QTest::addColumn<QString>("provincia");   // LblProv
-        QTest::addColumn<QString>("prov");        // INI afterwards
-        QTest::addColumn<QString>("domanda");
-        QTest::newRow("nessuna domanda") << QStringList{} << "   (  )" << "" << "";
-        QTest::newRow("resta la domanda dell'altro operatore") << QStringList{"A|101|001"} << "   (  )" << "" << "";
-        QTest::newRow("domanda propria nella provincia")
-            << QStringList{"A|101|001", "B|310|001"} << "   ( ALBARESE )" << "001" << "1";
+        QTest::addColumn<QString>("prov");        // INI afterwards, with Domanda=1 when there is one
+        QTest::newRow("nessuna domanda") << QStringList{} << "   (  )" << "";
+        QTest::newRow("resta la domanda dell'altro operatore") << QStringList{"A|101|001"} << "   (  )" << "";
+        QTest::newRow("domanda propria nella provincia") << QStringList{"A|101|001", "B|310|001"} << "   ( ALBARESE )"
+                                                          << "001";
     }
     void unSoloOperatore()
     {
         QFETCH(QStringList, domande);
         QFETCH(QString, provincia);
         QFETCH(QString, prov);
-        QFETCH(QString, domanda);
         Ambiente a;
         a.pronto();
         a.db.esegui(u"INSERT INTO Province VALUES ('001','AL','ALBARESE','01')"_s);
         a.aggiungiOperatore(u"B"_s, 310, u"COOPERATIVA SOCIALE L'ALBERO"_s);
         for (const QString &d : domande) {
             const QStringList k = d.split(u'|');
-            a.db.esegui(QStringLiteral("INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, NumDoma) VALUES "
-                                       "(?, ?, ?, 1, 'N')"),
-                        {k[0], k[1].toInt(), k[2]});
+            a.db.esegui(u"INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, NumDoma) VALUES "
+                        "(?, ?, ?, 1, 'N')"_s, {k[0], k[1].toInt(), k[2]});
         }
         scriviSessione(a, u"A"_s, u"101"_s, u"001"_s);
         auto m = menu(a);
@@ -152,16 +149,16 @@ private Q_SLOTS:
         QCOMPARE(trova<QLabel>(m.get(), "lblOpe")->text(), u"310"_s);
         QCOMPARE(trova<QLabel>(m.get(), "LblProv")->text(), provincia);
         QCOMPARE(ini(a, "GrOpe") + ini(a, "Oper") + u'|' + ini(a, "Prov") + u'|' + ini(a, "Domanda"),
-                 u"B310|"_s + prov + u'|' + domanda);
+                 u"B310|"_s + prov + u'|' + (prov.isEmpty() ? u""_s : u"1"_s));
         // The summary, if it opens, is read and left at once.
         QString testata;
         QMetaObject::invokeMethod(m.get(), [&] {
-                if (auto *d = m->findChild<QDialog *>(u"frmRiepDomanda"_s)) {
-                    testata = trova<QLabel>(d, "lblGrOpe")->text() + trova<QLabel>(d, "lblOpe")->text() + u' '
-                        + trova<QLabel>(d, "lblDescrProv")->text();
-                    QTest::mouseClick(trova<QPushButton>(d, "cmdEsci"), Qt::LeftButton);
-                }
-            }, Qt::QueuedConnection);
+            if (auto *d = m->findChild<QDialog *>(u"frmRiepDomanda"_s)) {
+                testata = trova<QLabel>(d, "lblGrOpe")->text() + trova<QLabel>(d, "lblOpe")->text() + u' '
+                    + trova<QLabel>(d, "lblDescrProv")->text();
+                QTest::mouseClick(trova<QPushButton>(d, "cmdEsci"), Qt::LeftButton);
+            }
+        }, Qt::QueuedConnection);
         QTest::mouseClick(trova<QPushButton>(m.get(), "cmdRiepDoma"), Qt::LeftButton);
         QCoreApplication::processEvents(); // the look above, when no summary opened
         QCOMPARE(testata, prov.isEmpty() ? QString() : u"B310 ALBARESE"_s);
@@ -173,19 +170,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<bool>("incollato");
-        QTest::addColumn<QString>("mostrato");
         QTest::addColumn<int>("rifiutati"); // "Carattere non numerico" messages
-        QTest::addColumn<QString>("salvato");
-        QTest::newRow("punto") << "3.4" << false << "34" << 1 << "34";
-        QTest::newRow("virgola") << "3,4" << false << "34" << 1 << "34";
-        QTest::newRow("cifre") << "7" << false << "7" << 0 << "7";
-        QTest::newRow("incollato con la virgola") << "3,4" << true << "" << 0 << "";
+        QTest::addColumn<QString>("salvato"); // and shown
+        QTest::newRow("punto") << "3.4" << false << 1 << "34";
+        QTest::newRow("virgola") << "3,4" << false << 1 << "34";
+        QTest::newRow("cifre") << "7" << false << 0 << "7";
+        QTest::newRow("incollato con la virgola") << "3,4" << true << 0 << "";
     }
     void attiSoloCifre()
     {
         QFETCH(QString, digitato);
         QFETCH(bool, incollato);
-        QFETCH(QString, mostrato);
         QFETCH(int, rifiutati);
         QFETCH(QString, salvato);
         Ambiente a;
@@ -204,14 +199,14 @@ private Q_SLOTS:
         } else {
             QTest::keyClicks(campo, digitato);
         }
-        QCOMPARE(campo->text(), mostrato);
+        QCOMPARE(campo->text(), salvato);
         QCOMPARE(a.dialoghi.testiMessaggi().count(u"Carattere non numerico"_s), rifiutati);
         // Esci asks only about a real change; Yes stores it.
         a.dialoghi.messaggi.clear();
         a.dialoghi.risposte << Risposta::Si;
         QTest::mouseClick(trova<QPushButton>(&r, "cmdEsci"), Qt::LeftButton);
-        QCOMPARE(a.dialoghi.testiMessaggi(), salvato.isEmpty() ? QStringList()
-                                   : QStringList{u"Sono stati modificati uno o più dati.\r\nSalvare le modifiche ?"_s});
+        const QString domanda = u"Sono stati modificati uno o più dati.\r\nSalvare le modifiche ?"_s;
+        QCOMPARE(a.dialoghi.testiMessaggi(), salvato.isEmpty() ? QStringList() : QStringList{domanda});
         QVERIFY(!r.isVisible());
         QCOMPARE(atti(a, "001"), salvato);
     }
@@ -225,18 +220,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("messaggio");
         QTest::addColumn<QString>("titolo");
         const QString senzaSL = u"Nessun Componente di tipo SEDE LEGALE nella sezione Componenti"_s;
-        const QString soloOcc = QStringLiteral("ATTENZIONE: per l'Operatore e la Provincia selezionati non sono stati trovati "
-                                               "componenti, ma solo sedi occasionali.\r\n");
-        QTest::newRow("handicap, componenti ma nessuna sede legale")
-            << "UPDATE CorsiCompo SET TipoCompo='UL'" << "cmdHandi" << senzaSL << "Gestione Corsi";
-        QTest::newRow("handicap, nessun componente") << "DELETE FROM CorsiCompo" << "cmdHandi" << senzaSL << "Gestione Corsi";
-        QTest::newRow("corsi, nessuna sede legale")
-            << "UPDATE CorsiCompo SET TipoCompo='UL'" << "cmdCorsi" << senzaSL << "Gestione Corsi";
-        QTest::newRow("handicap, solo sedi occasionali") << "UPDATE CorsiCompo SET CodComune='003001'" << "cmdHandi"
-            << soloOcc + u"Impossibile gestire schede handicap."_s << "Funzione non disponibile";
-        QTest::newRow("corsi, solo sedi occasionali") << "UPDATE CorsiCompo SET CodComune='003001'" << "cmdCorsi"
-                                                      << soloOcc + u"Impossibile gestire corsi."_s
-                                                      << "Funzione non disponibile";
+        const QString soloOcc = u"ATTENZIONE: per l'Operatore e la Provincia selezionati non sono stati trovati "
+                                "componenti, ma solo sedi occasionali.\r\n"_s;
+        const QString ul = u"UPDATE CorsiCompo SET TipoCompo='UL'"_s, occ = u"UPDATE CorsiCompo SET CodComune='003001'"_s;
+        const QString corsi = u"Gestione Corsi"_s, nonDisponibile = u"Funzione non disponibile"_s;
+        QTest::newRow("handicap, componenti ma nessuna sede legale") << ul << "cmdHandi" << senzaSL << corsi;
+        QTest::newRow("handicap, nessun componente") << "DELETE FROM CorsiCompo" << "cmdHandi" << senzaSL << corsi;
+        QTest::newRow("corsi, nessuna sede legale") << ul << "cmdCorsi" << senzaSL << corsi;
+        QTest::newRow("handicap, solo sedi occasionali") << occ << "cmdHandi"
+                                                         << soloOcc + u"Impossibile gestire schede handicap."_s
+                                                         << nonDisponibile;
+        QTest::newRow("corsi, solo sedi occasionali") << occ << "cmdCorsi" << soloOcc + u"Impossibile gestire corsi."_s
+                                                      << nonDisponibile;
     }
     void accessoAlleSedi()
     {

@@ -88,7 +88,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("contenitore");
         QTest::addColumn<bool>("operatori");
         QTest::addColumn<QString>("messaggio");
-        const QString nome = u"La risposta del server contiene un nome di file non ammesso: %1. Nessun file è stato scritto."_s;
+        const QString nome =
+            u"La risposta del server contiene un nome di file non ammesso: %1. Nessun file è stato scritto."_s;
         const QString trasmissione = u"Si è verificato un errore in trasmissione, %1 : …"_s;
         const QString nessuno = u"… Nessun file è stato scritto."_s;
         const QStringList nessuna;
@@ -98,8 +99,8 @@ private Q_SLOTS:
         QTest::newRow("operatori: i file del programma") << guasto("aggiornadb:propri") << QByteArray() << true
                                                          << nome.arg("QUIRDAL.mdb");
         QTest::newRow("tabelle dell'ente")
-            << nessuna << tabella("Province.txt", "#001#,#AL#,#A#,#01#\r\n") + tabella("CorsiProp.txt", "#INSTALLAZIONE#\r\n")
-            << false << nome.arg("CorsiProp.txt");
+            << nessuna
+            << tabella("Province.txt", "#001#,#AL#,#A#,#01#\r\n") + tabella("CorsiProp.txt", "#INSTALLAZIONE#\r\n") << false << nome.arg("CorsiProp.txt");
         QTest::newRow("domande") << nessuna << tabella("installazione.TXT", "#INSTALLAZIONE#\r\n") << false
                                  << nome.arg("installazione.TXT");
         QTest::newRow("nome ignoto") << nessuna << tabella("Not Found", "") << false << nome.arg("Not Found");
@@ -138,7 +139,8 @@ private Q_SLOTS:
     {
         const QByteArray fuga = "quirdal-fuga-" + QFileInfo(QDir::tempPath()).fileName().toLatin1()
             + QByteArray::number(QCoreApplication::applicationPid());
-        Banco b({}, tabella("PROVINCE.TXT", "#001#,#AL#,#ALFA#,#01#\r\n #x/../../" + fuga + "\r\n") + tabella("Aggiorna.Tab", ""));
+        Banco b({}, tabella("PROVINCE.TXT", "#001#,#AL#,#ALFA#,#01#\r\n #x/../../" + fuga + "\r\n")
+                        + tabella("Aggiorna.Tab", ""));
         QVERIFY2(b.scarica(false), qPrintable(b.a.dialoghi.ultimo()));
         QCOMPARE(b.a.leggi(u"Province.txt"_s), "#001#,#AL#,#ALFA#,#01#\r\n#x/../../" + fuga + "\r\n");
         QVERIFY(b.a.esiste(u"aggiorna.tab"_s));
@@ -201,8 +203,9 @@ private Q_SLOTS:
         mCreaFileTrasm m(*a.contesto);
         QVERIFY(m.CreaFile(u"001"_s, u"A"_s, u"7"_s));
         QCOMPARE(m.gNomeFileTrasm(), u"QUIRDAL_001_1SHARP,SHARPX .._2.A7"_s);
-        const QList<QByteArray> righe = a.leggi(m.gNomeFileTrasm()).split('\n'),
-                                attese = test::leggiFile(QUIRDAL_DATI_TEST "/trasmissione/QUIRDAL_001_000123.A7"_L1).split('\n');
+        const QList<QByteArray> righe = a.leggi(m.gNomeFileTrasm()).split('\n');
+        const QList<QByteArray> attese =
+            test::leggiFile(QUIRDAL_DATI_TEST "/trasmissione/QUIRDAL_001_000123.A7"_L1).split('\n');
         QCOMPARE(righe.size(), attese.size());
         QVERIFY(righe.size() > 1);
         for (qsizetype i = 0; i + 1 < righe.size(); ++i) {
