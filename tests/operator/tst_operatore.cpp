@@ -96,50 +96,40 @@ private Q_SLOTS:
         const QStringList precedente = {"txtDomPrece=123", "txtGGPrece=10", "txtMMPrece=03", "txtAAPrece=2005",
                                         "CmbProv=#1", "txtDirettiva=DIRETTIVA 2005", "txtAnnoDirettiva=2005"};
         auto salvato = [](const char *riga, const QStringList &m) { QTest::newRow(riga) << m << "" << "" << 0 << ""; };
+        auto errore = [&](const char *riga, const QStringList &m, const QString &messaggio, int pagina, const char *campo,
+                          const QString &titolo = {}) {
+            QTest::newRow(riga) << m << messaggio << (titolo.isEmpty() ? vd : titolo) << pagina << campo;
+        };
         salvato("tutto a posto", {});
-        QTest::newRow("senza denominazione") << QStringList{"txtDenomi="} << "Inserire denominazione operatore" << vd << 0
-                                              << "txtDenomi";
-        QTest::newRow("senza corrispondenza") << QStringList{"cmbCorrispondenza=#0"}
-                                               << "Inserire il componente responsabile della corrispondenza" << vd << 0
-                                               << "cmbCorrispondenza";
-        QTest::newRow("senza legale") << QStringList{"txtLegNome=  "} << "Inserire il legale rappresentante" << vd << 0
-                                       << "txtLegNome";
-        QTest::newRow("comune senza provincia") << QStringList{"txtProvLeg="}
-                                                 << "Inserire la provincia di nascita del legale rappresentante"
-                                                 << "Verifica Dati" << 0 << "txtProvLeg";
-        QTest::newRow("provincia senza comune") << QStringList{"txtcomleg=", "txtProvLeg=AL"}
-                                                 << "Inserire il comune di nascita del legale rappresentante"
-                                                 << "Verifica Dati" << 0 << "txtcomleg";
-        QTest::newRow("CCIAA incompleta") << QStringList{"txtCodCC="} << "Inserire tutti i dati relativi alla CCIAA" << vd
-                                           << 1 << "txtProvCC";
+        errore("senza denominazione", {"txtDenomi="}, u"Inserire denominazione operatore"_s, 0, "txtDenomi");
+        errore("senza corrispondenza", {"cmbCorrispondenza=#0"},
+               u"Inserire il componente responsabile della corrispondenza"_s, 0, "cmbCorrispondenza");
+        errore("senza legale", {"txtLegNome=  "}, u"Inserire il legale rappresentante"_s, 0, "txtLegNome");
+        errore("comune senza provincia", {"txtProvLeg="}, u"Inserire la provincia di nascita del legale rappresentante"_s,
+               0, "txtProvLeg", u"Verifica Dati"_s);
+        errore("provincia senza comune", {"txtcomleg=", "txtProvLeg=AL"},
+               u"Inserire il comune di nascita del legale rappresentante"_s, 0, "txtcomleg", u"Verifica Dati"_s);
+        errore("CCIAA incompleta", {"txtCodCC="}, u"Inserire tutti i dati relativi alla CCIAA"_s, 1, "txtProvCC");
         salvato("CCIAA tutta vuota", {"txtProvCC=", "txtCodCC=", "txtAnnCC="});
-        QTest::newRow("31/02/2000") << QStringList{"txtGGLeg=31", "txtMMLeg=02", "txtAALeg=2000"} << nascita << vd << 0
-                                     << "txtGGLeg";
+        errore("31/02/2000", {"txtGGLeg=31", "txtMMLeg=02", "txtAALeg=2000"}, nascita, 0, "txtGGLeg");
         salvato("29/02/2000", {"txtGGLeg=29", "txtMMLeg=02", "txtAALeg=2000"});
-        QTest::newRow("data di nascita a metà") << QStringList{"txtGGLeg="} << nascita << vd << 0 << "txtGGLeg";
-        QTest::newRow("precedente 32/01") << precedente + QStringList{"txtGGPrece=32", "txtMMPrece=01"}
-                                           << "Data domanda precedente non valida " << vd << 2 << "txtGGPrece";
-        QTest::newRow("precedente mese 13") << precedente + QStringList{"txtGGPrece=01", "txtMMPrece=13"}
-                                             << "Data domanda precedente non valida" << vd << 2 << "txtGGPrece";
-        QTest::newRow("solo il numero") << QStringList{"txtDomPrece=123"} << tutti << vd << 2 << "txtDomPrece";
-        QTest::newRow("senza provincia precedente") << precedente + QStringList{"CmbProv=#0"} << tutti << vd << 2
-                                                     << "txtDomPrece";
-        QTest::newRow("anno 1900") << precedente + QStringList{"txtAAPrece=1900"}
-                                    << "Anno della domanda precedente non valido: deve essere maggiore di 1900" << vd << 2
-                                    << "txtAAPrece";
+        errore("data di nascita a metà", {"txtGGLeg="}, nascita, 0, "txtGGLeg");
+        errore("precedente 32/01", precedente + QStringList{"txtGGPrece=32", "txtMMPrece=01"},
+               u"Data domanda precedente non valida "_s, 2, "txtGGPrece");
+        errore("precedente mese 13", precedente + QStringList{"txtGGPrece=01", "txtMMPrece=13"},
+               u"Data domanda precedente non valida"_s, 2, "txtGGPrece");
+        errore("solo il numero", {"txtDomPrece=123"}, tutti, 2, "txtDomPrece");
+        errore("senza provincia precedente", precedente + QStringList{"CmbProv=#0"}, tutti, 2, "txtDomPrece");
+        errore("anno 1900", precedente + QStringList{"txtAAPrece=1900"},
+               u"Anno della domanda precedente non valido: deve essere maggiore di 1900"_s, 2, "txtAAPrece");
         salvato("anno 1901", precedente + QStringList{"txtAAPrece=1901"});
-        QTest::newRow("direttiva 1900")
-            << precedente + QStringList{"txtAnnoDirettiva=1900"}
-            << "Anno Gestione della Direttiva su cui è stata presentata la domanda precedente non valido: deve essere "
-               "maggiore di 1900"
-            << vd << 2 << "txtAnnoDirettiva";
-        QTest::newRow("senza referente") << QStringList{"txtNominativoReferente="}
-                                          << "Inserire il nominativo del referente Operatore per le pari opportunità" << vd
-                                          << 1 << "txtNominativoReferente";
-        QTest::newRow("senza codice fiscale del referente")
-            << QStringList{"txtCodFiscaleReferente="}
-            << "Inserire il codice fiscale del referente Operatore per le pari opportunità" << vd << 1
-            << "txtCodFiscaleReferente";
+        errore("direttiva 1900", precedente + QStringList{"txtAnnoDirettiva=1900"},
+               u"Anno Gestione della Direttiva su cui è stata presentata la domanda precedente non valido: deve essere "
+               "maggiore di 1900"_s, 2, "txtAnnoDirettiva");
+        errore("senza referente", {"txtNominativoReferente="},
+               u"Inserire il nominativo del referente Operatore per le pari opportunità"_s, 1, "txtNominativoReferente");
+        errore("senza codice fiscale del referente", {"txtCodFiscaleReferente="},
+               u"Inserire il codice fiscale del referente Operatore per le pari opportunità"_s, 1, "txtCodFiscaleReferente");
     }
     void verifica()
     {

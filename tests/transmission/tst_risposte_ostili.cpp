@@ -92,30 +92,23 @@ private Q_SLOTS:
             u"La risposta del server contiene un nome di file non ammesso: %1. Nessun file è stato scritto."_s;
         const QString trasmissione = u"Si è verificato un errore in trasmissione, %1 : …"_s;
         const QString nessuno = u"… Nessun file è stato scritto."_s;
-        const QStringList nessuna;
+        auto riga = [](const char *n, const QStringList &opzioni, const QByteArray &contenitore, const QString &messaggio,
+                       bool operatori = false) { QTest::newRow(n) << opzioni << contenitore << operatori << messaggio; };
         auto guasto = [](const char *g) { return QStringList{u"--guasto"_s, QString::fromLatin1(g)}; };
-        QTest::newRow("tabelle: i file del programma") << guasto("aggiornatabelle:propri") << QByteArray() << false
-                                                       << nome.arg("QUIRDAL.mdb");
-        QTest::newRow("operatori: i file del programma") << guasto("aggiornadb:propri") << QByteArray() << true
-                                                         << nome.arg("QUIRDAL.mdb");
-        QTest::newRow("tabelle dell'ente")
-            << nessuna
-            << tabella("Province.txt", "#001#,#AL#,#A#,#01#\r\n") + tabella("CorsiProp.txt", "#INSTALLAZIONE#\r\n") << false << nome.arg("CorsiProp.txt");
-        QTest::newRow("domande") << nessuna << tabella("installazione.TXT", "#INSTALLAZIONE#\r\n") << false
-                                 << nome.arg("installazione.TXT");
-        QTest::newRow("nome ignoto") << nessuna << tabella("Not Found", "") << false << nome.arg("Not Found");
+        riga("tabelle: i file del programma", guasto("aggiornatabelle:propri"), {}, nome.arg("QUIRDAL.mdb"));
+        riga("operatori: i file del programma", guasto("aggiornadb:propri"), {}, nome.arg("QUIRDAL.mdb"), true);
+        riga("tabelle dell'ente", {},
+             tabella("Province.txt", "#001#,#AL#,#A#,#01#\r\n") + tabella("CorsiProp.txt", "#INSTALLAZIONE#\r\n"),
+             nome.arg("CorsiProp.txt"));
+        riga("domande", {}, tabella("installazione.TXT", "#INSTALLAZIONE#\r\n"), nome.arg("installazione.TXT"));
+        riga("nome ignoto", {}, tabella("Not Found", ""), nome.arg("Not Found"));
         // Trimmed, a leading blank makes a data line; a leading 0xA0 makes a name.
-        QTest::newRow("spazio non separabile") << nessuna << QByteArray("\xA0#x/../../f\r\n#y#\r\n") << false
-                                               << nome.arg(u"\u00A0#x/../../f"_s);
-        QTest::newRow("byte a caso") << guasto("aggiornatabelle:casuale") << QByteArray() << false << nessuno;
-        QTest::newRow("cinquemila file") << nessuna << QByteArray("aggiorna.tab\r\nEOF\r\n").repeated(5000) << false
-                                         << nessuno;
-        QTest::newRow("500 con le tabelle") << guasto("aggiornatabelle:stato500") << QByteArray() << false
-                                            << trasmissione.arg(500);
-        QTest::newRow("404 Not Found") << guasto("aggiornatabelle:stato404") << QByteArray("Not Found") << false
-                                       << trasmissione.arg(404);
-        QTest::newRow("gzip illeggibile") << guasto("aggiornatabelle:compresso") << QByteArray() << false
-                                          << trasmissione.arg(12152);
+        riga("spazio non separabile", {}, "\xA0#x/../../f\r\n#y#\r\n", nome.arg(u"\u00A0#x/../../f"_s));
+        riga("byte a caso", guasto("aggiornatabelle:casuale"), {}, nessuno);
+        riga("cinquemila file", {}, QByteArray("aggiorna.tab\r\nEOF\r\n").repeated(5000), nessuno);
+        riga("500 con le tabelle", guasto("aggiornatabelle:stato500"), {}, trasmissione.arg(500));
+        riga("404 Not Found", guasto("aggiornatabelle:stato404"), "Not Found", trasmissione.arg(404));
+        riga("gzip illeggibile", guasto("aggiornatabelle:compresso"), {}, trasmissione.arg(12152));
     }
     void rispostaRifiutata()
     {
