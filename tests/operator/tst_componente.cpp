@@ -23,23 +23,30 @@ using namespace quirdal::test;
 namespace {
 
 // Operator A/7 in province 001: components 1 (SL) and 2, then occasional site 1001.
-void sediPronte(Ambiente &a, bool stampata = false)
+Contesto &sediPronte(Ambiente &a, bool stampata)
 {
-    a.pronto(QStringLiteral("Multiutenza"));
+    a.pronto(u"Multiutenza"_s);
     preparaDomanda(a);
-    a.db.esegui(QStringLiteral("UPDATE Installazione SET DomandaStampata=?"), {stampata ? -1 : 0});
+    a.db.esegui(u"UPDATE Installazione SET DomandaStampata=?"_s, {stampata ? -1 : 0});
     a.db.esegui(QStringLiteral("INSERT INTO TipoCompo VALUES ('SL','SEDE LEGALE'), ('UL','UNITA LOCALE'), "
                                "('UO','UNITA OPERATIVA')"));
-    a.db.esegui(QStringLiteral("INSERT INTO Direttiva VALUES (1,'DIRETTIVA UNO'), (2,'DIRETTIVA DUE')"));
+    a.db.esegui(u"INSERT INTO Direttiva VALUES (1,'DIRETTIVA UNO'), (2,'DIRETTIVA DUE')"_s);
     for (const auto &[k, v] : {std::pair{"GrOpe", "A"}, std::pair{"Oper", "7"}, std::pair{"Prov", "001"},
                                std::pair{"Domanda", "1"}})
-        a.ini.scrivi(QStringLiteral("BaseDati"), QString::fromLatin1(k), QString::fromLatin1(v));
+        a.ini.scrivi(u"BaseDati"_s, QString::fromLatin1(k), QString::fromLatin1(v));
     ripristinaSessione(a.sessione, a.ini, a.db);
+    return *a.contesto;
 }
+
+// Those sites and their screen, built but not loaded.
+struct Sedi : Ambiente {
+    Componen s;
+    explicit Sedi(bool stampata = false) : s(sediPronte(*this, stampata)) { }
+    QString sede() { return trova<QLabel>(&s, "lblComponente")->text(); }
+};
 
 QLineEdit *campo(QWidget *w, const char *nome) { return trova<QLineEdit>(w, nome); }
 void clic(QWidget *w, const char *nome) { QTest::mouseClick(trova<QPushButton>(w, nome), Qt::LeftButton); }
-QString valore(Ambiente &a, const QString &sql) { return a.db.valoreScalare(sql).toString(); }
 
 } // namespace
 
@@ -54,32 +61,29 @@ private Q_SLOTS:
         QTest::addColumn<bool>("conOre");
         QTest::addColumn<QString>("messaggio");
         QTest::addColumn<QString>("fuoco");
-        const QString unoSuTre = QStringLiteral("E' obbligatorio che ogni tre locali uno sia adibito a laboratorio.");
-        QTest::newRow("3 locali, 1 laboratorio") << "3" << 1 << "20" << true << "" << "";
-        QTest::newRow("4 locali, 1 laboratorio") << "4" << 1 << "20" << true << unoSuTre << "txtNumLocali";
-        QTest::newRow("6 locali, 2 laboratori") << "6" << 2 << "20" << true << "" << "";
-        QTest::newRow("7 locali, 2 laboratori") << "7" << 2 << "20" << true << unoSuTre << "txtNumLocali";
-        QTest::newRow("2 locali, 3 laboratori")
-            << "2" << 3 << "20" << true
-            << "Il numero di locali indicato, deve essere maggiore o uguale al numero di laboratori inseriti"
-            << "txtNumLocali";
-        QTest::newRow("senza locali") << "" << 1 << "20" << true << "Indicare il numero totale dei locali."
-                                      << "txtNumLocali";
-        QTest::newRow("zero locali") << "0" << 0 << "20" << true
-                                     << "Il numero totale dei locali deve essere MAGGIORE di 0." << "txtNumLocali";
-        QTest::newRow("senza allievi") << "3" << 1 << "" << true
-                                       << "Indicare il numero di allievi contemporaneamente previsti nella sede in "
-                                          "riferimento alla legge sull'edilizia scolastica."
-                                       << "txtAllieviPrevisti";
-        QTest::newRow("zero allievi") << "3" << 1 << "0" << true
-                                      << "Il numero di allievi contemporaneamente previsti nella sede in riferimento "
-                                         "alla legge sull'edilizia scolastica deve essere MAGGIORE di 0."
-                                      << "txtAllieviPrevisti";
-        QTest::newRow("senza ore e senza spunta")
-            << "3" << 1 << "20" << false
-            << "E' obbligatorio compilare la griglia 'Previsione Ore Corsi Rientranti Nell'Anno Formativo' o spuntare "
-               "il flag soprastante."
-            << "ChkDirettive";
+        // Where a check stops, the focus goes to the number of rooms unless the row names another field.
+        auto riga = [](const char *nome, const char *locali, int laboratori, const QString &messaggio = {},
+                       const char *fuoco = "txtNumLocali", const char *allievi = "20", bool conOre = true) {
+            QTest::newRow(nome) << locali << laboratori << allievi << conOre << messaggio
+                                << (messaggio.isEmpty() ? "" : fuoco);
+        };
+        const QString unoSuTre = u"E' obbligatorio che ogni tre locali uno sia adibito a laboratorio."_s;
+        riga("3 locali, 1 laboratorio", "3", 1);
+        riga("4 locali, 1 laboratorio", "4", 1, unoSuTre);
+        riga("6 locali, 2 laboratori", "6", 2);
+        riga("7 locali, 2 laboratori", "7", 2, unoSuTre);
+        riga("2 locali, 3 laboratori", "2", 3,
+             u"Il numero di locali indicato, deve essere maggiore o uguale al numero di laboratori inseriti"_s);
+        riga("senza locali", "", 1, u"Indicare il numero totale dei locali."_s);
+        riga("zero locali", "0", 0, u"Il numero totale dei locali deve essere MAGGIORE di 0."_s);
+        riga("senza allievi", "3", 1, u"Indicare il numero di allievi contemporaneamente previsti nella sede in "
+                                      "riferimento alla legge sull'edilizia scolastica."_s, "txtAllieviPrevisti", "");
+        riga("zero allievi", "3", 1, u"Il numero di allievi contemporaneamente previsti nella sede in riferimento alla "
+                                     "legge sull'edilizia scolastica deve essere MAGGIORE di 0."_s,
+             "txtAllieviPrevisti", "0");
+        riga("senza ore e senza spunta", "3", 1, u"E' obbligatorio compilare la griglia 'Previsione Ore Corsi Rientranti "
+                                                 "Nell'Anno Formativo' o spuntare il flag soprastante."_s,
+             "ChkDirettive", "20", false);
     }
     void locali()
     {
@@ -89,25 +93,23 @@ private Q_SLOTS:
         QFETCH(bool, conOre);
         QFETCH(QString, messaggio);
         QFETCH(QString, fuoco);
-        Ambiente a;
-        sediPronte(a);
-        a.db.esegui(QStringLiteral("UPDATE CorsiCompoTipoLab SET NumLab=? WHERE Componente=1"), {laboratori});
+        Sedi a;
+        a.db.esegui(u"UPDATE CorsiCompoTipoLab SET NumLab=? WHERE Componente=1"_s, {laboratori});
         if (!conOre)
-            a.db.esegui(QStringLiteral("DELETE FROM CorsiCompoOre"));
-        Componen s(*a.contesto);
-        QVERIFY(s.carica());
-        campo(&s, "txtNumLocali")->setText(locali);
-        campo(&s, "txtAllieviPrevisti")->setText(allievi);
-        clic(&s, "cmdSalva");
+            a.db.esegui(u"DELETE FROM CorsiCompoOre"_s);
+        QVERIFY(a.s.carica());
+        campo(&a.s, "txtNumLocali")->setText(locali);
+        campo(&a.s, "txtAllieviPrevisti")->setText(allievi);
+        clic(&a.s, "cmdSalva");
         if (messaggio.isEmpty()) {
             QVERIFY2(a.dialoghi.messaggi.isEmpty(), qPrintable(a.dialoghi.ultimo()));
-            QCOMPARE(valore(a, QStringLiteral("SELECT NumLocali FROM CorsiCompo WHERE Componente=1")), locali);
+            QCOMPARE(a.valore(u"SELECT NumLocali FROM CorsiCompo WHERE Componente=1"_s), locali);
             return;
         }
         QCOMPARE(a.dialoghi.ultimo(), messaggio);
-        QCOMPARE(trova<QTabWidget>(&s, "SSTab1")->currentIndex(), fuoco == QLatin1String("ChkDirettive") ? 2 : 1);
-        QCOMPARE(s.focusWidget()->objectName(), fuoco);
-        QCOMPARE(valore(a, QStringLiteral("SELECT NumLocali FROM CorsiCompo WHERE Componente=1")), QStringLiteral("6"));
+        QCOMPARE(trova<QTabWidget>(&a.s, "SSTab1")->currentIndex(), fuoco == QLatin1String("ChkDirettive") ? 2 : 1);
+        QCOMPARE(a.s.focusWidget()->objectName(), fuoco);
+        QCOMPARE(a.valore(u"SELECT NumLocali FROM CorsiCompo WHERE Componente=1"_s), u"6"_s);
     }
 
     // The basic checks keep the user on the site when moving away.
@@ -116,18 +118,15 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("modifiche");
         QTest::addColumn<QString>("messaggio");
         QTest::addColumn<QString>("titolo");
-        QTest::newRow("senza nome") << QStringList{"txtDenominazione="} << "Inserire denominazione della Facoltà"
-                                    << "Verifica Dati";
-        QTest::newRow("CAP di 4 cifre") << QStringList{"txtCap=1012"} << "C.A.P. non valido" << "Verifica Dati";
+        const QString vd = u"Verifica Dati"_s;
+        const QString formato = u"Il formato dell'indirizzo di posta elettronica non è corretto."_s;
+        QTest::newRow("senza nome") << QStringList{"txtDenominazione="} << "Inserire denominazione della Facoltà" << vd;
+        QTest::newRow("CAP di 4 cifre") << QStringList{"txtCap=1012"} << "C.A.P. non valido" << vd;
         QTest::newRow("CAP senza comune") << QStringList{"txtComDes=", "txtCap=10121"}
                                           << "Indicare, oltre al C.A.P., anche il comune, oppure cancellare il C.A.P."
-                                          << "Verifica Dati";
-        QTest::newRow("e-mail senza punto") << QStringList{"txtPostaElettronica=sede@ente"}
-                                            << "Il formato dell'indirizzo di posta elettronica non è corretto."
-                                            << "Verifica Dati";
-        QTest::newRow("e-mail che inizia con @") << QStringList{"txtPostaElettronica=@ente.it"}
-                                                 << "Il formato dell'indirizzo di posta elettronica non è corretto."
-                                                 << "Verifica Dati";
+                                          << vd;
+        QTest::newRow("e-mail senza punto") << QStringList{"txtPostaElettronica=sede@ente"} << formato << vd;
+        QTest::newRow("e-mail che inizia con @") << QStringList{"txtPostaElettronica=@ente.it"} << formato << vd;
         QTest::newRow("seconda sede legale") << QStringList{"cmbTipoCompo=SL  SEDE LEGALE"}
                                              << "E' già presente un componente (Facoltà)\r\n di tipo SEDE LEGALE"
                                              << "Tipo componente";
@@ -137,83 +136,75 @@ private Q_SLOTS:
         QFETCH(QStringList, modifiche);
         QFETCH(QString, messaggio);
         QFETCH(QString, titolo);
-        Ambiente a;
-        sediPronte(a);
-        Componen s(*a.contesto);
-        QVERIFY(s.carica());
-        clic(&s, "cmdNext"); // component 2, which the rows change
-        QCOMPARE(trova<QLabel>(&s, "lblComponente")->text(), QStringLiteral("2"));
+        Sedi a;
+        QVERIFY(a.s.carica());
+        clic(&a.s, "cmdNext"); // component 2, which the rows change
+        QCOMPARE(a.sede(), u"2"_s);
         for (const QString &m : modifiche) {
             const QString nome = m.section(QLatin1Char('='), 0, 0), v = m.section(QLatin1Char('='), 1);
-            if (auto *c = s.findChild<QComboBox *>(nome))
+            if (auto *c = a.s.findChild<QComboBox *>(nome))
                 c->setCurrentText(v);
             else
-                campo(&s, nome.toLatin1().constData())->setText(v);
+                campo(&a.s, nome.toLatin1().constData())->setText(v);
         }
-        clic(&s, "cmdNext");
+        clic(&a.s, "cmdNext");
         QCOMPARE(a.dialoghi.ultimo(), messaggio);
         QCOMPARE(a.dialoghi.messaggi.last().titolo, titolo);
-        QCOMPARE(trova<QLabel>(&s, "lblComponente")->text(), QStringLiteral("2"));
-        QCOMPARE(valore(a, QStringLiteral("SELECT Denominazione || Cap || TipoCompo FROM CorsiCompo WHERE Componente=2")),
-                 QStringLiteral("SEDE DUE10024UL"));
+        QCOMPARE(a.sede(), u"2"_s);
+        QCOMPARE(a.valore(u"SELECT Denominazione || Cap || TipoCompo FROM CorsiCompo WHERE Componente=2"_s),
+                 u"SEDE DUE10024UL"_s);
     }
 
     // Components in code order, then the occasional sites; the go-to list reaches any.
     void navigazione()
     {
-        Ambiente a;
-        sediPronte(a);
-        Componen s(*a.contesto);
-        QVERIFY(s.carica());
-        auto sede = [&] { return trova<QLabel>(&s, "lblComponente")->text(); };
+        Sedi a;
+        QVERIFY(a.s.carica());
         auto abilitati = [&] {
             QString r;
             for (const char *b : {"cmdFirst", "cmdPrevious", "cmdNext", "cmdLast"})
-                r += trova<QPushButton>(&s, b)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+                r += trova<QPushButton>(&a.s, b)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
             return r;
         };
-        QCOMPARE(sede(), QStringLiteral("1"));
-        QCOMPARE(abilitati(), QStringLiteral("0011"));
-        clic(&s, "cmdNext");
-        QCOMPARE(sede(), QStringLiteral("2"));
-        QCOMPARE(abilitati(), QStringLiteral("1111"));
-        clic(&s, "cmdNext");
-        QCOMPARE(sede(), QStringLiteral("1001"));
-        QVERIFY(!trova<QLabel>(&s, "lblSedeOcc")->isHidden());
-        QVERIFY(campo(&s, "txtNumLocali")->isHidden() || !trova<QTabWidget>(&s, "SSTab1")->isTabEnabled(1));
-        QCOMPARE(abilitati(), QStringLiteral("1100"));
-        clic(&s, "cmdPrevious");
-        QCOMPARE(sede(), QStringLiteral("2"));
-        clic(&s, "cmdFirst");
-        QCOMPARE(sede(), QStringLiteral("1"));
-        clic(&s, "cmdLast");
-        QCOMPARE(sede(), QStringLiteral("1001"));
+        QCOMPARE(a.sede(), u"1"_s);
+        QCOMPARE(abilitati(), u"0011"_s);
+        clic(&a.s, "cmdNext");
+        QCOMPARE(a.sede(), u"2"_s);
+        QCOMPARE(abilitati(), u"1111"_s);
+        clic(&a.s, "cmdNext");
+        QCOMPARE(a.sede(), u"1001"_s);
+        QVERIFY(!trova<QLabel>(&a.s, "lblSedeOcc")->isHidden());
+        QVERIFY(campo(&a.s, "txtNumLocali")->isHidden() || !trova<QTabWidget>(&a.s, "SSTab1")->isTabEnabled(1));
+        QCOMPARE(abilitati(), u"1100"_s);
+        clic(&a.s, "cmdPrevious");
+        QCOMPARE(a.sede(), u"2"_s);
+        clic(&a.s, "cmdFirst");
+        QCOMPARE(a.sede(), u"1"_s);
+        clic(&a.s, "cmdLast");
+        QCOMPARE(a.sede(), u"1001"_s);
         GuidaModali guida({[](QDialog *d) {
             trova<QListWidget>(d, "lstSedi")->setCurrentRow(1);
             clic(d, "cmdConferma");
         }});
-        clic(&s, "CmdVai");
-        QCOMPARE(guida.aperte, QStringList{QStringLiteral("FrmEleSedi")});
-        QCOMPARE(sede(), QStringLiteral("2"));
+        clic(&a.s, "CmdVai");
+        QCOMPARE(guida.aperte, QStringList{u"FrmEleSedi"_s});
+        QCOMPARE(a.sede(), u"2"_s);
         QVERIFY(a.dialoghi.messaggi.isEmpty());
     }
 
     void sedeOccasionaleScritta()
     {
-        Ambiente a;
-        sediPronte(a);
-        a.db.esegui(QStringLiteral("UPDATE CorsiSediOcc SET TipoCompo='XX'"));
-        Componen s(*a.contesto);
-        QVERIFY(s.carica());
-        clic(&s, "cmdLast");
-        campo(&s, "txtDenominazione")->setText(QStringLiteral("PALESTRA NUOVA"));
-        campo(&s, "txtRiferimento")->setText(QStringLiteral("VIOLA"));
-        clic(&s, "cmdSalva");
+        Sedi a;
+        a.db.esegui(u"UPDATE CorsiSediOcc SET TipoCompo='XX'"_s);
+        QVERIFY(a.s.carica());
+        clic(&a.s, "cmdLast");
+        campo(&a.s, "txtDenominazione")->setText(u"PALESTRA NUOVA"_s);
+        campo(&a.s, "txtRiferimento")->setText(u"VIOLA"_s);
+        clic(&a.s, "cmdSalva");
         QVERIFY2(a.dialoghi.messaggi.isEmpty(), qPrintable(a.dialoghi.ultimo()));
-        QCOMPARE(valore(a, QStringLiteral("SELECT Denominazione || '|' || TipoCompo FROM CorsiSediOcc WHERE SedeOcc=1001")),
-                 QStringLiteral("PALESTRA NUOVA|UO"));
-        QCOMPARE(valore(a, QStringLiteral("SELECT Riferimento FROM CorsiSediOccUtil WHERE SedeOcc=1001")),
-                 QStringLiteral("VIOLA"));
+        QCOMPARE(a.valore(u"SELECT Denominazione || '|' || TipoCompo FROM CorsiSediOcc WHERE SedeOcc=1001"_s),
+                 u"PALESTRA NUOVA|UO"_s);
+        QCOMPARE(a.valore(u"SELECT Riferimento FROM CorsiSediOccUtil WHERE SedeOcc=1001"_s), u"VIOLA"_s);
     }
 
     void comuneDigitato_data()
@@ -231,120 +222,108 @@ private Q_SLOTS:
         QFETCH(QString, codice);
         QFETCH(QString, cap);
         QFETCH(int, messaggi);
-        Ambiente a;
-        sediPronte(a);
-        a.db.esegui(QStringLiteral("UPDATE CorsiCompo SET StatoEstero='FRANCIA' WHERE Componente=1"));
-        Componen s(*a.contesto);
-        QVERIFY(s.carica());
-        s.show();
-        QApplication::setActiveWindow(&s);
-        QVERIFY(QTest::qWaitForWindowActive(&s));
-        auto *comune = campo(&s, "txtComDes");
+        Sedi a;
+        a.db.esegui(u"UPDATE CorsiCompo SET StatoEstero='FRANCIA' WHERE Componente=1"_s);
+        QVERIFY(a.s.carica());
+        a.s.show();
+        QApplication::setActiveWindow(&a.s);
+        QVERIFY(QTest::qWaitForWindowActive(&a.s));
+        auto *comune = campo(&a.s, "txtComDes");
         comune->setFocus();
         comune->selectAll();
         QTest::keyClicks(comune, nome);
-        campo(&s, "txtIndirizzo")->setFocus();
-        QCOMPARE(a.dialoghi.messaggi.size(), messaggi);
-        if (messaggi)
-            QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Il comune inserito non è stato trovato nell'elenco dei comuni "
-                                                         "italiani rientranti nella provincia selezionata (ALFA). "
-                                                         "Selezionarne un'altro, oppure cancellarlo."));
-        QCOMPARE(trova<QLabel>(&s, "lblCodComune")->text(), codice);
-        QCOMPARE(campo(&s, "txtCap")->text(), cap);
-        QCOMPARE(campo(&s, "txtStatoEstero")->text(), messaggi ? QStringLiteral("FRANCIA") : QString());
+        campo(&a.s, "txtIndirizzo")->setFocus();
+        const QString fuori = u"Il comune inserito non è stato trovato nell'elenco dei comuni italiani rientranti nella "
+                              "provincia selezionata (ALFA). Selezionarne un'altro, oppure cancellarlo."_s;
+        QCOMPARE(a.dialoghi.testiMessaggi(), messaggi ? QStringList{fuori} : QStringList());
+        QCOMPARE(trova<QLabel>(&a.s, "lblCodComune")->text(), codice);
+        QCOMPARE(campo(&a.s, "txtCap")->text(), cap);
+        QCOMPARE(campo(&a.s, "txtStatoEstero")->text(), messaggi ? u"FRANCIA"_s : QString());
     }
 
     void laboratori()
     {
-        Ambiente a;
-        sediPronte(a);
-        Componen s(*a.contesto);
-        QVERIFY(s.carica());
-        auto *g = trova<QTableWidget>(&s, "grdLab");
+        Sedi a;
+        QVERIFY(a.s.carica());
+        auto *g = trova<QTableWidget>(&a.s, "grdLab");
         QCOMPARE(g->rowCount(), 1);
         // A wrong number may be typed again or the entry given up.
-        a.dialoghi.testi << QStringLiteral("x") << QStringLiteral("3") << QStringLiteral("AULA DISEGNO");
+        a.dialoghi.testi << u"x"_s << u"3"_s << u"AULA DISEGNO"_s;
         a.dialoghi.risposte << Risposta::Si;
-        clic(&s, "cmdInsLab");
+        clic(&a.s, "cmdInsLab");
         QCOMPARE(g->rowCount(), 2);
-        QCOMPARE(g->item(1, 1)->text(), QStringLiteral("AULA DISEGNO"));
-        a.dialoghi.testi << QStringLiteral("0");
+        QCOMPARE(g->item(1, 1)->text(), u"AULA DISEGNO"_s);
+        a.dialoghi.testi << u"0"_s;
         a.dialoghi.risposte << Risposta::No;
-        clic(&s, "cmdInsLab");
+        clic(&a.s, "cmdInsLab");
         QCOMPARE(g->rowCount(), 2);
         // Too long a description: cut on Yes, the change given up on No.
         g->selectRow(1);
-        a.dialoghi.testi << QStringLiteral("1") << QString(300, QLatin1Char('L'));
+        a.dialoghi.testi << u"1"_s << QString(300, QLatin1Char('L'));
         a.dialoghi.risposte << Risposta::Si;
-        clic(&s, "cmdModLab");
-        QCOMPARE(valore(a, QStringLiteral("SELECT length(TipoLab) FROM CorsiCompoTipoLab WHERE Componente=1 AND NumLab=1")),
-                 QStringLiteral("255"));
+        clic(&a.s, "cmdModLab");
+        QCOMPARE(a.valore(u"SELECT length(TipoLab) FROM CorsiCompoTipoLab WHERE Componente=1 AND NumLab=1"_s),
+                 u"255"_s);
         QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Sono stati immessi più di 255 caratteri. Troncare la descrizione? "
                                                      "Scegliendo NO l'attuale modifica verrà annullata"));
         // Deleted meanwhile on another workstation.
-        a.db.esegui(QStringLiteral("DELETE FROM CorsiCompoTipoLab WHERE Componente=1 AND NumLab=1"));
+        a.db.esegui(u"DELETE FROM CorsiCompoTipoLab WHERE Componente=1 AND NumLab=1"_s);
         g->selectRow(1);
         a.dialoghi.risposte << Risposta::Si;
-        clic(&s, "cmdCancLab");
+        clic(&a.s, "cmdCancLab");
         QCOMPARE(a.dialoghi.ultimo(),
-                 QStringLiteral("Il record che si è deciso di eliminare è già stato cancellato da un'altra postazione. "));
+                 u"Il record che si è deciso di eliminare è già stato cancellato da un'altra postazione. "_s);
         QCOMPARE(g->rowCount(), 1);
         g->clearSelection();
-        clic(&s, "cmdCancLab");
-        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Selezionare la riga da eliminare"));
+        clic(&a.s, "cmdCancLab");
+        QCOMPARE(a.dialoghi.ultimo(), u"Selezionare la riga da eliminare"_s);
     }
 
     void orePerDirettiva()
     {
-        Ambiente a;
-        sediPronte(a);
-        Componen s(*a.contesto);
-        QVERIFY(s.carica());
-        auto *g = trova<QTableWidget>(&s, "grdOre");
+        Sedi a;
+        QVERIFY(a.s.carica());
+        auto *g = trova<QTableWidget>(&a.s, "grdOre");
         auto aggiungi = [&](int voce, const QString &diurne) {
-            clic(&s, "CmdInsOre");
-            QVERIFY(!trova<QFrame>(&s, "FrmPulsanti")->isEnabled());
-            trova<QComboBox>(&s, "CmbDirettiva")->setCurrentIndex(voce);
-            campo(&s, "txtOreDiurne")->setText(diurne);
-            campo(&s, "txtOreSerali")->setText(QStringLiteral("10"));
-            clic(&s, "cmdRispCertConf");
+            clic(&a.s, "CmdInsOre");
+            QVERIFY(!trova<QFrame>(&a.s, "FrmPulsanti")->isEnabled());
+            trova<QComboBox>(&a.s, "CmbDirettiva")->setCurrentIndex(voce);
+            campo(&a.s, "txtOreDiurne")->setText(diurne);
+            campo(&a.s, "txtOreSerali")->setText(u"10"_s);
+            clic(&a.s, "cmdRispCertConf");
         };
-        aggiungi(1, QStringLiteral("500"));
-        aggiungi(1, QStringLiteral("700")); // the same directive again: its one row changes
+        aggiungi(1, u"500"_s);
+        aggiungi(1, u"700"_s); // the same directive again: its one row changes
         QCOMPARE(g->rowCount(), 2);
-        QCOMPARE(valore(a, QStringLiteral("SELECT group_concat(OreDiurne) FROM CorsiCompoOre WHERE CodDiret=2")),
-                 QStringLiteral("700"));
-        QCOMPARE(campo(&s, "txtTotDiurne")->text(), QStringLiteral("1900"));
-        QVERIFY(trova<QFrame>(&s, "FrmPulsanti")->isEnabled());
-        clic(&s, "CmdInsOre");
-        clic(&s, "cmdRispCertConf");
-        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Selezionare una direttiva"));
-        clic(&s, "cmdRispCertAnn");
+        QCOMPARE(a.valore(u"SELECT group_concat(OreDiurne) FROM CorsiCompoOre WHERE CodDiret=2"_s), u"700"_s);
+        QCOMPARE(campo(&a.s, "txtTotDiurne")->text(), u"1900"_s);
+        QVERIFY(trova<QFrame>(&a.s, "FrmPulsanti")->isEnabled());
+        clic(&a.s, "CmdInsOre");
+        clic(&a.s, "cmdRispCertConf");
+        QCOMPARE(a.dialoghi.ultimo(), u"Selezionare una direttiva"_s);
+        clic(&a.s, "cmdRispCertAnn");
         // The tick removes every hour row at once, before any save.
-        trova<QCheckBox>(&s, "ChkDirettive")->setChecked(true);
-        QCOMPARE(valore(a, QStringLiteral("SELECT count(*) FROM CorsiCompoOre WHERE Componente=1")), QStringLiteral("0"));
+        trova<QCheckBox>(&a.s, "ChkDirettive")->setChecked(true);
+        QCOMPARE(a.valore(u"SELECT count(*) FROM CorsiCompoOre WHERE Componente=1"_s), u"0"_s);
         QCOMPARE(g->rowCount(), 0);
-        QVERIFY(!trova<QPushButton>(&s, "CmdInsOre")->isEnabled());
+        QVERIFY(!trova<QPushButton>(&a.s, "CmdInsOre")->isEnabled());
     }
 
     // A printed application: no path writes, moving to another site included.
     void domandaStampata()
     {
-        Ambiente a;
-        sediPronte(a, true);
-        Componen s(*a.contesto);
-        QVERIFY(s.carica());
+        Sedi a(true);
+        QVERIFY(a.s.carica());
         QCOMPARE(a.dialoghi.ultimo(),
-                 QStringLiteral("Domanda già inviata alla Provincia\r\nNon sarà possibile modificare i dati delle Sedi Interessate"));
-        QVERIFY(campo(&s, "txtDenominazione")->isReadOnly());
-        QVERIFY(!trova<QPushButton>(&s, "cmdSalva")->isEnabled());
-        QVERIFY(!trova<QCheckBox>(&s, "ChkDirettive")->isEnabled());
-        campo(&s, "txtDenominazione")->setText(QStringLiteral("CAMBIATO DA CODICE"));
-        clic(&s, "cmdNext");
-        clic(&s, "cmdEsci");
+                 u"Domanda già inviata alla Provincia\r\nNon sarà possibile modificare i dati delle Sedi Interessate"_s);
+        QVERIFY(campo(&a.s, "txtDenominazione")->isReadOnly());
+        QVERIFY(!trova<QPushButton>(&a.s, "cmdSalva")->isEnabled());
+        QVERIFY(!trova<QCheckBox>(&a.s, "ChkDirettive")->isEnabled());
+        campo(&a.s, "txtDenominazione")->setText(u"CAMBIATO DA CODICE"_s);
+        clic(&a.s, "cmdNext");
+        clic(&a.s, "cmdEsci");
         QCOMPARE(a.dialoghi.messaggi.size(), 1);
-        QCOMPARE(valore(a, QStringLiteral("SELECT Denominazione FROM CorsiCompo WHERE Componente=1")),
-                 QStringLiteral("SEDE LEGALE"));
+        QCOMPARE(a.valore(u"SELECT Denominazione FROM CorsiCompo WHERE Componente=1"_s), u"SEDE LEGALE"_s);
     }
 
     void uscita_data()
@@ -361,21 +340,19 @@ private Q_SLOTS:
         QFETCH(Risposta, risposta);
         QFETCH(bool, aperta);
         QFETCH(QString, salvato);
-        Ambiente a;
-        sediPronte(a);
-        a.db.esegui(QStringLiteral("UPDATE CorsiCompo SET NumLocali=3, AllieviPrevisti=10, Direttive='S' WHERE Componente=2"));
+        Sedi a;
+        a.db.esegui(u"UPDATE CorsiCompo SET NumLocali=3, AllieviPrevisti=10, Direttive='S' WHERE Componente=2"_s);
         a.db.esegui(QStringLiteral("INSERT INTO CorsiCompoTipoLab (GrupOpe, Operatore, Componente, NumLab, TipoLab) VALUES "
                                    "('A', 7, 2, 1, 'LABORATORIO')"));
-        Componen s(*a.contesto);
-        QVERIFY(s.carica());
-        s.show();
-        clic(&s, "cmdNext");
-        campo(&s, "txtRiferimento")->setText(QStringLiteral("NERI BIS"));
+        QVERIFY(a.s.carica());
+        a.s.show();
+        clic(&a.s, "cmdNext");
+        campo(&a.s, "txtRiferimento")->setText(u"NERI BIS"_s);
         a.dialoghi.risposte << risposta;
-        clic(&s, "cmdEsci");
-        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Sono stati modificati uno o più dati della Componente\r\nSalvare le modifiche ?"));
-        QCOMPARE(s.isVisible(), aperta);
-        QCOMPARE(valore(a, QStringLiteral("SELECT Riferimento FROM CorsiCompo WHERE Componente=2")), salvato);
+        clic(&a.s, "cmdEsci");
+        QCOMPARE(a.dialoghi.ultimo(), u"Sono stati modificati uno o più dati della Componente\r\nSalvare le modifiche ?"_s);
+        QCOMPARE(a.s.isVisible(), aperta);
+        QCOMPARE(a.valore(u"SELECT Riferimento FROM CorsiCompo WHERE Componente=2"_s), salvato);
     }
 };
 

@@ -24,42 +24,56 @@ namespace {
 
 // Operator A/7 of the application fixture, complete enough to pass every check, and its
 // province's application printed or not.
-void operatorePronto(Ambiente &a, bool stampata = false)
+Contesto &operatorePronto(Ambiente &a, bool stampata)
 {
-    a.pronto(QStringLiteral("Multiutenza"));
+    a.pronto(u"Multiutenza"_s);
     preparaDomanda(a);
-    a.db.esegui(QStringLiteral("UPDATE CorsiOper SET LegGGNasc='01', LegMMNasc='02'"));
-    a.db.esegui(QStringLiteral("UPDATE Installazione SET DomandaStampata=?"), {stampata ? -1 : 0});
-    a.db.esegui(QStringLiteral("INSERT INTO StatiEsteri VALUES ('Z110', 'FRANCIA')"));
-    a.db.esegui(QStringLiteral("INSERT INTO AttEcono VALUES ('101', 'ISTRUZIONE')"));
+    a.db.esegui(u"UPDATE CorsiOper SET LegGGNasc='01', LegMMNasc='02'"_s);
+    a.db.esegui(u"UPDATE Installazione SET DomandaStampata=?"_s, {stampata ? -1 : 0});
+    a.db.esegui(u"INSERT INTO StatiEsteri VALUES ('Z110', 'FRANCIA')"_s);
+    a.db.esegui(u"INSERT INTO AttEcono VALUES ('101', 'ISTRUZIONE')"_s);
     for (const auto &[k, v] : {std::pair{"GrOpe", "A"}, std::pair{"Oper", "7"}, std::pair{"Prov", "001"}})
-        a.ini.scrivi(QStringLiteral("BaseDati"), QString::fromLatin1(k), QString::fromLatin1(v));
+        a.ini.scrivi(u"BaseDati"_s, QString::fromLatin1(k), QString::fromLatin1(v));
     ripristinaSessione(a.sessione, a.ini, a.db);
-    a.sessione.gDenomOper = QStringLiteral("ENTE SETTE À");
+    a.sessione.gDenomOper = u"ENTE SETTE À"_s;
+    return *a.contesto;
 }
 
-void attiva(QWidget *w)
-{
-    w->show();
-    QApplication::setActiveWindow(w);
-    QVERIFY(QTest::qWaitForWindowActive(w));
-}
+// That operator and one screen over it, built but not loaded.
+template <typename Schermo> struct Banco : Ambiente {
+    Schermo s;
+    explicit Banco(bool stampata = false) : s(operatorePronto(*this, stampata)) { }
+    QString colonna(const char *c)
+    {
+        return valore(u"SELECT %1 FROM CorsiOper WHERE GrupOpe='A' AND Operatore=7"_s.arg(QLatin1String(c)));
+    }
+    void attiva()
+    {
+        s.show();
+        QApplication::setActiveWindow(&s);
+        QVERIFY(QTest::qWaitForWindowActive(&s));
+    }
+    // Types into a text box that has the focus, over what it holds.
+    QLineEdit *digita(const char *nome, const QString &testo)
+    {
+        auto *c = trova<QLineEdit>(&s, nome);
+        c->setFocus();
+        c->selectAll();
+        QTest::keyClicks(c, testo);
+        return c;
+    }
+};
 
 // "campo=testo" sets a text box, "campo=#n" picks entry n of a drop-down.
 void compila(QWidget *w, const QStringList &modifiche)
 {
     for (const QString &m : modifiche) {
-        const QString nome = m.section(QLatin1Char('='), 0, 0), valore = m.section(QLatin1Char('='), 1);
+        const QString nome = m.section(u'=', 0, 0), valore = m.section(u'=', 1);
         if (auto *c = w->findChild<QComboBox *>(nome))
             c->setCurrentIndex(valore.mid(1).toInt());
         else
             trova<QLineEdit>(w, nome.toLatin1().constData())->setText(valore);
     }
-}
-
-QString colonna(Ambiente &a, const QString &c)
-{
-    return a.db.valoreScalare(QStringLiteral("SELECT %1 FROM CorsiOper WHERE GrupOpe='A' AND Operatore=7").arg(c)).toString();
 }
 
 void clic(QWidget *w, const char *pulsante) { QTest::mouseClick(trova<QPushButton>(w, pulsante), Qt::LeftButton); }
@@ -76,57 +90,46 @@ private Q_SLOTS:
         QTest::addColumn<QString>("titolo");
         QTest::addColumn<int>("pagina");
         QTest::addColumn<QString>("campo");
-        const QString vd = QStringLiteral("Verifica dati");
-        const QString tutti = QStringLiteral("Per i dati riguardanti l'eventuale domanda precedente è obbligatorio\r\n"
-                                             "compilare tutti i campi o non compilarne nessuno.");
+        const QString vd = u"Verifica dati"_s, nascita = u"Data di nascita del legale\r\nrappresentante non valida"_s;
+        const QString tutti = u"Per i dati riguardanti l'eventuale domanda precedente è obbligatorio\r\n"
+                              "compilare tutti i campi o non compilarne nessuno."_s;
         const QStringList precedente = {"txtDomPrece=123", "txtGGPrece=10", "txtMMPrece=03", "txtAAPrece=2005",
                                         "CmbProv=#1", "txtDirettiva=DIRETTIVA 2005", "txtAnnoDirettiva=2005"};
-        QTest::newRow("tutto a posto") << QStringList{} << "" << "" << 0 << "";
-        QTest::newRow("senza denominazione") << QStringList{"txtDenomi="} << "Inserire denominazione operatore" << vd << 0
-                                              << "txtDenomi";
-        QTest::newRow("senza corrispondenza") << QStringList{"cmbCorrispondenza=#0"}
-                                               << "Inserire il componente responsabile della corrispondenza" << vd << 0
-                                               << "cmbCorrispondenza";
-        QTest::newRow("senza legale") << QStringList{"txtLegNome=  "} << "Inserire il legale rappresentante" << vd << 0
-                                       << "txtLegNome";
-        QTest::newRow("comune senza provincia") << QStringList{"txtProvLeg="}
-                                                 << "Inserire la provincia di nascita del legale rappresentante"
-                                                 << "Verifica Dati" << 0 << "txtProvLeg";
-        QTest::newRow("provincia senza comune") << QStringList{"txtcomleg=", "txtProvLeg=AL"}
-                                                 << "Inserire il comune di nascita del legale rappresentante"
-                                                 << "Verifica Dati" << 0 << "txtcomleg";
-        QTest::newRow("CCIAA incompleta") << QStringList{"txtCodCC="} << "Inserire tutti i dati relativi alla CCIAA" << vd
-                                           << 1 << "txtProvCC";
-        QTest::newRow("CCIAA tutta vuota") << QStringList{"txtProvCC=", "txtCodCC=", "txtAnnCC="} << "" << "" << 0 << "";
-        QTest::newRow("31/02/2000") << QStringList{"txtGGLeg=31", "txtMMLeg=02", "txtAALeg=2000"}
-                                     << "Data di nascita del legale\r\nrappresentante non valida" << vd << 0 << "txtGGLeg";
-        QTest::newRow("29/02/2000") << QStringList{"txtGGLeg=29", "txtMMLeg=02", "txtAALeg=2000"} << "" << "" << 0 << "";
-        QTest::newRow("data di nascita a metà") << QStringList{"txtGGLeg="}
-                                                 << "Data di nascita del legale\r\nrappresentante non valida" << vd << 0
-                                                 << "txtGGLeg";
-        QTest::newRow("precedente 32/01") << precedente + QStringList{"txtGGPrece=32", "txtMMPrece=01"}
-                                           << "Data domanda precedente non valida " << vd << 2 << "txtGGPrece";
-        QTest::newRow("precedente mese 13") << precedente + QStringList{"txtGGPrece=01", "txtMMPrece=13"}
-                                             << "Data domanda precedente non valida" << vd << 2 << "txtGGPrece";
-        QTest::newRow("solo il numero") << QStringList{"txtDomPrece=123"} << tutti << vd << 2 << "txtDomPrece";
-        QTest::newRow("senza provincia precedente") << precedente + QStringList{"CmbProv=#0"} << tutti << vd << 2
-                                                     << "txtDomPrece";
-        QTest::newRow("anno 1900") << precedente + QStringList{"txtAAPrece=1900"}
-                                    << "Anno della domanda precedente non valido: deve essere maggiore di 1900" << vd << 2
-                                    << "txtAAPrece";
-        QTest::newRow("anno 1901") << precedente + QStringList{"txtAAPrece=1901"} << "" << "" << 0 << "";
-        QTest::newRow("direttiva 1900")
-            << precedente + QStringList{"txtAnnoDirettiva=1900"}
-            << "Anno Gestione della Direttiva su cui è stata presentata la domanda precedente non valido: deve essere "
-               "maggiore di 1900"
-            << vd << 2 << "txtAnnoDirettiva";
-        QTest::newRow("senza referente") << QStringList{"txtNominativoReferente="}
-                                          << "Inserire il nominativo del referente Operatore per le pari opportunità" << vd
-                                          << 1 << "txtNominativoReferente";
-        QTest::newRow("senza codice fiscale del referente")
-            << QStringList{"txtCodFiscaleReferente="}
-            << "Inserire il codice fiscale del referente Operatore per le pari opportunità" << vd << 1
-            << "txtCodFiscaleReferente";
+        auto salvato = [](const char *riga, const QStringList &m) { QTest::newRow(riga) << m << "" << "" << 0 << ""; };
+        auto errore = [&](const char *riga, const QStringList &m, const QString &messaggio, int pagina, const char *campo,
+                          const QString &titolo = {}) {
+            QTest::newRow(riga) << m << messaggio << (titolo.isEmpty() ? vd : titolo) << pagina << campo;
+        };
+        salvato("tutto a posto", {});
+        errore("senza denominazione", {"txtDenomi="}, u"Inserire denominazione operatore"_s, 0, "txtDenomi");
+        errore("senza corrispondenza", {"cmbCorrispondenza=#0"},
+               u"Inserire il componente responsabile della corrispondenza"_s, 0, "cmbCorrispondenza");
+        errore("senza legale", {"txtLegNome=  "}, u"Inserire il legale rappresentante"_s, 0, "txtLegNome");
+        errore("comune senza provincia", {"txtProvLeg="}, u"Inserire la provincia di nascita del legale rappresentante"_s,
+               0, "txtProvLeg", u"Verifica Dati"_s);
+        errore("provincia senza comune", {"txtcomleg=", "txtProvLeg=AL"},
+               u"Inserire il comune di nascita del legale rappresentante"_s, 0, "txtcomleg", u"Verifica Dati"_s);
+        errore("CCIAA incompleta", {"txtCodCC="}, u"Inserire tutti i dati relativi alla CCIAA"_s, 1, "txtProvCC");
+        salvato("CCIAA tutta vuota", {"txtProvCC=", "txtCodCC=", "txtAnnCC="});
+        errore("31/02/2000", {"txtGGLeg=31", "txtMMLeg=02", "txtAALeg=2000"}, nascita, 0, "txtGGLeg");
+        salvato("29/02/2000", {"txtGGLeg=29", "txtMMLeg=02", "txtAALeg=2000"});
+        errore("data di nascita a metà", {"txtGGLeg="}, nascita, 0, "txtGGLeg");
+        errore("precedente 32/01", precedente + QStringList{"txtGGPrece=32", "txtMMPrece=01"},
+               u"Data domanda precedente non valida "_s, 2, "txtGGPrece");
+        errore("precedente mese 13", precedente + QStringList{"txtGGPrece=01", "txtMMPrece=13"},
+               u"Data domanda precedente non valida"_s, 2, "txtGGPrece");
+        errore("solo il numero", {"txtDomPrece=123"}, tutti, 2, "txtDomPrece");
+        errore("senza provincia precedente", precedente + QStringList{"CmbProv=#0"}, tutti, 2, "txtDomPrece");
+        errore("anno 1900", precedente + QStringList{"txtAAPrece=1900"},
+               u"Anno della domanda precedente non valido: deve essere maggiore di 1900"_s, 2, "txtAAPrece");
+        salvato("anno 1901", precedente + QStringList{"txtAAPrece=1901"});
+        errore("direttiva 1900", precedente + QStringList{"txtAnnoDirettiva=1900"},
+               u"Anno Gestione della Direttiva su cui è stata presentata la domanda precedente non valido: deve essere "
+               "maggiore di 1900"_s, 2, "txtAnnoDirettiva");
+        errore("senza referente", {"txtNominativoReferente="},
+               u"Inserire il nominativo del referente Operatore per le pari opportunità"_s, 1, "txtNominativoReferente");
+        errore("senza codice fiscale del referente", {"txtCodFiscaleReferente="},
+               u"Inserire il codice fiscale del referente Operatore per le pari opportunità"_s, 1, "txtCodFiscaleReferente");
     }
     void verifica()
     {
@@ -135,58 +138,45 @@ private Q_SLOTS:
         QFETCH(QString, titolo);
         QFETCH(int, pagina);
         QFETCH(QString, campo);
-        Ambiente a;
-        operatorePronto(a);
-        Operator s(*a.contesto);
-        QVERIFY(s.carica());
-        compila(&s, QStringList{QStringLiteral("txtDenomi=NUOVO NOME")} + modifiche);
-        trova<QTabWidget>(&s, "SSTab1")->setCurrentIndex(2);
-        clic(&s, "cmdSalva");
+        Banco<Operator> a;
+        QVERIFY(a.s.carica());
+        compila(&a.s, QStringList{u"txtDenomi=NUOVO NOME"_s} + modifiche);
+        trova<QTabWidget>(&a.s, "SSTab1")->setCurrentIndex(2);
+        clic(&a.s, "cmdSalva");
         if (messaggio.isEmpty()) {
             QVERIFY2(a.dialoghi.messaggi.isEmpty(), qPrintable(a.dialoghi.ultimo()));
-            QCOMPARE(colonna(a, QStringLiteral("Denominazione")), QStringLiteral("NUOVO NOME"));
-            QCOMPARE(a.sessione.gDenomOper, QStringLiteral("NUOVO NOME"));
+            QCOMPARE(a.colonna("Denominazione"), u"NUOVO NOME"_s);
+            QCOMPARE(a.sessione.gDenomOper, u"NUOVO NOME"_s);
             return;
         }
-        QCOMPARE(a.dialoghi.messaggi.size(), 1);
-        QCOMPARE(a.dialoghi.ultimo(), messaggio);
-        QCOMPARE(a.dialoghi.messaggi[0].titolo, titolo);
-        QCOMPARE(a.dialoghi.messaggi[0].icona, Icona::Critico);
-        QCOMPARE(trova<QTabWidget>(&s, "SSTab1")->currentIndex(), pagina);
-        QCOMPARE(s.focusWidget()->objectName(), campo);
-        QCOMPARE(colonna(a, QStringLiteral("Denominazione")), QStringLiteral("ENTE SETTE À"));
+        unMessaggio(a.dialoghi, messaggio, titolo, Icona::Critico);
+        QCOMPARE(trova<QTabWidget>(&a.s, "SSTab1")->currentIndex(), pagina);
+        QCOMPARE(a.s.focusWidget()->objectName(), campo);
+        QCOMPARE(a.colonna("Denominazione"), u"ENTE SETTE À"_s);
     }
 
     // What is typed is kept as it was written, and day and month get their leading zero.
     void scritturaEZeri()
     {
-        Ambiente a;
-        operatorePronto(a);
-        Operator s(*a.contesto);
-        QVERIFY(s.carica());
-        attiva(&s);
-        auto *gg = trova<QLineEdit>(&s, "txtGGLeg");
-        gg->setFocus();
-        gg->clear();
-        QTest::keyClicks(gg, QStringLiteral("5"));
-        trova<QLineEdit>(&s, "txtMMLeg")->setFocus();
-        QCOMPARE(gg->text(), QStringLiteral("05"));
-        auto *nome = trova<QLineEdit>(&s, "txtLegNome");
-        nome->setFocus();
-        nome->clear();
-        QTest::keyClicks(nome, QStringLiteral("rossi anna"));
-        compila(&s, {"cmbAEco=#1", "txtContIBAN=IT00X0000000000000000000000"});
-        clic(&s, "cmdSalva");
+        Banco<Operator> a;
+        QVERIFY(a.s.carica());
+        a.attiva();
+        auto *gg = a.digita("txtGGLeg", u"5"_s);
+        trova<QLineEdit>(&a.s, "txtMMLeg")->setFocus();
+        QCOMPARE(gg->text(), u"05"_s);
+        a.digita("txtLegNome", u"rossi anna"_s);
+        compila(&a.s, {"cmbAEco=#1", "txtContIBAN=IT00X0000000000000000000000"});
+        clic(&a.s, "cmdSalva");
         QVERIFY2(a.dialoghi.messaggi.isEmpty(), qPrintable(a.dialoghi.ultimo()));
-        QCOMPARE(colonna(a, QStringLiteral("LegNome")), QStringLiteral("ROSSI ANNA"));
-        QCOMPARE(colonna(a, QStringLiteral("LegGGNasc")), QStringLiteral("05"));
-        QCOMPARE(colonna(a, QStringLiteral("AttEcono")), QStringLiteral("101"));
-        QCOMPARE(colonna(a, QStringLiteral("Corrispondenza")), QStringLiteral("1"));
+        QCOMPARE(a.colonna("LegNome"), u"ROSSI ANNA"_s);
+        QCOMPARE(a.colonna("LegGGNasc"), u"05"_s);
+        QCOMPARE(a.colonna("AttEcono"), u"101"_s);
+        QCOMPARE(a.colonna("Corrispondenza"), u"1"_s);
         // Reopened, the sheet shows what was saved.
         Operator di_nuovo(*a.contesto);
         QVERIFY(di_nuovo.carica());
-        QCOMPARE(trova<QLineEdit>(&di_nuovo, "txtContIBAN")->text(), QStringLiteral("IT00X0000000000000000000000"));
-        QCOMPARE(trova<QComboBox>(&di_nuovo, "cmbAEco")->currentText(), QStringLiteral("101  ISTRUZIONE"));
+        QCOMPARE(trova<QLineEdit>(&di_nuovo, "txtContIBAN")->text(), u"IT00X0000000000000000000000"_s);
+        QCOMPARE(trova<QComboBox>(&di_nuovo, "cmbAEco")->currentText(), u"101  ISTRUZIONE"_s);
     }
 
     void luogoDiNascita_data()
@@ -196,16 +186,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("provincia");
         QTest::addColumn<bool>("abilitata");
         QTest::addColumn<QString>("fuoco");
-        QTest::addColumn<int>("domande");
-        QTest::newRow("comune") << "alfa" << QList<Risposta>{} << "AL" << true << "txtProvLeg" << 0;
+        using R = QList<Risposta>;
+        QTest::newRow("comune") << "alfa" << R{} << "AL" << true << "txtProvLeg";
         // A province disabled under the cursor hands the focus on to the next field.
-        QTest::newRow("stato estero") << "FRANCIA" << QList<Risposta>{} << "" << false << "txtGGLeg" << 0;
-        QTest::newRow("sconosciuto, estero") << "ATLANTIDE" << QList<Risposta>{Risposta::Si, Risposta::Si} << "" << false
-                                             << "txtGGLeg" << 2;
-        QTest::newRow("sconosciuto, comune") << "ATLANTIDE" << QList<Risposta>{Risposta::Si, Risposta::No} << "" << true
-                                             << "txtProvLeg" << 2;
-        QTest::newRow("sconosciuto, da correggere") << "ATLANTIDE" << QList<Risposta>{Risposta::No} << "AL" << true
-                                                    << "txtcomleg" << 1;
+        QTest::newRow("stato estero") << "FRANCIA" << R{} << "" << false << "txtGGLeg";
+        QTest::newRow("sconosciuto, estero") << "ATLANTIDE" << R{Risposta::Si, Risposta::Si} << "" << false << "txtGGLeg";
+        QTest::newRow("sconosciuto, comune") << "ATLANTIDE" << R{Risposta::Si, Risposta::No} << "" << true << "txtProvLeg";
+        QTest::newRow("sconosciuto, da correggere") << "ATLANTIDE" << R{Risposta::No} << "AL" << true << "txtcomleg";
     }
     void luogoDiNascita()
     {
@@ -214,36 +201,27 @@ private Q_SLOTS:
         QFETCH(QString, provincia);
         QFETCH(bool, abilitata);
         QFETCH(QString, fuoco);
-        QFETCH(int, domande);
-        Ambiente a;
-        operatorePronto(a);
-        Operator s(*a.contesto);
-        QVERIFY(s.carica());
-        attiva(&s);
-        auto *comune = trova<QLineEdit>(&s, "txtcomleg");
-        comune->setFocus();
-        comune->selectAll();
-        QTest::keyClicks(comune, luogo);
+        Banco<Operator> a;
+        QVERIFY(a.s.carica());
+        a.attiva();
+        a.digita("txtcomleg", luogo);
         a.dialoghi.risposte << risposte;
-        trova<QLineEdit>(&s, "txtProvLeg")->setFocus();
-        QCOMPARE(a.dialoghi.messaggi.size(), domande);
-        if (domande > 0)
-            QCOMPARE(a.dialoghi.messaggi[0].testo,
-                     QStringLiteral("Il comune/stato estero inserito non è stato trovato nell'elenco\r\ndei comuni "
-                                    "italiani/stati esteri. Mantenere la denominazione inserita ?"));
-        if (domande > 1)
-            QCOMPARE(a.dialoghi.messaggi[1].testo,
-                     QStringLiteral("La denominazione inserita corrisponde ad uno stato estero?\r\nRispondendo NO la "
-                                    "denominazione sarà considerata un comune italiano."));
-        QCOMPARE(trova<QLineEdit>(&s, "txtProvLeg")->text(), provincia);
-        QCOMPARE(trova<QLineEdit>(&s, "txtProvLeg")->isEnabled(), abilitata);
+        trova<QLineEdit>(&a.s, "txtProvLeg")->setFocus();
+        // One question for each answer given.
+        const QStringList domande{u"Il comune/stato estero inserito non è stato trovato nell'elenco\r\ndei comuni "
+                                  "italiani/stati esteri. Mantenere la denominazione inserita ?"_s,
+                                  u"La denominazione inserita corrisponde ad uno stato estero?\r\nRispondendo NO la "
+                                  "denominazione sarà considerata un comune italiano."_s};
+        QCOMPARE(a.dialoghi.testiMessaggi(), domande.first(risposte.size()));
+        QCOMPARE(trova<QLineEdit>(&a.s, "txtProvLeg")->text(), provincia);
+        QCOMPARE(trova<QLineEdit>(&a.s, "txtProvLeg")->isEnabled(), abilitata);
         QCOMPARE(QApplication::focusWidget()->objectName(), fuoco);
         if (!abilitata) {
             // A foreign birthplace needs no province: the checks pass.
             a.dialoghi.messaggi.clear();
-            clic(&s, "cmdSalva");
+            clic(&a.s, "cmdSalva");
             QVERIFY2(a.dialoghi.messaggi.isEmpty(), qPrintable(a.dialoghi.ultimo()));
-            QCOMPARE(colonna(a, QStringLiteral("LegProvNasc")), QString());
+            QCOMPARE(a.colonna("LegProvNasc"), QString());
         }
     }
 
@@ -261,51 +239,48 @@ private Q_SLOTS:
         QFETCH(Risposta, risposta);
         QFETCH(bool, aperta);
         QFETCH(QString, salvato);
-        Ambiente a;
-        operatorePronto(a);
-        Operator s(*a.contesto);
-        QVERIFY(s.carica());
-        s.show();
-        clic(&s, "cmdEsci"); // unchanged: no question
+        Banco<Operator> a;
+        QVERIFY(a.s.carica());
+        a.s.show();
+        clic(&a.s, "cmdEsci"); // unchanged: no question
         QVERIFY(a.dialoghi.messaggi.isEmpty());
-        QVERIFY(!s.isVisible());
-        s.show();
-        compila(&s, {"txtIndirAge=VIA NUOVA"});
+        QVERIFY(!a.s.isVisible());
+        a.s.show();
+        compila(&a.s, {"txtIndirAge=VIA NUOVA"});
         a.dialoghi.risposte << risposta;
-        QTest::keyClick(&s, Qt::Key_Escape);
-        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Sono stati modificati uno o più dati dell' OPERATORE\r\nSalvare le modifiche ?"));
+        QTest::keyClick(&a.s, Qt::Key_Escape);
+        QCOMPARE(a.dialoghi.ultimo(), u"Sono stati modificati uno o più dati dell' OPERATORE\r\nSalvare le modifiche ?"_s);
         QCOMPARE(a.dialoghi.messaggi.last().pulsanti, Pulsanti::SiNoAnnulla);
-        QCOMPARE(s.isVisible(), aperta);
-        QCOMPARE(colonna(a, QStringLiteral("ContIndirAge")), salvato);
+        QCOMPARE(a.s.isVisible(), aperta);
+        QCOMPARE(a.colonna("ContIndirAge"), salvato);
     }
 
     // Once an application is printed the operator's data are locked on every path.
     void operatoreBloccato()
     {
-        Ambiente a;
-        operatorePronto(a, true);
+        Banco<Operator> a(true);
         QVERIFY(a.sessione.gOperStampato);
-        Operator s(*a.contesto);
-        QVERIFY(s.carica());
+        QVERIFY(a.s.carica());
         QCOMPARE(a.dialoghi.ultimo(),
-                 QStringLiteral("Domanda già inviata alla Provincia\r\nNon sarà possibile modificare i dati\r\ndell' operatore"));
+                 u"Domanda già inviata alla Provincia\r\nNon sarà possibile modificare i dati\r\ndell' operatore"_s);
         QCOMPARE(a.dialoghi.messaggi[0].icona, Icona::Esclamazione);
-        attiva(&s);
-        auto *nome = trova<QLineEdit>(&s, "txtDenomi");
+        a.attiva();
+        auto *nome = trova<QLineEdit>(&a.s, "txtDenomi");
         nome->setFocus();
-        QTest::keyClicks(nome, QStringLiteral("X"));
-        QCOMPARE(nome->text(), QStringLiteral("ENTE SETTE À"));
-        QVERIFY(!trova<QPushButton>(&s, "cmdSalva")->isEnabled());
-        QVERIFY(!trova<QComboBox>(&s, "cmbAEco")->isEnabled());
+        QTest::keyClicks(nome, u"X"_s);
+        QCOMPARE(nome->text(), u"ENTE SETTE À"_s);
+        QVERIFY(!trova<QPushButton>(&a.s, "cmdSalva")->isEnabled());
+        QVERIFY(!trova<QComboBox>(&a.s, "cmbAEco")->isEnabled());
         a.dialoghi.messaggi.clear();
-        clic(&s, "cmdEsci");
+        clic(&a.s, "cmdEsci");
         QVERIFY(a.dialoghi.messaggi.isEmpty());
         DatiOperatore d = *caricaOperatore(*a.contesto, vociOperatore(*a.contesto));
-        d.denominazione = QStringLiteral("ALTRO");
+        d.denominazione = u"ALTRO"_s;
         QVERIFY_THROWS_EXCEPTION(Errore, scriviOperatore(*a.contesto, d));
-        QCOMPARE(colonna(a, QStringLiteral("Denominazione")), QStringLiteral("ENTE SETTE À"));
+        QCOMPARE(a.colonna("Denominazione"), u"ENTE SETTE À"_s);
     }
 
+    // The registered office's checks; then another workstation deletes it before the save.
     void sedeLegale_data()
     {
         QTest::addColumn<QStringList>("modifiche");
@@ -323,28 +298,24 @@ private Q_SLOTS:
         QFETCH(QStringList, modifiche);
         QFETCH(QString, messaggio);
         QFETCH(QString, campo);
-        Ambiente a;
-        operatorePronto(a);
-        a.db.esegui(QStringLiteral("UPDATE CorsiCompo SET Fax='0115551235', Pref='011', PrefFax='011' WHERE Componente=1"));
-        FrmSedeLeg s(*a.contesto);
-        QVERIFY(s.carica());
-        QCOMPARE(trova<QLineEdit>(&s, "txtComDes")->text(), QStringLiteral("ALFA"));
-        QVERIFY(!trova<QLineEdit>(&s, "txtIndirizzo")->isEnabled());
-        compila(&s, modifiche << QStringLiteral("txtRiferimento=BIANCHI"));
-        clic(&s, "cmdSalva");
+        Banco<FrmSedeLeg> a;
+        a.db.esegui(u"UPDATE CorsiCompo SET Fax='0115551235', Pref='011', PrefFax='011' WHERE Componente=1"_s);
+        QVERIFY(a.s.carica());
+        QCOMPARE(trova<QLineEdit>(&a.s, "txtComDes")->text(), u"ALFA"_s);
+        QVERIFY(!trova<QLineEdit>(&a.s, "txtIndirizzo")->isEnabled());
+        compila(&a.s, modifiche << u"txtRiferimento=BIANCHI"_s);
+        clic(&a.s, "cmdSalva");
         if (!messaggio.isEmpty()) {
             QCOMPARE(a.dialoghi.ultimo(), messaggio);
-            QCOMPARE(s.focusWidget()->objectName(), campo);
+            QCOMPARE(a.s.focusWidget()->objectName(), campo);
             return;
         }
         QVERIFY2(a.dialoghi.messaggi.isEmpty(), qPrintable(a.dialoghi.ultimo()));
-        QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT Riferimento || '|' || Pref || '|' || PrefFax || '|' || Email FROM "
-                                                   "CorsiCompo WHERE Componente=1"))
-                     .toString(),
-                 QStringLiteral("BIANCHI|||"));
+        QCOMPARE(a.valore(u"SELECT Riferimento || '|' || Pref || '|' || PrefFax || '|' || Email FROM CorsiCompo "
+                          "WHERE Componente=1"_s),
+                 u"BIANCHI|||"_s);
     }
 
-    // Another workstation deletes the registered office before the save.
     void sedeLegaleCancellataNelFrattempo_data()
     {
         QTest::addColumn<Risposta>("risposta");
@@ -359,47 +330,42 @@ private Q_SLOTS:
         QFETCH(Risposta, risposta);
         QFETCH(int, righe);
         QFETCH(QString, ultimo);
-        Ambiente a;
-        operatorePronto(a);
-        a.db.esegui(QStringLiteral("UPDATE CorsiCompo SET Fax='0115551235' WHERE Componente=1"));
-        FrmSedeLeg s(*a.contesto);
-        QVERIFY(s.carica());
-        s.show();
+        Banco<FrmSedeLeg> a;
+        a.db.esegui(u"UPDATE CorsiCompo SET Fax='0115551235' WHERE Componente=1"_s);
+        QVERIFY(a.s.carica());
+        a.s.show();
         {
-            CorsiDB altra(QStringLiteral("altra"));
+            CorsiDB altra(u"altra"_s);
             altra.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
-            altra.esegui(QStringLiteral("DELETE FROM CorsiCompo WHERE Componente=1"));
+            altra.esegui(u"DELETE FROM CorsiCompo WHERE Componente=1"_s);
         }
-        compila(&s, {"txtRiferimento=NUOVO"});
+        compila(&a.s, {"txtRiferimento=NUOVO"});
         a.dialoghi.risposte << risposta;
-        clic(&s, "cmdSalva");
-        QCOMPARE(a.dialoghi.messaggi[0].testo, QStringLiteral("Il record che si sta cercando di aggiornare è stato cancellato "
-                                                              "da un altro operatore.\r\nReinserire il record?"));
-        QCOMPARE(a.dialoghi.messaggi[0].titolo, QStringLiteral("Accesso concorrente"));
+        clic(&a.s, "cmdSalva");
+        QCOMPARE(a.dialoghi.messaggi[0].testo, u"Il record che si sta cercando di aggiornare è stato cancellato da un "
+                                               "altro operatore.\r\nReinserire il record?"_s);
+        QCOMPARE(a.dialoghi.messaggi[0].titolo, u"Accesso concorrente"_s);
         QCOMPARE(a.dialoghi.ultimo(), ultimo);
-        QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiCompo WHERE Componente=1 AND TipoCompo='SL' "
-                                                   "AND Riferimento='NUOVO' AND Denominazione='SEDE LEGALE'"))
-                     .toInt(),
-                 righe);
-        QCOMPARE(s.isVisible(), righe == 1);
+        QCOMPARE(a.valore(u"SELECT count(*) FROM CorsiCompo WHERE Componente=1 AND TipoCompo='SL' AND "
+                          "Riferimento='NUOVO' AND Denominazione='SEDE LEGALE'"_s),
+                 QString::number(righe));
+        QCOMPARE(a.s.isVisible(), righe == 1);
     }
 
     // The menu's button opens the sheet, and the heading follows a new name.
     void dalMenu()
     {
-        Ambiente a;
-        operatorePronto(a);
-        MDI_Main m(*a.contesto);
-        m.carica();
-        m.primaAttivazione();
+        Banco<MDI_Main> a;
+        a.s.carica();
+        a.s.primaAttivazione();
         GuidaModali guida({[](QDialog *d) {
             compila(d, {"txtDenomi=ENTE RINOMINATO"});
             clic(d, "cmdSalva");
             clic(d, "cmdEsci");
         }});
-        clic(&m, "cmdOpe");
-        QCOMPARE(guida.aperte, QStringList{QStringLiteral("Operator")});
-        QCOMPARE(trova<QLabel>(&m, "lblDenOper")->text(), QStringLiteral("-  ENTE RINOMINATO"));
+        clic(&a.s, "cmdOpe");
+        QCOMPARE(guida.aperte, QStringList{u"Operator"_s});
+        QCOMPARE(trova<QLabel>(&a.s, "lblDenOper")->text(), u"-  ENTE RINOMINATO"_s);
     }
 };
 

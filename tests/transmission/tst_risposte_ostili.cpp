@@ -14,10 +14,13 @@
 using namespace quirdal;
 using quirdal::test::Ambiente;
 using quirdal::test::ServerFinto;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kTitoloTabelle = QStringLiteral("Installazione base dati - scarico tabelle di decodifica");
+const QString kTitoloTabelle = u"Installazione base dati - scarico tabelle di decodifica"_s;
+const QString kErroreNumero = u"Si è verificato un errore sul server sicuro della Regione durante il recupero del "
+                              "numero di domanda.\r\nContattare il servizio di assistenza V.T.Z."_s;
 
 struct Banco {
     Ambiente a;
@@ -33,28 +36,17 @@ struct Banco {
             opzioni += test::opzioneContenitore(appoggio, contenitore);
         server = std::make_unique<ServerFinto>(opzioni);
         server->configura(a.ini, a.dir.path());
-        a.sessione.gPwdConnessione = QStringLiteral("quirdal:Valdoria2009@");
+        a.sessione.gPwdConnessione = u"quirdal:Valdoria2009@"_s;
         t = std::make_unique<Trasferimento>(a.dir.path(), *a.utente);
         t->setAttesaMassima(20000);
-        scrivi(QStringLiteral("Province.txt"), "#VECCHIO#\r\n");
-    }
-    void scrivi(const QString &nome, const QByteArray &byte)
-    {
-        QFile f(a.percorso(nome));
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(byte);
+        a.scrivi(u"Province.txt"_s, "#VECCHIO#\r\n");
     }
     bool scarica(bool operatori)
     {
-        const QStringList voci{vocePerScarico(QStringLiteral("A"), QStringLiteral("101"))};
+        const QStringList voci{vocePerScarico(u"A"_s, u"101"_s)};
         return operatori ? scaricaDatiOperatori(*a.contesto, *t, voci) : scaricaTabelle(*a.contesto, *t, voci);
     }
-    EsitoNumero numero()
-    {
-        return richiediNumeroDomanda(*a.contesto, *t, QStringLiteral("001"), QStringLiteral("A"), QStringLiteral("7"),
-                                     QStringLiteral("a@b.it"));
-    }
-    int domande() { return a.db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione")).toInt(); }
+    EsitoNumero numero() { return richiediNumeroDomanda(*a.contesto, *t, u"001"_s, u"A"_s, u"7"_s, u"a@b.it"_s); }
     // Every file of the folder and below, with a digest of its bytes.
     QStringList cartella() const
     {
@@ -62,10 +54,8 @@ struct Banco {
         QDirIterator it(a.dir.path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString p = it.next();
-            QFile f(p);
-            f.open(QIODevice::ReadOnly);
-            r << QDir(a.dir.path()).relativeFilePath(p) + QLatin1Char(' ')
-                    + QString::fromLatin1(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1).toHex());
+            r << QDir(a.dir.path()).relativeFilePath(p) + u' '
+                    + QString::fromLatin1(QCryptographicHash::hash(test::leggiFile(p), QCryptographicHash::Sha1).toHex());
         }
         r.sort();
         return r;
@@ -74,140 +64,125 @@ struct Banco {
 
 QByteArray tabella(const QByteArray &nome, const QByteArray &righe) { return nome + "\r\n" + righe + "EOF\r\n"; }
 
+// "…" at either end of the expected text stands for whatever the message has there.
+void confronta(const QString &testo, const QString &atteso)
+{
+    if (atteso.startsWith(u'…'))
+        QVERIFY2(testo.endsWith(atteso.mid(1)), qPrintable(testo));
+    else if (atteso.endsWith(u'…'))
+        QVERIFY2(testo.startsWith(atteso.chopped(1)), qPrintable(testo));
+    else
+        QCOMPARE(testo, atteso);
+}
+
 } // namespace
 
 class TestRisposteOstili : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Nothing of a refused reply is written, and the folder is as it was.
-    void nomiNonAmmessi_data()
+    // Nothing of a refused reply is written, and the folder is as it was; an error status
+    // is a transfer error whatever its body, and so is a body that cannot be decoded.
+    void rispostaRifiutata_data()
     {
         QTest::addColumn<QStringList>("opzioni");
         QTest::addColumn<QByteArray>("contenitore");
         QTest::addColumn<bool>("operatori");
-        QTest::addColumn<QString>("nome");
-        QTest::newRow("tabelle: i file del programma") << QStringList{"--guasto", "aggiornatabelle:propri"} << QByteArray()
-                                                       << false << "QUIRDAL.mdb";
-        QTest::newRow("operatori: i file del programma") << QStringList{"--guasto", "aggiornadb:propri"} << QByteArray()
-                                                         << true << "QUIRDAL.mdb";
-        QTest::newRow("tabelle dell'ente") << QStringList{}
-                                           << tabella("Province.txt", "#001#,#AL#,#A#,#01#\r\n")
-                + tabella("CorsiProp.txt", "#INSTALLAZIONE#\r\n") << false << "CorsiProp.txt";
-        QTest::newRow("domande") << QStringList{} << tabella("installazione.TXT", "#INSTALLAZIONE#\r\n") << false
-                                 << "installazione.TXT";
-        QTest::newRow("nome ignoto") << QStringList{} << tabella("Not Found", "") << false << "Not Found";
+        QTest::addColumn<QString>("messaggio");
+        const QString nome =
+            u"La risposta del server contiene un nome di file non ammesso: %1. Nessun file è stato scritto."_s;
+        const QString trasmissione = u"Si è verificato un errore in trasmissione, %1 : …"_s;
+        const QString nessuno = u"… Nessun file è stato scritto."_s;
+        auto riga = [](const char *n, const QStringList &opzioni, const QByteArray &contenitore, const QString &messaggio,
+                       bool operatori = false) { QTest::newRow(n) << opzioni << contenitore << operatori << messaggio; };
+        auto guasto = [](const char *g) { return QStringList{u"--guasto"_s, QString::fromLatin1(g)}; };
+        riga("tabelle: i file del programma", guasto("aggiornatabelle:propri"), {}, nome.arg("QUIRDAL.mdb"));
+        riga("operatori: i file del programma", guasto("aggiornadb:propri"), {}, nome.arg("QUIRDAL.mdb"), true);
+        riga("tabelle dell'ente", {},
+             tabella("Province.txt", "#001#,#AL#,#A#,#01#\r\n") + tabella("CorsiProp.txt", "#INSTALLAZIONE#\r\n"),
+             nome.arg("CorsiProp.txt"));
+        riga("domande", {}, tabella("installazione.TXT", "#INSTALLAZIONE#\r\n"), nome.arg("installazione.TXT"));
+        riga("nome ignoto", {}, tabella("Not Found", ""), nome.arg("Not Found"));
         // Trimmed, a leading blank makes a data line; a leading 0xA0 makes a name.
-        QTest::newRow("spazio non separabile") << QStringList{} << QByteArray("\xA0#x/../../f\r\n#y#\r\n") << false
-                                               << QString::fromUtf8("\u00A0#x/../../f");
-        QTest::newRow("byte a caso") << QStringList{"--guasto", "aggiornatabelle:casuale"} << QByteArray() << false << "";
-        QTest::newRow("cinquemila file") << QStringList{} << QByteArray("aggiorna.tab\r\nEOF\r\n").repeated(5000) << false
-                                         << "";
+        riga("spazio non separabile", {}, "\xA0#x/../../f\r\n#y#\r\n", nome.arg(u"\u00A0#x/../../f"_s));
+        riga("byte a caso", guasto("aggiornatabelle:casuale"), {}, nessuno);
+        riga("cinquemila file", {}, QByteArray("aggiorna.tab\r\nEOF\r\n").repeated(5000), nessuno);
+        riga("500 con le tabelle", guasto("aggiornatabelle:stato500"), {}, trasmissione.arg(500));
+        riga("404 Not Found", guasto("aggiornatabelle:stato404"), "Not Found", trasmissione.arg(404));
+        riga("gzip illeggibile", guasto("aggiornatabelle:compresso"), {}, trasmissione.arg(12152));
     }
-    void nomiNonAmmessi()
+    void rispostaRifiutata()
     {
         QFETCH(QStringList, opzioni);
         QFETCH(QByteArray, contenitore);
         QFETCH(bool, operatori);
-        QFETCH(QString, nome);
+        QFETCH(QString, messaggio);
         Banco b(opzioni, contenitore);
         const QStringList prima = b.cartella();
         QVERIFY(!b.scarica(operatori));
         QCOMPARE(b.cartella(), prima);
-        QVERIFY2(b.a.dialoghi.ultimo().endsWith(QStringLiteral(" Nessun file è stato scritto.")),
-                 qPrintable(b.a.dialoghi.ultimo()));
-        if (!nome.isEmpty())
-            QCOMPARE(b.a.dialoghi.ultimo(),
-                     QStringLiteral("La risposta del server contiene un nome di file non ammesso: ") + nome
-                         + QStringLiteral(". Nessun file è stato scritto."));
-        QCOMPARE(b.a.db.valoreScalare(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+        confronta(b.a.dialoghi.ultimo(), messaggio);
+        if (!operatori)
+            QCOMPARE(b.a.dialoghi.messaggi.last().titolo, kTitoloTabelle);
+        QCOMPARE(b.a.valore(u"PRAGMA integrity_check"_s), u"ok"_s);
     }
 
     // The expected names, in any letter case, are written under the program's spelling;
     // a line the check reads as data is written as data, never as a name.
     void nomiAmmessi()
     {
-        const QString fuga = QStringLiteral("quirdal-fuga-") + QFileInfo(QDir::tempPath()).fileName()
-            + QString::number(QCoreApplication::applicationPid());
-        Banco b({}, tabella("PROVINCE.TXT", "#001#,#AL#,#ALFA#,#01#\r\n #x/../../" + fuga.toLatin1() + "\r\n")
+        const QByteArray fuga = "quirdal-fuga-" + QFileInfo(QDir::tempPath()).fileName().toLatin1()
+            + QByteArray::number(QCoreApplication::applicationPid());
+        Banco b({}, tabella("PROVINCE.TXT", "#001#,#AL#,#ALFA#,#01#\r\n #x/../../" + fuga + "\r\n")
                         + tabella("Aggiorna.Tab", ""));
         QVERIFY2(b.scarica(false), qPrintable(b.a.dialoghi.ultimo()));
-        QFile p(b.a.percorso(QStringLiteral("Province.txt")));
-        QVERIFY(p.open(QIODevice::ReadOnly));
-        QCOMPARE(p.readAll(), "#001#,#AL#,#ALFA#,#01#\r\n#x/../../" + fuga.toLatin1() + "\r\n");
-        QVERIFY(QFile::exists(b.a.percorso(QStringLiteral("aggiorna.tab"))));
-        QVERIFY(!QFile::exists(QDir::cleanPath(b.a.percorso(QStringLiteral("#x/../../") + fuga))));
-        QVERIFY(!QFile::exists(b.a.percorso(QStringLiteral("$tmpDenOp.txt"))));
+        QCOMPARE(b.a.leggi(u"Province.txt"_s), "#001#,#AL#,#ALFA#,#01#\r\n#x/../../" + fuga + "\r\n");
+        QVERIFY(b.a.esiste(u"aggiorna.tab"_s));
+        QVERIFY(!QFile::exists(QDir::cleanPath(b.a.percorso(u"#x/../../"_s + QString::fromLatin1(fuga)))));
+        QVERIFY(!b.a.esiste(u"$tmpDenOp.txt"_s));
     }
 
-    // An error status is a transfer error whatever its body, and so is a body that
-    // cannot be decoded.
-    void statoDiErrore_data()
-    {
-        QTest::addColumn<QStringList>("opzioni");
-        QTest::addColumn<QByteArray>("contenitore");
-        QTest::addColumn<QString>("inizio");
-        QTest::newRow("500 con le tabelle") << QStringList{"--guasto", "aggiornatabelle:stato500"} << QByteArray()
-                                            << "Si è verificato un errore in trasmissione, 500 : ";
-        QTest::newRow("404 Not Found") << QStringList{"--guasto", "aggiornatabelle:stato404"} << QByteArray("Not Found")
-                                       << "Si è verificato un errore in trasmissione, 404 : ";
-        QTest::newRow("gzip illeggibile") << QStringList{"--guasto", "aggiornatabelle:compresso"} << QByteArray()
-                                          << "Si è verificato un errore in trasmissione, 12152 : ";
-    }
-    void statoDiErrore()
-    {
-        QFETCH(QStringList, opzioni);
-        QFETCH(QByteArray, contenitore);
-        QFETCH(QString, inizio);
-        Banco b(opzioni, contenitore);
-        const QStringList prima = b.cartella();
-        QVERIFY(!b.scarica(false));
-        QCOMPARE(b.cartella(), prima);
-        QCOMPARE(b.a.dialoghi.messaggi.last().titolo, kTitoloTabelle);
-        QVERIFY2(b.a.dialoghi.ultimo().startsWith(inizio), qPrintable(b.a.dialoghi.ultimo()));
-    }
-
-    // Only digits, trimmed, as many as the record holds; anything else opens no application.
+    // Only digits, trimmed, as many as the record holds; anything else opens no application,
+    // and neither do credentials the server refuses.
     void numeroDomanda_data()
     {
         QTest::addColumn<QStringList>("opzioni");
+        QTest::addColumn<QString>("password");
         QTest::addColumn<int>("esito");
         QTest::addColumn<QString>("numero");
-        const int server = int(EsitoNumero::ErroreServer);
+        QTest::addColumn<QString>("messaggio");
+        const QString pw = u"quirdal:Valdoria2009@"_s;
+        auto numero = [](const QString &n) { return QStringList{u"--numero="_s + n}; };
+        auto rifiutato = [&](const char *riga, const QStringList &opzioni) {
+            QTest::newRow(riga) << opzioni << pw << int(EsitoNumero::ErroreServer) << QString() << kErroreNumero;
+        };
         for (const char *n : {"abc", "-5", "1#,#X#,#Y", "12%0D%0A34", "12%003", "1.5", "1 2", "%00"})
-            QTest::newRow(n) << QStringList{QStringLiteral("--numero=") + QString::fromUtf8(n)} << server << "";
-        QTest::newRow("51 cifre") << QStringList{QStringLiteral("--numero=") + QString(51, QLatin1Char('7'))} << server << "";
-        QTest::newRow("pagina HTML") << QStringList{"--guasto", "nreg:html"} << server << "";
-        QTest::newRow("byte a caso") << QStringList{"--guasto", "nreg:casuale"} << server << "";
-        QTest::newRow("500 77777") << QStringList{"--numero=77777", "--guasto", "nreg:stato500"}
-                                   << int(EsitoNumero::Fallito) << "";
-        QTest::newRow("tra spazi") << QStringList{"--numero=%20%2000123%20%0D%0A"} << int(EsitoNumero::Ottenuto)
-                                   << "00123";
-        QTest::newRow("50 cifre") << QStringList{QStringLiteral("--numero=") + QString(50, QLatin1Char('9'))}
-                                  << int(EsitoNumero::Ottenuto) << QString(50, QLatin1Char('9'));
+            rifiutato(n, numero(QString::fromUtf8(n)));
+        rifiutato("51 cifre", numero(QString(51, u'7')));
+        rifiutato("pagina HTML", {u"--guasto"_s, u"nreg:html"_s});
+        rifiutato("byte a caso", {u"--guasto"_s, u"nreg:casuale"_s});
+        QTest::newRow("500 77777") << QStringList{u"--numero=77777"_s, u"--guasto"_s, u"nreg:stato500"_s} << pw
+                                   << int(EsitoNumero::Fallito) << "" << u"Si è verificato un errore: 500 : …"_s;
+        QTest::newRow("credenziali errate") << QStringList() << u"quirdal:sbagliata@"_s << int(EsitoNumero::Fallito) << ""
+                                            << u"Si è verificato un errore: 401 : …"_s;
+        QTest::newRow("tra spazi") << numero(u"%20%2000123%20%0D%0A"_s) << pw << int(EsitoNumero::Ottenuto) << "00123"
+                                   << "";
+        QTest::newRow("50 cifre") << numero(QString(50, u'9')) << pw << int(EsitoNumero::Ottenuto) << QString(50, u'9')
+                                  << "";
     }
     void numeroDomanda()
     {
         QFETCH(QStringList, opzioni);
+        QFETCH(QString, password);
         QFETCH(int, esito);
         QFETCH(QString, numero);
+        QFETCH(QString, messaggio);
         Banco b(opzioni);
+        b.a.sessione.gPwdConnessione = password;
         QCOMPARE(int(b.numero()), esito);
-        QCOMPARE(b.a.db.valoreScalare(QStringLiteral("SELECT group_concat(NumDoma) FROM Installazione")).toString(), numero);
-        if (esito == int(EsitoNumero::ErroreServer))
-            QCOMPARE(b.a.dialoghi.ultimo(), QStringLiteral("Si è verificato un errore sul server sicuro della Regione "
-                                                           "durante il recupero del numero di domanda.\r\nContattare il "
-                                                           "servizio di assistenza V.T.Z."));
-        else if (esito == int(EsitoNumero::Fallito))
-            QVERIFY(b.a.dialoghi.ultimo().startsWith(QStringLiteral("Si è verificato un errore: 500 : ")));
-    }
-
-    void credenzialiErrate()
-    {
-        Banco b;
-        b.a.sessione.gPwdConnessione = QStringLiteral("quirdal:sbagliata@");
-        QCOMPARE(b.numero(), EsitoNumero::Fallito);
-        QVERIFY(b.a.dialoghi.ultimo().startsWith(QStringLiteral("Si è verificato un errore: 401 : ")));
-        QCOMPARE(b.domande(), 0);
+        QCOMPARE(b.a.valore(u"SELECT group_concat(NumDoma) FROM Installazione"_s), numero);
+        QCOMPARE(b.a.conta(u"Installazione"_s), numero.isEmpty() ? 0 : 1);
+        if (!messaggio.isEmpty())
+            confronta(b.a.dialoghi.ultimo(), messaggio);
     }
 
     // A number already stored, whatever it holds, cannot add fields or lines to the
@@ -217,17 +192,15 @@ private Q_SLOTS:
         Ambiente a;
         a.pronto();
         test::preparaDomanda(a);
-        a.db.esegui(QStringLiteral("UPDATE Installazione SET NumDoma=? WHERE Prov='001'"),
-                    {QStringLiteral("1#,#X\r\n../2")});
+        a.db.esegui(u"UPDATE Installazione SET NumDoma=? WHERE Prov='001'"_s, {u"1#,#X\r\n../2"_s});
         mCreaFileTrasm m(*a.contesto);
-        QVERIFY(m.CreaFile(QStringLiteral("001"), QStringLiteral("A"), QStringLiteral("7")));
-        QCOMPARE(m.gNomeFileTrasm(), QStringLiteral("QUIRDAL_001_1SHARP,SHARPX .._2.A7"));
-        QFile f(a.percorso(m.gNomeFileTrasm()));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QFile riferimento(QStringLiteral(QUIRDAL_DATI_TEST "/trasmissione/QUIRDAL_001_000123.A7"));
-        QVERIFY(riferimento.open(QIODevice::ReadOnly));
-        const QList<QByteArray> righe = f.readAll().split('\n'), attese = riferimento.readAll().split('\n');
+        QVERIFY(m.CreaFile(u"001"_s, u"A"_s, u"7"_s));
+        QCOMPARE(m.gNomeFileTrasm(), u"QUIRDAL_001_1SHARP,SHARPX .._2.A7"_s);
+        const QList<QByteArray> righe = a.leggi(m.gNomeFileTrasm()).split('\n');
+        const QList<QByteArray> attese =
+            test::leggiFile(QUIRDAL_DATI_TEST "/trasmissione/QUIRDAL_001_000123.A7"_L1).split('\n');
         QCOMPARE(righe.size(), attese.size());
+        QVERIFY(righe.size() > 1);
         for (qsizetype i = 0; i + 1 < righe.size(); ++i) {
             QCOMPARE(righe[i].count("#,#"), attese[i].count("#,#"));
             if (!righe[i].startsWith("#Z#"))
@@ -255,13 +228,13 @@ private Q_SLOTS:
         QFETCH(QString, indirizzo);
         Banco b;
         test::preparaDomanda(b.a);
-        b.a.ini.scrivi(QStringLiteral("CONNESSIONE"), QStringLiteral("NREG"), nreg);
-        b.a.sessione.gPwdConnessione = QStringLiteral("quirdal:Segreto%23Pw99@");
+        b.a.ini.scrivi(u"CONNESSIONE"_s, u"NREG"_s, nreg);
+        b.a.sessione.gPwdConnessione = u"quirdal:Segreto%23Pw99@"_s;
         if (invio)
-            QVERIFY(!InviaFile(*b.a.contesto, *b.t, QStringLiteral("001"), QStringLiteral("A"), QStringLiteral("7")));
+            QVERIFY(!InviaFile(*b.a.contesto, *b.t, u"001"_s, u"A"_s, u"7"_s));
         else
             QCOMPARE(b.numero(), EsitoNumero::Fallito);
-        const QString tutto = b.a.dialoghi.testiMessaggi().join(QLatin1Char('\n'));
+        const QString tutto = b.a.dialoghi.testiMessaggi().join(u'\n');
         QVERIFY2(tutto.contains(indirizzo), qPrintable(tutto));
         for (const char *segreto : {"Segreto", "quirdal:", "kestr", "robot"})
             QVERIFY2(!tutto.contains(QLatin1String(segreto), Qt::CaseInsensitive), segreto);
@@ -281,28 +254,23 @@ private Q_SLOTS:
         QFETCH(QString, nome);
         QFETCH(bool, riuscito);
         Banco b;
-        const QString fuori = b.appoggio.filePath(QStringLiteral("fuori.txt"));
-        QFile f(fuori);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("ESTERNO");
-        f.close();
+        const QString fuori = b.appoggio.filePath(u"fuori.txt"_s);
+        QVERIFY(test::scriviFile(fuori, "ESTERNO"));
         QFile::remove(b.a.percorso(nome));
         QVERIFY(QFile::link(fuori, b.a.percorso(nome)));
         QCOMPARE(b.scarica(false), riuscito);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("ESTERNO"));
+        QCOMPARE(test::leggiFile(fuori), QByteArray("ESTERNO"));
         if (!riuscito)
-            QCOMPARE(b.a.dialoghi.ultimo(), QStringLiteral("Il file Province.txt della cartella del programma è un "
-                                                           "collegamento simbolico e non viene sovrascritto. Nessun file "
-                                                           "è stato scritto."));
-        QCOMPARE(QFile::exists(b.a.percorso(QStringLiteral("aggiorna.tab"))), riuscito);
+            QCOMPARE(b.a.dialoghi.ultimo(), u"Il file Province.txt della cartella del programma è un collegamento "
+                                            "simbolico e non viene sovrascritto. Nessun file è stato scritto."_s);
+        QCOMPARE(b.a.esiste(u"aggiorna.tab"_s), riuscito);
     }
 
     // A reply streams to disk: the memory it takes does not grow with it.
     void rispostaGrande()
     {
         Banco b;
-        QFile grande(b.server->dati.filePath(QStringLiteral("tabelle/Certif.txt")));
+        QFile grande(b.server->dati.filePath(u"tabelle/Certif.txt"_s));
         QVERIFY(grande.open(QIODevice::WriteOnly));
         const QByteArray descrizione(250, 'D');
         for (int i = 0; i < 250000; ++i) // 64 MB
@@ -311,15 +279,14 @@ private Q_SLOTS:
         const test::PiccoMemoria picco;
         QVERIFY2(b.scarica(false), qPrintable(b.a.dialoghi.ultimo()));
         QVERIFY2(picco.crescitaMB() < 32, qPrintable(QString::number(picco.crescitaMB())));
-        QCOMPARE(QFileInfo(b.a.percorso(QStringLiteral("Certif.txt"))).size(), grande.size());
+        QCOMPARE(QFileInfo(b.a.percorso(u"Certif.txt"_s)).size(), grande.size());
         // Above the limit, refused before anything is unpacked.
-        QFile::remove(b.a.percorso(QStringLiteral("Certif.txt")));
+        QFile::remove(b.a.percorso(u"Certif.txt"_s));
         b.t->setMassimoScarico(1024 * 1024);
         const QStringList prima = b.cartella();
         QVERIFY(!b.scarica(false));
-        QVERIFY2(b.a.dialoghi.ultimo().startsWith(QStringLiteral("Si è verificato un errore in trasmissione, 12152 : La "
-                                                                 "risposta del server supera il limite di 1048576 byte.")),
-                 qPrintable(b.a.dialoghi.ultimo()));
+        confronta(b.a.dialoghi.ultimo(), u"Si è verificato un errore in trasmissione, 12152 : La risposta del server "
+                                         "supera il limite di 1048576 byte.…"_s);
         QCOMPARE(b.cartella(), prima);
     }
 
@@ -328,13 +295,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("risposta");
         QTest::addColumn<QString>("messaggio");
-        const QString errore =
-            QStringLiteral("Errore di connessione al server. Si consiglia di riprovare in un secondo momento.");
-        QTest::newRow("lettere") << "#abc#def#N#x" << errore;
-        QTest::newRow("venti cifre") << "#1.0.0#1.0.12345678901234567890#N#x" << errore;
-        QTest::newRow("parte vuota") << "#1..0#1.0.0#M#x" << errore;
-        QTest::newRow("minima vuota") << "##1.0.0#N#x" << errore;
-        QTest::newRow("segno") << "#-1.0.0#1.0.0#N#x" << errore;
+        for (const char *r : {"#abc#def#N#x", "#1.0.0#1.0.12345678901234567890#N#x", "#1..0#1.0.0#M#x", "##1.0.0#N#x",
+                              "#-1.0.0#1.0.0#N#x"})
+            QTest::newRow(r) << r << "Errore di connessione al server. Si consiglia di riprovare in un secondo momento.";
         QTest::newRow("S comunque") << "#abc#def#S#x"
                                     << "La presente versione dell'applicativo ( 1.0.6 ) non è più gestita dalla Regione.\r\n"
                                        "Impossibile effettuare la trasmissione, per ulteriori informazioni contattare il "
@@ -344,10 +307,9 @@ private Q_SLOTS:
     {
         QFETCH(QString, risposta);
         QFETCH(QString, messaggio);
-        Banco b({QStringLiteral("--versione=") + risposta});
-        QVERIFY(!VerificaVersione(*b.a.contesto, *b.t, QStringLiteral("1.0.6")));
-        QCOMPARE(b.a.dialoghi.ultimo(), messaggio);
-        QCOMPARE(b.a.dialoghi.messaggi.size(), 1);
+        Banco b({u"--versione="_s + risposta});
+        QVERIFY(!VerificaVersione(*b.a.contesto, *b.t, u"1.0.6"_s));
+        QCOMPARE(b.a.dialoghi.testiMessaggi(), QStringList{messaggio});
     }
 
     void indirizzoMostrato_data()
