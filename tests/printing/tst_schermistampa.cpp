@@ -94,20 +94,17 @@ private Q_SLOTS:
         Corretta a;
         StTrasm dlg(*a.contesto);
         apri(dlg);
-        bool primaChiusi = false, dopoAperti = false, selezioneChiusa = false;
-        QString esciPrima, esciDopo;
+        QStringList visto; // what the user sees on the way
         GuidaModali guida({
             [](QDialog *invia) { poi(invia, [invia] { clic(invia, "cmdConf"); }); },
             [&](QDialog *t) { poi(t, [&, t] {
-                primaChiusi = !attivo(t, "cmdSend") && !attivo(t, "cmdSalva");
-                esciPrima = esci(t);
+                visto << (!attivo(t, "cmdSend") && !attivo(t, "cmdSalva") ? u"chiusi"_s : u"aperti"_s) << esci(t);
                 clic(t, "cmdStampa");
-                dopoAperti = copiaEInvio(t);
-                esciDopo = esci(t);
+                visto << (copiaEInvio(t) ? u"aperti"_s : u"chiusi"_s) << esci(t);
                 clic(t, "cmdEsci");
             }); },
             [&](QDialog *sel) {
-                selezioneChiusa = !attivo(sel, "OpzSelcomp");
+                visto << (attivo(sel, "OpzSelcomp") ? u"scelta aperta"_s : u"scelta chiusa"_s);
                 poi(sel, [sel] { clic(sel, "cmdConfe"); });
             },
             [](QDialog *st) { poi(st, [st] { clic(st, "cmdSt"); }); },
@@ -115,9 +112,7 @@ private Q_SLOTS:
         });
         clic(&dlg, "cmdInvia1");
         QCOMPARE(guida.aperte, (QStringList{u"Invia"_s, u"Trasmis"_s, u"SelBozza"_s, u"StBozza"_s, u"ViewStam"_s}));
-        QVERIFY(primaChiusi && selezioneChiusa && dopoAperti);
-        QCOMPARE(esciPrima, u"Annulla Invio Domanda"_s);
-        QCOMPARE(esciDopo, u"Esci"_s);
+        QCOMPARE(visto, (QStringList{u"chiusi"_s, u"Annulla Invio Domanda"_s, u"scelta chiusa"_s, u"aperti"_s, u"Esci"_s}));
         QVERIFY(TrasDoma(a.db, a.sessione));
         QCOMPARE(a.sessione.gDomandaStampata, VERO);
         QCOMPARE(a.piattaforma.aperti, QStringList{a.percorso(u"QUIRDAL-A7-AL-Domanda.pdf"_s)});
