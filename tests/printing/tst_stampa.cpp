@@ -18,15 +18,16 @@ namespace {
 // Records the pauses, and stops the print after a number of sections when asked to.
 struct Registro : AvanzamentoStampa {
     QList<long> pause;
-    int sezioni = 0;
-    int fermaDopo = -1;
+    int sezioni = 0, fermaDopo = -1;
     void pagina(int, const QString &) override { ++sezioni; }
     bool annullata() override { return fermaDopo >= 0 && sezioni >= fermaDopo; }
     void attendi(long ms) override { pause << ms; }
 };
 
-// The fixture's application, correct, not printed.
+// The fixture's application, correct, not printed, with the progress it records.
 struct Corretta : Selezionata {
+    Registro r;
+    const QString pdf = percorso(u"QUIRDAL-A7-AL-Domanda.pdf"_s);
     Corretta() : Selezionata(false)
     {
         db.esegui(u"UPDATE CorsiOper SET LegGGNasc='01', LegMMNasc='02'"_s);
@@ -34,11 +35,13 @@ struct Corretta : Selezionata {
     }
     RichiestaStampa richiesta(const QString &modo = kModoBozza)
     {
-        RichiestaStampa r;
-        r.modo = modo;
-        r.apriAlTermine = false;
-        return r;
+        RichiestaStampa q;
+        q.modo = modo;
+        q.apriAlTermine = false;
+        return q;
     }
+    EsitoStampa stampa(const RichiestaStampa &q) { return MotoreStampa(*contesto, r).esegui(q); }
+    QString creato(const QString &file) const { return u"E' stato creato il file "_s + file + u"."_s; }
 };
 
 const QStringList kSezioni = {
@@ -47,7 +50,18 @@ const QStringList kSezioni = {
     u"SEZIONE 3 - CORSO 0001 / 0 - SEDE 1"_s, u"PREVENTIVO DI SPESA"_s, u"RIPARTIZIONE DELLA SPESA"_s,
     u"PARAMETRI DEL CORSO"_s, u"CARATTERISTICHE"_s, u"SEZIONE 3.3 - CORSO"_s, u"INTERVENTI MIRATI"_s,
     u"SEZIONE 3.4 - CORSO"_s, u"SEZIONE 4 - SCHEDA HANDICAP DEL CORSO 0002 / 0 - SEDE 1"_s,
-    u"SEZIONE 2 - SEDE INTERESSATA 1001"_s, u"SEZIONE 3 - CORSO 0003 / 0 - SEDE 1001"_s};
+    u"SEZIONE 2 - SEDE INTERESSATA 1001"_s, u"SEZIONE 3 - CORSO 0003 / 0 - SEDE 1001"_s,
+    // Values from the database, amounts in the Italian form.
+    u"BIANCHI MARIA"_s, u"IT60X0542811101000000123456"_s, u"LABORATORIO INFORMATICO"_s, u"OPERATORE GRAFICO"_s,
+    u"RIGA UNO"_s, u"VOCE DUE"_s, u"8,50"_s};
+
+void contiene(const QString &testo, const QStringList &presenti, const QStringList &assenti = {})
+{
+    for (const QString &s : presenti)
+        QVERIFY2(testo.contains(s), qPrintable(s));
+    for (const QString &s : assenti)
+        QVERIFY2(!testo.contains(s), qPrintable(s));
+}
 
 } // namespace
 
@@ -55,19 +69,30 @@ class TestStampa : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The whole draft, without pauses or with the pause asked for after every section.
+    void bozzaCompleta_data()
+    {
+        QTest::addColumn<long>("intervallo");
+        QTest::newRow("senza pause") << 0L;
+        QTest::newRow("pausa di 3 secondi") << 3000L;
+    }
     void bozzaCompleta()
     {
+        QFETCH(long, intervallo);
         Corretta a;
         a.db.esegui(u"INSERT INTO CorsiHandi (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, Handi, NumPersone, "
                     "CodDest1) VALUES ('A', 7, 1, '0002', '0', '0001', 3, '2')"_s);
-        Registro r;
-        MotoreStampa m(*a.contesto, r);
-        const EsitoStampa e = m.esegui(a.richiesta());
+        RichiestaStampa q = a.richiesta();
+        if (intervallo)
+            q.intervallo = intervallo;
+        const EsitoStampa e = a.stampa(q);
         QCOMPARE(e.stato, EsitoStampa::Stato::Completa);
-        QCOMPARE(e.filePdf, a.percorso(u"QUIRDAL-A7-AL-Domanda.pdf"_s));
+        QCOMPARE(e.filePdf, a.pdf);
         QCOMPARE(e.nonCompilati, QStringList());
-        QCOMPARE(a.dialoghi.testiMessaggi(), QStringList{u"E' stato creato il file "_s + e.filePdf + u"."_s});
+        QCOMPARE(a.dialoghi.testiMessaggi(), QStringList{a.creato(e.filePdf)});
         QCOMPARE(a.dialoghi.messaggi.first().titolo, u"Compilazione File di stampa"_s);
+        QCOMPARE(a.r.pause, intervallo ? QList<long>(e.sezioni, intervallo) : QList<long>());
+        QCOMPARE(a.r.sezioni, e.sezioni);
         const QStringList pagine = paginePdf(e.filePdf);
         QCOMPARE(pagine.size(), e.pagine);
         QCOMPARE(infoPdf(e.filePdf, u"Pages"_s), QString::number(e.pagine));
@@ -75,72 +100,55 @@ private Q_SLOTS:
         QCOMPARE(infoPdf(e.filePdf, u"Author"_s), u"QUIRDAL - Operatore A 7"_s);
         QCOMPARE(infoPdf(e.filePdf, u"Page size"_s), u"595 x 842 pts (A4)"_s);
         const QString testo = pagine.join(u'\n');
-        for (const QString &s : kSezioni)
-            QVERIFY2(testo.contains(s), qPrintable(s));
         QVERIFY2(!testo.contains(u'<'), qPrintable(testo.mid(testo.indexOf(u'<') - 40, 80)));
-        // Values from the database, amounts in the Italian form.
-        for (const QString &v : {u"BIANCHI MARIA"_s, u"IT60X0542811101000000123456"_s, u"LABORATORIO INFORMATICO"_s,
-                                 u"OPERATORE GRAFICO"_s, u"RIGA UNO"_s, u"VOCE DUE"_s, u"8,50"_s})
-            QVERIFY2(testo.contains(v), qPrintable(v));
-        // Another province's site stays out.
-        QVERIFY(!testo.contains(u"SEDE GAMMA"_s));
-        for (int i = 0; i < pagine.size(); ++i) {
-            QVERIFY2(pagine[i].contains(u"BOZZA"_s), qPrintable(QString::number(i + 1)));
-            QVERIFY(pagine[i].contains(u"Pagina %1 di %2"_s.arg(i + 1).arg(pagine.size())));
-        }
-        QCOMPARE(r.pause, QList<long>());
-        QCOMPARE(r.sezioni, e.sezioni);
+        contiene(testo, kSezioni, {u"SEDE GAMMA"_s}); // another province's site stays out
+        for (int i = 0; i < pagine.size(); ++i)
+            QVERIFY2(pagine[i].contains(u"BOZZA"_s) && pagine[i].contains(u"Pagina %1 di %2"_s.arg(i + 1).arg(pagine.size())),
+                     qPrintable(QString::number(i + 1)));
     }
 
-    // A draft of one site: the common sections, then only that site.
-    void bozzaDiUnaSede_data()
+    // A draft of one site holds the common sections, then only that site; a draft of one course only it.
+    void bozzaParziale_data()
     {
         QTest::addColumn<QString>("tipo");
         QTest::addColumn<int>("sede");
+        QTest::addColumn<QString>("corso");
+        QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("presenti");
         QTest::addColumn<QStringList>("assenti");
-        QTest::newRow("sede occasionale") << u"SO"_s << 1001
-                                          << QStringList{u"SEDE INTERESSATA 1001"_s, u"CORSO 0003"_s,
-                                                         u"SOGGETTO PROPONENTE"_s}
+        QTest::newRow("sede occasionale") << u"SO"_s << 1001 << QString() << u"QUIRDAL-A7-AL-Domanda.pdf"_s
+                                          << QStringList{u"SEDE INTERESSATA 1001"_s, u"CORSO 0003"_s, u"SOGGETTO PROPONENTE"_s}
                                           << QStringList{u"SEDE INTERESSATA 1\n"_s, u"CORSO 0001"_s, u"CORSO 0002"_s};
-        QTest::newRow("componente") << u"UL"_s << 1
+        QTest::newRow("componente") << u"UL"_s << 1 << QString() << u"QUIRDAL-A7-AL-Domanda.pdf"_s
                                     << QStringList{u"SEDE INTERESSATA 1"_s, u"CORSO 0001"_s, u"CORSO 0002"_s}
                                     << QStringList{u"SEDE INTERESSATA 1001"_s, u"CORSO 0003"_s};
+        QTest::newRow("corso") << QString() << 1 << u"0002"_s << u"Sede1_00020-BozzaCorso.pdf"_s
+                               << QStringList{u"SEZIONE 3 - CORSO 0002 / 0 - SEDE 1"_s}
+                               << QStringList{u"SOGGETTO PROPONENTE"_s};
     }
-    void bozzaDiUnaSede()
+    void bozzaParziale()
     {
         QFETCH(QString, tipo);
         QFETCH(int, sede);
+        QFETCH(QString, corso);
+        QFETCH(QString, file);
         QFETCH(QStringList, presenti);
         QFETCH(QStringList, assenti);
         Corretta a;
-        Registro r;
-        RichiestaStampa q = a.richiesta();
-        q.tipoSede = tipo;
-        q.sede = sede;
-        const EsitoStampa e = MotoreStampa(*a.contesto, r).esegui(q);
+        RichiestaStampa q = a.richiesta(corso.isEmpty() ? kModoBozza : kModoBozzaCorso);
+        if (corso.isEmpty()) {
+            q.tipoSede = tipo;
+            q.sede = sede;
+        } else {
+            q.corso = ChiaveCorso{sede, corso, u"0"_s};
+        }
+        const EsitoStampa e = a.stampa(q);
         QCOMPARE(e.stato, EsitoStampa::Stato::Completa);
-        QString testo = paginePdf(e.filePdf).join(u'\n');
-        testo.replace(QRegularExpression(u" +\n"_s), u"\n"_s);
-        for (const QString &s : presenti)
-            QVERIFY2(testo.contains(s), qPrintable(s));
-        for (const QString &s : assenti)
-            QVERIFY2(!testo.contains(s), qPrintable(s));
-    }
-
-    void bozzaDiUnCorso()
-    {
-        Corretta a;
-        Registro r;
-        RichiestaStampa q = a.richiesta(kModoBozzaCorso);
-        q.corso = ChiaveCorso{1, u"0002"_s, u"0"_s};
-        const EsitoStampa e = MotoreStampa(*a.contesto, r).esegui(q);
-        QCOMPARE(e.filePdf, a.percorso(u"Sede1_00020-BozzaCorso.pdf"_s));
+        QCOMPARE(e.filePdf, a.percorso(file));
         const QStringList pagine = paginePdf(e.filePdf);
-        QVERIFY(pagine.join(u'\n').contains(u"SEZIONE 3 - CORSO 0002 / 0 - SEDE 1"_s));
-        QVERIFY(!pagine.join(u'\n').contains(u"SOGGETTO PROPONENTE"_s));
+        contiene(pagine.join(u'\n').replace(QRegularExpression(u" +\n"_s), u"\n"_s), presenti, assenti);
         for (const QString &p : pagine)
-            QVERIFY(p.contains(u"BOZZA CORSO"_s));
+            QCOMPARE(p.contains(u"BOZZA CORSO"_s), !corso.isEmpty());
     }
 
     // A section whose data cannot be read says so and the print goes on with the others.
@@ -149,39 +157,26 @@ private Q_SLOTS:
         Corretta a;
         a.db.esegui(u"DROP VIEW QryMetadati"_s);
         a.db.esegui(u"ALTER TABLE Metadati RENAME TO MetadatiAltrove"_s);
-        Registro r;
-        const EsitoStampa e = MotoreStampa(*a.contesto, r).esegui(a.richiesta());
+        const EsitoStampa e = a.stampa(a.richiesta());
         QCOMPARE(e.stato, EsitoStampa::Stato::Completa);
         const QStringList m = a.dialoghi.testiMessaggi();
         QVERIFY(m.size() > 1);
         QVERIFY2(m.first().startsWith(u"Errore in fase di compilazione file di stampa\r\n"_s), qPrintable(m.first()));
         QCOMPARE(a.dialoghi.messaggi.first().icona, Icona::Critico);
-        QCOMPARE(m.last(), u"E' stato creato il file "_s + e.filePdf + u"."_s);
-        QVERIFY(paginePdf(e.filePdf).join(u'\n').contains(u"SEZIONE 3.4 - CORSO"_s));
-    }
-
-    void pauseTraLePagine()
-    {
-        Corretta a;
-        Registro r;
-        RichiestaStampa q = a.richiesta();
-        q.intervallo = 3000;
-        const EsitoStampa e = MotoreStampa(*a.contesto, r).esegui(q);
-        QCOMPARE(r.pause.size(), e.sezioni);
-        QCOMPARE(r.pause.first(), 3000L);
+        QCOMPARE(m.last(), a.creato(e.filePdf));
+        QVERIFY(testoPdf(e.filePdf).contains(u"SEZIONE 3.4 - CORSO"_s));
     }
 
     void originaleDueVolteSegnaUnaVolta()
     {
         Corretta a;
-        Registro r;
-        const EsitoOriginale prima = stampaOriginale(*a.contesto, r, a.richiesta());
+        const EsitoOriginale prima = stampaOriginale(*a.contesto, a.r, a.richiesta());
         QVERIFY(prima.stampa.intera());
         QVERIFY(prima.segnata);
         QVERIFY(TrasDoma(a.db, a.sessione));
         QCOMPARE(a.sessione.gDomandaStampata, VERO);
         QVERIFY(paginePdf(prima.stampa.filePdf).first().contains(u"ORIGINALE"_s));
-        const EsitoOriginale seconda = stampaOriginale(*a.contesto, r, a.richiesta());
+        const EsitoOriginale seconda = stampaOriginale(*a.contesto, a.r, a.richiesta());
         QCOMPARE(seconda.stampa.stato, EsitoStampa::Stato::Completa);
         QVERIFY(!seconda.segnata);
         QVERIFY(TrasDoma(a.db, a.sessione));
@@ -200,10 +195,9 @@ private Q_SLOTS:
     {
         QFETCH(QString, caso);
         Corretta a;
-        Registro r;
         RichiestaStampa q = a.richiesta();
         if (caso == u"annullata"_s)
-            r.fermaDopo = 5;
+            a.r.fermaDopo = 5;
         if (caso == u"fallita"_s)
             q.filePdf = a.percorso(u"manca/QUIRDAL.pdf"_s);
         if (caso == u"segnaposto"_s) {
@@ -212,17 +206,18 @@ private Q_SLOTS:
         }
         if (caso == u"controllo"_s)
             a.db.esegui(u"UPDATE CorsiOper SET Corrispondenza=NULL"_s);
-        const EsitoOriginale e = stampaOriginale(*a.contesto, r, q);
+        const EsitoOriginale e = stampaOriginale(*a.contesto, a.r, q);
         QVERIFY(!e.segnata);
         QVERIFY(!TrasDoma(a.db, a.sessione));
         QCOMPARE(a.sessione.gDomandaStampata, FALSO);
         QVERIFY(!a.sessione.gStampaEseguita);
-        if (caso == u"annullata"_s) {
+        if (caso == u"annullata"_s)
             QCOMPARE(e.stampa.stato, EsitoStampa::Stato::Annullata);
-            QVERIFY(!a.esiste(u"QUIRDAL-A7-AL-Domanda.pdf"_s));
-        }
-        if (caso == u"fallita"_s) {
+        if (caso == u"annullata"_s || caso == u"controllo"_s)
+            QVERIFY(!QFile::exists(a.pdf));
+        if (caso == u"fallita"_s || caso == u"controllo"_s)
             QCOMPARE(e.stampa.stato, EsitoStampa::Stato::Fallita);
+        if (caso == u"fallita"_s) {
             QCOMPARE(a.dialoghi.messaggi.last().titolo, u"Errore generico"_s);
             QVERIFY(a.dialoghi.ultimo().startsWith(u"Errore "_s));
         }
@@ -231,23 +226,19 @@ private Q_SLOTS:
             QCOMPARE(a.dialoghi.ultimo(), u"Nella stampa sono rimasti da compilare i campi:\r\n<Sconosciuto>\r\n"
                                           "La stampa definitiva non è completa."_s);
         }
-        if (caso == u"controllo"_s) {
+        if (caso == u"controllo"_s)
             QCOMPARE(e.problemi.size(), 1);
-            QCOMPARE(e.stampa.stato, EsitoStampa::Stato::Fallita);
-            QVERIFY(!a.esiste(u"QUIRDAL-A7-AL-Domanda.pdf"_s));
-        }
     }
 
     // The page files live in a folder of their own, gone with the print even after a failure.
     void paginePulite()
     {
         Corretta a;
-        Registro r;
         RichiestaStampa q = a.richiesta();
         q.filePdf = a.percorso(u"manca/QUIRDAL.pdf"_s);
         QString cartella;
         {
-            MotoreStampa m(*a.contesto, r);
+            MotoreStampa m(*a.contesto, a.r);
             cartella = m.pdf().cartellaPagine();
             QCOMPARE(m.esegui(q).stato, EsitoStampa::Stato::Fallita);
             QVERIFY(QDir(cartella).exists());
@@ -288,20 +279,18 @@ private Q_SLOTS:
             a.db.chiudi();
             a.dir.setAutoRemove(false);
             cartella = a.dir.path();
-            pdf = a.percorso(u"QUIRDAL-A7-AL-Domanda.pdf"_s);
+            pdf = a.pdf;
         }
         const EsitoCli e = cli(cartella, {u"stampa"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s, u"--operatore"_s,
                                           u"7"_s, u"--modo"_s, u"ORIGINALE"_s});
-        const QString &err = e.err;
         QCOMPARE(e.codice, problema ? 1 : 0);
         QCOMPARE(QFile::exists(pdf), !problema);
-        QCOMPARE(err.contains(u"Nella Scheda Operatore deve essere indicato il COMPONENTE RESPONSABILE DELLA "
-                              "CORRISPONDENZA."_s),
+        QCOMPARE(e.err.contains(u"Nella Scheda Operatore deve essere indicato il COMPONENTE RESPONSABILE DELLA "
+                                "CORRISPONDENZA."_s),
                  problema);
         CorsiDB db(u"verifica"_s);
         db.apri(QDir(cartella).filePath(u"QUIRDAL.mdb"_s), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
-        QCOMPARE(db.valoreScalare(u"SELECT DomandaStampata FROM Installazione WHERE Prov='001'"_s).toInt(),
-                 problema ? 0 : -1);
+        QCOMPARE(db.valoreScalare(u"SELECT DomandaStampata FROM Installazione WHERE Prov='001'"_s).toInt(), problema ? 0 : -1);
         db.chiudi();
         QDir(cartella).removeRecursively();
     }

@@ -1,7 +1,6 @@
 #pragma once
 // A PDF read back with poppler's own tools, never with the writer that made it.
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 
 namespace quirdal::test {
@@ -10,26 +9,26 @@ inline QString eseguiStrumento(const QString &programma, const QStringList &argo
 {
     QProcess p;
     p.start(programma, argomenti);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return p.waitForFinished(60000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
 }
 
 // The text of every page, one entry per page.
 inline QStringList paginePdf(const QString &file)
 {
-    QStringList pagine = eseguiStrumento(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")})
-                             .split(QLatin1Char('\f'));
+    QStringList pagine = eseguiStrumento(u"pdftotext"_qs, {u"-layout"_qs, file, u"-"_qs}).split(u'\f');
     if (!pagine.isEmpty() && pagine.last().trimmed().isEmpty())
         pagine.removeLast();
     return pagine;
 }
 
+// The whole text, pages one after the other.
+inline QString testoPdf(const QString &file) { return paginePdf(file).join(u'\n'); }
+
 // A field of pdfinfo ("Pages", "Title", "Author" ...).
 inline QString infoPdf(const QString &file, const QString &campo)
 {
-    for (const QString &riga : eseguiStrumento(QStringLiteral("pdfinfo"), {file}).split(QLatin1Char('\n')))
-        if (riga.startsWith(campo + QLatin1Char(':')))
+    for (const QString &riga : eseguiStrumento(u"pdfinfo"_qs, {file}).split(u'\n'))
+        if (riga.startsWith(campo + u':'))
             return riga.mid(campo.size() + 1).trimmed();
     return {};
 }
