@@ -3,6 +3,7 @@
 #include "common/Contesto.h"
 #include "common/Dialoghi.h"
 #include "common/Sessione.h"
+#include "common/Testo.h"
 #include "config/FileIni.h"
 #include "config/SessioneIni.h"
 #include "db/CorsiDB.h"
@@ -69,11 +70,29 @@ int comandoStampa(Contesto &c, const QStringList &argomenti)
 
     Sessione &s = c.sessione;
     s.gVersione = c.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Versione"));
+    // A final print that an earlier run was stopped in the middle of is finished first.
+    completaStampeDefinitive(c);
     if (!impostaDomanda(s, c.db, o.value(QStringLiteral("grupope")), o.value(QStringLiteral("operatore")),
                         o.value(QStringLiteral("prov")))) {
         c.dialoghi.messaggio(QStringLiteral("Nessuna domanda per l'operatore e la provincia indicati."), kTitolo,
                              Icona::Critico);
         return 1;
+    }
+
+    if (o.contains(QStringLiteral("sede"))) {
+        // Only a site that the application prints, as the screen's list offers them.
+        QStringList sedi;
+        for (const QString &voce : vociSediStampa(c.db, s))
+            sedi << voce.section(QLatin1Char('-'), 0, 0).trimmed();
+        if (!sedi.contains(QString::number(sede))) {
+            c.dialoghi.messaggio(QStringLiteral("La sede ") + QString::number(sede)
+                                     + QStringLiteral(" non ha corsi nella domanda dell'operatore e della provincia "
+                                                      "indicati.")
+                                     + CRLF + QStringLiteral("Sedi stampabili: ")
+                                     + (sedi.isEmpty() ? QStringLiteral("nessuna") : sedi.join(QStringLiteral(", "))),
+                                 kTitolo, Icona::Critico);
+            return 1;
+        }
     }
 
     RichiestaStampa r;

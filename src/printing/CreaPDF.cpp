@@ -3,9 +3,12 @@
 #include "common/Dialoghi.h"
 #include "common/Errori.h"
 #include "printing/Modello.h"
+#include "printing/Processo.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QPageSize>
@@ -22,6 +25,8 @@ namespace quirdal {
 namespace {
 
 constexpr int kDpi = 300;
+const QString kPrefissoCartella = QStringLiteral("quirdal-stampa-");
+constexpr auto kSoloProprietario = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 constexpr long kErroreStampante = 482;
 constexpr double mm(double millimetri) { return millimetri / 25.4 * kDpi; }
 
@@ -110,7 +115,36 @@ bool aggiungiInformazioni(QByteArray &pdf, const QString &titolo, const QString 
 
 } // namespace
 
-clsCreaPDF::clsCreaPDF() : m_cartella(QDir::tempPath() + QStringLiteral("/quirdal-stampa-XXXXXX")) {}
+clsCreaPDF::clsCreaPDF()
+    : m_cartella(QDir(QDir::tempPath()).filePath(kPrefissoCartella + QString::number(QCoreApplication::applicationPid())
+                                                 + QStringLiteral("-XXXXXX")))
+{
+    if (!m_cartella.isValid())
+        return;
+    QFile::setPermissions(m_cartella.path(), kSoloProprietario | QFileDevice::ExeOwner);
+    rimuoviCartelleAbbandonate(QDir::tempPath(), QFileInfo(m_cartella.path()).ownerId());
+}
+
+int clsCreaPDF::rimuoviCartelleAbbandonate(const QString &cartellaTemporanea, uint proprietario)
+{
+    static const QRegularExpression numerata(QStringLiteral("^quirdal-stampa-(\\d{1,18})-[A-Za-z0-9]+$"));
+    static const QRegularExpression senzaNumero(QStringLiteral("^quirdal-stampa-[A-Za-z0-9]{6}$"));
+    const QDateTime unGiornoFa = QDateTime::currentDateTime().addDays(-1);
+    int rimosse = 0;
+    // Never through a link: only real folders, each removed as itself.
+    const QFileInfoList cartelle = QDir(cartellaTemporanea).entryInfoList(
+        {kPrefissoCartella + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Hidden);
+    for (const QFileInfo &fi : cartelle) {
+        if (fi.isSymLink() || fi.ownerId() != proprietario)
+            continue;
+        const auto m = numerata.match(fi.fileName());
+        const bool abbandonata = m.hasMatch() ? !processoVivo(m.captured(1).toLongLong())
+                                              : senzaNumero.match(fi.fileName()).hasMatch() && fi.lastModified() < unGiornoFa;
+        if (abbandonata && QDir(fi.absoluteFilePath()).removeRecursively())
+            ++rimosse;
+    }
+    return rimosse;
+}
 
 QString clsCreaPDF::filePagina(int n) const
 {
@@ -126,6 +160,7 @@ void clsCreaPDF::SaveTmpRTF(int n, const QString &html)
     if (!f.open(QIODevice::WriteOnly) || f.write(dati) != dati.size() || !f.commit())
         throw Errore(codici::Generico, QStringLiteral("Impossibile scrivere la pagina ") + QString::number(n)
                                            + QStringLiteral(" della stampa: ") + f.errorString());
+    QFile::setPermissions(filePagina(n), kSoloProprietario);
     TotPagine = std::max(TotPagine, n);
 }
 

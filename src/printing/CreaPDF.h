@@ -3,6 +3,10 @@
 // temporary folder of their own (removed with the object, whatever happened), then laid out
 // on A4 pages, each with the print kind in its heading and its number at the foot, and
 // written as one PDF under a temporary name renamed only when complete.
+//
+// The page files hold the application's personal data (names, tax codes, bank accounts):
+// their folder, "quirdal-stampa-" + process number + "-" + six characters, is readable by
+// its owner only, and a print removes the folders that killed prints left behind.
 #include <QDate>
 #include <QHash>
 #include <QImage>
@@ -59,6 +63,11 @@ public:
     int pagineStampate() const { return m_pagineStampate; }
     QString cartellaPagine() const { return m_cartella.path(); }
     QString filePagina(int n) const;
+
+    // The page folders in the temporary folder that no running process owns: those of a
+    // process that has ended, and unnumbered ones untouched for a day (as older versions
+    // named them). Only the folders of the given owner are looked at. How many were removed.
+    static int rimuoviCartelleAbbandonate(const QString &cartellaTemporanea, uint proprietario);
 
 private:
     QTemporaryDir m_cartella;

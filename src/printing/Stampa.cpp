@@ -5,21 +5,28 @@
 #include "common/Errori.h"
 #include "common/Importo.h"
 #include "common/Piattaforma.h"
+#include "common/PuntiArresto.h"
 #include "common/Sessione.h"
 #include "common/Testo.h"
 #include "courses/TotaleCorso.h"
 #include "db/CorsiDB.h"
 #include "printing/ControlliStampa.h"
+#include "printing/Processo.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSaveFile>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
+#include <filesystem>
 #include <limits>
+#include <system_error>
 
 namespace quirdal {
 
@@ -99,6 +106,126 @@ QImage stemmaProvincia(const QString &sigla)
     p.drawText(QRectF(20, 60, 320, 220), Qt::AlignCenter, sigla);
     return img;
 }
+
+const QString kSuffissoProvvisorio = QStringLiteral(".provvisorio");
+const QString kEstensioneSospesa = QStringLiteral(".stampa-sospesa");
+const QString kBaseDatiInUso = QStringLiteral("La base dati è in uso da un'altra postazione. Riprovare tra qualche istante.");
+const QString kSqlBloccoDomanda = QStringLiteral("UPDATE Installazione SET DomandaStampata = ? WHERE GrupOpe = ? AND "
+                                                 "Operatore = ? AND Prov = ? AND Domanda = 1");
+
+QString messaggioCreato(const QString &file) { return QStringLiteral("E' stato creato il file ") + file + QStringLiteral("."); }
+
+// A file put under another name in one step, replacing what was there.
+bool rinomina(const QString &da, const QString &a, QString &errore)
+{
+    std::error_code ec;
+    std::filesystem::rename(QFile(da).filesystemFileName(), QFile(a).filesystemFileName(), ec);
+    if (ec)
+        errore = QString::fromLocal8Bit(ec.message());
+    return !ec;
+}
+
+// A failure of the database as the user reads it: another workstation's lock in words,
+// never the statement that met it.
+QString descrizioneBaseDati(const Errore &e)
+{
+    if (e.numero() == codici::DatabaseBloccato)
+        return kBaseDatiInUso;
+    QString d = e.descrizione();
+    const qsizetype contesto = d.lastIndexOf(QStringLiteral(" ["));
+    if (contesto > 0 && d.endsWith(QLatin1Char(']')))
+        d.truncate(contesto);
+    return QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ") + d;
+}
+
+bool domandaBloccata(CorsiDB &db, const QVariantList &chiave)
+{
+    return db.valoreScalare(QStringLiteral("SELECT DomandaStampata FROM Installazione WHERE GrupOpe = ? AND "
+                                           "Operatore = ? AND Prov = ? AND Domanda = 1"),
+                            chiave)
+               .toInt()
+        != 0;
+}
+
+// A final print on its way to its name. The record in the program folder, written before the
+// provisional PDF, tells the next start what to do with what a stop leaves behind; unless the
+// print is finished or left to the next start, everything it wrote goes with it.
+class Consegna {
+public:
+    Consegna(const QString &cartella, const Sessione &s, const QString &pdf)
+        : m_pdf(QFileInfo(pdf).absoluteFilePath()),
+          m_record(QDir(cartella).filePath(QStringLiteral("QUIRDAL-") + s.gGrupOpe + s.gOperatore + QLatin1Char('-')
+                                           + s.gProv + kEstensioneSospesa)),
+          m_chiave(s.chiaveDomanda())
+    {
+    }
+    ~Consegna()
+    {
+        if (m_aperta) {
+            QFile::remove(provvisorio());
+            QFile::remove(m_record);
+        }
+    }
+    Consegna(const Consegna &) = delete;
+    Consegna &operator=(const Consegna &) = delete;
+
+    QString provvisorio() const { return m_pdf + kSuffissoProvvisorio; }
+    const QString &pdf() const { return m_pdf; }
+    void registra()
+    {
+        QStringList righe{QStringLiteral("Processo=") + QString::number(QCoreApplication::applicationPid())};
+        for (const auto &[nome, valore] : {std::pair{"GrupOpe", m_chiave.value(0)}, std::pair{"Operatore", m_chiave.value(1)},
+                                           std::pair{"Prov", m_chiave.value(2)}})
+            righe << QString::fromLatin1(nome) + QLatin1Char('=') + valore.toString();
+        righe << QStringLiteral("Pdf=") + m_pdf;
+        const QByteArray dati = (righe.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+        QSaveFile f(m_record);
+        if (!f.open(QIODevice::WriteOnly) || f.write(dati) != dati.size() || !f.commit())
+            throw Errore(codici::Generico, QStringLiteral("Impossibile scrivere il file ") + m_record
+                                               + QStringLiteral(": ") + f.errorString());
+        m_aperta = true;
+    }
+    // The PDF is under its name: nothing left for the next start.
+    void chiudi()
+    {
+        QFile::remove(m_record);
+        m_aperta = false;
+    }
+    // The lock stands and could not be taken back: the next start puts the PDF in place.
+    void lascia() { m_aperta = false; }
+
+private:
+    QString m_pdf, m_record;
+    QVariantList m_chiave;
+    bool m_aperta = false;
+};
+
+// What a record holds, and whether it can be trusted to name a final print of ours.
+struct Sospesa {
+    qint64 processo = 0;
+    QVariantList chiave;
+    QString pdf;
+    static Sospesa leggi(const QString &file)
+    {
+        QFile f(file);
+        Sospesa r;
+        if (f.size() > 64 * 1024 || !f.open(QIODevice::ReadOnly))
+            return r;
+        QHash<QString, QString> v;
+        for (const QString &riga : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            v.insert(riga.section(QLatin1Char('='), 0, 0), riga.section(QLatin1Char('='), 1));
+        bool numero = false;
+        const qlonglong operatore = v.value(QStringLiteral("Operatore")).toLongLong(&numero);
+        r.processo = v.value(QStringLiteral("Processo")).toLongLong();
+        if (numero && !v.value(QStringLiteral("GrupOpe")).isEmpty() && !v.value(QStringLiteral("Prov")).isEmpty())
+            r.chiave = {v.value(QStringLiteral("GrupOpe")), operatore, v.value(QStringLiteral("Prov"))};
+        const QString pdf = v.value(QStringLiteral("Pdf"));
+        if (QDir::isAbsolutePath(pdf) && !pdf.contains(QChar::Null))
+            r.pdf = QDir::cleanPath(pdf);
+        return r;
+    }
+    bool valida() const { return !chiave.isEmpty() && !pdf.isEmpty(); }
+};
 
 } // namespace
 
@@ -666,9 +793,76 @@ void MotoreStampa::compilaSezioni(const RichiestaStampa &r)
     }
 }
 
+void MotoreStampa::avvisoNonCompilati(const QStringList &nonCompilati, const QString &file)
+{
+    QStringList nomi;
+    for (const QString &n : nonCompilati)
+        nomi << QLatin1Char('<') + n + QLatin1Char('>');
+    m_c.dialoghi.messaggio(QStringLiteral("Nella stampa sono rimasti da compilare i campi:") + CRLF
+                               + nomi.join(QStringLiteral(", "))
+                               + (m_r.modo == kModoOriginale ? CRLF + QStringLiteral("La stampa definitiva non è completa: il file ")
+                                          + file + QStringLiteral(" non è stato creato.")
+                                                             : QString()),
+                           kTitoloCompilazione, Icona::Esclamazione);
+}
+
+namespace {
+
+// The final print's PDF, whole under its provisional name, put in place: the lock first
+// (unless the application already has it), then the name. A name that cannot be given
+// takes the lock back; a lock that cannot be taken back is left, with the record, for the
+// next start to finish. True when the PDF is under its name and the application locked.
+bool consegna(Contesto &c, Consegna &k, EsitoStampa &e)
+{
+    Sessione &s = c.sessione;
+    try {
+        if (!domandaBloccata(c.db, s.chiaveDomanda())) {
+            if (!SegnaDomandaStampata(c.db, s)) {
+                c.dialoghi.messaggio(QStringLiteral("Domanda non trovata: impossibile segnarla come stampata."),
+                                     kTitoloCompilazione, Icona::Critico);
+                return false;
+            }
+            e.bloccata = true;
+        }
+    } catch (const Errore &err) {
+        c.dialoghi.messaggio(descrizioneBaseDati(err), kTitoloCompilazione, Icona::Esclamazione);
+        return false;
+    }
+    puntoDiArresto("stampa-blocco");
+    QString perche;
+    if (!rinomina(k.provvisorio(), k.pdf(), perche)) {
+        QString testo = QStringLiteral("Impossibile scrivere il file ") + k.pdf() + QStringLiteral(": ") + perche;
+        if (e.bloccata) {
+            try {
+                Transazione t(c.db);
+                c.db.esegui(kSqlBloccoDomanda, QVariantList{FALSO} + s.chiaveDomanda());
+                t.conferma();
+                e.bloccata = false;
+            } catch (const Errore &) {
+                // The lock stands: the session follows it, and the next start puts the file in place.
+                k.lascia();
+                s.gDomandaStampata = VERO;
+                s.gOperStampato = VERO;
+                testo += CRLF + QStringLiteral("La stampa verrà completata al prossimo avvio del programma.");
+            }
+        }
+        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(codici::Generico) + QStringLiteral(" --> ") + testo,
+                             QStringLiteral("Errore generico"), Icona::Esclamazione);
+        return false;
+    }
+    puntoDiArresto("stampa-rinomina");
+    k.chiudi();
+    s.gDomandaStampata = VERO;
+    s.gOperStampato = VERO;
+    return true;
+}
+
+} // namespace
+
 EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
 {
     EsitoStampa e;
+    const bool originale = r.modo == kModoOriginale;
     try {
         compilaSezioni(r);
         e.sezioni = m_pdf.TotPagine;
@@ -676,9 +870,24 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
             e.stato = EsitoStampa::Stato::Annullata;
             return e;
         }
-        m_pdf.FilePDF = !r.filePdf.isEmpty() ? r.filePdf
-                        : r.modo == kModoBozzaCorso ? nomePdfCorso(m_c, *r.corso)
-                                                    : nomePdfDomanda(m_c);
+        const QString file = !r.filePdf.isEmpty() ? r.filePdf
+                             : r.modo == kModoBozzaCorso ? nomePdfCorso(m_c, *r.corso)
+                                                         : nomePdfDomanda(m_c);
+        e.nonCompilati = QStringList(m_nonCompilati.cbegin(), m_nonCompilati.cend());
+        e.nonCompilati.sort();
+        // A final form with a blank left is no final form: nothing is written.
+        if (originale && !e.nonCompilati.isEmpty()) {
+            avvisoNonCompilati(e.nonCompilati, file);
+            return e;
+        }
+        std::optional<Consegna> k;
+        if (originale) {
+            k.emplace(m_c.cartellaProgramma, m_c.sessione, file);
+            k->registra();
+            m_pdf.FilePDF = k->provvisorio();
+        } else {
+            m_pdf.FilePDF = file;
+        }
         m_a.fase(QStringLiteral("Creazione del file PDF in corso..."));
         Impaginazione imp;
         imp.tipoStampa = r.modo;
@@ -698,24 +907,18 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
         }
         if (creato == clsCreaPDF::Esito::Fallito)
             return e;
-        e.stato = EsitoStampa::Stato::Completa;
-        e.filePdf = m_pdf.FilePDF;
-        e.pagine = m_pdf.pagineStampate();
-        e.nonCompilati = QStringList(m_nonCompilati.cbegin(), m_nonCompilati.cend());
-        e.nonCompilati.sort();
-        m_c.dialoghi.messaggio(QStringLiteral("E' stato creato il file ") + e.filePdf + QStringLiteral("."),
-                               kTitoloCompilazione, Icona::Informazione);
-        if (!e.nonCompilati.isEmpty()) {
-            QStringList nomi;
-            for (const QString &n : e.nonCompilati)
-                nomi << QLatin1Char('<') + n + QLatin1Char('>');
-            m_c.dialoghi.messaggio(QStringLiteral("Nella stampa sono rimasti da compilare i campi:") + CRLF
-                                       + nomi.join(QStringLiteral(", "))
-                                       + (r.modo == kModoOriginale
-                                              ? CRLF + QStringLiteral("La stampa definitiva non è completa.")
-                                              : QString()),
-                                   kTitoloCompilazione, Icona::Esclamazione);
+        if (originale) {
+            puntoDiArresto("stampa-provvisoria");
+            if (!consegna(m_c, *k, e))
+                return e;
         }
+        e.stato = EsitoStampa::Stato::Completa;
+        e.filePdf = file;
+        e.pagine = m_pdf.pagineStampate();
+        // Said only once the file is under its name and, for the final form, the application locked.
+        m_c.dialoghi.messaggio(messaggioCreato(e.filePdf), kTitoloCompilazione, Icona::Informazione);
+        if (!e.nonCompilati.isEmpty())
+            avvisoNonCompilati(e.nonCompilati, file);
         if (r.apriAlTermine)
             m_c.piattaforma.apri(e.filePdf);
         return e;
@@ -740,9 +943,7 @@ bool TrasDoma(CorsiDB &db, const Sessione &s)
 bool SegnaDomandaStampata(CorsiDB &db, const Sessione &s)
 {
     Transazione t(db);
-    const int n = db.esegui(QStringLiteral("UPDATE Installazione SET DomandaStampata = -1 WHERE GrupOpe = ? AND "
-                                           "Operatore = ? AND Prov = ? AND Domanda = 1"),
-                            s.chiaveDomanda());
+    const int n = db.esegui(kSqlBloccoDomanda, QVariantList{VERO} + s.chiaveDomanda());
     t.conferma();
     return n > 0;
 }
@@ -797,15 +998,39 @@ void registraStampaDefinitiva(Sessione &s, const EsitoStampa &e)
         s.gStampaEseguita = true;
 }
 
-bool chiudiStampaDefinitiva(CorsiDB &db, Sessione &s)
+int completaStampeDefinitive(Contesto &c)
 {
-    if (!s.gStampaEseguita || s.gDomandaStampata != 0)
-        return false;
-    const bool segnata = SegnaDomandaStampata(db, s);
-    s.gDomandaStampata = flag(segnata);
-    if (segnata)
-        s.gOperStampato = VERO;
-    return segnata;
+    int completate = 0;
+    const QFileInfoList record = QDir(c.cartellaProgramma)
+                                     .entryInfoList({QLatin1Char('*') + kEstensioneSospesa},
+                                                    QDir::Files | QDir::NoSymLinks | QDir::Hidden);
+    for (const QFileInfo &fi : record) {
+        const Sospesa r = Sospesa::leggi(fi.absoluteFilePath());
+        if (r.processo != QCoreApplication::applicationPid() && processoVivo(r.processo))
+            continue; // still printing
+        bool completata = false;
+        if (r.valida()) {
+            const QString provvisorio = r.pdf + kSuffissoProvvisorio;
+            if (domandaBloccata(c.db, r.chiave)) {
+                if (QFileInfo(provvisorio).isFile()) {
+                    QString perche;
+                    if (!rinomina(provvisorio, r.pdf, perche)) {
+                        qWarning("Stampa definitiva non completata: %s", qPrintable(perche));
+                        continue; // tried again at the next start
+                    }
+                    completata = true;
+                }
+            } else {
+                QFile::remove(provvisorio);
+            }
+        }
+        QFile::remove(fi.absoluteFilePath());
+        if (completata) {
+            ++completate;
+            c.dialoghi.messaggio(messaggioCreato(r.pdf), kTitoloCompilazione, Icona::Informazione);
+        }
+    }
+    return completate;
 }
 
 EsitoOriginale stampaOriginale(Contesto &c, AvanzamentoStampa &a, RichiestaStampa r, bool controlla)
@@ -825,7 +1050,7 @@ EsitoOriginale stampaOriginale(Contesto &c, AvanzamentoStampa &a, RichiestaStamp
     MotoreStampa motore(c, a);
     e.stampa = motore.esegui(r);
     registraStampaDefinitiva(s, e.stampa);
-    e.segnata = chiudiStampaDefinitiva(c.db, s);
+    e.segnata = e.stampa.bloccata;
     return e;
 }
 

@@ -2,7 +2,9 @@
 // The print engine: the application of the current operator and province, or one of its
 // sites, or one course, filled section by section into the templates of the form and written
 // as one PDF. The final print marks the application as printed only when its PDF came out
-// whole.
+// whole, in one step: the whole PDF under a provisional name, then the lock, then the PDF
+// under its own name; a stop anywhere leaves neither or, once the next start has finished
+// what the record in the program folder says, both.
 #include "courses/Corso.h"
 #include "printing/CreaPDF.h"
 #include "printing/Modello.h"
@@ -45,6 +47,7 @@ struct EsitoStampa {
     int sezioni = 0; // page files saved
     int pagine = 0;  // A4 pages of the PDF
     QStringList nonCompilati; // placeholders left unfilled, by name
+    bool bloccata = false;    // a final print that locked the application
     // The PDF was written and every placeholder filled.
     bool intera() const { return stato == Stato::Completa && nonCompilati.isEmpty(); }
 };
@@ -86,6 +89,7 @@ private:
     void sedeComponente(qlonglong componente);
     void sedeOccasionale(qlonglong sede);
     void errore(const QString &procedura, const QString &descrizione);
+    void avvisoNonCompilati(const QStringList &nonCompilati, const QString &file);
 
     Contesto &m_c;
     AvanzamentoStampa &m_a;
@@ -110,11 +114,17 @@ void scegliSedeStampa(Sessione &s, const QString &voce);
 long intervalloStampa(const QString &secondi);
 
 // The final print's steps around the print screen: before it (gTipoStampa, gStampaEseguita as
-// the application's lock), after it (the print counts only when its PDF came out whole), and
-// the lock at the end, set once; true when this call locked the application.
+// the application's lock) and after it (the print counts only when its PDF came out whole).
+// The lock itself is set by the print, before it says the file was made.
 void iniziaStampaDefinitiva(Sessione &s);
 void registraStampaDefinitiva(Sessione &s, const EsitoStampa &e);
-bool chiudiStampaDefinitiva(CorsiDB &db, Sessione &s);
+
+// At start: the final prints that a stop left half done, told by their records in the
+// program folder. A locked application whose PDF is still under its provisional name gets
+// it under its own name (and the user is told the file was made); an unlocked one loses the
+// provisional PDF. Records of a print still running in another process are left alone.
+// How many were completed.
+int completaStampeDefinitive(Contesto &c);
 
 // The final print: the pre-print checks (their messages, nothing printed, when one fails),
 // the print of every site, and the lock once its PDF came out whole. gDomandaStampata and

@@ -13,6 +13,7 @@
 #include "db/CorsiDB.h"
 #include "loading/DatiOperatori.h"
 #include "loading/TabelleDecodifica.h"
+#include "printing/Stampa.h"
 
 #include <QDir>
 #include <QtGlobal>
@@ -134,6 +135,11 @@ void Avvio::riparaDati()
     passoDati("ValoriChk", [&] { riparaValoriChk(m_c.db); });
 }
 
+void Avvio::completaStampe()
+{
+    passoDati("StampaDefinitiva", [&] { completaStampeDefinitive(m_c); });
+}
+
 void Avvio::esegui()
 {
     preparaCartella();
@@ -148,6 +154,7 @@ void Avvio::esegui()
     controllaBaseVuota();
     ripristinaSessione();
     riparaDati();
+    completaStampe();
     if (m_splash) {
         m_vista.chiudiSplash();
         m_splash = false;

@@ -56,6 +56,7 @@ public:
     void controllaBaseVuota();   // a first start: download and operator load
     void ripristinaSessione();   // operator and province from the INI
     void riparaDati();           // the two data repairs
+    void completaStampe();       // final prints a stop left between the lock and the PDF's name
 
 private:
     // A data step: a failure ends only that step.

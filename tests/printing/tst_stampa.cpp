@@ -1,14 +1,22 @@
 // The print engine: the PDF read back with pdftotext and pdfinfo, the sites a draft holds,
-// the pauses, and the final print that locks only when its PDF came out whole.
+// the pauses, the final print that locks only when its PDF came out whole and is stopped dead
+// between its steps, and the page folders with their personal data.
 #include "support/Domanda.h"
 #include "support/Pdf.h"
 #include "support/RigaDiComando.h"
 
 #include "printing/Stampa.h"
+#include "startup/Avvio.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <utime.h>
 
 using namespace quirdal;
 using namespace quirdal::test;
@@ -54,6 +62,49 @@ const QStringList kSezioni = {
     // Values from the database, amounts in the Italian form.
     u"BIANCHI MARIA"_s, u"IT60X0542811101000000123456"_s, u"LABORATORIO INFORMATICO"_s, u"OPERATORE GRAFICO"_s,
     u"RIGA UNO"_s, u"VOCE DUE"_s, u"8,50"_s};
+
+// A Dialoghi that looks at the world when a message shows.
+struct Spia : FakeDialoghi {
+    std::function<void(const QString &)> alMessaggio;
+    Risposta messaggio(const QString &testo, const QString &titolo, Icona icona, Pulsanti pulsanti) override
+    {
+        if (alMessaggio)
+            alMessaggio(testo);
+        return FakeDialoghi::messaggio(testo, titolo, icona, pulsanti);
+    }
+};
+
+// What a final print leaves beside its PDF until it is done: the PDF under its provisional
+// name, and the record of the print in the program folder.
+QString provvisorio(const QString &pdf) { return pdf + u".provvisorio"_s; }
+QStringList record(const Ambiente &a) { return QDir(a.dir.path()).entryList({u"*.stampa-sospesa"_s}, QDir::Files); }
+
+// The page folders of one process in the temporary folder.
+QStringList cartellePagine(qint64 pid)
+{
+    return QDir(QDir::tempPath()).entryList({u"quirdal-stampa-%1-*"_s.arg(pid)}, QDir::Dirs);
+}
+struct Via {
+    QStringList cartelle; // removed at the end, whatever the test saw
+    ~Via()
+    {
+        for (const QString &c : cartelle)
+            QDir(c).removeRecursively();
+    }
+};
+bool soloProprietario(const QString &percorso)
+{
+    return !(QFileInfo(percorso).permissions()
+             & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                | QFileDevice::WriteOther | QFileDevice::ExeOther));
+}
+
+// The start-up with nothing to show.
+struct VistaMuta : VistaAvvio {
+    void mostraImpostazioni(Contesto &) override {}
+    void mostraAvvisoClient() override {}
+    void mostraFinestraPrincipale(Contesto &) override {}
+};
 
 void contiene(const QString &testo, const QStringList &presenti, const QStringList &assenti = {})
 {
@@ -167,10 +218,23 @@ private Q_SLOTS:
         QVERIFY(testoPdf(e.filePdf).contains(u"SEZIONE 3.4 - CORSO"_s));
     }
 
+    // The final print says the file was made only once the application is locked and the
+    // PDF under its name.
     void originaleDueVolteSegnaUnaVolta()
     {
         Corretta a;
-        const EsitoOriginale prima = stampaOriginale(*a.contesto, a.r, a.richiesta());
+        Spia spia;
+        QStringList visto;
+        spia.alMessaggio = [&](const QString &) {
+            visto << (TrasDoma(a.db, a.sessione) ? u"bloccata"_s : u"aperta"_s)
+                  << (QFileInfo(a.pdf).isFile() ? u"pdf"_s : u"nessun pdf"_s)
+                  << (QFile::exists(provvisorio(a.pdf)) ? u"provvisorio"_s : u"-"_s);
+        };
+        Contesto c{a.dir.path(), a.sessione, a.db, a.ini, spia, a.piattaforma, *a.utente};
+        const EsitoOriginale prima = stampaOriginale(c, a.r, a.richiesta());
+        QCOMPARE(spia.testiMessaggi(), QStringList{a.creato(a.pdf)});
+        QCOMPARE(visto, (QStringList{u"bloccata"_s, u"pdf"_s, u"-"_s}));
+        QCOMPARE(record(a), QStringList());
         QVERIFY(prima.stampa.intera());
         QVERIFY(prima.segnata);
         QVERIFY(TrasDoma(a.db, a.sessione));
@@ -190,44 +254,179 @@ private Q_SLOTS:
         QTest::newRow("pdf non scrivibile") << u"fallita"_s;
         QTest::newRow("segnaposto non compilato") << u"segnaposto"_s;
         QTest::newRow("un controllo fallisce") << u"controllo"_s;
+        QTest::newRow("base dati in uso da un'altra postazione") << u"in uso"_s;
+        QTest::newRow("pdf non rinominabile") << u"rinomina"_s;
     }
     void originaleNonInteraNonBlocca()
     {
         QFETCH(QString, caso);
         Corretta a;
         RichiestaStampa q = a.richiesta();
+        QString ufficiale = a.pdf;
         if (caso == u"annullata"_s)
             a.r.fermaDopo = 5;
         if (caso == u"fallita"_s)
-            q.filePdf = a.percorso(u"manca/QUIRDAL.pdf"_s);
+            q.filePdf = ufficiale = a.percorso(u"manca/QUIRDAL.pdf"_s);
         if (caso == u"segnaposto"_s) {
             QDir(a.dir.path()).mkdir(u"stampa"_s);
             a.scrivi(u"stampa/_p03Wzq.html"_s, "<html><body><h2>RIEPILOGO</h2><p>&lt;Sconosciuto&gt;</p></body></html>");
         }
         if (caso == u"controllo"_s)
             a.db.esegui(u"UPDATE CorsiOper SET Corrispondenza=NULL"_s);
+        // Another workstation holds the write lock; this one gives up at once instead of after its wait.
+        CorsiDB altra(u"altra postazione"_s);
+        if (caso == u"in uso"_s) {
+            altra.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+            altra.iniziaTransazione();
+            a.db.esegui(u"PRAGMA busy_timeout = 0"_s);
+        }
+        // A folder where the PDF should go: the name cannot be given once the lock is taken.
+        if (caso == u"rinomina"_s) {
+            q.filePdf = ufficiale = a.percorso(u"occupato"_s);
+            QDir(a.dir.path()).mkdir(u"occupato"_s);
+            a.scrivi(u"occupato/altro.txt"_s, "altro");
+        }
         const EsitoOriginale e = stampaOriginale(*a.contesto, a.r, q);
+        if (caso == u"in uso"_s)
+            altra.annullaTransazione();
         QVERIFY(!e.segnata);
         QVERIFY(!TrasDoma(a.db, a.sessione));
         QCOMPARE(a.sessione.gDomandaStampata, FALSO);
         QVERIFY(!a.sessione.gStampaEseguita);
-        if (caso == u"annullata"_s)
-            QCOMPARE(e.stampa.stato, EsitoStampa::Stato::Annullata);
-        if (caso == u"annullata"_s || caso == u"controllo"_s)
-            QVERIFY(!QFile::exists(a.pdf));
-        if (caso == u"fallita"_s || caso == u"controllo"_s)
-            QCOMPARE(e.stampa.stato, EsitoStampa::Stato::Fallita);
-        if (caso == u"fallita"_s) {
+        // Nothing under the official name, nothing left beside it.
+        QVERIFY(!QFileInfo(ufficiale).isFile());
+        QVERIFY(!QFile::exists(provvisorio(ufficiale)));
+        QCOMPARE(record(a), QStringList());
+        QVERIFY(!a.dialoghi.testiMessaggi().join(u'|').contains(u"E' stato creato"_s));
+        QCOMPARE(e.stampa.stato, caso == u"annullata"_s ? EsitoStampa::Stato::Annullata : EsitoStampa::Stato::Fallita);
+        if (caso == u"fallita"_s || caso == u"rinomina"_s) {
             QCOMPARE(a.dialoghi.messaggi.last().titolo, u"Errore generico"_s);
             QVERIFY(a.dialoghi.ultimo().startsWith(u"Errore "_s));
         }
+        if (caso == u"rinomina"_s) {
+            QVERIFY(a.dialoghi.ultimo().contains(u"Impossibile scrivere il file "_s + ufficiale + u": "_s));
+            QCOMPARE(a.leggi(u"occupato/altro.txt"_s), QByteArray("altro"));
+        }
         if (caso == u"segnaposto"_s) {
             QCOMPARE(e.stampa.nonCompilati, QStringList{u"Sconosciuto"_s});
-            QCOMPARE(a.dialoghi.ultimo(), u"Nella stampa sono rimasti da compilare i campi:\r\n<Sconosciuto>\r\n"
-                                          "La stampa definitiva non è completa."_s);
+            unMessaggio(a.dialoghi, u"Nella stampa sono rimasti da compilare i campi:\r\n<Sconosciuto>\r\n"
+                                    "La stampa definitiva non è completa: il file "_s + a.pdf + u" non è stato creato."_s,
+                        u"Compilazione File di stampa"_s, Icona::Esclamazione);
         }
+        if (caso == u"in uso"_s)
+            unMessaggio(a.dialoghi, u"La base dati è in uso da un'altra postazione. Riprovare tra qualche istante."_s,
+                        u"Compilazione File di stampa"_s, Icona::Esclamazione);
         if (caso == u"controllo"_s)
             QCOMPARE(e.problemi.size(), 1);
+    }
+
+    // The final print stopped dead between its steps, as a kill or a power cut would stop it:
+    // the application is left either unlocked without its PDF or, once the next start has
+    // finished the print, locked with it; the page folder the stop left is removed by the next print.
+    void originaleInterrotta_data()
+    {
+        QTest::addColumn<QString>("punto");
+        QTest::addColumn<bool>("bloccata");
+        QTest::addColumn<bool>("pdfSubito"); // the PDF under its name before the next start
+        QTest::newRow("dopo il pdf provvisorio") << u"stampa-provvisoria"_s << false << false;
+        QTest::newRow("dopo il blocco") << u"stampa-blocco"_s << true << false;
+        QTest::newRow("dopo la rinomina") << u"stampa-rinomina"_s << true << true;
+    }
+    void originaleInterrotta()
+    {
+        QFETCH(QString, punto);
+        QFETCH(bool, bloccata);
+        QFETCH(bool, pdfSubito);
+        Corretta a;
+        a.db.chiudi();
+        QProcess p;
+        auto ambiente = QProcessEnvironment::systemEnvironment();
+        ambiente.insert(u"QUIRDAL_ARRESTO"_s, punto);
+        p.setProcessEnvironment(ambiente);
+        p.start(qEnvironmentVariable("QUIRDAL_TEST_CLI"),
+                {u"--cartella"_s, a.dir.path(), u"stampa"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s,
+                 u"--operatore"_s, u"7"_s, u"--modo"_s, u"ORIGINALE"_s});
+        QVERIFY(p.waitForStarted());
+        const qint64 pid = p.processId();
+        Via via;
+        QVERIFY(p.waitForFinished(120000));
+        for (const QString &c : cartellePagine(pid))
+            via.cartelle << QDir(QDir::tempPath()).filePath(c);
+        QCOMPARE(p.exitCode(), 137); // stopped there, not ended
+        // What the stop left.
+        QCOMPARE(via.cartelle.size(), 1);
+        QVERIFY(soloProprietario(via.cartelle.first()));
+        a.apriDb();
+        QCOMPARE(TrasDoma(a.db, a.sessione), bloccata);
+        QCOMPARE(QFile::exists(a.pdf), pdfSubito);
+        QCOMPARE(QFile::exists(provvisorio(a.pdf)), !pdfSubito);
+        a.db.chiudi();
+        // The next start.
+        const QString cartellaCorrente = QDir::currentPath();
+        VistaMuta vista;
+        Avvio avvio(*a.contesto, vista);
+        QVERIFY(!finisce([&] { avvio.esegui(); }));
+        QDir::setCurrent(cartellaCorrente);
+        QCOMPARE(TrasDoma(a.db, a.sessione), bloccata);
+        QCOMPARE(QFile::exists(a.pdf), bloccata);
+        QVERIFY(!QFile::exists(provvisorio(a.pdf)));
+        QCOMPARE(record(a), QStringList());
+        QCOMPARE(a.dialoghi.testiMessaggi(), bloccata && !pdfSubito ? QStringList{a.creato(a.pdf)} : QStringList());
+        if (bloccata) {
+            const QStringList pagine = paginePdf(a.pdf);
+            QVERIFY(pagine.size() > 10);
+            for (const QString &pg : pagine)
+                QVERIFY(pg.contains(u"ORIGINALE"_s));
+        }
+        // The next print removes the folder of the process that was stopped.
+        clsCreaPDF prossima;
+        QCOMPARE(cartellePagine(pid), QStringList());
+    }
+
+    // Page folders: owner-only; those of a process that has ended (or unnumbered and a day
+    // old) removed by the next print, those of a running process kept.
+    void cartellePagineAbbandonate_data()
+    {
+        QTest::addColumn<QString>("caso");
+        QTest::addColumn<bool>("rimossa");
+        QTest::newRow("processo terminato") << u"terminato"_s << true;
+        QTest::newRow("processo in corso") << u"in corso"_s << false;
+        QTest::newRow("senza numero, di due giorni fa") << u"vecchia"_s << true;
+        QTest::newRow("senza numero, recente") << u"recente"_s << false;
+    }
+    void cartellePagineAbbandonate()
+    {
+        QFETCH(QString, caso);
+        QFETCH(bool, rimossa);
+        qint64 pid = QCoreApplication::applicationPid();
+        if (caso == u"terminato"_s) {
+            QProcess finito;
+            finito.start(qEnvironmentVariable("QUIRDAL_TEST_CLI"), {u"--versione"_s});
+            QVERIFY(finito.waitForStarted());
+            pid = finito.processId();
+            QVERIFY(finito.waitForFinished());
+        }
+        const QString sei = QString::number(QRandomGenerator::global()->bounded(100000, 999999));
+        const QString nome = caso == u"terminato"_s || caso == u"in corso"_s ? u"quirdal-stampa-%1-abc%2"_s.arg(pid).arg(sei)
+                                                                               : u"quirdal-stampa-"_s + sei;
+        Via via;
+        const QString cartella = QDir(QDir::tempPath()).filePath(nome);
+        via.cartelle << cartella;
+        QVERIFY(QDir().mkdir(cartella));
+        QVERIFY(scriviFile(cartella + u"/Pagina1.tmp"_s, "BIANCHI MARIA IT60X0542811101000000123456"));
+        if (caso == u"vecchia"_s) {
+            const time_t dueGiorniFa = QDateTime::currentDateTime().addDays(-2).toSecsSinceEpoch();
+            const utimbuf tempi{dueGiorniFa, dueGiorniFa};
+            QCOMPARE(::utime(QFile::encodeName(cartella).constData(), &tempi), 0);
+        }
+        clsCreaPDF pdf;
+        QCOMPARE(!QDir(cartella).exists(), rimossa);
+        // The print's own folder and pages, for its user alone.
+        pdf.SaveTmpRTF(1, u"<p>BIANCHI MARIA</p>"_s);
+        QVERIFY(soloProprietario(pdf.cartellaPagine()));
+        QVERIFY(soloProprietario(pdf.filePagina(1)));
+        QVERIFY(QFileInfo(pdf.cartellaPagine()).fileName().startsWith(
+            u"quirdal-stampa-%1-"_s.arg(QCoreApplication::applicationPid())));
     }
 
     // The page files live in a folder of their own, gone with the print even after a failure.
@@ -261,38 +460,50 @@ private Q_SLOTS:
         QCOMPARE(d.messaggi.first().icona, Icona::Esclamazione);
     }
 
-    // The command line: the final form refused with the checks' messages, or printed and locked.
+    // The command line: the final form refused with the checks' messages, or printed and
+    // locked; a draft of a site the application does not print refused.
     void rigaDiComando_data()
     {
-        QTest::addColumn<bool>("problema");
-        QTest::newRow("con un problema") << true;
-        QTest::newRow("corretta") << false;
+        QTest::addColumn<QStringList>("opzioni");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<int>("codice");
+        QTest::addColumn<QString>("errore");
+        QTest::addColumn<int>("stampata");
+        const QStringList originale{u"--modo"_s, u"ORIGINALE"_s};
+        QTest::newRow("originale con un problema")
+            << originale << u"UPDATE CorsiOper SET Corrispondenza=NULL"_s << 1
+            << u"Nella Scheda Operatore deve essere indicato il COMPONENTE RESPONSABILE DELLA CORRISPONDENZA."_s << 0;
+        QTest::newRow("originale corretta") << originale << QString() << 0 << QString() << -1;
+        QTest::newRow("bozza di una sede che la domanda non ha")
+            << QStringList{u"--modo"_s, u"BOZZA"_s, u"--sede"_s, u"5"_s} << QString() << 1
+            << u"La sede 5 non ha corsi nella domanda dell'operatore e della provincia indicati.\n"
+               "Sedi stampabili: 1, 1001"_s
+            << 0;
+        QTest::newRow("bozza della sede occasionale")
+            << QStringList{u"--modo"_s, u"BOZZA"_s, u"--sede"_s, u"1001"_s} << QString() << 0 << QString() << 0;
     }
     void rigaDiComando()
     {
-        QFETCH(bool, problema);
-        QString cartella, pdf;
-        {
-            Corretta a;
-            if (problema)
-                a.db.esegui(u"UPDATE CorsiOper SET Corrispondenza=NULL"_s);
-            a.db.chiudi();
-            a.dir.setAutoRemove(false);
-            cartella = a.dir.path();
-            pdf = a.pdf;
-        }
-        const EsitoCli e = cli(cartella, {u"stampa"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s, u"--operatore"_s,
-                                          u"7"_s, u"--modo"_s, u"ORIGINALE"_s});
-        QCOMPARE(e.codice, problema ? 1 : 0);
-        QCOMPARE(QFile::exists(pdf), !problema);
-        QCOMPARE(e.err.contains(u"Nella Scheda Operatore deve essere indicato il COMPONENTE RESPONSABILE DELLA "
-                                "CORRISPONDENZA."_s),
-                 problema);
-        CorsiDB db(u"verifica"_s);
-        db.apri(QDir(cartella).filePath(u"QUIRDAL.mdb"_s), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
-        QCOMPARE(db.valoreScalare(u"SELECT DomandaStampata FROM Installazione WHERE Prov='001'"_s).toInt(), problema ? 0 : -1);
-        db.chiudi();
-        QDir(cartella).removeRecursively();
+        QFETCH(QStringList, opzioni);
+        QFETCH(QString, sql);
+        QFETCH(int, codice);
+        QFETCH(QString, errore);
+        QFETCH(int, stampata);
+        Corretta a;
+        if (!sql.isEmpty())
+            a.db.esegui(sql);
+        a.db.chiudi();
+        const EsitoCli e = cli(a.dir.path(), QStringList{u"stampa"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s,
+                                                         u"--operatore"_s, u"7"_s} + opzioni);
+        QCOMPARE(e.codice, codice);
+        QCOMPARE(QFile::exists(a.pdf), codice == 0);
+        QCOMPARE(e.righe(), codice == 0 ? QStringList{a.pdf} : QStringList());
+        if (!errore.isEmpty())
+            QVERIFY2(e.err.contains(errore), qPrintable(e.err));
+        if (codice == 0 && opzioni.contains(u"--sede"_s))
+            contiene(testoPdf(a.pdf), {u"SEDE INTERESSATA 1001"_s}, {u"CORSO 0001"_s});
+        a.apriDb();
+        QCOMPARE(a.valore(u"SELECT DomandaStampata FROM Installazione WHERE Prov='001'"_s).toInt(), stampata);
     }
 };
 

@@ -562,7 +562,6 @@ void Trasmis::stampa()
     SelBozza dlg(m_c, this);
     dlg.carica();
     esegui(dlg);
-    chiudiStampaDefinitiva(m_c.db, s);
     AggiornaTrasmis();
 }
 
