@@ -3,6 +3,7 @@
 #include "cli/ComandiStampa.h"
 #include "printing/ControlliStampa.h"
 #include "cli/DialoghiCli.h"
+#include "common/Arresto.h"
 #include "common/Errori.h"
 #include "common/Piattaforma.h"
 #include "config/FileIni.h"
@@ -567,6 +568,9 @@ int main(int argc, char **argv)
     }
     if (cartella.isEmpty())
         cartella = cartellaProgramma();
+    // An abort leaves its report in the program folder, naming the command.
+    installaRapportoArresto(QDir(cartella).absolutePath(), QStringLiteral("quirdal-cli"));
+    registraSchermata(QStringLiteral("quirdal-cli ") + args[0]);
 
     Sessione sessione;
     CorsiDB db;

@@ -1,5 +1,7 @@
 #include "common/Testo.h"
 
+#include <algorithm>
+
 namespace quirdal {
 
 QString versioneProgramma()
@@ -14,6 +16,22 @@ QString raddoppiaApici(const QString &testo)
 {
     QString r = testo;
     r.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return r;
+}
+
+QString senzaCaratteriDiControllo(const QString &testo)
+{
+    const auto controllo = [](QChar c) { return carattereDiControllo(c.unicode()); };
+    if (std::none_of(testo.cbegin(), testo.cend(), controllo))
+        return testo;
+    QString r;
+    r.reserve(testo.size());
+    for (const QChar c : testo) {
+        if (c == u'\t')
+            r.append(QLatin1Char(' '));
+        else if (!controllo(c))
+            r.append(c);
+    }
     return r;
 }
 

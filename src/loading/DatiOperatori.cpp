@@ -9,6 +9,7 @@
 #include "common/Progresso.h"
 #include "common/PuntiArresto.h"
 #include "common/Sessione.h"
+#include "common/Testo.h"
 #include "config/Installazione.h"
 #include "db/Consultazioni.h"
 #include "db/CopiaSicurezza.h"
@@ -74,8 +75,8 @@ public:
     }
     // An absent field is an empty text, never a Null.
     QString grezzo(int i) const { return nonNullo(m_r.campi.value(i)); }
-    // Trimmed, first n characters.
-    QString testo(int i, int n) const { return nonNullo(grezzo(i).trimmed().left(n)); }
+    // Without control characters, trimmed, first n characters.
+    QString testo(int i, int n) const { return nonNullo(senzaCaratteriDiControllo(grezzo(i)).trimmed().left(n)); }
     QString primo(int i) const { return testo(i, 1); }
     long long numero(int i) const
     {

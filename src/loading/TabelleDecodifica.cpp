@@ -9,6 +9,7 @@
 #include "db/Schema.h"
 #include "common/Contesto.h"
 #include "common/Sessione.h"
+#include "common/Testo.h"
 
 #include <QDir>
 #include <QFile>
@@ -128,12 +129,14 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
                     q.legaNullo(i);
                     continue;
                 }
-                QString v = campo.trimmed();
                 if (tipiAdo::eTesto(col.tipo)) {
+                    // No control character reaches a table, nor from it the transmission file.
+                    QString v = senzaCaratteriDiControllo(campo).trimmed();
                     if (col.dimensione > 0 && v.size() > col.dimensione)
                         v.truncate(col.dimensione);
                     q.legaTesto(i, v);
                 } else {
+                    const QString v = campo.trimmed();
                     q.lega(i, CorsiDB::convertiPerColonna(col, tipiAdo::eNumerico(col.tipo) ? separatoreDecimale(v) : v));
                 }
             }

@@ -3,6 +3,7 @@
 #include "common/Contesto.h"
 #include "common/Generale.h"
 #include "common/Sessione.h"
+#include "common/Testo.h"
 #include "db/CorsiDB.h"
 
 #include <QSqlQuery>
@@ -111,7 +112,8 @@ QStringList vociComponentiProvincia(Contesto &c)
 
 QString senzaCancelletto(const QString &testo)
 {
-    QString r = testo;
+    // A typed or pasted control character would otherwise be stored and sent.
+    QString r = senzaCaratteriDiControllo(testo);
     return r.replace(QLatin1Char('#'), QStringLiteral("SHARP"));
 }
 

@@ -43,7 +43,8 @@ SedeVoce leggiVoceSede(const QString &voce);
 // code, name, type and address joined with " - ".
 QStringList vociComponentiProvincia(Contesto &c);
 
-// A descriptive text as the transmission file can carry it: every "#" becomes "SHARP".
+// A descriptive text as the transmission file can carry it: every "#" becomes "SHARP",
+// a tab a blank, other control characters go (line breaks stay).
 QString senzaCancelletto(const QString &testo);
 
 } // namespace quirdal

@@ -20,7 +20,10 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <QUuid>
+
+#include <zip.h>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -32,6 +35,9 @@ namespace {
 
 const QString kIndirizzoHelpDesk = QStringLiteral("assistenza@vtz.example");
 const QString kPaginaErrore = QStringLiteral("ErrServer.html");
+// Where the program folder keeps the crash report last offered to a request.
+const QString kSezioneAssistenza = QStringLiteral("Assistenza");
+const QString kChiaveArrestoOfferto = QStringLiteral("ArrestoOfferto");
 
 QString megabyte(qulonglong byte) { return QString::number(byte / (1024ull * 1024ull)) + QStringLiteral(" MB"); }
 
@@ -101,6 +107,51 @@ RisultatoAssistenza giudica(Contesto &c, const EsitoInvio &e, bool nelBrowser)
         c.dialoghi.messaggio(e.risposta, kTitoloAssistenza, Icona::Informazione);
     r.esito = EsitoAssistenza::Inviata;
     return r;
+}
+
+// libzip takes file names in UTF-8 on Windows, in the local encoding elsewhere.
+QByteArray nomePerZip(const QString &percorso)
+{
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(percorso).toUtf8();
+#else
+    return QFile::encodeName(percorso);
+#endif
+}
+
+// The archive's bytes with the crash report added as one more entry; nothing when it
+// cannot be made (the request then goes with the database alone).
+std::optional<QByteArray> archivioConRapporto(const QString &archivio, const QByteArray &rapporto)
+{
+    QTemporaryDir lavoro;
+    const QString copia = lavoro.filePath(QStringLiteral("allegato.zip"));
+    if (!lavoro.isValid() || !QFile::copy(archivio, copia))
+        return std::nullopt;
+    int codice = 0;
+    zip_t *z = zip_open(nomePerZip(copia).constData(), 0, &codice);
+    if (!z)
+        return std::nullopt;
+    zip_source_t *sorgente = zip_source_buffer(z, rapporto.constData(), static_cast<zip_uint64_t>(rapporto.size()), 0);
+    if (!sorgente || zip_file_add(z, kFileArresto.toUtf8().constData(), sorgente, ZIP_FL_ENC_UTF_8) < 0) {
+        zip_source_free(sorgente);
+        zip_discard(z);
+        return std::nullopt;
+    }
+    if (zip_close(z) != 0) {
+        zip_discard(z);
+        return std::nullopt;
+    }
+    QFile f(copia);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return f.readAll();
+}
+
+QString quandoArresto(const RapportoArresto &r)
+{
+    return r.quando.isValid() ? QStringLiteral(" il ") + r.quando.toString(QStringLiteral("dd/MM/yyyy"))
+            + QStringLiteral(" alle ") + r.quando.toString(QStringLiteral("hh:mm"))
+                              : QString();
 }
 
 void erroreInvio(Contesto &c, const Errore &e)
@@ -235,8 +286,39 @@ RisultatoAssistenza inviaRichiesta(Contesto &c, CanaleAssistenza &canale, const 
     return esito;
 }
 
+std::optional<RapportoArresto> rapportoDaOffrire(Contesto &c)
+{
+    std::optional<RapportoArresto> r = ultimoRapportoArresto(c.cartellaProgramma);
+    if (r && r->id == c.ini.leggi(kSezioneAssistenza, kChiaveArrestoOfferto))
+        return std::nullopt;
+    return r;
+}
+
+QString notaRapportoArresto(const RapportoArresto &r)
+{
+    return QStringLiteral("Il programma si è chiuso in modo anomalo") + quandoArresto(r)
+        + QStringLiteral(": il rapporto dell'arresto può essere allegato alla richiesta con la base dati.");
+}
+
+std::optional<RapportoArresto> offriRapportoArresto(Contesto &c)
+{
+    std::optional<RapportoArresto> r = rapportoDaOffrire(c);
+    if (!r)
+        return std::nullopt;
+    if (c.dialoghi.messaggio(QStringLiteral("Il programma si è chiuso in modo anomalo") + quandoArresto(*r)
+                                 + QStringLiteral(".") + CRLF
+                                 + QStringLiteral("Allegare alla richiesta di assistenza il rapporto dell'arresto (")
+                                 + kFileArresto + QStringLiteral(")?"),
+                             kTitoloAssistenza, Icona::Domanda, Pulsanti::SiNo)
+        == Risposta::Si)
+        return r;
+    c.ini.scrivi(kSezioneAssistenza, kChiaveArrestoOfferto, r->id);
+    return std::nullopt;
+}
+
 RisultatoAssistenza inviaConBaseDati(Contesto &c, CanaleAssistenza &canale, const DatiSistema &d,
-                                     const RichiestaAssistenza &r, const std::function<void(const QString &)> &stato)
+                                     const RichiestaAssistenza &r, const std::function<void(const QString &)> &stato,
+                                     const std::optional<RapportoArresto> &rapporto)
 {
     RisultatoAssistenza esito;
     if (!controlla(c, r, esito))
@@ -267,8 +349,15 @@ RisultatoAssistenza inviaConBaseDati(Contesto &c, CanaleAssistenza &canale, cons
             c.dialoghi.messaggio(QStringLiteral("Backup fallito") + CRLF + CRLF + motivo, kTitoloAssistenza, Icona::Critico);
             return esito;
         }
-        const QByteArray dati = f.readAll();
+        QByteArray dati = f.readAll();
         f.close();
+        bool conRapporto = false;
+        if (rapporto) {
+            if (std::optional<QByteArray> unito = archivioConRapporto(archivio, rapporto->testo.toUtf8())) {
+                dati = std::move(*unito);
+                conRapporto = true;
+            }
+        }
 
         mostra(QStringLiteral("Collegamento in corso........"));
         QList<ParteModulo> parti;
@@ -280,8 +369,11 @@ RisultatoAssistenza inviaConBaseDati(Contesto &c, CanaleAssistenza &canale, cons
         const QByteArray corpo = corpoMultipart(parti, &confine);
         esito = giudica(c, canale.postaUpload(corpo, QStringLiteral("multipart/form-data; boundary=") + QString::fromLatin1(confine)),
                         true);
-        if (esito.esito == EsitoAssistenza::Inviata)
+        if (esito.esito == EsitoAssistenza::Inviata) {
+            if (conRapporto)
+                c.ini.scrivi(kSezioneAssistenza, kChiaveArrestoOfferto, rapporto->id);
             mostra(QStringLiteral("Collegamento effettuato"));
+        }
     } catch (const Errore &e) {
         erroreInvio(c, e);
         esito.esito = EsitoAssistenza::NonInviata;

@@ -3,6 +3,8 @@
 // form, the post and the judgement of its reply, and the request with the database
 // attached. The transfer to the region's server comes in through CanaleAssistenza,
 // implemented where the transfer layer lives.
+#include "common/Arresto.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QList>
@@ -100,8 +102,21 @@ RisultatoAssistenza inviaRichiesta(Contesto &c, CanaleAssistenza &canale, const 
 // users (held exclusive meanwhile); a consistent copy archived in the program folder as
 // QUIRDAL_dd-mm-yyyy.zip, an older one of that name replaced only by a whole one; the
 // connection back as it was; then the upload of the fields, the archive and the help
-// desk's address. stato receives the texts of the screen's label.
+// desk's address. stato receives the texts of the screen's label. With a crash report
+// the archive that travels also holds it as QUIRDAL-arresto.log (the one in the program
+// folder stays the database alone, for a restore), and once the request has gone that
+// report is not offered again.
 RisultatoAssistenza inviaConBaseDati(Contesto &c, CanaleAssistenza &canale, const DatiSistema &d,
-                                     const RichiestaAssistenza &r, const std::function<void(const QString &)> &stato = {});
+                                     const RichiestaAssistenza &r, const std::function<void(const QString &)> &stato = {},
+                                     const std::optional<RapportoArresto> &rapporto = std::nullopt);
+
+// The latest crash report of the program folder, unless it has already been offered to
+// a request (declined, or sent with one).
+std::optional<RapportoArresto> rapportoDaOffrire(Contesto &c);
+// The note of the request screen while such a report waits.
+QString notaRapportoArresto(const RapportoArresto &r);
+// Offers the waiting report for the request with the database (Yes/No): the report when
+// the user wants it attached; a No is final, that report is not offered again.
+std::optional<RapportoArresto> offriRapportoArresto(Contesto &c);
 
 } // namespace quirdal

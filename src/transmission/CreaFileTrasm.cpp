@@ -66,12 +66,21 @@ QString valoreTrasmissione(const QVariant &v)
     default:
         t = v.toString();
     }
-    if (!t.contains(QLatin1Char('#')) && !t.contains(QLatin1Char('\r')) && !t.contains(QLatin1Char('\n')))
-        return t;
+    return testoTrasmissione(t);
+}
+
+QString testoTrasmissione(const QString &testo)
+{
+    const auto daCambiare = [](QChar c) { return c == u'#' || c == u'\r' || c == u'\n' || carattereDiControllo(c.unicode()); };
+    if (std::none_of(testo.cbegin(), testo.cend(), daCambiare))
+        return testo;
+    QString t = testo;
     t.replace(QLatin1Char('#'), QStringLiteral("SHARP"));
     t.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     t.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return t;
+    // Whatever a restore or an older version left in the database: the file never
+    // carries a control character.
+    return senzaCaratteriDiControllo(t);
 }
 
 struct mCreaFileTrasm::Stato {
@@ -82,14 +91,16 @@ struct mCreaFileTrasm::Stato {
     long errNumero = 0;
     QString errDescrizione;
 
-    // One record: every value between "#", separated by ",".
+    // One record: every value between "#", separated by ",". Each value passes the
+    // text rule here too, whatever made it, so that nothing can split a record or put a
+    // control character into the file.
     void record(const QStringList &valori)
     {
         dati += '#';
         for (qsizetype i = 0; i < valori.size(); ++i) {
             if (i)
                 dati += "#,#";
-            accodaWindows1252(dati, valori[i]);
+            accodaWindows1252(dati, testoTrasmissione(valori[i]));
         }
         dati += "#\r\n";
     }
@@ -421,7 +432,11 @@ bool ScriviRec_G(Stato &s, const Corsi &corsi)
         r << valoreTrasmissione(c["GrupOpe"]) << valoreTrasmissione(c["Operatore"]) << valoreTrasmissione(c["Corso"])
           << valoreTrasmissione(c["Accorp"]);
         QByteArray testa = "#";
-        accodaWindows1252(testa, r.join(QStringLiteral("#,#")));
+        for (qsizetype i = 0; i < r.size(); ++i) {
+            if (i)
+                testa += "#,#";
+            accodaWindows1252(testa, testoTrasmissione(r[i]));
+        }
         testa += "#,#";
         for (const auto &[id, valore] : *it) {
             s.dati += testa;

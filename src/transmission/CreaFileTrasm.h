@@ -18,8 +18,11 @@ QString PuntoDecimale(const QString &testo);
 // no grouping; Null is an empty value, as the record format has it.
 QString importo(const QVariant &v);
 // A value as it goes between the "#": "#" becomes "SHARP", each line break one blank,
-// so no value can split or shift a record.
+// a tab one blank, any other control character is dropped, so no value can split or
+// shift a record or carry a control character.
 QString valoreTrasmissione(const QVariant &v);
+// The same rule on a text.
+QString testoTrasmissione(const QString &testo);
 
 class mCreaFileTrasm {
 public:

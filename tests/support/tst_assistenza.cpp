@@ -16,6 +16,7 @@ using namespace quirdal;
 using namespace quirdal::test;
 
 Q_DECLARE_METATYPE(quirdal::EsitoAssistenza)
+Q_DECLARE_METATYPE(quirdal::Risposta)
 
 namespace {
 
@@ -23,6 +24,7 @@ class CanaleFinto : public CanaleAssistenza {
 public:
     QList<CampiModulo> moduli;
     QList<QByteArray> caricati;
+    bool riuscito = true; // false: the upload fails in transfer
     EsitoInvio postaModulo(const QString &, const CampiModulo &campi) override
     {
         moduli << campi;
@@ -31,6 +33,8 @@ public:
     EsitoInvio postaUpload(const QByteArray &corpo, const QString &) override
     {
         caricati << corpo;
+        if (!riuscito)
+            return {false, {}, u"Si è verificato un errore in trasmissione, 12029 : "_s, u"server"_s, u"/upload"_s};
         return {true, u"<html>Ricevuta</html>"_s, {}, u"server"_s, u"/upload"_s};
     }
 };
@@ -48,6 +52,26 @@ void unMessaggio(const FakeDialoghi &d, const QString &testo, const QString &tit
 }
 
 const QString kArchivio = u"QUIRDAL_06-12-2026.zip"_s;
+
+// A crash report as the program writes it, at 10:0n of the day before.
+QByteArray rapportoArresto(int n)
+{
+    return u"=== Arresto anomalo: 05/12/2026 10:0%1:30, processo 4%1 ===\nProgramma: quirdal, versione 1.0.0\n"
+           "Segnale: SIGABRT (6)\nSchermata: MDI_Main \"QUIRDAL\"\nPila delle chiamate:\nquirdal(main+0x10) [0x1]\n"
+           "=== Fine del rapporto ===\n"_s.arg(n)
+        .toUtf8();
+}
+
+// The archive inside an upload's multipart body, read back with libzip.
+VociZip archivioCaricato(Ambiente &a, const QByteArray &corpo)
+{
+    const QByteArray inizio = "filename=\"" + kArchivio.toUtf8() + "\"\r\nContent-Type: application/zip\r\n\r\n";
+    const qsizetype da = corpo.indexOf(inizio) + inizio.size();
+    const QByteArray confine = corpo.left(corpo.indexOf("\r\n"));
+    const QByteArray zip = corpo.mid(da, corpo.indexOf("\r\n" + confine, da) - da);
+    a.scrivi(u"caricato.zip"_s, zip);
+    return leggiZip(a.percorso(u"caricato.zip"_s));
+}
 
 } // namespace
 
@@ -216,6 +240,72 @@ private Q_SLOTS:
         QVERIFY(altro.waitForFinished(30000));
         QVERIFY(a.db.aperto());
         QCOMPARE(a.db.modo(), ModoApertura::Condiviso);
+    }
+
+    // The latest crash report offered once with the request with the database: attached
+    // when the user wants it (the archive in the program folder stays the database
+    // alone), never offered again once declined or sent; a newer report is.
+    void rapportoDiArresto_data()
+    {
+        colonne<int, Risposta, bool, QStringList, bool>("rapporti", "risposta", "riuscito", "voci", "ancora");
+        const QStringList soloDb{u"QUIRDAL.mdb"_s}, conRapporto{u"QUIRDAL.mdb"_s, u"QUIRDAL-arresto.log"_s};
+        QTest::newRow("nessun rapporto") << 0 << Risposta::Si << true << soloDb << false;
+        QTest::newRow("allegato e inviato") << 2 << Risposta::Si << true << conRapporto << false;
+        QTest::newRow("rifiutato") << 2 << Risposta::No << true << soloDb << false;
+        QTest::newRow("allegato ma non arrivato") << 1 << Risposta::Si << false << conRapporto << true;
+    }
+    void rapportoDiArresto()
+    {
+        QFETCH(int, rapporti);
+        QFETCH(Risposta, risposta);
+        QFETCH(bool, riuscito);
+        QFETCH(QStringList, voci);
+        QFETCH(bool, ancora);
+        Pronto a(u"Multiutenza"_s);
+        QByteArray log;
+        for (int n = 1; n <= rapporti; ++n)
+            log += rapportoArresto(n);
+        QVERIFY(a.scrivi(kFileArresto, log));
+        a.dialoghi.risposte << risposta;
+        const std::optional<RapportoArresto> scelto = offriRapportoArresto(*a.contesto);
+        if (rapporti == 0) {
+            QVERIFY(!scelto);
+            QVERIFY(a.dialoghi.messaggi.isEmpty());
+        } else {
+            unMessaggio(a.dialoghi,
+                        u"Il programma si è chiuso in modo anomalo il 05/12/2026 alle 10:0%1.\r\nAllegare alla richiesta di "
+                        "assistenza il rapporto dell'arresto (QUIRDAL-arresto.log)?"_s.arg(rapporti),
+                        u"Contatta l'assistenza"_s, Icona::Domanda, Pulsanti::SiNo);
+            QCOMPARE(scelto.has_value(), risposta == Risposta::Si);
+        }
+        CanaleFinto k;
+        k.riuscito = riuscito;
+        a.dialoghi.messaggi.clear();
+        const RisultatoAssistenza r = inviaConBaseDati(*a.contesto, k, raccogliDatiSistema(), compilata(), {}, scelto);
+        QCOMPARE(r.esito, riuscito ? EsitoAssistenza::Inviata : EsitoAssistenza::NonInviata);
+        QCOMPARE(k.caricati.size(), 1);
+        const VociZip caricato = archivioCaricato(a, k.caricati.first());
+        QStringList nomi;
+        for (const auto &[nome, dati] : caricato)
+            nomi << nome;
+        QCOMPARE(nomi, voci);
+        if (voci.size() > 1)
+            QCOMPARE(caricato[1].second, rapportoArresto(rapporti)); // the latest report alone
+        // The archive kept in the program folder can still be restored: the database alone.
+        const VociZip tenuto = leggiZip(a.percorso(kArchivio));
+        QCOMPARE(tenuto.size(), 1);
+        QCOMPARE(tenuto[0].first, u"QUIRDAL.mdb"_s);
+
+        // The next request.
+        a.dialoghi.messaggi.clear();
+        a.dialoghi.risposte << Risposta::No;
+        offriRapportoArresto(*a.contesto);
+        QCOMPARE(a.dialoghi.messaggi.size(), ancora ? 1 : 0);
+        // A later crash is offered again.
+        QVERIFY(a.scrivi(kFileArresto, log + rapportoArresto(7)));
+        const std::optional<RapportoArresto> nuovo = rapportoDaOffrire(*a.contesto);
+        QVERIFY(nuovo);
+        QCOMPARE(nuovo->id, u"05/12/2026 10:07:30, processo 47"_s);
     }
 
     void memoria()

@@ -4,6 +4,7 @@
 #include "support/Ambiente.h"
 #include "support/GuidaModali.h"
 #include "support/ServerFinto.h"
+#include "support/Zip.h"
 #include "support/ui/FrmBackup.h"
 #include "support/ui/FrmEmail.h"
 
@@ -130,15 +131,36 @@ private Q_SLOTS:
         QCOMPARE(logIn, false);
     }
 
+    // With a crash report waiting, the screen says so, and the request with the database
+    // asks whether to attach it: the archive that arrives holds it, and it is not offered
+    // again.
+    void baseDatiAllegataDalBrowser_data()
+    {
+        QTest::addColumn<bool>("conRapporto");
+        QTest::newRow("senza rapporto") << false;
+        QTest::newRow("con il rapporto di un arresto") << true;
+    }
     void baseDatiAllegataDalBrowser()
     {
+        QFETCH(bool, conRapporto);
         ServerFinto s;
         Ambiente a;
         a.pronto();
         s.configura(a.ini, a.dir.path());
+        const QByteArray rapporto = "=== Arresto anomalo: 05/12/2026 10:01:30, processo 41 ===\nProgramma: quirdal, versione "
+                                    "1.0.0\nSegnale: SIGABRT (6)\nSchermata: nessuna\nPila delle chiamate:\n"
+                                    "=== Fine del rapporto ===\n";
+        if (conRapporto)
+            QVERIFY(a.scrivi(QStringLiteral("QUIRDAL-arresto.log"), rapporto));
         frmEmail dlg(*a.contesto);
         dlg.carica();
         dlg.show();
+        QLabel *nota = trova<QLabel>(&dlg, "lblArresto");
+        QCOMPARE(nota->isVisible(), conRapporto);
+        if (conRapporto)
+            QCOMPARE(nota->text(), QStringLiteral("Il programma si è chiuso in modo anomalo il 05/12/2026 alle 10:01: il "
+                                                  "rapporto dell'arresto può essere allegato alla richiesta con la base dati."));
+        a.dialoghi.risposte << Risposta::Si;
         compila(dlg);
         QString stato, mostrato;
         bool logIn = true;
@@ -151,12 +173,25 @@ private Q_SLOTS:
         }});
         QTest::mouseClick(trova<QPushButton>(&dlg, "cmdInviaDB"), Qt::LeftButton);
         QCOMPARE(guida.aperte, QStringList{QStringLiteral("Browser")});
-        QCOMPARE(a.dialoghi.testiMessaggi(), QStringList());
+        QCOMPARE(a.dialoghi.testiMessaggi(),
+                 conRapporto ? QStringList{QStringLiteral("Il programma si è chiuso in modo anomalo il 05/12/2026 alle 10:01.\r\n"
+                                                          "Allegare alla richiesta di assistenza il rapporto dell'arresto "
+                                                          "(QUIRDAL-arresto.log)?")}
+                             : QStringList());
         QCOMPARE(stato, QStringLiteral("Collegamento effettuato"));
         QVERIFY2(mostrato.startsWith(QStringLiteral("Richiesta di assistenza ricevuta")), qPrintable(mostrato));
         QCOMPARE(logIn, false);
-        QVERIFY(QFileInfo::exists(s.ricevuti.filePath(QStringLiteral("QUIRDAL_06-12-2026.zip"))));
+        const VociZip arrivato = leggiZip(s.ricevuti.filePath(QStringLiteral("QUIRDAL_06-12-2026.zip")));
+        QCOMPARE(arrivato.size(), conRapporto ? 2 : 1);
+        QCOMPARE(arrivato[0].first, QStringLiteral("QUIRDAL.mdb"));
+        if (conRapporto)
+            QCOMPARE(arrivato[1], (QPair<QString, QByteArray>{QStringLiteral("QUIRDAL-arresto.log"), rapporto}));
         QCOMPARE(dlg.result(), int(QDialog::Accepted)); // sent: the request screen closes
+        // The next request has nothing to offer.
+        frmEmail dopo(*a.contesto);
+        dopo.carica();
+        dopo.show();
+        QVERIFY(!trova<QLabel>(&dopo, "lblArresto")->isVisible());
     }
 };
 

@@ -1,5 +1,6 @@
 #include "startup/ui/Applicazione.h"
 
+#include "common/Arresto.h"
 #include "common/Errori.h"
 #include "common/Piattaforma.h"
 #include "common/ui/DialoghiQt.h"
@@ -8,6 +9,7 @@
 #include "config/Impostazioni.h"
 #include "common/Sessione.h"
 #include "common/ui/Confine.h"
+#include "common/ui/SchermataInUso.h"
 #include "db/CorsiDB.h"
 #include "startup/Avvio.h"
 #include "startup/ui/AvvioForm.h"
@@ -26,6 +28,10 @@ namespace quirdal {
 int eseguiProgramma(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    const QString cartella = cartellaProgramma();
+    // From here on an abort leaves its report in the program folder, naming the screen.
+    installaRapportoArresto(cartella, QStringLiteral("quirdal"));
+    seguiSchermataInUso();
     QApplication::setApplicationName(QStringLiteral("QUIRDAL"));
     QApplication::setOrganizationName(QStringLiteral("QUIRDAL"));
     // The desktop entry's name, so the window shows the entry's icon.
@@ -43,7 +49,7 @@ int eseguiProgramma(int argc, char **argv)
     DialoghiQt dialoghi;
     Piattaforma piattaforma;
     ImpostazioniUtente utente;
-    Contesto c{cartellaProgramma(), sessione, db, ini, dialoghi, piattaforma, utente};
+    Contesto c{cartella, sessione, db, ini, dialoghi, piattaforma, utente};
 
     std::unique_ptr<MDI_Main> principale;
     int esito = 0;

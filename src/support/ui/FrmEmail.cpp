@@ -77,6 +77,10 @@ frmEmail::frmEmail(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     aggiungi(new QLabel(QStringLiteral("Problema riscontrato:")), TxtProb);
     aggiungi(new QLabel(QStringLiteral("Dati del sistema:")), TxtMessaggioFX);
     lay->addLayout(g);
+    lblArresto = nominato(new QLabel, "lblArresto");
+    lblArresto->setWordWrap(true);
+    lblArresto->hide();
+    lay->addWidget(lblArresto);
     auto *p = new QHBoxLayout;
     cmdInvia = pulsante("cmdInvia", QStringLiteral("Invia la richiesta"));
     cmdInvia->setDefault(true);
@@ -99,6 +103,9 @@ void frmEmail::carica()
         txtMittente->setText(m_c.utente.leggi(chiaviFP::EMail));
         m_dati = raccogliDatiSistema();
         TxtMessaggioFX->setPlainText(testoDatiSistema(m_c.sessione, m_dati));
+        const std::optional<RapportoArresto> rapporto = rapportoDaOffrire(m_c);
+        lblArresto->setText(rapporto ? notaRapportoArresto(*rapporto) : QString());
+        lblArresto->setVisible(rapporto.has_value());
     } catch (const Errore &e) {
         m_c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + CRLF + e.descrizione(),
                                QStringLiteral("Errore durante l'invio della posta"), Icona::Critico);
@@ -158,8 +165,11 @@ void frmEmail::inviaConBaseDati()
         vaiAlCampo(k->campo);
         return;
     }
+    // Asked here, once for this request, however many times LogIn is pressed.
+    const std::optional<RapportoArresto> rapporto = offriRapportoArresto(m_c);
+    lblArresto->setVisible(rapportoDaOffrire(m_c).has_value());
     Browser b(m_c, this);
-    b.impostaRichiesta(m_dati, r);
+    b.impostaRichiesta(m_dati, r, rapporto);
     esegui(b);
     if (b.inviata())
         accept();
@@ -222,10 +232,12 @@ void Browser::mostraRisposta(const QString &risposta)
         WebBrowser->setPlainText(risposta);
 }
 
-void Browser::impostaRichiesta(const DatiSistema &d, const RichiestaAssistenza &r)
+void Browser::impostaRichiesta(const DatiSistema &d, const RichiestaAssistenza &r,
+                               const std::optional<RapportoArresto> &rapporto)
 {
     m_dati = d;
     m_richiesta = r;
+    m_rapporto = rapporto;
     cmdLogIn->show();
 }
 
@@ -243,7 +255,7 @@ void Browser::logIn()
         r = quirdal::inviaConBaseDati(m_c, canale, m_dati, m_richiesta, [this](const QString &testo) {
             lblStato->setText(testo);
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
+        }, m_rapporto);
     }
     if (!r.risposta.isEmpty())
         mostraRisposta(r.risposta);

@@ -34,6 +34,7 @@ private:
     bool m_inCorso = false, m_annulla = false;
     QLineEdit *txtMittente, *txtOggetto, *txtNumTel, *TxtRif;
     QPlainTextEdit *TxtProb, *TxtMessaggioFX;
+    QLabel *lblArresto; // a crash report waiting to be offered
     QPushButton *cmdInvia, *cmdInviaDB, *cmdEsci;
 };
 
@@ -47,8 +48,9 @@ public:
     void mostraFile(const QString &file);
     // Shows a reply as it came: a page, or a text.
     void mostraRisposta(const QString &risposta);
-    // The request LogIn sends.
-    void impostaRichiesta(const DatiSistema &d, const RichiestaAssistenza &r);
+    // The request LogIn sends, with the crash report the user chose to attach.
+    void impostaRichiesta(const DatiSistema &d, const RichiestaAssistenza &r,
+                          const std::optional<RapportoArresto> &rapporto = std::nullopt);
     // The request went and the server took it.
     bool inviata() const { return m_inviata; }
 
@@ -58,6 +60,7 @@ private:
     Contesto &m_c;
     DatiSistema m_dati;
     RichiestaAssistenza m_richiesta;
+    std::optional<RapportoArresto> m_rapporto;
     bool m_inCorso = false, m_annulla = false, m_inviata = false;
     QLabel *lblStato;
     QTextBrowser *WebBrowser;
