@@ -19,6 +19,9 @@ public:
     virtual ~Dialoghi() = default;
     virtual Risposta messaggio(const QString &testo, const QString &titolo, Icona icona,
                                Pulsanti pulsanti = Pulsanti::Ok) = 0;
+    // A short notice that must not take the keyboard away from the field being typed in
+    // (a refused key); where nothing better exists, a message.
+    virtual void avviso(const QString &testo, const QString &titolo) { messaggio(testo, titolo, Icona::Informazione); }
     // Empty optional when the user cancels.
     virtual std::optional<QString> chiediTesto(const QString &prompt, const QString &titolo,
                                                const QString &predefinito = {}) = 0;

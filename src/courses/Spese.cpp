@@ -27,7 +27,9 @@ Massimali daRiga(const QSqlQuery &q)
 
 Massimali senzaRiga() { return {kSenzaMassimale, kSenzaMassimale, kSenzaMassimale, kSenzaMassimaleAllievi, kSenzaMassimaleAllievi, false}; }
 
-// The first row, or among several the first whose participant cap fits.
+// The first row, or among several the first whose participant cap fits. Participants above
+// every cap of the band take the row of the highest cap: more participants never lift a
+// cap, and the participants' rule then refuses them against that row.
 Massimali scegli(CorsiDB &db, const QString &sql, QVariantList parametri, qlonglong allievi)
 {
     QSqlQuery q = db.seleziona(sql + QStringLiteral(" ORDER BY ParC1"), parametri);
@@ -36,12 +38,10 @@ Massimali scegli(CorsiDB &db, const QString &sql, QVariantList parametri, qlongl
         righe.append(daRiga(q));
     if (righe.isEmpty())
         return senzaRiga();
-    if (righe.size() == 1)
-        return righe.first();
     for (const Massimali &m : righe)
         if (m.c1 >= allievi)
             return m;
-    return senzaRiga();
+    return righe.last();
 }
 } // namespace
 

@@ -44,7 +44,8 @@ LineeAmmesse lineeAmmesse(CorsiDB &db, const QString &azione, const QString &tip
 SpeseAnno soloLineeAmmesse(SpeseAnno s, const LineeAmmesse &l);
 
 // The caps of an action and type for a band of hours (the row whose participant cap fits,
-// when the band has several). Without a row: 999999.00 and 9999.
+// when the band has several; above every cap, the row of the highest). Without a row:
+// 999999.00 and 9999.
 struct Massimali {
     Importo a1, a2, b;
     qlonglong c1 = 0, c2 = 0;

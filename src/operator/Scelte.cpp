@@ -78,17 +78,19 @@ QStringList vociSediProvincia(Contesto &c)
     QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT Componente, Denominazione, TipoCompo, Indirizzo FROM QryCompo WHERE "
                                                 "GrupOpe=? AND Operatore=? AND PROV=? ORDER BY GrupOpe, Operatore, Componente"),
                                  chiave);
+    // Components and occasional sites alike: code, name, type, the whole address.
+    auto voce = [](const QSqlQuery &r) {
+        return riempi(r.value(0).toString(), 5, QStringLiteral("sx")) + QStringLiteral(" - ")
+            + colonna(r.value(1).toString(), 21, 20) + QStringLiteral(" - ") + r.value(2).toString() + QStringLiteral(" - ")
+            + r.value(3).toString();
+    };
     while (q.next())
-        voci << riempi(q.value(0).toString(), 5, QStringLiteral("sx")) + QStringLiteral(" - ")
-                + colonna(q.value(1).toString(), 21, 20) + QStringLiteral(" - ") + q.value(2).toString()
-                + QStringLiteral(" - ") + q.value(3).toString();
-    q = c.db.seleziona(QStringLiteral("SELECT SedeOcc, Denominazione, Indirizzo FROM QrySediOccUtil WHERE GrupOpe=? AND "
-                                      "Operatore=? AND PROV=? ORDER BY GrupOpe, Operatore, SedeOcc"),
+        voci << voce(q);
+    q = c.db.seleziona(QStringLiteral("SELECT SedeOcc, Denominazione, TipoCompo, Indirizzo FROM QrySediOccUtil WHERE "
+                                      "GrupOpe=? AND Operatore=? AND PROV=? ORDER BY GrupOpe, Operatore, SedeOcc"),
                        chiave);
     while (q.next())
-        voci << riempi(q.value(0).toString(), 5, QStringLiteral("sx")) + QStringLiteral(" - ")
-                + colonna(q.value(1).toString(), 21, 20) + QStringLiteral(" - ") + colonna(q.value(2).toString(), 21, 20)
-                + QStringLiteral("   ") + kOccasionale;
+        voci << voce(q) + QStringLiteral("   ") + kOccasionale;
     return voci;
 }
 

@@ -1,9 +1,13 @@
 #include "common/ui/Filtri.h"
 #include "common/Sessione.h"
+#include "common/ui/DialoghiQt.h"
 #include "support/Colonne.h"
 #include "support/FakeDialoghi.h"
+#include "support/GuidaModali.h"
 
+#include <QClipboard>
 #include <QKeyEvent>
+#include <QToolTip>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -11,44 +15,80 @@
 using namespace quirdal;
 using namespace quirdal::test;
 
+Q_DECLARE_METATYPE(quirdal::FiltroNumerico::Tipo)
+
 class TestFiltri : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // What each kind of numeric field takes, typed or pasted: digits everywhere; the comma
+    // (and "." as a comma) in amounts; the separators of a telephone number dropped.
     void numerico_data()
     {
-        colonne<QString, QString, bool>("digitato", "atteso", "messaggi");
-        QTest::newRow("virgola rifiutata") << "12,5" << "125" << true;
-        QTest::newRow("punto rifiutato") << "12.5" << "125" << true;
-        QTest::newRow("lettera rifiutata") << "1a2" << "12" << true;
-        QTest::newRow("spazio rifiutato") << "1 2" << "12" << true;
+        colonne<FiltroNumerico::Tipo, QString, bool, QString, int>("tipo", "digitato", "incollato", "atteso", "rifiutati");
+        const auto cifre = FiltroNumerico::Tipo::Cifre, virgola = FiltroNumerico::Tipo::Virgola,
+                   telefono = FiltroNumerico::Tipo::Telefono;
+        QTest::newRow("cifre: virgola") << cifre << "12,5" << false << "125" << 1;
+        QTest::newRow("cifre: punto") << cifre << "12.5" << false << "125" << 1;
+        QTest::newRow("cifre: lettera") << cifre << "1a2" << false << "12" << 1;
+        QTest::newRow("cifre: spazio") << cifre << "1 2" << false << "12" << 1;
+        QTest::newRow("cifre: incollate") << cifre << "125" << true << "125" << 0;
+        QTest::newRow("cifre: incollato con la virgola") << cifre << "12,5" << true << "" << 0;
+        QTest::newRow("importo: virgola") << virgola << "12,5" << false << "12,5" << 0;
+        QTest::newRow("importo: punto come virgola") << virgola << "12.5" << false << "12,5" << 0;
+        QTest::newRow("importo: lettera") << virgola << "1a2" << false << "12" << 1;
+        QTest::newRow("importo: incollato con le migliaia") << virgola << "1.234,50" << true << "1.234,50" << 0;
+        QTest::newRow("importo: incollato con una lettera") << virgola << "12a" << true << "" << 0;
+        QTest::newRow("telefono: punto") << telefono << "011.5551234" << false << "0115551234" << 0;
+        QTest::newRow("telefono: separatori") << telefono << "011 555/12-34" << false << "0115551234" << 0;
+        QTest::newRow("telefono: virgola") << telefono << "011,555" << false << "011555" << 1;
+        QTest::newRow("telefono: lettera") << telefono << "011x5" << false << "0115" << 1;
+        QTest::newRow("telefono: incollato con i separatori") << telefono << "011 555.1234" << true << "0115551234" << 0;
+        QTest::newRow("telefono: incollato con lettere") << telefono << "011 CENTRALINO" << true << "" << 0;
     }
     void numerico()
     {
+        QFETCH(FiltroNumerico::Tipo, tipo);
         QFETCH(QString, digitato);
+        QFETCH(bool, incollato);
         QFETCH(QString, atteso);
-        QFETCH(bool, messaggi);
+        QFETCH(int, rifiutati);
         FakeDialoghi d;
         QLineEdit campo;
-        FiltroNumerico filtro(d);
+        FiltroNumerico filtro(d, nullptr, tipo);
         filtro.applica(&campo);
-        QTest::keyClicks(&campo, digitato);
+        if (incollato) {
+            QGuiApplication::clipboard()->setText(digitato);
+            QTest::keyClick(&campo, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            QTest::keyClicks(&campo, digitato);
+        }
         QCOMPARE(campo.text(), atteso);
-        if (messaggi)
+        QCOMPARE(d.messaggi.size(), rifiutati);
+        if (rifiutati)
             unMessaggio(d, u"Carattere non numerico"_s, u"Campo Numerico"_s, Icona::Informazione);
-        else
-            QVERIFY(d.messaggi.isEmpty());
-    }
-    void numericoLasciaPassareTastiDiModifica()
-    {
-        FakeDialoghi d;
-        QLineEdit campo;
-        FiltroNumerico filtro(d);
-        filtro.applica(&campo);
-        QTest::keyClicks(&campo, u"123"_s);
-        for (Qt::Key k : {Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Delete, Qt::Key_Return})
+        // Editing keys pass, Enter is swallowed, in every kind.
+        campo.setText(u"123"_s);
+        for (Qt::Key k : {Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Delete, Qt::Key_Return, Qt::Key_Enter})
             QTest::keyClick(&campo, k);
         QCOMPARE(campo.text(), u"1"_s);
-        QVERIFY(d.messaggi.isEmpty());
+        QCOMPARE(d.messaggi.size(), rifiutati);
+    }
+    // On screen a refused key opens no dialog: the notice shows at the field and the typing
+    // that follows goes on into it.
+    void rifiutoSenzaFinestra()
+    {
+        DialoghiQt d;
+        QLineEdit campo;
+        FiltroNumerico filtro(d, nullptr, FiltroNumerico::Tipo::Telefono);
+        filtro.applica(&campo);
+        campo.show();
+        QApplication::setActiveWindow(&campo);
+        QVERIFY(QTest::qWaitForWindowActive(&campo));
+        GuidaModali guida;
+        QTest::keyClicks(&campo, u"011x5551234"_s);
+        QCOMPARE(campo.text(), u"0115551234"_s);
+        QCOMPARE(guida.aperte, QStringList());
+        QCOMPARE(QToolTip::text(), u"Carattere non numerico"_s);
     }
     void maiuscole()
     {

@@ -189,7 +189,8 @@ private Q_SLOTS:
     }
 
     // Caps by band of hours; with several rows in a band, the first whose participant cap
-    // holds the participants; without a row, none that a course could reach.
+    // holds the participants, above them all the highest; without a row, none that a course
+    // could reach.
     void massimali_data()
     {
         QTest::addColumn<qlonglong>("ore");
@@ -200,7 +201,7 @@ private Q_SLOTS:
         QTest::newRow("due righe: 12 allievi") << 800LL << 12LL << u"9,00"_s << 15LL;
         QTest::newRow("due righe: 15 allievi") << 800LL << 15LL << u"9,00"_s << 15LL;
         QTest::newRow("due righe: 16 allievi") << 800LL << 16LL << u"8,25"_s << 25LL;
-        QTest::newRow("due righe: troppi") << 800LL << 26LL << u"999.999,00"_s << 9999LL;
+        QTest::newRow("due righe: oltre ogni C1") << 800LL << 26LL << u"8,25"_s << 25LL;
         QTest::newRow("nessuna riga") << 2000LL << 10LL << u"999.999,00"_s << 9999LL;
     }
     void massimali()
@@ -366,6 +367,24 @@ private Q_SLOTS:
             << u"Il totale della spesa 'Reddito Allievi' non deve superare i 7.200,00 euro. \r\nCorrispondenti a 400 euro "
                "procapite"_s
             << u"txt16_0"_s;
+        // The caps of the band (participants up to 15: 9,50; up to 25: 9,00), at each
+        // participant cap, and above the highest, which lifts no cap.
+        const auto a1 = [](const char *importo, qlonglong allievi) {
+            return F([=](Sessione &, DatiCorso &d) {
+                d.numAll = 30;
+                d.spese[0].a1 = euro(importo);
+                d.spese[0].allA1 = allievi;
+            });
+        };
+        const QString oltreA1 = u"Il parametro 'A1' delle spese non deve superare i %1 euro."_s;
+        QTest::newRow("15 allievi: A1 al massimale") << a1("9,50", 15) << QString() << QString();
+        QTest::newRow("15 allievi: A1 oltre") << a1("9,51", 15) << oltreA1.arg(u"9,50"_s) << u"txtA1_0"_s;
+        QTest::newRow("16 allievi: A1 oltre") << a1("9,01", 16) << oltreA1.arg(u"9,00"_s) << u"txtA1_0"_s;
+        QTest::newRow("25 allievi, il C1 più alto") << a1("9,00", 25) << QString() << QString();
+        QTest::newRow("26 allievi: oltre ogni C1")
+            << a1("9,00", 26) << u"Il parametro 'C1' delle spese non deve superare i 25 allievi."_s << u"txtNumAllA1_0"_s;
+        QTest::newRow("26 allievi: A1 oltre il massimale del C1 più alto")
+            << a1("1.234,50", 26) << oltreA1.arg(u"9,00"_s) << u"txtA1_0"_s;
         QTest::newRow("reddito oltre su azione che lo ammette") << F([reddito](Sessione &, DatiCorso &d) {
             d.codAsse = u"III.G"_s, d.codMisura = u"06"_s, d.codAzione = u"04"_s;
             d.sez34[2] = u"IMMIGRATI"_s;
@@ -383,6 +402,8 @@ private Q_SLOTS:
         a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('IV.L','17','01','10','P',2,1000,2000,NULL,NULL,0,400)"_s);
         a.db.esegui(u"INSERT INTO IntervalloOreStage VALUES ('III.G','06','04','10','P',2,1000,2000,NULL,NULL,0,400)"_s);
         a.db.esegui(u"INSERT INTO AmmissioneSpese VALUES ('II.E','11','01','10',16,1), ('III.G','06','04','10',16,1)"_s);
+        a.db.esegui(u"INSERT INTO MassimaliPar VALUES ('II.E','11','01','10',1,1000,9.5,15,NULL,NULL,1), "
+                    "('II.E','11','01','10',1,1000,9,25,NULL,NULL,1)"_s);
         DatiCorso d = a.corso(u"0002"_s);
         cambia(a.sessione, d);
         const EsitoVerifica e = VerifCorso(a.db, a.sessione, d, false, true);

@@ -2,6 +2,7 @@
 // change without a word and keeps the user on an invalid one, a printed application is
 // only read, a copy becomes a new course, and the report of every problem opens the course.
 #include "common/Progresso.h"
+#include "common/ui/Filtri.h"
 #include "courses/ui/Corsi.h"
 #include "loading/TabelleDecodifica.h"
 #include "support/Domanda.h"
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 
 using namespace quirdal;
@@ -43,11 +45,11 @@ void listeDelBando(Contesto &c)
 
 struct Scheda : Selezionata {
     std::unique_ptr<Corsi> f;
-    explicit Scheda(bool stampata = false) : Selezionata(stampata)
+    explicit Scheda(bool stampata = false, const QString &sede = u"1"_s) : Selezionata(stampata)
     {
         corsoPulito(db);
         listeDelBando(*contesto);
-        sessione.impostaSede(u"1"_s);
+        sessione.impostaSede(sede);
         f = std::make_unique<Corsi>(*contesto);
         QVERIFY(f->carica());
         f->show();
@@ -153,9 +155,11 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(f));
         scrivi(u"txtDurataAnnOre"_s, u"900"_s);
         QCOMPARE(a1(), u"9,00 900"_s);
-        scrivi(u"txtA1_0"_s, u"8,00"_s);
+        // "." typed in an amount becomes ","; the thousands are read back all the same.
+        scrivi(u"txtA1_0"_s, u"1.234,5"_s);
+        QCOMPARE(a1(), u"1.234,50 900"_s);
         scrivi(u"txtDurataAnnOre"_s, u"800"_s);
-        QCOMPARE(a1(), u"8,00 900"_s);
+        QCOMPARE(a1(), u"1.234,50 900"_s);
     }
 
     // Another axis chooses the first activity of that axis and the first action of that activity.
@@ -219,6 +223,82 @@ private Q_SLOTS:
         QCOMPARE(s.testi(), (QStringList{u"Corso duplicato\r\nVerifiche OK."_s, u"VERIFICHE OK\r\nCorso inserito"_s}));
         QCOMPARE(s.corrente(), u"0006"_s);
         QCOMPARE(s.valore(u"SELECT count(*) || ' ' || sum(ParamA1) FROM CorsiPropSpese WHERE Corso='0006'"_s), u"2 18.0"_s);
+    }
+
+    // A course merged into the main course of its action, entered with "Inserisci Corso"
+    // after the sheet has shown a course: the tick shows the main courses to choose from.
+    void accorpatoDopoUnCorso()
+    {
+        Scheda s;
+        QWidget *f = s.f.get();
+        clicca(f, u"cmdInserisci"_s);
+        for (const auto &[nome, codice] : {std::pair{"cmbAsse", "II.E"}, std::pair{"cmbMisura", "11"}, std::pair{"cmbAzione", "01"}})
+            scegli(f, QString::fromLatin1(nome), QString::fromLatin1(codice));
+        auto *principali = trova<QComboBox>(f, u"cmbAccorp"_s);
+        QVERIFY(principali->isHidden() || !principali->isEnabled());
+        portaInVista(trova(f, u"chkAccorp"_s));
+        clicca(f, u"chkAccorp"_s);
+        QVERIFY(!principali->isHidden() && !trova(f, u"lblEleAcc"_s)->isHidden() && principali->isEnabled());
+        QCOMPARE(principali->count(), 2); // the empty entry and course 0002, the one main course of the action
+        for (const auto &[nome, codice] : {std::pair{"cmbAccorp", "0002"}, std::pair{"cmbQuali", "110101"},
+                                           std::pair{"CmbTipologia", "10"}, std::pair{"cmbDest_0", "2"},
+                                           std::pair{"cmbScol", "3"}, std::pair{"cmbSetto", "2"}, std::pair{"cmbCompa", "1"},
+                                           std::pair{"cmbOra", "2"}, std::pair{"cmbCert", "2"}, std::pair{"cmbDurata", "2"}})
+            scegli(f, QString::fromLatin1(nome), QString::fromLatin1(codice));
+        for (const auto &[nome, testo] : {std::pair{"txtNumAll", "10"}, std::pair{"txtDurataAnnOre", "900"},
+                                          std::pair{"txtTotIter", "1800"}, std::pair{"txtOreStage", "0"},
+                                          std::pair{"txtGGDataAvvio", "01"}, std::pair{"txtMMDataAvvio", "10"},
+                                          std::pair{"txtAAAADataAvvio", "2009"}})
+            digita(f, QString::fromLatin1(nome), QString::fromLatin1(testo));
+        clicca(f, u"chkSPINNonPres"_s);
+        clicca(f, u"cmdSalva"_s);
+        QCOMPARE(s.testi(), QStringList{u"VERIFICHE OK\r\nCorso inserito"_s});
+        QCOMPARE(s.corrente() + u'/' + trova<QLabel>(f, u"lblAccorp"_s)->text().trimmed(), u"0002/1"_s);
+        QCOMPARE(s.valore(u"SELECT count(*) FROM CorsiProp WHERE Corso='0002' AND Accorp='1'"_s), u"1"_s);
+    }
+
+    // A course is met from its first page: after a move, an insert, a course opened from
+    // the report (then at the field of its problem); the responsible component only at an
+    // occasional site.
+    void primaPagina_data()
+    {
+        QTest::addColumn<QString>("sede");
+        QTest::addColumn<QString>("pulsante");
+        QTest::addColumn<QString>("fuoco");
+        QTest::addColumn<int>("pagina31"); // the sub-tab of section 3.1 then shown
+        QTest::newRow("spostamento") << u"1"_s << u"cmdLast"_s << u"cmbQuali"_s << 0;
+        QTest::newRow("inserimento in un componente") << u"1"_s << u"cmdInserisci"_s << u"cmbQuali"_s << 0;
+        QTest::newRow("inserimento in una sede occasionale") << u"1001"_s << u"cmdInserisci"_s << u"cmbCompoResp"_s << 0;
+        QTest::newRow("dal rapporto dei problemi") << u"1"_s << u"cmdVerificaTutti"_s << u"txtGGDataAvvio"_s << 3;
+    }
+    void primaPagina()
+    {
+        QFETCH(QString, sede);
+        QFETCH(QString, pulsante);
+        QFETCH(QString, fuoco);
+        QFETCH(int, pagina31);
+        Scheda s(false, sede);
+        QWidget *f = s.f.get();
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        auto *sezioni = trova<QTabWidget>(f, u"SSTab1"_s);
+        auto sotto = [sezioni](int i) { return static_cast<QTabWidget *>(sezioni->widget(i)); };
+        sotto(0)->setCurrentIndex(2);
+        sotto(1)->setCurrentIndex(1);
+        sezioni->setCurrentIndex(1);
+        GuidaModali guida({[](QDialog *d) {
+            auto *l = trova<QListWidget>(d, u"lstProblemi"_s);
+            const auto trovate = l->findItems(u"Corso 0001/1 - sede 1: La DATA AVVIO"_s, Qt::MatchStartsWith);
+            QVERIFY(!trovate.isEmpty());
+            l->setCurrentItem(trovate[0]);
+            QTest::keyClick(l, Qt::Key_Return);
+        }});
+        clicca(f, pulsante);
+        QCOMPARE(sezioni->currentIndex(), 0);
+        QCOMPARE(sotto(0)->currentIndex(), pagina31);
+        QCOMPARE(sotto(1)->currentIndex(), 0);
+        QCOMPARE(f->focusWidget()->objectName(), fuoco);
+        QCOMPARE(trova(f, u"cmbCompoResp"_s)->isEnabled(), sede == u"1001"_s);
     }
 
     // The report of every course's problems, and a double click that opens the course.

@@ -13,6 +13,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -168,6 +171,12 @@ private Q_SLOTS:
         };
         QCOMPARE(a.sede(), u"1"_s);
         QCOMPARE(abilitati(), u"0011"_s);
+        QStringList didascalie;
+        for (const char *b : {"cmdFirst", "cmdPrevious", "cmdNext", "cmdLast", "CmdVai"})
+            didascalie << trova<QPushButton>(&a.s, b)->text();
+        QCOMPARE(didascalie, (QStringList{u"Prima Sede Interessata"_s, u"Sede Interessata Precedente"_s,
+                                          u"Sede Interessata Successiva"_s, u"Ultima Sede Interessata"_s,
+                                          u"Vai alla Sede Interessata"_s}));
         clic(&a.s, "cmdNext");
         QCOMPARE(a.sede(), u"2"_s);
         QCOMPARE(abilitati(), u"1111"_s);
@@ -213,8 +222,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("codice");
         QTest::addColumn<QString>("cap");
         QTest::addColumn<int>("messaggi");
-        QTest::newRow("nella provincia") << "sant'elia" << "001002" << "10024" << 0;
-        QTest::newRow("di un'altra provincia") << "GAMMA" << "001001" << "10100" << 1;
+        QTest::addColumn<bool>("svuotato"); // the field emptied first, which empties the postal code
+        QTest::newRow("nella provincia") << "sant'elia" << "001002" << "10024" << 0 << false;
+        QTest::newRow("di un'altra provincia") << "GAMMA" << "001001" << "10100" << 1 << false;
+        QTest::newRow("svuotato, poi di un'altra provincia") << "GAMMA" << "001001" << "10100" << 1 << true;
     }
     void comuneDigitato()
     {
@@ -222,6 +233,7 @@ private Q_SLOTS:
         QFETCH(QString, codice);
         QFETCH(QString, cap);
         QFETCH(int, messaggi);
+        QFETCH(bool, svuotato);
         Sedi a;
         a.db.esegui(u"UPDATE CorsiCompo SET StatoEstero='FRANCIA' WHERE Componente=1"_s);
         QVERIFY(a.s.carica());
@@ -231,6 +243,10 @@ private Q_SLOTS:
         auto *comune = campo(&a.s, "txtComDes");
         comune->setFocus();
         comune->selectAll();
+        if (svuotato) {
+            QTest::keyClick(comune, Qt::Key_Delete);
+            QCOMPARE(campo(&a.s, "txtCap")->text(), QString());
+        }
         QTest::keyClicks(comune, nome);
         campo(&a.s, "txtIndirizzo")->setFocus();
         const QString fuori = u"Il comune inserito non è stato trovato nell'elenco dei comuni italiani rientranti nella "
@@ -239,6 +255,33 @@ private Q_SLOTS:
         QCOMPARE(trova<QLabel>(&a.s, "lblCodComune")->text(), codice);
         QCOMPARE(campo(&a.s, "txtCap")->text(), cap);
         QCOMPARE(campo(&a.s, "txtStatoEstero")->text(), messaggi ? u"FRANCIA"_s : QString());
+    }
+
+    // The sheet opens showing a whole page (the accreditation frame included), within the
+    // screen, and again at the size its user left it at.
+    void dimensione()
+    {
+        Sedi a;
+        QVERIFY(a.s.carica());
+        a.s.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&a.s));
+        auto *schede = trova<QTabWidget>(&a.s, "SSTab1");
+        const QSize schermo = a.s.screen()->availableGeometry().size();
+        QVERIFY(a.s.height() <= schermo.height());
+        // A page scrolls only on a screen too small for it (the headless one is 800x600).
+        const bool limitata = a.s.height() >= schermo.height() - 48;
+        for (int i = 0; i < schede->count(); ++i) {
+            schede->setCurrentIndex(i);
+            QApplication::processEvents();
+            auto *pagina = qobject_cast<QScrollArea *>(schede->currentWidget());
+            QVERIFY(pagina);
+            QVERIFY2(limitata || !pagina->verticalScrollBar()->isVisible(), qPrintable(schede->tabText(i)));
+        }
+        a.s.resize(a.s.width(), a.s.height() - 30);
+        const QSize scelta = a.s.size();
+        a.s.hide();
+        Componen altra(*a.contesto);
+        QCOMPARE(altra.size(), scelta);
     }
 
     void laboratori()

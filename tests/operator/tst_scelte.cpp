@@ -13,7 +13,9 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QTextLayout>
 
 using namespace quirdal;
 using namespace quirdal::test;
@@ -119,9 +121,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<QString>("risultato");
         QTest::newRow("maiuscole e SHARP") << "READWRITE" << "via #3" << "VIA SHARP3";
+        QTest::newRow("Tab esce dal testo") << "READWRITE" << "via\t3" << "VIA3";
         QTest::newRow("tre righe sono 210 caratteri") << "READWRITE" << QString(230, QLatin1Char('a'))
                                                       << QString(210, QLatin1Char('A'));
-        QTest::newRow("sola lettura") << "READ" << "xyz" << "TESTO DI PARTENZA";
+        QTest::newRow("sola lettura") << "READ" << "xyz"
+                                      << QStringLiteral("UN TESTO DI PARTENZA LUNGO, ").repeated(6).trimmed();
     }
     void testoDescrittivo()
     {
@@ -130,7 +134,7 @@ private Q_SLOTS:
         QFETCH(QString, risultato);
         Ambiente a;
         Sessione &s = a.sessione;
-        s.gTesto = modo == QLatin1String("READ") ? QStringLiteral("TESTO DI PARTENZA") : QString();
+        s.gTesto = modo == QLatin1String("READ") ? risultato : QString();
         s.gTestoModo = modo;
         s.gTestoMaxRighe = 3;
         s.gTestoTitolo = QStringLiteral("3.4.1 Descrizione");
@@ -148,9 +152,19 @@ private Q_SLOTS:
         if (modo == QLatin1String("READ")) {
             QCOMPARE(trova<QPushButton>(&f, "cmAnnTesto")->text(), QStringLiteral("Esci"));
             QCOMPARE(testo->toPlainText(), risultato);
+            // Lines wrap between words, never inside one.
+            const QTextLayout *righe = testo->document()->firstBlock().layout();
+            QVERIFY(righe->lineCount() > 1);
+            for (int i = 0; i + 1 < righe->lineCount(); ++i) {
+                const QTextLine r = righe->lineAt(i);
+                QCOMPARE(risultato.at(r.textStart() + r.textLength() - 1), QLatin1Char(' '));
+            }
             return;
         }
-        conferma->setFocus(); // leaving the text
+        // Tab leaves the text, as in any field, and the text takes no tab.
+        QTest::keyClick(testo, Qt::Key_Tab);
+        QVERIFY(!testo->hasFocus());
+        QCOMPARE(testo->toPlainText(), risultato);
         QTest::mouseClick(conferma, Qt::LeftButton);
         QCOMPARE(s.gTesto, risultato);
         QCOMPARE(s.gTestoPos, 0);
@@ -164,8 +178,8 @@ private Q_SLOTS:
         a.db.esegui(QStringLiteral("INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, TipoCompo, Denominazione, "
                                    "CodComune, Indirizzo) VALUES ('A', 7, 1, 'SL', 'SEDE LEGALE CON UN NOME LUNGO', '001001', "
                                    "'VIA UNO')"));
-        a.db.esegui(QStringLiteral("INSERT INTO CorsiSediOcc (SedeOcc, Denominazione, Indirizzo, CodComune) VALUES (1001, "
-                                   "'PALESTRA', 'VIA DUE', '001002')"));
+        a.db.esegui(QStringLiteral("INSERT INTO CorsiSediOcc (SedeOcc, Denominazione, TipoCompo, Indirizzo, CodComune) VALUES "
+                                   "(1001, 'PALESTRA', 'UO', 'VIA DUE, CORTILE INTERNO 12', '001002')"));
         a.db.esegui(QStringLiteral("INSERT INTO CorsiSediOccUtil (GrupOpe, Operatore, SedeOcc) VALUES ('A', 7, 1001)"));
         a.sessione.impostaOperatore(QStringLiteral("A"), QStringLiteral("7"));
         a.sessione.gProv = QStringLiteral("001");
@@ -174,7 +188,8 @@ private Q_SLOTS:
         auto *l = trova<QListWidget>(&f, "lstSedi");
         QCOMPARE(l->count(), 2);
         QCOMPARE(l->item(0)->text(), QStringLiteral("1     - SEDE LEGALE CON UN N. - SL - VIA UNO"));
-        QCOMPARE(l->item(1)->text(), QStringLiteral("1001  - PALESTRA              - VIA DUE                 (SEDE OCCASIONALE)"));
+        QCOMPARE(l->item(1)->text(),
+                 QStringLiteral("1001  - PALESTRA              - UO - VIA DUE, CORTILE INTERNO 12   (SEDE OCCASIONALE)"));
         l->setCurrentRow(1);
         QTest::mouseClick(trova<QPushButton>(&f, "cmdConferma"), Qt::LeftButton);
         QCOMPARE(a.sessione.gSedeScelta, QStringLiteral("1001"));

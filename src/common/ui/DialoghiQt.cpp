@@ -4,6 +4,7 @@
 #include "common/ui/Confine.h"
 
 #include <QComboBox>
+#include <QCursor>
 #include <QFont>
 #include <QApplication>
 #include <QDialog>
@@ -12,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -55,6 +57,13 @@ Risposta DialoghiQt::messaggio(const QString &testo, const QString &titolo, Icon
     case QMessageBox::Retry: return Risposta::Riprova;
     default: return pulsanti == Pulsanti::SiNo ? Risposta::No : Risposta::Annulla;
     }
+}
+
+void DialoghiQt::avviso(const QString &testo, const QString &)
+{
+    QWidget *campo = QApplication::focusWidget();
+    const QPoint dove = campo ? campo->mapToGlobal(QPoint(0, campo->height())) : QCursor::pos();
+    QToolTip::showText(dove, testo, campo, {}, 3000);
 }
 
 std::optional<QString> DialoghiQt::chiediTesto(const QString &prompt, const QString &titolo,

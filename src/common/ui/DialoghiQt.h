@@ -12,6 +12,8 @@ namespace quirdal {
 class DialoghiQt : public Dialoghi {
 public:
     Risposta messaggio(const QString &testo, const QString &titolo, Icona icona, Pulsanti pulsanti) override;
+    // A tooltip at the field that has the focus: the typing goes on into the field.
+    void avviso(const QString &testo, const QString &titolo) override;
     std::optional<QString> chiediTesto(const QString &prompt, const QString &titolo,
                                        const QString &predefinito) override;
     QString scegliFileDaAprire(const QString &titolo, const QString &cartella, const QString &filtro) override;

@@ -2,12 +2,15 @@
 
 #include "common/Dialoghi.h"
 #include "common/Sessione.h"
+#include "config/Impostazioni.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTabWidget>
 
@@ -23,16 +26,38 @@ bool eCarattere(const QKeyEvent *k)
     const QChar c = k->text().at(0);
     return c.isPrint() || c == QLatin1Char('\b') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
 }
+
+// What people write between the parts of a telephone number.
+bool separatoreTelefono(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('.') || c == QLatin1Char('/') || c == QLatin1Char('-');
+}
 } // namespace
 
 void FiltroNumerico::applica(QLineEdit *campo)
 {
     campo->installEventFilter(this);
-    // What does not come from a key press (paste, drop) is held to digits as well.
-    campo->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), campo));
+    const QString ammessi = m_tipo == Tipo::Cifre ? QStringLiteral("[0-9]*")
+        : m_tipo == Tipo::Virgola                 ? QStringLiteral("[0-9,.]*")
+                                                  : QStringLiteral("[0-9 ./-]*");
+    campo->setValidator(new QRegularExpressionValidator(QRegularExpression(ammessi), campo));
+    if (m_tipo == Tipo::Telefono)
+        // A number pasted with its separators keeps its digits; only what the user edits
+        // changes, never a stored value being shown.
+        connect(campo, &QLineEdit::textEdited, campo, [campo](const QString &t) {
+            QString cifre = t;
+            cifre.removeIf(separatoreTelefono);
+            if (cifre == t)
+                return;
+            int cursore = 0;
+            for (const QChar ch : t.left(campo->cursorPosition()))
+                cursore += separatoreTelefono(ch) ? 0 : 1;
+            campo->setText(cifre);
+            campo->setCursorPosition(cursore);
+        });
 }
 
-bool FiltroNumerico::eventFilter(QObject *, QEvent *evento)
+bool FiltroNumerico::eventFilter(QObject *oggetto, QEvent *evento)
 {
     if (evento->type() != QEvent::KeyPress)
         return false;
@@ -46,8 +71,17 @@ bool FiltroNumerico::eventFilter(QObject *, QEvent *evento)
     const QChar c = k->text().at(0);
     if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
         return false;
+    if (m_tipo == Tipo::Virgola && c == QLatin1Char(','))
+        return false;
+    if (m_tipo == Tipo::Virgola && c == QLatin1Char('.')) {
+        if (auto *campo = qobject_cast<QLineEdit *>(oggetto); campo && !campo->isReadOnly())
+            campo->insert(QStringLiteral(","));
+        return true;
+    }
+    if (m_tipo == Tipo::Telefono && separatoreTelefono(c))
+        return true;
     QApplication::beep();
-    m_d.messaggio(QStringLiteral("Carattere non numerico"), QStringLiteral("Campo Numerico"), Icona::Informazione);
+    m_d.avviso(QStringLiteral("Carattere non numerico"), QStringLiteral("Campo Numerico"));
     return true;
 }
 
@@ -86,6 +120,58 @@ void portaInVista(QWidget *campo)
         if (auto *area = qobject_cast<QScrollArea *>(w))
             area->ensureWidgetVisible(campo);
     campo->setFocus();
+}
+
+namespace {
+// Keeps the size the user leaves a sheet at, when it is not the one it opened with.
+class Dimensione : public QObject {
+public:
+    Dimensione(QDialog *finestra, ImpostazioniUtente &utente, QSize iniziale)
+        : QObject(finestra), m_utente(utente), m_iniziale(iniziale)
+    {
+        finestra->installEventFilter(this);
+    }
+    static QString chiave(const QWidget *w) { return QStringLiteral("Finestra") + w->objectName(); }
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        auto *w = static_cast<QWidget *>(o);
+        if (e->type() == QEvent::Hide && w->size() != m_iniziale) {
+            m_utente.scrivi(chiave(w), QStringLiteral("%1x%2").arg(w->width()).arg(w->height()));
+            m_iniziale = w->size();
+        }
+        return false;
+    }
+
+private:
+    ImpostazioniUtente &m_utente;
+    QSize m_iniziale;
+};
+} // namespace
+
+void dimensioneRicordata(QDialog *finestra, ImpostazioniUtente &utente)
+{
+    // The pages scroll on a small screen; their areas ask for a bounded size, so the whole
+    // page is what the largest page asks for beyond what its area asked.
+    QSize pagina, area;
+    for (const QScrollArea *a : finestra->findChildren<QScrollArea *>())
+        if (a->widget()) {
+            const int cornice = 2 * a->frameWidth();
+            pagina = pagina.expandedTo(a->widget()->sizeHint() + QSize(cornice, cornice));
+            area = area.expandedTo(a->sizeHint());
+        }
+    QSize voluta = finestra->sizeHint() + (pagina - area).expandedTo(QSize(0, 0)) + QSize(4, 4);
+    const QStringList ricordata = utente.leggi(Dimensione::chiave(finestra)).split(QLatin1Char('x'));
+    if (ricordata.size() == 2 && ricordata[0].toInt() > 0 && ricordata[1].toInt() > 0)
+        voluta = QSize(ricordata[0].toInt(), ricordata[1].toInt());
+    // Within the screen's free area, leaving room for the window's title and borders.
+    const QScreen *schermo = finestra->screen() ? finestra->screen() : QGuiApplication::primaryScreen();
+    if (schermo)
+        voluta = voluta.boundedTo(schermo->availableGeometry().size() - QSize(16, 48));
+    voluta = voluta.expandedTo(finestra->minimumSizeHint());
+    finestra->resize(voluta);
+    new Dimensione(finestra, utente, voluta);
 }
 
 bool testoRichiesto(QLineEdit *campo, const QString &messaggio, Dialoghi &dialoghi)

@@ -125,6 +125,19 @@ Importo importoDigitato(const QString &t)
         if (const auto i = Importo::daTesto(QString(s).replace(QLatin1Char('.'), QLatin1Char(','))))
             return *i;
     }
+    // The key filter turns a typed "." into ",", so "1.234,50" arrives as "1,234,50" and
+    // "1.234" as "1,234". An amount has two decimals at most: only a last comma followed by
+    // one or two digits is the decimal one, the others mark the thousands.
+    if (!s.contains(QLatin1Char('.')) && s.contains(QLatin1Char(',')) && !s.startsWith(QLatin1Char('0'))) {
+        const qsizetype ultima = s.lastIndexOf(QLatin1Char(','));
+        const qsizetype fine = s.size() - ultima - 1 <= 2 ? ultima : s.size();
+        QString g = s;
+        for (qsizetype i = 0; i < fine; ++i)
+            if (g[i] == QLatin1Char(','))
+                g[i] = QLatin1Char('.');
+        if (const auto i = Importo::daTesto(g))
+            return *i;
+    }
     return {};
 }
 
@@ -220,6 +233,7 @@ Corsi::Corsi(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     });
     collegaCascata();
     setMinimumWidth(900);
+    dimensioneRicordata(this, m_c.utente);
 }
 
 void Corsi::costruisci31(QTabWidget *t)
@@ -342,6 +356,7 @@ void Corsi::costruisci32(QTabWidget *t)
     const char *const totali[] = {"Totale PREVENTIVO SPESE - PRIMO ANNO", "Totale PREVENTIVO SPESE - SECONDO ANNO",
                                   "Totale PREVENTIVO SPESE - TERZO ANNO"};
     auto *numeri = new FiltroNumerico(m_c.dialoghi, this);
+    auto *importi = new FiltroNumerico(m_c.dialoghi, this, FiltroNumerico::Tipo::Virgola);
     for (int y = 0; y < 3; ++y) {
         auto *a = new Anno;
         m_anni[y] = a;
@@ -360,6 +375,7 @@ void Corsi::costruisci32(QTabWidget *t)
             auto *e = campo(campoAnno(nome, y), 14, 110);
             e->setAlignment(Qt::AlignRight);
             e->installEventFilter(this);
+            importi->applica(e);
             return e;
         };
         auto conteggio = [&](const char *nome) {
@@ -739,6 +755,8 @@ void Corsi::collegaCascata()
                        true);
             else
                 riempi(cmbAccorp, {}, false);
+            lblEleAcc->setVisible(true);
+            cmbAccorp->setVisible(true);
             cmbAccorp->setEnabled(si);
         });
     });
@@ -976,8 +994,12 @@ void Corsi::pulisci()
     aggiornaAzione();
     for (int y = 0; y < 3; ++y)
         mostraAnno(y, SpeseAnno{});
+    // A new course may be merged into a main course: the list shows, and opens on the tick.
     chkAccorp->setEnabled(!m_solaLettura);
     cmbAccorp->setEnabled(false);
+    lblEleAcc->setVisible(true);
+    cmbAccorp->setVisible(true);
+    cmbCompoResp->setEnabled(m_c.sessione.numeroSede() >= 1000 && !m_solaLettura);
     txtQuali->setEnabled(false);
     for (QLineEdit *e : txtIndi)
         e->setEnabled(false);
@@ -1270,7 +1292,7 @@ void Corsi::vai(int indice)
         m_indice = indice;
         mostra(*d);
     }
-    SSTab1->setCurrentIndex(0);
+    primaScheda(cmbQuali);
 }
 
 void Corsi::vaiAlCorso()
@@ -1289,7 +1311,7 @@ void Corsi::vaiAlCorso()
             m_indice = i;
             mostra(*d);
         }
-    SSTab1->setCurrentIndex(0);
+    primaScheda(cmbQuali);
 }
 
 void Corsi::inserisci()
@@ -1303,8 +1325,7 @@ void Corsi::inserisci()
     pulisci();
     m_caricati = DatiCorso{};
     impostaStato();
-    SSTab1->setCurrentIndex(0);
-    (m_c.sessione.numeroSede() >= 1000 ? cmbCompoResp : cmbQuali)->setFocus();
+    primaScheda(m_c.sessione.numeroSede() >= 1000 ? cmbCompoResp : cmbQuali);
 }
 
 void Corsi::duplica()
@@ -1329,7 +1350,7 @@ void Corsi::duplica()
     cmbAccorp->setEnabled(accorpato);
     m_caricando = false;
     impostaStato();
-    SSTab1->setCurrentIndex(0);
+    primaScheda(nullptr);
     m_c.dialoghi.messaggio(QStringLiteral("Corso duplicato") + CRLF + QStringLiteral("Verifiche OK."), QStringLiteral("Duplica Corso"),
                            Icona::Informazione);
     cmbQuali->setFocus();
@@ -1364,6 +1385,7 @@ void Corsi::elimina()
     m_indice = std::min(m_indice, static_cast<int>(m_corsi.size()) - 1);
     if (const auto d = caricaCorso(m_c.db, m_c.sessione, m_corsi[m_indice]))
         mostra(*d);
+    primaScheda(cmbQuali);
 }
 
 void Corsi::stampa()
@@ -1443,6 +1465,20 @@ void Corsi::impostaStato()
     }
 }
 
+void Corsi::primaScheda(QWidget *fuoco)
+{
+    // Every tab and sub-tab back on its first page (the first the course admits), so that a
+    // course is always met from its beginning.
+    for (QTabWidget *t : findChildren<QTabWidget *>()) {
+        int i = 0;
+        while (i < t->count() - 1 && !t->isTabEnabled(i))
+            ++i;
+        t->setCurrentIndex(i);
+    }
+    if (fuoco)
+        fuoco->setFocus();
+}
+
 void Corsi::aggiornaPulsanti()
 {
     const int n = static_cast<int>(m_corsi.size());
@@ -1501,6 +1537,8 @@ void Corsi::verificaTutti()
     if (const auto d = caricaCorso(m_c.db, m_c.sessione, scelto->chiave)) {
         m_indice = i;
         mostra(*d);
+        // Shown as after any move, then taken to the field of the problem chosen.
+        primaScheda(cmbQuali);
         portaInVista(findChild<QWidget *>(scelto->campo));
     }
 }

@@ -63,6 +63,8 @@ private:
     void riepilogoAccorpati();
     void impostaStato();
     void aggiornaPulsanti();
+    // The first page of every tab, and the focus on the field given.
+    void primaScheda(QWidget *fuoco);
     void aggiornaAzione();
     void aggiornaLinee();
     void spesePredefinite(bool soloAnniSenzaValori);

@@ -330,34 +330,30 @@ Componen::Componen(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
 
     FrmPulsanti = new QFrame;
     FrmPulsanti->setObjectName(QStringLiteral("FrmPulsanti"));
-    auto *hb = new QHBoxLayout(FrmPulsanti);
-    hb->setContentsMargins(0, 0, 0, 0);
-    cmdFirst = pulsante("cmdFirst", QStringLiteral("|<"));
-    cmdFirst->setToolTip(QStringLiteral("Prima Sede Interessata"));
-    cmdPrevious = pulsante("cmdPrevious", QStringLiteral("<"));
-    cmdPrevious->setToolTip(QStringLiteral("Sede Interessata Precedente"));
-    cmdNext = pulsante("cmdNext", QStringLiteral(">"));
-    cmdNext->setToolTip(QStringLiteral("Sede Interessata Successiva"));
-    cmdLast = pulsante("cmdLast", QStringLiteral(">|"));
-    cmdLast->setToolTip(QStringLiteral("Ultima Sede Interessata"));
-    CmdVai = pulsante("CmdVai", QStringLiteral("Vai alla Sede Interessata..."));
+    auto *gb = new QGridLayout(FrmPulsanti);
+    gb->setContentsMargins(0, 0, 0, 0);
+    cmdFirst = pulsante("cmdFirst", QStringLiteral("Prima Sede Interessata"));
+    cmdPrevious = pulsante("cmdPrevious", QStringLiteral("Sede Interessata Precedente"));
+    cmdNext = pulsante("cmdNext", QStringLiteral("Sede Interessata Successiva"));
+    cmdLast = pulsante("cmdLast", QStringLiteral("Ultima Sede Interessata"));
+    CmdVai = pulsante("CmdVai", QStringLiteral("Vai alla Sede Interessata"));
     auto *cmdAiuto = pulsante("cmdAiuto", QStringLiteral("Aiuto"));
     cmdSalva = pulsante("cmdSalva", QStringLiteral("Salva Modifiche"));
     auto *cmdEsci = pulsante("cmdEsci", QStringLiteral("Esci"));
-    for (QPushButton *b : {cmdFirst, cmdPrevious, cmdNext, cmdLast})
-        b->setFixedWidth(44);
+    int colonna = 0;
     for (QPushButton *b : {cmdFirst, cmdPrevious, cmdNext, cmdLast, CmdVai})
-        hb->addWidget(b);
-    hb->addStretch();
+        gb->addWidget(b, 0, colonna++);
+    colonna = 2;
     for (QPushButton *b : {cmdAiuto, cmdSalva, cmdEsci})
-        hb->addWidget(b);
+        gb->addWidget(b, 1, colonna++);
     lay->addWidget(FrmPulsanti);
     for (QPushButton *b : findChildren<QPushButton *>())
         b->setAutoDefault(false);
 
-    auto *numeri = new FiltroNumerico(m_c.dialoghi, this);
-    for (QLineEdit *e : {txtCap, txtTel, txtFax})
-        numeri->applica(e);
+    (new FiltroNumerico(m_c.dialoghi, this))->applica(txtCap);
+    auto *telefoni = new FiltroNumerico(m_c.dialoghi, this, FiltroNumerico::Tipo::Telefono);
+    for (QLineEdit *e : {txtTel, txtFax})
+        telefoni->applica(e);
     auto *maiuscole = new FiltroMaiuscole(this);
     for (QLineEdit *e : {txtDenominazione, txtComDes, txtIndirizzo, txtRiferimento, txtStatoEstero, txtCittaEstero})
         maiuscole->applica(e);
@@ -405,6 +401,7 @@ Componen::Componen(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
             protetto(m_c, [this, si] { direttiveSpuntate(si); });
     });
     setMinimumWidth(860);
+    dimensioneRicordata(this, m_c.utente);
 }
 
 qlonglong Componen::codice() const { return m_indice >= 0 ? m_sedi[m_indice].codice : 0; }
@@ -654,11 +651,12 @@ void Componen::comuneLasciato()
                                           "nella provincia selezionata (")
                                + m_c.sessione.gDesProv + QStringLiteral("). Selezionarne un'altro, oppure cancellarlo."),
                            QStringLiteral("Verifica Comune"), Icona::Critico);
-    // The site's stored municipality comes back.
+    // The site's stored municipality comes back, with its postal code.
     m_caricando = true;
     txtComDes->setText(m_caricati.comune);
     lblCodComune->setText(m_caricati.codComune);
     lblProv->setText(m_caricati.sigProv);
+    txtCap->setText(m_caricati.cap);
     m_comuneAllEntrata = m_caricati.comune;
     m_caricando = false;
 }

@@ -106,9 +106,10 @@ FrmSedeLeg::FrmSedeLeg(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
         b->setAutoDefault(false);
     lay->addLayout(basso);
 
-    auto *numeri = new FiltroNumerico(m_c.dialoghi, this);
-    for (QLineEdit *e : {txtCap, txtTel, txtFax})
-        numeri->applica(e);
+    (new FiltroNumerico(m_c.dialoghi, this))->applica(txtCap);
+    auto *telefoni = new FiltroNumerico(m_c.dialoghi, this, FiltroNumerico::Tipo::Telefono);
+    for (QLineEdit *e : {txtTel, txtFax})
+        telefoni->applica(e);
     auto *maiuscole = new FiltroMaiuscole(this);
     for (QLineEdit *e : {txtRiferimento, txtDenominazione, txtComDes, txtIndirizzo})
         maiuscole->applica(e);

@@ -300,11 +300,16 @@ FrmTesto::FrmTesto(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     txtTesto = new QTextEdit;
     txtTesto->setObjectName(QStringLiteral("txtTesto"));
     txtTesto->setFont(fontFisso());
-    // One line of the text holds 70 characters, as the printed form does.
+    // One line of the text holds 70 characters, as the printed form does. The width is set
+    // in pixels of the fixed-pitch font: a width in columns breaks lines inside words.
     txtTesto->setAcceptRichText(false);
-    txtTesto->setLineWrapMode(QTextEdit::FixedColumnWidth);
-    txtTesto->setLineWrapColumnOrWidth(kCaratteriPerRiga);
+    txtTesto->setLineWrapMode(QTextEdit::FixedPixelWidth);
+    txtTesto->setLineWrapColumnOrWidth(QFontMetrics(txtTesto->font()).horizontalAdvance(QString(kCaratteriPerRiga, QLatin1Char('M')))
+                                       + 2);
     txtTesto->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Tab leaves the text, as in every other field: a tab character has no place in a text
+    // that goes into the transmission file.
+    txtTesto->setTabChangesFocus(true);
     txtTesto->setMinimumWidth(QFontMetrics(txtTesto->font()).horizontalAdvance(QString(kCaratteriPerRiga + 4, QLatin1Char('M'))));
     txtTesto->installEventFilter(this);
     lay->addWidget(txtTesto, 1);
