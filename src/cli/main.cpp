@@ -431,7 +431,7 @@ int verifica(Contesto &c, const QStringList &argomenti)
     for (const ProblemaCorso &p : problemi)
         out << rigaProblema(p) << '\n';
     // Then the checks of the whole application before its final print.
-    const QStringList domanda = problemiDomandaStampa(c.db, c.sessione);
+    const QStringList domanda = problemiDomandaStampa(c.db, c.sessione, {}, false);
     for (const QString &p : domanda)
         out << rigaProblemaDomanda(p) << '\n';
     return problemi.isEmpty() && domanda.isEmpty() ? 0 : 1;

@@ -3,6 +3,7 @@
 #include "common/Generale.h"
 #include "common/Sessione.h"
 #include "common/Testo.h"
+#include "courses/VerificaCorso.h"
 #include "db/CorsiDB.h"
 
 #include <QDate>
@@ -67,13 +68,20 @@ QString somma(const QString &corpo) { return QStringLiteral("SELECT SUM(") + cor
 // The checks in their order; each returns its message, "" when it passes.
 class Controlli {
 public:
-    Controlli(CorsiDB &db, const Sessione &s, bool tutti, const std::function<void(int)> &avanzamento)
-        : m_db(db), m_s(s), m_tutti(tutti), m_avanzamento(avanzamento)
+    Controlli(CorsiDB &db, const Sessione &s, bool tutti, bool corsi, const std::function<void(int)> &avanzamento)
+        : m_db(db), m_s(s), m_tutti(tutti), m_corsi(corsi), m_avanzamento(avanzamento)
     {
     }
 
     QStringList esegui()
     {
+        // A course stored before a rule changed, restored from an archive or written by an
+        // older release must not reach the final form unchecked.
+        if (m_corsi) {
+            corsiDellaDomanda();
+            if (fermati())
+                return m_problemi;
+        }
         passo();
         operatore();
         if (fermati())
@@ -117,6 +125,16 @@ private:
     {
         m_problemi << messaggio;
         return !m_tutti;
+    }
+
+    void corsiDellaDomanda()
+    {
+        for (const ProblemaCorso &p : problemiCorsiDomanda(m_db, m_s))
+            if (fallisce(QStringLiteral("Il corso ") + p.chiave.corso + QLatin1Char('/') + p.chiave.accorp
+                         + QStringLiteral(" della sede ") + QString::number(p.chiave.sede)
+                         + QStringLiteral(" non supera le verifiche della scheda corso:") + CRLF + p.messaggio + CRLF
+                         + kCorreggere.trimmed()))
+                return;
     }
 
     void operatore()
@@ -358,6 +376,7 @@ private:
     CorsiDB &m_db;
     const Sessione &m_s;
     bool m_tutti;
+    bool m_corsi;
     const std::function<void(int)> &m_avanzamento;
     QStringList m_problemi;
     int m_passo = 0;
@@ -410,16 +429,17 @@ OreComponente oreComponente(CorsiDB &db, const Sessione &s, qlonglong componente
     return o;
 }
 
-QStringList problemiDomandaStampa(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento)
+QStringList problemiDomandaStampa(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento,
+                                  bool conCorsi)
 {
     const Lettura lettura(db);
-    return Controlli(db, s, true, avanzamento).esegui();
+    return Controlli(db, s, true, conCorsi, avanzamento).esegui();
 }
 
 EsitoVerifica ControllaDatiDomanda(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento)
 {
     const Lettura lettura(db);
-    const QStringList p = Controlli(db, s, false, avanzamento).esegui();
+    const QStringList p = Controlli(db, s, false, true, avanzamento).esegui();
     if (p.isEmpty())
         return {};
     return EsitoVerifica::errore(p.first(), kTitoloStampaNonDisponibile, QString());

@@ -1,6 +1,6 @@
 #pragma once
-// The checks of the whole application before its final print and its sending: the operator
-// sheet, the registered office, every site the province's courses use, the 30% rule of the
+// The checks of the whole application before its final print and its sending: every course
+// through its own rules, the operator sheet, the registered office, every site the province's courses use, the 30% rule of the
 // occasional sites, the room hours and the start dates. They only read.
 #include "common/Verifica.h"
 
@@ -22,7 +22,10 @@ bool operatoreHaCorsi(CorsiDB &db, const Sessione &s);
 
 // Every check that fails, in order, one message each (a list check gives one message with
 // all its rows). avanzamento, when given, receives the step reached after each group.
-QStringList problemiDomandaStampa(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento = {});
+// conCorsi: every stored course through the course sheet's rules first (a caller that lists
+// those problems itself leaves them out).
+QStringList problemiDomandaStampa(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento = {},
+                                  bool conCorsi = true);
 
 // The first check that fails, as the send screen shows it (critical, "Stampa non
 // disponibile"); valid when every check passes.
