@@ -43,12 +43,7 @@ QString cartellaDi(const QString &percorso, const QString &predefinita)
 class Avanzamento : public ProgressoCaricamento {
 public:
     Avanzamento(QLabel *etichetta, QProgressBar *barra) : m_etichetta(etichetta), m_barra(barra) {}
-    ~Avanzamento() override
-    {
-        attendi(false);
-        m_etichetta->hide();
-        m_barra->hide();
-    }
+    ~Avanzamento() override { attendi(false); }
     void fase(const QString &, const QString &riga2) override
     {
         m_etichetta->setText(riga2);
@@ -74,10 +69,14 @@ public:
         if (clessidra == m_clessidra)
             return;
         m_clessidra = clessidra;
-        if (clessidra)
+        if (clessidra) {
             QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
+        } else {
+            // Nothing runs while a message or a question shows.
             QApplication::restoreOverrideCursor();
+            m_etichetta->hide();
+            m_barra->hide();
+        }
         aggiorna();
     }
 
@@ -140,12 +139,16 @@ frmBackup::frmBackup(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
 
     lblAvanzamento = new QLabel;
     lblAvanzamento->setObjectName(QStringLiteral("lblAvanzamento"));
-    lblAvanzamento->hide();
-    lay->addWidget(lblAvanzamento);
     prgRecupero = new QProgressBar;
     prgRecupero->setObjectName(QStringLiteral("prgRecupero"));
-    prgRecupero->hide();
-    lay->addWidget(prgRecupero);
+    for (QWidget *w : {static_cast<QWidget *>(lblAvanzamento), static_cast<QWidget *>(prgRecupero)}) {
+        // Their room is kept while they are hidden: the pages do not move when they show.
+        QSizePolicy p = w->sizePolicy();
+        p.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(p);
+        w->hide();
+        lay->addWidget(w);
+    }
 
     auto *basso = new QHBoxLayout;
     basso->addStretch();
