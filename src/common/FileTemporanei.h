@@ -1,8 +1,9 @@
 #pragma once
 // Temporary files and folders named after the process that makes them, so that the next
 // run of the same operation removes what a killed process left behind (whole copies of
-// the database, of the INI file) and never what a running one still uses. The only
-// platform-specific code of the program lives behind these functions.
+// the database, of the INI file) and never what a running one still uses. What differs
+// between platforms here (process ids, flushing to disk, replacing a file) is kept inside
+// these functions.
 #include <QFile>
 #include <QRegularExpression>
 #include <QString>
