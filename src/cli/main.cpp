@@ -490,11 +490,13 @@ const std::map<QString, Comando> &comandi()
           true, ripristinaCopia}},
         {QStringLiteral("salva"),
          {QStringLiteral("ARCHIVIO: salva la base dati nell'archivio zip (\".zip\" aggiunto a un nome senza "
-                         "estensione)"),
+                         "estensione; mai sopra la base dati, i suoi file, il QUIRDAL.INI o un file che non sia un "
+                         "archivio)"),
           true, salva}},
         {QStringLiteral("recupera"),
          {QStringLiteral("ARCHIVIO [--operatore G:N]: recupera la base dati dall'archivio, dopo averla controllata e "
-                         "aver copiato quella attuale in BackupDB; con --operatore solo i dati di quell'operatore"),
+                         "aver copiato quella attuale in BackupDB; con --operatore solo i dati di quell'operatore (chiede "
+                         "conferma quando sbloccherebbe domande stampate in definitivo: --si)"),
           true, recupera}},
         {QStringLiteral("stampa"),
          {QStringLiteral("--prov P --grupope G --operatore N --modo BOZZA|ORIGINALE [--sede C] [--pdf FILE]: il PDF "

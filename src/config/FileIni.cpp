@@ -1,10 +1,11 @@
 #include "config/FileIni.h"
 
 #include "common/Codifica.h"
+#include "common/FileTemporanei.h"
+#include "common/PuntiArresto.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace quirdal {
@@ -149,15 +150,13 @@ int cFileINI::Scrivi(const QString &strChiave, const QString &strValore)
         righe << (QLatin1Char('[') + m_sezione + QLatin1Char(']')) << nuova;
     }
 
-    QSaveFile out(m_nomeFile);
-    if (!out.open(QIODevice::WriteOnly))
+    // Written beside the file under a name that carries this process's id and renamed
+    // over it when whole: what a killed write leaves is removed by the next one.
+    FileSicuro out(m_nomeFile);
+    if (!out.apri() || !out.scrivi(aWindows1252(righe.join(aCapo) + aCapo)))
         return 0;
-    const QByteArray testo = aWindows1252(righe.join(aCapo) + aCapo);
-    if (out.write(testo) != testo.size()) {
-        out.cancelWriting();
-        return 0;
-    }
-    return out.commit() ? 1 : 0;
+    puntoDiArresto("scrittura-ini");
+    return out.conferma() ? 1 : 0;
 }
 
 QString cFileINI::leggi(const QString &sezione, const QString &chiave, const QString &def)

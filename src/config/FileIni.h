@@ -23,7 +23,8 @@ public:
     // installation's INI files expects); strDefault when the key or the file is missing.
     QString Leggi(const QString &strChiave, const QString &strDefault = {}) const;
     // Non-zero on success. The file and the section are created when missing; the
-    // file is replaced atomically, so a failure never leaves it half written.
+    // file is replaced atomically, so a failure never leaves it half written, and the
+    // temporary file a killed write left beside it goes at the next write.
     int Scrivi(const QString &strChiave, const QString &strValore);
 
     // Convenience: section and key at once.

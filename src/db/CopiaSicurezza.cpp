@@ -40,9 +40,12 @@ bool fileIntegro(const QString &file)
     return ok;
 }
 
-bool copiaConsistente(CorsiDB &db, const QString &destinazione)
+bool copiaConsistente(CorsiDB &db, const QString &destinazione, Sostituzione sostituzione)
 {
     if (!db.aperto() || db.inTransazione())
+        return false;
+    const QFileInfo esistente(destinazione);
+    if (sostituzione == Sostituzione::Mai && (esistente.exists() || esistente.isSymLink()))
         return false;
     const QString temporaneo = destinazione + QStringLiteral(".tmp");
     QFile::remove(temporaneo);
@@ -55,6 +58,12 @@ bool copiaConsistente(CorsiDB &db, const QString &destinazione)
     if (!fileIntegro(temporaneo)) {
         QFile::remove(temporaneo);
         return false;
+    }
+    if (sostituzione == Sostituzione::Mai) {
+        // A rename that never replaces: a file made meanwhile under that name stays as it is.
+        const bool ok = QFile::rename(temporaneo, destinazione);
+        QFile::remove(temporaneo);
+        return ok;
     }
     // Renamed over the older file in one step: the older one stays until the new one is whole.
     QSaveFile fuori(destinazione);

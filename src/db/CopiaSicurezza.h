@@ -15,8 +15,10 @@ bool fileIntegro(const QString &file);
 
 // A consistent copy of the open database (written by the database itself while no write
 // is pending), checked, under the given name; an older file there is replaced only by a
-// good copy. False, and nothing changed, on any failure.
-bool copiaConsistente(CorsiDB &db, const QString &destinazione);
+// good copy, and with Sostituzione::Mai never (false then, the older file untouched).
+// False, and nothing changed, on any failure.
+enum class Sostituzione { Ammessa, Mai };
+bool copiaConsistente(CorsiDB &db, const QString &destinazione, Sostituzione sostituzione = Sostituzione::Ammessa);
 
 // The "_BAK" copy taken before a bulk load.
 bool copiaSicurezza(CorsiDB &db);

@@ -75,13 +75,6 @@ public:
 
     QStringList esegui()
     {
-        // A course stored before a rule changed, restored from an archive or written by an
-        // older release must not reach the final form unchecked.
-        if (m_corsi) {
-            corsiDellaDomanda();
-            if (fermati())
-                return m_problemi;
-        }
         passo();
         operatore();
         if (fermati())
@@ -108,6 +101,12 @@ public:
             return m_problemi;
         passo();
         dateAvvio();
+        // A course stored before a rule changed, restored from an archive or written by an
+        // older release must not reach the final form unchecked.
+        if (m_corsi && !fermati()) {
+            passo();
+            corsiDellaDomanda();
+        }
         passo();
         return m_problemi;
     }
@@ -436,10 +435,11 @@ QStringList problemiDomandaStampa(CorsiDB &db, const Sessione &s, const std::fun
     return Controlli(db, s, true, conCorsi, avanzamento).esegui();
 }
 
-EsitoVerifica ControllaDatiDomanda(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento)
+EsitoVerifica ControllaDatiDomanda(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento,
+                                   bool conCorsi)
 {
     const Lettura lettura(db);
-    const QStringList p = Controlli(db, s, false, true, avanzamento).esegui();
+    const QStringList p = Controlli(db, s, false, conCorsi, avanzamento).esegui();
     if (p.isEmpty())
         return {};
     return EsitoVerifica::errore(p.first(), kTitoloStampaNonDisponibile, QString());

@@ -1,7 +1,8 @@
 #pragma once
-// The checks of the whole application before its final print and its sending: every course
-// through its own rules, the operator sheet, the registered office, every site the province's courses use, the 30% rule of the
-// occasional sites, the room hours and the start dates. They only read.
+// The checks of the whole application before its final print and its sending: the operator
+// sheet, the registered office, every site the province's courses use, the 30% rule of the
+// occasional sites, the room hours, the start dates and, last, every stored course through the
+// course sheet's rules. They only read.
 #include "common/Verifica.h"
 
 #include <QString>
@@ -22,14 +23,15 @@ bool operatoreHaCorsi(CorsiDB &db, const Sessione &s);
 
 // Every check that fails, in order, one message each (a list check gives one message with
 // all its rows). avanzamento, when given, receives the step reached after each group.
-// conCorsi: every stored course through the course sheet's rules first (a caller that lists
-// those problems itself leaves them out).
+// conCorsi: every stored course through the course sheet's rules as the last check (a caller
+// that lists those problems itself leaves them out).
 QStringList problemiDomandaStampa(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento = {},
                                   bool conCorsi = true);
 
 // The first check that fails, as the send screen shows it (critical, "Stampa non
 // disponibile"); valid when every check passes.
-EsitoVerifica ControllaDatiDomanda(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento = {});
+EsitoVerifica ControllaDatiDomanda(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento = {},
+                                   bool conCorsi = true);
 
 // A problem of the application on one line, as the command line lists it: its line breaks and
 // tabs as single blanks.

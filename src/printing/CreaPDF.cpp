@@ -3,7 +3,7 @@
 #include "common/Dialoghi.h"
 #include "common/Errori.h"
 #include "printing/Modello.h"
-#include "printing/Processo.h"
+#include "common/FileTemporanei.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>

@@ -11,7 +11,7 @@
 #include "courses/TotaleCorso.h"
 #include "db/CorsiDB.h"
 #include "printing/ControlliStampa.h"
-#include "printing/Processo.h"
+#include "common/FileTemporanei.h"
 
 #include <QCoreApplication>
 #include <QDir>

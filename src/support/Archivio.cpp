@@ -1,12 +1,14 @@
 #include "support/Archivio.h"
 
+#include "common/FileTemporanei.h"
+#include "common/PuntiArresto.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStorageInfo>
-#include <QTemporaryDir>
 
 #include <zip.h>
 
@@ -63,18 +65,17 @@ QString nomeVolume(const QString &base, int n)
 // into place only when whole.
 bool copiaTratto(QFile &sorgente, qint64 da, qint64 quanti, const QString &destinazione)
 {
-    QSaveFile fuori(destinazione);
-    if (!fuori.open(QIODevice::WriteOnly) || !sorgente.seek(da))
+    FileSicuro fuori(destinazione);
+    if (!fuori.apri() || !sorgente.seek(da))
         return false;
     while (quanti > 0) {
         const QByteArray b = sorgente.read(std::min(quanti, kPezzo));
-        if (b.isEmpty() || fuori.write(b) != b.size()) {
-            fuori.cancelWriting();
+        if (b.isEmpty() || !fuori.scrivi(b))
             return false;
-        }
         quanti -= b.size();
     }
-    return fuori.commit();
+    puntoDiArresto("archivio-scritto");
+    return fuori.conferma();
 }
 
 // Reads the archive back: one entry, whose data (checksum included) read to the end
@@ -117,10 +118,10 @@ QString scriviArchivio(const QString &archivio, const QString &file, const QStri
     if (!sorgente.isFile())
         return QStringLiteral("file da archiviare non trovato: ") + QDir::toNativeSeparators(file);
     // Built and checked away from the destination, which only ever receives whole files.
-    QTemporaryDir lavoro;
-    if (!lavoro.isValid())
+    const auto lavoro = cartellaTemporaneaPrivata(QStringLiteral("salva"));
+    if (!lavoro)
         return QStringLiteral("impossibile creare una cartella temporanea");
-    const QString temporaneo = lavoro.filePath(QStringLiteral("archivio.zip"));
+    const QString temporaneo = lavoro->filePath(QStringLiteral("archivio.zip"));
     {
         int codice = 0;
         Zip z(zip_open(nomePerZip(temporaneo).constData(), ZIP_CREATE | ZIP_TRUNCATE, &codice));
@@ -174,6 +175,21 @@ QStringList volumiArchivio(const QString &archivio)
     return r;
 }
 
+bool eArchivioZip(const QString &percorso)
+{
+    auto iniziaComeZip = [](const QString &f) {
+        QFile file(f);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray inizio = file.read(4);
+        return inizio == QByteArray("PK\x03\x04", 4) || inizio == QByteArray("PK\x05\x06", 4)
+            || inizio == QByteArray("PK\x07\x08", 4);
+    };
+    // The last volume of an archive in volumes is the tail of the archive.
+    const QStringList volumi = volumiArchivio(percorso);
+    return iniziaComeZip(percorso) || (volumi.size() > 1 && iniziaComeZip(volumi.first()));
+}
+
 bool voceSicura(const QString &nome)
 {
     if (nome.isEmpty() || nome.contains(QChar(0)) || nome.contains(QLatin1Char(':')) || nome.startsWith(QLatin1Char('/'))
@@ -186,7 +202,7 @@ bool voceSicura(const QString &nome)
     return true;
 }
 
-FileEstratto estraiFileUnico(const QString &archivio, const QString &cartella)
+FileEstratto estraiFileUnico(const QString &archivio, const QString &cartella, const OpzioniEstrazione &opzioni)
 {
     FileEstratto r;
     if (!QFileInfo(archivio).isFile()) {
@@ -266,7 +282,23 @@ FileEstratto estraiFileUnico(const QString &archivio, const QString &cartella)
         r.errore = QStringLiteral("L'archivio è protetto da password: impossibile leggerlo.");
         return r;
     }
-    const qint64 attesi = (st.valid & ZIP_STAT_SIZE) ? static_cast<qint64>(st.size) : -1;
+    // The size the archive declares, checked before a byte is written: an archive of a
+    // few megabytes may declare gigabytes of zeros.
+    if (!(st.valid & ZIP_STAT_SIZE)) {
+        r.errore = QStringLiteral("L'archivio non dichiara la grandezza del file che contiene.");
+        return r;
+    }
+    const qint64 attesi = static_cast<qint64>(st.size);
+    if (st.size > static_cast<zip_uint64_t>(opzioni.grandezzaMassima)) {
+        auto grandezza = [](qint64 byte) {
+            return byte < (1 << 20) ? QString::number((byte + 1023) >> 10) + QStringLiteral(" KB")
+                                    : QString::number((byte + (1 << 20) - 1) >> 20) + QStringLiteral(" MB");
+        };
+        r.errore = QStringLiteral("Il file contenuto nell'archivio è troppo grande per essere una base dati del "
+                                  "programma (%1; al massimo %2).")
+                       .arg(grandezza(attesi), grandezza(opzioni.grandezzaMassima));
+        return r;
+    }
     const QStorageInfo disco(cartella);
     if (attesi > 0 && disco.isValid() && disco.bytesAvailable() >= 0 && disco.bytesAvailable() < attesi) {
         r.errore = QStringLiteral("Spazio su disco insufficiente per estrarre l'archivio.");
@@ -278,33 +310,60 @@ FileEstratto estraiFileUnico(const QString &archivio, const QString &cartella)
             + QStringLiteral(").");
         return r;
     }
+    auto danneggiato = [&] {
+        return QStringLiteral("L'archivio è danneggiato (") + QString::fromLocal8Bit(zip_file_strerror(f.get()))
+            + QStringLiteral(").");
+    };
+    // The first bytes, still in memory, must be those of a database file.
+    static const QByteArray kIntestazione("SQLite format 3\0", 16);
+    QByteArray inizio(kIntestazione.size(), Qt::Uninitialized);
+    qint64 letti = 0;
+    while (letti < inizio.size()) {
+        const zip_int64_t n =
+            zip_fread(f.get(), inizio.data() + letti, static_cast<zip_uint64_t>(inizio.size() - letti));
+        if (n < 0) {
+            r.errore = danneggiato();
+            return r;
+        }
+        if (n == 0)
+            break;
+        letti += n;
+    }
+    if (letti != inizio.size() || inizio != kIntestazione) {
+        r.errore = QStringLiteral("Il file dell'archivio non è una base dati del programma oppure è danneggiato.");
+        return r;
+    }
     const QString destinazione = QDir(cartella).filePath(nomeFile);
     QSaveFile fuori(destinazione);
-    if (!fuori.open(QIODevice::WriteOnly)) {
+    if (!fuori.open(QIODevice::WriteOnly) || fuori.write(inizio) != inizio.size()) {
+        fuori.cancelWriting();
         r.errore = QStringLiteral("Impossibile scrivere ") + QDir::toNativeSeparators(destinazione) + QLatin1Char('.');
         return r;
     }
     QByteArray buffer(kPezzo, Qt::Uninitialized);
-    qint64 scritti = 0;
+    qint64 scritti = letti;
+    if (opzioni.avanzamento)
+        opzioni.avanzamento(scritti, attesi);
     for (;;) {
         const zip_int64_t n = zip_fread(f.get(), buffer.data(), static_cast<zip_uint64_t>(buffer.size()));
         if (n < 0) {
             fuori.cancelWriting();
-            r.errore = QStringLiteral("L'archivio è danneggiato (") + QString::fromLocal8Bit(zip_file_strerror(f.get()))
-                + QStringLiteral(").");
+            r.errore = danneggiato();
             return r;
         }
         if (n == 0)
             break;
         scritti += n;
         // No more than the archive declares: a damaged header must not fill the disk.
-        if ((attesi >= 0 && scritti > attesi) || fuori.write(buffer.constData(), n) != n) {
+        if (scritti > attesi || fuori.write(buffer.constData(), n) != n) {
             fuori.cancelWriting();
             r.errore = QStringLiteral("Impossibile estrarre l'archivio.");
             return r;
         }
+        if (opzioni.avanzamento)
+            opzioni.avanzamento(scritti, attesi);
     }
-    if ((attesi >= 0 && scritti != attesi) || !fuori.commit()) {
+    if (scritti != attesi || !fuori.commit()) {
         r.errore = QStringLiteral("Impossibile estrarre l'archivio.");
         return r;
     }

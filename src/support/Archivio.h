@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace quirdal {
 
 // The volume size of a diskette (drive "A:").
@@ -29,15 +31,31 @@ QStringList volumiArchivio(const QString &archivio);
 // absolute, no drive, no ".." component.
 bool voceSicura(const QString &nome);
 
+// True when the file is a zip archive, or the last volume of one (the first volume then
+// begins as an archive does).
+bool eArchivioZip(const QString &percorso);
+
+// The largest database a restore takes: well above what an agency's data fill, far below
+// what an archive of zeros can declare.
+constexpr qint64 kGrandezzaMassimaBaseDati = qint64(1) << 30;
+
+struct OpzioniEstrazione {
+    qint64 grandezzaMassima = kGrandezzaMassimaBaseDati;
+    // Called as the file is written: bytes written so far, bytes the archive declares.
+    std::function<void(qint64, qint64)> avanzamento;
+};
+
 // Extracts the one file an archive holds into the folder, under the last component of
 // its entry name. Every entry name is checked first; an archive with an entry that would
 // land outside the folder, with no file or more than one, damaged (checksum) or
-// encrypted is refused and nothing is left in the folder. file: the path written;
+// encrypted is refused and nothing is left in the folder. Before anything is written the
+// size the archive declares must be within the limit and the first bytes those of a
+// database file; no more than the declared size is ever written. file: the path written;
 // errore: why the archive was refused.
 struct FileEstratto {
     QString file;
     QString errore;
 };
-FileEstratto estraiFileUnico(const QString &archivio, const QString &cartella);
+FileEstratto estraiFileUnico(const QString &archivio, const QString &cartella, const OpzioniEstrazione &opzioni = {});
 
 } // namespace quirdal

@@ -3,15 +3,18 @@
 #include "common/Contesto.h"
 #include "common/Dialoghi.h"
 #include "common/Errori.h"
+#include "common/FileTemporanei.h"
 #include "common/Piattaforma.h"
+#include "common/Progresso.h"
+#include "common/PuntiArresto.h"
 #include "common/Sessione.h"
 #include "common/Testo.h"
 #include "config/FileIni.h"
 #include "config/SessioneIni.h"
 #include "db/Aggiornamenti.h"
+#include "db/ConfrontoSchema.h"
 #include "db/CopiaSicurezza.h"
 #include "db/CorsiDB.h"
-#include "db/Schema.h"
 #include "support/Archivio.h"
 
 #include <QDateTime>
@@ -36,18 +39,6 @@ QString testoErrore(const Errore &e)
 QString percorsoAssoluto(const QString &cartellaProgramma, const QString &testo)
 {
     return QDir::cleanPath(QDir(cartellaProgramma).absoluteFilePath(QDir::fromNativeSeparators(testo)));
-}
-
-// The tables of the program, as its schema creates them.
-QStringList tabelleProgramma()
-{
-    static const QRegularExpression crea(QStringLiteral("^\\s*CREATE TABLE\\s+(\\w+)"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    QStringList r;
-    for (const QString &istruzione : istruzioniSchema())
-        if (const auto m = crea.match(istruzione); m.hasMatch())
-            r << m.captured(1);
-    return r;
 }
 
 QString virgolette(const QString &nome) { return QLatin1Char('"') + nome + QLatin1Char('"'); }
@@ -101,6 +92,158 @@ void rinfrescaSessione(Contesto &c)
     }
 }
 
+// Where a path lands once links, "." and ".." are followed: the file itself when it
+// exists, else its folder's real path and its name.
+QString percorsoReale(const QString &percorso)
+{
+    QFileInfo fi(QDir::cleanPath(percorso));
+    // A link to nowhere writes where it points.
+    for (int i = 0; i < 32 && fi.isSymLink() && !fi.exists(); ++i)
+        fi = QFileInfo(fi.symLinkTarget());
+    if (fi.exists())
+        return fi.canonicalFilePath();
+    const QString cartella = QFileInfo(fi.absolutePath()).canonicalFilePath();
+    return cartella.isEmpty() ? fi.absoluteFilePath() : QDir(cartella).filePath(fi.fileName());
+}
+
+// Case is ignored: on the office's systems "quirdal.MDB" is the database itself.
+bool stessoPercorso(const QString &a, const QString &b)
+{
+    return percorsoReale(a).compare(percorsoReale(b), Qt::CaseInsensitive) == 0;
+}
+
+// Why an archive must not be written there, or "" when it may: never over the database,
+// its journal, its lock file, its safety copy or the INI file, never over a folder, never
+// over an existing file that is not an archive.
+QString destinazioneVietata(Contesto &c, const QString &archivio)
+{
+    const QString nativo = QDir::toNativeSeparators(archivio);
+    const QString db = c.db.percorso();
+    QList<QPair<QString, QString>> protetti;
+    if (!db.isEmpty()) {
+        const QFileInfo fi(db);
+        const QString blocco = fi.dir().filePath(fi.completeBaseName() + QStringLiteral(".ldb"));
+        protetti = {{db, QStringLiteral("la base dati del programma")},
+                    {db + QStringLiteral("-journal"), QStringLiteral("il giornale della base dati")},
+                    {db + QStringLiteral("-wal"), QStringLiteral("il giornale della base dati")},
+                    {db + QStringLiteral("-shm"), QStringLiteral("il giornale della base dati")},
+                    {blocco, QStringLiteral("il file di blocco della base dati")},
+                    {blocco + QStringLiteral("-journal"), QStringLiteral("il file di blocco della base dati")},
+                    {percorsoCopiaSicurezza(db), QStringLiteral("la copia di sicurezza della base dati")}};
+    }
+    if (!c.ini.NomeFile().isEmpty())
+        protetti.append({c.ini.NomeFile(), QStringLiteral("il file di configurazione del programma")});
+    for (const auto &[file, cosa] : protetti)
+        if (stessoPercorso(archivio, file))
+            return QStringLiteral("il file ") + nativo + QStringLiteral(" è ") + cosa
+                + QStringLiteral(": scegliere un altro nome per l'archivio");
+    if (stessoPercorso(archivio, c.cartellaProgramma))
+        return QStringLiteral("il percorso ") + nativo
+            + QStringLiteral(" è la cartella del programma: indicare il nome di un file per l'archivio");
+    const QFileInfo destinazione(percorsoReale(archivio));
+    if (destinazione.isDir())
+        return QStringLiteral("il percorso ") + nativo
+            + QStringLiteral(" è una cartella: indicare il nome di un file per l'archivio");
+    if (destinazione.exists() && destinazione.size() > 0 && !eArchivioZip(archivio))
+        return QStringLiteral("il file ") + nativo
+            + QStringLiteral(" esiste già e non è un archivio di backup: non viene sovrascritto");
+    return {};
+}
+
+// Folders that a backup of an earlier release left in the temporary folder when it was
+// killed ("QUIRDAL-" and six letters or digits): removed once nothing in them has changed
+// for an hour and they hold only copies of the database and archives.
+void rimuoviCartelleVecchieDelSalvataggio()
+{
+    static const QRegularExpression nome(QStringLiteral("^QUIRDAL-[A-Za-z0-9]{6}$"));
+    const QDateTime limite = QDateTime::currentDateTime().addSecs(-3600);
+    for (const QFileInfo &cartella : QDir(QDir::tempPath()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        if (cartella.isSymLink() || !nome.match(cartella.fileName()).hasMatch() || cartella.lastModified() > limite)
+            continue;
+        bool nostra = true;
+        for (const QFileInfo &f :
+             QDir(cartella.absoluteFilePath()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+            QFile file(f.absoluteFilePath());
+            const QByteArray inizio = f.isFile() && !f.isSymLink() && file.open(QIODevice::ReadOnly) ? file.read(16) : "?";
+            nostra = nostra && f.lastModified() <= limite
+                && (inizio.isEmpty() || inizio.startsWith("SQLite format 3") || inizio.startsWith("PK"));
+        }
+        if (nostra)
+            QDir(cartella.absoluteFilePath()).removeRecursively();
+    }
+}
+
+// The applications printed in final form here that the archived database holds unprinted
+// or not at all, "- operatore A/1 ENTE, provincia di TORINO" each: a restore would unlock
+// them. Operatore: the current operator's only.
+QStringList domandeSbloccate(CorsiDB &db, const QString &file, ModoRecupero modo, const Sessione &s)
+{
+    db.esegui(QStringLiteral("ATTACH DATABASE ? AS archiviata"), {file});
+    struct Stacca {
+        CorsiDB &db;
+        ~Stacca()
+        {
+            try {
+                db.esegui(QStringLiteral("DETACH DATABASE archiviata"));
+            } catch (const Errore &) {
+            }
+        }
+    } stacca{db};
+    QString sql = QStringLiteral(
+        "SELECT I.GrupOpe, I.Operatore, I.Prov, O.Denominazione, P.DesProv FROM main.Installazione I "
+        "LEFT JOIN main.CorsiOper O ON O.GrupOpe = I.GrupOpe AND O.Operatore = I.Operatore "
+        "LEFT JOIN main.Province P ON P.PROV = I.Prov "
+        "WHERE I.DomandaStampata <> 0 AND NOT EXISTS (SELECT 1 FROM archiviata.Installazione A WHERE "
+        "A.GrupOpe = I.GrupOpe AND A.Operatore = I.Operatore AND A.Prov = I.Prov AND A.DomandaStampata <> 0)");
+    QVariantList parametri;
+    if (modo == ModoRecupero::Operatore) {
+        sql += QStringLiteral(" AND I.GrupOpe = ? AND I.Operatore = ?");
+        parametri = s.chiaveOperatore();
+    }
+    sql += QStringLiteral(" ORDER BY I.GrupOpe, I.Operatore, I.Prov");
+    QStringList r;
+    QSqlQuery q = db.seleziona(sql, parametri);
+    while (q.next()) {
+        const QString nome = q.value(3).toString().trimmed(), provincia = q.value(4).toString().trimmed();
+        r << QStringLiteral("- operatore ") + q.value(0).toString() + QLatin1Char('/') + q.value(1).toString()
+                + (nome.isEmpty() ? QString() : QLatin1Char(' ') + nome) + QStringLiteral(", provincia di ")
+                + (provincia.isEmpty() ? q.value(2).toString() : provincia);
+    }
+    q.finish();
+    return r;
+}
+
+// The current database kept in the folder under a name no other copy has: the time of
+// the restore, with "_2", "_3" ... when another restore took the same second. "" when no
+// copy could be made.
+QString copiaDellaBaseDatiAttuale(Contesto &c, const QString &cartella)
+{
+    const QFileInfo fi(c.db.percorso());
+    const QString base =
+        fi.completeBaseName() + QLatin1Char('_') + c.piattaforma.adesso().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    for (int n = 1; n < 1000; ++n) {
+        const QString copia = QDir(cartella).filePath(base + (n > 1 ? QLatin1Char('_') + QString::number(n) : QString())
+                                                      + QLatin1Char('.') + fi.suffix());
+        const QFileInfo esistente(copia);
+        if (esistente.exists() || esistente.isSymLink())
+            continue;
+        if (copiaConsistente(c.db, copia, Sostituzione::Mai))
+            return copia;
+        if (!QFileInfo::exists(copia))
+            return {};
+    }
+    return {};
+}
+
+// The hourglass for the length of a scope.
+struct Attesa {
+    ProgressoCaricamento &p;
+    explicit Attesa(ProgressoCaricamento &p) : p(p) { p.attendi(true); }
+    ~Attesa() { p.attendi(false); }
+    Attesa(const Attesa &) = delete;
+    Attesa &operator=(const Attesa &) = delete;
+};
+
 } // namespace
 
 QString filtroArchivi()
@@ -129,13 +272,15 @@ QString nomeArchivioBackup(const QString &testo)
 
 QString archiviaBaseDati(CorsiDB &db, const QString &archivio, qint64 volume)
 {
-    QTemporaryDir lavoro;
-    if (!lavoro.isValid())
+    rimuoviCartelleVecchieDelSalvataggio();
+    const auto lavoro = cartellaTemporaneaPrivata(QStringLiteral("salva"));
+    if (!lavoro)
         return QStringLiteral("impossibile creare una cartella temporanea");
     const QString nome = QFileInfo(db.percorso()).fileName();
-    const QString copia = lavoro.filePath(nome);
+    const QString copia = lavoro->filePath(nome);
     if (!copiaConsistente(db, copia))
         return QStringLiteral("impossibile ottenere una copia integra della base dati");
+    puntoDiArresto("copia-salvataggio");
     return scriviArchivio(archivio, copia, nome, volume);
 }
 
@@ -149,14 +294,19 @@ QString controllaBaseDatiArchiviata(const QString &file)
     } catch (const Errore &e) {
         return QStringLiteral("La base dati dell'archivio non si apre: ") + e.descrizione();
     }
-    QStringList mancanti;
-    for (const QString &t : tabelleProgramma())
-        if (!prova.esisteTabella(t))
-            mancanti << t;
     prova.chiudi();
-    if (!mancanti.isEmpty())
-        return QStringLiteral("Nella base dati dell'archivio mancano tabelle del programma: ") + mancanti.join(QStringLiteral(", "))
-            + QLatin1Char('.');
+    EsitoConfrontoSchema confronto;
+    try {
+        confronto = confrontaConSchemaProgramma(file);
+    } catch (const Errore &e) {
+        return QStringLiteral("La base dati dell'archivio non si apre: ") + e.descrizione();
+    }
+    if (!confronto.tabelleMancanti.isEmpty())
+        return QStringLiteral("Nella base dati dell'archivio mancano tabelle del programma: ")
+            + confronto.tabelleMancanti.join(QStringLiteral(", ")) + QLatin1Char('.');
+    if (!confronto.differenza.isEmpty())
+        return QStringLiteral("La base dati dell'archivio non ha la struttura prevista dal programma: ")
+            + confronto.differenza + QLatin1Char('.');
     return {};
 }
 
@@ -166,8 +316,10 @@ QString testoClientConnessi()
         + QStringLiteral("L'operazione non è consentita.");
 }
 
-EsitoSalvataggio salvaDati(Contesto &c, const QString &testo)
+EsitoSalvataggio salvaDati(Contesto &c, const QString &testo, ProgressoCaricamento *progresso)
 {
+    ProgressoCaricamento nessuno;
+    ProgressoCaricamento &p = progresso ? *progresso : nessuno;
     if (testo.trimmed().isEmpty()) {
         c.dialoghi.messaggio(QStringLiteral("Selezionare prima un nome per l'Archivio di Backup."), kTitoloErrore,
                              Icona::Critico);
@@ -179,7 +331,12 @@ EsitoSalvataggio salvaDati(Contesto &c, const QString &testo)
     const QString archivio = percorsoAssoluto(c.cartellaProgramma, nome);
     QString motivo;
     try {
-        motivo = archiviaBaseDati(c.db, archivio, volume);
+        motivo = destinazioneVietata(c, archivio);
+        if (motivo.isEmpty()) {
+            const Attesa attesa(p);
+            p.fase(QStringLiteral("Salvataggio dati in corso..."), QStringLiteral("Scrittura dell'archivio"));
+            motivo = archiviaBaseDati(c.db, archivio, volume);
+        }
     } catch (const Errore &e) {
         c.dialoghi.messaggio(testoErrore(e), kTitoloErrore, Icona::Critico);
         return EsitoSalvataggio::Fallito;
@@ -227,8 +384,10 @@ void sostituisciDatiOperatore(CorsiDB &db, const QString &file, const QString &g
     t.conferma();
 }
 
-EsitoRecuperoDati recuperaDati(Contesto &c, const QString &testo, ModoRecupero modo)
+EsitoRecuperoDati recuperaDati(Contesto &c, const QString &testo, ModoRecupero modo, ProgressoCaricamento *progresso)
 {
+    ProgressoCaricamento nessuno;
+    ProgressoCaricamento &p = progresso ? *progresso : nessuno;
     if (testo.trimmed().isEmpty()) {
         c.dialoghi.messaggio(QStringLiteral("Nessun file da ripristinare selezionato."), kTitoloErrore, Icona::Critico);
         return EsitoRecuperoDati::NomeMancante;
@@ -252,60 +411,81 @@ EsitoRecuperoDati recuperaDati(Contesto &c, const QString &testo, ModoRecupero m
         c.dialoghi.messaggio(testoClientConnessi(), kTitoloErrore, Icona::Critico);
         return EsitoRecuperoDati::Rifiutato;
     }
-    const QString estrazione = QDir(c.cartellaProgramma).filePath(kCartellaEstrazione);
-    struct Pulizia {
-        QString cartella;
-        ~Pulizia() { QDir(cartella).removeRecursively(); }
-    } pulizia{estrazione};
     try {
-        // What an interrupted restore left there is not this archive's.
-        QDir(estrazione).removeRecursively();
+        // Extracted into a new folder of our own, readable by the user only: the program
+        // folder's "DBUnzip", which may hold the user's files or be a link, is never touched.
         QString motivo;
         FileEstratto estratto;
-        if (!QDir().mkpath(estrazione))
-            motivo = QStringLiteral("Impossibile creare la cartella ") + QDir::toNativeSeparators(estrazione) + QLatin1Char('.');
-        else
-            estratto = estraiFileUnico(archivio, estrazione);
-        if (motivo.isEmpty())
-            motivo = estratto.errore;
-        if (motivo.isEmpty())
-            motivo = controllaBaseDatiArchiviata(estratto.file);
+        const auto estrazione = cartellaTemporaneaPrivata(QStringLiteral("recupera"));
+        {
+            const Attesa attesa(p);
+            if (!estrazione) {
+                motivo = QStringLiteral("Impossibile creare una cartella temporanea per estrarre l'archivio.");
+            } else {
+                p.fase(QStringLiteral("Recupero dati in corso..."), QStringLiteral("Estrazione dell'archivio"));
+                p.file(archivio, QString(), 100);
+                OpzioniEstrazione opzioni;
+                opzioni.avanzamento = [&p](qint64 fatti, qint64 totale) {
+                    p.record(totale > 0 ? static_cast<int>(fatti * 100 / totale) : 100);
+                };
+                estratto = estraiFileUnico(archivio, estrazione->path(), opzioni);
+                motivo = estratto.errore;
+            }
+            if (motivo.isEmpty())
+                motivo = controllaBaseDatiArchiviata(estratto.file);
+        }
         if (!motivo.isEmpty()) {
             riapertura.riapri();
             return fallito(motivo, EsitoRecuperoDati::Rifiutato);
         }
-        // The current database, kept before anything changes.
-        const QString cartellaCopia = QDir(c.cartellaProgramma).filePath(kCartellaCopiaAttuale);
-        const QFileInfo fi(percorsoDb);
-        const QString copia = QDir(cartellaCopia).filePath(
-            fi.completeBaseName() + QLatin1Char('_') + c.piattaforma.adesso().toString(QStringLiteral("yyyyMMdd-hhmmss"))
-            + QLatin1Char('.') + fi.suffix());
-        if (!QDir().mkpath(cartellaCopia) || !copiaConsistente(c.db, copia)) {
+        // Taking back an application printed in final form unlocks it: only when asked.
+        const QStringList sbloccate = domandeSbloccate(c.db, estratto.file, modo, s);
+        if (!sbloccate.isEmpty()
+            && c.dialoghi.messaggio(QStringLiteral("Il recupero sbloccherà queste domande, già stampate in definitivo: "
+                                                   "nell'archivio non risultano stampate e dopo il recupero i loro dati "
+                                                   "torneranno modificabili.")
+                                        + CRLF + CRLF + sbloccate.join(CRLF) + CRLF + CRLF
+                                        + QStringLiteral("Continuare il recupero?"),
+                                    kTitoloProdotto, Icona::Domanda, Pulsanti::SiNo)
+                != Risposta::Si) {
             riapertura.riapri();
-            return fallito(QStringLiteral("Impossibile copiare la base dati attuale nella cartella ")
-                               + QDir::toNativeSeparators(cartellaCopia) + QLatin1Char('.'),
-                           EsitoRecuperoDati::Fallito);
+            return EsitoRecuperoDati::Annullato;
         }
-        if (modo == ModoRecupero::Tutto) {
-            if (!sostituisciDatabase(c.db, percorsoDb, estratto.file)) {
+        {
+            const Attesa attesa(p);
+            p.fase(QStringLiteral("Recupero dati in corso..."), QStringLiteral("Copia della base dati attuale"));
+            // The current database, kept before anything changes.
+            const QString cartellaCopia = QDir(c.cartellaProgramma).filePath(kCartellaCopiaAttuale);
+            const QString copia = QDir().mkpath(cartellaCopia) ? copiaDellaBaseDatiAttuale(c, cartellaCopia) : QString();
+            if (copia.isEmpty()) {
                 riapertura.riapri();
-                return fallito(QStringLiteral("Impossibile sostituire la base dati. La base dati in uso prima del recupero "
-                                              "è nel file ")
-                                   + QDir::toNativeSeparators(copia) + QLatin1Char('.'),
+                return fallito(QStringLiteral("Impossibile copiare la base dati attuale nella cartella ")
+                                   + QDir::toNativeSeparators(cartellaCopia) + QLatin1Char('.'),
                                EsitoRecuperoDati::Fallito);
             }
-        } else {
-            sostituisciDatiOperatore(c.db, estratto.file, s.gGrupOpe, s.numeroOperatore());
+            p.fase(QStringLiteral("Recupero dati in corso..."), QStringLiteral("Sostituzione dei dati"));
+            if (modo == ModoRecupero::Tutto) {
+                if (!sostituisciDatabase(c.db, percorsoDb, estratto.file)) {
+                    riapertura.riapri();
+                    return fallito(QStringLiteral("Impossibile sostituire la base dati. La base dati in uso prima del "
+                                                  "recupero è nel file ")
+                                       + QDir::toNativeSeparators(copia) + QLatin1Char('.'),
+                                   EsitoRecuperoDati::Fallito);
+                }
+            } else {
+                sostituisciDatiOperatore(c.db, estratto.file, s.gGrupOpe, s.numeroOperatore());
+            }
+            if (!riapertura.riapri()) {
+                c.dialoghi.messaggio(QStringLiteral("Recupero eseguito, ma la base dati non si riapre: riavviare il "
+                                                    "programma."),
+                                     kTitoloErrore, Icona::Critico);
+                return EsitoRecuperoDati::Fallito;
+            }
+            // A database saved by the previous release gets the columns added since.
+            aggiornaDataAvvio(c.db);
+            aggiornaSchedeHandicap(c.db);
+            rinfrescaSessione(c);
         }
-        if (!riapertura.riapri()) {
-            c.dialoghi.messaggio(QStringLiteral("Recupero eseguito, ma la base dati non si riapre: riavviare il programma."),
-                                 kTitoloErrore, Icona::Critico);
-            return EsitoRecuperoDati::Fallito;
-        }
-        // A database saved by the previous release gets the columns added since.
-        aggiornaDataAvvio(c.db);
-        aggiornaSchedeHandicap(c.db);
-        rinfrescaSessione(c);
     } catch (const Errore &e) {
         riapertura.riapri();
         c.dialoghi.messaggio(testoErrore(e), kTitoloErrore, Icona::Critico);

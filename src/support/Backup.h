@@ -9,12 +9,12 @@
 namespace quirdal {
 
 class CorsiDB;
+class ProgressoCaricamento;
 struct Contesto;
 struct Sessione;
 class cFileINI;
 
 inline const QString kNomeBreve = QStringLiteral("QUIRDAL");
-inline const QString kCartellaEstrazione = QStringLiteral("DBUnzip");
 inline const QString kCartellaCopiaAttuale = QStringLiteral("BackupDB");
 
 // "Backup Predefinito (QUIRDAL.zip)|QUIRDAL.zip|WinZip File (*.zip)|*.zip"
@@ -31,25 +31,34 @@ QString nomeArchivioBackup(const QString &testo);
 QString archiviaBaseDati(CorsiDB &db, const QString &archivio, qint64 grandezzaVolume = 0);
 
 // Checks a database before it takes the place of ours: it opens with the program's
-// password, passes PRAGMA integrity_check and holds every table of the program.
-// "" when it does, else why not.
+// password, passes PRAGMA integrity_check and holds exactly the program's schema (the
+// current one or an earlier one the start-up upgrades bring up to date): no trigger,
+// view, index or table the program does not create. "" when it does, else why not.
 QString controllaBaseDatiArchiviata(const QString &file);
 
 // The message of a database that others still hold.
 QString testoClientConnessi();
 
 // cmdConfermaBak: the archive named by the text (".zip" added to a name without
-// extension, volumes for drive "A:"), "FileBackup" written, the messages shown.
+// extension, volumes for drive "A:"), "FileBackup" written, the messages shown. A name
+// that is the database, its journal or lock file, the INI file, a folder or an existing
+// file that is not an archive is refused, whatever case, links or ".." it is written with.
+// progresso: the hourglass while the archive is written.
 enum class EsitoSalvataggio { Riuscito, NomeMancante, Fallito };
-EsitoSalvataggio salvaDati(Contesto &c, const QString &testo);
+EsitoSalvataggio salvaDati(Contesto &c, const QString &testo, ProgressoCaricamento *progresso = nullptr);
 
 // cmdConfermaZip. Tutto (optAll): the archived database replaces the current one.
 // Operatore (optSost): only the current operator's data are taken from the archived
 // database, in one transaction; the other operators' data and the tables of the call
-// stay as they are. Either way the current database is first copied to "BackupDB".
+// stay as they are. Either way the current database is first copied to "BackupDB",
+// under a name no earlier copy has. The archive is extracted into a private temporary
+// folder; a restore that would unlock applications printed in final form names them and
+// goes on only when the user answers Yes (Annullato otherwise, nothing changed).
+// progresso: the hourglass and how much of the archive is extracted.
 enum class ModoRecupero { Tutto, Operatore };
-enum class EsitoRecuperoDati { Riuscito, NomeMancante, Rifiutato, Fallito };
-EsitoRecuperoDati recuperaDati(Contesto &c, const QString &testo, ModoRecupero modo);
+enum class EsitoRecuperoDati { Riuscito, NomeMancante, Rifiutato, Annullato, Fallito };
+EsitoRecuperoDati recuperaDati(Contesto &c, const QString &testo, ModoRecupero modo,
+                               ProgressoCaricamento *progresso = nullptr);
 
 // The current operator's data taken from another database file (checked by the caller),
 // in one transaction: every table with GrupOpe and Operatore, and the occasional sites

@@ -2,6 +2,9 @@
 #include "support/Colonne.h"
 #include "support/File.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -86,6 +89,55 @@ private Q_SLOTS:
         QVERIFY(f.Scrivi(u"K"_s, u"a\r\n[Finta]\nb"_s) != 0);
         f.setSezione(u"Finta"_s);
         QCOMPARE(f.Leggi(u"b"_s, u"nessuna"_s), u"nessuna"_s);
+    }
+
+    // What a write killed before its rename left beside the INI goes at the next write, when
+    // the process that wrote it no longer runs; nothing else is touched.
+    void residuiDiScrittureInterrotte_data()
+    {
+        colonne<QString, bool>("nome", "rimosso");
+        QTest::newRow("processo finito") << "QUIRDAL.INI.%f.tmp" << true;
+        QTest::newRow("processo finito, maiuscole diverse") << "quirdal.ini.%f.TMP" << true;
+        QTest::newRow("processo vivo") << "QUIRDAL.INI.%v.tmp" << false;
+        QTest::newRow("copia dell'utente") << "QUIRDAL.INI.2009" << false;
+        QTest::newRow("copia dell'utente con un numero") << "QUIRDAL.INI.%f.bak" << false;
+        QTest::newRow("di un altro file") << "ALTRO.INI.%f.tmp" << false;
+    }
+    void residuiDiScrittureInterrotte()
+    {
+        QFETCH(QString, nome);
+        QFETCH(bool, rimosso);
+        QProcess finito, vivo;
+        finito.start(QCoreApplication::applicationFilePath(), {u"-functions"_s});
+        QVERIFY(finito.waitForStarted());
+        const qint64 pidFinito = finito.processId();
+        QVERIFY(finito.waitForFinished());
+        vivo.start(u"cat"_s, QStringList());
+        QVERIFY(vivo.waitForStarted());
+        nome.replace(u"%f"_s, QString::number(pidFinito)).replace(u"%v"_s, QString::number(vivo.processId()));
+        QTemporaryDir d;
+        QVERIFY(scriviFile(d.filePath(nome), "[BaseDati]\r\nDatabase=C:\\segreto.mdb\r\n"));
+        cFileINI f(d.path());
+        f.setNomeFile(u"QUIRDAL.INI"_s);
+        QVERIFY(f.scrivi(u"BaseDati"_s, u"Oper"_s, u"1"_s) != 0);
+        QCOMPARE(QFileInfo::exists(d.filePath(nome)), !rimosso);
+        // The write's own temporary file is gone too.
+        QCOMPARE(QDir(d.path()).entryList(QDir::Files).size(), rimosso ? 1 : 2);
+        vivo.closeWriteChannel();
+        QVERIFY(vivo.waitForFinished());
+    }
+
+    // A link is written through, to its target, as before.
+    void scritturaAttraversoUnCollegamento()
+    {
+        QTemporaryDir d;
+        QVERIFY(scriviFile(d.filePath(u"vero.ini"_s), "[S]\r\nK=1\r\n"));
+        QVERIFY(QFile::link(d.filePath(u"vero.ini"_s), d.filePath(u"QUIRDAL.INI"_s)));
+        cFileINI f(d.path());
+        f.setNomeFile(u"QUIRDAL.INI"_s);
+        QVERIFY(f.scrivi(u"S"_s, u"K"_s, u"2"_s) != 0);
+        QVERIFY(QFileInfo(d.filePath(u"QUIRDAL.INI"_s)).isSymLink());
+        QCOMPARE(leggiFile(d.filePath(u"vero.ini"_s)), QByteArray("[S]\r\nK=2\r\n"));
     }
 
     void pwdScrambling()

@@ -130,14 +130,49 @@ private Q_SLOTS:
         for (const QString &s : sql)
             a.db.esegui(s);
         QList<int> passi;
-        const EsitoVerifica e = ControllaDatiDomanda(a.db, a.sessione, [&](int p) { passi << p; });
+        // The application's own checks, apart from those of its courses (below).
+        const EsitoVerifica e = ControllaDatiDomanda(a.db, a.sessione, [&](int p) { passi << p; }, false);
         QCOMPARE(e.messaggio, atteso);
         QCOMPARE(e.titolo, atteso.isEmpty() ? QString() : u"Stampa non disponibile"_s);
         QVERIFY(std::is_sorted(passi.begin(), passi.end()));
         QVERIFY(!passi.isEmpty() && passi.first() == 1 && passi.last() <= kPassiControlli);
         // Every problem at once begins with the same first one.
-        QCOMPARE(problemiDomandaStampa(a.db, a.sessione).value(0), atteso);
+        QCOMPARE(problemiDomandaStampa(a.db, a.sessione, {}, false).value(0), atteso);
         QVERIFY(operatoreHaCorsi(a.db, a.sessione));
+    }
+
+    // After the application's checks every stored course goes through the course rules: a
+    // course above the caps of its band (18 participants, above every row's participant cap)
+    // stops the final print.
+    void corsiDellaDomanda_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("atteso");
+        const QString caps = u"INSERT INTO MassimaliPar VALUES ('II.E','11','01','10',1,1000,9.5,15,5,5,5), "
+                             "('II.E','11','01','10',1,1000,%1,16,5,5,5)"_s;
+        QTest::newRow("corsi corretti") << QString() << QString();
+        QTest::newRow("entro i massimali") << caps.arg(u"9"_s) << u"Il corso 0002/0 della sede 1 non supera le verifiche "
+                                                                   "della scheda corso:\r\nIl parametro 'C1' delle spese "
+                                                                   "non deve superare i 16 allievi.\r\nCorreggere la "
+                                                                   "situazione, e ritentare la stampa."_s;
+        QTest::newRow("oltre i massimali") << caps.arg(u"8.5"_s) << u"Il corso 0002/0 della sede 1 non supera le verifiche "
+                                                                    "della scheda corso:\r\nIl parametro 'A1' delle "
+                                                                    "spese non deve superare i 8,50 euro.\r\nCorreggere "
+                                                                    "la situazione, e ritentare la stampa."_s;
+    }
+    void corsiDellaDomanda()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, atteso);
+        Selezionata a(false);
+        domandaStampabile(a.db);
+        domandaCorretta(a);
+        a.db.esegui(u"DELETE FROM CorsiProp WHERE SedeInteressata = 4"_s);
+        if (!sql.isEmpty())
+            a.db.esegui(sql);
+        QCOMPARE(ControllaDatiDomanda(a.db, a.sessione).messaggio, atteso);
+        // The command line lists the course problems itself, once.
+        QCOMPARE(problemiDomandaStampa(a.db, a.sessione, {}, false), QStringList());
     }
 
     // Every problem is listed, not only the first; an operator without courses is told apart.
@@ -145,9 +180,12 @@ private Q_SLOTS:
     {
         Selezionata a(false);
         const QStringList p = problemiDomandaStampa(a.db, a.sessione);
-        QCOMPARE(p.size(), 2);
         QVERIFY(p[0].contains(u"DATA DI NASCITA"_s));
         QVERIFY(p[1].startsWith(u"E' necessario compilare il dato relativo alla DATA PRESUNTA AVVIO CORSO"_s));
+        // Then each problem of the fixture's courses (12 of them, in four courses).
+        QCOMPARE(p.size(), 14);
+        QCOMPARE(p.filter(u"non supera le verifiche della scheda corso"_s).size(), 12);
+        QCOMPARE(problemiDomandaStampa(a.db, a.sessione, {}, false), p.mid(0, 2));
         a.db.esegui(u"DELETE FROM CorsiProp"_s);
         QVERIFY(!operatoreHaCorsi(a.db, a.sessione));
     }

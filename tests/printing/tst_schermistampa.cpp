@@ -22,8 +22,7 @@ namespace {
 struct Corretta : Selezionata {
     explicit Corretta(bool stampata = false) : Selezionata(stampata)
     {
-        db.esegui(u"UPDATE CorsiOper SET LegGGNasc='01', LegMMNasc='02'"_s);
-        db.esegui(u"UPDATE CorsiProp SET DataAvvio='01/10/2009'"_s);
+        domandaStampabile(db);
         sessione.gVersione = u"SERVER"_s;
     }
     QString creato(const QString &nome) const { return u"E' stato creato il file "_s + percorso(nome) + u"."_s; }

@@ -38,8 +38,7 @@ struct Corretta : Selezionata {
     const QString pdf = percorso(u"QUIRDAL-A7-AL-Domanda.pdf"_s);
     Corretta() : Selezionata(false)
     {
-        db.esegui(u"UPDATE CorsiOper SET LegGGNasc='01', LegMMNasc='02'"_s);
-        db.esegui(u"UPDATE CorsiProp SET DataAvvio='01/10/2009'"_s);
+        domandaStampabile(db);
     }
     RichiestaStampa richiesta(const QString &modo = kModoBozza)
     {

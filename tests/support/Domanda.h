@@ -46,6 +46,31 @@ inline void corsoPulito(CorsiDB &db)
     db.esegui(u"UPDATE CorsiPropSpese SET EnteErogatore='EROGATORE SRL' WHERE Corso='0002'"_s);
 }
 
+// Every course of the application in province 001 made to pass the course rules, as the final
+// print requires: the hour ranges of their actions, the section 3.4 text in the part the action
+// asks for, start dates, the merged course's hours and the breakdown of course 0003.
+inline void corsiCorretti(CorsiDB &db)
+{
+    corsoPulito(db);
+    for (const char *sql :
+         {"INSERT INTO IntervalloOreStage VALUES ('III.G','06','04','10','A',1,100,2000,NULL,NULL,0,400)",
+          "UPDATE CorsiProp SET Sez34_3=Sez34_2, Sez34_2=NULL WHERE Corso='0001' AND Accorp='0'",
+          "UPDATE CorsiProp SET Sez34_3='IMMIGRATI' WHERE Sez34_3 IS NULL OR Sez34_3=''",
+          "UPDATE CorsiProp SET DataAvvio='01/10/2009' WHERE DataAvvio='' OR DataAvvio IS NULL",
+          "UPDATE CorsiPropSpese SET NumOreA1=300 WHERE Corso='0001' AND Accorp='1'",
+          "UPDATE CorsiPropSpese SET Param70P=100 WHERE Corso='0003'"})
+        db.esegui(QString::fromLatin1(sql));
+}
+
+// The application made ready for its final print: the operator sheet complete, every course
+// starting on 1 October 2009 and passing the course rules.
+inline void domandaStampabile(CorsiDB &db)
+{
+    db.esegui(u"UPDATE CorsiOper SET LegGGNasc='01', LegMMNasc='02'"_s);
+    db.esegui(u"UPDATE CorsiProp SET DataAvvio='01/10/2009'"_s);
+    corsiCorretti(db);
+}
+
 struct Selezionata : Ambiente {
     explicit Selezionata(bool stampata = true) { selezionata(*this, stampata); }
 };

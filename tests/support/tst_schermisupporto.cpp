@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -103,6 +104,89 @@ private Q_SLOTS:
         QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Recupero eseguito con successo"));
         QCOMPARE(nomi(a.db), QStringLiteral("SALVATO"));
         QVERIFY(trova<QPushButton>(&dlg, "cmdConfermaZip")->isEnabled());
+    }
+
+    // The database's own name typed as the archive: refused, the database whole.
+    void salvataggioSullaBaseDatiRifiutato()
+    {
+        Ambiente a;
+        a.pronto(QStringLiteral("Multiutenza"));
+        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("INTATTA"));
+        frmBackup dlg(*a.contesto);
+        dlg.carica();
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        scriviNelCampo(trova<QLineEdit>(&dlg, "txtFileBak"), QStringLiteral("QUIRDAL.mdb"));
+        QTest::mouseClick(trova<QPushButton>(&dlg, "cmdConfermaBak"), Qt::LeftButton);
+        unMessaggio(a.dialoghi,
+                    QStringLiteral("Backup fallito\r\n\r\nil file ") + QDir::toNativeSeparators(a.percorsoDb())
+                        + QStringLiteral(" è la base dati del programma: scegliere un altro nome per l'archivio"),
+                    QStringLiteral("QUIRDAL"), Icona::Critico);
+        QCOMPARE(nomi(a.db), QStringLiteral("INTATTA"));
+        QCOMPARE(a.leggiIni(QStringLiteral("BaseDati"), QStringLiteral("FileBackup")), QString());
+        QVERIFY(trova<QPushButton>(&dlg, "cmdConfermaBak")->isEnabled());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    // A restore from the screen, with either option: the hourglass and the bar while the
+    // archive is read; the question before an application printed in final form is
+    // unlocked (No: nothing changes), then Yes; no hourglass left behind.
+    void recuperoCheSblocca_data()
+    {
+        QTest::addColumn<QString>("opzione");
+        QTest::newRow("intera base dati") << QStringLiteral("optAll");
+        QTest::newRow("solo l'operatore") << QStringLiteral("optSost");
+    }
+    void recuperoCheSblocca()
+    {
+        QFETCH(QString, opzione);
+        Ambiente a;
+        a.pronto(QStringLiteral("Multiutenza"));
+        a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("SALVATO"));
+        a.db.esegui(QStringLiteral("INSERT INTO Province (PROV, SigProv, DesProv) VALUES ('001', 'TO', 'TORINO')"));
+        a.db.esegui(QStringLiteral("INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, DomandaStampata) "
+                                   "VALUES ('A', 1, '001', 1, 0)"));
+        a.sessione.impostaOperatore(QStringLiteral("A"), QStringLiteral("1"));
+        frmBackup dlg(*a.contesto);
+        dlg.carica();
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        scriviNelCampo(trova<QLineEdit>(&dlg, "txtFileBak"), QStringLiteral("copia"));
+        QTest::mouseClick(trova<QPushButton>(&dlg, "cmdConfermaBak"), Qt::LeftButton);
+        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Backup eseguito con successo."));
+        a.db.esegui(QStringLiteral("UPDATE Installazione SET DomandaStampata = -1"));
+        a.db.esegui(QStringLiteral("UPDATE CorsiOper SET Denominazione = 'CAMBIATO'"));
+
+        trova<QTabWidget>(&dlg, "SSTab1")->setCurrentIndex(1);
+        QTest::mouseClick(trova<QRadioButton>(&dlg, qPrintable(opzione)), Qt::LeftButton);
+        auto *barra = trova<QProgressBar>(&dlg, "prgRecupero");
+        QList<bool> clessidra;
+        connect(barra, &QProgressBar::valueChanged, this, [&] {
+            clessidra << (QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        });
+        const QString domanda = QStringLiteral(
+            "Il recupero sbloccherà queste domande, già stampate in definitivo: nell'archivio non risultano stampate e "
+            "dopo il recupero i loro dati torneranno modificabili.\r\n\r\n- operatore A/1 CAMBIATO, provincia di "
+            "TORINO\r\n\r\nContinuare il recupero?");
+        for (const Risposta risposta : {Risposta::No, Risposta::Si}) {
+            a.dialoghi.messaggi.clear();
+            clessidra.clear();
+            a.dialoghi.risposte.enqueue(risposta);
+            QTest::mouseClick(trova<QPushButton>(&dlg, "cmdConfermaZip"), Qt::LeftButton);
+            QCOMPARE(a.dialoghi.messaggi.first().testo, domanda);
+            QCOMPARE(a.dialoghi.messaggi.first().icona, Icona::Domanda);
+            QCOMPARE(a.dialoghi.messaggi.first().pulsanti, Pulsanti::SiNo);
+            QVERIFY(!clessidra.isEmpty());
+            QVERIFY(!clessidra.contains(false));
+            QCOMPARE(QApplication::overrideCursor(), nullptr);
+            QVERIFY(!barra->isVisible());
+            QVERIFY(trova<QPushButton>(&dlg, "cmdConfermaZip")->isEnabled());
+            const bool si = risposta == Risposta::Si;
+            QCOMPARE(a.dialoghi.messaggi.size(), si ? 2 : 1);
+            QCOMPARE(nomi(a.db), si ? QStringLiteral("SALVATO") : QStringLiteral("CAMBIATO"));
+            QCOMPARE(a.db.valoreScalare(QStringLiteral("SELECT DomandaStampata FROM Installazione")).toInt(), si ? 0 : -1);
+        }
+        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Recupero eseguito con successo"));
     }
 
     void paginaDiErroreNelBrowser()

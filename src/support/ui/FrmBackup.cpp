@@ -3,18 +3,21 @@
 #include "common/Contesto.h"
 #include "common/Dialoghi.h"
 #include "common/Errori.h"
+#include "common/Progresso.h"
 #include "common/Testo.h"
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "config/FileIni.h"
 #include "support/Backup.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -35,6 +38,54 @@ QString cartellaDi(const QString &percorso, const QString &predefinita)
     const QFileInfo fi(QDir::fromNativeSeparators(percorso));
     return !percorso.isEmpty() && fi.absoluteDir().exists() ? fi.absolutePath() : predefinita;
 }
+// The hourglass while the work runs (never over a message or a question), what it is
+// doing, and the share of the archive extracted; the window is repainted between steps.
+class Avanzamento : public ProgressoCaricamento {
+public:
+    Avanzamento(QLabel *etichetta, QProgressBar *barra) : m_etichetta(etichetta), m_barra(barra) {}
+    ~Avanzamento() override { attendi(false); }
+    void fase(const QString &, const QString &riga2) override
+    {
+        m_etichetta->setText(riga2);
+        m_etichetta->show();
+        aggiorna();
+    }
+    void file(const QString &, const QString &, int totale) override
+    {
+        m_barra->setRange(0, totale);
+        m_barra->setValue(0);
+        m_barra->show();
+        aggiorna();
+    }
+    void record(int fatti) override
+    {
+        if (fatti == m_barra->value())
+            return;
+        m_barra->setValue(fatti);
+        aggiorna();
+    }
+    void attendi(bool clessidra) override
+    {
+        if (clessidra == m_clessidra)
+            return;
+        m_clessidra = clessidra;
+        if (clessidra) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        } else {
+            // Nothing runs while a message or a question shows.
+            QApplication::restoreOverrideCursor();
+            m_etichetta->hide();
+            m_barra->hide();
+        }
+        aggiorna();
+    }
+
+private:
+    static void aggiorna() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+    QLabel *m_etichetta;
+    QProgressBar *m_barra;
+    bool m_clessidra = false;
+};
 } // namespace
 
 frmBackup::frmBackup(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
@@ -85,6 +136,19 @@ frmBackup::frmBackup(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     lr->addWidget(cmdConfermaZip, 5, 1);
     lr->setRowStretch(6, 1);
     SSTab1->addTab(recupero, QStringLiteral("Recupero Dati"));
+
+    lblAvanzamento = new QLabel;
+    lblAvanzamento->setObjectName(QStringLiteral("lblAvanzamento"));
+    prgRecupero = new QProgressBar;
+    prgRecupero->setObjectName(QStringLiteral("prgRecupero"));
+    for (QWidget *w : {static_cast<QWidget *>(lblAvanzamento), static_cast<QWidget *>(prgRecupero)}) {
+        // Their room is kept while they are hidden: the pages do not move when they show.
+        QSizePolicy p = w->sizePolicy();
+        p.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(p);
+        w->hide();
+        lay->addWidget(w);
+    }
 
     auto *basso = new QHBoxLayout;
     basso->addStretch();
@@ -146,7 +210,8 @@ void frmBackup::confermaBak()
     const OperazioneLunga lunga(pulsanti());
     if (lunga.rifiutata())
         return;
-    const EsitoSalvataggio e = salvaDati(m_c, txtFileBak->text());
+    Avanzamento avanzamento(lblAvanzamento, prgRecupero);
+    const EsitoSalvataggio e = salvaDati(m_c, txtFileBak->text(), &avanzamento);
     if (e == EsitoSalvataggio::NomeMancante) {
         // The buttons come back when the operation ends; the focus goes to the browse button then.
         QMetaObject::invokeMethod(cmdSfogliaBak, qOverload<>(&QWidget::setFocus), Qt::QueuedConnection);
@@ -165,7 +230,9 @@ void frmBackup::confermaZip()
     const OperazioneLunga lunga(pulsanti());
     if (lunga.rifiutata())
         return;
-    recuperaDati(m_c, txtFileZip->text(), optSost->isChecked() ? ModoRecupero::Operatore : ModoRecupero::Tutto);
+    Avanzamento avanzamento(lblAvanzamento, prgRecupero);
+    recuperaDati(m_c, txtFileZip->text(), optSost->isChecked() ? ModoRecupero::Operatore : ModoRecupero::Tutto,
+                 &avanzamento);
 }
 
 } // namespace quirdal

@@ -1,7 +1,9 @@
 #pragma once
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -31,6 +33,9 @@ private:
     QLineEdit *txtFileBak, *txtFileZip;
     QPushButton *cmdSfogliaBak, *cmdConfermaBak, *cmdSfogliaZip, *cmdConfermaZip, *cmdEsci;
     QRadioButton *optAll, *optSost;
+    // While a backup or a restore runs: what it is doing and how much of the archive is read.
+    QLabel *lblAvanzamento;
+    QProgressBar *prgRecupero;
 };
 
 } // namespace quirdal
