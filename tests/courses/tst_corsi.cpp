@@ -324,6 +324,13 @@ private Q_SLOTS:
             << u"La somma delle ore distribuite sulle annualità deve essere uguale alla durata totale dell'iter espressa in "
                "ore (1800)"_s
             << u"txtNumOreA1_0"_s;
+        QTest::newRow("nessun allievo") << F([](Sessione &, DatiCorso &d) { d.numAll = 0; }) << u"Inserire gli ALLIEVI PREVISTI"_s
+                                        << u"txtNumAll"_s;
+        QTest::newRow("un allievo") << F([](Sessione &, DatiCorso &d) {
+            d.numAll = 1;
+            for (SpeseAnno &a : d.spese)
+                a.allA1 = 1, a.allA2 = a.all16 = a.all17_3 = 0;
+        }) << QString() << QString();
         QTest::newRow("allievi A1 oltre i previsti") << F([](Sessione &, DatiCorso &d) { d.spese[0].allA1 = 19; })
                                                      << u"Il numero di allievi della spesa 'Spese Generali' non può superare\r\nil "
                                                         "numero degli ALLIEVI PREVISTI (18)"_s

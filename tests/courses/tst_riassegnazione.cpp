@@ -93,23 +93,28 @@ private Q_SLOTS:
         QCOMPARE(sedeDellaVoce(verso[1]), 1001);
     }
 
-    // scontro: the last merged course's check value clashes with a row already at the new
-    // site, so the move fails half way: the whole of it is undone.
+    // scontro: a row already at the new site clashes with the move, so it fails half way and
+    // the whole of it is undone: the last merged course's check value, or a cost row of the
+    // second course of the site, after the first has been moved.
     void rifiuti_data()
     {
-        colonne<int, int, QString, QString, QString, bool>("da", "verso", "corso", "compo", "messaggio", "scontro");
+        colonne<int, int, QString, QString, QString, QString>("da", "verso", "corso", "compo", "messaggio", "scontro");
         const QString sedeDa = u"Selezionare la sede da cui spostare il/i corsi"_s,
                       sedeA = u"Selezionare la sede su cui spostare il/i corsi"_s,
                       corso = u"Selezionare il corso o i corsi da spostare"_s,
                       compo = u"Selezionare il Componente Responsabile dei corsi spostati nella sede occasionale."_s;
-        QTest::newRow("sede senza corsi") << 1002 << 1 << "" << "" << sedeDa << false;
-        QTest::newRow("verso se stessa") << 1 << 1 << "0001" << "" << sedeA << false;
-        QTest::newRow("verso altra provincia") << 1 << 3 << "0001" << "" << sedeA << false;
-        QTest::newRow("corso accorpato") << 1 << 2 << "00011" << "" << corso << false;
-        QTest::newRow("corso di altra sede") << 1 << 2 << "0003" << "" << corso << false;
-        QTest::newRow("occasionale senza responsabile") << 1 << 1001 << "0001" << "" << compo << false;
-        QTest::newRow("responsabile di altra provincia") << 1 << 1001 << "0001" << "3" << compo << false;
-        QTest::newRow("guasto a meta") << 1 << 2 << "" << "" << "" << true;
+        QTest::newRow("sede senza corsi") << 1002 << 1 << "" << "" << sedeDa << QString();
+        QTest::newRow("verso se stessa") << 1 << 1 << "0001" << "" << sedeA << QString();
+        QTest::newRow("verso altra provincia") << 1 << 3 << "0001" << "" << sedeA << QString();
+        QTest::newRow("corso accorpato") << 1 << 2 << "00011" << "" << corso << QString();
+        QTest::newRow("corso di altra sede") << 1 << 2 << "0003" << "" << corso << QString();
+        QTest::newRow("occasionale senza responsabile") << 1 << 1001 << "0001" << "" << compo << QString();
+        QTest::newRow("responsabile di altra provincia") << 1 << 1001 << "0001" << "3" << compo << QString();
+        const QString accorpato = u"INSERT INTO ValoriChk VALUES ('A', 7, 2, '0001', '2', '001', 2, 0)"_s,
+                      secondo = u"INSERT INTO CorsiPropSpese (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, "
+                                "ProgrAnno) VALUES ('A', 7, 2, '0002', '0', 1)"_s;
+        QTest::newRow("guasto a meta") << 1 << 2 << "" << "" << "" << accorpato;
+        QTest::newRow("guasto al secondo corso") << 1 << 2 << "" << "" << "" << secondo;
     }
     void rifiuti()
     {
@@ -118,10 +123,10 @@ private Q_SLOTS:
         QFETCH(QString, corso);
         QFETCH(QString, compo);
         QFETCH(QString, messaggio);
-        QFETCH(bool, scontro);
+        QFETCH(QString, scontro);
         Preparata a;
-        if (scontro)
-            a.db.esegui(u"INSERT INTO ValoriChk VALUES ('A', 7, 2, '0001', '2', '001', 2, 0)"_s);
+        if (!scontro.isEmpty())
+            a.db.esegui(scontro);
         const QStringList prima = dove(a);
         const Riassegnazione r{da, verso, corso.isEmpty(), corso, compo};
         QCOMPARE(verificaRiassegnazione(a.db, a.sessione, r).messaggio, messaggio);

@@ -130,6 +130,34 @@ private Q_SLOTS:
         QCOMPARE(s.valore(u"SELECT ParamA1 FROM CorsiPropSpese WHERE Corso='0002' AND ProgrAnno=1"_s), scritto);
     }
 
+    // The year's totals the sheet shows: line 17.3 is taken off once per participant. Course
+    // 0001, year 1: A1 8,50 x 600 h x 15 = 76.500,00; line 16 1,50 x 100 h x 10 = 1.500,00;
+    // line 17.3 300,00 per participant.
+    void totaliAnno_data()
+    {
+        QTest::addColumn<QString>("allievi17_3");
+        QTest::addColumn<QString>("totale");
+        QTest::newRow("15 allievi") << QString() << u"73.500,00"_s;
+        QTest::newRow("3 allievi digitati") << u"3"_s << u"77.100,00"_s;
+        QTest::newRow("1 allievo digitato") << u"1"_s << u"77.700,00"_s;
+    }
+    void totaliAnno()
+    {
+        QFETCH(QString, allievi17_3);
+        QFETCH(QString, totale);
+        Scheda s;
+        s.db.esegui(u"INSERT INTO AmmissioneSpese VALUES ('III.G','06','04','10',16,1), ('III.G','06','04','10',17,3)"_s);
+        s.db.esegui(u"UPDATE CorsiPropSpese SET Param17_3=300 WHERE Corso='0001' AND Accorp='0'"_s);
+        // The course shown again, with its lines as the call now admits them.
+        clicca(s.f.get(), u"cmdLast"_s);
+        clicca(s.f.get(), u"cmdFirst"_s);
+        QCOMPARE(s.corrente(), u"0001"_s);
+        if (!allievi17_3.isEmpty())
+            digita(s.f.get(), u"txtNumAll17_3_0"_s, allievi17_3);
+        QCOMPARE(trova<QLabel>(s.f.get(), u"lblTotAnno_0"_s)->text().trimmed(), totale);
+        QCOMPARE(trova<QLabel>(s.f.get(), u"lblTot_0"_s)->text().trimmed(), totale);
+    }
+
     // The costs of a new course start from the caps of the band of the hours typed, and stay
     // as the user typed them once a cost is typed.
     void nuovoCorsoValoriDiPartenza()
