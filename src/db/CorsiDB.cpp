@@ -312,6 +312,8 @@ void CorsiDB::chiudi()
     }
     m_aperto = false;
     m_transazione = false;
+    m_lettura = false;
+    m_livello = 0;
     invalidaCache();
 }
 
@@ -404,16 +406,31 @@ QVariant CorsiDB::valoreScalare(const QString &sql, const QVariantList &parametr
 
 void CorsiDB::iniziaTransazione()
 {
-    if (m_transazione)
-        throw Errore(codici::Generico, QStringLiteral("Transazione già in corso."));
+    if (m_transazione && m_lettura)
+        throw Errore(codici::Generico, QStringLiteral("Transazione di sola lettura in corso."));
+    if (m_transazione) {
+        esegui(QStringLiteral("SAVEPOINT quirdal_%1").arg(m_livello + 1));
+        ++m_livello;
+        return;
+    }
     esegui(QStringLiteral("BEGIN IMMEDIATE"));
     m_transazione = true;
+    m_lettura = false;
+    m_livello = 1;
 }
 
 void CorsiDB::confermaTransazione()
 {
+    if (!m_transazione || m_lettura)
+        throw Errore(codici::Generico, QStringLiteral("Nessuna transazione da confermare."));
+    if (m_livello > 1) {
+        esegui(QStringLiteral("RELEASE SAVEPOINT quirdal_%1").arg(m_livello));
+        --m_livello;
+        return;
+    }
     esegui(QStringLiteral("COMMIT"));
     m_transazione = false;
+    m_livello = 0;
 }
 
 bool CorsiDB::iniziaLettura()
@@ -422,6 +439,7 @@ bool CorsiDB::iniziaLettura()
         return false;
     esegui(QStringLiteral("BEGIN DEFERRED"));
     m_transazione = true;
+    m_lettura = true;
     return true;
 }
 
@@ -430,6 +448,7 @@ void CorsiDB::terminaLettura()
     if (!m_transazione)
         return;
     m_transazione = false;
+    m_lettura = false;
     esegui(QStringLiteral("COMMIT"));
 }
 
@@ -437,8 +456,18 @@ void CorsiDB::annullaTransazione()
 {
     if (!m_transazione)
         return;
-    m_transazione = false;
     invalidaCache();
+    if (m_livello > 1) {
+        // Only this part: the outer transaction goes on.
+        const QString punto = QStringLiteral("quirdal_%1").arg(m_livello);
+        --m_livello;
+        esegui(QStringLiteral("ROLLBACK TO SAVEPOINT ") + punto);
+        esegui(QStringLiteral("RELEASE SAVEPOINT ") + punto);
+        return;
+    }
+    m_transazione = false;
+    m_lettura = false;
+    m_livello = 0;
     esegui(QStringLiteral("ROLLBACK"));
 }
 

@@ -3,6 +3,7 @@
 // shared or exclusive, its password checked, with SQL execution, transactions and
 // schema inspection. Errors are thrown as quirdal::Errore.
 #include "common/Errori.h"
+#include "db/Istruzione.h"
 
 #include <QHash>
 #include <QList>
@@ -68,7 +69,35 @@ public:
     const QString &nomeConnessione() const { return m_nome; }
     QSqlDatabase database() const;
 
-    // SQL with bound parameters ('?' placeholders). esegui returns rows affected.
+    // The engine behind the connection: the catalogue's statements take its text.
+    Motore motore() const { return Motore::SQLite; }
+
+    // A statement of a catalogue, with bound parameters ('?' placeholders). esegui returns
+    // the rows affected.
+    int esegui(const Istruzione &i, const QVariantList &parametri = {}) { return esegui(i.testo(motore()), parametri); }
+    int esegui(const IstruzioneCompleta &i, const QVariantList &parametri = {})
+    {
+        return esegui(i.testo(motore()), parametri);
+    }
+    QSqlQuery seleziona(const Istruzione &i, const QVariantList &parametri = {})
+    {
+        return seleziona(i.testo(motore()), parametri);
+    }
+    QSqlQuery seleziona(const IstruzioneCompleta &i, const QVariantList &parametri = {})
+    {
+        return seleziona(i.testo(motore()), parametri);
+    }
+    QVariant valoreScalare(const Istruzione &i, const QVariantList &parametri = {})
+    {
+        return valoreScalare(i.testo(motore()), parametri);
+    }
+    QList<QVariantMap> righe(const Istruzione &i, const QVariantList &parametri = {})
+    {
+        return righe(i.testo(motore()), parametri);
+    }
+
+    // SQL given as text: scripts the user runs, tests. The program's own statements are in
+    // the catalogues.
     int esegui(const QString &sql, const QVariantList &parametri = {});
     QSqlQuery seleziona(const QString &sql, const QVariantList &parametri = {});
     QVariant valoreScalare(const QString &sql, const QVariantList &parametri = {});
@@ -76,11 +105,15 @@ public:
     // columns and few rows.
     QList<QVariantMap> righe(const QString &sql, const QVariantList &parametri = {});
 
-    // Write transaction that takes the write lock at once (BEGIN IMMEDIATE).
+    // Write transaction that takes the write lock at once (BEGIN IMMEDIATE). Begun inside
+    // another write transaction it is a part of it (a savepoint): confirmed, it waits for the
+    // outer one; cancelled, it undoes only its own part.
     void iniziaTransazione();
     void confermaTransazione();
     void annullaTransazione();
     bool inTransazione() const { return m_transazione; }
+    // How many write transactions are open one inside the other (0: none).
+    int livelloTransazione() const { return m_livello; }
     // A read transaction: everything read until it ends sees one state of the file,
     // whatever other workstations write meanwhile. False (and nothing begun) when a
     // transaction is already open, which gives the same guarantee.
@@ -119,11 +152,14 @@ private:
     ModoApertura m_modo = ModoApertura::Condiviso;
     bool m_aperto = false;
     bool m_transazione = false;
+    bool m_lettura = false; // the open transaction is a read transaction
+    int m_livello = 0;
     QString m_nomePresenza;
     QHash<QString, QList<Colonna>> m_cacheColonne;
 };
 
-// Rolls back unless conferma() was called.
+// Rolls back unless conferma() was called. Inside another one it is a part of it: see
+// CorsiDB::iniziaTransazione.
 class Transazione {
 public:
     explicit Transazione(CorsiDB &db) : m_db(db) { m_db.iniziaTransazione(); }

@@ -256,6 +256,44 @@ private Q_SLOTS:
         // An existing file is never made again.
         QCOMPARE(numeroErrore([&] { creaDatabase(a.percorsoDb(), u"x"_s); }), 3204L);
     }
+
+    // A transaction inside another is a part of it: confirmed, it stays only if the outer one
+    // is confirmed; cancelled, it undoes its own part and the outer one goes on.
+    void transazioniAnnidate_data()
+    {
+        QTest::addColumn<bool>("interna");
+        QTest::addColumn<bool>("esterna");
+        QTest::addColumn<QString>("operatori");
+        QTest::newRow("entrambe confermate") << true << true << u"1,2,3"_s;
+        QTest::newRow("interna annullata") << false << true << u"1,3"_s;
+        QTest::newRow("esterna annullata") << true << false << u""_s;
+        QTest::newRow("entrambe annullate") << false << false << u""_s;
+    }
+    void transazioniAnnidate()
+    {
+        QFETCH(bool, interna);
+        QFETCH(bool, esterna);
+        QFETCH(QString, operatori);
+        Pronto a;
+        {
+            Transazione t(a.db);
+            a.aggiungiOperatore(u"A"_s, 1, u"UNO"_s);
+            {
+                Transazione u(a.db);
+                QCOMPARE(a.db.livelloTransazione(), 2);
+                a.aggiungiOperatore(u"A"_s, 2, u"DUE"_s);
+                if (interna)
+                    u.conferma();
+            }
+            QCOMPARE(a.db.livelloTransazione(), 1);
+            a.aggiungiOperatore(u"A"_s, 3, u"TRE"_s);
+            if (esterna)
+                t.conferma();
+        }
+        QVERIFY(!a.db.inTransazione());
+        QCOMPARE(a.valore(u"SELECT COALESCE(group_concat(Operatore), '') FROM (SELECT Operatore FROM CorsiOper ORDER BY 1)"_s),
+                 operatori);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCorsiDB)
