@@ -303,6 +303,65 @@ private Q_SLOTS:
         QVERIFY2(e.out.contains(u"  --help "_s), qPrintable(e.out));
     }
 
+    // A script runs whole statements, as SQLite reads them, all or nothing.
+    void eseguiSql_data()
+    {
+        colonne<QString, int, QString, QString, QString>("script", "codice", "controllo", "atteso", "errore");
+        const QString tabella = u"CREATE TABLE Prova (Testo TEXT);\n"_s;
+        const QString righe = u"SELECT group_concat(Testo, '|') FROM (SELECT Testo FROM Prova ORDER BY rowid)"_s;
+        const QString nessuna = u"SELECT count(*) FROM sqlite_master WHERE name = 'Prova'"_s;
+        QTest::newRow("punto e virgola in un testo")
+            << tabella + u"INSERT INTO Prova VALUES ('uno; due');\nINSERT INTO Prova VALUES ('tre');"_s << 0 << righe
+            << u"uno; due|tre"_s << QString();
+        QTest::newRow("testo su più righe")
+            << tabella + u"INSERT INTO Prova VALUES ('a;\n-- non un commento\nb');"_s << 0 << righe
+            << u"a;\n-- non un commento\nb"_s << QString();
+        QTest::newRow("punto e virgola nei commenti")
+            << u"-- prova; con commento\n"_s + tabella
+                   + u"/* blocco; */ INSERT INTO Prova VALUES ('x'); -- fine; riga\n"
+                     "INSERT INTO Prova VALUES ('y') /* ; */;\n-- ultimo; commento"_s
+            << 0 << righe << u"x|y"_s << QString();
+        QTest::newRow("corpo di un trigger")
+            << tabella
+                   + u"CREATE TABLE Registro (Voce TEXT);\n"
+                     "CREATE TRIGGER Copia AFTER INSERT ON Prova BEGIN\n"
+                     "  INSERT INTO Registro VALUES (new.Testo || ';1');\n"
+                     "  INSERT INTO Registro VALUES (new.Testo || ';2');\n"
+                     "END;\n"
+                     "INSERT INTO Prova VALUES ('t');"_s
+            << 0 << u"SELECT group_concat(Voce, '|') FROM (SELECT Voce FROM Registro ORDER BY rowid)"_s
+            << u"t;1|t;2"_s << QString();
+        QTest::newRow("ultima senza punto e virgola")
+            << tabella + u"INSERT INTO Prova VALUES ('fine') -- commento"_s << 0 << righe << u"fine"_s << QString();
+        QTest::newRow("un errore annulla tutto")
+            << tabella + u"INSERT INTO Prova VALUES ('a');\nINSERT INTO Manca VALUES (1);"_s << 1 << nessuna << u"0"_s
+            << u"Manca"_s;
+        QTest::newRow("un testo non chiuso")
+            << tabella + u"INSERT INTO Prova VALUES ('a;);\n"_s << 1 << nessuna << u"0"_s << u"Istruzione non finita"_s;
+        QTest::newRow("un trigger non chiuso")
+            << tabella + u"CREATE TRIGGER T AFTER INSERT ON Prova BEGIN DELETE FROM Prova;"_s << 1 << nessuna << u"0"_s
+            << u"Istruzione non finita"_s;
+        QTest::newRow("un COMMIT nel file")
+            << tabella + u"COMMIT;\nINSERT INTO Prova VALUES ('a');"_s << 1 << nessuna << u"0"_s
+            << u"chiuderebbe la transazione"_s;
+    }
+    void eseguiSql()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, codice);
+        QFETCH(QString, controllo);
+        QFETCH(QString, atteso);
+        QFETCH(QString, errore);
+        Pronto a;
+        a.db.chiudi();
+        QVERIFY(a.scrivi(u"prova.sql"_s, script.toUtf8()));
+        const EsitoCli e = cli(a.dir.path(), {u"esegui-sql"_s, u"prova.sql"_s});
+        QCOMPARE(e.codice, codice);
+        QVERIFY2(e.err.contains(errore), qPrintable(e.err));
+        a.apriDb();
+        QCOMPARE(a.valore(controllo), atteso);
+    }
+
     void aiutoEComandoSconosciuto()
     {
         EsitoCli e = cli(m_dir.path(), {u"--help"_s});
