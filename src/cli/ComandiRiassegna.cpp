@@ -1,4 +1,6 @@
-#include "cli/ComandiRiassegna.h"
+// quirdal-cli riassegna: the move of courses between sites, with the checks of the menu
+// entry and of the screen.
+#include "cli/Comandi.h"
 
 #include "application/Selezione.h"
 #include "common/Contesto.h"
@@ -8,77 +10,78 @@
 #include "courses/Riassegnazione.h"
 #include "db/CorsiDB.h"
 
-#include <QMap>
 #include <QTextStream>
 
 namespace quirdal {
 
 namespace {
 
-const char *const kUso = "uso: quirdal-cli riassegna --prov P --grupope G --operatore N --da SEDE --a SEDE "
-                         "--corso CCCC|TUTTI [--compo-resp C]\n";
+class Riassegna final : public Comando {
+public:
+    Riassegna()
+        : Comando(QStringLiteral("riassegna"),
+                  QStringLiteral("sposta un corso principale con i suoi accorpati, o tutti i corsi di una sede, in "
+                                 "un'altra sede (chiede conferma: --si)"))
+    {
+        opzioniDomanda();
+        opzione(QStringLiteral("da"), QStringLiteral("SEDE"), QStringLiteral("la sede dei corsi"));
+        opzione(QStringLiteral("a"), QStringLiteral("SEDE"), QStringLiteral("la sede in cui spostarli"));
+        opzione(QStringLiteral("corso"), QStringLiteral("CCCC|TUTTI"),
+                QStringLiteral("il corso principale, o tutti i corsi della sede"));
+        opzione(QStringLiteral("compo-resp"), QStringLiteral("C"),
+                QStringLiteral("il componente responsabile nella nuova sede, quando la sede lo chiede"),
+                Presenza::Facoltativa);
+    }
 
-// A whole number of the command line, -1 when the text is not one.
-qlonglong numero(const QString &t)
-{
-    bool ok = false;
-    const qlonglong n = t.trimmed().toLongLong(&ok);
-    return ok && n >= 0 ? n : -1;
-}
+    QString controlla(const QCommandLineParser &p) const override
+    {
+        for (const char *nome : {"operatore", "da", "a"})
+            if (numeroDaRiga(p.value(QLatin1String(nome))) < 0)
+                return QStringLiteral("--") + QLatin1String(nome) + QStringLiteral(" non è un numero: ")
+                    + p.value(QLatin1String(nome));
+        return {};
+    }
+
+    int esegui(Contesto &c, const QCommandLineParser &p) const override
+    {
+        Riassegnazione r;
+        r.da = numeroDaRiga(p.value(QStringLiteral("da")));
+        r.a = numeroDaRiga(p.value(QStringLiteral("a")));
+        const QString corso = p.value(QStringLiteral("corso")).trimmed();
+        r.tutti = corso.compare(QLatin1String("TUTTI"), Qt::CaseInsensitive) == 0;
+        r.corso = r.tutti ? QString() : corso;
+        r.compoResp = p.value(QStringLiteral("compo-resp"));
+
+        // The application as the menu would have it selected. Without one, the menu's
+        // checks below say so, with their own message.
+        Sessione &s = c.sessione;
+        impostaDomanda(s, c.db, p.value(QStringLiteral("grupope")).trimmed(),
+                       p.value(QStringLiteral("operatore")).trimmed(), p.value(QStringLiteral("prov")).trimmed());
+
+        // The checks and the question of the menu entry, then the exclusive connection.
+        if (!controllaRiassegnazione(c))
+            return kRifiutato;
+        const EsitoVerifica e = verificaRiassegnazione(c.db, s, r);
+        if (!e.valido()) {
+            c.dialoghi.messaggio(e.messaggio, e.titolo, e.icona);
+            return kRifiutato;
+        }
+        const int righe = riassegnaCorsi(c.db, s, r);
+        c.dialoghi.messaggio(
+            QStringLiteral("RIASSEGNAZIONE EFFETTUATA. Sono stati spostati anche gli eventuali accorpati."),
+            QStringLiteral("Riassegnazione Corsi"), Icona::Informazione);
+        QTextStream(stdout) << righe << '\n';
+        return kRiuscito;
+    }
+};
 
 } // namespace
 
-int comandoRiassegna(Contesto &c, const QStringList &argomenti)
+ElencoComandi comandiRiassegna()
 {
-    const QStringList ammesse{QStringLiteral("prov"), QStringLiteral("grupope"), QStringLiteral("operatore"),
-                              QStringLiteral("da"),   QStringLiteral("a"),       QStringLiteral("corso"),
-                              QStringLiteral("compo-resp")};
-    QMap<QString, QString> o;
-    for (int i = 0; i < argomenti.size(); i += 2) {
-        const QString nome = argomenti[i].mid(2);
-        if (!argomenti[i].startsWith(QLatin1String("--")) || !ammesse.contains(nome) || i + 1 >= argomenti.size()
-            || o.contains(nome)) {
-            QTextStream(stderr) << kUso;
-            return 2;
-        }
-        o.insert(nome, argomenti[i + 1]);
-    }
-    for (const QString &r : ammesse.mid(0, 6))
-        if (!o.contains(r)) {
-            QTextStream(stderr) << kUso;
-            return 2;
-        }
-    Riassegnazione r;
-    r.da = numero(o.value(QStringLiteral("da")));
-    r.a = numero(o.value(QStringLiteral("a")));
-    const QString corso = o.value(QStringLiteral("corso")).trimmed();
-    r.tutti = corso.compare(QLatin1String("TUTTI"), Qt::CaseInsensitive) == 0;
-    r.corso = r.tutti ? QString() : corso;
-    r.compoResp = o.value(QStringLiteral("compo-resp"));
-    if (numero(o.value(QStringLiteral("operatore"))) < 0 || r.da < 0 || r.a < 0) {
-        QTextStream(stderr) << kUso;
-        return 2;
-    }
-
-    // The application as the menu would have it selected.
-    Sessione &s = c.sessione;
-    // Without an application the menu's checks below say so, with their own message.
-    impostaDomanda(s, c.db, o.value(QStringLiteral("grupope")).trimmed(), o.value(QStringLiteral("operatore")).trimmed(),
-                   o.value(QStringLiteral("prov")).trimmed());
-
-    // The checks and the question of the menu entry, then the exclusive connection.
-    if (!controllaRiassegnazione(c))
-        return 1;
-    const EsitoVerifica e = verificaRiassegnazione(c.db, s, r);
-    if (!e.valido()) {
-        c.dialoghi.messaggio(e.messaggio, e.titolo, e.icona);
-        return 1;
-    }
-    const int righe = riassegnaCorsi(c.db, s, r);
-    c.dialoghi.messaggio(QStringLiteral("RIASSEGNAZIONE EFFETTUATA. Sono stati spostati anche gli eventuali accorpati."),
-                         QStringLiteral("Riassegnazione Corsi"), Icona::Informazione);
-    QTextStream(stdout) << righe << '\n';
-    return 0;
+    ElencoComandi r;
+    r.push_back(std::make_unique<Riassegna>());
+    return r;
 }
 
 } // namespace quirdal

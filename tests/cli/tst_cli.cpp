@@ -2,6 +2,7 @@
 #include "support/RigaDiComando.h"
 #include "support/ServerFinto.h"
 
+#include <QRegularExpression>
 #include <QTest>
 #include <algorithm>
 
@@ -27,6 +28,57 @@ struct ConDomanda : Ambiente {
     }
     EsitoCli cli(const QStringList &argomenti) { return test::cli(dir.path(), argomenti); }
 };
+
+// Every command, its usage line, a command line it accepts (what is required first, then
+// an option that may be repeated by mistake), and what is missing without its first item.
+struct Uso {
+    QString comando, uso;
+    QStringList accettata;
+    QString mancante;
+};
+QList<Uso> usi()
+{
+    const QStringList domanda{u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s, u"--operatore"_s, u"7"_s};
+    const QString manca = u"manca l'opzione --prov"_s;
+    const QStringList email{u"--email"_s, u"a@b.it"_s};
+    return {
+        {u"aggiorna-db"_s, u"uso: quirdal-cli aggiorna-db"_s, {}, {}},
+        {u"carica-operatori"_s, u"uso: quirdal-cli carica-operatori"_s, {}, {}},
+        {u"carica-tabelle"_s, u"uso: quirdal-cli carica-tabelle"_s, {}, {}},
+        {u"crea-db"_s, u"uso: quirdal-cli crea-db"_s, {}, {}},
+        {u"crea-file-trasmissione"_s,
+         u"uso: quirdal-cli crea-file-trasmissione --prov P --grupope G --operatore N [--email INDIRIZZO] [--data AAAAMMGG]"_s,
+         domanda + email, manca},
+        {u"esegui-sql"_s, u"uso: quirdal-cli esegui-sql FILE.sql"_s, {u"x.sql"_s}, u"manca l'argomento FILE.sql"_s},
+        {u"imposta-installazione"_s,
+         u"uso: quirdal-cli imposta-installazione --tipo StandAlone|Multiutenza --versione SERVER|CLIENT --database FILE.mdb"_s,
+         {u"--tipo"_s, u"StandAlone"_s, u"--versione"_s, u"SERVER"_s, u"--database"_s, u"x.mdb"_s}, u"manca l'opzione --tipo"_s},
+        {u"imposta-server"_s, u"uso: quirdal-cli imposta-server --indirizzo https://HOST:PORTA --utente U --password P"_s,
+         {u"--indirizzo"_s, u"https://127.0.0.1:1"_s, u"--utente"_s, u"u"_s, u"--password"_s, u"p"_s},
+         u"manca l'opzione --indirizzo"_s},
+        {u"invia"_s, u"uso: quirdal-cli invia --prov P --grupope G --operatore N --email INDIRIZZO"_s, domanda + email, manca},
+        {u"numero-domanda"_s, u"uso: quirdal-cli numero-domanda --prov P --grupope G --operatore N --email INDIRIZZO"_s,
+         domanda + email, manca},
+        {u"prepara-cartella"_s, u"uso: quirdal-cli prepara-cartella [--modello CARTELLA]"_s, {u"--modello"_s, u"m"_s}, {}},
+        {u"recupera"_s, u"uso: quirdal-cli recupera ARCHIVIO [--operatore G:N]"_s,
+         {u"copia.zip"_s, u"--operatore"_s, u"A:1"_s}, u"manca l'argomento ARCHIVIO"_s},
+        {u"riassegna"_s,
+         u"uso: quirdal-cli riassegna --prov P --grupope G --operatore N --da SEDE --a SEDE --corso CCCC|TUTTI "
+         "[--compo-resp C]"_s,
+         domanda + QStringList{u"--da"_s, u"1"_s, u"--a"_s, u"2"_s, u"--corso"_s, u"0001"_s}, manca},
+        {u"ripristina-copia"_s, u"uso: quirdal-cli ripristina-copia"_s, {}, {}},
+        {u"salva"_s, u"uso: quirdal-cli salva ARCHIVIO"_s, {u"copia"_s}, u"manca l'argomento ARCHIVIO"_s},
+        {u"scarica"_s, u"uso: quirdal-cli scarica --operatori G:N[,G:N...]"_s, {u"--operatori"_s, u"A:1"_s},
+         u"manca l'opzione --operatori"_s},
+        {u"stampa"_s,
+         u"uso: quirdal-cli stampa --prov P --grupope G --operatore N --modo BOZZA|ORIGINALE [--sede C] [--pdf FILE]"_s,
+         domanda + QStringList{u"--modo"_s, u"BOZZA"_s}, manca},
+        {u"verifica"_s, u"uso: quirdal-cli verifica --prov P --grupope G --operatore N"_s, domanda, manca},
+        {u"verifica-versione"_s, u"uso: quirdal-cli verifica-versione"_s, {}, {}},
+    };
+}
+
+const QString kUsoGenerale = u"uso: quirdal-cli [--cartella CARTELLA] [--si | --no] COMANDO [ARGOMENTI]"_s;
 
 } // namespace
 
@@ -177,6 +229,137 @@ private Q_SLOTS:
         QCOMPARE(e.errore(), QString());
         QVERIFY(a.esiste(u"compo.tx1"_s) && a.esiste(u"aggiorna.tab"_s));
         QCOMPARE(a.cli({u"scarica"_s, u"--operatori"_s, u"A101"_s}).codice, 2);
+    }
+
+    // A wrong command line, whichever the command, is told with the command's usage and
+    // status 2, before anything is opened: the folder stays empty.
+    void rigaSbagliata_data()
+    {
+        colonne<QStringList, QString, QString>("argomenti", "messaggio", "uso");
+        for (const Uso &u : usi()) {
+            const QString prima = u"quirdal-cli "_s + u.comando + u": "_s;
+            const QStringList riga = QStringList{u.comando} + u.accettata;
+            const auto caso = [&](const char *nome, const QStringList &argomenti, const QString &messaggio) {
+                QTest::addRow("%s: %s", qPrintable(u.comando), nome) << argomenti << prima + messaggio << u.uso;
+            };
+            caso("opzione sconosciuta", riga + QStringList{u"--boh"_s, u"1"_s}, u"opzione sconosciuta: --boh"_s);
+            caso("argomento di troppo", riga + QStringList{u"altro"_s}, u"argomento di troppo: altro"_s);
+            if (!u.mancante.isEmpty())
+                caso("manca", QStringList{u.comando} + u.accettata.mid(u.accettata[0].startsWith(u"--"_s) ? 2 : 1),
+                     u.mancante);
+            const qsizetype opzione = u.accettata.indexOf(QRegularExpression(u"--.+"_s));
+            if (opzione >= 0) {
+                const QString nome = u.accettata[opzione];
+                caso("opzione ripetuta", riga + u.accettata.mid(opzione, 2), u"opzione ripetuta: "_s + nome);
+                caso("valore mancante", riga + QStringList{nome}, u"manca il valore dopo "_s + nome);
+            }
+        }
+        // The general options, before the command only.
+        const auto generale = [](const char *nome, const QStringList &argomenti, const QString &messaggio) {
+            QTest::newRow(nome) << argomenti << u"quirdal-cli: "_s + messaggio << kUsoGenerale;
+        };
+        generale("--cartella ripetuta", {u"--cartella"_s, u"altra"_s, u"crea-db"_s}, u"opzione ripetuta: --cartella"_s);
+        generale("--si ripetuta", {u"--si"_s, u"--si"_s, u"crea-db"_s}, u"opzione ripetuta: --si"_s);
+        generale("--si e --no", {u"--si"_s, u"--no"_s, u"crea-db"_s},
+                 u"--si e --no insieme: le domande hanno una risposta sola"_s);
+        generale("opzione generale sconosciuta", {u"--versione"_s, u"crea-db"_s}, u"opzione sconosciuta: --versione"_s);
+        QTest::newRow("opzione generale dopo il comando")
+            << QStringList{u"crea-db"_s, u"--si"_s} << u"quirdal-cli crea-db: opzione sconosciuta: --si"_s
+            << u"uso: quirdal-cli crea-db"_s;
+    }
+    void rigaSbagliata()
+    {
+        QFETCH(QStringList, argomenti);
+        QFETCH(QString, messaggio);
+        QFETCH(QString, uso);
+        QTemporaryDir vuota;
+        const EsitoCli e = cli(vuota.path(), argomenti);
+        QCOMPARE(e.codice, 2);
+        const QStringList righe = e.err.split(u'\n');
+        QVERIFY2(righe.contains(messaggio), qPrintable(e.err));
+        QVERIFY2(righe.contains(uso), qPrintable(e.err));
+        QCOMPARE(e.out, QString());
+        QCOMPARE(QDir(vuota.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    }
+
+    // "quirdal-cli --help" lists every command; "quirdal-cli COMANDO --help" shows its usage.
+    void aiutoDiOgniComando_data()
+    {
+        colonne<QString, QString>("comando", "uso");
+        for (const Uso &u : usi())
+            QTest::newRow(qPrintable(u.comando)) << u.comando << u.uso;
+    }
+    void aiutoDiOgniComando()
+    {
+        QFETCH(QString, comando);
+        QFETCH(QString, uso);
+        const EsitoCli generale = cli(m_dir.path(), {u"--help"_s});
+        QCOMPARE(generale.codice, 0);
+        QVERIFY2(generale.righe().filter(QRegularExpression(u"^  "_s + comando + u" "_s)).size() == 1,
+                 qPrintable(generale.out));
+        const EsitoCli e = cli(m_dir.path(), {comando, u"--help"_s});
+        QCOMPARE(e.errore(), QString());
+        QCOMPARE(e.righe().value(0), uso);
+        QVERIFY2(e.out.contains(u"  --help "_s), qPrintable(e.out));
+    }
+
+    // A script runs whole statements, as SQLite reads them, all or nothing.
+    void eseguiSql_data()
+    {
+        colonne<QString, int, QString, QString, QString>("script", "codice", "controllo", "atteso", "errore");
+        const QString tabella = u"CREATE TABLE Prova (Testo TEXT);\n"_s;
+        const QString righe = u"SELECT group_concat(Testo, '|') FROM (SELECT Testo FROM Prova ORDER BY rowid)"_s;
+        const QString nessuna = u"SELECT count(*) FROM sqlite_master WHERE name = 'Prova'"_s;
+        QTest::newRow("punto e virgola in un testo")
+            << tabella + u"INSERT INTO Prova VALUES ('uno; due');\nINSERT INTO Prova VALUES ('tre');"_s << 0 << righe
+            << u"uno; due|tre"_s << QString();
+        QTest::newRow("testo su più righe")
+            << tabella + u"INSERT INTO Prova VALUES ('a;\n-- non un commento\nb');"_s << 0 << righe
+            << u"a;\n-- non un commento\nb"_s << QString();
+        QTest::newRow("punto e virgola nei commenti")
+            << u"-- prova; con commento\n"_s + tabella
+                   + u"/* blocco; */ INSERT INTO Prova VALUES ('x'); -- fine; riga\n"
+                     "INSERT INTO Prova VALUES ('y') /* ; */;\n-- ultimo; commento"_s
+            << 0 << righe << u"x|y"_s << QString();
+        QTest::newRow("corpo di un trigger")
+            << tabella
+                   + u"CREATE TABLE Registro (Voce TEXT);\n"
+                     "CREATE TRIGGER Copia AFTER INSERT ON Prova BEGIN\n"
+                     "  INSERT INTO Registro VALUES (new.Testo || ';1');\n"
+                     "  INSERT INTO Registro VALUES (new.Testo || ';2');\n"
+                     "END;\n"
+                     "INSERT INTO Prova VALUES ('t');"_s
+            << 0 << u"SELECT group_concat(Voce, '|') FROM (SELECT Voce FROM Registro ORDER BY rowid)"_s
+            << u"t;1|t;2"_s << QString();
+        QTest::newRow("ultima senza punto e virgola")
+            << tabella + u"INSERT INTO Prova VALUES ('fine') -- commento"_s << 0 << righe << u"fine"_s << QString();
+        QTest::newRow("un errore annulla tutto")
+            << tabella + u"INSERT INTO Prova VALUES ('a');\nINSERT INTO Manca VALUES (1);"_s << 1 << nessuna << u"0"_s
+            << u"Manca"_s;
+        QTest::newRow("un testo non chiuso")
+            << tabella + u"INSERT INTO Prova VALUES ('a;);\n"_s << 1 << nessuna << u"0"_s << u"Istruzione non finita"_s;
+        QTest::newRow("un trigger non chiuso")
+            << tabella + u"CREATE TRIGGER T AFTER INSERT ON Prova BEGIN DELETE FROM Prova;"_s << 1 << nessuna << u"0"_s
+            << u"Istruzione non finita"_s;
+        QTest::newRow("un COMMIT nel file")
+            << tabella + u"COMMIT;\nINSERT INTO Prova VALUES ('a');"_s << 1 << nessuna << u"0"_s
+            << u"chiuderebbe la transazione"_s;
+    }
+    void eseguiSql()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, codice);
+        QFETCH(QString, controllo);
+        QFETCH(QString, atteso);
+        QFETCH(QString, errore);
+        Pronto a;
+        a.db.chiudi();
+        QVERIFY(a.scrivi(u"prova.sql"_s, script.toUtf8()));
+        const EsitoCli e = cli(a.dir.path(), {u"esegui-sql"_s, u"prova.sql"_s});
+        QCOMPARE(e.codice, codice);
+        QVERIFY2(e.err.contains(errore), qPrintable(e.err));
+        a.apriDb();
+        QCOMPARE(a.valore(controllo), atteso);
     }
 
     void aiutoEComandoSconosciuto()

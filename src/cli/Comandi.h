@@ -1,0 +1,34 @@
+#pragma once
+// Every command of quirdal-cli. A command is a class derived from Comando in the file of
+// its group; to add one, write its class there and add it to the group's list below.
+#include "cli/Comando.h"
+
+#include <memory>
+#include <vector>
+
+namespace quirdal {
+
+using ElencoComandi = std::vector<std::unique_ptr<Comando>>;
+
+// The set-up of a workstation: prepara-cartella, imposta-installazione, crea-db.
+ElencoComandi comandiInstallazione();
+// The loads of lookup tables and operators: carica-tabelle, carica-operatori, aggiorna-db.
+ElencoComandi comandiCaricamento();
+// The region's server: imposta-server, verifica-versione, scarica, numero-domanda,
+// crea-file-trasmissione, invia.
+ElencoComandi comandiServer();
+// The database's copies: salva, recupera, ripristina-copia.
+ElencoComandi comandiDati();
+// The application: verifica, stampa.
+ElencoComandi comandiDomanda();
+// The move of courses between sites: riassegna.
+ElencoComandi comandiRiassegna();
+// A script of SQL statements: esegui-sql.
+ElencoComandi comandiSql();
+
+// All of them, in the order of their names.
+const ElencoComandi &comandi();
+// The command of that name, nullptr when there is none.
+const Comando *trovaComando(const QString &nome);
+
+} // namespace quirdal
