@@ -444,7 +444,8 @@ const std::map<QString, Comando> &comandi()
           creaDb}},
         {QStringLiteral("prepara-cartella"),
          {QStringLiteral("[--modello CARTELLA]: crea la cartella del programma dal modello installato (QUIRDAL.INI, base "
-                         "dati vuota, aiuto, modelli di stampa), o vi aggiunge i file che mancano; non sovrascrive"),
+                         "dati vuota, aiuto, modelli di stampa), o vi aggiunge i file che mancano; non sovrascrive, "
+                         "salvo l'aiuto, che prende quello installato"),
           false, preparaCartellaCli}},
         {QStringLiteral("imposta-installazione"),
          {QStringLiteral("--tipo StandAlone|Multiutenza --versione SERVER|CLIENT --database FILE.mdb: quello che "
