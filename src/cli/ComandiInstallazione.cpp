@@ -54,7 +54,8 @@ public:
     PreparaCartella()
         : Comando(QStringLiteral("prepara-cartella"),
                   QStringLiteral("crea la cartella del programma dal modello installato (QUIRDAL.INI, base dati vuota, "
-                                 "aiuto, modelli di stampa), o vi aggiunge i file che mancano; non sovrascrive"),
+                                 "aiuto, modelli di stampa), o vi aggiunge i file che mancano; non sovrascrive, salvo l'aiuto, "
+                                 "che prende quello installato"),
                   Richiede::Niente)
     {
         opzione(QStringLiteral("modello"), QStringLiteral("CARTELLA"),

@@ -70,9 +70,24 @@ void copiaFile(const QString &da, const QString &a)
                                            + destinazione.errorString());
 }
 
-} // namespace
+bool eAiuto(const QString &relativo)
+{
+    return relativo == QLatin1String("QUIRDAL.html") || relativo.startsWith(QLatin1String("aiuto/"));
+}
 
-QStringList preparaCartella(const QString &cartella, const QString &modello)
+bool stessoContenuto(const QString &a, const QString &b)
+{
+    QFile fa(a), fb(b);
+    if (fa.size() != fb.size() || !fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
+        return false;
+    while (!fa.atEnd())
+        if (fa.read(1 << 16) != fb.read(1 << 16))
+            return false;
+    return true;
+}
+
+// The model's files, relative to it, in order.
+QStringList fileDelModello(const QString &cartella, const QString &modello)
 {
     const QDir da(modello);
     if (modello.isEmpty() || !da.exists())
@@ -85,13 +100,35 @@ QStringList preparaCartella(const QString &cartella, const QString &modello)
     while (it.hasNext())
         file << da.relativeFilePath(it.next());
     file.sort();
+    return file;
+}
+
+} // namespace
+
+QStringList aggiornaAiuto(const QString &cartella, const QString &modello)
+{
+    const QDir da(modello), a(cartella);
+    QStringList copiati;
+    for (const QString &f : fileDelModello(cartella, modello)) {
+        if (!eAiuto(f) || stessoContenuto(da.filePath(f), a.filePath(f)))
+            continue;
+        copiaFile(da.filePath(f), a.filePath(f));
+        copiati << f;
+    }
+    return copiati;
+}
+
+QStringList preparaCartella(const QString &cartella, const QString &modello)
+{
+    const QDir da(modello);
+    QStringList file = fileDelModello(cartella, modello);
     // The INI last: its presence is what says that the folder is ready.
     if (file.removeAll(kNomeIni) > 0)
         file << kNomeIni;
     const QDir a(cartella);
     QStringList copiati;
     for (const QString &f : file) {
-        if (QFileInfo::exists(a.filePath(f)))
+        if (QFileInfo::exists(a.filePath(f)) && !(eAiuto(f) && !stessoContenuto(da.filePath(f), a.filePath(f))))
             continue;
         copiaFile(da.filePath(f), a.filePath(f));
         copiati << f;

@@ -30,4 +30,10 @@ bool cartellaDaPreparare(const QString &cartella);
 // copied (relative paths); throws Errore naming what could not be made.
 QStringList preparaCartella(const QString &cartella, const QString &modello);
 
+// The help (QUIRDAL.html and its pictures in aiuto/) is the program's, not the user's: the
+// model's copy replaces a folder's copy that differs from it, so that a newer package brings
+// its help to folders prepared by an older one. Also done by preparaCartella. Returns the
+// files copied; throws Errore as preparaCartella.
+QStringList aggiornaAiuto(const QString &cartella, const QString &modello);
+
 } // namespace quirdal

@@ -32,6 +32,8 @@ inline const QString Porta = QStringLiteral("Porta");
 inline const QString OptSottolinea = QStringLiteral("OptSottolinea");
 inline const QString OptAumenta = QStringLiteral("OptAumenta");
 inline const QString OptCambia = QStringLiteral("OptCambia");
+// Size and place of the help window.
+inline const QString FinestraAiuto = QStringLiteral("FinestraAiuto");
 } // namespace chiaviFP
 
 } // namespace quirdal

@@ -36,8 +36,18 @@ void Avvio::passoDati(const char *nome, const std::function<void()> &passo)
 
 void Avvio::preparaCartella()
 {
-    if (m_passi.cartellaModello.isEmpty() || !cartellaDaPreparare(m_c.cartellaProgramma))
+    if (m_passi.cartellaModello.isEmpty())
         return;
+    if (!cartellaDaPreparare(m_c.cartellaProgramma)) {
+        // A folder an older package prepared gets this package's help; the program works
+        // without it, so a failure is only noted.
+        try {
+            aggiornaAiuto(m_c.cartellaProgramma, m_passi.cartellaModello);
+        } catch (const Errore &e) {
+            qWarning("Avvio: aiuto non aggiornato: %s", qPrintable(e.descrizione()));
+        }
+        return;
+    }
     try {
         quirdal::preparaCartella(m_c.cartellaProgramma, m_passi.cartellaModello);
     } catch (const Errore &e) {

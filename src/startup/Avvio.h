@@ -29,7 +29,8 @@ public:
 
 struct PassiAvvio {
     // The installed model of a program folder (cartellaModello()): a program folder
-    // without QUIRDAL.INI is made from it before anything else. Empty: never.
+    // without QUIRDAL.INI is made from it before anything else, one that has it gets the
+    // model's help. Empty: never.
     QString cartellaModello;
     // Lookup tables from the flag files (again after a first-start download). Unset: the
     // table pass, with the start-up screen showing its progress.

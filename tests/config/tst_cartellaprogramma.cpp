@@ -18,9 +18,10 @@ struct Installazione {
     {
         QDir().mkpath(bin());
         QDir().mkpath(modello() + u"/stampa/loghi"_s);
+        QDir().mkpath(modello() + u"/aiuto"_s);
         const std::pair<const char *, QByteArray> file[] = {{"QUIRDAL.INI", "[Installazione]\r\nTipo=\r\n"},
-            {"QUIRDAL.mdb", "vuota"}, {"QUIRDAL.html", "<html></html>"}, {"stampa/_p01WZQ.html", "<p>copertina</p>"},
-            {"stampa/loghi/AL.png", "png"}};
+            {"QUIRDAL.mdb", "vuota"}, {"QUIRDAL.html", "<html></html>"}, {"aiuto/menu.png", "menu"},
+            {"stampa/_p01WZQ.html", "<p>copertina</p>"}, {"stampa/loghi/AL.png", "png"}};
         for (const auto &[nome, dati] : file)
             if (conIni || nome != "QUIRDAL.INI"_L1)
                 scriviFile(modello() + u'/' + QLatin1String(nome), dati);
@@ -70,7 +71,8 @@ private Q_SLOTS:
         const QString nuova = d.filePath(u"Documenti/QUIRDAL"_s);
         QVERIFY(cartellaDaPreparare(nuova));
         QCOMPARE(preparaCartella(nuova, i.modello()),
-                 (QStringList{"QUIRDAL.html", "QUIRDAL.mdb", "stampa/_p01WZQ.html", "stampa/loghi/AL.png", "QUIRDAL.INI"}));
+                 (QStringList{"QUIRDAL.html", "QUIRDAL.mdb", "aiuto/menu.png", "stampa/_p01WZQ.html", "stampa/loghi/AL.png",
+                              "QUIRDAL.INI"}));
         QCOMPARE(leggiFile(nuova + u"/stampa/loghi/AL.png"_s), QByteArray("png"));
         QVERIFY(!cartellaDaPreparare(nuova));
 
@@ -78,9 +80,35 @@ private Q_SLOTS:
         QDir().mkpath(usata);
         scriviFile(usata + u"/QUIRDAL.mdb"_s, "dati dell'utente");
         QCOMPARE(preparaCartella(usata, i.modello()),
-                 (QStringList{"QUIRDAL.html", "stampa/_p01WZQ.html", "stampa/loghi/AL.png", "QUIRDAL.INI"}));
+                 (QStringList{"QUIRDAL.html", "aiuto/menu.png", "stampa/_p01WZQ.html", "stampa/loghi/AL.png", "QUIRDAL.INI"}));
         QCOMPARE(leggiFile(usata + u"/QUIRDAL.mdb"_s), QByteArray("dati dell'utente"));
         QCOMPARE(preparaCartella(usata, i.modello()), QStringList());
+    }
+
+    // A folder prepared by an older package gets this package's help, whatever else it holds
+    // stays as the user left it; an up-to-date help is not copied again.
+    void aiutoAggiornato()
+    {
+        QTemporaryDir d;
+        const QString usata = d.filePath(u"usata"_s);
+        QDir().mkpath(usata + u"/aiuto"_s);
+        QDir().mkpath(usata + u"/stampa"_s);
+        const std::pair<const char *, QByteArray> utente[] = {{"QUIRDAL.INI", "[Installazione]\r\nTipo=StandAlone\r\n"},
+            {"QUIRDAL.mdb", "dati dell'utente"}, {"QUIRDAL.html", "<html>vecchio</html>"}, {"aiuto/vecchia.png", "v"},
+            {"stampa/_p01WZQ.html", "<p>mia copertina</p>"}};
+        for (const auto &[nome, dati] : utente)
+            scriviFile(usata + u'/' + QLatin1String(nome), dati);
+        QCOMPARE(aggiornaAiuto(usata, i.modello()), (QStringList{"QUIRDAL.html", "aiuto/menu.png"}));
+        QCOMPARE(leggiFile(usata + u"/QUIRDAL.html"_s), QByteArray("<html></html>"));
+        QCOMPARE(leggiFile(usata + u"/aiuto/menu.png"_s), QByteArray("menu"));
+        for (const auto &[nome, dati] : utente)
+            if (QLatin1String(nome) != "QUIRDAL.html"_L1)
+                QCOMPARE(leggiFile(usata + u'/' + QLatin1String(nome)), dati);
+        QCOMPARE(aggiornaAiuto(usata, i.modello()), QStringList());
+        // prepara-cartella brings the help too, beside the files the folder lacks.
+        scriviFile(usata + u"/aiuto/menu.png"_s, "menu di prima");
+        QCOMPARE(preparaCartella(usata, i.modello()), (QStringList{"aiuto/menu.png", "stampa/loghi/AL.png"}));
+        QCOMPARE(leggiFile(usata + u"/stampa/_p01WZQ.html"_s), QByteArray("<p>mia copertina</p>"));
     }
 
     // A folder that cannot be made: an error that names it, and no INI anywhere.

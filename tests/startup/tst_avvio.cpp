@@ -157,6 +157,29 @@ private Q_SLOTS:
         QCOMPARE(a.db.percorso(), cartella + u"/QUIRDAL.mdb"_s);
     }
 
+    // An installed program that starts on a folder an older package prepared: the help
+    // becomes the package's, the user's settings and data stay.
+    void aiutoDalPacchetto()
+    {
+        Installato a;
+        const QByteArray ini = a.leggi(u"QUIRDAL.INI"_s);
+        QTemporaryDir modello;
+        QDir().mkpath(modello.filePath(u"aiuto"_s));
+        scriviFile(modello.filePath(u"QUIRDAL.INI"_s), "[Installazione]\r\nTipo=\r\n");
+        scriviFile(modello.filePath(u"QUIRDAL.html"_s), "<html><a name=\"t20000\">nuovo</a></html>");
+        scriviFile(modello.filePath(u"aiuto/menu-principale.png"_s), "png");
+        PassiAvvio passi;
+        passi.cartellaModello = modello.path();
+        passi.tabelle = [](Contesto &) {};
+        VistaFinta v;
+        QVERIFY(!avvia(a, v, passi));
+        QVERIFY(v.eventi.contains(u"principale"_s));
+        QCOMPARE(a.leggi(u"QUIRDAL.html"_s), QByteArray("<html><a name=\"t20000\">nuovo</a></html>"));
+        QCOMPARE(a.leggi(u"aiuto/menu-principale.png"_s), QByteArray("png"));
+        QCOMPARE(a.leggi(u"QUIRDAL.INI"_s), ini);
+        QCOMPARE(a.dialoghi.messaggi.size(), 0);
+    }
+
     void cartellaNonPreparabile()
     {
         Ambiente a;

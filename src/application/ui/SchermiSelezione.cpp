@@ -156,7 +156,7 @@ frmRiepDomanda::frmRiepDomanda(Contesto &c, QWidget *padre) : QDialog(padre), m_
         if (fileAiuto(m_c.sessione).isEmpty())
             m_c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"), Icona::Informazione);
         else
-            mostraAiuto(m_c.sessione.gFileHelp, 10000, this);
+            mostraAiuto(m_c.sessione.gFileHelp, 10300, this);
     });
     if (s.gDomandaStampata)
         txtNumATIATS->setEnabled(false);

@@ -1,21 +1,18 @@
 #include "common/ui/DialoghiQt.h"
 
 #include "common/Errori.h"
+#include "common/ui/Aiuto.h"
 #include "common/ui/Confine.h"
 
 #include <QComboBox>
 #include <QCursor>
 #include <QFont>
 #include <QApplication>
-#include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTextBrowser>
 #include <QToolTip>
-#include <QUrl>
-#include <QVBoxLayout>
 
 namespace quirdal {
 
@@ -124,22 +121,7 @@ QComboBox *tendina(const QString &nome, int caratteri)
 
 void mostraAiuto(const QString &fileAiuto, int argomento, QWidget *padre)
 {
-    auto *dlg = new QDialog(padre);
-    dlg->setAttribute(Qt::WA_DeleteOnClose);
-    dlg->setObjectName(QStringLiteral("frmAiuto"));
-    dlg->setWindowTitle(QStringLiteral("Aiuto - QUIRDAL"));
-    auto *lay = new QVBoxLayout(dlg);
-    auto *br = new QTextBrowser(dlg);
-    br->setObjectName(QStringLiteral("brwAiuto"));
-    QUrl url = QUrl::fromLocalFile(fileAiuto);
-    url.setFragment(QStringLiteral("t%1").arg(argomento));
-    br->setSource(url);
-    lay->addWidget(br);
-    auto *chiudi = new QPushButton(QStringLiteral("Chiudi"), dlg);
-    QObject::connect(chiudi, &QPushButton::clicked, dlg, &QDialog::close);
-    lay->addWidget(chiudi, 0, Qt::AlignRight);
-    dlg->resize(720, 560);
-    dlg->show();
+    apriFinestraAiuto(fileAiuto, argomento, padre);
 }
 
 } // namespace quirdal

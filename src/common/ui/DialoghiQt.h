@@ -31,7 +31,7 @@ QComboBox *tendina(const QString &nome, int caratteri = 36);
 // The fixed-width font of the lists whose entries are columns padded with blanks.
 QFont fontFisso();
 
-// The help file at a topic (its anchor "t<number>"), in a window of its own.
+// The help file at a topic (its anchor "t<number>"), in the help window (common/ui/Aiuto.h).
 void mostraAiuto(const QString &fileAiuto, int argomento, QWidget *padre = nullptr);
 
 } // namespace quirdal

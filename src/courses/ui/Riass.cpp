@@ -71,7 +71,7 @@ Riass::Riass(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
             m_c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"),
                                    Icona::Informazione);
         else
-            mostraAiuto(m_c.sessione.gFileHelp, 10000, this);
+            mostraAiuto(m_c.sessione.gFileHelp, 17000, this);
     });
     resize(720, 260);
 }

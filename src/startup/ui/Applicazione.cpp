@@ -3,10 +3,13 @@
 #include "common/Arresto.h"
 #include "common/Errori.h"
 #include "common/Piattaforma.h"
+#include "common/Dialoghi.h"
+#include "common/ui/Aiuto.h"
 #include "common/ui/DialoghiQt.h"
 #include "config/CartellaProgramma.h"
 #include "config/FileIni.h"
 #include "config/Impostazioni.h"
+#include "config/Installazione.h"
 #include "common/Sessione.h"
 #include "common/ui/Confine.h"
 #include "common/ui/SchermataInUso.h"
@@ -24,6 +27,24 @@
 #include <QTranslator>
 
 namespace quirdal {
+
+std::unique_ptr<QObject> installaAiuto(Contesto &c)
+{
+    ServiziAiuto s;
+    // F1 on a screen without an "Aiuto" button: its topic, the way the buttons open theirs.
+    s.apri = [&c](int argomento, QWidget *finestra) {
+        protetto(c, [&] {
+            if (fileAiuto(c.sessione).isEmpty())
+                c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"),
+                                     Icona::Informazione);
+            else
+                mostraAiuto(c.sessione.gFileHelp, argomento, finestra);
+        });
+    };
+    s.leggiFinestra = [&c] { return c.utente.leggi(chiaviFP::FinestraAiuto); };
+    s.scriviFinestra = [&c](const QString &v) { c.utente.scrivi(chiaviFP::FinestraAiuto, v); };
+    return installaServiziAiuto(std::move(s));
+}
 
 int eseguiProgramma(int argc, char **argv)
 {
@@ -50,6 +71,7 @@ int eseguiProgramma(int argc, char **argv)
     Piattaforma piattaforma;
     ImpostazioniUtente utente;
     Contesto c{cartella, sessione, db, ini, dialoghi, piattaforma, utente};
+    const std::unique_ptr<QObject> aiuto = installaAiuto(c);
 
     std::unique_ptr<MDI_Main> principale;
     int esito = 0;

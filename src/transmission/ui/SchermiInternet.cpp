@@ -153,7 +153,7 @@ frmInet::frmInet(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
         if (fileAiuto(m_c.sessione).isEmpty())
             m_c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"), Icona::Informazione);
         else
-            mostraAiuto(m_c.sessione.gFileHelp, 10000, this);
+            mostraAiuto(m_c.sessione.gFileHelp, 19000, this);
     });
     // The sender is the stored address, offered as the field is first entered.
     txFrom->setText(m_c.utente.leggi(chiaviFP::EMail));
