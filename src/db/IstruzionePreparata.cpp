@@ -50,6 +50,25 @@ QVariant perSqlite(const QVariant &valore)
 }
 
 #ifdef QUIRDAL_SQLITE_CONDIVISO
+// The build proved that Qt's driver loads this program's SQLite; the running process must
+// agree (a driver plugin swapped at run time would not): the SQLite behind the connection
+// names the same source as this one. Asked once per process.
+bool stessaSqlite(const QSqlDatabase &d)
+{
+    static std::atomic<int> esito{-1};
+    int e = esito.load();
+    if (e < 0) {
+        QSqlQuery q(d);
+        if (!q.exec(QStringLiteral("SELECT sqlite_source_id()")) || !q.next())
+            return false;
+        e = q.value(0).toString() == QString::fromLatin1(sqlite3_sourceid()) ? 1 : 0;
+        if (!e)
+            qWarning("SQLite del driver Qt diversa da quella del programma: istruzioni sulla via portabile");
+        esito.store(e);
+    }
+    return e == 1;
+}
+
 Errore erroreSqlite(sqlite3 *h, const QString &sql)
 {
     QSqlError e(QString(), QString::fromUtf8(sqlite3_errmsg(h)), QSqlError::StatementError,
@@ -93,7 +112,7 @@ IstruzionePreparata::IstruzionePreparata(CorsiDB &db, const QString &sql) : m_sq
     QSqlDatabase d = db.database();
 #ifdef QUIRDAL_SQLITE_CONDIVISO
     const QVariant h = viaScelta() == Via::Diretta && d.isValid() && d.driver() ? d.driver()->handle() : QVariant();
-    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
+    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0 && stessaSqlite(d))
         m_h = *static_cast<sqlite3 *const *>(h.constData());
     if (m_h) {
         const QByteArray u = sql.toUtf8();

@@ -1,11 +1,12 @@
 #pragma once
 // A statement prepared once and run for many rows, for the bulk loads and the reads of the
 // transmission file. It takes one of two roads, with the same results:
-// - direct: SQLite's C API on the handle of Qt's driver (the per-value cost of the generic
-//   binding is most of a load's time). Compiled in only where the build proved that Qt's
+// - direct: SQLite's C API on the handle of Qt's driver, a little faster (no QVariant and no
+//   bookkeeping of Qt's per value). Compiled in only where the build proved that Qt's
 //   SQLite driver and this program use the very same SQLite library
-//   (QUIRDAL_SQLITE_CONDIVISO): a handle made by one copy of SQLite must never be driven by
-//   another copy, as it would be where Qt's plugin carries its own.
+//   (QUIRDAL_SQLITE_CONDIVISO), and the running driver names the same SQLite source: a handle
+//   made by one copy of SQLite must never be driven by another copy, as it would be where
+//   Qt's plugin carries its own.
 // - portable: one QSqlQuery prepared once, values bound by position, run again for each row.
 //   Any driver, any platform.
 // Both bind integers as integers, reals as reals, anything else as text and an invalid or
@@ -13,6 +14,7 @@
 #include "db/CorsiDB.h"
 
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 
