@@ -3,25 +3,116 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QSize>
 
+#include <atomic>
+
+#ifdef QUIRDAL_SQLITE_CONDIVISO
 #include <sqlite3.h>
+#endif
 
 namespace quirdal {
 
 namespace {
+
+// The road chosen for the next statements; -1 until the environment has been read.
+std::atomic<int> g_via{-1};
+
+// What the SQL names in a message about it.
+QString contesto(const QString &sql) { return sql.left(120); }
+
+// A text as both roads bind it: a null QString is an empty text, not Null (Qt's driver would
+// make it Null).
+QString testoPerSqlite(const QString &testo) { return testo.isNull() ? QStringLiteral("") : testo; }
+
+// A value as both roads bind it: integers as qlonglong, reals as double, Null as an invalid
+// QVariant, anything else as its text.
+QVariant perSqlite(const QVariant &valore)
+{
+    if (!valore.isValid() || valore.isNull())
+        return {};
+    switch (valore.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UInt:
+    case QMetaType::Bool:
+        return valore.toLongLong();
+    case QMetaType::Double:
+        return valore.toDouble();
+    case QMetaType::QString:
+        if (!static_cast<const QString *>(valore.constData())->isNull())
+            return valore;
+        [[fallthrough]];
+    default:
+        return testoPerSqlite(valore.toString());
+    }
+}
+
+#ifdef QUIRDAL_SQLITE_CONDIVISO
+// The build proved that Qt's driver loads this program's SQLite; the running process must
+// agree (a driver plugin swapped at run time would not): the SQLite behind the connection
+// names the same source as this one. Asked once per process.
+bool stessaSqlite(const QSqlDatabase &d)
+{
+    static std::atomic<int> esito{-1};
+    int e = esito.load();
+    if (e < 0) {
+        QSqlQuery q(d);
+        if (!q.exec(QStringLiteral("SELECT sqlite_source_id()")) || !q.next())
+            return false;
+        e = q.value(0).toString() == QString::fromLatin1(sqlite3_sourceid()) ? 1 : 0;
+        if (!e)
+            qWarning("SQLite del driver Qt diversa da quella del programma: istruzioni sulla via portabile");
+        esito.store(e);
+    }
+    return e == 1;
+}
+
 Errore erroreSqlite(sqlite3 *h, const QString &sql)
 {
     QSqlError e(QString(), QString::fromUtf8(sqlite3_errmsg(h)), QSqlError::StatementError,
                 QString::number(sqlite3_extended_errcode(h)));
-    return CorsiDB::erroreDa(e, sql.left(120));
+    return CorsiDB::erroreDa(e, contesto(sql));
 }
+#endif
+
 } // namespace
+
+bool IstruzionePreparata::viaDirettaCompilata()
+{
+#ifdef QUIRDAL_SQLITE_CONDIVISO
+    return true;
+#else
+    return false;
+#endif
+}
+
+IstruzionePreparata::Via IstruzionePreparata::viaScelta()
+{
+    int v = g_via.load();
+    if (v < 0) {
+        v = static_cast<int>(viaDirettaCompilata() && qEnvironmentVariableIntValue("QUIRDAL_SQLITE_PORTABILE") == 0
+                                 ? Via::Diretta
+                                 : Via::Portabile);
+        int atteso = -1;
+        if (!g_via.compare_exchange_strong(atteso, v))
+            v = atteso;
+    }
+    return static_cast<Via>(v);
+}
+
+void IstruzionePreparata::scegliVia(Via v)
+{
+    g_via.store(static_cast<int>(viaDirettaCompilata() ? v : Via::Portabile));
+}
 
 IstruzionePreparata::IstruzionePreparata(CorsiDB &db, const QString &sql) : m_sql(sql)
 {
     QSqlDatabase d = db.database();
-    const QVariant h = d.isValid() && d.driver() ? d.driver()->handle() : QVariant();
-    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
+#ifdef QUIRDAL_SQLITE_CONDIVISO
+    const QVariant h = viaScelta() == Via::Diretta && d.isValid() && d.driver() ? d.driver()->handle() : QVariant();
+    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0 && stessaSqlite(d))
         m_h = *static_cast<sqlite3 *const *>(h.constData());
     if (m_h) {
         const QByteArray u = sql.toUtf8();
@@ -29,123 +120,197 @@ IstruzionePreparata::IstruzionePreparata(CorsiDB &db, const QString &sql) : m_sq
             throw erroreSqlite(m_h, sql);
         return;
     }
+#endif
     m_q = std::make_unique<QSqlQuery>(d);
     if (!m_q->prepare(sql))
-        throw CorsiDB::erroreDa(m_q->lastError(), sql);
+        throw CorsiDB::erroreDa(m_q->lastError(), contesto(sql));
 }
 
 IstruzionePreparata::~IstruzionePreparata()
 {
+#ifdef QUIRDAL_SQLITE_CONDIVISO
     if (m_st)
         sqlite3_finalize(m_st);
+#endif
 }
 
 void IstruzionePreparata::legaNullo(int indice)
 {
-    if (m_st)
+#ifdef QUIRDAL_SQLITE_CONDIVISO
+    if (m_st) {
         sqlite3_bind_null(m_st, indice + 1);
-    else
-        m_q->bindValue(indice, QVariant());
+        return;
+    }
+#endif
+    legaPortabile(indice, QVariant());
 }
 
 void IstruzionePreparata::legaTesto(int indice, const QString &testo)
 {
-    if (!m_st) {
-        m_q->bindValue(indice, testo);
+#ifdef QUIRDAL_SQLITE_CONDIVISO
+    if (m_st) {
+        sqlite3_bind_text16(m_st, indice + 1, testo.utf16(), static_cast<int>(testo.size() * sizeof(char16_t)),
+                            SQLITE_TRANSIENT);
         return;
     }
-    sqlite3_bind_text16(m_st, indice + 1, testo.utf16(), static_cast<int>(testo.size() * sizeof(char16_t)),
-                        SQLITE_TRANSIENT);
+#endif
+    legaPortabile(indice, testoPerSqlite(testo));
 }
 
 void IstruzionePreparata::lega(int indice, const QVariant &valore)
 {
-    if (!m_st) {
+    const QVariant v = perSqlite(valore);
+#ifdef QUIRDAL_SQLITE_CONDIVISO
+    if (m_st) {
+        switch (v.typeId()) {
+        case QMetaType::UnknownType:
+            sqlite3_bind_null(m_st, indice + 1);
+            break;
+        case QMetaType::LongLong:
+            sqlite3_bind_int64(m_st, indice + 1, v.toLongLong());
+            break;
+        case QMetaType::Double:
+            sqlite3_bind_double(m_st, indice + 1, v.toDouble());
+            break;
+        default:
+            legaTesto(indice, v.toString());
+            break;
+        }
+        return;
+    }
+#endif
+    legaPortabile(indice, v);
+}
+
+// Qt's positional binding files every value under a name it formats anew each time (in Qt
+// 6.4 that is most of the portable road's cost per row). Binding by that name is a lookup:
+// so the first value of a position is bound by position, and Qt's name for it is used from
+// then on only once binding through it has been seen to reach that very position.
+void IstruzionePreparata::legaPortabile(int indice, const QVariant &valore)
+{
+    if (indice < m_nomi.size()) {
+        const QString &nome = m_nomi[indice];
+        if (nome.size() > 1)
+            m_q->bindValue(nome, valore);
+        else
+            m_q->bindValue(indice, valore);
+        return;
+    }
+    if (indice > m_nomi.size()) {
+        // A position skipped: bound by position like any it does not know.
         m_q->bindValue(indice, valore);
         return;
     }
-    if (!valore.isValid() || valore.isNull()) {
-        sqlite3_bind_null(m_st, indice + 1);
-        return;
-    }
-    switch (valore.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::UInt:
-    case QMetaType::Bool:
-        sqlite3_bind_int64(m_st, indice + 1, valore.toLongLong());
-        break;
-    case QMetaType::Double:
-        sqlite3_bind_double(m_st, indice + 1, valore.toDouble());
-        break;
-    default:
-        legaTesto(indice, valore.toString());
-        break;
+    const QVariant sonda = QVariant::fromValue(QSize(-1, -1)); // no value this class binds
+    m_q->bindValue(indice, sonda);
+    const QString nome = QLatin1Char(':') + QString::number(indice);
+    m_q->bindValue(nome, valore);
+    if (m_q->boundValue(indice) == valore && m_q->boundValue(indice).typeId() == valore.typeId()) {
+        m_nomi << nome;
+    } else {
+        m_nomi << QStringLiteral("?");
+        m_q->bindValue(indice, valore);
     }
 }
 
 void IstruzionePreparata::esegui()
 {
-    if (!m_st) {
-        if (!m_q->exec())
-            throw CorsiDB::erroreDa(m_q->lastError(), m_sql);
+#ifdef QUIRDAL_SQLITE_CONDIVISO
+    if (m_st) {
+        const int rc = sqlite3_step(m_st);
+        sqlite3_reset(m_st);
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+            throw erroreSqlite(m_h, m_sql);
         return;
     }
-    const int rc = sqlite3_step(m_st);
-    sqlite3_reset(m_st);
-    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
-        throw erroreSqlite(m_h, m_sql);
+#endif
+    if (!m_q->exec())
+        throw CorsiDB::erroreDa(m_q->lastError(), contesto(m_sql));
+    // A statement that gave rows is put back at once, as on the direct road: no read stays
+    // open on the connection. (Qt's driver resets one that ran to its end by itself.)
+    if (m_q->isSelect())
+        m_q->finish();
+}
+
+void IstruzionePreparata::avviaLettura()
+{
+    if (m_avviata)
+        return;
+    m_q->setForwardOnly(true);
+    if (!m_q->exec())
+        throw CorsiDB::erroreDa(m_q->lastError(), contesto(m_sql));
+    m_avviata = true;
 }
 
 bool IstruzionePreparata::prossima()
 {
-    if (!m_st) {
-        if (!m_avviata) {
-            m_avviata = true;
-            m_q->setForwardOnly(true);
-            if (!m_q->exec())
-                throw CorsiDB::erroreDa(m_q->lastError(), m_sql);
-        }
-        return m_q->next();
+#ifdef QUIRDAL_SQLITE_CONDIVISO
+    if (m_st) {
+        m_avviata = true;
+        const int rc = sqlite3_step(m_st);
+        if (rc == SQLITE_ROW)
+            return true;
+        sqlite3_reset(m_st);
+        m_avviata = false;
+        if (rc != SQLITE_DONE)
+            throw erroreSqlite(m_h, m_sql);
+        return false;
     }
-    m_avviata = true;
-    const int rc = sqlite3_step(m_st);
-    if (rc == SQLITE_ROW)
+#endif
+    avviaLettura();
+    if (m_q->next())
         return true;
-    sqlite3_reset(m_st);
     m_avviata = false;
-    if (rc != SQLITE_DONE)
-        throw erroreSqlite(m_h, m_sql);
+    const QSqlError e = m_q->lastError();
+    m_q->finish();
+    if (e.isValid())
+        throw CorsiDB::erroreDa(e, contesto(m_sql));
     return false;
 }
 
-int IstruzionePreparata::numeroColonne() const
+int IstruzionePreparata::numeroColonne()
 {
-    return m_st ? sqlite3_column_count(m_st) : m_q->record().count();
+#ifdef QUIRDAL_SQLITE_CONDIVISO
+    if (m_st)
+        return sqlite3_column_count(m_st);
+#endif
+    avviaLettura();
+    return m_q->record().count();
 }
 
-QString IstruzionePreparata::nomeColonna(int i) const
+QString IstruzionePreparata::nomeColonna(int i)
 {
-    if (!m_st)
-        return m_q->record().fieldName(i);
-    return QString::fromUtf8(sqlite3_column_name(m_st, i));
+#ifdef QUIRDAL_SQLITE_CONDIVISO
+    if (m_st)
+        return QString::fromUtf8(sqlite3_column_name(m_st, i));
+#endif
+    avviaLettura();
+    return m_q->record().fieldName(i);
 }
 
 QVariant IstruzionePreparata::colonna(int i) const
 {
-    if (!m_st)
-        return m_q->value(i);
-    switch (sqlite3_column_type(m_st, i)) {
-    case SQLITE_INTEGER: return QVariant(static_cast<qlonglong>(sqlite3_column_int64(m_st, i)));
-    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(m_st, i));
-    case SQLITE_NULL: return QVariant();
-    default: {
-        const void *t = sqlite3_column_text16(m_st, i);
-        const int n = sqlite3_column_bytes16(m_st, i);
-        return QString(reinterpret_cast<const QChar *>(t), n / 2);
+#ifdef QUIRDAL_SQLITE_CONDIVISO
+    if (m_st) {
+        switch (sqlite3_column_type(m_st, i)) {
+        case SQLITE_INTEGER: return QVariant(static_cast<qlonglong>(sqlite3_column_int64(m_st, i)));
+        case SQLITE_FLOAT: return QVariant(sqlite3_column_double(m_st, i));
+        case SQLITE_NULL: return QVariant();
+        default: {
+            const void *t = sqlite3_column_text16(m_st, i);
+            const int n = sqlite3_column_bytes16(m_st, i);
+            return QString(reinterpret_cast<const QChar *>(t), n / 2);
+        }
+        }
     }
-    }
+#endif
+    // Qt's driver gives Null as a null QString and a blob as bytes: the direct road's values.
+    const QVariant v = m_q->value(i);
+    if (v.isNull())
+        return {};
+    if (v.typeId() == QMetaType::QByteArray)
+        return QString::fromUtf8(v.toByteArray());
+    return v;
 }
 
 } // namespace quirdal

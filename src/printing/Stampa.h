@@ -5,6 +5,8 @@
 // whole, in one step: the whole PDF under a provisional name, then the lock, then the PDF
 // under its own name; a stop anywhere leaves neither or, once the next start has finished
 // what the record in the program folder says, both.
+// The run is in Stampa.cpp, the sections of the application in StampaDomanda.cpp, those of
+// one course in StampaCorso.cpp, the final print's steps in StampaDefinitiva.cpp.
 #include "courses/Corso.h"
 #include "printing/CreaPDF.h"
 #include "printing/Modello.h"

@@ -1,7 +1,8 @@
 #pragma once
 // The screens of the prints and of the sending: the send screen with its checks, the choice
 // of the sites of a draft, the print confirmation, the print screen with its progress and
-// cancel, the send confirmation and the delivery screen (final print, copy, send).
+// cancel, the send confirmation and the delivery screen (final print, copy, send). Each is in
+// the file of its name; what they share is in PezziStampa.h.
 #include "printing/Stampa.h"
 
 #include <QDialog>
