@@ -141,6 +141,15 @@ Importo importoDigitato(const QString &t)
     return {};
 }
 
+// An amount field takes 14 characters as typed; the grouped form it shows has more (the
+// thousands' dots, the decimals) and is never cut to fit: cut, it would read back as
+// another amount.
+void mostraImporto(QLineEdit *e, const QString &testo)
+{
+    e->setMaxLength(std::max<int>(14, int(testo.size())));
+    e->setText(testo);
+}
+
 } // namespace
 
 struct Corsi::Anno {
@@ -822,7 +831,7 @@ void Corsi::mostraAnno(int y, const SpeseAnno &s)
     Anno *a = m_anni[y];
     const bool prima = m_caricando;
     m_caricando = true;
-    auto imp = [](QLineEdit *e, Importo v) { e->setText(v.formato()); };
+    auto imp = [](QLineEdit *e, Importo v) { mostraImporto(e, v.formato()); };
     auto num = [](QLineEdit *e, qlonglong v) { e->setText(QString::number(v)); };
     imp(a->a1, s.a1);
     num(a->oreA1, s.oreA1);
@@ -873,7 +882,7 @@ void Corsi::ricalcolaAnno(int y)
     Anno *a = m_anni[y];
     const SpeseAnno s = soloLineeAmmesse(leggiAnno(y), m_linee);
     if (m_linee.p17_3 && !m_caricando)
-        a->p17_3->setText(s.p17_3.formato());
+        mostraImporto(a->p17_3, s.p17_3.formato());
     const TotaliAnno t = totaliAnno(s);
     // A total past the range of the cents says so where it would show; the save refuses it.
     auto mostraTotale = [](QLabel *l, const Totale &v) { l->setText(v ? v->formato() : kImportoTroppoGrande); };
@@ -884,7 +893,7 @@ void Corsi::ricalcolaAnno(int y)
     mostraTotale(a->totAnno, t.anno);
     mostraTotale(a->tot, t.preventivo);
     for (int i = 0; i < 5; ++i)
-        a->dett[i]->setText(t.preventivo ? s.dettaglio[i].formato() : QString());
+        mostraImporto(a->dett[i], t.preventivo ? s.dettaglio[i].formato() : QString());
 }
 
 bool Corsi::eventFilter(QObject *o, QEvent *e)
@@ -895,11 +904,11 @@ bool Corsi::eventFilter(QObject *o, QEvent *e)
     if (campoImporto && !campoImporto->isReadOnly() && (entrata || e->type() == QEvent::FocusOut)) {
         protetto(m_c, [this, campoImporto, entrata] {
             if (entrata) {
-                campoImporto->setText(importoDigitato(campoImporto->text()).formatoSenzaGruppi());
+                mostraImporto(campoImporto, importoDigitato(campoImporto->text()).formatoSenzaGruppi());
                 QMetaObject::invokeMethod(campoImporto, &QLineEdit::selectAll, Qt::QueuedConnection);
                 return;
             }
-            campoImporto->setText(importoDigitato(campoImporto->text()).formato());
+            mostraImporto(campoImporto, importoDigitato(campoImporto->text()).formato());
             for (int y = 0; y < 3; ++y)
                 if (m_anni[y] && m_anni[y]->pagina->isAncestorOf(campoImporto))
                     ricalcolaAnno(y);
