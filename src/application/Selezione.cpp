@@ -9,7 +9,7 @@
 #include "common/Sessione.h"
 #include "config/Installazione.h"
 #include "config/SessioneIni.h"
-#include "courses/TotaleCorso.h"
+#include "courses/Spese.h"
 #include "db/CorsiDB.h"
 
 #include <QSqlQuery>
@@ -149,7 +149,7 @@ Riepilogo calcolaRiepilogo(Contesto &c)
     QSqlQuery q = c.db.seleziona(kSpeseDomanda, {s.gGrupOpe, s.numeroOperatore(), s.gProv, s.gProv});
     while (q.next()) {
         ++r.corsi;
-        r.totale += totaleRigaSpese([&](const char *c) { return q.value(QString::fromLatin1(c)); });
+        r.totale += totalePreventivo(leggiSpese(q));
     }
     r.domanda = {s.gGrupOpe, s.numeroOperatore(), s.gDomanda, s.gProv};
     const QVariant atti = c.db.valoreScalare(QStringLiteral("SELECT AttiATIATS FROM Installazione WHERE GrupOpe=? AND "

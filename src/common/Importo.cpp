@@ -3,7 +3,9 @@
 #include "common/Errori.h"
 
 #include <QLocale>
+#include <QtNumeric>
 #include <cmath>
+#include <limits>
 
 namespace quirdal {
 
@@ -11,7 +13,46 @@ namespace {
 
 constexpr int kCifreIntereMassime = 15; // below 10^15 euros: every product of a count stays in range
 
-Errore traboccamento() { return Errore(codici::Traboccamento, QStringLiteral("Overflow nel calcolo di un importo.")); }
+Errore traboccamento()
+{
+    return Errore(codici::Traboccamento, QStringLiteral("Importo troppo grande per essere calcolato."));
+}
+
+// A product of two 64-bit magnitudes needs 128 bits; the standard has no such integer, so
+// the two words are kept apart (a ratio and a split go through it, exactly).
+struct Doppio {
+    quint64 alto = 0, basso = 0;
+};
+
+Doppio moltiplica(quint64 a, quint64 b)
+{
+    const quint64 a0 = a & 0xffffffffu, a1 = a >> 32, b0 = b & 0xffffffffu, b1 = b >> 32;
+    const quint64 p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+    const quint64 medio = (p00 >> 32) + (p01 & 0xffffffffu) + (p10 & 0xffffffffu);
+    return {p11 + (p01 >> 32) + (p10 >> 32) + (medio >> 32), (medio << 32) | (p00 & 0xffffffffu)};
+}
+
+// n / d and n % d (d > 0), by long division one bit at a time.
+std::pair<Doppio, quint64> dividi(Doppio n, quint64 d)
+{
+    Doppio q;
+    quint64 r = 0;
+    for (int i = 127; i >= 0; --i) {
+        const bool riporto = (r >> 63) != 0; // r * 2 passes 64 bits: certainly >= d
+        const quint64 bit = i >= 64 ? (n.alto >> (i - 64)) & 1u : (n.basso >> i) & 1u;
+        r = (r << 1) | bit;
+        if (riporto || r >= d) {
+            r -= d;
+            if (i >= 64)
+                q.alto |= quint64(1) << (i - 64);
+            else
+                q.basso |= quint64(1) << i;
+        }
+    }
+    return {q, r};
+}
+
+quint64 grandezza(qint64 v) { return v < 0 ? quint64(0) - quint64(v) : quint64(v); }
 
 bool cifra(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
 
@@ -87,7 +128,7 @@ Importo Importo::daValore(const QVariant &valore)
     case QMetaType::Bool: {
         const qint64 n = valore.toLongLong();
         qint64 c = 0;
-        if (__builtin_mul_overflow(n, qint64(100), &c))
+        if (qMulOverflow(n, qint64(100), &c))
             throw traboccamento();
         return Importo(c);
     }
@@ -156,82 +197,111 @@ QString Importo::perTrasmissione() const
         + QString::number(assoluto % 100).rightJustified(2, QLatin1Char('0'));
 }
 
-Importo Importo::operator+(Importo b) const
+std::optional<Importo> Importo::piu(Importo b, std::nothrow_t) const
 {
     qint64 r = 0;
-    if (__builtin_add_overflow(m_c, b.m_c, &r))
-        throw traboccamento();
+    if (qAddOverflow(m_c, b.m_c, &r))
+        return std::nullopt;
     return Importo(r);
+}
+
+std::optional<Importo> Importo::meno(Importo b, std::nothrow_t) const
+{
+    qint64 r = 0;
+    if (qSubOverflow(m_c, b.m_c, &r))
+        return std::nullopt;
+    return Importo(r);
+}
+
+std::optional<Importo> Importo::per(qint64 quantita, std::nothrow_t) const
+{
+    qint64 r = 0;
+    if (qMulOverflow(m_c, quantita, &r))
+        return std::nullopt;
+    return Importo(r);
+}
+
+Importo Importo::operator+(Importo b) const
+{
+    if (const auto r = piu(b, std::nothrow))
+        return *r;
+    throw traboccamento();
 }
 
 Importo Importo::operator-(Importo b) const
 {
-    qint64 r = 0;
-    if (__builtin_sub_overflow(m_c, b.m_c, &r))
-        throw traboccamento();
-    return Importo(r);
+    if (const auto r = meno(b, std::nothrow))
+        return *r;
+    throw traboccamento();
 }
 
 Importo Importo::operator-() const { return Importo() - *this; }
 
 Importo Importo::per(qint64 quantita) const
 {
-    qint64 r = 0;
-    if (__builtin_mul_overflow(m_c, quantita, &r))
-        throw traboccamento();
-    return Importo(r);
+    if (const auto r = per(quantita, std::nothrow))
+        return *r;
+    throw traboccamento();
+}
+
+std::optional<Importo> Importo::perRapporto(qint64 numeratore, qint64 denominatore, std::nothrow_t) const
+{
+    if (denominatore == 0)
+        return std::nullopt;
+    const bool negativo = m_c != 0 && numeratore != 0 && ((m_c < 0) != (numeratore < 0)) != (denominatore < 0);
+    const quint64 d = grandezza(denominatore);
+    auto [q, resto] = dividi(moltiplica(grandezza(m_c), grandezza(numeratore)), d);
+    // Half away from zero: the remainder against half the divisor, without doubling it.
+    if (resto >= d - resto) {
+        if (++q.basso == 0)
+            ++q.alto;
+    }
+    const quint64 limite = quint64(std::numeric_limits<qint64>::max()) + (negativo ? 1 : 0);
+    if (q.alto != 0 || q.basso > limite)
+        return std::nullopt;
+    return Importo(negativo ? qint64(quint64(0) - q.basso) : qint64(q.basso));
 }
 
 Importo Importo::perRapporto(qint64 numeratore, qint64 denominatore) const
 {
     if (denominatore == 0)
         throw Errore(codici::DivisionePerZero, QStringLiteral("Divisione per zero nel calcolo di un importo."));
-    __int128 p = static_cast<__int128>(m_c) * numeratore;
-    __int128 d = denominatore;
-    if (d < 0) {
-        p = -p;
-        d = -d;
-    }
-    const __int128 assoluto = p < 0 ? -p : p;
-    __int128 q = assoluto / d;
-    if ((assoluto % d) * 2 >= d)
-        ++q;
-    if (p < 0)
-        q = -q;
-    if (q > std::numeric_limits<qint64>::max() || q < std::numeric_limits<qint64>::min())
-        throw traboccamento();
-    return Importo(static_cast<qint64>(q));
+    if (const auto r = perRapporto(numeratore, denominatore, std::nothrow))
+        return *r;
+    throw traboccamento();
 }
 
 QList<Importo> Importo::ripartisci(const QList<qint64> &pesi) const
 {
     QList<Importo> parti(pesi.size());
-    __int128 somma = 0;
+    quint64 somma = 0;
     for (const qint64 p : pesi) {
         if (p < 0)
             throw Errore(codici::Generico, QStringLiteral("Peso negativo nella ripartizione di un importo."));
-        somma += p;
+        if (qAddOverflow(somma, quint64(p), &somma))
+            throw traboccamento();
     }
     if (somma == 0 || pesi.isEmpty())
         return parti;
     const bool negativo = m_c < 0;
-    const __int128 totale = negativo ? -static_cast<__int128>(m_c) : m_c;
-    QList<__int128> resti(pesi.size());
-    __int128 assegnato = 0;
+    const quint64 totale = grandezza(m_c);
+    QList<quint64> resti(pesi.size());
+    QList<bool> preso(pesi.size(), false);
+    quint64 assegnato = 0;
     for (qsizetype i = 0; i < pesi.size(); ++i) {
-        const __int128 prodotto = totale * pesi[i];
-        const __int128 base = prodotto / somma;
-        resti[i] = prodotto % somma;
-        parti[i] = Importo(static_cast<qint64>(base));
-        assegnato += base;
+        // Each part is at most the whole: its quotient fits in 64 bits.
+        const auto [base, resto] = dividi(moltiplica(totale, quint64(pesi[i])), somma);
+        resti[i] = resto;
+        parti[i] = Importo(qint64(base.basso));
+        assegnato += base.basso;
     }
-    for (__int128 avanzo = totale - assegnato; avanzo > 0; --avanzo) {
+    for (quint64 avanzo = totale - assegnato; avanzo > 0; --avanzo) {
         qsizetype migliore = -1;
         for (qsizetype i = 0; i < resti.size(); ++i)
-            if (pesi[i] > 0 && (migliore < 0 || resti[i] > resti[migliore]))
+            if (pesi[i] > 0 && !preso[i] && (migliore < 0 || resti[i] > resti[migliore]))
                 migliore = i;
         parti[migliore] = Importo(parti[migliore].m_c + 1);
-        resti[migliore] = -1; // one extra cent each at most
+        preso[migliore] = true; // one extra cent each at most
     }
     if (negativo)
         for (Importo &p : parti)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 #include <compare>
+#include <new>
 #include <optional>
 
 namespace quirdal {
@@ -44,9 +45,16 @@ public:
     Importo &operator-=(Importo b) { return *this = *this - b; }
     // By a count (hours, participants). Overflow raises Errore.
     Importo per(qint64 quantita) const;
+    // The same three without raising: nothing when the result does not fit in the cents'
+    // range, for the totals a user can push past it while typing.
+    std::optional<Importo> per(qint64 quantita, std::nothrow_t) const;
+    std::optional<Importo> piu(Importo b, std::nothrow_t) const;
+    std::optional<Importo> meno(Importo b, std::nothrow_t) const;
     // amount × numeratore / denominatore, rounded half away from zero to the cent (a
     // percentage is per(p, 100)). A zero denominator raises Errore.
     Importo perRapporto(qint64 numeratore, qint64 denominatore) const;
+    // The same without raising: nothing when the result does not fit or the denominator is 0.
+    std::optional<Importo> perRapporto(qint64 numeratore, qint64 denominatore, std::nothrow_t) const;
     // Parts proportional to the weights that add up exactly to the amount: each part is
     // rounded down, and the cents left go one by one to the largest remainders (the first
     // such part on a tie). All weights zero gives zero parts.

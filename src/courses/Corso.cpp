@@ -81,6 +81,9 @@ void scriviSpese(CorsiDB &db, const Sessione &s, Piattaforma &p, const ChiaveCor
     for (int anno = 1; anno <= std::min(d.durataTotIter, 3); ++anno) {
         // A line the action does not admit is written as 0 in every value.
         const SpeseAnno x = soloLineeAmmesse(d.spese[anno - 1], linee);
+        // Never stored what no total could then be computed from.
+        if (const auto e = importoEccessivo(x, anno - 1))
+            throw Errore(codici::Traboccamento, e->messaggio);
         QVariantList v = chiave(s, k);
         v << anno << x.a1.perSql() << x.oreA1 << x.allA1 << x.a2.perSql() << x.oreA2 << x.allA2 << x.p16.perSql() << x.ore16
           << x.all16 << x.piu.perSql() << x.meno.perSql();
@@ -210,27 +213,7 @@ std::optional<DatiCorso> caricaCorso(CorsiDB &db, const Sessione &s, const Chiav
         const int anno = sp.value(QStringLiteral("ProgrAnno")).toInt();
         if (anno < 1 || anno > 3)
             continue;
-        SpeseAnno &x = d.spese[anno - 1];
-        auto imp = [&](const char *c) { return Importo::daValore(sp.value(QString::fromLatin1(c))); };
-        auto num = [&](const char *c) { return sp.value(QString::fromLatin1(c)).toLongLong(); };
-        x.a1 = imp("ParamA1");
-        x.oreA1 = num("NumOreA1");
-        x.allA1 = num("NumAllA1");
-        x.a2 = imp("ParamA2");
-        x.oreA2 = num("NumOreA2");
-        x.allA2 = num("NumAllA2");
-        x.p16 = imp("Param16");
-        x.ore16 = num("NumOre16");
-        x.all16 = num("NumAll16");
-        x.piu = imp("Param17Piu");
-        x.meno = imp("Param17Meno");
-        x.p17_3 = imp("Param17_3");
-        x.all17_3 = num("NumAll17_3");
-        x.enteErogatore = testo(sp.value(QStringLiteral("EnteErogatore")));
-        for (int i = 0; i < 5; ++i) {
-            x.dettaglio[i] = Importo::daValore(sp.value(QStringLiteral("Param%1").arg(70 + i)));
-            x.percentuali[i] = sp.value(QStringLiteral("Param%1P").arg(70 + i)).toLongLong();
-        }
+        d.spese[anno - 1] = leggiSpese(sp);
     }
     sp.finish();
 
@@ -377,7 +360,12 @@ RiepilogoAccorpati riepilogoAccorpati(CorsiDB &db, const Sessione &s, const QStr
                                               "AND Corso=?"),
                                s.chiaveSede() + QVariantList{corso});
     auto prodotto = [&](const QString &importo, const QString &ore, const QString &allievi) {
-        return Importo::daValore(q.value(importo)).per(q.value(ore).toLongLong()).per(q.value(allievi).toLongLong());
+        const Totale t =
+            totaleLinea(Importo::daValore(q.value(importo)), q.value(ore).toLongLong(), q.value(allievi).toLongLong());
+        if (!t)
+            throw Errore(codici::Traboccamento, kImportoTroppoGrande + QStringLiteral(": la riga ") + importo
+                                                    + QStringLiteral(" del riepilogo supera il massimo calcolabile."));
+        return *t;
     };
     while (q.next()) {
         int i = 0;

@@ -1,10 +1,12 @@
 #include "courses/Spese.h"
 
-#include "courses/TotaleCorso.h"
+#include "common/Errori.h"
+#include "common/Sessione.h"
+#include "common/Testo.h"
 #include "db/CorsiDB.h"
 
 #include <QSqlQuery>
-#include <optional>
+#include <algorithm>
 
 namespace quirdal {
 
@@ -45,31 +47,161 @@ Massimali scegli(CorsiDB &db, const QString &sql, QVariantList parametri, qlongl
 }
 } // namespace
 
-Importo totaleAnno(const SpeseAnno &s)
+SpeseAnno leggiSpese(const CampoRiga &campo)
 {
-    return s.a1.per(s.oreA1).per(s.allA1) + s.a2.per(s.oreA2).per(s.allA2) + s.p16.per(s.ore16).per(s.all16)
-        - s.p17_3.per(s.all17_3);
+    auto imp = [&](const char *c) { return Importo::daValore(campo(c)); };
+    auto num = [&](const char *c) {
+        const QVariant v = campo(c);
+        return v.isNull() ? qlonglong(0) : v.toLongLong();
+    };
+    SpeseAnno x;
+    x.a1 = imp("ParamA1");
+    x.oreA1 = num("NumOreA1");
+    x.allA1 = num("NumAllA1");
+    x.a2 = imp("ParamA2");
+    x.oreA2 = num("NumOreA2");
+    x.allA2 = num("NumAllA2");
+    x.p16 = imp("Param16");
+    x.ore16 = num("NumOre16");
+    x.all16 = num("NumAll16");
+    x.piu = imp("Param17Piu");
+    x.meno = imp("Param17Meno");
+    x.p17_3 = imp("Param17_3");
+    x.all17_3 = num("NumAll17_3");
+    const QVariant ente = campo("EnteErogatore");
+    x.enteErogatore = ente.isNull() ? QString() : ente.toString();
+    static const char *const kDettaglio[][2] = {{"Param70", "Param70P"},
+                                                {"Param71", "Param71P"},
+                                                {"Param72", "Param72P"},
+                                                {"Param73", "Param73P"},
+                                                {"Param74", "Param74P"}};
+    for (int i = 0; i < 5; ++i) {
+        x.dettaglio[i] = imp(kDettaglio[i][0]);
+        x.percentuali[i] = num(kDettaglio[i][1]);
+    }
+    return x;
 }
+
+SpeseAnno leggiSpese(const QSqlQuery &q)
+{
+    return leggiSpese([&q](const char *c) { return q.value(QString::fromLatin1(c)); });
+}
+
+SpeseAnno leggiSpese(const QVariantMap &riga)
+{
+    return leggiSpese([&riga](const char *c) { return riga.value(QString::fromLatin1(c)); });
+}
+
+namespace {
+Totale piu(Totale a, Totale b) { return a && b ? a->piu(*b, std::nothrow) : std::nullopt; }
+Totale meno(Totale a, Totale b) { return a && b ? a->meno(*b, std::nothrow) : std::nullopt; }
+
+// The total, or the error that says it is out of range.
+Importo certo(const Totale &t, const char *cosa)
+{
+    if (!t)
+        throw Errore(codici::Traboccamento, kImportoTroppoGrande + QStringLiteral(": ") + QString::fromUtf8(cosa)
+                                                + QStringLiteral(" supera il massimo calcolabile."));
+    return *t;
+}
+} // namespace
+
+Totale totaleLinea(Importo importo, qlonglong ore, qlonglong allievi)
+{
+    const Totale perOre = importo.per(ore, std::nothrow);
+    return perOre ? perOre->per(allievi, std::nothrow) : std::nullopt;
+}
+
+Totale totaleLinea(Importo importo, qlonglong allievi) { return importo.per(allievi, std::nothrow); }
+
+TotaliAnno totaliAnno(const SpeseAnno &s)
+{
+    TotaliAnno t;
+    t.a1 = totaleLinea(s.a1, s.oreA1, s.allA1);
+    t.a2 = totaleLinea(s.a2, s.oreA2, s.allA2);
+    t.p16 = totaleLinea(s.p16, s.ore16, s.all16);
+    t.p17_3 = totaleLinea(s.p17_3, s.all17_3);
+    t.anno = meno(piu(piu(t.a1, t.a2), t.p16), t.p17_3);
+    t.preventivo = meno(t.anno, s.meno);
+    return t;
+}
+
+std::optional<ImportoEccessivo> importoEccessivo(const SpeseAnno &s, int anno)
+{
+    const TotaliAnno t = totaliAnno(s);
+    if (t.preventivo)
+        return std::nullopt;
+    const QString dove = QStringLiteral(" (anno %1) supera il massimo calcolabile.").arg(anno + 1) + CRLF;
+    const QString riduci = QStringLiteral("Ridurre l'importo, le ore o gli allievi.");
+    auto eccesso = [&](const char *campo, const QString &cosa) {
+        return ImportoEccessivo{campo, kImportoTroppoGrande + QStringLiteral(": ") + cosa + dove + riduci};
+    };
+    if (!t.a1)
+        return eccesso("txtA1", QStringLiteral("il totale della spesa 'Spese Generali'"));
+    if (!t.a2)
+        return eccesso("txtA2", QStringLiteral("il totale della spesa 'Premio'"));
+    if (!t.p16)
+        return eccesso("txt16", QStringLiteral("il totale della spesa 'Reddito Allievi'"));
+    if (!t.p17_3)
+        return eccesso("txtNumAll17_3", QStringLiteral("il totale della spesa 'Contributo Allievi'"));
+    if (!t.anno) {
+        // Each line fits, their sum does not: the user is taken to the largest.
+        const char *campo = *t.a1 >= *t.a2 && *t.a1 >= *t.p16 ? "txtA1" : *t.a2 >= *t.p16 ? "txtA2" : "txt16";
+        return eccesso(campo, QStringLiteral("il Totale PREVENTIVO SPESE"));
+    }
+    return ImportoEccessivo{"txtParam17Meno", kImportoTroppoGrande + QStringLiteral(": il Totale PREVENTIVO calcolato") + dove
+                                                  + QStringLiteral("Ridurre la quota dell'operatore da sottrarre.")};
+}
+
+Importo totaleAnno(const SpeseAnno &s) { return certo(totaliAnno(s).anno, "il Totale PREVENTIVO SPESE"); }
 
 Importo totalePreventivo(const SpeseAnno &s)
 {
-    // Through the one course-total formula, as the summary and the transmission file read it.
-    return totaleRigaSpese([&](const char *c) -> QVariant {
-        const QByteArray n(c);
-        if (n == "ParamA1") return s.a1.perSql();
-        if (n == "NumOreA1") return s.oreA1;
-        if (n == "NumAllA1") return s.allA1;
-        if (n == "ParamA2") return s.a2.perSql();
-        if (n == "NumOreA2") return s.oreA2;
-        if (n == "NumAllA2") return s.allA2;
-        if (n == "Param16") return s.p16.perSql();
-        if (n == "NumOre16") return s.ore16;
-        if (n == "NumAll16") return s.all16;
-        if (n == "Param17_3") return s.p17_3.perSql();
-        if (n == "NumAll17_3") return s.all17_3;
-        if (n == "Param17Meno") return s.meno.perSql();
-        return {};
-    });
+    return certo(totaliAnno(s).preventivo, "il Totale PREVENTIVO calcolato");
+}
+
+Importo totaleCorso(const QList<SpeseAnno> &anni)
+{
+    Importo t;
+    for (const SpeseAnno &s : anni)
+        t += totalePreventivo(s);
+    return t;
+}
+
+Importo tettoRedditoAllievi(qlonglong allievi) { return Importo::daCentesimi(40000).per(allievi); }
+
+TotaliSede TotaliCorsiSede(CorsiDB &db, const Sessione &s, qlonglong sede)
+{
+    QSqlQuery q = db.seleziona(
+        QStringLiteral("SELECT S.*, P.DurataAnnOre AS OreAnno, EXISTS (SELECT 1 FROM AzioneDeroga D WHERE D.CodAsse = "
+                       "P.CodAsse AND D.CodMisura = P.CodMisura AND D.CodAzione = P.CodAzione) AS Deroga FROM CorsiPropSpese S "
+                       "INNER JOIN CorsiProp P ON P.GrupOpe = S.GrupOpe AND P.Operatore = S.Operatore AND P.SedeInteressata = "
+                       "S.SedeInteressata AND P.Corso = S.Corso AND P.Accorp = S.Accorp WHERE S.ProgrAnno = 1 AND S.GrupOpe=? "
+                       "AND S.Operatore=? AND (S.SedeInteressata = ? OR (? < 1000 AND S.SedeInteressata > 999 AND "
+                       "P.CompoResp = ? AND EXISTS (SELECT 1 FROM CorsiSediOcc O INNER JOIN Comuni M ON M.CodComune = "
+                       "O.CodComune WHERE O.SedeOcc = S.SedeInteressata AND M.PROV = ?)))"),
+        {s.gGrupOpe, s.numeroOperatore(), sede, sede, sede, s.gProv});
+    TotaliSede t;
+    auto aggiungi = [](GruppoCorsi &g, Importo totale, qlonglong ore) {
+        ++g.schede;
+        g.totale += totale;
+        g.ore += ore;
+    };
+    while (q.next()) {
+        const Importo totale = totalePreventivo(leggiSpese(q));
+        const qlonglong ore = q.value(QStringLiteral("OreAnno")).toLongLong();
+        aggiungi(q.value(QStringLiteral("SedeInteressata")).toLongLong() == sede ? t.sedeAccreditata : t.sediOccasionali,
+                 totale, ore);
+        if (q.value(QStringLiteral("Deroga")).toInt() != 0)
+            aggiungi(t.azioniInDeroga, totale, ore);
+    }
+    return t;
+}
+
+Importo TotSpeseCorsiSede(CorsiDB &db, const Sessione &s, qlonglong sede)
+{
+    const TotaliSede t = TotaliCorsiSede(db, s, sede);
+    return t.sedeAccreditata.totale + t.sediOccasionali.totale;
 }
 
 LineeAmmesse lineeAmmesse(CorsiDB &db, const QString &azione, const QString &tipologia)
@@ -148,9 +280,8 @@ std::optional<qlonglong> oreMassimeAzione(CorsiDB &db, const QString &azione, co
 
 Importo CalcolaParam17_3(qlonglong oreAnnue)
 {
-    const Importo perOre = Importo::daCentesimi(200).per(std::max<qlonglong>(oreAnnue, 0));
-    const Importo tetto = Importo::daCentesimi(30000);
-    return std::min(perOre, tetto);
+    // From 150 hours on the 300 euro hold: the hours count no further, however many.
+    return Importo::daCentesimi(200).per(std::clamp<qlonglong>(oreAnnue, 0, 150));
 }
 
 SpeseAnno speseDiPartenza(const Massimali &m, const LineeAmmesse &l, qlonglong allievi, qlonglong oreAnnue)
@@ -180,18 +311,37 @@ SpeseAnno speseDiPartenza(const Massimali &m, const LineeAmmesse &l, qlonglong a
     return s;
 }
 
+SpeseIniziali IniSpese(CorsiDB &db, const QString &azione, const QString &tipologia, int durata, qlonglong oreAnnue,
+                       qlonglong allievi, int anniConservati)
+{
+    SpeseIniziali r;
+    r.linee = lineeAmmesse(db, azione, tipologia);
+    const Massimali m = MaxValParamAC(db, azione, tipologia, oreAnnue, allievi);
+    for (int y = std::max(anniConservati, 0); y < std::min(durata, 3); ++y)
+        r.anni[y] = speseDiPartenza(m, r.linee, allievi, oreAnnue);
+    return r;
+}
+
 void ArrotondaSpese(SpeseAnno &s)
 {
-    const Importo totale = totalePreventivo(s);
+    s.dettaglio = {};
+    const Totale totale = totaliAnno(s).preventivo;
+    if (!totale)
+        return; // the checks refuse the year: nothing to break down
+    std::array<Totale, 5> parti;
     qlonglong somma = 0;
     for (int i = 0; i < 5; ++i) {
-        s.dettaglio[i] = totale.perRapporto(s.percentuali[i], 100);
+        parti[i] = totale->perRapporto(s.percentuali[i], 100, std::nothrow);
         somma += s.percentuali[i];
     }
     // With the five percentages making the whole, the cents left by the rounding go to
     // b) (Realizzazione), so that the breakdown adds up exactly to the total.
     if (somma == 100)
-        s.dettaglio[1] = totale - (s.dettaglio[0] + s.dettaglio[2] + s.dettaglio[3] + s.dettaglio[4]);
+        parti[1] = meno(totale, piu(piu(parti[0], parti[2]), piu(parti[3], parti[4])));
+    // Percentages far above the whole can push a part out of range: then none is shown.
+    if (std::all_of(parti.cbegin(), parti.cend(), [](const Totale &p) { return p.has_value(); }))
+        for (int i = 0; i < 5; ++i)
+            s.dettaglio[i] = *parti[i];
 }
 
 } // namespace quirdal

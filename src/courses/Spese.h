@@ -1,17 +1,28 @@
 #pragma once
-// The cost estimate of a course, year by year: the cost lines with their caps and
-// defaults, the lines the action admits, the year's total and its breakdown, all in exact
-// cents.
+// The money of a course in one place: a year of costs as the sheet holds it and a
+// CorsiPropSpese row stores it, read from such a row; its line totals, the year's totals,
+// the course's and a site's; the caps and defaults of a year and its breakdown. The course
+// sheet, its checks, the summary, the component sheet, the prints and the transmission
+// file all come here, so that no two of them can disagree by a cent: no amount is
+// multiplied anywhere else.
 #include "common/Importo.h"
 
+#include <QList>
 #include <QString>
+#include <QVariant>
+#include <QVariantMap>
 #include <array>
+#include <functional>
+#include <optional>
+
+class QSqlQuery;
 
 namespace quirdal {
 
 class CorsiDB;
+struct Sessione;
 
-// One year of costs, as the sheet holds it and a CorsiPropSpese row stores it.
+// One year of costs.
 struct SpeseAnno {
     Importo a1;
     qlonglong oreA1 = 0, allA1 = 0;
@@ -28,11 +39,74 @@ struct SpeseAnno {
     bool operator==(const SpeseAnno &) const = default;
 };
 
-// Lines A1 + A2 + 16 − 17.3 ("Totale PREVENTIVO SPESE").
+// --- A row read -------------------------------------------------------------------------
+
+// A column of a CorsiPropSpese row (or of the view QryCorsiPropSpese) by its name; a
+// missing column or a Null counts as zero.
+using CampoRiga = std::function<QVariant(const char *colonna)>;
+SpeseAnno leggiSpese(const CampoRiga &campo);
+SpeseAnno leggiSpese(const QSqlQuery &q); // its current row
+SpeseAnno leggiSpese(const QVariantMap &riga);
+// The columns the totals are made of: a row where every one is Null (an outer join that
+// found no cost row) has no costs at all, which is not the same as costs of 0.
+inline const char *const kColonneTotaleSpese[] = {"ParamA1",  "NumOreA1", "NumAllA1",  "ParamA2",
+                                                 "NumOreA2", "NumAllA2", "Param16",   "NumOre16",
+                                                 "NumAll16", "Param17_3", "NumAll17_3", "Param17Meno"};
+
+// --- Totals -----------------------------------------------------------------------------
+
+// A total, or nothing when it does not fit in the range of the cents: values a user can
+// type (14 digits of euro, 5 of hours, 5 of participants) go well past it.
+using Totale = std::optional<Importo>;
+// What a total label shows instead of a total that cannot be computed.
+inline const QString kImportoTroppoGrande = QStringLiteral("Importo troppo grande");
+
+// Amount × hours × participants: lines A1, A2, 16 and the lines of the merged-course summary.
+Totale totaleLinea(Importo importo, qlonglong ore, qlonglong allievi);
+// Amount × participants: line 17.3.
+Totale totaleLinea(Importo importo, qlonglong allievi);
+
+struct TotaliAnno {
+    Totale a1, a2, p16, p17_3;
+    Totale anno;       // A1 + A2 + 16 − 17.3: "Totale PREVENTIVO SPESE"
+    Totale preventivo; // the above less the operator's share to subtract: "Totale PREVENTIVO calcolato"
+};
+TotaliAnno totaliAnno(const SpeseAnno &s);
+
+// The first total of a year (0 to 2) that cannot be computed: the field that takes the user
+// to it (its objectName without the year) and the message that names it; nothing when
+// every total can be.
+struct ImportoEccessivo {
+    const char *campo;
+    QString messaggio;
+};
+std::optional<ImportoEccessivo> importoEccessivo(const SpeseAnno &s, int anno);
+
+// The totals of stored rows, where one out of range raises Errore (Traboccamento).
 Importo totaleAnno(const SpeseAnno &s);
-// The year's total less the operator's share to subtract ("Totale PREVENTIVO calcolato"):
-// the one course-total formula.
 Importo totalePreventivo(const SpeseAnno &s);
+// A course: the computed totals of its years.
+Importo totaleCorso(const QList<SpeseAnno> &anni);
+// The highest "Reddito Allievi" total of a year: 400 euro a participant.
+Importo tettoRedditoAllievi(qlonglong allievi);
+
+// The first-year costs of the courses of a site of the current operator in the current
+// province (TotSpeseCorsiSede): those held there; for a component, those held at the
+// occasional sites of the province it is responsible for; and, among both, those on
+// derogation actions (AzioneDeroga). Each group with its count, its total and its annual hours.
+struct GruppoCorsi {
+    int schede = 0;
+    Importo totale;
+    qlonglong ore = 0;
+};
+struct TotaliSede {
+    GruppoCorsi sedeAccreditata, sediOccasionali, azioniInDeroga;
+};
+TotaliSede TotaliCorsiSede(CorsiDB &db, const Sessione &s, qlonglong sede);
+// The first-year total of the courses held at a site (the two first groups above).
+Importo TotSpeseCorsiSede(CorsiDB &db, const Sessione &s, qlonglong sede);
+
+// --- Lines, caps and defaults -----------------------------------------------------------
 
 // The lines an action and type admit, besides A1 which is always open.
 struct LineeAmmesse {
@@ -64,12 +138,23 @@ std::optional<qlonglong> oreMassimeAzione(CorsiDB &db, const QString &azione, co
 Importo CalcolaParam17_3(qlonglong oreAnnue);
 
 // A year filled with the defaults of the caps: A1 (and A2, 16, where open) at their caps
-// (0 without a caps row),
-// participants within the caps, every line's hours the annual hours, 17.3 computed.
+// (0 without a caps row), participants within the caps, every line's hours the annual
+// hours, 17.3 computed.
 SpeseAnno speseDiPartenza(const Massimali &m, const LineeAmmesse &l, qlonglong allievi, qlonglong oreAnnue);
 
-// The breakdown a) to e) from the percentages of the year's total; when every percentage
-// is given, b) takes what makes the five add up exactly to the total.
+// The defaults of the years of a course (IniSpese): the lines the action and type admit,
+// and each year of the duration (at most three) filled from the caps for the annual hours
+// and participants, except the first anniConservati years, whose stored values stay.
+struct SpeseIniziali {
+    LineeAmmesse linee;
+    std::array<std::optional<SpeseAnno>, 3> anni; // nothing: the year keeps what it has
+};
+SpeseIniziali IniSpese(CorsiDB &db, const QString &azione, const QString &tipologia, int durata, qlonglong oreAnnue,
+                       qlonglong allievi, int anniConservati);
+
+// The breakdown a) to e) from the percentages of the year's computed total; when every
+// percentage is given, b) takes what makes the five add up exactly to the total. A total
+// that cannot be computed leaves the breakdown at 0.
 void ArrotondaSpese(SpeseAnno &s);
 
 } // namespace quirdal

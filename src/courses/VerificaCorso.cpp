@@ -118,8 +118,9 @@ void regoleSpese(Regole &r, CorsiDB &db, const DatiCorso &d)
                  QStringLiteral("Il numero di allievi della spesa '") + reddito + QStringLiteral("' non può superare") + CRLF
                      + QStringLiteral("il numero degli ALLIEVI PREVISTI (") + allievi + QLatin1Char(')'),
                  c("txtNumAll16"));
-            const Importo tetto = Importo::daCentesimi(40000).per(d.numAll);
-            r.se(d.azione() != QLatin1String("III.G.06.04") && x.p16.per(x.ore16).per(x.all16) > tetto,
+            const Importo tetto = tettoRedditoAllievi(d.numAll);
+            const Totale reddito = totaleLinea(x.p16, x.ore16, x.all16); // nothing: above any cap
+            r.se(d.azione() != QLatin1String("III.G.06.04") && (!reddito || *reddito > tetto),
                  QStringLiteral("Il totale della spesa 'Reddito Allievi' non deve superare i ") + tetto.formato()
                      + QStringLiteral(" euro. ") + CRLF + QStringLiteral("Corrispondenti a 400 euro procapite"),
                  c("txt16"));
@@ -250,6 +251,14 @@ QList<EsitoVerifica> applica(CorsiDB &db, const Sessione &s, const DatiCorso &d,
     r.se(atsRichiesta && !d.ats,
          QStringLiteral("Per l'azione selezionata ") + azione + QStringLiteral(" è obbligatoria la costituzione di un' ATS."),
          QStringLiteral("ChkATS"));
+    if (r.avanti()) {
+        // On every save, the first as well: values no total can be computed from are never
+        // checked further nor written.
+        const LineeAmmesse linee = lineeAmmesse(db, azione, d.codTipologia);
+        for (int anno = 0; anno < std::min(d.durataTotIter, 3); ++anno)
+            if (const auto e = importoEccessivo(soloLineeAmmesse(d.spese[anno], linee), anno))
+                r.fallisce(e->messaggio, campoAnno(e->campo, anno));
+    }
     if (memorizzato) {
         if (r.avanti())
             regoleSpese(r, db, d);

@@ -5,7 +5,7 @@
 #include "common/Generale.h"
 #include "common/Sessione.h"
 #include "common/Testo.h"
-#include "courses/TotaleCorso.h"
+#include "courses/Spese.h"
 #include "db/CorsiDB.h"
 #include "db/Recordset.h"
 

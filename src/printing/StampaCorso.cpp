@@ -6,7 +6,7 @@
 #include "common/Errori.h"
 #include "common/Importo.h"
 #include "common/Sessione.h"
-#include "courses/TotaleCorso.h"
+#include "courses/Spese.h"
 #include "db/CorsiDB.h"
 #include "printing/CampiStampa.h"
 
@@ -87,7 +87,7 @@ void MotoreStampa::StampaUnCorso(const ChiaveCorso &k)
                                     chiave);
     sezione(QStringLiteral("_p07Wzq"), [&](Valori &v, QHash<QString, Righe> &b) {
         corso(v);
-        Importo complessivo;
+        QList<SpeseAnno> anni;
         for (const Riga &r : spese) {
             auto campo = [&](const char *n) { return r.value(QString::fromLatin1(n)); };
             Valori rv;
@@ -96,13 +96,13 @@ void MotoreStampa::StampaUnCorso(const ChiaveCorso &k)
                 rv.testo(QString::fromLatin1(n), soldi(campo(n)));
             for (const char *n : {"NumOreA1", "NumAllA1", "NumOreA2", "NumAllA2", "NumOre16", "NumAll16", "NumAll17_3"})
                 rv.testo(QString::fromLatin1(n), t(r, n));
-            const Importo tot = totaleRigaSpese(campo);
+            anni << leggiSpese(r);
+            const Importo tot = totalePreventivo(anni.last());
             rv.grassetto(QStringLiteral("TotAnno"), tot.formato());
             rv.testo(QStringLiteral("EnteErogatore"), t(r, "EnteErogatore"));
-            complessivo += tot;
             b[QStringLiteral("Anni")] << rv;
         }
-        v.grassetto(QStringLiteral("TotCorso"), complessivo.formato());
+        v.grassetto(QStringLiteral("TotCorso"), totaleCorso(anni).formato());
     });
     sezione(QStringLiteral("_p071Wzq"), [&](Valori &v, QHash<QString, Righe> &b) {
         corso(v);

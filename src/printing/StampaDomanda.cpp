@@ -6,7 +6,7 @@
 #include "common/Errori.h"
 #include "common/Importo.h"
 #include "common/Sessione.h"
-#include "courses/TotaleCorso.h"
+#include "courses/Spese.h"
 #include "db/CorsiDB.h"
 #include "printing/CampiStampa.h"
 

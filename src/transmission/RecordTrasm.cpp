@@ -5,7 +5,7 @@
 
 #include "common/Errori.h"
 #include "common/Sessione.h"
-#include "courses/TotaleCorso.h"
+#include "courses/Spese.h"
 #include "db/CorsiDB.h"
 #include "db/IstruzionePreparata.h"
 
@@ -229,7 +229,7 @@ bool ScriviRec_E(Stato &s, const Corsi &corsi)
         // A course with no cost row has no amount: an empty value, not 0.00.
         const bool senzaSpese = std::all_of(std::begin(kColonneTotaleSpese), std::end(kColonneTotaleSpese),
                                             [&](const char *campo) { return spesa(campo).isNull(); });
-        const QString totale = senzaSpese ? QString() : totaleRigaSpese(spesa).perTrasmissione();
+        const QString totale = senzaSpese ? QString() : totalePreventivo(leggiSpese(spesa)).perTrasmissione();
         QString spin = c["SPINAmbitoTerr"].toString() + c["SPINSettoreProd"].toString() + c["SPINFiguraProf"].toString();
         if (spin == QLatin1String("OO9901"))
             spin.clear();

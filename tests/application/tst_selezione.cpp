@@ -1,6 +1,6 @@
 #include "application/Selezione.h"
 #include "application/SelezioneOperatore.h"
-#include "courses/TotaleCorso.h"
+#include "courses/Spese.h"
 #include "support/Domanda.h"
 
 #include <QTest>

@@ -4,8 +4,11 @@
 #include "common/Importo.h"
 
 #include <QTest>
+#include <functional>
+#include <limits>
 
 using namespace quirdal;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(std::optional<qint64>)
 
@@ -99,6 +102,70 @@ private Q_SLOTS:
             traboccato = e.numero() == 6;
         }
         QVERIFY(traboccato);
+    }
+
+    // Every operation at the edge of the cents' range: the largest result that fits, and one
+    // beyond it, which the raising form refuses with Errore 6 and the other gives as nothing.
+    void traboccamento_data()
+    {
+        QTest::addColumn<QString>("operazione");
+        QTest::addColumn<qint64>("a");
+        QTest::addColumn<qint64>("b");
+        QTest::addColumn<std::optional<qint64>>("risultato");
+        constexpr qint64 massimo = std::numeric_limits<qint64>::max(), minimo = std::numeric_limits<qint64>::min();
+        using R = std::optional<qint64>;
+        QTest::newRow("per: il più grande che entra") << u"per"_s << qint64(3074457345618258602) << qint64(3)
+                                                      << R(9223372036854775806);
+        QTest::newRow("per: uno oltre") << u"per"_s << qint64(3074457345618258603) << qint64(3) << R();
+        // The largest amount the sheet takes (99.999.999.999.999,00) by hours: 922 fit, 923 do not.
+        QTest::newRow("per: importo digitato massimo, 922 ore") << u"per"_s << qint64(9999999999999900) << qint64(922)
+                                                                << R(9219999999999907800);
+        QTest::newRow("per: importo digitato massimo, 923 ore") << u"per"_s << qint64(9999999999999900) << qint64(923) << R();
+        QTest::newRow("per: il più piccolo che entra") << u"per"_s << qint64(-4611686018427387904) << qint64(2) << R(minimo);
+        QTest::newRow("per: uno sotto") << u"per"_s << qint64(-4611686018427387905) << qint64(2) << R();
+        QTest::newRow("piu: fino al massimo") << u"piu"_s << massimo - 1 << qint64(1) << R(massimo);
+        QTest::newRow("piu: un centesimo oltre") << u"piu"_s << massimo << qint64(1) << R();
+        QTest::newRow("meno: fino al minimo") << u"meno"_s << minimo + 1 << qint64(1) << R(minimo);
+        QTest::newRow("meno: un centesimo sotto") << u"meno"_s << minimo << qint64(1) << R();
+        // A ratio passes 64 bits on the way and comes back: exact, rounded half away from zero.
+        QTest::newRow("rapporto: tutto il massimo") << u"rapporto"_s << massimo << qint64(100) << R(massimo);
+        QTest::newRow("rapporto: metà del massimo") << u"rapporto"_s << massimo << qint64(50) << R(4611686018427387904);
+        QTest::newRow("rapporto: l'1% oltre") << u"rapporto"_s << massimo << qint64(101) << R();
+        QTest::newRow("rapporto: il minimo intero") << u"rapporto"_s << minimo << qint64(100) << R(minimo);
+    }
+    void traboccamento()
+    {
+        QFETCH(QString, operazione);
+        QFETCH(qint64, a);
+        QFETCH(qint64, b);
+        QFETCH(std::optional<qint64>, risultato);
+        const Importo x = Importo::daCentesimi(a);
+        std::optional<Importo> senzaErrore;
+        std::function<Importo()> conErrore;
+        if (operazione == u"per"_s) {
+            senzaErrore = x.per(b, std::nothrow);
+            conErrore = [&] { return x.per(b); };
+        } else if (operazione == u"piu"_s) {
+            senzaErrore = x.piu(Importo::daCentesimi(b), std::nothrow);
+            conErrore = [&] { return x + Importo::daCentesimi(b); };
+        } else if (operazione == u"meno"_s) {
+            senzaErrore = x.meno(Importo::daCentesimi(b), std::nothrow);
+            conErrore = [&] { return x - Importo::daCentesimi(b); };
+        } else {
+            senzaErrore = x.perRapporto(b, 100, std::nothrow);
+            conErrore = [&] { return x.perRapporto(b, 100); };
+        }
+        QCOMPARE(senzaErrore.has_value(), risultato.has_value());
+        if (risultato)
+            QCOMPARE(senzaErrore->centesimi(), *risultato);
+        QString errore;
+        try {
+            const Importo r = conErrore();
+            QCOMPARE(r.centesimi(), risultato.value_or(0));
+        } catch (const Errore &e) {
+            errore = QString::number(e.numero()) + u' ' + e.descrizione();
+        }
+        QCOMPARE(errore, risultato ? QString() : u"6 Importo troppo grande per essere calcolato."_s);
     }
 
     void ripartisci_data()

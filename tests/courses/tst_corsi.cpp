@@ -123,6 +123,39 @@ private Q_SLOTS:
         QVERIFY(VerifCorso(a.db, a.sessione, DatiCorso{}, true, false).valido());
     }
 
+    // A year no total can be computed for is refused by the first save too, which skips the
+    // cap rules, by the report of every problem, and by the write itself: nothing is stored.
+    void importoTroppoGrandeMaiScritto()
+    {
+        AllaSede a;
+        corsoPulito(a.db);
+        a.db.esegui(u"INSERT INTO AmmissioneSpese VALUES ('II.E','11','01','10',16,1)"_s);
+        DatiCorso d = a.corso(u"0002"_s);
+        d.spese[1].a1 = euro("99.999.999.999.999");
+        d.spese[1].oreA1 = d.spese[1].allA1 = 99999;
+        const QString messaggio = u"Importo troppo grande: il totale della spesa 'Spese Generali' (anno 2) supera il massimo "
+                                  "calcolabile.\r\nRidurre l'importo, le ore o gli allievi."_s;
+        const EsitoVerifica e = VerifCorso(a.db, a.sessione, nuovo(d, 1), true, false);
+        QCOMPARE(e.messaggio + u' ' + e.titolo + u' ' + e.campo, messaggio + u" Verifica dati txtA1_1"_s);
+        QString scritto;
+        try {
+            scriviCorso(a.db, a.sessione, a.piattaforma, d);
+        } catch (const Errore &x) {
+            scritto = QString::number(x.numero()) + u' ' + x.descrizione();
+        }
+        QCOMPARE(scritto, u"6 "_s + messaggio);
+        QCOMPARE(a.valore(u"SELECT group_concat(ParamA1 || '/' || NumOreA1) FROM CorsiPropSpese WHERE Corso='0002'"_s),
+                 u"9.0/900,9.0/900"_s);
+        // Line 16 as well, through the 400-euro rule that compares its total.
+        d.spese[0].p16 = euro("99.999.999.999.999");
+        d.spese[0].ore16 = d.spese[0].all16 = 99999;
+        QStringList problemi;
+        for (const EsitoVerifica &p : problemiCorso(a.db, a.sessione, d, false, true))
+            problemi << p.campo;
+        QCOMPARE(problemi.filter(u"txt16_0"_s).size(), 3); // too large, above its cap, above 400 euro a head
+        QVERIFY(problemi.contains(u"txtA1_1"_s));
+    }
+
     // Amounts typed in the Italian format are stored exactly, and read back the same.
     void importiScrittiEsatti()
     {
@@ -287,6 +320,15 @@ private Q_SLOTS:
                  (QStringList{u"7,50"_s, u"15"_s, u"400"_s, u"2,00"_s}));
         QCOMPARE(riga(speseDiPartenza(MaxValParamAC(a.db, u"III.G.06.04"_s, u"10"_s, 600, 18), tutte, 18, 600)),
                  (QStringList{u"0,00"_s, u"18"_s, u"600"_s, u"0,00"_s}));
+        // The years of a course (IniSpese): each one of the duration, but those whose values were stored.
+        auto anni = [](const SpeseIniziali &i) {
+            return QList<bool>{i.anni[0].has_value(), i.anni[1].has_value(), i.anni[2].has_value()};
+        };
+        const SpeseIniziali tre = IniSpese(a.db, u"III.G.06.04"_s, u"10"_s, 3, 400, 18, 1);
+        QCOMPARE(anni(tre), (QList<bool>{false, true, true}));
+        QCOMPARE(tre.linee, LineeAmmesse{}); // none admitted but A1: line 16 stays at 0
+        QCOMPARE(riga(*tre.anni[2]), (QStringList{u"7,50"_s, u"15"_s, u"400"_s, u"0,00"_s}));
+        QCOMPARE(anni(IniSpese(a.db, u"III.G.06.04"_s, u"10"_s, 2, 400, 18, 0)), (QList<bool>{true, true, false}));
     }
 
     // The rules of a stored course, each at its boundary, over the fixture's course 0002/0
@@ -392,6 +434,17 @@ private Q_SLOTS:
             << a1("9,00", 26) << u"Il parametro 'C1' delle spese non deve superare i 25 allievi."_s << u"txtNumAllA1_0"_s;
         QTest::newRow("26 allievi: A1 oltre il massimale del C1 più alto")
             << a1("1.234,50", 26) << oltreA1.arg(u"9,00"_s) << u"txtA1_0"_s;
+        // Values no total can hold are refused before any cap is compared with them.
+        const QString troppo = u"Importo troppo grande: il totale della spesa '%1' (anno %2) supera il massimo calcolabile."
+                               "\r\nRidurre l'importo, le ore o gli allievi."_s;
+        QTest::newRow("reddito oltre ogni totale") << F([](Sessione &, DatiCorso &d) {
+            d.spese[0].p16 = euro("99.999.999.999.999");
+            d.spese[0].ore16 = d.spese[0].all16 = 99999;
+        }) << troppo.arg(u"Reddito Allievi"_s, u"1"_s) << u"txt16_0"_s;
+        QTest::newRow("A1 del secondo anno oltre ogni totale") << F([](Sessione &, DatiCorso &d) {
+            d.spese[1].a1 = euro("99.999.999.999.999");
+            d.spese[1].oreA1 = 923;
+        }) << troppo.arg(u"Spese Generali"_s, u"2"_s) << u"txtA1_1"_s;
         QTest::newRow("reddito oltre su azione che lo ammette") << F([reddito](Sessione &, DatiCorso &d) {
             d.codAsse = u"III.G"_s, d.codMisura = u"06"_s, d.codAzione = u"04"_s;
             d.sez34[2] = u"IMMIGRATI"_s;

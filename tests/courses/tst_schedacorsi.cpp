@@ -1,10 +1,9 @@
 // The course sheet driven as a user drives it: moving between courses saves a valid
 // change without a word and keeps the user on an invalid one, a printed application is
 // only read, a copy becomes a new course, and the report of every problem opens the course.
-#include "common/Progresso.h"
 #include "common/ui/Filtri.h"
 #include "courses/ui/Corsi.h"
-#include "loading/TabelleDecodifica.h"
+#include "support/Bando.h"
 #include "support/Domanda.h"
 #include "support/GuidaModali.h"
 
@@ -20,28 +19,6 @@ using namespace quirdal;
 using namespace quirdal::test;
 
 namespace {
-
-// The call's lists the sheet offers, from the demo's lookup files, through the loader.
-void listeDelBando(Contesto &c)
-{
-    ProgressoCaricamento p;
-    for (const char *t : {"Asse", "Misura", "Azione", "AzioneTipologia", "AzioneDestin", "AzioneScolari", "Destin", "Scolari",
-                          "Settore", "Comparto", "Orari", "Certif", "Qualifi", "Indiri", "Istituti", "AmbitiTerr",
-                          "SettoriProd", "FigureProf"}) {
-        const QString tabella = QString::fromLatin1(t);
-        QVERIFY(caricaTabella(c, qEnvironmentVariable("QUIRDAL_SORGENTI") + u"/data/tabelle/"_s + tabella + u".txt"_s, tabella,
-                              terminiChiave(c, tabella), p)
-                > 0);
-    }
-    // The codes of the fixture's courses that the demo's lists do not hold.
-    for (const char *sql : {"INSERT INTO AzioneDestin VALUES ('III.G','06','04','10',1), ('III.G','06','04','10',3)",
-                            "INSERT INTO AzioneScolari VALUES ('III.G','06','04','10',2)",
-                            "INSERT INTO IntervalloOreStage VALUES ('III.G','06','04','10','A',1,300,1200,NULL,NULL,0,400)",
-                            "INSERT INTO AmbitiTerr VALUES ('AA','AMBITO A')",
-                            "INSERT INTO SettoriProd VALUES ('AA','01','SETTORE UNO'), ('OO','99','NESSUNO')",
-                            "INSERT INTO FigureProf VALUES ('AA','01','02','FIGURA DUE'), ('OO','99','01','NESSUNA')"})
-        c.db.esegui(QString::fromLatin1(sql));
-}
 
 struct Scheda : Selezionata {
     std::unique_ptr<Corsi> f;
@@ -156,6 +133,67 @@ private Q_SLOTS:
             digita(s.f.get(), u"txtNumAll17_3_0"_s, allievi17_3);
         QCOMPARE(trova<QLabel>(s.f.get(), u"lblTotAnno_0"_s)->text().trimmed(), totale);
         QCOMPARE(trova<QLabel>(s.f.get(), u"lblTot_0"_s)->text().trimmed(), totale);
+    }
+
+    // The largest values the cost fields take (14 digits of euro, 5 of hours and of
+    // participants) go past what a total can hold: the totals say so while the user types,
+    // the save refuses with the field to change, and the program goes on.
+    void importoTroppoGrande_data()
+    {
+        QTest::addColumn<QStringList>("digitati"); // field, text, field, text ...
+        QTest::addColumn<QStringList>("etichette"); // the totals that cannot be shown
+        QTest::addColumn<QString>("messaggio");
+        QTest::addColumn<QString>("campo");
+        const QString riduci = u"\r\nRidurre l'importo, le ore o gli allievi."_s;
+        QTest::newRow("A1 al massimo") << QStringList{u"txtA1_0"_s, u"99999999999999"_s, u"txtNumOreA1_0"_s, u"99999"_s,
+                                                      u"txtNumAllA1_0"_s, u"99999"_s}
+                                       << QStringList{u"lbla1Tot_0"_s, u"lblTotAnno_0"_s, u"lblTot_0"_s}
+                                       << u"Importo troppo grande: il totale della spesa 'Spese Generali' (anno 1) supera il "
+                                          "massimo calcolabile."_s + riduci
+                                       << u"txtA1_0"_s;
+        // Each line fits (the largest amount by 921 and 922 hours), their sum does not: the
+        // user is taken to the larger line.
+        QTest::newRow("due righe che entrano, la somma no")
+            << QStringList{u"txtA1_0"_s, u"99999999999999"_s, u"txtNumOreA1_0"_s, u"921"_s, u"txtNumAllA1_0"_s, u"1"_s,
+                           u"txtA2_0"_s, u"99999999999999"_s, u"txtNumOreA2_0"_s, u"922"_s, u"txtNumAllA2_0"_s, u"1"_s}
+            << QStringList{u"lblTotAnno_0"_s, u"lblTot_0"_s}
+            << u"Importo troppo grande: il Totale PREVENTIVO SPESE (anno 1) supera il massimo calcolabile."_s + riduci
+            << u"txtA2_0"_s;
+    }
+    void importoTroppoGrande()
+    {
+        QFETCH(QStringList, digitati);
+        QFETCH(QStringList, etichette);
+        QFETCH(QString, messaggio);
+        QFETCH(QString, campo);
+        Scheda s;
+        s.db.esegui(u"INSERT INTO AmmissioneSpese VALUES ('II.E','11','01','10',2,2)"_s);
+        QWidget *f = s.f.get();
+        clicca(f, u"cmdLast"_s);
+        QCOMPARE(s.corrente(), u"0002"_s);
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        trova<QTabWidget>(f, u"SSTab1"_s)->setCurrentIndex(1);
+        for (qsizetype i = 0; i < digitati.size(); i += 2) {
+            auto *e = trova<QLineEdit>(f, digitati[i]);
+            QCOMPARE(e->maxLength(), e->objectName().startsWith(u"txtNum"_s) ? 5 : 14);
+            e->setFocus();
+            digita(f, digitati[i], digitati[i + 1]);
+            QTest::keyClick(e, Qt::Key_Tab);
+            // Shown whole once left ("99.999.999.999.999,00"), not cut to the 14 characters typed.
+            QCOMPARE(e->text().remove(u'.').remove(u",00"_s), digitati[i + 1]);
+        }
+        for (const QString &l : etichette)
+            QCOMPARE(trova<QLabel>(f, l)->text(), u"Importo troppo grande"_s);
+        QCOMPARE(s.testi(), QStringList());
+        clicca(f, u"cmdSalva"_s);
+        QCOMPARE(s.testi(), QStringList{messaggio});
+        QCOMPARE(s.dialoghi.messaggi[0].titolo, u"Verifica dati"_s);
+        QCOMPARE(f->focusWidget()->objectName(), campo);
+        QCOMPARE(s.valore(u"SELECT group_concat(ParamA1 || '/' || NumOreA1 || '/' || ParamA2) FROM CorsiPropSpese WHERE "
+                          "Corso='0002'"_s),
+                 u"9.0/900/2.5,9.0/900/2.5"_s);
+        QVERIFY(f->isVisible());
     }
 
     // The costs of a new course start from the caps of the band of the hours typed, and stay

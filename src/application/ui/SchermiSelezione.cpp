@@ -151,8 +151,8 @@ frmRiepDomanda::frmRiepDomanda(Contesto &c, QWidget *padre) : QDialog(padre), m_
     p->addWidget(cmdEsci);
     lay->addLayout(p);
     connect(cmdConferma, &QPushButton::clicked, this, [this] { protetto(m_c, [this] { confermaDati(); }); });
-    connect(cmdEsci, &QPushButton::clicked, this, &frmRiepDomanda::reject);
-    connect(cmdAiuto, &QPushButton::clicked, this, [this] {
+    connect(cmdEsci, &QPushButton::clicked, this, &QDialog::reject);
+    alClic(cmdAiuto, m_c, [this] {
         if (fileAiuto(m_c.sessione).isEmpty())
             m_c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"), Icona::Informazione);
         else

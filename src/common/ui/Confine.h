@@ -5,9 +5,11 @@
 // user typed), the end of the program closes every window in order. No exception ever
 // crosses the event loop.
 #include <QList>
+#include <QObject>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <type_traits>
 
 class QAbstractButton;
 class QDialog;
@@ -19,6 +21,20 @@ struct Contesto;
 void protetto(Contesto &c, const std::function<void()> &azione);
 // A button's click runs the action behind the boundary.
 void alClic(QAbstractButton *pulsante, Contesto &c, std::function<void()> azione);
+// Any other signal runs the action behind the boundary, with the signal's arguments when
+// the action takes them; the connection lives as long as the emitter (a widget of the screen).
+template <typename Emittente, typename Segnale, typename Azione>
+QMetaObject::Connection alSegnale(Emittente *emittente, Segnale segnale, Contesto &c, Azione azione)
+{
+    return QObject::connect(emittente, segnale, emittente, [&c, azione = std::move(azione)](const auto &...argomenti) {
+        protetto(c, [&] {
+            if constexpr (std::is_invocable_v<const Azione &, decltype(argomenti)...>)
+                azione(argomenti...);
+            else
+                azione();
+        });
+    });
+}
 
 // A modal screen opened from logic run by protetto(): exec(), then the end of the
 // program raised again when it was asked for while the screen was open, so that the code

@@ -139,7 +139,7 @@ void Frm_Impostazioni::esci()
     }
 }
 
-void Frm_Impostazioni::reject() { esci(); }
+void Frm_Impostazioni::reject() { protetto(m_c, [this] { esci(); }); }
 
 void Frm_Impostazioni::aiuto()
 {

@@ -84,15 +84,15 @@ frmOpzioni::frmOpzioni(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     // Connected after loading, so that only the user's edits count.
     const auto installazione = [this] { m_installazioneCambiata = true; };
     const auto schermo = [this] { m_cambiato = true; };
-    connect(optLocale, &QRadioButton::toggled, this, installazione);
-    connect(optMultiutenza, &QRadioButton::toggled, this, installazione);
-    connect(txtDatabase, &QLineEdit::textChanged, this, installazione);
-    connect(txtEMail, &QLineEdit::textChanged, this, schermo);
-    connect(txtMioServ, &QLineEdit::textChanged, this, schermo);
+    alSegnale(optLocale, &QRadioButton::toggled, m_c, installazione);
+    alSegnale(optMultiutenza, &QRadioButton::toggled, m_c, installazione);
+    alSegnale(txtDatabase, &QLineEdit::textChanged, m_c, installazione);
+    alSegnale(txtEMail, &QLineEdit::textChanged, m_c, schermo);
+    alSegnale(txtMioServ, &QLineEdit::textChanged, m_c, schermo);
     for (QRadioButton *o : {optServVTZ, optServVTZINT, optMioServ})
-        connect(o, &QRadioButton::toggled, this, schermo);
+        alSegnale(o, &QRadioButton::toggled, m_c, schermo);
     for (QCheckBox *k : {ckSottolinea, ckAumenta, ckCambia})
-        connect(k, &QCheckBox::toggled, this, schermo);
+        alSegnale(k, &QCheckBox::toggled, m_c, schermo);
     connect(optMioServ, &QRadioButton::toggled, txtMioServ, &QLineEdit::setEnabled);
     alClic(cmdSfoglia, m_c, [this] { sfoglia(); });
     alClic(cmdSalva, m_c, [this] { salva(); });
@@ -164,6 +164,6 @@ void frmOpzioni::annulla()
     QDialog::reject();
 }
 
-void frmOpzioni::reject() { annulla(); }
+void frmOpzioni::reject() { protetto(m_c, [this] { annulla(); }); }
 
 } // namespace quirdal

@@ -54,7 +54,7 @@ frmServerClient::frmServerClient(Contesto &c, QWidget *padre) : QDialog(padre), 
     puls->addWidget(cmdAnnulla);
     lay->addLayout(puls);
     alClic(cmdOK, m_c, [this] { ok(); });
-    connect(cmdAnnulla, &QPushButton::clicked, this, &frmServerClient::reject);
+    connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     // On load no option is chosen and gVersione is emptied.
     m_c.sessione.gVersione.clear();
     resize(520, sizeHint().height());
@@ -80,12 +80,14 @@ void frmServerClient::ok()
 
 void frmServerClient::reject()
 {
-    if (m_c.dialoghi.messaggio(QStringLiteral("Si è sicuri di voler interrompere l'installazione?"),
-                               QStringLiteral("Installazione"), Icona::Domanda, Pulsanti::SiNo)
-        == Risposta::Si) {
-        m_fine = true;
-        QDialog::reject();
-    }
+    protetto(m_c, [this] {
+        if (m_c.dialoghi.messaggio(QStringLiteral("Si è sicuri di voler interrompere l'installazione?"),
+                                   QStringLiteral("Installazione"), Icona::Domanda, Pulsanti::SiNo)
+            == Risposta::Si) {
+            m_fine = true;
+            QDialog::reject();
+        }
+    });
 }
 
 } // namespace quirdal

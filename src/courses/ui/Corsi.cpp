@@ -141,6 +141,15 @@ Importo importoDigitato(const QString &t)
     return {};
 }
 
+// An amount field takes 14 characters as typed; the grouped form it shows has more (the
+// thousands' dots, the decimals) and is never cut to fit: cut, it would read back as
+// another amount.
+void mostraImporto(QLineEdit *e, const QString &testo)
+{
+    e->setMaxLength(std::max<int>(14, int(testo.size())));
+    e->setText(testo);
+}
+
 } // namespace
 
 struct Corsi::Anno {
@@ -342,7 +351,7 @@ void Corsi::costruisci31(QTabWidget *t)
                          txtAAAADataAvvio})
         numeri->applica(e);
     for (QLineEdit *e : {txtGGDataAvvio, txtMMDataAvvio})
-        connect(e, &QLineEdit::editingFinished, e, [e] {
+        alSegnale(e, &QLineEdit::editingFinished, m_c, [e] {
             if (e->text().size() == 1)
                 e->setText(QStringLiteral("0") + e->text());
         });
@@ -467,7 +476,7 @@ void Corsi::costruisci32(QTabWidget *t)
         t->addTab(scorrevole(w), QStringLiteral("Anno %1").arg(y + 1));
         for (QLineEdit *e : w->findChildren<QLineEdit *>())
             if (!e->isReadOnly())
-                connect(e, &QLineEdit::textEdited, this, [this, y, e] {
+                alSegnale(e, &QLineEdit::textEdited, m_c, [this, y, e] {
                     if (m_caricando)
                         return;
                     Anno *an = m_anni[y];
@@ -621,8 +630,8 @@ void Corsi::costruisci34(QTabWidget *t)
             if (esegui(testo) == QDialog::Accepted)
                 txt_34[i]->setText(s.gTesto);
         });
-        connect(txt_34[i], &QLineEdit::editingFinished, txt_34[i],
-                [e = txt_34[i]] { e->setText(senzaCancelletto(e->text())); });
+        alSegnale(txt_34[i], &QLineEdit::editingFinished, m_c,
+                  [e = txt_34[i]] { e->setText(senzaCancelletto(e->text())); });
     }
     g->setRowStretch(5, 1);
     t->addTab(scorrevole(m_pagina34Inclusione), QStringLiteral("Inclusione sociale"));
@@ -675,7 +684,7 @@ void Corsi::collegaCascata()
         });
     for (Anno *a : m_anni)
         for (QLineEdit *e : a->pagina->findChildren<QLineEdit *>())
-            connect(e, &QLineEdit::textEdited, this, [this] { m_speseDiPartenza = false; });
+            alSegnale(e, &QLineEdit::textEdited, m_c, [this] { m_speseDiPartenza = false; });
     quando(cmbSetto, [this] { riempi(cmbCompa, vociComparti(m_c.db, codice(cmbSetto)), false); });
     quando(cmbQuali, [this] {
         if (cmbQuali->currentIndex() < 0 || cmbQuali->currentText().isEmpty())
@@ -688,7 +697,7 @@ void Corsi::collegaCascata()
         for (QComboBox *c : cmbIndi)
             riempi(c, indirizzi, true);
     });
-    connect(chkQuali, &QCheckBox::toggled, this, [this](bool si) {
+    alSegnale(chkQuali, &QCheckBox::toggled, m_c, [this](bool si) {
         if (m_caricando)
             return;
         if (si) {
@@ -708,7 +717,7 @@ void Corsi::collegaCascata()
             txtIndi[i]->clear();
             txtIndi[i]->setEnabled(false);
         });
-        connect(chkIndi[i], &QCheckBox::toggled, this, [this, i](bool si) {
+        alSegnale(chkIndi[i], &QCheckBox::toggled, m_c, [this, i](bool si) {
             if (m_caricando)
                 return;
             if (si) {
@@ -727,7 +736,7 @@ void Corsi::collegaCascata()
     quando(cmbSettProd, [this] {
         riempi(cmbFigProf, vociFigureProfessionali(m_c.db, codice(cmbAmbitoTerr), codice(cmbSettProd)), false);
     });
-    connect(chkSPINNonPres, &QCheckBox::toggled, this, [this](bool si) {
+    alSegnale(chkSPINNonPres, &QCheckBox::toggled, m_c, [this](bool si) {
         for (QComboBox *c : {cmbAmbitoTerr, cmbSettProd, cmbFigProf}) {
             if (si && !m_caricando) {
                 const QSignalBlocker b(c);
@@ -740,7 +749,7 @@ void Corsi::collegaCascata()
         if (cmbCodIsti->currentIndex() >= 0 && !cmbCodIsti->currentText().isEmpty())
             txtIstitutoLibero->clear();
     });
-    connect(txtIstitutoLibero, &QLineEdit::textEdited, this, [this](const QString &t) {
+    alSegnale(txtIstitutoLibero, &QLineEdit::textEdited, m_c, [this](const QString &t) {
         if (!t.isEmpty()) {
             const QSignalBlocker b(cmbCodIsti);
             cmbCodIsti->setCurrentIndex(-1);
@@ -761,9 +770,9 @@ void Corsi::collegaCascata()
         });
     });
     for (QLineEdit *e : {txtQuali, txtIstitutoLibero})
-        connect(e, &QLineEdit::editingFinished, e, [e] { e->setText(senzaCancelletto(e->text())); });
+        alSegnale(e, &QLineEdit::editingFinished, m_c, [e] { e->setText(senzaCancelletto(e->text())); });
     for (QLineEdit *e : txtIndi)
-        connect(e, &QLineEdit::editingFinished, e, [e] { e->setText(senzaCancelletto(e->text())); });
+        alSegnale(e, &QLineEdit::editingFinished, m_c, [e] { e->setText(senzaCancelletto(e->text())); });
 }
 
 void Corsi::aggiornaAzione()
@@ -805,17 +814,15 @@ void Corsi::aggiornaLinee()
 
 void Corsi::spesePredefinite(bool soloAnniSenzaValori)
 {
-    const QString azione = chiaveAzione(codice(cmbAsse), codice(cmbMisura), codice(cmbAzione));
-    const QString tipo = CmbTipologia->currentData().toString();
     aggiornaLinee();
-    const Massimali m = MaxValParamAC(m_c.db, azione, tipo, intero(txtDurataAnnOre), intero(txtNumAll));
-    const int durata = cmbDurata->currentText().toInt();
-    const int anniMemorizzati = m_memorizzato && !m_inserimento ? m_caricati.durataTotIter : 0;
-    for (int y = 0; y < std::min(durata, 3); ++y) {
-        if (soloAnniSenzaValori && y < anniMemorizzati)
-            continue;
-        mostraAnno(y, speseDiPartenza(m, m_linee, intero(txtNumAll), intero(txtDurataAnnOre)));
-    }
+    const int anniMemorizzati = soloAnniSenzaValori && m_memorizzato && !m_inserimento ? m_caricati.durataTotIter : 0;
+    const SpeseIniziali iniziali =
+        IniSpese(m_c.db, chiaveAzione(codice(cmbAsse), codice(cmbMisura), codice(cmbAzione)),
+                 CmbTipologia->currentData().toString(), cmbDurata->currentText().toInt(), intero(txtDurataAnnOre),
+                 intero(txtNumAll), anniMemorizzati);
+    for (int y = 0; y < 3; ++y)
+        if (iniziali.anni[y])
+            mostraAnno(y, *iniziali.anni[y]);
     m_speseDiPartenza = m_inserimento;
 }
 
@@ -824,7 +831,7 @@ void Corsi::mostraAnno(int y, const SpeseAnno &s)
     Anno *a = m_anni[y];
     const bool prima = m_caricando;
     m_caricando = true;
-    auto imp = [](QLineEdit *e, Importo v) { e->setText(v.formato()); };
+    auto imp = [](QLineEdit *e, Importo v) { mostraImporto(e, v.formato()); };
     auto num = [](QLineEdit *e, qlonglong v) { e->setText(QString::number(v)); };
     imp(a->a1, s.a1);
     num(a->oreA1, s.oreA1);
@@ -875,30 +882,37 @@ void Corsi::ricalcolaAnno(int y)
     Anno *a = m_anni[y];
     const SpeseAnno s = soloLineeAmmesse(leggiAnno(y), m_linee);
     if (m_linee.p17_3 && !m_caricando)
-        a->p17_3->setText(s.p17_3.formato());
-    a->totA1->setText(s.a1.per(s.oreA1).per(s.allA1).formato());
-    a->totA2->setText(s.a2.per(s.oreA2).per(s.allA2).formato());
-    a->tot16->setText(s.p16.per(s.ore16).per(s.all16).formato());
-    a->tot17_3->setText(s.p17_3.per(s.all17_3).formato());
-    a->totAnno->setText(totaleAnno(s).formato());
-    a->tot->setText(totalePreventivo(s).formato());
+        mostraImporto(a->p17_3, s.p17_3.formato());
+    const TotaliAnno t = totaliAnno(s);
+    // A total past the range of the cents says so where it would show; the save refuses it.
+    auto mostraTotale = [](QLabel *l, const Totale &v) { l->setText(v ? v->formato() : kImportoTroppoGrande); };
+    mostraTotale(a->totA1, t.a1);
+    mostraTotale(a->totA2, t.a2);
+    mostraTotale(a->tot16, t.p16);
+    mostraTotale(a->tot17_3, t.p17_3);
+    mostraTotale(a->totAnno, t.anno);
+    mostraTotale(a->tot, t.preventivo);
     for (int i = 0; i < 5; ++i)
-        a->dett[i]->setText(s.dettaglio[i].formato());
+        mostraImporto(a->dett[i], t.preventivo ? s.dettaglio[i].formato() : QString());
 }
 
 bool Corsi::eventFilter(QObject *o, QEvent *e)
 {
     // Amounts: typed in their plain form, shown grouped.
-    if (auto *campoImporto = qobject_cast<QLineEdit *>(o); campoImporto && !campoImporto->isReadOnly()) {
-        if (e->type() == QEvent::FocusIn) {
-            campoImporto->setText(importoDigitato(campoImporto->text()).formatoSenzaGruppi());
-            QMetaObject::invokeMethod(campoImporto, &QLineEdit::selectAll, Qt::QueuedConnection);
-        } else if (e->type() == QEvent::FocusOut) {
-            campoImporto->setText(importoDigitato(campoImporto->text()).formato());
+    auto *campoImporto = qobject_cast<QLineEdit *>(o);
+    const bool entrata = e->type() == QEvent::FocusIn;
+    if (campoImporto && !campoImporto->isReadOnly() && (entrata || e->type() == QEvent::FocusOut)) {
+        protetto(m_c, [this, campoImporto, entrata] {
+            if (entrata) {
+                mostraImporto(campoImporto, importoDigitato(campoImporto->text()).formatoSenzaGruppi());
+                QMetaObject::invokeMethod(campoImporto, &QLineEdit::selectAll, Qt::QueuedConnection);
+                return;
+            }
+            mostraImporto(campoImporto, importoDigitato(campoImporto->text()).formato());
             for (int y = 0; y < 3; ++y)
                 if (m_anni[y] && m_anni[y]->pagina->isAncestorOf(campoImporto))
                     ricalcolaAnno(y);
-        }
+        });
     }
     return QDialog::eventFilter(o, e);
 }
@@ -1519,7 +1533,7 @@ void Corsi::verificaTutti()
     v->addWidget(chiudi, 0, Qt::AlignRight);
     connect(chiudi, &QPushButton::clicked, &elenco, &QDialog::reject);
     std::optional<ProblemaCorso> scelto;
-    connect(l, &QListWidget::itemActivated, &elenco, [&](QListWidgetItem *i) {
+    alSegnale(l, &QListWidget::itemActivated, m_c, [&](QListWidgetItem *i) {
         scelto = problemi.value(l->row(i));
         elenco.accept();
     });
@@ -1609,8 +1623,8 @@ EleCorsi::EleCorsi(Contesto &c, const ChiaveCorso &corrente, QWidget *padre) : Q
         m_scelto = k;
         accept();
     };
-    connect(cmdSele2, &QPushButton::clicked, this, scegli);
-    connect(lst, &QListWidget::itemActivated, this, scegli);
+    alClic(cmdSele2, m_c, scegli);
+    alSegnale(lst, &QListWidget::itemActivated, m_c, scegli);
     connect(cmdEsci2, &QPushButton::clicked, this, &QDialog::reject);
     resize(560, 380);
 }

@@ -76,7 +76,7 @@ frmHandi::frmHandi(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     alClic(CmdVai, m_c, [this] { vai(); });
     alClic(cmdSalva, m_c, [this] { salva(); });
     alClic(cmdElimina, m_c, [this] { elimina(); });
-    connect(cmdEsci, &QPushButton::clicked, this, &frmHandi::reject);
+    connect(cmdEsci, &QPushButton::clicked, this, &QDialog::reject);
     resize(760, 330);
 }
 
@@ -264,8 +264,8 @@ EleHandi::EleHandi(Contesto &c, const QString &corrente, QWidget *padre) : QDial
         m_scelta = lst->currentItem()->text().left(4);
         accept();
     };
-    connect(cmdSele2, &QPushButton::clicked, this, scegli);
-    connect(lst, &QListWidget::itemActivated, this, scegli);
+    alClic(cmdSele2, m_c, scegli);
+    alSegnale(lst, &QListWidget::itemActivated, m_c, scegli);
     connect(cmdEsci2, &QPushButton::clicked, this, &QDialog::reject);
     resize(560, 380);
 }

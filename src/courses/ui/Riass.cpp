@@ -59,7 +59,7 @@ Riass::Riass(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     lay->addLayout(h);
 
     connect(cmbSedeDa, &QComboBox::activated, this, [this] { protetto(m_c, [this] { sedeDaScelta(); }); });
-    connect(OpzTuttiCorsi, &QRadioButton::toggled, this, [this](bool tutti) {
+    alSegnale(OpzTuttiCorsi, &QRadioButton::toggled, m_c, [this](bool tutti) {
         if (tutti)
             cmbCorso->setCurrentIndex(-1);
         cmbCorso->setEnabled(!tutti);

@@ -62,11 +62,11 @@ frmInstOper::frmInstOper(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     p->addWidget(cmdConferma);
     p->addWidget(cmdAnnulla);
     lay->addLayout(p);
-    connect(CmdIns, &QPushButton::clicked, this, &frmInstOper::inserisci);
-    connect(TxtOper, &QLineEdit::returnPressed, this, &frmInstOper::inserisci);
-    connect(CmdCanc, &QPushButton::clicked, this, &frmInstOper::cancella);
+    alClic(CmdIns, m_c, [this] { inserisci(); });
+    alSegnale(TxtOper, &QLineEdit::returnPressed, m_c, [this] { inserisci(); });
+    alClic(CmdCanc, m_c, [this] { cancella(); });
     alClic(cmdConferma, m_c, [this] { conferma(); });
-    connect(cmdAnnulla, &QPushButton::clicked, this, &frmInstOper::reject);
+    connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     resize(460, 420);
 }
 
@@ -134,19 +134,21 @@ void frmInstOper::conferma()
 
 void frmInstOper::reject()
 {
-    if (m_c.sessione.gPrimoAvvio) {
-        if (m_c.dialoghi.messaggio(QStringLiteral("Annullando l'operazione di scarico della base dati non sarà possibile "
-                                                  "continuare con l'esecuzione della procedura.")
-                                       + CRLF + QStringLiteral("Annullare comunque l'operazione?"),
-                                   QStringLiteral("PRIMO AVVIO"), Icona::Critico, Pulsanti::SiNo)
-            == Risposta::Si) {
-            m_fine = true;
-            QDialog::reject();
+    protetto(m_c, [this] {
+        if (m_c.sessione.gPrimoAvvio) {
+            if (m_c.dialoghi.messaggio(QStringLiteral("Annullando l'operazione di scarico della base dati non sarà "
+                                                      "possibile continuare con l'esecuzione della procedura.")
+                                           + CRLF + QStringLiteral("Annullare comunque l'operazione?"),
+                                       QStringLiteral("PRIMO AVVIO"), Icona::Critico, Pulsanti::SiNo)
+                == Risposta::Si) {
+                m_fine = true;
+                QDialog::reject();
+            }
+            return;
         }
-        return;
-    }
-    m_annullato = true;
-    QDialog::reject();
+        m_annullato = true;
+        QDialog::reject();
+    });
 }
 
 frmConferma::frmConferma(bool conTabelle, QWidget *padre) : QDialog(padre)

@@ -244,7 +244,7 @@ Componen::Componen(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
         }
         hd->addStretch();
         for (QLineEdit *e : {gg, mm})
-            connect(e, &QLineEdit::editingFinished, e, [e] { e->setText(completaDueCifre(e->text())); });
+            alSegnale(e, &QLineEdit::editingFinished, m_c, [e] { e->setText(completaDueCifre(e->text())); });
         g23->addWidget(k, r23, 0);
         g23->addWidget(cert, r23, 1);
         g23->addLayout(hd, r23++, 2);
@@ -255,7 +255,7 @@ Componen::Componen(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
                 e->setEnabled(si);
             }
         };
-        connect(k, &QCheckBox::toggled, this, abilita);
+        alSegnale(k, &QCheckBox::toggled, m_c, abilita);
         abilita(false);
     }
     auto *nota = new QLabel(QStringLiteral("L'accreditamento non è richiesto per presentare la proposta dei corsi: "
@@ -360,7 +360,7 @@ Componen::Componen(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
 
     txtComDes->installEventFilter(this);
     connect(txtComDes, &QLineEdit::editingFinished, this, [this] { protetto(m_c, [this] { comuneLasciato(); }); });
-    connect(txtComDes, &QLineEdit::textChanged, this, [this](const QString &t) {
+    alSegnale(txtComDes, &QLineEdit::textChanged, m_c, [this](const QString &t) {
         if (t.isEmpty() && !m_caricando && !m_solaLettura) {
             lblCodComune->clear();
             lblProv->clear();
@@ -368,7 +368,7 @@ Componen::Componen(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
         }
     });
     for (QLineEdit *estero : {txtStatoEstero, txtCittaEstero})
-        connect(estero, &QLineEdit::textEdited, this, [this](const QString &t) {
+        alSegnale(estero, &QLineEdit::textEdited, m_c, [this](const QString &t) {
             // A foreign address and an Italian municipality exclude each other.
             if (!t.isEmpty() && !m_solaLettura)
                 comune({}, {}, {}, {});
@@ -395,7 +395,7 @@ Componen::Componen(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     alClic(CmdOre, m_c, [this] { apriPannelloOre(true); });
     alClic(CmdCancOre, m_c, [this] { eliminaOre(); });
     alClic(cmdRispCertConf, m_c, [this] { confermaOre(); });
-    connect(cmdRispCertAnn, &QPushButton::clicked, this, &Componen::chiudiPannelloOre);
+    alClic(cmdRispCertAnn, m_c, [this] { chiudiPannelloOre(); });
     connect(ChkDirettive, &QCheckBox::toggled, this, [this](bool si) {
         if (!m_caricando)
             protetto(m_c, [this, si] { direttiveSpuntate(si); });

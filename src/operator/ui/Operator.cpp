@@ -270,10 +270,10 @@ Operator::Operator(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
                          txtAnnoDirettiva})
         numeri->applica(e);
     for (QLineEdit *e : {txtGGLeg, txtMMLeg, txtAALeg, txtGGPrece, txtMMPrece, txtAAPrece})
-        connect(e, &QLineEdit::editingFinished, e, [e] { e->setText(completaDueCifre(e->text())); });
+        alSegnale(e, &QLineEdit::editingFinished, m_c, [e] { e->setText(completaDueCifre(e->text())); });
     txtcomleg->installEventFilter(this);
     connect(txtcomleg, &QLineEdit::editingFinished, this, [this] { protetto(m_c, [this] { luogoLasciato(); }); });
-    connect(txtcomleg, &QLineEdit::textChanged, this, [this](const QString &t) {
+    alSegnale(txtcomleg, &QLineEdit::textChanged, m_c, [this](const QString &t) {
         if (t.isEmpty() && !m_solaLettura) {
             txtProvLeg->clear();
             provinciaNascita(true);

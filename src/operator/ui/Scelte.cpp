@@ -250,7 +250,7 @@ CompoRes::CompoRes(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     auto *cmdAnnulla = pulsante("cmdAnnulla", QStringLiteral("Annulla"));
     lay->addLayout(pulsantiInBasso({cmdConferma, cmdAnnulla}));
     alClic(cmdConferma, m_c, [this] { conferma(); });
-    connect(cmdAnnulla, &QPushButton::clicked, this, &CompoRes::reject);
+    connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     resize(560, sizeHint().height());
 }
 
@@ -324,7 +324,7 @@ FrmTesto::FrmTesto(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     connect(cmAnnTesto, &QPushButton::clicked, this, &QDialog::reject);
 
     txtTesto->setPlainText(s.gTesto);
-    connect(txtTesto, &QTextEdit::textChanged, this, &FrmTesto::adatta);
+    alSegnale(txtTesto, &QTextEdit::textChanged, m_c, [this] { adatta(); });
     adatta();
     QTextCursor cur = txtTesto->textCursor();
     cur.setPosition(std::clamp(s.gTestoPos, 0, static_cast<int>(txtTesto->toPlainText().size())));
@@ -362,9 +362,11 @@ bool FrmTesto::eventFilter(QObject *o, QEvent *e)
 {
     if (o == txtTesto && e->type() == QEvent::FocusOut && !txtTesto->isReadOnly()
         && txtTesto->toPlainText().contains(QLatin1Char('#'))) {
-        m_adattando = true;
-        txtTesto->setPlainText(senzaCancelletto(txtTesto->toPlainText()));
-        m_adattando = false;
+        protetto(m_c, [this] {
+            m_adattando = true;
+            txtTesto->setPlainText(senzaCancelletto(txtTesto->toPlainText()));
+            m_adattando = false;
+        });
     }
     return QDialog::eventFilter(o, e);
 }

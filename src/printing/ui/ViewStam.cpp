@@ -35,7 +35,7 @@ ViewStam::ViewStam(Contesto &c, RichiestaStampa richiesta, QWidget *padre)
     p->addStretch();
     p->addWidget(cmAnnStamp);
     lay->addLayout(p);
-    connect(cmAnnStamp, &QPushButton::clicked, this, &ViewStam::reject);
+    connect(cmAnnStamp, &QPushButton::clicked, this, &QDialog::reject);
     resize(420, sizeHint().height());
 }
 

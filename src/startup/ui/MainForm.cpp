@@ -243,7 +243,7 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
     calendario->setSelectedDate(m_c.piattaforma.oggi());
     calendario->hide();
     lay->addWidget(calendario, 0, Qt::AlignRight);
-    connect(lblCalendario, &EtichettaCliccabile::clicked, this, [this] {
+    alSegnale(lblCalendario, &EtichettaCliccabile::clicked, m_c, [this] {
         calendario->setVisible(!calendario->isVisible());
         lblCalendario->setText(calendario->isVisible() ? QStringLiteral("Nascondi calendario")
                                                        : QStringLiteral("Mostra calendario"));
@@ -274,8 +274,8 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
 
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
-    connect(Timer, &QTimer::timeout, this,
-            [this] { lblNow->setText(m_c.piattaforma.adesso().time().toString(QStringLiteral("hh:mm"))); });
+    alSegnale(Timer, &QTimer::timeout, m_c,
+              [this] { lblNow->setText(m_c.piattaforma.adesso().time().toString(QStringLiteral("hh:mm"))); });
     Timer->start(1000);
     lblNow->setText(m_c.piattaforma.adesso().time().toString(QStringLiteral("hh:mm")));
     auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);

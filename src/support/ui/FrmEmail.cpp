@@ -93,7 +93,7 @@ frmEmail::frmEmail(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     lay->addLayout(p);
     alClic(cmdInvia, m_c, [this] { invia(); });
     alClic(cmdInviaDB, m_c, [this] { inviaConBaseDati(); });
-    connect(cmdEsci, &QPushButton::clicked, this, [this] { esci(); });
+    alClic(cmdEsci, m_c, [this] { esci(); });
     resize(620, 500);
 }
 
@@ -206,7 +206,7 @@ Browser::Browser(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     p->addWidget(cmdEsci);
     lay->addLayout(p);
     alClic(cmdLogIn, m_c, [this] { logIn(); });
-    connect(cmdEsci, &QPushButton::clicked, this, [this] {
+    alClic(cmdEsci, m_c, [this] {
         if (m_inCorso)
             m_annulla = true;
         else

@@ -63,7 +63,7 @@ FrmnReg::FrmnReg(Contesto &c, QString prov, QWidget *padre) : QDialog(padre), m_
     p->addWidget(Command2);
     lay->addLayout(p);
     alClic(CmdnReg, m_c, [this] { richiedi(); });
-    connect(Command2, &QPushButton::clicked, this, [this] {
+    alClic(Command2, m_c, [this] {
         if (m_inCorso)
             m_annulla = true;
         else
@@ -138,7 +138,7 @@ frmInet::frmInet(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     p->addWidget(CmdProxy, 1, 2);
     lay->addLayout(p);
     alClic(Cmd_Send, m_c, [this] { invia(); });
-    connect(Cmd_Esci, &QPushButton::clicked, this, [this] {
+    alClic(Cmd_Esci, m_c, [this] {
         if (m_inCorso)
             m_annulla = true; // stops the request under way
         else
@@ -149,7 +149,7 @@ frmInet::frmInet(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
         FrmProxy proxy(m_c, this);
         esegui(proxy);
     });
-    connect(cmdAiuto, &QPushButton::clicked, this, [this] {
+    alClic(cmdAiuto, m_c, [this] {
         if (fileAiuto(m_c.sessione).isEmpty())
             m_c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"), Icona::Informazione);
         else
@@ -255,7 +255,7 @@ FrmProxy::FrmProxy(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
         txtproxy->setEnabled(optServer->isChecked());
         TxtPorta->setEnabled(optServer->isChecked());
     };
-    connect(optServer, &QRadioButton::toggled, this, abilita);
+    alSegnale(optServer, &QRadioButton::toggled, m_c, abilita);
     const QString proxy = m_c.utente.leggi(chiaviFP::Proxy);
     (proxy.isEmpty() ? optWindows : optServer)->setChecked(true);
     txtproxy->setText(proxy);
