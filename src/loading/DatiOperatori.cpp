@@ -15,6 +15,7 @@
 #include "db/CopiaSicurezza.h"
 #include "db/CorsiDB.h"
 #include "db/IstruzionePreparata.h"
+#include "db/RiaperturaConnessione.h"
 #include "loading/TabelleDecodifica.h"
 
 #include <QDir>
@@ -701,29 +702,17 @@ bool aggiornaBaseDati(Contesto &c, ProgressoCaricamento &progresso)
         return false;
     }
     const QString cartella = c.cartellaProgramma;
-    const ModoApertura modo = c.db.modo();
+    // Back to the installation's own mode afterwards: left exclusive, the database would
+    // shut the clients out until the next start.
+    RiaperturaConnessione riapertura(c.db, [&c](const Errore &e) {
+        c.dialoghi.messaggio(testoRiaperturaFallita(e), kTitoloAggiornamentoDb, Icona::Critico);
+    });
     if (!riconnessioneEsclusiva(c.db, c.dialoghi)) {
         for (const QFileInfo &fi : QDir(cartella).entryInfoList(QDir::Files))
             if (fi.suffix().compare(QLatin1String("tx1"), Qt::CaseInsensitive) == 0)
                 QFile::remove(fi.filePath());
         throw FineProgramma(QStringLiteral("base dati in uso"));
     }
-    // Back to the installation's own mode afterwards: left exclusive, the database would
-    // shut the clients out until the next start.
-    struct Ripristino {
-        CorsiDB &db;
-        ModoApertura modo;
-        ~Ripristino()
-        {
-            if (modo == ModoApertura::Condiviso) {
-                try {
-                    db.riapriInModo(modo);
-                } catch (...) {
-                }
-            }
-        }
-    } ripristino{c.db, modo};
-
     passoTabelle(c, progresso);
     if (trovaFile(cartella, QStringLiteral("oper.tx1")).isEmpty())
         return true;
