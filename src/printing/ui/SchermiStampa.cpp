@@ -6,6 +6,7 @@
 #include "common/Piattaforma.h"
 #include "common/Sessione.h"
 #include "common/Testo.h"
+#include "common/ui/Clessidra.h"
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "common/ui/Filtri.h"
@@ -195,14 +196,10 @@ bool StTrasm::ControllaDatiDomanda()
 {
     PB1->setValue(1);
     panel_Attesa->show();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Clessidra clessidra;
     struct Ripristina {
         QWidget *p;
-        ~Ripristina()
-        {
-            p->hide();
-            QApplication::restoreOverrideCursor();
-        }
+        ~Ripristina() { p->hide(); }
     } ripristina{panel_Attesa};
     QApplication::processEvents();
     EsitoVerifica e;
@@ -417,14 +414,10 @@ void ViewStam::reject()
 void ViewStam::esegui()
 {
     m_inCorso = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Clessidra clessidra;
     struct Fine {
         ViewStam *v;
-        ~Fine()
-        {
-            v->m_inCorso = false;
-            QApplication::restoreOverrideCursor();
-        }
+        ~Fine() { v->m_inCorso = false; }
     } fine{this};
     {
         MotoreStampa motore(m_c, *this);
@@ -496,10 +489,7 @@ Invia::Invia(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     alClic(cmdConf, m_c, [this] {
         Trasmis dlg(m_c, this);
         {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            struct Cursore {
-                ~Cursore() { QApplication::restoreOverrideCursor(); }
-            } cursore;
+            const Clessidra clessidra;
             dlg.carica();
         }
         esegui(dlg);
@@ -590,10 +580,7 @@ void Trasmis::salva()
     mCreaFileTrasm modulo(m_c);
     bool creato = false;
     {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        struct Cursore {
-            ~Cursore() { QApplication::restoreOverrideCursor(); }
-        } cursore;
+        const Clessidra clessidra;
         creato = modulo.CreaFile(s.gProv, s.gGrupOpe, s.gOperatore);
     }
     if (!creato) {
