@@ -1,6 +1,7 @@
 #pragma once
-// Leaving a data sheet ("Esci", Esc, the window's close): an unchanged sheet closes; a
-// changed one asks whether to save. One rule for every sheet, so they all answer alike.
+// Leaving a data sheet or its record ("Esci", Esc, the window's close, a move to another
+// record): an unchanged sheet is left at once; a changed one asks whether to save. One rule
+// for every sheet, so they all answer alike.
 #include <QString>
 #include <functional>
 
@@ -10,11 +11,21 @@ namespace quirdal {
 
 class Dialoghi;
 
+enum class Uscita {
+    Invariata,    // nothing to save
+    Salvata,      // Yes, and the save succeeded
+    SenzaSalvare, // No: the changes are dropped
+    Resta,        // Cancel, or a save refused (its message shown): the user stays
+};
+
 // modificata: the fields differ from the stored record (and the sheet may be written).
 // testo: the sheet's first line ("Sono stati modificati uno o più dati ..."), to which the
-// question "Salvare le modifiche ?" is added on a line of its own; Yes/No/Cancel. Yes closes
-// the sheet once salva() succeeds (a refused save leaves it open on the failing field), No
-// closes it without saving, Cancel leaves it open.
+// question "Salvare le modifiche ?" is added on a line of its own; Yes/No/Cancel.
+Uscita chiediSeSalvare(Dialoghi &d, bool modificata, const QString &testo, const QString &titolo,
+                       const std::function<bool()> &salva);
+
+// The same for leaving the sheet itself: closed (accepted) unchanged or saved, closed
+// (rejected) without saving, left open otherwise.
 void esciDallaScheda(QDialog &scheda, Dialoghi &d, bool modificata, const QString &testo, const QString &titolo,
                      const std::function<bool()> &salva);
 
