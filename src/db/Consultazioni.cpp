@@ -1,5 +1,6 @@
 #include "db/Consultazioni.h"
 
+#include "db/CatalogoDb.h"
 #include "db/CorsiDB.h"
 
 #include <QSqlQuery>
@@ -9,46 +10,35 @@ namespace quirdal {
 
 QString sigProvProvincia(CorsiDB &db, const QString &prov)
 {
-    return db.valoreScalare(QStringLiteral("SELECT SigProv FROM Province WHERE PROV = ?"), {prov}).toString();
+    return db.valoreScalare(sql::db::kSigProvProvincia, {prov}).toString();
 }
 
 QString sigProvSede(CorsiDB &db, const QString &grupOpe, qlonglong operatore, qlonglong sede)
 {
     if (sede < 1000)
-        return db.valoreScalare(QStringLiteral("SELECT Comuni.SigProv FROM CorsiCompo INNER JOIN Comuni ON "
-                                               "Comuni.CodComune = CorsiCompo.CodComune WHERE CorsiCompo.GrupOpe = ? "
-                                               "AND CorsiCompo.Operatore = ? AND CorsiCompo.Componente = ?"),
-                                {grupOpe, operatore, sede})
+        return db.valoreScalare(sql::db::kSigProvComponente, {grupOpe, operatore, sede})
             .toString();
-    return db.valoreScalare(QStringLiteral("SELECT Comuni.SigProv FROM CorsiSediOcc INNER JOIN Comuni ON "
-                                           "Comuni.CodComune = CorsiSediOcc.CodComune WHERE CorsiSediOcc.SedeOcc = ?"),
-                            {sede})
+    return db.valoreScalare(sql::db::kSigProvSedeOcc, {sede})
         .toString();
 }
 
 bool provinciaStampata(CorsiDB &db, const QString &grupOpe, qlonglong operatore, const QString &prov)
 {
-    return db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND Operatore=? AND "
-                                           "Prov=? AND DomandaStampata<>0"),
-                            {grupOpe, operatore, prov})
+    return db.valoreScalare(sql::db::kProvinciaStampata, {grupOpe, operatore, prov})
                .toInt()
         > 0;
 }
 
 bool operatoreBloccato(CorsiDB &db, const QString &grupOpe, qlonglong operatore)
 {
-    return db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND Operatore=? AND "
-                                           "DomandaStampata<>0"),
-                            {grupOpe, operatore})
+    return db.valoreScalare(sql::db::kOperatoreBloccato, {grupOpe, operatore})
                .toInt()
         > 0;
 }
 
 std::optional<bool> componenteBloccato(CorsiDB &db, const QString &grupOpe, qlonglong operatore, qlonglong componente)
 {
-    const QString prov = db.valoreScalare(QStringLiteral("SELECT PROV FROM QryCompo WHERE GrupOpe=? AND Operatore=? AND "
-                                                         "Componente=?"),
-                                          {grupOpe, operatore, componente})
+    const QString prov = db.valoreScalare(sql::db::kProvinciaComponente, {grupOpe, operatore, componente})
                              .toString();
     if (prov.isEmpty())
         return std::nullopt;
@@ -57,8 +47,7 @@ std::optional<bool> componenteBloccato(CorsiDB &db, const QString &grupOpe, qlon
 
 std::optional<bool> sedeOccasionaleBloccata(CorsiDB &db, qlonglong sedeOcc)
 {
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT GrupOpe, Operatore, PROV FROM QrySediOccUtil WHERE SedeOcc=?"),
-                               {sedeOcc});
+    QSqlQuery q = db.seleziona(sql::db::kUtentiSedeOcc, {sedeOcc});
     bool trovata = false, bloccata = false;
     QList<std::tuple<QString, qlonglong, QString>> utenti;
     while (q.next()) {

@@ -39,6 +39,7 @@ inline IstruzioneCompleta completa(const Istruzione &i, const QStringList &nomi)
 // The statements of one subsystem, for the test that prepares them all.
 struct Catalogo {
     const char *nome;
+    const char *file; // the header that declares it, from the top of the sources
     std::span<const Istruzione *const> istruzioni;
 };
 

@@ -2,6 +2,7 @@
 // The operators' master data from the region's files (oper.tx1, compo.tx1, sediocc.tx1,
 // sediutil.tx1, corsipre.tx1, percmod.tx1): installed into an empty database, or
 // updated while every record of an application printed in final form stays as it is.
+// Both walk the table of files in loading/FileOperatori.h: {file, table, phase, reader}.
 #include "db/Consultazioni.h" // the lock tests the loads apply
 
 #include <QString>

@@ -11,6 +11,7 @@
 #include "config/FileIni.h"
 #include "config/Impostazioni.h"
 #include "db/CorsiDB.h"
+#include "db/RiaperturaConnessione.h"
 #include "support/Backup.h"
 
 #include <QDir>
@@ -328,7 +329,7 @@ RisultatoAssistenza inviaConBaseDati(Contesto &c, CanaleAssistenza &canale, cons
             stato(t);
     };
     try {
-        const ModoApertura prima = c.db.modo();
+        RiaperturaConnessione riapertura(c.db, [&c](const Errore &e) { erroreInvio(c, e); });
         if (!c.db.riconnettiEsclusivo()) {
             c.dialoghi.messaggio(testoClientConnessi(), kTitoloAssistenza, Icona::Critico);
             return esito;
@@ -341,7 +342,10 @@ RisultatoAssistenza inviaConBaseDati(Contesto &c, CanaleAssistenza &canale, cons
         } catch (const Errore &e) {
             motivo = e.descrizione();
         }
-        c.db.riapriInModo(prima);
+        if (!riapertura.riapri()) {
+            esito.esito = EsitoAssistenza::NonInviata;
+            return esito;
+        }
         QFile f(archivio);
         if (motivo.isEmpty() && !f.open(QIODevice::ReadOnly))
             motivo = QStringLiteral("impossibile leggere ") + QDir::toNativeSeparators(archivio);

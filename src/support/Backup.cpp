@@ -15,6 +15,7 @@
 #include "db/ConfrontoSchema.h"
 #include "db/CopiaSicurezza.h"
 #include "db/CorsiDB.h"
+#include "db/RiaperturaConnessione.h"
 #include "support/Archivio.h"
 
 #include <QDateTime>
@@ -58,22 +59,6 @@ QString colonneComuni(CorsiDB &db, const QString &tabella)
             colonne << virgolette(col.nome);
     return colonne.join(QStringLiteral(", "));
 }
-
-// The connection back in the mode it had, whatever happened in between.
-struct RiaperturaConnessione {
-    CorsiDB &db;
-    ModoApertura modo;
-    bool riapri()
-    {
-        try {
-            if (!db.aperto() || db.modo() != modo)
-                db.riapriInModo(modo);
-            return true;
-        } catch (const Errore &) {
-            return false;
-        }
-    }
-};
 
 void rinfrescaSessione(Contesto &c)
 {
@@ -400,7 +385,15 @@ EsitoRecuperoDati recuperaDati(Contesto &c, const QString &testo, ModoRecupero m
     }
     const QString archivio = percorsoAssoluto(c.cartellaProgramma, testo.trimmed());
     const QString percorsoDb = c.db.percorso();
-    RiaperturaConnessione riapertura{c.db, c.db.modo()};
+    // The connection back in the mode it had, whatever happens in between; the user is
+    // told when it does not reopen.
+    bool recuperato = false;
+    RiaperturaConnessione riapertura(c.db, [&](const Errore &e) {
+        c.dialoghi.messaggio(recuperato ? QStringLiteral("Recupero eseguito, ma la base dati non si riapre: riavviare il "
+                                                         "programma.")
+                                        : testoRiaperturaFallita(e),
+                             kTitoloErrore, Icona::Critico);
+    });
     auto fallito = [&](const QString &motivo, EsitoRecuperoDati esito) {
         c.dialoghi.messaggio(QStringLiteral("Recupero fallito") + CRLF + CRLF + motivo, kTitoloProdotto, Icona::Critico);
         return esito;
@@ -475,12 +468,9 @@ EsitoRecuperoDati recuperaDati(Contesto &c, const QString &testo, ModoRecupero m
             } else {
                 sostituisciDatiOperatore(c.db, estratto.file, s.gGrupOpe, s.numeroOperatore());
             }
-            if (!riapertura.riapri()) {
-                c.dialoghi.messaggio(QStringLiteral("Recupero eseguito, ma la base dati non si riapre: riavviare il "
-                                                    "programma."),
-                                     kTitoloErrore, Icona::Critico);
+            recuperato = true;
+            if (!riapertura.riapri())
                 return EsitoRecuperoDati::Fallito;
-            }
             // A database saved by the previous release gets the columns added since.
             aggiornaDataAvvio(c.db);
             aggiornaSchedeHandicap(c.db);

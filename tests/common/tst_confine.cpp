@@ -4,11 +4,13 @@
 // screens' sources read for a slot or an event handler that would bypass it.
 #include "application/ui/SchermiSelezione.h"
 #include "common/Errori.h"
+#include "common/ui/Clessidra.h"
 #include "common/ui/Confine.h"
 #include "config/SessioneIni.h"
 #include "support/GuidaModali.h"
 #include "support/Domanda.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDirIterator>
 #include <QLineEdit>
@@ -310,6 +312,43 @@ private Q_SLOTS:
         QVERIFY(menu.isEnabled());
         const OperazioneLunga dopo({&menu});
         QVERIFY(!dopo.rifiutata());
+    }
+
+    // Each hourglass guard takes away only its own, whether guards nest, one is switched
+    // off and on, or all go at once before a message: an hourglass set by someone else is
+    // still there at the end.
+    void clessidraPerOgniGuardia_data()
+    {
+        colonne<QString>("passi");
+        QTest::newRow("annidate") << u"( W ( W ) W ) A"_s;
+        QTest::newRow("spenta e riaccesa") << u"s A + W + W - A + W ) A"_s;
+        QTest::newRow("tutte via prima di un messaggio") << u"( W ( W ! A ) A ) A"_s;
+    }
+    void clessidraPerOgniGuardia()
+    {
+        QFETCH(QString, passi);
+        auto forma = [] { return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor; };
+        QApplication::setOverrideCursor(Qt::CrossCursor);
+        {
+            // "(" a guard, ")" its end, "s" one made switched off, "+"/"-" the last one
+            // switched on/off, "!" all taken away; "W"/"A" the hourglass shows / does not.
+            std::vector<std::unique_ptr<Clessidra>> guardie;
+            for (const QString &p : passi.split(u' ')) {
+                if (p == "("_L1 || p == "s"_L1)
+                    guardie.push_back(std::make_unique<Clessidra>(p == "("_L1));
+                else if (p == ")"_L1)
+                    guardie.pop_back();
+                else if (p == "+"_L1 || p == "-"_L1)
+                    guardie.back()->mostra(p == "+"_L1);
+                else if (p == "!"_L1)
+                    Clessidra::togliTutte();
+                else
+                    QCOMPARE(forma(), p == "W"_L1 ? Qt::WaitCursor : Qt::CrossCursor);
+            }
+        }
+        QCOMPARE(forma(), Qt::CrossCursor);
+        QApplication::restoreOverrideCursor();
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 };
 

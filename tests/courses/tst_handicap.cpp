@@ -1,5 +1,6 @@
 // The handicap sheets of a site as a user makes them, and the reassignment screen and menu
 // entry.
+#include "support/Detentore.h"
 #include "support/Domanda.h"
 #include "support/GuidaModali.h"
 
@@ -256,22 +257,51 @@ private Q_SLOTS:
     }
 
     // The menu entry works on the database taken exclusively, and gives it back shared.
+    // When it cannot (the connection lost meanwhile and the file taken by another
+    // workstation), the user is told.
+    void menuRiassegnazione_data()
+    {
+        colonne<bool, QString>("persa", "messaggio");
+        QTest::newRow("riaperta condivisa") << false << QString();
+        QTest::newRow("presa da un'altra postazione")
+            << true
+            << u"La base dati non si riapre: riavviare il programma.\r\n\r\nErrore 3260\r\nLa base dati è aperta in modo "
+               "esclusivo da un'altra postazione."_s;
+    }
     void menuRiassegnazione()
     {
+        QFETCH(bool, persa);
+        QFETCH(QString, messaggio);
         Selezionata a(false);
         a.db.riapriInModo(ModoApertura::Condiviso);
         MDI_Main m(*a.contesto);
         mostra(m);
         a.dialoghi.risposte.enqueue(Risposta::Si);
         ModoApertura durante = ModoApertura::Condiviso;
+        std::optional<Detentore> altra;
         GuidaModali guida({[&](QDialog *d) {
             durante = a.db.modo();
+            if (persa) {
+                a.db.chiudi();
+                altra.emplace(a.percorsoDb(), u"esclusivo"_s);
+            }
             d->reject();
         }});
+        const qsizetype prima = a.dialoghi.messaggi.size();
         clicca(&m, u"cmdRiass"_s);
         QCOMPARE(guida.aperte, QStringList{u"Riass"_s});
         QVERIFY(durante == ModoApertura::Esclusivo);
-        QVERIFY(a.db.modo() == ModoApertura::Condiviso);
+        // The question before the screen, then the failed reopen, if any.
+        QCOMPARE(a.dialoghi.messaggi.size(), prima + (persa ? 2 : 1));
+        if (!persa) {
+            QVERIFY(a.db.modo() == ModoApertura::Condiviso);
+            return;
+        }
+        QCOMPARE(altra->risposta, u"PRONTO"_s);
+        QCOMPARE(a.dialoghi.ultimo(), messaggio);
+        QCOMPARE(a.dialoghi.messaggi.last().titolo, u"Riassegnazione Corsi"_s);
+        QCOMPARE(a.dialoghi.messaggi.last().icona, Icona::Critico);
+        QVERIFY(!a.db.aperto());
     }
 };
 

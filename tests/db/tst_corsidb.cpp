@@ -1,38 +1,13 @@
 #include "config/Installazione.h"
 #include "db/Recordset.h"
+#include "db/RiaperturaConnessione.h"
 #include "support/Ambiente.h"
+#include "support/Detentore.h"
 
-#include <QProcess>
 #include <QTest>
 
 using namespace quirdal;
 using namespace quirdal::test;
-
-namespace {
-
-// A second process holding the database open, as another workstation would.
-class Detentore {
-public:
-    Detentore(const QString &db, const QString &modo)
-    {
-        m_p.start(qEnvironmentVariable("QUIRDAL_TEST_HOLDER"), {db, modo});
-        m_p.waitForStarted();
-        m_p.waitForReadyRead(10000);
-        risposta = QString::fromLatin1(m_p.readAll()).trimmed();
-    }
-    ~Detentore()
-    {
-        m_p.closeWriteChannel();
-        if (!m_p.waitForFinished(5000))
-            m_p.kill();
-    }
-    QString risposta;
-
-private:
-    QProcess m_p;
-};
-
-} // namespace
 
 class TestCorsiDB : public QObject {
     Q_OBJECT
@@ -230,6 +205,46 @@ private Q_SLOTS:
         QVERIFY(riconnessioneEsclusiva(a.db, a.dialoghi));
         QCOMPARE(a.db.modo(), ModoApertura::Esclusivo);
         QVERIFY(Detentore(a.percorsoDb(), u"condiviso"_s).risposta.startsWith("ERRORE"_L1));
+    }
+
+    // After an exclusive reconnection the connection goes back to the mode it had. A reopen
+    // that fails (the connection lost meanwhile and the file taken by another workstation)
+    // reaches the caller once, whether asked for or at the end of the scope.
+    void riaperturaNelModoDiPrima_data()
+    {
+        colonne<bool, bool, bool, long>("chiusa", "presa", "chiesta", "errore");
+        QTest::newRow("ancora esclusiva") << false << false << true << 0L;
+        QTest::newRow("chiusa") << true << false << true << 0L;
+        QTest::newRow("chiusa, alla fine del blocco") << true << false << false << 0L;
+        QTest::newRow("presa da un'altra postazione") << true << true << true << 3260L;
+        QTest::newRow("presa, alla fine del blocco") << true << true << false << 3260L;
+    }
+    void riaperturaNelModoDiPrima()
+    {
+        QFETCH(bool, chiusa);
+        QFETCH(bool, presa);
+        QFETCH(bool, chiesta);
+        QFETCH(long, errore);
+        Pronto a(u"Multiutenza"_s);
+        QList<long> segnalati;
+        {
+            std::optional<Detentore> altro;
+            RiaperturaConnessione r(a.db, [&](const Errore &e) { segnalati << e.numero(); });
+            QVERIFY(a.db.riconnettiEsclusivo());
+            if (chiusa)
+                a.db.chiudi();
+            if (presa) {
+                altro.emplace(a.percorsoDb(), u"esclusivo"_s);
+                QCOMPARE(altro->risposta, u"PRONTO"_s);
+            }
+            if (chiesta) {
+                QCOMPARE(r.riapri(), errore == 0);
+                QCOMPARE(r.riapri(), errore == 0);
+            }
+        }
+        QCOMPARE(segnalati, errore ? QList<long>{errore} : QList<long>{});
+        QCOMPARE(a.db.aperto(), errore == 0);
+        QCOMPARE(a.db.modo(), ModoApertura::Condiviso);
     }
 
     void colonnaEQueryAggiunte()

@@ -6,6 +6,7 @@
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "common/ui/Filtri.h"
+#include "common/ui/UscitaScheda.h"
 #include "config/Installazione.h"
 #include "db/CorsiDB.h"
 #include "common/Contesto.h"
@@ -213,13 +214,14 @@ void frmRiepDomanda::reject()
         return;
     }
     protetto(m_c, [this] {
-        switch (m_c.dialoghi.messaggio(QStringLiteral("Sono stati modificati uno o più dati.") + CRLF
-                                           + QStringLiteral("Salvare le modifiche ?"),
-                                       QStringLiteral("Riepilogo dati domanda"), Icona::Domanda, Pulsanti::SiNoAnnulla)) {
-        case Risposta::Si: confermaDati(); break;
-        case Risposta::No: QDialog::reject(); break;
-        default: break;
-        }
+        // Yes confirms, which saves and closes.
+        if (chiediSeSalvare(m_c.dialoghi, true, QStringLiteral("Sono stati modificati uno o più dati."),
+                            QStringLiteral("Riepilogo dati domanda"), [this] {
+                                confermaDati();
+                                return true;
+                            })
+            == Uscita::SenzaSalvare)
+            QDialog::reject();
     });
 }
 

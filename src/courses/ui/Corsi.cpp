@@ -6,9 +6,11 @@
 #include "common/Piattaforma.h"
 #include "common/Sessione.h"
 #include "common/Testo.h"
+#include "common/ui/Clessidra.h"
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "common/ui/Filtri.h"
+#include "common/ui/UscitaScheda.h"
 #include "config/Installazione.h"
 #include "courses/VerificaCorso.h"
 #include "courses/ui/IntestazioneSede.h"
@@ -1234,7 +1236,7 @@ bool Corsi::mostraEsito(const EsitoVerifica &e)
 {
     if (e.valido())
         return true;
-    QApplication::restoreOverrideCursor();
+    Clessidra::togliTutte();
     m_c.dialoghi.messaggio(e.messaggio, e.titolo, e.icona);
     portaInVista(findChild<QWidget *>(e.campo));
     return false;
@@ -1265,10 +1267,7 @@ bool Corsi::salva()
 {
     if (m_solaLettura || (m_vuoto && !m_inserimento))
         return false;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct Cursore {
-        ~Cursore() { QApplication::restoreOverrideCursor(); }
-    } cursore;
+    const Clessidra clessidra;
     const bool nuovo = m_inserimento;
     if (!verifica(nuovo))
         return false;
@@ -1435,20 +1434,8 @@ void Corsi::esci()
         accept();
         return;
     }
-    if (m_solaLettura || invariato()) {
-        accept();
-        return;
-    }
-    switch (m_c.dialoghi.messaggio(QStringLiteral("Sono stati modificati uno o più dati del corso") + CRLF
-                                       + QStringLiteral("Salvare le modifiche ?"),
-                                   kTitolo, Icona::Domanda, Pulsanti::SiNoAnnulla)) {
-    case Risposta::Si:
-        if (salva())
-            accept();
-        break;
-    case Risposta::No: QDialog::reject(); break;
-    default: break;
-    }
+    esciDallaScheda(*this, m_c.dialoghi, !m_solaLettura && !invariato(),
+                    QStringLiteral("Sono stati modificati uno o più dati del corso"), kTitolo, [this] { return salva(); });
 }
 
 void Corsi::reject()

@@ -7,6 +7,7 @@
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "common/ui/Filtri.h"
+#include "common/ui/UscitaScheda.h"
 #include "courses/Elenchi.h"
 #include "courses/VerificaCorso.h"
 #include "courses/ui/IntestazioneSede.h"
@@ -169,15 +170,10 @@ void frmHandi::aggiornaPulsanti()
 
 bool frmHandi::lascia()
 {
-    if (m_solaLettura || invariato())
-        return true;
-    switch (m_c.dialoghi.messaggio(QStringLiteral("Sono stati modificati uno o più dati della scheda handicap") + CRLF
-                                       + QStringLiteral("Salvare le modifiche ?"),
-                                   kTitolo, Icona::Domanda, Pulsanti::SiNoAnnulla)) {
-    case Risposta::Si: return salva();
-    case Risposta::No: return true;
-    default: return false;
-    }
+    return chiediSeSalvare(m_c.dialoghi, !m_solaLettura && !invariato(),
+                           QStringLiteral("Sono stati modificati uno o più dati della scheda handicap"), kTitolo,
+                           [this] { return salva(); })
+        != Uscita::Resta;
 }
 
 bool frmHandi::salva()

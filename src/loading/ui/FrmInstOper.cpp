@@ -1,5 +1,6 @@
 #include "loading/ui/FrmInstOper.h"
 
+#include "common/ui/Clessidra.h"
 #include "common/ui/DialoghiQt.h"
 #include "common/Dialoghi.h"
 #include "common/ui/Confine.h"
@@ -114,10 +115,7 @@ void frmInstOper::conferma()
         const OperazioneLunga lunga({cmdConferma, cmdAnnulla});
         if (lunga.rifiutata())
             return;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        struct Cursore {
-            ~Cursore() { QApplication::restoreOverrideCursor(); }
-        } cursore;
+        const Clessidra clessidra;
         Trasferimento t(m_c.cartellaProgramma, m_c.utente);
         // Both requests run: the operators' data come even when the tables' request has
         // failed (its message has been shown), and the other way round.

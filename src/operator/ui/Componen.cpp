@@ -8,8 +8,12 @@
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "common/ui/Filtri.h"
+#include "common/ui/UscitaScheda.h"
 #include "config/Installazione.h"
 #include "operator/Operatore.h"
+#include "operator/ui/CampiScheda.h"
+#include "operator/ui/PannelloLaboratori.h"
+#include "operator/ui/PannelloOre.h"
 #include "operator/ui/Scelte.h"
 
 #include <QCheckBox>
@@ -18,14 +22,12 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace quirdal {
@@ -39,55 +41,6 @@ QLabel *didascalia(const QString &testo)
     l->setFixedWidth(200);
     return l;
 }
-
-QLabel *etichetta(const char *nome, bool riquadro = true)
-{
-    auto *l = new QLabel;
-    l->setObjectName(QString::fromLatin1(nome));
-    if (riquadro) {
-        l->setFrameShape(QFrame::StyledPanel);
-        l->setMinimumWidth(60);
-        l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    }
-    return l;
-}
-
-QLineEdit *campo(const char *nome, int lunghezza)
-{
-    auto *e = new QLineEdit;
-    e->setObjectName(QString::fromLatin1(nome));
-    e->setMaxLength(lunghezza);
-    return e;
-}
-
-QTableWidget *griglia(const char *nome, const QStringList &intestazioni)
-{
-    auto *g = new QTableWidget(0, static_cast<int>(intestazioni.size()));
-    g->setObjectName(QString::fromLatin1(nome));
-    g->setHorizontalHeaderLabels(intestazioni);
-    g->setSelectionBehavior(QAbstractItemView::SelectRows);
-    g->setSelectionMode(QAbstractItemView::SingleSelection);
-    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    g->verticalHeader()->hide();
-    g->verticalHeader()->setDefaultSectionSize(g->fontMetrics().height() + 6);
-    g->horizontalHeader()->setStretchLastSection(true);
-    g->setMinimumHeight(110);
-    return g;
-}
-
-// A tab page that scrolls rather than clip its fields on a small screen.
-QScrollArea *scorrevole(QWidget *pagina)
-{
-    auto *a = new QScrollArea;
-    a->setWidget(pagina);
-    a->setWidgetResizable(true);
-    a->setFrameShape(QFrame::NoFrame);
-    return a;
-}
-
-QString troncato(const QString &t, int n) { return t.size() > n ? t.left(n) + QStringLiteral("...") : t; }
-
-const QString kLab = QStringLiteral("Tipologia Laboratorio");
 
 struct Accreditamento {
     const char *casella, *certificato, *gg, *mm, *aa;
@@ -208,19 +161,8 @@ Componen::Componen(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     gl->addWidget(da, r1, 0);
     gl->addWidget(txtAllieviPrevisti, r1++, 1, Qt::AlignLeft);
     l1->addLayout(gl);
-    auto *f22 = new QGroupBox(QStringLiteral("2.2 Autocertificazione"));
-    auto *v22 = new QVBoxLayout(f22);
-    grdLab = griglia("grdLab", {QStringLiteral("N. laboratori"), QStringLiteral("Tipologia laboratorio")});
-    v22->addWidget(grdLab);
-    auto *hl = new QHBoxLayout;
-    cmdInsLab = pulsante("cmdInsLab", QStringLiteral("Aggiungi riga"));
-    cmdModLab = pulsante("cmdModLab", QStringLiteral("Modifica riga"));
-    cmdCancLab = pulsante("cmdCancLab", QStringLiteral("Elimina riga"));
-    for (QPushButton *b : {cmdInsLab, cmdModLab, cmdCancLab})
-        hl->addWidget(b);
-    hl->addStretch();
-    v22->addLayout(hl);
-    l1->addWidget(f22);
+    m_laboratori = new PannelloLaboratori(m_c);
+    l1->addWidget(m_laboratori);
     auto *f23 = new QGroupBox(QStringLiteral("2.3 Accreditamento"));
     auto *g23 = new QGridLayout(f23);
     g23->addWidget(new QLabel(QStringLiteral("Numero certificato")), 0, 1);
@@ -272,59 +214,8 @@ Componen::Componen(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
                                                 "nell'anno formativo"));
     ChkDirettive->setObjectName(QStringLiteral("ChkDirettive"));
     l2->addWidget(ChkDirettive);
-    auto *f24 = new QGroupBox(QStringLiteral("2.4 Previsione Ore Corsi Rientranti Nell'Anno Formativo"));
-    auto *v24 = new QVBoxLayout(f24);
-    grdOre = griglia("grdOre", {QStringLiteral("Direttiva"), QStringLiteral("Ore Diurne"), QStringLiteral("Preserali/Serali")});
-    grdOre->horizontalHeader()->setStretchLastSection(false);
-    grdOre->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    v24->addWidget(grdOre);
-    auto *ht = new QHBoxLayout;
-    ht->addWidget(new QLabel(QStringLiteral("Totale ore corsi dichiarate")));
-    ht->addStretch();
-    for (QLineEdit **e : {&txtTotDiurne, &txtTotSerali}) {
-        *e = campo(e == &txtTotDiurne ? "txtTotDiurne" : "txtTotSerali", 10);
-        (*e)->setReadOnly(true);
-        (*e)->setFixedWidth(90);
-        (*e)->setAlignment(Qt::AlignRight);
-        ht->addWidget(*e);
-    }
-    v24->addLayout(ht);
-    auto *ho2 = new QHBoxLayout;
-    CmdInsOre = pulsante("CmdInsOre", QStringLiteral("Aggiungi riga"));
-    CmdOre = pulsante("CmdOre", QStringLiteral("Modifica/Inserisci nella griglia"));
-    CmdCancOre = pulsante("CmdCancOre", QStringLiteral("Elimina riga"));
-    for (QPushButton *b : {CmdInsOre, CmdOre, CmdCancOre})
-        ho2->addWidget(b);
-    ho2->addStretch();
-    v24->addLayout(ho2);
-    PanOre = new QFrame;
-    PanOre->setObjectName(QStringLiteral("PanOre"));
-    PanOre->setFrameShape(QFrame::StyledPanel);
-    auto *gp = new QGridLayout(PanOre);
-    CmbDirettiva = new QComboBox;
-    CmbDirettiva->setObjectName(QStringLiteral("CmbDirettiva"));
-    txtOreDiurne = campo("txtOreDiurne", 5);
-    txtOreSerali = campo("txtOreSerali", 5);
-    for (QLineEdit *e : {txtOreDiurne, txtOreSerali}) {
-        e->setValidator(new QIntValidator(0, 99999, e));
-        e->setFixedWidth(80);
-    }
-    gp->addWidget(new QLabel(QStringLiteral("Direttiva:")), 0, 0);
-    gp->addWidget(CmbDirettiva, 0, 1, 1, 3);
-    gp->addWidget(new QLabel(QStringLiteral("Ore Diurne:")), 1, 0);
-    gp->addWidget(txtOreDiurne, 1, 1);
-    gp->addWidget(new QLabel(QStringLiteral("Ore Preserali/Serali:")), 1, 2);
-    gp->addWidget(txtOreSerali, 1, 3);
-    auto *cmdRispCertConf = pulsante("cmdRispCertConf", QStringLiteral("Conferma"));
-    auto *cmdRispCertAnn = pulsante("cmdRispCertAnn", QStringLiteral("Annulla"));
-    auto *hp = new QHBoxLayout;
-    hp->addStretch();
-    hp->addWidget(cmdRispCertConf);
-    hp->addWidget(cmdRispCertAnn);
-    gp->addLayout(hp, 2, 0, 1, 4);
-    PanOre->hide();
-    v24->addWidget(PanOre);
-    l2->addWidget(f24);
+    m_ore = new PannelloOre(m_c);
+    l2->addWidget(m_ore);
     l2->addStretch();
     SSTab1->addTab(scorrevole(p2), QStringLiteral("Sez. 2.4"));
 
@@ -388,14 +279,8 @@ Componen::Componen(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
             mostraAiuto(m_c.sessione.gFileHelp, 13000 + SSTab1->currentIndex(), this);
     });
     alClic(cmdComu, m_c, [this] { sceltaComune(); });
-    alClic(cmdInsLab, m_c, [this] { nuovoLaboratorio(); });
-    alClic(cmdModLab, m_c, [this] { modificaLaboratorio(); });
-    alClic(cmdCancLab, m_c, [this] { eliminaLaboratorio(); });
-    alClic(CmdInsOre, m_c, [this] { apriPannelloOre(false); });
-    alClic(CmdOre, m_c, [this] { apriPannelloOre(true); });
-    alClic(CmdCancOre, m_c, [this] { eliminaOre(); });
-    alClic(cmdRispCertConf, m_c, [this] { confermaOre(); });
-    alClic(cmdRispCertAnn, m_c, [this] { chiudiPannelloOre(); });
+    connect(m_ore, &PannelloOre::pannelloAperto, FrmPulsanti,
+            [this](bool aperto) { protetto(m_c, [this, aperto] { FrmPulsanti->setEnabled(!aperto); }); });
     connect(ChkDirettive, &QCheckBox::toggled, this, [this](bool si) {
         if (!m_caricando)
             protetto(m_c, [this, si] { direttiveSpuntate(si); });
@@ -413,8 +298,7 @@ bool Componen::carica()
     m_vociTipo = vociTipoCompo(m_c);
     cmbTipoCompo->clear();
     cmbTipoCompo->addItems(m_vociTipo);
-    CmbDirettiva->clear();
-    CmbDirettiva->addItems(vociDirettive(m_c));
+    m_ore->impostaDirettive(vociDirettive(m_c));
     m_sedi = sequenzaSedi(m_c);
     if (m_sedi.isEmpty()) {
         m_c.dialoghi.messaggio(QStringLiteral("ATTENZIONE: nessun componente e nessuna sede occasionale trovata per l'Operatore "
@@ -431,9 +315,10 @@ bool Componen::carica()
                                kTitoloComponenti, Icona::Esclamazione);
         for (QLineEdit *e : findChildren<QLineEdit *>())
             e->setReadOnly(true);
-        for (QWidget *w : std::initializer_list<QWidget *>{cmbTipoCompo, cmdComu, cmdInsLab, cmdModLab, cmdCancLab, CmdInsOre,
-                                                           CmdOre, CmdCancOre, ChkDirettive, cmdSalva})
+        for (QWidget *w : std::initializer_list<QWidget *>{cmbTipoCompo, cmdComu, ChkDirettive, cmdSalva})
             w->setEnabled(false);
+        m_laboratori->blocca();
+        m_ore->blocca();
         for (QCheckBox *k : findChildren<QCheckBox *>())
             k->setEnabled(false);
     }
@@ -450,46 +335,91 @@ void Componen::mostraSede(int indice)
     m_caricati = *d;
     const bool comp = !d->sede.occasionale;
     lblComponente->setText(QString::number(d->sede.codice));
-    txtDenominazione->setText(d->denominazione);
-    cmbTipoCompo->setCurrentIndex(static_cast<int>(m_vociTipo.indexOf(d->voceTipoCompo)));
-    if (cmbTipoCompo->currentIndex() < 0 && !d->voceTipoCompo.isEmpty()) {
-        cmbTipoCompo->addItem(d->voceTipoCompo);
-        cmbTipoCompo->setCurrentIndex(cmbTipoCompo->count() - 1);
-    }
+    mostraDati(*d);
     cmbTipoCompo->setEnabled(comp && !m_solaLettura);
-    lblCodComune->setText(d->codComune);
-    txtComDes->setText(d->comune);
-    lblProv->setText(d->sigProv);
-    const QList<std::pair<QLineEdit *, QString>> testi = {
-        {txtCap, d->cap},       {txtIndirizzo, d->indirizzo},        {txtTel, d->tel},
-        {txtFax, d->fax},       {txtRiferimento, d->riferimento},    {txtPostaElettronica, d->email},
-        {txtStatoEstero, d->statoEstero}, {txtCittaEstero, d->cittaEstero}, {txtNumLocali, d->numLocali},
-        {txtAllieviPrevisti, d->allieviPrevisti}};
-    for (const auto &[e, t] : testi) {
-        e->setText(t);
-        e->setCursorPosition(0);
-    }
-    ChkDirettive->setChecked(d->direttive);
     for (QWidget *w : m_soloComponente)
         w->setVisible(comp);
     SSTab1->setTabEnabled(PaginaLocali, comp);
     SSTab1->setTabEnabled(PaginaOre, comp);
     lblSedeOcc->setVisible(!comp);
-    chiudiPannelloOre();
+    m_ore->chiudiPannello();
     if (comp) {
-        aggiornaLaboratori();
-        aggiornaOre();
+        m_laboratori->mostra(d->sede.codice);
+        m_ore->mostra(d->sede.codice);
         const QStringList r = testiRiepilogo(m_c, d->sede.codice);
         lblSedeAccreditata->setText(r.value(0));
         lblSediOccasionali->setText(r.value(1));
         lblAzioni->setText(r.value(2));
-        CmdInsOre->setEnabled(!m_solaLettura && !d->direttive);
-        CmdCancOre->setEnabled(!m_solaLettura && !d->direttive);
+        m_ore->abilitaRighe(!m_solaLettura && !d->direttive);
     }
     m_comuneAllEntrata = d->comune;
     m_caricando = false;
     controllaPulsanti();
 }
+
+// --- The form and its record -----------------------------------------------------------
+// The one place where the sheet's fields and DatiSede meet, both ways.
+
+// A text of the record and the field that shows it.
+struct Componen::CampoTesto {
+    QLineEdit *campo;
+    QString DatiSede::*dato;
+    bool soloComponente; // an occasional site has no such field: the record's value stays
+    bool dallInizio;     // shown from its first character
+};
+
+QList<Componen::CampoTesto> Componen::campiTesto() const
+{
+    return {{txtDenominazione, &DatiSede::denominazione, false, false},
+            {txtComDes, &DatiSede::comune, false, false},
+            {txtCap, &DatiSede::cap, false, true},
+            {txtIndirizzo, &DatiSede::indirizzo, false, true},
+            {txtTel, &DatiSede::tel, false, true},
+            {txtFax, &DatiSede::fax, false, true},
+            {txtRiferimento, &DatiSede::riferimento, false, true},
+            {txtPostaElettronica, &DatiSede::email, false, true},
+            {txtStatoEstero, &DatiSede::statoEstero, true, true},
+            {txtCittaEstero, &DatiSede::cittaEstero, true, true},
+            {txtNumLocali, &DatiSede::numLocali, true, true},
+            {txtAllieviPrevisti, &DatiSede::allieviPrevisti, true, true}};
+}
+
+void Componen::mostraDati(const DatiSede &d)
+{
+    for (const CampoTesto &t : campiTesto()) {
+        t.campo->setText(d.*t.dato);
+        if (t.dallInizio)
+            t.campo->setCursorPosition(0);
+    }
+    lblCodComune->setText(d.codComune);
+    lblProv->setText(d.sigProv);
+    cmbTipoCompo->setCurrentIndex(static_cast<int>(m_vociTipo.indexOf(d.voceTipoCompo)));
+    if (cmbTipoCompo->currentIndex() < 0 && !d.voceTipoCompo.isEmpty()) {
+        cmbTipoCompo->addItem(d.voceTipoCompo);
+        cmbTipoCompo->setCurrentIndex(cmbTipoCompo->count() - 1);
+    }
+    ChkDirettive->setChecked(d.direttive);
+}
+
+DatiSede Componen::datiSchermo() const
+{
+    DatiSede d = m_caricati;
+    const bool comp = !d.sede.occasionale;
+    for (const CampoTesto &t : campiTesto())
+        if (comp || !t.soloComponente)
+            d.*t.dato = t.campo->text();
+    d.email = d.email.trimmed(); // blanks typed around an address are not part of it
+    d.codComune = lblCodComune->text();
+    d.sigProv = lblProv->text();
+    // The type and the directives are a component's: an occasional site keeps its record's.
+    if (comp) {
+        d.voceTipoCompo = cmbTipoCompo->currentText();
+        d.direttive = ChkDirettive->isChecked();
+    }
+    return d;
+}
+
+// --- Sites ---------------------------------------------------------------------------------
 
 void Componen::controllaPulsanti()
 {
@@ -498,30 +428,6 @@ void Componen::controllaPulsanti()
     cmdPrevious->setEnabled(!primo);
     cmdNext->setEnabled(!ultimo);
     cmdLast->setEnabled(!ultimo);
-}
-
-DatiSede Componen::datiSchermo() const
-{
-    DatiSede d = m_caricati;
-    d.denominazione = txtDenominazione->text();
-    d.voceTipoCompo = d.sede.occasionale ? m_caricati.voceTipoCompo : cmbTipoCompo->currentText();
-    d.codComune = lblCodComune->text();
-    d.comune = txtComDes->text();
-    d.sigProv = lblProv->text();
-    d.cap = txtCap->text();
-    d.indirizzo = txtIndirizzo->text();
-    d.tel = txtTel->text();
-    d.fax = txtFax->text();
-    d.riferimento = txtRiferimento->text();
-    d.email = txtPostaElettronica->text().trimmed();
-    if (!d.sede.occasionale) {
-        d.statoEstero = txtStatoEstero->text();
-        d.cittaEstero = txtCittaEstero->text();
-        d.numLocali = txtNumLocali->text();
-        d.allieviPrevisti = txtAllieviPrevisti->text();
-        d.direttive = ChkDirettive->isChecked();
-    }
-    return d;
 }
 
 bool Componen::mostraEsito(const EsitoVerifica &e)
@@ -594,21 +500,10 @@ bool Componen::salva()
 
 void Componen::esci()
 {
-    if (m_solaLettura || !sedeCambiata(m_caricati, datiSchermo())) {
-        accept();
-        return;
-    }
-    const QString testo = componente() ? QStringLiteral("Sono stati modificati uno o più dati della Componente")
-                                       : QStringLiteral("Sono stati modificati uno o più dati della Sede Occasionale");
-    switch (m_c.dialoghi.messaggio(testo + CRLF + QStringLiteral("Salvare le modifiche ?"), kTitoloComponenti, Icona::Domanda,
-                                   Pulsanti::SiNoAnnulla)) {
-    case Risposta::Si:
-        if (salva())
-            accept();
-        break;
-    case Risposta::No: QDialog::reject(); break;
-    default: break;
-    }
+    esciDallaScheda(*this, m_c.dialoghi, !m_solaLettura && sedeCambiata(m_caricati, datiSchermo()),
+                    componente() ? QStringLiteral("Sono stati modificati uno o più dati della Componente")
+                                 : QStringLiteral("Sono stati modificati uno o più dati della Sede Occasionale"),
+                    kTitoloComponenti, [this] { return salva(); });
 }
 
 void Componen::reject()
@@ -672,199 +567,12 @@ void Componen::sceltaComune()
     comune(s[1].left(txtComDes->maxLength()), s[0], s[2], txtCap->text());
 }
 
-void Componen::aggiornaLaboratori()
-{
-    const QList<Laboratorio> labs = laboratori(m_c, codice());
-    grdLab->setRowCount(static_cast<int>(labs.size()));
-    for (int i = 0; i < labs.size(); ++i) {
-        auto *n = new QTableWidgetItem(QString::number(labs[i].numero));
-        n->setData(Qt::UserRole, labs[i].id);
-        n->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        grdLab->setItem(i, 0, n);
-        grdLab->setItem(i, 1, new QTableWidgetItem(labs[i].tipo));
-    }
-    grdLab->resizeColumnToContents(0);
-}
-
-void Componen::aggiornaOre()
-{
-    const QList<OreDirettiva> ore = orePerDirettiva(m_c, codice());
-    grdOre->setRowCount(static_cast<int>(ore.size()));
-    qlonglong diurne = 0, serali = 0;
-    for (int i = 0; i < ore.size(); ++i) {
-        auto *d = new QTableWidgetItem(QString::number(ore[i].codDiret) + QStringLiteral("  ") + ore[i].descrizione);
-        d->setData(Qt::UserRole, ore[i].codDiret);
-        grdOre->setItem(i, 0, d);
-        grdOre->setItem(i, 1, new QTableWidgetItem(QString::number(ore[i].diurne)));
-        grdOre->setItem(i, 2, new QTableWidgetItem(QString::number(ore[i].serali)));
-        diurne += ore[i].diurne;
-        serali += ore[i].serali;
-    }
-    grdOre->resizeColumnToContents(1);
-    grdOre->resizeColumnToContents(2);
-    txtTotDiurne->setText(QString::number(diurne));
-    txtTotSerali->setText(QString::number(serali));
-}
-
-namespace {
-// The two prompts of a laboratory; nothing when the user gives up.
-std::optional<std::pair<qlonglong, QString>> chiediLaboratorio(Dialoghi &d, const QString &numero, const QString &tipo,
-                                                               bool modifica)
-{
-    std::optional<qlonglong> n;
-    for (;;) {
-        const std::optional<QString> t = d.chiediTesto(QStringLiteral("Immetti il numero di laboratori"),
-                                                       QStringLiteral("Numero Laboratori"), numero);
-        if (!t)
-            return std::nullopt;
-        if ((n = numeroDiLaboratori(*t)))
-            break;
-        if (d.messaggio(QStringLiteral("Non è stato immesso un numero valido. Reinserire? Scegliendo NO l'attuale inserimento "
-                                       "verrà annullato"),
-                        QStringLiteral("Numero Laboratori"), Icona::Domanda, Pulsanti::SiNo)
-            != Risposta::Si)
-            return std::nullopt;
-    }
-    std::optional<QString> descrizione =
-        d.chiediTesto(QStringLiteral("Immetti descrizione tipologia laboratorio (255 caratteri)"), kLab, tipo);
-    if (!descrizione || descrizione->trimmed().isEmpty())
-        return std::nullopt;
-    if (descrizione->size() > kLunghezzaTipoLab) {
-        const QString domanda = modifica ? QStringLiteral("Sono stati immessi più di 255 caratteri. Troncare la descrizione? "
-                                                          "Scegliendo NO l'attuale modifica verrà annullata")
-                                         : QStringLiteral("Sono stati immessi più di 255 caratteri. Troncare la descrizione? "
-                                                          "Scegliendo NO l'attuale inserimento verrà annullato");
-        if (d.messaggio(domanda, kLab, Icona::Domanda, Pulsanti::SiNo) != Risposta::Si)
-            return std::nullopt;
-        descrizione->truncate(kLunghezzaTipoLab);
-    }
-    return std::pair{*n, *descrizione};
-}
-} // namespace
-
-void Componen::nuovoLaboratorio()
-{
-    if (const auto lab = chiediLaboratorio(m_c.dialoghi, {}, {}, false)) {
-        quirdal::aggiungiLaboratorio(m_c, codice(), lab->first, lab->second);
-        aggiornaLaboratori();
-    }
-}
-
-void Componen::modificaLaboratorio()
-{
-    if (grdLab->rowCount() == 0) {
-        m_c.dialoghi.messaggio(QStringLiteral("Nessuna riga da modificare!"), kLab, Icona::Esclamazione);
-        return;
-    }
-    const int riga = grdLab->currentRow();
-    if (riga < 0 || grdLab->selectedItems().isEmpty()) {
-        m_c.dialoghi.messaggio(QStringLiteral("Selezionare la riga da modificare"), kLab, Icona::Esclamazione);
-        return;
-    }
-    const qlonglong id = grdLab->item(riga, 0)->data(Qt::UserRole).toLongLong();
-    if (const auto lab = chiediLaboratorio(m_c.dialoghi, grdLab->item(riga, 0)->text(), grdLab->item(riga, 1)->text(), true)) {
-        quirdal::modificaLaboratorio(m_c, id, lab->first, lab->second);
-        aggiornaLaboratori();
-    }
-}
-
-void Componen::eliminaLaboratorio()
-{
-    if (grdLab->rowCount() == 0) {
-        m_c.dialoghi.messaggio(QStringLiteral("Nessuna riga da eliminare!"), kLab, Icona::Esclamazione);
-        return;
-    }
-    const int riga = grdLab->currentRow();
-    if (riga < 0 || grdLab->selectedItems().isEmpty()) {
-        m_c.dialoghi.messaggio(QStringLiteral("Selezionare la riga da eliminare"), kLab, Icona::Esclamazione);
-        return;
-    }
-    if (m_c.dialoghi.messaggio(QStringLiteral("Confermi cancellazione di ") + troncato(grdLab->item(riga, 1)->text(), 50)
-                                   + QStringLiteral(" ?"),
-                               kLab, Icona::Domanda, Pulsanti::SiNo)
-        != Risposta::Si)
-        return;
-    try {
-        quirdal::eliminaLaboratorio(m_c, grdLab->item(riga, 0)->data(Qt::UserRole).toLongLong());
-    } catch (const Errore &e) {
-        if (e.numero() != codici::RigaCancellata)
-            throw;
-        m_c.dialoghi.messaggio(QStringLiteral("Il record che si è deciso di eliminare è già stato cancellato da un'altra "
-                                              "postazione. "),
-                               QStringLiteral("Accesso concorrente"), Icona::Esclamazione);
-    }
-    aggiornaLaboratori();
-}
-
-void Componen::apriPannelloOre(bool modifica)
-{
-    m_oreInModifica = modifica;
-    CmbDirettiva->setEnabled(!modifica);
-    CmbDirettiva->setCurrentIndex(-1);
-    txtOreDiurne->clear();
-    txtOreSerali->clear();
-    if (modifica) {
-        const int riga = grdOre->currentRow();
-        if (riga < 0 || grdOre->selectedItems().isEmpty())
-            return; // nothing chosen to change: the panel stays closed
-        const QString codDiret = grdOre->item(riga, 0)->data(Qt::UserRole).toString();
-        for (int i = 0; i < CmbDirettiva->count(); ++i)
-            if (CmbDirettiva->itemText(i).section(QLatin1Char(' '), 0, 0) == codDiret)
-                CmbDirettiva->setCurrentIndex(i);
-        txtOreDiurne->setText(grdOre->item(riga, 1)->text());
-        txtOreSerali->setText(grdOre->item(riga, 2)->text());
-    }
-    PanOre->show();
-    FrmPulsanti->setEnabled(false);
-    (modifica ? static_cast<QWidget *>(txtOreDiurne) : CmbDirettiva)->setFocus();
-}
-
-void Componen::chiudiPannelloOre()
-{
-    PanOre->hide();
-    FrmPulsanti->setEnabled(true);
-    txtOreDiurne->clear();
-    txtOreSerali->clear();
-}
-
-void Componen::confermaOre()
-{
-    if (CmbDirettiva->currentIndex() < 0) {
-        m_c.dialoghi.messaggio(QStringLiteral("Selezionare una direttiva"), QStringLiteral("Verifica dati"), Icona::Esclamazione);
-        return;
-    }
-    salvaOreDirettiva(m_c, codice(), CmbDirettiva->currentText().section(QLatin1Char(' '), 0, 0).toLongLong(),
-                      txtOreDiurne->text().toLongLong(), txtOreSerali->text().toLongLong());
-    chiudiPannelloOre();
-    aggiornaOre();
-}
-
-void Componen::eliminaOre()
-{
-    const int riga = grdOre->currentRow();
-    if (riga < 0 || grdOre->selectedItems().isEmpty())
-        return;
-    const QTableWidgetItem *d = grdOre->item(riga, 0);
-    if (m_c.dialoghi.messaggio(QStringLiteral("Cencellare la previsione Ore Corsi Rientranti Nell'Anno Formativo per la "
-                                              "direttiva ")
-                                   + d->text() + QStringLiteral(" ?"),
-                               QStringLiteral("Previsione Ore"), Icona::Domanda, Pulsanti::SiNo)
-        != Risposta::Si)
-        return;
-    eliminaOreDirettiva(m_c, codice(), d->data(Qt::UserRole).toLongLong());
-    aggiornaOre();
-}
-
 void Componen::direttiveSpuntate(bool spuntato)
 {
-    CmdInsOre->setEnabled(!spuntato && !m_solaLettura);
-    CmdCancOre->setEnabled(!spuntato && !m_solaLettura);
-    if (spuntato && componente()) {
-        // As the sheet says: no activity of those directives, so no hours for them.
-        eliminaTutteLeOre(m_c, codice());
-        chiudiPannelloOre();
-        aggiornaOre();
-    }
+    m_ore->abilitaRighe(!spuntato && !m_solaLettura);
+    // As the sheet says: no activity of those directives, so no hours for them.
+    if (spuntato && componente())
+        m_ore->eliminaTutte();
 }
 
 } // namespace quirdal

@@ -12,11 +12,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
-class QTableWidget;
 
 namespace quirdal {
 
 struct Contesto;
+class PannelloLaboratori;
+class PannelloOre;
 
 class Componen : public QDialog {
     Q_OBJECT
@@ -32,6 +33,10 @@ protected:
 private:
     void mostraSede(int indice);
     void controllaPulsanti();
+    // The form and its record, both ways, over one list of fields.
+    struct CampoTesto;
+    QList<CampoTesto> campiTesto() const;
+    void mostraDati(const DatiSede &d);
     DatiSede datiSchermo() const;
     bool mostraEsito(const EsitoVerifica &e);
     // The basic checks and the write before leaving the current site; false: stay.
@@ -43,15 +48,6 @@ private:
     void comuneLasciato();
     void sceltaComune();
     void comune(const QString &nome, const QString &codice, const QString &sigProv, const QString &cap);
-    void aggiornaLaboratori();
-    void aggiornaOre();
-    void nuovoLaboratorio();
-    void modificaLaboratorio();
-    void eliminaLaboratorio();
-    void apriPannelloOre(bool modifica);
-    void confermaOre();
-    void chiudiPannelloOre();
-    void eliminaOre();
     void direttiveSpuntate(bool spuntato);
     qlonglong codice() const;
     bool componente() const;
@@ -68,16 +64,14 @@ private:
     QTabWidget *SSTab1;
     QLabel *lblComponente, *lblCodComune, *lblProv, *lblSedeOcc, *lblSedeAccreditata, *lblSediOccasionali, *lblAzioni;
     QLineEdit *txtDenominazione, *txtComDes, *txtCap, *txtIndirizzo, *txtTel, *txtFax, *txtRiferimento,
-        *txtPostaElettronica, *txtStatoEstero, *txtCittaEstero, *txtNumLocali, *txtAllieviPrevisti, *txtTotDiurne,
-        *txtTotSerali, *txtOreDiurne, *txtOreSerali;
-    QComboBox *cmbTipoCompo, *CmbDirettiva;
-    QTableWidget *grdLab, *grdOre;
+        *txtPostaElettronica, *txtStatoEstero, *txtCittaEstero, *txtNumLocali, *txtAllieviPrevisti;
+    QComboBox *cmbTipoCompo;
     QCheckBox *ChkDirettive;
-    QFrame *PanOre, *FrmPulsanti;
+    QFrame *FrmPulsanti;
+    PannelloLaboratori *m_laboratori;
+    PannelloOre *m_ore;
     QList<QWidget *> m_soloComponente; // the fields an occasional site does not have
-    QPushButton *cmdFirst, *cmdPrevious, *cmdNext, *cmdLast, *CmdVai, *cmdSalva, *cmdComu, *cmdInsLab, *cmdModLab,
-        *cmdCancLab, *CmdInsOre, *CmdOre, *CmdCancOre;
-    bool m_oreInModifica = false;
+    QPushButton *cmdFirst, *cmdPrevious, *cmdNext, *cmdLast, *CmdVai, *cmdSalva, *cmdComu;
 };
 
 } // namespace quirdal

@@ -8,6 +8,7 @@
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "common/ui/Filtri.h"
+#include "common/ui/UscitaScheda.h"
 #include "config/Installazione.h"
 
 #include <QGridLayout>
@@ -234,20 +235,9 @@ bool FrmSedeLeg::scrivi(const DatiSedeLegale &d)
 
 void FrmSedeLeg::esci()
 {
-    if (m_solaLettura || !sedeLegaleCambiata(m_caricati, datiSchermo())) {
-        accept();
-        return;
-    }
-    switch (m_c.dialoghi.messaggio(QStringLiteral("Sono stati modificati uno o più dati della SEDE LEGALE") + CRLF
-                                       + QStringLiteral("Salvare le modifiche ?"),
-                                   QStringLiteral("Anagrafica Sede legale"), Icona::Domanda, Pulsanti::SiNoAnnulla)) {
-    case Risposta::Si:
-        if (salva())
-            accept();
-        break;
-    case Risposta::No: QDialog::reject(); break;
-    default: break;
-    }
+    esciDallaScheda(*this, m_c.dialoghi, !m_solaLettura && sedeLegaleCambiata(m_caricati, datiSchermo()),
+                    QStringLiteral("Sono stati modificati uno o più dati della SEDE LEGALE"),
+                    QStringLiteral("Anagrafica Sede legale"), [this] { return salva(); });
 }
 
 void FrmSedeLeg::reject()

@@ -7,6 +7,7 @@
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "common/ui/Filtri.h"
+#include "common/ui/UscitaScheda.h"
 #include "config/Installazione.h"
 #include "operator/ui/FrmSedeLeg.h"
 #include "operator/ui/Scelte.h"
@@ -491,20 +492,9 @@ bool Operator::salva()
 
 void Operator::esci()
 {
-    if (m_solaLettura || !operatoreCambiato(m_caricati, datiSchermo())) {
-        accept();
-        return;
-    }
-    switch (m_c.dialoghi.messaggio(QStringLiteral("Sono stati modificati uno o più dati dell' OPERATORE") + CRLF
-                                       + QStringLiteral("Salvare le modifiche ?"),
-                                   kTitoloOperatore, Icona::Domanda, Pulsanti::SiNoAnnulla)) {
-    case Risposta::Si:
-        if (salva())
-            accept();
-        break;
-    case Risposta::No: QDialog::reject(); break;
-    default: break;
-    }
+    esciDallaScheda(*this, m_c.dialoghi, !m_solaLettura && operatoreCambiato(m_caricati, datiSchermo()),
+                    QStringLiteral("Sono stati modificati uno o più dati dell' OPERATORE"), kTitoloOperatore,
+                    [this] { return salva(); });
 }
 
 void Operator::reject()

@@ -2,6 +2,7 @@
 #include "printing/ui/SchermiStampa.h"
 
 #include "common/Contesto.h"
+#include "common/ui/Clessidra.h"
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "printing/ui/PezziStampa.h"
@@ -48,10 +49,7 @@ Invia::Invia(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     alClic(cmdConf, m_c, [this] {
         Trasmis dlg(m_c, this);
         {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            struct Cursore {
-                ~Cursore() { QApplication::restoreOverrideCursor(); }
-            } cursore;
+            const Clessidra clessidra;
             dlg.carica();
         }
         esegui(dlg);

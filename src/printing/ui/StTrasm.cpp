@@ -7,6 +7,7 @@
 #include "common/Errori.h"
 #include "common/Sessione.h"
 #include "common/Testo.h"
+#include "common/ui/Clessidra.h"
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "common/ui/Filtri.h"
@@ -95,14 +96,10 @@ bool StTrasm::ControllaDatiDomanda()
 {
     PB1->setValue(1);
     panel_Attesa->show();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Clessidra clessidra;
     struct Ripristina {
         QWidget *p;
-        ~Ripristina()
-        {
-            p->hide();
-            QApplication::restoreOverrideCursor();
-        }
+        ~Ripristina() { p->hide(); }
     } ripristina{panel_Attesa};
     QApplication::processEvents();
     EsitoVerifica e;

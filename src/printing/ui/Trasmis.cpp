@@ -6,6 +6,7 @@
 #include "common/Dialoghi.h"
 #include "common/Sessione.h"
 #include "common/Testo.h"
+#include "common/ui/Clessidra.h"
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "common/ui/Filtri.h"
@@ -113,10 +114,7 @@ void Trasmis::salva()
     mCreaFileTrasm modulo(m_c);
     bool creato = false;
     {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        struct Cursore {
-            ~Cursore() { QApplication::restoreOverrideCursor(); }
-        } cursore;
+        const Clessidra clessidra;
         creato = modulo.CreaFile(s.gProv, s.gGrupOpe, s.gOperatore);
     }
     if (!creato) {

@@ -4,6 +4,7 @@
 
 #include "common/Contesto.h"
 #include "common/Sessione.h"
+#include "common/ui/Clessidra.h"
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "printing/ui/PezziStampa.h"
@@ -61,14 +62,10 @@ void ViewStam::reject()
 void ViewStam::esegui()
 {
     m_inCorso = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Clessidra clessidra;
     struct Fine {
         ViewStam *v;
-        ~Fine()
-        {
-            v->m_inCorso = false;
-            QApplication::restoreOverrideCursor();
-        }
+        ~Fine() { v->m_inCorso = false; }
     } fine{this};
     {
         MotoreStampa motore(m_c, *this);

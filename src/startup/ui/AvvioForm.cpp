@@ -130,24 +130,16 @@ void AvvioForm::record(int caricati)
 
 void AvvioForm::attendi(bool clessidra)
 {
-    if (clessidra)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        while (QApplication::overrideCursor())
-            QApplication::restoreOverrideCursor();
+    m_clessidra.mostra(clessidra);
 }
 
 void AvvioForm::mostraFinestraPrincipale(Contesto &c)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_main = std::make_unique<MDI_Main>(c);
-    try {
+    {
+        const Clessidra clessidra;
+        m_main = std::make_unique<MDI_Main>(c);
         m_main->carica();
-    } catch (...) {
-        QApplication::restoreOverrideCursor();
-        throw;
     }
-    QApplication::restoreOverrideCursor();
     m_main->show();
     hide();
     // Before the event loop: a failure here offers Retry, or ends the program.

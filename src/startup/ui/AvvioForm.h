@@ -1,4 +1,5 @@
 #pragma once
+#include "common/ui/Clessidra.h"
 #include "startup/Avvio.h"
 
 #include <QWidget>
@@ -42,6 +43,7 @@ public:
 private:
     std::unique_ptr<QWidget> m_splash;
     std::unique_ptr<MDI_Main> m_main;
+    Clessidra m_clessidra{false};
 };
 
 } // namespace quirdal

@@ -7,6 +7,7 @@
 #include "common/Errori.h"
 #include "config/ui/FrmOpzioni.h"
 #include "db/CorsiDB.h"
+#include "db/RiaperturaConnessione.h"
 #include "loading/DatiOperatori.h"
 #include "loading/ui/FrmInstOper.h"
 #include "courses/ui/Corsi.h"
@@ -170,23 +171,13 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
         esegui(dlg);
     });
     collega("cmdRiass", [this] {
-        const ModoApertura modo = m_c.db.modo();
-        if (!controllaRiassegnazione(m_c))
-            return;
         // Back to the installation's own mode when the screen closes: left exclusive, the
         // database would shut the clients out until the next start.
-        struct Ripristino {
-            CorsiDB &db;
-            ModoApertura modo;
-            ~Ripristino()
-            {
-                try {
-                    if (db.modo() != modo)
-                        db.riapriInModo(modo);
-                } catch (...) {
-                }
-            }
-        } ripristino{m_c.db, modo};
+        RiaperturaConnessione riapertura(m_c.db, [this](const Errore &e) {
+            m_c.dialoghi.messaggio(testoRiaperturaFallita(e), QStringLiteral("Riassegnazione Corsi"), Icona::Critico);
+        });
+        if (!controllaRiassegnazione(m_c))
+            return;
         Riass dlg(m_c, this);
         dlg.carica();
         esegui(dlg);

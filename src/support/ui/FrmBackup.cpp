@@ -5,6 +5,7 @@
 #include "common/Errori.h"
 #include "common/Progresso.h"
 #include "common/Testo.h"
+#include "common/ui/Clessidra.h"
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "config/FileIni.h"
@@ -66,14 +67,11 @@ public:
     }
     void attendi(bool clessidra) override
     {
-        if (clessidra == m_clessidra)
+        if (clessidra == m_clessidra.mostrata())
             return;
-        m_clessidra = clessidra;
-        if (clessidra) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        } else {
+        m_clessidra.mostra(clessidra);
+        if (!clessidra) {
             // Nothing runs while a message or a question shows.
-            QApplication::restoreOverrideCursor();
             m_etichetta->hide();
             m_barra->hide();
         }
@@ -84,7 +82,7 @@ private:
     static void aggiorna() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
     QLabel *m_etichetta;
     QProgressBar *m_barra;
-    bool m_clessidra = false;
+    Clessidra m_clessidra{false};
 };
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "transmission/ui/SchermiInternet.h"
 
 #include "common/Dialoghi.h"
+#include "common/ui/Clessidra.h"
 #include "common/ui/Confine.h"
 #include "common/Generale.h"
 #include "common/ui/DialoghiQt.h"
@@ -31,10 +32,6 @@ QLabel *etichetta(const QString &testo, bool aCapo = true)
     l->setWordWrap(aCapo);
     return l;
 }
-struct Clessidra {
-    Clessidra() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Clessidra() { QApplication::restoreOverrideCursor(); }
-};
 } // namespace
 
 FrmnReg::FrmnReg(Contesto &c, QString prov, QWidget *padre) : QDialog(padre), m_c(c), m_prov(std::move(prov))

@@ -1,0 +1,12 @@
+#pragma once
+// Every catalogue of the program's statements, for the test that prepares them all. A new
+// catalogue is added here.
+#include "db/CatalogoDb.h"
+
+#include <QList>
+
+namespace quirdal::test {
+
+inline QList<Catalogo> cataloghi() { return {sql::db::kCatalogo}; }
+
+} // namespace quirdal::test
