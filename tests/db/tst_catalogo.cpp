@@ -104,6 +104,8 @@ private Q_SLOTS:
                 if (righe[n].contains(sql))
                     fuori << relativo + u':' + QString::number(n + 1);
         }
+        if (!fuori.isEmpty())
+            qInfo().noquote() << "SQL fuori dai cataloghi:\n" + fuori.join(u'\n');
         QEXPECT_FAIL("", "catalogues not yet complete", Continue);
         QVERIFY2(fuori.isEmpty(), qPrintable(fuori.join(u'\n')));
     }
