@@ -467,6 +467,9 @@ private:
         if (!accorp)
             r.problema(kAccorp, QStringLiteral("Il numero di accorpamento va da 0 a 99 (\"") + r.codice(kAccorp)
                                     + QStringLiteral("\")"));
+        // Its costs belong to it, whatever else is wrong with the row.
+        if (corso && accorp && !corso->isEmpty() && !accorp->isEmpty())
+            m_speseUsate.insert(*corso + QLatin1Char('/') + *accorp);
         if (r.haProblemi()) {
             c.chiaveValida = false;
             return;
@@ -518,7 +521,6 @@ private:
             return;
         }
         d = *c.memorizzato;
-        m_speseUsate.insert(chiave);
         for (const RigaSpese &s : m_spese.value(chiave)) {
             if (s.sede != sede)
                 m_esito.problemi.append({kFoglioSpese, s.riga, kSede,
