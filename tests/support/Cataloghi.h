@@ -1,12 +1,13 @@
 #pragma once
 // Every catalogue of the program's statements, for the test that prepares them all. A new
 // catalogue is added here.
+#include "courses/CatalogoCorsi.h"
 #include "db/CatalogoDb.h"
 
 #include <QList>
 
 namespace quirdal::test {
 
-inline QList<Catalogo> cataloghi() { return {sql::db::kCatalogo}; }
+inline QList<Catalogo> cataloghi() { return {sql::db::kCatalogo, sql::corsi::kCatalogo}; }
 
 } // namespace quirdal::test
