@@ -1,8 +1,11 @@
 #pragma once
 // Every catalogue of the program's statements, for the test that prepares them all. A new
 // catalogue is added here.
+#include "application/CatalogoSelezione.h"
+#include "config/CatalogoConfig.h"
 #include "db/CatalogoDb.h"
 #include "operator/CatalogoOperatore.h"
+#include "startup/CatalogoAvvio.h"
 
 #include <QList>
 
@@ -12,7 +15,10 @@ inline QList<Catalogo> cataloghi()
 {
     return {
         sql::db::kCatalogo,
+        sql::config::kCatalogo,
         sql::operatore::kCatalogo,
+        sql::selezione::kCatalogo,
+        sql::avvio::kCatalogo,
     };
 }
 
