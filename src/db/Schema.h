@@ -33,7 +33,6 @@ bool tabellaDellEnte(const QString &tabella);
 // Saved queries: name and SELECT.
 struct QuerySalvata {
     QString nome;
-    QString tabellaPrincipale;
     QString select;
 };
 QList<QuerySalvata> querySalvate(bool conDataAvvio = true);

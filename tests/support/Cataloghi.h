@@ -1,14 +1,29 @@
 #pragma once
 // Every catalogue of the program's statements, for the test that prepares them all. A new
 // catalogue is added here.
+#include "application/CatalogoSelezione.h"
+#include "config/CatalogoConfig.h"
 #include "courses/CatalogoCorsi.h"
 #include "courses/CatalogoFoglio.h"
 #include "db/CatalogoDb.h"
+#include "operator/CatalogoOperatore.h"
+#include "startup/CatalogoAvvio.h"
 
 #include <QList>
 
 namespace quirdal::test {
 
-inline QList<Catalogo> cataloghi() { return {sql::db::kCatalogo, sql::corsi::kCatalogo, sql::foglio::kCatalogo}; }
+inline QList<Catalogo> cataloghi()
+{
+    return {
+        sql::db::kCatalogo,
+        sql::config::kCatalogo,
+        sql::corsi::kCatalogo,
+        sql::foglio::kCatalogo,
+        sql::operatore::kCatalogo,
+        sql::selezione::kCatalogo,
+        sql::avvio::kCatalogo,
+    };
+}
 
 } // namespace quirdal::test
