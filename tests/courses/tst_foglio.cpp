@@ -2,131 +2,20 @@
 // (openpyxl) sees in the export, the export read back unchanged, a file edited as an agency
 // edits it, a workbook written by openpyxl, a workbook saved by LibreOffice Calc, hostile and
 // broken files, and an import stopped dead.
-#include "support/Bando.h"
-#include "support/Domanda.h"
+#include "support/FoglioCorsi.h"
 #include "support/RigaDiComando.h"
 #include "support/Zip.h"
 
 #include "application/Selezione.h"
 #include "common/FoglioDiCalcolo.h"
-#include "courses/FoglioCorsi.h"
 #include "courses/Spese.h"
-#include "printing/ControlliStampa.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
 
 using namespace quirdal;
 using namespace quirdal::test;
 
 namespace {
-
-QString python(const QStringList &argomenti)
-{
-    QProcess p;
-    p.start(u"/usr/bin/python3"_s,
-            QStringList{qEnvironmentVariable("QUIRDAL_SORGENTI") + u"/tests/courses/foglio.py"_s} + argomenti);
-    p.waitForFinished(120000);
-    if (p.exitCode() != 0)
-        qWarning().noquote() << p.readAllStandardError();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-// The fixture's application, not printed, with the call's lists and every course passing the
-// course rules: made once, then copied for each test.
-QString modello()
-{
-    static QTemporaryDir cartella;
-    static const QString file = [] {
-        Selezionata a(false);
-        listeDelBando(*a.contesto);
-        // The fixture's own hour range of the action replaces the lists' narrower one.
-        a.db.esegui(u"DELETE FROM IntervalloOreStage WHERE CodAsse='III.G' AND CodMisura='06' AND CodAzione='04'"_s);
-        corsiCorretti(a.db);
-        a.db.chiudi();
-        const QString f = cartella.filePath(u"QUIRDAL.mdb"_s);
-        QFile::copy(a.percorsoDb(), f);
-        return f;
-    }();
-    return file;
-}
-
-struct Domanda : Ambiente {
-    Domanda()
-    {
-        scriviIni();
-        scriviAiuto();
-        QFile::copy(modello(), percorsoDb());
-        apriDb();
-        for (const auto &[k, v] : {std::pair{"GrOpe", "A"}, std::pair{"Oper", "7"}, std::pair{"Prov", "001"},
-                                   std::pair{"Domanda", "1"}})
-            ini.scrivi(u"BaseDati"_s, QString::fromLatin1(k), QString::fromLatin1(v));
-        ripristinaSessione(sessione, ini, db);
-    }
-    QString esporta(const QString &nome)
-    {
-        QString errore;
-        const QStringList f = esportaCorsi(db, sessione, percorso(nome), &errore);
-        if (!errore.isEmpty())
-            qWarning().noquote() << errore;
-        return f.value(0);
-    }
-    EsitoImportazione importa(const QString &file, bool prova = false)
-    {
-        OpzioniImportazione o;
-        o.prova = prova;
-        o.noteDomanda = [this] { return problemiOreDomanda(db, sessione); };
-        return importaCorsi(db, sessione, piattaforma, file, o);
-    }
-    // The export edited by openpyxl: each change {foglio, riga, colonna, valore} (riga "nuova"
-    // with copia: a new row copied from that one).
-    QString modificato(const QString &esportato, const QByteArray &modifiche, const QString &nome = u"modificato.xlsx"_s)
-    {
-        scrivi(u"modifiche.json"_s, modifiche);
-        python({u"modifica"_s, esportato, percorso(nome), percorso(u"modifiche.json"_s)});
-        return percorso(nome);
-    }
-    // Every row of the courses' tables, in order: what "row for row" compares.
-    QString stato()
-    {
-        QString r;
-        for (const char *t : {"CorsiProp", "CorsiPropSpese", "ValoriChk", "CorsiHandi"}) {
-            QSqlQuery q = db.seleziona(u"SELECT * FROM %1 ORDER BY 1, 2, 3, 4, 5, 6"_s.arg(QLatin1String(t)));
-            while (q.next()) {
-                QStringList v;
-                for (int i = 0; i < q.record().count(); ++i)
-                    v << (q.isNull(i) ? u"NULL"_s : q.value(i).toString());
-                r += QLatin1String(t) + u": "_s + v.join(u'|') + u'\n';
-            }
-        }
-        return r;
-    }
-};
-
-// One change of the file: the cell under the header in the row (a number, or "nuova" for a row
-// added; copia: the row it starts as a copy of).
-QJsonObject cambio(const QString &foglio, const QJsonValue &riga, const QString &colonna, const QJsonValue &valore,
-                   int copia = 0)
-{
-    QJsonObject o{{u"foglio"_s, foglio}, {u"riga"_s, riga}, {u"colonna"_s, colonna}, {u"valore"_s, valore}};
-    if (copia)
-        o.insert(u"copia"_s, copia);
-    return o;
-}
-QByteArray cambi(const QJsonArray &a) { return QJsonDocument(a).toJson(); }
-
-QStringList righe(const EsitoImportazione &e)
-{
-    QStringList r;
-    for (const ProblemaFoglio &p : e.problemi)
-        r << rigaProblemaFoglio(p);
-    return r;
-}
 
 // The cell of openpyxl's description under the header, in the given row.
 QJsonObject cella(const QJsonObject &foglio, const QString &intestazione, int riga)
@@ -222,7 +111,7 @@ private Q_SLOTS:
     // in their formats, the start date a date, and the summary's total the summary screen's.
     void esportazioneVistaDaOpenpyxl()
     {
-        Domanda a;
+        DomandaPronta a;
         const QString f = a.esporta(u"corsi.xlsx"_s);
         const QJsonObject d = QJsonDocument::fromJson(python({u"descrivi"_s, f}).toUtf8()).object();
         QCOMPARE(d[u"fogli"_s].toArray(), (QJsonArray{u"Corsi"_s, u"Spese"_s, u"Riepilogo"_s}));
@@ -269,7 +158,7 @@ private Q_SLOTS:
     // with its mark, CR LF; a text a spreadsheet would run is guarded; read back unchanged.
     void esportazioneCsv()
     {
-        Domanda a;
+        DomandaPronta a;
         a.db.esegui(u"UPDATE CorsiPropSpese SET EnteErogatore='=SOMMA(A1)' WHERE Corso='0002' AND ProgrAnno=2"_s);
         a.db.esegui(u"UPDATE CorsiPropSpese SET Param17Meno=0, Param17Piu=50.25 WHERE Corso='0002' AND ProgrAnno=2"_s);
         QCOMPARE(esportaCorsi(a.db, a.sessione, a.percorso(u"corsi.csv"_s), nullptr),
@@ -300,7 +189,7 @@ private Q_SLOTS:
     void giroCompleto()
     {
         QFETCH(bool, openpyxl);
-        Domanda a;
+        DomandaPronta a;
         QString f = a.esporta(u"corsi.xlsx"_s);
         if (openpyxl) {
             python({u"rifai"_s, f, a.percorso(u"rifatta.xlsx"_s)});
@@ -329,7 +218,7 @@ private Q_SLOTS:
     // lines, nothing written; mended, it applies, and the new course takes the next code.
     void fileModificato()
     {
-        Domanda a;
+        DomandaPronta a;
         const QString f = a.esporta(u"corsi.xlsx"_s);
         const QJsonArray comuni{
             cambio(u"Spese"_s, 4, u"Spese Generali - euro"_s, 9.5),
@@ -426,7 +315,7 @@ private Q_SLOTS:
         QFETCH(QString, valore);
         QFETCH(QString, sql);
         QFETCH(QString, atteso);
-        Domanda a;
+        DomandaPronta a;
         const QString f = a.esporta(u"corsi.xlsx"_s);
         const EsitoImportazione e = a.importa(a.modificato(f, cambi({cambio(foglio, riga, colonna, valore)})));
         if (sql.isEmpty() || !e.problemi.isEmpty())
@@ -439,7 +328,7 @@ private Q_SLOTS:
     // occasional sites) are notes beside the import: they block nothing.
     void noteDellaDomanda()
     {
-        Domanda a;
+        DomandaPronta a;
         const QString f = a.esporta(u"corsi.xlsx"_s);
         a.db.esegui(u"UPDATE CorsiCompo SET NumLocali=0 WHERE Componente=1"_s);
         const EsitoImportazione e = a.importa(f);
@@ -452,7 +341,7 @@ private Q_SLOTS:
     // A printed application refuses any import before reading the file.
     void domandaStampata()
     {
-        Domanda a;
+        DomandaPronta a;
         const QString f = a.esporta(u"corsi.xlsx"_s);
         a.db.esegui(u"UPDATE Installazione SET DomandaStampata=-1 WHERE Prov='001'"_s);
         ricalcolaStampate(a.sessione, a.db);
@@ -630,7 +519,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, tipo);
         QFETCH(QString, errore);
-        Domanda a;
+        DomandaPronta a;
         const QString f = a.percorso(u"rifiutato.xlsx"_s);
         if (tipo == u"testo"_s)
             QVERIFY(a.scrivi(u"rifiutato.xlsx"_s, "Sede;Corso;Accorp\r\n1;0001;0\r\n"));
@@ -656,7 +545,7 @@ private Q_SLOTS:
     // program's export.
     void salvatoDaLibreOffice()
     {
-        Domanda a;
+        DomandaPronta a;
         const QString prima = a.stato();
         const EsitoImportazione e = a.importa(datiDiProva(u"corsi-libreoffice.xlsx"_s));
         QCOMPARE(righe(e), QStringList());
@@ -670,7 +559,7 @@ private Q_SLOTS:
     // each), 2 for a usage error or a file that cannot be read.
     void rigaDiComando()
     {
-        Domanda a;
+        DomandaPronta a;
         const QString f = a.esporta(u"corsi.xlsx"_s);
         const QString guasto = a.modificato(f, cambi({cambio(u"Corsi"_s, 3, u"Allievi previsti"_s, 0),
                                                        cambio(u"Spese"_s, 4, u"b) Realizzazione %"_s, 21)}));
@@ -716,7 +605,7 @@ private Q_SLOTS:
     void importazioneInterrotta()
     {
         QFETCH(int, dopo);
-        Domanda a;
+        DomandaPronta a;
         const QString f = a.esporta(u"corsi.xlsx"_s);
         // Every course of the file now differs from the database: four to write.
         a.db.esegui(u"UPDATE CorsiPropSpese SET ParamA1 = ParamA1 + 1"_s);
