@@ -40,16 +40,20 @@ bool soloCifre(const QString &t)
     return !t.isEmpty() && std::all_of(t.cbegin(), t.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-// A free text as the sheet keeps it: no control characters, "#" as "SHARP" where the sheet
-// turns it so, one line unless the field holds several (then with CR LF between them).
-QString testoLibero(QString t, bool cancelletto, bool piuRighe)
+// A free text as the sheet keeps it: no control characters, one line unless the field holds
+// several (then with CR LF between them), "#" as "SHARP" where the sheet turns it so and upper
+// case where the sheet types it so. A text the file leaves as it was stays as it was.
+enum class Testo { Libero, Cancelletto, Maiuscolo };
+QString testoLibero(QString t, Testo tipo, bool piuRighe, const QString &memorizzato = {})
 {
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     t = senzaCaratteriDiControllo(t);
     t.replace(QLatin1Char('\n'), piuRighe ? CRLF : QStringLiteral(" "));
-    if (cancelletto)
+    if (t == memorizzato)
+        return t;
+    if (tipo != Testo::Libero)
         t.replace(QLatin1Char('#'), QStringLiteral("SHARP"));
-    return t;
+    return tipo == Testo::Maiuscolo ? t.toUpper() : t;
 }
 
 // The columns of a sheet by their headers (the first row), in whatever order.
@@ -368,7 +372,7 @@ public:
         x.all17_3 = r.intero(allievi(kContributo), x.all17_3);
         x.piu = r.importo(kQuotaPiu, x.piu);
         x.meno = r.importo(kQuotaMeno, x.meno);
-        x.enteErogatore = testoLibero(r.grezzo(kEnteErogatore), false, false);
+        x.enteErogatore = testoLibero(r.grezzo(kEnteErogatore), Testo::Libero, false);
         lunghezza(r, kEnteErogatore, QStringLiteral("EnteErogatore"), x.enteErogatore);
         for (int i = 0; i < 5; ++i)
             x.percentuali[i] = r.intero(percentuale(i), x.percentuali[i]);
@@ -562,7 +566,7 @@ private:
         auto qualificato = [&](const QString &colonna, const QString &cod, const QStringList &voci, bool &nuovo,
                                QString &codOut, QString &desOut, const QString &codPrima, bool nuovoPrima,
                                const QString &desPrima, const QString &campo) {
-            const QString testo = testoLibero(r.grezzo(descrizione(colonna)), true, false);
+            const QString testo = testoLibero(r.grezzo(descrizione(colonna)), Testo::Cancelletto, false, desPrima);
             if (cod.isEmpty()) {
                 nuovo = !testo.trimmed().isEmpty();
                 codOut.clear();
@@ -623,7 +627,7 @@ private:
         d.aaaaAvvio = data[2];
         d.ats = r.sino(kAts, d.ats);
         d.codIsti = codice(r, kIstituto, m_elenchi.istituti());
-        d.istitutoLibero = testoLibero(r.grezzo(kIstitutoLibero), true, false);
+        d.istitutoLibero = testoLibero(r.grezzo(kIstitutoLibero), Testo::Cancelletto, false, d.istitutoLibero);
         lunghezza(r, kIstitutoLibero, QStringLiteral("IstitutoLibero"), d.istitutoLibero);
         d.spinNonPresente = r.sino(kSpinNonPresente, d.spinNonPresente);
         if (d.spinNonPresente) {
@@ -637,7 +641,7 @@ private:
         d.im = r.sino(kInnovazione, d.im == QLatin1String("S")) ? QStringLiteral("S") : QStringLiteral("N");
         d.po1 = r.sino(kPariOpportunita, d.po1);
         d.co1 = r.sino(kCapacitaOrganizzativa, d.co1);
-        d.qss = testoLibero(r.grezzo(kEntiGestori), false, false);
+        d.qss = testoLibero(r.grezzo(kEntiGestori), Testo::Libero, false);
         lunghezza(r, kEntiGestori, QStringLiteral("QSS"), d.qss);
         for (const VoceSezione33 &v : m_sez33) {
             const QString colonna = kPrefisso33 + v.testo.trimmed();
@@ -649,7 +653,7 @@ private:
                 d.valoriChk.insert(v.id, spuntata);
         }
         for (int i = 0; i < 4; ++i) {
-            d.sez34[i] = testoLibero(r.grezzo(kSez34[i]), true, true).toUpper();
+            d.sez34[i] = testoLibero(r.grezzo(kSez34[i]), Testo::Maiuscolo, true, d.sez34[i]);
             lunghezza(r, kSez34[i], QStringLiteral("Sez34_%1").arg(i + 1), d.sez34[i]);
         }
         leggiSpeseCorso(r, c);
