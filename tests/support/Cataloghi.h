@@ -5,8 +5,12 @@
 #include "config/CatalogoConfig.h"
 #include "courses/CatalogoCorsi.h"
 #include "db/CatalogoDb.h"
+#include "loading/CatalogoCaricamento.h"
 #include "operator/CatalogoOperatore.h"
+#include "printing/CatalogoStampa.h"
 #include "startup/CatalogoAvvio.h"
+#include "support/CatalogoSupporto.h"
+#include "transmission/CatalogoTrasmissione.h"
 
 #include <QList>
 
@@ -17,9 +21,13 @@ inline QList<Catalogo> cataloghi()
     return {
         sql::db::kCatalogo,
         sql::config::kCatalogo,
+        sql::caricamento::kCatalogo,
         sql::corsi::kCatalogo,
         sql::operatore::kCatalogo,
         sql::selezione::kCatalogo,
+        sql::stampa::kCatalogo,
+        sql::trasmissione::kCatalogo,
+        sql::supporto::kCatalogo,
         sql::avvio::kCatalogo,
     };
 }
