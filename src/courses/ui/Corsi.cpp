@@ -332,9 +332,7 @@ void Corsi::showEvent(QShowEvent *e)
         this,
         [this] {
             protetto(m_c, [this] {
-                const bool disponibili =
-                    m_c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM Legami WHERE Prov=?"), {m_c.sessione.gProv}).toInt()
-                    > 0;
+                const bool disponibili = sezione33Disponibile(m_c.db, m_c.sessione.gProv);
                 if (!disponibili) {
                     m_c.dialoghi.messaggio(QStringLiteral("Per la provincia selezionata ( ") + m_c.sessione.gDesProv
                                                + QStringLiteral(" ) non sono disponibili informazioni sulla sez. 3.3, "
