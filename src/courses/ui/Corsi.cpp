@@ -12,6 +12,7 @@
 #include "common/ui/Filtri.h"
 #include "common/ui/UscitaScheda.h"
 #include "config/Installazione.h"
+#include "courses/Elenchi.h"
 #include "courses/Spese.h"
 #include "courses/VerificaCorso.h"
 #include "courses/ui/EleCorsi.h"
