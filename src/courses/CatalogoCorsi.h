@@ -73,6 +73,7 @@ inline constexpr Istruzione kCorsiModulari{
     "SELECT GrupOpe, Operatore, ProgrAttivitaPrec, AnnoInizioPrec, AccPrec, Denomina FROM PercMod WHERE GrupOpeAtt = ? "
     "AND OperatoreAtt = ? ORDER BY GrupOpe, Operatore, Componente, SedeOcc, AnnoInizioPrec, ProgrAttivitaPrec, "
     "AccPrec, Denomina"};
+inline constexpr Istruzione kLegamiProvincia{"corsi.legamiProvincia", "SELECT count(*) FROM Legami WHERE Prov=?"};
 inline constexpr Istruzione kSezione33{"corsi.sezione33",
                                        "SELECT Tipo, Etichetta, Numero, Id FROM Metadati WHERE Prov = ? ORDER BY Id"};
 
@@ -352,7 +353,7 @@ inline constexpr const Istruzione *kTutte[] = {
     &kQualifiche, &kIndirizzi, &kAssi, &kMisure, &kAzioni, &kTipologie, &kDestinatari, &kScolarita, &kSettori,
     &kComparti, &kOrari, &kCertificazioni, &kDurate, &kIstitutoZero, &kIstituti, &kAmbitiTerritoriali,
     &kSettoriProduttivi, &kFigureProfessionali, &kComponentiResponsabili, &kCorsiPrincipali, &kCorsiPrecedenti,
-    &kCorsiModulari, &kSezione33, &kOreTotali, &kOreStage, &kLineeAmmesse, &kMassimaliAzione, &kMassimaliAnno,
+    &kCorsiModulari, &kLegamiProvincia, &kSezione33, &kOreTotali, &kOreStage, &kLineeAmmesse, &kMassimaliAzione, &kMassimaliAnno,
     &kAllieviMassimi, &kOreMassime, &kObbligoIstituto, &kCorsiDellaSede, &kVociCorsi, &kCorsiDellaDomanda, &kCorso,
     &kSpeseCorso, &kValoriChk, &kCorsoSenzaSpese, &kCancellaDelCorso, &kUltimoAccorpato, &kUltimoCorso,
     &kInserisciCorso, &kAggiornaCorso, &kInserisciSpese, &kScriviValoreChk, &kHaAccorpati, &kAccorpatoNumero99,

@@ -232,6 +232,11 @@ std::optional<EsitoVerifica> regolaOreStage(CorsiDB &db, const QString &azione, 
                                  QStringLiteral("Verifica dati"), QStringLiteral("txtOreStage"));
 }
 
+bool sezione33Disponibile(CorsiDB &db, const QString &prov)
+{
+    return db.valoreScalare(sql::corsi::kLegamiProvincia, {prov}).toInt() > 0;
+}
+
 QList<VoceSezione33> vociSezione33(CorsiDB &db, const QString &prov)
 {
     QList<VoceSezione33> r;

@@ -6,8 +6,12 @@
 #include "courses/CatalogoCorsi.h"
 #include "courses/CatalogoFoglio.h"
 #include "db/CatalogoDb.h"
+#include "loading/CatalogoCaricamento.h"
 #include "operator/CatalogoOperatore.h"
+#include "printing/CatalogoStampa.h"
 #include "startup/CatalogoAvvio.h"
+#include "support/CatalogoSupporto.h"
+#include "transmission/CatalogoTrasmissione.h"
 
 #include <QList>
 
@@ -18,10 +22,14 @@ inline QList<Catalogo> cataloghi()
     return {
         sql::db::kCatalogo,
         sql::config::kCatalogo,
+        sql::caricamento::kCatalogo,
         sql::corsi::kCatalogo,
         sql::foglio::kCatalogo,
         sql::operatore::kCatalogo,
         sql::selezione::kCatalogo,
+        sql::stampa::kCatalogo,
+        sql::trasmissione::kCatalogo,
+        sql::supporto::kCatalogo,
         sql::avvio::kCatalogo,
     };
 }
