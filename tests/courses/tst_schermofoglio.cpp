@@ -1,11 +1,13 @@
 // The course sheet's spreadsheet actions as a user meets them: the file asked for, the report of
 // every problem read and copied, the question before anything is written, the notes.
+#include "courses/ui/Corsi.h"
 #include "courses/ui/RapportoImportazione.h"
 #include "support/FoglioCorsi.h"
 #include "support/GuidaModali.h"
 
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
 
@@ -113,6 +115,28 @@ private Q_SLOTS:
         QVERIFY(righe[0].startsWith(u"Nota: Le attività formative svolte in Sedi Occasionali"_s));
         QVERIFY(righe[1].startsWith(u"Nota: In ogni locale potranno essere svolti corsi per un massimo di 1.200 ore diurne"_s));
         QCOMPARE(a.valore(u"SELECT NumAll FROM CorsiProp WHERE Corso='0002'"_s), u"25"_s);
+    }
+
+    // From the course sheet: the course on screen shows what the import wrote, the sheet stays on it.
+    void dallaSchedaCorsi()
+    {
+        DomandaPronta a;
+        const QString f = a.modificato(a.esporta(u"corsi.xlsx"_s), cambi({cambio(u"Corsi"_s, 4, u"Allievi previsti"_s, 25)}));
+        a.db.esegui(u"UPDATE CorsiCompo SET NumLocali=5 WHERE Componente=2"_s);
+        a.sessione.impostaSede(a.valore(u"SELECT SedeInteressata FROM CorsiProp WHERE Corso='0002'"_s));
+        Corsi scheda(*a.contesto);
+        QVERIFY(scheda.carica());
+        scheda.show();
+        while (trova<QLabel>(&scheda, u"lblCorso"_s)->text().trimmed() != u"0002"_s)
+            clicca(&scheda, u"cmdNext"_s);
+        QCOMPARE(trova<QLineEdit>(&scheda, u"txtNumAll"_s)->text(), u"18"_s);
+        a.dialoghi.file << f;
+        a.dialoghi.risposte << Risposta::Si;
+        GuidaModali guida;
+        clicca(&scheda, u"cmdImportaFoglio"_s);
+        QCOMPARE(a.dialoghi.testiMessaggi().value(1), u"Importazione eseguita: 0 corsi nuovi, 1 aggiornati, 3 invariati."_s);
+        QCOMPARE(trova<QLabel>(&scheda, u"lblCorso"_s)->text().trimmed(), u"0002"_s);
+        QCOMPARE(trova<QLineEdit>(&scheda, u"txtNumAll"_s)->text(), u"25"_s);
     }
 
     // What cannot be read is said, and no question follows; cancelling the file dialog does nothing.
