@@ -9,7 +9,7 @@ const ElencoComandi &comandi()
     static const ElencoComandi tutti = [] {
         ElencoComandi r;
         for (auto gruppo : {comandiInstallazione, comandiCaricamento, comandiServer, comandiDati, comandiDomanda,
-                            comandiRiassegna, comandiSql})
+                            comandiRiassegna, comandiFoglio, comandiSql})
             for (auto &c : gruppo())
                 r.push_back(std::move(c));
         std::sort(r.begin(), r.end(), [](const auto &a, const auto &b) { return a->nome() < b->nome(); });

@@ -23,6 +23,8 @@ ElencoComandi comandiDati();
 ElencoComandi comandiDomanda();
 // The move of courses between sites: riassegna.
 ElencoComandi comandiRiassegna();
+// The courses in and out of a spreadsheet: esporta-corsi, importa-corsi.
+ElencoComandi comandiFoglio();
 // A script of SQL statements: esegui-sql.
 ElencoComandi comandiSql();
 

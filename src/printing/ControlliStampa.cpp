@@ -108,6 +108,15 @@ public:
         return m_problemi;
     }
 
+    // Only the checks of the application's course hours: the 30% of the occasional sites and
+    // the hours of the rooms.
+    QStringList ore()
+    {
+        regolaTrentaPercento();
+        oreLocali();
+        return m_problemi;
+    }
+
 private:
     void passo()
     {
@@ -370,6 +379,12 @@ QStringList problemiDomandaStampa(CorsiDB &db, const Sessione &s, const std::fun
 {
     const Lettura lettura(db);
     return Controlli(db, s, true, conCorsi, avanzamento).esegui();
+}
+
+QStringList problemiOreDomanda(CorsiDB &db, const Sessione &s)
+{
+    const Lettura lettura(db);
+    return Controlli(db, s, true, false, {}).ore();
 }
 
 EsitoVerifica ControllaDatiDomanda(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento,

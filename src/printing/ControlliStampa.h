@@ -28,6 +28,10 @@ bool operatoreHaCorsi(CorsiDB &db, const Sessione &s);
 QStringList problemiDomandaStampa(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento = {},
                                   bool conCorsi = true);
 
+// The checks of the application's course hours alone (the occasional sites' 30% and the rooms'
+// hours), every one that fails: what an import of courses reports beside its own checks.
+QStringList problemiOreDomanda(CorsiDB &db, const Sessione &s);
+
 // The first check that fails, as the send screen shows it (critical, "Stampa non
 // disponibile"); valid when every check passes.
 EsitoVerifica ControllaDatiDomanda(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento = {},

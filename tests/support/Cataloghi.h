@@ -4,6 +4,7 @@
 #include "application/CatalogoSelezione.h"
 #include "config/CatalogoConfig.h"
 #include "courses/CatalogoCorsi.h"
+#include "courses/CatalogoFoglio.h"
 #include "db/CatalogoDb.h"
 #include "loading/CatalogoCaricamento.h"
 #include "operator/CatalogoOperatore.h"
@@ -23,6 +24,7 @@ inline QList<Catalogo> cataloghi()
         sql::config::kCatalogo,
         sql::caricamento::kCatalogo,
         sql::corsi::kCatalogo,
+        sql::foglio::kCatalogo,
         sql::operatore::kCatalogo,
         sql::selezione::kCatalogo,
         sql::stampa::kCatalogo,

@@ -16,6 +16,7 @@
 #include "courses/Spese.h"
 #include "courses/VerificaCorso.h"
 #include "courses/ui/EleCorsi.h"
+#include "courses/ui/RapportoImportazione.h"
 #include "courses/ui/IntestazioneSede.h"
 #include "courses/ui/RiepiloghiCorsi.h"
 #include "courses/ui/Sezione31.h"
@@ -90,11 +91,13 @@ Corsi::Corsi(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     auto *cmdAccorpati = pulsante("cmdRiepAccorp", QStringLiteral("Riepilogo accorpati"));
     auto *cmdAiuto = pulsante("cmdAiuto", QStringLiteral("Aiuto"));
     auto *cmdEsci = pulsante("cmdEsci", QStringLiteral("Esci"));
+    auto *cmdEsporta = pulsante("cmdEsportaFoglio", QStringLiteral("Esporta in foglio di calcolo"));
+    cmdImporta = pulsante("cmdImportaFoglio", QStringLiteral("Importa da foglio di calcolo"));
     int col = 0;
-    for (QPushButton *b : {cmdFirst, cmdPrevious, cmdNext, cmdLast, CmdVai, cmdVerifica, cmdAccorpati})
+    for (QPushButton *b : {cmdFirst, cmdPrevious, cmdNext, cmdLast, CmdVai, cmdVerifica, cmdAccorpati, cmdEsporta})
         basso->addWidget(b, 0, col++);
     col = 0;
-    for (QPushButton *b : {cmdInserisci, cmdSalva, cmdDuplica, cmdElimina, cmdStampa, cmdAiuto, cmdEsci})
+    for (QPushButton *b : {cmdInserisci, cmdSalva, cmdDuplica, cmdElimina, cmdStampa, cmdAiuto, cmdEsci, cmdImporta})
         basso->addWidget(b, 1, col++);
     lay->addLayout(basso);
     for (QPushButton *b : findChildren<QPushButton *>())
@@ -112,6 +115,8 @@ Corsi::Corsi(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     alClic(cmdStampa, m_c, [this] { stampa(); });
     alClic(cmdVerifica, m_c, [this] { verificaTutti(); });
     alClic(cmdAccorpati, m_c, [this] { riepilogoAccorpati(); });
+    alClic(cmdEsporta, m_c, [this] { esportaFoglio(); });
+    alClic(cmdImporta, m_c, [this] { importaFoglio(); });
     alClic(cmdEsci, m_c, [this] { esci(); });
     alClic(cmdAiuto, m_c, [this] {
         if (fileAiuto(m_c.sessione).isEmpty())
@@ -313,7 +318,7 @@ bool Corsi::carica()
         m_c.dialoghi.messaggio(QStringLiteral("Domanda già inviata alla Provincia") + CRLF
                                    + QStringLiteral("Non sarà possibile modificare i dati dei corsi"),
                                kTitolo, Icona::Esclamazione);
-        for (QPushButton *b : {cmdInserisci, cmdElimina, cmdSalva, cmdDuplica})
+        for (QPushButton *b : {cmdInserisci, cmdElimina, cmdSalva, cmdDuplica, cmdImporta})
             b->setEnabled(false);
     }
     impostaStato();
@@ -583,6 +588,38 @@ void Corsi::verificaTutti()
         primaScheda(m_s31->campoIniziale(false));
         portaInVista(findChild<QWidget *>(scelto->campo));
     }
+}
+
+// The file holds what the screen shows: the course being edited is saved (and checked) first.
+void Corsi::esportaFoglio()
+{
+    if (!salvaSilenzioso())
+        return;
+    esportaInFoglio(m_c);
+}
+
+// The import may add and change any course of the application: the course on screen is saved
+// first, and after the import the site's list is read again, staying on the same course.
+void Corsi::importaFoglio()
+{
+    if (solaLettura() || !salvaSilenzioso())
+        return;
+    if (!importaDaFoglio(m_c, this))
+        return;
+    const ChiaveCorso prima = m_corsi.value(m_indice);
+    m_corsi = corsiDellaSede(m_c.db, m_c.sessione);
+    if (m_corsi.isEmpty()) {
+        pulisci();
+        m_stato.modo = Modo::SedeVuota;
+        impostaStato();
+        return;
+    }
+    m_indice = std::max(0, static_cast<int>(m_corsi.indexOf(prima)));
+    if (m_stato.modo == Modo::SedeVuota)
+        m_stato.modo = Modo::Consultazione;
+    if (const auto d = caricaCorso(m_c.db, m_c.sessione, m_corsi[m_indice]))
+        mostra(*d);
+    impostaStato();
 }
 
 void Corsi::riepilogoAccorpati()

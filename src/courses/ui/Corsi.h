@@ -78,6 +78,8 @@ private:
     void esci();
     void verificaTutti();
     void riepilogoAccorpati();
+    void esportaFoglio();
+    void importaFoglio();
 
     Contesto &m_c;
     StatoScheda m_stato;
@@ -98,7 +100,7 @@ private:
     Sezione33 *m_s33;
     Sezione34 *m_s34;
     QPushButton *cmdFirst, *cmdPrevious, *cmdNext, *cmdLast, *CmdVai, *cmdInserisci, *cmdSalva, *cmdDuplica, *cmdElimina,
-        *cmdStampa;
+        *cmdStampa, *cmdImporta;
 };
 
 } // namespace quirdal
