@@ -16,7 +16,6 @@
 #include "courses/Spese.h"
 #include "courses/VerificaCorso.h"
 #include "courses/ui/EleCorsi.h"
-#include "courses/ui/RapportoImportazione.h"
 #include "courses/ui/IntestazioneSede.h"
 #include "courses/ui/RiepiloghiCorsi.h"
 #include "courses/ui/Sezione31.h"
@@ -588,38 +587,6 @@ void Corsi::verificaTutti()
         primaScheda(m_s31->campoIniziale(false));
         portaInVista(findChild<QWidget *>(scelto->campo));
     }
-}
-
-// The file holds what the screen shows: the course being edited is saved (and checked) first.
-void Corsi::esportaFoglio()
-{
-    if (!salvaSilenzioso())
-        return;
-    esportaInFoglio(m_c);
-}
-
-// The import may add and change any course of the application: the course on screen is saved
-// first, and after the import the site's list is read again, staying on the same course.
-void Corsi::importaFoglio()
-{
-    if (solaLettura() || !salvaSilenzioso())
-        return;
-    if (!importaDaFoglio(m_c, this))
-        return;
-    const ChiaveCorso prima = m_corsi.value(m_indice);
-    m_corsi = corsiDellaSede(m_c.db, m_c.sessione);
-    if (m_corsi.isEmpty()) {
-        pulisci();
-        m_stato.modo = Modo::SedeVuota;
-        impostaStato();
-        return;
-    }
-    m_indice = std::max(0, static_cast<int>(m_corsi.indexOf(prima)));
-    if (m_stato.modo == Modo::SedeVuota)
-        m_stato.modo = Modo::Consultazione;
-    if (const auto d = caricaCorso(m_c.db, m_c.sessione, m_corsi[m_indice]))
-        mostra(*d);
-    impostaStato();
 }
 
 void Corsi::riepilogoAccorpati()
