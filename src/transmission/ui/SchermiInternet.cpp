@@ -142,8 +142,8 @@ frmInet::frmInet(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     lay->addLayout(rigaRicevuta);
     alClic(cmdRicevuta, m_c, [this] { apriRicevutaScelta(); });
     alSegnale(lstInvii, &QTreeWidget::itemDoubleClicked, m_c, [this] { apriRicevutaScelta(); });
-    connect(lstInvii, &QTreeWidget::itemSelectionChanged, this,
-            [this] { cmdRicevuta->setEnabled(!lstInvii->selectedItems().isEmpty()); });
+    alSegnale(lstInvii, &QTreeWidget::itemSelectionChanged, m_c,
+              [this] { cmdRicevuta->setEnabled(!lstInvii->selectedItems().isEmpty()); });
     auto *p = new QGridLayout;
     Cmd_Send = pulsante("Cmd_Send", QStringLiteral("Invia"));
     Cmd_Send->setDefault(true);
