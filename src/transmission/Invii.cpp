@@ -185,6 +185,8 @@ std::optional<FileDefinitivo> preparaFileDefinitivo(Contesto &c, const QString &
     } else {
         f.data = c.piattaforma.oggi();
         f.email = c.utente.leggi(chiaviFP::EMail);
+        if (f.email.isEmpty())
+            f.email = c.sessione.gEmail;
     }
     mCreaFileTrasm modulo(c);
     modulo.fissa(f.data, f.email);

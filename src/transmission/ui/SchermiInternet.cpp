@@ -216,7 +216,7 @@ void frmInet::apriRicevutaScelta()
 void frmInet::invia()
 {
     const OperazioneLunga lunga({findChild<QPushButton *>(QStringLiteral("CmdORBIDE")),
-                                 findChild<QPushButton *>(QStringLiteral("CmdProxy"))});
+                                 findChild<QPushButton *>(QStringLiteral("CmdProxy")), cmdRicevuta, lstInvii});
     if (lunga.rifiutata())
         return;
     Cmd_Send->setEnabled(false);
