@@ -5,6 +5,7 @@
 #include "common/Piattaforma.h"
 #include "common/Sessione.h"
 #include "config/Impostazioni.h"
+#include "db/Aggiornamenti.h"
 #include "db/CorsiDB.h"
 #include "transmission/CatalogoTrasmissione.h"
 #include "transmission/CreaFileTrasm.h"
@@ -164,7 +165,9 @@ std::optional<FileDefinitivo> fileDefinitivo(CorsiDB &db, const QString &prov, c
                                              const QString &operatore)
 {
     const QVariantList chiave{grupOpe, operatore.toLongLong(), prov};
-    if (db.valoreScalare(sql::trasmissione::kDomandaStampata, chiave).toInt() == 0)
+    // A database the start-up upgrades have not reached yet (the command line) has fixed nothing.
+    if (!db.esisteTabella(QStringLiteral("DomandeDefinitive"))
+        || db.valoreScalare(sql::trasmissione::kDomandaStampata, chiave).toInt() == 0)
         return std::nullopt;
     QSqlQuery q = db.seleziona(sql::trasmissione::kFileDefinitivo, chiave);
     if (!q.next())
@@ -199,6 +202,7 @@ std::optional<FileDefinitivo> preparaFileDefinitivo(Contesto &c, const QString &
 
 void fissaFileDefinitivo(CorsiDB &db, const QVariantList &chiaveDomanda, const FileDefinitivo &f, bool sostituisci)
 {
+    aggiornaInvii(db);
     if (!sostituisci && db.seleziona(sql::trasmissione::kFileDefinitivo, chiaveDomanda).next())
         return;
     Transazione t(db);

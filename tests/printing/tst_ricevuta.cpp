@@ -12,6 +12,7 @@
 #include "printing/Ricevuta.h"
 #include "printing/Stampa.h"
 #include "startup/Avvio.h"
+#include "transmission/CreaFileTrasm.h"
 #include "transmission/ServiziRegione.h"
 #include "transmission/ui/SchermiInternet.h"
 
@@ -157,6 +158,27 @@ private Q_SLOTS:
         QCOMPARE(infoPdf(ricevute.last(), u"Keywords"_s), u"SHA-256 "_s + invii.last().sha256);
     }
 
+    // Received, but neither copy nor record can be kept: the user is told, and the pending
+    // file, the only bytes left of what was sent, stays.
+    void copiaNonConservata()
+    {
+        Banco b;
+        QVERIFY(scriviFile(b.percorso(u"Inviati"_s), "un file al posto della cartella"));
+        const EsitoInvioDomanda e = b.invia();
+        QVERIFY(e.trasmessa);
+        QVERIFY(!e.invio);
+        QCOMPARE(e.ricevuta, QString());
+        QCOMPARE(b.invii().size(), 0);
+        QCOMPARE(leggiFile(b.percorso(kFile)), leggiFile(percorsoRiferimento()));
+        QCOMPARE(b.dialoghi.messaggi.size(), 2);
+        QCOMPARE(b.dialoghi.messaggi[0].testo, u"Trasmissione alla Provincia completata con successo"_s);
+        QVERIFY(b.dialoghi.ultimo().startsWith(u"La copia della domanda inviata e la sua registrazione non sono state "
+                                               "conservate: Impossibile scrivere la copia dell'invio "_s));
+        QVERIFY(b.dialoghi.ultimo().endsWith(u"Il file di trasmissione resta nella cartella "_s
+                                             + QDir::toNativeSeparators(b.percorso(kFile)) + u'.'));
+        QCOMPARE(b.piattaforma.aperti, QStringList());
+    }
+
     // The final form prints the SHA-256 of the file its locked data make, and the file sent
     // later, whatever the day and the sender's address, is that file.
     void moduloERicevuta_data()
@@ -194,6 +216,14 @@ private Q_SLOTS:
             hashModulo = stampata.mid(11);
             QCOMPARE(infoPdf(o.stampa.filePdf, u"Keywords"_s), u"SHA-256 "_s + hashModulo);
             QCOMPARE(infoPdf(o.stampa.filePdf, u"Subject"_s), u"Impronta SHA-256 del file di trasmissione: "_s + hashModulo);
+        }
+        if (!stampa) {
+            // A database of the previous version, as the command line finds it: the file is
+            // written all the same.
+            b.db.esegui(u"DROP TABLE Invii"_s);
+            b.db.esegui(u"DROP TABLE DomandeDefinitive"_s);
+            mCreaFileTrasm modulo(*b.contesto);
+            QVERIFY(modulo.CreaFile(u"001"_s, u"A"_s, u"7"_s));
         }
         b.piattaforma.data = giorno;
         b.sessione.gEmail = mittente;
