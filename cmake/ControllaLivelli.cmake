@@ -1,7 +1,8 @@
 # Checks that the includes of the sources only point down the layers of the program:
-#   common <- db <- config <- courses, loading, support <- operator <- printing, transmission,
-#   application <- startup; every screen (*/ui) above all the logic; the command line and
-#   the server simulator above the logic, never a screen.
+#   common <- db <- config <- courses, loading, support <- operator <- transmission, application;
+#   transmission <- printing (the final form carries the transmission file's SHA-256); all of
+#   them <- startup; every screen (*/ui) above all the logic; the command line and the server
+#   simulator above the logic, never a screen.
 # Run as: cmake -DSORGENTI=<src folder> [-DSTRUMENTI=<tools folder>] -P ControllaLivelli.cmake
 # It fails, naming every include that points up, so that such an include fails the build.
 cmake_minimum_required(VERSION 3.22)
@@ -13,7 +14,7 @@ set(LIVELLO_courses common db config courses)
 set(LIVELLO_loading common db config loading)
 set(LIVELLO_support common db config support)
 set(LIVELLO_operator common db config courses operator)
-set(LIVELLO_printing common db config courses operator printing)
+set(LIVELLO_printing common db config courses support operator transmission printing)
 set(LIVELLO_transmission common db config courses support operator transmission)
 set(LIVELLO_application common db config courses operator application)
 set(LOGICA common db config courses loading support operator printing transmission application startup)

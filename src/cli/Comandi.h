@@ -15,7 +15,7 @@ ElencoComandi comandiInstallazione();
 // The loads of lookup tables and operators: carica-tabelle, carica-operatori, aggiorna-db.
 ElencoComandi comandiCaricamento();
 // The region's server: imposta-server, verifica-versione, scarica, numero-domanda,
-// crea-file-trasmissione, invia.
+// crea-file-trasmissione, invia, invii.
 ElencoComandi comandiServer();
 // The database's copies: salva, recupera, ripristina-copia.
 ElencoComandi comandiDati();

@@ -1,5 +1,5 @@
 // The region's server from the command line: its addresses, the version check, the
-// downloads, the application's number, the transmission file and its sending.
+// downloads, the application's number, the transmission file, its sending and the sends made.
 #include "cli/Comandi.h"
 
 #include "common/Contesto.h"
@@ -8,13 +8,17 @@
 #include "common/Sessione.h"
 #include "config/FileIni.h"
 #include "config/Impostazioni.h"
+#include "db/Aggiornamenti.h"
 #include "db/CorsiDB.h"
+#include "printing/Ricevuta.h"
 #include "transmission/CatalogoTrasmissione.h"
 #include "transmission/CreaFileTrasm.h"
+#include "transmission/Invii.h"
 #include "transmission/ServiziRegione.h"
 #include "transmission/Trasferimento.h"
 
 #include <QDate>
+#include <QDir>
 #include <QTextStream>
 #include <QUrl>
 
@@ -131,7 +135,8 @@ private:
 // address, checked as the send screen checks it.
 class ComandoMittente : public Comando {
 protected:
-    ComandoMittente(const QString &nome, const QString &descrizione) : Comando(nome, descrizione)
+    ComandoMittente(const QString &nome, const QString &descrizione, Applicazione applicazione = Applicazione::Base)
+        : Comando(nome, descrizione, Richiede::BaseDati, applicazione)
     {
         opzioniDomanda();
         opzione(QStringLiteral("email"), QStringLiteral("INDIRIZZO"), QStringLiteral("l'indirizzo di chi trasmette"));
@@ -178,7 +183,9 @@ class Invia final : public ComandoMittente {
 public:
     Invia()
         : ComandoMittente(QStringLiteral("invia"),
-                          QStringLiteral("controllo della versione, file di trasmissione e invio"))
+                          QStringLiteral("controllo della versione, file di trasmissione e invio; scrive il percorso "
+                                         "della ricevuta"),
+                          Applicazione::Grafica) // the receipt is a PDF
     {
     }
 
@@ -192,10 +199,46 @@ public:
         Trasferimento t(c.cartellaProgramma, c.utente);
         if (!VerificaVersione(c, t))
             return kRifiutato;
-        return InviaFile(c, t, p.value(QStringLiteral("prov")), p.value(QStringLiteral("grupope")),
-                         p.value(QStringLiteral("operatore")))
-            ? kRiuscito
-            : kRifiutato;
+        const EsitoInvioDomanda e = inviaDomanda(c, t, p.value(QStringLiteral("prov")), p.value(QStringLiteral("grupope")),
+                                                 p.value(QStringLiteral("operatore")), false);
+        if (!e.ricevuta.isEmpty())
+            QTextStream(stdout) << e.ricevuta << '\n';
+        return e.trasmessa ? kRiuscito : kRifiutato;
+    }
+};
+
+// The sends of an application, one per line: date, time, file, size, SHA-256, the copy kept
+// and, when its bytes no longer match, what is wrong with it.
+class Invii final : public Comando {
+public:
+    Invii()
+        : Comando(QStringLiteral("invii"),
+                  QStringLiteral("elenca gli invii della domanda, uno per riga, con l'impronta SHA-256 della copia"))
+    {
+        opzioniDomanda();
+    }
+
+    int esegui(Contesto &c, const QCommandLineParser &p) const override
+    {
+        const QString prov = p.value(QStringLiteral("prov")), grupope = p.value(QStringLiteral("grupope"));
+        bool numero = false;
+        const qlonglong operatore = p.value(QStringLiteral("operatore")).toLongLong(&numero);
+        if (!numero) {
+            c.dialoghi.messaggio(QStringLiteral("Operatore non valido: ") + p.value(QStringLiteral("operatore")),
+                                 QStringLiteral("Invii"), Icona::Critico);
+            return kRifiutato;
+        }
+        aggiornaInvii(c.db);
+        QTextStream out(stdout);
+        for (const Invio &i : inviiDomanda(c.db, prov, grupope, operatore)) {
+            QStringList campi{i.dataOra.toString(QStringLiteral("dd/MM/yyyy")), i.dataOra.toString(QStringLiteral("HH:mm:ss")),
+                              i.nomeFile, QString::number(i.dimensione), i.sha256,
+                              QDir::toNativeSeparators(QDir(kCartellaInviati).filePath(i.copia))};
+            if (const QString stato = testoStatoCopia(statoCopia(c.cartellaProgramma, i)); !stato.isEmpty())
+                campi << stato;
+            out << campi.join(QLatin1Char('\t')) << '\n';
+        }
+        return kRiuscito;
     }
 };
 
@@ -255,6 +298,7 @@ ElencoComandi comandiServer()
     r.push_back(std::make_unique<NumeroDomanda>());
     r.push_back(std::make_unique<CreaFileTrasmissione>());
     r.push_back(std::make_unique<Invia>());
+    r.push_back(std::make_unique<Invii>());
     return r;
 }
 

@@ -27,6 +27,21 @@ bool aggiornaSchedeHandicap(CorsiDB &db)
     return true;
 }
 
+bool aggiornaInvii(CorsiDB &db)
+{
+    bool creata = false;
+    Transazione t(db);
+    for (const QString &tabella : {QStringLiteral("DomandeDefinitive"), QStringLiteral("Invii")}) {
+        if (db.esisteTabella(tabella))
+            continue;
+        for (const QString &istruzione : istruzioniTabella(tabella))
+            db.esegui(istruzione);
+        creata = true;
+    }
+    t.conferma();
+    return creata;
+}
+
 int contaCorsiNonPrimiAnni(CorsiDB &db)
 {
     return db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiProp WHERE StatoIter <> 1")).toInt();

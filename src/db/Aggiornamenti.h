@@ -10,6 +10,9 @@ class CorsiDB;
 bool aggiornaDataAvvio(CorsiDB &db);
 // CorsiHandi.NumPersone, the persons a handicap sheet integrates. True when it was added.
 bool aggiornaSchedeHandicap(CorsiDB &db);
+// The tables of the final forms' fingerprints (DomandeDefinitive) and of the sends (Invii),
+// created when missing. True when one was created.
+bool aggiornaInvii(CorsiDB &db);
 // Courses that are not first years: how many there are, and their removal with every row
 // that hangs on them. Returns how many were removed.
 int contaCorsiNonPrimiAnni(CorsiDB &db);

@@ -211,7 +211,7 @@ void conConnessione(const QString &file, bool soloLettura, const std::function<v
 
 // The schema the program makes itself, in the shape of the current release or of an
 // earlier one that the start-up upgrades bring up to date.
-Descrizione schemaDelProgramma(bool conDataAvvio, bool conNumPersone)
+Descrizione schemaDelProgramma(bool conDataAvvio, bool conNumPersone, bool conInvii)
 {
     Descrizione r;
     conConnessione(QStringLiteral(":memory:"), false, [&](QSqlDatabase &d) {
@@ -221,6 +221,8 @@ Descrizione schemaDelProgramma(bool conDataAvvio, bool conNumPersone)
         QStringList istruzioni = istruzioniSchema(opzioni);
         if (!conNumPersone)
             istruzioni << QStringLiteral("ALTER TABLE CorsiHandi DROP COLUMN NumPersone");
+        if (!conInvii)
+            istruzioni << QStringLiteral("DROP TABLE DomandeDefinitive") << QStringLiteral("DROP TABLE Invii");
         for (const QString &s : istruzioni)
             if (!q.exec(s))
                 throw CorsiDB::erroreDa(q.lastError(), s.left(80));
@@ -301,6 +303,9 @@ EsitoConfrontoSchema confronta(const Descrizione &a, const Descrizione &rif)
                       + QStringLiteral(", che il programma non crea"));
     for (const QString &k : ordine) {
         const Oggetto r = rif.value(k);
+        // The schema's order names tables an earlier shape lacks.
+        if (!rif.contains(k))
+            continue;
         if (r.tipo != QLatin1String("table") && !a.contains(k))
             prima(QStringLiteral("manca ") + determinato(r.tipo) + r.nome);
     }
@@ -351,7 +356,9 @@ EsitoConfrontoSchema confrontaConSchemaProgramma(const QString &file)
     // The shape the upgrades start from follows the columns they add.
     const bool conDataAvvio = haColonna(archivio, QStringLiteral("CorsiProp"), QStringLiteral("DataAvvio"));
     const bool conNumPersone = haColonna(archivio, QStringLiteral("CorsiHandi"), QStringLiteral("NumPersone"));
-    return confronta(archivio, schemaDelProgramma(conDataAvvio, conNumPersone));
+    // The tables of the sends came together: an archive has both or, older, neither.
+    const bool conInvii = archivio.contains(QStringLiteral("invii")) || archivio.contains(QStringLiteral("domandedefinitive"));
+    return confronta(archivio, schemaDelProgramma(conDataAvvio, conNumPersone, conInvii));
 }
 
 } // namespace quirdal

@@ -4,7 +4,7 @@
 // constraints, the program's own views, and nothing else — no trigger, view, index or
 // table the program does not create. The earlier shapes that the start-up upgrades bring
 // up to date (CorsiProp without DataAvvio and the old QryCorsi, CorsiHandi without
-// NumPersone) pass as well.
+// NumPersone, neither DomandeDefinitive nor Invii) pass as well.
 #include <QString>
 #include <QStringList>
 

@@ -67,6 +67,13 @@ CREATE TABLE Installazione (
   GrupOpe VARCHAR(1) NOT NULL, Operatore INTEGER NOT NULL, Prov VARCHAR(3) NOT NULL, Domanda SMALLINT,
   DomandaStampata BIT DEFAULT 0, NumDoma VARCHAR(50), AttiATIATS SMALLINT,
   PRIMARY KEY (GrupOpe, Operatore, Prov));
+CREATE TABLE DomandeDefinitive (
+  GrupOpe TEXT NOT NULL, Operatore INTEGER NOT NULL, Prov TEXT NOT NULL, DataFile TEXT, Email TEXT, Sha256 TEXT,
+  PRIMARY KEY (GrupOpe, Operatore, Prov));
+CREATE TABLE Invii (
+  GrupOpe TEXT NOT NULL, Operatore INTEGER NOT NULL, Prov TEXT NOT NULL, Copia TEXT NOT NULL, NumDoma TEXT,
+  NomeFile TEXT, Dimensione INTEGER, Sha256 TEXT, DataOra TEXT, Risposta TEXT,
+  PRIMARY KEY (GrupOpe, Operatore, Prov, Copia));
 CREATE TABLE CorsiProp (
   GrupOpe VARCHAR(1) NOT NULL, Operatore INTEGER NOT NULL, SedeInteressata INTEGER NOT NULL, Corso VARCHAR(4) NOT NULL,
   Accorp VARCHAR(2) NOT NULL, CompoResp INTEGER, CodQualif VARCHAR(10), DesQualif VARCHAR(255),
@@ -232,6 +239,20 @@ QStringList tabelleSchema()
     return r;
 }
 
+QStringList istruzioniTabella(const QString &tabella)
+{
+    static const QRegularExpression crea(QStringLiteral("^CREATE TABLE (\\w+) "));
+    static const QRegularExpression indice(QStringLiteral("^CREATE INDEX \\w+ ON (\\w+) "));
+    QStringList r;
+    for (const QString &istruzione : divisiInIstruzioni(QString::fromUtf8(kTabelle))) {
+        const QRegularExpressionMatch m = crea.match(istruzione), i = indice.match(istruzione);
+        if ((m.hasMatch() && m.captured(1).compare(tabella, Qt::CaseInsensitive) == 0)
+            || (i.hasMatch() && i.captured(1).compare(tabella, Qt::CaseInsensitive) == 0))
+            r << istruzione;
+    }
+    return r;
+}
+
 bool tabellaDellEnte(const QString &tabella)
 {
     static const QStringList ente = {
@@ -239,7 +260,8 @@ bool tabellaDellEnte(const QString &tabella)
         QStringLiteral("CorsiCompoTipoLab"), QStringLiteral("CorsiSediOcc"),    QStringLiteral("CorsiSediOccUtil"),
         QStringLiteral("PrecCorsi"),        QStringLiteral("PercMod"),          QStringLiteral("Installazione"),
         QStringLiteral("CorsiProp"),        QStringLiteral("CorsiPropSpese"),   QStringLiteral("CorsiPropAziende"),
-        QStringLiteral("CorsiHandi"),       QStringLiteral("ValoriChk")};
+        QStringLiteral("CorsiHandi"),       QStringLiteral("ValoriChk"),        QStringLiteral("DomandeDefinitive"),
+        QStringLiteral("Invii")};
     return ente.contains(tabella.trimmed(), Qt::CaseInsensitive);
 }
 

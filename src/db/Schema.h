@@ -23,6 +23,9 @@ QStringList istruzioniSchema(const OpzioniNuovoDatabase &opzioni = {});
 
 // The tables of the schema, in its order.
 QStringList tabelleSchema();
+// The statement that creates one table of the schema (with its indexes' statements after it),
+// as a new database gets it: the upgrades create a table added since with the same text.
+QStringList istruzioniTabella(const QString &tabella);
 
 // The tables that hold the agency's own data (operators, sites and their child tables,
 // previous activities, courses, costs, check values, handicap sheets, applications):

@@ -85,8 +85,10 @@ QByteArray testoPdf(const QString &s)
     return r + '>';
 }
 
-bool aggiungiInformazioni(QByteArray &pdf, const QString &titolo, const QString &autore, const QDate &data)
+bool aggiungiInformazioni(QByteArray &pdf, const Impaginazione &imp)
 {
+    const QString &titolo = imp.titolo, &autore = imp.autore;
+    const QDate &data = imp.data;
     static const QRegularExpression rSize(QStringLiteral("/Size (\\d+)")), rRoot(QStringLiteral("/Root (\\d+ \\d+ R)")),
         rStart(QStringLiteral("startxref\\s+(\\d+)\\s+%%EOF\\s*$"));
     const QString coda = QString::fromLatin1(pdf.right(1024));
@@ -103,6 +105,8 @@ bool aggiungiInformazioni(QByteArray &pdf, const QString &titolo, const QString 
     const qsizetype posizione = pdf.size();
     const QByteArray quando = "D:" + data.toString(QStringLiteral("yyyyMMdd")).toLatin1() + "000000";
     pdf += QByteArray::number(numero) + " 0 obj\n<<\n/Title " + testoPdf(titolo) + "\n/Author " + testoPdf(autore)
+        + (imp.soggetto.isEmpty() ? QByteArray() : "\n/Subject " + testoPdf(imp.soggetto))
+        + (imp.paroleChiave.isEmpty() ? QByteArray() : "\n/Keywords " + testoPdf(imp.paroleChiave))
         + "\n/Creator " + testoPdf(QStringLiteral("QUIRDAL")) + "\n/Producer " + testoPdf(QStringLiteral("QUIRDAL"))
         + "\n/CreationDate (" + quando + ")\n/ModDate (" + quando + ")\n>>\nendobj\n";
     const qsizetype xref = pdf.size();
@@ -198,7 +202,7 @@ clsCreaPDF::Esito clsCreaPDF::CreatePDF(Dialoghi &dlg, const Impaginazione &imp,
         {
             QPdfWriter w(&buffer);
             preparaScrittore(w);
-            w.setTitle(kTitoloPDF);
+            w.setTitle(imp.titolo);
             w.setCreator(QStringLiteral("QUIRDAL"));
             const auto docs = documenti(*this, m_immagini, &w, a, annullata);
             if (annullata)
@@ -247,8 +251,18 @@ clsCreaPDF::Esito clsCreaPDF::CreatePDF(Dialoghi &dlg, const Impaginazione &imp,
                     p.setPen(Qt::black);
                     p.setFont(fIntest);
                     const QRectF riga(pg.sinistra, piede + mm(1), pg.testo().width(), mm(6));
-                    p.drawText(riga, Qt::AlignLeft | Qt::AlignVCenter, kTitoloPDF + QStringLiteral(" - ")
+                    p.drawText(riga, Qt::AlignLeft | Qt::AlignVCenter, imp.titolo + QStringLiteral(" - ")
                                                                           + imp.tipoStampa);
+                    if (numero == totale && !imp.notaFinale.isEmpty()) {
+                        // Monospaced: no ligature joins two letters of a hash.
+                        QFont fNota(QStringLiteral("DejaVu Sans Mono"));
+                        fNota.setPointSizeF(6.5);
+                        p.setFont(fNota);
+                        // Between the text and the foot's line, clear of both.
+                        p.drawText(QRectF(pg.sinistra, piede - mm(3.8), pg.testo().width(), mm(3.6)),
+                                   Qt::AlignLeft | Qt::AlignVCenter, imp.notaFinale);
+                        p.setFont(fIntest);
+                    }
                     p.drawText(riga, Qt::AlignRight | Qt::AlignVCenter,
                                QStringLiteral("Pagina ") + QString::number(numero) + QStringLiteral(" di ")
                                    + QString::number(totale));
@@ -259,7 +273,7 @@ clsCreaPDF::Esito clsCreaPDF::CreatePDF(Dialoghi &dlg, const Impaginazione &imp,
             m_pagineStampate = numero;
         }
         QByteArray dati = buffer.data();
-        aggiungiInformazioni(dati, kTitoloPDF, imp.autore, imp.data);
+        aggiungiInformazioni(dati, imp);
         if (a)
             a->fase(QStringLiteral("Scrittura del file PDF in corso..."));
         QSaveFile f(FilePDF);

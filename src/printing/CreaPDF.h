@@ -39,6 +39,10 @@ struct Impaginazione {
     QString intestazione; // the operator and the application, in each page's heading
     QString autore;
     QDate data;
+    QString titolo = kTitoloPDF; // the document's title, and the foot of every page
+    QString soggetto;            // the document's subject and keywords, when given
+    QString paroleChiave;
+    QString notaFinale;          // small print at the foot of the last page, when given
 };
 
 class clsCreaPDF {

@@ -158,6 +158,19 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
             avvisoNonCompilati(e.nonCompilati, file);
             return e;
         }
+        // The final form names the transmission file written from the data it locks.
+        std::optional<FileDefinitivo> definitivo;
+        if (originale) {
+            m_a.fase(QStringLiteral("Creazione del file di trasmissione in corso..."));
+            definitivo = preparaFileDefinitivo(m_c, m_c.sessione.gProv, m_c.sessione.gGrupOpe, m_c.sessione.gOperatore);
+            if (!definitivo) {
+                m_c.dialoghi.messaggio(QStringLiteral("Creazione file di trasmissione fallita.") + CRLF
+                                           + QStringLiteral("La stampa definitiva non è completa: il file ") + file
+                                           + QStringLiteral(" non è stato creato."),
+                                       QStringLiteral("Crea File di Trasmissione"), Icona::Critico);
+                return e;
+            }
+        }
         std::optional<Consegna> k;
         if (originale) {
             k.emplace(m_c.cartellaProgramma, m_c.sessione, file);
@@ -175,6 +188,12 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
         imp.autore = QStringLiteral("QUIRDAL - Operatore ") + m_c.sessione.gGrupOpe + QLatin1Char(' ')
             + m_c.sessione.gOperatore;
         imp.data = m_c.piattaforma.oggi();
+        if (definitivo) {
+            imp.soggetto = QStringLiteral("Impronta SHA-256 del file di trasmissione: ") + definitivo->sha256;
+            imp.paroleChiave = QStringLiteral("SHA-256 ") + definitivo->sha256;
+            imp.notaFinale = QStringLiteral("Impronta SHA-256 del file di trasmissione del ")
+                + definitivo->data.toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(": ") + definitivo->sha256;
+        }
         const clsCreaPDF::Esito creato = m_pdf.CreatePDF(m_c.dialoghi, imp, &m_a);
         if (creato == clsCreaPDF::Esito::Annullato) {
             e.stato = EsitoStampa::Stato::Annullata;
@@ -184,7 +203,7 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
             return e;
         if (originale) {
             puntoDiArresto("stampa-provvisoria");
-            if (!consegna(m_c, *k, e))
+            if (!consegna(m_c, *k, e, &*definitivo))
                 return e;
         }
         e.stato = EsitoStampa::Stato::Completa;

@@ -90,18 +90,22 @@ struct Sospesa {
 
 QString stampa::messaggioCreato(const QString &file) { return QStringLiteral("E' stato creato il file ") + file + QStringLiteral("."); }
 
-bool stampa::consegna(Contesto &c, Consegna &k, EsitoStampa &e)
+bool stampa::consegna(Contesto &c, Consegna &k, EsitoStampa &e, const FileDefinitivo *definitivo)
 {
     Sessione &s = c.sessione;
     try {
-        if (!domandaBloccata(c.db, s.chiaveDomanda())) {
-            if (!SegnaDomandaStampata(c.db, s)) {
-                c.dialoghi.messaggio(QStringLiteral("Domanda non trovata: impossibile segnarla come stampata."),
-                                     kTitoloCompilazione, Icona::Critico);
-                return false;
-            }
-            e.bloccata = true;
+        // The lock and what the form says of the transmission file, together.
+        Transazione t(c.db);
+        const bool giaBloccata = domandaBloccata(c.db, s.chiaveDomanda());
+        if (!giaBloccata && !SegnaDomandaStampata(c.db, s)) {
+            c.dialoghi.messaggio(QStringLiteral("Domanda non trovata: impossibile segnarla come stampata."),
+                                 kTitoloCompilazione, Icona::Critico);
+            return false;
         }
+        if (definitivo)
+            fissaFileDefinitivo(c.db, s.chiaveDomanda(), *definitivo, !giaBloccata);
+        t.conferma();
+        e.bloccata = !giaBloccata;
     } catch (const Errore &err) {
         c.dialoghi.messaggio(descrizioneBaseDati(err), kTitoloCompilazione, Icona::Esclamazione);
         return false;

@@ -6,6 +6,7 @@
 #include "common/Errori.h"
 #include "common/Sessione.h"
 #include "printing/Stampa.h"
+#include "transmission/Invii.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -85,7 +86,8 @@ private:
 // (unless the application already has it), then the name. A name that cannot be given
 // takes the lock back; a lock that cannot be taken back is left, with the record, for the
 // next start to finish. True when the PDF is under its name and the application locked.
-bool consegna(Contesto &c, Consegna &k, EsitoStampa &e);
+// definitivo: the transmission file the form describes, fixed for the application with the lock.
+bool consegna(Contesto &c, Consegna &k, EsitoStampa &e, const FileDefinitivo *definitivo = nullptr);
 
 } // namespace stampa
 } // namespace quirdal

@@ -82,6 +82,7 @@ void Avvio::aggiornaStruttura()
 {
     passoDati("DataAvvio", [&] { aggiornaDataAvvio(m_c.db); });
     passoDati("SchedeHandicap", [&] { aggiornaSchedeHandicap(m_c.db); });
+    passoDati("Invii", [&] { aggiornaInvii(m_c.db); });
     passoDati("CorsiNonPrimiAnni", [&] {
         if (contaCorsiNonPrimiAnni(m_c.db) == 0)
             return;

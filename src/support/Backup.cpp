@@ -45,6 +45,8 @@ QString percorsoAssoluto(const QString &cartellaProgramma, const QString &testo)
 
 QString virgolette(const QString &nome) { return QLatin1Char('"') + nome + QLatin1Char('"'); }
 
+const QString kTabellaInvii = QStringLiteral("Invii");
+
 // The columns of a table that both this database and the attached one have, quoted: an
 // older archive may lack a column added since.
 QString colonneComuni(CorsiDB &db, const QString &tabella)
@@ -174,6 +176,19 @@ public:
 private:
     CorsiDB &m_db;
 };
+
+// The sends that the database in use before a restore (file) records and the restored one
+// lacks, taken back: a restore takes back the data, never the record of what was sent.
+void riportaInvii(CorsiDB &db, const QString &file)
+{
+    const Recupero recupero(db, file);
+    const QString colonne = colonneComuni(db, kTabellaInvii);
+    if (colonne.isEmpty())
+        return;
+    Transazione t(db);
+    db.esegui(completa(sql::supporto::kUnisciInvii, {colonne}));
+    t.conferma();
+}
 
 // The applications printed in final form here that the archived database holds unprinted
 // or not at all, "- operatore A/1 ENTE, provincia di TORINO" each: a restore would unlock
@@ -342,6 +357,14 @@ void sostituisciDatiOperatore(CorsiDB &db, const QString &file, const QString &g
             || !db.esisteColonna(info.nome, QStringLiteral("Operatore")))
             continue;
         const QString tabella = virgolette(info.nome), elenco = colonneComuni(db, info.nome);
+        // A table the archive lacks (an older one) is left as it is.
+        if (elenco.isEmpty())
+            continue;
+        // What was sent stays recorded: the archive's sends are added to these.
+        if (info.nome.compare(kTabellaInvii, Qt::CaseInsensitive) == 0) {
+            db.esegui(completa(sql::supporto::kUnisciInviiOperatore, {elenco}), chiave);
+            continue;
+        }
         db.esegui(completa(sql::supporto::kCancellaOperatore, {tabella}), chiave);
         db.esegui(completa(sql::supporto::kCopiaOperatore, {tabella, elenco}), chiave);
     }
@@ -455,6 +478,9 @@ EsitoRecuperoDati recuperaDati(Contesto &c, const QString &testo, ModoRecupero m
             // A database saved by the previous release gets the columns added since.
             aggiornaDataAvvio(c.db);
             aggiornaSchedeHandicap(c.db);
+            aggiornaInvii(c.db);
+            if (modo == ModoRecupero::Tutto)
+                riportaInvii(c.db, copia);
             rinfrescaSessione(c);
         }
     } catch (const Errore &e) {

@@ -50,7 +50,8 @@ EsitoSalvataggio salvaDati(Contesto &c, const QString &testo, ProgressoCaricamen
 // cmdConfermaZip. Tutto (optAll): the archived database replaces the current one.
 // Operatore (optSost): only the current operator's data are taken from the archived
 // database, in one transaction; the other operators' data and the tables of the call
-// stay as they are. Either way the current database is first copied to "BackupDB",
+// stay as they are. Either way the sends recorded (Invii) are never taken back: those the
+// restored data lack are recorded again. Either way the current database is first copied to "BackupDB",
 // under a name no earlier copy has. The archive is extracted into a private temporary
 // folder; a restore that would unlock applications printed in final form names them and
 // goes on only when the user answers Yes (Annullato otherwise, nothing changed).
@@ -61,8 +62,9 @@ EsitoRecuperoDati recuperaDati(Contesto &c, const QString &testo, ModoRecupero m
                                ProgressoCaricamento *progresso = nullptr);
 
 // The current operator's data taken from another database file (checked by the caller),
-// in one transaction: every table with GrupOpe and Operatore, and the occasional sites
-// the operator uses that this database lacks.
+// in one transaction: every table with GrupOpe and Operatore that the file has (its sends
+// added to those recorded here), and the occasional sites the operator uses that this
+// database lacks.
 void sostituisciDatiOperatore(CorsiDB &db, const QString &file, const QString &grupOpe, qlonglong operatore);
 
 } // namespace quirdal

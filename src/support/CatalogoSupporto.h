@@ -54,13 +54,29 @@ inline constexpr Istruzione kCopiaSediOcc{
     "recupero.CorsiSediOccUtil WHERE GrupOpe=? AND Operatore=?) ON CONFLICT DO NOTHING",
     "\"SedeOcc\", \"Denominazione\", \"CodComune\""};
 
+// The sends the attached database records and this one lacks (%1: the columns both have): a
+// restore takes back the data of the applications, never the record of what was sent.
+inline constexpr Istruzione kUnisciInvii{
+    "supporto.unisciInvii",
+    "INSERT INTO main.Invii (%1) SELECT %1 FROM recupero.Invii R WHERE NOT EXISTS (SELECT 1 FROM main.Invii M WHERE "
+    "M.GrupOpe = R.GrupOpe AND M.Operatore = R.Operatore AND M.Prov = R.Prov AND M.Copia = R.Copia)",
+    nullptr, "\"GrupOpe\", \"Operatore\", \"Prov\", \"Copia\""};
+// The same, of one operator.
+inline constexpr Istruzione kUnisciInviiOperatore{
+    "supporto.unisciInviiOperatore",
+    "INSERT INTO main.Invii (%1) SELECT %1 FROM recupero.Invii R WHERE R.GrupOpe=? AND R.Operatore=? AND NOT EXISTS "
+    "(SELECT 1 FROM main.Invii M WHERE M.GrupOpe = R.GrupOpe AND M.Operatore = R.Operatore AND M.Prov = R.Prov AND "
+    "M.Copia = R.Copia)",
+    nullptr, "\"GrupOpe\", \"Operatore\", \"Prov\", \"Copia\", \"Sha256\""};
+
 // The session's operator as the restored database knows it.
 inline constexpr Istruzione kOperatoreSessione{
     "supporto.operatoreSessione", "SELECT Denominazione, TipoOper FROM CorsiOper WHERE GrupOpe=? AND Operatore=?"};
 
 inline constexpr const Istruzione *kTutte[] = {
     &kAttaccaRecupero, &kStaccaRecupero,  &kColonneArchiviate, &kDomandeSbloccate, &kDomandeSbloccateOperatore,
-    &kCancellaOperatore, &kCopiaOperatore, &kCopiaSediOcc,      &kOperatoreSessione};
+    &kCancellaOperatore, &kCopiaOperatore, &kCopiaSediOcc,      &kUnisciInvii,      &kUnisciInviiOperatore,
+    &kOperatoreSessione};
 inline constexpr Catalogo kCatalogo{"supporto", "src/support/CatalogoSupporto.h", kTutte};
 
 } // namespace quirdal::sql::supporto

@@ -1,6 +1,6 @@
 #pragma once
-// The statements of the transmission: the application's number asked of the region, and the
-// reads of the transmission file, record by record.
+// The statements of the transmission: the application's number asked of the region, the
+// reads of the transmission file, record by record, and the record of every send.
 #include "db/Istruzione.h"
 
 namespace quirdal::sql::trasmissione {
@@ -71,10 +71,35 @@ inline constexpr Istruzione kOreDirettiva{
     "trasmissione.oreDirettiva",
     "SELECT * FROM QryCompoOre WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY Componente, CodDiret"};
 
+// --- What the final form fixes of the file, and the sends ------------------------------------
+
+inline constexpr Istruzione kDomandaStampata{
+    "trasmissione.domandaStampata",
+    "SELECT DomandaStampata FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=? AND Domanda=1"};
+inline constexpr Istruzione kFileDefinitivo{
+    "trasmissione.fileDefinitivo",
+    "SELECT DataFile, Email, Sha256 FROM DomandeDefinitive WHERE GrupOpe=? AND Operatore=? AND Prov=?"};
+inline constexpr Istruzione kTogliFileDefinitivo{"trasmissione.togliFileDefinitivo",
+                                                 "DELETE FROM DomandeDefinitive WHERE GrupOpe=? AND Operatore=? AND Prov=?"};
+inline constexpr Istruzione kNuovoFileDefinitivo{
+    "trasmissione.nuovoFileDefinitivo",
+    "INSERT INTO DomandeDefinitive (GrupOpe, Operatore, Prov, DataFile, Email, Sha256) VALUES (?, ?, ?, ?, ?, ?)"};
+inline constexpr Istruzione kRegistraInvio{
+    "trasmissione.registraInvio",
+    "INSERT INTO Invii (GrupOpe, Operatore, Prov, Copia, NumDoma, NomeFile, Dimensione, Sha256, DataOra, Risposta) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"};
+inline constexpr Istruzione kCopiaRegistrata{
+    "trasmissione.copiaRegistrata", "SELECT count(*) FROM Invii WHERE GrupOpe=? AND Operatore=? AND Prov=? AND Copia=?"};
+inline constexpr Istruzione kInviiDomanda{
+    "trasmissione.inviiDomanda",
+    "SELECT GrupOpe, Operatore, Prov, Copia, NumDoma, NomeFile, Dimensione, Sha256, DataOra, Risposta FROM Invii WHERE "
+    "GrupOpe=? AND Operatore=? AND Prov=? ORDER BY DataOra, Copia"};
+
 inline constexpr const Istruzione *kTutte[] = {
     &kDomandeOperatore, &kNuovaDomanda, &kNumDoma, &kNumDomaDomanda, &kDomandaPresente, &kOperatore, &kSedeLegale,
     &kComponenti, &kSediOccasionali, &kComponentiResponsabili, &kCorsi, &kProvinciaSedeOcc, &kValoriControllo,
-    &kLaboratori, &kOreDirettiva};
+    &kLaboratori, &kOreDirettiva, &kDomandaStampata, &kFileDefinitivo, &kTogliFileDefinitivo, &kNuovoFileDefinitivo,
+    &kRegistraInvio, &kCopiaRegistrata, &kInviiDomanda};
 inline constexpr Catalogo kCatalogo{"trasmissione", "src/transmission/CatalogoTrasmissione.h", kTutte};
 
 } // namespace quirdal::sql::trasmissione

@@ -9,10 +9,12 @@
 #include "common/Errori.h"
 #include "common/Importo.h"
 #include "common/Piattaforma.h"
+#include "common/Sessione.h"
 #include "common/Testo.h"
 #include "db/CatalogoDb.h"
 #include "db/CorsiDB.h"
 #include "transmission/CatalogoTrasmissione.h"
+#include "transmission/Invii.h"
 
 #include <QDir>
 #include <QFile>
@@ -116,7 +118,17 @@ bool mCreaFileTrasm::scrivi(Stato &s, const QString &prov, const QString &grupOp
     s.o = QString::number(operatore.toLongLong());
     s.numDoma = m_numDoma;
     s.sigProv = m_c.db.valoreScalare(sql::db::kSigProvProvincia, {prov}).toString();
-    s.data = (m_dataFissa.isValid() ? m_dataFissa : m_c.piattaforma.oggi()).toString(QStringLiteral("yyyyMMdd"));
+    // A locked application is written as its final form fixed it, whatever the day and the
+    // address typed to send it; a date given explicitly asks for that date.
+    QDate data = m_dataFissa;
+    s.email = m_email.value_or(m_c.sessione.gEmail);
+    if (!data.isValid()) {
+        if (const auto definitivo = fileDefinitivo(m_c.db, prov, grupOpe, operatore)) {
+            data = definitivo->data;
+            s.email = definitivo->email;
+        }
+    }
+    s.data = (data.isValid() ? data : m_c.piattaforma.oggi()).toString(QStringLiteral("yyyyMMdd"));
 
     const QList<std::pair<const char *, std::function<bool(const Corsi &)>>> scrittori = {
         {"ScriviRec_Z", [&](const Corsi &) { return ScriviRec_Z(s); }},
@@ -153,6 +165,29 @@ bool mCreaFileTrasm::scrivi(Stato &s, const QString &prov, const QString &grupOp
     }
     s.dati += "#Z#,#EOF#\r\n";
     return true;
+}
+
+QByteArray mCreaFileTrasm::Contenuto(const QString &prov, const QString &grupOpe, const QString &operatore)
+{
+    m_nomeFile.clear();
+    QString nome;
+    try {
+        nome = NomeFile(prov, grupOpe, operatore);
+    } catch (const Errore &e) {
+        m_c.dialoghi.messaggio(testoErrore(e.numero(), e.descrizione()), QStringLiteral("Creazione file di trasmissione - NomeFile"),
+                               Icona::Critico);
+        return {};
+    }
+    if (nome.isEmpty())
+        return {};
+    Stato s(m_c);
+    if (!scrivi(s, prov, grupOpe, operatore)) {
+        m_c.dialoghi.messaggio(testoErrore(s.errNumero, s.errDescrizione),
+                               QStringLiteral("Creazione file di trasmissione - Nomina_e_Crea"), Icona::Critico);
+        return {};
+    }
+    m_nomeFile = nome;
+    return s.dati;
 }
 
 QString mCreaFileTrasm::Nomina_e_Crea(const QString &prov, const QString &grupOpe, const QString &operatore)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
+
 namespace quirdal {
 
 struct Contesto;
@@ -34,8 +36,20 @@ public:
     QString NomeFile(const QString &prov, const QString &grupOpe, const QString &operatore);
     QString Nomina_e_Crea(const QString &prov, const QString &grupOpe, const QString &operatore);
 
-    // The creation date; today when not set (the clock of the platform).
+    // The bytes of the file, written in memory only; empty when they cannot be made (the
+    // writer has said why). Sets gNomeFileTrasm as CreaFile does.
+    QByteArray Contenuto(const QString &prov, const QString &grupOpe, const QString &operatore);
+
+    // The creation date; when not set, the one the application's final form fixed, else
+    // today (the clock of the platform).
     void setData(const QDate &d) { m_dataFissa = d; }
+    // The creation date and the sender's address both given: nothing fixed by the final form
+    // is looked up.
+    void fissa(const QDate &d, const QString &email)
+    {
+        m_dataFissa = d;
+        m_email = email;
+    }
     const QString &gNomeFileTrasm() const { return m_nomeFile; }
 
     struct Stato; // what the writers share while a file is made
@@ -45,6 +59,7 @@ private:
 
     Contesto &m_c;
     QDate m_dataFissa;
+    std::optional<QString> m_email;
     QString m_nomeFile;
     QString m_numDoma;
 };

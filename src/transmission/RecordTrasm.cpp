@@ -103,7 +103,7 @@ bool ScriviRec_A(Stato &s)
     QStringList r = s.prefisso(QStringLiteral("A"));
     r << v(q, QStringLiteral("GrupOpe")) << v(q, QStringLiteral("Operatore"))
       << valoreTrasmissione(q.value(QStringLiteral("GrupOpe")).toString() + q.value(QStringLiteral("TipoOper")).toString())
-      << v(q, QStringLiteral("CodFisc")) << valoreTrasmissione(s.c.sessione.gEmail) << v(q, QStringLiteral("Corrispondenza"))
+      << v(q, QStringLiteral("CodFisc")) << valoreTrasmissione(s.email) << v(q, QStringLiteral("Corrispondenza"))
       << v(q, QStringLiteral("LegNome")) << v(q, QStringLiteral("LegComNasc")) << v(q, QStringLiteral("LegProvNasc"))
       << data3(q.value(QStringLiteral("LegGGNasc")), q.value(QStringLiteral("LegMMNasc")), q.value(QStringLiteral("LegAAAANasc")))
       << v(q, QStringLiteral("ContDesBanca")) << v(q, QStringLiteral("ContABI")) << v(q, QStringLiteral("ContCAB"))

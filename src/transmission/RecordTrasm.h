@@ -26,6 +26,7 @@ struct mCreaFileTrasm::Stato {
     Contesto &c;
     QByteArray dati;
     QString numDoma, sigProv, data, prov, g, o;
+    QString email; // the sender's address, record A
     long errNumero = 0;
     QString errDescrizione;
 

@@ -3,15 +3,18 @@
 #include "common/Codifica.h"
 #include "common/Dialoghi.h"
 #include "common/Generale.h"
+#include "common/PuntiArresto.h"
 #include "common/Testo.h"
 #include "config/FileIni.h"
 #include "config/Impostazioni.h"
+#include "db/Aggiornamenti.h"
 #include "db/CorsiDB.h"
 #include "common/Contesto.h"
 #include "common/Sessione.h"
 #include "db/Schema.h"
 #include "transmission/CatalogoTrasmissione.h"
 #include "transmission/CreaFileTrasm.h"
+#include "transmission/Invii.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -253,8 +256,13 @@ QString indirizzoUpload(const QString &indirizzoNreg)
     return u.toString(QUrl::FullyEncoded);
 }
 
-bool InviaFile(Contesto &c, Trasferimento &t, const QString &prov, const QString &grupOpe, const QString &operatore)
+bool InviaFile(Contesto &c, Trasferimento &t, const QString &prov, const QString &grupOpe, const QString &operatore,
+               std::optional<Invio> *registrato)
 {
+    if (registrato)
+        registrato->reset();
+    // The table of the sends is there before anything is sent, whatever database this is.
+    aggiornaInvii(c.db);
     mCreaFileTrasm modulo(c);
     if (!modulo.CreaFile(prov, grupOpe, operatore)) {
         c.dialoghi.messaggio(QStringLiteral("Creazione file di trasmissione fallita."), QStringLiteral("Crea File di Trasmissione"),
@@ -265,17 +273,42 @@ bool InviaFile(Contesto &c, Trasferimento &t, const QString &prov, const QString
     QFile f(percorso);
     if (!f.open(QIODevice::ReadOnly))
         return false;
-    QByteArray corpo = aWindows1252(modulo.gNomeFileTrasm()) + '\n';
-    QByteArray dati = f.readAll();
+    // The file as written: what the copy keeps and its SHA-256 describes.
+    const QByteArray scritto = f.readAll();
     f.close();
+    QByteArray dati = scritto;
     dati.replace("\r\n", "\n");
-    corpo += dati;
+    const QByteArray corpo = aWindows1252(modulo.gNomeFileTrasm()) + '\n' + dati;
     const EsitoTrasferimento e =
         t.posta(indirizzoUpload(leggiServizio(c, QStringLiteral("NREG"))), corpo, QStringLiteral("Content-Type: text/plain\r\n"));
     if (e.completato && e.risposta.contains(QLatin1String("Trasmissione completata con successo"))) {
+        // The copy and its record first: a stop before the pending file goes leaves both.
+        std::optional<Invio> invio;
+        QString nonConservato;
+        try {
+            const QString numDoma = c.db.valoreScalare(sql::trasmissione::kNumDomaDomanda,
+                                                       {grupOpe, operatore.toLongLong(), prov})
+                                        .toString()
+                                        .trimmed();
+            invio = conservaInvio(c, prov, grupOpe, operatore, numDoma, modulo.gNomeFileTrasm(), scritto, e.risposta);
+        } catch (const Errore &err) {
+            nonConservato = err.descrizione();
+        }
+        puntoDiArresto("invio-registrato");
         c.dialoghi.messaggio(QStringLiteral("Trasmissione alla Provincia completata con successo"),
                              QStringLiteral("TRASMISSIONE TERMINATA"), Icona::Informazione);
+        if (!invio) {
+            // The region has the file, but nothing here says so: the file is not thrown away.
+            c.dialoghi.messaggio(QStringLiteral("La copia della domanda inviata e la sua registrazione non sono state "
+                                                "conservate: ")
+                                     + nonConservato + CRLF + QStringLiteral("Il file di trasmissione resta nella cartella ")
+                                     + QDir::toNativeSeparators(percorso) + QLatin1Char('.'),
+                                 QStringLiteral("Ricevuta di trasmissione"), Icona::Esclamazione);
+            return true;
+        }
         QFile::remove(percorso);
+        if (registrato)
+            *registrato = std::move(invio);
         return true;
     }
     if (!e.completato)

@@ -2,10 +2,13 @@
 // The services of the region's secure server as the program uses them: the application
 // number, the version check, the upload of the transmission file, the download of
 // operator data and lookup tables, the course-catalogue export step.
+#include "transmission/Invii.h"
 #include "transmission/Trasferimento.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 class QIODevice;
 
@@ -39,8 +42,10 @@ EsitoRecupero recuperaNumeroDomanda(Contesto &c, Trasferimento &t, const QString
 bool VerificaVersione(Contesto &c, Trasferimento &t, const QString &versione = {});
 
 // Writes the transmission file and uploads it; the file is deleted only after a
-// confirmed reception or a certificate error.
-bool InviaFile(Contesto &c, Trasferimento &t, const QString &prov, const QString &grupOpe, const QString &operatore);
+// confirmed reception or a certificate error. A confirmed reception first keeps a copy of the
+// file and records the send (registrato, when given); when they cannot be kept the file stays.
+bool InviaFile(Contesto &c, Trasferimento &t, const QString &prov, const QString &grupOpe, const QString &operatore,
+               std::optional<Invio> *registrato = nullptr);
 // The upload address: scheme, host and port of the NREG address, the upload path.
 QString indirizzoUpload(const QString &indirizzoNreg);
 

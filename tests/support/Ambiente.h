@@ -50,9 +50,10 @@ inline long numeroErrore(const std::function<void()> &f)
 class PiattaformaFinta : public Piattaforma {
 public:
     QDate data{2026, 12, 6};
+    QTime ora{9, 30};
     QStringList aperti;
     QDate oggi() const override { return data; }
-    QDateTime adesso() const override { return QDateTime(data, QTime(9, 30)); }
+    QDateTime adesso() const override { return QDateTime(data, ora); }
     bool apri(const QString &f) override { aperti << f; return true; }
     bool apriInEditor(const QString &f) override { aperti << f; return true; }
 };

@@ -366,6 +366,8 @@ private Q_SLOTS:
         QTest::newRow("senza DataAvvio") << true << QStringList();
         QTest::newRow("senza NumPersone") << false << QStringList{u"ALTER TABLE CorsiHandi DROP COLUMN NumPersone"_s};
         QTest::newRow("senza entrambe") << true << QStringList{u"ALTER TABLE CorsiHandi DROP COLUMN NumPersone"_s};
+        QTest::newRow("senza le tabelle degli invii")
+            << false << QStringList{u"DROP TABLE Invii"_s, u"DROP TABLE DomandeDefinitive"_s};
         QTest::newRow("già aggiornata dal programma")
             << true << QStringList{u"ALTER TABLE CorsiHandi DROP COLUMN NumPersone"_s,
                                    u"ALTER TABLE CorsiProp ADD COLUMN DataAvvio VARCHAR(10)"_s,
@@ -383,6 +385,45 @@ private Q_SLOTS:
         QVERIFY(a.db.esisteColonna(u"CorsiProp"_s, u"DataAvvio"_s));
         QVERIFY(a.db.esisteColonna(u"CorsiHandi"_s, u"NumPersone"_s));
         QVERIFY(a.db.definizioneQuery(u"QryCorsi"_s).contains(u"DataAvvio"_s));
+        QVERIFY(a.db.esisteTabella(u"Invii"_s) && a.db.esisteTabella(u"DomandeDefinitive"_s));
+    }
+
+    // A restore takes back the data, never the record of what was sent: the sends recorded
+    // since the backup stay, and those the archive records come back.
+    void recuperoConservaGliInvii_data()
+    {
+        colonne<bool, bool, QString>("tutto", "archivioSenzaInvii", "attesi");
+        QTest::newRow("tutto") << true << false << "A1-001-dopo,A1-001-prima,A2-001-dopo";
+        QTest::newRow("solo l'operatore") << false << false << "A1-001-dopo,A1-001-prima,A2-001-dopo";
+        QTest::newRow("tutto, archivio di una versione precedente") << true << true << "A1-001-dopo,A2-001-dopo";
+        QTest::newRow("solo l'operatore, archivio di una versione precedente") << false << true << "A1-001-dopo,A2-001-dopo";
+    }
+    void recuperoConservaGliInvii()
+    {
+        QFETCH(bool, tutto);
+        QFETCH(bool, archivioSenzaInvii);
+        QFETCH(QString, attesi);
+        Multi a(u"UNO"_s);
+        a.aggiungiOperatore(u"A"_s, 2, u"DUE"_s);
+        const QString invio = u"INSERT INTO Invii (GrupOpe, Operatore, Prov, Copia, Sha256) VALUES ('A', ?, '001', ?, 'h')"_s;
+        a.db.esegui(invio, {1, u"prima"_s});
+        const QString zip = a.percorso(u"copia.zip"_s);
+        if (archivioSenzaInvii)
+            QVERIFY(scriviZip(zip, {{"QUIRDAL.mdb", baseDati(u"UNO"_s, kPassword, {u"DROP TABLE Invii"_s,
+                                                                                   u"DROP TABLE DomandeDefinitive"_s})}}));
+        else
+            QCOMPARE(salvaDati(*a.contesto, zip), EsitoSalvataggio::Riuscito);
+        a.db.esegui(u"DELETE FROM Invii"_s);
+        a.db.esegui(invio, {1, u"dopo"_s});
+        a.db.esegui(invio, {2, u"dopo"_s});
+        a.sessione.impostaOperatore(u"A"_s, u"1"_s);
+        a.ini.scrivi(u"BaseDati"_s, u"GrOpe"_s, u"A"_s);
+        a.ini.scrivi(u"BaseDati"_s, u"Oper"_s, u"1"_s);
+        QCOMPARE(recuperaDati(*a.contesto, zip, tutto ? ModoRecupero::Tutto : ModoRecupero::Operatore),
+                 EsitoRecuperoDati::Riuscito);
+        QCOMPARE(a.valore(u"SELECT group_concat(GrupOpe || Operatore || '-' || Prov || '-' || Copia, ',') FROM "
+                          "(SELECT * FROM Invii ORDER BY Operatore, Copia)"_s),
+                 attesi);
     }
 
     // A restore that would take back the lock of an application printed in final form names

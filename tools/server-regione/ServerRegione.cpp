@@ -412,6 +412,14 @@ Risposta ServerRegione::upload(const Richiesta &r)
     QSaveFile f(QDir(opzioni_.ricevuti).filePath(nome));
     if (!f.open(QIODevice::WriteOnly) || f.write(contenuto) != contenuto.size() || !f.commit())
         return testo(QStringLiteral("ERRORE: scrittura non riuscita"), 500);
+    // Every upload's body after its first line, exactly as it arrived, one file per upload
+    // ("corpi/1-NAME", "corpi/2-NAME" ...), so that two sends of one file are both there.
+    const QString corpi = QDir(opzioni_.ricevuti).filePath(QStringLiteral("corpi"));
+    QDir().mkpath(corpi);
+    QSaveFile corpo(QDir(corpi).filePath(QString::number(++caricamenti_) + QLatin1Char('-') + nome));
+    const QByteArray dopoNome = r.corpo.mid(a + 1);
+    if (!corpo.open(QIODevice::WriteOnly) || corpo.write(dopoNome) != dopoNome.size() || !corpo.commit())
+        return testo(QStringLiteral("ERRORE: scrittura non riuscita"), 500);
     return testo(QStringLiteral("Trasmissione completata con successo"));
 }
 

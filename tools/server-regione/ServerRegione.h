@@ -69,6 +69,7 @@ private:
     Opzioni opzioni_;
     QSslServer server_;
     int pratiche_ = 0;
+    int caricamenti_ = 0; // uploads of transmission files received
 };
 
 } // namespace regione

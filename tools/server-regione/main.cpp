@@ -7,7 +7,8 @@
 // --porta     port on 127.0.0.1; 0 (default) takes a free one. Once listening the first
 //             line on stdout is "ASCOLTO <port>".
 // --dati      folder of the operator files (*.tx1) and of tabelle/*.txt (default "dati")
-// --ricevuti  where uploaded transmission files are stored (default "ricevuti")
+// --ricevuti  where uploaded transmission files are stored (default "ricevuti"), with every
+//             upload's body after its first line, as received, in corpi/N-NAME
 // --numero    fixed answer of nreg instead of the number made of group and code,
 //             percent-decoded (%0D%0A a line break, %00 a NUL byte)
 // --versione  answer of the version service

@@ -10,9 +10,13 @@
 #include "common/Contesto.h"
 #include "common/Sessione.h"
 #include "support/ui/FrmMailAggInst.h"
+#include "printing/Ricevuta.h"
 #include "transmission/ServiziRegione.h"
 
 #include <QApplication>
+#include <QBrush>
+#include <QLocale>
+#include <QTreeWidget>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIntValidator>
@@ -121,6 +125,25 @@ frmInet::frmInet(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     lblPercent->setObjectName(QStringLiteral("lblPercent"));
     lblPercent->hide(); // shown only while the export step runs
     lay->addWidget(lblPercent);
+    // The earlier sends, each with its receipt.
+    lay->addWidget(new QLabel(QStringLiteral("Invii precedenti della domanda:")));
+    lstInvii = new QTreeWidget;
+    lstInvii->setObjectName(QStringLiteral("lstInvii"));
+    lstInvii->setRootIsDecorated(false);
+    lstInvii->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstInvii->setHeaderLabels({QStringLiteral("Data"), QStringLiteral("Ora"), QStringLiteral("File"),
+                               QStringLiteral("Dimensione"), QStringLiteral("Impronta"), QStringLiteral("Copia")});
+    lay->addWidget(lstInvii, 1);
+    cmdRicevuta = pulsante("cmdRicevuta", QStringLiteral("Apri ricevuta"));
+    cmdRicevuta->setEnabled(false);
+    auto *rigaRicevuta = new QHBoxLayout;
+    rigaRicevuta->addStretch();
+    rigaRicevuta->addWidget(cmdRicevuta);
+    lay->addLayout(rigaRicevuta);
+    alClic(cmdRicevuta, m_c, [this] { apriRicevutaScelta(); });
+    alSegnale(lstInvii, &QTreeWidget::itemDoubleClicked, m_c, [this] { apriRicevutaScelta(); });
+    alSegnale(lstInvii, &QTreeWidget::itemSelectionChanged, m_c,
+              [this] { cmdRicevuta->setEnabled(!lstInvii->selectedItems().isEmpty()); });
     auto *p = new QGridLayout;
     Cmd_Send = pulsante("Cmd_Send", QStringLiteral("Invia"));
     Cmd_Send->setDefault(true);
@@ -154,13 +177,46 @@ frmInet::frmInet(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     });
     // The sender is the stored address, offered as the field is first entered.
     txFrom->setText(m_c.utente.leggi(chiaviFP::EMail));
-    resize(520, sizeHint().height());
+    caricaInvii();
+    resize(640, sizeHint().height());
+}
+
+void frmInet::caricaInvii()
+{
+    const Sessione &s = m_c.sessione;
+    m_invii = inviiDomanda(m_c.db, s.gProv, s.gGrupOpe, s.numeroOperatore());
+    lstInvii->clear();
+    const QLocale italiano(QLocale::Italian);
+    for (qsizetype n = 0; n < m_invii.size(); ++n) {
+        const Invio &i = m_invii[n];
+        auto *voce = new QTreeWidgetItem(lstInvii, {i.dataOra.toString(QStringLiteral("dd/MM/yyyy")),
+                                                    i.dataOra.toString(QStringLiteral("HH:mm:ss")), i.nomeFile,
+                                                    italiano.toString(i.dimensione), i.sha256.left(12),
+                                                    testoStatoCopia(statoCopia(m_c.cartellaProgramma, i))});
+        voce->setData(0, Qt::UserRole, static_cast<int>(n));
+        voce->setToolTip(4, i.sha256);
+        voce->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+        if (!voce->text(5).isEmpty())
+            voce->setForeground(5, QBrush(Qt::red));
+    }
+    for (int colonna = 0; colonna < lstInvii->columnCount(); ++colonna)
+        lstInvii->resizeColumnToContents(colonna);
+}
+
+void frmInet::apriRicevutaScelta()
+{
+    const QList<QTreeWidgetItem *> scelte = lstInvii->selectedItems();
+    if (scelte.isEmpty())
+        return;
+    const int n = scelte.first()->data(0, Qt::UserRole).toInt();
+    if (n >= 0 && n < m_invii.size())
+        apriRicevuta(m_c, m_invii[n]);
 }
 
 void frmInet::invia()
 {
     const OperazioneLunga lunga({findChild<QPushButton *>(QStringLiteral("CmdORBIDE")),
-                                 findChild<QPushButton *>(QStringLiteral("CmdProxy"))});
+                                 findChild<QPushButton *>(QStringLiteral("CmdProxy")), cmdRicevuta, lstInvii});
     if (lunga.rifiutata())
         return;
     Cmd_Send->setEnabled(false);
@@ -186,7 +242,8 @@ void frmInet::invia()
             return;
         }
         m_c.sessione.gEmail = e;
-        InviaFile(m_c, t, m_c.sessione.gProv, m_c.sessione.gGrupOpe, m_c.sessione.gOperatore);
+        // The receipt of a confirmed send opens in the viewer.
+        inviaDomanda(m_c, t, m_c.sessione.gProv, m_c.sessione.gGrupOpe, m_c.sessione.gOperatore);
     }
     Cmd_Send->setEnabled(true);
     accept();

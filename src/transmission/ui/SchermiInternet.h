@@ -1,12 +1,16 @@
 #pragma once
 // The screens that talk to the region's secure server.
+#include "transmission/Invii.h"
+
 #include <QDialog>
+#include <QList>
 
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QTreeWidget;
 
 namespace quirdal {
 
@@ -39,11 +43,17 @@ public:
 private:
     void invia();
     void orbide();
+    // The earlier sends of the application, oldest first, each copy checked against its record.
+    void caricaInvii();
+    void apriRicevutaScelta();
     Contesto &m_c;
     bool m_inCorso = false, m_annulla = false;
     QLineEdit *txFrom;
     QLabel *lblPercent;
     QPushButton *Cmd_Send;
+    QTreeWidget *lstInvii;
+    QPushButton *cmdRicevuta;
+    QList<Invio> m_invii;
 };
 
 // "Impostazione Proxy".
