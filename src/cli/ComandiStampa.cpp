@@ -40,7 +40,7 @@ public:
             return kRifiutato;
         }
         QTextStream out(stdout);
-        const QList<ProblemaCorso> problemi = problemiCorsiDomanda(c.db, c.sessione);
+        const QList<ProblemaCorso> problemi = problemiCorsiDomanda(c.db, c.sessione).value();
         for (const ProblemaCorso &pr : problemi)
             out << rigaProblema(pr) << '\n';
         // Then the checks of the whole application before its final print.

@@ -98,6 +98,16 @@ inline constexpr Istruzione kMassimaliAnno{
     "corsi.massimaliAnno",
     "SELECT ParA1, ParC1, ParA2, ParC2, ParB FROM MassimaliPar WHERE CodAsse = ? AND CodMisura = ? AND CodAzione = ? "
     "AND CodTipologia = ? AND (MinOre <= ? AND MaxOre >= ?) ORDER BY ParC1"};
+// The same tables read once for an action and type (or situation), every band with its
+// hours, for the checks of many courses.
+inline constexpr Istruzione kMassimaliBande{
+    "corsi.massimaliBande",
+    "SELECT ParA1, ParC1, ParA2, ParC2, ParB, MinOre, MaxOre FROM MassimaliPar WHERE CodAsse = ? AND CodMisura = ? AND "
+    "CodAzione = ? AND CodTipologia = ? ORDER BY ParC1"};
+inline constexpr Istruzione kOreStageBande{
+    "corsi.oreStageBande",
+    "SELECT min_ore_stage_perc, max_ore_stage_perc, min_ore_stage_ass, max_ore_stage_ass, MinOre, MaxOre FROM "
+    "IntervalloOreStage WHERE CodAsse || '.' || CodMisura || '.' || CodAzione = ? AND SitIter = ? ORDER BY MinOre, MaxOre"};
 inline constexpr Istruzione kAllieviMassimi{"corsi.allieviMassimi",
                                             "SELECT MAX(ParC1) FROM MassimaliPar WHERE CodAsse || '.' || CodMisura || "
                                             "'.' || CodAzione = ? AND CodTipologia = ?"};
@@ -353,7 +363,7 @@ inline constexpr const Istruzione *kTutte[] = {
     &kQualifiche, &kIndirizzi, &kAssi, &kMisure, &kAzioni, &kTipologie, &kDestinatari, &kScolarita, &kSettori,
     &kComparti, &kOrari, &kCertificazioni, &kDurate, &kIstitutoZero, &kIstituti, &kAmbitiTerritoriali,
     &kSettoriProduttivi, &kFigureProfessionali, &kComponentiResponsabili, &kCorsiPrincipali, &kCorsiPrecedenti,
-    &kCorsiModulari, &kLegamiProvincia, &kSezione33, &kOreTotali, &kOreStage, &kLineeAmmesse, &kMassimaliAzione, &kMassimaliAnno,
+    &kCorsiModulari, &kLegamiProvincia, &kSezione33, &kOreTotali, &kOreStage, &kLineeAmmesse, &kMassimaliAzione, &kMassimaliAnno, &kMassimaliBande, &kOreStageBande,
     &kAllieviMassimi, &kOreMassime, &kObbligoIstituto, &kCorsiDellaSede, &kVociCorsi, &kCorsiDellaDomanda, &kCorso,
     &kSpeseCorso, &kValoriChk, &kCorsoSenzaSpese, &kCancellaDelCorso, &kUltimoAccorpato, &kUltimoCorso,
     &kInserisciCorso, &kAggiornaCorso, &kInserisciSpese, &kScriviValoreChk, &kHaAccorpati, &kAccorpatoNumero99,

@@ -8,6 +8,7 @@
 #include "db/CorsiDB.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace quirdal {
 
@@ -118,9 +119,12 @@ std::optional<DatiCorso> caricaCorso(CorsiDB &db, const Sessione &s, const Chiav
     QSqlQuery q = db.seleziona(sql::corsi::kCorso, chiave(s, k));
     if (!q.next())
         return std::nullopt;
-    auto t = [&](const char *c) { return testo(q.value(QString::fromLatin1(c))); };
-    auto n = [&](const char *c) { return q.value(QString::fromLatin1(c)).toLongLong(); };
-    auto b = [&](const char *c) { return q.value(QString::fromLatin1(c)).toInt() != 0; };
+    // The columns found once: a lookup by name builds the whole record each time.
+    const QSqlRecord rec = q.record();
+    auto v = [&](const QString &c) { return q.value(rec.indexOf(c)); };
+    auto t = [&](const char *c) { return testo(v(QString::fromLatin1(c))); };
+    auto n = [&](const char *c) { return v(QString::fromLatin1(c)).toLongLong(); };
+    auto b = [&](const char *c) { return v(QString::fromLatin1(c)).toInt() != 0; };
     DatiCorso d;
     d.chiave = k;
     d.accorpato = k.accorp != QLatin1String("0");
@@ -130,8 +134,8 @@ std::optional<DatiCorso> caricaCorso(CorsiDB &db, const Sessione &s, const Chiav
     d.desQualif = t("DesQualif");
     d.qualificaNuova = d.codQualif.isEmpty() && !d.desQualif.isEmpty();
     for (int i = 0; i < 6; ++i) {
-        d.codInd[i] = testo(q.value(QStringLiteral("CodInd%1").arg(i + 1)));
-        d.desInd[i] = testo(q.value(QStringLiteral("DesInd%1").arg(i + 1)));
+        d.codInd[i] = testo(v(QStringLiteral("CodInd%1").arg(i + 1)));
+        d.desInd[i] = testo(v(QStringLiteral("DesInd%1").arg(i + 1)));
         d.indirizzoNuovo[i] = d.codInd[i].isEmpty() && !d.desInd[i].isEmpty();
     }
     d.codAsse = t("CodAsse");
@@ -139,7 +143,7 @@ std::optional<DatiCorso> caricaCorso(CorsiDB &db, const Sessione &s, const Chiav
     d.codAzione = t("CodAzione");
     d.codTipologia = t("CodTipologia");
     for (int i = 0; i < 5; ++i)
-        d.codDest[i] = testo(q.value(QStringLiteral("CodDest%1").arg(i + 1)));
+        d.codDest[i] = testo(v(QStringLiteral("CodDest%1").arg(i + 1)));
     d.codScol = t("CodScol");
     d.codSetto = t("CodSetto");
     d.codComp = t("CodComp");
@@ -172,12 +176,12 @@ std::optional<DatiCorso> caricaCorso(CorsiDB &db, const Sessione &s, const Chiav
     d.co1 = b("CO_1");
     d.qss = t("QSS");
     for (int i = 0; i < 4; ++i)
-        d.sez34[i] = testo(q.value(QStringLiteral("Sez34_%1").arg(i + 1)));
+        d.sez34[i] = testo(v(QStringLiteral("Sez34_%1").arg(i + 1)));
     q.finish();
 
     QSqlQuery sp = db.seleziona(sql::corsi::kSpeseCorso, chiave(s, k));
     while (sp.next()) {
-        const int anno = sp.value(QStringLiteral("ProgrAnno")).toInt();
+        const int anno = sp.value(sp.record().indexOf(QStringLiteral("ProgrAnno"))).toInt();
         if (anno < 1 || anno > 3)
             continue;
         d.spese[anno - 1] = leggiSpese(sp);

@@ -181,16 +181,31 @@ QString situazioneIter(int durataAnni, int annoCorrente)
     return annoCorrente < 2 ? QStringLiteral("P") : QStringLiteral("S");
 }
 
+std::optional<std::pair<qlonglong, qlonglong>> intervalloOreTotali(CorsiDB &db, const QString &azione,
+                                                                 const QString &tipologia, const QString &situazione,
+                                                                 int durataAnni)
+{
+    QSqlQuery q = db.seleziona(sql::corsi::kOreTotali, {azione, tipologia, situazione, durataAnni});
+    if (!q.next())
+        return std::nullopt;
+    return std::pair{q.value(0).toLongLong(), q.value(1).toLongLong()};
+}
+
 std::optional<EsitoVerifica> regolaOreTotali(CorsiDB &db, const QString &azione, const QString &tipologia,
                                              const QString &situazione, int durataAnni, qlonglong oreTotali)
 {
-    QSqlQuery q = db.seleziona(sql::corsi::kOreTotali, {azione, tipologia, situazione, durataAnni});
+    return regolaOreTotali(intervalloOreTotali(db, azione, tipologia, situazione, durataAnni), oreTotali);
+}
+
+std::optional<EsitoVerifica> regolaOreTotali(const std::optional<std::pair<qlonglong, qlonglong>> &intervallo,
+                                             qlonglong oreTotali)
+{
     const QString testa = QStringLiteral("Il TOTALE ORE Iter indicato non rientra nell'intervallo di ore previsto ") + CRLF
         + QStringLiteral("per l'AZIONE e la DURATA TOTALE in anni del corso (");
-    if (!q.next())
+    if (!intervallo)
         return EsitoVerifica::errore(testa + QStringLiteral("nessun intervallo previsto)"), QStringLiteral("Verifica dati"),
                                      QStringLiteral("txtTotIter"));
-    const qlonglong minimo = q.value(0).toLongLong(), massimo = q.value(1).toLongLong();
+    const auto [minimo, massimo] = *intervallo;
     if (minimo <= oreTotali && oreTotali <= massimo)
         return std::nullopt;
     return EsitoVerifica::errore(testa + QString::number(minimo) + QStringLiteral(" - ") + QString::number(massimo)
@@ -204,18 +219,24 @@ std::optional<EsitoVerifica> regolaOreStage(CorsiDB &db, const QString &azione, 
     QSqlQuery q = db.seleziona(sql::corsi::kOreStage, {azione, situazione, oreTotali, oreTotali});
     if (!q.next())
         return std::nullopt;
+    return regolaOreStage(q.value(0), q.value(1), q.value(2), q.value(3), oreTotali, oreStage);
+}
+
+std::optional<EsitoVerifica> regolaOreStage(const QVariant &minPerc, const QVariant &maxPerc, const QVariant &minAss,
+                                            const QVariant &maxAss, qlonglong oreTotali, qlonglong oreStage)
+{
     qlonglong minimo = 0, massimo = 0;
-    if (!q.value(0).isNull()) {
+    if (!minPerc.isNull()) {
         // A share of the total hours, rounded down to the hour.
         auto parte = [&](const QVariant &percentuale) {
             return static_cast<qlonglong>(std::floor(static_cast<long double>(oreTotali) * percentuale.toDouble() / 100.0L
                                                      + 1e-9L));
         };
-        minimo = parte(q.value(0));
-        massimo = parte(q.value(1));
+        minimo = parte(minPerc);
+        massimo = parte(maxPerc);
     } else {
-        minimo = q.value(2).toLongLong();
-        massimo = q.value(3).toLongLong();
+        minimo = minAss.toLongLong();
+        massimo = maxAss.toLongLong();
     }
     if (minimo == 0 && massimo == 0) {
         if (oreStage > 0)

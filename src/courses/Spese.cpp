@@ -7,6 +7,7 @@
 #include "db/CorsiDB.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <algorithm>
 
 namespace quirdal {
@@ -38,6 +39,14 @@ Massimali scegli(CorsiDB &db, const Istruzione &istruzione, QVariantList paramet
     QList<Massimali> righe;
     while (q.next())
         righe.append(daRiga(q));
+    return sceltaMassimali(righe, allievi);
+}
+} // namespace
+
+Massimali massimaliDaRiga(const QSqlQuery &q) { return daRiga(q); }
+
+Massimali sceltaMassimali(const QList<Massimali> &righe, qlonglong allievi)
+{
     if (righe.isEmpty())
         return senzaRiga();
     for (const Massimali &m : righe)
@@ -45,7 +54,6 @@ Massimali scegli(CorsiDB &db, const Istruzione &istruzione, QVariantList paramet
             return m;
     return righe.last();
 }
-} // namespace
 
 SpeseAnno leggiSpese(const CampoRiga &campo)
 {
@@ -84,7 +92,9 @@ SpeseAnno leggiSpese(const CampoRiga &campo)
 
 SpeseAnno leggiSpese(const QSqlQuery &q)
 {
-    return leggiSpese([&q](const char *c) { return q.value(QString::fromLatin1(c)); });
+    // The columns found once: a lookup by name builds the whole record each time.
+    const QSqlRecord r = q.record();
+    return leggiSpese([&q, &r](const char *c) { return q.value(r.indexOf(QString::fromLatin1(c))); });
 }
 
 SpeseAnno leggiSpese(const QVariantMap &riga)

@@ -125,6 +125,10 @@ struct Massimali {
     qlonglong c1 = 0, c2 = 0;
     bool trovati = false;
 };
+// A caps row read from the first five columns ParA1, ParC1, ParA2, ParC2, ParB; and the row
+// chosen among those of a band for the participants.
+Massimali massimaliDaRiga(const QSqlQuery &q);
+Massimali sceltaMassimali(const QList<Massimali> &righe, qlonglong allievi);
 Massimali MaxValParamAC(CorsiDB &db, const QString &azione, const QString &tipologia, qlonglong ore, qlonglong allievi);
 // The caps by the action's parts, as the cap rules select them.
 Massimali massimaliAnno(CorsiDB &db, const QString &asse, const QString &misura, const QString &azione,

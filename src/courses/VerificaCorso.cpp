@@ -5,6 +5,7 @@
 #include "common/Testo.h"
 #include "courses/CatalogoCorsi.h"
 #include "courses/Elenchi.h"
+#include "courses/TabelleVerifica.h"
 #include "db/CorsiDB.h"
 
 #include <QSet>
@@ -63,13 +64,13 @@ int rigaSez34Richiesta(const QString &azione, const QString &tipologia)
     return -1;
 }
 
-void regoleSpese(Regole &r, CorsiDB &db, const DatiCorso &d)
+void regoleSpese(Regole &r, TabelleVerifica &t, const DatiCorso &d)
 {
-    const LineeAmmesse linee = lineeAmmesse(db, d.azione(), d.codTipologia);
+    const LineeAmmesse linee = t.linee(d.azione(), d.codTipologia);
     const QString reddito = QStringLiteral("Reddito Allievi");
     for (int anno = 0; anno < std::min(d.durataTotIter, 3) && r.avanti(); ++anno) {
         const SpeseAnno &x = d.spese[anno];
-        const Massimali m = massimaliAnno(db, d.codAsse, d.codMisura, d.codAzione, d.codTipologia, x.oreA1, x.allA1);
+        const Massimali m = t.massimali(d.codAsse, d.codMisura, d.codAzione, d.codTipologia, x.oreA1, x.allA1);
         auto c = [anno](const char *campo) { return campoAnno(campo, anno); };
         const QString allievi = QString::number(d.numAll);
         r.se(x.a1 > m.a1,
@@ -144,9 +145,10 @@ void regoleSpese(Regole &r, CorsiDB &db, const DatiCorso &d)
     }
 }
 
-QList<EsitoVerifica> applica(CorsiDB &db, const Sessione &s, const DatiCorso &d, bool inserimento, bool memorizzato,
-                             bool tutte)
+QList<EsitoVerifica> applica(TabelleVerifica &t, const Sessione &s, const DatiCorso &d, bool inserimento,
+                             bool memorizzato, bool tutte)
 {
+    CorsiDB &db = t.db();
     Regole r(tutte);
     const QString azione = d.azione();
     const qlonglong sede = d.chiave.sede;
@@ -213,7 +215,7 @@ QList<EsitoVerifica> applica(CorsiDB &db, const Sessione &s, const DatiCorso &d,
          QStringLiteral("txtDurataAnnOre"));
     if (r.avanti()) {
         // Without caps rows the action sets no limit of annual hours.
-        const std::optional<qlonglong> limite = oreMassimeAzione(db, azione, d.codTipologia);
+        const std::optional<qlonglong> limite = t.oreMassime(azione, d.codTipologia);
         r.se(limite && d.durataAnnOre > *limite,
              QStringLiteral("La DURATA ANNUALE (in ore) non deve superare ") + QString::number(limite.value_or(0)),
              QStringLiteral("txtDurataAnnOre"));
@@ -238,11 +240,11 @@ QList<EsitoVerifica> applica(CorsiDB &db, const Sessione &s, const DatiCorso &d,
          QStringLiteral("txtStato"));
     const QString situazione = situazioneIter(d.durataTotIter, d.statoIter);
     if (r.avanti())
-        r.esito(regolaOreTotali(db, azione, d.codTipologia, situazione, d.durataTotIter, d.totOreIter));
+        r.esito(t.oreTotali(azione, d.codTipologia, situazione, d.durataTotIter, d.totOreIter));
     r.se(d.oreStage > d.totOreIter, QStringLiteral("Le ORE STAGE non possono superare il TOTALE ORE Iter."),
          QStringLiteral("txtOreStage"));
     if (r.avanti())
-        r.esito(regolaOreStage(db, azione, situazione, d.totOreIter, d.oreStage));
+        r.esito(t.oreStage(azione, situazione, d.totOreIter, d.oreStage));
     const bool atsRichiesta = azione == QLatin1String("IV.I.13.01") || azione == QLatin1String("IV.I.14.01")
         || (azione == QLatin1String("IV.L.17.01") && s.gTipoOper != QLatin1String("CP"));
     r.se(atsRichiesta && !d.ats,
@@ -251,14 +253,14 @@ QList<EsitoVerifica> applica(CorsiDB &db, const Sessione &s, const DatiCorso &d,
     if (r.avanti()) {
         // On every save, the first as well: values no total can be computed from are never
         // checked further nor written.
-        const LineeAmmesse linee = lineeAmmesse(db, azione, d.codTipologia);
+        const LineeAmmesse linee = t.linee(azione, d.codTipologia);
         for (int anno = 0; anno < std::min(d.durataTotIter, 3); ++anno)
             if (const auto e = importoEccessivo(soloLineeAmmesse(d.spese[anno], linee), anno))
                 r.fallisce(e->messaggio, campoAnno(e->campo, anno));
     }
     if (memorizzato) {
         if (r.avanti())
-            regoleSpese(r, db, d);
+            regoleSpese(r, t, d);
         qlonglong ore = 0;
         for (int anno = 0; anno < std::min(d.durataTotIter, 3); ++anno)
             ore += d.spese[anno].oreA1;
@@ -269,7 +271,7 @@ QList<EsitoVerifica> applica(CorsiDB &db, const Sessione &s, const DatiCorso &d,
              campoAnno("txtNumOreA1", 0));
     }
     if (r.avanti()) {
-        const bool obbligo = db.valoreScalare(sql::corsi::kObbligoIstituto, {azione}).toInt() > 0;
+        const bool obbligo = t.obbligoIstituto(azione);
         r.se(obbligo && vuoto(d.codIsti) && vuoto(d.istitutoLibero),
              QStringLiteral("Per l'azione specificata occorre indicare l'istituto scolastico di riferimento"),
              QStringLiteral("cmbCodIsti"));
@@ -338,16 +340,19 @@ EsitoVerifica VerifCorso(CorsiDB &db, const Sessione &s, const DatiCorso &d, boo
 {
     if (s.gDomandaStampata)
         return {};
-    const QList<EsitoVerifica> e = applica(db, s, d, inserimento, memorizzato, false);
+    TabelleVerifica t(db);
+    const QList<EsitoVerifica> e = applica(t, s, d, inserimento, memorizzato, false);
     return e.isEmpty() ? EsitoVerifica{} : e.first();
 }
 
 QList<EsitoVerifica> problemiCorso(CorsiDB &db, const Sessione &s, const DatiCorso &d, bool inserimento, bool memorizzato)
 {
-    return applica(db, s, d, inserimento, memorizzato, true);
+    TabelleVerifica t(db);
+    return applica(t, s, d, inserimento, memorizzato, true);
 }
 
-QList<ProblemaCorso> problemiCorsiDomanda(CorsiDB &db, const Sessione &s)
+std::optional<QList<ProblemaCorso>> problemiCorsiDomanda(CorsiDB &db, const Sessione &s,
+                                                        const AvanzamentoVerifica &avanzamento)
 {
     QList<ChiaveCorso> chiavi;
     QSqlQuery q = db.seleziona(sql::corsi::kCorsiDellaDomanda, s.chiaveOperatore() + QVariantList{s.gProv, s.gProv});
@@ -355,13 +360,19 @@ QList<ProblemaCorso> problemiCorsiDomanda(CorsiDB &db, const Sessione &s)
         chiavi.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString()});
     q.finish();
     QList<ProblemaCorso> r;
-    for (const ChiaveCorso &k : chiavi) {
+    TabelleVerifica t(db);
+    for (qsizetype i = 0; i < chiavi.size(); ++i) {
+        if (avanzamento && !avanzamento(int(i), int(chiavi.size())))
+            return std::nullopt;
+        const ChiaveCorso &k = chiavi[i];
         const std::optional<DatiCorso> d = caricaCorso(db, s, k);
         if (!d)
             continue;
-        for (const EsitoVerifica &e : applica(db, s, *d, false, true, true))
+        for (const EsitoVerifica &e : applica(t, s, *d, false, true, true))
             r.append({k, e.messaggio, e.campo});
     }
+    if (avanzamento)
+        avanzamento(int(chiavi.size()), int(chiavi.size()));
     return r;
 }
 

@@ -6,6 +6,8 @@
 #include "courses/Corso.h"
 
 #include <QList>
+#include <functional>
+#include <optional>
 
 namespace quirdal {
 
@@ -30,7 +32,11 @@ struct ProblemaCorso {
     QString messaggio;
     QString campo;
 };
-QList<ProblemaCorso> problemiCorsiDomanda(CorsiDB &db, const Sessione &s);
+// Told how many courses are done of how many, before each and once at the end; false stops
+// the check (nothing is returned then).
+using AvanzamentoVerifica = std::function<bool(int fatti, int totale)>;
+std::optional<QList<ProblemaCorso>> problemiCorsiDomanda(CorsiDB &db, const Sessione &s,
+                                                        const AvanzamentoVerifica &avanzamento = {});
 // One line of the report: course, merged number, site and the message with its line breaks
 // as blanks.
 QString rigaProblema(const ProblemaCorso &p);

@@ -134,7 +134,8 @@ private:
 
     void corsiDellaDomanda()
     {
-        for (const ProblemaCorso &p : problemiCorsiDomanda(m_db, m_s))
+        const QList<ProblemaCorso> problemi = problemiCorsiDomanda(m_db, m_s).value();
+        for (const ProblemaCorso &p : problemi)
             if (fallisce(QStringLiteral("Il corso ") + p.chiave.corso + QLatin1Char('/') + p.chiave.accorp
                          + QStringLiteral(" della sede ") + QString::number(p.chiave.sede)
                          + QStringLiteral(" non supera le verifiche della scheda corso:") + CRLF + p.messaggio + CRLF

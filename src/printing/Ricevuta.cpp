@@ -74,7 +74,7 @@ QString scriviRicevuta(Contesto &c, const Invio &i)
         imp.data = i.dataOra.date();
         imp.soggetto = QStringLiteral("Impronta SHA-256 del file di trasmissione: ") + i.sha256;
         imp.paroleChiave = QStringLiteral("SHA-256 ") + i.sha256;
-        if (pdf.CreatePDF(c.dialoghi, imp) != clsCreaPDF::Esito::Creato)
+        if (pdf.CreatePDF(c.dialoghi, imp, [&] { pdf.SaveTmpRTF(1, p.html); }) != clsCreaPDF::Esito::Creato)
             return {};
     } catch (const Errore &e) {
         c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ")

@@ -33,12 +33,12 @@ RichiestaStampa RichiestaStampa::daSessione(const Sessione &s)
     return r;
 }
 
-QString nomePdfDomanda(const Contesto &c)
+QString nomePdfDomanda(const Contesto &c, const QString &modo)
 {
     const QString sigla = c.db.valoreScalare(sql::db::kSigProvProvincia, {c.sessione.gProv}).toString();
     return QDir(c.cartellaProgramma)
         .filePath(QStringLiteral("QUIRDAL-") + c.sessione.gGrupOpe + c.sessione.gOperatore + QLatin1Char('-') + sigla
-                  + QStringLiteral("-Domanda.pdf"));
+                  + (modo == kModoOriginale ? QStringLiteral("-Domanda-Originale.pdf") : QStringLiteral("-Domanda.pdf")));
 }
 
 QString nomePdfCorso(const Contesto &c, const ChiaveCorso &k)
@@ -79,6 +79,8 @@ bool MotoreStampa::interrotta()
 
 void MotoreStampa::errore(const QString &procedura, const QString &descrizione)
 {
+    if (m_ripetizione)
+        return;
     m_c.dialoghi.messaggio(QStringLiteral("Errore in ViewStam.") + procedura + QStringLiteral(" - ") + descrizione,
                            kTitoloCompilazione, Icona::Critico);
 }
@@ -92,14 +94,17 @@ void MotoreStampa::sezione(const QString &modello, const std::function<void(Valo
     try {
         riempi(v, blocchi);
     } catch (const Errore &e) {
-        m_c.dialoghi.messaggio(QStringLiteral("Errore in fase di compilazione file di stampa") + CRLF
+        if (!m_ripetizione)
+            m_c.dialoghi.messaggio(QStringLiteral("Errore in fase di compilazione file di stampa") + CRLF
                                    + QString::number(e.numero()) + QStringLiteral(" - ") + e.descrizione(),
                                kTitoloCompilazione, Icona::Critico);
     }
     const PaginaCompilata p = compila(testoModello(m_c.cartellaProgramma, modello + QStringLiteral(".html")), v, blocchi);
     m_nonCompilati.unite(p.nonCompilati);
-    const int n = m_pdf.TotPagine + 1;
+    const int n = ++m_sezione;
     m_pdf.SaveTmpRTF(n, p.html);
+    if (m_ripetizione)
+        return;
     m_a.pagina(n, modello);
     if (m_r.intervallo > 0)
         m_a.attendi(m_r.intervallo);
@@ -114,6 +119,7 @@ void MotoreStampa::intestazioneComune()
 void MotoreStampa::compilaSezioni(const RichiestaStampa &r)
 {
     m_r = r;
+    m_sezione = 0;
     intestazioneComune();
     if (r.modo == kModoBozzaCorso) {
         if (!r.corso)
@@ -150,7 +156,7 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
         }
         const QString file = !r.filePdf.isEmpty() ? r.filePdf
                              : r.modo == kModoBozzaCorso ? nomePdfCorso(m_c, *r.corso)
-                                                         : nomePdfDomanda(m_c);
+                                                         : nomePdfDomanda(m_c, r.modo);
         e.nonCompilati = QStringList(m_nonCompilati.cbegin(), m_nonCompilati.cend());
         e.nonCompilati.sort();
         // A final form with a blank left is no final form: nothing is written.
@@ -187,14 +193,27 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
             + QStringLiteral(" - ") + denominazione.left(60) + QStringLiteral(" - Provincia di ") + m_c.sessione.gDesProv;
         imp.autore = QStringLiteral("QUIRDAL - Operatore ") + m_c.sessione.gGrupOpe + QLatin1Char(' ')
             + m_c.sessione.gOperatore;
+        imp.soggetto = QStringLiteral("Domanda di finanziamento dei corsi proposti - ") + r.modo
+            + QStringLiteral(" - Provincia di ") + m_c.sessione.gDesProv;
         imp.data = m_c.piattaforma.oggi();
         if (definitivo) {
-            imp.soggetto = QStringLiteral("Impronta SHA-256 del file di trasmissione: ") + definitivo->sha256;
             imp.paroleChiave = QStringLiteral("SHA-256 ") + definitivo->sha256;
             imp.notaFinale = QStringLiteral("Impronta SHA-256 del file di trasmissione del ")
                 + definitivo->data.toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(": ") + definitivo->sha256;
         }
-        const clsCreaPDF::Esito creato = m_pdf.CreatePDF(m_c.dialoghi, imp, &m_a);
+        // The final form is the one the region keeps for years: in the archival format.
+        imp.archivio = originale;
+        struct Ripetizione {
+            bool &b;
+            ~Ripetizione() { b = false; }
+        } ripetizione{m_ripetizione};
+        const clsCreaPDF::Esito creato = m_pdf.CreatePDF(
+            m_c.dialoghi, imp,
+            [&] {
+                m_ripetizione = true;
+                compilaSezioni(r);
+            },
+            &m_a);
         if (creato == clsCreaPDF::Esito::Annullato) {
             e.stato = EsitoStampa::Stato::Annullata;
             return e;

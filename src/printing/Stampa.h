@@ -54,8 +54,9 @@ struct EsitoStampa {
     bool intera() const { return stato == Stato::Completa && nonCompilati.isEmpty(); }
 };
 
-// The PDF names the program gives.
-QString nomePdfDomanda(const Contesto &c);
+// The PDF names the program gives. The final form has a name of its own, so that no draft
+// printed after it can take its place.
+QString nomePdfDomanda(const Contesto &c, const QString &modo = QStringLiteral("BOZZA"));
 QString nomePdfCorso(const Contesto &c, const ChiaveCorso &k);
 
 class MotoreStampa {
@@ -64,7 +65,7 @@ public:
 
     // The whole run: the sections, the PDF, the closing messages.
     EsitoStampa esegui(const RichiestaStampa &r);
-    // The sections alone, saved as page files (what the run does before the PDF).
+    // The sections alone, filled and laid out, their pages counted (the run's first pass).
     void compilaSezioni(const RichiestaStampa &r);
 
     // The sections, as the run calls them.
@@ -100,6 +101,8 @@ private:
     Valori m_comuni;
     QSet<QString> m_nonCompilati;
     bool m_annullata = false;
+    int m_sezione = 0;         // sections given in this pass
+    bool m_ripetizione = false; // the sections given again to be drawn: nothing said twice
 };
 
 // The application's lock: DomandaStampata of its Installazione row (false when it has none).

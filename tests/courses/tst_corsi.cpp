@@ -7,6 +7,7 @@
 #include "courses/Corso.h"
 #include "courses/Elenchi.h"
 #include "courses/Spese.h"
+#include "courses/TabelleVerifica.h"
 #include "courses/VerificaCorso.h"
 
 #include <QTest>
@@ -215,6 +216,15 @@ private Q_SLOTS:
                                  : quirdal::regolaOreStage(a.db, azione, u"A"_s, totale, stage);
         QCOMPARE(e ? e->messaggio : QString(), messaggio);
         QCOMPARE(e ? e->campo : QString(), messaggio.isEmpty() ? QString() : stage < 0 ? u"txtTotIter"_s : u"txtOreStage"_s);
+        // The same ranges read once for many courses give the same answer, the second time
+        // without reading the database.
+        TabelleVerifica t(a.db);
+        for (int volta = 0; volta < 2; ++volta) {
+            const auto c = stage < 0 ? t.oreTotali(azione, u"10"_s, u"A"_s, 1, totale)
+                                     : t.oreStage(azione, u"A"_s, totale, stage);
+            QCOMPARE(c ? c->messaggio : QString(), messaggio);
+            QCOMPARE(t.letture(), 1);
+        }
         // Another situation of the iter has no range: the course is refused.
         if (stage < 0)
             QVERIFY(quirdal::regolaOreTotali(a.db, azione, u"10"_s, u"P"_s, 1, totale)->messaggio.endsWith(
@@ -249,6 +259,16 @@ private Q_SLOTS:
         const Massimali m = MaxValParamAC(a.db, u"III.G.06.04"_s, u"10"_s, ore, allievi);
         QCOMPARE(m.a1.formato(), a1);
         QCOMPARE(m.c1, c1);
+        // Every band read at once for the checks of many courses: the same caps.
+        TabelleVerifica t(a.db);
+        for (const qlonglong altre : {ore, 300LL, 800LL, ore}) {
+            const Massimali x = t.massimali(u"III.G"_s, u"06"_s, u"04"_s, u"10"_s, altre, allievi);
+            const Massimali y = massimaliAnno(a.db, u"III.G"_s, u"06"_s, u"04"_s, u"10"_s, altre, allievi);
+            QCOMPARE(x.a1.formato(), y.a1.formato());
+            QCOMPARE(x.c1, y.c1);
+            QCOMPARE(x.trovati, y.trovati);
+        }
+        QCOMPARE(t.letture(), 1);
         QCOMPARE(IniNumAll(a.db, u"III.G.06.04"_s, u"10"_s), std::optional<qlonglong>(25));
         QCOMPARE(IniNumAll(a.db, u"III.G.06.04"_s, u"20"_s), std::optional<qlonglong>());
     }

@@ -2,6 +2,7 @@
 // change without a word and keeps the user on an invalid one, a printed application is
 // only read, a copy becomes a new course, and the report of every problem opens the course.
 #include "common/ui/Filtri.h"
+#include "courses/VerificaCorso.h"
 #include "courses/ui/Corsi.h"
 #include "support/Bando.h"
 #include "support/Domanda.h"
@@ -418,6 +419,38 @@ private Q_SLOTS:
         QCOMPARE(righe.filter(u"Corso 0002/0"_s), QStringList());
         QCOMPARE(s.corrente(), u"0001"_s);
         QCOMPARE(trova<QLabel>(s.f.get(), u"lblAccorp"_s)->text().trimmed(), u"1"_s);
+    }
+
+    // The check of every course tells how far it is before each course and at the end, and
+    // stops where it is told to, with nothing to show.
+    void verificaTuttiAvanzamento_data()
+    {
+        QTest::addColumn<int>("fermaA");
+        QTest::addColumn<bool>("completa");
+        QTest::newRow("fino in fondo") << -1 << true;
+        QTest::newRow("fermata al secondo corso") << 1 << false;
+        QTest::newRow("fermata prima di cominciare") << 0 << false;
+    }
+    void verificaTuttiAvanzamento()
+    {
+        QFETCH(int, fermaA);
+        QFETCH(bool, completa);
+        Scheda s;
+        QList<int> visti;
+        int totale = -1;
+        const auto r = quirdal::problemiCorsiDomanda(s.db, s.sessione, [&](int fatti, int di) {
+            visti << fatti;
+            totale = di;
+            return fatti != fermaA;
+        });
+        QCOMPARE(r.has_value(), completa);
+        QVERIFY(totale > 1);
+        QList<int> attesi;
+        for (int i = 0; i <= (completa ? totale : fermaA); ++i)
+            attesi << i;
+        QCOMPARE(visti, attesi);
+        if (completa)
+            QCOMPARE(r->size(), 8);
     }
 };
 

@@ -114,8 +114,8 @@ private Q_SLOTS:
         QCOMPARE(visto, (QStringList{u"chiusi"_s, u"Annulla Invio Domanda"_s, u"scelta chiusa"_s, u"aperti"_s, u"Esci"_s}));
         QVERIFY(TrasDoma(a.db, a.sessione));
         QCOMPARE(a.sessione.gDomandaStampata, VERO);
-        QCOMPARE(a.piattaforma.aperti, QStringList{a.percorso(u"QUIRDAL-A7-AL-Domanda.pdf"_s)});
-        QCOMPARE(a.dialoghi.testiMessaggi(), QStringList{a.creato(u"QUIRDAL-A7-AL-Domanda.pdf"_s)});
+        QCOMPARE(a.piattaforma.aperti, QStringList{a.percorso(u"QUIRDAL-A7-AL-Domanda-Originale.pdf"_s)});
+        QCOMPARE(a.dialoghi.testiMessaggi(), QStringList{a.creato(u"QUIRDAL-A7-AL-Domanda-Originale.pdf"_s)});
     }
 
     // The pause is typed in seconds and kept in milliseconds; cancelling the print leaves

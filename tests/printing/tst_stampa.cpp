@@ -23,12 +23,17 @@ using namespace quirdal::test;
 
 namespace {
 
-// Records the pauses, and stops the print after a number of sections when asked to.
+// Records the pauses, and stops the print after a number of sections, or of pages written
+// into the PDF, when asked to.
 struct Registro : AvanzamentoStampa {
     QList<long> pause;
-    int sezioni = 0, fermaDopo = -1;
+    int sezioni = 0, fermaDopo = -1, scritte = 0, fermaAllaPagina = -1;
     void pagina(int, const QString &) override { ++sezioni; }
-    bool annullata() override { return fermaDopo >= 0 && sezioni >= fermaDopo; }
+    void scritta(int n, int) override { scritte = n; }
+    bool annullata() override
+    {
+        return (fermaDopo >= 0 && sezioni >= fermaDopo) || (fermaAllaPagina >= 0 && scritte >= fermaAllaPagina);
+    }
     void attendi(long ms) override { pause << ms; }
 };
 
@@ -36,6 +41,7 @@ struct Registro : AvanzamentoStampa {
 struct Corretta : Selezionata {
     Registro r;
     const QString pdf = percorso(u"QUIRDAL-A7-AL-Domanda.pdf"_s);
+    const QString originale = percorso(u"QUIRDAL-A7-AL-Domanda-Originale.pdf"_s);
     Corretta() : Selezionata(false)
     {
         domandaStampabile(db);
@@ -78,11 +84,20 @@ struct Spia : FakeDialoghi {
 QString provvisorio(const QString &pdf) { return pdf + u".provvisorio"_s; }
 QStringList record(const Ambiente &a) { return QDir(a.dir.path()).entryList({u"*.stampa-sospesa"_s}, QDir::Files); }
 
-// The page folders of one process in the temporary folder.
-QStringList cartellePagine(qint64 pid)
+// What a folder holds, hidden entries included.
+QStringList voci(const QString &cartella)
 {
-    return QDir(QDir::tempPath()).entryList({u"quirdal-stampa-%1-*"_s.arg(pid)}, QDir::Dirs);
+    return QDir(cartella).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
 }
+
+// The system's temporary folder moved to a folder of the test's own while it lives, so that
+// what a print leaves there can be seen.
+struct TemporaneaPropria {
+    QTemporaryDir dir;
+    const QByteArray prima = qgetenv("TMPDIR");
+    TemporaneaPropria() { qputenv("TMPDIR", dir.path().toLocal8Bit()); }
+    ~TemporaneaPropria() { qputenv("TMPDIR", prima); }
+};
 struct Via {
     QStringList cartelle; // removed at the end, whatever the test saw
     ~Via()
@@ -91,13 +106,6 @@ struct Via {
             QDir(c).removeRecursively();
     }
 };
-bool soloProprietario(const QString &percorso)
-{
-    return !(QFileInfo(percorso).permissions()
-             & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
-                | QFileDevice::WriteOther | QFileDevice::ExeOther));
-}
-
 // The start-up with nothing to show.
 struct VistaMuta : VistaAvvio {
     void mostraImpostazioni(Contesto &) override {}
@@ -226,12 +234,12 @@ private Q_SLOTS:
         QStringList visto;
         spia.alMessaggio = [&](const QString &) {
             visto << (TrasDoma(a.db, a.sessione) ? u"bloccata"_s : u"aperta"_s)
-                  << (QFileInfo(a.pdf).isFile() ? u"pdf"_s : u"nessun pdf"_s)
-                  << (QFile::exists(provvisorio(a.pdf)) ? u"provvisorio"_s : u"-"_s);
+                  << (QFileInfo(a.originale).isFile() ? u"pdf"_s : u"nessun pdf"_s)
+                  << (QFile::exists(provvisorio(a.originale)) ? u"provvisorio"_s : u"-"_s);
         };
         Contesto c{a.dir.path(), a.sessione, a.db, a.ini, spia, a.piattaforma, *a.utente};
         const EsitoOriginale prima = stampaOriginale(c, a.r, a.richiesta());
-        QCOMPARE(spia.testiMessaggi(), QStringList{a.creato(a.pdf)});
+        QCOMPARE(spia.testiMessaggi(), QStringList{a.creato(a.originale)});
         QCOMPARE(visto, (QStringList{u"bloccata"_s, u"pdf"_s, u"-"_s}));
         QCOMPARE(record(a), QStringList());
         QVERIFY(prima.stampa.intera());
@@ -243,6 +251,51 @@ private Q_SLOTS:
         QCOMPARE(seconda.stampa.stato, EsitoStampa::Stato::Completa);
         QVERIFY(!seconda.segnata);
         QVERIFY(TrasDoma(a.db, a.sessione));
+        // A draft printed afterwards goes beside it, never over it.
+        const QByteArray archiviato = a.leggi(u"QUIRDAL-A7-AL-Domanda-Originale.pdf"_s);
+        const EsitoStampa bozza = a.stampa(a.richiesta());
+        QCOMPARE(bozza.filePdf, a.pdf);
+        QCOMPARE(a.leggi(u"QUIRDAL-A7-AL-Domanda-Originale.pdf"_s), archiviato);
+        QVERIFY(paginePdf(a.pdf).first().contains(u"BOZZA"_s));
+    }
+
+    // The final form is archival (PDF/A-1b: its identification and data in the XMP packet,
+    // every font embedded); a draft is a plain PDF.
+    void originaleInFormatoArchivio_data()
+    {
+        QTest::addColumn<QString>("modo");
+        QTest::newRow("originale") << kModoOriginale;
+        QTest::newRow("bozza") << kModoBozza;
+    }
+    void originaleInFormatoArchivio()
+    {
+        QFETCH(QString, modo);
+        Corretta a;
+        const bool originale = modo == kModoOriginale;
+        const EsitoStampa e = originale ? stampaOriginale(*a.contesto, a.r, a.richiesta()).stampa : a.stampa(a.richiesta());
+        QCOMPARE(e.stato, EsitoStampa::Stato::Completa);
+        QCOMPARE(e.filePdf, originale ? a.originale : a.pdf);
+        QCOMPARE(infoPdf(e.filePdf, u"Title"_s), u"Proposta Corsi Brivasco - 2009 - primi anni"_s);
+        QCOMPARE(infoPdf(e.filePdf, u"Author"_s), u"QUIRDAL - Operatore A 7"_s);
+        QCOMPARE(infoPdf(e.filePdf, u"Subject"_s),
+                 u"Domanda di finanziamento dei corsi proposti - "_s + modo + u" - Provincia di ALFA"_s);
+        QVERIFY2(infoPdf(e.filePdf, u"CreationDate"_s).contains(a.piattaforma.oggi().toString(u"yyyy"_s)),
+                 qPrintable(infoPdf(e.filePdf, u"CreationDate"_s)));
+        QCOMPARE(infoPdf(e.filePdf, u"PDF version"_s), u"1.4"_s);
+        const QStringList font = fontPdf(e.filePdf);
+        QVERIFY(!font.isEmpty());
+        for (const QString &f : font)
+            QVERIFY2(f.split(u' ', Qt::SkipEmptyParts).value(f.split(u' ', Qt::SkipEmptyParts).size() - 5) == u"yes"_s,
+                     qPrintable(f));
+        const QString xmp = xmpPdf(e.filePdf);
+        QCOMPARE(xmp.contains(u"<pdfaid:part>1</pdfaid:part>"_s), originale);
+        QCOMPARE(xmp.contains(u"<pdfaid:conformance>B</pdfaid:conformance>"_s), originale);
+        if (originale) {
+            contiene(xmp, {u"<rdf:li xml:lang=\"x-default\">Proposta Corsi Brivasco - 2009 - primi anni</rdf:li>"_s,
+                           u"<rdf:li>QUIRDAL - Operatore A 7</rdf:li>"_s,
+                           u"Domanda di finanziamento dei corsi proposti - ORIGINALE - Provincia di ALFA"_s,
+                           u"<xmp:CreateDate>"_s + a.piattaforma.oggi().toString(Qt::ISODate)});
+        }
     }
 
     // A final print that did not come out whole leaves the application open.
@@ -250,6 +303,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("caso");
         QTest::newRow("annullata") << u"annullata"_s;
+        QTest::newRow("annullata mentre scrive il pdf") << u"annullata nel pdf"_s;
         QTest::newRow("pdf non scrivibile") << u"fallita"_s;
         QTest::newRow("segnaposto non compilato") << u"segnaposto"_s;
         QTest::newRow("un controllo fallisce") << u"controllo"_s;
@@ -261,9 +315,12 @@ private Q_SLOTS:
         QFETCH(QString, caso);
         Corretta a;
         RichiestaStampa q = a.richiesta();
-        QString ufficiale = a.pdf;
+        QString ufficiale = a.originale;
         if (caso == u"annullata"_s)
             a.r.fermaDopo = 5;
+        if (caso == u"annullata nel pdf"_s)
+            a.r.fermaAllaPagina = 3;
+        TemporaneaPropria temporanea;
         if (caso == u"fallita"_s)
             q.filePdf = ufficiale = a.percorso(u"manca/QUIRDAL.pdf"_s);
         if (caso == u"segnaposto"_s) {
@@ -296,8 +353,11 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo(ufficiale).isFile());
         QVERIFY(!QFile::exists(provvisorio(ufficiale)));
         QCOMPARE(record(a), QStringList());
+        QCOMPARE(voci(temporanea.dir.path()), QStringList());
+        QVERIFY2(voci(QFileInfo(ufficiale).path()).filter(u"QUIRDAL-"_s).filter(u".pdf"_s).isEmpty(),
+                 qPrintable(voci(QFileInfo(ufficiale).path()).join(u' ')));
         QVERIFY(!a.dialoghi.testiMessaggi().join(u'|').contains(u"E' stato creato"_s));
-        QCOMPARE(e.stampa.stato, caso == u"annullata"_s ? EsitoStampa::Stato::Annullata : EsitoStampa::Stato::Fallita);
+        QCOMPARE(e.stampa.stato, caso.startsWith(u"annullata"_s) ? EsitoStampa::Stato::Annullata : EsitoStampa::Stato::Fallita);
         if (caso == u"fallita"_s || caso == u"rinomina"_s) {
             QCOMPARE(a.dialoghi.messaggi.last().titolo, u"Errore generico"_s);
             QVERIFY(a.dialoghi.ultimo().startsWith(u"Errore "_s));
@@ -309,7 +369,7 @@ private Q_SLOTS:
         if (caso == u"segnaposto"_s) {
             QCOMPARE(e.stampa.nonCompilati, QStringList{u"Sconosciuto"_s});
             unMessaggio(a.dialoghi, u"Nella stampa sono rimasti da compilare i campi:\r\n<Sconosciuto>\r\n"
-                                    "La stampa definitiva non è completa: il file "_s + a.pdf + u" non è stato creato."_s,
+                                    "La stampa definitiva non è completa: il file "_s + a.originale + u" non è stato creato."_s,
                         u"Compilazione File di stampa"_s, Icona::Esclamazione);
         }
         if (caso == u"in uso"_s)
@@ -321,7 +381,7 @@ private Q_SLOTS:
 
     // The final print stopped dead between its steps, as a kill or a power cut would stop it:
     // the application is left either unlocked without its PDF or, once the next start has
-    // finished the print, locked with it; the page folder the stop left is removed by the next print.
+    // finished the print, locked with it.
     void originaleInterrotta_data()
     {
         QTest::addColumn<QString>("punto");
@@ -341,24 +401,22 @@ private Q_SLOTS:
         QProcess p;
         auto ambiente = QProcessEnvironment::systemEnvironment();
         ambiente.insert(u"QUIRDAL_ARRESTO"_s, punto);
+        const QTemporaryDir temporanea, esecuzione;
+        ambiente.insert(u"TMPDIR"_s, temporanea.path());
+        ambiente.insert(u"XDG_RUNTIME_DIR"_s, esecuzione.path()); // Qt's own, elsewhere
         p.setProcessEnvironment(ambiente);
         p.start(qEnvironmentVariable("QUIRDAL_TEST_CLI"),
                 {u"--cartella"_s, a.dir.path(), u"stampa"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s,
                  u"--operatore"_s, u"7"_s, u"--modo"_s, u"ORIGINALE"_s});
         QVERIFY(p.waitForStarted());
-        const qint64 pid = p.processId();
-        Via via;
         QVERIFY(p.waitForFinished(120000));
-        for (const QString &c : cartellePagine(pid))
-            via.cartelle << QDir(QDir::tempPath()).filePath(c);
         QCOMPARE(p.exitCode(), 137); // stopped there, not ended
-        // What the stop left.
-        QCOMPARE(via.cartelle.size(), 1);
-        QVERIFY(soloProprietario(via.cartelle.first()));
+        // What the stop left: no page of the print in the temporary folder.
+        QCOMPARE(voci(temporanea.path()), QStringList());
         a.apriDb();
         QCOMPARE(TrasDoma(a.db, a.sessione), bloccata);
-        QCOMPARE(QFile::exists(a.pdf), pdfSubito);
-        QCOMPARE(QFile::exists(provvisorio(a.pdf)), !pdfSubito);
+        QCOMPARE(QFile::exists(a.originale), pdfSubito);
+        QCOMPARE(QFile::exists(provvisorio(a.originale)), !pdfSubito);
         a.db.chiudi();
         // The next start.
         const QString cartellaCorrente = QDir::currentPath();
@@ -367,23 +425,20 @@ private Q_SLOTS:
         QVERIFY(!finisce([&] { avvio.esegui(); }));
         QDir::setCurrent(cartellaCorrente);
         QCOMPARE(TrasDoma(a.db, a.sessione), bloccata);
-        QCOMPARE(QFile::exists(a.pdf), bloccata);
-        QVERIFY(!QFile::exists(provvisorio(a.pdf)));
+        QCOMPARE(QFile::exists(a.originale), bloccata);
+        QVERIFY(!QFile::exists(provvisorio(a.originale)));
         QCOMPARE(record(a), QStringList());
-        QCOMPARE(a.dialoghi.testiMessaggi(), bloccata && !pdfSubito ? QStringList{a.creato(a.pdf)} : QStringList());
+        QCOMPARE(a.dialoghi.testiMessaggi(), bloccata && !pdfSubito ? QStringList{a.creato(a.originale)} : QStringList());
         if (bloccata) {
-            const QStringList pagine = paginePdf(a.pdf);
+            const QStringList pagine = paginePdf(a.originale);
             QVERIFY(pagine.size() > 10);
             for (const QString &pg : pagine)
                 QVERIFY(pg.contains(u"ORIGINALE"_s));
         }
-        // The next print removes the folder of the process that was stopped.
-        clsCreaPDF prossima;
-        QCOMPARE(cartellePagine(pid), QStringList());
     }
 
-    // Page folders: owner-only; those of a process that has ended (or unnumbered and a day
-    // old) removed by the next print, those of a running process kept.
+    // Page folders that older versions left: those of a process that has ended (or unnumbered
+    // and a day old) removed by the next print, those of a running process kept.
     void cartellePagineAbbandonate_data()
     {
         QTest::addColumn<QString>("caso");
@@ -420,38 +475,62 @@ private Q_SLOTS:
         }
         clsCreaPDF pdf;
         QCOMPARE(!QDir(cartella).exists(), rimossa);
-        // The print's own folder and pages, for its user alone.
-        pdf.SaveTmpRTF(1, u"<p>BIANCHI MARIA</p>"_s);
-        QVERIFY(soloProprietario(pdf.cartellaPagine()));
-        QVERIFY(soloProprietario(pdf.filePagina(1)));
-        QVERIFY(QFileInfo(pdf.cartellaPagine()).fileName().startsWith(
-            u"quirdal-stampa-%1-"_s.arg(QCoreApplication::applicationPid())));
     }
 
-    // The page files live in a folder of their own, gone with the print even after a failure.
-    void paginePulite()
+    // A draft that fails or is cancelled, while its sections are filled or while its PDF is
+    // written, leaves nothing under its name or beside it, and nothing in the temporary folder.
+    void nienteDopoUnaStampaNonRiuscita_data()
     {
+        QTest::addColumn<QString>("caso");
+        QTest::addColumn<int>("stato");
+        QTest::newRow("cartella del pdf mancante") << u"mancante"_s << int(EsitoStampa::Stato::Fallita);
+        QTest::newRow("annullata nelle sezioni") << u"sezioni"_s << int(EsitoStampa::Stato::Annullata);
+        QTest::newRow("annullata nel pdf") << u"pdf"_s << int(EsitoStampa::Stato::Annullata);
+        QTest::newRow("dati cambiati durante la stampa") << u"cambiati"_s << int(EsitoStampa::Stato::Fallita);
+    }
+    void nienteDopoUnaStampaNonRiuscita()
+    {
+        QFETCH(QString, caso);
+        QFETCH(int, stato);
         Corretta a;
+        TemporaneaPropria temporanea;
+        const QStringList prima = voci(a.dir.path());
         RichiestaStampa q = a.richiesta();
-        q.filePdf = a.percorso(u"manca/QUIRDAL.pdf"_s);
-        QString cartella;
-        {
-            MotoreStampa m(*a.contesto, a.r);
-            cartella = m.pdf().cartellaPagine();
-            QCOMPARE(m.esegui(q).stato, EsitoStampa::Stato::Fallita);
-            QVERIFY(QDir(cartella).exists());
-            QVERIFY(!cartella.startsWith(a.dir.path()));
-        }
-        QVERIFY(!QDir(cartella).exists());
+        if (caso == u"mancante"_s)
+            q.filePdf = a.percorso(u"manca/QUIRDAL.pdf"_s);
+        if (caso == u"sezioni"_s)
+            a.r.fermaDopo = 4;
+        if (caso == u"pdf"_s)
+            a.r.fermaAllaPagina = 2;
+        // Another workstation lengthens a course's texts between the count of the pages and their drawing.
+        struct Cambia : Registro {
+            CorsiDB *db = nullptr;
+            void fase(const QString &) override
+            {
+                if (db)
+                    db->esegui(u"UPDATE CorsiProp SET Sez34_1 = ?"_s, {u"Testo molto lungo. "_s.repeated(600)});
+                db = nullptr;
+            }
+        } cambia;
+        if (caso == u"cambiati"_s)
+            cambia.db = &a.db;
+        AvanzamentoStampa &avanzamento = caso == u"cambiati"_s ? static_cast<AvanzamentoStampa &>(cambia) : a.r;
+        const EsitoStampa e = MotoreStampa(*a.contesto, avanzamento).esegui(q);
+        QCOMPARE(int(e.stato), stato);
+        QCOMPARE(voci(a.dir.path()), prima);
+        QCOMPARE(voci(temporanea.dir.path()), QStringList());
+        if (caso == u"cambiati"_s)
+            unMessaggio(a.dialoghi, u"Errore 3146 --> I dati della domanda sono cambiati durante la stampa: ripetere la stampa."_s,
+                        u"Errore generico"_s, Icona::Esclamazione);
     }
 
     void pdfSenzaNomeNiPagine()
     {
         FakeDialoghi d;
         clsCreaPDF pdf;
-        QCOMPARE(pdf.CreatePDF(d, {}), clsCreaPDF::Esito::Fallito);
+        QCOMPARE(pdf.CreatePDF(d, {}, [] {}), clsCreaPDF::Esito::Fallito);
         pdf.FilePDF = u"x.pdf"_s;
-        QCOMPARE(pdf.CreatePDF(d, {}), clsCreaPDF::Esito::Fallito);
+        QCOMPARE(pdf.CreatePDF(d, {}, [] {}), clsCreaPDF::Esito::Fallito);
         QCOMPARE(d.testiMessaggi(), (QStringList{u"Il nome del file PDF non è stato impostato.\rImpossibile creare il PDF!"_s,
                                                  u"Il numero delle pagine create non è stato impostato.\rImpossibile "
                                                  "creare il PDF!"_s}));
@@ -495,8 +574,9 @@ private Q_SLOTS:
         const EsitoCli e = cli(a.dir.path(), QStringList{u"stampa"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s,
                                                          u"--operatore"_s, u"7"_s} + opzioni);
         QCOMPARE(e.codice, codice);
-        QCOMPARE(QFile::exists(a.pdf), codice == 0);
-        QCOMPARE(e.righe(), codice == 0 ? QStringList{a.pdf} : QStringList());
+        const QString atteso = opzioni.contains(u"ORIGINALE"_s) ? a.originale : a.pdf;
+        QCOMPARE(QFile::exists(atteso), codice == 0);
+        QCOMPARE(e.righe(), codice == 0 ? QStringList{atteso} : QStringList());
         if (!errore.isEmpty())
             QVERIFY2(e.err.contains(errore), qPrintable(e.err));
         if (codice == 0 && opzioni.contains(u"--sede"_s))

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QProgressDialog>
 #include <QLineEdit>
 #include <QList>
 #include <QObject>
@@ -37,6 +38,9 @@ private:
     void controlla()
     {
         auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        // A progress dialog is shown beside the work, never exec()'d: not one of the screen's questions.
+        if (qobject_cast<QProgressDialog *>(d))
+            return;
         if (!d)
             return;
         if (!d->property("guidata").toBool()) {

@@ -33,4 +33,15 @@ inline QString infoPdf(const QString &file, const QString &campo)
     return {};
 }
 
+// The fonts of the document as pdffonts lists them: one line per font, its name first and
+// its "emb" column ("yes" when embedded) among the rest.
+inline QStringList fontPdf(const QString &file)
+{
+    QStringList r = eseguiStrumento(u"pdffonts"_qs, {file}).split(u'\n', Qt::SkipEmptyParts);
+    return r.mid(2); // past the heading and its rule
+}
+
+// The XMP metadata packet of the document, as pdfinfo -meta prints it.
+inline QString xmpPdf(const QString &file) { return eseguiStrumento(u"pdfinfo"_qs, {u"-meta"_qs, file}); }
+
 } // namespace quirdal::test

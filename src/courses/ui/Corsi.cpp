@@ -25,11 +25,13 @@
 #include "db/CorsiDB.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -563,7 +565,24 @@ void Corsi::verificaTutti()
 {
     if (!salvaSilenzioso())
         return;
-    const QList<ProblemaCorso> problemi = problemiCorsiDomanda(m_c.db, m_c.sessione);
+    // Every course read and checked, the sheet kept alive meanwhile; the user can stop it.
+    QProgressDialog avanzamento(QStringLiteral("Verifica dei corsi della domanda in corso..."), QStringLiteral("Annulla"),
+                                0, 0, this);
+    avanzamento.setObjectName(QStringLiteral("prgVerificaTutti"));
+    avanzamento.setWindowTitle(QStringLiteral("Verifica tutti i corsi"));
+    avanzamento.setWindowModality(Qt::WindowModal);
+    avanzamento.setMinimumDuration(0);
+    const std::optional<QList<ProblemaCorso>> trovati =
+        problemiCorsiDomanda(m_c.db, m_c.sessione, [&avanzamento](int fatti, int totale) {
+            avanzamento.setMaximum(totale);
+            avanzamento.setValue(fatti);
+            QCoreApplication::processEvents();
+            return !avanzamento.wasCanceled();
+        });
+    avanzamento.reset();
+    if (!trovati)
+        return;
+    const QList<ProblemaCorso> &problemi = *trovati;
     if (problemi.isEmpty()) {
         m_c.dialoghi.messaggio(QStringLiteral("Nessun problema trovato nei corsi della domanda."),
                                QStringLiteral("Verifica tutti i corsi"), Icona::Informazione);
