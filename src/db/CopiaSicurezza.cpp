@@ -2,6 +2,7 @@
 
 #include "common/Errori.h"
 #include "common/PuntiArresto.h"
+#include "db/CatalogoCopie.h"
 #include "db/CorsiDB.h"
 
 #include <QFile>
@@ -28,9 +29,9 @@ bool fileIntegro(const QString &file)
         if (d.open()) {
             QSqlQuery q(d);
             // A database of the program (an empty file would pass the check as an empty database).
-            ok = q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next()
+            ok = q.exec(sql::copie::kVerificaIntegrita.testo()) && q.next()
                 && q.value(0).toString() == QLatin1String("ok")
-                && q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'MSysQuirdal'")) && q.next()
+                && q.exec(sql::copie::kFileDelProgramma.testo()) && q.next()
                 && q.value(0).toInt() == 1;
             q.finish();
             d.close();
@@ -50,7 +51,9 @@ bool copiaConsistente(CorsiDB &db, const QString &destinazione, Sostituzione sos
     const QString temporaneo = destinazione + QStringLiteral(".tmp");
     QFile::remove(temporaneo);
     try {
-        db.esegui(QStringLiteral("VACUUM INTO ?"), {temporaneo});
+        // A copy of a server's database is another matter (its rows written into a new file
+        // of the program); the statement has no text there, and the copy is refused.
+        db.esegui(sql::copie::kCopiaInFile, {temporaneo});
     } catch (const Errore &) {
         QFile::remove(temporaneo);
         return false;

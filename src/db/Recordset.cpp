@@ -1,5 +1,7 @@
 #include "db/Recordset.h"
 
+#include "db/CatalogoRecordset.h"
+
 #include <QSqlRecord>
 
 namespace quirdal {
@@ -22,15 +24,12 @@ QString quotato(const QString &nome)
 }
 } // namespace
 
-QString Recordset::sqlBase() const
+QString Recordset::alias() const
 {
-    const QString s = m_sorgente.trimmed();
     // A saved query is seen under the name of its main table, so that conditions written
     // on that table ("CorsiProp.GrupOpe='A'") select its rows.
-    const QString principale = tabellaPrincipaleDi(s);
-    if (!principale.isEmpty())
-        return QStringLiteral("SELECT * FROM ") + s + QStringLiteral(" AS ") + principale;
-    return QStringLiteral("SELECT * FROM ") + s;
+    const QString principale = tabellaPrincipaleDi(m_sorgente.trimmed());
+    return principale.isEmpty() ? m_sorgente.trimmed() : principale;
 }
 
 // A column of the source, quoted: its own name, or "Table.Column" naming a column of the
@@ -40,7 +39,7 @@ QString Recordset::colonnaSql(const QString &nome)
     const QList<Colonna> colonne = m_db.colonne(m_sorgente.trimmed());
     for (const Colonna &c : colonne)
         if (c.nome.compare(nome, Qt::CaseInsensitive) == 0)
-            return quotato(c.nome);
+            return quotato(c.nomeEsatto);
     const qsizetype punto = nome.lastIndexOf(QLatin1Char('.'));
     const QString principale = tabellaPrincipaleDi(m_sorgente);
     if (punto > 0) {
@@ -49,7 +48,7 @@ QString Recordset::colonnaSql(const QString &nome)
         if (tabella.compare(alias, Qt::CaseInsensitive) == 0)
             for (const Colonna &c : colonne)
                 if (c.nome.compare(colonna, Qt::CaseInsensitive) == 0)
-                    return quotato(c.nome);
+                    return quotato(c.nomeEsatto);
     }
     throw Errore(3265, QStringLiteral("Elemento '") + nome + QStringLiteral("' non trovato nell'insieme ") + m_sorgente
                            + QLatin1Char('.'));
@@ -63,7 +62,6 @@ void Recordset::apri(const Condizioni &filtro, const QList<Ordine> &ordine)
     m_modifica = false;
     if (!m_db.esisteTabella(m_sorgente.trimmed()))
         throw Errore(3078, QStringLiteral("Tabella o query '") + m_sorgente + QStringLiteral("' non trovata."));
-    QString sql = sqlBase();
     QStringList termini;
     QVariantList parametri;
     for (const Condizione &c : filtro) {
@@ -80,18 +78,16 @@ void Recordset::apri(const Condizioni &filtro, const QList<Ordine> &ordine)
         }
         parametri << c.valore;
     }
-    if (!termini.isEmpty())
-        sql += QStringLiteral(" WHERE ") + termini.join(QStringLiteral(" AND "));
+    const QString condizione = termini.isEmpty() ? QStringLiteral("1 = 1") : termini.join(QStringLiteral(" AND "));
     QStringList ord;
     for (const Ordine &o : ordine)
         ord << colonnaSql(o.colonna) + (o.discendente ? QStringLiteral(" DESC") : QString());
-    if (!ord.isEmpty())
-        sql += QStringLiteral(" ORDER BY ") + ord.join(QStringLiteral(", "));
-    QSqlQuery q = m_db.seleziona(sql, parametri);
-    const QSqlRecord rec = q.record();
-    m_campi.clear();
-    for (int i = 0; i < rec.count(); ++i)
-        m_campi << rec.fieldName(i);
+    const IstruzioneCompleta lettura =
+        ord.isEmpty() ? completa(sql::recordset::kLeggi, {m_sorgente.trimmed(), alias(), condizione})
+                      : completa(sql::recordset::kLeggiInOrdine,
+                                 {m_sorgente.trimmed(), alias(), condizione, ord.join(QStringLiteral(", "))});
+    QSqlQuery q = m_db.seleziona(lettura, parametri);
+    m_campi = m_db.nomiCampi(q.record(), lettura.testo(m_db.motore()), m_sorgente);
     m_righe.clear();
     while (q.next()) {
         Riga r;
@@ -250,8 +246,8 @@ void Recordset::aggiorna()
     if (m_nuova) {
         if (nomi.isEmpty())
             throw Errore(3058, QStringLiteral("Nessun valore da inserire."));
-        m_db.esegui(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                        .arg(tabella, nomi.join(QStringLiteral(", ")), segnaposto.join(QStringLiteral(", "))),
+        m_db.esegui(completa(sql::recordset::kAggiungi,
+                             {tabella, nomi.join(QStringLiteral(", ")), segnaposto.join(QStringLiteral(", "))}),
                     valori);
         m_righe.append(m_buffer);
         m_pos = static_cast<int>(m_righe.size()) - 1;
@@ -275,9 +271,8 @@ void Recordset::aggiorna()
             where << k.nome + QStringLiteral(" = ?");
             parametri << originale.valori[i];
         }
-        const int n = m_db.esegui(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                      .arg(tabella, set.join(QStringLiteral(", ")),
-                                           where.join(QStringLiteral(" AND "))),
+        const int n = m_db.esegui(completa(sql::recordset::kRiscrivi,
+                                           {tabella, set.join(QStringLiteral(", ")), where.join(QStringLiteral(" AND "))}),
                                   parametri);
         if (n == 0)
             throw Errore(codici::RigaCancellata,
@@ -304,7 +299,7 @@ void Recordset::elimina()
         where << k.nome + QStringLiteral(" = ?");
         parametri << r.valori[i];
     }
-    const int n = m_db.esegui(QStringLiteral("DELETE FROM %1 WHERE %2").arg(tabella, where.join(QStringLiteral(" AND "))),
+    const int n = m_db.esegui(completa(sql::recordset::kElimina, {tabella, where.join(QStringLiteral(" AND "))}),
                               parametri);
     if (n == 0)
         throw Errore(codici::RigaCancellata, QStringLiteral("Il record è già stato cancellato da un'altra postazione."));

@@ -78,7 +78,7 @@ private:
     };
     QString tabellaScrittura() const;
     const Riga &rigaCorrente() const;
-    QString sqlBase() const;
+    QString alias() const;
     QString colonnaSql(const QString &nome);
 
     CorsiDB &m_db;
