@@ -1,9 +1,11 @@
 #include "application/Selezione.h"
 
+#include "application/CatalogoSelezione.h"
 #include "common/Dialoghi.h"
 #include "common/Errori.h"
 #include "common/Generale.h"
 #include "common/Testo.h"
+#include "config/CatalogoConfig.h"
 #include "config/FileIni.h"
 #include "common/Contesto.h"
 #include "common/Sessione.h"
@@ -11,6 +13,7 @@
 #include "config/SessioneIni.h"
 #include "courses/Spese.h"
 #include "db/CorsiDB.h"
+#include "operator/CatalogoOperatore.h"
 
 #include <QSqlQuery>
 
@@ -23,21 +26,10 @@ namespace {
 QVariantList operatore(const Sessione &s) { return s.chiaveOperatore(); }
 QVariantList operatoreProvincia(const Sessione &s) { return s.chiaveDomanda(); }
 
-int conta(Contesto &c, const QString &sql, const QVariantList &p) { return c.db.valoreScalare(sql, p).toInt(); }
+int conta(Contesto &c, const Istruzione &i, const QVariantList &p) { return c.db.valoreScalare(i, p).toInt(); }
 
 const QString kSoloSediOccasionali = QStringLiteral(
     "ATTENZIONE: per l'Operatore e la Provincia selezionati non sono stati trovati componenti, ma solo sedi occasionali.");
-
-// The first-year cost rows of the courses of the application, at components and at
-// occasional sites of the province.
-const QString kSpeseDomanda = QStringLiteral(
-    "SELECT S.* FROM QryCorsiPropSpese S WHERE S.ProgrAnno = 1 AND S.GrupOpe = ? AND "
-    "S.Operatore = ? AND ((S.SedeInteressata < 1000 AND EXISTS (SELECT 1 FROM CorsiCompo K INNER JOIN Comuni M ON "
-    "M.CodComune = K.CodComune WHERE K.GrupOpe = S.GrupOpe AND K.Operatore = S.Operatore AND K.Componente = "
-    "S.SedeInteressata AND M.PROV = ?)) OR (S.SedeInteressata > 999 AND EXISTS (SELECT 1 FROM CorsiSediOccUtil U "
-    "INNER JOIN CorsiSediOcc O ON O.SedeOcc = U.SedeOcc INNER JOIN Comuni M ON M.CodComune = O.CodComune WHERE "
-    "U.GrupOpe = S.GrupOpe AND U.Operatore = S.Operatore AND U.SedeOcc = S.SedeInteressata AND M.PROV = ?)))");
-
 
 } // namespace
 
@@ -48,17 +40,14 @@ ElencoProvince elencoProvince(Contesto &c)
     ElencoProvince r;
     r.grupOpe = c.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("GrOpe"));
     r.operatore = c.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("Oper"));
-    r.denominazione = c.db.valoreScalare(QStringLiteral("SELECT Denominazione FROM CorsiOper WHERE GrupOpe=? AND Operatore=?"),
+    r.denominazione = c.db.valoreScalare(sql::selezione::kDenominazioneOperatore,
                                          {r.grupOpe, valoreNumerico(r.operatore).toLongLong()})
                           .toString();
     QStringList testi;
     QString daSelezionare;
     const QString provIni = c.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("Prov"));
     for (const char *vista : {"QryCompo", "QrySediOccUtil"}) {
-        QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT DISTINCT Province.SigProv, Province.DesProv, Province.PROV FROM %1 V "
-                                                    "INNER JOIN Province ON V.PROV = Province.PROV WHERE V.GrupOpe = ? AND "
-                                                    "V.Operatore = ? AND Province.Regione = '01'")
-                                         .arg(QString::fromLatin1(vista)),
+        QSqlQuery q = c.db.seleziona(completa(sql::selezione::kProvinceSedi, {QString::fromLatin1(vista)}),
                                      operatore(c.sessione));
         while (q.next()) {
             const QString t = q.value(0).toString() + QStringLiteral(" - ") + q.value(1).toString();
@@ -81,14 +70,11 @@ EsitoProvincia confermaProvincia(Contesto &c, const QString &voce,
     const QString descrizione = voce.mid(5);
     QString prov;
     if (!descrizione.isEmpty()) {
-        prov = c.db.valoreScalare(QStringLiteral("SELECT V.PROV FROM QryCompo V INNER JOIN Province P ON P.PROV = V.PROV WHERE "
-                                                 "V.GrupOpe = ? AND V.Operatore = ? AND P.DesProv = ?"),
+        prov = c.db.valoreScalare(sql::selezione::kProvinciaComponenti,
                                   {s.gGrupOpe, s.numeroOperatore(), descrizione})
                    .toString();
         if (prov.isEmpty()) {
-            const QString occ = c.db.valoreScalare(QStringLiteral("SELECT V.PROV FROM QrySediOccUtil V INNER JOIN Province P ON "
-                                                                  "P.PROV = V.PROV WHERE V.GrupOpe = ? AND V.Operatore = ? "
-                                                                  "AND P.DesProv = ?"),
+            const QString occ = c.db.valoreScalare(sql::selezione::kProvinciaSediOccasionali,
                                                    {s.gGrupOpe, s.numeroOperatore(), descrizione})
                                     .toString();
             if (!occ.isEmpty()
@@ -106,15 +92,10 @@ EsitoProvincia confermaProvincia(Contesto &c, const QString &voce,
     }
     s.gProv = prov;
     auto domanda = [&] {
-        return c.db.valoreScalare(QStringLiteral("SELECT Domanda FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=?"),
-                                  operatoreProvincia(s));
+        return c.db.valoreScalare(sql::config::kDomanda, operatoreProvincia(s));
     };
     QVariant riga = domanda();
-    if (riga.isNull() && c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND "
-                                                           "Operatore=? AND Prov=?"),
-                                            operatoreProvincia(s))
-                                 .toInt()
-            == 0) {
+    if (riga.isNull() && c.db.valoreScalare(sql::config::kDomandeProvincia, operatoreProvincia(s)).toInt() == 0) {
         const std::optional<bool> ottenuto = numeroDomanda(prov);
         if (!ottenuto)
             return EsitoProvincia::FineProgramma;
@@ -140,21 +121,16 @@ Riepilogo calcolaRiepilogo(Contesto &c)
 {
     const Sessione &s = c.sessione;
     Riepilogo r;
-    r.sedi = conta(c, QStringLiteral("SELECT count(DISTINCT Componente) FROM QryCompoCorsi WHERE GrupOpe=? AND Operatore=? "
-                                     "AND PROV=?"),
-                   operatoreProvincia(s))
-        + conta(c, QStringLiteral("SELECT count(DISTINCT SedeOcc) FROM QrySediOccUtilCorsi WHERE GrupOpe=? AND Operatore=? "
-                                  "AND PROV=?"),
-                operatoreProvincia(s));
-    QSqlQuery q = c.db.seleziona(kSpeseDomanda, {s.gGrupOpe, s.numeroOperatore(), s.gProv, s.gProv});
+    r.descrizioneProvincia = c.db.valoreScalare(sql::config::kDescrizioneProvincia, {s.gProv}).toString();
+    r.sedi = conta(c, sql::selezione::kComponentiConCorsi, operatoreProvincia(s))
+        + conta(c, sql::selezione::kSediOccasionaliConCorsi, operatoreProvincia(s));
+    QSqlQuery q = c.db.seleziona(sql::selezione::kSpeseDomanda, {s.gGrupOpe, s.numeroOperatore(), s.gProv, s.gProv});
     while (q.next()) {
         ++r.corsi;
         r.totale += totalePreventivo(leggiSpese(q));
     }
     r.domanda = {s.gGrupOpe, s.numeroOperatore(), s.gDomanda, s.gProv};
-    const QVariant atti = c.db.valoreScalare(QStringLiteral("SELECT AttiATIATS FROM Installazione WHERE GrupOpe=? AND "
-                                                            "Operatore=? AND Domanda=? AND PROV=?"),
-                                             r.domanda);
+    const QVariant atti = c.db.valoreScalare(sql::selezione::kAttiATIATS, r.domanda);
     r.atti = atti.isNull() ? QStringLiteral("0") : QString::number(atti.toLongLong());
     return r;
 }
@@ -169,8 +145,7 @@ void salvaAttiATIATS(Contesto &c, const QVariantList &domanda, const QString &va
         throw Errore(codici::TipoNonCorrispondente,
                      QStringLiteral("Tipo di dati non corrispondente: il numero degli atti ('") + t
                          + QStringLiteral("') deve essere un numero intero."));
-    c.db.esegui(QStringLiteral("UPDATE Installazione SET AttiATIATS=? WHERE GrupOpe=? AND Operatore=? AND Domanda=? AND PROV=?"),
-                QVariantList{n} + domanda);
+    c.db.esegui(sql::selezione::kSalvaAttiATIATS, QVariantList{n} + domanda);
 }
 
 void salvaAttiATIATS(Contesto &c, const QString &valore)
@@ -199,29 +174,21 @@ ElencoSedi elencoSedi(Contesto &c)
     else
         r.anomalia = QStringLiteral("ANOMALIA: valore di 'prossima scheda da caricare' sconosciuto. Contattare il servizio di "
                                     "assistenza V.T.Z. riportando questo messaggio.");
-    QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT Componente, Denominazione, TipoCompo, Indirizzo FROM QryCompo WHERE "
-                                                "GrupOpe=? AND Operatore=? AND PROV=? ORDER BY GrupOpe, Operatore, Componente"),
-                                 operatoreProvincia(s));
+    QSqlQuery q = c.db.seleziona(sql::operatore::kVociComponentiProvincia, operatoreProvincia(s));
     while (q.next())
         r.voci << riempi(q.value(0).toString(), 5, QStringLiteral("sx")) + QStringLiteral(" - ")
                 + colonna(q.value(1).toString(), 21, 20) + QStringLiteral(" - ") + q.value(2).toString() + QStringLiteral(" - ")
                 + q.value(3).toString();
-    q = c.db.seleziona(QStringLiteral("SELECT SedeOcc, Denominazione, Indirizzo FROM QrySediOccUtil WHERE GrupOpe=? AND "
-                                      "Operatore=? AND PROV=? ORDER BY GrupOpe, Operatore, SedeOcc"),
-                       operatoreProvincia(s));
+    q = c.db.seleziona(sql::selezione::kSediOccasionaliProvincia, operatoreProvincia(s));
     while (q.next())
         r.voci << riempi(q.value(0).toString(), 5, QStringLiteral("sx")) + QStringLiteral(" - ")
                 + colonna(q.value(1).toString(), 21, 20) + QStringLiteral(" - ") + colonna(q.value(2).toString(), 21, 20)
                 + QStringLiteral("   (SEDE OCCASIONALE)");
     if (r.voci.isEmpty())
         return r;
-    QVariant conCorsi = c.db.valoreScalare(QStringLiteral("SELECT min(Componente) FROM QryCompoCorsi WHERE GrupOpe=? AND "
-                                                          "Operatore=? AND PROV=?"),
-                                           operatoreProvincia(s));
+    QVariant conCorsi = c.db.valoreScalare(sql::selezione::kPrimoComponenteConCorsi, operatoreProvincia(s));
     if (conCorsi.isNull())
-        conCorsi = c.db.valoreScalare(QStringLiteral("SELECT min(SedeOcc) FROM QrySediOccUtilCorsi WHERE GrupOpe=? AND "
-                                                     "Operatore=? AND PROV=?"),
-                                      operatoreProvincia(s));
+        conCorsi = c.db.valoreScalare(sql::selezione::kPrimaSedeOccasionaleConCorsi, operatoreProvincia(s));
     r.preselezione = 0;
     if (!conCorsi.isNull())
         for (int i = 0; i < r.voci.size(); ++i)
@@ -240,10 +207,7 @@ bool confermaSede(Contesto &c, const QString &voce)
     s.gDenCompo = voce.mid(trattino + 3).trimmed();
     if (s.gProssimaScheda != QLatin1String("frmHandi"))
         return true;
-    if (conta(c, QStringLiteral("SELECT count(*) FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND SedeInteressata=? AND "
-                                "SchedaHand=1"),
-              s.chiaveSede())
-        > 0)
+    if (conta(c, sql::selezione::kCorsiConHandicap, s.chiaveSede()) > 0)
         return true;
     const QString coda = QStringLiteral("oppure i corsi inseriti non prevedono") + CRLF
         + QStringLiteral("l'integrazione di persone portatrici di handicap.");
@@ -273,13 +237,11 @@ bool richiedeDomanda(Contesto &c)
 namespace {
 int componentiInProvincia(Contesto &c)
 {
-    return conta(c, QStringLiteral("SELECT count(*) FROM QryCompo WHERE GrupOpe=? AND Operatore=? AND PROV=?"),
-                 operatoreProvincia(c.sessione));
+    return conta(c, sql::selezione::kComponentiInProvincia, operatoreProvincia(c.sessione));
 }
 int sediOccasionaliInProvincia(Contesto &c)
 {
-    return conta(c, QStringLiteral("SELECT count(*) FROM QrySediOccUtil WHERE GrupOpe=? AND Operatore=? AND PROV=?"),
-                 operatoreProvincia(c.sessione));
+    return conta(c, sql::selezione::kSediOccasionaliInProvincia, operatoreProvincia(c.sessione));
 }
 } // namespace
 
@@ -292,9 +254,7 @@ bool controllaAccessoSedi(Contesto &c, const QString &modo)
     s.gProssimaScheda = corsi ? QStringLiteral("frmCorsi") : QStringLiteral("frmHandi");
     s.gModoCompo = corsi ? QStringLiteral("C") : QStringLiteral("I");
     // Courses and handicap sheets alike need the registered office.
-    if (conta(c, QStringLiteral("SELECT count(*) FROM CorsiCompo WHERE GrupOpe=? AND Operatore=? AND TipoCompo=?"),
-              operatore(s) + QVariantList{s.gCompoSedeLeg})
-        == 0) {
+    if (conta(c, sql::selezione::kComponentiDiTipo, operatore(s) + QVariantList{s.gCompoSedeLeg}) == 0) {
         c.dialoghi.messaggio(QStringLiteral("Nessun Componente di tipo SEDE LEGALE nella sezione Componenti"),
                              QStringLiteral("Gestione Corsi"), Icona::Critico);
         return false;
@@ -321,12 +281,7 @@ bool controllaRiassegnazione(Contesto &c)
                              titolo, Icona::Esclamazione);
         return false;
     }
-    const int corsi = conta(c, QStringLiteral("SELECT count(*) FROM QryCorsi Q WHERE Q.GrupOpe=? AND Q.Operatore=? AND "
-                                              "((Q.SedeInteressata < 1000 AND Q.SedeInteressata IN (SELECT Componente FROM "
-                                              "QryCompoCorsi C WHERE C.GrupOpe=Q.GrupOpe AND C.Operatore=Q.Operatore AND "
-                                              "C.PROV=?)) OR (Q.SedeInteressata > 999 AND Q.SedeInteressata IN (SELECT SedeOcc "
-                                              "FROM QrySediOccUtilCorsi O WHERE O.GrupOpe=Q.GrupOpe AND "
-                                              "O.Operatore=Q.Operatore AND O.PROV=?)))"),
+    const int corsi = conta(c, sql::selezione::kCorsiDellaDomanda,
                             {s.gGrupOpe, s.numeroOperatore(), s.gProv, s.gProv});
     if (corsi == 0) {
         c.dialoghi.messaggio(QStringLiteral("Nessun corso inserito per l'Operatore e la Provincia selezionati."), titolo,

@@ -38,6 +38,7 @@ struct Riepilogo {
     Importo totale;    // requested contribution of all courses
     QString atti;      // AttiATIATS as shown: "0" when empty
     QVariantList domanda; // the application summed up: GrupOpe, Operatore, Domanda, Prov
+    QString descrizioneProvincia; // of the session's province
 };
 Riepilogo calcolaRiepilogo(Contesto &c);
 // Amounts of the totals, "##,###,###,##0.00" in the Italian way.

@@ -1,7 +1,9 @@
 #include "application/SelezioneOperatore.h"
 
+#include "application/CatalogoSelezione.h"
 #include "common/Contesto.h"
 #include "common/Sessione.h"
+#include "config/CatalogoConfig.h"
 #include "config/FileIni.h"
 #include "config/SessioneIni.h"
 #include "db/CorsiDB.h"
@@ -13,8 +15,7 @@ namespace quirdal {
 QList<VoceOperatore> vociOperatori(Contesto &c)
 {
     QList<VoceOperatore> r;
-    QSqlQuery q = c.db.seleziona(
-        QStringLiteral("SELECT GrupOpe, Operatore, Denominazione FROM CorsiOper ORDER BY GrupOpe, Operatore"));
+    QSqlQuery q = c.db.seleziona(sql::selezione::kOperatori);
     while (q.next()) {
         VoceOperatore v;
         v.grupOpe = q.value(0).toString();
@@ -46,9 +47,7 @@ void confermaOperatore(Contesto &c, const QString &testoVoce)
 {
     const VoceOperatore v = leggiVoce(testoVoce);
     Sessione &s = c.sessione;
-    QSqlQuery q = c.db.seleziona(
-        QStringLiteral("SELECT Denominazione, TipoOper FROM CorsiOper WHERE GrupOpe=? AND Operatore=?"),
-        {v.grupOpe, v.operatore.toLongLong()});
+    QSqlQuery q = c.db.seleziona(sql::config::kOperatore, {v.grupOpe, v.operatore.toLongLong()});
     if (q.next()) {
         s.gDenomOper = q.value(0).toString();
         s.gTipoOper = q.value(1).toString();
@@ -59,8 +58,7 @@ void confermaOperatore(Contesto &c, const QString &testoVoce)
     if (grOpe != v.grupOpe || oper != v.operatore) {
         c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("GrOpe"), v.grupOpe);
         c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Oper"), v.operatore);
-        QSqlQuery i = c.db.seleziona(QStringLiteral("SELECT Prov, Domanda FROM Installazione WHERE GrupOpe=? AND "
-                                                    "Operatore=? ORDER BY Prov"),
+        QSqlQuery i = c.db.seleziona(sql::selezione::kDomandeOperatore,
                                      {v.grupOpe, v.operatore.toLongLong()});
         const bool trovata = i.next();
         c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Prov"), trovata ? i.value(0).toString() : QString());

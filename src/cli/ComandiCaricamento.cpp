@@ -9,6 +9,7 @@
 #include "config/FileIni.h"
 #include "config/SessioneIni.h"
 #include "db/CorsiDB.h"
+#include "loading/CatalogoCaricamento.h"
 #include "loading/DatiOperatori.h"
 #include "loading/TabelleDecodifica.h"
 
@@ -45,11 +46,10 @@ public:
     int esegui(Contesto &c, const QCommandLineParser &) const override
     {
         ProgressoCli p;
-        if (c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiOper")).toInt() == 0) {
+        if (c.db.valoreScalare(sql::caricamento::kNumeroOperatori).toInt() == 0) {
             installaDatiOperatori(c, p);
             // A failed safety copy loads nothing and ends nothing: still a failure here.
-            return c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiOper")).toInt() > 0 ? kRiuscito
-                                                                                                   : kRifiutato;
+            return c.db.valoreScalare(sql::caricamento::kNumeroOperatori).toInt() > 0 ? kRiuscito : kRifiutato;
         }
         // Later loads update, as on a SERVER installation, then archive the files.
         if (!c.db.riconnettiEsclusivo()) {

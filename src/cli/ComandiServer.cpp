@@ -9,6 +9,7 @@
 #include "config/FileIni.h"
 #include "config/Impostazioni.h"
 #include "db/CorsiDB.h"
+#include "transmission/CatalogoTrasmissione.h"
 #include "transmission/CreaFileTrasm.h"
 #include "transmission/ServiziRegione.h"
 #include "transmission/Trasferimento.h"
@@ -166,10 +167,7 @@ public:
                       operatore = p.value(QStringLiteral("operatore"));
         if (richiediNumeroDomanda(c, t, prov, grupope, operatore, email) != EsitoNumero::Ottenuto)
             return kRifiutato;
-        QTextStream(stdout) << c.db
-                                   .valoreScalare(QStringLiteral("SELECT NumDoma FROM Installazione WHERE GrupOpe=? AND "
-                                                                 "Operatore=? AND Prov=?"),
-                                                  {grupope, operatore.toLongLong(), prov})
+        QTextStream(stdout) << c.db.valoreScalare(sql::trasmissione::kNumDoma, {grupope, operatore.toLongLong(), prov})
                                    .toString()
                             << '\n';
         return kRiuscito;

@@ -71,7 +71,7 @@ QStringList istruzioni(const QByteArray &script)
 }
 
 // A statement that would end or undo the script's own transaction, and so leave part of
-// the script done (a "ROLLBACK TO" a savepoint stays inside it).
+// the script done (a ROLLBACK TO a savepoint stays inside it).
 bool chiudeTransazione(const QString &istruzione)
 {
     static const QRegularExpression chiude(QStringLiteral("^(COMMIT|END|ROLLBACK)\\b"),

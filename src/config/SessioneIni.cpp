@@ -1,7 +1,9 @@
 #include "config/SessioneIni.h"
 
 #include "common/Sessione.h"
+#include "config/CatalogoConfig.h"
 #include "config/FileIni.h"
+#include "db/CatalogoDb.h"
 #include "db/CorsiDB.h"
 
 #include <QSqlQuery>
@@ -10,16 +12,10 @@ namespace quirdal {
 
 void ricalcolaStampate(Sessione &s, CorsiDB &db)
 {
-    s.gOperStampato = flag(db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND "
-                                                           "Operatore=? AND DomandaStampata<>0"),
-                                            s.chiaveOperatore())
-                               .toInt()
-                           > 0);
+    s.gOperStampato = flag(db.valoreScalare(sql::db::kOperatoreBloccato, s.chiaveOperatore()).toInt() > 0);
     s.gDomandaStampata = FALSO;
     if (!s.gProv.isEmpty()) {
-        const QVariant v = db.valoreScalare(QStringLiteral("SELECT DomandaStampata FROM Installazione WHERE "
-                                                           "GrupOpe=? AND Operatore=? AND Prov=? AND Domanda=1"),
-                                            s.chiaveDomanda());
+        const QVariant v = db.valoreScalare(sql::config::kDomandaStampata, s.chiaveDomanda());
         s.gDomandaStampata = flag(!v.isNull() && v.toInt() != 0);
     }
 }
@@ -29,13 +25,10 @@ void ripristinaSessione(Sessione &s, cFileINI &ini, CorsiDB &db)
     ini.setSezione(QStringLiteral("BaseDati"));
     s.impostaOperatore(ini.Leggi(QStringLiteral("GrOpe"), QString()), ini.Leggi(QStringLiteral("Oper"), QStringLiteral("0")));
     s.gProv = ini.Leggi(QStringLiteral("Prov"), QString());
-    s.gDesProv = db.valoreScalare(QStringLiteral("SELECT DesProv FROM Province WHERE PROV=?"), {s.gProv}).toString();
+    s.gDesProv = db.valoreScalare(sql::config::kDescrizioneProvincia, {s.gProv}).toString();
     s.gDomanda = static_cast<short>(valoreNumerico(ini.Leggi(QStringLiteral("Domanda"), QStringLiteral("0"))).toInt());
     ricalcolaStampate(s, db);
-    const int righe = db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND "
-                                                      "Operatore=? AND Prov=?"),
-                                       s.chiaveDomanda())
-                          .toInt();
+    const int righe = db.valoreScalare(sql::config::kDomandeProvincia, s.chiaveDomanda()).toInt();
     if (righe == 0)
         s.gDomanda = 0;
 }
@@ -45,8 +38,7 @@ void tieniDomandaDellOperatore(Sessione &s, cFileINI &ini, CorsiDB &db)
     QSqlQuery q;
     bool trovata = false;
     if (!s.gProv.isEmpty()) {
-        q = db.seleziona(QStringLiteral("SELECT Domanda FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=?"),
-                         s.chiaveDomanda());
+        q = db.seleziona(sql::config::kDomanda, s.chiaveDomanda());
         trovata = q.next();
     }
     const QString domanda = trovata ? q.value(0).toString() : QString();
@@ -70,8 +62,7 @@ bool impostaDomanda(Sessione &s, CorsiDB &db, const QString &grupOpe, const QStr
     s.gDomanda = 0;
     s.gDenomOper.clear();
     s.gTipoOper.clear();
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT Denominazione, TipoOper FROM CorsiOper WHERE GrupOpe=? AND Operatore=?"),
-                               s.chiaveOperatore());
+    QSqlQuery q = db.seleziona(sql::config::kOperatore, s.chiaveOperatore());
     const bool operatoreTrovato = q.next();
     if (operatoreTrovato) {
         s.gDenomOper = q.value(0).toString();
@@ -79,11 +70,10 @@ bool impostaDomanda(Sessione &s, CorsiDB &db, const QString &grupOpe, const QStr
     }
     q.finish();
     const QVariant domanda = operatoreTrovato
-        ? db.valoreScalare(QStringLiteral("SELECT Domanda FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=?"),
-                           s.chiaveDomanda())
+        ? db.valoreScalare(sql::config::kDomanda, s.chiaveDomanda())
         : QVariant();
     s.gDomanda = static_cast<short>(valoreNumerico(domanda.toString()).toInt());
-    s.gDesProv = db.valoreScalare(QStringLiteral("SELECT DesProv FROM Province WHERE PROV=?"), {prov}).toString();
+    s.gDesProv = db.valoreScalare(sql::config::kDescrizioneProvincia, {prov}).toString();
     ricalcolaStampate(s, db);
     return operatoreTrovato && !domanda.isNull();
 }

@@ -3,6 +3,7 @@
 #include "common/Errori.h"
 #include "common/Piattaforma.h"
 #include "common/Sessione.h"
+#include "courses/CatalogoCorsi.h"
 #include "courses/Handicap.h"
 #include "db/CorsiDB.h"
 
@@ -11,8 +12,6 @@
 namespace quirdal {
 
 namespace {
-
-const QString kChiaveCorso = QStringLiteral("GrupOpe=? AND Operatore=? AND SedeInteressata=? AND Corso=? AND Accorp=?");
 
 QVariantList chiave(const Sessione &s, const ChiaveCorso &k)
 {
@@ -29,54 +28,36 @@ QVariant flag(bool b) { return b ? -1 : 0; }
 
 QString testo(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
 
-// The CorsiProp columns a save writes, with their values.
-QList<std::pair<QString, QVariant>> colonne(const DatiCorso &d)
+// The values of the CorsiProp columns a save writes, in the order of the columns of
+// sql::corsi::kInserisciCorso and kAggiornaCorso (after the key).
+QVariantList colonne(const DatiCorso &d)
 {
-    QList<std::pair<QString, QVariant>> r = {
-        {QStringLiteral("CompoResp"), numeroONullo(d.compoResp)},
-        {QStringLiteral("CodQualif"), d.qualificaNuova ? QString() : d.codQualif},
-        {QStringLiteral("DesQualif"), d.desQualif},
-    };
-    for (int i = 0; i < 6; ++i) {
-        r.append({QStringLiteral("CodInd%1").arg(i + 1), d.indirizzoNuovo[i] ? QString() : d.codInd[i]});
-        r.append({QStringLiteral("DesInd%1").arg(i + 1), d.desInd[i]});
-    }
-    r << std::pair{QStringLiteral("CodAsse"), QVariant(d.codAsse)} << std::pair{QStringLiteral("CodMisura"), QVariant(d.codMisura)}
-      << std::pair{QStringLiteral("CodAzione"), QVariant(d.codAzione)}
-      << std::pair{QStringLiteral("CodTipologia"), QVariant(d.codTipologia)};
-    for (int i = 0; i < 5; ++i)
-        r.append({QStringLiteral("CodDest%1").arg(i + 1), d.codDest[i]});
+    QVariantList r = {numeroONullo(d.compoResp), d.qualificaNuova ? QString() : d.codQualif, d.desQualif};
+    for (int i = 0; i < 6; ++i) // CodInd1, DesInd1 ... CodInd6, DesInd6
+        r << (d.indirizzoNuovo[i] ? QString() : d.codInd[i]) << d.desInd[i];
+    r << d.codAsse << d.codMisura << d.codAzione << d.codTipologia;
+    for (int i = 0; i < 5; ++i) // CodDest1 ... CodDest5
+        r << d.codDest[i];
     const bool spinAssente = d.spinNonPresente;
     const QString data = (d.ggAvvio + d.mmAvvio + d.aaaaAvvio).isEmpty()
         ? QString()
         : d.ggAvvio + QLatin1Char('/') + d.mmAvvio + QLatin1Char('/') + d.aaaaAvvio;
-    r << std::pair{QStringLiteral("CodScol"), numeroONullo(d.codScol)} << std::pair{QStringLiteral("CodSetto"), numeroONullo(d.codSetto)}
-      << std::pair{QStringLiteral("CodComp"), numeroONullo(d.codComp)} << std::pair{QStringLiteral("CodOra"), numeroONullo(d.codOra)}
-      << std::pair{QStringLiteral("CodCert"), numeroONullo(d.codCert)}
-      << std::pair{QStringLiteral("NumAll"), QVariant(d.numAll)}
-      << std::pair{QStringLiteral("DurataAnnOre"), QVariant(d.durataAnnOre)}
-      << std::pair{QStringLiteral("DataAvvio"), QVariant(data)}
-      << std::pair{QStringLiteral("TotOreIter"), QVariant(d.totOreIter)}
-      << std::pair{QStringLiteral("OreStage"), QVariant(d.oreStage)}
-      << std::pair{QStringLiteral("OreLabEsterni"), QVariant(d.oreLabEsterni)}
-      << std::pair{QStringLiteral("DurataTotIter"), d.durataTotIter > 0 ? QVariant(d.durataTotIter) : QVariant()}
-      << std::pair{QStringLiteral("StatoIter"), QVariant(1)}
-      << std::pair{QStringLiteral("ATS"), flag(d.ats)}
-      << std::pair{QStringLiteral("CodIsti"), numeroONullo(d.codIsti)}
-      << std::pair{QStringLiteral("IstitutoLibero"), QVariant(d.istitutoLibero)}
-      << std::pair{QStringLiteral("SPINAmbitoTerr"), QVariant(spinAssente ? kSpinAmbitoAssente : d.spinAmbito)}
-      << std::pair{QStringLiteral("SPINSettoreProd"), QVariant(spinAssente ? kSpinSettoreAssente : d.spinSettore)}
-      << std::pair{QStringLiteral("SPINFiguraProf"), QVariant(spinAssente ? kSpinFiguraAssente : d.spinFigura)}
-      << std::pair{QStringLiteral("IM"), QVariant(d.im)} << std::pair{QStringLiteral("QSS"), QVariant(d.qss)};
-    for (int i = 0; i < 4; ++i)
-        r.append({QStringLiteral("Sez34_%1").arg(i + 1), d.sez34[i]});
-    r << std::pair{QStringLiteral("PO_1"), flag(d.po1)} << std::pair{QStringLiteral("CO_1"), flag(d.co1)};
+    r << numeroONullo(d.codScol) << numeroONullo(d.codSetto) << numeroONullo(d.codComp) << numeroONullo(d.codOra)
+      << numeroONullo(d.codCert) << d.numAll << d.durataAnnOre << data << d.totOreIter << d.oreStage << d.oreLabEsterni
+      << (d.durataTotIter > 0 ? QVariant(d.durataTotIter) : QVariant()) // DurataTotIter
+      << 1 // StatoIter
+      << flag(d.ats) << numeroONullo(d.codIsti) << d.istitutoLibero
+      << (spinAssente ? kSpinAmbitoAssente : d.spinAmbito) << (spinAssente ? kSpinSettoreAssente : d.spinSettore)
+      << (spinAssente ? kSpinFiguraAssente : d.spinFigura) << d.im << d.qss;
+    for (int i = 0; i < 4; ++i) // Sez34_1 ... Sez34_4
+        r << d.sez34[i];
+    r << flag(d.po1) << flag(d.co1);
     return r;
 }
 
 void scriviSpese(CorsiDB &db, const Sessione &s, Piattaforma &p, const ChiaveCorso &k, const DatiCorso &d)
 {
-    db.esegui(QStringLiteral("DELETE FROM CorsiPropSpese WHERE ") + kChiaveCorso, chiave(s, k));
+    db.esegui(completa(sql::corsi::kCancellaDelCorso, {QStringLiteral("CorsiPropSpese")}), chiave(s, k));
     const LineeAmmesse linee = lineeAmmesse(db, d.azione(), d.codTipologia);
     for (int anno = 1; anno <= std::min(d.durataTotIter, 3); ++anno) {
         // A line the action does not admit is written as 0 in every value.
@@ -90,22 +71,14 @@ void scriviSpese(CorsiDB &db, const Sessione &s, Piattaforma &p, const ChiaveCor
         for (int i = 0; i < 5; ++i)
             v << x.dettaglio[i].perSql() << x.percentuali[i];
         v << x.p17_3.perSql() << x.all17_3 << x.enteErogatore << p.nuovoGuid();
-        db.esegui(QStringLiteral("INSERT INTO CorsiPropSpese (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, ProgrAnno, "
-                                 "ParamA1, NumOreA1, NumAllA1, ParamA2, NumOreA2, NumAllA2, Param16, NumOre16, NumAll16, "
-                                 "Param17Piu, Param17Meno, Param70, Param70P, Param71, Param71P, Param72, Param72P, Param73, "
-                                 "Param73P, Param74, Param74P, Param17_3, NumAll17_3, EnteErogatore, Guid) VALUES "
-                                 "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
-                  v);
+        db.esegui(sql::corsi::kInserisciSpese, v);
     }
 }
 
 void scriviValoriChk(CorsiDB &db, const Sessione &s, const ChiaveCorso &k, const DatiCorso &d)
 {
     for (auto it = d.valoriChk.cbegin(); it != d.valoriChk.cend(); ++it)
-        db.esegui(QStringLiteral("INSERT INTO ValoriChk (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, Prov, ID, "
-                                 "Valore) VALUES (?,?,?,?,?,?,?,?) ON CONFLICT (GrupOpe, Operatore, SedeInteressata, Corso, "
-                                 "Accorp, Prov, ID) DO UPDATE SET Valore = excluded.Valore"),
-                  chiave(s, k) + QVariantList{s.gProv, it.key(), flag(it.value())});
+        db.esegui(sql::corsi::kScriviValoreChk, chiave(s, k) + QVariantList{s.gProv, it.key(), flag(it.value())});
 }
 
 } // namespace
@@ -118,9 +91,7 @@ QString DatiCorso::azione() const
 QList<ChiaveCorso> corsiDellaSede(CorsiDB &db, const Sessione &s)
 {
     QList<ChiaveCorso> r;
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT Corso, Accorp FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND "
-                                              "SedeInteressata=? ORDER BY Corso, CAST(Accorp AS INTEGER)"),
-                               s.chiaveSede());
+    QSqlQuery q = db.seleziona(sql::corsi::kCorsiDellaSede, s.chiaveSede());
     while (q.next())
         r.append({s.numeroSede(), q.value(0).toString(), q.value(1).toString()});
     return r;
@@ -129,9 +100,7 @@ QList<ChiaveCorso> corsiDellaSede(CorsiDB &db, const Sessione &s)
 QStringList vociEleCorsi(CorsiDB &db, const Sessione &s)
 {
     QStringList r;
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT Corso, Accorp, DesQualif FROM CorsiProp WHERE GrupOpe=? AND Operatore=? "
-                                              "AND SedeInteressata=? ORDER BY Corso, CAST(Accorp AS INTEGER)"),
-                               s.chiaveSede());
+    QSqlQuery q = db.seleziona(sql::corsi::kVociCorsi, s.chiaveSede());
     while (q.next())
         r << q.value(0).toString() + QLatin1Char(' ') + q.value(1).toString() + QStringLiteral(" - ") + q.value(2).toString();
     return r;
@@ -146,7 +115,7 @@ ChiaveCorso leggiVoceCorso(const QString &voce, qlonglong sede)
 
 std::optional<DatiCorso> caricaCorso(CorsiDB &db, const Sessione &s, const ChiaveCorso &k)
 {
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT * FROM CorsiProp WHERE ") + kChiaveCorso, chiave(s, k));
+    QSqlQuery q = db.seleziona(sql::corsi::kCorso, chiave(s, k));
     if (!q.next())
         return std::nullopt;
     auto t = [&](const char *c) { return testo(q.value(QString::fromLatin1(c))); };
@@ -206,9 +175,7 @@ std::optional<DatiCorso> caricaCorso(CorsiDB &db, const Sessione &s, const Chiav
         d.sez34[i] = testo(q.value(QStringLiteral("Sez34_%1").arg(i + 1)));
     q.finish();
 
-    QSqlQuery sp = db.seleziona(QStringLiteral("SELECT * FROM CorsiPropSpese WHERE ") + kChiaveCorso
-                                    + QStringLiteral(" ORDER BY ProgrAnno"),
-                                chiave(s, k));
+    QSqlQuery sp = db.seleziona(sql::corsi::kSpeseCorso, chiave(s, k));
     while (sp.next()) {
         const int anno = sp.value(QStringLiteral("ProgrAnno")).toInt();
         if (anno < 1 || anno > 3)
@@ -217,9 +184,7 @@ std::optional<DatiCorso> caricaCorso(CorsiDB &db, const Sessione &s, const Chiav
     }
     sp.finish();
 
-    QSqlQuery chk = db.seleziona(QStringLiteral("SELECT ID, Valore FROM ValoriChk WHERE ") + kChiaveCorso
-                                     + QStringLiteral(" AND Prov=?"),
-                                 chiave(s, k) + QVariantList{s.gProv});
+    QSqlQuery chk = db.seleziona(sql::corsi::kValoriChk, chiave(s, k) + QVariantList{s.gProv});
     while (chk.next())
         d.valoriChk.insert(chk.value(0).toLongLong(), chk.value(1).toInt() != 0);
     return d;
@@ -228,16 +193,12 @@ std::optional<DatiCorso> caricaCorso(CorsiDB &db, const Sessione &s, const Chiav
 std::optional<ChiaveCorso> ProgrCorso(CorsiDB &db, const Sessione &s, bool accorpato, const QString &principale)
 {
     if (accorpato) {
-        QSqlQuery q = db.seleziona(QStringLiteral("SELECT count(*), MAX(CAST(Accorp AS INTEGER)) FROM CorsiProp WHERE "
-                                                  "GrupOpe=? AND Operatore=? AND Corso=?"),
-                                   s.chiaveOperatore() + QVariantList{principale.left(4)});
+        QSqlQuery q = db.seleziona(sql::corsi::kUltimoAccorpato, s.chiaveOperatore() + QVariantList{principale.left(4)});
         if (!q.next() || q.value(0).toInt() == 0)
             return std::nullopt;
         return ChiaveCorso{s.numeroSede(), principale.left(4), QString::number(q.value(1).toLongLong() + 1)};
     }
-    const QVariant ultimo = db.valoreScalare(QStringLiteral("SELECT MAX(CAST(Corso AS INTEGER)) FROM CorsiProp WHERE GrupOpe=? "
-                                                            "AND Operatore=?"),
-                                             s.chiaveOperatore());
+    const QVariant ultimo = db.valoreScalare(sql::corsi::kUltimoCorso, s.chiaveOperatore());
     const qlonglong prossimo = ultimo.isNull() ? 1 : ultimo.toLongLong() + 1;
     return ChiaveCorso{s.numeroSede(), QString::number(prossimo).rightJustified(4, QLatin1Char('0')), QStringLiteral("0")};
 }
@@ -247,7 +208,7 @@ ChiaveCorso scriviCorso(CorsiDB &db, const Sessione &s, Piattaforma &p, const Da
     if (s.gDomandaStampata)
         throw Errore(codici::Generico,
                      QStringLiteral("Domanda già inviata alla Provincia: i dati dei corsi non sono modificabili."));
-    const QList<std::pair<QString, QVariant>> valori = colonne(d);
+    const QVariantList valori = colonne(d);
     // Two workstations inserting at once: the code is taken inside the write, which holds
     // the database; a clash on the key (the other one's code) is retried with a new code.
     for (int tentativo = 0;; ++tentativo) {
@@ -261,27 +222,9 @@ ChiaveCorso scriviCorso(CorsiDB &db, const Sessione &s, Piattaforma &p, const Da
                                                        + QStringLiteral(" non trovato."));
                 k = *nuova;
                 k.sede = s.numeroSede();
-                QStringList nomi{QStringLiteral("GrupOpe"), QStringLiteral("Operatore"), QStringLiteral("SedeInteressata"),
-                                 QStringLiteral("Corso"), QStringLiteral("Accorp")};
-                QVariantList v = chiave(s, k);
-                for (const auto &[n, x] : valori) {
-                    nomi << n;
-                    v << x;
-                }
-                db.esegui(QStringLiteral("INSERT INTO CorsiProp (%1) VALUES (%2)")
-                              .arg(nomi.join(QStringLiteral(", ")), QStringList(nomi.size(), QStringLiteral("?")).join(QLatin1Char(','))),
-                          v);
+                db.esegui(sql::corsi::kInserisciCorso, chiave(s, k) + valori);
             } else {
-                QStringList set;
-                QVariantList v;
-                for (const auto &[n, x] : valori) {
-                    set << n + QStringLiteral("=?");
-                    v << x;
-                }
-                if (db.esegui(QStringLiteral("UPDATE CorsiProp SET ") + set.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ")
-                                  + kChiaveCorso,
-                              v + chiave(s, k))
-                    == 0)
+                if (db.esegui(sql::corsi::kAggiornaCorso, valori + chiave(s, k)) == 0)
                     throw Errore(codici::RigaCancellata, QStringLiteral("Il corso è stato cancellato da un'altra postazione."));
             }
             scriviSpese(db, s, p, k, d);
@@ -300,9 +243,7 @@ ChiaveCorso scriviCorso(CorsiDB &db, const Sessione &s, Piattaforma &p, const Da
 
 bool HaAccorpati(CorsiDB &db, const Sessione &s, const QString &corso)
 {
-    return db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND "
-                                           "SedeInteressata=? AND Corso=? AND Accorp<>'0'"),
-                            s.chiaveSede() + QVariantList{corso})
+    return db.valoreScalare(sql::corsi::kHaAccorpati, s.chiaveSede() + QVariantList{corso})
                .toInt()
         > 0;
 }
@@ -316,33 +257,19 @@ bool CancellaCorso(CorsiDB &db, const Sessione &s, const ChiaveCorso &k)
         return false;
     Transazione t(db);
     for (const char *tabella : {"CorsiPropSpese", "ValoriChk", "CorsiHandi", "CorsiProp"})
-        db.esegui(QStringLiteral("DELETE FROM %1 WHERE ").arg(QString::fromLatin1(tabella)) + kChiaveCorso, chiave(s, k));
+        db.esegui(completa(sql::corsi::kCancellaDelCorso, {QString::fromLatin1(tabella)}), chiave(s, k));
     t.conferma();
     return true;
 }
 
 bool CorsoIncompleto(CorsiDB &db, const Sessione &s, const ChiaveCorso &k)
 {
-    return db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiPropSpese WHERE ") + kChiaveCorso, chiave(s, k)).toInt()
-        == 0;
-}
-
-namespace {
-const char *const kSintesi[] = {"a11_ParamA1", "a12_ParamA2", "a21_ParamA1", "a22_ParamA2", "a31_ParamA1",
-                                "a32_ParamA2", "a41_ParamA1", "a42_ParamA2", "b1_ParamB1",  "b2_ParamB2"};
+    return db.valoreScalare(sql::corsi::kCorsoSenzaSpese, chiave(s, k)).toInt() == 0;
 }
 
 void AggQueryAcc(CorsiDB &db, const Sessione &s, const QString &corso)
 {
-    QStringList set;
-    for (const char *c : kSintesi)
-        set << QStringLiteral("%1 = (SELECT P.%1 FROM CorsiProp P WHERE P.GrupOpe = CorsiProp.GrupOpe AND P.Operatore = "
-                              "CorsiProp.Operatore AND P.SedeInteressata = CorsiProp.SedeInteressata AND P.Corso = "
-                              "CorsiProp.Corso AND P.Accorp = '0')")
-                   .arg(QString::fromLatin1(c));
-    db.esegui(QStringLiteral("UPDATE CorsiProp SET ") + set.join(QStringLiteral(", "))
-                  + QStringLiteral(" WHERE GrupOpe=? AND Operatore=? AND SedeInteressata=? AND Corso=? AND Accorp<>'0'"),
-              s.chiaveSede() + QVariantList{corso});
+    db.esegui(sql::corsi::kSintesiAgliAccorpati, s.chiaveSede() + QVariantList{corso});
 }
 
 Importo RiepilogoAccorpati::totaleA() const
@@ -356,9 +283,7 @@ Importo RiepilogoAccorpati::totaleA() const
 RiepilogoAccorpati riepilogoAccorpati(CorsiDB &db, const Sessione &s, const QString &corso)
 {
     RiepilogoAccorpati r;
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT * FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND SedeInteressata=? "
-                                              "AND Corso=?"),
-                               s.chiaveSede() + QVariantList{corso});
+    QSqlQuery q = db.seleziona(sql::corsi::kRiepilogoAccorpati, s.chiaveSede() + QVariantList{corso});
     auto prodotto = [&](const QString &importo, const QString &ore, const QString &allievi) {
         const Totale t =
             totaleLinea(Importo::daValore(q.value(importo)), q.value(ore).toLongLong(), q.value(allievi).toLongLong());

@@ -3,6 +3,7 @@
 #include "common/Generale.h"
 #include "common/Sessione.h"
 #include "common/Testo.h"
+#include "courses/CatalogoCorsi.h"
 #include "db/CorsiDB.h"
 
 #include <QSqlQuery>
@@ -13,18 +14,15 @@ namespace quirdal {
 namespace {
 
 // Code, two blanks, description, for each row of a two-column query.
-QStringList voci(CorsiDB &db, const QString &sql, const QVariantList &parametri = {},
+QStringList voci(CorsiDB &db, const Istruzione &istruzione, const QVariantList &parametri = {},
                  const QString &separatore = QStringLiteral("  "))
 {
     QStringList r;
-    QSqlQuery q = db.seleziona(sql, parametri);
+    QSqlQuery q = db.seleziona(istruzione, parametri);
     while (q.next())
         r << q.value(0).toString() + separatore + q.value(1).toString();
     return r;
 }
-
-// The rows of an action: the three codes joined by "." compared with the key.
-const QString kAzione = QStringLiteral(" CodAsse || '.' || CodMisura || '.' || CodAzione = ? ");
 
 QString voceAttivita(const QSqlQuery &q)
 {
@@ -54,37 +52,30 @@ QString chiaveAzione(const QString &asse, const QString &misura, const QString &
 
 QStringList vociQualifiche(CorsiDB &db)
 {
-    return voci(db, QStringLiteral("SELECT CodQualif, DesQualif FROM Qualifi ORDER BY DesQualif"));
+    return voci(db, sql::corsi::kQualifiche);
 }
 
 QStringList vociIndirizzi(CorsiDB &db, const QString &codQualif)
 {
-    return voci(db, QStringLiteral("SELECT CodIndi, DesIndi FROM Indiri WHERE CodQualif = ? ORDER BY CodQualif, CodIndi"),
-                {codQualif});
+    return voci(db, sql::corsi::kIndirizzi, {codQualif});
 }
 
-QStringList vociAssi(CorsiDB &db) { return voci(db, QStringLiteral("SELECT CodAsse, DesAsse FROM Asse ORDER BY CodAsse")); }
+QStringList vociAssi(CorsiDB &db) { return voci(db, sql::corsi::kAssi); }
 
 QStringList vociMisure(CorsiDB &db, const QString &asse)
 {
-    return voci(db, QStringLiteral("SELECT CodMisura, DesMisura FROM Misura WHERE CodAsse = ? ORDER BY CodAsse, CodMisura"),
-                {asse});
+    return voci(db, sql::corsi::kMisure, {asse});
 }
 
 QStringList vociAzioni(CorsiDB &db, const QString &asse, const QString &misura)
 {
-    return voci(db,
-                QStringLiteral("SELECT CodAzione, DesAzione FROM Azione WHERE CodAsse = ? AND CodMisura = ? ORDER BY CodAsse, "
-                               "CodMisura, CodAzione"),
-                {asse, misura});
+    return voci(db, sql::corsi::kAzioni, {asse, misura});
 }
 
 QList<VoceTipologia> vociTipologie(CorsiDB &db, const QString &azione)
 {
     QList<VoceTipologia> r;
-    QSqlQuery q = db.seleziona(
-        QStringLiteral("SELECT CodTipologia, DesTipologia FROM AzioneTipologia WHERE") + kAzione + QStringLiteral("ORDER BY CodTipologia"),
-        {azione});
+    QSqlQuery q = db.seleziona(sql::corsi::kTipologie, {azione});
     while (q.next())
         r.append({q.value(0).toString(), q.value(1).toString()});
     return r;
@@ -92,50 +83,35 @@ QList<VoceTipologia> vociTipologie(CorsiDB &db, const QString &azione)
 
 QStringList vociDestinatari(CorsiDB &db, const QString &azione, const QString &tipologia)
 {
-    return voci(db,
-                QStringLiteral("SELECT AzioneDestin.CodDest, Destin.DesDest FROM AzioneDestin INNER JOIN Destin ON "
-                               "AzioneDestin.CodDest = Destin.CodDest WHERE AzioneDestin.CodAsse || '.' || "
-                               "AzioneDestin.CodMisura || '.' || AzioneDestin.CodAzione = ? AND AzioneDestin.CodTipologia = ? "
-                               "ORDER BY AzioneDestin.CodAsse, AzioneDestin.CodMisura, AzioneDestin.CodAzione, "
-                               "AzioneDestin.CodDest"),
-                {azione, tipologia});
+    return voci(db, sql::corsi::kDestinatari, {azione, tipologia});
 }
 
 QStringList vociScolarita(CorsiDB &db, const QString &azione, const QString &tipologia)
 {
-    return voci(db,
-                QStringLiteral("SELECT AzioneScolari.CodScol, Scolari.DesScol FROM AzioneScolari INNER JOIN Scolari ON "
-                               "AzioneScolari.CodScol = Scolari.CodScol WHERE AzioneScolari.CodAsse || '.' || "
-                               "AzioneScolari.CodMisura || '.' || AzioneScolari.CodAzione = ? AND "
-                               "AzioneScolari.CodTipologia = ? ORDER BY AzioneScolari.CodAsse, AzioneScolari.CodMisura, "
-                               "AzioneScolari.CodAzione, AzioneScolari.CodScol"),
-                {azione, tipologia});
+    return voci(db, sql::corsi::kScolarita, {azione, tipologia});
 }
 
 QStringList vociSettori(CorsiDB &db)
 {
-    return voci(db, QStringLiteral("SELECT CodSetto, DesSetto FROM Settore ORDER BY CodSetto"));
+    return voci(db, sql::corsi::kSettori);
 }
 
 QStringList vociComparti(CorsiDB &db, const QString &settore)
 {
-    return voci(db, QStringLiteral("SELECT CodComp, DesComp FROM Comparto WHERE CodSetto = ? ORDER BY CodSetto, CodComp"),
-                {settore.isEmpty() ? 0LL : settore.toLongLong()});
+    return voci(db, sql::corsi::kComparti, {settore.isEmpty() ? 0LL : settore.toLongLong()});
 }
 
-QStringList vociOrari(CorsiDB &db) { return voci(db, QStringLiteral("SELECT CodOra, DesOra FROM Orari ORDER BY CodOra")); }
+QStringList vociOrari(CorsiDB &db) { return voci(db, sql::corsi::kOrari); }
 
 QStringList vociCertificazioni(CorsiDB &db)
 {
-    return voci(db, QStringLiteral("SELECT CodCert, DesCert FROM Certif ORDER BY CodCert"));
+    return voci(db, sql::corsi::kCertificazioni);
 }
 
 QStringList vociDurate(CorsiDB &db, const QString &azione, const QString &tipologia)
 {
     QStringList r;
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT DISTINCT ProgrAnno FROM IntervalloOreStage WHERE") + kAzione
-                                   + QStringLiteral("AND CodTipologia = ? ORDER BY ProgrAnno"),
-                               {azione, tipologia});
+    QSqlQuery q = db.seleziona(sql::corsi::kDurate, {azione, tipologia});
     while (q.next())
         r << q.value(0).toString();
     return r;
@@ -144,37 +120,28 @@ QStringList vociDurate(CorsiDB &db, const QString &azione, const QString &tipolo
 QStringList vociIstituti(CorsiDB &db)
 {
     const QString separatore = QStringLiteral(" - ");
-    return voci(db, QStringLiteral("SELECT CodIsti, DesIsti FROM Istituti WHERE CodIsti = 0"), {}, separatore)
-        + voci(db, QStringLiteral("SELECT CodIsti, DesIsti FROM Istituti WHERE CodIsti <> 0 ORDER BY DesIsti"), {}, separatore);
+    return voci(db, sql::corsi::kIstitutoZero, {}, separatore) + voci(db, sql::corsi::kIstituti, {}, separatore);
 }
 
 QStringList vociAmbitiTerritoriali(CorsiDB &db)
 {
-    return voci(db, QStringLiteral("SELECT Codice, Descrizione FROM AmbitiTerr WHERE NOT (Codice = 'OO') ORDER BY Codice"));
+    return voci(db, sql::corsi::kAmbitiTerritoriali);
 }
 
 QStringList vociSettoriProduttivi(CorsiDB &db, const QString &ambito)
 {
-    return voci(db,
-                QStringLiteral("SELECT Codice, Descrizione FROM SettoriProd WHERE AmbitoTerr = ? AND NOT (AmbitoTerr = 'OO' AND "
-                               "Codice = '99') ORDER BY Codice"),
-                {ambito});
+    return voci(db, sql::corsi::kSettoriProduttivi, {ambito});
 }
 
 QStringList vociFigureProfessionali(CorsiDB &db, const QString &ambito, const QString &settore)
 {
-    return voci(db,
-                QStringLiteral("SELECT Codice, Descrizione FROM FigureProf WHERE AmbitoTerr = ? AND SettoreProd = ? AND NOT "
-                               "(AmbitoTerr = 'OO' AND SettoreProd = '99' AND Codice = '01') ORDER BY Codice"),
-                {ambito, settore});
+    return voci(db, sql::corsi::kFigureProfessionali, {ambito, settore});
 }
 
 QStringList vociComponentiResponsabili(CorsiDB &db, const Sessione &s)
 {
     QStringList r;
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT Componente, Denominazione, TipoCompo, Indirizzo FROM QryCompo WHERE "
-                                              "GrupOpe = ? AND Operatore = ? AND PROV = ? ORDER BY Componente"),
-                               s.chiaveDomanda());
+    QSqlQuery q = db.seleziona(sql::corsi::kComponentiResponsabili, s.chiaveDomanda());
     while (q.next())
         r << q.value(0).toString() + QStringLiteral(" - ") + q.value(1).toString() + QStringLiteral(" - ")
                 + q.value(2).toString() + QStringLiteral(" - ") + q.value(3).toString();
@@ -184,11 +151,7 @@ QStringList vociComponentiResponsabili(CorsiDB &db, const Sessione &s)
 QStringList vociCorsiPrincipali(CorsiDB &db, const Sessione &s, const QString &asse, const QString &misura,
                                 const QString &azione)
 {
-    return voci(db,
-                QStringLiteral("SELECT Corso, DesQualif FROM CorsiProp WHERE GrupOpe = ? AND Operatore = ? AND "
-                               "SedeInteressata = ? AND CodAsse = ? AND CodMisura = ? AND CodAzione = ? AND Accorp = '0' "
-                               "ORDER BY GrupOpe, Operatore, SedeInteressata, Corso"),
-                s.chiaveSede() + QVariantList{asse, misura, azione});
+    return voci(db, sql::corsi::kCorsiPrincipali, s.chiaveSede() + QVariantList{asse, misura, azione});
 }
 
 QStringList vociCorsiPrecedenti(CorsiDB &db, const Sessione &s, const QString &asse, const QString &misura,
@@ -196,13 +159,7 @@ QStringList vociCorsiPrecedenti(CorsiDB &db, const Sessione &s, const QString &a
 {
     // The previous activities on the old actions that the current action replaces.
     QStringList r;
-    QSqlQuery q = db.seleziona(
-        QStringLiteral("SELECT P.GrupOpe, P.Operatore, P.ProgrAttivitaPrec, P.AnnoInizioPrec, P.AccPrec, P.Denomina FROM "
-                       "PrecCorsi P WHERE P.GrupOpeAtt = ? AND P.OperatoreAtt = ? AND EXISTS (SELECT 1 FROM New_Old_Azioni N "
-                       "WHERE N.New_CodAsse = ? AND N.New_CodMisura = ? AND N.New_CodAzione = ? AND N.Old_CodAsse = "
-                       "P.CodAsse AND N.Old_CodMisura = P.CodMisura AND N.Old_CodAzione = P.CodAzione) ORDER BY "
-                       "P.GrupOpe, P.Operatore, P.AnnoInizioPrec, P.ProgrAttivitaPrec"),
-        s.chiaveOperatore() + QVariantList{asse, misura, azione});
+    QSqlQuery q = db.seleziona(sql::corsi::kCorsiPrecedenti, s.chiaveOperatore() + QVariantList{asse, misura, azione});
     while (q.next())
         r << voceAttivita(q);
     return r;
@@ -211,11 +168,7 @@ QStringList vociCorsiPrecedenti(CorsiDB &db, const Sessione &s, const QString &a
 QStringList vociCorsiModulari(CorsiDB &db, const Sessione &s)
 {
     QStringList r;
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT GrupOpe, Operatore, ProgrAttivitaPrec, AnnoInizioPrec, AccPrec, Denomina "
-                                              "FROM PercMod WHERE GrupOpeAtt = ? AND OperatoreAtt = ? ORDER BY GrupOpe, "
-                                              "Operatore, Componente, SedeOcc, AnnoInizioPrec, ProgrAttivitaPrec, AccPrec, "
-                                              "Denomina"),
-                               s.chiaveOperatore());
+    QSqlQuery q = db.seleziona(sql::corsi::kCorsiModulari, s.chiaveOperatore());
     while (q.next())
         r << voceAttivita(q);
     return r;
@@ -231,9 +184,7 @@ QString situazioneIter(int durataAnni, int annoCorrente)
 std::optional<EsitoVerifica> regolaOreTotali(CorsiDB &db, const QString &azione, const QString &tipologia,
                                              const QString &situazione, int durataAnni, qlonglong oreTotali)
 {
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT MinOre, MaxOre FROM IntervalloOreStage WHERE") + kAzione
-                                   + QStringLiteral("AND CodTipologia = ? AND SitIter = ? AND ProgrAnno = ?"),
-                               {azione, tipologia, situazione, durataAnni});
+    QSqlQuery q = db.seleziona(sql::corsi::kOreTotali, {azione, tipologia, situazione, durataAnni});
     const QString testa = QStringLiteral("Il TOTALE ORE Iter indicato non rientra nell'intervallo di ore previsto ") + CRLF
         + QStringLiteral("per l'AZIONE e la DURATA TOTALE in anni del corso (");
     if (!q.next())
@@ -250,10 +201,7 @@ std::optional<EsitoVerifica> regolaOreTotali(CorsiDB &db, const QString &azione,
 std::optional<EsitoVerifica> regolaOreStage(CorsiDB &db, const QString &azione, const QString &situazione,
                                             qlonglong oreTotali, qlonglong oreStage)
 {
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT min_ore_stage_perc, max_ore_stage_perc, min_ore_stage_ass, "
-                                              "max_ore_stage_ass FROM IntervalloOreStage WHERE")
-                                   + kAzione + QStringLiteral("AND SitIter = ? AND (? >= MinOre AND ? <= MaxOre)"),
-                               {azione, situazione, oreTotali, oreTotali});
+    QSqlQuery q = db.seleziona(sql::corsi::kOreStage, {azione, situazione, oreTotali, oreTotali});
     if (!q.next())
         return std::nullopt;
     qlonglong minimo = 0, massimo = 0;
@@ -284,11 +232,15 @@ std::optional<EsitoVerifica> regolaOreStage(CorsiDB &db, const QString &azione, 
                                  QStringLiteral("Verifica dati"), QStringLiteral("txtOreStage"));
 }
 
+bool sezione33Disponibile(CorsiDB &db, const QString &prov)
+{
+    return db.valoreScalare(sql::corsi::kLegamiProvincia, {prov}).toInt() > 0;
+}
+
 QList<VoceSezione33> vociSezione33(CorsiDB &db, const QString &prov)
 {
     QList<VoceSezione33> r;
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT Tipo, Etichetta, Numero, Id FROM Metadati WHERE Prov = ? ORDER BY Id"),
-                               {prov});
+    QSqlQuery q = db.seleziona(sql::corsi::kSezione33, {prov});
     while (q.next()) {
         const QString tipo = q.value(0).toString().trimmed().toUpper();
         const QString numero = q.value(2).toString().trimmed();

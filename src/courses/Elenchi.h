@@ -76,5 +76,7 @@ struct VoceSezione33 {
     qlonglong id = 0;
 };
 QList<VoceSezione33> vociSezione33(CorsiDB &db, const QString &prov);
+// The province has the data section 3.3 needs: without them no course can be entered there.
+bool sezione33Disponibile(CorsiDB &db, const QString &prov);
 
 } // namespace quirdal

@@ -2,6 +2,7 @@
 
 #include "common/Errori.h"
 #include "common/Sessione.h"
+#include "courses/CatalogoCorsi.h"
 #include "courses/Elenchi.h"
 #include "courses/VerificaCorso.h"
 #include "db/CorsiDB.h"
@@ -22,33 +23,20 @@ QVariantList chiaveScheda(const Sessione &s, const QString &handi) { return s.ch
 
 } // namespace
 
-namespace {
-const QString kSegnaScheda = QStringLiteral(
-    "UPDATE CorsiProp SET SchedaHand = CASE WHEN EXISTS (SELECT 1 FROM AmmissioneSchedaHand A WHERE A.CodAsse = "
-    "CorsiProp.CodAsse AND A.CodMisura = CorsiProp.CodMisura AND A.CodAzione = CorsiProp.CodAzione AND A.CodTipologia = "
-    "CorsiProp.CodTipologia) THEN 1 ELSE 0 END");
-} // namespace
-
 void segnaSchedaHandicap(CorsiDB &db, const Sessione &s, const ChiaveCorso &k)
 {
-    db.esegui(kSegnaScheda + QStringLiteral(" WHERE GrupOpe=? AND Operatore=? AND SedeInteressata=? AND Corso=? AND Accorp=?"),
-              {s.gGrupOpe, s.numeroOperatore(), k.sede, k.corso, k.accorp});
+    db.esegui(sql::corsi::kSegnaScheda, {s.gGrupOpe, s.numeroOperatore(), k.sede, k.corso, k.accorp});
 }
 
 int segnaSchedeHandicap(CorsiDB &db)
 {
-    return db.esegui(kSegnaScheda + QStringLiteral(" WHERE SchedaHand IS NOT (CASE WHEN EXISTS (SELECT 1 FROM "
-                                                   "AmmissioneSchedaHand A WHERE A.CodAsse = CorsiProp.CodAsse AND "
-                                                   "A.CodMisura = CorsiProp.CodMisura AND A.CodAzione = CorsiProp.CodAzione "
-                                                   "AND A.CodTipologia = CorsiProp.CodTipologia) THEN 1 ELSE 0 END)"));
+    return db.esegui(sql::corsi::kSegnaSchede);
 }
 
 QStringList vociCorsiConScheda(CorsiDB &db, const Sessione &s)
 {
     QStringList r;
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT Corso, Accorp, DesQualif FROM CorsiProp WHERE GrupOpe=? AND Operatore=? "
-                                              "AND SedeInteressata=? AND SchedaHand=1 ORDER BY Corso, CAST(Accorp AS INTEGER)"),
-                               s.chiaveSede());
+    QSqlQuery q = db.seleziona(sql::corsi::kCorsiConScheda, s.chiaveSede());
     while (q.next())
         r << q.value(0).toString() + QLatin1Char(' ') + q.value(1).toString() + QStringLiteral(" - ") + q.value(2).toString();
     return r;
@@ -57,9 +45,7 @@ QStringList vociCorsiConScheda(CorsiDB &db, const Sessione &s)
 QStringList vociEleHandi(CorsiDB &db, const Sessione &s)
 {
     QStringList r;
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT Handi, DesQualif FROM qryhandi WHERE GrupOpe=? AND Operatore=? AND "
-                                              "SedeInteressata=? ORDER BY Handi"),
-                               s.chiaveSede());
+    QSqlQuery q = db.seleziona(sql::corsi::kVociSchede, s.chiaveSede());
     while (q.next())
         r << q.value(0).toString() + QStringLiteral(" - ") + testo(q.value(1));
     return r;
@@ -68,7 +54,7 @@ QStringList vociEleHandi(CorsiDB &db, const Sessione &s)
 QStringList vociDestinatariHandicap(CorsiDB &db)
 {
     QStringList r;
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT CodDest, DesDest FROM Destin ORDER BY CodDest"));
+    QSqlQuery q = db.seleziona(sql::corsi::kDestinatariScheda);
     while (q.next())
         r << q.value(0).toString() + QStringLiteral("  ") + q.value(1).toString();
     return r;
@@ -76,10 +62,7 @@ QStringList vociDestinatariHandicap(CorsiDB &db)
 
 std::optional<SchedaHandicap> caricaSchedaHandicap(CorsiDB &db, const Sessione &s, const QString &handi)
 {
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT Handi, SedeInteressata, Corso, Accorp, NumPersone, CodDest1, CodDest2, "
-                                              "CodDest3, CodDest4 FROM CorsiHandi WHERE GrupOpe=? AND Operatore=? AND "
-                                              "SedeInteressata=? AND Handi=?"),
-                               chiaveScheda(s, handi));
+    QSqlQuery q = db.seleziona(sql::corsi::kScheda, chiaveScheda(s, handi));
     if (!q.next())
         return std::nullopt;
     SchedaHandicap h;
@@ -93,9 +76,7 @@ std::optional<SchedaHandicap> caricaSchedaHandicap(CorsiDB &db, const Sessione &
 
 QString prossimoHandi(CorsiDB &db, const Sessione &s, qlonglong sede)
 {
-    const QVariant ultimo = db.valoreScalare(QStringLiteral("SELECT MAX(CAST(Handi AS INTEGER)) FROM CorsiHandi WHERE "
-                                                            "GrupOpe=? AND Operatore=? AND SedeInteressata=?"),
-                                             {s.gGrupOpe, s.numeroOperatore(), sede});
+    const QVariant ultimo = db.valoreScalare(sql::corsi::kUltimaScheda, {s.gGrupOpe, s.numeroOperatore(), sede});
     return QString::number(ultimo.isNull() ? 1 : ultimo.toLongLong() + 1).rightJustified(4, QLatin1Char('0'));
 }
 
@@ -104,8 +85,7 @@ EsitoVerifica verificaSchedaHandicap(CorsiDB &db, const Sessione &s, const Sched
     if (h.corso.corso.isEmpty())
         return EsitoVerifica::errore(QStringLiteral("Selezionare il corso a cui si riferisce la scheda handicap."), kTitolo,
                                      QStringLiteral("cmbCorso"));
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT SchedaHand, NumAll FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND "
-                                              "SedeInteressata=? AND Corso=? AND Accorp=?"),
+    QSqlQuery q = db.seleziona(sql::corsi::kCorsoDellaScheda,
                                {s.gGrupOpe, s.numeroOperatore(), s.numeroSede(), h.corso.corso, h.corso.accorp});
     if (!q.next() || h.corso.sede != s.numeroSede())
         return EsitoVerifica::errore(QStringLiteral("Il corso scelto non è più presente nella sede selezionata."), kTitolo,
@@ -116,9 +96,7 @@ EsitoVerifica verificaSchedaHandicap(CorsiDB &db, const Sessione &s, const Sched
                                      kTitolo, QStringLiteral("cmbCorso"));
     const qlonglong allievi = q.value(1).toLongLong();
     q.finish();
-    const QVariant altra = db.valoreScalare(QStringLiteral("SELECT Handi FROM CorsiHandi WHERE GrupOpe=? AND Operatore=? AND "
-                                                           "SedeInteressata=? AND Corso=? AND Accorp=? AND "
-                                                           "COALESCE(Handi, '') <> COALESCE(?, '')"),
+    const QVariant altra = db.valoreScalare(sql::corsi::kAltraSchedaDelCorso,
                                             {s.gGrupOpe, s.numeroOperatore(), s.numeroSede(), h.corso.corso, h.corso.accorp,
                                              h.handi});
     if (altra.isValid() && !altra.isNull())
@@ -146,8 +124,7 @@ EsitoVerifica verificaSchedaHandicap(CorsiDB &db, const Sessione &s, const Sched
         bool numero = false;
         codice.toLongLong(&numero);
         if (!numero
-            || db.valoreScalare(QStringLiteral("SELECT count(*) FROM Destin WHERE CodDest=?"), {codice.toLongLong()}).toInt()
-                == 0)
+            || db.valoreScalare(sql::corsi::kDestinatarioEsiste, {codice.toLongLong()}).toInt() == 0)
             return EsitoVerifica::errore(QStringLiteral("Destinatario non presente nella tabella dei destinatari."), kTitolo,
                                          campo);
     }
@@ -178,14 +155,8 @@ QString scriviSchedaHandicap(CorsiDB &db, const Sessione &s, const SchedaHandica
     QString handi = h.handi;
     if (handi.isEmpty()) {
         handi = prossimoHandi(db, s, s.numeroSede());
-        db.esegui(QStringLiteral("INSERT INTO CorsiHandi (Corso, Accorp, NumPersone, CodDest1, CodDest2, CodDest3, CodDest4, "
-                                 "CodDest5, GrupOpe, Operatore, SedeInteressata, Handi) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"),
-                  valori + chiaveScheda(s, handi));
-    } else if (db.esegui(QStringLiteral("UPDATE CorsiHandi SET Corso=?, Accorp=?, NumPersone=?, CodDest1=?, CodDest2=?, "
-                                        "CodDest3=?, CodDest4=?, CodDest5=? WHERE GrupOpe=? AND Operatore=? AND "
-                                        "SedeInteressata=? AND Handi=?"),
-                         valori + chiaveScheda(s, handi))
-               == 0) {
+        db.esegui(sql::corsi::kInserisciScheda, valori + chiaveScheda(s, handi));
+    } else if (db.esegui(sql::corsi::kAggiornaScheda, valori + chiaveScheda(s, handi)) == 0) {
         throw Errore(codici::RigaCancellata, QStringLiteral("La scheda handicap è stata cancellata da un'altra postazione."));
     }
     t.conferma();
@@ -197,9 +168,7 @@ bool cancellaSchedaHandicap(CorsiDB &db, const Sessione &s, const QString &handi
     if (s.gDomandaStampata)
         throw Errore(codici::Generico, kStampata);
     Transazione t(db);
-    const int tolte = db.esegui(QStringLiteral("DELETE FROM CorsiHandi WHERE GrupOpe=? AND Operatore=? AND SedeInteressata=? "
-                                               "AND Handi=?"),
-                                chiaveScheda(s, handi));
+    const int tolte = db.esegui(sql::corsi::kCancellaScheda, chiaveScheda(s, handi));
     t.conferma();
     return tolte > 0;
 }

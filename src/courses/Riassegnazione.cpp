@@ -3,6 +3,7 @@
 #include "common/Errori.h"
 #include "common/Sessione.h"
 #include "common/Testo.h"
+#include "courses/CatalogoCorsi.h"
 #include "courses/Handicap.h"
 #include "db/CorsiDB.h"
 
@@ -17,18 +18,13 @@ namespace {
 const QString kTitolo = QStringLiteral("Riassegnazione Corsi");
 const QString kOccasionale = QStringLiteral("   (SEDE OCCASIONALE)");
 
-// The sites of the application in the province, components or occasional sites, that meet
-// the further condition: the number, then its columns joined with " - ".
-QList<SedeRiassegnazione> sedi(CorsiDB &db, const Sessione &s, bool occasionali, const QString &condizione,
+// The sites of the application in the province, components or occasional sites, that the
+// statement chooses: the number, then its columns joined with " - ".
+QList<SedeRiassegnazione> sedi(CorsiDB &db, const Sessione &s, bool occasionali, const Istruzione &istruzione,
                                const QVariantList &extra)
 {
-    const QString sql = occasionali
-        ? QStringLiteral("SELECT SedeOcc, Denominazione, Indirizzo FROM QrySediOccUtil WHERE GrupOpe=? AND Operatore=? AND "
-                         "PROV=?%1 ORDER BY SedeOcc")
-        : QStringLiteral("SELECT Componente, Denominazione, TipoCompo, Indirizzo FROM QryCompo WHERE GrupOpe=? AND "
-                         "Operatore=? AND PROV=?%1 ORDER BY Componente");
     QList<SedeRiassegnazione> r;
-    QSqlQuery q = db.seleziona(sql.arg(condizione), s.chiaveDomanda() + extra);
+    QSqlQuery q = db.seleziona(istruzione, s.chiaveDomanda() + extra);
     while (q.next()) {
         QStringList parti;
         for (int i = 0; i < q.record().count(); ++i)
@@ -37,9 +33,6 @@ QList<SedeRiassegnazione> sedi(CorsiDB &db, const Sessione &s, bool occasionali,
     }
     return r;
 }
-
-const QString kHaCorsi = QStringLiteral(" AND EXISTS (SELECT 1 FROM CorsiProp P WHERE P.GrupOpe=? AND P.Operatore=? AND "
-                                        "P.SedeInteressata=%1)");
 
 bool contiene(const QList<SedeRiassegnazione> &sedi, qlonglong n)
 {
@@ -52,9 +45,7 @@ bool contiene(const QList<SedeRiassegnazione> &sedi, qlonglong n)
 QStringList corsiDellaSedeDa(CorsiDB &db, const Sessione &s, qlonglong da)
 {
     QStringList r;
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT DISTINCT Corso FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND "
-                                              "SedeInteressata=? ORDER BY Corso"),
-                               {s.gGrupOpe, s.numeroOperatore(), da});
+    QSqlQuery q = db.seleziona(sql::corsi::kCodiciCorsiDellaSede, {s.gGrupOpe, s.numeroOperatore(), da});
     while (q.next())
         r << q.value(0).toString();
     return r;
@@ -65,24 +56,21 @@ QStringList corsiDellaSedeDa(CorsiDB &db, const Sessione &s, qlonglong da)
 QList<SedeRiassegnazione> sediConCorsi(CorsiDB &db, const Sessione &s)
 {
     const QVariantList op = s.chiaveOperatore();
-    QList<SedeRiassegnazione> r = sedi(db, s, false, kHaCorsi.arg(QStringLiteral("QryCompo.Componente")), op);
-    r += sedi(db, s, true, kHaCorsi.arg(QStringLiteral("QrySediOccUtil.SedeOcc")), op);
+    QList<SedeRiassegnazione> r = sedi(db, s, false, sql::corsi::kComponentiConCorsi, op);
+    r += sedi(db, s, true, sql::corsi::kSediOccConCorsi, op);
     std::stable_sort(r.begin(), r.end(), [](const auto &x, const auto &y) { return x.numero < y.numero; });
     return r;
 }
 
 QList<SedeRiassegnazione> sediDestinazione(CorsiDB &db, const Sessione &s, qlonglong da)
 {
-    return sedi(db, s, false, QStringLiteral(" AND NOT (Componente=?)"), {da})
-        + sedi(db, s, true, QStringLiteral(" AND NOT (SedeOcc=?)"), {da});
+    return sedi(db, s, false, sql::corsi::kComponentiTranne, {da}) + sedi(db, s, true, sql::corsi::kSediOccTranne, {da});
 }
 
 QStringList vociCorsiDaSpostare(CorsiDB &db, const Sessione &s, qlonglong da)
 {
     QStringList r;
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT DISTINCT Corso, DesQualif FROM CorsiProp WHERE GrupOpe=? AND "
-                                              "Operatore=? AND SedeInteressata=? AND Accorp='0' ORDER BY Corso"),
-                               {s.gGrupOpe, s.numeroOperatore(), da});
+    QSqlQuery q = db.seleziona(sql::corsi::kCorsiDaSpostare, {s.gGrupOpe, s.numeroOperatore(), da});
     while (q.next())
         r << q.value(0).toString() + QLatin1Char('-') + q.value(1).toString();
     return r;
@@ -122,7 +110,7 @@ EsitoVerifica verificaRiassegnazione(CorsiDB &db, const Sessione &s, const Riass
     if (serveCompoResp(r.da, r.a)) {
         bool numero = false;
         const qlonglong compo = r.compoResp.trimmed().toLongLong(&numero);
-        if (!numero || !contiene(sedi(db, s, false, {}, {}), compo))
+        if (!numero || !contiene(sedi(db, s, false, sql::corsi::kComponenti, {}), compo))
             return rifiuto(QStringLiteral("Selezionare il Componente Responsabile dei corsi spostati nella sede "
                                           "occasionale."),
                            "cmbCompo");
@@ -139,43 +127,31 @@ int riassegnaCorsi(CorsiDB &db, const Sessione &s, const Riassegnazione &r)
     const QStringList corsi = r.tutti ? corsiDellaSedeDa(db, s, r.da) : QStringList{r.corso};
     // The responsible component: the one chosen for a move to an occasional site, none at a
     // component, unchanged between occasional sites.
-    QString compoResp = QStringLiteral("CompoResp");
+    const Istruzione *sposta = &sql::corsi::kSpostaCorso;
     QVariantList valoreCompo;
     if (serveCompoResp(r.da, r.a)) {
-        compoResp = QStringLiteral("?");
+        sposta = &sql::corsi::kSpostaCorsoConResponsabile;
         valoreCompo << r.compoResp.trimmed().toLongLong();
     } else if (r.a < 1000) {
-        compoResp = QStringLiteral("NULL");
+        sposta = &sql::corsi::kSpostaCorsoSenzaResponsabile;
     }
     int righe = 0;
     for (const QString &corso : corsi) {
         const QVariantList dove{s.gGrupOpe, s.numeroOperatore(), r.da, corso};
-        righe += db.esegui(QStringLiteral("UPDATE CorsiProp SET SedeInteressata=?, CompoResp=") + compoResp
-                               + QStringLiteral(" WHERE GrupOpe=? AND Operatore=? AND SedeInteressata=? AND Corso=?"),
-                           QVariantList{r.a} + valoreCompo + dove);
+        righe += db.esegui(*sposta, QVariantList{r.a} + valoreCompo + dove);
         for (const char *tabella : {"CorsiPropSpese", "ValoriChk", "CorsiPropAziende"})
-            db.esegui(QStringLiteral("UPDATE %1 SET SedeInteressata=? WHERE GrupOpe=? AND Operatore=? AND SedeInteressata=? "
-                                     "AND Corso=?")
-                          .arg(QString::fromLatin1(tabella)),
-                      QVariantList{r.a} + dove);
+            db.esegui(completa(sql::corsi::kSpostaDelCorso, {QString::fromLatin1(tabella)}), QVariantList{r.a} + dove);
         // The sheets keep their number unless the new site already uses it.
         QList<std::pair<QString, QString>> schede;
-        QSqlQuery q = db.seleziona(QStringLiteral("SELECT Accorp, Handi FROM CorsiHandi WHERE GrupOpe=? AND Operatore=? AND "
-                                                  "SedeInteressata=? AND Corso=? ORDER BY Handi"),
-                                   dove);
+        QSqlQuery q = db.seleziona(sql::corsi::kSchedeDelCorso, dove);
         while (q.next())
             schede.append({q.value(0).toString(), q.value(1).toString()});
         q.finish();
         for (const auto &[accorp, handi] : schede) {
-            const bool occupato = db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiHandi WHERE GrupOpe=? AND "
-                                                                  "Operatore=? AND SedeInteressata=? AND Handi=?"),
-                                                   {s.gGrupOpe, s.numeroOperatore(), r.a, handi})
-                                      .toInt()
-                > 0;
+            const bool occupato =
+                db.valoreScalare(sql::corsi::kSchedaOccupata, {s.gGrupOpe, s.numeroOperatore(), r.a, handi}).toInt() > 0;
             const QString numero = occupato || handi.trimmed().isEmpty() ? prossimoHandi(db, s, r.a) : handi;
-            db.esegui(QStringLiteral("UPDATE CorsiHandi SET SedeInteressata=?, Handi=? WHERE GrupOpe=? AND Operatore=? AND "
-                                     "SedeInteressata=? AND Corso=? AND Accorp=?"),
-                      QVariantList{r.a, numero} + dove + QVariantList{accorp});
+            db.esegui(sql::corsi::kSpostaScheda, QVariantList{r.a, numero} + dove + QVariantList{accorp});
         }
     }
     t.conferma();

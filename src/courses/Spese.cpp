@@ -3,6 +3,7 @@
 #include "common/Errori.h"
 #include "common/Sessione.h"
 #include "common/Testo.h"
+#include "courses/CatalogoCorsi.h"
 #include "db/CorsiDB.h"
 
 #include <QSqlQuery>
@@ -11,7 +12,6 @@
 namespace quirdal {
 
 namespace {
-const QString kAzione = QStringLiteral(" CodAsse || '.' || CodMisura || '.' || CodAzione = ? ");
 const Importo kSenzaMassimale = Importo::daCentesimi(99999900);
 constexpr qlonglong kSenzaMassimaleAllievi = 9999;
 
@@ -32,9 +32,9 @@ Massimali senzaRiga() { return {kSenzaMassimale, kSenzaMassimale, kSenzaMassimal
 // The first row, or among several the first whose participant cap fits. Participants above
 // every cap of the band take the row of the highest cap: more participants never lift a
 // cap, and the participants' rule then refuses them against that row.
-Massimali scegli(CorsiDB &db, const QString &sql, QVariantList parametri, qlonglong allievi)
+Massimali scegli(CorsiDB &db, const Istruzione &istruzione, QVariantList parametri, qlonglong allievi)
 {
-    QSqlQuery q = db.seleziona(sql + QStringLiteral(" ORDER BY ParC1"), parametri);
+    QSqlQuery q = db.seleziona(istruzione, parametri);
     QList<Massimali> righe;
     while (q.next())
         righe.append(daRiga(q));
@@ -172,15 +172,7 @@ Importo tettoRedditoAllievi(qlonglong allievi) { return Importo::daCentesimi(400
 
 TotaliSede TotaliCorsiSede(CorsiDB &db, const Sessione &s, qlonglong sede)
 {
-    QSqlQuery q = db.seleziona(
-        QStringLiteral("SELECT S.*, P.DurataAnnOre AS OreAnno, EXISTS (SELECT 1 FROM AzioneDeroga D WHERE D.CodAsse = "
-                       "P.CodAsse AND D.CodMisura = P.CodMisura AND D.CodAzione = P.CodAzione) AS Deroga FROM CorsiPropSpese S "
-                       "INNER JOIN CorsiProp P ON P.GrupOpe = S.GrupOpe AND P.Operatore = S.Operatore AND P.SedeInteressata = "
-                       "S.SedeInteressata AND P.Corso = S.Corso AND P.Accorp = S.Accorp WHERE S.ProgrAnno = 1 AND S.GrupOpe=? "
-                       "AND S.Operatore=? AND (S.SedeInteressata = ? OR (? < 1000 AND S.SedeInteressata > 999 AND "
-                       "P.CompoResp = ? AND EXISTS (SELECT 1 FROM CorsiSediOcc O INNER JOIN Comuni M ON M.CodComune = "
-                       "O.CodComune WHERE O.SedeOcc = S.SedeInteressata AND M.PROV = ?)))"),
-        {s.gGrupOpe, s.numeroOperatore(), sede, sede, sede, s.gProv});
+    QSqlQuery q = db.seleziona(sql::corsi::kSpeseDellaSede, {s.gGrupOpe, s.numeroOperatore(), sede, sede, sede, s.gProv});
     TotaliSede t;
     auto aggiungi = [](GruppoCorsi &g, Importo totale, qlonglong ore) {
         ++g.schede;
@@ -207,9 +199,7 @@ Importo TotSpeseCorsiSede(CorsiDB &db, const Sessione &s, qlonglong sede)
 LineeAmmesse lineeAmmesse(CorsiDB &db, const QString &azione, const QString &tipologia)
 {
     LineeAmmesse l;
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT CodCentro, CodSpesa FROM AmmissioneSpese WHERE") + kAzione
-                                   + QStringLiteral("AND CodTipologia = ?"),
-                               {azione, tipologia});
+    QSqlQuery q = db.seleziona(sql::corsi::kLineeAmmesse, {azione, tipologia});
     while (q.next()) {
         const QString codice = q.value(0).toString() + QLatin1Char('.') + q.value(1).toString();
         if (codice == QLatin1String("2.2"))
@@ -247,34 +237,24 @@ SpeseAnno soloLineeAmmesse(SpeseAnno s, const LineeAmmesse &l)
 
 Massimali MaxValParamAC(CorsiDB &db, const QString &azione, const QString &tipologia, qlonglong ore, qlonglong allievi)
 {
-    return scegli(db,
-                  QStringLiteral("SELECT ParA1, ParC1, ParA2, ParC2, ParB FROM MassimaliPar WHERE") + kAzione
-                      + QStringLiteral("AND CodTipologia = ? AND (MinOre <= ? AND ? <= MaxOre)"),
-                  {azione, tipologia, ore, ore}, allievi);
+    return scegli(db, sql::corsi::kMassimaliAzione, {azione, tipologia, ore, ore}, allievi);
 }
 
 Massimali massimaliAnno(CorsiDB &db, const QString &asse, const QString &misura, const QString &azione,
                         const QString &tipologia, qlonglong oreA1, qlonglong allieviA1)
 {
-    return scegli(db,
-                  QStringLiteral("SELECT ParA1, ParC1, ParA2, ParC2, ParB FROM MassimaliPar WHERE CodAsse = ? AND CodMisura "
-                                 "= ? AND CodAzione = ? AND CodTipologia = ? AND (MinOre <= ? AND MaxOre >= ?)"),
-                  {asse, misura, azione, tipologia, oreA1, oreA1}, allieviA1);
+    return scegli(db, sql::corsi::kMassimaliAnno, {asse, misura, azione, tipologia, oreA1, oreA1}, allieviA1);
 }
 
 std::optional<qlonglong> IniNumAll(CorsiDB &db, const QString &azione, const QString &tipologia)
 {
-    const QVariant v = db.valoreScalare(QStringLiteral("SELECT MAX(ParC1) FROM MassimaliPar WHERE") + kAzione
-                                            + QStringLiteral("AND CodTipologia = ?"),
-                                        {azione, tipologia});
+    const QVariant v = db.valoreScalare(sql::corsi::kAllieviMassimi, {azione, tipologia});
     return v.isNull() ? std::nullopt : std::optional<qlonglong>(v.toLongLong());
 }
 
 std::optional<qlonglong> oreMassimeAzione(CorsiDB &db, const QString &azione, const QString &tipologia)
 {
-    const QVariant v = db.valoreScalare(QStringLiteral("SELECT MAX(MaxOre) FROM MassimaliPar WHERE") + kAzione
-                                            + QStringLiteral("AND CodTipologia = ?"),
-                                        {azione, tipologia});
+    const QVariant v = db.valoreScalare(sql::corsi::kOreMassime, {azione, tipologia});
     return v.isNull() ? std::nullopt : std::optional<qlonglong>(v.toLongLong());
 }
 

@@ -3,6 +3,7 @@
 #include "common/Generale.h"
 #include "common/Sessione.h"
 #include "common/Testo.h"
+#include "courses/CatalogoCorsi.h"
 #include "courses/Elenchi.h"
 #include "db/CorsiDB.h"
 
@@ -155,11 +156,7 @@ QList<EsitoVerifica> applica(CorsiDB &db, const Sessione &s, const DatiCorso &d,
     if (inserimento && d.accorpato) {
         const QString principale = d.corsoPrincipale.left(4);
         r.se(!vuoto(principale)
-                 && db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND "
-                                                    "SedeInteressata=? AND Corso=? AND Accorp='99'"),
-                                     op + QVariantList{sede, principale})
-                         .toInt()
-                     > 0,
+                 && db.valoreScalare(sql::corsi::kAccorpatoNumero99, op + QVariantList{sede, principale}).toInt() > 0,
              QStringLiteral("Impossibile inserire più di 99 corsi accorpati per ogni corso principale"), QStringLiteral("cmbAccorp"));
         r.se(vuoto(principale), QStringLiteral("Per i corsi accorpati occorre indicare il codice del corso principale"),
              QStringLiteral("cmbAccorp"));
@@ -272,12 +269,7 @@ QList<EsitoVerifica> applica(CorsiDB &db, const Sessione &s, const DatiCorso &d,
              campoAnno("txtNumOreA1", 0));
     }
     if (r.avanti()) {
-        const bool obbligo =
-            db.valoreScalare(QStringLiteral("SELECT count(*) FROM ObbligoIstituto WHERE CodAsse || '.' || CodMisura || '.' || "
-                                            "CodAzione = ? AND Obbligo = 'S'"),
-                             {azione})
-                .toInt()
-            > 0;
+        const bool obbligo = db.valoreScalare(sql::corsi::kObbligoIstituto, {azione}).toInt() > 0;
         r.se(obbligo && vuoto(d.codIsti) && vuoto(d.istitutoLibero),
              QStringLiteral("Per l'azione specificata occorre indicare l'istituto scolastico di riferimento"),
              QStringLiteral("cmbCodIsti"));
@@ -301,9 +293,7 @@ QList<EsitoVerifica> applica(CorsiDB &db, const Sessione &s, const DatiCorso &d,
          QStringLiteral("cmbCorsoMod"));
     if (d.accorpato && r.avanti()) {
         const QString principale = inserimento ? d.corsoPrincipale.left(4) : d.chiave.corso;
-        QSqlQuery q = db.seleziona(QStringLiteral("SELECT DurataAnnOre FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND "
-                                                  "SedeInteressata=? AND Corso=? AND Accorp='0'"),
-                                   op + QVariantList{sede, principale});
+        QSqlQuery q = db.seleziona(sql::corsi::kOrePrincipale, op + QVariantList{sede, principale});
         if (!q.next()) {
             r.fallisce(QStringLiteral("Non trovo il corso principale del presente accorpato."), QStringLiteral("cmbAccorp"), kVD);
         } else {
@@ -315,10 +305,7 @@ QList<EsitoVerifica> applica(CorsiDB &db, const Sessione &s, const DatiCorso &d,
         }
     }
     if (!d.accorpato && !d.chiave.corso.isEmpty() && r.avanti()) {
-        const QVariant massimo = db.valoreScalare(QStringLiteral("SELECT MAX(DurataAnnOre) FROM CorsiProp WHERE GrupOpe=? AND "
-                                                                 "Operatore=? AND SedeInteressata=? AND Corso=? AND NOT "
-                                                                 "(Accorp='0')"),
-                                                  op + QVariantList{sede, d.chiave.corso});
+        const QVariant massimo = db.valoreScalare(sql::corsi::kOreMassimeAccorpati, op + QVariantList{sede, d.chiave.corso});
         r.se(!massimo.isNull() && d.durataAnnOre < massimo.toLongLong(),
              QStringLiteral("Non è possibile indicare per il presente corso principale una durata annuale in ore inferiore a "
                             "quella dei suoi accorpati (")
@@ -363,14 +350,7 @@ QList<EsitoVerifica> problemiCorso(CorsiDB &db, const Sessione &s, const DatiCor
 QList<ProblemaCorso> problemiCorsiDomanda(CorsiDB &db, const Sessione &s)
 {
     QList<ChiaveCorso> chiavi;
-    QSqlQuery q = db.seleziona(
-        QStringLiteral("SELECT P.SedeInteressata, P.Corso, P.Accorp FROM CorsiProp P WHERE P.GrupOpe=? AND P.Operatore=? AND "
-                       "((P.SedeInteressata < 1000 AND EXISTS (SELECT 1 FROM CorsiCompo K INNER JOIN Comuni M ON M.CodComune "
-                       "= K.CodComune WHERE K.GrupOpe = P.GrupOpe AND K.Operatore = P.Operatore AND K.Componente = "
-                       "P.SedeInteressata AND M.PROV = ?)) OR (P.SedeInteressata > 999 AND EXISTS (SELECT 1 FROM "
-                       "CorsiSediOcc O INNER JOIN Comuni M ON M.CodComune = O.CodComune WHERE O.SedeOcc = P.SedeInteressata "
-                       "AND M.PROV = ?))) ORDER BY P.SedeInteressata, P.Corso, CAST(P.Accorp AS INTEGER)"),
-        s.chiaveOperatore() + QVariantList{s.gProv, s.gProv});
+    QSqlQuery q = db.seleziona(sql::corsi::kCorsiDellaDomanda, s.chiaveOperatore() + QVariantList{s.gProv, s.gProv});
     while (q.next())
         chiavi.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString()});
     q.finish();

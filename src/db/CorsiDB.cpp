@@ -644,6 +644,14 @@ QList<QVariantMap> CorsiDB::righe(const QString &sql, const QVariantList &parame
     return r;
 }
 
+QVariant CorsiDB::campo(const QVariantMap &riga, const QString &nome)
+{
+    const auto i = riga.constFind(nome);
+    if (i == riga.cend())
+        throw Errore(3265, QStringLiteral("Elemento '") + nome + QStringLiteral("' non trovato nell'insieme."));
+    return *i;
+}
+
 QSqlQuery CorsiDB::seleziona(const QString &sql, const QVariantList &parametri)
 {
     pronta();

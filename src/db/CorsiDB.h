@@ -126,6 +126,9 @@ public:
     // Every row of a query, each as its columns by name: for reports that read many
     // columns and few rows.
     QList<QVariantMap> righe(const QString &sql, const QVariantList &parametri = {});
+    // A column of a row that righe() read. A name the statement does not select is the
+    // program's own fault: an error (3265), never read as an empty value.
+    static QVariant campo(const QVariantMap &riga, const QString &nome);
 
     // Write transaction that takes the write lock at once (SQLite's BEGIN IMMEDIATE; on the
     // server the writers' lock), so that no other workstation writes until it ends. A lock not

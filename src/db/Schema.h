@@ -54,7 +54,6 @@ bool tabellaDellEnte(const QString &tabella);
 // Saved queries: name and SELECT.
 struct QuerySalvata {
     QString nome;
-    QString tabellaPrincipale;
     QString select;
     // The server's text where its types make it differ (empty: select).
     QString selectPostgres = {};

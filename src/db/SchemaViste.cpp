@@ -1,7 +1,6 @@
 // The saved queries. Column naming: the main table's columns keep their plain
 // names; a column of a joined table keeps its plain name when no other column has it,
 // otherwise it is named "Table.Column", as the program refers to it.
-#include "db/Recordset.h"
 #include "db/Schema.h"
 
 namespace quirdal {
@@ -116,7 +115,7 @@ QList<QuerySalvata> querySalvate(bool conDataAvvio)
 {
     return {
         // The operator's activity is a number, its lookup code a text (see comeNumero).
-        {QStringLiteral("QryOper"), QStringLiteral("CorsiOper"),
+        {QStringLiteral("QryOper"),
          QStringLiteral("SELECT CorsiOper.*, TipoOper.Descrizione AS \"TipoOper.Descrizione\", "
                         "AttEcono.Descrizione AS \"AttEcono.Descrizione\" FROM (CorsiOper LEFT JOIN TipoOper ON "
                         "TipoOper.GrupOpe = CorsiOper.GrupOpe AND TipoOper.TipoOper = CorsiOper.TipoOper) LEFT JOIN "
@@ -126,11 +125,11 @@ QList<QuerySalvata> querySalvate(bool conDataAvvio)
                         "TipoOper.GrupOpe = CorsiOper.GrupOpe AND TipoOper.TipoOper = CorsiOper.TipoOper) LEFT JOIN "
                         "AttEcono ON ")
              + comeNumero(QStringLiteral("AttEcono.AttEcono")) + QStringLiteral(" = CorsiOper.AttEcono")},
-        {QStringLiteral("QryCompo"), QStringLiteral("CorsiCompo"),
+        {QStringLiteral("QryCompo"),
          QStringLiteral("SELECT CorsiCompo.*, Comuni.Denominazione AS \"Comuni.Denominazione\", Comuni.PROV, "
                         "Comuni.SigProv FROM CorsiCompo LEFT JOIN Comuni ON Comuni.CodComune = "
                         "CorsiCompo.CodComune")},
-        {QStringLiteral("QrySedLeg"), QStringLiteral("CorsiCompo"),
+        {QStringLiteral("QrySedLeg"),
          QStringLiteral("SELECT CorsiCompo.GrupOpe, CorsiCompo.Operatore, CorsiCompo.Componente, "
                         "CorsiOper.Denominazione AS \"CorsiOper.Denominazione\", CorsiCompo.Denominazione, "
                         "CorsiCompo.CodComune, CorsiCompo.Cap, CorsiCompo.Indirizzo, CorsiCompo.StatoEstero, "
@@ -139,7 +138,7 @@ QList<QuerySalvata> querySalvate(bool conDataAvvio)
                         "CorsiCompo.Riferimento FROM CorsiCompo INNER JOIN CorsiOper ON CorsiOper.GrupOpe = "
                         "CorsiCompo.GrupOpe AND CorsiOper.Operatore = CorsiCompo.Operatore WHERE "
                         "CorsiCompo.TipoCompo = 'SL'")},
-        {QStringLiteral("QrySediOccUtil"), QStringLiteral("CorsiSediOccUtil"),
+        {QStringLiteral("QrySediOccUtil"),
          QStringLiteral("SELECT CorsiSediOccUtil.GrupOpe, CorsiSediOccUtil.Operatore, CorsiSediOccUtil.SedeOcc, "
                         "CorsiSediOcc.Denominazione, CorsiSediOcc.Indirizzo, CorsiSediOcc.CodComune, "
                         "CorsiSediOcc.Cap, CorsiSediOcc.Pref, CorsiSediOcc.Tel, CorsiSediOcc.PrefFax, "
@@ -148,34 +147,32 @@ QList<QuerySalvata> querySalvate(bool conDataAvvio)
                         "\"Comuni.Denominazione\", Comuni.PROV, Comuni.SigProv FROM (CorsiSediOccUtil INNER JOIN "
                         "CorsiSediOcc ON CorsiSediOcc.SedeOcc = CorsiSediOccUtil.SedeOcc) LEFT JOIN Comuni ON "
                         "Comuni.CodComune = CorsiSediOcc.CodComune")},
-        {QStringLiteral("QryCompoCorsi"), QStringLiteral("CorsiCompo"), selectCompoCorsi()},
-        {QStringLiteral("QryCompoCorsi_TutteLeFasi"), QStringLiteral("CorsiCompo"), selectCompoCorsi()},
-        {QStringLiteral("QrySediOccUtilCorsi"), QStringLiteral("CorsiSediOccUtil"), selectSediOccUtilCorsi()},
-        {QStringLiteral("QrySediOccUtilCorsi_TutteLeFasi"), QStringLiteral("CorsiSediOccUtil"),
-         selectSediOccUtilCorsi()},
-        {QStringLiteral("QryCorsi"), QStringLiteral("CorsiProp"), selectQryCorsi(conDataAvvio),
-         selectQryCorsi(conDataAvvio, Motore::PostgreSQL)},
-        {QStringLiteral("QryCorsiPropSpese"), QStringLiteral("CorsiPropSpese"),
+        {QStringLiteral("QryCompoCorsi"), selectCompoCorsi()},
+        {QStringLiteral("QryCompoCorsi_TutteLeFasi"), selectCompoCorsi()},
+        {QStringLiteral("QrySediOccUtilCorsi"), selectSediOccUtilCorsi()},
+        {QStringLiteral("QrySediOccUtilCorsi_TutteLeFasi"), selectSediOccUtilCorsi()},
+        {QStringLiteral("QryCorsi"), selectQryCorsi(conDataAvvio), selectQryCorsi(conDataAvvio, Motore::PostgreSQL)},
+        {QStringLiteral("QryCorsiPropSpese"),
          QStringLiteral("SELECT CorsiPropSpese.*, CorsiProp.CompoResp, CorsiProp.DesQualif, CorsiProp.CodAsse, "
                         "CorsiProp.CodMisura, CorsiProp.CodAzione, CorsiProp.CodTipologia, CorsiProp.DurataTotIter, "
                         "CorsiProp.StatoIter FROM CorsiPropSpese INNER JOIN CorsiProp ON CorsiProp.GrupOpe = "
                         "CorsiPropSpese.GrupOpe AND CorsiProp.Operatore = CorsiPropSpese.Operatore AND "
                         "CorsiProp.SedeInteressata = CorsiPropSpese.SedeInteressata AND CorsiProp.Corso = "
                         "CorsiPropSpese.Corso AND CorsiProp.Accorp = CorsiPropSpese.Accorp")},
-        {QStringLiteral("QryCompoOre"), QStringLiteral("CorsiCompoOre"),
+        {QStringLiteral("QryCompoOre"),
          QStringLiteral("SELECT CorsiCompoOre.*, Direttiva.Descrizione, Comuni.PROV FROM ((CorsiCompoOre LEFT "
                         "JOIN Direttiva ON Direttiva.CodDiret = CorsiCompoOre.CodDiret) INNER JOIN CorsiCompo ON "
                         "CorsiCompo.GrupOpe = CorsiCompoOre.GrupOpe AND CorsiCompo.Operatore = "
                         "CorsiCompoOre.Operatore AND CorsiCompo.Componente = CorsiCompoOre.Componente) LEFT JOIN "
                         "Comuni ON Comuni.CodComune = CorsiCompo.CodComune")},
-        {QStringLiteral("QryCompoLab"), QStringLiteral("CorsiCompoTipoLab"),
+        {QStringLiteral("QryCompoLab"),
          QStringLiteral("SELECT CorsiCompoTipoLab.*, Comuni.PROV FROM (CorsiCompoTipoLab INNER JOIN CorsiCompo ON "
                         "CorsiCompo.GrupOpe = CorsiCompoTipoLab.GrupOpe AND CorsiCompo.Operatore = "
                         "CorsiCompoTipoLab.Operatore AND CorsiCompo.Componente = CorsiCompoTipoLab.Componente) LEFT "
                         "JOIN Comuni ON Comuni.CodComune = CorsiCompo.CodComune")},
-        {QStringLiteral("QryMetadati"), QStringLiteral("Metadati"),
+        {QStringLiteral("QryMetadati"),
          QStringLiteral("SELECT Metadati.* FROM Metadati ORDER BY Metadati.Prov, Metadati.Id")},
-        {QStringLiteral("QryStSediOcc"), QStringLiteral("CorsiSediOccUtil"),
+        {QStringLiteral("QryStSediOcc"),
          QStringLiteral("SELECT DISTINCT CorsiSediOccUtil.GrupOpe, CorsiSediOccUtil.Operatore, "
                         "CorsiSediOccUtil.SedeOcc, CorsiSediOcc.Denominazione, CorsiSediOcc.Indirizzo, "
                         "CorsiSediOcc.CodComune, CorsiSediOcc.Cap, CorsiSediOcc.Tel, CorsiSediOcc.Fax, "
@@ -185,24 +182,15 @@ QList<QuerySalvata> querySalvate(bool conDataAvvio)
                         "CorsiSediOccUtil.GrupOpe AND CorsiProp.Operatore = CorsiSediOccUtil.Operatore AND "
                         "CorsiProp.SedeInteressata = CorsiSediOccUtil.SedeOcc) LEFT JOIN Comuni ON "
                         "Comuni.CodComune = CorsiSediOcc.CodComune")},
-        {QStringLiteral("QryComuni"), QStringLiteral("Comuni"),
+        {QStringLiteral("QryComuni"),
          QStringLiteral("SELECT Comuni.*, Province.DesProv FROM Comuni LEFT JOIN Province ON Province.PROV = "
                         "Comuni.PROV")},
-        {QStringLiteral("qryhandi"), QStringLiteral("CorsiHandi"),
+        {QStringLiteral("qryhandi"),
          QStringLiteral("SELECT CorsiHandi.*, CorsiProp.DesQualif FROM CorsiHandi LEFT JOIN CorsiProp ON "
                         "CorsiProp.GrupOpe = CorsiHandi.GrupOpe AND CorsiProp.Operatore = CorsiHandi.Operatore AND "
                         "CorsiProp.SedeInteressata = CorsiHandi.SedeInteressata AND CorsiProp.Corso = "
                         "CorsiHandi.Corso AND CorsiProp.Accorp = CorsiHandi.Accorp")},
     };
-}
-
-QString tabellaPrincipaleDi(const QString &vista)
-{
-    static const QList<QuerySalvata> tutte = querySalvate(true);
-    for (const QuerySalvata &q : tutte)
-        if (q.nome.compare(vista.trimmed(), Qt::CaseInsensitive) == 0)
-            return q.tabellaPrincipale;
-    return {};
 }
 
 } // namespace quirdal

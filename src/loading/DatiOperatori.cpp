@@ -14,6 +14,7 @@
 #include "db/CopiaSicurezza.h"
 #include "db/CorsiDB.h"
 #include "db/RiaperturaConnessione.h"
+#include "loading/CatalogoCaricamento.h"
 #include "loading/FileOperatori.h"
 #include "loading/TabelleDecodifica.h"
 
@@ -62,18 +63,16 @@ QString testoMancanoFile(const QString &cartella, const QString &verbo)
 // the first operator without one, if any.
 std::optional<QString> impostaSediLegali(CorsiDB &db)
 {
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT GrupOpe, Operatore FROM CorsiOper WHERE Corrispondenza IS NULL "
-                                              "ORDER BY GrupOpe, Operatore"));
+    QSqlQuery q = db.seleziona(sql::caricamento::kOperatoriSenzaCorrispondenza);
     QList<QPair<QString, long long>> operatori;
     while (q.next())
         operatori.append({q.value(0).toString(), q.value(1).toLongLong()});
     q.finish();
     for (const auto &[g, o] : operatori) {
-        const QVariant sede = db.valoreScalare(
-            QStringLiteral("SELECT Componente FROM QrySedLeg WHERE GrupOpe=? AND Operatore=? ORDER BY Componente"), {g, o});
+        const QVariant sede = db.valoreScalare(sql::caricamento::kSedeLegale, {g, o});
         if (sede.isNull())
             return g + QStringLiteral(" - ") + QString::number(o);
-        db.esegui(QStringLiteral("UPDATE CorsiOper SET Corrispondenza=? WHERE GrupOpe=? AND Operatore=?"), {sede, g, o});
+        db.esegui(sql::caricamento::kImpostaCorrispondenza, {sede, g, o});
     }
     return std::nullopt;
 }
@@ -185,7 +184,7 @@ void installaDatiOperatori(Contesto &c, ProgressoCaricamento &progresso)
         bool vuota = false;
         try {
             vuota = c.db.aperto()
-                && c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiOper")).toInt() == 0;
+                && c.db.valoreScalare(sql::caricamento::kNumeroOperatori).toInt() == 0;
         } catch (const Errore &) {
         }
         const QString percorsoDb = c.db.percorso();

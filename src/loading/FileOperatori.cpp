@@ -8,6 +8,7 @@
 #include "common/Testo.h"
 #include "db/Consultazioni.h"
 #include "db/CorsiDB.h"
+#include "loading/CatalogoCaricamento.h"
 #include "loading/DatiOperatori.h"
 
 #include <QFile>
@@ -24,7 +25,7 @@ QString provinciaComune(CorsiDB &db, const QString &codComune)
 {
     if (codComune.isEmpty())
         return {};
-    return db.valoreScalare(QStringLiteral("SELECT PROV FROM Comuni WHERE CodComune=?"), {codComune}).toString();
+    return db.valoreScalare(sql::caricamento::kProvinciaComune, {codComune}).toString();
 }
 
 void avviso(Contesto &c, const QString &testo) { c.dialoghi.messaggio(testo, kTitoloAggiornamentoDb, Icona::Critico); }
@@ -47,49 +48,33 @@ FileDati leggiFileDati(const QString &cartella, const QString &nome)
 void inserisciOperatore(CorsiDB &db, const Campi &k)
 {
     const auto [gg, mm, aaaa] = k.data8(8);
-    db.esegui(QStringLiteral(
-                  "INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione, TipoOper, CodFisc, LegNome, LegComNasc, "
-                  "LegProvNasc, LegGGNasc, LegMMNasc, LegAAAANasc, ProvCCIAA, CodCCIAA, AnnoCCIAA, AttEcono, ContABI, "
-                  "ContDesBanca, ContAge, ContIndirAge, ContNumCC, ContIntCC, DomPrece, AAAAPrece, GGPrece, MMPrece, "
-                  "NominativoReferente, CodFiscaleReferente) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,'','','','','','','',"
-                  "'','','','','')"),
+    db.esegui(sql::caricamento::kInserisciOperatore,
               {k.primo(0), k.numero(1), k.testo(2, 100), k.testo(3, 2), k.testo(4, 16), k.testo(5, 35), k.testo(6, 30),
                k.testo(7, 2), gg, mm, aaaa, k.testo(9, 2), k.testo(10, 7), k.testo(11, 4), k.numero(12)});
 }
 
 void inserisciComponente(CorsiDB &db, const Campi &k)
 {
-    db.esegui(QStringLiteral(
-                  "INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, TipoCompo, Denominazione, CodComune, Cap, "
-                  "Indirizzo, Pref, Tel, PrefFax, Fax, StatoEstero, CittaEstero, Email, Riferimento, MA_nCert, MB_nCert, "
-                  "MC_nCert, MIO_nCert, tAD_nCert, tD_nCert, tH_nCert, tFAD_nCert, tINN_nCert) VALUES "
-                  "(?,?,?,?,?,?,?,?,'',?,'',?,?,?,?,'','','','','','','','','','')"),
+    db.esegui(sql::caricamento::kInserisciComponente,
               {k.primo(0), k.numero(1), k.numero(2), k.testo(3, 2), k.testo(4, 100), k.testo(5, 6), k.testo(6, 5),
                k.testo(7, 50), k.telefono(8, 9), k.telefono(10, 11), k.testo(12, 30), k.testo(13, 30), k.testo(14, 80)});
 }
 
 void inserisciSedeOcc(CorsiDB &db, const Campi &k)
 {
-    db.esegui(QStringLiteral("INSERT INTO CorsiSediOcc (SedeOcc, Denominazione, Indirizzo, CodComune, Cap, Pref, Tel, "
-                             "PrefFax, Fax, TipoCompo) VALUES (?,?,?,?,?,'',?,'',?,'UO')"),
+    db.esegui(sql::caricamento::kInserisciSedeOcc,
               {k.numero(0), k.testo(1, 100), k.testo(2, 50), k.testo(3, 6), k.testo(4, 5), k.telefono(5, 6),
                k.telefono(7, 8)});
 }
 
-void inserisciAttivita(CorsiDB &db, const QString &tabella, const Campi &k, bool conAnnGest)
+void inserisciAttivita(CorsiDB &db, const Istruzione &inserisci, const Campi &k, bool conAnnGest)
 {
     QVariantList v{k.numero(0),  k.primo(1),    k.numero(2),      k.numero(3),      k.numeroONullo(4),
                    k.numero(5),  k.testo(6, 4), k.numero(7),      k.testo(8, 100),  k.primo(9),
                    k.numero(10), k.testo(11, 10), k.testo(12, 10), k.testo(13, 10)};
     if (conAnnGest)
         v << k.testo(14, 4);
-    db.esegui(QStringLiteral("INSERT INTO ") + tabella
-                  + QStringLiteral(" (IdAttivitaPrec, GrupOpe, Operatore, Componente, SedeOcc, ProgrAttivitaPrec, "
-                                   "AnnoInizioPrec, AccPrec, Denomina, GrupOpeAtt, OperatoreAtt, CodAsse, CodMisura, "
-                                   "CodAzione")
-                  + (conAnnGest ? QStringLiteral(", AnnGest) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)")
-                                : QStringLiteral(") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)")),
-              v);
+    db.esegui(inserisci, v);
 }
 
 void installaOperatore(Caricamento &car, const Campi &k) { inserisciOperatore(car.c.db, k); }
@@ -97,17 +82,15 @@ void installaComponente(Caricamento &car, const Campi &k) { inserisciComponente(
 void installaSedeOcc(Caricamento &car, const Campi &k) { inserisciSedeOcc(car.c.db, k); }
 void installaUtilizzo(Caricamento &car, const Campi &k)
 {
-    car.c.db.esegui(QStringLiteral("INSERT INTO CorsiSediOccUtil (GrupOpe, Operatore, SedeOcc, Email, Riferimento) VALUES "
-                                   "(?,?,?,'','')"),
-                    {k.primo(0), k.numero(1), k.numero(2)});
+    car.c.db.esegui(sql::caricamento::kInserisciUtilizzo, {k.primo(0), k.numero(1), k.numero(2)});
 }
 void installaCorsoPrecedente(Caricamento &car, const Campi &k)
 {
-    inserisciAttivita(car.c.db, QStringLiteral("PrecCorsi"), k, false);
+    inserisciAttivita(car.c.db, sql::caricamento::kInserisciCorsoPrecedente, k, false);
 }
 void installaPercorso(Caricamento &car, const Campi &k)
 {
-    inserisciAttivita(car.c.db, QStringLiteral("PercMod"), k, true);
+    inserisciAttivita(car.c.db, sql::caricamento::kInserisciPercorso, k, true);
 }
 
 // --- Update: what the user entered is kept, locked records are left as they are ---------
@@ -127,18 +110,7 @@ void aggiornaOperatore(Caricamento &car, const Campi &k)
     // What the user may have completed is kept: those fields are taken
     // from the file only when empty in the database.
     const int n = c.db.esegui(
-        QStringLiteral(
-            "UPDATE CorsiOper SET Denominazione=?, TipoOper=?, CodFisc=?, AttEcono=?, "
-            "LegNome=CASE WHEN ifnull(LegNome,'')='' THEN ? ELSE LegNome END, "
-            "LegComNasc=CASE WHEN ifnull(LegComNasc,'')='' THEN ? ELSE LegComNasc END, "
-            "LegProvNasc=CASE WHEN ifnull(LegProvNasc,'')='' THEN ? ELSE LegProvNasc END, "
-            "LegGGNasc=CASE WHEN ifnull(LegGGNasc,'')='' THEN ? ELSE LegGGNasc END, "
-            "LegMMNasc=CASE WHEN ifnull(LegMMNasc,'')='' THEN ? ELSE LegMMNasc END, "
-            "LegAAAANasc=CASE WHEN ifnull(LegAAAANasc,'')='' THEN ? ELSE LegAAAANasc END, "
-            "ProvCCIAA=CASE WHEN ifnull(ProvCCIAA,'')='' THEN ? ELSE ProvCCIAA END, "
-            "CodCCIAA=CASE WHEN ifnull(CodCCIAA,'')='' THEN ? ELSE CodCCIAA END, "
-            "AnnoCCIAA=CASE WHEN ifnull(AnnoCCIAA,'')='' THEN ? ELSE AnnoCCIAA END "
-            "WHERE GrupOpe=? AND Operatore=?"),
+        sql::caricamento::kAggiornaOperatore,
         {k.testo(2, 100), k.testo(3, 2), k.testo(4, 16), k.numero(12), k.testo(5, 35),
          k.testo(6, 30), k.testo(7, 2), gg, mm, aaaa, k.testo(9, 2), k.testo(10, 7),
          k.testo(11, 4), g, o});
@@ -171,14 +143,7 @@ void aggiornaComponente(Caricamento &car, const Campi &k)
         return;
     }
     const int n = c.db.esegui(
-        QStringLiteral(
-            "UPDATE CorsiCompo SET TipoCompo=?, Denominazione=?, CodComune=?, Cap=?, Indirizzo=?, "
-            "Tel=CASE WHEN ifnull(Tel,'')='' THEN ? ELSE Tel END, "
-            "Fax=CASE WHEN ifnull(Fax,'')='' THEN ? ELSE Fax END, "
-            "StatoEstero=CASE WHEN ifnull(StatoEstero,'')='' THEN ? ELSE StatoEstero END, "
-            "CittaEstero=CASE WHEN ifnull(CittaEstero,'')='' THEN ? ELSE CittaEstero END, "
-            "Email=CASE WHEN ifnull(Email,'')='' THEN ? ELSE Email END "
-            "WHERE GrupOpe=? AND Operatore=? AND Componente=?"),
+        sql::caricamento::kAggiornaComponente,
         {k.testo(3, 2), k.testo(4, 100), k.testo(5, 6), k.testo(6, 5), k.testo(7, 50),
          k.telefono(8, 9), k.telefono(10, 11), k.testo(12, 30), k.testo(13, 30), k.testo(14, 80), g,
          o, comp});
@@ -201,14 +166,7 @@ void aggiornaSedeOcc(Caricamento &car, const Campi &k)
     bool inFile = false;
     if (!provFile.isEmpty()) {
         // A user's printed application in the province the file puts the site in.
-        inFile = c.db.valoreScalare(
-                         QStringLiteral("SELECT count(*) FROM CorsiSediOccUtil U INNER JOIN "
-                                        "Installazione I ON I.GrupOpe=U.GrupOpe AND "
-                                        "I.Operatore=U.Operatore WHERE U.SedeOcc=? AND I.Prov=? AND "
-                                        "I.DomandaStampata<>0"),
-                         {sede, provFile})
-                     .toInt()
-            > 0;
+        inFile = c.db.valoreScalare(sql::caricamento::kSedeOccStampata, {sede, provFile}).toInt() > 0;
     }
     if (bloccata.value_or(false) || inFile) {
         car.log << QStringLiteral("- Sede Occasionale ") + QString::number(sede)
@@ -218,8 +176,7 @@ void aggiornaSedeOcc(Caricamento &car, const Campi &k)
         return;
     }
     const int n = c.db.esegui(
-        QStringLiteral("UPDATE CorsiSediOcc SET Denominazione=?, Indirizzo=?, CodComune=?, Cap=?, "
-                       "Tel=?, Fax=?, TipoCompo='UO' WHERE SedeOcc=?"),
+        sql::caricamento::kAggiornaSedeOcc,
         {k.testo(1, 100), k.testo(2, 50), k.testo(3, 6), k.testo(4, 5), k.telefono(5, 6),
          k.telefono(7, 8), sede});
     if (n == 0)
@@ -231,10 +188,7 @@ void aggiornaUtilizzo(Caricamento &car, const Campi &k)
     Contesto &c = car.c;
     const QString g = k.primo(0);
     const long long o = k.numero(1), sede = k.numero(2);
-    c.db.esegui(QStringLiteral("INSERT INTO CorsiSediOccUtil (GrupOpe, Operatore, SedeOcc, Email, "
-                               "Riferimento) SELECT ?, ?, ?, '', '' WHERE NOT EXISTS (SELECT 1 FROM "
-                               "CorsiSediOccUtil WHERE GrupOpe=? AND Operatore=? AND SedeOcc=?)"),
-                {g, o, sede, g, o, sede});
+    c.db.esegui(sql::caricamento::kAggiungiUtilizzo, {g, o, sede, g, o, sede});
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "db/CorsiDB.h"
 #include "db/IstruzionePreparata.h"
 #include "db/Schema.h"
+#include "loading/CatalogoCaricamento.h"
 #include "common/Contesto.h"
 #include "common/Sessione.h"
 #include "common/Testo.h"
@@ -93,28 +94,33 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
 
     try {
         const QList<Colonna> colonne = c.db.colonne(tabella);
-        QStringList nomi, segnaposto, aggiornamenti;
+        QStringList nomi, aggiornate, esclusi;
         QStringList nomiChiave;
         for (const QString &k : chiavi)
             nomiChiave << QString(k).remove(QLatin1Char('=')).remove(QLatin1Char('\''));
         for (const Colonna &col : colonne) {
             nomi << col.nome;
-            segnaposto << QStringLiteral("?");
-            if (!nomiChiave.contains(col.nome, Qt::CaseInsensitive))
-                aggiornamenti << col.nome + QStringLiteral(" = excluded.") + col.nome;
+            if (!nomiChiave.contains(col.nome, Qt::CaseInsensitive)) {
+                aggiornate << col.nome;
+                esclusi << QStringLiteral("excluded.") + col.nome;
+            }
         }
-        QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                          .arg(tabella, nomi.join(QStringLiteral(", ")), segnaposto.join(QStringLiteral(", ")));
+        const QString elenco = nomi.join(QStringLiteral(", ")), chiave = nomiChiave.join(QStringLiteral(", "));
         // Update: a record whose key is already there overwrites it, any other is added.
-        if (modo == Modo::Aggiorna && !nomiChiave.isEmpty())
-            sql += QStringLiteral(" ON CONFLICT (%1) DO %2")
-                       .arg(nomiChiave.join(QStringLiteral(", ")),
-                            aggiornamenti.isEmpty() ? QStringLiteral("NOTHING")
-                                                    : QStringLiteral("UPDATE SET ") + aggiornamenti.join(QStringLiteral(", ")));
+        const IstruzioneCompleta inserisci =
+            modo == Modo::Installa || nomiChiave.isEmpty()
+            ? completa(sql::caricamento::kInserisciRighe, {tabella, elenco})
+            : aggiornate.isEmpty()
+            ? completa(sql::caricamento::kAggiungiRighe, {tabella, elenco, chiave})
+            : completa(sql::caricamento::kAggiornaRighe, {tabella, elenco, chiave, aggiornate.join(QStringLiteral(", ")),
+                                                          esclusi.join(QStringLiteral(", "))});
+        // A "?" for each column, put in after the names: the one part of the text that is no name.
+        const QString valori = QStringList(nomi.size(), QStringLiteral("?")).join(QStringLiteral(", "));
+        const QString sql = inserisci.testo(c.db.motore()).arg(valori);
 
         Transazione t(c.db);
         if (modo == Modo::Installa)
-            c.db.esegui(QStringLiteral("DELETE FROM ") + tabella);
+            c.db.esegui(completa(sql::caricamento::kSvuotaTabella, {tabella}));
         IstruzionePreparata q(c.db, sql);
         const int nCol = static_cast<int>(std::min<qsizetype>(colonne.size(), kCampiRecord));
         RigaDati rec;

@@ -7,7 +7,7 @@
 #include "common/Testo.h"
 #include "courses/Spese.h"
 #include "db/CorsiDB.h"
-#include "db/Recordset.h"
+#include "operator/CatalogoOperatore.h"
 
 #include <QSqlQuery>
 
@@ -51,14 +51,10 @@ QList<Sede> sequenzaSedi(Contesto &c)
 {
     QList<Sede> r;
     const QVariantList chiave = c.sessione.chiaveDomanda();
-    QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT Componente FROM QryCompo WHERE GrupOpe=? AND Operatore=? AND PROV=? "
-                                                "ORDER BY GrupOpe, Operatore, Componente"),
-                                 chiave);
+    QSqlQuery q = c.db.seleziona(sql::operatore::kComponentiProvincia, chiave);
     while (q.next())
         r.append({q.value(0).toLongLong(), false});
-    q = c.db.seleziona(QStringLiteral("SELECT SedeOcc FROM QrySediOccUtil WHERE GrupOpe=? AND Operatore=? AND PROV=? "
-                                      "ORDER BY GrupOpe, Operatore, SedeOcc"),
-                       chiave);
+    q = c.db.seleziona(sql::operatore::kSediOccasionaliProvincia, chiave);
     while (q.next())
         r.append({q.value(0).toLongLong(), true});
     return r;
@@ -67,7 +63,7 @@ QList<Sede> sequenzaSedi(Contesto &c)
 QStringList vociTipoCompo(Contesto &c)
 {
     QStringList r;
-    QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT TipoCompo, Descrizione FROM TipoCompo ORDER BY TipoCompo"));
+    QSqlQuery q = c.db.seleziona(sql::operatore::kTipiComponente);
     while (q.next())
         r << q.value(0).toString() + QStringLiteral("  ") + q.value(1).toString();
     return r;
@@ -75,16 +71,14 @@ QStringList vociTipoCompo(Contesto &c)
 
 std::optional<DatiSede> caricaSede(Contesto &c, const Sede &s, const QStringList &vociTipo)
 {
-    Recordset rs(c.db, s.occasionale ? QStringLiteral("QrySediOccUtil") : QStringLiteral("QryCompo"));
-    rs.apri(condizioniChiave({QStringLiteral("GrupOpe"), QStringLiteral("Operatore"),
-                              s.occasionale ? QStringLiteral("SedeOcc") : QStringLiteral("Componente")},
-                             chiaveSede(c, s.codice)));
-    if (rs.eof())
+    const QList<QVariantMap> righe =
+        c.db.righe(s.occasionale ? sql::operatore::kSedeOccasionale : sql::operatore::kComponente, chiaveSede(c, s.codice));
+    if (righe.isEmpty())
         return std::nullopt;
     DatiSede d;
     d.sede = s;
-    auto t = [&](const char *n) { return rs.testo(QString::fromLatin1(n)); };
-    d.denominazione = t(s.occasionale ? "Denominazione" : "CorsiCompo.Denominazione");
+    auto t = [&](const char *n) { return CorsiDB::campo(righe.first(), QString::fromLatin1(n)).toString(); };
+    d.denominazione = t("Denominazione");
     const QString tipo = t("TipoCompo");
     d.voceTipoCompo = tipo;
     for (const QString &v : vociTipo)
@@ -114,8 +108,7 @@ EsitoVerifica verificaSede(Contesto &c, const DatiSede &d, bool salvataggio)
     const Sessione &s = c.sessione;
     const QString tipo = d.sede.occasionale ? QStringLiteral("UO") : d.voceTipoCompo.left(2).trimmed();
     if (!d.sede.occasionale && tipo == s.gCompoSedeLeg
-        && c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiCompo WHERE GrupOpe=? AND Operatore=? AND "
-                                             "TipoCompo=? AND NOT (Componente=?)"),
+        && c.db.valoreScalare(sql::operatore::kAltreSediLegali,
                               {s.gGrupOpe, s.numeroOperatore(), tipo, d.sede.codice})
                 .toInt()
             > 0)
@@ -177,17 +170,12 @@ void scriviSede(Contesto &c, const DatiSede &d)
     Transazione t(c.db);
     int n = 0;
     if (d.sede.occasionale) {
-        n = c.db.esegui(QStringLiteral("UPDATE CorsiSediOcc SET Denominazione=?, TipoCompo='UO', CodComune=?, Cap=?, "
-                                       "Indirizzo=?, Tel=?, Fax=? WHERE SedeOcc=?"),
+        n = c.db.esegui(sql::operatore::kScriviSedeOccasionale,
                         {d.denominazione, d.codComune, d.cap, d.indirizzo, d.tel, d.fax, d.sede.codice});
         if (n > 0)
-            n = c.db.esegui(QStringLiteral("UPDATE CorsiSediOccUtil SET Riferimento=?, Email=? WHERE GrupOpe=? AND "
-                                           "Operatore=? AND SedeOcc=?"),
-                            QVariantList{d.riferimento, d.email} + chiave);
+            n = c.db.esegui(sql::operatore::kScriviUsoSedeOccasionale, QVariantList{d.riferimento, d.email} + chiave);
     } else {
-        n = c.db.esegui(QStringLiteral("UPDATE CorsiCompo SET Denominazione=?, TipoCompo=?, CodComune=?, Cap=?, Indirizzo=?, "
-                                       "Tel=?, Fax=?, StatoEstero=?, CittaEstero=?, Riferimento=?, Email=?, NumLocali=?, "
-                                       "AllieviPrevisti=?, Direttive=? WHERE GrupOpe=? AND Operatore=? AND Componente=?"),
+        n = c.db.esegui(sql::operatore::kScriviComponente,
                         QVariantList{d.denominazione, d.voceTipoCompo.left(2).trimmed(), d.codComune, d.cap, d.indirizzo,
                                      d.tel, d.fax, d.statoEstero, d.cittaEstero, d.riferimento, d.email,
                                      conteggio(d.numLocali), conteggio(d.allieviPrevisti),
@@ -218,8 +206,7 @@ bool sedeCambiata(const DatiSede &caricati, const DatiSede &attuali)
 
 std::optional<ComuneTrovato> cercaComuneInProvincia(Contesto &c, const QString &nome)
 {
-    QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT CodComune, SigProv, Cap FROM Comuni WHERE Denominazione = ? COLLATE "
-                                                "NOCASE AND PROV = ? ORDER BY CodComune"),
+    QSqlQuery q = c.db.seleziona(sql::operatore::kComuneInProvincia,
                                  {nome.trimmed(), c.sessione.gProv});
     if (!q.next())
         return std::nullopt;
@@ -229,9 +216,7 @@ std::optional<ComuneTrovato> cercaComuneInProvincia(Contesto &c, const QString &
 QList<Laboratorio> laboratori(Contesto &c, qlonglong componente)
 {
     QList<Laboratorio> r;
-    QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT IdLab, NumLab, TipoLab FROM CorsiCompoTipoLab WHERE GrupOpe=? AND "
-                                                "Operatore=? AND Componente=? ORDER BY IdLab"),
-                                 chiaveSede(c, componente));
+    QSqlQuery q = c.db.seleziona(sql::operatore::kLaboratori, chiaveSede(c, componente));
     while (q.next())
         r.append({q.value(0).toLongLong(), q.value(1).toLongLong(), q.value(2).toString()});
     return r;
@@ -239,11 +224,7 @@ QList<Laboratorio> laboratori(Contesto &c, qlonglong componente)
 
 qlonglong numeroLaboratori(Contesto &c, qlonglong componente)
 {
-    return c.db
-        .valoreScalare(QStringLiteral("SELECT SUM(NumLab) FROM CorsiCompoTipoLab WHERE GrupOpe=? AND Operatore=? AND "
-                                      "Componente=?"),
-                       chiaveSede(c, componente))
-        .toLongLong();
+    return c.db.valoreScalare(sql::operatore::kNumeroLaboratori, chiaveSede(c, componente)).toLongLong();
 }
 
 std::optional<qlonglong> numeroDiLaboratori(const QString &testo)
@@ -258,16 +239,14 @@ std::optional<qlonglong> numeroDiLaboratori(const QString &testo)
 void aggiungiLaboratorio(Contesto &c, qlonglong componente, qlonglong numero, const QString &tipo)
 {
     rifiutaSeStampata(c);
-    c.db.esegui(QStringLiteral("INSERT INTO CorsiCompoTipoLab (GrupOpe, Operatore, Componente, NumLab, TipoLab) VALUES "
-                               "(?, ?, ?, ?, ?)"),
+    c.db.esegui(sql::operatore::kAggiungiLaboratorio,
                 chiaveSede(c, componente) + QVariantList{numero, tipo.left(kLunghezzaTipoLab)});
 }
 
 void modificaLaboratorio(Contesto &c, qlonglong id, qlonglong numero, const QString &tipo)
 {
     rifiutaSeStampata(c);
-    if (c.db.esegui(QStringLiteral("UPDATE CorsiCompoTipoLab SET NumLab=?, TipoLab=? WHERE IdLab=?"),
-                    {numero, tipo.left(kLunghezzaTipoLab), id})
+    if (c.db.esegui(sql::operatore::kModificaLaboratorio, {numero, tipo.left(kLunghezzaTipoLab), id})
         == 0)
         throw Errore(codici::RigaCancellata, QStringLiteral("Il record è stato cancellato da un'altra postazione."));
 }
@@ -275,17 +254,14 @@ void modificaLaboratorio(Contesto &c, qlonglong id, qlonglong numero, const QStr
 void eliminaLaboratorio(Contesto &c, qlonglong id)
 {
     rifiutaSeStampata(c);
-    if (c.db.esegui(QStringLiteral("DELETE FROM CorsiCompoTipoLab WHERE IdLab=?"), {id}) == 0)
+    if (c.db.esegui(sql::operatore::kEliminaLaboratorio, {id}) == 0)
         throw Errore(codici::RigaCancellata, QStringLiteral("Il record è già stato cancellato da un'altra postazione."));
 }
 
 QList<OreDirettiva> orePerDirettiva(Contesto &c, qlonglong componente)
 {
     QList<OreDirettiva> r;
-    QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT O.CodDiret, D.Descrizione, O.OreDiurne, O.OreSerali FROM CorsiCompoOre "
-                                                "O LEFT JOIN Direttiva D ON D.CodDiret = O.CodDiret WHERE O.GrupOpe=? AND "
-                                                "O.Operatore=? AND O.Componente=? ORDER BY O.CodDiret"),
-                                 chiaveSede(c, componente));
+    QSqlQuery q = c.db.seleziona(sql::operatore::kOrePerDirettiva, chiaveSede(c, componente));
     while (q.next())
         r.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toLongLong(), q.value(3).toLongLong()});
     return r;
@@ -294,7 +270,7 @@ QList<OreDirettiva> orePerDirettiva(Contesto &c, qlonglong componente)
 QStringList vociDirettive(Contesto &c)
 {
     QStringList r;
-    QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT CodDiret, Descrizione FROM Direttiva ORDER BY CodDiret"));
+    QSqlQuery q = c.db.seleziona(sql::operatore::kDirettive);
     while (q.next())
         r << q.value(0).toString() + QStringLiteral("  ") + q.value(1).toString();
     return r;
@@ -303,24 +279,19 @@ QStringList vociDirettive(Contesto &c)
 void salvaOreDirettiva(Contesto &c, qlonglong componente, qlonglong codDiret, qlonglong diurne, qlonglong serali)
 {
     rifiutaSeStampata(c);
-    c.db.esegui(QStringLiteral("INSERT INTO CorsiCompoOre (GrupOpe, Operatore, Componente, CodDiret, OreDiurne, OreSerali) "
-                               "VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT (GrupOpe, Operatore, Componente, CodDiret) DO UPDATE "
-                               "SET OreDiurne = excluded.OreDiurne, OreSerali = excluded.OreSerali"),
-                chiaveSede(c, componente) + QVariantList{codDiret, diurne, serali});
+    c.db.esegui(sql::operatore::kSalvaOreDirettiva, chiaveSede(c, componente) + QVariantList{codDiret, diurne, serali});
 }
 
 void eliminaOreDirettiva(Contesto &c, qlonglong componente, qlonglong codDiret)
 {
     rifiutaSeStampata(c);
-    c.db.esegui(QStringLiteral("DELETE FROM CorsiCompoOre WHERE GrupOpe=? AND Operatore=? AND Componente=? AND CodDiret=?"),
-                chiaveSede(c, componente) + QVariantList{codDiret});
+    c.db.esegui(sql::operatore::kEliminaOreDirettiva, chiaveSede(c, componente) + QVariantList{codDiret});
 }
 
 void eliminaTutteLeOre(Contesto &c, qlonglong componente)
 {
     rifiutaSeStampata(c);
-    c.db.esegui(QStringLiteral("DELETE FROM CorsiCompoOre WHERE GrupOpe=? AND Operatore=? AND Componente=?"),
-                chiaveSede(c, componente));
+    c.db.esegui(sql::operatore::kEliminaTutteLeOre, chiaveSede(c, componente));
 }
 
 QStringList testiRiepilogo(Contesto &c, qlonglong componente)

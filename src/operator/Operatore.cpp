@@ -7,23 +7,18 @@
 #include "common/Testo.h"
 #include "db/Consultazioni.h"
 #include "db/CorsiDB.h"
-#include "db/Recordset.h"
+#include "operator/CatalogoOperatore.h"
 
 #include <QDate>
 #include <QSqlQuery>
+
+#include <algorithm>
 
 namespace quirdal {
 
 namespace {
 
 const QString kVerificaDati = QStringLiteral("Verifica dati");
-
-Recordset apriOperatore(Contesto &c)
-{
-    Recordset rs(c.db, QStringLiteral("QryOper"));
-    rs.apri(condizioniChiave({QStringLiteral("GrupOpe"), QStringLiteral("Operatore")}, c.sessione.chiaveOperatore()));
-    return rs;
-}
 
 // The entry of a list whose leading code, cut to n characters and trimmed, is the value.
 QString voceDi(const QStringList &voci, const QString &valore, int n)
@@ -65,7 +60,7 @@ bool tuttiOVuotiOPieni(std::initializer_list<QString> campi)
     return !(pieno && vuoto);
 }
 
-// The columns as the write stores them.
+// The columns as the write stores them, in the order of sql::operatore::kScriviOperatore.
 QList<std::pair<QString, QVariant>> valori(const DatiOperatore &d)
 {
     const QString corrispondenza = d.voceCorrispondenza.left(5).trimmed();
@@ -105,6 +100,22 @@ QList<std::pair<QString, QVariant>> valori(const DatiOperatore &d)
     };
 }
 
+// The values as their columns hold them: a text longer than its column is refused (3163),
+// never stored whole.
+QVariantList perLeColonne(CorsiDB &db, const QList<std::pair<QString, QVariant>> &valori)
+{
+    const QList<Colonna> colonne = db.colonne(QStringLiteral("CorsiOper"));
+    QVariantList r;
+    for (const auto &[nome, valore] : valori) {
+        const auto c = std::find_if(colonne.cbegin(), colonne.cend(),
+                                    [&](const Colonna &k) { return k.nome.compare(nome, Qt::CaseInsensitive) == 0; });
+        if (c == colonne.cend())
+            throw Errore(3265, QStringLiteral("Elemento '") + nome + QStringLiteral("' non trovato nell'insieme."));
+        r << CorsiDB::convertiPerColonna(*c, valore);
+    }
+    return r;
+}
+
 } // namespace
 
 bool operatoreInSolaLettura(const Contesto &c) { return c.sessione.gOperStampato != 0; }
@@ -113,25 +124,21 @@ VociOperatore vociOperatore(Contesto &c)
 {
     VociOperatore v;
     const QVariantList op = c.sessione.chiaveOperatore();
-    QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT TipoOper, \"TipoOper.Descrizione\" FROM QryOper WHERE GrupOpe=? AND "
-                                                "Operatore=?"),
-                                 op);
+    QSqlQuery q = c.db.seleziona(sql::operatore::kTipiOperatore, op);
     while (q.next())
         v.tipoOper << q.value(0).toString() + QStringLiteral("  ") + q.value(1).toString();
     v.corrispondenza << QString();
-    q = c.db.seleziona(QStringLiteral("SELECT Componente, Denominazione, TipoCompo, Indirizzo FROM CorsiCompo WHERE "
-                                      "GrupOpe=? AND Operatore=? ORDER BY Componente"),
-                       op);
+    q = c.db.seleziona(sql::operatore::kComponentiCorrispondenza, op);
     while (q.next())
         v.corrispondenza << riempi(q.value(0).toString(), 5, QStringLiteral("sx")) + QStringLiteral(" - ")
                 + q.value(1).toString().left(35) + QStringLiteral(" - ") + q.value(2).toString() + QStringLiteral(" - ")
                 + q.value(3).toString();
     v.attEcono << QString();
-    q = c.db.seleziona(QStringLiteral("SELECT AttEcono, Descrizione FROM AttEcono ORDER BY AttEcono"));
+    q = c.db.seleziona(sql::operatore::kAttivitaEconomiche);
     while (q.next())
         v.attEcono << riempi(q.value(0).toString(), 3, QStringLiteral("sx")) + QStringLiteral("  ") + q.value(1).toString();
     v.provincePrece << QString() << QStringLiteral("REGIONE VALDORIA");
-    q = c.db.seleziona(QStringLiteral("SELECT DesProv FROM Province WHERE REGIONE='01' ORDER BY DesProv"));
+    q = c.db.seleziona(sql::operatore::kProvinceRegione);
     while (q.next())
         v.provincePrece << q.value(0).toString();
     return v;
@@ -139,11 +146,11 @@ VociOperatore vociOperatore(Contesto &c)
 
 std::optional<DatiOperatore> caricaOperatore(Contesto &c, const VociOperatore &voci)
 {
-    Recordset rs = apriOperatore(c);
-    if (rs.eof())
+    const QList<QVariantMap> righe = c.db.righe(sql::operatore::kOperatore, c.sessione.chiaveOperatore());
+    if (righe.isEmpty())
         return std::nullopt;
     DatiOperatore d;
-    auto t = [&](const char *n) { return rs.testo(QString::fromLatin1(n)); };
+    auto t = [&](const char *n) { return CorsiDB::campo(righe.first(), QString::fromLatin1(n)).toString(); };
     d.grupOpe = t("GrupOpe");
     d.operatore = t("Operatore");
     d.codFisc = t("CodFisc");
@@ -251,12 +258,9 @@ void scriviOperatore(Contesto &c, const DatiOperatore &d)
     if (operatoreBloccato(c.db, c.sessione.gGrupOpe, c.sessione.numeroOperatore()))
         throw Errore(codici::Generico, QStringLiteral("Domanda già inviata alla Provincia: i dati dell'operatore non "
                                                       "sono modificabili."));
-    Recordset rs = apriOperatore(c);
-    if (rs.eof())
+    // Identified by its key alone: a row gone meanwhile is told as such.
+    if (c.db.esegui(sql::operatore::kScriviOperatore, perLeColonne(c.db, valori(d)) + c.sessione.chiaveOperatore()) == 0)
         throw Errore(codici::RigaCancellata, QStringLiteral("Il record è stato cancellato da un'altra postazione."));
-    for (const auto &[colonna, valore] : valori(d))
-        rs.imposta(colonna, valore);
-    rs.aggiorna();
     c.sessione.gDenomOper = d.denominazione;
 }
 
@@ -269,17 +273,13 @@ EsitoLuogo cercaLuogoNascita(Contesto &c, const QString &testo)
 {
     const QString t = testo.trimmed();
     EsitoLuogo r;
-    QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT SigProv FROM QryComuni WHERE Denominazione = ? COLLATE NOCASE "
-                                                "ORDER BY CodComune"),
-                                 {t});
+    QSqlQuery q = c.db.seleziona(sql::operatore::kComuneNascita, {t});
     if (q.next()) {
         r.tipo = LuogoNascita::Comune;
         r.sigProv = q.value(0).toString();
         return r;
     }
-    if (c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM StatiEsteri WHERE DenomStato = ? COLLATE NOCASE"), {t})
-            .toInt()
-        > 0)
+    if (c.db.valoreScalare(sql::operatore::kStatoEstero, {t}).toInt() > 0)
         r.tipo = LuogoNascita::StatoEstero;
     return r;
 }

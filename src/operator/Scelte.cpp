@@ -5,6 +5,7 @@
 #include "common/Sessione.h"
 #include "common/Testo.h"
 #include "db/CorsiDB.h"
+#include "operator/CatalogoOperatore.h"
 
 #include <QSqlQuery>
 
@@ -12,10 +13,11 @@ namespace quirdal {
 
 namespace {
 
-ElencoScelta leggi(Contesto &c, const QStringList &intestazioni, const QString &sql, const QVariantList &parametri = {})
+ElencoScelta leggi(Contesto &c, const QStringList &intestazioni, const Istruzione &istruzione,
+                   const QVariantList &parametri = {})
 {
     ElencoScelta e{intestazioni, {}};
-    QSqlQuery q = c.db.seleziona(sql, parametri);
+    QSqlQuery q = c.db.seleziona(istruzione, parametri);
     while (q.next()) {
         QStringList riga;
         for (int i = 0; i < intestazioni.size(); ++i)
@@ -39,22 +41,21 @@ ElencoScelta elencoComuni(Contesto &c, const QString &prov)
 {
     const QStringList intestazioni = {QStringLiteral("Cod. Istat"), QStringLiteral("Denominazione"), QStringLiteral("Prov"),
                                       QStringLiteral("C.A.P.")};
-    const QString sql = QStringLiteral("SELECT CodComune, Denominazione, SigProv, Cap FROM QryComuni");
     if (prov.isEmpty())
-        return leggi(c, intestazioni, sql + QStringLiteral(" ORDER BY Denominazione"));
-    return leggi(c, intestazioni, sql + QStringLiteral(" WHERE PROV = ? ORDER BY Denominazione"), {prov});
+        return leggi(c, intestazioni, sql::operatore::kComuni);
+    return leggi(c, intestazioni, sql::operatore::kComuniProvincia, {prov});
 }
 
 ElencoScelta elencoStati(Contesto &c)
 {
     return leggi(c, {QStringLiteral("Codice"), QStringLiteral("Denominazione")},
-                 QStringLiteral("SELECT CodStato, DenomStato FROM StatiEsteri ORDER BY DenomStato"));
+                 sql::operatore::kStatiEsteri);
 }
 
 ElencoScelta elencoIstituti(Contesto &c)
 {
     return leggi(c, {QStringLiteral("Cod. Istituto"), QStringLiteral("Denominazione")},
-                 QStringLiteral("SELECT CodIsti, DesIsti FROM Istituti ORDER BY DesIsti"));
+                 sql::operatore::kIstituti);
 }
 
 int cercaDopo(const QStringList &valori, int corrente, const QString &testo, bool contiene)
@@ -75,9 +76,7 @@ QStringList vociSediProvincia(Contesto &c)
 {
     QStringList voci;
     const QVariantList chiave = c.sessione.chiaveDomanda();
-    QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT Componente, Denominazione, TipoCompo, Indirizzo FROM QryCompo WHERE "
-                                                "GrupOpe=? AND Operatore=? AND PROV=? ORDER BY GrupOpe, Operatore, Componente"),
-                                 chiave);
+    QSqlQuery q = c.db.seleziona(sql::operatore::kVociComponentiProvincia, chiave);
     // Components and occasional sites alike: code, name, type, the whole address.
     auto voce = [](const QSqlQuery &r) {
         return riempi(r.value(0).toString(), 5, QStringLiteral("sx")) + QStringLiteral(" - ")
@@ -86,9 +85,7 @@ QStringList vociSediProvincia(Contesto &c)
     };
     while (q.next())
         voci << voce(q);
-    q = c.db.seleziona(QStringLiteral("SELECT SedeOcc, Denominazione, TipoCompo, Indirizzo FROM QrySediOccUtil WHERE "
-                                      "GrupOpe=? AND Operatore=? AND PROV=? ORDER BY GrupOpe, Operatore, SedeOcc"),
-                       chiave);
+    q = c.db.seleziona(sql::operatore::kVociSediOccasionaliProvincia, chiave);
     while (q.next())
         voci << voce(q) + QStringLiteral("   ") + kOccasionale;
     return voci;
@@ -103,9 +100,7 @@ SedeVoce leggiVoceSede(const QString &voce)
 QStringList vociComponentiProvincia(Contesto &c)
 {
     QStringList voci;
-    QSqlQuery q = c.db.seleziona(QStringLiteral("SELECT Componente, Denominazione, TipoCompo, Indirizzo FROM QryCompo WHERE "
-                                                "GrupOpe=? AND Operatore=? AND PROV=? ORDER BY GrupOpe, Operatore, Componente"),
-                                 c.sessione.chiaveDomanda());
+    QSqlQuery q = c.db.seleziona(sql::operatore::kVociComponentiProvincia, c.sessione.chiaveDomanda());
     while (q.next())
         voci << q.value(0).toString() + QStringLiteral(" - ") + q.value(1).toString() + QStringLiteral(" - ")
                 + q.value(2).toString() + QStringLiteral(" - ") + q.value(3).toString();

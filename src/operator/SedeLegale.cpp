@@ -6,20 +6,11 @@
 #include "common/Sessione.h"
 #include "db/Consultazioni.h"
 #include "db/CorsiDB.h"
-#include "db/Recordset.h"
+#include "operator/CatalogoOperatore.h"
 
 namespace quirdal {
 
 namespace {
-
-Recordset apriSedeLegale(Contesto &c)
-{
-    Recordset rs(c.db, QStringLiteral("QryCompo"));
-    rs.apri(condizioniChiave({QStringLiteral("GrupOpe"), QStringLiteral("Operatore"), QStringLiteral("TipoCompo")},
-                             {c.sessione.gGrupOpe, c.sessione.numeroOperatore(), c.sessione.gCompoSedeLeg}),
-            {{QStringLiteral("Componente")}});
-    return rs;
-}
 
 void rifiutaSeBloccato(Contesto &c)
 {
@@ -32,21 +23,23 @@ void rifiutaSeBloccato(Contesto &c)
 
 std::optional<DatiSedeLegale> caricaSedeLegale(Contesto &c)
 {
-    Recordset rs = apriSedeLegale(c);
-    if (rs.eof())
+    const QList<QVariantMap> righe = c.db.righe(
+        sql::operatore::kSedeLegale, {c.sessione.gGrupOpe, c.sessione.numeroOperatore(), c.sessione.gCompoSedeLeg});
+    if (righe.isEmpty())
         return std::nullopt;
+    auto t = [&](const char *n) { return CorsiDB::campo(righe.first(), QString::fromLatin1(n)).toString(); };
     DatiSedeLegale d;
-    d.componente = rs.testo(QStringLiteral("Componente"));
-    d.denominazione = rs.testo(QStringLiteral("CorsiCompo.Denominazione"));
-    d.codComune = rs.testo(QStringLiteral("CodComune"));
-    d.comune = rs.testo(QStringLiteral("Comuni.Denominazione"));
-    d.sigProv = rs.testo(QStringLiteral("SigProv"));
-    d.indirizzo = rs.testo(QStringLiteral("Indirizzo"));
-    d.cap = rs.testo(QStringLiteral("Cap"));
-    d.tel = rs.testo(QStringLiteral("Tel"));
-    d.fax = rs.testo(QStringLiteral("Fax"));
-    d.riferimento = rs.testo(QStringLiteral("Riferimento"));
-    d.email = rs.testo(QStringLiteral("Email"));
+    d.componente = t("Componente");
+    d.denominazione = t("Denominazione");
+    d.codComune = t("CodComune");
+    d.comune = t("Comuni.Denominazione");
+    d.sigProv = t("SigProv");
+    d.indirizzo = t("Indirizzo");
+    d.cap = t("Cap");
+    d.tel = t("Tel");
+    d.fax = t("Fax");
+    d.riferimento = t("Riferimento");
+    d.email = t("Email");
     return d;
 }
 
@@ -71,8 +64,7 @@ void scriviSedeLegale(Contesto &c, const DatiSedeLegale &d)
 {
     rifiutaSeBloccato(c);
     // Identified by its key alone: a row gone meanwhile is told as such.
-    const int n = c.db.esegui(QStringLiteral("UPDATE CorsiCompo SET Cap=?, Pref='', Tel=?, PrefFax='', Fax=?, Email=?, "
-                                             "Riferimento=? WHERE GrupOpe=? AND Operatore=? AND Componente=?"),
+    const int n = c.db.esegui(sql::operatore::kScriviSedeLegale,
                               {d.cap, d.tel, d.fax, d.email, d.riferimento, c.sessione.gGrupOpe,
                                c.sessione.numeroOperatore(), d.componente.toLongLong()});
     if (n == 0)
@@ -82,9 +74,7 @@ void scriviSedeLegale(Contesto &c, const DatiSedeLegale &d)
 void reinserisciSedeLegale(Contesto &c, const DatiSedeLegale &d)
 {
     rifiutaSeBloccato(c);
-    c.db.esegui(QStringLiteral("INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, TipoCompo, Denominazione, "
-                               "CodComune, Cap, Indirizzo, Pref, Tel, PrefFax, Fax, Email, Riferimento) VALUES "
-                               "(?, ?, ?, ?, ?, ?, ?, ?, '', ?, '', ?, ?, ?)"),
+    c.db.esegui(sql::operatore::kReinserisciSedeLegale,
                 {c.sessione.gGrupOpe, c.sessione.numeroOperatore(), d.componente.toLongLong(), c.sessione.gCompoSedeLeg,
                  d.denominazione, d.codComune, d.cap, d.indirizzo, d.tel, d.fax, d.email, d.riferimento});
 }

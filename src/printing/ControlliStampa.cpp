@@ -5,11 +5,10 @@
 #include "common/Testo.h"
 #include "courses/VerificaCorso.h"
 #include "db/CorsiDB.h"
+#include "printing/CatalogoStampa.h"
 
 #include <QDate>
 #include <QRegularExpression>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <cmath>
 
 namespace quirdal {
@@ -55,15 +54,13 @@ struct Riga {
     QVariant operator[](const char *nome) const { return v.value(QString::fromLatin1(nome)); }
 };
 
-QList<Riga> righe(CorsiDB &db, const QString &sql, const QVariantList &parametri)
+QList<Riga> righe(CorsiDB &db, const Istruzione &istruzione, const QVariantList &parametri)
 {
     QList<Riga> r;
-    for (QVariantMap &v : db.righe(sql, parametri))
+    for (QVariantMap &v : db.righe(istruzione, parametri))
         r << Riga{std::move(v)};
     return r;
 }
-
-QString somma(const QString &corpo) { return QStringLiteral("SELECT SUM(") + corpo; }
 
 // The checks in their order; each returns its message, "" when it passes.
 class Controlli {
@@ -138,12 +135,7 @@ private:
 
     void operatore()
     {
-        const QList<Riga> r = righe(m_db,
-                                    QStringLiteral("SELECT Corrispondenza, LegNome, LegGGNasc, LegMMNasc, LegAAAANasc, "
-                                                   "ProvCCIAA, CodCCIAA, AnnoCCIAA, NominativoReferente, "
-                                                   "CodFiscaleReferente FROM CorsiOper WHERE GrupOpe = ? AND "
-                                                   "Operatore = ?"),
-                                    m_s.chiaveOperatore());
+        const QList<Riga> r = righe(m_db, sql::stampa::kControlloOperatore, m_s.chiaveOperatore());
         // Without the operator's row every value counts as missing.
         const Riga o = r.value(0);
         if (o["Corrispondenza"].isNull()
@@ -181,10 +173,7 @@ private:
 
     void sedeLegale()
     {
-        const QList<Riga> r = righe(
-            m_db, QStringLiteral("SELECT Cap, CodComune, Email, Riferimento, Tel FROM QrySedLeg WHERE GrupOpe = ? AND "
-                                 "Operatore = ? ORDER BY Componente"),
-            m_s.chiaveOperatore());
+        const QList<Riga> r = righe(m_db, sql::stampa::kControlloSedeLegale, m_s.chiaveOperatore());
         const Riga l = r.value(0);
         const QVariant cap = l["Cap"];
         if ((capLunghezzaErrata(cap) || capNonNumerico(cap))
@@ -260,21 +249,14 @@ private:
 
     QList<Riga> componenti()
     {
-        return righe(m_db,
-                     QStringLiteral("SELECT * FROM QryCompoCorsi WHERE GrupOpe = ? AND Operatore = ? AND Prov = ? "
-                                    "ORDER BY Componente"),
-                     m_s.chiaveDomanda());
+        return righe(m_db, sql::stampa::kControlloComponenti, m_s.chiaveDomanda());
     }
 
     void sitiComponenti() { passiSiti(componenti(), "Componente"); }
 
     void sitiOccasionali()
     {
-        passiSiti(righe(m_db,
-                        QStringLiteral("SELECT * FROM QrySediOccUtilCorsi WHERE GrupOpe = ? AND Operatore = ? AND "
-                                       "Prov = ? ORDER BY SedeOcc"),
-                        m_s.chiaveDomanda()),
-                  "SedeOcc");
+        passiSiti(righe(m_db, sql::stampa::kControlloSediOcc, m_s.chiaveDomanda()), "SedeOcc");
     }
 
     void regolaTrentaPercento()
@@ -300,28 +282,12 @@ private:
 
     void oreLocali()
     {
-        const QList<Riga> sedi = righe(
-            m_db,
-            QStringLiteral(
-                "SELECT DISTINCT P.GrupOpe, P.Operatore, CASE WHEN P.SedeInteressata < 1000 THEN P.SedeInteressata "
-                "ELSE P.CompoResp END AS Componente, COALESCE(C.Denominazione, C1.Denominazione) AS Denominazione, "
-                "COALESCE(PR.PROV, PR1.PROV) AS PROV, COALESCE(C.NumLocali, C1.NumLocali) AS Locali "
-                "FROM CorsiProp P "
-                "LEFT JOIN CorsiCompo C ON C.GrupOpe = P.GrupOpe AND C.Operatore = P.Operatore AND C.Componente = "
-                "P.SedeInteressata "
-                "LEFT JOIN Comuni CO ON CO.CodComune = C.CodComune LEFT JOIN Province PR ON PR.PROV = CO.PROV "
-                "LEFT JOIN CorsiCompo C1 ON C1.GrupOpe = P.GrupOpe AND C1.Operatore = P.Operatore AND C1.Componente = "
-                "P.CompoResp "
-                "LEFT JOIN Comuni CO1 ON CO1.CodComune = C1.CodComune LEFT JOIN Province PR1 ON PR1.PROV = CO1.PROV "
-                "WHERE P.GrupOpe = ? AND P.Operatore = ? AND COALESCE(PR.PROV, PR1.PROV) = ? ORDER BY 3"),
-            m_s.chiaveDomanda());
+        const QList<Riga> sedi = righe(m_db, sql::stampa::kControlloLocali, m_s.chiaveDomanda());
         QString elenco;
         for (const Riga &r : sedi) {
             const qlonglong componente = r["Componente"].toLongLong();
             qlonglong locali = r["Locali"].toLongLong();
-            const qlonglong laboratori = m_db.valoreScalare(QStringLiteral("SELECT COALESCE(SUM(NumLab), 0) FROM "
-                                                                           "CorsiCompoTipoLab WHERE GrupOpe = ? AND "
-                                                                           "Operatore = ? AND Componente = ?"),
+            const qlonglong laboratori = m_db.valoreScalare(sql::stampa::kLaboratoriComponente,
                                                             {m_s.gGrupOpe, m_s.numeroOperatore(), componente})
                                              .toLongLong();
             if (3 * laboratori < locali)
@@ -348,18 +314,8 @@ private:
         if (!m_db.esisteColonna(QStringLiteral("CorsiProp"), QStringLiteral("DataAvvio")))
             return;
         QString elenco;
-        const QString campi = QStringLiteral(
-            "SELECT Q.GrupOpe, Q.Operatore, Q.SedeInteressata, Q.Corso, Q.Accorp, Q.DesQualif, Q.DataAvvio ");
-        const QString ordine = QStringLiteral(" WHERE Q.GrupOpe = ? AND Q.Operatore = ? AND S.PROV = ? ORDER BY "
-                                              "Q.SedeInteressata, Q.Corso, Q.Accorp");
-        for (const QString &sql :
-             {campi + QStringLiteral("FROM QryCorsi Q INNER JOIN QryCompoCorsi S ON S.Componente = Q.SedeInteressata "
-                                     "AND S.Operatore = Q.Operatore AND S.GrupOpe = Q.GrupOpe")
-                  + ordine,
-              campi + QStringLiteral("FROM QrySediOccUtilCorsi S INNER JOIN QryCorsi Q ON S.SedeOcc = Q.SedeInteressata "
-                                     "AND S.Operatore = Q.Operatore AND S.GrupOpe = Q.GrupOpe")
-                  + ordine}) {
-            for (const Riga &r : righe(m_db, sql, m_s.chiaveDomanda()))
+        for (const Istruzione *corsi : {&sql::stampa::kDateAvvioComponenti, &sql::stampa::kDateAvvioSediOcc}) {
+            for (const Riga &r : righe(m_db, *corsi, m_s.chiaveDomanda()))
                 if (r["DataAvvio"].toString().trimmed().isEmpty())
                     elenco += QStringLiteral("- CORSO: \t") + r["GrupOpe"].toString() + QLatin1Char(' ')
                         + r["Operatore"].toString() + QStringLiteral(" - ") + r["SedeInteressata"].toString()
@@ -393,38 +349,19 @@ qlonglong interoBancario(double v) { return qlonglong(std::nearbyint(v)); }
 
 bool operatoreHaCorsi(CorsiDB &db, const Sessione &s)
 {
-    return db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiProp WHERE GrupOpe = ? AND Operatore = ?"),
-                            s.chiaveOperatore())
-               .toLongLong()
-        > 0;
+    return db.valoreScalare(sql::stampa::kOperatoreHaCorsi, s.chiaveOperatore()).toLongLong() > 0;
 }
 
 OreComponente oreComponente(CorsiDB &db, const Sessione &s, qlonglong componente)
 {
     const QVariantList chiave = {s.gGrupOpe, s.numeroOperatore(), componente, s.gProv};
-    // Occasional-site courses the component answers for, the site in the province.
-    const QString occasionali = QStringLiteral(
-        " FROM CorsiProp P INNER JOIN CorsiSediOccUtil U ON U.SedeOcc = P.SedeInteressata AND U.GrupOpe = P.GrupOpe "
-        "AND U.Operatore = P.Operatore INNER JOIN CorsiSediOcc O ON O.SedeOcc = U.SedeOcc INNER JOIN Comuni CO ON "
-        "CO.CodComune = O.CodComune WHERE P.GrupOpe = ? AND P.Operatore = ? AND P.SedeInteressata > 999 AND "
-        "P.CompoResp = ? AND CO.PROV = ?");
-    // Courses held at the component, the component in the province.
-    const QString proprie = QStringLiteral(
-        " FROM CorsiProp P INNER JOIN CorsiCompo C ON C.GrupOpe = P.GrupOpe AND C.Operatore = P.Operatore AND "
-        "C.Componente = P.SedeInteressata INNER JOIN Comuni CO ON CO.CodComune = C.CodComune WHERE P.GrupOpe = ? AND "
-        "P.Operatore = ? AND P.SedeInteressata = ? AND CO.PROV = ?");
-    auto totale = [&](const QString &sql) { return interoBancario(db.valoreScalare(sql, chiave).toDouble()); };
+    auto totale = [&](const Istruzione &ore) { return interoBancario(db.valoreScalare(ore, chiave).toDouble()); };
     OreComponente o;
-    o.occasionali = totale(somma(QStringLiteral("P.DurataAnnOre)")) + occasionali);
-    o.occasionaliDeroga = totale(somma(QStringLiteral("P.DurataAnnOre)")) + occasionali
-                                 + QStringLiteral(" AND EXISTS (SELECT 1 FROM AzioneDeroga D WHERE D.CodAsse = "
-                                                  "P.CodAsse AND D.CodMisura = P.CodMisura AND D.CodAzione = "
-                                                  "P.CodAzione)"));
-    // A course without its duration in years adds nothing (a division by zero gives Null).
-    o.laboratoriEsterni = totale(somma(QStringLiteral("CAST(P.OreLabEsterni AS REAL) / NULLIF(P.DurataTotIter, 0))"))
-                                 + proprie);
-    o.diurne = totale(somma(QStringLiteral("P.DurataAnnOre)")) + proprie + QStringLiteral(" AND P.CodOra = 1"));
-    o.serali = totale(somma(QStringLiteral("P.DurataAnnOre)")) + proprie + QStringLiteral(" AND P.CodOra IN (2, 3)"));
+    o.occasionali = totale(sql::stampa::kOreOccasionali);
+    o.occasionaliDeroga = totale(sql::stampa::kOreOccasionaliDeroga);
+    o.laboratoriEsterni = totale(sql::stampa::kOreLaboratoriEsterni);
+    o.diurne = totale(sql::stampa::kOreDiurne);
+    o.serali = totale(sql::stampa::kOreSerali);
     return o;
 }
 

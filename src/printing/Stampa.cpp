@@ -11,6 +11,7 @@
 #include "common/PuntiArresto.h"
 #include "common/Sessione.h"
 #include "common/Testo.h"
+#include "db/CatalogoDb.h"
 #include "db/CorsiDB.h"
 #include "printing/CampiStampa.h"
 #include "printing/StampaDefinitiva.h"
@@ -34,9 +35,7 @@ RichiestaStampa RichiestaStampa::daSessione(const Sessione &s)
 
 QString nomePdfDomanda(const Contesto &c)
 {
-    const QString sigla = c.db.valoreScalare(QStringLiteral("SELECT SigProv FROM Province WHERE PROV = ?"),
-                                             {c.sessione.gProv})
-                              .toString();
+    const QString sigla = c.db.valoreScalare(sql::db::kSigProvProvincia, {c.sessione.gProv}).toString();
     return QDir(c.cartellaProgramma)
         .filePath(QStringLiteral("QUIRDAL-") + c.sessione.gGrupOpe + c.sessione.gOperatore + QLatin1Char('-') + sigla
                   + QStringLiteral("-Domanda.pdf"));
@@ -60,12 +59,7 @@ void MotoreStampa::CompilaCk(Valori &v, int primo, const QList<bool> &caselle)
 void MotoreStampa::CompilaHF(Valori &v)
 {
     const Sessione &s = m_c.sessione;
-    const Riga dom = riga(m_c.db,
-                          QStringLiteral("SELECT I.NumDoma, P.DesProv, P.SigProv, O.Denominazione FROM Installazione I "
-                                         "LEFT JOIN Province P ON P.PROV = I.Prov LEFT JOIN CorsiOper O ON O.GrupOpe = "
-                                         "I.GrupOpe AND O.Operatore = I.Operatore WHERE I.GrupOpe = ? AND "
-                                         "I.Operatore = ? AND I.Prov = ?"),
-                          s.chiaveDomanda());
+    const Riga dom = riga(m_c.db, sql::stampa::kIntestazione, s.chiaveDomanda());
     v.grassetto(QStringLiteral("NomStampa"), m_r.modo);
     v.grassetto(QStringLiteral("NumDoma"), t(dom, "NumDoma").trimmed());
     v.testo(QStringLiteral("Prov"), t(dom, "DesProv"));
@@ -175,10 +169,7 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
         m_a.fase(QStringLiteral("Creazione del file PDF in corso..."));
         Impaginazione imp;
         imp.tipoStampa = r.modo;
-        const QString denominazione = m_c.db.valoreScalare(QStringLiteral("SELECT Denominazione FROM CorsiOper WHERE "
-                                                                          "GrupOpe = ? AND Operatore = ?"),
-                                                           m_c.sessione.chiaveOperatore())
-                                          .toString();
+        const QString denominazione = denominazioneOperatore(m_c.db, m_c.sessione);
         imp.intestazione = QStringLiteral("Operatore ") + m_c.sessione.gGrupOpe + QLatin1Char(' ') + m_c.sessione.gOperatore
             + QStringLiteral(" - ") + denominazione.left(60) + QStringLiteral(" - Provincia di ") + m_c.sessione.gDesProv;
         imp.autore = QStringLiteral("QUIRDAL - Operatore ") + m_c.sessione.gGrupOpe + QLatin1Char(' ')
@@ -215,18 +206,17 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
     }
 }
 
+QString denominazioneOperatore(CorsiDB &db, const Sessione &s)
+{
+    return db.valoreScalare(sql::stampa::kDenominazioneOperatore, s.chiaveOperatore()).toString();
+}
+
 QStringList vociSediStampa(CorsiDB &db, const Sessione &s)
 {
     QStringList r;
-    for (const Riga &c : righe(db,
-                               QStringLiteral("SELECT Componente, Denominazione FROM QryCompoCorsi WHERE GrupOpe = ? AND "
-                                              "Operatore = ? AND PROV = ? ORDER BY Componente"),
-                               s.chiaveDomanda()))
+    for (const Riga &c : righe(db, sql::stampa::kVociComponenti, s.chiaveDomanda()))
         r << t(c, "Componente") + QStringLiteral(" - ") + t(c, "Denominazione");
-    for (const Riga &c : righe(db,
-                               QStringLiteral("SELECT SedeOcc, Denominazione FROM QrySediOccUtilCorsi WHERE GrupOpe = ? "
-                                              "AND Operatore = ? AND PROV = ? ORDER BY SedeOcc"),
-                               s.chiaveDomanda()))
+    for (const Riga &c : righe(db, sql::stampa::kVociSediOcc, s.chiaveDomanda()))
         r << t(c, "SedeOcc") + QStringLiteral(" - ") + t(c, "Denominazione") + QStringLiteral("  (SEDE OCCASIONALE)");
     return r;
 }

@@ -107,6 +107,9 @@ bool TrasDoma(CorsiDB &db, const Sessione &s);
 // Sets it; false when the application has no row to mark.
 bool SegnaDomandaStampata(CorsiDB &db, const Sessione &s);
 
+// The name of the session's operator, as the database has it ("" when it has none).
+QString denominazioneOperatore(CorsiDB &db, const Sessione &s);
+
 // The sites a draft can be limited to: those with courses in the province, components as
 // number + " - " + name, occasional sites the same followed by "  (SEDE OCCASIONALE)".
 QStringList vociSediStampa(CorsiDB &db, const Sessione &s);

@@ -25,12 +25,10 @@ void MotoreStampa::StampaUnCorso(const ChiaveCorso &k)
     const Sessione &s = m_c.sessione;
     CorsiDB &db = m_c.db;
     const QVariantList chiave = {s.gGrupOpe, s.numeroOperatore(), k.sede, k.corso, k.accorp};
-    const QString condizione = QStringLiteral(
-        " WHERE GrupOpe = ? AND Operatore = ? AND SedeInteressata = ? AND Corso = ? AND Accorp = ?");
     Riga c, p;
     try {
-        c = riga(db, QStringLiteral("SELECT * FROM QryCorsi") + condizione, chiave);
-        p = riga(db, QStringLiteral("SELECT * FROM CorsiProp") + condizione, chiave);
+        c = riga(db, sql::stampa::kCorsoDescritto, chiave);
+        p = riga(db, sql::stampa::kCorso, chiave);
     } catch (const Errore &e) {
         errore(QStringLiteral("StampaTutto"), e.descrizione());
     }
@@ -62,9 +60,7 @@ void MotoreStampa::StampaUnCorso(const ChiaveCorso &k)
                 continue;
             Valori rv;
             rv.testo(QStringLiteral("Destinatario"),
-                     codiceDescrizione(cod, db.valoreScalare(QStringLiteral("SELECT DesDest FROM Destin WHERE CodDest = ?"),
-                                                             {cod})
-                                                .toString()));
+                     codiceDescrizione(cod, db.valoreScalare(sql::stampa::kDesDest, {cod}).toString()));
             b[QStringLiteral("Destinatari")] << rv;
         }
         v.testo(QStringLiteral("Scolarita"), codiceDescrizione(t(p, "CodScol"), t(c, "DesScol")));
@@ -82,9 +78,7 @@ void MotoreStampa::StampaUnCorso(const ChiaveCorso &k)
         v.grassetto(QStringLiteral("DataAvvio"), t(p, "DataAvvio"));
         CompilaCk(v, 11, {vero(p, "ATS")});
     });
-    const QList<Riga> spese = righe(db, QStringLiteral("SELECT * FROM CorsiPropSpese") + condizione
-                                            + QStringLiteral(" ORDER BY ProgrAnno"),
-                                    chiave);
+    const QList<Riga> spese = righe(db, sql::stampa::kSpeseCorso, chiave);
     sezione(QStringLiteral("_p07Wzq"), [&](Valori &v, QHash<QString, Righe> &b) {
         corso(v);
         QList<SpeseAnno> anni;
@@ -151,12 +145,7 @@ void MotoreStampa::StampaUnCorso(const ChiaveCorso &k)
     });
     sezione(QStringLiteral("_p10Wzq"), [&](Valori &v, QHash<QString, Righe> &b) {
         corso(v);
-        for (const Riga &r : righe(db,
-                                   QStringLiteral("SELECT M.Tipo, M.Etichetta, V.Valore FROM Metadati M LEFT JOIN "
-                                                  "ValoriChk V ON V.Prov = M.Prov AND V.ID = M.Id AND V.GrupOpe = ? AND "
-                                                  "V.Operatore = ? AND V.SedeInteressata = ? AND V.Corso = ? AND "
-                                                  "V.Accorp = ? WHERE M.Prov = ? ORDER BY M.Id"),
-                                   chiave + QVariantList{s.gProv})) {
+        for (const Riga &r : righe(db, sql::stampa::kValoriControllo, chiave + QVariantList{s.gProv})) {
             Valori rv;
             if (t(r, "Tipo") == QLatin1String("T")) {
                 rv.html(QStringLiteral("ckV"), QString());
@@ -193,9 +182,7 @@ void MotoreStampa::StampaUnCorso(const ChiaveCorso &k)
 void MotoreStampa::StampaHandi(const ChiaveCorso &k)
 {
     const Sessione &s = m_c.sessione;
-    const QList<Riga> schede = righe(m_c.db,
-                                     QStringLiteral("SELECT * FROM CorsiHandi WHERE GrupOpe = ? AND Operatore = ? AND "
-                                                    "SedeInteressata = ? AND Corso = ? AND Accorp = ?"),
+    const QList<Riga> schede = righe(m_c.db, sql::stampa::kSchedeHandicap,
                                      {s.gGrupOpe, s.numeroOperatore(), k.sede, k.corso, k.accorp});
     for (const Riga &h : schede) {
         sezione(QStringLiteral("_pHandiWZQ"), [&](Valori &v, QHash<QString, Righe> &b) {
@@ -210,10 +197,7 @@ void MotoreStampa::StampaHandi(const ChiaveCorso &k)
                     continue;
                 Valori rv;
                 rv.testo(QStringLiteral("Destinatario"),
-                         codiceDescrizione(cod, m_c.db.valoreScalare(QStringLiteral("SELECT DesDest FROM Destin WHERE "
-                                                                                    "CodDest = ?"),
-                                                                     {cod})
-                                                    .toString()));
+                         codiceDescrizione(cod, m_c.db.valoreScalare(sql::stampa::kDesDest, {cod}).toString()));
                 b[QStringLiteral("Destinatari")] << rv;
             }
         });

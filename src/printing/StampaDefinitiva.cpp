@@ -12,6 +12,7 @@
 #include "common/Testo.h"
 #include "common/FileTemporanei.h"
 #include "db/CorsiDB.h"
+#include "printing/CatalogoStampa.h"
 #include "printing/ControlliStampa.h"
 
 #include <QCoreApplication>
@@ -29,8 +30,6 @@ using namespace stampa;
 namespace {
 
 const QString kBaseDatiInUso = QStringLiteral("La base dati è in uso da un'altra postazione. Riprovare tra qualche istante.");
-const QString kSqlBloccoDomanda = QStringLiteral("UPDATE Installazione SET DomandaStampata = ? WHERE GrupOpe = ? AND "
-                                                 "Operatore = ? AND Prov = ? AND Domanda = 1");
 
 // A file put under another name in one step, replacing what was there.
 bool rinomina(const QString &da, const QString &a, QString &errore)
@@ -57,11 +56,7 @@ QString descrizioneBaseDati(const Errore &e)
 
 bool domandaBloccata(CorsiDB &db, const QVariantList &chiave)
 {
-    return db.valoreScalare(QStringLiteral("SELECT DomandaStampata FROM Installazione WHERE GrupOpe = ? AND "
-                                           "Operatore = ? AND Prov = ? AND Domanda = 1"),
-                            chiave)
-               .toInt()
-        != 0;
+    return db.valoreScalare(sql::stampa::kDomandaStampata, chiave).toInt() != 0;
 }
 
 // What a record holds, and whether it can be trusted to name a final print of ours.
@@ -118,7 +113,7 @@ bool stampa::consegna(Contesto &c, Consegna &k, EsitoStampa &e)
         if (e.bloccata) {
             try {
                 Transazione t(c.db);
-                c.db.esegui(kSqlBloccoDomanda, QVariantList{FALSO} + s.chiaveDomanda());
+                c.db.esegui(sql::stampa::kSegnaDomandaStampata, QVariantList{FALSO} + s.chiaveDomanda());
                 t.conferma();
                 e.bloccata = false;
             } catch (const Errore &) {
@@ -140,19 +135,12 @@ bool stampa::consegna(Contesto &c, Consegna &k, EsitoStampa &e)
     return true;
 }
 
-bool TrasDoma(CorsiDB &db, const Sessione &s)
-{
-    return db.valoreScalare(QStringLiteral("SELECT DomandaStampata FROM Installazione WHERE GrupOpe = ? AND "
-                                           "Operatore = ? AND Prov = ? AND Domanda = 1"),
-                            s.chiaveDomanda())
-               .toInt()
-        != 0;
-}
+bool TrasDoma(CorsiDB &db, const Sessione &s) { return domandaBloccata(db, s.chiaveDomanda()); }
 
 bool SegnaDomandaStampata(CorsiDB &db, const Sessione &s)
 {
     Transazione t(db);
-    const int n = db.esegui(kSqlBloccoDomanda, QVariantList{VERO} + s.chiaveDomanda());
+    const int n = db.esegui(sql::stampa::kSegnaDomandaStampata, QVariantList{VERO} + s.chiaveDomanda());
     t.conferma();
     return n > 0;
 }

@@ -89,19 +89,11 @@ void MotoreStampa::StampaTutto()
 {
     const Sessione &s = m_c.sessione;
     CorsiDB &db = m_c.db;
-    const Riga oper = riga(db, QStringLiteral("SELECT * FROM QryOper WHERE GrupOpe = ? AND Operatore = ?"),
-                           s.chiaveOperatore());
-    const Riga sl = riga(db,
-                         QStringLiteral("SELECT C.*, Co.Denominazione AS ComuneSede, Co.SigProv AS SiglaSede FROM "
-                                        "CorsiCompo C LEFT JOIN Comuni Co ON Co.CodComune = C.CodComune WHERE "
-                                        "C.GrupOpe = ? AND C.Operatore = ? AND C.TipoCompo = 'SL' ORDER BY "
-                                        "C.Componente"),
-                         s.chiaveOperatore());
+    const Riga oper = riga(db, sql::stampa::kOperatore, s.chiaveOperatore());
+    const Riga sl = riga(db, sql::stampa::kSedeLegale, s.chiaveOperatore());
     // Cover.
     sezione(QStringLiteral("_p01WZQ"), [&](Valori &v, QHash<QString, Righe> &) {
-        const Riga pr = riga(db, QStringLiteral("SELECT P.SigProv, L.* FROM Province P LEFT JOIN ProvinceLoghiIndir L ON "
-                                                "L.PROV = P.PROV WHERE P.PROV = ?"),
-                             {s.gProv});
+        const Riga pr = riga(db, sql::stampa::kProvinciaLogo, {s.gProv});
         QImage logo;
         const QString fileLogo = t(pr, "Logo").trimmed();
         if (!fileLogo.isEmpty())
@@ -118,8 +110,7 @@ void MotoreStampa::StampaTutto()
     });
     // Addressee, directive, previous application.
     sezione(QStringLiteral("_p02WZQ"), [&](Valori &v, QHash<QString, Righe> &) {
-        const QString desProv = db.valoreScalare(QStringLiteral("SELECT DesProv FROM Province WHERE PROV = ?"), {s.gProv})
-                                    .toString();
+        const QString desProv = db.valoreScalare(sql::stampa::kDesProv, {s.gProv}).toString();
         v.testo(QStringLiteral("Ufficio"), ufficioDestinatario(s.gProv, desProv));
         v.testo(QStringLiteral("DESPROV"), t(oper, "DESPROV").isEmpty() ? desProv : t(oper, "DESPROV"));
         v.testo(QStringLiteral("Direttiva"), t(oper, "Direttiva"));
@@ -133,17 +124,10 @@ void MotoreStampa::StampaTutto()
     sezione(QStringLiteral("_p03Wzq"), [&](Valori &v, QHash<QString, Righe> &b) {
         Importo totale;
         int corsi = 0;
-        const QList<Riga> sedi = righe(
-            db,
-            QStringLiteral("SELECT Componente AS Sede, Denominazione, 0 AS Occ FROM QryCompoCorsi WHERE GrupOpe = ? AND "
-                           "Operatore = ? AND PROV = ? UNION ALL SELECT SedeOcc, Denominazione, 1 FROM "
-                           "QrySediOccUtilCorsi WHERE GrupOpe = ? AND Operatore = ? AND PROV = ? ORDER BY 3, 1"),
-            s.chiaveDomanda() + s.chiaveDomanda());
+        const QList<Riga> sedi = righe(db, sql::stampa::kRiepilogoSedi, s.chiaveDomanda() + s.chiaveDomanda());
         for (const Riga &r : sedi) {
             const qlonglong sede = r.value(QStringLiteral("Sede")).toLongLong();
-            const int n = db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiProp WHERE GrupOpe = ? AND "
-                                                          "Operatore = ? AND SedeInteressata = ?"),
-                                           {s.gGrupOpe, s.numeroOperatore(), sede})
+            const int n = db.valoreScalare(sql::stampa::kNumeroCorsiSede, {s.gGrupOpe, s.numeroOperatore(), sede})
                               .toInt();
             // A component's own courses; an occasional site's are counted with its component.
             const Importo imp = vero(r, "Occ") ? Importo() : TotSpeseCorsiSede(db, s, sede);
@@ -215,10 +199,7 @@ void MotoreStampa::StampaTutto()
     } else {
         QList<Riga> componenti;
         try {
-            componenti = righe(db,
-                               QStringLiteral("SELECT Componente FROM QryCompoCorsi WHERE GrupOpe = ? AND Operatore = ? "
-                                              "AND PROV = ? ORDER BY Componente"),
-                               s.chiaveDomanda());
+            componenti = righe(db, sql::stampa::kComponentiConCorsi, s.chiaveDomanda());
         } catch (const Errore &e) {
             errore(QStringLiteral("StampaTutto"), e.descrizione());
         }
@@ -237,9 +218,7 @@ void MotoreStampa::sedeComponente(qlonglong componente)
     CorsiDB &db = m_c.db;
     const QVariantList chiave = {s.gGrupOpe, s.numeroOperatore(), componente};
     sezione(QStringLiteral("_p05Wzq"), [&](Valori &v, QHash<QString, Righe> &) {
-        const Riga c = riga(db, QStringLiteral("SELECT * FROM QryCompo WHERE GrupOpe = ? AND Operatore = ? AND "
-                                               "Componente = ?"),
-                            chiave);
+        const Riga c = riga(db, sql::stampa::kComponente, chiave);
         v.grassetto(QStringLiteral("Sede"), QString::number(componente));
         v.testo(QStringLiteral("TipoSede"), t(c, "TipoCompo") == QLatin1String("SL") ? QStringLiteral("Sede legale")
                                                                                      : QStringLiteral("Componente"));
@@ -253,21 +232,13 @@ void MotoreStampa::sedeComponente(qlonglong componente)
     });
     sezione(QStringLiteral("_p051Wzq"), [&](Valori &v, QHash<QString, Righe> &b) {
         v.grassetto(QStringLiteral("Sede"), QString::number(componente));
-        for (const Riga &r : righe(db,
-                                   QStringLiteral("SELECT NumLab, TipoLab FROM CorsiCompoTipoLab WHERE GrupOpe = ? AND "
-                                                  "Operatore = ? AND Componente = ? ORDER BY IdLab"),
-                                   chiave)) {
+        for (const Riga &r : righe(db, sql::stampa::kLaboratori, chiave)) {
             Valori rv;
             rv.testo(QStringLiteral("NumLab"), t(r, "NumLab"));
             rv.testo(QStringLiteral("TipoLab"), t(r, "TipoLab"));
             b[QStringLiteral("Riga_Vuota")] << rv;
         }
-        for (const Riga &r : righe(db,
-                                   QStringLiteral("SELECT O.CodDiret, D.Descrizione, O.OreDiurne, O.OreSerali FROM "
-                                                  "CorsiCompoOre O LEFT JOIN Direttiva D ON D.CodDiret = O.CodDiret "
-                                                  "WHERE O.GrupOpe = ? AND O.Operatore = ? AND O.Componente = ? ORDER "
-                                                  "BY O.CodDiret"),
-                                   chiave)) {
+        for (const Riga &r : righe(db, sql::stampa::kOreDirettiva, chiave)) {
             Valori rv;
             rv.testo(QStringLiteral("CodDiret"), codiceDescrizione(t(r, "CodDiret"), t(r, "Descrizione")));
             rv.testo(QStringLiteral("OreDiurne"), t(r, "OreDiurne"));
@@ -282,9 +253,7 @@ void MotoreStampa::sedeOccasionale(qlonglong sede)
 {
     const Sessione &s = m_c.sessione;
     sezione(QStringLiteral("_p05Wzq"), [&](Valori &v, QHash<QString, Righe> &) {
-        const Riga c = riga(m_c.db, QStringLiteral("SELECT * FROM QrySediOccUtil WHERE GrupOpe = ? AND Operatore = ? AND "
-                                                   "SedeOcc = ?"),
-                            {s.gGrupOpe, s.numeroOperatore(), sede});
+        const Riga c = riga(m_c.db, sql::stampa::kSedeOccasionale, {s.gGrupOpe, s.numeroOperatore(), sede});
         v.grassetto(QStringLiteral("Sede"), QString::number(sede));
         v.testo(QStringLiteral("TipoSede"), QStringLiteral("Sede occasionale"));
         recapitiSede(v, c);
@@ -300,10 +269,7 @@ void MotoreStampa::StampaSO(std::optional<qlonglong> sede)
     const Sessione &s = m_c.sessione;
     QList<Riga> siti;
     try {
-        siti = righe(m_c.db,
-                     QStringLiteral("SELECT DISTINCT SedeOcc, CompoResp FROM QryStSediOcc WHERE GrupOpe = ? AND "
-                                    "Operatore = ? AND PROV = ? ORDER BY GrupOpe, Operatore, SedeOcc, CompoResp"),
-                     s.chiaveDomanda());
+        siti = righe(m_c.db, sql::stampa::kSediOccasionali, s.chiaveDomanda());
     } catch (const Errore &e) {
         errore(QStringLiteral("StampaSO"), e.descrizione());
     }
@@ -325,10 +291,7 @@ void MotoreStampa::StampaCorsi(qlonglong sede, std::optional<qlonglong> compoRes
     const Sessione &s = m_c.sessione;
     QList<Riga> corsi;
     try {
-        corsi = righe(m_c.db,
-                      QStringLiteral("SELECT Corso, Accorp, CompoResp FROM CorsiProp WHERE GrupOpe = ? AND Operatore = ? "
-                                     "AND SedeInteressata = ? ORDER BY Corso, CAST(Accorp AS INTEGER)"),
-                      {s.gGrupOpe, s.numeroOperatore(), sede});
+        corsi = righe(m_c.db, sql::stampa::kCorsiSede, {s.gGrupOpe, s.numeroOperatore(), sede});
     } catch (const Errore &e) {
         errore(sede > 999 ? QStringLiteral("StampaSO") : QStringLiteral("StampaTutto"), e.descrizione());
     }

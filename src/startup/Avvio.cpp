@@ -14,6 +14,7 @@
 #include "loading/DatiOperatori.h"
 #include "loading/TabelleDecodifica.h"
 #include "printing/Stampa.h"
+#include "startup/CatalogoAvvio.h"
 
 #include <QDir>
 #include <QtGlobal>
@@ -109,7 +110,7 @@ void Avvio::controllaBaseVuota()
 {
     passoDati("BaseVuota", [&] {
         Sessione &s = m_c.sessione;
-        const bool vuota = m_c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiOper")).toInt() == 0;
+        const bool vuota = m_c.db.valoreScalare(sql::avvio::kNumeroOperatori).toInt() == 0;
         if (!vuota) {
             s.gAiutoIniziale = FALSO;
             return;

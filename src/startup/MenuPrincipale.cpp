@@ -9,6 +9,7 @@
 #include "common/Sessione.h"
 #include "config/SessioneIni.h"
 #include "db/CorsiDB.h"
+#include "startup/CatalogoAvvio.h"
 
 #include <QSqlQuery>
 
@@ -46,14 +47,13 @@ void MenuPrincipale::primaAttivazione(const std::function<void()> &apriSelOpe,
     if (s.gAiutoIniziale && apriAiuto)
         apriAiuto(20000);
     while (s.gDenomOper.isEmpty()) {
-        const int n = m_c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM CorsiOper")).toInt();
+        const int n = m_c.db.valoreScalare(sql::avvio::kNumeroOperatori).toInt();
         if (n > 1) {
             s.gSelOpeAvvio = VERO;
             apriSelOpe();
             s.gSelOpeAvvio = FALSO;
         } else if (n == 1) {
-            QSqlQuery q = m_c.db.seleziona(
-                QStringLiteral("SELECT GrupOpe, Operatore, Denominazione, TipoOper FROM CorsiOper"));
+            QSqlQuery q = m_c.db.seleziona(sql::avvio::kUnicoOperatore);
             q.next();
             s.impostaOperatore(q.value(0).toString(), q.value(1).toString());
             m_c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("GrOpe"), s.gGrupOpe);

@@ -17,6 +17,7 @@
 #include "db/CorsiDB.h"
 #include "db/RiaperturaConnessione.h"
 #include "support/Archivio.h"
+#include "support/CatalogoSupporto.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -48,7 +49,7 @@ QString virgolette(const QString &nome) { return QLatin1Char('"') + nome + QLati
 // older archive may lack a column added since.
 QString colonneComuni(CorsiDB &db, const QString &tabella)
 {
-    QSqlQuery q = db.seleziona(QStringLiteral("SELECT name FROM pragma_table_info(?, 'recupero')"), {tabella});
+    QSqlQuery q = db.seleziona(sql::supporto::kColonneArchiviate, {tabella});
     QStringList archiviate;
     while (q.next())
         archiviate << q.value(0).toString();
@@ -64,9 +65,7 @@ void rinfrescaSessione(Contesto &c)
 {
     Sessione &s = c.sessione;
     ripristinaSessione(s, c.ini, c.db);
-    QSqlQuery q = c.db.seleziona(
-        QStringLiteral("SELECT Denominazione, TipoOper FROM CorsiOper WHERE GrupOpe=? AND Operatore=?"),
-        s.chiaveOperatore());
+    QSqlQuery q = c.db.seleziona(sql::supporto::kOperatoreSessione, s.chiaveOperatore());
     if (q.next()) {
         s.gDenomOper = q.value(0).toString();
         s.gTipoOper = q.value(1).toString();
@@ -158,36 +157,34 @@ void rimuoviCartelleVecchieDelSalvataggio()
     }
 }
 
+// The archived database attached as "recupero" for the length of a scope.
+class Recupero {
+public:
+    Recupero(CorsiDB &db, const QString &file) : m_db(db) { m_db.esegui(sql::supporto::kAttaccaRecupero, {file}); }
+    ~Recupero()
+    {
+        try {
+            m_db.esegui(sql::supporto::kStaccaRecupero);
+        } catch (const Errore &) {
+        }
+    }
+    Recupero(const Recupero &) = delete;
+    Recupero &operator=(const Recupero &) = delete;
+
+private:
+    CorsiDB &m_db;
+};
+
 // The applications printed in final form here that the archived database holds unprinted
 // or not at all, "- operatore A/1 ENTE, provincia di TORINO" each: a restore would unlock
 // them. Operatore: the current operator's only.
 QStringList domandeSbloccate(CorsiDB &db, const QString &file, ModoRecupero modo, const Sessione &s)
 {
-    db.esegui(QStringLiteral("ATTACH DATABASE ? AS archiviata"), {file});
-    struct Stacca {
-        CorsiDB &db;
-        ~Stacca()
-        {
-            try {
-                db.esegui(QStringLiteral("DETACH DATABASE archiviata"));
-            } catch (const Errore &) {
-            }
-        }
-    } stacca{db};
-    QString sql = QStringLiteral(
-        "SELECT I.GrupOpe, I.Operatore, I.Prov, O.Denominazione, P.DesProv FROM main.Installazione I "
-        "LEFT JOIN main.CorsiOper O ON O.GrupOpe = I.GrupOpe AND O.Operatore = I.Operatore "
-        "LEFT JOIN main.Province P ON P.PROV = I.Prov "
-        "WHERE I.DomandaStampata <> 0 AND NOT EXISTS (SELECT 1 FROM archiviata.Installazione A WHERE "
-        "A.GrupOpe = I.GrupOpe AND A.Operatore = I.Operatore AND A.Prov = I.Prov AND A.DomandaStampata <> 0)");
-    QVariantList parametri;
-    if (modo == ModoRecupero::Operatore) {
-        sql += QStringLiteral(" AND I.GrupOpe = ? AND I.Operatore = ?");
-        parametri = s.chiaveOperatore();
-    }
-    sql += QStringLiteral(" ORDER BY I.GrupOpe, I.Operatore, I.Prov");
+    const Recupero recupero(db, file);
+    const bool operatore = modo == ModoRecupero::Operatore;
     QStringList r;
-    QSqlQuery q = db.seleziona(sql, parametri);
+    QSqlQuery q = operatore ? db.seleziona(sql::supporto::kDomandeSbloccateOperatore, s.chiaveOperatore())
+                            : db.seleziona(sql::supporto::kDomandeSbloccate);
     while (q.next()) {
         const QString nome = q.value(3).toString().trimmed(), provincia = q.value(4).toString().trimmed();
         r << QStringLiteral("- operatore ") + q.value(0).toString() + QLatin1Char('/') + q.value(1).toString()
@@ -338,34 +335,18 @@ EsitoSalvataggio salvaDati(Contesto &c, const QString &testo, ProgressoCaricamen
 void sostituisciDatiOperatore(CorsiDB &db, const QString &file, const QString &grupOpe, qlonglong operatore)
 {
     const QVariantList chiave{grupOpe, operatore};
-    db.esegui(QStringLiteral("ATTACH DATABASE ? AS recupero"), {file});
-    struct Stacca {
-        CorsiDB &db;
-        ~Stacca()
-        {
-            try {
-                db.esegui(QStringLiteral("DETACH DATABASE recupero"));
-            } catch (const Errore &) {
-            }
-        }
-    } stacca{db};
+    const Recupero recupero(db, file);
     Transazione t(db);
     for (const InfoTabella &info : db.elencoTabelle()) {
         if (info.tipo != QLatin1String("TABLE") || !db.esisteColonna(info.nome, QStringLiteral("GrupOpe"))
             || !db.esisteColonna(info.nome, QStringLiteral("Operatore")))
             continue;
         const QString tabella = virgolette(info.nome), elenco = colonneComuni(db, info.nome);
-        db.esegui(QStringLiteral("DELETE FROM main.") + tabella + QStringLiteral(" WHERE GrupOpe=? AND Operatore=?"), chiave);
-        db.esegui(QStringLiteral("INSERT INTO main.") + tabella + QStringLiteral(" (") + elenco + QStringLiteral(") SELECT ")
-                      + elenco + QStringLiteral(" FROM recupero.") + tabella + QStringLiteral(" WHERE GrupOpe=? AND Operatore=?"),
-                  chiave);
+        db.esegui(completa(sql::supporto::kCancellaOperatore, {tabella}), chiave);
+        db.esegui(completa(sql::supporto::kCopiaOperatore, {tabella, elenco}), chiave);
     }
     // Occasional sites are shared by the operators: only those this database lacks.
-    const QString sedi = colonneComuni(db, QStringLiteral("CorsiSediOcc"));
-    db.esegui(QStringLiteral("INSERT OR IGNORE INTO main.CorsiSediOcc (") + sedi + QStringLiteral(") SELECT ") + sedi
-                  + QStringLiteral(" FROM recupero.CorsiSediOcc WHERE SedeOcc IN (SELECT SedeOcc FROM recupero.CorsiSediOccUtil "
-                                   "WHERE GrupOpe=? AND Operatore=?)"),
-              chiave);
+    db.esegui(completa(sql::supporto::kCopiaSediOcc, {colonneComuni(db, QStringLiteral("CorsiSediOcc"))}), chiave);
     t.conferma();
 }
 

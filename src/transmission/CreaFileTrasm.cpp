@@ -10,7 +10,9 @@
 #include "common/Importo.h"
 #include "common/Piattaforma.h"
 #include "common/Testo.h"
+#include "db/CatalogoDb.h"
 #include "db/CorsiDB.h"
+#include "transmission/CatalogoTrasmissione.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,13 +94,9 @@ QString testoErrore(long numero, const QString &descrizione)
 
 QString mCreaFileTrasm::NomeFile(const QString &prov, const QString &grupOpe, const QString &operatore)
 {
-    const QVariant n = m_c.db.valoreScalare(
-        QStringLiteral("SELECT NumDoma FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=? AND Domanda=1"),
-        {grupOpe, operatore.toLongLong(), prov});
-    if (n.isNull() && !m_c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND "
-                                                           "Operatore=? AND Prov=? AND Domanda=1"),
-                                            {grupOpe, operatore.toLongLong(), prov})
-                            .toInt())
+    const QVariantList chiave{grupOpe, operatore.toLongLong(), prov};
+    const QVariant n = m_c.db.valoreScalare(sql::trasmissione::kNumDomaDomanda, chiave);
+    if (n.isNull() && !m_c.db.valoreScalare(sql::trasmissione::kDomandaPresente, chiave).toInt())
         return {};
     m_numDoma = n.toString().trimmed();
     // The name goes into a path and is the first line of the upload: cleaned as every
@@ -117,7 +115,7 @@ bool mCreaFileTrasm::scrivi(Stato &s, const QString &prov, const QString &grupOp
     s.g = grupOpe;
     s.o = QString::number(operatore.toLongLong());
     s.numDoma = m_numDoma;
-    s.sigProv = m_c.db.valoreScalare(QStringLiteral("SELECT SigProv FROM Province WHERE PROV=?"), {prov}).toString();
+    s.sigProv = m_c.db.valoreScalare(sql::db::kSigProvProvincia, {prov}).toString();
     s.data = (m_dataFissa.isValid() ? m_dataFissa : m_c.piattaforma.oggi()).toString(QStringLiteral("yyyyMMdd"));
 
     const QList<std::pair<const char *, std::function<bool(const Corsi &)>>> scrittori = {

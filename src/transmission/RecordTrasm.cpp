@@ -6,8 +6,10 @@
 #include "common/Errori.h"
 #include "common/Sessione.h"
 #include "courses/Spese.h"
+#include "db/CatalogoDb.h"
 #include "db/CorsiDB.h"
 #include "db/IstruzionePreparata.h"
+#include "transmission/CatalogoTrasmissione.h"
 
 #include <QSet>
 #include <QSqlQuery>
@@ -53,11 +55,6 @@ void rigaSede(Stato &s, const QSqlQuery &q, const QString &codice, bool componen
     s.record(r);
 }
 
-const char *const kSpese[] = {"ParamA1", "NumOreA1", "NumAllA1", "ParamA2", "NumOreA2", "NumAllA2", "Param16", "NumOre16",
-                              "NumAll16", "Param17Piu", "Param17Meno", "Param70", "Param70P", "Param71", "Param71P",
-                              "Param72", "Param72P", "Param73", "Param73P", "Param74", "Param74P", "Param17_3",
-                              "NumAll17_3", "EnteErogatore"};
-
 bool controllaCorsi(Stato &s, const Corsi &corsi, const QString &scrittore)
 {
     if (corsi.provinciaMancante)
@@ -69,9 +66,9 @@ bool controllaCorsi(Stato &s, const Corsi &corsi, const QString &scrittore)
 
 QString annoDi(const RigaCorso &c) { return QString::number(2009 + c.anno() - 1); }
 
-bool righeDiSede(Stato &s, const QString &tipo, const QString &sql, const QStringList &campi)
+bool righeDiSede(Stato &s, const QString &tipo, const Istruzione &righe, const QStringList &campi)
 {
-    QSqlQuery q = s.c.db.seleziona(sql, {s.g, s.o.toLongLong(), s.prov});
+    QSqlQuery q = s.c.db.seleziona(righe, {s.g, s.o.toLongLong(), s.prov});
     while (q.next()) {
         QStringList r = s.prefisso(tipo);
         for (const QString &campo : campi)
@@ -98,15 +95,10 @@ bool ScriviRec_Z(Stato &s)
 
 bool ScriviRec_A(Stato &s)
 {
-    QSqlQuery q = s.c.db.seleziona(QStringLiteral("SELECT * FROM CorsiOper WHERE GrupOpe=? AND Operatore=?"),
-                                   {s.g, s.o.toLongLong()});
+    QSqlQuery q = s.c.db.seleziona(sql::trasmissione::kOperatore, {s.g, s.o.toLongLong()});
     if (!q.next())
         return s.anomalia(QStringLiteral("ScriviRec_A"), QStringLiteral("ANOMALIA: Operatore non trovato. Impossibile continuare"));
-    if (s.c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND Operatore=? AND "
-                                            "Prov=? AND Domanda=1"),
-                             {s.g, s.o.toLongLong(), s.prov})
-            .toInt()
-        == 0)
+    if (s.c.db.valoreScalare(sql::trasmissione::kDomandaPresente, {s.g, s.o.toLongLong(), s.prov}).toInt() == 0)
         return s.anomalia(QStringLiteral("ScriviRec_A"), QStringLiteral("ANOMALIA: Domanda non trovata. Impossibile continuare"));
     QStringList r = s.prefisso(QStringLiteral("A"));
     r << v(q, QStringLiteral("GrupOpe")) << v(q, QStringLiteral("Operatore"))
@@ -126,8 +118,7 @@ bool ScriviRec_A(Stato &s)
 
 bool ScriviRec_B(Stato &s)
 {
-    QSqlQuery q = s.c.db.seleziona(QStringLiteral("SELECT * FROM QrySedLeg WHERE GrupOpe=? AND Operatore=? ORDER BY Componente"),
-                                   {s.g, s.o.toLongLong()});
+    QSqlQuery q = s.c.db.seleziona(sql::trasmissione::kSedeLegale, {s.g, s.o.toLongLong()});
     if (!q.next())
         return s.anomalia(QStringLiteral("ScriviRec_B"),
                           QStringLiteral("ANOMALIA: Sede Legale dell'Operatore non trovata. Impossibile continuare"));
@@ -145,26 +136,18 @@ bool ScriviRec_C(Stato &s)
 {
     int righe = 0;
     const QVariantList filtro{s.g, s.o.toLongLong(), s.prov};
-    QSqlQuery q = s.c.db.seleziona(
-        QStringLiteral("SELECT * FROM QryCompoCorsi WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY Componente"), filtro);
+    QSqlQuery q = s.c.db.seleziona(sql::trasmissione::kComponenti, filtro);
     while (q.next()) {
         rigaSede(s, q, QStringLiteral("Componente"), true);
         ++righe;
     }
-    q = s.c.db.seleziona(
-        QStringLiteral("SELECT * FROM QrySediOccUtilCorsi WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY SedeOcc"), filtro);
+    q = s.c.db.seleziona(sql::trasmissione::kSediOccasionali, filtro);
     while (q.next()) {
         rigaSede(s, q, QStringLiteral("SedeOcc"), false);
         ++righe;
     }
     // Components that are only responsible for occasional-site courses.
-    q = s.c.db.seleziona(
-        QStringLiteral("SELECT DISTINCT QryCompo.* FROM QryCompo INNER JOIN CorsiProp ON CorsiProp.CompoResp = "
-                       "QryCompo.Componente AND QryCompo.Operatore = CorsiProp.Operatore AND QryCompo.GrupOpe = "
-                       "CorsiProp.GrupOpe WHERE QryCompo.Componente NOT IN (SELECT Componente FROM QryCompoCorsi WHERE "
-                       "QryCompoCorsi.GrupOpe = QryCompo.GrupOpe AND QryCompoCorsi.Operatore = QryCompo.Operatore) AND "
-                       "QryCompo.GrupOpe=? AND QryCompo.Operatore=? AND QryCompo.PROV=? ORDER BY QryCompo.Componente"),
-        filtro);
+    q = s.c.db.seleziona(sql::trasmissione::kComponentiResponsabili, filtro);
     while (q.next()) {
         rigaSede(s, q, QStringLiteral("Componente"), true);
         ++righe;
@@ -178,16 +161,7 @@ bool ScriviRec_C(Stato &s)
 // The course rows of the operator whose site lies in the application's province.
 Corsi corsiDellaProvincia(Stato &s)
 {
-    QStringList spese;
-    for (const char *c : kSpese)
-        spese << QStringLiteral("S.%1 AS S_%1").arg(QString::fromLatin1(c));
-    IstruzionePreparata q(
-        s.c.db,
-        QStringLiteral("SELECT P.*, S.ProgrAnno AS S_ProgrAnno, ") + spese.join(QStringLiteral(", "))
-            + QStringLiteral(" FROM CorsiProp P LEFT JOIN CorsiPropSpese S ON S.GrupOpe = P.GrupOpe AND S.Operatore = "
-                             "P.Operatore AND S.SedeInteressata = P.SedeInteressata AND S.Corso = P.Corso AND S.Accorp = "
-                             "P.Accorp WHERE P.GrupOpe=? AND P.Operatore=? ORDER BY P.GrupOpe, P.Operatore, "
-                             "P.SedeInteressata, P.Corso, P.Accorp, S.ProgrAnno"));
+    IstruzionePreparata q(s.c.db, sql::trasmissione::kCorsi.testo(s.c.db.motore()));
     q.legaTutti({s.g, s.o.toLongLong()});
     Corsi r;
     const int nCampi = q.numeroColonne();
@@ -199,10 +173,9 @@ Corsi corsiDellaProvincia(Stato &s)
         const qlonglong sede = q.colonna(iSede).toLongLong();
         auto it = province.find(sede);
         if (it == province.end()) {
-            const QString sql = sede < 1000
-                ? QStringLiteral("SELECT PROV FROM QryCompo WHERE GrupOpe=? AND Operatore=? AND Componente=?")
-                : QStringLiteral("SELECT PROV FROM QrySediOccUtil WHERE GrupOpe=? AND Operatore=? AND SedeOcc=?");
-            it = province.insert(sede, s.c.db.valoreScalare(sql, {s.g, s.o.toLongLong(), sede}).toString());
+            const Istruzione &provincia =
+                sede < 1000 ? sql::db::kProvinciaComponente : sql::trasmissione::kProvinciaSedeOcc;
+            it = province.insert(sede, s.c.db.valoreScalare(provincia, {s.g, s.o.toLongLong(), sede}).toString());
         }
         if (it->isEmpty()) {
             r.provinciaMancante = true;
@@ -284,11 +257,7 @@ bool ScriviRec_G(Stato &s, const Corsi &corsi)
         return false;
     // The checked items of every course of the application, read once.
     QHash<QString, QList<QPair<QVariant, QVariant>>> valori;
-    IstruzionePreparata q(
-        s.c.db,
-        QStringLiteral("SELECT A.SedeInteressata, A.Corso, A.Accorp, A.ID, A.Valore FROM ValoriChk A INNER JOIN Metadati B "
-                       "ON A.ID = B.Id AND B.Prov = A.Prov WHERE B.Tipo = 'C' AND A.GrupOpe=? AND A.Operatore=? AND "
-                       "A.Prov=? ORDER BY A.SedeInteressata, A.Corso, A.Accorp, A.ID"));
+    IstruzionePreparata q(s.c.db, sql::trasmissione::kValoriControllo.testo(s.c.db.motore()));
     q.legaTutti({s.g, s.o.toLongLong(), s.prov});
     while (q.prossima())
         valori[q.colonna(0).toString() + QLatin1Char('|') + q.colonna(1).toString() + QLatin1Char('|') + q.colonna(2).toString()]
@@ -322,18 +291,14 @@ bool ScriviRec_G(Stato &s, const Corsi &corsi)
 
 bool ScriviRec_L(Stato &s)
 {
-    return righeDiSede(s, QStringLiteral("L"),
-                       QStringLiteral("SELECT * FROM QryCompoLab WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY "
-                                      "Componente, IdLab"),
+    return righeDiSede(s, QStringLiteral("L"), sql::trasmissione::kLaboratori,
                        {QStringLiteral("GrupOpe"), QStringLiteral("Operatore"), QStringLiteral("Componente"),
                         QStringLiteral("NumLab"), QStringLiteral("TipoLab")});
 }
 
 bool ScriviRec_M(Stato &s)
 {
-    return righeDiSede(s, QStringLiteral("M"),
-                       QStringLiteral("SELECT * FROM QryCompoOre WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY "
-                                      "Componente, CodDiret"),
+    return righeDiSede(s, QStringLiteral("M"), sql::trasmissione::kOreDirettiva,
                        {QStringLiteral("GrupOpe"), QStringLiteral("Operatore"), QStringLiteral("Componente"),
                         QStringLiteral("CodDiret"), QStringLiteral("OreDiurne"), QStringLiteral("OreSerali")});
 }

@@ -10,6 +10,7 @@
 #include "common/Contesto.h"
 #include "common/Sessione.h"
 #include "db/Schema.h"
+#include "transmission/CatalogoTrasmissione.h"
 #include "transmission/CreaFileTrasm.h"
 
 #include <QBuffer>
@@ -140,14 +141,10 @@ EsitoNumero richiediNumeroDomanda(Contesto &c, Trasferimento &t, const QString &
                              QStringLiteral("ERRORE"), Icona::Critico);
         return EsitoNumero::ErroreServer;
     }
-    const int righe = c.db.valoreScalare(QStringLiteral("SELECT count(*) FROM Installazione WHERE GrupOpe=? AND Operatore=? "
-                                                        "AND Prov=?"),
-                                         {grupOpe, operatore.toLongLong(), prov})
+    const int righe = c.db.valoreScalare(sql::trasmissione::kDomandeOperatore, {grupOpe, operatore.toLongLong(), prov})
                           .toInt();
     if (righe == 0)
-        c.db.esegui(QStringLiteral("INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, DomandaStampata, NumDoma) "
-                                   "VALUES (?, ?, ?, 1, 0, ?)"),
-                    {grupOpe, operatore.toLongLong(), prov, numero});
+        c.db.esegui(sql::trasmissione::kNuovaDomanda, {grupOpe, operatore.toLongLong(), prov, numero});
     return EsitoNumero::Ottenuto;
 }
 

@@ -278,6 +278,37 @@ private Q_SLOTS:
         QCOMPARE(s.valore(u"SELECT group_concat(NumAll) FROM CorsiProp WHERE SedeInteressata=1"_s), u"15,10,18"_s);
     }
 
+    // A site without courses shows none and writes none; a printed application neither asks
+    // for a new one nor offers it.
+    void sedeSenzaCorsi_data()
+    {
+        QTest::addColumn<bool>("stampata");
+        QTest::addColumn<QString>("messaggio");
+        QTest::newRow("da compilare") << false << u"Nessun corso.\r\nVuoi inserirne uno ? "_s;
+        QTest::newRow("stampata") << true
+                                  << u"Domanda già inviata alla Provincia\r\nNon sarà possibile modificare i dati dei corsi"_s;
+    }
+    void sedeSenzaCorsi()
+    {
+        QFETCH(bool, stampata);
+        QFETCH(QString, messaggio);
+        Scheda s(stampata, u"2"_s);
+        s.db.esegui(u"INSERT INTO Legami (Prov, ID) VALUES ('001', 1)"_s);
+        QCoreApplication::processEvents(); // the question the first showing leaves queued
+        QCOMPARE(s.testi(), QStringList{messaggio});
+        QWidget *f = s.f.get();
+        QVERIFY(!trova(f, u"SSTab1"_s)->isEnabled());
+        QCOMPARE(trova(f, u"cmdInserisci"_s)->isEnabled(), !stampata);
+        for (const char *b : {"cmdSalva", "cmdDuplica", "cmdElimina", "cmdStampa"})
+            QVERIFY2(!trova(f, QString::fromLatin1(b))->isEnabled(), b);
+        GuidaModali guida;
+        clicca(f, u"cmdRiepAccorp"_s);
+        clicca(f, u"cmdEsci"_s);
+        QCOMPARE(guida.aperte, QStringList());
+        QCOMPARE(s.testi(), QStringList{messaggio});
+        QVERIFY(!f->isVisible());
+    }
+
     // A copy of a clean course saved is a new course with the operator's next code.
     void duplicaESalva()
     {

@@ -1,7 +1,7 @@
 #include "db/Aggiornamenti.h"
-#include "db/Recordset.h"
 #include "support/Ambiente.h"
 
+#include <QSqlRecord>
 #include <QTest>
 
 using namespace quirdal;
@@ -35,10 +35,10 @@ private Q_SLOTS:
         a.corso(1, u"0001"_s, 1);
         QVERIFY(aggiornaDataAvvio(a.db));
         QCOMPARE(a.conta(u"CorsiProp WHERE DataAvvio = ''"_s), 1);
-        Recordset rs(a.db, u"QryCorsi"_s);
-        rs.apri();
-        QCOMPARE(rs.nomeCampo(rs.numeroCampi() - 1), u"DataAvvio"_s);
-        QVERIFY(!rs.nullo(u"DataAvvio"_s));
+        QSqlQuery q = a.db.seleziona(u"SELECT * FROM QryCorsi"_s);
+        QVERIFY(q.next());
+        QCOMPARE(q.record().fieldName(q.record().count() - 1), u"DataAvvio"_s);
+        QVERIFY(!q.value(u"DataAvvio"_s).isNull());
         // Once there, a second run changes nothing.
         const QString definizione = a.db.definizioneQuery(u"QryCorsi"_s);
         QVERIFY(!aggiornaDataAvvio(a.db));

@@ -1,11 +1,11 @@
 #include "common/Importo.h"
 #include "config/Installazione.h"
 #include "db/IstruzionePreparata.h"
-#include "db/Recordset.h"
 #include "db/RiaperturaConnessione.h"
 #include "support/Ambiente.h"
 #include "support/Detentore.h"
 
+#include <QSqlRecord>
 #include <QTest>
 
 using namespace quirdal;
@@ -38,75 +38,21 @@ private Q_SLOTS:
     void querySalvateEseguibili()
     {
         Pronto a;
-        for (const QuerySalvata &q : querySalvate()) {
-            Recordset rs(a.db, q.nome);
-            rs.apri();
-            QVERIFY2(rs.numeroCampi() > 0, qPrintable(q.nome));
-        }
+        for (const QuerySalvata &q : querySalvate())
+            QVERIFY2(a.db.seleziona(u"SELECT * FROM "_s + q.nome).record().count() > 0, qPrintable(q.nome));
     }
 
+    // A row read by name keeps Null apart from ""; a name the statement does not select is an
+    // error, never an empty value.
     void nullDistintoDaVuoto()
     {
         Pronto a;
         a.db.esegui(u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione, LegNome) VALUES ('A', 1, '', NULL)"_s);
-        Recordset rs(a.db, u"CorsiOper"_s);
-        rs.apri();
-        QVERIFY(!rs.campo(u"Denominazione"_s).isNull());
-        QCOMPARE(rs.testo(u"Denominazione"_s), QString());
-        QVERIFY(rs.nullo(u"LegNome"_s));
-        QCOMPARE(rs.campo(2), rs.campo(u"denominazione"_s));
-    }
-
-    void aggiuntaModificaEliminazioneEMovimenti()
-    {
-        Pronto a;
-        Recordset rs(a.db, u"Province"_s);
-        rs.apri({}, {{u"PROV"_s}});
-        QVERIFY(rs.eof() && rs.bof());
-        for (const QString &p : {u"003"_s, u"001"_s, u"002"_s}) {
-            rs.aggiungiNuovo();
-            rs.imposta(u"PROV"_s, p);
-            rs.imposta(u"DesProv"_s, u"Provincia "_s + p);
-            rs.aggiorna();
-        }
-        rs.apri({{u"Regione"_s, Confronto::Nullo, {}}}, {{u"PROV"_s}});
-        QCOMPARE(rs.conteggio(), 3);
-        QCOMPARE(rs.testo(u"PROV"_s), u"001"_s);
-        rs.ultimo();
-        QCOMPARE(rs.testo(u"PROV"_s), u"003"_s);
-        rs.successivo();
-        QVERIFY(rs.eof());
-        rs.primo();
-        rs.precedente();
-        QVERIFY(rs.bof());
-        rs.vaiA(1);
-        rs.imposta(u"sigprov"_s, u"BB"_s);
-        rs.aggiorna();
-        QCOMPARE(a.valore(u"SELECT SigProv FROM Province WHERE PROV='002'"_s), u"BB"_s);
-        rs.elimina();
-        QCOMPARE(a.conta(u"Province"_s), 2);
-        QCOMPARE(rs.conteggio(), 2);
-    }
-
-    // The "Accesso concorrente" paths: the row went away on another workstation.
-    void rigaCancellataNelFrattempo()
-    {
-        Pronto a;
-        a.aggiungiOperatore(u"A"_s, 1, u"UNO"_s);
-        a.aggiungiOperatore(u"A"_s, 2, u"DUE"_s);
-        Recordset rs(a.db, u"QryOper"_s);
-        rs.apri({{u"GrupOpe"_s, Confronto::Uguale, u"A"_s}}, {{u"Operatore"_s}});
-        {
-            CorsiDB altra(u"altra"_s);
-            altra.apri(a.connessione(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
-            altra.esegui(u"DELETE FROM CorsiOper"_s);
-        }
-        rs.imposta(u"CorsiOper.Denominazione"_s, u"NUOVO"_s);
-        const long cancellata = -2147217864; // the provider's 0x80040E38
-        QCOMPARE(numeroErrore([&] { rs.aggiorna(); }), cancellata);
-        rs.annullaModifica();
-        rs.successivo();
-        QCOMPARE(numeroErrore([&] { rs.elimina(); }), cancellata);
+        const QVariantMap riga = a.db.righe(u"SELECT Denominazione, LegNome FROM CorsiOper"_s).value(0);
+        QVERIFY(!CorsiDB::campo(riga, u"Denominazione"_s).isNull());
+        QCOMPARE(CorsiDB::campo(riga, u"Denominazione"_s).toString(), QString());
+        QVERIFY(CorsiDB::campo(riga, u"LegNome"_s).isNull());
+        QCOMPARE(numeroErrore([&] { CorsiDB::campo(riga, u"CodFisc"_s); }), 3265L);
     }
 
     void tipiImpostiAlSalvataggio_data()
@@ -126,35 +72,18 @@ private Q_SLOTS:
         QFETCH(long, errore);
         Pronto a;
         a.aggiungiOperatore(u"A"_s, 1, u"UNO"_s);
-        Recordset rs(a.db, u"CorsiOper"_s);
-        rs.apri();
-        rs.imposta(colonna, valore);
-        QCOMPARE(numeroErrore([&] { rs.aggiorna(); }), errore);
-        // SQLite would keep a text in a numeric column: it got a number (the server's column
-        // holds nothing else).
-        if (errore == 0 && colonna == "AttEcono"_L1 && !a.suServer())
+        Colonna c;
+        for (const Colonna &k : a.db.colonne(u"CorsiOper"_s))
+            if (k.nome == colonna)
+                c = k;
+        QVariant convertito;
+        QCOMPARE(numeroErrore([&] { convertito = CorsiDB::convertiPerColonna(c, valore); }), errore);
+        if (errore != 0)
+            return;
+        a.db.esegui(u"UPDATE CorsiOper SET %1 = ?"_s.arg(colonna), {convertito});
+        // typeof is SQLite's own: the server's column holds nothing but numbers.
+        if (colonna == "AttEcono"_L1 && !a.suServer())
             QCOMPARE(a.valore(u"SELECT typeof(AttEcono) FROM CorsiOper"_s), u"integer"_s);
-    }
-
-    // Conditions written on the main table select the rows of its saved query.
-    void filtroSullaQueryConNomeDellaTabella()
-    {
-        Pronto a;
-        for (int sede : {999, 1000})
-            a.db.esegui(u"INSERT INTO CorsiProp (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, StatoIter) "
-                        "VALUES ('A', 7, ?, '0001', '0', 1)"_s, {sede});
-        Sessione s;
-        s.impostaOperatore(u"A"_s, u"007"_s);
-        Recordset rs(a.db, u"QryCorsi"_s);
-        Condizioni operatore = condizioniChiave({u"CorsiProp.GrupOpe"_s, u"CorsiProp.Operatore"_s}, s.chiaveOperatore());
-        rs.apri(operatore + Condizioni{{u"Sedeinteressata"_s, Confronto::Minore, 1000}});
-        QCOMPARE(rs.conteggio(), 1);
-        QCOMPARE(rs.campo(u"SedeInteressata"_s).toInt(), 999);
-        rs.apri(operatore + Condizioni{{u"SEDEINTERESSATA"_s, Confronto::Maggiore, 999}});
-        QCOMPARE(rs.campo(u"sedeinteressata"_s).toInt(), 1000);
-        // A name that is not a column of the source never reaches the SQL.
-        QCOMPARE(numeroErrore([&] { rs.apri({{u"1=1 OR Corso"_s, Confronto::Uguale, 1}}); }), 3265L);
-        QCOMPARE(numeroErrore([&] { rs.apri({}, {{u"Corso; DROP TABLE CorsiProp"_s}}); }), 3265L);
     }
 
     // Whatever the failure, the file is left as it was and none is made.
@@ -240,9 +169,8 @@ private Q_SLOTS:
                     {Importo::daCentesimi(centesimi).perSql()});
         const QString sql = u"SELECT ParamA1 FROM CorsiPropSpese"_s;
         QCOMPARE(Importo::daValore(a.db.valoreScalare(sql)).centesimi(), centesimi);
-        Recordset rs(a.db, u"CorsiPropSpese"_s);
-        rs.apri();
-        QCOMPARE(Importo::daValore(rs.campo(u"ParamA1"_s)).centesimi(), centesimi);
+        const QVariantMap riga = a.db.righe(u"SELECT * FROM CorsiPropSpese"_s).value(0);
+        QCOMPARE(Importo::daValore(CorsiDB::campo(riga, u"ParamA1"_s)).centesimi(), centesimi);
         IstruzionePreparata q(a.db, sql);
         QVERIFY(q.prossima());
         QCOMPARE(Importo::daValore(q.colonna(0)).centesimi(), centesimi);
@@ -365,10 +293,9 @@ private Q_SLOTS:
         a.db.esegui(u"INSERT INTO Regioni (REGIONE, Nota) VALUES ('01', '')"_s);
         QCOMPARE(a.db.colonne(u"Regioni"_s).last().dimensione, 20);
         a.db.sostituisciQuery(u"QryMetadati"_s, u"SELECT REGIONE, Nota FROM Regioni"_s);
-        Recordset rs(a.db, u"QryMetadati"_s);
-        rs.apri();
-        QCOMPARE(rs.testo(u"REGIONE"_s), u"01"_s);
-        QVERIFY(!rs.nullo(u"Nota"_s));
+        const QVariantMap riga = a.db.righe(u"SELECT * FROM QryMetadati"_s).value(0);
+        QCOMPARE(CorsiDB::campo(riga, u"REGIONE"_s).toString(), u"01"_s);
+        QVERIFY(!CorsiDB::campo(riga, u"Nota"_s).isNull());
     }
 
     void transazioneAnnullataSenzaConferma()

@@ -3,7 +3,6 @@
 // and the creation of the schema on it. Runs when the run has a server (QUIRDAL_TEST_PG).
 #include "config/Installazione.h"
 #include "db/CatalogoConnessione.h"
-#include "db/Recordset.h"
 #include "support/Ambiente.h"
 #include "support/RigaDiComando.h"
 
@@ -210,15 +209,17 @@ private Q_SLOTS:
         // The counter of the laboratories numbers a row given none.
         a.db.esegui(u"INSERT INTO CorsiCompoTipoLab (GrupOpe, Operatore, Componente) VALUES ('A', 1, 1)"_s);
         QCOMPARE(a.valore(u"SELECT IdLab FROM CorsiCompoTipoLab"_s), u"1"_s);
-        // A yes/no bound as such is stored as the program's flags are.
-        Recordset rs(a.db, u"CorsiOper"_s);
-        rs.apri();
-        rs.aggiungiNuovo();
-        rs.imposta(u"GrupOpe"_s, u"A"_s);
-        rs.imposta(u"Operatore"_s, 1);
-        rs.imposta(u"ATI"_s, true);
-        rs.aggiorna();
-        QCOMPARE(a.valore(u"SELECT ATI FROM CorsiOper"_s), u"-1"_s);
+        // A yes/no flag as the program writes it, and a yes/no bound as such, which the server
+        // would refuse for its smallint if it were sent as a boolean.
+        Colonna ati;
+        for (const Colonna &c : a.db.colonne(u"CorsiOper"_s))
+            if (c.nome == "ATI"_L1)
+                ati = c;
+        a.db.esegui(u"INSERT INTO CorsiOper (GrupOpe, Operatore, ATI) VALUES ('A', 1, ?)"_s,
+                    {CorsiDB::convertiPerColonna(ati, true)});
+        a.db.esegui(u"INSERT INTO CorsiOper (GrupOpe, Operatore, ATI) VALUES ('A', 2, ?)"_s, {QVariant(true)});
+        QCOMPARE(a.valore(u"SELECT ATI FROM CorsiOper WHERE Operatore = 2"_s), u"1"_s);
+        QCOMPARE(a.valore(u"SELECT ATI FROM CorsiOper WHERE Operatore = 1"_s), u"-1"_s);
     }
 
     // The command line sets a workstation up on the server and makes the schema there, once.

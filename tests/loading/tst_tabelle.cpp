@@ -81,6 +81,12 @@ private Q_SLOTS:
         QTest::newRow("aggiornamento") << QByteArrayList{"AGGIORNA.TAB=", "province.TXT=" + kProvince}
                                        << QStringList{agg, "Province:2"} << "001AL,002BO,009ZZ / 01 VECCHIA REGIONE /  / aggiorna"
                                        << QStringList{"CAR/Province.txt"} << "";
+        // A record whose key is there overwrites every other column, one (Regioni) or more.
+        QTest::newRow("aggiornamento sovrascrive")
+            << QByteArrayList{"aggiorna.tab=", "Regioni.txt=#X#\r\n#01#,#NUOVA#\r\n",
+                              "Province.txt=#X#\r\n#009#,#ZY#,#N#,#02#\r\n"}
+            << QStringList{agg, "Regioni:1", "Province:1"} << "009ZY / 01 NUOVA /  / aggiorna"
+            << QStringList{"CAR/Province.txt", "CAR/Regioni.txt"} << "";
         QTest::newRow("solo intestazione, installazione svuota")
             << QByteArrayList{"installa.tab=", "Province.txt=#solo intestazione#\r\n"} << QStringList{inst, "Province:0"}
             << " / 01 VECCHIA REGIONE /  / installa" << QStringList{"CAR/Province.txt"} << "";

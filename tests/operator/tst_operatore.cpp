@@ -280,6 +280,77 @@ private Q_SLOTS:
         QCOMPARE(a.colonna("Denominazione"), u"ENTE SETTE À"_s);
     }
 
+    // Every field of the sheet is written to its own column and read back as it was.
+    void ogniCampoRiletto()
+    {
+        Banco<Operator> a;
+        const VociOperatore voci = vociOperatore(*a.contesto);
+        DatiOperatore d = *caricaOperatore(*a.contesto, voci);
+        QVERIFY(voci.corrispondenza.size() > 1 && voci.attEcono.size() > 1);
+        d.denominazione = u"ENTE ALFA"_s;
+        d.voceCorrispondenza = voci.corrispondenza.last();
+        d.legNome = u"ROSSI ANNA"_s;
+        d.legComNasc = u"BETA"_s;
+        d.legProvNasc = u"BE"_s;
+        d.legGG = u"03"_s;
+        d.legMM = u"04"_s;
+        d.legAAAA = u"1970"_s;
+        d.contABI = u"12345"_s;
+        d.contCAB = u"54321"_s;
+        d.contCIN = u"X"_s;
+        d.contIBAN = u"IT60X0542811101000000123456"_s;
+        d.desBanca = u"BANCA"_s;
+        d.contAge = u"AG1"_s;
+        d.indirAge = u"VIA AGENZIA"_s;
+        d.numCC = u"CC99"_s;
+        d.intCC = u"INTESTATARIO"_s;
+        d.provCC = u"TO"_s;
+        d.codCC = u"7654321"_s;
+        d.annCC = u"1999"_s;
+        d.voceAttEcono = voci.attEcono.last();
+        d.nominativoReferente = u"VERDI"_s;
+        d.codFiscaleReferente = u"VRDLGU80A01L219X"_s;
+        d.domPrece = u"DOM1"_s;
+        d.ggPrece = u"05"_s;
+        d.mmPrece = u"06"_s;
+        d.aaPrece = u"2004"_s;
+        d.voceProvPrece = voci.provincePrece.last();
+        d.direttiva = u"DIRETTIVA"_s;
+        d.annoDirettiva = u"2003"_s;
+        scriviOperatore(*a.contesto, d);
+        const DatiOperatore riletto = *caricaOperatore(*a.contesto, voci);
+        QVERIFY(riletto == d);
+        QVERIFY(!operatoreCambiato(d, riletto));
+    }
+
+    // A text longer than its column is refused and nothing is written; a row deleted meanwhile
+    // by another workstation is told as such.
+    void scritturaRifiutata_data()
+    {
+        colonne<int, bool, long, QString>("lunghezza", "cancellato", "errore", "scritto");
+        QTest::newRow("nome alla misura") << 100 << false << 0L << QString(100, u'N');
+        QTest::newRow("nome oltre la misura") << 101 << false << 3163L << u"ENTE SETTE À"_s;
+        QTest::newRow("cancellato da un'altra postazione") << 10 << true << codici::RigaCancellata << QString();
+    }
+    void scritturaRifiutata()
+    {
+        QFETCH(int, lunghezza);
+        QFETCH(bool, cancellato);
+        QFETCH(long, errore);
+        QFETCH(QString, scritto);
+        Banco<Operator> a;
+        DatiOperatore d = *caricaOperatore(*a.contesto, vociOperatore(*a.contesto));
+        d.denominazione = QString(lunghezza, u'N');
+        if (cancellato) {
+            CorsiDB altra(u"altra"_s);
+            altra.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+            altra.esegui(u"DELETE FROM CorsiOper"_s);
+        }
+        QCOMPARE(numeroErrore([&] { scriviOperatore(*a.contesto, d); }), errore);
+        QCOMPARE(a.colonna("Denominazione"), scritto);
+        QCOMPARE(a.conta(u"CorsiOper WHERE GrupOpe='A' AND Operatore=7"_s), cancellato ? 0 : 1);
+    }
+
     // The registered office's checks; then another workstation deletes it before the save.
     void sedeLegale_data()
     {

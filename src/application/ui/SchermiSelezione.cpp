@@ -167,8 +167,7 @@ frmRiepDomanda::frmRiepDomanda(Contesto &c, QWidget *padre) : QDialog(padre), m_
 void frmRiepDomanda::carica()
 {
     const Riepilogo r = calcolaRiepilogo(m_c);
-    lblDescrProv->setText(
-        m_c.db.valoreScalare(QStringLiteral("SELECT DESPROV FROM Province WHERE PROV=?"), {m_c.sessione.gProv}).toString());
+    lblDescrProv->setText(r.descrizioneProvincia);
     txtNumIdSEDE->setText(QString::number(r.sedi));
     txtNumCarCORSI->setText(QString::number(r.corsi));
     txtTotCORSI->setText(formatoTotale(r.totale));

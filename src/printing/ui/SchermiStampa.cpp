@@ -4,7 +4,7 @@
 
 #include "common/Contesto.h"
 #include "common/Sessione.h"
-#include "db/CorsiDB.h"
+#include "printing/Stampa.h"
 
 #include <QAbstractButton>
 #include <QGridLayout>
@@ -77,11 +77,7 @@ QGroupBox *schermistampa::operatoreSelezionato(Contesto &c, bool conSede)
     g->addWidget(new QLabel(QStringLiteral("Operatore:")), 0, 0);
     g->addWidget(valore(s.gGrupOpe, "lblGrOpe"), 0, 1);
     g->addWidget(valore(s.gOperatore, "lblOpe"), 0, 2);
-    const QString nome = s.gDenomOper.isEmpty()
-        ? c.db.valoreScalare(QStringLiteral("SELECT Denominazione FROM CorsiOper WHERE GrupOpe = ? AND Operatore = ?"),
-                             s.chiaveOperatore())
-              .toString()
-        : s.gDenomOper;
+    const QString nome = s.gDenomOper.isEmpty() ? denominazioneOperatore(c.db, s) : s.gDenomOper;
     g->addWidget(valore(nome, "lblDenOpe"), 0, 3);
     g->addWidget(new QLabel(QStringLiteral("Provincia:")), 1, 0);
     g->addWidget(valore(s.gDesProv, "lblDesProv"), 1, 1, 1, 3);
