@@ -656,7 +656,9 @@ QSqlQuery CorsiDB::seleziona(const QString &sql, const QVariantList &parametri)
 {
     pronta();
     QSqlQuery q(database());
-    q.setForwardOnly(true);
+    // On the server a forward-only query reads its rows one at a time from the connection, and
+    // any other statement run meanwhile (the usual case: a look-up per row) loses them.
+    q.setForwardOnly(motore() != Motore::PostgreSQL);
     bool ok;
     if (motore() == Motore::PostgreSQL && parametri.isEmpty()) {
         ok = q.exec(sql);

@@ -239,7 +239,9 @@ void IstruzionePreparata::avviaLettura()
 {
     if (m_avviata)
         return;
-    m_q->setForwardOnly(true);
+    // On the server a forward-only query reads its rows one at a time from the connection, and
+    // any other statement run meanwhile loses them: there the rows come whole.
+    m_q->setForwardOnly(m_db.motore() != Motore::PostgreSQL);
     if (!m_q->exec())
         throw m_db.errore(m_q->lastError(), contesto(m_sql));
     m_avviata = true;
