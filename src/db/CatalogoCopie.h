@@ -1,11 +1,12 @@
 #pragma once
-// The statements of the copies of the database (db/CopiaSicurezza.h) and of the comparison of
-// an archived file's schema with the program's (db/ConfrontoSchema.h). Copies and archives are
-// SQLite files on either engine, so these statements only ever run on a file: none has a
-// PostgreSQL text. A server database is kept whole by the server itself (its log and page
-// checksums); what the program checks is the file it writes from it, and a restore into the
-// server reads the archived file through a connection of its own and copies its rows over
-// (PostgreSQL has no ATTACH), checked here before anything is written.
+// The statements of the copies of the database (db/CopiaSicurezza.h), of the rows moved between
+// two databases (db/CopiaTraBasiDati.h) and of the comparison of an archived file's schema with
+// the program's (db/ConfrontoSchema.h). Copies and archives are SQLite files on either engine,
+// so the file's own statements have no PostgreSQL text. A server database is kept whole by the
+// server itself (its log and page checksums); what the program checks is the file it writes
+// from it, and a restore into the server reads the archived file through a connection of its
+// own and copies its rows over (PostgreSQL has no ATTACH), checked here before anything is
+// written.
 #include "db/Istruzione.h"
 
 namespace quirdal::sql::copie {
@@ -31,6 +32,23 @@ inline constexpr Istruzione kColonneIndice{
     kNessuno};
 inline constexpr Istruzione kChiaviEsterne{"copie.chiaviEsterne",
                                            "SELECT * FROM pragma_foreign_key_list(?) ORDER BY id, seq", kNessuno};
+// Rows moved from one database of the program to another (db/CopiaTraBasiDati.h), engine to
+// engine: a table's rows over the columns both databases have, all or one operator's.
+inline constexpr Istruzione kRighe{"copie.righe", "SELECT %2 FROM %1", nullptr,
+                                   "CorsiOper;GrupOpe, Operatore, Denominazione"};
+inline constexpr Istruzione kRigheOperatore{"copie.righeOperatore", "SELECT %2 FROM %1 WHERE GrupOpe = ? AND Operatore = ?",
+                                            nullptr, "CorsiHandi;GrupOpe, Operatore, Corso, Accorp, Handi"};
+inline constexpr Istruzione kInserisci{"copie.inserisci", "INSERT INTO %1 (%2) VALUES (%3)", nullptr,
+                                       "CorsiOper;GrupOpe, Operatore, Denominazione;?, ?, ?"};
+// A table emptied before the rows of a restored file take its place.
+inline constexpr Istruzione kSvuota{"copie.svuota", "DELETE FROM %1", nullptr, "CorsiOper|CorsiCompoTipoLab"};
+// The server's counter past the highest number copied; SQLite's AUTOINCREMENT follows the rows
+// by itself.
+inline constexpr Istruzione kAllineaContatore{
+    "copie.allineaContatore", kNessuno,
+    "SELECT setval(pg_get_serial_sequence('%1', lower('%2')), COALESCE(MAX(%2), 0) + 1, false) FROM %1",
+    "CorsiCompoTipoLab;IdLab"};
+
 // The comparison builds the program's own schema in memory, without the column the earliest
 // shape lacks.
 inline constexpr Istruzione kTogliNumPersone{"copie.togliNumPersone", "ALTER TABLE CorsiHandi DROP COLUMN NumPersone",
@@ -38,7 +56,9 @@ inline constexpr Istruzione kTogliNumPersone{"copie.togliNumPersone", "ALTER TAB
 
 inline constexpr const Istruzione *kTutte[] = {&kCopiaInFile, &kVerificaIntegrita, &kFileDelProgramma,
                                                &kOggettiSchema, &kColonneComplete, &kIndici,
-                                               &kColonneIndice, &kChiaviEsterne, &kTogliNumPersone};
+                                               &kColonneIndice, &kChiaviEsterne, &kTogliNumPersone,
+                                               &kRighe,       &kRigheOperatore,    &kInserisci,
+                                               &kAllineaContatore, &kSvuota};
 inline constexpr Catalogo kCatalogo{"copie", "src/db/CatalogoCopie.h", kTutte};
 
 } // namespace quirdal::sql::copie

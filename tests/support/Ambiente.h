@@ -62,6 +62,16 @@ public:
     bool apriInEditor(const QString &f) override { aperti << f; return true; }
 };
 
+// The first column of every row, joined: what group_concat gives on SQLite alone.
+inline QString unisci(CorsiDB &db, const QString &sql, const QString &separatore = u","_s, const QVariantList &p = {})
+{
+    QSqlQuery q = db.seleziona(sql, p);
+    QStringList r;
+    while (q.next())
+        r << q.value(0).toString();
+    return r.join(separatore);
+}
+
 class Ambiente {
 public:
     QTemporaryDir dir;
@@ -121,14 +131,9 @@ public:
         return f.leggi(sezione, chiave, predefinito);
     }
     QString valore(const QString &sql, const QVariantList &p = {}) { return db.valoreScalare(sql, p).toString(); }
-    // The first column of every row, joined: what group_concat gives on SQLite alone.
     QString lista(const QString &sql, const QString &separatore = u","_s, const QVariantList &p = {})
     {
-        QSqlQuery q = db.seleziona(sql, p);
-        QStringList r;
-        while (q.next())
-            r << q.value(0).toString();
-        return r.join(separatore);
+        return unisci(db, sql, separatore, p);
     }
     int conta(const QString &tabella) { return db.valoreScalare(u"SELECT count(*) FROM "_s + tabella).toInt(); }
 
