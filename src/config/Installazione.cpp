@@ -88,14 +88,78 @@ QString fileAiuto(const Sessione &s)
     return QFileInfo(s.gFileHelp).isFile() ? s.gFileHelp : QString();
 }
 
+namespace {
+const QString kBaseDati = QStringLiteral("BaseDati");
+} // namespace
+
+DatiConnessione leggiConnessione(cFileINI &ini)
+{
+    DatiConnessione dove;
+    const QString fornitore = ini.leggi(QStringLiteral("Installazione"), QStringLiteral("PROVIDER")).trimmed();
+    if (fornitore.isEmpty() || fornitore.compare(QLatin1String("SQLite"), Qt::CaseInsensitive) == 0) {
+        dove.file = ini.leggi(kBaseDati, QStringLiteral("Database"));
+        return dove;
+    }
+    if (fornitore.compare(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) != 0)
+        throw Errore(codici::Generico, QStringLiteral("Il fornitore della base dati '") + fornitore
+                                           + QStringLiteral("' indicato in ") + kNomeIni
+                                           + QStringLiteral(" non è riconosciuto: indicare SQLite o PostgreSQL."));
+    dove.motore = Motore::PostgreSQL;
+    dove.host = ini.leggi(kBaseDati, QStringLiteral("Host"));
+    const QString porta = ini.leggi(kBaseDati, QStringLiteral("Porta"), QStringLiteral("5432")).trimmed();
+    bool ok = false;
+    dove.porta = porta.toInt(&ok);
+    if (!ok || dove.porta < 1 || dove.porta > 65535)
+        throw Errore(codici::Generico, QStringLiteral("La porta del server della base dati indicata in ") + kNomeIni
+                                           + QStringLiteral(" non è valida: '") + porta + QStringLiteral("'."));
+    dove.nomeDb = ini.leggi(kBaseDati, QStringLiteral("NomeDB"));
+    dove.utente = ini.leggi(kBaseDati, QStringLiteral("Utente"));
+    dove.password = scramblePwd(ini.leggi(kBaseDati, QStringLiteral("Password")));
+    return dove;
+}
+
+bool scriviConnessione(cFileINI &ini, const DatiConnessione &dove)
+{
+    bool ok = ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("PROVIDER"), nomeMotore(dove.motore)) != 0;
+    if (dove.motore == Motore::PostgreSQL)
+        ok = ok && ini.scrivi(kBaseDati, QStringLiteral("Host"), dove.host) != 0
+            && ini.scrivi(kBaseDati, QStringLiteral("Porta"), QString::number(dove.porta)) != 0
+            && ini.scrivi(kBaseDati, QStringLiteral("NomeDB"), dove.nomeDb) != 0
+            && ini.scrivi(kBaseDati, QStringLiteral("Utente"), dove.utente) != 0
+            && ini.scrivi(kBaseDati, QStringLiteral("Password"), scramblePwd(dove.password)) != 0;
+    return ok;
+}
+
+QString passwordNonConservabile(const QString &password)
+{
+    if (password != password.trimmed())
+        return QStringLiteral("La password non può iniziare o finire con uno spazio.");
+    // Scrambled, every character must stay a printable one of the file's code page: the
+    // printable ASCII and Latin-1 ones do.
+    for (const QChar c : password)
+        if (c.unicode() >= 0xFF || c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0))
+            return QStringLiteral("La password contiene caratteri che il file ") + kNomeIni
+                + QStringLiteral(" non può conservare.");
+    return {};
+}
+
 void Inizializza(const QString &cartellaProgramma, cFileINI &ini, Sessione &s, CorsiDB &db, Dialoghi &d)
 {
     s.gPathApp = QDir(cartellaProgramma).absolutePath() + QLatin1Char('/');
     s.gNomeFileDB = ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("NFileDB"));
     s.gPwdConnessione = scramblePwd(ini.leggi(QStringLiteral("CONNESSIONE"), QStringLiteral("PWD")));
-    s.gPathDB = ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("Database"));
+    DatiConnessione dove;
+    try {
+        dove = leggiConnessione(ini);
+    } catch (const Errore &e) {
+        d.messaggio(e.descrizione() + CRLF + QStringLiteral("Il programma verrà terminato."), kTitoloInizializzazione,
+                    Icona::Critico);
+        throw FineProgramma(QStringLiteral("fornitore della base dati non valido"));
+    }
+    s.gPathDB = dove.file;
 
-    if (s.gPathDB.trimmed().isEmpty() || !QFileInfo(s.gPathDB).isFile()) {
+    // A server is looked for by the connection itself, which says what is wrong with it.
+    if (dove.motore == Motore::SQLite && (s.gPathDB.trimmed().isEmpty() || !QFileInfo(s.gPathDB).isFile())) {
         const Risposta r = d.messaggio(testoBaseDatiAssente(s.gPathDB), QStringLiteral("Imposta base dati"),
                                        Icona::Critico, Pulsanti::SiNo);
         if (r == Risposta::Si)
@@ -105,7 +169,7 @@ void Inizializza(const QString &cartellaProgramma, cFileINI &ini, Sessione &s, C
 
     const ModoApertura modo = s.gTipoInstallazione == QLatin1String("StandAlone") ? ModoApertura::Esclusivo
                                                                                   : ModoApertura::Condiviso;
-    conGestoreGenerico(d, [&] { db.apri(s.gPathDB, QString::fromLatin1(CorsiDB::kPassword), modo); });
+    conGestoreGenerico(d, [&] { db.apri(dove, QString::fromLatin1(CorsiDB::kPassword), modo); });
 
     s.gFileHelp = s.gPathApp + ini.leggi(QStringLiteral("Help"), QStringLiteral("FILEHELP"));
     if (fileAiuto(s).isEmpty())

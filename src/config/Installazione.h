@@ -2,6 +2,8 @@
 // The installation check of the INI file, the reset, the opening of the connection
 // (Inizializza), the exclusive reconnect, and the checks of the two installation
 // screens.
+#include "db/DatiConnessione.h"
+
 #include <QString>
 #include <optional>
 
@@ -33,6 +35,18 @@ EsitoControlloIni controllaInstallazione(const QString &cartellaProgramma, cFile
 // Writes Tipo, Database and NFileDB after the installation screen. Ends the program
 // with a clear message when the INI cannot be written (read-only folder).
 void salvaInstallazione(cFileINI &ini, const Sessione &s, Dialoghi &d);
+
+// Where the database is, as QUIRDAL.INI says: [Installazione] PROVIDER "SQLite" (also when
+// empty) with the file of [BaseDati] Database, or "PostgreSQL" with the server of [BaseDati]
+// Host, Porta, NomeDB, Utente and Password (kept scrambled as [CONNESSIONE] PWD is). Throws
+// Errore for a PROVIDER it does not know or a port that is not one.
+DatiConnessione leggiConnessione(cFileINI &ini);
+// Writes PROVIDER and, for a server, its keys (the password scrambled); the file of an SQLite
+// database is written by salvaInstallazione. False when the INI cannot be written.
+bool scriviConnessione(cFileINI &ini, const DatiConnessione &dove);
+// Why a password cannot be kept in QUIRDAL.INI (a blank at either end, which the reader
+// trims, or a character the file's code page lacks); empty when it can.
+QString passwordNonConservabile(const QString &password);
 
 // Reads the database settings, opens the connection, checks the help file.
 void Inizializza(const QString &cartellaProgramma, cFileINI &ini, Sessione &s, CorsiDB &db, Dialoghi &d);

@@ -1,6 +1,7 @@
 #include "db/ConfrontoSchema.h"
 
 #include "common/Errori.h"
+#include "db/CatalogoCopie.h"
 #include "db/CorsiDB.h"
 #include "db/Schema.h"
 
@@ -121,8 +122,7 @@ QStringList righe(QSqlDatabase &d, const QString &sql, const QString &argomento)
 void descriviTabella(QSqlDatabase &d, Oggetto &o, const QString &sql)
 {
     QSqlQuery q(d);
-    q.prepare(QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk, hidden FROM pragma_table_xinfo(?) "
-                             "ORDER BY cid"));
+    q.prepare(sql::copie::kColonneComplete.testo());
     q.addBindValue(o.nome);
     if (!q.exec())
         throw CorsiDB::erroreDa(q.lastError(), o.nome);
@@ -138,20 +138,16 @@ void descriviTabella(QSqlDatabase &d, Oggetto &o, const QString &sql)
     // The indexes of its keys and UNIQUE constraints; those made by CREATE INDEX are
     // entries of their own.
     QStringList indici;
-    for (const QString &indice : righe(d, QStringLiteral("SELECT name, \"unique\", origin, partial FROM "
-                                                         "pragma_index_list(?) WHERE origin <> 'c'"),
-                                       o.nome)) {
+    for (const QString &indice : righe(d, sql::copie::kIndici.testo(), o.nome)) {
         const QString nome = indice.section(u'|', 0, 0);
         indici << indice + QLatin1Char('(')
-                + righe(d, QStringLiteral("SELECT seqno, cid, name, \"desc\", coll, key FROM pragma_index_xinfo(?) "
-                                          "ORDER BY seqno"),
-                        nome)
+                + righe(d, sql::copie::kColonneIndice.testo(), nome)
                       .join(u',')
                 + QLatin1Char(')');
     }
     indici.sort();
     const QStringList esterne =
-        righe(d, QStringLiteral("SELECT * FROM pragma_foreign_key_list(?) ORDER BY id, seq"), o.nome);
+        righe(d, sql::copie::kChiaviEsterne.testo(), o.nome);
     const QStringList p = parti(sql);
     o.resto = QStringLiteral("inizio:") + p.mid(0, 3).join(u' ') + QStringLiteral(" indici:") + indici.join(u';')
         + QStringLiteral(" esterne:") + esterne.join(u';') + QStringLiteral(" vincoli:") + paroleDiVincolo(sql);
@@ -162,7 +158,7 @@ Descrizione descrivi(QSqlDatabase &d)
     QList<Oggetto> oggetti;
     {
         QSqlQuery q(d);
-        if (!q.exec(QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master")))
+        if (!q.exec(sql::copie::kOggettiSchema.testo()))
             throw CorsiDB::erroreDa(q.lastError(), QStringLiteral("sqlite_master"));
         while (q.next()) {
             Oggetto o;
@@ -220,9 +216,9 @@ Descrizione schemaDelProgramma(bool conDataAvvio, bool conNumPersone, bool conIn
         opzioni.versionePrecedente = !conDataAvvio;
         QStringList istruzioni = istruzioniSchema(opzioni);
         if (!conNumPersone)
-            istruzioni << QStringLiteral("ALTER TABLE CorsiHandi DROP COLUMN NumPersone");
+            istruzioni << sql::copie::kTogliNumPersone.testo();
         if (!conInvii)
-            istruzioni << QStringLiteral("DROP TABLE DomandeDefinitive") << QStringLiteral("DROP TABLE Invii");
+            istruzioni << sql::copie::kTogliDomandeDefinitive.testo() << sql::copie::kTogliInvii.testo();
         for (const QString &s : istruzioni)
             if (!q.exec(s))
                 throw CorsiDB::erroreDa(q.lastError(), s.left(80));

@@ -2,7 +2,10 @@
 
 #include "common/Errori.h"
 #include "common/PuntiArresto.h"
+#include "db/CatalogoCopie.h"
+#include "db/CopiaTraBasiDati.h"
 #include "db/CorsiDB.h"
+#include "db/Schema.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,7 +16,11 @@
 
 namespace quirdal {
 
-QString percorsoCopiaSicurezza(const QString &percorsoDb) { return percorsoDb + QStringLiteral("_BAK"); }
+QString percorsoCopiaSicurezza(const QString &percorsoDb)
+{
+    // A database on a server has no file beside which to keep one.
+    return percorsoDb.isEmpty() ? QString() : percorsoDb + QStringLiteral("_BAK");
+}
 
 bool fileIntegro(const QString &file)
 {
@@ -28,9 +35,9 @@ bool fileIntegro(const QString &file)
         if (d.open()) {
             QSqlQuery q(d);
             // A database of the program (an empty file would pass the check as an empty database).
-            ok = q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next()
+            ok = q.exec(sql::copie::kVerificaIntegrita.testo()) && q.next()
                 && q.value(0).toString() == QLatin1String("ok")
-                && q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'MSysQuirdal'")) && q.next()
+                && q.exec(sql::copie::kFileDelProgramma.testo()) && q.next()
                 && q.value(0).toInt() == 1;
             q.finish();
             d.close();
@@ -50,7 +57,11 @@ bool copiaConsistente(CorsiDB &db, const QString &destinazione, Sostituzione sos
     const QString temporaneo = destinazione + QStringLiteral(".tmp");
     QFile::remove(temporaneo);
     try {
-        db.esegui(QStringLiteral("VACUUM INTO ?"), {temporaneo});
+        // A server's database becomes a new file of the program holding its rows.
+        if (db.motore() == Motore::PostgreSQL)
+            scriviInFile(db, temporaneo);
+        else
+            db.esegui(sql::copie::kCopiaInFile, {temporaneo});
     } catch (const Errore &) {
         QFile::remove(temporaneo);
         return false;
@@ -81,12 +92,45 @@ bool copiaConsistente(CorsiDB &db, const QString &destinazione, Sostituzione sos
     return ok;
 }
 
-bool copiaSicurezza(CorsiDB &db) { return copiaConsistente(db, percorsoCopiaSicurezza(db.percorso())); }
+bool copiaSicurezza(CorsiDB &db)
+{
+    // On the server the load's own transaction is the way back: the server undoes it whole,
+    // also when the connection breaks half-way.
+    if (db.motore() == Motore::PostgreSQL)
+        return true;
+    return copiaConsistente(db, percorsoCopiaSicurezza(db.percorso()));
+}
+
+namespace {
+
+// The server's data replaced by the file's in one transaction: all of them or, on any
+// failure, none.
+bool sostituisciSulServer(CorsiDB &db, const QString &copia)
+{
+    CorsiDB file(QStringLiteral("sostituzione-") + QUuid::createUuid().toString(QUuid::Id128));
+    try {
+        file.apri(copia, QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+        Transazione t(db);
+        for (const QString &tabella : tabelleSchema())
+            db.esegui(completa(sql::copie::kSvuota, {tabella}));
+        copiaRighe(file, db);
+        allineaContatori(db);
+        puntoDiArresto("sostituzione");
+        t.conferma();
+        return true;
+    } catch (const Errore &) {
+        return false;
+    }
+}
+
+} // namespace
 
 bool sostituisciDatabase(CorsiDB &db, const QString &percorsoDb, const QString &copia)
 {
     if (!fileIntegro(copia))
         return false;
+    if (db.motore() == Motore::PostgreSQL)
+        return db.aperto() && sostituisciSulServer(db, copia);
     const bool eraAperto = db.aperto();
     db.chiudi();
     QSaveFile fuori(percorsoDb);
@@ -117,6 +161,17 @@ bool sostituisciDatabase(CorsiDB &db, const QString &percorsoDb, const QString &
 
 bool ripristinaCopiaSicurezza(CorsiDB &db, const QString &percorsoDb)
 {
+    if (db.motore() == Motore::PostgreSQL) {
+        // Nothing to put back: the server undid the unfinished transaction itself. Whole again
+        // once the connection is.
+        try {
+            if (!db.aperto() || db.inTransazione())
+                db.riconnetti();
+            return true;
+        } catch (const Errore &) {
+            return false;
+        }
+    }
     const QString bak = percorsoCopiaSicurezza(percorsoDb);
     if (!sostituisciDatabase(db, percorsoDb, bak))
         return false;

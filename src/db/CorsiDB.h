@@ -1,8 +1,10 @@
 #pragma once
-// The one database connection of the program, "CorsiDB": an SQLite file opened
-// shared or exclusive, its password checked, with SQL execution, transactions and
-// schema inspection. Errors are thrown as quirdal::Errore.
+// The one database connection of the program, "CorsiDB": an SQLite file or a database on a
+// PostgreSQL server, opened shared or exclusive, its password checked, with SQL execution,
+// transactions and schema inspection that mean the same on both engines. Errors are thrown as
+// quirdal::Errore.
 #include "common/Errori.h"
+#include "db/DatiConnessione.h"
 #include "db/Istruzione.h"
 
 #include <QHash>
@@ -14,7 +16,14 @@
 #include <QVariant>
 #include <QVariantMap>
 
+class QSqlRecord;
+
 namespace quirdal {
+
+namespace codici {
+// The database server cannot be reached, or the connection to it broke.
+constexpr long ConnessioneServer = 3151;
+} // namespace codici
 
 enum class ModoApertura { Condiviso, Esclusivo };
 
@@ -27,7 +36,8 @@ bool eNumerico(int tipo);
 } // namespace tipiAdo
 
 struct Colonna {
-    QString nome;
+    QString nome; // as the program's schema spells it
+    QString nomeEsatto; // as the database holds it (the server keeps unquoted names in lower case)
     QString tipoDichiarato; // as in the schema, e.g. "VARCHAR(100)"
     int tipo = tipiAdo::VarWChar;
     int dimensione = 0; // declared text size, 0 when none
@@ -50,27 +60,39 @@ public:
     CorsiDB(const CorsiDB &) = delete;
     CorsiDB &operator=(const CorsiDB &) = delete;
 
-    // Opens an existing file (never creates one). Throws on a missing file, a file
-    // that is not a database of ours, a wrong password, or, exclusive, a file that
-    // another connection holds.
-    void apri(const QString &percorso, const QString &password, ModoApertura modo);
+    // Opens an existing database (never creates one). Throws on a missing file or database, a
+    // server that cannot be reached or refuses the user, a database that is not one of ours,
+    // a wrong password, or, exclusive, a database that another connection holds (on the
+    // server: any other workstation, or any other program, connected to it).
+    void apri(const DatiConnessione &dove, const QString &password, ModoApertura modo);
+    void apri(const QString &percorso, const QString &password, ModoApertura modo)
+    {
+        apri(DatiConnessione::diFile(percorso), password, modo);
+    }
     void chiudi();
     bool aperto() const;
-    // Same file, password and mode as the last apri().
+    // Same database, password and mode as the last apri().
     void riconnetti();
-    // Closes, then reopens exclusive. On failure the previous mode is restored where
-    // possible and the error is returned through *errore.
+    // Closes, then reopens exclusive (on the server the same session changes its lock). On
+    // failure the previous mode is restored where possible and the error is returned through
+    // *errore.
     bool riconnettiEsclusivo(Errore *errore = nullptr);
-    // Closes and reopens the same file in the given mode.
+    // Reopens the same database in the given mode.
     void riapriInModo(ModoApertura modo);
 
-    const QString &percorso() const { return m_percorso; }
+    // The file of an SQLite database; empty on a server.
+    const QString &percorso() const { return m_dati.file; }
+    const DatiConnessione &dati() const { return m_dati; }
     ModoApertura modo() const { return m_modo; }
     const QString &nomeConnessione() const { return m_nome; }
     QSqlDatabase database() const;
 
     // The engine behind the connection: the catalogue's statements take its text.
-    Motore motore() const { return Motore::SQLite; }
+    Motore motore() const { return m_dati.motore; }
+
+    // How long a statement waits for a lock another workstation holds, in milliseconds (0: it
+    // is refused at once). By default about 20 s shared and half a second exclusive.
+    void impostaAttesa(int millisecondi);
 
     // A statement of a catalogue, with bound parameters ('?' placeholders). esegui returns
     // the rows affected.
@@ -108,9 +130,12 @@ public:
     // program's own fault: an error (3265), never read as an empty value.
     static QVariant campo(const QVariantMap &riga, const QString &nome);
 
-    // Write transaction that takes the write lock at once (BEGIN IMMEDIATE). Begun inside
-    // another write transaction it is a part of it (a savepoint): confirmed, it waits for the
-    // outer one; cancelled, it undoes only its own part.
+    // Write transaction that takes the write lock at once (SQLite's BEGIN IMMEDIATE; on the
+    // server the writers' lock), so that no other workstation writes until it ends. A lock not
+    // had within the waiting time is DatabaseBloccato. Begun inside another write transaction
+    // it is a part of it (a savepoint): confirmed, it waits for the outer one; cancelled, it
+    // undoes only its own part. On the server a statement that fails spoils the transaction
+    // it is in (the server's rule): what must go on after a failure runs in a part of its own.
     void iniziaTransazione();
     void confermaTransazione();
     void annullaTransazione();
@@ -133,30 +158,61 @@ public:
     void sostituisciQuery(const QString &nome, const QString &select);
     QString definizioneQuery(const QString &nome);
 
+    // The names of a result's columns as the program's SQL spells them: the server gives back
+    // in lower case what was written without quotes. The statement's own words first, then the
+    // columns of the source (a table or view of the schema), of the tables the statement
+    // names, of the whole schema.
+    QStringList nomiCampi(const QSqlRecord &r, const QString &sql, const QString &sorgente = {}) const;
+
     // Converts a value to what the column's declared type holds: a text that is not a
     // number for a numeric column is an error, not a text stored in a number's place.
     static QVariant convertiPerColonna(const Colonna &c, const QVariant &valore);
 
-    // Turns a driver error into our own (number and Italian description).
-    static Errore erroreDa(const QSqlError &e, const QString &contesto = {});
+    // Before a statement run on database() directly (the bulk statements): a connection to the
+    // server that broke is opened again, unless a transaction was open on it (that one is lost:
+    // told until it ends). Throws when it cannot be.
+    void pronta();
+    // A driver error of a statement of this connection, as erroreDa, noting a connection to
+    // the server that broke.
+    Errore errore(const QSqlError &e, const QString &contesto);
 
-    // Creates the password record in a freshly created file (used by the schema).
+    // Turns a driver error into our own (number and Italian description).
+    static Errore erroreDa(const QSqlError &e, const QString &contesto = {}, Motore motore = Motore::SQLite);
+
+    // Creates the password record in a freshly created database (used by the schema).
     static void impostaPassword(QSqlDatabase &db, const QString &password);
+
+    // A connection of the given name to a database on a server, for the layer's own uses (the
+    // creation of the schema, the program's connection): numbers read exactly, the program's
+    // name given to the server. Throws the Italian message of a server that cannot be reached,
+    // an unknown database, a refused user or password (never the password itself).
+    static QSqlDatabase connettiServer(const DatiConnessione &dove, const QString &nomeConnessione);
+    // The name the program's sessions carry on the server.
+    static constexpr const char *kNomeApplicazione = "QUIRDAL";
 
 private:
     void apriInterno();
+    void apriFile();
+    void apriServer();
     void prendiPresenza();
     void lasciaPresenza();
+    void prendiPresenzaServer(ModoApertura modo);
+    void cambiaModoSulServer(ModoApertura modo);
+    void impostaAttesaSessione();
+    int attesa() const;
+    QVariant perMotore(const QVariant &v) const;
     void invalidaCache() { m_cacheColonne.clear(); }
 
     QString m_nome;
-    QString m_percorso;
+    DatiConnessione m_dati;
     QString m_password;
     ModoApertura m_modo = ModoApertura::Condiviso;
     bool m_aperto = false;
     bool m_transazione = false;
     bool m_lettura = false; // the open transaction is a read transaction
     int m_livello = 0;
+    bool m_persa = false; // the connection to the server broke
+    int m_attesa = -1; // set by impostaAttesa; -1: the mode's own
     QString m_nomePresenza;
     QHash<QString, QList<Colonna>> m_cacheColonne;
 };

@@ -13,6 +13,11 @@ namespace quirdal {
 // The database engines the program runs on.
 enum class Motore { SQLite, PostgreSQL };
 
+// A text left empty ("") says that the program never runs the statement on that engine: a
+// PRAGMA of SQLite's own file handling, an advisory lock of the server. The catalogue says why,
+// and asking for that text is an error of the program.
+inline constexpr const char *kNessuno = "";
+
 struct Istruzione {
     const char *nome; // "subsystem.what": unique in the program
     const char *sql;  // standard SQL that every engine runs; '?' marks each bound value
@@ -23,7 +28,10 @@ struct Istruzione {
     // of each example the catalogue test prepares, examples apart by "|", arguments by ";".
     const char *esempi = nullptr;
 
+    // Throws when the statement has no text for that engine (see kNessuno).
     QString testo(Motore m = Motore::SQLite) const;
+    bool perMotore(Motore m) const { return *testoGrezzo(m) != '\0'; }
+    const char *testoGrezzo(Motore m) const { return m == Motore::PostgreSQL && postgres ? postgres : sql; }
     bool completabile() const { return esempi != nullptr; }
 };
 

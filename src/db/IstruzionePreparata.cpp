@@ -1,5 +1,7 @@
 #include "db/IstruzionePreparata.h"
 
+#include "db/CatalogoConnessione.h"
+
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -59,7 +61,7 @@ bool stessaSqlite(const QSqlDatabase &d)
     int e = esito.load();
     if (e < 0) {
         QSqlQuery q(d);
-        if (!q.exec(QStringLiteral("SELECT sqlite_source_id()")) || !q.next())
+        if (!q.exec(sql::connessione::kSorgenteSqlite.testo()) || !q.next())
             return false;
         e = q.value(0).toString() == QString::fromLatin1(sqlite3_sourceid()) ? 1 : 0;
         if (!e)
@@ -107,8 +109,9 @@ void IstruzionePreparata::scegliVia(Via v)
     g_via.store(static_cast<int>(viaDirettaCompilata() ? v : Via::Portabile));
 }
 
-IstruzionePreparata::IstruzionePreparata(CorsiDB &db, const QString &sql) : m_sql(sql)
+IstruzionePreparata::IstruzionePreparata(CorsiDB &db, const QString &sql) : m_db(db), m_sql(sql)
 {
+    db.pronta();
     QSqlDatabase d = db.database();
 #ifdef QUIRDAL_SQLITE_CONDIVISO
     const QVariant h = viaScelta() == Via::Diretta && d.isValid() && d.driver() ? d.driver()->handle() : QVariant();
@@ -123,7 +126,7 @@ IstruzionePreparata::IstruzionePreparata(CorsiDB &db, const QString &sql) : m_sq
 #endif
     m_q = std::make_unique<QSqlQuery>(d);
     if (!m_q->prepare(sql))
-        throw CorsiDB::erroreDa(m_q->lastError(), contesto(sql));
+        throw db.errore(m_q->lastError(), contesto(sql));
 }
 
 IstruzionePreparata::~IstruzionePreparata()
@@ -225,7 +228,7 @@ void IstruzionePreparata::esegui()
     }
 #endif
     if (!m_q->exec())
-        throw CorsiDB::erroreDa(m_q->lastError(), contesto(m_sql));
+        throw m_db.errore(m_q->lastError(), contesto(m_sql));
     // A statement that gave rows is put back at once, as on the direct road: no read stays
     // open on the connection. (Qt's driver resets one that ran to its end by itself.)
     if (m_q->isSelect())
@@ -236,9 +239,11 @@ void IstruzionePreparata::avviaLettura()
 {
     if (m_avviata)
         return;
-    m_q->setForwardOnly(true);
+    // On the server a forward-only query reads its rows one at a time from the connection, and
+    // any other statement run meanwhile loses them: there the rows come whole.
+    m_q->setForwardOnly(m_db.motore() != Motore::PostgreSQL);
     if (!m_q->exec())
-        throw CorsiDB::erroreDa(m_q->lastError(), contesto(m_sql));
+        throw m_db.errore(m_q->lastError(), contesto(m_sql));
     m_avviata = true;
 }
 
@@ -264,7 +269,7 @@ bool IstruzionePreparata::prossima()
     const QSqlError e = m_q->lastError();
     m_q->finish();
     if (e.isValid())
-        throw CorsiDB::erroreDa(e, contesto(m_sql));
+        throw m_db.errore(e, contesto(m_sql));
     return false;
 }
 
@@ -285,7 +290,11 @@ QString IstruzionePreparata::nomeColonna(int i)
         return QString::fromUtf8(sqlite3_column_name(m_st, i));
 #endif
     avviaLettura();
-    return m_q->record().fieldName(i);
+    // The server gives back in lower case the names written without quotes: the names as the
+    // program's SQL spells them, as SQLite gives them.
+    if (m_nomiColonne.isEmpty())
+        m_nomiColonne = m_db.nomiCampi(m_q->record(), m_sql);
+    return m_nomiColonne.value(i);
 }
 
 QVariant IstruzionePreparata::colonna(int i) const
@@ -308,9 +317,20 @@ QVariant IstruzionePreparata::colonna(int i) const
     const QVariant v = m_q->value(i);
     if (v.isNull())
         return {};
-    if (v.typeId() == QMetaType::QByteArray)
+    switch (v.typeId()) {
+    case QMetaType::QByteArray:
         return QString::fromUtf8(v.toByteArray());
-    return v;
+    // The server's integers come as int or unsigned: as SQLite's, qlonglong.
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::ULongLong:
+        return v.toLongLong();
+    case QMetaType::Bool:
+        return qlonglong(v.toBool() ? 1 : 0);
+    default:
+        return v;
+    }
 }
 
 } // namespace quirdal

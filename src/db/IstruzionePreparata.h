@@ -11,6 +11,8 @@
 //   Any driver, any platform.
 // Both bind integers as integers, reals as reals, anything else as text and an invalid or
 // null QVariant as Null, and read back qlonglong, double, QString or an invalid QVariant.
+// On a PostgreSQL server only the portable road is there; an exact number (numeric, the
+// amounts) reads back as its decimal text.
 #include "db/CorsiDB.h"
 
 #include <QSqlQuery>
@@ -70,11 +72,13 @@ private:
     void avviaLettura();
     void legaPortabile(int indice, const QVariant &valore);
 
+    CorsiDB &m_db;
     QString m_sql;
     sqlite3 *m_h = nullptr;
     sqlite3_stmt *m_st = nullptr;
     std::unique_ptr<QSqlQuery> m_q; // the portable road
     QStringList m_nomi;             // its name of each position, once known ("?": bound by position)
+    QStringList m_nomiColonne;      // the names of the columns read, as the program spells them
     bool m_avviata = false;
 };
 

@@ -5,7 +5,20 @@
 
 namespace quirdal {
 
-QString selectQryCorsi(bool conDataAvvio)
+namespace {
+
+// A code kept as text compared with a numeric code: SQLite compares them as numbers (the text
+// of an integer is taken as that integer), the server compares no text with a number. There
+// the text becomes the integer it reads as, when it reads as one (Null otherwise, which
+// matches nothing), so that both engines join the same rows.
+QString comeNumero(const QString &testo)
+{
+    return QStringLiteral("CASE WHEN %1 ~ '^\\s*[-+]?[0-9]{1,18}\\s*$' THEN CAST(%1 AS BIGINT) END").arg(testo);
+}
+
+} // namespace
+
+QString selectQryCorsi(bool conDataAvvio, Motore motore)
 {
     QString s = QStringLiteral(
         "SELECT CorsiProp.GrupOpe, CorsiProp.Operatore, CorsiProp.SedeInteressata, CorsiProp.Corso, "
@@ -43,7 +56,9 @@ QString selectQryCorsi(bool conDataAvvio)
         " LEFT JOIN AzioneTipologia ON AzioneTipologia.CodAsse = CorsiProp.CodAsse AND AzioneTipologia.CodMisura "
         "= CorsiProp.CodMisura AND AzioneTipologia.CodAzione = CorsiProp.CodAzione AND "
         "AzioneTipologia.CodTipologia = CorsiProp.CodTipologia"
-        " LEFT JOIN Destin ON Destin.CodDest = CorsiProp.CodDest1"
+        " LEFT JOIN Destin ON Destin.CodDest = ")
+        + (motore == Motore::PostgreSQL ? comeNumero(QStringLiteral("CorsiProp.CodDest1")) : QStringLiteral("CorsiProp.CodDest1"))
+        + QStringLiteral(
         " LEFT JOIN Comparto ON Comparto.CodSetto = CorsiProp.CodSetto AND Comparto.CodComp = CorsiProp.CodComp"
         " LEFT JOIN Orari ON Orari.CodOra = CorsiProp.CodOra"
         " LEFT JOIN Scolari ON Scolari.CodScol = CorsiProp.CodScol"
@@ -99,11 +114,17 @@ QString selectSediOccUtilCorsi()
 QList<QuerySalvata> querySalvate(bool conDataAvvio)
 {
     return {
+        // The operator's activity is a number, its lookup code a text (see comeNumero).
         {QStringLiteral("QryOper"),
          QStringLiteral("SELECT CorsiOper.*, TipoOper.Descrizione AS \"TipoOper.Descrizione\", "
                         "AttEcono.Descrizione AS \"AttEcono.Descrizione\" FROM (CorsiOper LEFT JOIN TipoOper ON "
                         "TipoOper.GrupOpe = CorsiOper.GrupOpe AND TipoOper.TipoOper = CorsiOper.TipoOper) LEFT JOIN "
-                        "AttEcono ON AttEcono.AttEcono = CorsiOper.AttEcono")},
+                        "AttEcono ON AttEcono.AttEcono = CorsiOper.AttEcono"),
+         QStringLiteral("SELECT CorsiOper.*, TipoOper.Descrizione AS \"TipoOper.Descrizione\", "
+                        "AttEcono.Descrizione AS \"AttEcono.Descrizione\" FROM (CorsiOper LEFT JOIN TipoOper ON "
+                        "TipoOper.GrupOpe = CorsiOper.GrupOpe AND TipoOper.TipoOper = CorsiOper.TipoOper) LEFT JOIN "
+                        "AttEcono ON ")
+             + comeNumero(QStringLiteral("AttEcono.AttEcono")) + QStringLiteral(" = CorsiOper.AttEcono")},
         {QStringLiteral("QryCompo"),
          QStringLiteral("SELECT CorsiCompo.*, Comuni.Denominazione AS \"Comuni.Denominazione\", Comuni.PROV, "
                         "Comuni.SigProv FROM CorsiCompo LEFT JOIN Comuni ON Comuni.CodComune = "
@@ -130,7 +151,7 @@ QList<QuerySalvata> querySalvate(bool conDataAvvio)
         {QStringLiteral("QryCompoCorsi_TutteLeFasi"), selectCompoCorsi()},
         {QStringLiteral("QrySediOccUtilCorsi"), selectSediOccUtilCorsi()},
         {QStringLiteral("QrySediOccUtilCorsi_TutteLeFasi"), selectSediOccUtilCorsi()},
-        {QStringLiteral("QryCorsi"), selectQryCorsi(conDataAvvio)},
+        {QStringLiteral("QryCorsi"), selectQryCorsi(conDataAvvio), selectQryCorsi(conDataAvvio, Motore::PostgreSQL)},
         {QStringLiteral("QryCorsiPropSpese"),
          QStringLiteral("SELECT CorsiPropSpese.*, CorsiProp.CompoResp, CorsiProp.DesQualif, CorsiProp.CodAsse, "
                         "CorsiProp.CodMisura, CorsiProp.CodAzione, CorsiProp.CodTipologia, CorsiProp.DurataTotIter, "

@@ -63,7 +63,7 @@ inline constexpr Istruzione kSedeOccasionale{
 inline constexpr Istruzione kSediOccasionali{
     "stampa.sediOccasionali",
     "SELECT DISTINCT SedeOcc, CompoResp FROM QryStSediOcc WHERE GrupOpe = ? AND Operatore = ? AND PROV = ? ORDER BY "
-    "GrupOpe, Operatore, SedeOcc, CompoResp"};
+    "SedeOcc, CompoResp"};
 inline constexpr Istruzione kCorsiSede{
     "stampa.corsiSede",
     "SELECT Corso, Accorp, CompoResp FROM CorsiProp WHERE GrupOpe = ? AND Operatore = ? AND SedeInteressata = ? ORDER "

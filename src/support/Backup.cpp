@@ -13,9 +13,12 @@
 #include "config/SessioneIni.h"
 #include "db/Aggiornamenti.h"
 #include "db/ConfrontoSchema.h"
+#include "db/CatalogoCopie.h"
 #include "db/CopiaSicurezza.h"
+#include "db/CopiaTraBasiDati.h"
 #include "db/CorsiDB.h"
 #include "db/RiaperturaConnessione.h"
+#include "db/Schema.h"
 #include "support/Archivio.h"
 #include "support/CatalogoSupporto.h"
 
@@ -23,6 +26,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QUuid>
 
@@ -43,25 +47,7 @@ QString percorsoAssoluto(const QString &cartellaProgramma, const QString &testo)
     return QDir::cleanPath(QDir(cartellaProgramma).absoluteFilePath(QDir::fromNativeSeparators(testo)));
 }
 
-QString virgolette(const QString &nome) { return QLatin1Char('"') + nome + QLatin1Char('"'); }
-
 const QString kTabellaInvii = QStringLiteral("Invii");
-
-// The columns of a table that both this database and the attached one have, quoted: an
-// older archive may lack a column added since.
-QString colonneComuni(CorsiDB &db, const QString &tabella)
-{
-    QSqlQuery q = db.seleziona(sql::supporto::kColonneArchiviate, {tabella});
-    QStringList archiviate;
-    while (q.next())
-        archiviate << q.value(0).toString();
-    q.finish();
-    QStringList colonne;
-    for (const Colonna &col : db.colonne(tabella))
-        if (archiviate.contains(col.nome, Qt::CaseInsensitive))
-            colonne << virgolette(col.nome);
-    return colonne.join(QStringLiteral(", "));
-}
 
 void rinfrescaSessione(Contesto &c)
 {
@@ -159,35 +145,39 @@ void rimuoviCartelleVecchieDelSalvataggio()
     }
 }
 
-// The archived database attached as "recupero" for the length of a scope.
-class Recupero {
-public:
-    Recupero(CorsiDB &db, const QString &file) : m_db(db) { m_db.esegui(sql::supporto::kAttaccaRecupero, {file}); }
-    ~Recupero()
+// The archived database on a connection of its own for the length of a scope.
+struct Archiviata {
+    CorsiDB db{QStringLiteral("recupero-") + QUuid::createUuid().toString(QUuid::Id128)};
+    explicit Archiviata(const QString &file)
     {
-        try {
-            m_db.esegui(sql::supporto::kStaccaRecupero);
-        } catch (const Errore &) {
-        }
+        db.apri(file, QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
     }
-    Recupero(const Recupero &) = delete;
-    Recupero &operator=(const Recupero &) = delete;
-
-private:
-    CorsiDB &m_db;
 };
 
-// The sends that the database in use before a restore (file) records and the restored one
-// lacks, taken back: a restore takes back the data, never the record of what was sent.
+// The sends that another database (the one in use before a restore, or the archive) records
+// and this one lacks, taken back: a restore takes back the data of the applications, never
+// the record of what was sent. Chiave: one operator's only.
+void riportaInvii(CorsiDB &db, CorsiDB &altro, const QVariantList &chiave = {})
+{
+    if (!altro.esisteTabella(kTabellaInvii))
+        return;
+    QSqlQuery q = chiave.isEmpty() ? altro.seleziona(sql::supporto::kInviiRegistrati)
+                                   : altro.seleziona(sql::supporto::kInviiRegistratiOperatore, chiave);
+    Transazione t(db);
+    while (q.next()) {
+        QVariantList riga;
+        for (int i = 0; i < 10; ++i)
+            riga << q.value(i);
+        if (db.valoreScalare(sql::supporto::kEsisteInvio, riga.mid(0, 4)).toLongLong() == 0)
+            db.esegui(sql::supporto::kRiportaInvio, riga);
+    }
+    t.conferma();
+}
+
 void riportaInvii(CorsiDB &db, const QString &file)
 {
-    const Recupero recupero(db, file);
-    const QString colonne = colonneComuni(db, kTabellaInvii);
-    if (colonne.isEmpty())
-        return;
-    Transazione t(db);
-    db.esegui(completa(sql::supporto::kUnisciInvii, {colonne}));
-    t.conferma();
+    Archiviata precedente(file);
+    riportaInvii(db, precedente.db);
 }
 
 // The applications printed in final form here that the archived database holds unprinted
@@ -195,12 +185,22 @@ void riportaInvii(CorsiDB &db, const QString &file)
 // them. Operatore: the current operator's only.
 QStringList domandeSbloccate(CorsiDB &db, const QString &file, ModoRecupero modo, const Sessione &s)
 {
-    const Recupero recupero(db, file);
+    QSet<QString> stampateNellArchivio;
+    {
+        Archiviata archivio(file);
+        QSqlQuery q = archivio.db.seleziona(sql::supporto::kStampateArchivio);
+        while (q.next())
+            stampateNellArchivio.insert(q.value(0).toString() + QLatin1Char('/') + q.value(1).toString()
+                                        + QLatin1Char('/') + q.value(2).toString());
+    }
     const bool operatore = modo == ModoRecupero::Operatore;
     QStringList r;
-    QSqlQuery q = operatore ? db.seleziona(sql::supporto::kDomandeSbloccateOperatore, s.chiaveOperatore())
-                            : db.seleziona(sql::supporto::kDomandeSbloccate);
+    QSqlQuery q = operatore ? db.seleziona(sql::supporto::kDomandeStampateOperatore, s.chiaveOperatore())
+                            : db.seleziona(sql::supporto::kDomandeStampate);
     while (q.next()) {
+        if (stampateNellArchivio.contains(q.value(0).toString() + QLatin1Char('/') + q.value(1).toString()
+                                          + QLatin1Char('/') + q.value(2).toString()))
+            continue;
         const QString nome = q.value(3).toString().trimmed(), provincia = q.value(4).toString().trimmed();
         r << QStringLiteral("- operatore ") + q.value(0).toString() + QLatin1Char('/') + q.value(1).toString()
                 + (nome.isEmpty() ? QString() : QLatin1Char(' ') + nome) + QStringLiteral(", provincia di ")
@@ -215,7 +215,8 @@ QStringList domandeSbloccate(CorsiDB &db, const QString &file, ModoRecupero modo
 // copy could be made.
 QString copiaDellaBaseDatiAttuale(Contesto &c, const QString &cartella)
 {
-    const QFileInfo fi(c.db.percorso());
+    // A server's data are kept as the file of the program they would be.
+    const QFileInfo fi(c.db.percorso().isEmpty() ? kNomeBreve + QStringLiteral(".mdb") : c.db.percorso());
     const QString base =
         fi.completeBaseName() + QLatin1Char('_') + c.piattaforma.adesso().toString(QStringLiteral("yyyyMMdd-hhmmss"));
     for (int n = 1; n < 1000; ++n) {
@@ -273,7 +274,9 @@ QString archiviaBaseDati(CorsiDB &db, const QString &archivio, qint64 volume)
     const auto lavoro = cartellaTemporaneaPrivata(QStringLiteral("salva"));
     if (!lavoro)
         return QStringLiteral("impossibile creare una cartella temporanea");
-    const QString nome = QFileInfo(db.percorso()).fileName();
+    // A server's data go into the archive as the file of the program they would be.
+    const QString nome =
+        db.percorso().isEmpty() ? kNomeBreve + QStringLiteral(".mdb") : QFileInfo(db.percorso()).fileName();
     const QString copia = lavoro->filePath(nome);
     if (!copiaConsistente(db, copia))
         return QStringLiteral("impossibile ottenere una copia integra della base dati");
@@ -350,26 +353,44 @@ EsitoSalvataggio salvaDati(Contesto &c, const QString &testo, ProgressoCaricamen
 void sostituisciDatiOperatore(CorsiDB &db, const QString &file, const QString &grupOpe, qlonglong operatore)
 {
     const QVariantList chiave{grupOpe, operatore};
-    const Recupero recupero(db, file);
+    Archiviata archivio(file);
     Transazione t(db);
-    for (const InfoTabella &info : db.elencoTabelle()) {
-        if (info.tipo != QLatin1String("TABLE") || !db.esisteColonna(info.nome, QStringLiteral("GrupOpe"))
-            || !db.esisteColonna(info.nome, QStringLiteral("Operatore")))
+    QStringList tabelle;
+    for (const QString &tabella : tabelleSchema()) {
+        if (!db.esisteColonna(tabella, QStringLiteral("GrupOpe")) || !db.esisteColonna(tabella, QStringLiteral("Operatore")))
             continue;
-        const QString tabella = virgolette(info.nome), elenco = colonneComuni(db, info.nome);
-        // A table the archive lacks (an older one) is left as it is.
-        if (elenco.isEmpty())
+        // A table the archive lacks (an older one) is left as it is; what was sent stays
+        // recorded, the archive's sends added to these below.
+        if (!archivio.db.esisteTabella(tabella) || tabella.compare(kTabellaInvii, Qt::CaseInsensitive) == 0)
             continue;
-        // What was sent stays recorded: the archive's sends are added to these.
-        if (info.nome.compare(kTabellaInvii, Qt::CaseInsensitive) == 0) {
-            db.esegui(completa(sql::supporto::kUnisciInviiOperatore, {elenco}), chiave);
-            continue;
-        }
         db.esegui(completa(sql::supporto::kCancellaOperatore, {tabella}), chiave);
-        db.esegui(completa(sql::supporto::kCopiaOperatore, {tabella, elenco}), chiave);
+        tabelle << tabella;
     }
+    copiaRighe(archivio.db, db, tabelle, chiave);
+    allineaContatori(db);
+    riportaInvii(db, archivio.db, chiave);
     // Occasional sites are shared by the operators: only those this database lacks.
-    db.esegui(completa(sql::supporto::kCopiaSediOcc, {colonneComuni(db, QStringLiteral("CorsiSediOcc"))}), chiave);
+    QStringList colonne;
+    for (const Colonna &c : db.colonne(QStringLiteral("CorsiSediOcc")))
+        if (archivio.db.esisteColonna(QStringLiteral("CorsiSediOcc"), c.nome))
+            colonne << c.nome;
+    QStringList segnaposto;
+    for (qsizetype i = 0; i < colonne.size(); ++i)
+        segnaposto << QStringLiteral("?");
+    const QString elenco = colonne.join(QStringLiteral(", "));
+    const qsizetype chiaveSede = colonne.indexOf(QStringLiteral("SedeOcc"));
+    QSqlQuery q = archivio.db.seleziona(completa(sql::supporto::kSediOccOperatore, {elenco}), chiave);
+    while (q.next()) {
+        if (db.valoreScalare(sql::supporto::kEsisteSedeOcc, {q.value(int(chiaveSede))}).toLongLong() > 0)
+            continue;
+        QVariantList valori;
+        for (int i = 0; i < colonne.size(); ++i)
+            valori << q.value(i);
+        db.esegui(completa(sql::copie::kInserisci, {QStringLiteral("CorsiSediOcc"), elenco,
+                                                    segnaposto.join(QStringLiteral(", "))}),
+                  valori);
+    }
+    q.finish();
     t.conferma();
 }
 

@@ -1,82 +1,64 @@
 #pragma once
-// The statements of the backup's restore: the archived database attached as "recupero", the
-// applications a restore would unlock, one operator's rows copied table by table.
+// The statements of the backup's restore: the applications a restore would unlock, one
+// operator's rows replaced table by table. The archived database is read on a connection of
+// its own, on either engine.
 #include "db/Istruzione.h"
 
 namespace quirdal::sql::supporto {
 
-// The archived database beside the program's own. PostgreSQL attaches no file: there the
-// restore will read the archive on a connection of its own.
-inline constexpr Istruzione kAttaccaRecupero{"supporto.attaccaRecupero", "ATTACH DATABASE ? AS recupero"};
-inline constexpr Istruzione kStaccaRecupero{"supporto.staccaRecupero", "DETACH DATABASE recupero"};
+// The applications printed in final form here, all or one operator's; and those the archived
+// database holds printed (read on a connection of its own: a server attaches no file).
+inline constexpr Istruzione kDomandeStampate{
+    "supporto.domandeStampate",
+    "SELECT I.GrupOpe, I.Operatore, I.Prov, O.Denominazione, P.DesProv FROM Installazione I LEFT JOIN CorsiOper O ON "
+    "O.GrupOpe = I.GrupOpe AND O.Operatore = I.Operatore LEFT JOIN Province P ON P.PROV = I.Prov WHERE "
+    "I.DomandaStampata <> 0 ORDER BY I.GrupOpe, I.Operatore, I.Prov"};
+inline constexpr Istruzione kDomandeStampateOperatore{
+    "supporto.domandeStampateOperatore",
+    "SELECT I.GrupOpe, I.Operatore, I.Prov, O.Denominazione, P.DesProv FROM Installazione I LEFT JOIN CorsiOper O ON "
+    "O.GrupOpe = I.GrupOpe AND O.Operatore = I.Operatore LEFT JOIN Province P ON P.PROV = I.Prov WHERE "
+    "I.DomandaStampata <> 0 AND I.GrupOpe = ? AND I.Operatore = ? ORDER BY I.GrupOpe, I.Operatore, I.Prov"};
+inline constexpr Istruzione kStampateArchivio{
+    "supporto.stampateArchivio", "SELECT GrupOpe, Operatore, Prov FROM Installazione WHERE DomandaStampata <> 0"};
 
-// The columns of a table of the archived database. SQLite's table-valued pragma; PostgreSQL
-// tells them in its information schema.
-inline constexpr Istruzione kColonneArchiviate{
-    "supporto.colonneArchiviate", "SELECT name FROM pragma_table_info(?, 'recupero')",
-    "SELECT column_name FROM information_schema.columns WHERE table_name = ? AND table_schema = 'recupero' ORDER BY "
-    "ordinal_position"};
-
-// The applications printed in final form here that the archive holds unprinted or not at all.
-inline constexpr Istruzione kDomandeSbloccate{
-    "supporto.domandeSbloccate",
-    "SELECT I.GrupOpe, I.Operatore, I.Prov, O.Denominazione, P.DesProv FROM main.Installazione I LEFT JOIN "
-    "main.CorsiOper O ON O.GrupOpe = I.GrupOpe AND O.Operatore = I.Operatore LEFT JOIN main.Province P ON P.PROV = "
-    "I.Prov WHERE I.DomandaStampata <> 0 AND NOT EXISTS (SELECT 1 FROM recupero.Installazione A WHERE A.GrupOpe = "
-    "I.GrupOpe AND A.Operatore = I.Operatore AND A.Prov = I.Prov AND A.DomandaStampata <> 0) ORDER BY I.GrupOpe, "
-    "I.Operatore, I.Prov"};
-// The same, of one operator.
-inline constexpr Istruzione kDomandeSbloccateOperatore{
-    "supporto.domandeSbloccateOperatore",
-    "SELECT I.GrupOpe, I.Operatore, I.Prov, O.Denominazione, P.DesProv FROM main.Installazione I LEFT JOIN "
-    "main.CorsiOper O ON O.GrupOpe = I.GrupOpe AND O.Operatore = I.Operatore LEFT JOIN main.Province P ON P.PROV = "
-    "I.Prov WHERE I.DomandaStampata <> 0 AND NOT EXISTS (SELECT 1 FROM recupero.Installazione A WHERE A.GrupOpe = "
-    "I.GrupOpe AND A.Operatore = I.Operatore AND A.Prov = I.Prov AND A.DomandaStampata <> 0) AND I.GrupOpe = ? AND "
-    "I.Operatore = ? ORDER BY I.GrupOpe, I.Operatore, I.Prov"};
-
-// One operator's rows of a table (%1, quoted) replaced by the archive's, over the columns both
-// databases have (%2, quoted).
+// One operator's rows of a table (%1) taken out before the archive's take their place.
 inline constexpr Istruzione kCancellaOperatore{"supporto.cancellaOperatore",
-                                               "DELETE FROM main.%1 WHERE GrupOpe=? AND Operatore=?", nullptr,
-                                               "\"CorsiOper\"|\"CorsiPropSpese\""};
-inline constexpr Istruzione kCopiaOperatore{
-    "supporto.copiaOperatore",
-    "INSERT INTO main.%1 (%2) SELECT %2 FROM recupero.%1 WHERE GrupOpe=? AND Operatore=?", nullptr,
-    "\"CorsiOper\";\"GrupOpe\", \"Operatore\", \"Denominazione\"|\"CorsiHandi\";\"GrupOpe\", \"Operatore\", "
-    "\"SedeInteressata\", \"Corso\", \"Accorp\", \"Handi\""};
-// The occasional sites the operator uses that this database lacks (%1: the columns both have);
-// those it has stay as they are. SQLite's INSERT OR IGNORE is PostgreSQL's ON CONFLICT DO NOTHING.
-inline constexpr Istruzione kCopiaSediOcc{
-    "supporto.copiaSediOcc",
-    "INSERT OR IGNORE INTO main.CorsiSediOcc (%1) SELECT %1 FROM recupero.CorsiSediOcc WHERE SedeOcc IN (SELECT "
-    "SedeOcc FROM recupero.CorsiSediOccUtil WHERE GrupOpe=? AND Operatore=?)",
-    "INSERT INTO main.CorsiSediOcc (%1) SELECT %1 FROM recupero.CorsiSediOcc WHERE SedeOcc IN (SELECT SedeOcc FROM "
-    "recupero.CorsiSediOccUtil WHERE GrupOpe=? AND Operatore=?) ON CONFLICT DO NOTHING",
-    "\"SedeOcc\", \"Denominazione\", \"CodComune\""};
+                                               "DELETE FROM %1 WHERE GrupOpe=? AND Operatore=?", nullptr,
+                                               "CorsiOper|CorsiPropSpese"};
+// The occasional sites the operator uses in the archive (%1: the columns both databases have),
+// and whether this database has one: those it has stay as they are.
+inline constexpr Istruzione kSediOccOperatore{
+    "supporto.sediOccOperatore",
+    "SELECT %1 FROM CorsiSediOcc WHERE SedeOcc IN (SELECT SedeOcc FROM CorsiSediOccUtil WHERE GrupOpe=? AND "
+    "Operatore=?)",
+    nullptr, "SedeOcc, Denominazione, CodComune"};
+inline constexpr Istruzione kEsisteSedeOcc{"supporto.esisteSedeOcc",
+                                           "SELECT count(*) FROM CorsiSediOcc WHERE SedeOcc = ?"};
 
-// The sends the attached database records and this one lacks (%1: the columns both have): a
+// The sends a database records, all or one operator's, and whether this one has a send; a
 // restore takes back the data of the applications, never the record of what was sent.
-inline constexpr Istruzione kUnisciInvii{
-    "supporto.unisciInvii",
-    "INSERT INTO main.Invii (%1) SELECT %1 FROM recupero.Invii R WHERE NOT EXISTS (SELECT 1 FROM main.Invii M WHERE "
-    "M.GrupOpe = R.GrupOpe AND M.Operatore = R.Operatore AND M.Prov = R.Prov AND M.Copia = R.Copia)",
-    nullptr, "\"GrupOpe\", \"Operatore\", \"Prov\", \"Copia\""};
-// The same, of one operator.
-inline constexpr Istruzione kUnisciInviiOperatore{
-    "supporto.unisciInviiOperatore",
-    "INSERT INTO main.Invii (%1) SELECT %1 FROM recupero.Invii R WHERE R.GrupOpe=? AND R.Operatore=? AND NOT EXISTS "
-    "(SELECT 1 FROM main.Invii M WHERE M.GrupOpe = R.GrupOpe AND M.Operatore = R.Operatore AND M.Prov = R.Prov AND "
-    "M.Copia = R.Copia)",
-    nullptr, "\"GrupOpe\", \"Operatore\", \"Prov\", \"Copia\", \"Sha256\""};
+inline constexpr Istruzione kInviiRegistrati{
+    "supporto.inviiRegistrati",
+    "SELECT GrupOpe, Operatore, Prov, Copia, NumDoma, NomeFile, Dimensione, Sha256, DataOra, Risposta FROM Invii"};
+inline constexpr Istruzione kInviiRegistratiOperatore{
+    "supporto.inviiRegistratiOperatore",
+    "SELECT GrupOpe, Operatore, Prov, Copia, NumDoma, NomeFile, Dimensione, Sha256, DataOra, Risposta FROM Invii "
+    "WHERE GrupOpe=? AND Operatore=?"};
+inline constexpr Istruzione kEsisteInvio{
+    "supporto.esisteInvio", "SELECT count(*) FROM Invii WHERE GrupOpe=? AND Operatore=? AND Prov=? AND Copia=?"};
+inline constexpr Istruzione kRiportaInvio{
+    "supporto.riportaInvio",
+    "INSERT INTO Invii (GrupOpe, Operatore, Prov, Copia, NumDoma, NomeFile, Dimensione, Sha256, DataOra, Risposta) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"};
 
 // The session's operator as the restored database knows it.
 inline constexpr Istruzione kOperatoreSessione{
     "supporto.operatoreSessione", "SELECT Denominazione, TipoOper FROM CorsiOper WHERE GrupOpe=? AND Operatore=?"};
 
 inline constexpr const Istruzione *kTutte[] = {
-    &kAttaccaRecupero, &kStaccaRecupero,  &kColonneArchiviate, &kDomandeSbloccate, &kDomandeSbloccateOperatore,
-    &kCancellaOperatore, &kCopiaOperatore, &kCopiaSediOcc,      &kUnisciInvii,      &kUnisciInviiOperatore,
-    &kOperatoreSessione};
+    &kDomandeStampate,   &kDomandeStampateOperatore, &kStampateArchivio,  &kCancellaOperatore,
+    &kSediOccOperatore,  &kEsisteSedeOcc,            &kInviiRegistrati,   &kInviiRegistratiOperatore,
+    &kEsisteInvio,       &kRiportaInvio,             &kOperatoreSessione};
 inline constexpr Catalogo kCatalogo{"supporto", "src/support/CatalogoSupporto.h", kTutte};
 
 } // namespace quirdal::sql::supporto

@@ -51,7 +51,9 @@ QList<Uso> usi()
          domanda + email, manca},
         {u"esegui-sql"_s, u"uso: quirdal-cli esegui-sql FILE.sql"_s, {u"x.sql"_s}, u"manca l'argomento FILE.sql"_s},
         {u"imposta-installazione"_s,
-         u"uso: quirdal-cli imposta-installazione --tipo StandAlone|Multiutenza --versione SERVER|CLIENT --database FILE.mdb"_s,
+         u"uso: quirdal-cli imposta-installazione --tipo StandAlone|Multiutenza --versione SERVER|CLIENT "
+         "[--provider SQLite|PostgreSQL] [--database FILE.mdb] [--host HOST] [--porta PORTA] [--nome-db NOME] "
+         "[--utente UTENTE] [--password PASSWORD]"_s,
          {u"--tipo"_s, u"StandAlone"_s, u"--versione"_s, u"SERVER"_s, u"--database"_s, u"x.mdb"_s}, u"manca l'opzione --tipo"_s},
         {u"imposta-server"_s, u"uso: quirdal-cli imposta-server --indirizzo https://HOST:PORTA --utente U --password P"_s,
          {u"--indirizzo"_s, u"https://127.0.0.1:1"_s, u"--utente"_s, u"u"_s, u"--password"_s, u"p"_s},

@@ -2,6 +2,8 @@
 -- occasional site, a component only responsible for occasional-site courses, a merged course, a
 -- two-year course, check values, labs, hours by directive, section 3.4 text; and, in another
 -- province, a course and a lab that the file must leave out. Read by tests/support/Domanda.h.
+-- @CRLF@ stands for a carriage return and a line feed inside a text (no function writes one on
+-- every engine).
 INSERT INTO Province VALUES
   ('001','AL','ALFA','01'),
   ('003','GG','GAMMA','01');
@@ -35,7 +37,7 @@ INSERT INTO Metadati VALUES
   ('001', 3, 'C', 'VOCE TRE', '2');
 -- Courses: sede, corso, accorp, CompoResp, durata, DataAvvio, QSS, Sez34_1, Sez34_2, SPIN.
 INSERT INTO CorsiProp (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, CompoResp, CodQualif, DesQualif, CodInd1, DesInd1, CodAsse, CodMisura, CodAzione, CodTipologia, CodDest1, CodDest2, CodScol, CodSetto, CodComp, CodOra, CodCert, StatoIter, NumAll, DurataAnnOre, TotOreIter, OreStage, OreLabEsterni, DurataTotIter, ATS, CodIsti, SPINAmbitoTerr, SPINSettoreProd, SPINFiguraProf, PO_1, IM, CO_1, QSS, Sez34_1, Sez34_2, DataAvvio) VALUES
-  ('A', 7, 1, '0001', '0', NULL, '310301', 'OPERATORE GRAFICO', '1', 'GRAFICA', 'III.G', '06', '04', '10', '1', '3', 2, 1, 2, 1, 1, 1, 15, 600, 600, 120, 0, 1, 0, 0, 'OO', '99', '01', -1, 'N', 0, '', '', 'RIGA UNO'||char(13)||char(10)||'RIGA DUE', '15/09/2009'),
+  ('A', 7, 1, '0001', '0', NULL, '310301', 'OPERATORE GRAFICO', '1', 'GRAFICA', 'III.G', '06', '04', '10', '1', '3', 2, 1, 2, 1, 1, 1, 15, 600, 600, 120, 0, 1, 0, 0, 'OO', '99', '01', -1, 'N', 0, '', '', 'RIGA UNO@CRLF@RIGA DUE', '15/09/2009'),
   ('A', 7, 1, '0001', '1', NULL, '', 'QUALIFICA NUOVA', '', 'NUOVO INDIRIZZO', 'III.G', '06', '04', '10', '1', NULL, 2, 1, 2, 1, 1, 1, 10, 300, 300, 0, 0, 1, -1, 4, 'AA', '01', '02', 0, 'S', -1, NULL, NULL, NULL, ''),
   ('A', 7, 1, '0002', '0', NULL, '430000', 'OSS', '', '', 'II.E', '11', '01', '10', '2', NULL, 3, 2, 1, 2, 2, 1, 18, 900, 1800, 200, 40, 2, 0, 0, 'AA', '01', '02', 0, 'N', 0, 'ENTE#GESTORE', NULL, NULL, '01/10/2009'),
   ('A', 7, 1001, '0003', '0', 2, '310301', 'CORSO IN PALESTRA', '', '', 'III.G', '06', '04', '10', '1', NULL, 2, 1, 2, 1, 1, 1, 12, 400, 400, 0, 0, 1, 0, 0, 'OO', '99', '01', 0, 'N', 0, NULL, NULL, NULL, ''),

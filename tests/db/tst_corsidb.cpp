@@ -1,4 +1,6 @@
+#include "common/Importo.h"
 #include "config/Installazione.h"
+#include "db/IstruzionePreparata.h"
 #include "db/RiaperturaConnessione.h"
 #include "support/Ambiente.h"
 #include "support/Detentore.h"
@@ -79,14 +81,15 @@ private Q_SLOTS:
         if (errore != 0)
             return;
         a.db.esegui(u"UPDATE CorsiOper SET %1 = ?"_s.arg(colonna), {convertito});
-        if (colonna == "AttEcono"_L1)
+        // typeof is SQLite's own: the server's column holds nothing but numbers.
+        if (colonna == "AttEcono"_L1 && !a.suServer())
             QCOMPARE(a.valore(u"SELECT typeof(AttEcono) FROM CorsiOper"_s), u"integer"_s);
     }
 
     // Whatever the failure, the file is left as it was and none is made.
     void aperturaDiFileNonValidi_data()
     {
-        // contenuto: "db": a database; empty: no file
+        // contenuto: "db": a database; empty: no file (on the server: no database)
         colonne<QByteArray, QString, long>("contenuto", "password", "errore");
         const QString giusta = QString::fromLatin1(CorsiDB::kPassword);
         QTest::newRow("byte a caso") << QByteArray("\x13\x99 questo non e' un database\x00\x01", 30).repeated(200)
@@ -100,15 +103,121 @@ private Q_SLOTS:
         QFETCH(QString, password);
         QFETCH(long, errore);
         Ambiente a;
+        if (a.suServer() && contenuto != "db" && !contenuto.isEmpty())
+            QSKIP("Il contenuto di un file: sul server non c'è file");
         if (contenuto == "db")
             a.creaDb();
         else if (!contenuto.isEmpty())
             a.scrivi(u"QUIRDAL.mdb"_s, contenuto);
         const QByteArray prima = a.leggi(u"QUIRDAL.mdb"_s);
-        QCOMPARE(numeroErrore([&] { a.db.apri(a.percorsoDb(), password, ModoApertura::Condiviso); }), errore);
+        QCOMPARE(numeroErrore([&] { a.db.apri(a.connessione(), password, ModoApertura::Condiviso); }), errore);
         QVERIFY(!a.db.aperto());
         QCOMPARE(a.leggi(u"QUIRDAL.mdb"_s), prima);
-        QCOMPARE(a.esiste(u"QUIRDAL.mdb"_s), !contenuto.isEmpty());
+        QCOMPARE(a.esiste(u"QUIRDAL.mdb"_s), !contenuto.isEmpty() && !a.suServer());
+    }
+
+    // Another workstation connected (another process) decides what this one may open, with the
+    // message of each case.
+    void presenzaDiUnAltraPostazione_data()
+    {
+        colonne<QString, ModoApertura, QString>("altra", "modo", "messaggio");
+        const QString aperta = u"La base dati è aperta da un'altra postazione: impossibile aprirla in modo esclusivo."_s;
+        QTest::newRow("condivisa: esclusiva rifiutata") << u"condiviso"_s << ModoApertura::Esclusivo << aperta;
+        QTest::newRow("esclusiva: condivisa rifiutata")
+            << u"esclusivo"_s << ModoApertura::Condiviso
+            << u"La base dati è aperta in modo esclusivo da un'altra postazione."_s;
+        QTest::newRow("esclusiva: esclusiva rifiutata") << u"esclusivo"_s << ModoApertura::Esclusivo << aperta;
+        QTest::newRow("condivisa: condivisa ammessa") << u"condiviso"_s << ModoApertura::Condiviso << QString();
+    }
+    void presenzaDiUnAltraPostazione()
+    {
+        QFETCH(QString, altra);
+        QFETCH(ModoApertura, modo);
+        QFETCH(QString, messaggio);
+        Ambiente a;
+        a.scriviIni(u"Multiutenza"_s);
+        a.creaDb();
+        Detentore altro(a.percorsoDb(), altra);
+        QCOMPARE(altro.risposta, u"PRONTO"_s);
+        QString detto;
+        try {
+            a.apriDb(modo);
+        } catch (const Errore &e) {
+            QCOMPARE(e.numero(), codici::DatabaseBloccato);
+            detto = e.descrizione();
+        }
+        QCOMPARE(detto, messaggio);
+        QCOMPARE(a.db.aperto(), messaggio.isEmpty());
+    }
+
+    // Amounts at their limits come back to the cent, whichever way they are read: SQLite keeps
+    // a double, the server an exact number given back as its text.
+    void importiAlCentesimo_data()
+    {
+        colonne<qint64>("centesimi");
+        for (const qint64 c : {Q_INT64_C(0), Q_INT64_C(1), Q_INT64_C(-1), Q_INT64_C(7), Q_INT64_C(29), Q_INT64_C(57),
+                               Q_INT64_C(1005), Q_INT64_C(2675), Q_INT64_C(-123456789), Q_INT64_C(99999999999999),
+                               Q_INT64_C(-99999999999999)})
+            QTest::newRow(qPrintable(Importo::daCentesimi(c).perTrasmissione())) << c;
+    }
+    void importiAlCentesimo()
+    {
+        QFETCH(qint64, centesimi);
+        Pronto a;
+        a.db.esegui(u"INSERT INTO CorsiPropSpese (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, ProgrAnno, ParamA1) "
+                    "VALUES ('A', 1, 1, '0001', '0', 1, ?)"_s,
+                    {Importo::daCentesimi(centesimi).perSql()});
+        const QString sql = u"SELECT ParamA1 FROM CorsiPropSpese"_s;
+        QCOMPARE(Importo::daValore(a.db.valoreScalare(sql)).centesimi(), centesimi);
+        const QVariantMap riga = a.db.righe(u"SELECT * FROM CorsiPropSpese"_s).value(0);
+        QCOMPARE(Importo::daValore(CorsiDB::campo(riga, u"ParamA1"_s)).centesimi(), centesimi);
+        IstruzionePreparata q(a.db, sql);
+        QVERIFY(q.prossima());
+        QCOMPARE(Importo::daValore(q.colonna(0)).centesimi(), centesimi);
+        QVERIFY(!q.prossima());
+    }
+
+    // Two workstations each take the highest course code and add one, inside a write
+    // transaction: the second is held off while the first holds its transaction (refused at
+    // once, with no waiting allowed), and once the first has confirmed, it gets the next code.
+    void codiciDiversiDaDuePostazioni()
+    {
+        Pronto a(u"Multiutenza"_s);
+        CorsiDB b(u"seconda"_s);
+        b.apri(a.connessione(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+        b.impostaAttesa(0);
+        const auto prossimo = [](CorsiDB &d) {
+            const int massimo = d.valoreScalare(u"SELECT MAX(Corso) FROM CorsiProp WHERE GrupOpe = 'A' AND Operatore = 1"_s)
+                                    .toString()
+                                    .toInt();
+            const QString codice = u"%1"_s.arg(massimo + 1, 4, 10, QLatin1Char('0'));
+            d.esegui(u"INSERT INTO CorsiProp (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, StatoIter) "
+                     "VALUES ('A', 1, 1, ?, '0', 1)"_s,
+                     {codice});
+            return codice;
+        };
+        QString primo;
+        {
+            Transazione ta(a.db);
+            primo = prossimo(a.db);
+            try {
+                Transazione tb(b);
+                QFAIL("la seconda postazione scrive mentre la prima tiene la sua transazione");
+            } catch (const Errore &e) {
+                QCOMPARE(e.numero(), codici::DatabaseBloccato);
+                QVERIFY2(e.descrizione().startsWith(
+                             u"La base dati è in uso da un'altra postazione. Riprovare tra qualche istante. ["_s),
+                         qPrintable(e.descrizione()));
+            }
+            QVERIFY(!b.inTransazione());
+            ta.conferma();
+        }
+        Transazione tb(b);
+        const QString secondo = prossimo(b);
+        tb.conferma();
+        QCOMPARE(primo, u"0001"_s);
+        QCOMPARE(secondo, u"0002"_s);
+        QCOMPARE(a.lista(u"SELECT Corso FROM CorsiProp ORDER BY Corso"_s), u"0001,0002"_s);
     }
 
     void esclusivaRifiutataMentreUnAltroProcessoLaTiene()
@@ -197,8 +306,8 @@ private Q_SLOTS:
             a.aggiungiOperatore(u"A"_s, 1, u"UNO"_s);
         }
         QCOMPARE(a.conta(u"CorsiOper"_s), 0);
-        // An existing file is never made again.
-        QCOMPARE(numeroErrore([&] { creaDatabase(a.percorsoDb(), u"x"_s); }), 3204L);
+        // An existing database is never made again.
+        QCOMPARE(numeroErrore([&] { creaDatabase(a.connessione(), u"x"_s); }), 3204L);
     }
 
     // A transaction inside another is a part of it: confirmed, it stays only if the outer one
@@ -235,8 +344,7 @@ private Q_SLOTS:
                 t.conferma();
         }
         QVERIFY(!a.db.inTransazione());
-        QCOMPARE(a.valore(u"SELECT COALESCE(group_concat(Operatore), '') FROM (SELECT Operatore FROM CorsiOper ORDER BY 1)"_s),
-                 operatori);
+        QCOMPARE(a.lista(u"SELECT Operatore FROM CorsiOper ORDER BY 1"_s), operatori);
     }
 };
 

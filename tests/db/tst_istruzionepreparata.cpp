@@ -21,12 +21,14 @@ void vie()
 // What a value read back is: its type and its text, or Null.
 QString descrivi(const QVariant &v) { return v.isValid() ? QString::fromLatin1(v.typeName()) + u':' + v.toString() : u"<null>"_s; }
 
+// x takes any value on SQLite; the server needs a type for it: text.
 struct Banco : Ambiente {
     Banco()
     {
         creaDb();
         apriDb();
-        db.esegui(u"CREATE TABLE Prova (k INTEGER PRIMARY KEY, n NUMERIC, r REAL, t TEXT, x)"_s);
+        db.esegui(suServer() ? u"CREATE TABLE Prova (k INTEGER PRIMARY KEY, n NUMERIC, r DOUBLE PRECISION, t TEXT, x TEXT)"_s
+                             : u"CREATE TABLE Prova (k INTEGER PRIMARY KEY, n NUMERIC, r REAL, t TEXT, x)"_s);
     }
 };
 
@@ -41,7 +43,7 @@ class TestIstruzionePreparata : public QObject {
     bool scegli()
     {
         QFETCH(int, via);
-        if (Via(via) == Via::Diretta && !IstruzionePreparata::viaDirettaCompilata())
+        if (Via(via) == Via::Diretta && (!IstruzionePreparata::viaDirettaCompilata() || suPostgres()))
             return false;
         IstruzionePreparata::scegliVia(Via(via));
         return true;
@@ -58,14 +60,15 @@ private Q_SLOTS:
         const Via attesa = portabile || !IstruzionePreparata::viaDirettaCompilata() ? Via::Portabile : Via::Diretta;
         QCOMPARE(m_iniziale, attesa);
         Banco a;
-        QCOMPARE(IstruzionePreparata(a.db, u"SELECT 1"_s).via(), attesa);
+        // The server has only the portable road.
+        QCOMPARE(IstruzionePreparata(a.db, u"SELECT 1"_s).via(), a.suServer() ? Via::Portabile : attesa);
     }
 
     void valori_data() { vie(); }
     void valori()
     {
         if (!scegli())
-            QSKIP("Questa build non ha la via diretta");
+            QSKIP("Questa build non ha la via diretta, o la base dati è sul server");
         QFETCH(int, via);
         Banco a;
         {
@@ -103,9 +106,12 @@ private Q_SLOTS:
                 r << descrivi(l.colonna(i));
             righe << r.join(u" | "_s);
         }
+        // The server gives an exact number back as its text, and keeps the flag in a text column.
+        const QString n = a.suServer() ? u"QString:9007199254740993"_s : u"qlonglong:9007199254740993"_s;
+        const QString x = a.suServer() ? u"QString:1"_s : u"qlonglong:1"_s;
         QCOMPARE(righe, (QStringList{
-                            u"qlonglong:1 | qlonglong:9007199254740993 | double:1234.5 | QString:CASTELLÀ € \"#\" 'x' | qlonglong:1"_s,
-                            u"qlonglong:2 | qlonglong:9007199254740993 | double:1234.5 | QString:due | qlonglong:1"_s,
+                            u"qlonglong:1 | %1 | double:1234.5 | QString:CASTELLÀ € \"#\" 'x' | %2"_s.arg(n, x),
+                            u"qlonglong:2 | %1 | double:1234.5 | QString:due | %2"_s.arg(n, x),
                             u"qlonglong:3 | <null> | <null> | <null> | QString:2026-12-06"_s,
                             u"qlonglong:4 | <null> | <null> | QString: | QString:"_s}));
         // After its end the statement runs again, with the values bound now.
@@ -119,7 +125,7 @@ private Q_SLOTS:
     void errori()
     {
         if (!scegli())
-            QSKIP("Questa build non ha la via diretta");
+            QSKIP("Questa build non ha la via diretta, o la base dati è sul server");
         Banco a;
         const QString sql = u"INSERT INTO Prova (k, t) VALUES (?, ?)"_s;
         IstruzionePreparata q(a.db, sql);
@@ -132,7 +138,10 @@ private Q_SLOTS:
             QCOMPARE(e.numero(), 3022L);
             QCOMPARE(e.descrizione(),
                      u"Le modifiche richieste non sono state apportate perché creerebbero valori duplicati nella chiave o "
-                     "violerebbero un vincolo della tabella (UNIQUE constraint failed: Prova.k). [%1]"_s.arg(sql));
+                     "violerebbero un vincolo della tabella (%1). [%2]"_s.arg(
+                         a.suServer() ? u"duplicate key value violates unique constraint \"prova_pkey\""_s
+                                      : u"UNIQUE constraint failed: Prova.k"_s,
+                         sql));
         }
         // The statement goes on after a failed row.
         q.lega(0, 2);
@@ -142,7 +151,8 @@ private Q_SLOTS:
             IstruzionePreparata x(a.db, u"SELECT kk FROM Prova"_s);
             QFAIL("una colonna sbagliata preparata");
         } catch (const Errore &e) {
-            QCOMPARE(e.descrizione(), u"no such column: kk [SELECT kk FROM Prova]"_s);
+            QCOMPARE(e.descrizione(), a.suServer() ? u"column \"kk\" does not exist [SELECT kk FROM Prova]"_s
+                                                   : u"no such column: kk [SELECT kk FROM Prova]"_s);
         }
     }
 };

@@ -5,6 +5,9 @@
 #include "config/CatalogoConfig.h"
 #include "courses/CatalogoCorsi.h"
 #include "courses/CatalogoFoglio.h"
+#include "db/CatalogoAggiornamenti.h"
+#include "db/CatalogoConnessione.h"
+#include "db/CatalogoCopie.h"
 #include "db/CatalogoDb.h"
 #include "loading/CatalogoCaricamento.h"
 #include "operator/CatalogoOperatore.h"
@@ -21,6 +24,9 @@ inline QList<Catalogo> cataloghi()
 {
     return {
         sql::db::kCatalogo,
+        sql::connessione::kCatalogo,
+        sql::aggiornamenti::kCatalogo,
+        sql::copie::kCatalogo,
         sql::config::kCatalogo,
         sql::caricamento::kCatalogo,
         sql::corsi::kCatalogo,

@@ -19,7 +19,7 @@ inline void preparaDomanda(Ambiente &a)
             sql += riga + u'\n';
     for (const QString &istruzione : sql.split(u";\n"_s, Qt::SkipEmptyParts))
         if (!istruzione.trimmed().isEmpty())
-            a.db.esegui(istruzione);
+            a.db.esegui(QString(istruzione).replace(u"@CRLF@"_s, u"\r\n"_s));
 }
 
 // The transmission file this application makes, as the region expects it.

@@ -27,8 +27,7 @@ const QString kPassword = QString::fromLatin1(CorsiDB::kPassword);
 
 QString nomi(CorsiDB &db)
 {
-    return db.valoreScalare(u"SELECT group_concat(Denominazione, ',') FROM (SELECT Denominazione FROM CorsiOper "
-                            "ORDER BY GrupOpe, Operatore)"_s).toString();
+    return unisci(db, u"SELECT Denominazione FROM CorsiOper ORDER BY GrupOpe, Operatore"_s);
 }
 
 // A connection of its own on the file, for one expression.

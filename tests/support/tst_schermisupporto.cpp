@@ -25,7 +25,7 @@ namespace {
 
 QString nomi(CorsiDB &db)
 {
-    return db.valoreScalare(QStringLiteral("SELECT group_concat(Denominazione, ',') FROM CorsiOper")).toString();
+    return unisci(db, QStringLiteral("SELECT Denominazione FROM CorsiOper ORDER BY GrupOpe, Operatore"));
 }
 
 void scriviNelCampo(QWidget *campo, const QString &testo)

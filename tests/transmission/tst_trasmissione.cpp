@@ -143,7 +143,7 @@ private Q_SLOTS:
     void valoriCheNonSpezzanoIRecord()
     {
         ConDomanda a;
-        a.db.esegui(u"UPDATE CorsiCompo SET Indirizzo='VIA #1'||char(10)||'SCALA B' WHERE Componente=1"_s);
+        a.db.esegui(u"UPDATE CorsiCompo SET Indirizzo=? WHERE Componente=1"_s, {u"VIA #1\nSCALA B"_s});
         const QStringList c = diTipo(record(a.crea()), u"C"_s).first();
         QCOMPARE(c.size(), 20);
         QCOMPARE(c[12], u"VIA SHARP1 SCALA B"_s);
