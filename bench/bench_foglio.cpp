@@ -84,8 +84,10 @@ int main(int argc, char **argv)
     }
     {
         Transazione t(db);
-        db.esegui(QStringLiteral("INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione, TipoOper) VALUES ('A', 1, 'ENTE', 'EF')"));
-        db.esegui(QStringLiteral("INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, NumDoma) VALUES ('A', 1, '001', 1, '9')"));
+        db.esegui(
+            QStringLiteral("INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione, TipoOper) VALUES ('A', 1, 'ENTE', 'EF')"));
+        db.esegui(QStringLiteral(
+            "INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, NumDoma) VALUES ('A', 1, '001', 1, '9')"));
         for (int comp = 1; comp <= 5; ++comp)
             db.esegui(QStringLiteral("INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, TipoCompo, Denominazione, "
                                      "CodComune, NumLocali) VALUES ('A', 1, ?, ?, 'SEDE', '001001', 20)"),

@@ -104,10 +104,11 @@ int main(int argc, char **argv)
     out << intera.riga(QStringLiteral("stampa intera")) << '\n';
     out << impaginazione.riga(QStringLiteral("riferimento: impaginazione")) << '\n';
     // How many times the layout alone the whole print takes (lower is better).
-    out << "stampa / impaginazione: muro min " << QString::number(bench::minimo(intera.muro) / bench::minimo(impaginazione.muro), 'f', 2)
-        << ", muro med " << QString::number(bench::mediana(intera.muro) / bench::mediana(impaginazione.muro), 'f', 2)
-        << ", CPU min " << QString::number(bench::minimo(intera.cpu) / bench::minimo(impaginazione.cpu), 'f', 2)
-        << ", CPU med " << QString::number(bench::mediana(intera.cpu) / bench::mediana(impaginazione.cpu), 'f', 2)
+    out << "stampa / impaginazione: muro min "
+        << QString::number(bench::minimo(intera.muro) / bench::minimo(impaginazione.muro), 'f', 2) << ", muro med "
+        << QString::number(bench::mediana(intera.muro) / bench::mediana(impaginazione.muro), 'f', 2) << ", CPU min "
+        << QString::number(bench::minimo(intera.cpu) / bench::minimo(impaginazione.cpu), 'f', 2) << ", CPU med "
+        << QString::number(bench::mediana(intera.cpu) / bench::mediana(impaginazione.cpu), 'f', 2)
         << " (volte; più basso è meglio)\n";
     out << "pagine al secondo (muro min): " << QString::number(e.pagine / (bench::minimo(intera.muro) / 1000.0), 'f', 1) << '\n';
     return pagine == e.pagine ? 0 : 1;

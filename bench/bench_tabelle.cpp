@@ -86,8 +86,8 @@ double grezzo(const QString &db, const QList<QStringList> &record)
     t.start();
     sqlite3_exec(h, "BEGIN IMMEDIATE; DELETE FROM Comuni", nullptr, nullptr, nullptr);
     sqlite3_stmt *st = nullptr;
-    sqlite3_prepare_v2(h, "INSERT INTO Comuni (CodComune, Denominazione, PROV, SigProv, Cap) VALUES (?,?,?,?,?)", -1,
-                       &st, nullptr);
+    sqlite3_prepare_v2(h, "INSERT INTO Comuni (CodComune, Denominazione, PROV, SigProv, Cap) VALUES (?,?,?,?,?)", -1, &st,
+                       nullptr);
     for (const QStringList &r : record) {
         for (int i = 0; i < 5; ++i) {
             const QByteArray v = r[i].toUtf8();
@@ -194,8 +194,8 @@ int main(int argc, char **argv)
                     s.gInstallaTabelle = flag(inst);
                     QElapsedTimer t;
                     t.start();
-                    const int caricati = caricaTabella(c, inst ? installa : aggiorna, QStringLiteral("Comuni"), chiavi,
-                                                       progresso);
+                    const int caricati =
+                        caricaTabella(c, inst ? installa : aggiorna, QStringLiteral("Comuni"), chiavi, progresso);
                     const double sec = t.nsecsElapsed() / 1e9;
                     if (giro % 2)
                         sGrezzo = grezzo(dbGrezzo, record);

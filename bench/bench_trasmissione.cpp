@@ -42,8 +42,10 @@ int main(int argc, char **argv)
         Transazione t(db);
         db.esegui(QStringLiteral("INSERT INTO Province VALUES ('001','AL','ALFA','01')"));
         db.esegui(QStringLiteral("INSERT INTO Comuni VALUES ('001001','ALFA','001','AL','10100')"));
-        db.esegui(QStringLiteral("INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione, TipoOper) VALUES ('A', 1, 'ENTE', 'EF')"));
-        db.esegui(QStringLiteral("INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, NumDoma) VALUES ('A', 1, '001', 1, '9')"));
+        db.esegui(
+            QStringLiteral("INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione, TipoOper) VALUES ('A', 1, 'ENTE', 'EF')"));
+        db.esegui(QStringLiteral(
+            "INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, NumDoma) VALUES ('A', 1, '001', 1, '9')"));
         for (int comp = 1; comp <= 10; ++comp)
             db.esegui(QStringLiteral("INSERT INTO CorsiCompo (GrupOpe, Operatore, Componente, TipoCompo, Denominazione, "
                                      "CodComune) VALUES ('A', 1, ?, ?, 'SEDE', '001001')"),

@@ -86,8 +86,8 @@ int main(int argc, char **argv)
     out << select.riga(QStringLiteral("riferimento: una SELECT")) << '\n';
     // How many times one SELECT of the rows the check takes (lower is better).
     out << "verifica / SELECT: muro min " << QString::number(bench::minimo(verifica.muro) / bench::minimo(select.muro), 'f', 2)
-        << ", muro med " << QString::number(bench::mediana(verifica.muro) / bench::mediana(select.muro), 'f', 2)
-        << ", CPU med " << QString::number(bench::mediana(verifica.cpu) / std::max(0.001, bench::mediana(select.cpu)), 'f', 2)
+        << ", muro med " << QString::number(bench::mediana(verifica.muro) / bench::mediana(select.muro), 'f', 2) << ", CPU med "
+        << QString::number(bench::mediana(verifica.cpu) / std::max(0.001, bench::mediana(select.cpu)), 'f', 2)
         << " (volte; più basso è meglio)\n";
     return righe == corsi ? 0 : 1;
 }

@@ -61,8 +61,7 @@ inline constexpr Istruzione kSediOccasionaliProvincia{
     "SELECT SedeOcc, Denominazione, Indirizzo FROM QrySediOccUtil WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY "
     "GrupOpe, Operatore, SedeOcc"};
 inline constexpr Istruzione kPrimoComponenteConCorsi{
-    "selezione.primoComponenteConCorsi",
-    "SELECT min(Componente) FROM QryCompoCorsi WHERE GrupOpe=? AND Operatore=? AND PROV=?"};
+    "selezione.primoComponenteConCorsi", "SELECT min(Componente) FROM QryCompoCorsi WHERE GrupOpe=? AND Operatore=? AND PROV=?"};
 inline constexpr Istruzione kPrimaSedeOccasionaleConCorsi{
     "selezione.primaSedeOccasionaleConCorsi",
     "SELECT min(SedeOcc) FROM QrySediOccUtilCorsi WHERE GrupOpe=? AND Operatore=? AND PROV=?"};
@@ -76,8 +75,8 @@ inline constexpr Istruzione kComponentiInProvincia{"selezione.componentiInProvin
                                                    "SELECT count(*) FROM QryCompo WHERE GrupOpe=? AND Operatore=? AND PROV=?"};
 inline constexpr Istruzione kSediOccasionaliInProvincia{
     "selezione.sediOccasionaliInProvincia", "SELECT count(*) FROM QrySediOccUtil WHERE GrupOpe=? AND Operatore=? AND PROV=?"};
-inline constexpr Istruzione kComponentiDiTipo{
-    "selezione.componentiDiTipo", "SELECT count(*) FROM CorsiCompo WHERE GrupOpe=? AND Operatore=? AND TipoCompo=?"};
+inline constexpr Istruzione kComponentiDiTipo{"selezione.componentiDiTipo",
+                                              "SELECT count(*) FROM CorsiCompo WHERE GrupOpe=? AND Operatore=? AND TipoCompo=?"};
 // The courses of the application, at its components and occasional sites with courses.
 inline constexpr Istruzione kCorsiDellaDomanda{
     "selezione.corsiDellaDomanda",
@@ -86,11 +85,25 @@ inline constexpr Istruzione kCorsiDellaDomanda{
     "AND C.PROV=?)) OR (Q.SedeInteressata > 999 AND Q.SedeInteressata IN (SELECT SedeOcc FROM QrySediOccUtilCorsi O "
     "WHERE O.GrupOpe=Q.GrupOpe AND O.Operatore=Q.Operatore AND O.PROV=?)))"};
 
-inline constexpr const Istruzione *kTutte[] = {
-    &kOperatori, &kDomandeOperatore, &kDenominazioneOperatore, &kProvinceSedi, &kProvinciaComponenti,
-    &kProvinciaSediOccasionali, &kComponentiConCorsi, &kSediOccasionaliConCorsi, &kSpeseDomanda, &kAttiATIATS,
-    &kSalvaAttiATIATS, &kSediOccasionaliProvincia, &kPrimoComponenteConCorsi, &kPrimaSedeOccasionaleConCorsi,
-    &kCorsiConHandicap, &kComponentiInProvincia, &kSediOccasionaliInProvincia, &kComponentiDiTipo, &kCorsiDellaDomanda};
+inline constexpr const Istruzione *kTutte[] = {&kOperatori,
+                                               &kDomandeOperatore,
+                                               &kDenominazioneOperatore,
+                                               &kProvinceSedi,
+                                               &kProvinciaComponenti,
+                                               &kProvinciaSediOccasionali,
+                                               &kComponentiConCorsi,
+                                               &kSediOccasionaliConCorsi,
+                                               &kSpeseDomanda,
+                                               &kAttiATIATS,
+                                               &kSalvaAttiATIATS,
+                                               &kSediOccasionaliProvincia,
+                                               &kPrimoComponenteConCorsi,
+                                               &kPrimaSedeOccasionaleConCorsi,
+                                               &kCorsiConHandicap,
+                                               &kComponentiInProvincia,
+                                               &kSediOccasionaliInProvincia,
+                                               &kComponentiDiTipo,
+                                               &kCorsiDellaDomanda};
 inline constexpr Catalogo kCatalogo{"selezione", "src/application/CatalogoSelezione.h", kTutte};
 
 } // namespace quirdal::sql::selezione

@@ -40,15 +40,15 @@ ElencoProvince elencoProvince(Contesto &c)
     ElencoProvince r;
     r.grupOpe = c.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("GrOpe"));
     r.operatore = c.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("Oper"));
-    r.denominazione = c.db.valoreScalare(sql::selezione::kDenominazioneOperatore,
-                                         {r.grupOpe, valoreNumerico(r.operatore).toLongLong()})
-                          .toString();
+    r.denominazione =
+        c.db.valoreScalare(sql::selezione::kDenominazioneOperatore, {r.grupOpe, valoreNumerico(r.operatore).toLongLong()})
+            .toString();
     QStringList testi;
     QString daSelezionare;
     const QString provIni = c.ini.leggi(QStringLiteral("BaseDati"), QStringLiteral("Prov"));
     for (const char *vista : {"QryCompo", "QrySediOccUtil"}) {
-        QSqlQuery q = c.db.seleziona(completa(sql::selezione::kProvinceSedi, {QString::fromLatin1(vista)}),
-                                     operatore(c.sessione));
+        QSqlQuery q =
+            c.db.seleziona(completa(sql::selezione::kProvinceSedi, {QString::fromLatin1(vista)}), operatore(c.sessione));
         while (q.next()) {
             const QString t = q.value(0).toString() + QStringLiteral(" - ") + q.value(1).toString();
             testi << t;
@@ -70,13 +70,12 @@ EsitoProvincia confermaProvincia(Contesto &c, const QString &voce,
     const QString descrizione = voce.mid(5);
     QString prov;
     if (!descrizione.isEmpty()) {
-        prov = c.db.valoreScalare(sql::selezione::kProvinciaComponenti,
-                                  {s.gGrupOpe, s.numeroOperatore(), descrizione})
-                   .toString();
+        prov =
+            c.db.valoreScalare(sql::selezione::kProvinciaComponenti, {s.gGrupOpe, s.numeroOperatore(), descrizione}).toString();
         if (prov.isEmpty()) {
-            const QString occ = c.db.valoreScalare(sql::selezione::kProvinciaSediOccasionali,
-                                                   {s.gGrupOpe, s.numeroOperatore(), descrizione})
-                                    .toString();
+            const QString occ =
+                c.db.valoreScalare(sql::selezione::kProvinciaSediOccasionali, {s.gGrupOpe, s.numeroOperatore(), descrizione})
+                    .toString();
             if (!occ.isEmpty()
                 && c.dialoghi.messaggio(kSoloSediOccasionali + CRLF + QStringLiteral("Non sarà possibile gestire corsi.") + CRLF
                                             + CRLF + QStringLiteral("Continuare comunque?"),
@@ -91,9 +90,7 @@ EsitoProvincia confermaProvincia(Contesto &c, const QString &voce,
         return EsitoProvincia::Restare;
     }
     s.gProv = prov;
-    auto domanda = [&] {
-        return c.db.valoreScalare(sql::config::kDomanda, operatoreProvincia(s));
-    };
+    auto domanda = [&] { return c.db.valoreScalare(sql::config::kDomanda, operatoreProvincia(s)); };
     QVariant riga = domanda();
     if (riga.isNull() && c.db.valoreScalare(sql::config::kDomandeProvincia, operatoreProvincia(s)).toInt() == 0) {
         const std::optional<bool> ottenuto = numeroDomanda(prov);
@@ -211,12 +208,11 @@ bool confermaSede(Contesto &c, const QString &voce)
         return true;
     const QString coda = QStringLiteral("oppure i corsi inseriti non prevedono") + CRLF
         + QStringLiteral("l'integrazione di persone portatrici di handicap.");
-    c.dialoghi.messaggio(s.gDomandaStampata
-                             ? QStringLiteral("Domanda già inviata alla Provincia.") + CRLF
+    c.dialoghi.messaggio(s.gDomandaStampata ? QStringLiteral("Domanda già inviata alla Provincia.") + CRLF
                                  + QStringLiteral("Non sarà possibile modificare i dati delle schede handicap.") + CRLF + CRLF
                                  + QStringLiteral("Nessuna scheda handicap e nessun corso inserito per la sede selezionata,")
                                  + CRLF + coda
-                             : QStringLiteral("Impossibile gestire le schede handicap:") + CRLF
+                                            : QStringLiteral("Impossibile gestire le schede handicap:") + CRLF
                                  + QStringLiteral("nessun corso inserito per la sede selezionata,") + CRLF + coda,
                          QStringLiteral("Schede Handicap"), Icona::Critico);
     return false;
@@ -260,10 +256,10 @@ bool controllaAccessoSedi(Contesto &c, const QString &modo)
         return false;
     }
     if (componentiInProvincia(c) == 0 && sediOccasionaliInProvincia(c) > 0) {
-        c.dialoghi.messaggio(kSoloSediOccasionali + CRLF
-                                 + (corsi ? QStringLiteral("Impossibile gestire corsi.")
-                                          : QStringLiteral("Impossibile gestire schede handicap.")),
-                             QStringLiteral("Funzione non disponibile"), Icona::Critico);
+        c.dialoghi.messaggio(
+            kSoloSediOccasionali + CRLF
+                + (corsi ? QStringLiteral("Impossibile gestire corsi.") : QStringLiteral("Impossibile gestire schede handicap.")),
+            QStringLiteral("Funzione non disponibile"), Icona::Critico);
         return false;
     }
     return true;
@@ -281,8 +277,7 @@ bool controllaRiassegnazione(Contesto &c)
                              titolo, Icona::Esclamazione);
         return false;
     }
-    const int corsi = conta(c, sql::selezione::kCorsiDellaDomanda,
-                            {s.gGrupOpe, s.numeroOperatore(), s.gProv, s.gProv});
+    const int corsi = conta(c, sql::selezione::kCorsiDellaDomanda, {s.gGrupOpe, s.numeroOperatore(), s.gProv, s.gProv});
     if (corsi == 0) {
         c.dialoghi.messaggio(QStringLiteral("Nessun corso inserito per l'Operatore e la Provincia selezionati."), titolo,
                              Icona::Esclamazione);

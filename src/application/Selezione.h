@@ -33,11 +33,11 @@ EsitoProvincia confermaProvincia(Contesto &c, const QString &voce,
 // --- Summary ------------------------------------------------------------------------
 
 struct Riepilogo {
-    int sedi = 0;      // components and occasional sites with courses
-    int corsi = 0;     // course sheets
-    Importo totale;    // requested contribution of all courses
-    QString atti;      // AttiATIATS as shown: "0" when empty
-    QVariantList domanda; // the application summed up: GrupOpe, Operatore, Domanda, Prov
+    int sedi = 0;                 // components and occasional sites with courses
+    int corsi = 0;                // course sheets
+    Importo totale;               // requested contribution of all courses
+    QString atti;                 // AttiATIATS as shown: "0" when empty
+    QVariantList domanda;         // the application summed up: GrupOpe, Operatore, Domanda, Prov
     QString descrizioneProvincia; // of the session's province
 };
 Riepilogo calcolaRiepilogo(Contesto &c);

@@ -58,12 +58,10 @@ void confermaOperatore(Contesto &c, const QString &testoVoce)
     if (grOpe != v.grupOpe || oper != v.operatore) {
         c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("GrOpe"), v.grupOpe);
         c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Oper"), v.operatore);
-        QSqlQuery i = c.db.seleziona(sql::selezione::kDomandeOperatore,
-                                     {v.grupOpe, v.operatore.toLongLong()});
+        QSqlQuery i = c.db.seleziona(sql::selezione::kDomandeOperatore, {v.grupOpe, v.operatore.toLongLong()});
         const bool trovata = i.next();
         c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Prov"), trovata ? i.value(0).toString() : QString());
-        c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Domanda"),
-                     trovata ? i.value(1).toString() : QString());
+        c.ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Domanda"), trovata ? i.value(1).toString() : QString());
     }
     const QString denom = s.gDenomOper, tipo = s.gTipoOper;
     ripristinaSessione(s, c.ini, c.db);

@@ -66,8 +66,9 @@ public:
 class AggiornaDb final : public Comando {
 public:
     AggiornaDb()
-        : Comando(QStringLiteral("aggiorna-db"), QStringLiteral("aggiornamento della base dati dopo uno scarico: tabelle "
-                                                                "di decodifica e dati degli operatori"))
+        : Comando(QStringLiteral("aggiorna-db"),
+                  QStringLiteral("aggiornamento della base dati dopo uno scarico: tabelle "
+                                 "di decodifica e dati degli operatori"))
     {
     }
 

@@ -27,9 +27,8 @@ public:
 
     int esegui(Contesto &c, const QCommandLineParser &p) const override
     {
-        return salvaDati(c, percorsoDaRiga(p.positionalArguments().constFirst())) == EsitoSalvataggio::Riuscito
-            ? kRiuscito
-            : kRifiutato;
+        return salvaDati(c, percorsoDaRiga(p.positionalArguments().constFirst())) == EsitoSalvataggio::Riuscito ? kRiuscito
+                                                                                                                : kRifiutato;
     }
 };
 
@@ -82,8 +81,8 @@ public:
         const QString titolo = QStringLiteral("Ripristino base dati");
         const QString bak = percorsoCopiaSicurezza(c.db.percorso());
         if (!fileIntegro(bak)) {
-            c.dialoghi.messaggio(QStringLiteral("Copia di sicurezza ") + bak + QStringLiteral(" assente o danneggiata."),
-                                 titolo, Icona::Critico);
+            c.dialoghi.messaggio(QStringLiteral("Copia di sicurezza ") + bak + QStringLiteral(" assente o danneggiata."), titolo,
+                                 Icona::Critico);
             return kRifiutato;
         }
         if (!ripristinaCopiaSicurezza(c.db, c.db.percorso())) {

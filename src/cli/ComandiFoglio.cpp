@@ -113,7 +113,8 @@ public:
         case EsitoImportazione::Stato::Rifiutata:
             c.dialoghi.messaggio(e.messaggio, kTitoloImporta, Icona::Esclamazione);
             return kRifiutato;
-        case EsitoImportazione::Stato::Illeggibile: break;
+        case EsitoImportazione::Stato::Illeggibile:
+            break;
         }
         c.dialoghi.messaggio(e.messaggio, kTitoloImporta, Icona::Critico);
         return kUsoErrato;

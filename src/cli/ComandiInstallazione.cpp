@@ -54,13 +54,12 @@ public:
         }
         const QString percorso = dove.file;
         if (percorso.trimmed().isEmpty()) {
-            c.dialoghi.messaggio(QStringLiteral("Nessuna base dati indicata in BaseDati/Database di ") + c.ini.NomeFile(),
-                                 titolo, Icona::Critico);
+            c.dialoghi.messaggio(QStringLiteral("Nessuna base dati indicata in BaseDati/Database di ") + c.ini.NomeFile(), titolo,
+                                 Icona::Critico);
             return kRifiutato;
         }
         if (QFileInfo::exists(percorso)) {
-            c.dialoghi.messaggio(QStringLiteral("Il file ") + percorso
-                                     + QStringLiteral(" esiste già: non viene sovrascritto."),
+            c.dialoghi.messaggio(QStringLiteral("Il file ") + percorso + QStringLiteral(" esiste già: non viene sovrascritto."),
                                  titolo, Icona::Critico);
             return kRifiutato;
         }
@@ -127,8 +126,7 @@ public:
                 Presenza::Facoltativa);
         opzione(QStringLiteral("nome-db"), QStringLiteral("NOME"), QStringLiteral("la base dati sul server"),
                 Presenza::Facoltativa);
-        opzione(QStringLiteral("utente"), QStringLiteral("UTENTE"), QStringLiteral("l'utente del server"),
-                Presenza::Facoltativa);
+        opzione(QStringLiteral("utente"), QStringLiteral("UTENTE"), QStringLiteral("l'utente del server"), Presenza::Facoltativa);
         opzione(QStringLiteral("password"), QStringLiteral("PASSWORD"),
                 QStringLiteral("la password dell'utente (conservata offuscata)"), Presenza::Facoltativa);
     }
@@ -140,8 +138,8 @@ public:
             return QStringLiteral("tipo non valido: ") + tipo + QStringLiteral(" (StandAlone o Multiutenza)");
         if (versione != QLatin1String("SERVER") && versione != QLatin1String("CLIENT"))
             return QStringLiteral("versione non valida: ") + versione + QStringLiteral(" (SERVER o CLIENT)");
-        const QString provider = p.isSet(QStringLiteral("provider")) ? p.value(QStringLiteral("provider"))
-                                                                      : QStringLiteral("SQLite");
+        const QString provider =
+            p.isSet(QStringLiteral("provider")) ? p.value(QStringLiteral("provider")) : QStringLiteral("SQLite");
         const QStringList delServer = {QStringLiteral("host"), QStringLiteral("porta"), QStringLiteral("nome-db"),
                                        QStringLiteral("utente"), QStringLiteral("password")};
         if (provider == QLatin1String("SQLite")) {
@@ -213,8 +211,7 @@ public:
         }
         if (!scriviConnessione(c.ini, dove))
             return kRifiutato;
-        return c.ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Versione"), versione) != 0 ? kRiuscito
-                                                                                                      : kRifiutato;
+        return c.ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Versione"), versione) != 0 ? kRiuscito : kRifiutato;
     }
 };
 

@@ -29,8 +29,7 @@ public:
         opzione(QStringLiteral("corso"), QStringLiteral("CCCC|TUTTI"),
                 QStringLiteral("il corso principale, o tutti i corsi della sede"));
         opzione(QStringLiteral("compo-resp"), QStringLiteral("C"),
-                QStringLiteral("il componente responsabile nella nuova sede, quando la sede lo chiede"),
-                Presenza::Facoltativa);
+                QStringLiteral("il componente responsabile nella nuova sede, quando la sede lo chiede"), Presenza::Facoltativa);
     }
 
     QString controlla(const QCommandLineParser &p) const override
@@ -55,8 +54,8 @@ public:
         // The application as the menu would have it selected. Without one, the menu's
         // checks below say so, with their own message.
         Sessione &s = c.sessione;
-        impostaDomanda(s, c.db, p.value(QStringLiteral("grupope")).trimmed(),
-                       p.value(QStringLiteral("operatore")).trimmed(), p.value(QStringLiteral("prov")).trimmed());
+        impostaDomanda(s, c.db, p.value(QStringLiteral("grupope")).trimmed(), p.value(QStringLiteral("operatore")).trimmed(),
+                       p.value(QStringLiteral("prov")).trimmed());
 
         // The checks and the question of the menu entry, then the exclusive connection.
         if (!controllaRiassegnazione(c))
@@ -67,9 +66,8 @@ public:
             return kRifiutato;
         }
         const int righe = riassegnaCorsi(c.db, s, r);
-        c.dialoghi.messaggio(
-            QStringLiteral("RIASSEGNAZIONE EFFETTUATA. Sono stati spostati anche gli eventuali accorpati."),
-            QStringLiteral("Riassegnazione Corsi"), Icona::Informazione);
+        c.dialoghi.messaggio(QStringLiteral("RIASSEGNAZIONE EFFETTUATA. Sono stati spostati anche gli eventuali accorpati."),
+                             QStringLiteral("Riassegnazione Corsi"), Icona::Informazione);
         QTextStream(stdout) << righe << '\n';
         return kRiuscito;
     }

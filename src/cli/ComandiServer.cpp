@@ -32,8 +32,7 @@ class ImpostaServer final : public Comando {
 public:
     ImpostaServer()
         : Comando(QStringLiteral("imposta-server"),
-                  QStringLiteral("indirizzi dei servizi e credenziali di connessione nel QUIRDAL.INI"),
-                  Richiede::Installazione)
+                  QStringLiteral("indirizzi dei servizi e credenziali di connessione nel QUIRDAL.INI"), Richiede::Installazione)
     {
         opzione(QStringLiteral("indirizzo"), QStringLiteral("https://HOST:PORTA"),
                 QStringLiteral("l'indirizzo del server della regione"));
@@ -53,8 +52,8 @@ public:
     int esegui(Contesto &c, const QCommandLineParser &p) const override
     {
         const QUrl base(p.value(QStringLiteral("indirizzo")));
-        const QString radice = base.toString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::StripTrailingSlash)
-            + QStringLiteral("/cgi-bin/fp/");
+        const QString radice =
+            base.toString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::StripTrailingSlash) + QStringLiteral("/cgi-bin/fp/");
         bool ok = true;
         for (const auto &[chiave, servizio] :
              {std::pair{"NREG", "nreg"}, std::pair{"VERSIONE", "versione"}, std::pair{"ASSISTENZA", "assistenza"},
@@ -89,8 +88,7 @@ public:
 class Scarica final : public Comando {
 public:
     Scarica()
-        : Comando(QStringLiteral("scarica"),
-                  QStringLiteral("scarica dal server tabelle di decodifica e dati degli operatori"),
+        : Comando(QStringLiteral("scarica"), QStringLiteral("scarica dal server tabelle di decodifica e dati degli operatori"),
                   Richiede::Installazione)
     {
         opzione(QStringLiteral("operatori"), QStringLiteral("G:N[,G:N...]"),
@@ -172,8 +170,7 @@ public:
                       operatore = p.value(QStringLiteral("operatore"));
         if (richiediNumeroDomanda(c, t, prov, grupope, operatore, email) != EsitoNumero::Ottenuto)
             return kRifiutato;
-        QTextStream(stdout) << c.db.valoreScalare(sql::trasmissione::kNumDoma, {grupope, operatore.toLongLong(), prov})
-                                   .toString()
+        QTextStream(stdout) << c.db.valoreScalare(sql::trasmissione::kNumDoma, {grupope, operatore.toLongLong(), prov}).toString()
                             << '\n';
         return kRiuscito;
     }
@@ -231,8 +228,11 @@ public:
         aggiornaInvii(c.db);
         QTextStream out(stdout);
         for (const Invio &i : inviiDomanda(c.db, prov, grupope, operatore)) {
-            QStringList campi{i.dataOra.toString(QStringLiteral("dd/MM/yyyy")), i.dataOra.toString(QStringLiteral("HH:mm:ss")),
-                              i.nomeFile, QString::number(i.dimensione), i.sha256,
+            QStringList campi{i.dataOra.toString(QStringLiteral("dd/MM/yyyy")),
+                              i.dataOra.toString(QStringLiteral("HH:mm:ss")),
+                              i.nomeFile,
+                              QString::number(i.dimensione),
+                              i.sha256,
                               QDir::toNativeSeparators(QDir(kCartellaInviati).filePath(i.copia))};
             if (const QString stato = testoStatoCopia(statoCopia(c.cartellaProgramma, i)); !stato.isEmpty())
                 campi << stato;
@@ -252,14 +252,13 @@ public:
         opzione(QStringLiteral("email"), QStringLiteral("INDIRIZZO"),
                 QStringLiteral("l'indirizzo di chi trasmette; senza, quello delle impostazioni dell'utente"),
                 Presenza::Facoltativa);
-        opzione(QStringLiteral("data"), QStringLiteral("AAAAMMGG"),
-                QStringLiteral("la data del file; senza, quella di oggi"), Presenza::Facoltativa);
+        opzione(QStringLiteral("data"), QStringLiteral("AAAAMMGG"), QStringLiteral("la data del file; senza, quella di oggi"),
+                Presenza::Facoltativa);
     }
 
     QString controlla(const QCommandLineParser &p) const override
     {
-        if (p.isSet(QStringLiteral("data"))
-            && !QDate::fromString(p.value(QStringLiteral("data")), kFormatoData).isValid())
+        if (p.isSet(QStringLiteral("data")) && !QDate::fromString(p.value(QStringLiteral("data")), kFormatoData).isValid())
             return QStringLiteral("data non valida: ") + p.value(QStringLiteral("data")) + QStringLiteral(" (AAAAMMGG)");
         return {};
     }
@@ -271,15 +270,13 @@ public:
         mCreaFileTrasm modulo(c);
         if (p.isSet(QStringLiteral("data")))
             modulo.setData(QDate::fromString(p.value(QStringLiteral("data")), kFormatoData));
-        c.sessione.gEmail =
-            p.isSet(QStringLiteral("email")) ? p.value(QStringLiteral("email")) : c.utente.leggi(chiaviFP::EMail);
+        c.sessione.gEmail = p.isSet(QStringLiteral("email")) ? p.value(QStringLiteral("email")) : c.utente.leggi(chiaviFP::EMail);
         if (!modulo.CreaFile(prov, grupope, operatore)) {
             // Without an application (no number from the server) there is no file and no
             // message of the module's own: say why.
             if (modulo.NomeFile(prov, grupope, operatore).isEmpty())
-                c.dialoghi.messaggio(
-                    QStringLiteral("Nessuna domanda con numero per l'operatore e la provincia indicati."),
-                    QStringLiteral("Crea File di Trasmissione"), Icona::Critico);
+                c.dialoghi.messaggio(QStringLiteral("Nessuna domanda con numero per l'operatore e la provincia indicati."),
+                                     QStringLiteral("Crea File di Trasmissione"), Icona::Critico);
             return kRifiutato;
         }
         QTextStream(stdout) << modulo.gNomeFileTrasm() << '\n';

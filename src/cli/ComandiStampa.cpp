@@ -25,8 +25,9 @@ const QString kTitolo = QStringLiteral("Stampa");
 class Verifica final : public Comando {
 public:
     Verifica()
-        : Comando(QStringLiteral("verifica"), QStringLiteral("controlla ogni corso della domanda e scrive ogni "
-                                                             "problema trovato, uno per riga"))
+        : Comando(QStringLiteral("verifica"),
+                  QStringLiteral("controlla ogni corso della domanda e scrive ogni "
+                                 "problema trovato, uno per riga"))
     {
         opzioniDomanda();
     }
@@ -63,16 +64,14 @@ public:
                 QStringLiteral("una bozza, o la stampa definitiva che blocca la domanda"));
         opzione(QStringLiteral("sede"), QStringLiteral("C"),
                 QStringLiteral("solo questa sede, che abbia corsi nella domanda (solo in BOZZA)"), Presenza::Facoltativa);
-        opzione(QStringLiteral("pdf"), QStringLiteral("FILE"), QStringLiteral("il PDF da scrivere"),
-                Presenza::Facoltativa);
+        opzione(QStringLiteral("pdf"), QStringLiteral("FILE"), QStringLiteral("il PDF da scrivere"), Presenza::Facoltativa);
     }
 
     QString controlla(const QCommandLineParser &p) const override
     {
         const QString m = modo(p);
         if (m != kModoBozza && m != kModoOriginale)
-            return QStringLiteral("modo non valido: ") + p.value(QStringLiteral("modo"))
-                + QStringLiteral(" (BOZZA o ORIGINALE)");
+            return QStringLiteral("modo non valido: ") + p.value(QStringLiteral("modo")) + QStringLiteral(" (BOZZA o ORIGINALE)");
         if (!p.isSet(QStringLiteral("sede")))
             return {};
         if (m == kModoOriginale)
@@ -115,13 +114,13 @@ public:
         }
         // Only the SERVER installation prints the final form, as on the send screen.
         if (s.gVersione == QLatin1String("CLIENT")) {
-            c.dialoghi.messaggio(QStringLiteral("La stampa definitiva è disponibile solo sull'installazione SERVER."),
-                                 kTitolo, Icona::Critico);
+            c.dialoghi.messaggio(QStringLiteral("La stampa definitiva è disponibile solo sull'installazione SERVER."), kTitolo,
+                                 Icona::Critico);
             return kRifiutato;
         }
         if (!operatoreHaCorsi(c.db, s)) {
-            c.dialoghi.messaggio(QStringLiteral("Nessun corso: impossibile inviare la domanda!"),
-                                 QStringLiteral("Invio domanda"), Icona::Critico);
+            c.dialoghi.messaggio(QStringLiteral("Nessun corso: impossibile inviare la domanda!"), QStringLiteral("Invio domanda"),
+                                 Icona::Critico);
             return kRifiutato;
         }
         const EsitoOriginale e = stampaOriginale(c, silenzioso, r);
@@ -154,8 +153,8 @@ private:
         if (sedi.contains(QString::number(sede)))
             return true;
         c.dialoghi.messaggio(QStringLiteral("La sede ") + QString::number(sede)
-                                 + QStringLiteral(" non ha corsi nella domanda dell'operatore e della provincia indicati.")
-                                 + CRLF + QStringLiteral("Sedi stampabili: ")
+                                 + QStringLiteral(" non ha corsi nella domanda dell'operatore e della provincia indicati.") + CRLF
+                                 + QStringLiteral("Sedi stampabili: ")
                                  + (sedi.isEmpty() ? QStringLiteral("nessuna") : sedi.join(QStringLiteral(", "))),
                              kTitolo, Icona::Critico);
         return false;

@@ -52,8 +52,7 @@ public:
 } // namespace
 
 Comando::Comando(QString nome, QString descrizione, Richiede richiede, Applicazione applicazione)
-    : m_nome(std::move(nome)), m_descrizione(std::move(descrizione)), m_richiede(richiede),
-      m_applicazione(applicazione)
+    : m_nome(std::move(nome)), m_descrizione(std::move(descrizione)), m_richiede(richiede), m_applicazione(applicazione)
 {
 }
 
@@ -69,10 +68,7 @@ void Comando::opzioniDomanda()
     opzione(QStringLiteral("operatore"), QStringLiteral("N"), QStringLiteral("il numero dell'operatore"));
 }
 
-void Comando::argomento(const QString &nome, const QString &descrizione)
-{
-    m_argomenti.append({nome, descrizione});
-}
+void Comando::argomento(const QString &nome, const QString &descrizione) { m_argomenti.append({nome, descrizione}); }
 
 QString Comando::sintassi() const
 {
@@ -102,9 +98,9 @@ QString Comando::aiuto() const
     }
     QList<std::pair<QString, QString>> righe;
     for (const Opzione &o : m_opzioni)
-        righe.append({o.presenza == Presenza::Obbligatoria ? forma(o.opzione)
-                                                           : QLatin1Char('[') + forma(o.opzione) + QLatin1Char(']'),
-                      o.opzione.description()});
+        righe.append(
+            {o.presenza == Presenza::Obbligatoria ? forma(o.opzione) : QLatin1Char('[') + forma(o.opzione) + QLatin1Char(']'),
+             o.opzione.description()});
     righe.append({QStringLiteral("--help"), QStringLiteral("questo aiuto")});
     return t + QStringLiteral("\nOpzioni:\n") + colonne(righe)
         + QStringLiteral("\nLe opzioni generali (--cartella, --si, --no) vanno prima del comando: quirdal-cli --help.\n");
@@ -179,15 +175,9 @@ int usoErrato(const Comando &c, const QString &messaggio)
     return kUsoErrato;
 }
 
-void installaMessaggiParser(QCoreApplication &app)
-{
-    QCoreApplication::installTranslator(new MessaggiParser(&app));
-}
+void installaMessaggiParser(QCoreApplication &app) { QCoreApplication::installTranslator(new MessaggiParser(&app)); }
 
-QString percorsoDaRiga(const QString &p)
-{
-    return QDir::isRelativePath(p) ? QDir::current().absoluteFilePath(p) : p;
-}
+QString percorsoDaRiga(const QString &p) { return QDir::isRelativePath(p) ? QDir::current().absoluteFilePath(p) : p; }
 
 qlonglong numeroDaRiga(const QString &t)
 {

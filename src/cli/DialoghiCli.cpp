@@ -18,18 +18,28 @@ Risposta DialoghiCli::messaggio(const QString &testo, const QString &titolo, Ico
     const bool si = m_scelta == Scelta::Si;
     Risposta r = Risposta::Ok;
     switch (pulsanti) {
-    case Pulsanti::Ok: r = Risposta::Ok; break;
-    case Pulsanti::OkAnnulla: r = si ? Risposta::Ok : Risposta::Annulla; break;
+    case Pulsanti::Ok:
+        r = Risposta::Ok;
+        break;
+    case Pulsanti::OkAnnulla:
+        r = si ? Risposta::Ok : Risposta::Annulla;
+        break;
     case Pulsanti::SiNo:
-    case Pulsanti::SiNoAnnulla: r = si ? Risposta::Si : Risposta::No; break;
+    case Pulsanti::SiNoAnnulla:
+        r = si ? Risposta::Si : Risposta::No;
+        break;
     case Pulsanti::RiprovaAnnulla:
         // A lasting failure must not retry for ever.
         r = si && m_riprove++ < 3 ? Risposta::Riprova : Risposta::Annulla;
         break;
     }
     if (pulsanti != Pulsanti::Ok)
-        err << "  -> " << (r == Risposta::Si ? "Sì" : r == Risposta::No ? "No" : r == Risposta::Riprova ? "Riprova"
-                                                 : r == Risposta::Ok ? "OK" : "Annulla")
+        err << "  -> "
+            << (r == Risposta::Si            ? "Sì"
+                    : r == Risposta::No      ? "No"
+                    : r == Risposta::Riprova ? "Riprova"
+                    : r == Risposta::Ok      ? "OK"
+                                             : "Annulla")
             << '\n';
     return r;
 }

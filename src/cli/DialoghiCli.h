@@ -9,12 +9,9 @@ namespace quirdal {
 class DialoghiCli : public Dialoghi {
 public:
     enum class Scelta { Nessuna, Si, No };
-    explicit DialoghiCli(Scelta scelta) : m_scelta(scelta) {}
+    explicit DialoghiCli(Scelta scelta) : m_scelta(scelta) { }
     Risposta messaggio(const QString &testo, const QString &titolo, Icona icona, Pulsanti pulsanti) override;
-    std::optional<QString> chiediTesto(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
+    std::optional<QString> chiediTesto(const QString &, const QString &, const QString &) override { return std::nullopt; }
     QString scegliFileDaAprire(const QString &, const QString &, const QString &) override { return {}; }
     QString scegliFileDaSalvare(const QString &, const QString &, const QString &) override { return {}; }
 

@@ -62,9 +62,10 @@ QStringList istruzioni(const QByteArray &script)
     if (dopoCommenti(resto, 0) < resto.size()) {
         // On a line of its own, the ";" cannot fall into a closing line comment.
         if (!sqlite3_complete((resto + "\n;").constData()))
-            throw Errore(codici::Generico, QStringLiteral("Istruzione non finita (un testo, un commento o il corpo di "
-                                                          "un trigger non chiuso): ")
-                                               + QString::fromUtf8(resto.mid(dopoCommenti(resto, 0))).left(200));
+            throw Errore(codici::Generico,
+                         QStringLiteral("Istruzione non finita (un testo, un commento o il corpo di "
+                                        "un trigger non chiuso): ")
+                             + QString::fromUtf8(resto.mid(dopoCommenti(resto, 0))).left(200));
         aggiungi(resto);
     }
     return r;
@@ -83,8 +84,7 @@ bool chiudeTransazione(const QString &istruzione)
 
 class EseguiSql final : public Comando {
 public:
-    EseguiSql()
-        : Comando(QStringLiteral("esegui-sql"), QStringLiteral("esegue le istruzioni del file in una sola transazione"))
+    EseguiSql() : Comando(QStringLiteral("esegui-sql"), QStringLiteral("esegue le istruzioni del file in una sola transazione"))
     {
         argomento(QStringLiteral("FILE.sql"), QStringLiteral("il file delle istruzioni, separate da \";\""));
     }

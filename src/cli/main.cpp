@@ -122,8 +122,7 @@ int esegui(const Comando &comando, const QCommandLineParser &parser, const RigaG
         db.chiudi();
         return kRifiutato;
     } catch (const Errore &e) {
-        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ")
-                                 + e.descrizione(),
+        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ") + e.descrizione(),
                              QStringLiteral("quirdal-cli"), Icona::Critico);
         db.chiudi();
         return kRifiutato;

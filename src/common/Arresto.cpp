@@ -109,14 +109,20 @@ struct Riga {
 const char *nomeSegnale(int s)
 {
     switch (s) {
-    case SIGSEGV: return "SIGSEGV";
-    case SIGABRT: return "SIGABRT";
-    case SIGFPE: return "SIGFPE";
-    case SIGILL: return "SIGILL";
+    case SIGSEGV:
+        return "SIGSEGV";
+    case SIGABRT:
+        return "SIGABRT";
+    case SIGFPE:
+        return "SIGFPE";
+    case SIGILL:
+        return "SIGILL";
 #ifdef SIGBUS
-    case SIGBUS: return "SIGBUS";
+    case SIGBUS:
+        return "SIGBUS";
 #endif
-    default: return "segnale";
+    default:
+        return "segnale";
     }
 }
 

@@ -26,9 +26,9 @@ void registraSchermata(const QString &descrizione);
 
 // One report of the log.
 struct RapportoArresto {
-    QString id;        // its heading: the time and the process, unique within the log
-    QDateTime quando;  // local time of the crash
-    QString testo;     // the whole report, heading to closing line
+    QString id;       // its heading: the time and the process, unique within the log
+    QDateTime quando; // local time of the crash
+    QString testo;    // the whole report, heading to closing line
 };
 // The latest report of the folder's log, if there is one.
 std::optional<RapportoArresto> ultimoRapportoArresto(const QString &cartella);

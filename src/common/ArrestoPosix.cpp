@@ -57,8 +57,8 @@ void gestore(int segnale, siginfo_t *info, void *)
     const int erroreSalvato = errno;
     if (primo()) {
         // The faulting address, when the fault is the kernel's and not a signal sent.
-        const bool conIndirizzo = (segnale == SIGSEGV || segnale == SIGBUS || segnale == SIGFPE || segnale == SIGILL)
-            && info && info->si_code > 0;
+        const bool conIndirizzo =
+            (segnale == SIGSEGV || segnale == SIGBUS || segnale == SIGFPE || segnale == SIGILL) && info && info->si_code > 0;
         const void *indirizzo = conIndirizzo ? info->si_addr : nullptr;
         const int fd = percorso()[0] ? ::open(percorso(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666) : -1;
         // Without the program folder the report still goes to the standard error.
@@ -75,7 +75,7 @@ void gestore(int segnale, siginfo_t *info, void *)
     errno = erroreSalvato;
     // The default action, now restored, ends the process as the signal would have: a
     // fault repeats on return, an abort or a raise is delivered again.
-    struct sigaction predefinita {};
+    struct sigaction predefinita { };
     predefinita.sa_handler = SIG_DFL;
     sigemptyset(&predefinita.sa_mask);
     ::sigaction(segnale, &predefinita, nullptr);
@@ -96,7 +96,7 @@ void installaGestori()
     pila.ss_size = sizeof g_pilaAlternativa;
     ::sigaltstack(&pila, nullptr);
     for (const int s : kSegnali) {
-        struct sigaction a {};
+        struct sigaction a { };
         a.sa_sigaction = gestore;
         a.sa_flags = SA_SIGINFO | SA_ONSTACK;
         sigemptyset(&a.sa_mask);

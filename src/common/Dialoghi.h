@@ -17,19 +17,15 @@ inline const QString kTitoloProdotto = QStringLiteral("QUIRDAL");
 class Dialoghi {
 public:
     virtual ~Dialoghi() = default;
-    virtual Risposta messaggio(const QString &testo, const QString &titolo, Icona icona,
-                               Pulsanti pulsanti = Pulsanti::Ok) = 0;
+    virtual Risposta messaggio(const QString &testo, const QString &titolo, Icona icona, Pulsanti pulsanti = Pulsanti::Ok) = 0;
     // A short notice that must not take the keyboard away from the field being typed in
     // (a refused key); where nothing better exists, a message.
     virtual void avviso(const QString &testo, const QString &titolo) { messaggio(testo, titolo, Icona::Informazione); }
     // Empty optional when the user cancels.
-    virtual std::optional<QString> chiediTesto(const QString &prompt, const QString &titolo,
-                                               const QString &predefinito = {}) = 0;
+    virtual std::optional<QString> chiediTesto(const QString &prompt, const QString &titolo, const QString &predefinito = {}) = 0;
     // Empty text when the user cancels. filtro uses the "Descrizione|*.ext" form.
-    virtual QString scegliFileDaAprire(const QString &titolo, const QString &cartella,
-                                       const QString &filtro) = 0;
-    virtual QString scegliFileDaSalvare(const QString &titolo, const QString &cartella,
-                                        const QString &filtro) = 0;
+    virtual QString scegliFileDaAprire(const QString &titolo, const QString &cartella, const QString &filtro) = 0;
+    virtual QString scegliFileDaSalvare(const QString &titolo, const QString &cartella, const QString &filtro) = 0;
 };
 
 } // namespace quirdal

@@ -18,9 +18,8 @@ bool conGestoreGenerico(Dialoghi &dialoghi, const std::function<void()> &passo, 
             passo();
             return true;
         } catch (const Errore &e) {
-            const auto r = dialoghi.messaggio(testoErroreGenerico(e.numero(), e.descrizione()),
-                                              kTitoloProdotto, Icona::Esclamazione,
-                                              Pulsanti::RiprovaAnnulla);
+            const auto r = dialoghi.messaggio(testoErroreGenerico(e.numero(), e.descrizione()), kTitoloProdotto,
+                                              Icona::Esclamazione, Pulsanti::RiprovaAnnulla);
             if (r == Risposta::Riprova)
                 continue;
             if (dopo == DopoAnnulla::Abbandona)

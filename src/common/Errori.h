@@ -11,7 +11,7 @@ class Dialoghi;
 // closes the connection and the windows in order.
 class FineProgramma : public std::exception {
 public:
-    explicit FineProgramma(QString motivo = {}) : m_motivo(std::move(motivo)) {}
+    explicit FineProgramma(QString motivo = {}) : m_motivo(std::move(motivo)) { }
     const char *what() const noexcept override { return "fine del programma"; }
     const QString &motivo() const { return m_motivo; }
 private:
@@ -22,8 +22,9 @@ private:
 class Errore : public std::runtime_error {
 public:
     Errore(long numero, QString descrizione)
-        : std::runtime_error(descrizione.toStdString()), m_numero(numero),
-          m_descrizione(std::move(descrizione)) {}
+        : std::runtime_error(descrizione.toStdString()), m_numero(numero), m_descrizione(std::move(descrizione))
+    {
+    }
     long numero() const { return m_numero; }
     const QString &descrizione() const { return m_descrizione; }
 private:
@@ -35,7 +36,7 @@ private:
 namespace codici {
 // The provider's "row changed or deleted by another user" (0x80040E38).
 constexpr long RigaCancellata = static_cast<long>(static_cast<int>(0x80040E38u));
-constexpr long DatabaseBloccato = 3260;    // file in use by another workstation
+constexpr long DatabaseBloccato = 3260; // file in use by another workstation
 constexpr long PasswordErrata = 3031;
 constexpr long NonUnDatabase = 3343;
 constexpr long TipoNonCorrispondente = 3421;
@@ -55,7 +56,6 @@ enum class DopoAnnulla { Termina, Abbandona };
 
 // Runs a step under the generic error handler: Retry runs it again; Cancel ends the
 // program (FineProgramma) or, with Abbandona, returns false.
-bool conGestoreGenerico(Dialoghi &dialoghi, const std::function<void()> &passo,
-                        DopoAnnulla dopo = DopoAnnulla::Termina);
+bool conGestoreGenerico(Dialoghi &dialoghi, const std::function<void()> &passo, DopoAnnulla dopo = DopoAnnulla::Termina);
 
 } // namespace quirdal

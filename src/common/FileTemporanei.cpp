@@ -106,11 +106,11 @@ int rimuoviResiduiDiProcessiFiniti(const QString &cartella, const QRegularExpres
 std::unique_ptr<QTemporaryDir> cartellaTemporaneaPrivata(const QString &operazione)
 {
     const QString prefisso = QStringLiteral("QUIRDAL-") + operazione + QLatin1Char('-');
-    rimuoviResiduiDiProcessiFiniti(QDir::tempPath(),
-                                   QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefisso)
-                                                      + QStringLiteral("(\\d+)-[A-Za-z0-9]{6}$")));
-    auto d = std::make_unique<QTemporaryDir>(QDir(QDir::tempPath()).filePath(
-        prefisso + QString::number(idProcesso()) + QStringLiteral("-XXXXXX")));
+    rimuoviResiduiDiProcessiFiniti(
+        QDir::tempPath(),
+        QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefisso) + QStringLiteral("(\\d+)-[A-Za-z0-9]{6}$")));
+    auto d = std::make_unique<QTemporaryDir>(
+        QDir(QDir::tempPath()).filePath(prefisso + QString::number(idProcesso()) + QStringLiteral("-XXXXXX")));
     if (!d->isValid())
         return nullptr;
     // Made so already; said again where the system's default would be wider.
@@ -124,8 +124,8 @@ FileSicuro::FileSicuro(const QString &destinazione)
     // Written through a link to its target, as the platform's own save does.
     m_destinazione = fi.isSymLink() && fi.exists() ? fi.canonicalFilePath() : destinazione;
     const QFileInfo finale(m_destinazione);
-    m_temporaneo = finale.dir().filePath(finale.fileName() + QLatin1Char('.') + QString::number(idProcesso())
-                                         + QStringLiteral(".tmp"));
+    m_temporaneo =
+        finale.dir().filePath(finale.fileName() + QLatin1Char('.') + QString::number(idProcesso()) + QStringLiteral(".tmp"));
 }
 
 FileSicuro::~FileSicuro()
@@ -139,10 +139,10 @@ FileSicuro::~FileSicuro()
 bool FileSicuro::apri()
 {
     const QFileInfo finale(m_destinazione);
-    rimuoviResiduiDiProcessiFiniti(finale.absolutePath(),
-                                   QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(finale.fileName())
-                                                          + QStringLiteral("\\.(\\d+)\\.tmp$"),
-                                                      QRegularExpression::CaseInsensitiveOption));
+    rimuoviResiduiDiProcessiFiniti(
+        finale.absolutePath(),
+        QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(finale.fileName()) + QStringLiteral("\\.(\\d+)\\.tmp$"),
+                           QRegularExpression::CaseInsensitiveOption));
     // Ours, from an attempt of this same process that failed.
     QFile::remove(m_temporaneo);
     m_file.setFileName(m_temporaneo);
@@ -153,10 +153,7 @@ bool FileSicuro::apri()
     return true;
 }
 
-bool FileSicuro::scrivi(const QByteArray &dati)
-{
-    return m_file.isOpen() && m_file.write(dati) == dati.size();
-}
+bool FileSicuro::scrivi(const QByteArray &dati) { return m_file.isOpen() && m_file.write(dati) == dati.size(); }
 
 bool FileSicuro::conferma()
 {

@@ -43,10 +43,14 @@ QString valoreCsv(const ColonnaFoglio &c, const QVariant &v)
     if (v.typeId() == QMetaType::QString)
         return campoCsv(v.toString());
     switch (c.tipo) {
-    case TipoColonna::Importo: return Importo::daCentesimi(v.toLongLong()).formatoSenzaGruppi();
-    case TipoColonna::Intero: return QString::number(v.toLongLong());
-    case TipoColonna::Data: return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
-    case TipoColonna::Testo: break;
+    case TipoColonna::Importo:
+        return Importo::daCentesimi(v.toLongLong()).formatoSenzaGruppi();
+    case TipoColonna::Intero:
+        return QString::number(v.toLongLong());
+    case TipoColonna::Data:
+        return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    case TipoColonna::Testo:
+        break;
     }
     return campoCsv(v.toString());
 }

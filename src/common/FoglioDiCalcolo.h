@@ -74,7 +74,7 @@ struct CartellaLetta {
 struct LimitiLettura {
     int righe = 10000;
     int caratteri = 32767;
-    qint64 parte = qint64(64) << 20;  // one part of the archive, expanded
+    qint64 parte = qint64(64) << 20;   // one part of the archive, expanded
     qint64 totale = qint64(256) << 20; // every part read, expanded
     int voci = 10000;                  // entries of the archive
 };

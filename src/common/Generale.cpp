@@ -11,10 +11,7 @@
 
 namespace quirdal {
 
-QString raddoppiaApici(const QVariant &valore)
-{
-    return valore.isNull() ? QString() : raddoppiaApici(valore.toString());
-}
+QString raddoppiaApici(const QVariant &valore) { return valore.isNull() ? QString() : raddoppiaApici(valore.toString()); }
 
 QString sostituisci(const QString &testo, const QString &cerca, const QString &con)
 {
@@ -56,10 +53,7 @@ QString riempiDavanti(const QString &testo, int n) { return testo.rightJustified
 
 QString riempiFinoA(const QString &testo, int n) { return testo.leftJustified(n, QLatin1Char(' ')); }
 
-QString segnoTroncato(const QString &testo, int n)
-{
-    return testo.size() > n ? QStringLiteral(".") : QStringLiteral(" ");
-}
+QString segnoTroncato(const QString &testo, int n) { return testo.size() > n ? QStringLiteral(".") : QStringLiteral(" "); }
 
 int maiuscolo(int codiceTasto)
 {
@@ -200,10 +194,7 @@ QString RigaDati::motivo(const QString &file) const
     return {};
 }
 
-QString LettoreDati::intestazione()
-{
-    return m_righe.prossima(m_riga) ? daWindows1252(m_riga) : QString();
-}
+QString LettoreDati::intestazione() { return m_righe.prossima(m_riga) ? daWindows1252(m_riga) : QString(); }
 
 bool LettoreDati::prossimo(RigaDati &r)
 {

@@ -15,7 +15,7 @@ namespace quirdal {
 
 // --- Texts and SQL -------------------------------------------------------------
 
-QString raddoppiaApici(const QVariant &valore);     // Null gives ""
+QString raddoppiaApici(const QVariant &valore); // Null gives ""
 QString sostituisci(const QString &testo, const QString &cerca, const QString &con);
 // Element n (from 0) of the text split on the separator, trimmed; "" when absent.
 QString elementoN(const QString &testo, const QString &separatore, int n);
@@ -49,7 +49,7 @@ QStringList dividiRecord(const QString &riga, bool completa = true);
 // holds is one piece of the file and the line being read, never the whole file.
 class LettoreRighe {
 public:
-    explicit LettoreRighe(QIODevice &dispositivo) : m_d(dispositivo) {}
+    explicit LettoreRighe(QIODevice &dispositivo) : m_d(dispositivo) { }
     // The next line, without its line end; false at the end of the data.
     bool prossima(QByteArray &riga);
     int numero() const { return m_numero; } // of the line last returned, from 1
@@ -81,7 +81,7 @@ struct RigaDati {
 // over, each record is trimmed before it is split.
 class LettoreDati {
 public:
-    explicit LettoreDati(QIODevice &dispositivo) : m_righe(dispositivo) {}
+    explicit LettoreDati(QIODevice &dispositivo) : m_righe(dispositivo) { }
     // Line 1 as a header, not read as a record (the lookup-table files have one).
     QString intestazione();
     bool prossimo(RigaDati &r);

@@ -13,10 +13,7 @@ namespace {
 
 constexpr int kCifreIntereMassime = 15; // below 10^15 euros: every product of a count stays in range
 
-Errore traboccamento()
-{
-    return Errore(codici::Traboccamento, QStringLiteral("Importo troppo grande per essere calcolato."));
-}
+Errore traboccamento() { return Errore(codici::Traboccamento, QStringLiteral("Importo troppo grande per essere calcolato.")); }
 
 // A product of two 64-bit magnitudes needs 128 bits; the standard has no such integer, so
 // the two words are kept apart (a ratio and a split go through it, exactly).

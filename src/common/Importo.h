@@ -61,7 +61,7 @@ public:
     QList<Importo> ripartisci(const QList<qint64> &pesi) const;
 
 private:
-    constexpr explicit Importo(qint64 c) : m_c(c) {}
+    constexpr explicit Importo(qint64 c) : m_c(c) { }
     qint64 m_c = 0;
 };
 

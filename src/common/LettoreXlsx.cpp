@@ -81,8 +81,8 @@ QString cartellaDi(const QString &parte)
 QString relazioniDi(const QString &parte)
 {
     const QString c = cartellaDi(parte);
-    return (c.isEmpty() ? QString() : c + QLatin1Char('/')) + QStringLiteral("_rels/")
-        + parte.mid(c.isEmpty() ? 0 : c.size() + 1) + QStringLiteral(".rels");
+    return (c.isEmpty() ? QString() : c + QLatin1Char('/')) + QStringLiteral("_rels/") + parte.mid(c.isEmpty() ? 0 : c.size() + 1)
+        + QStringLiteral(".rels");
 }
 
 // "B12" -> column 2 (row ignored); 0 when it is no reference.
@@ -179,7 +179,7 @@ private:
 // An XML part with no document type: a workbook never has one, and none is ever expanded.
 class Xml : public QXmlStreamReader {
 public:
-    Xml(const QByteArray &dati, QString parte) : QXmlStreamReader(dati), m_parte(std::move(parte)) {}
+    Xml(const QByteArray &dati, QString parte) : QXmlStreamReader(dati), m_parte(std::move(parte)) { }
     // The next element opened inside the current one (by local name), false at its end.
     bool prossimo()
     {
@@ -286,7 +286,8 @@ QString testoStringa(Xml &x)
             if (x.name() == QLatin1String("rPh"))
                 fonetica = false;
             break;
-        default: break;
+        default:
+            break;
         }
     }
     x.controlla();
@@ -295,7 +296,7 @@ QString testoStringa(Xml &x)
 
 class Lettore {
 public:
-    Lettore(const QString &percorso, const LimitiLettura &limiti) : m_archivio(percorso, limiti), m_limiti(limiti) {}
+    Lettore(const QString &percorso, const LimitiLettura &limiti) : m_archivio(percorso, limiti), m_limiti(limiti) { }
 
     CartellaLetta leggi(const QStringList &nomi)
     {

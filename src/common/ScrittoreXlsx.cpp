@@ -32,16 +32,18 @@ int larghezza(const ColonnaFoglio &c, const QVariant &v)
         return n;
     }
     switch (c.tipo) {
-    case TipoColonna::Importo: return static_cast<int>(Importo::daCentesimi(v.toLongLong()).formato().size());
-    case TipoColonna::Data: return 10;
-    default: return static_cast<int>(v.toString().size());
+    case TipoColonna::Importo:
+        return static_cast<int>(Importo::daCentesimi(v.toLongLong()).formato().size());
+    case TipoColonna::Data:
+        return 10;
+    default:
+        return static_cast<int>(v.toString().size());
     }
 }
 
 class Cartella {
 public:
-    Cartella(const QString &percorso, const QString &temporanei)
-        : m_temporanei(QFile::encodeName(temporanei))
+    Cartella(const QString &percorso, const QString &temporanei) : m_temporanei(QFile::encodeName(temporanei))
     {
         lxw_workbook_options o{};
         o.tmpdir = m_temporanei.data();
@@ -99,7 +101,9 @@ public:
                         case TipoColonna::Intero:
                             e = worksheet_write_number(ws, rr, cc, static_cast<double>(v.toLongLong()), intero);
                             break;
-                        case TipoColonna::Data: e = worksheet_write_number(ws, rr, cc, serialeDaData(v.toDate()), data); break;
+                        case TipoColonna::Data:
+                            e = worksheet_write_number(ws, rr, cc, serialeDaData(v.toDate()), data);
+                            break;
                         case TipoColonna::Testo:
                             e = worksheet_write_string(ws, rr, cc, testoDiCella(v.toString()).toUtf8().constData(), testo);
                             break;

@@ -3,6 +3,6 @@
 
 namespace quirdal {
 
-void puntoDiArresto(const char *) {}
+void puntoDiArresto(const char *) { }
 
 } // namespace quirdal

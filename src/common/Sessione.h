@@ -10,17 +10,17 @@
 namespace quirdal {
 
 struct Sessione {
-    QString gPathApp;            // program folder, with a trailing separator
-    QString gTipoInstallazione;  // "StandAlone" or "Multiutenza"
-    QString gVersione;           // "SERVER", "CLIENT" or empty
+    QString gPathApp;           // program folder, with a trailing separator
+    QString gTipoInstallazione; // "StandAlone" or "Multiutenza"
+    QString gVersione;          // "SERVER", "CLIENT" or empty
     QString gPathDB;
     QString gNomeFileDB;
     QString gFileHelp;
     QString gPwdConnessione;
 
     QString gGrupOpe;
-    QString gOperatore;          // text of a number: "007" becomes "7"
-    QString gDenomOper;          // empty: no operator selected
+    QString gOperatore; // text of a number: "007" becomes "7"
+    QString gDenomOper; // empty: no operator selected
     QString gTipoOper;
     QString gProv;
     QString gDesProv;
@@ -43,17 +43,17 @@ struct Sessione {
     QString gDenCompo;
     QString gCorso;
     QString gAccorp;
-    QString gCorsoScelto;  // the course chosen in the course list
+    QString gCorsoScelto; // the course chosen in the course list
     QString gAccorpScelto;
     QString gProssimaScheda;
     QString gModoCompo;
 
     // Prints.
-    QString gTipoStampa;         // "Stampa Bozza" or "Stampa Definitivo"
-    QString gModoStampa;         // what the form says it is: "BOZZA", "ORIGINALE", "COPIA", "BOZZA CORSO"
-    long gIntervalloStampa = 0;  // pause between pages, in milliseconds
+    QString gTipoStampa;          // "Stampa Bozza" or "Stampa Definitivo"
+    QString gModoStampa;          // what the form says it is: "BOZZA", "ORIGINALE", "COPIA", "BOZZA CORSO"
+    long gIntervalloStampa = 0;   // pause between pages, in milliseconds
     bool gStampaEseguita = false; // a final print was produced whole in this visit of the send screen
-    QString gTipoSede;           // the one site of a draft: "UL" component, "SO" occasional; "" all
+    QString gTipoSede;            // the one site of a draft: "UL" component, "SO" occasional; "" all
 
     // What the pickers hand back to their caller, who clears them before opening one; an
     // empty result means the user cancelled.
@@ -67,7 +67,7 @@ struct Sessione {
     int gTestoPos = 0;
     QString gTestoTitolo;
     int gTestoMaxRighe = 0;
-    QString gTestoModo;          // "READWRITE" or "READ"
+    QString gTestoModo; // "READWRITE" or "READ"
 
     // Sets the operator. The number is converted as a number ("0012" is 12, a text that
     // is not a number is 0).

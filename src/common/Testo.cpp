@@ -6,10 +6,7 @@ namespace quirdal {
 
 QString versioneProgramma()
 {
-    return QStringLiteral("%1.%2.%3")
-        .arg(QUIRDAL_VERSIONE_MAJOR)
-        .arg(QUIRDAL_VERSIONE_MINOR)
-        .arg(QUIRDAL_VERSIONE_REVISION);
+    return QStringLiteral("%1.%2.%3").arg(QUIRDAL_VERSIONE_MAJOR).arg(QUIRDAL_VERSIONE_MINOR).arg(QUIRDAL_VERSIONE_REVISION);
 }
 
 QString raddoppiaApici(const QString &testo)

@@ -11,13 +11,12 @@ namespace quirdal {
 struct EsitoVerifica {
     QString messaggio; // empty: every rule passed
     QString titolo;
-    QString campo;     // objectName of the field that gets the focus
-    int pagina = -1;   // tab page of the field, -1 when the screen has no tabs
+    QString campo;   // objectName of the field that gets the focus
+    int pagina = -1; // tab page of the field, -1 when the screen has no tabs
     Icona icona = Icona::Critico;
 
     bool valido() const { return messaggio.isEmpty(); }
-    static EsitoVerifica errore(QString messaggio, QString titolo, QString campo, int pagina = -1,
-                                Icona icona = Icona::Critico)
+    static EsitoVerifica errore(QString messaggio, QString titolo, QString campo, int pagina = -1, Icona icona = Icona::Critico)
     {
         return {std::move(messaggio), std::move(titolo), std::move(campo), pagina, icona};
     }

@@ -33,9 +33,8 @@ QString cartellaProgramma()
 QString cartellaModello(const QString &cartellaEseguibile)
 {
     const QFileInfo modello(QDir(cartellaEseguibile).filePath(QStringLiteral(QUIRDAL_CARTELLA_MODELLO)));
-    return modello.isDir() && QFileInfo(QDir(modello.filePath()).filePath(kNomeIni)).isFile()
-        ? modello.canonicalFilePath()
-        : QString();
+    return modello.isDir() && QFileInfo(QDir(modello.filePath()).filePath(kNomeIni)).isFile() ? modello.canonicalFilePath()
+                                                                                              : QString();
 }
 
 QString cartellaModello() { return cartellaModello(QCoreApplication::applicationDirPath()); }
@@ -48,26 +47,26 @@ void copiaFile(const QString &da, const QString &a)
 {
     QFile sorgente(da);
     if (!sorgente.open(QIODevice::ReadOnly))
-        throw Errore(codici::FileNonTrovato, QStringLiteral("Impossibile leggere ") + da + QStringLiteral(": ")
-                                                 + sorgente.errorString());
+        throw Errore(codici::FileNonTrovato,
+                     QStringLiteral("Impossibile leggere ") + da + QStringLiteral(": ") + sorgente.errorString());
     if (!QDir().mkpath(QFileInfo(a).path()))
         throw Errore(codici::Generico, QStringLiteral("Impossibile creare la cartella ") + QFileInfo(a).path());
     QSaveFile destinazione(a);
     if (!destinazione.open(QIODevice::WriteOnly))
-        throw Errore(codici::Generico, QStringLiteral("Impossibile scrivere ") + a + QStringLiteral(": ")
-                                           + destinazione.errorString());
+        throw Errore(codici::Generico,
+                     QStringLiteral("Impossibile scrivere ") + a + QStringLiteral(": ") + destinazione.errorString());
     while (!sorgente.atEnd()) {
         const QByteArray blocco = sorgente.read(1 << 16);
         if (blocco.isEmpty() && sorgente.error() != QFileDevice::NoError)
-            throw Errore(codici::Generico, QStringLiteral("Impossibile leggere ") + da + QStringLiteral(": ")
-                                               + sorgente.errorString());
+            throw Errore(codici::Generico,
+                         QStringLiteral("Impossibile leggere ") + da + QStringLiteral(": ") + sorgente.errorString());
         if (destinazione.write(blocco) != blocco.size())
-            throw Errore(codici::Generico, QStringLiteral("Impossibile scrivere ") + a + QStringLiteral(": ")
-                                               + destinazione.errorString());
+            throw Errore(codici::Generico,
+                         QStringLiteral("Impossibile scrivere ") + a + QStringLiteral(": ") + destinazione.errorString());
     }
     if (!destinazione.commit())
-        throw Errore(codici::Generico, QStringLiteral("Impossibile scrivere ") + a + QStringLiteral(": ")
-                                           + destinazione.errorString());
+        throw Errore(codici::Generico,
+                     QStringLiteral("Impossibile scrivere ") + a + QStringLiteral(": ") + destinazione.errorString());
 }
 
 bool eAiuto(const QString &relativo)
@@ -91,8 +90,7 @@ QStringList fileDelModello(const QString &cartella, const QString &modello)
 {
     const QDir da(modello);
     if (modello.isEmpty() || !da.exists())
-        throw Errore(codici::FileNonTrovato, QStringLiteral("Modello della cartella del programma non trovato: ")
-                                                 + modello);
+        throw Errore(codici::FileNonTrovato, QStringLiteral("Modello della cartella del programma non trovato: ") + modello);
     if (!QDir().mkpath(cartella))
         throw Errore(codici::Generico, QStringLiteral("Impossibile creare la cartella ") + cartella);
     QStringList file;

@@ -8,8 +8,7 @@ namespace quirdal::sql::config {
 inline constexpr Istruzione kDomandaStampata{
     "config.domandaStampata",
     "SELECT DomandaStampata FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=? AND Domanda=1"};
-inline constexpr Istruzione kDescrizioneProvincia{"config.descrizioneProvincia",
-                                                  "SELECT DesProv FROM Province WHERE PROV=?"};
+inline constexpr Istruzione kDescrizioneProvincia{"config.descrizioneProvincia", "SELECT DesProv FROM Province WHERE PROV=?"};
 inline constexpr Istruzione kDomandeProvincia{"config.domandeProvincia",
                                               "SELECT count(*) FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=?"};
 inline constexpr Istruzione kDomanda{"config.domanda",

@@ -15,10 +15,7 @@ namespace {
 // scrambled value never holds a control character or a blank that the INI would lose.
 constexpr char16_t kChiavePwd = 0x80;
 
-bool haSeparatore(const QString &s)
-{
-    return s.contains(QLatin1Char('\\')) || s.contains(QLatin1Char('/'));
-}
+bool haSeparatore(const QString &s) { return s.contains(QLatin1Char('\\')) || s.contains(QLatin1Char('/')); }
 
 QString nomeSezione(const QString &riga)
 {
@@ -62,9 +59,8 @@ bool leggiRighe(const QString &file, QStringList &righe, QString &aCapo)
     if (!f.open(QIODevice::ReadOnly))
         return false;
     const QString testo = daWindows1252(f.readAll());
-    aCapo = testo.contains(QStringLiteral("\r\n")) || !testo.contains(QLatin1Char('\n'))
-        ? QStringLiteral("\r\n")
-        : QStringLiteral("\n");
+    aCapo = testo.contains(QStringLiteral("\r\n")) || !testo.contains(QLatin1Char('\n')) ? QStringLiteral("\r\n")
+                                                                                         : QStringLiteral("\n");
     righe = testo.split(QLatin1Char('\n'));
     for (QString &r : righe)
         if (r.endsWith(QLatin1Char('\r')))
@@ -76,7 +72,7 @@ bool leggiRighe(const QString &file, QStringList &righe, QString &aCapo)
 
 } // namespace
 
-cFileINI::cFileINI(QString cartellaProgramma) : m_cartella(std::move(cartellaProgramma)) {}
+cFileINI::cFileINI(QString cartellaProgramma) : m_cartella(std::move(cartellaProgramma)) { }
 
 void cFileINI::setNomeFile(const QString &nome)
 {
@@ -100,8 +96,7 @@ QString cFileINI::Leggi(const QString &strChiave, const QString &strDefault) con
             dentro = nomeSezione(riga).compare(m_sezione, Qt::CaseInsensitive) == 0;
             continue;
         }
-        if (dentro && chiaveDi(riga).compare(strChiave, Qt::CaseInsensitive) == 0
-            && !chiaveDi(riga).isEmpty())
+        if (dentro && chiaveDi(riga).compare(strChiave, Qt::CaseInsensitive) == 0 && !chiaveDi(riga).isEmpty())
             return valoreDi(riga).left(kLunghezzaMassima);
     }
     return strDefault;
@@ -138,8 +133,7 @@ int cFileINI::Scrivi(const QString &strChiave, const QString &strValore)
             continue;
         if (!righe[i].trimmed().isEmpty())
             fine = i + 1;
-        if (trovata < 0 && chiaveDi(righe[i]).compare(strChiave, Qt::CaseInsensitive) == 0
-            && !chiaveDi(righe[i]).isEmpty())
+        if (trovata < 0 && chiaveDi(righe[i]).compare(strChiave, Qt::CaseInsensitive) == 0 && !chiaveDi(righe[i]).isEmpty())
             trovata = i;
     }
     if (trovata >= 0)

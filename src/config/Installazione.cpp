@@ -29,13 +29,12 @@ QString testoBaseDatiAssente(const QString &percorso)
 {
     return QStringLiteral("File base dati non presente.") + percorso + CRLF
         + QStringLiteral("Non è possibile utilizzare il programma.") + CRLF + CRLF
-        + QStringLiteral("La base dati è stata rimossa o spostata ")
-        + QStringLiteral("oppure alcune impostazioni del file ") + kNomeIni + QStringLiteral(" sono errate.")
-        + CRLF + CRLF
+        + QStringLiteral("La base dati è stata rimossa o spostata ") + QStringLiteral("oppure alcune impostazioni del file ")
+        + kNomeIni + QStringLiteral(" sono errate.") + CRLF + CRLF
         + QStringLiteral("E' possibile correggere l'errore reimpostando l'installazione del programma, ")
         + QStringLiteral("eventuali dati salvati non verranno persi.") + CRLF
-        + QStringLiteral("Premere 'Sì' per procedere alla correzione automatica, quindi riavviare il programma.")
-        + CRLF + QStringLiteral("Se il problema persiste contattare l'assistenza tecnica.");
+        + QStringLiteral("Premere 'Sì' per procedere alla correzione automatica, quindi riavviare il programma.") + CRLF
+        + QStringLiteral("Se il problema persiste contattare l'assistenza tecnica.");
 }
 
 void reimpostaInstallazione(cFileINI &ini)
@@ -45,8 +44,7 @@ void reimpostaInstallazione(cFileINI &ini)
     ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Tipo"), QString());
 }
 
-EsitoControlloIni controllaInstallazione(const QString &cartellaProgramma, cFileINI &ini, Sessione &s,
-                                         Dialoghi &d)
+EsitoControlloIni controllaInstallazione(const QString &cartellaProgramma, cFileINI &ini, Sessione &s, Dialoghi &d)
 {
     const QString percorso = QDir(cartellaProgramma).filePath(kNomeIni);
     if (!QFileInfo(percorso).isFile()) {
@@ -74,19 +72,15 @@ void salvaInstallazione(cFileINI &ini, const Sessione &s, Dialoghi &d)
         && ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Database"), s.gPathDB) != 0
         && ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("NFileDB"), s.gNomeFileDB) != 0;
     if (!ok) {
-        d.messaggio(QStringLiteral("Impossibile salvare le impostazioni nel file ") + ini.NomeFile() + QLatin1Char('.')
-                        + CRLF
-                        + QStringLiteral("Verificare che la cartella del programma non sia di sola lettura.")
-                        + CRLF + QStringLiteral("La procedura verrà terminata."),
+        d.messaggio(QStringLiteral("Impossibile salvare le impostazioni nel file ") + ini.NomeFile() + QLatin1Char('.') + CRLF
+                        + QStringLiteral("Verificare che la cartella del programma non sia di sola lettura.") + CRLF
+                        + QStringLiteral("La procedura verrà terminata."),
                     kTitoloInizializzazione, Icona::Critico);
         throw FineProgramma(QStringLiteral("INI non scrivibile"));
     }
 }
 
-QString fileAiuto(const Sessione &s)
-{
-    return QFileInfo(s.gFileHelp).isFile() ? s.gFileHelp : QString();
-}
+QString fileAiuto(const Sessione &s) { return QFileInfo(s.gFileHelp).isFile() ? s.gFileHelp : QString(); }
 
 namespace {
 const QString kBaseDati = QStringLiteral("BaseDati");
@@ -101,17 +95,18 @@ DatiConnessione leggiConnessione(cFileINI &ini)
         return dove;
     }
     if (fornitore.compare(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) != 0)
-        throw Errore(codici::Generico, QStringLiteral("Il fornitore della base dati '") + fornitore
-                                           + QStringLiteral("' indicato in ") + kNomeIni
-                                           + QStringLiteral(" non è riconosciuto: indicare SQLite o PostgreSQL."));
+        throw Errore(codici::Generico,
+                     QStringLiteral("Il fornitore della base dati '") + fornitore + QStringLiteral("' indicato in ") + kNomeIni
+                         + QStringLiteral(" non è riconosciuto: indicare SQLite o PostgreSQL."));
     dove.motore = Motore::PostgreSQL;
     dove.host = ini.leggi(kBaseDati, QStringLiteral("Host"));
     const QString porta = ini.leggi(kBaseDati, QStringLiteral("Porta"), QStringLiteral("5432")).trimmed();
     bool ok = false;
     dove.porta = porta.toInt(&ok);
     if (!ok || dove.porta < 1 || dove.porta > 65535)
-        throw Errore(codici::Generico, QStringLiteral("La porta del server della base dati indicata in ") + kNomeIni
-                                           + QStringLiteral(" non è valida: '") + porta + QStringLiteral("'."));
+        throw Errore(codici::Generico,
+                     QStringLiteral("La porta del server della base dati indicata in ") + kNomeIni
+                         + QStringLiteral(" non è valida: '") + porta + QStringLiteral("'."));
     dove.nomeDb = ini.leggi(kBaseDati, QStringLiteral("NomeDB"));
     dove.utente = ini.leggi(kBaseDati, QStringLiteral("Utente"));
     dove.password = scramblePwd(ini.leggi(kBaseDati, QStringLiteral("Password")));
@@ -160,21 +155,20 @@ void Inizializza(const QString &cartellaProgramma, cFileINI &ini, Sessione &s, C
 
     // A server is looked for by the connection itself, which says what is wrong with it.
     if (dove.motore == Motore::SQLite && (s.gPathDB.trimmed().isEmpty() || !QFileInfo(s.gPathDB).isFile())) {
-        const Risposta r = d.messaggio(testoBaseDatiAssente(s.gPathDB), QStringLiteral("Imposta base dati"),
-                                       Icona::Critico, Pulsanti::SiNo);
+        const Risposta r =
+            d.messaggio(testoBaseDatiAssente(s.gPathDB), QStringLiteral("Imposta base dati"), Icona::Critico, Pulsanti::SiNo);
         if (r == Risposta::Si)
             reimpostaInstallazione(ini);
         throw FineProgramma(QStringLiteral("base dati assente"));
     }
 
-    const ModoApertura modo = s.gTipoInstallazione == QLatin1String("StandAlone") ? ModoApertura::Esclusivo
-                                                                                  : ModoApertura::Condiviso;
+    const ModoApertura modo =
+        s.gTipoInstallazione == QLatin1String("StandAlone") ? ModoApertura::Esclusivo : ModoApertura::Condiviso;
     conGestoreGenerico(d, [&] { db.apri(dove, QString::fromLatin1(CorsiDB::kPassword), modo); });
 
     s.gFileHelp = s.gPathApp + ini.leggi(QStringLiteral("Help"), QStringLiteral("FILEHELP"));
     if (fileAiuto(s).isEmpty())
-        d.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Imposta Aiuto"),
-                    Icona::Esclamazione);
+        d.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Imposta Aiuto"), Icona::Esclamazione);
     s.gCompoSedeLeg = QStringLiteral("SL");
 }
 
@@ -184,8 +178,8 @@ bool riconnessioneEsclusiva(CorsiDB &db, Dialoghi &d)
     if (db.riconnettiEsclusivo(&e))
         return true;
     d.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + CRLF + e.descrizione() + CRLF
-                    + QStringLiteral("Qualche client potrebbe ancora essere connesso alla ")
-                    + QStringLiteral("base dati. ") + CRLF + QStringLiteral("Il programma uscira a Windows.") + CRLF
+                    + QStringLiteral("Qualche client potrebbe ancora essere connesso alla ") + QStringLiteral("base dati. ")
+                    + CRLF + QStringLiteral("Il programma uscira a Windows.") + CRLF
                     + QStringLiteral("Chiudere tutti i client, riavviare l'applicativo SERVER e ritentare "
                                      "l'Operazione."),
                 kTitoloProdotto, Icona::Critico);

@@ -29,8 +29,7 @@ enum class EsitoControlloIni { Valido, DaImpostare };
 // Checks that QUIRDAL.INI exists in the program folder and that Tipo is valid; binds
 // ini to the file and sets gTipoInstallazione. Ends the program (FineProgramma) after
 // its message otherwise. DaImpostare: Tipo is empty, the installation screen follows.
-EsitoControlloIni controllaInstallazione(const QString &cartellaProgramma, cFileINI &ini, Sessione &s,
-                                         Dialoghi &d);
+EsitoControlloIni controllaInstallazione(const QString &cartellaProgramma, cFileINI &ini, Sessione &s, Dialoghi &d);
 
 // Writes Tipo, Database and NFileDB after the installation screen. Ends the program
 // with a clear message when the INI cannot be written (read-only folder).

@@ -55,9 +55,15 @@ EsitoOpzioni salvaOpzioni(Contesto &c, const ValoriOpzioni &v, bool installazion
 
     QString server;
     switch (v.server) {
-    case ServerPosta::Regione: server = kServerPostaRegione; break;
-    case ServerPosta::Interno: server = kServerPostaInterno; break;
-    case ServerPosta::Proprio: server = v.mioServer.trimmed(); break;
+    case ServerPosta::Regione:
+        server = kServerPostaRegione;
+        break;
+    case ServerPosta::Interno:
+        server = kServerPostaInterno;
+        break;
+    case ServerPosta::Proprio:
+        server = v.mioServer.trimmed();
+        break;
     }
     if (server.isEmpty()) {
         c.dialoghi.messaggio(QStringLiteral("Indicare l'indirizzo del proprio server di posta."), kTitoloSalvataggio,

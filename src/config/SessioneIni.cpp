@@ -49,7 +49,8 @@ void tieniDomandaDellOperatore(Sessione &s, cFileINI &ini, CorsiDB &db)
     }
     s.gDomanda = static_cast<short>(valoreNumerico(domanda).toInt());
     const QString sezione = QStringLiteral("BaseDati");
-    for (const auto &[chiave, valore] : {std::pair{QStringLiteral("Prov"), s.gProv}, std::pair{QStringLiteral("Domanda"), domanda}})
+    for (const auto &[chiave, valore] :
+         {std::pair{QStringLiteral("Prov"), s.gProv}, std::pair{QStringLiteral("Domanda"), domanda}})
         if (ini.leggi(sezione, chiave) != valore)
             ini.scrivi(sezione, chiave, valore);
     ricalcolaStampate(s, db);
@@ -69,9 +70,7 @@ bool impostaDomanda(Sessione &s, CorsiDB &db, const QString &grupOpe, const QStr
         s.gTipoOper = q.value(1).toString();
     }
     q.finish();
-    const QVariant domanda = operatoreTrovato
-        ? db.valoreScalare(sql::config::kDomanda, s.chiaveDomanda())
-        : QVariant();
+    const QVariant domanda = operatoreTrovato ? db.valoreScalare(sql::config::kDomanda, s.chiaveDomanda()) : QVariant();
     s.gDomanda = static_cast<short>(valoreNumerico(domanda.toString()).toInt());
     s.gDesProv = db.valoreScalare(sql::config::kDescrizioneProvincia, {prov}).toString();
     ricalcolaStampate(s, db);

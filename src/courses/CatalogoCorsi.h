@@ -8,11 +8,11 @@ namespace quirdal::sql::corsi {
 
 // Look-up lists of the course sheet: code and description.
 inline constexpr Istruzione kQualifiche{"corsi.qualifiche", "SELECT CodQualif, DesQualif FROM Qualifi ORDER BY DesQualif"};
-inline constexpr Istruzione kIndirizzi{
-    "corsi.indirizzi", "SELECT CodIndi, DesIndi FROM Indiri WHERE CodQualif = ? ORDER BY CodQualif, CodIndi"};
+inline constexpr Istruzione kIndirizzi{"corsi.indirizzi",
+                                       "SELECT CodIndi, DesIndi FROM Indiri WHERE CodQualif = ? ORDER BY CodQualif, CodIndi"};
 inline constexpr Istruzione kAssi{"corsi.assi", "SELECT CodAsse, DesAsse FROM Asse ORDER BY CodAsse"};
-inline constexpr Istruzione kMisure{
-    "corsi.misure", "SELECT CodMisura, DesMisura FROM Misura WHERE CodAsse = ? ORDER BY CodAsse, CodMisura"};
+inline constexpr Istruzione kMisure{"corsi.misure",
+                                    "SELECT CodMisura, DesMisura FROM Misura WHERE CodAsse = ? ORDER BY CodAsse, CodMisura"};
 inline constexpr Istruzione kAzioni{"corsi.azioni",
                                     "SELECT CodAzione, DesAzione FROM Azione WHERE CodAsse = ? AND CodMisura = ? "
                                     "ORDER BY CodAsse, CodMisura, CodAzione"};
@@ -33,8 +33,8 @@ inline constexpr Istruzione kScolarita{
     "= ? AND AzioneScolari.CodTipologia = ? ORDER BY AzioneScolari.CodAsse, AzioneScolari.CodMisura, "
     "AzioneScolari.CodAzione, AzioneScolari.CodScol"};
 inline constexpr Istruzione kSettori{"corsi.settori", "SELECT CodSetto, DesSetto FROM Settore ORDER BY CodSetto"};
-inline constexpr Istruzione kComparti{
-    "corsi.comparti", "SELECT CodComp, DesComp FROM Comparto WHERE CodSetto = ? ORDER BY CodSetto, CodComp"};
+inline constexpr Istruzione kComparti{"corsi.comparti",
+                                      "SELECT CodComp, DesComp FROM Comparto WHERE CodSetto = ? ORDER BY CodSetto, CodComp"};
 inline constexpr Istruzione kOrari{"corsi.orari", "SELECT CodOra, DesOra FROM Orari ORDER BY CodOra"};
 inline constexpr Istruzione kCertificazioni{"corsi.certificazioni", "SELECT CodCert, DesCert FROM Certif ORDER BY CodCert"};
 inline constexpr Istruzione kDurate{"corsi.durate",
@@ -277,8 +277,7 @@ inline constexpr Istruzione kCorsoDellaScheda{"corsi.corsoDellaScheda",
 inline constexpr Istruzione kVociSchede{"corsi.vociSchede",
                                         "SELECT Handi, DesQualif FROM qryhandi WHERE GrupOpe=? AND Operatore=? AND "
                                         "SedeInteressata=? ORDER BY Handi"};
-inline constexpr Istruzione kDestinatariScheda{"corsi.destinatariScheda",
-                                               "SELECT CodDest, DesDest FROM Destin ORDER BY CodDest"};
+inline constexpr Istruzione kDestinatariScheda{"corsi.destinatariScheda", "SELECT CodDest, DesDest FROM Destin ORDER BY CodDest"};
 inline constexpr Istruzione kDestinatarioEsiste{"corsi.destinatarioEsiste", "SELECT count(*) FROM Destin WHERE CodDest=?"};
 inline constexpr Istruzione kScheda{
     "corsi.scheda",
@@ -359,20 +358,88 @@ inline constexpr Istruzione kSpostaScheda{"corsi.spostaScheda",
                                           "UPDATE CorsiHandi SET SedeInteressata=?, Handi=? WHERE GrupOpe=? AND "
                                           "Operatore=? AND SedeInteressata=? AND Corso=? AND Accorp=?"};
 
-inline constexpr const Istruzione *kTutte[] = {
-    &kQualifiche, &kIndirizzi, &kAssi, &kMisure, &kAzioni, &kTipologie, &kDestinatari, &kScolarita, &kSettori,
-    &kComparti, &kOrari, &kCertificazioni, &kDurate, &kIstitutoZero, &kIstituti, &kAmbitiTerritoriali,
-    &kSettoriProduttivi, &kFigureProfessionali, &kComponentiResponsabili, &kCorsiPrincipali, &kCorsiPrecedenti,
-    &kCorsiModulari, &kLegamiProvincia, &kSezione33, &kOreTotali, &kOreStage, &kLineeAmmesse, &kMassimaliAzione, &kMassimaliAnno, &kMassimaliBande, &kOreStageBande,
-    &kAllieviMassimi, &kOreMassime, &kObbligoIstituto, &kCorsiDellaSede, &kVociCorsi, &kCorsiDellaDomanda, &kCorso,
-    &kSpeseCorso, &kValoriChk, &kCorsoSenzaSpese, &kCancellaDelCorso, &kUltimoAccorpato, &kUltimoCorso,
-    &kInserisciCorso, &kAggiornaCorso, &kInserisciSpese, &kScriviValoreChk, &kHaAccorpati, &kAccorpatoNumero99,
-    &kOrePrincipale, &kOreMassimeAccorpati, &kRiepilogoAccorpati, &kSintesiAgliAccorpati, &kSpeseDellaSede,
-    &kSegnaScheda, &kSegnaSchede, &kCorsiConScheda, &kCorsoDellaScheda, &kVociSchede, &kDestinatariScheda,
-    &kDestinatarioEsiste, &kScheda, &kUltimaScheda, &kSchedaOccupata, &kAltraSchedaDelCorso, &kInserisciScheda,
-    &kAggiornaScheda, &kCancellaScheda, &kComponenti, &kComponentiConCorsi, &kSediOccConCorsi, &kComponentiTranne,
-    &kSediOccTranne, &kCodiciCorsiDellaSede, &kCorsiDaSpostare, &kSpostaCorso, &kSpostaCorsoConResponsabile,
-    &kSpostaCorsoSenzaResponsabile, &kSpostaDelCorso, &kSchedeDelCorso, &kSpostaScheda};
+inline constexpr const Istruzione *kTutte[] = {&kQualifiche,
+                                               &kIndirizzi,
+                                               &kAssi,
+                                               &kMisure,
+                                               &kAzioni,
+                                               &kTipologie,
+                                               &kDestinatari,
+                                               &kScolarita,
+                                               &kSettori,
+                                               &kComparti,
+                                               &kOrari,
+                                               &kCertificazioni,
+                                               &kDurate,
+                                               &kIstitutoZero,
+                                               &kIstituti,
+                                               &kAmbitiTerritoriali,
+                                               &kSettoriProduttivi,
+                                               &kFigureProfessionali,
+                                               &kComponentiResponsabili,
+                                               &kCorsiPrincipali,
+                                               &kCorsiPrecedenti,
+                                               &kCorsiModulari,
+                                               &kLegamiProvincia,
+                                               &kSezione33,
+                                               &kOreTotali,
+                                               &kOreStage,
+                                               &kLineeAmmesse,
+                                               &kMassimaliAzione,
+                                               &kMassimaliAnno,
+                                               &kMassimaliBande,
+                                               &kOreStageBande,
+                                               &kAllieviMassimi,
+                                               &kOreMassime,
+                                               &kObbligoIstituto,
+                                               &kCorsiDellaSede,
+                                               &kVociCorsi,
+                                               &kCorsiDellaDomanda,
+                                               &kCorso,
+                                               &kSpeseCorso,
+                                               &kValoriChk,
+                                               &kCorsoSenzaSpese,
+                                               &kCancellaDelCorso,
+                                               &kUltimoAccorpato,
+                                               &kUltimoCorso,
+                                               &kInserisciCorso,
+                                               &kAggiornaCorso,
+                                               &kInserisciSpese,
+                                               &kScriviValoreChk,
+                                               &kHaAccorpati,
+                                               &kAccorpatoNumero99,
+                                               &kOrePrincipale,
+                                               &kOreMassimeAccorpati,
+                                               &kRiepilogoAccorpati,
+                                               &kSintesiAgliAccorpati,
+                                               &kSpeseDellaSede,
+                                               &kSegnaScheda,
+                                               &kSegnaSchede,
+                                               &kCorsiConScheda,
+                                               &kCorsoDellaScheda,
+                                               &kVociSchede,
+                                               &kDestinatariScheda,
+                                               &kDestinatarioEsiste,
+                                               &kScheda,
+                                               &kUltimaScheda,
+                                               &kSchedaOccupata,
+                                               &kAltraSchedaDelCorso,
+                                               &kInserisciScheda,
+                                               &kAggiornaScheda,
+                                               &kCancellaScheda,
+                                               &kComponenti,
+                                               &kComponentiConCorsi,
+                                               &kSediOccConCorsi,
+                                               &kComponentiTranne,
+                                               &kSediOccTranne,
+                                               &kCodiciCorsiDellaSede,
+                                               &kCorsiDaSpostare,
+                                               &kSpostaCorso,
+                                               &kSpostaCorsoConResponsabile,
+                                               &kSpostaCorsoSenzaResponsabile,
+                                               &kSpostaDelCorso,
+                                               &kSchedeDelCorso,
+                                               &kSpostaScheda};
 inline constexpr Catalogo kCatalogo{"corsi", "src/courses/CatalogoCorsi.h", kTutte};
 
 } // namespace quirdal::sql::corsi

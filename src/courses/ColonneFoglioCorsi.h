@@ -87,7 +87,7 @@ inline const QString kNote = QStringLiteral("Note");
 // The call's lists a course's codes come from, each read once however many rows ask for it.
 class ElenchiCorso {
 public:
-    ElenchiCorso(CorsiDB &db, const Sessione &s) : m_db(db), m_s(s) {}
+    ElenchiCorso(CorsiDB &db, const Sessione &s) : m_db(db), m_s(s) { }
     QStringList qualifiche();
     QStringList indirizzi(const QString &qualifica);
     QStringList assi();

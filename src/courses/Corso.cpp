@@ -46,10 +46,10 @@ QVariantList colonne(const DatiCorso &d)
     r << numeroONullo(d.codScol) << numeroONullo(d.codSetto) << numeroONullo(d.codComp) << numeroONullo(d.codOra)
       << numeroONullo(d.codCert) << d.numAll << d.durataAnnOre << data << d.totOreIter << d.oreStage << d.oreLabEsterni
       << (d.durataTotIter > 0 ? QVariant(d.durataTotIter) : QVariant()) // DurataTotIter
-      << 1 // StatoIter
-      << flag(d.ats) << numeroONullo(d.codIsti) << d.istitutoLibero
-      << (spinAssente ? kSpinAmbitoAssente : d.spinAmbito) << (spinAssente ? kSpinSettoreAssente : d.spinSettore)
-      << (spinAssente ? kSpinFiguraAssente : d.spinFigura) << d.im << d.qss;
+      << 1                                                              // StatoIter
+      << flag(d.ats) << numeroONullo(d.codIsti) << d.istitutoLibero << (spinAssente ? kSpinAmbitoAssente : d.spinAmbito)
+      << (spinAssente ? kSpinSettoreAssente : d.spinSettore) << (spinAssente ? kSpinFiguraAssente : d.spinFigura) << d.im
+      << d.qss;
     for (int i = 0; i < 4; ++i) // Sez34_1 ... Sez34_4
         r << d.sez34[i];
     r << flag(d.po1) << flag(d.co1);
@@ -84,10 +84,7 @@ void scriviValoriChk(CorsiDB &db, const Sessione &s, const ChiaveCorso &k, const
 
 } // namespace
 
-QString DatiCorso::azione() const
-{
-    return codAsse + QLatin1Char('.') + codMisura + QLatin1Char('.') + codAzione;
-}
+QString DatiCorso::azione() const { return codAsse + QLatin1Char('.') + codMisura + QLatin1Char('.') + codAzione; }
 
 QList<ChiaveCorso> corsiDellaSede(CorsiDB &db, const Sessione &s)
 {
@@ -167,8 +164,8 @@ std::optional<DatiCorso> caricaCorso(CorsiDB &db, const Sessione &s, const Chiav
     d.spinAmbito = t("SPINAmbitoTerr");
     d.spinSettore = t("SPINSettoreProd");
     d.spinFigura = t("SPINFiguraProf");
-    d.spinNonPresente = d.spinAmbito == kSpinAmbitoAssente && d.spinSettore == kSpinSettoreAssente
-        && d.spinFigura == kSpinFiguraAssente;
+    d.spinNonPresente =
+        d.spinAmbito == kSpinAmbitoAssente && d.spinSettore == kSpinSettoreAssente && d.spinFigura == kSpinFiguraAssente;
     if (d.spinNonPresente)
         d.spinAmbito = d.spinSettore = d.spinFigura = QString();
     d.im = t("IM").isEmpty() ? QStringLiteral("N") : t("IM");
@@ -222,8 +219,9 @@ ChiaveCorso scriviCorso(CorsiDB &db, const Sessione &s, Piattaforma &p, const Da
             if (k.corso.isEmpty()) {
                 const std::optional<ChiaveCorso> nuova = ProgrCorso(db, s, d.accorpato, d.corsoPrincipale);
                 if (!nuova)
-                    throw Errore(codici::Generico, QStringLiteral("Corso principale ") + d.corsoPrincipale.left(4)
-                                                       + QStringLiteral(" non trovato."));
+                    throw Errore(codici::Generico,
+                                 QStringLiteral("Corso principale ") + d.corsoPrincipale.left(4)
+                                     + QStringLiteral(" non trovato."));
                 k = *nuova;
                 k.sede = s.numeroSede();
                 db.esegui(sql::corsi::kInserisciCorso, chiave(s, k) + valori);
@@ -247,9 +245,7 @@ ChiaveCorso scriviCorso(CorsiDB &db, const Sessione &s, Piattaforma &p, const Da
 
 bool HaAccorpati(CorsiDB &db, const Sessione &s, const QString &corso)
 {
-    return db.valoreScalare(sql::corsi::kHaAccorpati, s.chiaveSede() + QVariantList{corso})
-               .toInt()
-        > 0;
+    return db.valoreScalare(sql::corsi::kHaAccorpati, s.chiaveSede() + QVariantList{corso}).toInt() > 0;
 }
 
 bool CancellaCorso(CorsiDB &db, const Sessione &s, const ChiaveCorso &k)
@@ -292,8 +288,9 @@ RiepilogoAccorpati riepilogoAccorpati(CorsiDB &db, const Sessione &s, const QStr
         const Totale t =
             totaleLinea(Importo::daValore(q.value(importo)), q.value(ore).toLongLong(), q.value(allievi).toLongLong());
         if (!t)
-            throw Errore(codici::Traboccamento, kImportoTroppoGrande + QStringLiteral(": la riga ") + importo
-                                                    + QStringLiteral(" del riepilogo supera il massimo calcolabile."));
+            throw Errore(codici::Traboccamento,
+                         kImportoTroppoGrande + QStringLiteral(": la riga ") + importo
+                             + QStringLiteral(" del riepilogo supera il massimo calcolabile."));
         return *t;
     };
     while (q.next()) {

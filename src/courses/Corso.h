@@ -19,16 +19,16 @@ struct Sessione;
 
 struct ChiaveCorso {
     qlonglong sede = 0;
-    QString corso; // four digits
+    QString corso;  // four digits
     QString accorp; // "0" main course, "1" to "99" merged
     bool operator==(const ChiaveCorso &) const = default;
 };
 
 struct DatiCorso {
-    ChiaveCorso chiave;        // corso empty while the course has no row yet
-    bool accorpato = false;    // a merged course
-    QString corsoPrincipale;   // its main course, chosen while inserting it
-    QString compoResp;         // the responsible component of an occasional site
+    ChiaveCorso chiave;      // corso empty while the course has no row yet
+    bool accorpato = false;  // a merged course
+    QString corsoPrincipale; // its main course, chosen while inserting it
+    QString compoResp;       // the responsible component of an occasional site
     bool qualificaNuova = false;
     QString codQualif, desQualif;
     std::array<bool, 6> indirizzoNuovo{};

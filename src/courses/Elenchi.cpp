@@ -26,9 +26,9 @@ QStringList voci(CorsiDB &db, const Istruzione &istruzione, const QVariantList &
 
 QString voceAttivita(const QSqlQuery &q)
 {
-    return q.value(0).toString() + QLatin1Char(' ') + q.value(1).toString() + QStringLiteral(" - ")
-        + q.value(2).toString() + QLatin1Char(' ') + q.value(3).toString() + QLatin1Char(' ') + q.value(4).toString()
-        + QStringLiteral(" - ") + q.value(5).toString();
+    return q.value(0).toString() + QLatin1Char(' ') + q.value(1).toString() + QStringLiteral(" - ") + q.value(2).toString()
+        + QLatin1Char(' ') + q.value(3).toString() + QLatin1Char(' ') + q.value(4).toString() + QStringLiteral(" - ")
+        + q.value(5).toString();
 }
 
 } // namespace
@@ -50,22 +50,13 @@ QString chiaveAzione(const QString &asse, const QString &misura, const QString &
     return asse + QLatin1Char('.') + misura + QLatin1Char('.') + azione;
 }
 
-QStringList vociQualifiche(CorsiDB &db)
-{
-    return voci(db, sql::corsi::kQualifiche);
-}
+QStringList vociQualifiche(CorsiDB &db) { return voci(db, sql::corsi::kQualifiche); }
 
-QStringList vociIndirizzi(CorsiDB &db, const QString &codQualif)
-{
-    return voci(db, sql::corsi::kIndirizzi, {codQualif});
-}
+QStringList vociIndirizzi(CorsiDB &db, const QString &codQualif) { return voci(db, sql::corsi::kIndirizzi, {codQualif}); }
 
 QStringList vociAssi(CorsiDB &db) { return voci(db, sql::corsi::kAssi); }
 
-QStringList vociMisure(CorsiDB &db, const QString &asse)
-{
-    return voci(db, sql::corsi::kMisure, {asse});
-}
+QStringList vociMisure(CorsiDB &db, const QString &asse) { return voci(db, sql::corsi::kMisure, {asse}); }
 
 QStringList vociAzioni(CorsiDB &db, const QString &asse, const QString &misura)
 {
@@ -91,10 +82,7 @@ QStringList vociScolarita(CorsiDB &db, const QString &azione, const QString &tip
     return voci(db, sql::corsi::kScolarita, {azione, tipologia});
 }
 
-QStringList vociSettori(CorsiDB &db)
-{
-    return voci(db, sql::corsi::kSettori);
-}
+QStringList vociSettori(CorsiDB &db) { return voci(db, sql::corsi::kSettori); }
 
 QStringList vociComparti(CorsiDB &db, const QString &settore)
 {
@@ -103,10 +91,7 @@ QStringList vociComparti(CorsiDB &db, const QString &settore)
 
 QStringList vociOrari(CorsiDB &db) { return voci(db, sql::corsi::kOrari); }
 
-QStringList vociCertificazioni(CorsiDB &db)
-{
-    return voci(db, sql::corsi::kCertificazioni);
-}
+QStringList vociCertificazioni(CorsiDB &db) { return voci(db, sql::corsi::kCertificazioni); }
 
 QStringList vociDurate(CorsiDB &db, const QString &azione, const QString &tipologia)
 {
@@ -123,10 +108,7 @@ QStringList vociIstituti(CorsiDB &db)
     return voci(db, sql::corsi::kIstitutoZero, {}, separatore) + voci(db, sql::corsi::kIstituti, {}, separatore);
 }
 
-QStringList vociAmbitiTerritoriali(CorsiDB &db)
-{
-    return voci(db, sql::corsi::kAmbitiTerritoriali);
-}
+QStringList vociAmbitiTerritoriali(CorsiDB &db) { return voci(db, sql::corsi::kAmbitiTerritoriali); }
 
 QStringList vociSettoriProduttivi(CorsiDB &db, const QString &ambito)
 {
@@ -143,19 +125,17 @@ QStringList vociComponentiResponsabili(CorsiDB &db, const Sessione &s)
     QStringList r;
     QSqlQuery q = db.seleziona(sql::corsi::kComponentiResponsabili, s.chiaveDomanda());
     while (q.next())
-        r << q.value(0).toString() + QStringLiteral(" - ") + q.value(1).toString() + QStringLiteral(" - ")
-                + q.value(2).toString() + QStringLiteral(" - ") + q.value(3).toString();
+        r << q.value(0).toString() + QStringLiteral(" - ") + q.value(1).toString() + QStringLiteral(" - ") + q.value(2).toString()
+                + QStringLiteral(" - ") + q.value(3).toString();
     return r;
 }
 
-QStringList vociCorsiPrincipali(CorsiDB &db, const Sessione &s, const QString &asse, const QString &misura,
-                                const QString &azione)
+QStringList vociCorsiPrincipali(CorsiDB &db, const Sessione &s, const QString &asse, const QString &misura, const QString &azione)
 {
     return voci(db, sql::corsi::kCorsiPrincipali, s.chiaveSede() + QVariantList{asse, misura, azione});
 }
 
-QStringList vociCorsiPrecedenti(CorsiDB &db, const Sessione &s, const QString &asse, const QString &misura,
-                                const QString &azione)
+QStringList vociCorsiPrecedenti(CorsiDB &db, const Sessione &s, const QString &asse, const QString &misura, const QString &azione)
 {
     // The previous activities on the old actions that the current action replaces.
     QStringList r;
@@ -181,9 +161,8 @@ QString situazioneIter(int durataAnni, int annoCorrente)
     return annoCorrente < 2 ? QStringLiteral("P") : QStringLiteral("S");
 }
 
-std::optional<std::pair<qlonglong, qlonglong>> intervalloOreTotali(CorsiDB &db, const QString &azione,
-                                                                 const QString &tipologia, const QString &situazione,
-                                                                 int durataAnni)
+std::optional<std::pair<qlonglong, qlonglong>> intervalloOreTotali(CorsiDB &db, const QString &azione, const QString &tipologia,
+                                                                   const QString &situazione, int durataAnni)
 {
     QSqlQuery q = db.seleziona(sql::corsi::kOreTotali, {azione, tipologia, situazione, durataAnni});
     if (!q.next())
@@ -213,8 +192,8 @@ std::optional<EsitoVerifica> regolaOreTotali(const std::optional<std::pair<qlong
                                  QStringLiteral("Verifica dati"), QStringLiteral("txtTotIter"));
 }
 
-std::optional<EsitoVerifica> regolaOreStage(CorsiDB &db, const QString &azione, const QString &situazione,
-                                            qlonglong oreTotali, qlonglong oreStage)
+std::optional<EsitoVerifica> regolaOreStage(CorsiDB &db, const QString &azione, const QString &situazione, qlonglong oreTotali,
+                                            qlonglong oreStage)
 {
     QSqlQuery q = db.seleziona(sql::corsi::kOreStage, {azione, situazione, oreTotali, oreTotali});
     if (!q.next())
@@ -229,8 +208,8 @@ std::optional<EsitoVerifica> regolaOreStage(const QVariant &minPerc, const QVari
     if (!minPerc.isNull()) {
         // A share of the total hours, rounded down to the hour.
         auto parte = [&](const QVariant &percentuale) {
-            return static_cast<qlonglong>(std::floor(static_cast<long double>(oreTotali) * percentuale.toDouble() / 100.0L
-                                                     + 1e-9L));
+            return static_cast<qlonglong>(
+                std::floor(static_cast<long double>(oreTotali) * percentuale.toDouble() / 100.0L + 1e-9L));
         };
         minimo = parte(minPerc);
         massimo = parte(maxPerc);

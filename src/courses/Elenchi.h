@@ -66,14 +66,13 @@ QString situazioneIter(int durataAnni, int annoCorrente);
 // and the rule refuses it.
 std::optional<EsitoVerifica> regolaOreTotali(CorsiDB &db, const QString &azione, const QString &tipologia,
                                              const QString &situazione, int durataAnni, qlonglong oreTotali);
-std::optional<EsitoVerifica> regolaOreStage(CorsiDB &db, const QString &azione, const QString &situazione,
-                                            qlonglong oreTotali, qlonglong oreStage);
+std::optional<EsitoVerifica> regolaOreStage(CorsiDB &db, const QString &azione, const QString &situazione, qlonglong oreTotali,
+                                            qlonglong oreStage);
 // The same rules on the range already read: the total hours' range of the action, type,
 // situation and duration (nothing when the call gives none), and the stage range of the
 // band of the total hours (shares of the total, or hours when the shares are null).
-std::optional<std::pair<qlonglong, qlonglong>> intervalloOreTotali(CorsiDB &db, const QString &azione,
-                                                                 const QString &tipologia, const QString &situazione,
-                                                                 int durataAnni);
+std::optional<std::pair<qlonglong, qlonglong>> intervalloOreTotali(CorsiDB &db, const QString &azione, const QString &tipologia,
+                                                                   const QString &situazione, int durataAnni);
 std::optional<EsitoVerifica> regolaOreTotali(const std::optional<std::pair<qlonglong, qlonglong>> &intervallo,
                                              qlonglong oreTotali);
 std::optional<EsitoVerifica> regolaOreStage(const QVariant &minPerc, const QVariant &maxPerc, const QVariant &minAss,

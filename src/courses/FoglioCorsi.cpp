@@ -25,12 +25,18 @@ QStringList ElenchiCorso::una(const QString &chiave, F leggi)
     return *it;
 }
 
-QStringList ElenchiCorso::qualifiche() { return una(QStringLiteral("Q"), [&] { return vociQualifiche(m_db); }); }
+QStringList ElenchiCorso::qualifiche()
+{
+    return una(QStringLiteral("Q"), [&] { return vociQualifiche(m_db); });
+}
 QStringList ElenchiCorso::indirizzi(const QString &q)
 {
     return una(QStringLiteral("I|") + q, [&] { return vociIndirizzi(m_db, q); });
 }
-QStringList ElenchiCorso::assi() { return una(QStringLiteral("A"), [&] { return vociAssi(m_db); }); }
+QStringList ElenchiCorso::assi()
+{
+    return una(QStringLiteral("A"), [&] { return vociAssi(m_db); });
+}
 QStringList ElenchiCorso::misure(const QString &a)
 {
     return una(QStringLiteral("M|") + a, [&] { return vociMisure(m_db, a); });
@@ -56,19 +62,34 @@ QStringList ElenchiCorso::scolarita(const QString &azione, const QString &t)
 {
     return una(QStringLiteral("S|") + azione + QLatin1Char('|') + t, [&] { return vociScolarita(m_db, azione, t); });
 }
-QStringList ElenchiCorso::settori() { return una(QStringLiteral("E"), [&] { return vociSettori(m_db); }); }
+QStringList ElenchiCorso::settori()
+{
+    return una(QStringLiteral("E"), [&] { return vociSettori(m_db); });
+}
 QStringList ElenchiCorso::comparti(const QString &s)
 {
     return una(QStringLiteral("C|") + s, [&] { return vociComparti(m_db, s); });
 }
-QStringList ElenchiCorso::orari() { return una(QStringLiteral("O"), [&] { return vociOrari(m_db); }); }
-QStringList ElenchiCorso::certificazioni() { return una(QStringLiteral("R"), [&] { return vociCertificazioni(m_db); }); }
+QStringList ElenchiCorso::orari()
+{
+    return una(QStringLiteral("O"), [&] { return vociOrari(m_db); });
+}
+QStringList ElenchiCorso::certificazioni()
+{
+    return una(QStringLiteral("R"), [&] { return vociCertificazioni(m_db); });
+}
 QStringList ElenchiCorso::durate(const QString &azione, const QString &t)
 {
     return una(QStringLiteral("U|") + azione + QLatin1Char('|') + t, [&] { return vociDurate(m_db, azione, t); });
 }
-QStringList ElenchiCorso::istituti() { return una(QStringLiteral("L"), [&] { return vociIstituti(m_db); }); }
-QStringList ElenchiCorso::ambiti() { return una(QStringLiteral("B"), [&] { return vociAmbitiTerritoriali(m_db); }); }
+QStringList ElenchiCorso::istituti()
+{
+    return una(QStringLiteral("L"), [&] { return vociIstituti(m_db); });
+}
+QStringList ElenchiCorso::ambiti()
+{
+    return una(QStringLiteral("B"), [&] { return vociAmbitiTerritoriali(m_db); });
+}
 QStringList ElenchiCorso::settoriProduttivi(const QString &a)
 {
     return una(QStringLiteral("P|") + a, [&] { return vociSettoriProduttivi(m_db, a); });
@@ -119,13 +140,20 @@ QString descrizioneVoce(const QStringList &voci, const QString &codice)
 ColonnaCampo colonnaDelCampo(const QString &campo)
 {
     static const QHash<QString, QString> anno = {
-        {QStringLiteral("txtA1"), euro(kSpeseGenerali)},       {QStringLiteral("txtNumOreA1"), ore(kSpeseGenerali)},
-        {QStringLiteral("txtNumAllA1"), allievi(kSpeseGenerali)}, {QStringLiteral("txtA2"), euro(kPremio)},
-        {QStringLiteral("txtNumOreA2"), ore(kPremio)},         {QStringLiteral("txtNumAllA2"), allievi(kPremio)},
-        {QStringLiteral("txt16"), euro(kReddito)},             {QStringLiteral("txtNumOre16"), ore(kReddito)},
-        {QStringLiteral("txtNumAll16"), allievi(kReddito)},    {QStringLiteral("txtNumAll17_3"), allievi(kContributo)},
-        {QStringLiteral("txtParam17Piu"), kQuotaPiu},          {QStringLiteral("txtParam17Meno"), kQuotaMeno},
-        {QStringLiteral("txtEnteErogatore"), kEnteErogatore},  {QStringLiteral("txt70P"), percentuale(0)},
+        {QStringLiteral("txtA1"), euro(kSpeseGenerali)},
+        {QStringLiteral("txtNumOreA1"), ore(kSpeseGenerali)},
+        {QStringLiteral("txtNumAllA1"), allievi(kSpeseGenerali)},
+        {QStringLiteral("txtA2"), euro(kPremio)},
+        {QStringLiteral("txtNumOreA2"), ore(kPremio)},
+        {QStringLiteral("txtNumAllA2"), allievi(kPremio)},
+        {QStringLiteral("txt16"), euro(kReddito)},
+        {QStringLiteral("txtNumOre16"), ore(kReddito)},
+        {QStringLiteral("txtNumAll16"), allievi(kReddito)},
+        {QStringLiteral("txtNumAll17_3"), allievi(kContributo)},
+        {QStringLiteral("txtParam17Piu"), kQuotaPiu},
+        {QStringLiteral("txtParam17Meno"), kQuotaMeno},
+        {QStringLiteral("txtEnteErogatore"), kEnteErogatore},
+        {QStringLiteral("txt70P"), percentuale(0)},
     };
     static const QHash<QString, QString> corso = {
         {QStringLiteral("cmbAccorp"), kCorso},
@@ -304,9 +332,7 @@ QList<FoglioDaScrivere> fogliCorsi(CorsiDB &db, const Sessione &s)
         const DatiCorso &d = *letto;
         const QString azione = d.azione();
         QVariantList r;
-        auto codice = [&](const QString &c, const QStringList &voci) {
-            r << testo(c) << descrizioneDi(voci, c);
-        };
+        auto codice = [&](const QString &c, const QStringList &voci) { r << testo(c) << descrizioneDi(voci, c); };
         r << intero(k.sede) << testo(nomiSedi.value(k.sede)) << testo(k.corso) << testo(k.accorp);
         codice(d.compoResp, elenchi.componenti());
         r << testo(d.qualificaNuova ? QString() : d.codQualif) << testo(d.desQualif);
@@ -323,9 +349,8 @@ QList<FoglioDaScrivere> fogliCorsi(CorsiDB &db, const Sessione &s)
         codice(d.codComp, elenchi.comparti(d.codSetto));
         codice(d.codOra, elenchi.orari());
         codice(d.codCert, elenchi.certificazioni());
-        r << intero(d.numAll) << intero(d.durataAnnOre)
-          << (d.durataTotIter > 0 ? intero(d.durataTotIter) : QVariant()) << intero(d.totOreIter) << intero(d.oreStage)
-          << intero(d.oreLabEsterni) << dataAvvio(d) << sino(d.ats);
+        r << intero(d.numAll) << intero(d.durataAnnOre) << (d.durataTotIter > 0 ? intero(d.durataTotIter) : QVariant())
+          << intero(d.totOreIter) << intero(d.oreStage) << intero(d.oreLabEsterni) << dataAvvio(d) << sino(d.ats);
         codice(d.codIsti, elenchi.istituti());
         r << testo(d.istitutoLibero) << sino(d.spinNonPresente);
         codice(d.spinAmbito, elenchi.ambiti());
@@ -375,18 +400,19 @@ QList<FoglioDaScrivere> fogliCorsi(CorsiDB &db, const Sessione &s)
     qlonglong numero = 0;
     Importo somma;
     for (const auto &[codice, nome, occasionale] : sedi) {
-        const qlonglong n =
-            db.valoreScalare(sql::foglio::kCorsiSede, s.chiaveOperatore() + QVariantList{codice}).toLongLong();
+        const qlonglong n = db.valoreScalare(sql::foglio::kCorsiSede, s.chiaveOperatore() + QVariantList{codice}).toLongLong();
         const Importo importo = occasionale ? Importo() : TotSpeseCorsiSede(db, s, codice);
-        riepilogo.righe << QVariantList{intero(codice), testo(nome),
+        riepilogo.righe << QVariantList{intero(codice),
+                                        testo(nome),
                                         testo(occasionale ? QStringLiteral("Sede occasionale") : QStringLiteral("Componente")),
-                                        intero(n), occasionale ? QVariant() : soldi(importo),
+                                        intero(n),
+                                        occasionale ? QVariant() : soldi(importo),
                                         occasionale ? QVariant(QStringLiteral("con la sede responsabile")) : QVariant()};
         numero += n;
         somma += importo;
     }
-    riepilogo.righe << QVariantList{QVariant(), testo(QStringLiteral("Totale della domanda")), QVariant(), intero(numero),
-                                    soldi(somma), QVariant()};
+    riepilogo.righe << QVariantList{
+        QVariant(), testo(QStringLiteral("Totale della domanda")), QVariant(), intero(numero), soldi(somma), QVariant()};
     return {corsi, spese, riepilogo};
 }
 
@@ -449,7 +475,8 @@ QString sintesiImportazione(const EsitoImportazione &e)
     case EsitoImportazione::Stato::Problemi:
         return QStringLiteral("Problemi trovati: %1. Nessun corso è stato importato.").arg(e.problemi.size());
     case EsitoImportazione::Stato::Illeggibile:
-    case EsitoImportazione::Stato::Rifiutata: return e.messaggio;
+    case EsitoImportazione::Stato::Rifiutata:
+        return e.messaggio;
     }
     return {};
 }

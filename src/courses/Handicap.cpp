@@ -15,7 +15,8 @@ namespace quirdal {
 namespace {
 
 const QString kTitolo = QStringLiteral("Schede Handicap");
-const QString kStampata = QStringLiteral("Domanda già inviata alla Provincia: i dati delle schede handicap non sono modificabili.");
+const QString kStampata =
+    QStringLiteral("Domanda già inviata alla Provincia: i dati delle schede handicap non sono modificabili.");
 
 QString testo(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
 
@@ -28,10 +29,7 @@ void segnaSchedaHandicap(CorsiDB &db, const Sessione &s, const ChiaveCorso &k)
     db.esegui(sql::corsi::kSegnaScheda, {s.gGrupOpe, s.numeroOperatore(), k.sede, k.corso, k.accorp});
 }
 
-int segnaSchedeHandicap(CorsiDB &db)
-{
-    return db.esegui(sql::corsi::kSegnaSchede);
-}
+int segnaSchedeHandicap(CorsiDB &db) { return db.esegui(sql::corsi::kSegnaSchede); }
 
 QStringList vociCorsiConScheda(CorsiDB &db, const Sessione &s)
 {
@@ -96,12 +94,12 @@ EsitoVerifica verificaSchedaHandicap(CorsiDB &db, const Sessione &s, const Sched
                                      kTitolo, QStringLiteral("cmbCorso"));
     const qlonglong allievi = q.value(1).toLongLong();
     q.finish();
-    const QVariant altra = db.valoreScalare(sql::corsi::kAltraSchedaDelCorso,
-                                            {s.gGrupOpe, s.numeroOperatore(), s.numeroSede(), h.corso.corso, h.corso.accorp,
-                                             h.handi});
+    const QVariant altra =
+        db.valoreScalare(sql::corsi::kAltraSchedaDelCorso,
+                         {s.gGrupOpe, s.numeroOperatore(), s.numeroSede(), h.corso.corso, h.corso.accorp, h.handi});
     if (altra.isValid() && !altra.isNull())
-        return EsitoVerifica::errore(QStringLiteral("Per il corso scelto è già presente la scheda handicap ")
-                                         + altra.toString() + QLatin1Char('.'),
+        return EsitoVerifica::errore(QStringLiteral("Per il corso scelto è già presente la scheda handicap ") + altra.toString()
+                                         + QLatin1Char('.'),
                                      kTitolo, QStringLiteral("cmbCorso"));
     if (h.numPersone <= 0)
         return EsitoVerifica::errore(QStringLiteral("Indicare il numero di persone portatrici di handicap da integrare nel "
@@ -123,8 +121,7 @@ EsitoVerifica verificaSchedaHandicap(CorsiDB &db, const Sessione &s, const Sched
         visti.insert(codice);
         bool numero = false;
         codice.toLongLong(&numero);
-        if (!numero
-            || db.valoreScalare(sql::corsi::kDestinatarioEsiste, {codice.toLongLong()}).toInt() == 0)
+        if (!numero || db.valoreScalare(sql::corsi::kDestinatarioEsiste, {codice.toLongLong()}).toInt() == 0)
             return EsitoVerifica::errore(QStringLiteral("Destinatario non presente nella tabella dei destinatari."), kTitolo,
                                          campo);
     }

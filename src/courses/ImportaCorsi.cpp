@@ -66,9 +66,10 @@ public:
             if (r.haProblemi())
                 continue;
             if (!corso || !accorp || corso->isEmpty() || accorp->isEmpty()) {
-                r.problema(kCorso, QStringLiteral("Indicare il codice e il numero di accorpamento di un corso del foglio "
-                                                  "\"Corsi\" (le spese di un corso nuovo si completano dopo averlo "
-                                                  "importato)"));
+                r.problema(kCorso,
+                           QStringLiteral("Indicare il codice e il numero di accorpamento di un corso del foglio "
+                                          "\"Corsi\" (le spese di un corso nuovo si completano dopo averlo "
+                                          "importato)"));
                 continue;
             }
             if (anno < 1 || anno > 3) {
@@ -79,10 +80,9 @@ public:
             const QString chiave = *corso + QLatin1Char('/') + *accorp;
             const QString annoChiave = chiave + QLatin1Char('/') + QString::number(anno);
             if (viste.contains(annoChiave)) {
-                r.problema(kAnno, QStringLiteral("L'anno %1 del corso %2 è già alla riga %3")
-                                      .arg(anno)
-                                      .arg(chiave)
-                                      .arg(viste[annoChiave]));
+                r.problema(
+                    kAnno,
+                    QStringLiteral("L'anno %1 del corso %2 è già alla riga %3").arg(anno).arg(chiave).arg(viste[annoChiave]));
                 continue;
             }
             viste.insert(annoChiave, n);
@@ -134,9 +134,9 @@ public:
         for (auto it = m_spese.cbegin(); it != m_spese.cend(); ++it)
             if (!m_speseUsate.contains(it.key()))
                 for (const RigaSpese &s : *it)
-                    m_esito.problemi.append({kFoglioSpese, s.riga, kCorso,
-                                             QStringLiteral("Il corso ") + it.key()
-                                                 + QStringLiteral(" non è nel foglio \"Corsi\"")});
+                    m_esito.problemi.append(
+                        {kFoglioSpese, s.riga, kCorso,
+                         QStringLiteral("Il corso ") + it.key() + QStringLiteral(" non è nel foglio \"Corsi\"")});
     }
 
     // Writes what changed and runs every rule, inside the transaction the caller holds.
@@ -196,15 +196,16 @@ private:
         const std::optional<QString> corso = codiceCorso(r.codice(kCorso));
         const std::optional<QString> accorp = numeroAccorp(r.codice(kAccorp));
         if (!r.errata(kSede) && !m_sedi.contains(sede))
-            r.problema(kSede, QStringLiteral("La sede %1 non è una sede della domanda (un componente o una sede "
-                                             "occasionale dell'operatore nella provincia)")
-                                  .arg(sede));
+            r.problema(kSede,
+                       QStringLiteral("La sede %1 non è una sede della domanda (un componente o una sede "
+                                      "occasionale dell'operatore nella provincia)")
+                           .arg(sede));
         if (!corso)
-            r.problema(kCorso, QStringLiteral("Il codice del corso è di quattro cifre (\"") + r.codice(kCorso)
-                                   + QStringLiteral("\")"));
+            r.problema(kCorso,
+                       QStringLiteral("Il codice del corso è di quattro cifre (\"") + r.codice(kCorso) + QStringLiteral("\")"));
         if (!accorp)
-            r.problema(kAccorp, QStringLiteral("Il numero di accorpamento va da 0 a 99 (\"") + r.codice(kAccorp)
-                                    + QStringLiteral("\")"));
+            r.problema(kAccorp,
+                       QStringLiteral("Il numero di accorpamento va da 0 a 99 (\"") + r.codice(kAccorp) + QStringLiteral("\")"));
         // Its costs belong to it, whatever else is wrong with the row.
         if (corso && accorp && !corso->isEmpty() && !accorp->isEmpty())
             m_speseUsate.insert(*corso + QLatin1Char('/') + *accorp);
@@ -215,8 +216,9 @@ private:
         DatiCorso &d = c.dati;
         if (corso->isEmpty()) {
             if (!accorp->isEmpty() && *accorp != QLatin1String("0")) {
-                r.problema(kAccorp, QStringLiteral("Un corso nuovo si indica lasciando vuoto il codice; un nuovo "
-                                                   "accorpato, con il codice del corso principale e Accorp vuoto"));
+                r.problema(kAccorp,
+                           QStringLiteral("Un corso nuovo si indica lasciando vuoto il codice; un nuovo "
+                                          "accorpato, con il codice del corso principale e Accorp vuoto"));
                 c.chiaveValida = false;
                 return;
             }
@@ -240,16 +242,18 @@ private:
         viste.insert(chiave, r.numero());
         const QVariant dove = m_db.valoreScalare(sql::foglio::kSedeCorso, m_s.chiaveOperatore() + QVariantList{*corso, *accorp});
         if (dove.isNull()) {
-            r.problema(kCorso, QStringLiteral("Il corso ") + chiave
-                                   + QStringLiteral(" non esiste: per un corso nuovo lasciare vuoto il codice"));
+            r.problema(kCorso,
+                       QStringLiteral("Il corso ") + chiave
+                           + QStringLiteral(" non esiste: per un corso nuovo lasciare vuoto il codice"));
             c.chiaveValida = false;
             return;
         }
         if (dove.toLongLong() != sede) {
-            r.problema(kSede, QStringLiteral("Il corso %1 è della sede %2: per cambiarne la sede usare la Riassegnazione "
-                                             "Corsi")
-                                  .arg(chiave)
-                                  .arg(dove.toLongLong()));
+            r.problema(kSede,
+                       QStringLiteral("Il corso %1 è della sede %2: per cambiarne la sede usare la Riassegnazione "
+                                      "Corsi")
+                           .arg(chiave)
+                           .arg(dove.toLongLong()));
             c.chiaveValida = false;
             return;
         }
@@ -293,13 +297,14 @@ private:
         const qlonglong sede = d.chiave.sede;
         d.compoResp = codice(r, kCompoResp, m_elenchi.componenti());
         if (sede < 1000 && !d.compoResp.isEmpty() && !r.errata(kCompoResp))
-            r.problema(kCompoResp, QStringLiteral("Il componente responsabile si indica solo per i corsi di una sede "
-                                                  "occasionale"));
+            r.problema(kCompoResp,
+                       QStringLiteral("Il componente responsabile si indica solo per i corsi di una sede "
+                                      "occasionale"));
 
         // Qualification and addresses: a code of the list, or with no code a new one, in words.
-        auto qualificato = [&](const QString &colonna, const QString &cod, const QStringList &voci, bool &nuovo,
-                               QString &codOut, QString &desOut, const QString &codPrima, bool nuovoPrima,
-                               const QString &desPrima, const QString &campo) {
+        auto qualificato = [&](const QString &colonna, const QString &cod, const QStringList &voci, bool &nuovo, QString &codOut,
+                               QString &desOut, const QString &codPrima, bool nuovoPrima, const QString &desPrima,
+                               const QString &campo) {
             const QString testo = testoLibero(r.grezzo(descrizione(colonna)), Testo::Cancelletto, false, desPrima);
             if (cod.isEmpty()) {
                 nuovo = !testo.trimmed().isEmpty();
@@ -327,9 +332,8 @@ private:
                 d.codInd[i] = cod;
                 continue;
             }
-            qualificato(indirizzo(i), cod, voci, d.indirizzoNuovo[i], d.codInd[i], d.desInd[i],
-                        m ? m->codInd[i] : QString(), m ? m->indirizzoNuovo[i] : false, m ? m->desInd[i] : QString(),
-                        QStringLiteral("DesInd%1").arg(i + 1));
+            qualificato(indirizzo(i), cod, voci, d.indirizzoNuovo[i], d.codInd[i], d.desInd[i], m ? m->codInd[i] : QString(),
+                        m ? m->indirizzoNuovo[i] : false, m ? m->desInd[i] : QString(), QStringLiteral("DesInd%1").arg(i + 1));
         }
 
         d.codAsse = codice(r, kAsse, m_elenchi.assi());
@@ -339,8 +343,8 @@ private:
         d.codTipologia = codiceDopo(r, kTipologia, kAzione, [&] { return m_elenchi.tipologie(azione); });
         const bool tipoNoto = !r.errata(kTipologia) && !r.errata(kAzione);
         for (int i = 0; i < 5; ++i)
-            d.codDest[i] = tipoNoto ? codice(r, destinatario(i), m_elenchi.destinatari(azione, d.codTipologia))
-                                    : r.codice(destinatario(i));
+            d.codDest[i] =
+                tipoNoto ? codice(r, destinatario(i), m_elenchi.destinatari(azione, d.codTipologia)) : r.codice(destinatario(i));
         d.codScol = tipoNoto ? codice(r, kScolarita, m_elenchi.scolarita(azione, d.codTipologia)) : r.codice(kScolarita);
         d.codSetto = codice(r, kSettore, m_elenchi.settori());
         d.codComp = codiceDopo(r, kComparto, kSettore, [&] { return m_elenchi.comparti(d.codSetto); });
@@ -369,8 +373,8 @@ private:
         } else {
             d.spinAmbito = codice(r, kSpinAmbito, m_elenchi.ambiti());
             d.spinSettore = codiceDopo(r, kSpinSettore, kSpinAmbito, [&] { return m_elenchi.settoriProduttivi(d.spinAmbito); });
-            d.spinFigura = codiceDopo(r, kSpinFigura, kSpinSettore,
-                                      [&] { return m_elenchi.figure(d.spinAmbito, d.spinSettore); });
+            d.spinFigura =
+                codiceDopo(r, kSpinFigura, kSpinSettore, [&] { return m_elenchi.figure(d.spinAmbito, d.spinSettore); });
         }
         d.im = r.sino(kInnovazione, d.im == QLatin1String("S")) ? QStringLiteral("S") : QStringLiteral("N");
         d.po1 = r.sino(kPariOpportunita, d.po1);
@@ -415,8 +419,9 @@ private:
         }
         for (const RigaSpese &s : righe) {
             if (s.anno >= durata && !r.errata(kDurataAnni)) {
-                m_esito.problemi.append({kFoglioSpese, s.riga, kAnno,
-                                         QStringLiteral("L'anno %1 supera la durata del corso (%2)").arg(s.anno + 1).arg(durata)});
+                m_esito.problemi.append(
+                    {kFoglioSpese, s.riga, kAnno,
+                     QStringLiteral("L'anno %1 supera la durata del corso (%2)").arg(s.anno + 1).arg(durata)});
                 continue;
             }
             const bool annoMemorizzato = m && s.anno < std::min(m->durataTotIter, 3);

@@ -29,7 +29,8 @@ QList<SedeRiassegnazione> sedi(CorsiDB &db, const Sessione &s, bool occasionali,
         QStringList parti;
         for (int i = 0; i < q.record().count(); ++i)
             parti << q.value(i).toString();
-        r.append({q.value(0).toLongLong(), occasionali, parti.join(QStringLiteral(" - ")) + (occasionali ? kOccasionale : QString())});
+        r.append(
+            {q.value(0).toLongLong(), occasionali, parti.join(QStringLiteral(" - ")) + (occasionali ? kOccasionale : QString())});
     }
     return r;
 }

@@ -33,9 +33,9 @@ inline bool serveCompoResp(qlonglong da, qlonglong a) { return da < 1000 && a >=
 
 struct Riassegnazione {
     qlonglong da = -1, a = -1;
-    bool tutti = true;  // every course of the site, or only corso
-    QString corso;      // four digits
-    QString compoResp;  // the responsible component, for a move to an occasional site
+    bool tutti = true; // every course of the site, or only corso
+    QString corso;     // four digits
+    QString compoResp; // the responsible component, for a move to an occasional site
 };
 
 // The first rule the move breaks; valid when it may run.

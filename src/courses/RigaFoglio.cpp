@@ -123,8 +123,8 @@ Importo Riga::importo(const QString &colonna, Importo corrente)
             v = Importo::daTesto(QString(t).replace(QLatin1Char('.'), QLatin1Char(',')));
     }
     if (!v) {
-        problema(colonna, QStringLiteral("Il valore \"") + t
-                              + QStringLiteral("\" non è un importo in euro (come 1.234,50 o 1234.5)"));
+        problema(colonna,
+                 QStringLiteral("Il valore \"") + t + QStringLiteral("\" non è un importo in euro (come 1.234,50 o 1234.5)"));
         return corrente;
     }
     if (*v < Importo()) {
@@ -175,7 +175,6 @@ std::array<QString, 3> Riga::data(const QString &colonna, const std::array<QStri
     return {due(p[0].trimmed()), due(p[1].trimmed()), p[2].trimmed()};
 }
 
-
 std::optional<QString> codiceCorso(const QString &t)
 {
     if (t.isEmpty())
@@ -213,9 +212,8 @@ QList<QString> intestazioniCorsi()
     for (int i = 0; i < 5; ++i)
         r << destinatario(i);
     r << kScolarita << kSettore << kComparto << kOrario << kCertificazione << kNumAll << kDurataAnnOre << kDurataAnni
-      << kTotOreIter << kOreStage << kOreLabEsterni << kDataAvvio << kAts << kIstituto << kIstitutoLibero
-      << kSpinNonPresente << kSpinAmbito << kSpinSettore << kSpinFigura << kInnovazione << kPariOpportunita
-      << kCapacitaOrganizzativa << kEntiGestori;
+      << kTotOreIter << kOreStage << kOreLabEsterni << kDataAvvio << kAts << kIstituto << kIstitutoLibero << kSpinNonPresente
+      << kSpinAmbito << kSpinSettore << kSpinFigura << kInnovazione << kPariOpportunita << kCapacitaOrganizzativa << kEntiGestori;
     for (const QString &t : kSez34)
         r << t;
     return r;

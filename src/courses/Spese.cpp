@@ -28,7 +28,10 @@ Massimali daRiga(const QSqlQuery &q)
     return m;
 }
 
-Massimali senzaRiga() { return {kSenzaMassimale, kSenzaMassimale, kSenzaMassimale, kSenzaMassimaleAllievi, kSenzaMassimaleAllievi, false}; }
+Massimali senzaRiga()
+{
+    return {kSenzaMassimale, kSenzaMassimale, kSenzaMassimale, kSenzaMassimaleAllievi, kSenzaMassimaleAllievi, false};
+}
 
 // The first row, or among several the first whose participant cap fits. Participants above
 // every cap of the band take the row of the highest cap: more participants never lift a
@@ -110,8 +113,9 @@ Totale meno(Totale a, Totale b) { return a && b ? a->meno(*b, std::nothrow) : st
 Importo certo(const Totale &t, const char *cosa)
 {
     if (!t)
-        throw Errore(codici::Traboccamento, kImportoTroppoGrande + QStringLiteral(": ") + QString::fromUtf8(cosa)
-                                                + QStringLiteral(" supera il massimo calcolabile."));
+        throw Errore(codici::Traboccamento,
+                     kImportoTroppoGrande + QStringLiteral(": ") + QString::fromUtf8(cosa)
+                         + QStringLiteral(" supera il massimo calcolabile."));
     return *t;
 }
 } // namespace
@@ -159,16 +163,14 @@ std::optional<ImportoEccessivo> importoEccessivo(const SpeseAnno &s, int anno)
         const char *campo = *t.a1 >= *t.a2 && *t.a1 >= *t.p16 ? "txtA1" : *t.a2 >= *t.p16 ? "txtA2" : "txt16";
         return eccesso(campo, QStringLiteral("il Totale PREVENTIVO SPESE"));
     }
-    return ImportoEccessivo{"txtParam17Meno", kImportoTroppoGrande + QStringLiteral(": il Totale PREVENTIVO calcolato") + dove
-                                                  + QStringLiteral("Ridurre la quota dell'operatore da sottrarre.")};
+    return ImportoEccessivo{"txtParam17Meno",
+                            kImportoTroppoGrande + QStringLiteral(": il Totale PREVENTIVO calcolato") + dove
+                                + QStringLiteral("Ridurre la quota dell'operatore da sottrarre.")};
 }
 
 Importo totaleAnno(const SpeseAnno &s) { return certo(totaliAnno(s).anno, "il Totale PREVENTIVO SPESE"); }
 
-Importo totalePreventivo(const SpeseAnno &s)
-{
-    return certo(totaliAnno(s).preventivo, "il Totale PREVENTIVO calcolato");
-}
+Importo totalePreventivo(const SpeseAnno &s) { return certo(totaliAnno(s).preventivo, "il Totale PREVENTIVO calcolato"); }
 
 Importo totaleCorso(const QList<SpeseAnno> &anni)
 {
@@ -192,8 +194,8 @@ TotaliSede TotaliCorsiSede(CorsiDB &db, const Sessione &s, qlonglong sede)
     while (q.next()) {
         const Importo totale = totalePreventivo(leggiSpese(q));
         const qlonglong ore = q.value(QStringLiteral("OreAnno")).toLongLong();
-        aggiungi(q.value(QStringLiteral("SedeInteressata")).toLongLong() == sede ? t.sedeAccreditata : t.sediOccasionali,
-                 totale, ore);
+        aggiungi(q.value(QStringLiteral("SedeInteressata")).toLongLong() == sede ? t.sedeAccreditata : t.sediOccasionali, totale,
+                 ore);
         if (q.value(QStringLiteral("Deroga")).toInt() != 0)
             aggiungi(t.azioniInDeroga, totale, ore);
     }
@@ -250,8 +252,8 @@ Massimali MaxValParamAC(CorsiDB &db, const QString &azione, const QString &tipol
     return scegli(db, sql::corsi::kMassimaliAzione, {azione, tipologia, ore, ore}, allievi);
 }
 
-Massimali massimaliAnno(CorsiDB &db, const QString &asse, const QString &misura, const QString &azione,
-                        const QString &tipologia, qlonglong oreA1, qlonglong allieviA1)
+Massimali massimaliAnno(CorsiDB &db, const QString &asse, const QString &misura, const QString &azione, const QString &tipologia,
+                        qlonglong oreA1, qlonglong allieviA1)
 {
     return scegli(db, sql::corsi::kMassimaliAnno, {asse, misura, azione, tipologia, oreA1, oreA1}, allieviA1);
 }

@@ -49,9 +49,8 @@ SpeseAnno leggiSpese(const QSqlQuery &q); // its current row
 SpeseAnno leggiSpese(const QVariantMap &riga);
 // The columns the totals are made of: a row where every one is Null (an outer join that
 // found no cost row) has no costs at all, which is not the same as costs of 0.
-inline const char *const kColonneTotaleSpese[] = {"ParamA1",  "NumOreA1", "NumAllA1",  "ParamA2",
-                                                 "NumOreA2", "NumAllA2", "Param16",   "NumOre16",
-                                                 "NumAll16", "Param17_3", "NumAll17_3", "Param17Meno"};
+inline const char *const kColonneTotaleSpese[] = {"ParamA1", "NumOreA1", "NumAllA1", "ParamA2",   "NumOreA2",   "NumAllA2",
+                                                  "Param16", "NumOre16", "NumAll16", "Param17_3", "NumAll17_3", "Param17Meno"};
 
 // --- Totals -----------------------------------------------------------------------------
 
@@ -131,8 +130,8 @@ Massimali massimaliDaRiga(const QSqlQuery &q);
 Massimali sceltaMassimali(const QList<Massimali> &righe, qlonglong allievi);
 Massimali MaxValParamAC(CorsiDB &db, const QString &azione, const QString &tipologia, qlonglong ore, qlonglong allievi);
 // The caps by the action's parts, as the cap rules select them.
-Massimali massimaliAnno(CorsiDB &db, const QString &asse, const QString &misura, const QString &azione,
-                        const QString &tipologia, qlonglong oreA1, qlonglong allieviA1);
+Massimali massimaliAnno(CorsiDB &db, const QString &asse, const QString &misura, const QString &azione, const QString &tipologia,
+                        qlonglong oreA1, qlonglong allieviA1);
 // The highest participants the caps allow for the action and type; nothing when none.
 std::optional<qlonglong> IniNumAll(CorsiDB &db, const QString &azione, const QString &tipologia);
 // The highest annual hours the caps cover for the action and type; nothing when none.

@@ -42,8 +42,8 @@ LineeAmmesse TabelleVerifica::linee(const QString &azione, const QString &tipolo
     return *it;
 }
 
-Massimali TabelleVerifica::massimali(const QString &asse, const QString &misura, const QString &azione,
-                                     const QString &tipologia, qlonglong oreA1, qlonglong allieviA1)
+Massimali TabelleVerifica::massimali(const QString &asse, const QString &misura, const QString &azione, const QString &tipologia,
+                                     qlonglong oreA1, qlonglong allieviA1)
 {
     const QString k = chiave({asse, misura, azione, tipologia});
     auto it = m_massimali.constFind(k);
@@ -85,8 +85,8 @@ std::optional<EsitoVerifica> TabelleVerifica::oreTotali(const QString &azione, c
     return regolaOreTotali(*it, ore);
 }
 
-std::optional<EsitoVerifica> TabelleVerifica::oreStage(const QString &azione, const QString &situazione,
-                                                       qlonglong oreTotali, qlonglong oreStage)
+std::optional<EsitoVerifica> TabelleVerifica::oreStage(const QString &azione, const QString &situazione, qlonglong oreTotali,
+                                                       qlonglong oreStage)
 {
     const QString k = chiave({azione, situazione});
     auto it = m_stage.constFind(k);

@@ -17,7 +17,7 @@ class CorsiDB;
 
 class TabelleVerifica {
 public:
-    explicit TabelleVerifica(CorsiDB &db) : m_db(db) {}
+    explicit TabelleVerifica(CorsiDB &db) : m_db(db) { }
     TabelleVerifica(const TabelleVerifica &) = delete;
     TabelleVerifica &operator=(const TabelleVerifica &) = delete;
 

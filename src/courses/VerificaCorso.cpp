@@ -22,7 +22,7 @@ const QString kVD = QStringLiteral("Verifica Dati");
 // Collects the failing rules; stops at the first unless every one is wanted.
 class Regole {
 public:
-    explicit Regole(bool tutte) : m_tutte(tutte) {}
+    explicit Regole(bool tutte) : m_tutte(tutte) { }
     // True while the rules go on.
     bool avanti() const { return m_tutte || m_esiti.isEmpty(); }
     void fallisce(const QString &messaggio, const QString &campo, const QString &titolo = kVd)
@@ -99,8 +99,8 @@ void regoleSpese(Regole &r, TabelleVerifica &t, const DatiCorso &d)
                      + QStringLiteral("la DURATA ANNUALE (in ore) prevista (") + QString::number(x.oreA1) + QLatin1Char(')'),
                  c("txtNumOreA2"));
             r.se(x.allA1 + x.allA2 > d.numAll,
-                 QStringLiteral("La somma del numero degli allievi delle spese generali e del premio non può superare")
-                     + CRLF + QStringLiteral("il numero degli ALLIEVI PREVISTI (") + allievi + QLatin1Char(')'),
+                 QStringLiteral("La somma del numero degli allievi delle spese generali e del premio non può superare") + CRLF
+                     + QStringLiteral("il numero degli ALLIEVI PREVISTI (") + allievi + QLatin1Char(')'),
                  c("txtNumAllA2"));
             r.se(x.allA2 > m.c2,
                  QStringLiteral("Il parametro 'C2' delle spese non deve superare i ") + QString::number(m.c2)
@@ -145,8 +145,8 @@ void regoleSpese(Regole &r, TabelleVerifica &t, const DatiCorso &d)
     }
 }
 
-QList<EsitoVerifica> applica(TabelleVerifica &t, const Sessione &s, const DatiCorso &d, bool inserimento,
-                             bool memorizzato, bool tutte)
+QList<EsitoVerifica> applica(TabelleVerifica &t, const Sessione &s, const DatiCorso &d, bool inserimento, bool memorizzato,
+                             bool tutte)
 {
     CorsiDB &db = t.db();
     Regole r(tutte);
@@ -159,7 +159,8 @@ QList<EsitoVerifica> applica(TabelleVerifica &t, const Sessione &s, const DatiCo
         const QString principale = d.corsoPrincipale.left(4);
         r.se(!vuoto(principale)
                  && db.valoreScalare(sql::corsi::kAccorpatoNumero99, op + QVariantList{sede, principale}).toInt() > 0,
-             QStringLiteral("Impossibile inserire più di 99 corsi accorpati per ogni corso principale"), QStringLiteral("cmbAccorp"));
+             QStringLiteral("Impossibile inserire più di 99 corsi accorpati per ogni corso principale"),
+             QStringLiteral("cmbAccorp"));
         r.se(vuoto(principale), QStringLiteral("Per i corsi accorpati occorre indicare il codice del corso principale"),
              QStringLiteral("cmbAccorp"));
     }
@@ -196,7 +197,8 @@ QList<EsitoVerifica> applica(TabelleVerifica &t, const Sessione &s, const DatiCo
                 continue;
             ++destinatari;
             if (visti.contains(v) && !doppio) {
-                r.fallisce(QStringLiteral("Non è possibile inserire più volte lo stesso destinatario"), campoElemento("cmbDest", i));
+                r.fallisce(QStringLiteral("Non è possibile inserire più volte lo stesso destinatario"),
+                           campoElemento("cmbDest", i));
                 doppio = true;
             }
             visti.insert(v);
@@ -235,8 +237,7 @@ QList<EsitoVerifica> applica(TabelleVerifica &t, const Sessione &s, const DatiCo
                  + QStringLiteral("deve essere maggiore della durata annuale del corso"),
              QStringLiteral("txtTotIter"));
     r.se(d.statoIter == 0 || d.statoIter > d.durataTotIter,
-         QStringLiteral("Lo STATO ATTUALE deve essere diverso da zero ") + CRLF
-             + QStringLiteral("e minore o uguale alla durata"),
+         QStringLiteral("Lo STATO ATTUALE deve essere diverso da zero ") + CRLF + QStringLiteral("e minore o uguale alla durata"),
          QStringLiteral("txtStato"));
     const QString situazione = situazioneIter(d.durataTotIter, d.statoIter);
     if (r.avanti())
@@ -316,7 +317,8 @@ QList<EsitoVerifica> applica(TabelleVerifica &t, const Sessione &s, const DatiCo
     }
     const QString qualifica = d.qualificaNuova ? QString() : d.codQualif;
     r.se(QStringList{"430000", "430001", "430103", "430105"}.contains(qualifica) && vuoto(d.qss),
-         QStringLiteral("E' necessario indicare gli Enti Gestori con il quale viene attivato il corso"), QStringLiteral("txtQss"));
+         QStringLiteral("E' necessario indicare gli Enti Gestori con il quale viene attivato il corso"),
+         QStringLiteral("txtQss"));
     const int richiesta = rigaSez34Richiesta(azione, d.codTipologia);
     if (richiesta >= 0) {
         r.se(vuoto(d.sez34[richiesta]), QStringLiteral("E' obbligatorio compilare la parte relativa a :") + kSez34[richiesta],
@@ -351,8 +353,7 @@ QList<EsitoVerifica> problemiCorso(CorsiDB &db, const Sessione &s, const DatiCor
     return applica(t, s, d, inserimento, memorizzato, true);
 }
 
-std::optional<QList<ProblemaCorso>> problemiCorsiDomanda(CorsiDB &db, const Sessione &s,
-                                                        const AvanzamentoVerifica &avanzamento)
+std::optional<QList<ProblemaCorso>> problemiCorsiDomanda(CorsiDB &db, const Sessione &s, const AvanzamentoVerifica &avanzamento)
 {
     QList<ChiaveCorso> chiavi;
     QSqlQuery q = db.seleziona(sql::corsi::kCorsiDellaDomanda, s.chiaveOperatore() + QVariantList{s.gProv, s.gProv});

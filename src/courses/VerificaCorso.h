@@ -36,7 +36,7 @@ struct ProblemaCorso {
 // the check (nothing is returned then).
 using AvanzamentoVerifica = std::function<bool(int fatti, int totale)>;
 std::optional<QList<ProblemaCorso>> problemiCorsiDomanda(CorsiDB &db, const Sessione &s,
-                                                        const AvanzamentoVerifica &avanzamento = {});
+                                                         const AvanzamentoVerifica &avanzamento = {});
 // One line of the report: course, merged number, site and the message with its line breaks
 // as blanks.
 QString rigaProblema(const ProblemaCorso &p);

@@ -7,8 +7,8 @@ namespace quirdal::sql::aggiornamenti {
 
 inline constexpr Istruzione kDataAvvioVuota{"aggiornamenti.dataAvvioVuota", "UPDATE CorsiProp SET DataAvvio=''"};
 // A whole-number column an earlier shape of the schema lacks (CorsiHandi.NumPersone).
-inline constexpr Istruzione kAggiungiColonnaIntera{"aggiornamenti.aggiungiColonnaIntera",
-                                                   "ALTER TABLE %1 ADD COLUMN %2 INTEGER", nullptr, "CorsiHandi;Nota"};
+inline constexpr Istruzione kAggiungiColonnaIntera{"aggiornamenti.aggiungiColonnaIntera", "ALTER TABLE %1 ADD COLUMN %2 INTEGER",
+                                                   nullptr, "CorsiHandi;Nota"};
 inline constexpr Istruzione kContaNonPrimiAnni{"aggiornamenti.contaNonPrimiAnni",
                                                "SELECT count(*) FROM CorsiProp WHERE StatoIter <> 1"};
 // The rows of a child table that hang on a course that is not a first year.
@@ -18,8 +18,7 @@ inline constexpr Istruzione kTogliFigliNonPrimiAnni{
     "P.Operatore = %1.Operatore AND P.SedeInteressata = %1.SedeInteressata AND P.Corso = %1.Corso AND P.Accorp = "
     "%1.Accorp)",
     nullptr, "CorsiPropSpese|ValoriChk|CorsiHandi"};
-inline constexpr Istruzione kTogliNonPrimiAnni{"aggiornamenti.togliNonPrimiAnni",
-                                               "DELETE FROM CorsiProp WHERE StatoIter <> 1"};
+inline constexpr Istruzione kTogliNonPrimiAnni{"aggiornamenti.togliNonPrimiAnni", "DELETE FROM CorsiProp WHERE StatoIter <> 1"};
 // IS DISTINCT FROM: the standard "differs, Null included" that both engines read.
 inline constexpr Istruzione kRiparaQualifiche{
     "aggiornamenti.riparaQualifiche",
@@ -46,8 +45,8 @@ inline constexpr Istruzione kRiparaValoriChk{
     "WHERE NOT EXISTS (SELECT 1 FROM ValoriChk V WHERE V.GrupOpe = C.GrupOpe AND V.Operatore = C.Operatore "
     "AND V.SedeInteressata = C.SedeInteressata AND V.Corso = C.Corso AND V.Accorp = C.Accorp AND V.ID = L.ID)"};
 
-inline constexpr const Istruzione *kTutte[] = {&kDataAvvioVuota,   &kAggiungiColonnaIntera, &kContaNonPrimiAnni,
-                                               &kTogliFigliNonPrimiAnni, &kTogliNonPrimiAnni, &kRiparaQualifiche,
+inline constexpr const Istruzione *kTutte[] = {&kDataAvvioVuota,         &kAggiungiColonnaIntera, &kContaNonPrimiAnni,
+                                               &kTogliFigliNonPrimiAnni, &kTogliNonPrimiAnni,     &kRiparaQualifiche,
                                                &kRiparaValoriChk};
 inline constexpr Catalogo kCatalogo{"aggiornamenti", "src/db/CatalogoAggiornamenti.h", kTutte};
 

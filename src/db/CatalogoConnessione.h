@@ -13,8 +13,7 @@ inline constexpr Istruzione kGiornale{"connessione.giornale", "PRAGMA journal_mo
 inline constexpr Istruzione kSincrono{"connessione.sincrono", "PRAGMA synchronous=FULL", kNessuno};
 // How long a statement waits for another workstation's lock, in milliseconds: SQLite's busy
 // timeout; the server's lock_timeout (there 0 would mean "for ever": the layer never sends 0).
-inline constexpr Istruzione kAttesa{"connessione.attesa", "PRAGMA busy_timeout = %1", "SET lock_timeout = %1",
-                                    "20000|1"};
+inline constexpr Istruzione kAttesa{"connessione.attesa", "PRAGMA busy_timeout = %1", "SET lock_timeout = %1", "20000|1"};
 // SQLite's exclusive use: the file lock, taken by the first write transaction and kept until
 // the file is closed. On the server the advisory locks below take its place.
 inline constexpr Istruzione kModoEsclusivo{"connessione.modoEsclusivo", "PRAGMA locking_mode=EXCLUSIVE", kNessuno};
@@ -35,8 +34,7 @@ inline constexpr Istruzione kPresenzaEsclusiva{"connessione.presenzaEsclusiva", 
                                                "SELECT pg_try_advisory_lock(1364543826, 1)"};
 inline constexpr Istruzione kLasciaCondivisa{"connessione.lasciaCondivisa", kNessuno,
                                              "SELECT pg_advisory_unlock_shared(1364543826, 1)"};
-inline constexpr Istruzione kLasciaEsclusiva{"connessione.lasciaEsclusiva", kNessuno,
-                                             "SELECT pg_advisory_unlock(1364543826, 1)"};
+inline constexpr Istruzione kLasciaEsclusiva{"connessione.lasciaEsclusiva", kNessuno, "SELECT pg_advisory_unlock(1364543826, 1)"};
 // Before the connection goes: the locks go with it at once, not when the server notices.
 inline constexpr Istruzione kLasciaTutto{"connessione.lasciaTutto", kNessuno, "SELECT pg_advisory_unlock_all()"};
 // Other programs connected to the same database (a query tool, a migration) take no lock of
@@ -90,12 +88,11 @@ inline constexpr Istruzione kElencoTabelle{
     "SELECT table_name, CASE WHEN table_type = 'VIEW' THEN 'view' ELSE 'table' END FROM information_schema.tables "
     "WHERE table_schema = current_schema() ORDER BY table_name"};
 inline constexpr Istruzione kEsisteTabella{
-    "connessione.esisteTabella",
-    "SELECT count(*) FROM sqlite_master WHERE type IN ('table','view') AND name = ? COLLATE NOCASE",
+    "connessione.esisteTabella", "SELECT count(*) FROM sqlite_master WHERE type IN ('table','view') AND name = ? COLLATE NOCASE",
     "SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema() AND table_name = lower(?)"};
-inline constexpr Istruzione kContaTabelle{
-    "connessione.contaTabelle", "SELECT count(*) FROM sqlite_master WHERE type IN ('table','view')",
-    "SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema()"};
+inline constexpr Istruzione kContaTabelle{"connessione.contaTabelle",
+                                          "SELECT count(*) FROM sqlite_master WHERE type IN ('table','view')",
+                                          "SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema()"};
 // Each column: name, declared type, NOT NULL (1/0), position in the primary key (0: none).
 inline constexpr Istruzione kColonne{
     "connessione.colonne", "SELECT name, type, \"notnull\", pk FROM pragma_table_info(?) ORDER BY cid",
@@ -109,20 +106,19 @@ inline constexpr Istruzione kDefinizioneQuery{
     "connessione.definizioneQuery", "SELECT sql FROM sqlite_master WHERE type='view' AND name = ? COLLATE NOCASE",
     "SELECT pg_get_viewdef(c.oid) FROM pg_class c WHERE c.relkind = 'v' AND c.relname = lower(?) "
     "AND pg_table_is_visible(c.oid)"};
-inline constexpr Istruzione kAggiungiColonnaTesto{"connessione.aggiungiColonnaTesto",
-                                                  "ALTER TABLE %1 ADD COLUMN %2 VARCHAR(%3)", nullptr,
-                                                  "Regioni;Nota;20|CorsiProp;Nota;10"};
-inline constexpr Istruzione kEliminaVista{"connessione.eliminaVista", "DROP VIEW IF EXISTS %1", nullptr,
-                                          "QryCorsi|QryMetadati"};
+inline constexpr Istruzione kAggiungiColonnaTesto{"connessione.aggiungiColonnaTesto", "ALTER TABLE %1 ADD COLUMN %2 VARCHAR(%3)",
+                                                  nullptr, "Regioni;Nota;20|CorsiProp;Nota;10"};
+inline constexpr Istruzione kEliminaVista{"connessione.eliminaVista", "DROP VIEW IF EXISTS %1", nullptr, "QryCorsi|QryMetadati"};
 
-inline constexpr const Istruzione *kTutte[] = {
-    &kGiornale,        &kSincrono,         &kAttesa,          &kModoEsclusivo,     &kPrendiEsclusivo,
-    &kCreaPresenza,    &kLeggiPresenza,    &kPresenzaCondivisa, &kPresenzaEsclusiva, &kLasciaCondivisa,
-    &kLasciaEsclusiva, &kLasciaTutto,      &kAltriProgrammi, &kProva, &kSorgenteSqlite,  &kCreaSigillo,       &kScriviSigillo,
-    &kLeggiSigillo,    &kIniziaScrittura,  &kAttendiScrittori, &kIniziaLettura,    &kConferma,
-    &kAnnulla,         &kPuntoDiRipresa,   &kRilasciaPunto,   &kTornaAlPunto,      &kElencoTabelle,
-    &kEsisteTabella,   &kContaTabelle,     &kColonne,         &kDefinizioneQuery,  &kAggiungiColonnaTesto,
-    &kEliminaVista};
+inline constexpr const Istruzione *kTutte[] = {&kGiornale,          &kSincrono,        &kAttesa,           &kModoEsclusivo,
+                                               &kPrendiEsclusivo,   &kCreaPresenza,    &kLeggiPresenza,    &kPresenzaCondivisa,
+                                               &kPresenzaEsclusiva, &kLasciaCondivisa, &kLasciaEsclusiva,  &kLasciaTutto,
+                                               &kAltriProgrammi,    &kProva,           &kSorgenteSqlite,   &kCreaSigillo,
+                                               &kScriviSigillo,     &kLeggiSigillo,    &kIniziaScrittura,  &kAttendiScrittori,
+                                               &kIniziaLettura,     &kConferma,        &kAnnulla,          &kPuntoDiRipresa,
+                                               &kRilasciaPunto,     &kTornaAlPunto,    &kElencoTabelle,    &kEsisteTabella,
+                                               &kContaTabelle,      &kColonne,         &kDefinizioneQuery, &kAggiungiColonnaTesto,
+                                               &kEliminaVista};
 inline constexpr Catalogo kCatalogo{"connessione", "src/db/CatalogoConnessione.h", kTutte};
 
 } // namespace quirdal::sql::connessione

@@ -22,20 +22,17 @@ inline constexpr Istruzione kFileDelProgramma{"copie.fileDelProgramma",
 inline constexpr Istruzione kOggettiSchema{"copie.oggettiSchema", "SELECT type, name, tbl_name, sql FROM sqlite_master",
                                            kNessuno};
 inline constexpr Istruzione kColonneComplete{
-    "copie.colonneComplete",
-    "SELECT name, type, \"notnull\", dflt_value, pk, hidden FROM pragma_table_xinfo(?) ORDER BY cid", kNessuno};
-inline constexpr Istruzione kIndici{"copie.indici",
-                                    "SELECT name, \"unique\", origin, partial FROM pragma_index_list(?) WHERE origin <> 'c'",
-                                    kNessuno};
-inline constexpr Istruzione kColonneIndice{
-    "copie.colonneIndice", "SELECT seqno, cid, name, \"desc\", coll, key FROM pragma_index_xinfo(?) ORDER BY seqno",
+    "copie.colonneComplete", "SELECT name, type, \"notnull\", dflt_value, pk, hidden FROM pragma_table_xinfo(?) ORDER BY cid",
     kNessuno};
-inline constexpr Istruzione kChiaviEsterne{"copie.chiaviEsterne",
-                                           "SELECT * FROM pragma_foreign_key_list(?) ORDER BY id, seq", kNessuno};
+inline constexpr Istruzione kIndici{
+    "copie.indici", "SELECT name, \"unique\", origin, partial FROM pragma_index_list(?) WHERE origin <> 'c'", kNessuno};
+inline constexpr Istruzione kColonneIndice{
+    "copie.colonneIndice", "SELECT seqno, cid, name, \"desc\", coll, key FROM pragma_index_xinfo(?) ORDER BY seqno", kNessuno};
+inline constexpr Istruzione kChiaviEsterne{"copie.chiaviEsterne", "SELECT * FROM pragma_foreign_key_list(?) ORDER BY id, seq",
+                                           kNessuno};
 // Rows moved from one database of the program to another (db/CopiaTraBasiDati.h), engine to
 // engine: a table's rows over the columns both databases have, all or one operator's.
-inline constexpr Istruzione kRighe{"copie.righe", "SELECT %2 FROM %1", nullptr,
-                                   "CorsiOper;GrupOpe, Operatore, Denominazione"};
+inline constexpr Istruzione kRighe{"copie.righe", "SELECT %2 FROM %1", nullptr, "CorsiOper;GrupOpe, Operatore, Denominazione"};
 inline constexpr Istruzione kRigheOperatore{"copie.righeOperatore", "SELECT %2 FROM %1 WHERE GrupOpe = ? AND Operatore = ?",
                                             nullptr, "CorsiHandi;GrupOpe, Operatore, Corso, Accorp, Handi"};
 inline constexpr Istruzione kInserisci{"copie.inserisci", "INSERT INTO %1 (%2) VALUES (%3)", nullptr,
@@ -51,18 +48,19 @@ inline constexpr Istruzione kAllineaContatore{
 
 // The comparison builds the program's own schema in memory, without the column the earliest
 // shape lacks.
-inline constexpr Istruzione kTogliNumPersone{"copie.togliNumPersone", "ALTER TABLE CorsiHandi DROP COLUMN NumPersone",
-                                             kNessuno};
+inline constexpr Istruzione kTogliNumPersone{"copie.togliNumPersone", "ALTER TABLE CorsiHandi DROP COLUMN NumPersone", kNessuno};
 
 // The tables of the sends, which an archive made before them lacks.
-inline constexpr Istruzione kTogliDomandeDefinitive{"copie.togliDomandeDefinitive", "DROP TABLE DomandeDefinitive",
-                                                    kNessuno};
+inline constexpr Istruzione kTogliDomandeDefinitive{"copie.togliDomandeDefinitive", "DROP TABLE DomandeDefinitive", kNessuno};
 inline constexpr Istruzione kTogliInvii{"copie.togliInvii", "DROP TABLE Invii", kNessuno};
 
-inline constexpr const Istruzione *kTutte[] = {&kCopiaInFile, &kVerificaIntegrita, &kFileDelProgramma,
-                                               &kOggettiSchema, &kColonneComplete, &kIndici,
-                                               &kColonneIndice, &kChiaviEsterne, &kTogliNumPersone, &kTogliDomandeDefinitive, &kTogliInvii,
-                                               &kRighe,       &kRigheOperatore,    &kInserisci,
+inline constexpr const Istruzione *kTutte[] = {&kCopiaInFile,      &kVerificaIntegrita,
+                                               &kFileDelProgramma, &kOggettiSchema,
+                                               &kColonneComplete,  &kIndici,
+                                               &kColonneIndice,    &kChiaviEsterne,
+                                               &kTogliNumPersone,  &kTogliDomandeDefinitive,
+                                               &kTogliInvii,       &kRighe,
+                                               &kRigheOperatore,   &kInserisci,
                                                &kAllineaContatore, &kSvuota};
 inline constexpr Catalogo kCatalogo{"copie", "src/db/CatalogoCopie.h", kTutte};
 

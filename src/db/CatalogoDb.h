@@ -23,9 +23,8 @@ inline constexpr Istruzione kProvinciaComponente{"db.provinciaComponente",
 inline constexpr Istruzione kUtentiSedeOcc{"db.utentiSedeOcc",
                                            "SELECT GrupOpe, Operatore, PROV FROM QrySediOccUtil WHERE SedeOcc=?"};
 
-inline constexpr const Istruzione *kTutte[] = {&kSigProvProvincia, &kSigProvComponente, &kSigProvSedeOcc,
-                                               &kProvinciaStampata, &kOperatoreBloccato, &kProvinciaComponente,
-                                               &kUtentiSedeOcc};
+inline constexpr const Istruzione *kTutte[] = {&kSigProvProvincia,  &kSigProvComponente,   &kSigProvSedeOcc, &kProvinciaStampata,
+                                               &kOperatoreBloccato, &kProvinciaComponente, &kUtentiSedeOcc};
 inline constexpr Catalogo kCatalogo{"db", "src/db/CatalogoDb.h", kTutte};
 
 } // namespace quirdal::sql::db

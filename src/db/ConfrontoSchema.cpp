@@ -21,12 +21,12 @@ namespace {
 // One entry of sqlite_master, described so that two descriptions are equal exactly when
 // the two objects behave alike.
 struct Oggetto {
-    QString tipo; // "table", "view", "index", "trigger"
-    QString nome; // as the file spells it
-    QString tabella; // the table it belongs to, lower case
-    QStringList colonne; // tables: the columns in order, as spelled
+    QString tipo;            // "table", "view", "index", "trigger"
+    QString nome;            // as the file spells it
+    QString tabella;         // the table it belongs to, lower case
+    QStringList colonne;     // tables: the columns in order, as spelled
     QStringList definizioni; // tables: type, NOT NULL, default, key position, hidden, one per column
-    QString resto; // tables: indexes, foreign keys and constraint words; the others: their SQL
+    QString resto;           // tables: indexes, foreign keys and constraint words; the others: their SQL
 };
 // By lower-case name: SQLite's names ignore case.
 using Descrizione = QMap<QString, Oggetto>;
@@ -84,15 +84,15 @@ QStringList parti(const QString &sql)
 QString paroleDiVincolo(const QString &sql)
 {
     static const QStringList vincoli = {
-        QStringLiteral("CHECK"),      QStringLiteral("REFERENCES"), QStringLiteral("COLLATE"),
-        QStringLiteral("GENERATED"),  QStringLiteral("ALWAYS"),     QStringLiteral("AS"),
-        QStringLiteral("STORED"),     QStringLiteral("VIRTUAL"),    QStringLiteral("CONFLICT"),
-        QStringLiteral("ON"),         QStringLiteral("WITHOUT"),    QStringLiteral("ROWID"),
+        QStringLiteral("CHECK"),      QStringLiteral("REFERENCES"),    QStringLiteral("COLLATE"),
+        QStringLiteral("GENERATED"),  QStringLiteral("ALWAYS"),        QStringLiteral("AS"),
+        QStringLiteral("STORED"),     QStringLiteral("VIRTUAL"),       QStringLiteral("CONFLICT"),
+        QStringLiteral("ON"),         QStringLiteral("WITHOUT"),       QStringLiteral("ROWID"),
         QStringLiteral("STRICT"),     QStringLiteral("AUTOINCREMENT"), QStringLiteral("UNIQUE"),
-        QStringLiteral("FOREIGN"),    QStringLiteral("PRIMARY"),    QStringLiteral("KEY"),
-        QStringLiteral("NOT"),        QStringLiteral("NULL"),       QStringLiteral("DEFAULT"),
-        QStringLiteral("CONSTRAINT"), QStringLiteral("DEFERRABLE"), QStringLiteral("INITIALLY"),
-        QStringLiteral("TEMP"),       QStringLiteral("TEMPORARY"),  QStringLiteral("USING"),
+        QStringLiteral("FOREIGN"),    QStringLiteral("PRIMARY"),       QStringLiteral("KEY"),
+        QStringLiteral("NOT"),        QStringLiteral("NULL"),          QStringLiteral("DEFAULT"),
+        QStringLiteral("CONSTRAINT"), QStringLiteral("DEFERRABLE"),    QStringLiteral("INITIALLY"),
+        QStringLiteral("TEMP"),       QStringLiteral("TEMPORARY"),     QStringLiteral("USING"),
         QStringLiteral("ASC"),        QStringLiteral("DESC")};
     QStringList trovate;
     for (const QString &p : parti(sql))
@@ -140,14 +140,10 @@ void descriviTabella(QSqlDatabase &d, Oggetto &o, const QString &sql)
     QStringList indici;
     for (const QString &indice : righe(d, sql::copie::kIndici.testo(), o.nome)) {
         const QString nome = indice.section(u'|', 0, 0);
-        indici << indice + QLatin1Char('(')
-                + righe(d, sql::copie::kColonneIndice.testo(), nome)
-                      .join(u',')
-                + QLatin1Char(')');
+        indici << indice + QLatin1Char('(') + righe(d, sql::copie::kColonneIndice.testo(), nome).join(u',') + QLatin1Char(')');
     }
     indici.sort();
-    const QStringList esterne =
-        righe(d, sql::copie::kChiaviEsterne.testo(), o.nome);
+    const QStringList esterne = righe(d, sql::copie::kChiaviEsterne.testo(), o.nome);
     const QStringList p = parti(sql);
     o.resto = QStringLiteral("inizio:") + p.mid(0, 3).join(u' ') + QStringLiteral(" indici:") + indici.join(u';')
         + QStringLiteral(" esterne:") + esterne.join(u';') + QStringLiteral(" vincoli:") + paroleDiVincolo(sql);
@@ -258,8 +254,7 @@ QString indeterminato(const QString &tipo)
 bool haColonna(const Descrizione &d, const QString &tabella, const QString &colonna)
 {
     const auto it = d.constFind(tabella.toLower());
-    return it == d.constEnd() || it->tipo != QLatin1String("table")
-        || it->colonne.contains(colonna, Qt::CaseInsensitive);
+    return it == d.constEnd() || it->tipo != QLatin1String("table") || it->colonne.contains(colonna, Qt::CaseInsensitive);
 }
 
 QStringList inMinuscolo(QStringList l)
@@ -295,8 +290,7 @@ EsitoConfrontoSchema confronta(const Descrizione &a, const Descrizione &rif)
     for (const char *tipo : {"trigger", "view", "table", "index"})
         for (const Oggetto &o : a)
             if (o.tipo == QLatin1String(tipo) && !rif.contains(o.nome.toLower()))
-                prima(QStringLiteral("contiene ") + determinato(o.tipo) + o.nome
-                      + QStringLiteral(", che il programma non crea"));
+                prima(QStringLiteral("contiene ") + determinato(o.tipo) + o.nome + QStringLiteral(", che il programma non crea"));
     for (const QString &k : ordine) {
         const Oggetto r = rif.value(k);
         // The schema's order names tables an earlier shape lacks.

@@ -16,30 +16,23 @@ QString sigProvProvincia(CorsiDB &db, const QString &prov)
 QString sigProvSede(CorsiDB &db, const QString &grupOpe, qlonglong operatore, qlonglong sede)
 {
     if (sede < 1000)
-        return db.valoreScalare(sql::db::kSigProvComponente, {grupOpe, operatore, sede})
-            .toString();
-    return db.valoreScalare(sql::db::kSigProvSedeOcc, {sede})
-        .toString();
+        return db.valoreScalare(sql::db::kSigProvComponente, {grupOpe, operatore, sede}).toString();
+    return db.valoreScalare(sql::db::kSigProvSedeOcc, {sede}).toString();
 }
 
 bool provinciaStampata(CorsiDB &db, const QString &grupOpe, qlonglong operatore, const QString &prov)
 {
-    return db.valoreScalare(sql::db::kProvinciaStampata, {grupOpe, operatore, prov})
-               .toInt()
-        > 0;
+    return db.valoreScalare(sql::db::kProvinciaStampata, {grupOpe, operatore, prov}).toInt() > 0;
 }
 
 bool operatoreBloccato(CorsiDB &db, const QString &grupOpe, qlonglong operatore)
 {
-    return db.valoreScalare(sql::db::kOperatoreBloccato, {grupOpe, operatore})
-               .toInt()
-        > 0;
+    return db.valoreScalare(sql::db::kOperatoreBloccato, {grupOpe, operatore}).toInt() > 0;
 }
 
 std::optional<bool> componenteBloccato(CorsiDB &db, const QString &grupOpe, qlonglong operatore, qlonglong componente)
 {
-    const QString prov = db.valoreScalare(sql::db::kProvinciaComponente, {grupOpe, operatore, componente})
-                             .toString();
+    const QString prov = db.valoreScalare(sql::db::kProvinciaComponente, {grupOpe, operatore, componente}).toString();
     if (prov.isEmpty())
         return std::nullopt;
     return provinciaStampata(db, grupOpe, operatore, prov);

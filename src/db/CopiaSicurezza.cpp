@@ -35,10 +35,8 @@ bool fileIntegro(const QString &file)
         if (d.open()) {
             QSqlQuery q(d);
             // A database of the program (an empty file would pass the check as an empty database).
-            ok = q.exec(sql::copie::kVerificaIntegrita.testo()) && q.next()
-                && q.value(0).toString() == QLatin1String("ok")
-                && q.exec(sql::copie::kFileDelProgramma.testo()) && q.next()
-                && q.value(0).toInt() == 1;
+            ok = q.exec(sql::copie::kVerificaIntegrita.testo()) && q.next() && q.value(0).toString() == QLatin1String("ok")
+                && q.exec(sql::copie::kFileDelProgramma.testo()) && q.next() && q.value(0).toInt() == 1;
             q.finish();
             d.close();
         }

@@ -75,8 +75,7 @@ void allineaContatori(CorsiDB &db)
 {
     if (!cp::kAllineaContatore.perMotore(db.motore()))
         return;
-    db.seleziona(completa(cp::kAllineaContatore, {QStringLiteral("CorsiCompoTipoLab"), QStringLiteral("IdLab")}))
-        .finish();
+    db.seleziona(completa(cp::kAllineaContatore, {QStringLiteral("CorsiCompoTipoLab"), QStringLiteral("IdLab")})).finish();
 }
 
 void scriviInFile(CorsiDB &da, const QString &file)

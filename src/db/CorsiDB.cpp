@@ -20,10 +20,7 @@ namespace quirdal {
 
 namespace tipiAdo {
 bool eTesto(int t) { return t == 129 || t == 130 || t == 200 || t == 201 || t == 202 || t == 203; }
-bool eNumerico(int t)
-{
-    return t == SmallInt || t == Integer || t == Double || t == Currency || t == Boolean || t == TinyInt;
-}
+bool eNumerico(int t) { return t == SmallInt || t == Integer || t == Double || t == Currency || t == Boolean || t == TinyInt; }
 } // namespace tipiAdo
 
 namespace cn = sql::connessione;
@@ -41,9 +38,7 @@ const QString kConnessioneInterrotta = QStringLiteral("La connessione al server 
 
 QByteArray sigillo(const QString &password, const QByteArray &sale)
 {
-    return QMessageAuthenticationCode::hash(sale + password.toUtf8(), kChiaveSigillo,
-                                            QCryptographicHash::Sha256)
-        .toHex();
+    return QMessageAuthenticationCode::hash(sale + password.toUtf8(), kChiaveSigillo, QCryptographicHash::Sha256).toHex();
 }
 
 int codiceSqlite(const QSqlError &e)
@@ -81,11 +76,9 @@ void tipoDaDichiarato(Colonna &c)
         c.tipo = tipiAdo::SmallInt;
     else if (t.startsWith(QLatin1String("TINYINT")) || t.startsWith(QLatin1String("BYTE")))
         c.tipo = tipiAdo::TinyInt;
-    else if (t.startsWith(QLatin1String("INT")) || t.startsWith(QLatin1String("LONG"))
-             || t.startsWith(QLatin1String("BIGINT")))
+    else if (t.startsWith(QLatin1String("INT")) || t.startsWith(QLatin1String("LONG")) || t.startsWith(QLatin1String("BIGINT")))
         c.tipo = tipiAdo::Integer;
-    else if (t.startsWith(QLatin1String("DOUBLE")) || t.startsWith(QLatin1String("REAL"))
-             || t.startsWith(QLatin1String("FLOAT")))
+    else if (t.startsWith(QLatin1String("DOUBLE")) || t.startsWith(QLatin1String("REAL")) || t.startsWith(QLatin1String("FLOAT")))
         c.tipo = tipiAdo::Double;
     else if (t.startsWith(QLatin1String("DECIMAL")) || t.startsWith(QLatin1String("NUMERIC"))
              || t.startsWith(QLatin1String("CURRENCY")))
@@ -114,18 +107,18 @@ Errore erroreApertura(const QSqlError &e, const DatiConnessione &d)
     auto c = [&](const char *parola) { return t.contains(QLatin1String(parola)); };
     const QString server = d.host + QLatin1Char(':') + QString::number(d.porta);
     if ((c("role \"") && c("does not exist")) || (c("ruolo \"") && c("non esiste")) || c("password authentication")
-        || c("autenticazione con password") || c("no password supplied") || c("nessuna password")
-        || c("authentication failed") || c("autenticazione fallita") || c("pg_hba.conf"))
-        return Errore(codici::PasswordErrata, QStringLiteral("Il server della base dati ") + server
-                                                  + QStringLiteral(" non accetta l'utente '") + d.utente
-                                                  + QStringLiteral("' con la password indicata."));
+        || c("autenticazione con password") || c("no password supplied") || c("nessuna password") || c("authentication failed")
+        || c("autenticazione fallita") || c("pg_hba.conf"))
+        return Errore(codici::PasswordErrata,
+                      QStringLiteral("Il server della base dati ") + server + QStringLiteral(" non accetta l'utente '") + d.utente
+                          + QStringLiteral("' con la password indicata."));
     if ((c("database \"") && (c("does not exist") || c("non esiste"))))
-        return Errore(codici::FileNonTrovato, QStringLiteral("La base dati '") + d.nomeDb
-                                                  + QStringLiteral("' non esiste sul server ") + server
-                                                  + QLatin1Char('.'));
+        return Errore(codici::FileNonTrovato,
+                      QStringLiteral("La base dati '") + d.nomeDb + QStringLiteral("' non esiste sul server ") + server
+                          + QLatin1Char('.'));
     if (c("too many") || c("troppi"))
-        return Errore(codici::ConnessioneServer, QStringLiteral("Il server della base dati ") + server
-                                                     + QStringLiteral(" non accetta altre connessioni."));
+        return Errore(codici::ConnessioneServer,
+                      QStringLiteral("Il server della base dati ") + server + QStringLiteral(" non accetta altre connessioni."));
     return Errore(codici::ConnessioneServer,
                   QStringLiteral("Impossibile collegarsi al server della base dati ") + server
                       + QStringLiteral(": il server non risponde o l'indirizzo è errato (") + testoServer(e)
@@ -193,8 +186,8 @@ Errore CorsiDB::erroreDa(const QSqlError &e, const QString &contesto, Motore mot
         }
     } else {
         switch (codiceSqlite(e)) {
-        case 5:  // SQLITE_BUSY
-        case 6:  // SQLITE_LOCKED
+        case 5: // SQLITE_BUSY
+        case 6: // SQLITE_LOCKED
             numero = codici::DatabaseBloccato;
             desc = kInUso;
             break;
@@ -206,7 +199,7 @@ Errore CorsiDB::erroreDa(const QSqlError &e, const QString &contesto, Motore mot
         case 19: // SQLITE_CONSTRAINT
             duplicato(e.databaseText());
             break;
-        case 8:  // SQLITE_READONLY
+        case 8: // SQLITE_READONLY
             numero = 3051;
             desc = QStringLiteral("La base dati è di sola lettura: impossibile salvare le modifiche.");
             break;
@@ -245,8 +238,9 @@ QSqlDatabase CorsiDB::connettiServer(const DatiConnessione &d, const QString &no
     if (!db.isValid()) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(nomeConnessione);
-        throw Errore(codici::ConnessioneServer, QStringLiteral("Manca il driver QPSQL di Qt per collegarsi a PostgreSQL "
-                                                               "(pacchetto libqt6sql6-psql)."));
+        throw Errore(codici::ConnessioneServer,
+                     QStringLiteral("Manca il driver QPSQL di Qt per collegarsi a PostgreSQL "
+                                    "(pacchetto libqt6sql6-psql)."));
     }
     db.setHostName(d.host);
     db.setPort(d.porta);
@@ -312,8 +306,7 @@ void CorsiDB::apriFile()
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
         // mode=rw: an existing file only, never a new empty one in its place.
-        const QString uri = QUrl::fromLocalFile(fi.absoluteFilePath()).toString(QUrl::FullyEncoded)
-            + QStringLiteral("?mode=rw");
+        const QString uri = QUrl::fromLocalFile(fi.absoluteFilePath()).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw");
         db.setDatabaseName(uri);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(attesa()));
         if (!db.open()) {
@@ -336,8 +329,7 @@ void CorsiDB::apriFile()
             const QSqlError se = q.lastError();
             if (codiceSqlite(se) == 1) // no such table: not a file of ours
                 throw Errore(codici::NonUnDatabase,
-                             QStringLiteral("Il file '") + m_dati.file
-                                 + QStringLiteral("' non è una base dati del programma."));
+                             QStringLiteral("Il file '") + m_dati.file + QStringLiteral("' non è una base dati del programma."));
             throw erroreDa(se);
         }
         const QString s = q.next() ? q.value(0).toString() : QString();
@@ -374,8 +366,9 @@ void CorsiDB::apriServer()
         if (!q.exec(cn::kLeggiSigillo.testo(Motore::PostgreSQL))) {
             const QSqlError se = q.lastError();
             if (se.nativeErrorCode() == QLatin1String("42P01")) // no such table: not a database of ours
-                throw Errore(codici::NonUnDatabase, QStringLiteral("La base dati ") + m_dati.descrizione()
-                                                        + QStringLiteral(" non è una base dati del programma."));
+                throw Errore(codici::NonUnDatabase,
+                             QStringLiteral("La base dati ") + m_dati.descrizione()
+                                 + QStringLiteral(" non è una base dati del programma."));
             throw erroreDa(se, {}, Motore::PostgreSQL);
         }
         const QString s = q.next() ? q.value(0).toString() : QString();
@@ -429,8 +422,7 @@ void CorsiDB::prendiPresenza()
     {
         QSqlDatabase p = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nomePresenza);
         p.setDatabaseName(file);
-        p.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1")
-                                .arg(m_modo == ModoApertura::Esclusivo ? 0 : 2000));
+        p.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_modo == ModoApertura::Esclusivo ? 0 : 2000));
         if (!p.open()) {
             // A read-only folder: no lock file can be kept; carry on without it.
             p = QSqlDatabase();
@@ -442,8 +434,7 @@ void CorsiDB::prendiPresenza()
         q.exec(cn::kCreaPresenza.testo());
         bool ok;
         if (m_modo == ModoApertura::Esclusivo) {
-            ok = q.exec(cn::kModoEsclusivo.testo()) && q.exec(cn::kPrendiEsclusivo.testo())
-                && q.exec(cn::kConferma.testo());
+            ok = q.exec(cn::kModoEsclusivo.testo()) && q.exec(cn::kPrendiEsclusivo.testo()) && q.exec(cn::kConferma.testo());
         } else {
             ok = q.exec(cn::kIniziaLettura.testo()) && q.exec(cn::kLeggiPresenza.testo()) && q.next();
         }
@@ -780,8 +771,7 @@ QList<InfoTabella> CorsiDB::elencoTabelle()
         QString nome = q.value(0).toString();
         if (motore() == Motore::PostgreSQL)
             nome = nomi.tabelle.value(nome.toLower(), nome);
-        QString tipo = q.value(1).toString() == QLatin1String("view") ? QStringLiteral("VIEW")
-                                                                       : QStringLiteral("TABLE");
+        QString tipo = q.value(1).toString() == QLatin1String("view") ? QStringLiteral("VIEW") : QStringLiteral("TABLE");
         if (nome.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive)
             || nome.startsWith(QLatin1String("MSys"), Qt::CaseInsensitive))
             tipo = QStringLiteral("SYSTEM TABLE");
@@ -789,16 +779,12 @@ QList<InfoTabella> CorsiDB::elencoTabelle()
     }
     // In the order of SQLite's NOCASE, whatever the server's collation.
     if (motore() == Motore::PostgreSQL)
-        std::stable_sort(r.begin(), r.end(), [](const InfoTabella &a, const InfoTabella &b) {
-            return a.nome.toLower() < b.nome.toLower();
-        });
+        std::stable_sort(r.begin(), r.end(),
+                         [](const InfoTabella &a, const InfoTabella &b) { return a.nome.toLower() < b.nome.toLower(); });
     return r;
 }
 
-bool CorsiDB::esisteTabella(const QString &nome)
-{
-    return valoreScalare(cn::kEsisteTabella, {nome}).toInt() > 0;
-}
+bool CorsiDB::esisteTabella(const QString &nome) { return valoreScalare(cn::kEsisteTabella, {nome}).toInt() > 0; }
 
 QList<Colonna> CorsiDB::colonne(const QString &tabella)
 {
@@ -871,8 +857,7 @@ QList<Colonna> CorsiDB::chiavePrimaria(const QString &tabella)
     for (const Colonna &c : colonne(tabella))
         if (c.posizioneChiave > 0)
             r.append(c);
-    std::sort(r.begin(), r.end(),
-              [](const Colonna &a, const Colonna &b) { return a.posizioneChiave < b.posizioneChiave; });
+    std::sort(r.begin(), r.end(), [](const Colonna &a, const Colonna &b) { return a.posizioneChiave < b.posizioneChiave; });
     return r;
 }
 
@@ -909,10 +894,7 @@ void CorsiDB::sostituisciQuery(const QString &nome, const QString &select)
     invalidaCache();
 }
 
-QString CorsiDB::definizioneQuery(const QString &nome)
-{
-    return valoreScalare(cn::kDefinizioneQuery, {nome}).toString();
-}
+QString CorsiDB::definizioneQuery(const QString &nome) { return valoreScalare(cn::kDefinizioneQuery, {nome}).toString(); }
 
 QVariant CorsiDB::convertiPerColonna(const Colonna &c, const QVariant &valore)
 {
@@ -920,17 +902,18 @@ QVariant CorsiDB::convertiPerColonna(const Colonna &c, const QVariant &valore)
         return QVariant();
     auto errore = [&]() {
         return Errore(codici::TipoNonCorrispondente,
-                      QStringLiteral("Tipo di dati non corrispondente nel campo '") + c.nome
-                          + QStringLiteral("' (valore '") + valore.toString() + QStringLiteral("')."));
+                      QStringLiteral("Tipo di dati non corrispondente nel campo '") + c.nome + QStringLiteral("' (valore '")
+                          + valore.toString() + QStringLiteral("')."));
     };
     if (tipiAdo::eTesto(c.tipo)) {
         const QString t = valore.toString();
         if (c.dimensione > 0 && t.size() > c.dimensione)
-            throw Errore(3163, QStringLiteral("Il campo '") + c.nome
-                                   + QStringLiteral("' è troppo piccolo per accettare la quantità di dati "
-                                                    "che si è tentato di aggiungere (%1 caratteri su %2).")
-                                         .arg(t.size())
-                                         .arg(c.dimensione));
+            throw Errore(3163,
+                         QStringLiteral("Il campo '") + c.nome
+                             + QStringLiteral("' è troppo piccolo per accettare la quantità di dati "
+                                              "che si è tentato di aggiungere (%1 caratteri su %2).")
+                                   .arg(t.size())
+                                   .arg(c.dimensione));
         return t;
     }
     if (c.tipo == tipiAdo::Date)
@@ -939,11 +922,10 @@ QVariant CorsiDB::convertiPerColonna(const Colonna &c, const QVariant &valore)
         const QString t = valore.toString().trimmed().toUpper();
         if (valore.typeId() == QMetaType::Bool)
             return valore.toBool() ? -1 : 0;
-        if (t == QLatin1String("TRUE") || t == QLatin1String("VERO") || t == QLatin1String("S")
-            || t == QLatin1String("-1") || t == QLatin1String("1"))
+        if (t == QLatin1String("TRUE") || t == QLatin1String("VERO") || t == QLatin1String("S") || t == QLatin1String("-1")
+            || t == QLatin1String("1"))
             return -1;
-        if (t == QLatin1String("FALSE") || t == QLatin1String("FALSO") || t == QLatin1String("N")
-            || t == QLatin1String("0"))
+        if (t == QLatin1String("FALSE") || t == QLatin1String("FALSO") || t == QLatin1String("N") || t == QLatin1String("0"))
             return 0;
         throw errore();
     }

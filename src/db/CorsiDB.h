@@ -29,18 +29,18 @@ enum class ModoApertura { Condiviso, Esclusivo };
 
 // ADO-style type codes, which the loaders rely on to tell text columns apart.
 namespace tipiAdo {
-constexpr int SmallInt = 2, Integer = 3, Double = 5, Currency = 6, Date = 7, Boolean = 11,
-              TinyInt = 17, WChar = 130, VarWChar = 202, LongVarWChar = 203;
+constexpr int SmallInt = 2, Integer = 3, Double = 5, Currency = 6, Date = 7, Boolean = 11, TinyInt = 17, WChar = 130,
+              VarWChar = 202, LongVarWChar = 203;
 bool eTesto(int tipo);
 bool eNumerico(int tipo);
 } // namespace tipiAdo
 
 struct Colonna {
-    QString nome; // as the program's schema spells it
-    QString nomeEsatto; // as the database holds it (the server keeps unquoted names in lower case)
+    QString nome;           // as the program's schema spells it
+    QString nomeEsatto;     // as the database holds it (the server keeps unquoted names in lower case)
     QString tipoDichiarato; // as in the schema, e.g. "VARCHAR(100)"
     int tipo = tipiAdo::VarWChar;
-    int dimensione = 0; // declared text size, 0 when none
+    int dimensione = 0;      // declared text size, 0 when none
     int posizioneChiave = 0; // 1-based position in the primary key, 0 when not a key column
     bool obbligatoria = false;
 };
@@ -97,10 +97,7 @@ public:
     // A statement of a catalogue, with bound parameters ('?' placeholders). esegui returns
     // the rows affected.
     int esegui(const Istruzione &i, const QVariantList &parametri = {}) { return esegui(i.testo(motore()), parametri); }
-    int esegui(const IstruzioneCompleta &i, const QVariantList &parametri = {})
-    {
-        return esegui(i.testo(motore()), parametri);
-    }
+    int esegui(const IstruzioneCompleta &i, const QVariantList &parametri = {}) { return esegui(i.testo(motore()), parametri); }
     QSqlQuery seleziona(const Istruzione &i, const QVariantList &parametri = {})
     {
         return seleziona(i.testo(motore()), parametri);
@@ -212,7 +209,7 @@ private:
     bool m_lettura = false; // the open transaction is a read transaction
     int m_livello = 0;
     bool m_persa = false; // the connection to the server broke
-    int m_attesa = -1; // set by impostaAttesa; -1: the mode's own
+    int m_attesa = -1;    // set by impostaAttesa; -1: the mode's own
     QString m_nomePresenza;
     QHash<QString, QList<Colonna>> m_cacheColonne;
 };
@@ -246,7 +243,7 @@ private:
 // A read transaction for the length of a scope.
 class Lettura {
 public:
-    explicit Lettura(CorsiDB &db) : m_db(db), m_propria(db.iniziaLettura()) {}
+    explicit Lettura(CorsiDB &db) : m_db(db), m_propria(db.iniziaLettura()) { }
     ~Lettura()
     {
         if (m_propria) {

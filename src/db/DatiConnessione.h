@@ -30,8 +30,8 @@ struct DatiConnessione {
     {
         if (motore == Motore::SQLite)
             return QStringLiteral("'") + file + QStringLiteral("'");
-        return QStringLiteral("'") + nomeDb + QStringLiteral("' sul server ") + host + QLatin1Char(':')
-            + QString::number(porta) + QStringLiteral(" (utente '") + utente + QStringLiteral("')");
+        return QStringLiteral("'") + nomeDb + QStringLiteral("' sul server ") + host + QLatin1Char(':') + QString::number(porta)
+            + QStringLiteral(" (utente '") + utente + QStringLiteral("')");
     }
 };
 

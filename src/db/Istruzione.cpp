@@ -7,9 +7,10 @@ namespace quirdal {
 QString Istruzione::testo(Motore m) const
 {
     if (!perMotore(m))
-        throw Errore(codici::Generico, QStringLiteral("L'istruzione ") + QString::fromUtf8(nome)
-                                           + (m == Motore::PostgreSQL ? QStringLiteral(" non vale per PostgreSQL.")
-                                                                      : QStringLiteral(" non vale per SQLite.")));
+        throw Errore(codici::Generico,
+                     QStringLiteral("L'istruzione ") + QString::fromUtf8(nome)
+                         + (m == Motore::PostgreSQL ? QStringLiteral(" non vale per PostgreSQL.")
+                                                    : QStringLiteral(" non vale per SQLite.")));
     return QString::fromUtf8(testoGrezzo(m));
 }
 
@@ -24,8 +25,9 @@ QString IstruzioneCompleta::testo(Motore m) const
             if (!(c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char(',') || c == QLatin1Char(' ')
                   || c == QLatin1Char('"') || c == QLatin1Char('.') || c == QLatin1Char('?') || c == QLatin1Char('=')
                   || c == QLatin1Char('<') || c == QLatin1Char('>')))
-                throw Errore(codici::Generico, QStringLiteral("Nome non valido per l'istruzione ")
-                                                   + QString::fromUtf8(istruzione.nome) + QStringLiteral(": ") + n);
+                throw Errore(codici::Generico,
+                             QStringLiteral("Nome non valido per l'istruzione ") + QString::fromUtf8(istruzione.nome)
+                                 + QStringLiteral(": ") + n);
     for (const QString &n : nomi)
         t = t.arg(n);
     return t;

@@ -104,10 +104,7 @@ IstruzionePreparata::Via IstruzionePreparata::viaScelta()
     return static_cast<Via>(v);
 }
 
-void IstruzionePreparata::scegliVia(Via v)
-{
-    g_via.store(static_cast<int>(viaDirettaCompilata() ? v : Via::Portabile));
-}
+void IstruzionePreparata::scegliVia(Via v) { g_via.store(static_cast<int>(viaDirettaCompilata() ? v : Via::Portabile)); }
 
 IstruzionePreparata::IstruzionePreparata(CorsiDB &db, const QString &sql) : m_db(db), m_sql(sql)
 {
@@ -152,8 +149,7 @@ void IstruzionePreparata::legaTesto(int indice, const QString &testo)
 {
 #ifdef QUIRDAL_SQLITE_CONDIVISO
     if (m_st) {
-        sqlite3_bind_text16(m_st, indice + 1, testo.utf16(), static_cast<int>(testo.size() * sizeof(char16_t)),
-                            SQLITE_TRANSIENT);
+        sqlite3_bind_text16(m_st, indice + 1, testo.utf16(), static_cast<int>(testo.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
         return;
     }
 #endif
@@ -302,9 +298,12 @@ QVariant IstruzionePreparata::colonna(int i) const
 #ifdef QUIRDAL_SQLITE_CONDIVISO
     if (m_st) {
         switch (sqlite3_column_type(m_st, i)) {
-        case SQLITE_INTEGER: return QVariant(static_cast<qlonglong>(sqlite3_column_int64(m_st, i)));
-        case SQLITE_FLOAT: return QVariant(sqlite3_column_double(m_st, i));
-        case SQLITE_NULL: return QVariant();
+        case SQLITE_INTEGER:
+            return QVariant(static_cast<qlonglong>(sqlite3_column_int64(m_st, i)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(m_st, i));
+        case SQLITE_NULL:
+            return QVariant();
         default: {
             const void *t = sqlite3_column_text16(m_st, i);
             const int n = sqlite3_column_bytes16(m_st, i);

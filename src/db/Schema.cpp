@@ -316,13 +316,14 @@ QStringList istruzioniTabella(const QString &tabella)
 
 bool tabellaDellEnte(const QString &tabella)
 {
-    static const QStringList ente = {
-        QStringLiteral("CorsiOper"),        QStringLiteral("CorsiCompo"),       QStringLiteral("CorsiCompoOre"),
-        QStringLiteral("CorsiCompoTipoLab"), QStringLiteral("CorsiSediOcc"),    QStringLiteral("CorsiSediOccUtil"),
-        QStringLiteral("PrecCorsi"),        QStringLiteral("PercMod"),          QStringLiteral("Installazione"),
-        QStringLiteral("CorsiProp"),        QStringLiteral("CorsiPropSpese"),   QStringLiteral("CorsiPropAziende"),
-        QStringLiteral("CorsiHandi"),       QStringLiteral("ValoriChk"),        QStringLiteral("DomandeDefinitive"),
-        QStringLiteral("Invii")};
+    static const QStringList ente = {QStringLiteral("CorsiOper"),         QStringLiteral("CorsiCompo"),
+                                     QStringLiteral("CorsiCompoOre"),     QStringLiteral("CorsiCompoTipoLab"),
+                                     QStringLiteral("CorsiSediOcc"),      QStringLiteral("CorsiSediOccUtil"),
+                                     QStringLiteral("PrecCorsi"),         QStringLiteral("PercMod"),
+                                     QStringLiteral("Installazione"),     QStringLiteral("CorsiProp"),
+                                     QStringLiteral("CorsiPropSpese"),    QStringLiteral("CorsiPropAziende"),
+                                     QStringLiteral("CorsiHandi"),        QStringLiteral("ValoriChk"),
+                                     QStringLiteral("DomandeDefinitive"), QStringLiteral("Invii")};
     return ente.contains(tabella.trimmed(), Qt::CaseInsensitive);
 }
 
@@ -339,8 +340,9 @@ void creaSuServer(const DatiConnessione &dove, const QString &password, const Op
             if (!q.exec(sql::connessione::kContaTabelle.testo(Motore::PostgreSQL)) || !q.next())
                 throw CorsiDB::erroreDa(q.lastError(), {}, Motore::PostgreSQL);
             if (q.value(0).toLongLong() > 0)
-                throw Errore(3204, QStringLiteral("La base dati ") + dove.descrizione()
-                                       + QStringLiteral(" contiene già delle tabelle: non viene sovrascritta."));
+                throw Errore(3204,
+                             QStringLiteral("La base dati ") + dove.descrizione()
+                                 + QStringLiteral(" contiene già delle tabelle: non viene sovrascritta."));
             // All or nothing: the server's schema changes are part of the transaction.
             if (!q.exec(sql::connessione::kIniziaScrittura.testo(Motore::PostgreSQL)))
                 throw CorsiDB::erroreDa(q.lastError(), {}, Motore::PostgreSQL);

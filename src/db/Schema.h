@@ -18,8 +18,7 @@ struct OpzioniNuovoDatabase {
 
 // Creates the file (which must not exist), with the schema and the password seal.
 // The file is built under a temporary name and renamed when complete.
-void creaDatabase(const QString &percorso, const QString &password,
-                  const OpzioniNuovoDatabase &opzioni = {});
+void creaDatabase(const QString &percorso, const QString &password, const OpzioniNuovoDatabase &opzioni = {});
 // The same on either engine: on a server, the schema in its database, which must exist and be
 // empty (one that holds tables is refused, as an existing file is), all in one transaction.
 void creaDatabase(const DatiConnessione &dove, const QString &password, const OpzioniNuovoDatabase &opzioni = {});

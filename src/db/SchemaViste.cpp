@@ -45,67 +45,63 @@ QString selectQryCorsi(bool conDataAvvio, Motore motore)
         "CorsiProp.Sez34_3, CorsiProp.Sez34_4");
     if (conDataAvvio)
         s += QStringLiteral(", CorsiProp.DataAvvio");
-    s += QStringLiteral(
-        " FROM CorsiProp"
-        " LEFT JOIN CorsiCompo ON CorsiCompo.GrupOpe = CorsiProp.GrupOpe AND CorsiCompo.Operatore = "
-        "CorsiProp.Operatore AND CorsiCompo.Componente = CorsiProp.CompoResp"
-        " LEFT JOIN Asse ON Asse.CodAsse = CorsiProp.CodAsse"
-        " LEFT JOIN Misura ON Misura.CodAsse = CorsiProp.CodAsse AND Misura.CodMisura = CorsiProp.CodMisura"
-        " LEFT JOIN Azione ON Azione.CodAsse = CorsiProp.CodAsse AND Azione.CodMisura = CorsiProp.CodMisura "
-        "AND Azione.CodAzione = CorsiProp.CodAzione"
-        " LEFT JOIN AzioneTipologia ON AzioneTipologia.CodAsse = CorsiProp.CodAsse AND AzioneTipologia.CodMisura "
-        "= CorsiProp.CodMisura AND AzioneTipologia.CodAzione = CorsiProp.CodAzione AND "
-        "AzioneTipologia.CodTipologia = CorsiProp.CodTipologia"
-        " LEFT JOIN Destin ON Destin.CodDest = ")
+    s += QStringLiteral(" FROM CorsiProp"
+                        " LEFT JOIN CorsiCompo ON CorsiCompo.GrupOpe = CorsiProp.GrupOpe AND CorsiCompo.Operatore = "
+                        "CorsiProp.Operatore AND CorsiCompo.Componente = CorsiProp.CompoResp"
+                        " LEFT JOIN Asse ON Asse.CodAsse = CorsiProp.CodAsse"
+                        " LEFT JOIN Misura ON Misura.CodAsse = CorsiProp.CodAsse AND Misura.CodMisura = CorsiProp.CodMisura"
+                        " LEFT JOIN Azione ON Azione.CodAsse = CorsiProp.CodAsse AND Azione.CodMisura = CorsiProp.CodMisura "
+                        "AND Azione.CodAzione = CorsiProp.CodAzione"
+                        " LEFT JOIN AzioneTipologia ON AzioneTipologia.CodAsse = CorsiProp.CodAsse AND AzioneTipologia.CodMisura "
+                        "= CorsiProp.CodMisura AND AzioneTipologia.CodAzione = CorsiProp.CodAzione AND "
+                        "AzioneTipologia.CodTipologia = CorsiProp.CodTipologia"
+                        " LEFT JOIN Destin ON Destin.CodDest = ")
         + (motore == Motore::PostgreSQL ? comeNumero(QStringLiteral("CorsiProp.CodDest1")) : QStringLiteral("CorsiProp.CodDest1"))
-        + QStringLiteral(
-        " LEFT JOIN Comparto ON Comparto.CodSetto = CorsiProp.CodSetto AND Comparto.CodComp = CorsiProp.CodComp"
-        " LEFT JOIN Orari ON Orari.CodOra = CorsiProp.CodOra"
-        " LEFT JOIN Scolari ON Scolari.CodScol = CorsiProp.CodScol"
-        " LEFT JOIN Settore ON Settore.CodSetto = CorsiProp.CodSetto"
-        " LEFT JOIN Certif ON Certif.CodCert = CorsiProp.CodCert"
-        " LEFT JOIN Istituti ON Istituti.CodIsti = CorsiProp.CodIsti"
-        " LEFT JOIN PrecCorsi ON PrecCorsi.IdAttivitaPrec = CorsiProp.IdAttivitaPrec"
-        " LEFT JOIN AmbitiTerr ON AmbitiTerr.Codice = CorsiProp.SPINAmbitoTerr"
-        " LEFT JOIN SettoriProd ON SettoriProd.AmbitoTerr = CorsiProp.SPINAmbitoTerr AND SettoriProd.Codice = "
-        "CorsiProp.SPINSettoreProd"
-        " LEFT JOIN FigureProf ON FigureProf.AmbitoTerr = CorsiProp.SPINAmbitoTerr AND FigureProf.SettoreProd = "
-        "CorsiProp.SPINSettoreProd AND FigureProf.Codice = CorsiProp.SPINFiguraProf"
-        " LEFT JOIN Professioni ON Professioni.CodProfessione = CorsiProp.CodProfessione"
-        " ORDER BY CorsiProp.GrupOpe, CorsiProp.Operatore, CorsiProp.SedeInteressata, CorsiProp.Corso, "
-        "CorsiProp.Accorp");
+        + QStringLiteral(" LEFT JOIN Comparto ON Comparto.CodSetto = CorsiProp.CodSetto AND Comparto.CodComp = CorsiProp.CodComp"
+                         " LEFT JOIN Orari ON Orari.CodOra = CorsiProp.CodOra"
+                         " LEFT JOIN Scolari ON Scolari.CodScol = CorsiProp.CodScol"
+                         " LEFT JOIN Settore ON Settore.CodSetto = CorsiProp.CodSetto"
+                         " LEFT JOIN Certif ON Certif.CodCert = CorsiProp.CodCert"
+                         " LEFT JOIN Istituti ON Istituti.CodIsti = CorsiProp.CodIsti"
+                         " LEFT JOIN PrecCorsi ON PrecCorsi.IdAttivitaPrec = CorsiProp.IdAttivitaPrec"
+                         " LEFT JOIN AmbitiTerr ON AmbitiTerr.Codice = CorsiProp.SPINAmbitoTerr"
+                         " LEFT JOIN SettoriProd ON SettoriProd.AmbitoTerr = CorsiProp.SPINAmbitoTerr AND SettoriProd.Codice = "
+                         "CorsiProp.SPINSettoreProd"
+                         " LEFT JOIN FigureProf ON FigureProf.AmbitoTerr = CorsiProp.SPINAmbitoTerr AND FigureProf.SettoreProd = "
+                         "CorsiProp.SPINSettoreProd AND FigureProf.Codice = CorsiProp.SPINFiguraProf"
+                         " LEFT JOIN Professioni ON Professioni.CodProfessione = CorsiProp.CodProfessione"
+                         " ORDER BY CorsiProp.GrupOpe, CorsiProp.Operatore, CorsiProp.SedeInteressata, CorsiProp.Corso, "
+                         "CorsiProp.Accorp");
     return s;
 }
 
 namespace {
 
-const QString kHaCorsiCompo = QStringLiteral(
-    "EXISTS (SELECT 1 FROM CorsiProp WHERE CorsiProp.GrupOpe = CorsiCompo.GrupOpe AND CorsiProp.Operatore = "
-    "CorsiCompo.Operatore AND CorsiProp.SedeInteressata = CorsiCompo.Componente)");
-const QString kHaCorsiSedeOcc = QStringLiteral(
-    "EXISTS (SELECT 1 FROM CorsiProp WHERE CorsiProp.GrupOpe = CorsiSediOccUtil.GrupOpe AND CorsiProp.Operatore "
-    "= CorsiSediOccUtil.Operatore AND CorsiProp.SedeInteressata = CorsiSediOccUtil.SedeOcc)");
+const QString kHaCorsiCompo =
+    QStringLiteral("EXISTS (SELECT 1 FROM CorsiProp WHERE CorsiProp.GrupOpe = CorsiCompo.GrupOpe AND CorsiProp.Operatore = "
+                   "CorsiCompo.Operatore AND CorsiProp.SedeInteressata = CorsiCompo.Componente)");
+const QString kHaCorsiSedeOcc =
+    QStringLiteral("EXISTS (SELECT 1 FROM CorsiProp WHERE CorsiProp.GrupOpe = CorsiSediOccUtil.GrupOpe AND CorsiProp.Operatore "
+                   "= CorsiSediOccUtil.Operatore AND CorsiProp.SedeInteressata = CorsiSediOccUtil.SedeOcc)");
 
 QString selectCompoCorsi()
 {
-    return QStringLiteral(
-               "SELECT CorsiCompo.GrupOpe, CorsiCompo.Operatore, CorsiCompo.Componente, CorsiCompo.TipoCompo, "
-               "CorsiCompo.Denominazione, CorsiCompo.CodComune, CorsiCompo.Cap, CorsiCompo.Indirizzo, "
-               "CorsiCompo.Tel, CorsiCompo.Fax, CorsiCompo.Email, CorsiCompo.Riferimento, CorsiCompo.NumLocali, "
-               "CorsiCompo.AllieviPrevisti, Comuni.PROV FROM CorsiCompo INNER JOIN Comuni ON "
-               "Comuni.CodComune = CorsiCompo.CodComune WHERE ")
+    return QStringLiteral("SELECT CorsiCompo.GrupOpe, CorsiCompo.Operatore, CorsiCompo.Componente, CorsiCompo.TipoCompo, "
+                          "CorsiCompo.Denominazione, CorsiCompo.CodComune, CorsiCompo.Cap, CorsiCompo.Indirizzo, "
+                          "CorsiCompo.Tel, CorsiCompo.Fax, CorsiCompo.Email, CorsiCompo.Riferimento, CorsiCompo.NumLocali, "
+                          "CorsiCompo.AllieviPrevisti, Comuni.PROV FROM CorsiCompo INNER JOIN Comuni ON "
+                          "Comuni.CodComune = CorsiCompo.CodComune WHERE ")
         + kHaCorsiCompo;
 }
 
 QString selectSediOccUtilCorsi()
 {
-    return QStringLiteral(
-               "SELECT CorsiSediOccUtil.GrupOpe, CorsiSediOccUtil.Operatore, CorsiSediOccUtil.SedeOcc, "
-               "CorsiSediOcc.TipoCompo, CorsiSediOcc.Denominazione, CorsiSediOcc.CodComune, CorsiSediOcc.Cap, "
-               "CorsiSediOcc.Indirizzo, CorsiSediOcc.Tel, CorsiSediOcc.Fax, CorsiSediOccUtil.Email, "
-               "CorsiSediOccUtil.Riferimento, Comuni.PROV FROM (CorsiSediOccUtil INNER JOIN CorsiSediOcc ON "
-               "CorsiSediOcc.SedeOcc = CorsiSediOccUtil.SedeOcc) INNER JOIN Comuni ON Comuni.CodComune = "
-               "CorsiSediOcc.CodComune WHERE ")
+    return QStringLiteral("SELECT CorsiSediOccUtil.GrupOpe, CorsiSediOccUtil.Operatore, CorsiSediOccUtil.SedeOcc, "
+                          "CorsiSediOcc.TipoCompo, CorsiSediOcc.Denominazione, CorsiSediOcc.CodComune, CorsiSediOcc.Cap, "
+                          "CorsiSediOcc.Indirizzo, CorsiSediOcc.Tel, CorsiSediOcc.Fax, CorsiSediOccUtil.Email, "
+                          "CorsiSediOccUtil.Riferimento, Comuni.PROV FROM (CorsiSediOccUtil INNER JOIN CorsiSediOcc ON "
+                          "CorsiSediOcc.SedeOcc = CorsiSediOccUtil.SedeOcc) INNER JOIN Comuni ON Comuni.CodComune = "
+                          "CorsiSediOcc.CodComune WHERE ")
         + kHaCorsiSedeOcc;
 }
 
@@ -170,8 +166,7 @@ QList<QuerySalvata> querySalvate(bool conDataAvvio)
                         "CorsiCompo.GrupOpe = CorsiCompoTipoLab.GrupOpe AND CorsiCompo.Operatore = "
                         "CorsiCompoTipoLab.Operatore AND CorsiCompo.Componente = CorsiCompoTipoLab.Componente) LEFT "
                         "JOIN Comuni ON Comuni.CodComune = CorsiCompo.CodComune")},
-        {QStringLiteral("QryMetadati"),
-         QStringLiteral("SELECT Metadati.* FROM Metadati ORDER BY Metadati.Prov, Metadati.Id")},
+        {QStringLiteral("QryMetadati"), QStringLiteral("SELECT Metadati.* FROM Metadati ORDER BY Metadati.Prov, Metadati.Id")},
         {QStringLiteral("QryStSediOcc"),
          QStringLiteral("SELECT DISTINCT CorsiSediOccUtil.GrupOpe, CorsiSediOccUtil.Operatore, "
                         "CorsiSediOccUtil.SedeOcc, CorsiSediOcc.Denominazione, CorsiSediOcc.Indirizzo, "

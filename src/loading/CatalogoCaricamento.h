@@ -41,30 +41,28 @@ inline constexpr Istruzione kInserisciPercorso{
 inline constexpr Istruzione kOperatoriSenzaCorrispondenza{
     "caricamento.operatoriSenzaCorrispondenza",
     "SELECT GrupOpe, Operatore FROM CorsiOper WHERE Corrispondenza IS NULL ORDER BY GrupOpe, Operatore"};
-inline constexpr Istruzione kSedeLegale{
-    "caricamento.sedeLegale", "SELECT Componente FROM QrySedLeg WHERE GrupOpe=? AND Operatore=? ORDER BY Componente"};
-inline constexpr Istruzione kImpostaCorrispondenza{
-    "caricamento.impostaCorrispondenza", "UPDATE CorsiOper SET Corrispondenza=? WHERE GrupOpe=? AND Operatore=?"};
+inline constexpr Istruzione kSedeLegale{"caricamento.sedeLegale",
+                                        "SELECT Componente FROM QrySedLeg WHERE GrupOpe=? AND Operatore=? ORDER BY Componente"};
+inline constexpr Istruzione kImpostaCorrispondenza{"caricamento.impostaCorrispondenza",
+                                                   "UPDATE CorsiOper SET Corrispondenza=? WHERE GrupOpe=? AND Operatore=?"};
 
 // --- The operators' files: update ------------------------------------------------------------
 
-inline constexpr Istruzione kProvinciaComune{"caricamento.provinciaComune",
-                                             "SELECT PROV FROM Comuni WHERE CodComune=?"};
+inline constexpr Istruzione kProvinciaComune{"caricamento.provinciaComune", "SELECT PROV FROM Comuni WHERE CodComune=?"};
 // What the user may have completed is kept: those fields are taken from the file only when
 // empty in the database.
-inline constexpr Istruzione kAggiornaOperatore{
-    "caricamento.aggiornaOperatore",
-    "UPDATE CorsiOper SET Denominazione=?, TipoOper=?, CodFisc=?, AttEcono=?, "
-    "LegNome=CASE WHEN COALESCE(LegNome,'')='' THEN ? ELSE LegNome END, "
-    "LegComNasc=CASE WHEN COALESCE(LegComNasc,'')='' THEN ? ELSE LegComNasc END, "
-    "LegProvNasc=CASE WHEN COALESCE(LegProvNasc,'')='' THEN ? ELSE LegProvNasc END, "
-    "LegGGNasc=CASE WHEN COALESCE(LegGGNasc,'')='' THEN ? ELSE LegGGNasc END, "
-    "LegMMNasc=CASE WHEN COALESCE(LegMMNasc,'')='' THEN ? ELSE LegMMNasc END, "
-    "LegAAAANasc=CASE WHEN COALESCE(LegAAAANasc,'')='' THEN ? ELSE LegAAAANasc END, "
-    "ProvCCIAA=CASE WHEN COALESCE(ProvCCIAA,'')='' THEN ? ELSE ProvCCIAA END, "
-    "CodCCIAA=CASE WHEN COALESCE(CodCCIAA,'')='' THEN ? ELSE CodCCIAA END, "
-    "AnnoCCIAA=CASE WHEN COALESCE(AnnoCCIAA,'')='' THEN ? ELSE AnnoCCIAA END "
-    "WHERE GrupOpe=? AND Operatore=?"};
+inline constexpr Istruzione kAggiornaOperatore{"caricamento.aggiornaOperatore",
+                                               "UPDATE CorsiOper SET Denominazione=?, TipoOper=?, CodFisc=?, AttEcono=?, "
+                                               "LegNome=CASE WHEN COALESCE(LegNome,'')='' THEN ? ELSE LegNome END, "
+                                               "LegComNasc=CASE WHEN COALESCE(LegComNasc,'')='' THEN ? ELSE LegComNasc END, "
+                                               "LegProvNasc=CASE WHEN COALESCE(LegProvNasc,'')='' THEN ? ELSE LegProvNasc END, "
+                                               "LegGGNasc=CASE WHEN COALESCE(LegGGNasc,'')='' THEN ? ELSE LegGGNasc END, "
+                                               "LegMMNasc=CASE WHEN COALESCE(LegMMNasc,'')='' THEN ? ELSE LegMMNasc END, "
+                                               "LegAAAANasc=CASE WHEN COALESCE(LegAAAANasc,'')='' THEN ? ELSE LegAAAANasc END, "
+                                               "ProvCCIAA=CASE WHEN COALESCE(ProvCCIAA,'')='' THEN ? ELSE ProvCCIAA END, "
+                                               "CodCCIAA=CASE WHEN COALESCE(CodCCIAA,'')='' THEN ? ELSE CodCCIAA END, "
+                                               "AnnoCCIAA=CASE WHEN COALESCE(AnnoCCIAA,'')='' THEN ? ELSE AnnoCCIAA END "
+                                               "WHERE GrupOpe=? AND Operatore=?"};
 inline constexpr Istruzione kAggiornaComponente{
     "caricamento.aggiornaComponente",
     "UPDATE CorsiCompo SET TipoCompo=?, Denominazione=?, CodComune=?, Cap=?, Indirizzo=?, "
@@ -94,8 +92,7 @@ inline constexpr Istruzione kAggiungiUtilizzo{
 // the same as "excluded.<column>". The highest marker is the row of "?", one a column, that
 // the loader puts in after the names (a "?" is no name): the examples give NULLs in its place.
 
-inline constexpr Istruzione kSvuotaTabella{"caricamento.svuotaTabella", "DELETE FROM %1", nullptr,
-                                           "Comuni|AzioneDeroga"};
+inline constexpr Istruzione kSvuotaTabella{"caricamento.svuotaTabella", "DELETE FROM %1", nullptr, "Comuni|AzioneDeroga"};
 // Install: every record added to the emptied table.
 inline constexpr Istruzione kInserisciRighe{"caricamento.inserisciRighe", "INSERT INTO %1 (%2) VALUES (%3)", nullptr,
                                             "Comuni;CodComune, Denominazione, PROV, SigProv, Cap;NULL, NULL, NULL, "
@@ -114,10 +111,11 @@ inline constexpr Istruzione kAggiungiRighe{
     "AzioneDeroga;CodAsse, CodMisura, CodAzione;CodAsse, CodMisura, CodAzione;NULL, NULL, NULL"};
 
 inline constexpr const Istruzione *kTutte[] = {
-    &kNumeroOperatori, &kInserisciOperatore, &kInserisciComponente, &kInserisciSedeOcc, &kInserisciUtilizzo,
-    &kInserisciCorsoPrecedente, &kInserisciPercorso, &kOperatoriSenzaCorrispondenza, &kSedeLegale,
-    &kImpostaCorrispondenza, &kProvinciaComune, &kAggiornaOperatore, &kAggiornaComponente, &kSedeOccStampata,
-    &kAggiornaSedeOcc, &kAggiungiUtilizzo, &kSvuotaTabella, &kInserisciRighe, &kAggiornaRighe, &kAggiungiRighe};
+    &kNumeroOperatori,    &kInserisciOperatore,       &kInserisciComponente, &kInserisciSedeOcc,
+    &kInserisciUtilizzo,  &kInserisciCorsoPrecedente, &kInserisciPercorso,   &kOperatoriSenzaCorrispondenza,
+    &kSedeLegale,         &kImpostaCorrispondenza,    &kProvinciaComune,     &kAggiornaOperatore,
+    &kAggiornaComponente, &kSedeOccStampata,          &kAggiornaSedeOcc,     &kAggiungiUtilizzo,
+    &kSvuotaTabella,      &kInserisciRighe,           &kAggiornaRighe,       &kAggiungiRighe};
 inline constexpr Catalogo kCatalogo{"caricamento", "src/loading/CatalogoCaricamento.h", kTutte};
 
 } // namespace quirdal::sql::caricamento

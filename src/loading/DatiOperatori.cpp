@@ -143,13 +143,14 @@ void installaDatiOperatori(Contesto &c, ProgressoCaricamento &progresso)
             const FileOperatori &voce = fileOperatori()[i];
             const FileDati &f = file[i];
             if (!voce.compagno.isEmpty() && f.vuoto() != senzaRecord(file, voce.compagno))
-                terminaInstallazione(c, f.vuoto() ? QStringLiteral("ATTENZIONE: il file con i dati anagrafici delle sedi "
-                                                                   "occasionali è vuoto, ma non lo è quello con i dati di "
-                                                                   "utilizzo delle sedi stesse. La base dati è "
-                                                                   "incompleta.Impossibile continuare l'installazione.")
-                                                  : QStringLiteral("ATTENZIONE: il file con i dati di utilizzo delle sedi "
-                                                                   "occasionali è vuoto. La base dati è incompleta.Impossibile "
-                                                                   "continuare l'installazione."));
+                terminaInstallazione(c,
+                                     f.vuoto() ? QStringLiteral("ATTENZIONE: il file con i dati anagrafici delle sedi "
+                                                                "occasionali è vuoto, ma non lo è quello con i dati di "
+                                                                "utilizzo delle sedi stesse. La base dati è "
+                                                                "incompleta.Impossibile continuare l'installazione.")
+                                               : QStringLiteral("ATTENZIONE: il file con i dati di utilizzo delle sedi "
+                                                                "occasionali è vuoto. La base dati è incompleta.Impossibile "
+                                                                "continuare l'installazione."));
             if (!voce.vuotoInstallazione.isEmpty() && f.vuoto())
                 terminaInstallazione(c, voce.vuotoInstallazione);
             perOgniRecord(f, voce.tabella, progresso, {}, voce.fase, car, voce.installa);
@@ -170,11 +171,11 @@ void installaDatiOperatori(Contesto &c, ProgressoCaricamento &progresso)
                 c.db.annullaTransazione();
         } catch (const Errore &) {
         }
-        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ")
-                                 + e.descrizione() + CRLF + QStringLiteral("durante il caricamento ")
+        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ") + e.descrizione()
+                                 + CRLF + QStringLiteral("durante il caricamento ")
                                  + (f ? f->fase() : QStringLiteral("dei dati degli operatori"))
-                                 + QStringLiteral(". L'operazione di caricamento ") + QStringLiteral("sarà interrotta.")
-                                 + CRLF + QStringLiteral("L'aggiornamento della Base Dati ")
+                                 + QStringLiteral(". L'operazione di caricamento ") + QStringLiteral("sarà interrotta.") + CRLF
+                                 + QStringLiteral("L'aggiornamento della Base Dati ")
                                  + QStringLiteral("non è andato a buon fine, verrà riprisitnata la situazione iniziale. "
                                                   "Contattare il servizio di ")
                                  + QStringLiteral("assistenza V.T.Z. riportando il presente messaggio."),
@@ -183,8 +184,7 @@ void installaDatiOperatori(Contesto &c, ProgressoCaricamento &progresso)
         // resort should it not have (the connection lost, an operator left behind).
         bool vuota = false;
         try {
-            vuota = c.db.aperto()
-                && c.db.valoreScalare(sql::caricamento::kNumeroOperatori).toInt() == 0;
+            vuota = c.db.aperto() && c.db.valoreScalare(sql::caricamento::kNumeroOperatori).toInt() == 0;
         } catch (const Errore &) {
         }
         const QString percorsoDb = c.db.percorso();
@@ -301,13 +301,12 @@ bool aggiornaDatiOperatori(Contesto &c, ProgressoCaricamento &progresso)
         }
         t.conferma();
     } catch (const ErroreFase &e) {
-        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ")
-                                 + e.descrizione() + CRLF + e.fase(),
+        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ") + e.descrizione()
+                                 + CRLF + e.fase(),
                              QStringLiteral("Aggiornamento Base Dati - ") + e.procedura(), Icona::Critico);
         return fallito();
     } catch (const Errore &e) {
-        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ")
-                                 + e.descrizione(),
+        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ") + e.descrizione(),
                              kTitoloAggiornamentoDb, Icona::Critico);
         return fallito();
     }
@@ -352,9 +351,8 @@ bool aggiornaBaseDati(Contesto &c, ProgressoCaricamento &progresso)
     const QString cartella = c.cartellaProgramma;
     // Back to the installation's own mode afterwards: left exclusive, the database would
     // shut the clients out until the next start.
-    RiaperturaConnessione riapertura(c.db, [&c](const Errore &e) {
-        c.dialoghi.messaggio(testoRiaperturaFallita(e), kTitoloAggiornamentoDb, Icona::Critico);
-    });
+    RiaperturaConnessione riapertura(
+        c.db, [&c](const Errore &e) { c.dialoghi.messaggio(testoRiaperturaFallita(e), kTitoloAggiornamentoDb, Icona::Critico); });
     if (!riconnessioneEsclusiva(c.db, c.dialoghi)) {
         for (const QFileInfo &fi : QDir(cartella).entryInfoList(QDir::Files))
             if (fi.suffix().compare(QLatin1String("tx1"), Qt::CaseInsensitive) == 0)

@@ -56,22 +56,20 @@ void inserisciOperatore(CorsiDB &db, const Campi &k)
 void inserisciComponente(CorsiDB &db, const Campi &k)
 {
     db.esegui(sql::caricamento::kInserisciComponente,
-              {k.primo(0), k.numero(1), k.numero(2), k.testo(3, 2), k.testo(4, 100), k.testo(5, 6), k.testo(6, 5),
-               k.testo(7, 50), k.telefono(8, 9), k.telefono(10, 11), k.testo(12, 30), k.testo(13, 30), k.testo(14, 80)});
+              {k.primo(0), k.numero(1), k.numero(2), k.testo(3, 2), k.testo(4, 100), k.testo(5, 6), k.testo(6, 5), k.testo(7, 50),
+               k.telefono(8, 9), k.telefono(10, 11), k.testo(12, 30), k.testo(13, 30), k.testo(14, 80)});
 }
 
 void inserisciSedeOcc(CorsiDB &db, const Campi &k)
 {
     db.esegui(sql::caricamento::kInserisciSedeOcc,
-              {k.numero(0), k.testo(1, 100), k.testo(2, 50), k.testo(3, 6), k.testo(4, 5), k.telefono(5, 6),
-               k.telefono(7, 8)});
+              {k.numero(0), k.testo(1, 100), k.testo(2, 50), k.testo(3, 6), k.testo(4, 5), k.telefono(5, 6), k.telefono(7, 8)});
 }
 
 void inserisciAttivita(CorsiDB &db, const Istruzione &inserisci, const Campi &k, bool conAnnGest)
 {
-    QVariantList v{k.numero(0),  k.primo(1),    k.numero(2),      k.numero(3),      k.numeroONullo(4),
-                   k.numero(5),  k.testo(6, 4), k.numero(7),      k.testo(8, 100),  k.primo(9),
-                   k.numero(10), k.testo(11, 10), k.testo(12, 10), k.testo(13, 10)};
+    QVariantList v{k.numero(0), k.primo(1),      k.numero(2), k.numero(3),  k.numeroONullo(4), k.numero(5),     k.testo(6, 4),
+                   k.numero(7), k.testo(8, 100), k.primo(9),  k.numero(10), k.testo(11, 10),   k.testo(12, 10), k.testo(13, 10)};
     if (conAnnGest)
         v << k.testo(14, 4);
     db.esegui(inserisci, v);
@@ -109,11 +107,9 @@ void aggiornaOperatore(Caricamento &car, const Campi &k)
     const auto [gg, mm, aaaa] = k.data8(8);
     // What the user may have completed is kept: those fields are taken
     // from the file only when empty in the database.
-    const int n = c.db.esegui(
-        sql::caricamento::kAggiornaOperatore,
-        {k.testo(2, 100), k.testo(3, 2), k.testo(4, 16), k.numero(12), k.testo(5, 35),
-         k.testo(6, 30), k.testo(7, 2), gg, mm, aaaa, k.testo(9, 2), k.testo(10, 7),
-         k.testo(11, 4), g, o});
+    const int n = c.db.esegui(sql::caricamento::kAggiornaOperatore,
+                              {k.testo(2, 100), k.testo(3, 2), k.testo(4, 16), k.numero(12), k.testo(5, 35), k.testo(6, 30),
+                               k.testo(7, 2), gg, mm, aaaa, k.testo(9, 2), k.testo(10, 7), k.testo(11, 4), g, o});
     if (n == 0)
         inserisciOperatore(c.db, k);
 }
@@ -129,24 +125,22 @@ void aggiornaComponente(Caricamento &car, const Campi &k)
     const std::optional<bool> oraBloccato = componenteBloccato(c.db, g, o, comp);
     const QString provFile = provinciaComune(c.db, k.testo(5, 6));
     if (!oraBloccato && provFile.isEmpty()) {
-        avviso(c, QStringLiteral("ATTENZIONE: provincia non trovata per il componente ") + g
-               + QLatin1Char('-') + QString::number(o) + QLatin1Char('-') + QString::number(comp)
-               + QLatin1Char(' ') + k.testo(4, 100)
-               + QStringLiteral(". Il componente non viene aggiornato."));
+        avviso(c,
+               QStringLiteral("ATTENZIONE: provincia non trovata per il componente ") + g + QLatin1Char('-') + QString::number(o)
+                   + QLatin1Char('-') + QString::number(comp) + QLatin1Char(' ') + k.testo(4, 100)
+                   + QStringLiteral(". Il componente non viene aggiornato."));
         return;
     }
     if (oraBloccato.value_or(false) || (!provFile.isEmpty() && provinciaStampata(c.db, g, o, provFile))) {
-        car.log << QStringLiteral("- Componente ") + g + QLatin1Char('-') + QString::number(o)
-                + QLatin1Char('-') + QString::number(comp) + QLatin1Char(' ') + k.testo(4, 100)
+        car.log << QStringLiteral("- Componente ") + g + QLatin1Char('-') + QString::number(o) + QLatin1Char('-')
+                + QString::number(comp) + QLatin1Char(' ') + k.testo(4, 100)
                 + QStringLiteral(" non aggiornato perchè bloccato (rientra in una provincia per la "
                                  "quale è già stata stampata la domanda definitiva)");
         return;
     }
-    const int n = c.db.esegui(
-        sql::caricamento::kAggiornaComponente,
-        {k.testo(3, 2), k.testo(4, 100), k.testo(5, 6), k.testo(6, 5), k.testo(7, 50),
-         k.telefono(8, 9), k.telefono(10, 11), k.testo(12, 30), k.testo(13, 30), k.testo(14, 80), g,
-         o, comp});
+    const int n = c.db.esegui(sql::caricamento::kAggiornaComponente,
+                              {k.testo(3, 2), k.testo(4, 100), k.testo(5, 6), k.testo(6, 5), k.testo(7, 50), k.telefono(8, 9),
+                               k.telefono(10, 11), k.testo(12, 30), k.testo(13, 30), k.testo(14, 80), g, o, comp});
     if (n == 0)
         inserisciComponente(c.db, k);
 }
@@ -158,9 +152,9 @@ void aggiornaSedeOcc(Caricamento &car, const Campi &k)
     const std::optional<bool> bloccata = sedeOccasionaleBloccata(c.db, sede);
     const QString provFile = provinciaComune(c.db, k.testo(3, 6));
     if (!bloccata && provFile.isEmpty()) {
-        avviso(c, QStringLiteral("ATTENZIONE: provincia non trovata per la sede occasionale ")
-               + QString::number(sede) + QLatin1Char(' ') + k.testo(1, 100)
-               + QStringLiteral(". La sede non viene aggiornata."));
+        avviso(c,
+               QStringLiteral("ATTENZIONE: provincia non trovata per la sede occasionale ") + QString::number(sede)
+                   + QLatin1Char(' ') + k.testo(1, 100) + QStringLiteral(". La sede non viene aggiornata."));
         return;
     }
     bool inFile = false;
@@ -175,10 +169,9 @@ void aggiornaSedeOcc(Caricamento &car, const Campi &k)
                                  "utilizzatore della sede stessa)");
         return;
     }
-    const int n = c.db.esegui(
-        sql::caricamento::kAggiornaSedeOcc,
-        {k.testo(1, 100), k.testo(2, 50), k.testo(3, 6), k.testo(4, 5), k.telefono(5, 6),
-         k.telefono(7, 8), sede});
+    const int n =
+        c.db.esegui(sql::caricamento::kAggiornaSedeOcc,
+                    {k.testo(1, 100), k.testo(2, 50), k.testo(3, 6), k.testo(4, 5), k.telefono(5, 6), k.telefono(7, 8), sede});
     if (n == 0)
         inserisciSedeOcc(c.db, k);
 }

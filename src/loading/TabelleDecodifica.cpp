@@ -65,10 +65,10 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
 
     int caricati = 0;
     auto fallito = [&](const Errore &e) {
-        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ")
-                                 + e.descrizione() + CRLF + QStringLiteral("durante l'aggiornamento della tabella ")
-                                 + tabella + QStringLiteral(", record ") + QString::number(caricati + 1)
-                                 + QStringLiteral(".") + CRLF + QStringLiteral("Impossibile continuare."),
+        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ") + e.descrizione()
+                                 + CRLF + QStringLiteral("durante l'aggiornamento della tabella ") + tabella
+                                 + QStringLiteral(", record ") + QString::number(caricati + 1) + QStringLiteral(".") + CRLF
+                                 + QStringLiteral("Impossibile continuare."),
                              kTitoloTabelle, Icona::Critico);
         c.db.chiudi();
         throw FineProgramma(QStringLiteral("tabella non caricata"));
@@ -107,13 +107,12 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
         }
         const QString elenco = nomi.join(QStringLiteral(", ")), chiave = nomiChiave.join(QStringLiteral(", "));
         // Update: a record whose key is already there overwrites it, any other is added.
-        const IstruzioneCompleta inserisci =
-            modo == Modo::Installa || nomiChiave.isEmpty()
+        const IstruzioneCompleta inserisci = modo == Modo::Installa || nomiChiave.isEmpty()
             ? completa(sql::caricamento::kInserisciRighe, {tabella, elenco})
             : aggiornate.isEmpty()
             ? completa(sql::caricamento::kAggiungiRighe, {tabella, elenco, chiave})
-            : completa(sql::caricamento::kAggiornaRighe, {tabella, elenco, chiave, aggiornate.join(QStringLiteral(", ")),
-                                                          esclusi.join(QStringLiteral(", "))});
+            : completa(sql::caricamento::kAggiornaRighe,
+                       {tabella, elenco, chiave, aggiornate.join(QStringLiteral(", ")), esclusi.join(QStringLiteral(", "))});
         // A "?" for each column, put in after the names: the one part of the text that is no name.
         const QString valori = QStringList(nomi.size(), QStringLiteral("?")).join(QStringLiteral(", "));
         const QString sql = inserisci.testo(c.db.motore()).arg(valori);
@@ -169,8 +168,7 @@ void passoTabelle(Contesto &c, ProgressoCaricamento &progresso)
     const QString aggiorna = trovaFile(cartella, QStringLiteral("aggiorna.tab"));
     if (!installa.isEmpty() && !aggiorna.isEmpty()) {
         c.dialoghi.messaggio(QStringLiteral("Rilevata presenza di entrambi i files INSTALLA.TAB e AGGIORNA.TAB. ")
-                                 + QStringLiteral("Ambiguità nell'operazione da eseguire sulle tabelle di decodifica. ")
-                                 + CRLF
+                                 + QStringLiteral("Ambiguità nell'operazione da eseguire sulle tabelle di decodifica. ") + CRLF
                                  + QStringLiteral("Impossibile continuare. Si procederà con il caricamento della "
                                                   "procedura senza alcuna modifica delle tabelle di decodifica."),
                              kTitoloFlagTabelle, Icona::Esclamazione);

@@ -38,9 +38,9 @@ inline constexpr Istruzione kScriviOperatore{
 inline constexpr Istruzione kComuneNascita{
     "operatore.comuneNascita", "SELECT SigProv FROM QryComuni WHERE Denominazione = ? COLLATE NOCASE ORDER BY CodComune",
     "SELECT SigProv FROM QryComuni WHERE upper(Denominazione) = upper(?) ORDER BY CodComune"};
-inline constexpr Istruzione kStatoEstero{
-    "operatore.statoEstero", "SELECT count(*) FROM StatiEsteri WHERE DenomStato = ? COLLATE NOCASE",
-    "SELECT count(*) FROM StatiEsteri WHERE upper(DenomStato) = upper(?)"};
+inline constexpr Istruzione kStatoEstero{"operatore.statoEstero",
+                                         "SELECT count(*) FROM StatiEsteri WHERE DenomStato = ? COLLATE NOCASE",
+                                         "SELECT count(*) FROM StatiEsteri WHERE upper(DenomStato) = upper(?)"};
 
 // --- The registered office ------------------------------------------------------------------
 
@@ -106,21 +106,18 @@ inline constexpr Istruzione kLaboratori{
     "SELECT IdLab, NumLab, TipoLab FROM CorsiCompoTipoLab WHERE GrupOpe=? AND Operatore=? AND Componente=? ORDER BY "
     "IdLab"};
 inline constexpr Istruzione kNumeroLaboratori{
-    "operatore.numeroLaboratori",
-    "SELECT SUM(NumLab) FROM CorsiCompoTipoLab WHERE GrupOpe=? AND Operatore=? AND Componente=?"};
+    "operatore.numeroLaboratori", "SELECT SUM(NumLab) FROM CorsiCompoTipoLab WHERE GrupOpe=? AND Operatore=? AND Componente=?"};
 inline constexpr Istruzione kAggiungiLaboratorio{
     "operatore.aggiungiLaboratorio",
     "INSERT INTO CorsiCompoTipoLab (GrupOpe, Operatore, Componente, NumLab, TipoLab) VALUES (?, ?, ?, ?, ?)"};
 inline constexpr Istruzione kModificaLaboratorio{"operatore.modificaLaboratorio",
                                                  "UPDATE CorsiCompoTipoLab SET NumLab=?, TipoLab=? WHERE IdLab=?"};
-inline constexpr Istruzione kEliminaLaboratorio{"operatore.eliminaLaboratorio",
-                                                "DELETE FROM CorsiCompoTipoLab WHERE IdLab=?"};
+inline constexpr Istruzione kEliminaLaboratorio{"operatore.eliminaLaboratorio", "DELETE FROM CorsiCompoTipoLab WHERE IdLab=?"};
 inline constexpr Istruzione kOrePerDirettiva{
     "operatore.orePerDirettiva",
     "SELECT O.CodDiret, D.Descrizione, O.OreDiurne, O.OreSerali FROM CorsiCompoOre O LEFT JOIN Direttiva D ON D.CodDiret "
     "= O.CodDiret WHERE O.GrupOpe=? AND O.Operatore=? AND O.Componente=? ORDER BY O.CodDiret"};
-inline constexpr Istruzione kDirettive{"operatore.direttive",
-                                       "SELECT CodDiret, Descrizione FROM Direttiva ORDER BY CodDiret"};
+inline constexpr Istruzione kDirettive{"operatore.direttive", "SELECT CodDiret, Descrizione FROM Direttiva ORDER BY CodDiret"};
 // One row per directive: added, or its hours replaced.
 inline constexpr Istruzione kSalvaOreDirettiva{
     "operatore.salvaOreDirettiva",
@@ -128,8 +125,7 @@ inline constexpr Istruzione kSalvaOreDirettiva{
     "ON CONFLICT (GrupOpe, Operatore, Componente, CodDiret) DO UPDATE SET OreDiurne = excluded.OreDiurne, OreSerali = "
     "excluded.OreSerali"};
 inline constexpr Istruzione kEliminaOreDirettiva{
-    "operatore.eliminaOreDirettiva",
-    "DELETE FROM CorsiCompoOre WHERE GrupOpe=? AND Operatore=? AND Componente=? AND CodDiret=?"};
+    "operatore.eliminaOreDirettiva", "DELETE FROM CorsiCompoOre WHERE GrupOpe=? AND Operatore=? AND Componente=? AND CodDiret=?"};
 inline constexpr Istruzione kEliminaTutteLeOre{"operatore.eliminaTutteLeOre",
                                                "DELETE FROM CorsiCompoOre WHERE GrupOpe=? AND Operatore=? AND Componente=?"};
 
@@ -152,14 +148,43 @@ inline constexpr Istruzione kVociSediOccasionaliProvincia{
     "SELECT SedeOcc, Denominazione, TipoCompo, Indirizzo FROM QrySediOccUtil WHERE GrupOpe=? AND Operatore=? AND PROV=? "
     "ORDER BY GrupOpe, Operatore, SedeOcc"};
 
-inline constexpr const Istruzione *kTutte[] = {
-    &kTipiOperatore, &kComponentiCorrispondenza, &kAttivitaEconomiche, &kProvinceRegione, &kOperatore,
-    &kScriviOperatore, &kComuneNascita, &kStatoEstero, &kSedeLegale, &kScriviSedeLegale, &kReinserisciSedeLegale,
-    &kComponentiProvincia, &kSediOccasionaliProvincia, &kTipiComponente, &kComponente, &kSedeOccasionale,
-    &kAltreSediLegali, &kScriviSedeOccasionale, &kScriviUsoSedeOccasionale, &kScriviComponente, &kComuneInProvincia,
-    &kLaboratori, &kNumeroLaboratori, &kAggiungiLaboratorio, &kModificaLaboratorio, &kEliminaLaboratorio,
-    &kOrePerDirettiva, &kDirettive, &kSalvaOreDirettiva, &kEliminaOreDirettiva, &kEliminaTutteLeOre, &kComuni,
-    &kComuniProvincia, &kStatiEsteri, &kIstituti, &kVociComponentiProvincia, &kVociSediOccasionaliProvincia};
+inline constexpr const Istruzione *kTutte[] = {&kTipiOperatore,
+                                               &kComponentiCorrispondenza,
+                                               &kAttivitaEconomiche,
+                                               &kProvinceRegione,
+                                               &kOperatore,
+                                               &kScriviOperatore,
+                                               &kComuneNascita,
+                                               &kStatoEstero,
+                                               &kSedeLegale,
+                                               &kScriviSedeLegale,
+                                               &kReinserisciSedeLegale,
+                                               &kComponentiProvincia,
+                                               &kSediOccasionaliProvincia,
+                                               &kTipiComponente,
+                                               &kComponente,
+                                               &kSedeOccasionale,
+                                               &kAltreSediLegali,
+                                               &kScriviSedeOccasionale,
+                                               &kScriviUsoSedeOccasionale,
+                                               &kScriviComponente,
+                                               &kComuneInProvincia,
+                                               &kLaboratori,
+                                               &kNumeroLaboratori,
+                                               &kAggiungiLaboratorio,
+                                               &kModificaLaboratorio,
+                                               &kEliminaLaboratorio,
+                                               &kOrePerDirettiva,
+                                               &kDirettive,
+                                               &kSalvaOreDirettiva,
+                                               &kEliminaOreDirettiva,
+                                               &kEliminaTutteLeOre,
+                                               &kComuni,
+                                               &kComuniProvincia,
+                                               &kStatiEsteri,
+                                               &kIstituti,
+                                               &kVociComponentiProvincia,
+                                               &kVociSediOccasionaliProvincia};
 inline constexpr Catalogo kCatalogo{"operatore", "src/operator/CatalogoOperatore.h", kTutte};
 
 } // namespace quirdal::sql::operatore

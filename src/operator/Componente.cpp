@@ -41,8 +41,9 @@ bool formatoEmail(const QString &e)
 void rifiutaSeStampata(const Contesto &c)
 {
     if (c.sessione.gDomandaStampata)
-        throw Errore(codici::Generico, QStringLiteral("Domanda già inviata alla Provincia: i dati delle Sedi Interessate "
-                                                      "non sono modificabili."));
+        throw Errore(codici::Generico,
+                     QStringLiteral("Domanda già inviata alla Provincia: i dati delle Sedi Interessate "
+                                    "non sono modificabili."));
 }
 
 } // namespace
@@ -108,9 +109,7 @@ EsitoVerifica verificaSede(Contesto &c, const DatiSede &d, bool salvataggio)
     const Sessione &s = c.sessione;
     const QString tipo = d.sede.occasionale ? QStringLiteral("UO") : d.voceTipoCompo.left(2).trimmed();
     if (!d.sede.occasionale && tipo == s.gCompoSedeLeg
-        && c.db.valoreScalare(sql::operatore::kAltreSediLegali,
-                              {s.gGrupOpe, s.numeroOperatore(), tipo, d.sede.codice})
-                .toInt()
+        && c.db.valoreScalare(sql::operatore::kAltreSediLegali, {s.gGrupOpe, s.numeroOperatore(), tipo, d.sede.codice}).toInt()
             > 0)
         return EsitoVerifica::errore(QStringLiteral("E' già presente un componente (Facoltà)") + CRLF
                                          + QStringLiteral(" di tipo SEDE LEGALE"),
@@ -176,10 +175,9 @@ void scriviSede(Contesto &c, const DatiSede &d)
             n = c.db.esegui(sql::operatore::kScriviUsoSedeOccasionale, QVariantList{d.riferimento, d.email} + chiave);
     } else {
         n = c.db.esegui(sql::operatore::kScriviComponente,
-                        QVariantList{d.denominazione, d.voceTipoCompo.left(2).trimmed(), d.codComune, d.cap, d.indirizzo,
-                                     d.tel, d.fax, d.statoEstero, d.cittaEstero, d.riferimento, d.email,
-                                     conteggio(d.numLocali), conteggio(d.allieviPrevisti),
-                                     d.direttive ? QStringLiteral("S") : QStringLiteral("N")}
+                        QVariantList{d.denominazione, d.voceTipoCompo.left(2).trimmed(), d.codComune, d.cap, d.indirizzo, d.tel,
+                                     d.fax, d.statoEstero, d.cittaEstero, d.riferimento, d.email, conteggio(d.numLocali),
+                                     conteggio(d.allieviPrevisti), d.direttive ? QStringLiteral("S") : QStringLiteral("N")}
                             + chiave);
     }
     if (n == 0)
@@ -206,8 +204,7 @@ bool sedeCambiata(const DatiSede &caricati, const DatiSede &attuali)
 
 std::optional<ComuneTrovato> cercaComuneInProvincia(Contesto &c, const QString &nome)
 {
-    QSqlQuery q = c.db.seleziona(sql::operatore::kComuneInProvincia,
-                                 {nome.trimmed(), c.sessione.gProv});
+    QSqlQuery q = c.db.seleziona(sql::operatore::kComuneInProvincia, {nome.trimmed(), c.sessione.gProv});
     if (!q.next())
         return std::nullopt;
     return ComuneTrovato{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()};
@@ -246,8 +243,7 @@ void aggiungiLaboratorio(Contesto &c, qlonglong componente, qlonglong numero, co
 void modificaLaboratorio(Contesto &c, qlonglong id, qlonglong numero, const QString &tipo)
 {
     rifiutaSeStampata(c);
-    if (c.db.esegui(sql::operatore::kModificaLaboratorio, {numero, tipo.left(kLunghezzaTipoLab), id})
-        == 0)
+    if (c.db.esegui(sql::operatore::kModificaLaboratorio, {numero, tipo.left(kLunghezzaTipoLab), id}) == 0)
         throw Errore(codici::RigaCancellata, QStringLiteral("Il record è stato cancellato da un'altra postazione."));
 }
 

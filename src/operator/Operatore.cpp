@@ -195,9 +195,9 @@ QString completaDueCifre(const QString &testo) { return testo.size() == 1 ? QStr
 EsitoVerifica verificaOperatore(const DatiOperatore &d)
 {
     auto richiesto = [](const QString &v, const char *messaggio, const char *campo, int pagina) {
-        return v.trimmed().isEmpty() ? EsitoVerifica::errore(QString::fromUtf8(messaggio), kVerificaDati, QString::fromLatin1(campo),
-                                                   pagina)
-                           : EsitoVerifica{};
+        return v.trimmed().isEmpty()
+            ? EsitoVerifica::errore(QString::fromUtf8(messaggio), kVerificaDati, QString::fromLatin1(campo), pagina)
+            : EsitoVerifica{};
     };
     for (const EsitoVerifica &e :
          {richiesto(d.denominazione, "Inserire denominazione operatore", "txtDenomi", PaginaIdentificazione),
@@ -221,7 +221,8 @@ EsitoVerifica verificaOperatore(const DatiOperatore &d)
                                      kVerificaDati, QStringLiteral("txtGGLeg"), PaginaIdentificazione);
     if (!(d.ggPrece + d.mmPrece + d.aaPrece).isEmpty()) {
         switch (controllaTreCampi(d.ggPrece, d.mmPrece, d.aaPrece)) {
-        case Data::Valida: break;
+        case Data::Valida:
+            break;
         case Data::NonValida:
             return EsitoVerifica::errore(QStringLiteral("Data domanda precedente non valida "), kVerificaDati,
                                          QStringLiteral("txtGGPrece"), PaginaDomandaPrecedente);
@@ -231,8 +232,8 @@ EsitoVerifica verificaOperatore(const DatiOperatore &d)
         }
     }
     if (!tuttiOVuotiOPieni({d.domPrece, d.ggPrece, d.mmPrece, d.aaPrece, d.direttiva, d.annoDirettiva, d.voceProvPrece}))
-        return EsitoVerifica::errore(QStringLiteral("Per i dati riguardanti l'eventuale domanda precedente è obbligatorio")
-                                         + CRLF + QStringLiteral("compilare tutti i campi o non compilarne nessuno."),
+        return EsitoVerifica::errore(QStringLiteral("Per i dati riguardanti l'eventuale domanda precedente è obbligatorio") + CRLF
+                                         + QStringLiteral("compilare tutti i campi o non compilarne nessuno."),
                                      kVerificaDati, QStringLiteral("txtDomPrece"), PaginaDomandaPrecedente);
     if (!d.aaPrece.isEmpty() && d.aaPrece.toInt() <= 1900)
         return EsitoVerifica::errore(QStringLiteral("Anno della domanda precedente non valido: deve essere maggiore di 1900"),
@@ -256,8 +257,9 @@ void scriviOperatore(Contesto &c, const DatiOperatore &d)
 {
     // Locked data are never written, whatever path asks for it.
     if (operatoreBloccato(c.db, c.sessione.gGrupOpe, c.sessione.numeroOperatore()))
-        throw Errore(codici::Generico, QStringLiteral("Domanda già inviata alla Provincia: i dati dell'operatore non "
-                                                      "sono modificabili."));
+        throw Errore(codici::Generico,
+                     QStringLiteral("Domanda già inviata alla Provincia: i dati dell'operatore non "
+                                    "sono modificabili."));
     // Identified by its key alone: a row gone meanwhile is told as such.
     if (c.db.esegui(sql::operatore::kScriviOperatore, perLeColonne(c.db, valori(d)) + c.sessione.chiaveOperatore()) == 0)
         throw Errore(codici::RigaCancellata, QStringLiteral("Il record è stato cancellato da un'altra postazione."));

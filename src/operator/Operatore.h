@@ -14,8 +14,8 @@ struct Contesto;
 // The sheet's fields as texts, as the user sees them; the drop-downs as their entries.
 struct DatiOperatore {
     QString grupOpe, operatore, codFisc;
-    QString denominazione;   // txtDenomi
-    QString voceTipoOper;    // cmbTOper entry
+    QString denominazione; // txtDenomi
+    QString voceTipoOper;  // cmbTOper entry
     QString voceCorrispondenza;
     QString legNome, legComNasc, legProvNasc, legGG, legMM, legAAAA;
     QString contABI, contCAB, contCIN, contIBAN, desBanca, contAge, indirAge, numCC, intCC;

@@ -13,8 +13,7 @@ namespace quirdal {
 
 namespace {
 
-ElencoScelta leggi(Contesto &c, const QStringList &intestazioni, const Istruzione &istruzione,
-                   const QVariantList &parametri = {})
+ElencoScelta leggi(Contesto &c, const QStringList &intestazioni, const Istruzione &istruzione, const QVariantList &parametri = {})
 {
     ElencoScelta e{intestazioni, {}};
     QSqlQuery q = c.db.seleziona(istruzione, parametri);
@@ -48,14 +47,12 @@ ElencoScelta elencoComuni(Contesto &c, const QString &prov)
 
 ElencoScelta elencoStati(Contesto &c)
 {
-    return leggi(c, {QStringLiteral("Codice"), QStringLiteral("Denominazione")},
-                 sql::operatore::kStatiEsteri);
+    return leggi(c, {QStringLiteral("Codice"), QStringLiteral("Denominazione")}, sql::operatore::kStatiEsteri);
 }
 
 ElencoScelta elencoIstituti(Contesto &c)
 {
-    return leggi(c, {QStringLiteral("Cod. Istituto"), QStringLiteral("Denominazione")},
-                 sql::operatore::kIstituti);
+    return leggi(c, {QStringLiteral("Cod. Istituto"), QStringLiteral("Denominazione")}, sql::operatore::kIstituti);
 }
 
 int cercaDopo(const QStringList &valori, int corrente, const QString &testo, bool contiene)
@@ -64,8 +61,7 @@ int cercaDopo(const QStringList &valori, int corrente, const QString &testo, boo
     if (t.isEmpty())
         return -1;
     for (int i = std::max(corrente + 1, 0); i < valori.size(); ++i) {
-        const bool trovato = contiene ? valori[i].contains(t, Qt::CaseInsensitive)
-                                      : valori[i].startsWith(t, Qt::CaseInsensitive);
+        const bool trovato = contiene ? valori[i].contains(t, Qt::CaseInsensitive) : valori[i].startsWith(t, Qt::CaseInsensitive);
         if (trovato)
             return i;
     }

@@ -15,16 +15,17 @@ namespace {
 void rifiutaSeBloccato(Contesto &c)
 {
     if (operatoreBloccato(c.db, c.sessione.gGrupOpe, c.sessione.numeroOperatore()))
-        throw Errore(codici::Generico, QStringLiteral("Domande già inviate alla Provincia: i dati della Sede Legale non "
-                                                      "sono modificabili."));
+        throw Errore(codici::Generico,
+                     QStringLiteral("Domande già inviate alla Provincia: i dati della Sede Legale non "
+                                    "sono modificabili."));
 }
 
 } // namespace
 
 std::optional<DatiSedeLegale> caricaSedeLegale(Contesto &c)
 {
-    const QList<QVariantMap> righe = c.db.righe(
-        sql::operatore::kSedeLegale, {c.sessione.gGrupOpe, c.sessione.numeroOperatore(), c.sessione.gCompoSedeLeg});
+    const QList<QVariantMap> righe =
+        c.db.righe(sql::operatore::kSedeLegale, {c.sessione.gGrupOpe, c.sessione.numeroOperatore(), c.sessione.gCompoSedeLeg});
     if (righe.isEmpty())
         return std::nullopt;
     auto t = [&](const char *n) { return CorsiDB::campo(righe.first(), QString::fromLatin1(n)).toString(); };
@@ -65,8 +66,8 @@ void scriviSedeLegale(Contesto &c, const DatiSedeLegale &d)
     rifiutaSeBloccato(c);
     // Identified by its key alone: a row gone meanwhile is told as such.
     const int n = c.db.esegui(sql::operatore::kScriviSedeLegale,
-                              {d.cap, d.tel, d.fax, d.email, d.riferimento, c.sessione.gGrupOpe,
-                               c.sessione.numeroOperatore(), d.componente.toLongLong()});
+                              {d.cap, d.tel, d.fax, d.email, d.riferimento, c.sessione.gGrupOpe, c.sessione.numeroOperatore(),
+                               d.componente.toLongLong()});
     if (n == 0)
         throw Errore(codici::RigaCancellata, QStringLiteral("Il record è stato cancellato da un'altra postazione."));
 }

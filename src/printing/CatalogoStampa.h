@@ -12,8 +12,8 @@ inline constexpr Istruzione kIntestazione{
     "SELECT I.NumDoma, P.DesProv, P.SigProv, O.Denominazione FROM Installazione I LEFT JOIN Province P ON P.PROV = "
     "I.Prov LEFT JOIN CorsiOper O ON O.GrupOpe = I.GrupOpe AND O.Operatore = I.Operatore WHERE I.GrupOpe = ? AND "
     "I.Operatore = ? AND I.Prov = ?"};
-inline constexpr Istruzione kDenominazioneOperatore{
-    "stampa.denominazioneOperatore", "SELECT Denominazione FROM CorsiOper WHERE GrupOpe = ? AND Operatore = ?"};
+inline constexpr Istruzione kDenominazioneOperatore{"stampa.denominazioneOperatore",
+                                                    "SELECT Denominazione FROM CorsiOper WHERE GrupOpe = ? AND Operatore = ?"};
 // The sites a draft can be limited to.
 inline constexpr Istruzione kVociComponenti{
     "stampa.vociComponenti",
@@ -26,8 +26,7 @@ inline constexpr Istruzione kVociSediOcc{
 
 // --- The application: cover, addressee, summary, operator, sites -------------------------
 
-inline constexpr Istruzione kOperatore{"stampa.operatore",
-                                       "SELECT * FROM QryOper WHERE GrupOpe = ? AND Operatore = ?"};
+inline constexpr Istruzione kOperatore{"stampa.operatore", "SELECT * FROM QryOper WHERE GrupOpe = ? AND Operatore = ?"};
 inline constexpr Istruzione kSedeLegale{
     "stampa.sedeLegale",
     "SELECT C.*, Co.Denominazione AS ComuneSede, Co.SigProv AS SiglaSede FROM CorsiCompo C LEFT JOIN Comuni Co ON "
@@ -43,13 +42,12 @@ inline constexpr Istruzione kRiepilogoSedi{
     "PROV = ? UNION ALL SELECT SedeOcc, Denominazione, 1 FROM QrySediOccUtilCorsi WHERE GrupOpe = ? AND Operatore = ? "
     "AND PROV = ? ORDER BY 3, 1"};
 inline constexpr Istruzione kNumeroCorsiSede{
-    "stampa.numeroCorsiSede",
-    "SELECT count(*) FROM CorsiProp WHERE GrupOpe = ? AND Operatore = ? AND SedeInteressata = ?"};
+    "stampa.numeroCorsiSede", "SELECT count(*) FROM CorsiProp WHERE GrupOpe = ? AND Operatore = ? AND SedeInteressata = ?"};
 inline constexpr Istruzione kComponentiConCorsi{
     "stampa.componentiConCorsi",
     "SELECT Componente FROM QryCompoCorsi WHERE GrupOpe = ? AND Operatore = ? AND PROV = ? ORDER BY Componente"};
-inline constexpr Istruzione kComponente{
-    "stampa.componente", "SELECT * FROM QryCompo WHERE GrupOpe = ? AND Operatore = ? AND Componente = ?"};
+inline constexpr Istruzione kComponente{"stampa.componente",
+                                        "SELECT * FROM QryCompo WHERE GrupOpe = ? AND Operatore = ? AND Componente = ?"};
 inline constexpr Istruzione kLaboratori{
     "stampa.laboratori",
     "SELECT NumLab, TipoLab FROM CorsiCompoTipoLab WHERE GrupOpe = ? AND Operatore = ? AND Componente = ? ORDER BY "
@@ -58,8 +56,8 @@ inline constexpr Istruzione kOreDirettiva{
     "stampa.oreDirettiva",
     "SELECT O.CodDiret, D.Descrizione, O.OreDiurne, O.OreSerali FROM CorsiCompoOre O LEFT JOIN Direttiva D ON "
     "D.CodDiret = O.CodDiret WHERE O.GrupOpe = ? AND O.Operatore = ? AND O.Componente = ? ORDER BY O.CodDiret"};
-inline constexpr Istruzione kSedeOccasionale{
-    "stampa.sedeOccasionale", "SELECT * FROM QrySediOccUtil WHERE GrupOpe = ? AND Operatore = ? AND SedeOcc = ?"};
+inline constexpr Istruzione kSedeOccasionale{"stampa.sedeOccasionale",
+                                             "SELECT * FROM QrySediOccUtil WHERE GrupOpe = ? AND Operatore = ? AND SedeOcc = ?"};
 inline constexpr Istruzione kSediOccasionali{
     "stampa.sediOccasionali",
     "SELECT DISTINCT SedeOcc, CompoResp FROM QryStSediOcc WHERE GrupOpe = ? AND Operatore = ? AND PROV = ? ORDER BY "
@@ -185,14 +183,45 @@ inline constexpr Istruzione kOreSerali{
     "P.Operatore AND C.Componente = P.SedeInteressata INNER JOIN Comuni CO ON CO.CodComune = C.CodComune WHERE "
     "P.GrupOpe = ? AND P.Operatore = ? AND P.SedeInteressata = ? AND CO.PROV = ? AND P.CodOra IN (2, 3)"};
 
-inline constexpr const Istruzione *kTutte[] = {
-    &kIntestazione, &kDenominazioneOperatore, &kVociComponenti, &kVociSediOcc, &kOperatore, &kSedeLegale,
-    &kProvinciaLogo, &kDesProv, &kRiepilogoSedi, &kNumeroCorsiSede, &kComponentiConCorsi, &kComponente, &kLaboratori,
-    &kOreDirettiva, &kSedeOccasionale, &kSediOccasionali, &kCorsiSede, &kCorsoDescritto, &kCorso, &kSpeseCorso,
-    &kDesDest, &kValoriControllo, &kSchedeHandicap, &kDomandaStampata, &kSegnaDomandaStampata, &kOperatoreHaCorsi,
-    &kControlloOperatore, &kControlloSedeLegale, &kControlloComponenti, &kControlloSediOcc, &kControlloLocali,
-    &kLaboratoriComponente, &kDateAvvioComponenti, &kDateAvvioSediOcc, &kOreOccasionali, &kOreOccasionaliDeroga,
-    &kOreLaboratoriEsterni, &kOreDiurne, &kOreSerali};
+inline constexpr const Istruzione *kTutte[] = {&kIntestazione,
+                                               &kDenominazioneOperatore,
+                                               &kVociComponenti,
+                                               &kVociSediOcc,
+                                               &kOperatore,
+                                               &kSedeLegale,
+                                               &kProvinciaLogo,
+                                               &kDesProv,
+                                               &kRiepilogoSedi,
+                                               &kNumeroCorsiSede,
+                                               &kComponentiConCorsi,
+                                               &kComponente,
+                                               &kLaboratori,
+                                               &kOreDirettiva,
+                                               &kSedeOccasionale,
+                                               &kSediOccasionali,
+                                               &kCorsiSede,
+                                               &kCorsoDescritto,
+                                               &kCorso,
+                                               &kSpeseCorso,
+                                               &kDesDest,
+                                               &kValoriControllo,
+                                               &kSchedeHandicap,
+                                               &kDomandaStampata,
+                                               &kSegnaDomandaStampata,
+                                               &kOperatoreHaCorsi,
+                                               &kControlloOperatore,
+                                               &kControlloSedeLegale,
+                                               &kControlloComponenti,
+                                               &kControlloSediOcc,
+                                               &kControlloLocali,
+                                               &kLaboratoriComponente,
+                                               &kDateAvvioComponenti,
+                                               &kDateAvvioSediOcc,
+                                               &kOreOccasionali,
+                                               &kOreOccasionaliDeroga,
+                                               &kOreLaboratoriEsterni,
+                                               &kOreDiurne,
+                                               &kOreSerali};
 inline constexpr Catalogo kCatalogo{"stampa", "src/printing/CatalogoStampa.h", kTutte};
 
 } // namespace quirdal::sql::stampa

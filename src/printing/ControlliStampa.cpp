@@ -36,8 +36,7 @@ bool soloCifre(const QString &t)
 bool dataValida(const QString &gg, const QString &mm, const QString &aaaa)
 {
     const QString g = gg.trimmed(), m = mm.trimmed(), a = aaaa.trimmed();
-    if (!soloCifre(g) || !soloCifre(m) || !soloCifre(a) || g.size() > 2 || m.size() > 2 || a.size() > 4
-        || a.size() == 3)
+    if (!soloCifre(g) || !soloCifre(m) || !soloCifre(a) || g.size() > 2 || m.size() > 2 || a.size() > 4 || a.size() == 3)
         return false;
     int anno = a.toInt();
     if (a.size() <= 2)
@@ -187,8 +186,7 @@ private:
         const Riga l = r.value(0);
         const QVariant cap = l["Cap"];
         if ((capLunghezzaErrata(cap) || capNonNumerico(cap))
-            && fallisce(QStringLiteral("Nella Scheda Sede Legale il CAP se specificato deve essere di 5 cifre.")
-                        + kCorreggere))
+            && fallisce(QStringLiteral("Nella Scheda Sede Legale il CAP se specificato deve essere di 5 cifre.") + kCorreggere))
             return;
         if (!vuoto(cap) && vuoto(l["CodComune"])
             && fallisce(QStringLiteral("Nella Scheda Sede Legale se il CAP è specificato deve esserlo anche il COMUNE di "
@@ -201,8 +199,7 @@ private:
                 return;
         }
         if (vuoto(l["Riferimento"])
-            && fallisce(QStringLiteral("Nella Scheda Sede Legale deve essere indicata la PERSONA DI RIFERIMENTO.")
-                        + kCorreggere))
+            && fallisce(QStringLiteral("Nella Scheda Sede Legale deve essere indicata la PERSONA DI RIFERIMENTO.") + kCorreggere))
             return;
         if (vuoto(l["Tel"]))
             fallisce(QStringLiteral("Nella Scheda Sede Legale deve essere indicato il NUMERO DI TELEFONO.") + kCorreggere);
@@ -213,8 +210,7 @@ private:
     {
         auto riga = [codice](const Riga &r) {
             return QStringLiteral("- ") + r["GrupOpe"].toString() + QLatin1Char(' ') + r["Operatore"].toString()
-                + QStringLiteral(" - ") + r[codice].toString() + QStringLiteral(" - ") + r["Denominazione"].toString()
-                + CRLF;
+                + QStringLiteral(" - ") + r[codice].toString() + QStringLiteral(" - ") + r["Denominazione"].toString() + CRLF;
         };
         auto passaggio = [&](const QString &introduzione, const std::function<QString(const Riga &)> &offende) {
             QString elenco;
@@ -232,18 +228,16 @@ private:
         if (passaggio(QStringLiteral("Nella Scheda Sede Interessata, per le sedi qui elencate, se il CAP è specificato "
                                      "deve esserlo anche il COMUNE di ubicazione della sede.")
                           + kCorreggereElenco + CRLF + CRLF,
-                      [&](const Riga &r) {
-                          return !vuoto(r["Cap"]) && vuoto(r["CodComune"]) ? riga(r) : QString();
-                      }))
+                      [&](const Riga &r) { return !vuoto(r["Cap"]) && vuoto(r["CodComune"]) ? riga(r) : QString(); }))
             return;
         if (passaggio(QString(), [&](const Riga &r) {
                 if (vuoto(r["Email"]))
                     return QString();
                 const QString m = controllaEmail(r["Email"].toString());
-                return m.isEmpty() ? QString()
-                                   : QStringLiteral("- Sede Int. ") + r["GrupOpe"].toString() + QLatin1Char(' ')
-                        + r["Operatore"].toString() + QStringLiteral(" - ") + r[codice].toString()
-                        + QStringLiteral(": ") + m + CRLF;
+                return m.isEmpty()
+                    ? QString()
+                    : QStringLiteral("- Sede Int. ") + r["GrupOpe"].toString() + QLatin1Char(' ') + r["Operatore"].toString()
+                        + QStringLiteral(" - ") + r[codice].toString() + QStringLiteral(": ") + m + CRLF;
             }))
             return;
         if (passaggio(QStringLiteral("Nella Scheda Sede Interessata, per le sedi elencate di seguito, deve essere "
@@ -257,17 +251,11 @@ private:
                   [&](const Riga &r) { return vuoto(r["Tel"]) ? riga(r) : QString(); });
     }
 
-    QList<Riga> componenti()
-    {
-        return righe(m_db, sql::stampa::kControlloComponenti, m_s.chiaveDomanda());
-    }
+    QList<Riga> componenti() { return righe(m_db, sql::stampa::kControlloComponenti, m_s.chiaveDomanda()); }
 
     void sitiComponenti() { passiSiti(componenti(), "Componente"); }
 
-    void sitiOccasionali()
-    {
-        passiSiti(righe(m_db, sql::stampa::kControlloSediOcc, m_s.chiaveDomanda()), "SedeOcc");
-    }
+    void sitiOccasionali() { passiSiti(righe(m_db, sql::stampa::kControlloSediOcc, m_s.chiaveDomanda()), "SedeOcc"); }
 
     void regolaTrentaPercento()
     {
@@ -276,12 +264,11 @@ private:
             const OreComponente ore = oreComponente(m_db, m_s, r["Componente"].toLongLong());
             const qlonglong usate = ore.laboratoriEsterni + ore.occasionali - ore.occasionaliDeroga;
             const qlonglong locali = r["NumLocali"].toLongLong();
-            const qlonglong capacita = interoBancario(double(interoBancario(double(locali * 500 + locali * 1200))) * 30
-                                                      / 100);
+            const qlonglong capacita = interoBancario(double(interoBancario(double(locali * 500 + locali * 1200))) * 30 / 100);
             if (usate > capacita)
                 elenco += QStringLiteral("- ") + r["GrupOpe"].toString() + QLatin1Char(' ') + r["Operatore"].toString()
-                    + QStringLiteral(" - ") + r["Componente"].toString() + QStringLiteral(" - ")
-                    + r["Denominazione"].toString() + CRLF;
+                    + QStringLiteral(" - ") + r["Componente"].toString() + QStringLiteral(" - ") + r["Denominazione"].toString()
+                    + CRLF;
         }
         if (!elenco.isEmpty())
             fallisce(QStringLiteral("Le attività formative svolte in Sedi Occasionali possono raggiungere un monte ore "
@@ -297,15 +284,14 @@ private:
         for (const Riga &r : sedi) {
             const qlonglong componente = r["Componente"].toLongLong();
             qlonglong locali = r["Locali"].toLongLong();
-            const qlonglong laboratori = m_db.valoreScalare(sql::stampa::kLaboratoriComponente,
-                                                            {m_s.gGrupOpe, m_s.numeroOperatore(), componente})
-                                             .toLongLong();
+            const qlonglong laboratori =
+                m_db.valoreScalare(sql::stampa::kLaboratoriComponente, {m_s.gGrupOpe, m_s.numeroOperatore(), componente})
+                    .toLongLong();
             if (3 * laboratori < locali)
                 locali = 3 * laboratori;
             const OreComponente ore = oreComponente(m_db, m_s, componente);
-            const QString coda = r["GrupOpe"].toString() + QLatin1Char(' ') + r["Operatore"].toString()
-                + QStringLiteral(" - ") + r["Componente"].toString() + QStringLiteral(" - ")
-                + r["Denominazione"].toString() + CRLF;
+            const QString coda = r["GrupOpe"].toString() + QLatin1Char(' ') + r["Operatore"].toString() + QStringLiteral(" - ")
+                + r["Componente"].toString() + QStringLiteral(" - ") + r["Denominazione"].toString() + CRLF;
             if (ore.diurne > 1200 * locali)
                 elenco += QStringLiteral("- [ORE DIURNE] \t\t") + coda;
             if (ore.serali > 500 * locali)
@@ -314,8 +300,7 @@ private:
         if (!elenco.isEmpty())
             fallisce(QStringLiteral("In ogni locale potranno essere svolti corsi per un massimo di 1.200 ore diurne ed "
                                     "un massimo di 500 ore preserali/serali. ")
-                     + CRLF + QStringLiteral("Nelle seguenti sedi non è stato rispettato il vincolo:") + CRLF + CRLF
-                     + elenco);
+                     + CRLF + QStringLiteral("Nelle seguenti sedi non è stato rispettato il vincolo:") + CRLF + CRLF + elenco);
     }
 
     void dateAvvio()
@@ -329,8 +314,8 @@ private:
                 if (r["DataAvvio"].toString().trimmed().isEmpty())
                     elenco += QStringLiteral("- CORSO: \t") + r["GrupOpe"].toString() + QLatin1Char(' ')
                         + r["Operatore"].toString() + QStringLiteral(" - ") + r["SedeInteressata"].toString()
-                        + QStringLiteral(" - ") + r["Corso"].toString() + QStringLiteral(" - ")
-                        + r["DesQualif"].toString() + CRLF;
+                        + QStringLiteral(" - ") + r["Corso"].toString() + QStringLiteral(" - ") + r["DesQualif"].toString()
+                        + CRLF;
         }
         if (!elenco.isEmpty())
             fallisce(QStringLiteral("E' necessario compilare il dato relativo alla DATA PRESUNTA AVVIO CORSO per i "
@@ -375,8 +360,7 @@ OreComponente oreComponente(CorsiDB &db, const Sessione &s, qlonglong componente
     return o;
 }
 
-QStringList problemiDomandaStampa(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento,
-                                  bool conCorsi)
+QStringList problemiDomandaStampa(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento, bool conCorsi)
 {
     const Lettura lettura(db);
     return Controlli(db, s, true, conCorsi, avanzamento).esegui();
@@ -388,8 +372,7 @@ QStringList problemiOreDomanda(CorsiDB &db, const Sessione &s)
     return Controlli(db, s, true, false, {}).ore();
 }
 
-EsitoVerifica ControllaDatiDomanda(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento,
-                                   bool conCorsi)
+EsitoVerifica ControllaDatiDomanda(CorsiDB &db, const Sessione &s, const std::function<void(int)> &avanzamento, bool conCorsi)
 {
     const Lettura lettura(db);
     const QStringList p = Controlli(db, s, false, conCorsi, avanzamento).esegui();

@@ -41,8 +41,7 @@ void preparaScrittore(QPdfWriter &w)
 }
 
 // A section laid out for the writer's pages.
-std::unique_ptr<QTextDocument> documento(const QString &html, const QHash<QString, QImage> &immagini,
-                                         QPaintDevice *dispositivo)
+std::unique_ptr<QTextDocument> documento(const QString &html, const QHash<QString, QImage> &immagini, QPaintDevice *dispositivo)
 {
     static const QFont base = [] {
         QFont f(QStringLiteral("DejaVu Sans"));
@@ -106,32 +105,32 @@ QString xml(const QString &s) { return s.toHtmlEscaped(); }
 QByteArray metadatiXmp(const Impaginazione &imp)
 {
     const QString quando = imp.data.startOfDay(Qt::UTC).toString(Qt::ISODate);
-    const QString t = QStringLiteral(
-        "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
-        "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
-        " <rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
-        "  <rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n"
-        "   <dc:format>application/pdf</dc:format>\n"
-        "   <dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:title>\n"
-        "   <dc:creator><rdf:Seq><rdf:li>%2</rdf:li></rdf:Seq></dc:creator>\n"
-        "   <dc:description><rdf:Alt><rdf:li xml:lang=\"x-default\">%3</rdf:li></rdf:Alt></dc:description>\n"
-        "  </rdf:Description>\n"
-        "  <rdf:Description rdf:about=\"\" xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\">\n"
-        "   <xmp:CreatorTool>QUIRDAL</xmp:CreatorTool>\n"
-        "   <xmp:CreateDate>%4</xmp:CreateDate>\n"
-        "   <xmp:ModifyDate>%4</xmp:ModifyDate>\n"
-        "   <xmp:MetadataDate>%4</xmp:MetadataDate>\n"
-        "  </rdf:Description>\n"
-        "  <rdf:Description rdf:about=\"\" xmlns:pdf=\"http://ns.adobe.com/pdf/1.3/\">\n"
-        "   <pdf:Producer>QUIRDAL</pdf:Producer>\n%5"
-        "  </rdf:Description>\n"
-        "  <rdf:Description rdf:about=\"\" xmlns:pdfaid=\"http://www.aiim.org/pdfa/ns/id/\">\n"
-        "   <pdfaid:part>1</pdfaid:part>\n"
-        "   <pdfaid:conformance>B</pdfaid:conformance>\n"
-        "  </rdf:Description>\n"
-        " </rdf:RDF>\n"
-        "</x:xmpmeta>\n"
-        "<?xpacket end=\"w\"?>");
+    const QString t =
+        QStringLiteral("<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+                       "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
+                       " <rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+                       "  <rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n"
+                       "   <dc:format>application/pdf</dc:format>\n"
+                       "   <dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:title>\n"
+                       "   <dc:creator><rdf:Seq><rdf:li>%2</rdf:li></rdf:Seq></dc:creator>\n"
+                       "   <dc:description><rdf:Alt><rdf:li xml:lang=\"x-default\">%3</rdf:li></rdf:Alt></dc:description>\n"
+                       "  </rdf:Description>\n"
+                       "  <rdf:Description rdf:about=\"\" xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\">\n"
+                       "   <xmp:CreatorTool>QUIRDAL</xmp:CreatorTool>\n"
+                       "   <xmp:CreateDate>%4</xmp:CreateDate>\n"
+                       "   <xmp:ModifyDate>%4</xmp:ModifyDate>\n"
+                       "   <xmp:MetadataDate>%4</xmp:MetadataDate>\n"
+                       "  </rdf:Description>\n"
+                       "  <rdf:Description rdf:about=\"\" xmlns:pdf=\"http://ns.adobe.com/pdf/1.3/\">\n"
+                       "   <pdf:Producer>QUIRDAL</pdf:Producer>\n%5"
+                       "  </rdf:Description>\n"
+                       "  <rdf:Description rdf:about=\"\" xmlns:pdfaid=\"http://www.aiim.org/pdfa/ns/id/\">\n"
+                       "   <pdfaid:part>1</pdfaid:part>\n"
+                       "   <pdfaid:conformance>B</pdfaid:conformance>\n"
+                       "  </rdf:Description>\n"
+                       " </rdf:RDF>\n"
+                       "</x:xmpmeta>\n"
+                       "<?xpacket end=\"w\"?>");
     const QString parole = imp.paroleChiave.isEmpty()
         ? QString()
         : QStringLiteral("   <pdf:Keywords>") + xml(imp.paroleChiave) + QStringLiteral("</pdf:Keywords>\n");
@@ -158,8 +157,8 @@ QByteArray informazioni(const QByteArray &coda, qint64 lunghezza, const Impagina
     if (!coda.endsWith('\n'))
         r += '\n';
     const qint64 posizione = lunghezza + r.size();
-    const QByteArray quando = "D:" + imp.data.toString(QStringLiteral("yyyyMMdd")).toLatin1() + "000000"
-        + (imp.archivio ? "Z" : "");
+    const QByteArray quando =
+        "D:" + imp.data.toString(QStringLiteral("yyyyMMdd")).toLatin1() + "000000" + (imp.archivio ? "Z" : "");
     r += QByteArray::number(numero) + " 0 obj\n<<\n/Title " + testoPdf(imp.titolo) + "\n/Author " + testoPdf(imp.autore)
         + (imp.soggetto.isEmpty() ? QByteArray() : "\n/Subject " + testoPdf(imp.soggetto))
         + (imp.paroleChiave.isEmpty() ? QByteArray() : "\n/Keywords " + testoPdf(imp.paroleChiave)) + "\n/Creator "
@@ -169,8 +168,8 @@ QByteArray informazioni(const QByteArray &coda, qint64 lunghezza, const Impagina
     r += "xref\n" + QByteArray::number(numero) + " 1\n" + QByteArray::number(posizione).rightJustified(10, '0')
         + " 00000 n \ntrailer\n<<\n/Size " + QByteArray::number(numero + 1) + "\n/Root " + root.captured(1).toLatin1()
         + "\n/Info " + QByteArray::number(numero) + " 0 R\n"
-        + (id.hasMatch() ? "/ID " + id.captured(1).toLatin1() + '\n' : QByteArray()) + "/Prev "
-        + start.captured(1).toLatin1() + "\n>>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+        + (id.hasMatch() ? "/ID " + id.captured(1).toLatin1() + '\n' : QByteArray()) + "/Prev " + start.captured(1).toLatin1()
+        + "\n>>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
     return r;
 }
 
@@ -202,8 +201,9 @@ int clsCreaPDF::rimuoviCartelleAbbandonate(const QString &cartellaTemporanea, ui
     const QDateTime unGiornoFa = QDateTime::currentDateTime().addDays(-1);
     int rimosse = 0;
     // Never through a link: only real folders, each removed as itself.
-    const QFileInfoList cartelle = QDir(cartellaTemporanea).entryInfoList(
-        {kPrefissoCartella + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Hidden);
+    const QFileInfoList cartelle = QDir(cartellaTemporanea)
+                                       .entryInfoList({kPrefissoCartella + QLatin1Char('*')},
+                                                      QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Hidden);
     for (const QFileInfo &fi : cartelle) {
         if (fi.isSymLink() || fi.ownerId() != proprietario)
             continue;
@@ -223,8 +223,8 @@ void clsCreaPDF::SaveTmpRTF(int n, const QString &html)
         return;
     }
     if (n != m_paginePerSezione.size() + 1)
-        throw Errore(codici::Generico, QStringLiteral("Sezione ") + QString::number(n)
-                                           + QStringLiteral(" della stampa fuori ordine."));
+        throw Errore(codici::Generico,
+                     QStringLiteral("Sezione ") + QString::number(n) + QStringLiteral(" della stampa fuori ordine."));
     if (!m_misura) {
         // Laid out as the PDF will be, on a writer that writes nowhere.
         m_nulla = std::make_unique<QBuffer>();
@@ -306,8 +306,7 @@ void clsCreaPDF::disegna(Scrittura &s, int n, const QString &html)
             p.setFont(fIntest);
         }
         p.drawText(riga, Qt::AlignRight | Qt::AlignVCenter,
-                   QStringLiteral("Pagina ") + QString::number(s.numero) + QStringLiteral(" di ")
-                       + QString::number(m_totale));
+                   QStringLiteral("Pagina ") + QString::number(s.numero) + QStringLiteral(" di ") + QString::number(m_totale));
         if (s.a)
             s.a->scritta(s.numero, m_totale);
     }
@@ -333,8 +332,8 @@ clsCreaPDF::Esito clsCreaPDF::CreatePDF(Dialoghi &dlg, const Impaginazione &imp,
     QSaveFile file(FilePDF);
     try {
         if (!file.open(QIODevice::WriteOnly))
-            throw Errore(codici::Generico, QStringLiteral("Impossibile scrivere il file ") + FilePDF
-                                               + QStringLiteral(": ") + file.errorString());
+            throw Errore(codici::Generico,
+                         QStringLiteral("Impossibile scrivere il file ") + FilePDF + QStringLiteral(": ") + file.errorString());
         Coda coda(file);
         bool annullata = false;
         {
@@ -359,8 +358,9 @@ clsCreaPDF::Esito clsCreaPDF::CreatePDF(Dialoghi &dlg, const Impaginazione &imp,
             annullata = s.annullata || (a && a->annullata());
             if (!annullata && (s.diverse || s.sezioni != TotPagine || s.numero != m_totale)) {
                 p.end();
-                throw Errore(codici::Generico, QStringLiteral("I dati della domanda sono cambiati durante la stampa: "
-                                                              "ripetere la stampa."));
+                throw Errore(codici::Generico,
+                             QStringLiteral("I dati della domanda sono cambiati durante la stampa: "
+                                            "ripetere la stampa."));
             }
             if (!p.end() && !annullata)
                 throw Errore(kErroreStampante, QStringLiteral("Impossibile completare il documento PDF."));
@@ -374,8 +374,8 @@ clsCreaPDF::Esito clsCreaPDF::CreatePDF(Dialoghi &dlg, const Impaginazione &imp,
         if (a)
             a->fase(QStringLiteral("Scrittura del file PDF in corso..."));
         if (coda.write(info) != info.size() || !file.commit())
-            throw Errore(codici::Generico, QStringLiteral("Impossibile scrivere il file ") + FilePDF
-                                               + QStringLiteral(": ") + file.errorString());
+            throw Errore(codici::Generico,
+                         QStringLiteral("Impossibile scrivere il file ") + FilePDF + QStringLiteral(": ") + file.errorString());
         return Esito::Creato;
     } catch (const Errore &e) {
         file.cancelWriting();
@@ -384,8 +384,7 @@ clsCreaPDF::Esito clsCreaPDF::CreatePDF(Dialoghi &dlg, const Impaginazione &imp,
             dlg.messaggio(QStringLiteral("Controllare la stampante."), QStringLiteral("Errore in compilazione file di stampa"),
                           Icona::Esclamazione);
         else
-            dlg.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ")
-                              + e.descrizione(),
+            dlg.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ") + e.descrizione(),
                           QStringLiteral("Errore generico"), Icona::Esclamazione);
         return Esito::Fallito;
     }

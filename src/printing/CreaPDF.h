@@ -33,10 +33,18 @@ class AvanzamentoStampa {
 public:
     virtual ~AvanzamentoStampa() = default;
     // A section filled and laid out as section n.
-    virtual void pagina(int n, const QString &sezione) { (void)n; (void)sezione; }
+    virtual void pagina(int n, const QString &sezione)
+    {
+        (void)n;
+        (void)sezione;
+    }
     virtual void fase(const QString &testo) { (void)testo; }
     // Page n of the PDF written, of totale.
-    virtual void scritta(int n, int totale) { (void)n; (void)totale; }
+    virtual void scritta(int n, int totale)
+    {
+        (void)n;
+        (void)totale;
+    }
     // The user asked to stop.
     virtual bool annullata() { return false; }
     // The pause between pages; only called with a pause above 0.
@@ -48,7 +56,7 @@ struct Impaginazione {
     QString tipoStampa;   // "BOZZA", "ORIGINALE" ... on every page
     QString intestazione; // the operator and the application, in each page's heading
     QString autore;
-    QString soggetto;     // the document's subject
+    QString soggetto;            // the document's subject
     QString titolo = kTitoloPDF; // the document's title, and the foot of every page
     QString paroleChiave;        // the document's keywords, when given
     QString notaFinale;          // small print at the foot of the last page, when given

@@ -62,8 +62,9 @@ void Valori::grassetto(const QString &s, const QString &valore)
 void Valori::casella(const QString &s, bool spuntata)
 {
     // A box with a cross, or an empty box, in a font that has both.
-    m_v.insert(s, spuntata ? QStringLiteral("<span style=\"font-family:'DejaVu Sans'; font-size:11pt;\">&#x2612;</span>")
-                           : QStringLiteral("<span style=\"font-family:'DejaVu Sans'; font-size:11pt;\">&#x2610;</span>"));
+    m_v.insert(s,
+               spuntata ? QStringLiteral("<span style=\"font-family:'DejaVu Sans'; font-size:11pt;\">&#x2612;</span>")
+                        : QStringLiteral("<span style=\"font-family:'DejaVu Sans'; font-size:11pt;\">&#x2610;</span>"));
 }
 void Valori::html(const QString &s, const QString &markup) { m_v.insert(s, markup); }
 void Valori::unisci(const Valori &altri)

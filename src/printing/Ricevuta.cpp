@@ -52,8 +52,9 @@ QString scriviRicevuta(Contesto &c, const Invio &i)
         v.grassetto(QStringLiteral("DenOpe"), denominazione);
         v.testo(QStringLiteral("GrupOpe"), i.grupOpe);
         v.testo(QStringLiteral("Operatore"), operatore);
-        v.testo(QStringLiteral("DataOra"), i.dataOra.toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(" ore ")
-                                               + i.dataOra.toString(QStringLiteral("HH:mm:ss")));
+        v.testo(QStringLiteral("DataOra"),
+                i.dataOra.toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(" ore ")
+                    + i.dataOra.toString(QStringLiteral("HH:mm:ss")));
         v.testo(QStringLiteral("NomeFile"), i.nomeFile);
         v.testo(QStringLiteral("Dimensione"), QLocale(QLocale::Italian).toString(i.dimensione) + QStringLiteral(" byte"));
         v.testo(QStringLiteral("Sha256"), i.sha256);
@@ -77,8 +78,7 @@ QString scriviRicevuta(Contesto &c, const Invio &i)
         if (pdf.CreatePDF(c.dialoghi, imp, [&] { pdf.SaveTmpRTF(1, p.html); }) != clsCreaPDF::Esito::Creato)
             return {};
     } catch (const Errore &e) {
-        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ")
-                                 + e.descrizione(),
+        c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ") + e.descrizione(),
                              kTitoloRicevuta, Icona::Esclamazione);
         return {};
     }

@@ -21,9 +21,9 @@ QString scriviRicevuta(Contesto &c, const Invio &i);
 bool apriRicevuta(Contesto &c, const Invio &i);
 
 struct EsitoInvioDomanda {
-    bool trasmessa = false;      // the server confirmed the reception
-    std::optional<Invio> invio;  // the send as recorded
-    QString ricevuta;            // the receipt's path, when written
+    bool trasmessa = false;     // the server confirmed the reception
+    std::optional<Invio> invio; // the send as recorded
+    QString ricevuta;           // the receipt's path, when written
 };
 // InviaFile, then the receipt of the send it recorded, opened when apri.
 EsitoInvioDomanda inviaDomanda(Contesto &c, Trasferimento &t, const QString &prov, const QString &grupOpe,

@@ -48,7 +48,7 @@ QString nomePdfCorso(const Contesto &c, const ChiaveCorso &k)
                   + QStringLiteral("-BozzaCorso.pdf"));
 }
 
-MotoreStampa::MotoreStampa(Contesto &c, AvanzamentoStampa &avanzamento) : m_c(c), m_a(avanzamento) {}
+MotoreStampa::MotoreStampa(Contesto &c, AvanzamentoStampa &avanzamento) : m_c(c), m_a(avanzamento) { }
 
 void MotoreStampa::CompilaCk(Valori &v, int primo, const QList<bool> &caselle)
 {
@@ -96,8 +96,8 @@ void MotoreStampa::sezione(const QString &modello, const std::function<void(Valo
     } catch (const Errore &e) {
         if (!m_ripetizione)
             m_c.dialoghi.messaggio(QStringLiteral("Errore in fase di compilazione file di stampa") + CRLF
-                                   + QString::number(e.numero()) + QStringLiteral(" - ") + e.descrizione(),
-                               kTitoloCompilazione, Icona::Critico);
+                                       + QString::number(e.numero()) + QStringLiteral(" - ") + e.descrizione(),
+                                   kTitoloCompilazione, Icona::Critico);
     }
     const PaginaCompilata p = compila(testoModello(m_c.cartellaProgramma, modello + QStringLiteral(".html")), v, blocchi);
     m_nonCompilati.unite(p.nonCompilati);
@@ -135,12 +135,12 @@ void MotoreStampa::avvisoNonCompilati(const QStringList &nonCompilati, const QSt
     QStringList nomi;
     for (const QString &n : nonCompilati)
         nomi << QLatin1Char('<') + n + QLatin1Char('>');
-    m_c.dialoghi.messaggio(QStringLiteral("Nella stampa sono rimasti da compilare i campi:") + CRLF
-                               + nomi.join(QStringLiteral(", "))
-                               + (m_r.modo == kModoOriginale ? CRLF + QStringLiteral("La stampa definitiva non è completa: il file ")
-                                          + file + QStringLiteral(" non è stato creato.")
-                                                             : QString()),
-                           kTitoloCompilazione, Icona::Esclamazione);
+    m_c.dialoghi.messaggio(
+        QStringLiteral("Nella stampa sono rimasti da compilare i campi:") + CRLF + nomi.join(QStringLiteral(", "))
+            + (m_r.modo == kModoOriginale ? CRLF + QStringLiteral("La stampa definitiva non è completa: il file ") + file
+                       + QStringLiteral(" non è stato creato.")
+                                          : QString()),
+        kTitoloCompilazione, Icona::Esclamazione);
 }
 
 EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
@@ -155,8 +155,8 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
             return e;
         }
         const QString file = !r.filePdf.isEmpty() ? r.filePdf
-                             : r.modo == kModoBozzaCorso ? nomePdfCorso(m_c, *r.corso)
-                                                         : nomePdfDomanda(m_c, r.modo);
+            : r.modo == kModoBozzaCorso           ? nomePdfCorso(m_c, *r.corso)
+                                                  : nomePdfDomanda(m_c, r.modo);
         e.nonCompilati = QStringList(m_nonCompilati.cbegin(), m_nonCompilati.cend());
         e.nonCompilati.sort();
         // A final form with a blank left is no final form: nothing is written.
@@ -191,8 +191,7 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
         const QString denominazione = denominazioneOperatore(m_c.db, m_c.sessione);
         imp.intestazione = QStringLiteral("Operatore ") + m_c.sessione.gGrupOpe + QLatin1Char(' ') + m_c.sessione.gOperatore
             + QStringLiteral(" - ") + denominazione.left(60) + QStringLiteral(" - Provincia di ") + m_c.sessione.gDesProv;
-        imp.autore = QStringLiteral("QUIRDAL - Operatore ") + m_c.sessione.gGrupOpe + QLatin1Char(' ')
-            + m_c.sessione.gOperatore;
+        imp.autore = QStringLiteral("QUIRDAL - Operatore ") + m_c.sessione.gGrupOpe + QLatin1Char(' ') + m_c.sessione.gOperatore;
         imp.soggetto = QStringLiteral("Domanda di finanziamento dei corsi proposti - ") + r.modo
             + QStringLiteral(" - Provincia di ") + m_c.sessione.gDesProv;
         imp.data = m_c.piattaforma.oggi();

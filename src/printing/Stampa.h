@@ -30,13 +30,13 @@ inline const QString kModoBozzaCorso = QStringLiteral("BOZZA CORSO");
 inline const QString kTitoloCompilazione = QStringLiteral("Compilazione File di stampa");
 
 struct RichiestaStampa {
-    QString modo = kModoBozza;         // what the form says it is
-    QString tipoSede;                  // "" every site, "UL" one component, "SO" one occasional site
-    qlonglong sede = 0;                // the one site
-    std::optional<ChiaveCorso> corso;  // the course of a "BOZZA CORSO"
-    long intervallo = 0;               // pause between pages, ms
-    QString filePdf;                   // empty: the program's own name for it
-    bool apriAlTermine = true;         // open the PDF in the system's viewer when done
+    QString modo = kModoBozza;        // what the form says it is
+    QString tipoSede;                 // "" every site, "UL" one component, "SO" one occasional site
+    qlonglong sede = 0;               // the one site
+    std::optional<ChiaveCorso> corso; // the course of a "BOZZA CORSO"
+    long intervallo = 0;              // pause between pages, ms
+    QString filePdf;                  // empty: the program's own name for it
+    bool apriAlTermine = true;        // open the PDF in the system's viewer when done
 
     // The print the session asks for (gModoStampa, gTipoSede, gCompo, gIntervalloStampa).
     static RichiestaStampa daSessione(const Sessione &s);
@@ -46,8 +46,8 @@ struct EsitoStampa {
     enum class Stato { Completa, Annullata, Fallita };
     Stato stato = Stato::Fallita;
     QString filePdf;
-    int sezioni = 0; // page files saved
-    int pagine = 0;  // A4 pages of the PDF
+    int sezioni = 0;          // page files saved
+    int pagine = 0;           // A4 pages of the PDF
     QStringList nonCompilati; // placeholders left unfilled, by name
     bool bloccata = false;    // a final print that locked the application
     // The PDF was written and every placeholder filled.
@@ -101,7 +101,7 @@ private:
     Valori m_comuni;
     QSet<QString> m_nonCompilati;
     bool m_annullata = false;
-    int m_sezione = 0;         // sections given in this pass
+    int m_sezione = 0;          // sections given in this pass
     bool m_ripetizione = false; // the sections given again to be drawn: nothing said twice
 };
 
@@ -139,8 +139,8 @@ int completaStampeDefinitive(Contesto &c);
 // gStampaEseguita follow. Returns what the print did (Fallita when a check refused it).
 struct EsitoOriginale {
     EsitoStampa stampa;
-    QStringList problemi;  // the checks that failed
-    bool segnata = false;  // this print locked the application
+    QStringList problemi; // the checks that failed
+    bool segnata = false; // this print locked the application
 };
 EsitoOriginale stampaOriginale(Contesto &c, AvanzamentoStampa &a, RichiestaStampa r, bool controlla = true);
 

@@ -115,10 +115,10 @@ void MotoreStampa::StampaUnCorso(const ChiaveCorso &k)
         corso(v);
         for (const char *n : {"a11", "a12", "a21", "a22", "a31", "a32", "a41", "a42"}) {
             const QString base = QString::fromLatin1(n);
-            const QString param = base + (base.endsWith(QLatin1Char('1')) ? QStringLiteral("_ParamA1")
-                                                                          : QStringLiteral("_ParamA2"));
-            const QString partecipanti = base + (base.endsWith(QLatin1Char('1')) ? QStringLiteral("_ParamC1")
-                                                                                 : QStringLiteral("_ParamC2"));
+            const QString param =
+                base + (base.endsWith(QLatin1Char('1')) ? QStringLiteral("_ParamA1") : QStringLiteral("_ParamA2"));
+            const QString partecipanti =
+                base + (base.endsWith(QLatin1Char('1')) ? QStringLiteral("_ParamC1") : QStringLiteral("_ParamC2"));
             v.testo(base + QStringLiteral("P"), soldi(p.value(param)));
             v.testo(base + QStringLiteral("O"), p.value(base + QStringLiteral("_Ore")).toString());
             v.testo(base + QStringLiteral("C"), p.value(partecipanti).toString());
@@ -129,18 +129,14 @@ void MotoreStampa::StampaUnCorso(const ChiaveCorso &k)
     });
     sezione(QStringLiteral("_p09Wzq"), [&](Valori &v, QHash<QString, Righe> &) {
         corso(v);
-        v.testo(QStringLiteral("Istituto"), t(p, "IstitutoLibero").isEmpty()
-                                                ? codiceDescrizione(t(p, "CodIsti") == QLatin1String("0")
-                                                                        ? QString()
-                                                                        : t(p, "CodIsti"),
-                                                                    t(c, "DesIsti"))
-                                                : t(p, "IstitutoLibero"));
+        v.testo(QStringLiteral("Istituto"),
+                t(p, "IstitutoLibero").isEmpty()
+                    ? codiceDescrizione(t(p, "CodIsti") == QLatin1String("0") ? QString() : t(p, "CodIsti"), t(c, "DesIsti"))
+                    : t(p, "IstitutoLibero"));
         v.testo(QStringLiteral("SpinAmbito"), codiceDescrizione(t(p, "SPINAmbitoTerr"), t(c, "AmbitiTerr.Descrizione")));
-        v.testo(QStringLiteral("SpinSettore"),
-                codiceDescrizione(t(p, "SPINSettoreProd"), t(c, "SettoriProd.Descrizione")));
+        v.testo(QStringLiteral("SpinSettore"), codiceDescrizione(t(p, "SPINSettoreProd"), t(c, "SettoriProd.Descrizione")));
         v.testo(QStringLiteral("SpinFigura"), codiceDescrizione(t(p, "SPINFiguraProf"), t(c, "FigureProf.Descrizione")));
-        v.testo(QStringLiteral("Professione"),
-                codiceDescrizione(t(p, "CodProfessione"), t(c, "Professioni.Descrizione")));
+        v.testo(QStringLiteral("Professione"), codiceDescrizione(t(p, "CodProfessione"), t(c, "Professioni.Descrizione")));
         CompilaCk(v, 12, {vero(p, "PO_1"), vero(p, "CO_1")});
     });
     sezione(QStringLiteral("_p10Wzq"), [&](Valori &v, QHash<QString, Righe> &b) {
@@ -182,8 +178,8 @@ void MotoreStampa::StampaUnCorso(const ChiaveCorso &k)
 void MotoreStampa::StampaHandi(const ChiaveCorso &k)
 {
     const Sessione &s = m_c.sessione;
-    const QList<Riga> schede = righe(m_c.db, sql::stampa::kSchedeHandicap,
-                                     {s.gGrupOpe, s.numeroOperatore(), k.sede, k.corso, k.accorp});
+    const QList<Riga> schede =
+        righe(m_c.db, sql::stampa::kSchedeHandicap, {s.gGrupOpe, s.numeroOperatore(), k.sede, k.corso, k.accorp});
     for (const Riga &h : schede) {
         sezione(QStringLiteral("_pHandiWZQ"), [&](Valori &v, QHash<QString, Righe> &b) {
             v.grassetto(QStringLiteral("Corso"), k.corso);

@@ -88,7 +88,10 @@ struct Sospesa {
 
 } // namespace
 
-QString stampa::messaggioCreato(const QString &file) { return QStringLiteral("E' stato creato il file ") + file + QStringLiteral("."); }
+QString stampa::messaggioCreato(const QString &file)
+{
+    return QStringLiteral("E' stato creato il file ") + file + QStringLiteral(".");
+}
 
 bool stampa::consegna(Contesto &c, Consegna &k, EsitoStampa &e, const FileDefinitivo *definitivo)
 {
@@ -98,8 +101,8 @@ bool stampa::consegna(Contesto &c, Consegna &k, EsitoStampa &e, const FileDefini
         Transazione t(c.db);
         const bool giaBloccata = domandaBloccata(c.db, s.chiaveDomanda());
         if (!giaBloccata && !SegnaDomandaStampata(c.db, s)) {
-            c.dialoghi.messaggio(QStringLiteral("Domanda non trovata: impossibile segnarla come stampata."),
-                                 kTitoloCompilazione, Icona::Critico);
+            c.dialoghi.messaggio(QStringLiteral("Domanda non trovata: impossibile segnarla come stampata."), kTitoloCompilazione,
+                                 Icona::Critico);
             return false;
         }
         if (definitivo)
@@ -164,9 +167,9 @@ void registraStampaDefinitiva(Sessione &s, const EsitoStampa &e)
 int completaStampeDefinitive(Contesto &c)
 {
     int completate = 0;
-    const QFileInfoList record = QDir(c.cartellaProgramma)
-                                     .entryInfoList({QLatin1Char('*') + kEstensioneSospesa},
-                                                    QDir::Files | QDir::NoSymLinks | QDir::Hidden);
+    const QFileInfoList record =
+        QDir(c.cartellaProgramma)
+            .entryInfoList({QLatin1Char('*') + kEstensioneSospesa}, QDir::Files | QDir::NoSymLinks | QDir::Hidden);
     for (const QFileInfo &fi : record) {
         const Sospesa r = Sospesa::leggi(fi.absoluteFilePath());
         if (r.processo != QCoreApplication::applicationPid() && processoVivo(r.processo))

@@ -36,8 +36,8 @@ class Consegna {
 public:
     Consegna(const QString &cartella, const Sessione &s, const QString &pdf)
         : m_pdf(QFileInfo(pdf).absoluteFilePath()),
-          m_record(QDir(cartella).filePath(QStringLiteral("QUIRDAL-") + s.gGrupOpe + s.gOperatore + QLatin1Char('-')
-                                           + s.gProv + kEstensioneSospesa)),
+          m_record(QDir(cartella).filePath(QStringLiteral("QUIRDAL-") + s.gGrupOpe + s.gOperatore + QLatin1Char('-') + s.gProv
+                                           + kEstensioneSospesa)),
           m_chiave(s.chiaveDomanda())
     {
     }
@@ -63,8 +63,8 @@ public:
         const QByteArray dati = (righe.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
         QSaveFile f(m_record);
         if (!f.open(QIODevice::WriteOnly) || f.write(dati) != dati.size() || !f.commit())
-            throw Errore(codici::Generico, QStringLiteral("Impossibile scrivere il file ") + m_record
-                                               + QStringLiteral(": ") + f.errorString());
+            throw Errore(codici::Generico,
+                         QStringLiteral("Impossibile scrivere il file ") + m_record + QStringLiteral(": ") + f.errorString());
         m_aperta = true;
     }
     // The PDF is under its name: nothing left for the next start.

@@ -26,9 +26,9 @@ namespace {
 void recapitiSede(Valori &v, const Riga &c)
 {
     v.grassetto(QStringLiteral("Denominazione"), t(c, "Denominazione"));
-    for (const auto &[segnaposto, campo] : {std::pair{"Indirizzo", "Indirizzo"}, std::pair{"Cap", "Cap"},
-                                            std::pair{"Prov1", "SigProv"}, std::pair{"Tel", "Tel"}, std::pair{"Fax", "Fax"},
-                                            std::pair{"Email", "Email"}, std::pair{"Riferimento", "Riferimento"}})
+    for (const auto &[segnaposto, campo] :
+         {std::pair{"Indirizzo", "Indirizzo"}, std::pair{"Cap", "Cap"}, std::pair{"Prov1", "SigProv"}, std::pair{"Tel", "Tel"},
+          std::pair{"Fax", "Fax"}, std::pair{"Email", "Email"}, std::pair{"Riferimento", "Riferimento"}})
         v.testo(QString::fromLatin1(segnaposto), t(c, campo));
     v.testo(QStringLiteral("Comune"), codiceDescrizione(t(c, "CodComune"), t(c, "Comuni.Denominazione")));
 }
@@ -127,18 +127,15 @@ void MotoreStampa::StampaTutto()
         const QList<Riga> sedi = righe(db, sql::stampa::kRiepilogoSedi, s.chiaveDomanda() + s.chiaveDomanda());
         for (const Riga &r : sedi) {
             const qlonglong sede = r.value(QStringLiteral("Sede")).toLongLong();
-            const int n = db.valoreScalare(sql::stampa::kNumeroCorsiSede, {s.gGrupOpe, s.numeroOperatore(), sede})
-                              .toInt();
+            const int n = db.valoreScalare(sql::stampa::kNumeroCorsiSede, {s.gGrupOpe, s.numeroOperatore(), sede}).toInt();
             // A component's own courses; an occasional site's are counted with its component.
             const Importo imp = vero(r, "Occ") ? Importo() : TotSpeseCorsiSede(db, s, sede);
             Valori rv;
             rv.testo(QStringLiteral("RSede"), QString::number(sede));
-            rv.testo(QStringLiteral("RDenominazione"), t(r, "Denominazione")
-                                                          + (vero(r, "Occ") ? QStringLiteral("  (SEDE OCCASIONALE)")
-                                                                            : QString()));
+            rv.testo(QStringLiteral("RDenominazione"),
+                     t(r, "Denominazione") + (vero(r, "Occ") ? QStringLiteral("  (SEDE OCCASIONALE)") : QString()));
             rv.testo(QStringLiteral("RCorsi"), QString::number(n));
-            rv.testo(QStringLiteral("RImporto"), vero(r, "Occ") ? QStringLiteral("(con la sede responsabile)")
-                                                                 : imp.formato());
+            rv.testo(QStringLiteral("RImporto"), vero(r, "Occ") ? QStringLiteral("(con la sede responsabile)") : imp.formato());
             b[QStringLiteral("Sedi")] << rv;
             corsi += n;
             totale += imp;
@@ -220,8 +217,8 @@ void MotoreStampa::sedeComponente(qlonglong componente)
     sezione(QStringLiteral("_p05Wzq"), [&](Valori &v, QHash<QString, Righe> &) {
         const Riga c = riga(db, sql::stampa::kComponente, chiave);
         v.grassetto(QStringLiteral("Sede"), QString::number(componente));
-        v.testo(QStringLiteral("TipoSede"), t(c, "TipoCompo") == QLatin1String("SL") ? QStringLiteral("Sede legale")
-                                                                                     : QStringLiteral("Componente"));
+        v.testo(QStringLiteral("TipoSede"),
+                t(c, "TipoCompo") == QLatin1String("SL") ? QStringLiteral("Sede legale") : QStringLiteral("Componente"));
         recapitiSede(v, c);
         v.testo(QStringLiteral("NumLocali"), t(c, "NumLocali"));
         v.testo(QStringLiteral("AllieviPrevisti"), t(c, "AllieviPrevisti"));
@@ -280,9 +277,10 @@ void MotoreStampa::StampaSO(std::optional<qlonglong> sede)
         if (interrotta())
             return;
         sedeOccasionale(so);
-        StampaCorsi(so, r.value(QStringLiteral("CompoResp")).isNull()
-                            ? std::nullopt
-                            : std::optional<qlonglong>(r.value(QStringLiteral("CompoResp")).toLongLong()));
+        StampaCorsi(so,
+                    r.value(QStringLiteral("CompoResp")).isNull()
+                        ? std::nullopt
+                        : std::optional<qlonglong>(r.value(QStringLiteral("CompoResp")).toLongLong()));
     }
 }
 

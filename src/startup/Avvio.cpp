@@ -21,10 +21,7 @@
 
 namespace quirdal {
 
-Avvio::Avvio(Contesto &c, VistaAvvio &vista, PassiAvvio passi)
-    : m_c(c), m_vista(vista), m_passi(std::move(passi))
-{
-}
+Avvio::Avvio(Contesto &c, VistaAvvio &vista, PassiAvvio passi) : m_c(c), m_vista(vista), m_passi(std::move(passi)) { }
 
 void Avvio::passoDati(const char *nome, const std::function<void()> &passo)
 {
@@ -53,8 +50,8 @@ void Avvio::preparaCartella()
         quirdal::preparaCartella(m_c.cartellaProgramma, m_passi.cartellaModello);
     } catch (const Errore &e) {
         m_c.dialoghi.messaggio(QStringLiteral("Impossibile preparare la cartella del programma ")
-                                   + QDir::toNativeSeparators(m_c.cartellaProgramma) + QLatin1Char('.') + CRLF
-                                   + e.descrizione() + CRLF + QStringLiteral("La procedura verrà terminata."),
+                                   + QDir::toNativeSeparators(m_c.cartellaProgramma) + QLatin1Char('.') + CRLF + e.descrizione()
+                                   + CRLF + QStringLiteral("La procedura verrà terminata."),
                                kTitoloInizializzazione, Icona::Critico);
         throw FineProgramma(QStringLiteral("cartella del programma non preparata"));
     }
@@ -62,8 +59,7 @@ void Avvio::preparaCartella()
 
 void Avvio::controllaIni()
 {
-    if (controllaInstallazione(m_c.cartellaProgramma, m_c.ini, m_c.sessione, m_c.dialoghi)
-        == EsitoControlloIni::DaImpostare) {
+    if (controllaInstallazione(m_c.cartellaProgramma, m_c.ini, m_c.sessione, m_c.dialoghi) == EsitoControlloIni::DaImpostare) {
         if (m_splash) {
             m_vista.chiudiSplash();
             m_splash = false;
@@ -73,10 +69,7 @@ void Avvio::controllaIni()
     }
 }
 
-void Avvio::apriBaseDati()
-{
-    Inizializza(m_c.cartellaProgramma, m_c.ini, m_c.sessione, m_c.db, m_c.dialoghi);
-}
+void Avvio::apriBaseDati() { Inizializza(m_c.cartellaProgramma, m_c.ini, m_c.sessione, m_c.db, m_c.dialoghi); }
 
 void Avvio::aggiornaStruttura()
 {

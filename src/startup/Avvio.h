@@ -14,9 +14,9 @@ namespace quirdal {
 class VistaAvvio : public ProgressoCaricamento {
 public:
     virtual ~VistaAvvio() = default;
-    virtual void mostraSplash() {}
-    virtual void chiudiSplash() {}
-    virtual void caricaImmagini() {}
+    virtual void mostraSplash() { }
+    virtual void chiudiSplash() { }
+    virtual void caricaImmagini() { }
     // Frm_Impostazioni, modal (it opens frmServerClient itself when Versione is
     // empty). Leaves gTipoInstallazione, gPathDB and gNomeFileDB set, or ends the
     // program.
@@ -49,15 +49,15 @@ public:
     void esegui();
 
     // The steps in their order, public so that tests can run them one by one.
-    void preparaCartella();      // a first start of an installed program: its folder
-    void controllaIni();         // the INI and the installation screens
-    void apriBaseDati();         // the connection
-    void aggiornaStruttura();    // schema upgrades, courses that are not first years
-    void tabelle();              // lookup tables from the flag files
-    void controllaBaseVuota();   // a first start: download and operator load
-    void ripristinaSessione();   // operator and province from the INI
-    void riparaDati();           // the two data repairs
-    void completaStampe();       // final prints a stop left between the lock and the PDF's name
+    void preparaCartella();    // a first start of an installed program: its folder
+    void controllaIni();       // the INI and the installation screens
+    void apriBaseDati();       // the connection
+    void aggiornaStruttura();  // schema upgrades, courses that are not first years
+    void tabelle();            // lookup tables from the flag files
+    void controllaBaseVuota(); // a first start: download and operator load
+    void ripristinaSessione(); // operator and province from the INI
+    void riparaDati();         // the two data repairs
+    void completaStampe();     // final prints a stop left between the lock and the PDF's name
 
 private:
     // A data step: a failure ends only that step.

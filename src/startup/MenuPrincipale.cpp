@@ -40,8 +40,7 @@ StatoMenu MenuPrincipale::carica()
     return st;
 }
 
-void MenuPrincipale::primaAttivazione(const std::function<void()> &apriSelOpe,
-                                      const std::function<void(int)> &apriAiuto)
+void MenuPrincipale::primaAttivazione(const std::function<void()> &apriSelOpe, const std::function<void(int)> &apriAiuto)
 {
     Sessione &s = m_c.sessione;
     if (s.gAiutoIniziale && apriAiuto)

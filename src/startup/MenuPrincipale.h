@@ -25,7 +25,7 @@ struct Intestazione {
 
 class MenuPrincipale {
 public:
-    explicit MenuPrincipale(Contesto &c) : m_c(c) {}
+    explicit MenuPrincipale(Contesto &c) : m_c(c) { }
     // Load: ends the program (FineProgramma) after its message when Versione is invalid.
     StatoMenu carica();
     // First activation: repeats the operator choice until an operator is current.

@@ -56,10 +56,7 @@ QString baseVolumi(const QString &archivio)
     return QDir(fi.path()).filePath(fi.completeBaseName());
 }
 
-QString nomeVolume(const QString &base, int n)
-{
-    return base + QStringLiteral(".z%1").arg(n, 2, 10, QLatin1Char('0'));
-}
+QString nomeVolume(const QString &base, int n) { return base + QStringLiteral(".z%1").arg(n, 2, 10, QLatin1Char('0')); }
 
 // Copies bytes [da, da + quanti) of the file into a new file under the name, renamed
 // into place only when whole.
@@ -108,8 +105,7 @@ QString verificaArchivio(const QString &archivio, qint64 lunghezzaAttesa)
 
 qint64 grandezzaVolume(const QString &percorsoArchivio)
 {
-    return percorsoArchivio.trimmed().startsWith(QLatin1String("A:"), Qt::CaseInsensitive) ? kGrandezzaVolumeDischetto
-                                                                                            : 0;
+    return percorsoArchivio.trimmed().startsWith(QLatin1String("A:"), Qt::CaseInsensitive) ? kGrandezzaVolumeDischetto : 0;
 }
 
 QString scriviArchivio(const QString &archivio, const QString &file, const QString &nomeVoce, qint64 volume)
@@ -319,8 +315,7 @@ FileEstratto estraiFileUnico(const QString &archivio, const QString &cartella, c
     QByteArray inizio(kIntestazione.size(), Qt::Uninitialized);
     qint64 letti = 0;
     while (letti < inizio.size()) {
-        const zip_int64_t n =
-            zip_fread(f.get(), inizio.data() + letti, static_cast<zip_uint64_t>(inizio.size() - letti));
+        const zip_int64_t n = zip_fread(f.get(), inizio.data() + letti, static_cast<zip_uint64_t>(inizio.size() - letti));
         if (n < 0) {
             r.errore = danneggiato();
             return r;

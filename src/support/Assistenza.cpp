@@ -44,8 +44,8 @@ QString megabyte(qulonglong byte) { return QString::number(byte / (1024ull * 102
 
 QString rigaMemoria(qulonglong totaleRam, qulonglong liberaRam, qulonglong totaleVirtuale, qulonglong liberaVirtuale)
 {
-    return QStringLiteral("Total RAM = ") + megabyte(totaleRam) + CRLF + QStringLiteral("Available RAM = ")
-        + megabyte(liberaRam) + CRLF + QStringLiteral("Total Virtual Memory = ") + megabyte(totaleVirtuale) + CRLF
+    return QStringLiteral("Total RAM = ") + megabyte(totaleRam) + CRLF + QStringLiteral("Available RAM = ") + megabyte(liberaRam)
+        + CRLF + QStringLiteral("Total Virtual Memory = ") + megabyte(totaleVirtuale) + CRLF
         + QStringLiteral("Available Virtual Memory = ") + megabyte(liberaVirtuale);
 }
 
@@ -93,9 +93,9 @@ RisultatoAssistenza giudica(Contesto &c, const EsitoInvio &e, bool nelBrowser)
     const QString testo = e.risposta.trimmed();
     if (testo.startsWith(QLatin1String("ERRORE")) || testo.isEmpty()) {
         // An empty reply confirms nothing: the request may not have arrived.
-        const QString detto = testo.isEmpty() ? QStringLiteral("Il server non ha restituito alcuna risposta.")
-                                              : QStringLiteral("Il server ha restituito il seguente messaggio di errore: ")
-                                                    + CRLF + CRLF + e.risposta;
+        const QString detto = testo.isEmpty()
+            ? QStringLiteral("Il server non ha restituito alcuna risposta.")
+            : QStringLiteral("Il server ha restituito il seguente messaggio di errore: ") + CRLF + CRLF + e.risposta;
         c.dialoghi.messaggio(QStringLiteral("Operazione non riuscita (servizio: ") + e.servizio + QStringLiteral("). ") + detto
                                  + CRLF + CRLF
                                  + QStringLiteral("Controllare i dati immessi e ritentare l'operazione, oppure contattare il "
@@ -157,8 +157,8 @@ QString quandoArresto(const RapportoArresto &r)
 
 void erroreInvio(Contesto &c, const Errore &e)
 {
-    c.dialoghi.messaggio(QStringLiteral("Errore in Main.ScaricoAziende - ") + QString::number(e.numero())
-                             + QStringLiteral(" - ") + e.descrizione(),
+    c.dialoghi.messaggio(QStringLiteral("Errore in Main.ScaricoAziende - ") + QString::number(e.numero()) + QStringLiteral(" - ")
+                             + e.descrizione(),
                          kTitoloAssistenza, Icona::Critico);
 }
 
@@ -184,8 +184,8 @@ DatiSistema raccogliDatiSistema()
 {
     DatiSistema d;
 #ifdef Q_OS_WIN
-    d.sistemaOperativo =
-        QStringLiteral("WINDOWS ") + QSysInfo::productVersion() + QStringLiteral(" (build ") + QSysInfo::kernelVersion() + QLatin1Char(')');
+    d.sistemaOperativo = QStringLiteral("WINDOWS ") + QSysInfo::productVersion() + QStringLiteral(" (build ")
+        + QSysInfo::kernelVersion() + QLatin1Char(')');
     MEMORYSTATUSEX m;
     m.dwLength = sizeof m;
     d.memoria = GlobalMemoryStatusEx(&m) ? rigaMemoria(m.ullTotalPhys, m.ullAvailPhys, m.ullTotalPageFile, m.ullAvailPageFile)
@@ -195,9 +195,11 @@ DatiSistema raccogliDatiSistema()
     d.browser = versione.isEmpty() ? QStringLiteral("Internet Explorer non trovato")
                                    : QStringLiteral("Internet Explorer ver. ") + versione;
 #else
-    d.sistemaOperativo = QSysInfo::prettyProductName() + QStringLiteral(" (kernel ") + QSysInfo::kernelVersion() + QLatin1Char(')');
+    d.sistemaOperativo =
+        QSysInfo::prettyProductName() + QStringLiteral(" (kernel ") + QSysInfo::kernelVersion() + QLatin1Char(')');
     QFile f(QStringLiteral("/proc/meminfo"));
-    d.memoria = f.open(QIODevice::ReadOnly) ? memoriaDaMeminfo(QString::fromLatin1(f.readAll())) : QStringLiteral("non disponibile");
+    d.memoria =
+        f.open(QIODevice::ReadOnly) ? memoriaDaMeminfo(QString::fromLatin1(f.readAll())) : QStringLiteral("non disponibile");
     d.browser = QStringLiteral("Internet Explorer non trovato");
 #endif
     // The program shows pages with its own viewer.
@@ -229,13 +231,12 @@ std::optional<ControlloRichiesta> controllaRichiesta(const RichiestaAssistenza &
 
 CampiModulo campiRichiesta(const Sessione &s, const DatiSistema &d, const RichiestaAssistenza &r)
 {
-    return {{QStringLiteral("fr"), r.mittente},        {QStringLiteral("su"), r.oggetto},
-            {QStringLiteral("g"), s.gGrupOpe},         {QStringLiteral("c"), s.gOperatore},
-            {QStringLiteral("d"), s.gDenomOper},       {QStringLiteral("cp"), QString()},
-            {QStringLiteral("so"), d.sistemaOperativo}, {QStringLiteral("ie"), d.browser},
-            {QStringLiteral("mem"), d.memoria},        {QStringLiteral("tel"), r.telefono},
-            {QStringLiteral("rif"), r.riferimento},    {QStringLiteral("prb"), r.problema},
-            {QStringLiteral("ap"), kNomeBreve}};
+    return {
+        {QStringLiteral("fr"), r.mittente},         {QStringLiteral("su"), r.oggetto},      {QStringLiteral("g"), s.gGrupOpe},
+        {QStringLiteral("c"), s.gOperatore},        {QStringLiteral("d"), s.gDenomOper},    {QStringLiteral("cp"), QString()},
+        {QStringLiteral("so"), d.sistemaOperativo}, {QStringLiteral("ie"), d.browser},      {QStringLiteral("mem"), d.memoria},
+        {QStringLiteral("tel"), r.telefono},        {QStringLiteral("rif"), r.riferimento}, {QStringLiteral("prb"), r.problema},
+        {QStringLiteral("ap"), kNomeBreve}};
 }
 
 QByteArray corpoMultipart(const QList<ParteModulo> &parti, QByteArray *confine)
@@ -272,8 +273,7 @@ QString indirizzoHelpDesk(Contesto &c)
     return h.isEmpty() ? kIndirizzoHelpDesk : h;
 }
 
-RisultatoAssistenza inviaRichiesta(Contesto &c, CanaleAssistenza &canale, const DatiSistema &d,
-                                   const RichiestaAssistenza &r)
+RisultatoAssistenza inviaRichiesta(Contesto &c, CanaleAssistenza &canale, const DatiSistema &d, const RichiestaAssistenza &r)
 {
     RisultatoAssistenza esito;
     if (!controlla(c, r, esito))
@@ -306,9 +306,8 @@ std::optional<RapportoArresto> offriRapportoArresto(Contesto &c)
     std::optional<RapportoArresto> r = rapportoDaOffrire(c);
     if (!r)
         return std::nullopt;
-    if (c.dialoghi.messaggio(QStringLiteral("Il programma si è chiuso in modo anomalo") + quandoArresto(*r)
-                                 + QStringLiteral(".") + CRLF
-                                 + QStringLiteral("Allegare alla richiesta di assistenza il rapporto dell'arresto (")
+    if (c.dialoghi.messaggio(QStringLiteral("Il programma si è chiuso in modo anomalo") + quandoArresto(*r) + QStringLiteral(".")
+                                 + CRLF + QStringLiteral("Allegare alla richiesta di assistenza il rapporto dell'arresto (")
                                  + kFileArresto + QStringLiteral(")?"),
                              kTitoloAssistenza, Icona::Domanda, Pulsanti::SiNo)
         == Risposta::Si)
@@ -317,8 +316,8 @@ std::optional<RapportoArresto> offriRapportoArresto(Contesto &c)
     return std::nullopt;
 }
 
-RisultatoAssistenza inviaConBaseDati(Contesto &c, CanaleAssistenza &canale, const DatiSistema &d,
-                                     const RichiestaAssistenza &r, const std::function<void(const QString &)> &stato,
+RisultatoAssistenza inviaConBaseDati(Contesto &c, CanaleAssistenza &canale, const DatiSistema &d, const RichiestaAssistenza &r,
+                                     const std::function<void(const QString &)> &stato,
                                      const std::optional<RapportoArresto> &rapporto)
 {
     RisultatoAssistenza esito;
@@ -371,8 +370,8 @@ RisultatoAssistenza inviaConBaseDati(Contesto &c, CanaleAssistenza &canale, cons
         parti.append({QStringLiteral("h"), indirizzoHelpDesk(c).toUtf8(), {}});
         QByteArray confine;
         const QByteArray corpo = corpoMultipart(parti, &confine);
-        esito = giudica(c, canale.postaUpload(corpo, QStringLiteral("multipart/form-data; boundary=") + QString::fromLatin1(confine)),
-                        true);
+        esito = giudica(
+            c, canale.postaUpload(corpo, QStringLiteral("multipart/form-data; boundary=") + QString::fromLatin1(confine)), true);
         if (esito.esito == EsitoAssistenza::Inviata) {
             if (conRapporto)
                 c.ini.scrivi(kSezioneAssistenza, kChiaveArrestoOfferto, rapporto->id);

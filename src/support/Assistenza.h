@@ -95,8 +95,7 @@ struct RisultatoAssistenza {
 
 // InviaMail: the checks (a valid sender becomes the stored E-Mail), the post, the reply
 // judged, with their messages.
-RisultatoAssistenza inviaRichiesta(Contesto &c, CanaleAssistenza &canale, const DatiSistema &d,
-                                   const RichiestaAssistenza &r);
+RisultatoAssistenza inviaRichiesta(Contesto &c, CanaleAssistenza &canale, const DatiSistema &d, const RichiestaAssistenza &r);
 
 // The request with the database attached: the same checks; the database free of other
 // users (held exclusive meanwhile); a consistent copy archived in the program folder as
@@ -106,8 +105,8 @@ RisultatoAssistenza inviaRichiesta(Contesto &c, CanaleAssistenza &canale, const 
 // the archive that travels also holds it as QUIRDAL-arresto.log (the one in the program
 // folder stays the database alone, for a restore), and once the request has gone that
 // report is not offered again.
-RisultatoAssistenza inviaConBaseDati(Contesto &c, CanaleAssistenza &canale, const DatiSistema &d,
-                                     const RichiestaAssistenza &r, const std::function<void(const QString &)> &stato = {},
+RisultatoAssistenza inviaConBaseDati(Contesto &c, CanaleAssistenza &canale, const DatiSistema &d, const RichiestaAssistenza &r,
+                                     const std::function<void(const QString &)> &stato = {},
                                      const std::optional<RapportoArresto> &rapporto = std::nullopt);
 
 // The latest crash report of the program folder, unless it has already been offered to

@@ -36,10 +36,7 @@ namespace {
 
 const QString kTitoloErrore = QStringLiteral("Errore");
 
-QString testoErrore(const Errore &e)
-{
-    return QStringLiteral("Errore ") + QString::number(e.numero()) + CRLF + e.descrizione();
-}
+QString testoErrore(const Errore &e) { return QStringLiteral("Errore ") + QString::number(e.numero()) + CRLF + e.descrizione(); }
 
 // A typed path, relative ones taken in the program folder.
 QString percorsoAssoluto(const QString &cartellaProgramma, const QString &testo)
@@ -133,8 +130,8 @@ void rimuoviCartelleVecchieDelSalvataggio()
         if (cartella.isSymLink() || !nome.match(cartella.fileName()).hasMatch() || cartella.lastModified() > limite)
             continue;
         bool nostra = true;
-        for (const QFileInfo &f :
-             QDir(cartella.absoluteFilePath()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+        for (const QFileInfo &f : QDir(cartella.absoluteFilePath())
+                                      .entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
             QFile file(f.absoluteFilePath());
             const QByteArray inizio = f.isFile() && !f.isSymLink() && file.open(QIODevice::ReadOnly) ? file.read(16) : "?";
             nostra = nostra && f.lastModified() <= limite
@@ -148,10 +145,7 @@ void rimuoviCartelleVecchieDelSalvataggio()
 // The archived database on a connection of its own for the length of a scope.
 struct Archiviata {
     CorsiDB db{QStringLiteral("recupero-") + QUuid::createUuid().toString(QUuid::Id128)};
-    explicit Archiviata(const QString &file)
-    {
-        db.apri(file, QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
-    }
+    explicit Archiviata(const QString &file) { db.apri(file, QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso); }
 };
 
 // The sends that another database (the one in use before a restore, or the archive) records
@@ -174,9 +168,18 @@ void riportaInvii(CorsiDB &db, CorsiDB &altro, const QVariantList &chiave = {})
     t.conferma();
 }
 
+// The safety copy is read from a copy of its own in a private temporary folder: a connection
+// leaves its presence mark beside the file it opens, and the safety copies' folder holds
+// only the copies.
 void riportaInvii(CorsiDB &db, const QString &file)
 {
-    Archiviata precedente(file);
+    const QTemporaryDir cartella;
+    const QString letta = cartella.filePath(QStringLiteral("precedente.mdb"));
+    if (!cartella.isValid() || !QFile::copy(file, letta))
+        throw Errore(codici::Generico,
+                     QStringLiteral("Impossibile leggere gli invii registrati nella base dati ")
+                         + QDir::toNativeSeparators(file));
+    Archiviata precedente(letta);
     riportaInvii(db, precedente.db);
 }
 
@@ -190,16 +193,16 @@ QStringList domandeSbloccate(CorsiDB &db, const QString &file, ModoRecupero modo
         Archiviata archivio(file);
         QSqlQuery q = archivio.db.seleziona(sql::supporto::kStampateArchivio);
         while (q.next())
-            stampateNellArchivio.insert(q.value(0).toString() + QLatin1Char('/') + q.value(1).toString()
-                                        + QLatin1Char('/') + q.value(2).toString());
+            stampateNellArchivio.insert(q.value(0).toString() + QLatin1Char('/') + q.value(1).toString() + QLatin1Char('/')
+                                        + q.value(2).toString());
     }
     const bool operatore = modo == ModoRecupero::Operatore;
     QStringList r;
     QSqlQuery q = operatore ? db.seleziona(sql::supporto::kDomandeStampateOperatore, s.chiaveOperatore())
                             : db.seleziona(sql::supporto::kDomandeStampate);
     while (q.next()) {
-        if (stampateNellArchivio.contains(q.value(0).toString() + QLatin1Char('/') + q.value(1).toString()
-                                          + QLatin1Char('/') + q.value(2).toString()))
+        if (stampateNellArchivio.contains(q.value(0).toString() + QLatin1Char('/') + q.value(1).toString() + QLatin1Char('/')
+                                          + q.value(2).toString()))
             continue;
         const QString nome = q.value(3).toString().trimmed(), provincia = q.value(4).toString().trimmed();
         r << QStringLiteral("- operatore ") + q.value(0).toString() + QLatin1Char('/') + q.value(1).toString()
@@ -275,8 +278,7 @@ QString archiviaBaseDati(CorsiDB &db, const QString &archivio, qint64 volume)
     if (!lavoro)
         return QStringLiteral("impossibile creare una cartella temporanea");
     // A server's data go into the archive as the file of the program they would be.
-    const QString nome =
-        db.percorso().isEmpty() ? kNomeBreve + QStringLiteral(".mdb") : QFileInfo(db.percorso()).fileName();
+    const QString nome = db.percorso().isEmpty() ? kNomeBreve + QStringLiteral(".mdb") : QFileInfo(db.percorso()).fileName();
     const QString copia = lavoro->filePath(nome);
     if (!copiaConsistente(db, copia))
         return QStringLiteral("impossibile ottenere una copia integra della base dati");
@@ -305,8 +307,8 @@ QString controllaBaseDatiArchiviata(const QString &file)
         return QStringLiteral("Nella base dati dell'archivio mancano tabelle del programma: ")
             + confronto.tabelleMancanti.join(QStringLiteral(", ")) + QLatin1Char('.');
     if (!confronto.differenza.isEmpty())
-        return QStringLiteral("La base dati dell'archivio non ha la struttura prevista dal programma: ")
-            + confronto.differenza + QLatin1Char('.');
+        return QStringLiteral("La base dati dell'archivio non ha la struttura prevista dal programma: ") + confronto.differenza
+            + QLatin1Char('.');
     return {};
 }
 
@@ -386,9 +388,9 @@ void sostituisciDatiOperatore(CorsiDB &db, const QString &file, const QString &g
         QVariantList valori;
         for (int i = 0; i < colonne.size(); ++i)
             valori << q.value(i);
-        db.esegui(completa(sql::copie::kInserisci, {QStringLiteral("CorsiSediOcc"), elenco,
-                                                    segnaposto.join(QStringLiteral(", "))}),
-                  valori);
+        db.esegui(
+            completa(sql::copie::kInserisci, {QStringLiteral("CorsiSediOcc"), elenco, segnaposto.join(QStringLiteral(", "))}),
+            valori);
     }
     q.finish();
     t.conferma();

@@ -58,8 +58,7 @@ EsitoSalvataggio salvaDati(Contesto &c, const QString &testo, ProgressoCaricamen
 // progresso: the hourglass and how much of the archive is extracted.
 enum class ModoRecupero { Tutto, Operatore };
 enum class EsitoRecuperoDati { Riuscito, NomeMancante, Rifiutato, Annullato, Fallito };
-EsitoRecuperoDati recuperaDati(Contesto &c, const QString &testo, ModoRecupero modo,
-                               ProgressoCaricamento *progresso = nullptr);
+EsitoRecuperoDati recuperaDati(Contesto &c, const QString &testo, ModoRecupero modo, ProgressoCaricamento *progresso = nullptr);
 
 // The current operator's data taken from another database file (checked by the caller),
 // in one transaction: every table with GrupOpe and Operatore that the file has (its sends

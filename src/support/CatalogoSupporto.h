@@ -18,13 +18,12 @@ inline constexpr Istruzione kDomandeStampateOperatore{
     "SELECT I.GrupOpe, I.Operatore, I.Prov, O.Denominazione, P.DesProv FROM Installazione I LEFT JOIN CorsiOper O ON "
     "O.GrupOpe = I.GrupOpe AND O.Operatore = I.Operatore LEFT JOIN Province P ON P.PROV = I.Prov WHERE "
     "I.DomandaStampata <> 0 AND I.GrupOpe = ? AND I.Operatore = ? ORDER BY I.GrupOpe, I.Operatore, I.Prov"};
-inline constexpr Istruzione kStampateArchivio{
-    "supporto.stampateArchivio", "SELECT GrupOpe, Operatore, Prov FROM Installazione WHERE DomandaStampata <> 0"};
+inline constexpr Istruzione kStampateArchivio{"supporto.stampateArchivio",
+                                              "SELECT GrupOpe, Operatore, Prov FROM Installazione WHERE DomandaStampata <> 0"};
 
 // One operator's rows of a table (%1) taken out before the archive's take their place.
-inline constexpr Istruzione kCancellaOperatore{"supporto.cancellaOperatore",
-                                               "DELETE FROM %1 WHERE GrupOpe=? AND Operatore=?", nullptr,
-                                               "CorsiOper|CorsiPropSpese"};
+inline constexpr Istruzione kCancellaOperatore{"supporto.cancellaOperatore", "DELETE FROM %1 WHERE GrupOpe=? AND Operatore=?",
+                                               nullptr, "CorsiOper|CorsiPropSpese"};
 // The occasional sites the operator uses in the archive (%1: the columns both databases have),
 // and whether this database has one: those it has stay as they are.
 inline constexpr Istruzione kSediOccOperatore{
@@ -32,8 +31,7 @@ inline constexpr Istruzione kSediOccOperatore{
     "SELECT %1 FROM CorsiSediOcc WHERE SedeOcc IN (SELECT SedeOcc FROM CorsiSediOccUtil WHERE GrupOpe=? AND "
     "Operatore=?)",
     nullptr, "SedeOcc, Denominazione, CodComune"};
-inline constexpr Istruzione kEsisteSedeOcc{"supporto.esisteSedeOcc",
-                                           "SELECT count(*) FROM CorsiSediOcc WHERE SedeOcc = ?"};
+inline constexpr Istruzione kEsisteSedeOcc{"supporto.esisteSedeOcc", "SELECT count(*) FROM CorsiSediOcc WHERE SedeOcc = ?"};
 
 // The sends a database records, all or one operator's, and whether this one has a send; a
 // restore takes back the data of the applications, never the record of what was sent.
@@ -44,21 +42,20 @@ inline constexpr Istruzione kInviiRegistratiOperatore{
     "supporto.inviiRegistratiOperatore",
     "SELECT GrupOpe, Operatore, Prov, Copia, NumDoma, NomeFile, Dimensione, Sha256, DataOra, Risposta FROM Invii "
     "WHERE GrupOpe=? AND Operatore=?"};
-inline constexpr Istruzione kEsisteInvio{
-    "supporto.esisteInvio", "SELECT count(*) FROM Invii WHERE GrupOpe=? AND Operatore=? AND Prov=? AND Copia=?"};
+inline constexpr Istruzione kEsisteInvio{"supporto.esisteInvio",
+                                         "SELECT count(*) FROM Invii WHERE GrupOpe=? AND Operatore=? AND Prov=? AND Copia=?"};
 inline constexpr Istruzione kRiportaInvio{
     "supporto.riportaInvio",
     "INSERT INTO Invii (GrupOpe, Operatore, Prov, Copia, NumDoma, NomeFile, Dimensione, Sha256, DataOra, Risposta) "
     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"};
 
 // The session's operator as the restored database knows it.
-inline constexpr Istruzione kOperatoreSessione{
-    "supporto.operatoreSessione", "SELECT Denominazione, TipoOper FROM CorsiOper WHERE GrupOpe=? AND Operatore=?"};
+inline constexpr Istruzione kOperatoreSessione{"supporto.operatoreSessione",
+                                               "SELECT Denominazione, TipoOper FROM CorsiOper WHERE GrupOpe=? AND Operatore=?"};
 
 inline constexpr const Istruzione *kTutte[] = {
-    &kDomandeStampate,   &kDomandeStampateOperatore, &kStampateArchivio,  &kCancellaOperatore,
-    &kSediOccOperatore,  &kEsisteSedeOcc,            &kInviiRegistrati,   &kInviiRegistratiOperatore,
-    &kEsisteInvio,       &kRiportaInvio,             &kOperatoreSessione};
+    &kDomandeStampate, &kDomandeStampateOperatore, &kStampateArchivio, &kCancellaOperatore, &kSediOccOperatore, &kEsisteSedeOcc,
+    &kInviiRegistrati, &kInviiRegistratiOperatore, &kEsisteInvio,      &kRiportaInvio,      &kOperatoreSessione};
 inline constexpr Catalogo kCatalogo{"supporto", "src/support/CatalogoSupporto.h", kTutte};
 
 } // namespace quirdal::sql::supporto

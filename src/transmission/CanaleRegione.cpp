@@ -37,7 +37,8 @@ EsitoInvio CanaleRegione::postaUpload(const QByteArray &corpo, const QString &ti
     // A database takes longer than a form to travel.
     const int prima = m_t.attesaMassima();
     m_t.setAttesaMassima(std::max(prima, 300000));
-    const EsitoTrasferimento e = m_t.posta(indirizzo, corpo, QStringLiteral("Content-Type: ") + tipoContenuto + QStringLiteral("\r\n"));
+    const EsitoTrasferimento e =
+        m_t.posta(indirizzo, corpo, QStringLiteral("Content-Type: ") + tipoContenuto + QStringLiteral("\r\n"));
     m_t.setAttesaMassima(prima);
     return converti(e, indirizzo);
 }

@@ -9,7 +9,7 @@ class Trasferimento;
 
 class CanaleRegione : public CanaleAssistenza {
 public:
-    CanaleRegione(Contesto &c, Trasferimento &t) : m_c(c), m_t(t) {}
+    CanaleRegione(Contesto &c, Trasferimento &t) : m_c(c), m_t(t) { }
     EsitoInvio postaModulo(const QString &indirizzo, const CampiModulo &campi) override;
     EsitoInvio postaUpload(const QByteArray &corpo, const QString &tipoContenuto) override;
 

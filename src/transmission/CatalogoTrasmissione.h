@@ -7,8 +7,8 @@ namespace quirdal::sql::trasmissione {
 
 // --- The application's number -------------------------------------------------------------
 
-inline constexpr Istruzione kDomandeOperatore{
-    "trasmissione.domandeOperatore", "SELECT count(*) FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=?"};
+inline constexpr Istruzione kDomandeOperatore{"trasmissione.domandeOperatore",
+                                              "SELECT count(*) FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=?"};
 inline constexpr Istruzione kNuovaDomanda{
     "trasmissione.nuovaDomanda",
     "INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, DomandaStampata, NumDoma) VALUES (?, ?, ?, 1, 0, ?)"};
@@ -18,8 +18,7 @@ inline constexpr Istruzione kNumDoma{"trasmissione.numDoma",
 // --- The file: its name and header ----------------------------------------------------------
 
 inline constexpr Istruzione kNumDomaDomanda{
-    "trasmissione.numDomaDomanda",
-    "SELECT NumDoma FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=? AND Domanda=1"};
+    "trasmissione.numDomaDomanda", "SELECT NumDoma FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=? AND Domanda=1"};
 inline constexpr Istruzione kDomandaPresente{
     "trasmissione.domandaPresente",
     "SELECT count(*) FROM Installazione WHERE GrupOpe=? AND Operatore=? AND Prov=? AND Domanda=1"};
@@ -30,8 +29,7 @@ inline constexpr Istruzione kOperatore{"trasmissione.operatore", "SELECT * FROM 
 inline constexpr Istruzione kSedeLegale{"trasmissione.sedeLegale",
                                         "SELECT * FROM QrySedLeg WHERE GrupOpe=? AND Operatore=? ORDER BY Componente"};
 inline constexpr Istruzione kComponenti{
-    "trasmissione.componenti",
-    "SELECT * FROM QryCompoCorsi WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY Componente"};
+    "trasmissione.componenti", "SELECT * FROM QryCompoCorsi WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY Componente"};
 inline constexpr Istruzione kSediOccasionali{
     "trasmissione.sediOccasionali",
     "SELECT * FROM QrySediOccUtilCorsi WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY SedeOcc"};
@@ -57,16 +55,15 @@ inline constexpr Istruzione kCorsi{
     "S.Operatore = P.Operatore AND S.SedeInteressata = P.SedeInteressata AND S.Corso = P.Corso AND S.Accorp = "
     "P.Accorp WHERE P.GrupOpe=? AND P.Operatore=? ORDER BY P.GrupOpe, P.Operatore, P.SedeInteressata, P.Corso, "
     "P.Accorp, S.ProgrAnno"};
-inline constexpr Istruzione kProvinciaSedeOcc{
-    "trasmissione.provinciaSedeOcc", "SELECT PROV FROM QrySediOccUtil WHERE GrupOpe=? AND Operatore=? AND SedeOcc=?"};
+inline constexpr Istruzione kProvinciaSedeOcc{"trasmissione.provinciaSedeOcc",
+                                              "SELECT PROV FROM QrySediOccUtil WHERE GrupOpe=? AND Operatore=? AND SedeOcc=?"};
 inline constexpr Istruzione kValoriControllo{
     "trasmissione.valoriControllo",
     "SELECT A.SedeInteressata, A.Corso, A.Accorp, A.ID, A.Valore FROM ValoriChk A INNER JOIN Metadati B ON A.ID = B.Id "
     "AND B.Prov = A.Prov WHERE B.Tipo = 'C' AND A.GrupOpe=? AND A.Operatore=? AND A.Prov=? ORDER BY "
     "A.SedeInteressata, A.Corso, A.Accorp, A.ID"};
 inline constexpr Istruzione kLaboratori{
-    "trasmissione.laboratori",
-    "SELECT * FROM QryCompoLab WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY Componente, IdLab"};
+    "trasmissione.laboratori", "SELECT * FROM QryCompoLab WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY Componente, IdLab"};
 inline constexpr Istruzione kOreDirettiva{
     "trasmissione.oreDirettiva",
     "SELECT * FROM QryCompoOre WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY Componente, CodDiret"};
@@ -88,18 +85,35 @@ inline constexpr Istruzione kRegistraInvio{
     "trasmissione.registraInvio",
     "INSERT INTO Invii (GrupOpe, Operatore, Prov, Copia, NumDoma, NomeFile, Dimensione, Sha256, DataOra, Risposta) "
     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"};
-inline constexpr Istruzione kCopiaRegistrata{
-    "trasmissione.copiaRegistrata", "SELECT count(*) FROM Invii WHERE GrupOpe=? AND Operatore=? AND Prov=? AND Copia=?"};
+inline constexpr Istruzione kCopiaRegistrata{"trasmissione.copiaRegistrata",
+                                             "SELECT count(*) FROM Invii WHERE GrupOpe=? AND Operatore=? AND Prov=? AND Copia=?"};
 inline constexpr Istruzione kInviiDomanda{
     "trasmissione.inviiDomanda",
     "SELECT GrupOpe, Operatore, Prov, Copia, NumDoma, NomeFile, Dimensione, Sha256, DataOra, Risposta FROM Invii WHERE "
     "GrupOpe=? AND Operatore=? AND Prov=? ORDER BY DataOra, Copia"};
 
-inline constexpr const Istruzione *kTutte[] = {
-    &kDomandeOperatore, &kNuovaDomanda, &kNumDoma, &kNumDomaDomanda, &kDomandaPresente, &kOperatore, &kSedeLegale,
-    &kComponenti, &kSediOccasionali, &kComponentiResponsabili, &kCorsi, &kProvinciaSedeOcc, &kValoriControllo,
-    &kLaboratori, &kOreDirettiva, &kDomandaStampata, &kFileDefinitivo, &kTogliFileDefinitivo, &kNuovoFileDefinitivo,
-    &kRegistraInvio, &kCopiaRegistrata, &kInviiDomanda};
+inline constexpr const Istruzione *kTutte[] = {&kDomandeOperatore,
+                                               &kNuovaDomanda,
+                                               &kNumDoma,
+                                               &kNumDomaDomanda,
+                                               &kDomandaPresente,
+                                               &kOperatore,
+                                               &kSedeLegale,
+                                               &kComponenti,
+                                               &kSediOccasionali,
+                                               &kComponentiResponsabili,
+                                               &kCorsi,
+                                               &kProvinciaSedeOcc,
+                                               &kValoriControllo,
+                                               &kLaboratori,
+                                               &kOreDirettiva,
+                                               &kDomandaStampata,
+                                               &kFileDefinitivo,
+                                               &kTogliFileDefinitivo,
+                                               &kNuovoFileDefinitivo,
+                                               &kRegistraInvio,
+                                               &kCopiaRegistrata,
+                                               &kInviiDomanda};
 inline constexpr Catalogo kCatalogo{"trasmissione", "src/transmission/CatalogoTrasmissione.h", kTutte};
 
 } // namespace quirdal::sql::trasmissione

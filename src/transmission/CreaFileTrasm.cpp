@@ -60,7 +60,7 @@ QString valoreTrasmissione(const QVariant &v)
     case QMetaType::Double: {
         const double d = v.toDouble();
         return d == std::floor(d) && std::fabs(d) < 1e15 ? QString::number(static_cast<qlonglong>(d))
-                                                          : QString::number(d, 'g', 15);
+                                                         : QString::number(d, 'g', 15);
     }
     default:
         t = v.toString();
@@ -159,7 +159,8 @@ bool mCreaFileTrasm::scrivi(Stato &s, const QString &prov, const QString &grupOp
             s.errNumero = e.numero();
             s.errDescrizione = e.descrizione();
             m_c.dialoghi.messaggio(testoErrore(e.numero(), e.descrizione()),
-                                   QStringLiteral("Creazione file di trasmissione - ") + QString::fromLatin1(nome), Icona::Critico);
+                                   QStringLiteral("Creazione file di trasmissione - ") + QString::fromLatin1(nome),
+                                   Icona::Critico);
             return false;
         }
     }
@@ -174,8 +175,8 @@ QByteArray mCreaFileTrasm::Contenuto(const QString &prov, const QString &grupOpe
     try {
         nome = NomeFile(prov, grupOpe, operatore);
     } catch (const Errore &e) {
-        m_c.dialoghi.messaggio(testoErrore(e.numero(), e.descrizione()), QStringLiteral("Creazione file di trasmissione - NomeFile"),
-                               Icona::Critico);
+        m_c.dialoghi.messaggio(testoErrore(e.numero(), e.descrizione()),
+                               QStringLiteral("Creazione file di trasmissione - NomeFile"), Icona::Critico);
         return {};
     }
     if (nome.isEmpty())
@@ -196,8 +197,8 @@ QString mCreaFileTrasm::Nomina_e_Crea(const QString &prov, const QString &grupOp
     try {
         nome = NomeFile(prov, grupOpe, operatore);
     } catch (const Errore &e) {
-        m_c.dialoghi.messaggio(testoErrore(e.numero(), e.descrizione()), QStringLiteral("Creazione file di trasmissione - NomeFile"),
-                               Icona::Critico);
+        m_c.dialoghi.messaggio(testoErrore(e.numero(), e.descrizione()),
+                               QStringLiteral("Creazione file di trasmissione - NomeFile"), Icona::Critico);
         return {};
     }
     if (nome.isEmpty())

@@ -28,7 +28,7 @@ QString testoTrasmissione(const QString &testo);
 
 class mCreaFileTrasm {
 public:
-    explicit mCreaFileTrasm(Contesto &c) : m_c(c) {}
+    explicit mCreaFileTrasm(Contesto &c) : m_c(c) { }
 
     // Entry point: sets gNomeFileTrasm and returns true when the file was written.
     bool CreaFile(const QString &prov, const QString &grupOpe, const QString &operatore);

@@ -36,8 +36,9 @@ QString nomeCopia(const QString &nomeFile, const QDateTime &quando, int n)
 
 Errore erroreCopia(const QString &percorso, const QString &perche)
 {
-    return Errore(codici::Generico, QStringLiteral("Impossibile scrivere la copia dell'invio ")
-                                        + QDir::toNativeSeparators(percorso) + QStringLiteral(": ") + perche);
+    return Errore(codici::Generico,
+                  QStringLiteral("Impossibile scrivere la copia dell'invio ") + QDir::toNativeSeparators(percorso)
+                      + QStringLiteral(": ") + perche);
 }
 
 } // namespace
@@ -59,8 +60,8 @@ QString percorsoRicevuta(const QString &cartellaProgramma, const Invio &i)
     return QDir(cartellaInviati(cartellaProgramma)).filePath(QStringLiteral("Ricevuta_") + i.copia + QStringLiteral(".pdf"));
 }
 
-Invio conservaInvio(Contesto &c, const QString &prov, const QString &grupOpe, const QString &operatore,
-                    const QString &numDoma, const QString &nomeFile, const QByteArray &dati, const QString &risposta)
+Invio conservaInvio(Contesto &c, const QString &prov, const QString &grupOpe, const QString &operatore, const QString &numDoma,
+                    const QString &nomeFile, const QByteArray &dati, const QString &risposta)
 {
     Invio i;
     i.grupOpe = grupOpe;
@@ -154,15 +155,17 @@ StatoCopia statoCopia(const QString &cartellaProgramma, const Invio &i)
 QString testoStatoCopia(StatoCopia s)
 {
     switch (s) {
-    case StatoCopia::Integra: return {};
-    case StatoCopia::Alterata: return QStringLiteral("copia alterata");
-    case StatoCopia::Mancante: return QStringLiteral("copia mancante");
+    case StatoCopia::Integra:
+        return {};
+    case StatoCopia::Alterata:
+        return QStringLiteral("copia alterata");
+    case StatoCopia::Mancante:
+        return QStringLiteral("copia mancante");
     }
     return {};
 }
 
-std::optional<FileDefinitivo> fileDefinitivo(CorsiDB &db, const QString &prov, const QString &grupOpe,
-                                             const QString &operatore)
+std::optional<FileDefinitivo> fileDefinitivo(CorsiDB &db, const QString &prov, const QString &grupOpe, const QString &operatore)
 {
     const QVariantList chiave{grupOpe, operatore.toLongLong(), prov};
     // A database the start-up upgrades have not reached yet (the command line) has fixed nothing.

@@ -44,8 +44,8 @@ QString percorsoRicevuta(const QString &cartellaProgramma, const Invio &i);
 // The bytes uploaded kept after a confirmed reception: the copy written whole under a new name
 // (never over an earlier copy), then the row recorded. Throws Errore when either fails; a copy
 // whose row could not be written is removed again.
-Invio conservaInvio(Contesto &c, const QString &prov, const QString &grupOpe, const QString &operatore,
-                    const QString &numDoma, const QString &nomeFile, const QByteArray &dati, const QString &risposta);
+Invio conservaInvio(Contesto &c, const QString &prov, const QString &grupOpe, const QString &operatore, const QString &numDoma,
+                    const QString &nomeFile, const QByteArray &dati, const QString &risposta);
 
 // The sends of an application, oldest first.
 QList<Invio> inviiDomanda(CorsiDB &db, const QString &prov, const QString &grupOpe, qlonglong operatore);
@@ -63,8 +63,7 @@ struct FileDefinitivo {
     QString sha256; // of the file written with them
 };
 // The one fixed for the application, when it is locked and has one.
-std::optional<FileDefinitivo> fileDefinitivo(CorsiDB &db, const QString &prov, const QString &grupOpe,
-                                             const QString &operatore);
+std::optional<FileDefinitivo> fileDefinitivo(CorsiDB &db, const QString &prov, const QString &grupOpe, const QString &operatore);
 // The file the final print describes: written in memory with the date and address fixed
 // earlier when the application has them, otherwise with today's date and the sender's address
 // of the user's settings. Nothing when the file cannot be written (the writer has said why).

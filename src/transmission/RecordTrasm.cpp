@@ -97,7 +97,8 @@ bool ScriviRec_A(Stato &s)
 {
     QSqlQuery q = s.c.db.seleziona(sql::trasmissione::kOperatore, {s.g, s.o.toLongLong()});
     if (!q.next())
-        return s.anomalia(QStringLiteral("ScriviRec_A"), QStringLiteral("ANOMALIA: Operatore non trovato. Impossibile continuare"));
+        return s.anomalia(QStringLiteral("ScriviRec_A"),
+                          QStringLiteral("ANOMALIA: Operatore non trovato. Impossibile continuare"));
     if (s.c.db.valoreScalare(sql::trasmissione::kDomandaPresente, {s.g, s.o.toLongLong(), s.prov}).toInt() == 0)
         return s.anomalia(QStringLiteral("ScriviRec_A"), QStringLiteral("ANOMALIA: Domanda non trovata. Impossibile continuare"));
     QStringList r = s.prefisso(QStringLiteral("A"));
@@ -123,9 +124,9 @@ bool ScriviRec_B(Stato &s)
         return s.anomalia(QStringLiteral("ScriviRec_B"),
                           QStringLiteral("ANOMALIA: Sede Legale dell'Operatore non trovata. Impossibile continuare"));
     QStringList r = s.prefisso(QStringLiteral("B"));
-    for (const char *campo : {"GrupOpe", "Operatore", "Componente", "CorsiOper.Denominazione", "CodComune", "Cap",
-                              "Indirizzo", "StatoEstero", "CittaEstero", "ProvCCIAA", "CodCCIAA", "AnnoCCIAA", "AttEcono",
-                              "Tel", "Fax", "Email", "Riferimento"})
+    for (const char *campo :
+         {"GrupOpe", "Operatore", "Componente", "CorsiOper.Denominazione", "CodComune", "Cap", "Indirizzo", "StatoEstero",
+          "CittaEstero", "ProvCCIAA", "CodCCIAA", "AnnoCCIAA", "AttEcono", "Tel", "Fax", "Email", "Riferimento"})
         r << v(q, QString::fromLatin1(campo));
     r << s.data;
     s.record(r);
@@ -173,8 +174,7 @@ Corsi corsiDellaProvincia(Stato &s)
         const qlonglong sede = q.colonna(iSede).toLongLong();
         auto it = province.find(sede);
         if (it == province.end()) {
-            const Istruzione &provincia =
-                sede < 1000 ? sql::db::kProvinciaComponente : sql::trasmissione::kProvinciaSedeOcc;
+            const Istruzione &provincia = sede < 1000 ? sql::db::kProvinciaComponente : sql::trasmissione::kProvinciaSedeOcc;
             it = province.insert(sede, s.c.db.valoreScalare(provincia, {s.g, s.o.toLongLong(), sede}).toString());
         }
         if (it->isEmpty()) {
@@ -207,18 +207,19 @@ bool ScriviRec_E(Stato &s, const Corsi &corsi)
         if (spin == QLatin1String("OO9901"))
             spin.clear();
         QStringList r = s.prefisso(QStringLiteral("E"), annoDi(c));
-        for (const char *campo : {"GrupOpe", "Operatore", "SedeInteressata", "CompoResp", "DesQualif", "Corso", "Accorp",
-                                  "CodQualif", "CodInd1", "CodInd2", "CodInd3", "CodInd4", "CodInd5", "CodInd6", "DesInd1",
-                                  "DesInd2", "DesInd3", "DesInd4", "DesInd5", "DesInd6", "CodDest1", "CodDest2", "CodDest3",
-                                  "CodDest4", "CodAsse", "CodMisura", "CodAzione", "CodTipologia", "CodScol", "CodSetto",
-                                  "CodComp", "CodOra", "CodCert", "DurataTotIter"})
+        for (const char *campo :
+             {"GrupOpe",   "Operatore", "SedeInteressata", "CompoResp", "DesQualif", "Corso",        "Accorp",
+              "CodQualif", "CodInd1",   "CodInd2",         "CodInd3",   "CodInd4",   "CodInd5",      "CodInd6",
+              "DesInd1",   "DesInd2",   "DesInd3",         "DesInd4",   "DesInd5",   "DesInd6",      "CodDest1",
+              "CodDest2",  "CodDest3",  "CodDest4",        "CodAsse",   "CodMisura", "CodAzione",    "CodTipologia",
+              "CodScol",   "CodSetto",  "CodComp",         "CodOra",    "CodCert",   "DurataTotIter"})
             r << valoreTrasmissione(c[campo]);
         r << QString::number(c["StatoIter"].toInt() + c.anno() - 1);
         for (const char *campo : {"NumAll", "TotOreIter", "OreStage", "OreLabEsterni"})
             r << valoreTrasmissione(c[campo]);
-        r << valoreTrasmissione(c["S_NumOreA1"]) << SiNo(c["ATS"]) << totale
-          << valoreTrasmissione(c["CodIsti"]) << valoreTrasmissione(spin) << SiNo(c["PO_1"]) << valoreTrasmissione(c["IM"])
-          << SiNo(c["CO_1"]) << valoreTrasmissione(c["QSS"]) << dataAvvio(c["DataAvvio"]) << s.data;
+        r << valoreTrasmissione(c["S_NumOreA1"]) << SiNo(c["ATS"]) << totale << valoreTrasmissione(c["CodIsti"])
+          << valoreTrasmissione(spin) << SiNo(c["PO_1"]) << valoreTrasmissione(c["IM"]) << SiNo(c["CO_1"])
+          << valoreTrasmissione(c["QSS"]) << dataAvvio(c["DataAvvio"]) << s.data;
         s.record(r);
     }
     return true;
@@ -228,18 +229,18 @@ bool ScriviRec_F(Stato &s, const Corsi &corsi)
 {
     if (!controllaCorsi(s, corsi, QStringLiteral("ScriviRec_F")))
         return false;
-    static const QSet<QString> importi = {QStringLiteral("ParamA1"), QStringLiteral("ParamA2"), QStringLiteral("Param16"),
-                                          QStringLiteral("Param17_3"), QStringLiteral("Param17Piu"), QStringLiteral("Param17Meno"),
-                                          QStringLiteral("Param70"), QStringLiteral("Param71"), QStringLiteral("Param72"),
-                                          QStringLiteral("Param73"), QStringLiteral("Param74")};
+    static const QSet<QString> importi = {
+        QStringLiteral("ParamA1"),    QStringLiteral("ParamA2"),     QStringLiteral("Param16"), QStringLiteral("Param17_3"),
+        QStringLiteral("Param17Piu"), QStringLiteral("Param17Meno"), QStringLiteral("Param70"), QStringLiteral("Param71"),
+        QStringLiteral("Param72"),    QStringLiteral("Param73"),     QStringLiteral("Param74")};
     for (const RigaCorso &c : corsi.righe) {
         QStringList r = s.prefisso(QStringLiteral("F"), annoDi(c));
         r << valoreTrasmissione(c["GrupOpe"]) << valoreTrasmissione(c["Operatore"]) << valoreTrasmissione(c["Corso"])
           << valoreTrasmissione(c["Accorp"]);
-        for (const char *campo : {"ParamA1", "NumOreA1", "NumAllA1", "ParamA2", "NumOreA2", "NumAllA2", "Param16", "NumOre16",
-                                  "NumAll16", "Param17_3", "NumAll17_3", "Param17Piu", "Param17Meno", "EnteErogatore",
-                                  "Param70", "Param70P", "Param71", "Param71P", "Param72", "Param72P", "Param73", "Param73P",
-                                  "Param74", "Param74P"}) {
+        for (const char *campo :
+             {"ParamA1",  "NumOreA1",  "NumAllA1",   "ParamA2",    "NumOreA2",    "NumAllA2",      "Param16", "NumOre16",
+              "NumAll16", "Param17_3", "NumAll17_3", "Param17Piu", "Param17Meno", "EnteErogatore", "Param70", "Param70P",
+              "Param71",  "Param71P",  "Param72",    "Param72P",   "Param73",     "Param73P",      "Param74", "Param74P"}) {
             const QString nome = QString::fromLatin1(campo);
             const QVariant val = c[(std::string("S_") + campo).c_str()];
             // A Null amount or count is an empty value.

@@ -22,7 +22,7 @@
 namespace quirdal {
 
 struct mCreaFileTrasm::Stato {
-    explicit Stato(Contesto &contesto) : c(contesto) {}
+    explicit Stato(Contesto &contesto) : c(contesto) { }
     Contesto &c;
     QByteArray dati;
     QString numDoma, sigProv, data, prov, g, o;

@@ -32,15 +32,11 @@ namespace quirdal {
 
 namespace {
 
-QString leggiServizio(Contesto &c, const QString &chiave)
-{
-    return c.ini.leggi(QStringLiteral("CONNESSIONE"), chiave);
-}
+QString leggiServizio(Contesto &c, const QString &chiave) { return c.ini.leggi(QStringLiteral("CONNESSIONE"), chiave); }
 
 QString testoCertificato()
 {
-    return QStringLiteral("E' necessario installare il certificato di autorizzazione per il server sicuro della Regione.")
-        + CRLF
+    return QStringLiteral("E' necessario installare il certificato di autorizzazione per il server sicuro della Regione.") + CRLF
         + QStringLiteral("Per procedere alla reinstallazione, cercare nel sistema il file CA_ROOT.DER ed eseguire un doppio "
                          "click su di esso.")
         + CRLF + QStringLiteral("Se il file è assente dal sistema, contattare il servizio assistenza");
@@ -144,8 +140,7 @@ EsitoNumero richiediNumeroDomanda(Contesto &c, Trasferimento &t, const QString &
                              QStringLiteral("ERRORE"), Icona::Critico);
         return EsitoNumero::ErroreServer;
     }
-    const int righe = c.db.valoreScalare(sql::trasmissione::kDomandeOperatore, {grupOpe, operatore.toLongLong(), prov})
-                          .toInt();
+    const int righe = c.db.valoreScalare(sql::trasmissione::kDomandeOperatore, {grupOpe, operatore.toLongLong(), prov}).toInt();
     if (righe == 0)
         c.db.esegui(sql::trasmissione::kNuovaDomanda, {grupOpe, operatore.toLongLong(), prov, numero});
     return EsitoNumero::Ottenuto;
@@ -174,9 +169,12 @@ EsitoRecupero recuperaNumeroDomanda(Contesto &c, Trasferimento &t, const QString
             }
         }
         switch (richiediNumeroDomanda(c, t, prov, grupOpe, operatore, email)) {
-        case EsitoNumero::Ottenuto: return EsitoRecupero::Ottenuto;
-        case EsitoNumero::ErroreServer: return EsitoRecupero::ErroreServer;
-        case EsitoNumero::Fallito: break;
+        case EsitoNumero::Ottenuto:
+            return EsitoRecupero::Ottenuto;
+        case EsitoNumero::ErroreServer:
+            return EsitoRecupero::ErroreServer;
+        case EsitoNumero::Fallito:
+            break;
         }
         if (c.dialoghi.messaggio(QStringLiteral("Si è verificato un errore in fase di connessione con il server sicuro, è "
                                                 "probabile che si tratti di un errore temporaneo, Riprovare?"),
@@ -190,8 +188,8 @@ EsitoRecupero recuperaNumeroDomanda(Contesto &c, Trasferimento &t, const QString
 
 bool VerificaVersione(Contesto &c, Trasferimento &t, const QString &versioneData)
 {
-    const QByteArray corpo =
-        corpoModulo({{QStringLiteral("applicativo"), QStringLiteral("QUIRDAL")}, {QStringLiteral("anno"), QStringLiteral("2009")}});
+    const QByteArray corpo = corpoModulo(
+        {{QStringLiteral("applicativo"), QStringLiteral("QUIRDAL")}, {QStringLiteral("anno"), QStringLiteral("2009")}});
     const EsitoTrasferimento e = t.posta(leggiServizio(c, QStringLiteral("VERSIONE")), corpo, intestazioniModulo());
     const QStringList pezzi = e.risposta.split(QLatin1Char('#'));
     if (!e.completato || e.risposta.toUpper().contains(QLatin1String("ERRORE")) || pezzi.size() < 5) {
@@ -201,8 +199,7 @@ bool VerificaVersione(Contesto &c, Trasferimento &t, const QString &versioneData
             c.dialoghi.messaggio(kErroreConnessione, QStringLiteral("Errore di connessione"), Icona::Critico);
         return false;
     }
-    const QString minima = pezzi[1].trimmed(), ultima = pezzi[2].trimmed(), stato = pezzi[3].trimmed(),
-                  testo = pezzi[4];
+    const QString minima = pezzi[1].trimmed(), ultima = pezzi[2].trimmed(), stato = pezzi[3].trimmed(), testo = pezzi[4];
     const QString versione = versioneData.isEmpty() ? versioneProgramma() : versioneData;
     auto erroreServer = [&] {
         c.dialoghi.messaggio(kErroreConnessione, QStringLiteral("Errore di connessione"), Icona::Critico);
@@ -235,8 +232,8 @@ bool VerificaVersione(Contesto &c, Trasferimento &t, const QString &versioneData
     if (confrontaVersioni(versione, ultima) < 0)
         c.dialoghi.messaggio(QStringLiteral("La presente versione dell'applicativo ( ") + versione
                                  + QStringLiteral(" ) non è la più recente.") + CRLF
-                                 + QStringLiteral("Si consiglia di scaricare da Internet la nuova versione: ") + ultima
-                                 + CRLF + QStringLiteral("La trasmissione avverrà comunque."),
+                                 + QStringLiteral("Si consiglia di scaricare da Internet la nuova versione: ") + ultima + CRLF
+                                 + QStringLiteral("La trasmissione avverrà comunque."),
                              QStringLiteral("Controllo Versione"), Icona::Esclamazione);
     return true;
 }
@@ -265,8 +262,8 @@ bool InviaFile(Contesto &c, Trasferimento &t, const QString &prov, const QString
     aggiornaInvii(c.db);
     mCreaFileTrasm modulo(c);
     if (!modulo.CreaFile(prov, grupOpe, operatore)) {
-        c.dialoghi.messaggio(QStringLiteral("Creazione file di trasmissione fallita."), QStringLiteral("Crea File di Trasmissione"),
-                             Icona::Critico);
+        c.dialoghi.messaggio(QStringLiteral("Creazione file di trasmissione fallita."),
+                             QStringLiteral("Crea File di Trasmissione"), Icona::Critico);
         return false;
     }
     const QString percorso = QDir(c.cartellaProgramma).filePath(modulo.gNomeFileTrasm());
@@ -286,10 +283,10 @@ bool InviaFile(Contesto &c, Trasferimento &t, const QString &prov, const QString
         std::optional<Invio> invio;
         QString nonConservato;
         try {
-            const QString numDoma = c.db.valoreScalare(sql::trasmissione::kNumDomaDomanda,
-                                                       {grupOpe, operatore.toLongLong(), prov})
-                                        .toString()
-                                        .trimmed();
+            const QString numDoma =
+                c.db.valoreScalare(sql::trasmissione::kNumDomaDomanda, {grupOpe, operatore.toLongLong(), prov})
+                    .toString()
+                    .trimmed();
             invio = conservaInvio(c, prov, grupOpe, operatore, numDoma, modulo.gNomeFileTrasm(), scritto, e.risposta);
         } catch (const Errore &err) {
             nonConservato = err.descrizione();
@@ -549,8 +546,8 @@ bool scarica(Contesto &c, Trasferimento &t, const QStringList &voci, const QStri
     }
     // The tables of the database the loader will walk; of the schema when none is open.
     const QStringList ammessi = nomiScaricabili(c.db.aperto() ? &c.db : nullptr);
-    const EsitoScompatta u = f.seek(0) ? scompattaContenitore(c.cartellaProgramma, f, ammessi)
-                                       : EsitoScompatta{{}, kRispostaIlleggibile};
+    const EsitoScompatta u =
+        f.seek(0) ? scompattaContenitore(c.cartellaProgramma, f, ammessi) : EsitoScompatta{{}, kRispostaIlleggibile};
     if (!u.errore.isEmpty()) {
         c.dialoghi.messaggio(u.errore, titoloErrore, Icona::Critico);
         return false;

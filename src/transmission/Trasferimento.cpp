@@ -64,12 +64,18 @@ long codiceDa(QNetworkReply::NetworkError e, const QList<QSslError> &ssl)
         }
     }
     switch (e) {
-    case QNetworkReply::SslHandshakeFailedError: return codiciInternet::ErroriCertificato;
-    case QNetworkReply::ConnectionRefusedError: return codiciInternet::ConnessioneImpossibile;
-    case QNetworkReply::HostNotFoundError: return codiciInternet::NomeNonRisolto;
-    case QNetworkReply::TimeoutError: return codiciInternet::Timeout;
-    case QNetworkReply::OperationCanceledError: return codiciInternet::Annullato;
-    default: return codiciInternet::ConnessioneInterrotta;
+    case QNetworkReply::SslHandshakeFailedError:
+        return codiciInternet::ErroriCertificato;
+    case QNetworkReply::ConnectionRefusedError:
+        return codiciInternet::ConnessioneImpossibile;
+    case QNetworkReply::HostNotFoundError:
+        return codiciInternet::NomeNonRisolto;
+    case QNetworkReply::TimeoutError:
+        return codiciInternet::Timeout;
+    case QNetworkReply::OperationCanceledError:
+        return codiciInternet::Annullato;
+    default:
+        return codiciInternet::ConnessioneInterrotta;
     }
 }
 
@@ -97,20 +103,20 @@ EsitoTrasferimento Trasferimento::posta(const QString &indirizzo, const QByteArr
                                         const std::function<bool()> &annullato)
 {
     QByteArray ricevuto;
-    EsitoTrasferimento e = esegui(indirizzo, corpo, intestazioni, kMassimoRispostaBreve,
-                                  [&ricevuto](const QByteArray &pezzo) {
-                                      ricevuto += pezzo;
-                                      return true;
-                                  },
-                                  annullato);
+    EsitoTrasferimento e = esegui(
+        indirizzo, corpo, intestazioni, kMassimoRispostaBreve,
+        [&ricevuto](const QByteArray &pezzo) {
+            ricevuto += pezzo;
+            return true;
+        },
+        annullato);
     if (e.completato)
         e.risposta = daWindows1252(ricevuto);
     return e;
 }
 
-EsitoTrasferimento Trasferimento::postaSuFile(const QString &indirizzo, const QByteArray &corpo,
-                                              const QString &intestazioni, QIODevice &destinazione,
-                                              const std::function<bool()> &annullato)
+EsitoTrasferimento Trasferimento::postaSuFile(const QString &indirizzo, const QByteArray &corpo, const QString &intestazioni,
+                                              QIODevice &destinazione, const std::function<bool()> &annullato)
 {
     auto scrivi = [&destinazione](const QByteArray &pezzo) { return destinazione.write(pezzo) == pezzo.size(); };
     return esegui(indirizzo, corpo, intestazioni, m_massimoScarico, scrivi, annullato);
@@ -226,8 +232,8 @@ EsitoTrasferimento Trasferimento::esegui(const QString &indirizzo, const QByteAr
                                .trimmed();
     } else if (r->error() != QNetworkReply::NoError) {
         // Transport, TLS, or a body that could not be decoded.
-        const bool nonDecodificata = stato > 0
-            && (r->error() == QNetworkReply::UnknownContentError || r->error() == QNetworkReply::ProtocolFailure);
+        const bool nonDecodificata =
+            stato > 0 && (r->error() == QNetworkReply::UnknownContentError || r->error() == QNetworkReply::ProtocolFailure);
         esito.codiceErrore = nonDecodificata ? codiciInternet::RispostaNonValida : codiceDa(r->error(), erroriSsl);
         esito.infoErrore = r->errorString();
     } else {

@@ -72,9 +72,8 @@ public:
     qint64 massimoScarico() const { return m_massimoScarico; }
 
 private:
-    EsitoTrasferimento esegui(const QString &indirizzo, const QByteArray &corpo, const QString &intestazioni,
-                              qint64 massimo, const std::function<bool(const QByteArray &)> &ricevi,
-                              const std::function<bool()> &annullato);
+    EsitoTrasferimento esegui(const QString &indirizzo, const QByteArray &corpo, const QString &intestazioni, qint64 massimo,
+                              const std::function<bool(const QByteArray &)> &ricevi, const std::function<bool()> &annullato);
 
     QString m_cartella;
     ImpostazioniUtente &m_utente;

@@ -95,17 +95,20 @@ private Q_SLOTS:
             QTest::mouseClick(trova<QPushButton>(d, "cmdConferma"), Qt::LeftButton);
         }});
         bool modale = false;
-        QMetaObject::invokeMethod(m.get(), [&] {
-            auto *r = trova<QDialog>(m.get(), "frmRiepDomanda");
-            modale = QApplication::activeModalWidget() == r;
-            auto *campo = trova<QLineEdit>(r, "txtNumATIATS");
-            campo->setFocus();
-            QTest::keyClicks(campo, u"7"_s);
-            // A real click of the window system on "Selezione Domanda".
-            auto *b = trova<QPushButton>(m.get(), "cmdSelDoma");
-            QTest::mouseClick(m->windowHandle(), Qt::LeftButton, {}, b->mapTo(m.get(), b->rect().center()));
-            QTest::mouseClick(trova<QPushButton>(r, "cmdConferma"), Qt::LeftButton);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            m.get(),
+            [&] {
+                auto *r = trova<QDialog>(m.get(), "frmRiepDomanda");
+                modale = QApplication::activeModalWidget() == r;
+                auto *campo = trova<QLineEdit>(r, "txtNumATIATS");
+                campo->setFocus();
+                QTest::keyClicks(campo, u"7"_s);
+                // A real click of the window system on "Selezione Domanda".
+                auto *b = trova<QPushButton>(m.get(), "cmdSelDoma");
+                QTest::mouseClick(m->windowHandle(), Qt::LeftButton, {}, b->mapTo(m.get(), b->rect().center()));
+                QTest::mouseClick(trova<QPushButton>(r, "cmdConferma"), Qt::LeftButton);
+            },
+            Qt::QueuedConnection);
         QTest::mouseClick(trova<QPushButton>(m.get(), "cmdRiepDoma"), Qt::LeftButton);
 
         QVERIFY(modale);
@@ -123,10 +126,12 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("domande"); // Installazione rows: group|number|province
         QTest::addColumn<QString>("provincia");   // LblProv
         QTest::addColumn<QString>("prov");        // INI afterwards, with Domanda=1 when there is one
-        QTest::newRow("nessuna domanda") << QStringList{} << "   (  )" << "";
-        QTest::newRow("resta la domanda dell'altro operatore") << QStringList{"A|101|001"} << "   (  )" << "";
+        QTest::newRow("nessuna domanda") << QStringList{} << "   (  )"
+                                         << "";
+        QTest::newRow("resta la domanda dell'altro operatore") << QStringList{"A|101|001"} << "   (  )"
+                                                               << "";
         QTest::newRow("domanda propria nella provincia") << QStringList{"A|101|001", "B|310|001"} << "   ( ALBARESE )"
-                                                          << "001";
+                                                         << "001";
     }
     void unSoloOperatore()
     {
@@ -140,7 +145,8 @@ private Q_SLOTS:
         for (const QString &d : domande) {
             const QStringList k = d.split(u'|');
             a.db.esegui(u"INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, NumDoma) VALUES "
-                        "(?, ?, ?, 1, 'N')"_s, {k[0], k[1].toInt(), k[2]});
+                        "(?, ?, ?, 1, 'N')"_s,
+                        {k[0], k[1].toInt(), k[2]});
         }
         scriviSessione(a, u"A"_s, u"101"_s, u"001"_s);
         auto m = menu(a);
@@ -152,13 +158,16 @@ private Q_SLOTS:
                  u"B310|"_s + prov + u'|' + (prov.isEmpty() ? u""_s : u"1"_s));
         // The summary, if it opens, is read and left at once.
         QString testata;
-        QMetaObject::invokeMethod(m.get(), [&] {
-            if (auto *d = m->findChild<QDialog *>(u"frmRiepDomanda"_s)) {
-                testata = trova<QLabel>(d, "lblGrOpe")->text() + trova<QLabel>(d, "lblOpe")->text() + u' '
-                    + trova<QLabel>(d, "lblDescrProv")->text();
-                QTest::mouseClick(trova<QPushButton>(d, "cmdEsci"), Qt::LeftButton);
-            }
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            m.get(),
+            [&] {
+                if (auto *d = m->findChild<QDialog *>(u"frmRiepDomanda"_s)) {
+                    testata = trova<QLabel>(d, "lblGrOpe")->text() + trova<QLabel>(d, "lblOpe")->text() + u' '
+                        + trova<QLabel>(d, "lblDescrProv")->text();
+                    QTest::mouseClick(trova<QPushButton>(d, "cmdEsci"), Qt::LeftButton);
+                }
+            },
+            Qt::QueuedConnection);
         QTest::mouseClick(trova<QPushButton>(m.get(), "cmdRiepDoma"), Qt::LeftButton);
         QCoreApplication::processEvents(); // the look above, when no summary opened
         QCOMPARE(testata, prov.isEmpty() ? QString() : u"B310 ALBARESE"_s);
@@ -170,7 +179,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<bool>("incollato");
-        QTest::addColumn<int>("rifiutati"); // "Carattere non numerico" messages
+        QTest::addColumn<int>("rifiutati");   // "Carattere non numerico" messages
         QTest::addColumn<QString>("salvato"); // and shown
         QTest::newRow("punto") << "3.4" << false << 1 << "34";
         QTest::newRow("virgola") << "3,4" << false << 1 << "34";
@@ -225,13 +234,13 @@ private Q_SLOTS:
         const QString ul = u"UPDATE CorsiCompo SET TipoCompo='UL'"_s, occ = u"UPDATE CorsiCompo SET CodComune='003001'"_s;
         const QString corsi = u"Gestione Corsi"_s, nonDisponibile = u"Funzione non disponibile"_s;
         QTest::newRow("handicap, componenti ma nessuna sede legale") << ul << "cmdHandi" << senzaSL << corsi;
-        QTest::newRow("handicap, nessun componente") << "DELETE FROM CorsiCompo" << "cmdHandi" << senzaSL << corsi;
+        QTest::newRow("handicap, nessun componente") << "DELETE FROM CorsiCompo"
+                                                     << "cmdHandi" << senzaSL << corsi;
         QTest::newRow("corsi, nessuna sede legale") << ul << "cmdCorsi" << senzaSL << corsi;
-        QTest::newRow("handicap, solo sedi occasionali") << occ << "cmdHandi"
-                                                         << soloOcc + u"Impossibile gestire schede handicap."_s
-                                                         << nonDisponibile;
-        QTest::newRow("corsi, solo sedi occasionali") << occ << "cmdCorsi" << soloOcc + u"Impossibile gestire corsi."_s
-                                                      << nonDisponibile;
+        QTest::newRow("handicap, solo sedi occasionali")
+            << occ << "cmdHandi" << soloOcc + u"Impossibile gestire schede handicap."_s << nonDisponibile;
+        QTest::newRow("corsi, solo sedi occasionali")
+            << occ << "cmdCorsi" << soloOcc + u"Impossibile gestire corsi."_s << nonDisponibile;
     }
     void accessoAlleSedi()
     {
@@ -254,11 +263,12 @@ private Q_SLOTS:
     void scaricoConUnaRichiestaFallita_data()
     {
         QTest::addColumn<QString>("guasto");
-        QTest::addColumn<QString>("titolo");        // of the one error message
-        QTest::addColumn<bool>("operatori");        // oper.tx1 unpacked, frmConferma shown
-        QTest::newRow("tabelle non disponibili")
-            << "aggiornatabelle:errore" << "Installazione base dati - scarico tabelle di decodifica" << true;
-        QTest::newRow("dati degli operatori non disponibili") << "aggiornadb:errore" << "Installazione base dati" << false;
+        QTest::addColumn<QString>("titolo"); // of the one error message
+        QTest::addColumn<bool>("operatori"); // oper.tx1 unpacked, frmConferma shown
+        QTest::newRow("tabelle non disponibili") << "aggiornatabelle:errore"
+                                                 << "Installazione base dati - scarico tabelle di decodifica" << true;
+        QTest::newRow("dati degli operatori non disponibili") << "aggiornadb:errore"
+                                                              << "Installazione base dati" << false;
     }
     void scaricoConUnaRichiestaFallita()
     {

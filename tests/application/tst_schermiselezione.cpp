@@ -39,8 +39,9 @@ private Q_SLOTS:
         for (const char *b : {"cmdRiepDoma", "cmdCorsi", "cmdHandi", "cmdAggInst"})
             clicca(&m, QString::fromLatin1(b));
         QCOMPARE(a.dialoghi.testiMessaggi(),
-                 QStringList(4, u"Selezionare prima la PROVINCIA nell'ambito della quale compilare la domanda "
-                                "(Selezione Domanda)"_s));
+                 QStringList(4,
+                             u"Selezionare prima la PROVINCIA nell'ambito della quale compilare la domanda "
+                             "(Selezione Domanda)"_s));
         for (const auto &msg : a.dialoghi.messaggi) {
             QCOMPARE(msg.titolo, u"Funzione non disponibile"_s);
             QCOMPARE(msg.icona, Icona::Esclamazione);
@@ -138,14 +139,15 @@ private Q_SLOTS:
         fotografa(&m, "Main");
         int voci = 0;
         GuidaModali guida({[&](QDialog *d) {
-            fotografa(d, "SelComp");
-            voci = trova<QComboBox>(d, u"cmbCompo"_s)->count();
-            clicca(d, u"cmdConfer"_s);
-        }, [](QDialog *d) {
-            // The course sheet of the chosen site, on its first course.
-            QCOMPARE(trova<QLabel>(d, u"lblCorso"_s)->text(), u"0001"_s);
-            clicca(d, u"cmdEsci"_s);
-        }});
+                               fotografa(d, "SelComp");
+                               voci = trova<QComboBox>(d, u"cmbCompo"_s)->count();
+                               clicca(d, u"cmdConfer"_s);
+                           },
+                           [](QDialog *d) {
+                               // The course sheet of the chosen site, on its first course.
+                               QCOMPARE(trova<QLabel>(d, u"lblCorso"_s)->text(), u"0001"_s);
+                               clicca(d, u"cmdEsci"_s);
+                           }});
         clicca(&m, u"cmdCorsi"_s);
         QCOMPARE(guida.aperte, (QStringList{u"SelComp"_s, u"Corsi"_s}));
         QCOMPARE(voci, 3);

@@ -47,10 +47,14 @@ private Q_SLOTS:
     {
         // sede: what the operator has in ZZ; numero: 1 obtained, 0 not, -1 not asked for
         colonne<QString, QString, int, int, QString>("voce", "sede", "risposta", "numero", "provDopo");
-        QTest::newRow("voce vuota") << "" << "occasionale" << int(Risposta::Si) << -1 << "001";
-        QTest::newRow("solo sedi occasionali, No") << "ZZ - ZETA" << "occasionale" << int(Risposta::No) << -1 << "001";
-        QTest::newRow("numero ottenuto") << "ZZ - ZETA" << "componente" << int(Risposta::Si) << 1 << "009";
-        QTest::newRow("numero non ottenuto") << "ZZ - ZETA" << "componente" << int(Risposta::Si) << 0 << "001";
+        QTest::newRow("voce vuota") << ""
+                                    << "occasionale" << int(Risposta::Si) << -1 << "001";
+        QTest::newRow("solo sedi occasionali, No") << "ZZ - ZETA"
+                                                   << "occasionale" << int(Risposta::No) << -1 << "001";
+        QTest::newRow("numero ottenuto") << "ZZ - ZETA"
+                                         << "componente" << int(Risposta::Si) << 1 << "009";
+        QTest::newRow("numero non ottenuto") << "ZZ - ZETA"
+                                             << "componente" << int(Risposta::Si) << 0 << "001";
     }
     void sceltaProvincia()
     {
@@ -74,7 +78,8 @@ private Q_SLOTS:
             chiesto = true;
             if (numero == 1)
                 a.db.esegui(u"INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, NumDoma) VALUES "
-                            "('A', 7, ?, 1, 'N9')"_s, {prov});
+                            "('A', 7, ?, 1, 'N9')"_s,
+                            {prov});
             return std::optional<bool>(numero == 1);
         });
         QCOMPARE(chiesto, numero >= 0);
@@ -113,9 +118,9 @@ private Q_SLOTS:
         a.sessione.gProssimaScheda = u"frmCorsi"_s;
         const ElencoSedi e = elencoSedi(*a.contesto);
         QCOMPARE(e.descrizione, u"Selezionare la Sede Interessata per la gestione dei Corsi"_s);
-        QCOMPARE(e.voci, (QStringList{"1     - SEDE LEGALE           - SL - VIA UNO 1",
-                                      "2     - SEDE CON UN NOME MOL. - UL - VIA DUE 2",
-                                      "1001  - PALESTRA              - VIA SPORT 1             (SEDE OCCASIONALE)"}));
+        QCOMPARE(e.voci,
+                 (QStringList{"1     - SEDE LEGALE           - SL - VIA UNO 1", "2     - SEDE CON UN NOME MOL. - UL - VIA DUE 2",
+                              "1001  - PALESTRA              - VIA SPORT 1             (SEDE OCCASIONALE)"}));
         QCOMPARE(e.preselezione, 0);
         QVERIFY(confermaSede(*a.contesto, e.voci[2]));
         QCOMPARE(a.sessione.gCompo, u"1001"_s);
@@ -159,9 +164,11 @@ private Q_SLOTS:
     {
         colonne<QString, QString, QString>("sql", "modo", "messaggio");
         const char *soloOccasionali = "UPDATE CorsiCompo SET CodComune='003001' WHERE Operatore=7";
-        QTest::newRow("corsi senza sede legale") << "UPDATE CorsiCompo SET TipoCompo='UL'" << "C"
+        QTest::newRow("corsi senza sede legale") << "UPDATE CorsiCompo SET TipoCompo='UL'"
+                                                 << "C"
                                                  << "Nessun Componente di tipo SEDE LEGALE nella sezione Componenti";
-        QTest::newRow("handicap senza componenti") << "DELETE FROM CorsiCompo" << "I"
+        QTest::newRow("handicap senza componenti") << "DELETE FROM CorsiCompo"
+                                                   << "I"
                                                    << "Nessun Componente di tipo SEDE LEGALE nella sezione Componenti";
         QTest::newRow("corsi, solo sedi occasionali")
             << soloOccasionali << "C"
@@ -171,7 +178,9 @@ private Q_SLOTS:
             << soloOccasionali << "I"
             << "ATTENZIONE: per l'Operatore e la Provincia selezionati non sono stati trovati componenti, ma solo sedi "
                "occasionali.\r\nImpossibile gestire schede handicap.";
-        QTest::newRow("corsi ammessi") << "SELECT 1" << "C" << "";
+        QTest::newRow("corsi ammessi") << "SELECT 1"
+                                       << "C"
+                                       << "";
     }
     void accessoAlleSedi()
     {

@@ -54,23 +54,29 @@ QList<Uso> usi()
          u"uso: quirdal-cli imposta-installazione --tipo StandAlone|Multiutenza --versione SERVER|CLIENT "
          "[--provider SQLite|PostgreSQL] [--database FILE.mdb] [--host HOST] [--porta PORTA] [--nome-db NOME] "
          "[--utente UTENTE] [--password PASSWORD]"_s,
-         {u"--tipo"_s, u"StandAlone"_s, u"--versione"_s, u"SERVER"_s, u"--database"_s, u"x.mdb"_s}, u"manca l'opzione --tipo"_s},
-        {u"imposta-server"_s, u"uso: quirdal-cli imposta-server --indirizzo https://HOST:PORTA --utente U --password P"_s,
+         {u"--tipo"_s, u"StandAlone"_s, u"--versione"_s, u"SERVER"_s, u"--database"_s, u"x.mdb"_s},
+         u"manca l'opzione --tipo"_s},
+        {u"imposta-server"_s,
+         u"uso: quirdal-cli imposta-server --indirizzo https://HOST:PORTA --utente U --password P"_s,
          {u"--indirizzo"_s, u"https://127.0.0.1:1"_s, u"--utente"_s, u"u"_s, u"--password"_s, u"p"_s},
          u"manca l'opzione --indirizzo"_s},
         {u"invia"_s, u"uso: quirdal-cli invia --prov P --grupope G --operatore N --email INDIRIZZO"_s, domanda + email, manca},
         {u"numero-domanda"_s, u"uso: quirdal-cli numero-domanda --prov P --grupope G --operatore N --email INDIRIZZO"_s,
          domanda + email, manca},
         {u"prepara-cartella"_s, u"uso: quirdal-cli prepara-cartella [--modello CARTELLA]"_s, {u"--modello"_s, u"m"_s}, {}},
-        {u"recupera"_s, u"uso: quirdal-cli recupera ARCHIVIO [--operatore G:N]"_s,
-         {u"copia.zip"_s, u"--operatore"_s, u"A:1"_s}, u"manca l'argomento ARCHIVIO"_s},
+        {u"recupera"_s,
+         u"uso: quirdal-cli recupera ARCHIVIO [--operatore G:N]"_s,
+         {u"copia.zip"_s, u"--operatore"_s, u"A:1"_s},
+         u"manca l'argomento ARCHIVIO"_s},
         {u"riassegna"_s,
          u"uso: quirdal-cli riassegna --prov P --grupope G --operatore N --da SEDE --a SEDE --corso CCCC|TUTTI "
          "[--compo-resp C]"_s,
          domanda + QStringList{u"--da"_s, u"1"_s, u"--a"_s, u"2"_s, u"--corso"_s, u"0001"_s}, manca},
         {u"ripristina-copia"_s, u"uso: quirdal-cli ripristina-copia"_s, {}, {}},
         {u"salva"_s, u"uso: quirdal-cli salva ARCHIVIO"_s, {u"copia"_s}, u"manca l'argomento ARCHIVIO"_s},
-        {u"scarica"_s, u"uso: quirdal-cli scarica --operatori G:N[,G:N...]"_s, {u"--operatori"_s, u"A:1"_s},
+        {u"scarica"_s,
+         u"uso: quirdal-cli scarica --operatori G:N[,G:N...]"_s,
+         {u"--operatori"_s, u"A:1"_s},
          u"manca l'opzione --operatori"_s},
         {u"stampa"_s,
          u"uso: quirdal-cli stampa --prov P --grupope G --operatore N --modo BOZZA|ORIGINALE [--sede C] [--pdf FILE]"_s,
@@ -93,8 +99,9 @@ class TestCli : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        scriviFile(m_dir.filePath(u"QUIRDAL.INI"_s),
-                   u"[Installazione]\r\nTipo=StandAlone\r\nVersione=SERVER\r\n[BaseDati]\r\nDatabase=%1\r\n"_s.arg(db()).toUtf8());
+        scriviFile(
+            m_dir.filePath(u"QUIRDAL.INI"_s),
+            u"[Installazione]\r\nTipo=StandAlone\r\nVersione=SERVER\r\n[BaseDati]\r\nDatabase=%1\r\n"_s.arg(db()).toUtf8());
     }
 
     void creaDbNonSovrascrive()
@@ -123,8 +130,8 @@ private Q_SLOTS:
         // Not yet set up: the commands that need the installation refuse.
         QCOMPARE(cli(cartella, {u"crea-db"_s}).codice, 1);
         const auto imposta = [&](const QString &tipo, const QString &database) {
-            return cli(cartella, {u"imposta-installazione"_s, u"--tipo"_s, tipo, u"--versione"_s, u"SERVER"_s,
-                                  u"--database"_s, database});
+            return cli(cartella,
+                       {u"imposta-installazione"_s, u"--tipo"_s, tipo, u"--versione"_s, u"SERVER"_s, u"--database"_s, database});
         };
         QCOMPARE(imposta(u"Locale"_s, u"x.mdb"_s).codice, 2);
         e = imposta(u"StandAlone"_s, cartella + u"/dati.txt"_s);
@@ -136,9 +143,9 @@ private Q_SLOTS:
         cFileINI ini(cartella);
         ini.setNomeFile(cartella + u"/QUIRDAL.INI"_s);
         QStringList valori;
-        for (const auto &[sezione, chiave] : {std::pair{"Installazione", "Tipo"}, std::pair{"Installazione", "Versione"},
-                                              std::pair{"BaseDati", "Database"}, std::pair{"BaseDati", "NFileDB"},
-                                              std::pair{"Help", "FILEHELP"}})
+        for (const auto &[sezione, chiave] :
+             {std::pair{"Installazione", "Tipo"}, std::pair{"Installazione", "Versione"}, std::pair{"BaseDati", "Database"},
+              std::pair{"BaseDati", "NFileDB"}, std::pair{"Help", "FILEHELP"}})
             valori << ini.leggi(QString::fromLatin1(sezione), QString::fromLatin1(chiave));
         QCOMPARE(valori, (QStringList{"StandAlone", "SERVER", cartella + u"/QUIRDAL.mdb"_s, "QUIRDAL.mdb", "QUIRDAL.html"}));
         // A second preparation adds nothing and keeps the settings.
@@ -188,8 +195,8 @@ private Q_SLOTS:
     void fileDiTrasmissione()
     {
         ConDomanda a(u"domanda"_s);
-        const QStringList base{u"crea-file-trasmissione"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s,
-                               u"--operatore"_s, u"7"_s};
+        const QStringList base{
+            u"crea-file-trasmissione"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s, u"--operatore"_s, u"7"_s};
         EsitoCli e = a.cli(base + QStringList{u"--email"_s, u"mario.rossi@ente.example"_s, u"--data"_s, u"20091130"_s});
         QCOMPARE(e.errore(), QString());
         QCOMPARE(e.out.trimmed(), u"QUIRDAL_001_000123.A7"_s);
@@ -216,7 +223,9 @@ private Q_SLOTS:
         ServerFinto server;
         ConDomanda a(u"servizi"_s, u"Multiutenza"_s);
         QCOMPARE(a.cli({u"imposta-server"_s, u"--indirizzo"_s, u"https://127.0.0.1:%1"_s.arg(server.porta), u"--utente"_s,
-                        u"quirdal"_s, u"--password"_s, u"Valdoria2009"_s}).codice, 0);
+                        u"quirdal"_s, u"--password"_s, u"Valdoria2009"_s})
+                     .codice,
+                 0);
         QFile::copy(certificati() + u"ca.der"_s, a.percorso(u"CA_ROOT.DER"_s));
         QCOMPARE(a.cli({u"verifica-versione"_s}).codice, 0);
         const QStringList operatore{u"--grupope"_s, u"A"_s, u"--operatore"_s, u"7"_s, u"--email"_s, u"a@b.it"_s};
@@ -247,8 +256,7 @@ private Q_SLOTS:
             caso("opzione sconosciuta", riga + QStringList{u"--boh"_s, u"1"_s}, u"opzione sconosciuta: --boh"_s);
             caso("argomento di troppo", riga + QStringList{u"altro"_s}, u"argomento di troppo: altro"_s);
             if (!u.mancante.isEmpty())
-                caso("manca", QStringList{u.comando} + u.accettata.mid(u.accettata[0].startsWith(u"--"_s) ? 2 : 1),
-                     u.mancante);
+                caso("manca", QStringList{u.comando} + u.accettata.mid(u.accettata[0].startsWith(u"--"_s) ? 2 : 1), u.mancante);
             const qsizetype opzione = u.accettata.indexOf(QRegularExpression(u"--.+"_s));
             if (opzione >= 0) {
                 const QString nome = u.accettata[opzione];
@@ -297,8 +305,7 @@ private Q_SLOTS:
         QFETCH(QString, uso);
         const EsitoCli generale = cli(m_dir.path(), {u"--help"_s});
         QCOMPARE(generale.codice, 0);
-        QVERIFY2(generale.righe().filter(QRegularExpression(u"^  "_s + comando + u" "_s)).size() == 1,
-                 qPrintable(generale.out));
+        QVERIFY2(generale.righe().filter(QRegularExpression(u"^  "_s + comando + u" "_s)).size() == 1, qPrintable(generale.out));
         const EsitoCli e = cli(m_dir.path(), {comando, u"--help"_s});
         QCOMPARE(e.errore(), QString());
         QCOMPARE(e.righe().value(0), uso);
@@ -315,37 +322,32 @@ private Q_SLOTS:
         QTest::newRow("punto e virgola in un testo")
             << tabella + u"INSERT INTO Prova VALUES ('uno; due');\nINSERT INTO Prova VALUES ('tre');"_s << 0 << righe
             << u"uno; due|tre"_s << QString();
-        QTest::newRow("testo su più righe")
-            << tabella + u"INSERT INTO Prova VALUES ('a;\n-- non un commento\nb');"_s << 0 << righe
-            << u"a;\n-- non un commento\nb"_s << QString();
-        QTest::newRow("punto e virgola nei commenti")
-            << u"-- prova; con commento\n"_s + tabella
-                   + u"/* blocco; */ INSERT INTO Prova VALUES ('x'); -- fine; riga\n"
-                     "INSERT INTO Prova VALUES ('y') /* ; */;\n-- ultimo; commento"_s
-            << 0 << righe << u"x|y"_s << QString();
+        QTest::newRow("testo su più righe") << tabella + u"INSERT INTO Prova VALUES ('a;\n-- non un commento\nb');"_s << 0
+                                            << righe << u"a;\n-- non un commento\nb"_s << QString();
+        QTest::newRow("punto e virgola nei commenti") << u"-- prova; con commento\n"_s + tabella
+                + u"/* blocco; */ INSERT INTO Prova VALUES ('x'); -- fine; riga\n"
+                  "INSERT INTO Prova VALUES ('y') /* ; */;\n-- ultimo; commento"_s
+                                                      << 0 << righe << u"x|y"_s << QString();
         QTest::newRow("corpo di un trigger")
             << tabella
-                   + u"CREATE TABLE Registro (Voce TEXT);\n"
-                     "CREATE TRIGGER Copia AFTER INSERT ON Prova BEGIN\n"
-                     "  INSERT INTO Registro VALUES (new.Testo || ';1');\n"
-                     "  INSERT INTO Registro VALUES (new.Testo || ';2');\n"
-                     "END;\n"
-                     "INSERT INTO Prova VALUES ('t');"_s
-            << 0 << u"SELECT group_concat(Voce, '|') FROM (SELECT Voce FROM Registro ORDER BY rowid)"_s
-            << u"t;1|t;2"_s << QString();
+                + u"CREATE TABLE Registro (Voce TEXT);\n"
+                  "CREATE TRIGGER Copia AFTER INSERT ON Prova BEGIN\n"
+                  "  INSERT INTO Registro VALUES (new.Testo || ';1');\n"
+                  "  INSERT INTO Registro VALUES (new.Testo || ';2');\n"
+                  "END;\n"
+                  "INSERT INTO Prova VALUES ('t');"_s
+            << 0 << u"SELECT group_concat(Voce, '|') FROM (SELECT Voce FROM Registro ORDER BY rowid)"_s << u"t;1|t;2"_s
+            << QString();
         QTest::newRow("ultima senza punto e virgola")
             << tabella + u"INSERT INTO Prova VALUES ('fine') -- commento"_s << 0 << righe << u"fine"_s << QString();
-        QTest::newRow("un errore annulla tutto")
-            << tabella + u"INSERT INTO Prova VALUES ('a');\nINSERT INTO Manca VALUES (1);"_s << 1 << nessuna << u"0"_s
-            << u"Manca"_s;
+        QTest::newRow("un errore annulla tutto") << tabella + u"INSERT INTO Prova VALUES ('a');\nINSERT INTO Manca VALUES (1);"_s
+                                                 << 1 << nessuna << u"0"_s << u"Manca"_s;
         QTest::newRow("un testo non chiuso")
             << tabella + u"INSERT INTO Prova VALUES ('a;);\n"_s << 1 << nessuna << u"0"_s << u"Istruzione non finita"_s;
-        QTest::newRow("un trigger non chiuso")
-            << tabella + u"CREATE TRIGGER T AFTER INSERT ON Prova BEGIN DELETE FROM Prova;"_s << 1 << nessuna << u"0"_s
-            << u"Istruzione non finita"_s;
-        QTest::newRow("un COMMIT nel file")
-            << tabella + u"COMMIT;\nINSERT INTO Prova VALUES ('a');"_s << 1 << nessuna << u"0"_s
-            << u"chiuderebbe la transazione"_s;
+        QTest::newRow("un trigger non chiuso") << tabella + u"CREATE TRIGGER T AFTER INSERT ON Prova BEGIN DELETE FROM Prova;"_s
+                                               << 1 << nessuna << u"0"_s << u"Istruzione non finita"_s;
+        QTest::newRow("un COMMIT nel file") << tabella + u"COMMIT;\nINSERT INTO Prova VALUES ('a');"_s << 1 << nessuna << u"0"_s
+                                            << u"chiuderebbe la transazione"_s;
     }
     void eseguiSql()
     {

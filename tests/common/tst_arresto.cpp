@@ -60,10 +60,10 @@ QByteArray rapportoVecchio(int n)
 {
     return u"=== Arresto anomalo: 01/01/2020 10:00:%1, processo %2 ===\nProgramma: quirdal, versione 0.9.0\n"
            "Segnale: SIGSEGV (11)\nSchermata: nessuna\nPila delle chiamate:\n%3\n=== Fine del rapporto ===\n"_s
-        .arg(n % 60, 2, 10, QLatin1Char('0'))
-        .arg(1000 + n)
-        .arg(QString(200, u'x'))
-        .toUtf8();
+               .arg(n % 60, 2, 10, QLatin1Char('0'))
+               .arg(1000 + n)
+               .arg(QString(200, u'x'))
+               .toUtf8();
 }
 
 // The lines of the latest report, checked against what every report holds: its heading
@@ -78,7 +78,8 @@ QStringList controllaRapporto(const QString &cartella, const QString &programma,
         return {};
     }
     const QStringList righe = r->testo.split(u'\n', Qt::SkipEmptyParts);
-    static const QRegularExpression testa(u"^=== Arresto anomalo: (\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d), processo (\\d+) ===$"_s);
+    static const QRegularExpression testa(
+        u"^=== Arresto anomalo: (\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d), processo (\\d+) ===$"_s);
     const auto m = testa.match(righe.value(0));
     [&] {
         QVERIFY2(m.hasMatch(), qPrintable(righe.value(0)));
@@ -117,16 +118,21 @@ private Q_SLOTS:
         colonne<QString, QString, QString, QString>("modo", "segnale", "causa", "funzione");
         QTest::newRow("accesso non valido") << "segv" << u"Segnale: SIGSEGV (%1), indirizzo 0x0"_s.arg(SIGSEGV) << ""
                                             << "guastoSegmentazione";
-        QTest::newRow("abort") << "abort" << u"Segnale: SIGABRT (%1)"_s.arg(SIGABRT) << "" << "guastoAbort";
+        QTest::newRow("abort") << "abort" << u"Segnale: SIGABRT (%1)"_s.arg(SIGABRT) << ""
+                               << "guastoAbort";
         QTest::newRow("std::terminate") << "terminate" << u"Segnale: SIGABRT (%1)"_s.arg(SIGABRT)
                                         << "Causa: std::terminate, eccezione non gestita: eccezione di prova"
                                         << "guastoEccezione";
         QTest::newRow("qFatal") << "qfatal" << u"Segnale: SIGABRT (%1)"_s.arg(SIGABRT)
-                                << "Causa: qFatal: errore fatale di prova 42" << "guastoQFatal";
-        QTest::newRow("SIGFPE") << "fpe" << u"Segnale: SIGFPE (%1)"_s.arg(SIGFPE) << "" << "guastoSegnale";
-        QTest::newRow("SIGILL") << "ill" << u"Segnale: SIGILL (%1)"_s.arg(SIGILL) << "" << "guastoSegnale";
+                                << "Causa: qFatal: errore fatale di prova 42"
+                                << "guastoQFatal";
+        QTest::newRow("SIGFPE") << "fpe" << u"Segnale: SIGFPE (%1)"_s.arg(SIGFPE) << ""
+                                << "guastoSegnale";
+        QTest::newRow("SIGILL") << "ill" << u"Segnale: SIGILL (%1)"_s.arg(SIGILL) << ""
+                                << "guastoSegnale";
 #ifdef SIGBUS
-        QTest::newRow("SIGBUS") << "bus" << u"Segnale: SIGBUS (%1)"_s.arg(SIGBUS) << "" << "guastoSegnale";
+        QTest::newRow("SIGBUS") << "bus" << u"Segnale: SIGBUS (%1)"_s.arg(SIGBUS) << ""
+                                << "guastoSegnale";
 #endif
         // On its own stack: the report is written even when the program's stack is spent.
         QTest::newRow("pila esaurita") << "pila" << u"Segnale: SIGSEGV (%1), indirizzo 0x"_s.arg(SIGSEGV) << ""
@@ -259,8 +265,7 @@ private Q_SLOTS:
         QVERIFY(p.waitForFinished(60000));
         ::close(fd);
         QCOMPARE(p.exitStatus(), QProcess::CrashExit);
-        const QStringList righe = controllaRapporto(dir.path(), u"quirdal-cli"_s, pid, prima,
-                                                    QDateTime::currentDateTime());
+        const QStringList righe = controllaRapporto(dir.path(), u"quirdal-cli"_s, pid, prima, QDateTime::currentDateTime());
         if (QTest::currentTestFailed())
             return;
         QCOMPARE(righe.value(2), riga);

@@ -35,10 +35,7 @@ public:
     }
 };
 
-QVariant atti(CorsiDB &db)
-{
-    return db.valoreScalare(QStringLiteral("SELECT AttiATIATS FROM Installazione WHERE Prov='001'"));
-}
+QVariant atti(CorsiDB &db) { return db.valoreScalare(QStringLiteral("SELECT AttiATIATS FROM Installazione WHERE Prov='001'")); }
 
 // A source as the compiler reads its brackets: comments and the insides of string and
 // character literals blanked, line breaks kept.
@@ -114,10 +111,10 @@ QStringList argomenti(const QString &s, qsizetype aperta)
 // Event handlers that only move widgets or flags, or click a button whose own connection
 // goes through the boundary: they run no logic that could raise.
 const QStringList kSoloWidget = {
-    u"frmRiepDomanda::eventFilter"_s, // a zero cleared on entering the deeds count, restored on leaving
-    u"Componen::eventFilter"_s,       // notes the municipality's text on entering it
-    u"Operator::eventFilter"_s,       // notes the birthplace's text on entering it
-    u"ViewStam::reject"_s,            // asks the print under way to stop, or closes
+    u"frmRiepDomanda::eventFilter"_s,            // a zero cleared on entering the deeds count, restored on leaving
+    u"Componen::eventFilter"_s,                  // notes the municipality's text on entering it
+    u"Operator::eventFilter"_s,                  // notes the birthplace's text on entering it
+    u"ViewStam::reject"_s,                       // asks the print under way to stop, or closes
     u"EtichettaCliccabile::mouseReleaseEvent"_s, // emits clicked(), connected through the boundary
     u"Didascalia::mouseReleaseEvent"_s,          // clicks its button, connected through the boundary
 };
@@ -193,8 +190,8 @@ private Q_SLOTS:
         a.pronto(QStringLiteral("Multiutenza"));
         preparaDomanda(a);
         a.db.esegui(QStringLiteral("UPDATE Installazione SET DomandaStampata=0, AttiATIATS=2"));
-        for (const auto &[k, v] : {std::pair{"GrOpe", "A"}, std::pair{"Oper", "7"}, std::pair{"Prov", "001"},
-                                   std::pair{"Domanda", "1"}})
+        for (const auto &[k, v] :
+             {std::pair{"GrOpe", "A"}, std::pair{"Oper", "7"}, std::pair{"Prov", "001"}, std::pair{"Domanda", "1"}})
             a.ini.scrivi(QStringLiteral("BaseDati"), QString::fromLatin1(k), QString::fromLatin1(v));
         ripristinaSessione(a.sessione, a.ini, a.db);
         // Refused at once rather than after the wait a workstation would give it.

@@ -37,23 +37,32 @@ private Q_SLOTS:
     void email_data()
     {
         colonne<QString, QString>("indirizzo", "messaggio");
-        QTest::newRow("valido") << "mario.rossi@cfp-valdoria.it" << "";
-        QTest::newRow("virgola prima di tutto") << "a,b@x.it /" << "L'indirizzo e-mail non può contenere virgole.";
-        QTest::newRow("barra") << "a/b@x.it" << "L'indirizzo e-mail non può contenere il carattere '/'.";
-        QTest::newRow("punti consecutivi") << "a..b@x.it" << "L'indirizzo e-mail non può contenere punti consecutivi.";
+        QTest::newRow("valido") << "mario.rossi@cfp-valdoria.it"
+                                << "";
+        QTest::newRow("virgola prima di tutto") << "a,b@x.it /"
+                                                << "L'indirizzo e-mail non può contenere virgole.";
+        QTest::newRow("barra") << "a/b@x.it"
+                               << "L'indirizzo e-mail non può contenere il carattere '/'.";
+        QTest::newRow("punti consecutivi") << "a..b@x.it"
+                                           << "L'indirizzo e-mail non può contenere punti consecutivi.";
         const char *spazi = "L'indirizzo e-mail non può contenere spazi all'inizio, alla fine o internamente.";
         const char *punto = "L'indirizzo di e-mail deve contenere almeno 1 '.' dopo il carattere '@', e non nella forma '@.'";
         QTest::newRow("spazio interno") << "a b@x.it" << spazi;
         QTest::newRow("spazio finale") << "a@x.it " << spazi;
-        QTest::newRow("senza chiocciola") << "mario.x.it" << "L'indirizzo e-mail deve contenere il carattere '@'.";
+        QTest::newRow("senza chiocciola") << "mario.x.it"
+                                          << "L'indirizzo e-mail deve contenere il carattere '@'.";
         QTest::newRow("senza punto dopo @") << "mario@x" << punto;
         QTest::newRow("@.") << "mario@.x.it" << punto;
         QTest::newRow("niente prima di @")
-            << "@x.it" << "L'indirizzo e-mail deve iniziare con il proprio user-name (es. 'mario.rossi', 'mrossi', ecc.)";
-        QTest::newRow("due @ con dominio corretto") << "a@b@x.it" << "L'indirizzo e-mail non può contenere più di 1 carattere '@'.";
+            << "@x.it"
+            << "L'indirizzo e-mail deve iniziare con il proprio user-name (es. 'mario.rossi', 'mrossi', ecc.)";
+        QTest::newRow("due @ con dominio corretto") << "a@b@x.it"
+                                                    << "L'indirizzo e-mail non può contenere più di 1 carattere '@'.";
         QTest::newRow("niente dopo l'ultimo punto")
-            << "a@x.it." << "Dopo l'ultimo '.' deve essere specificato il provider (es. 'it', 'com', ecc.)";
-        QTest::newRow("vuoto") << "" << "E' indispensabile indicare un 'indirizzo e-mail valido.";
+            << "a@x.it."
+            << "Dopo l'ultimo '.' deve essere specificato il provider (es. 'it', 'com', ecc.)";
+        QTest::newRow("vuoto") << ""
+                               << "E' indispensabile indicare un 'indirizzo e-mail valido.";
     }
     void email()
     {
@@ -65,20 +74,34 @@ private Q_SLOTS:
     void data_data()
     {
         colonne<QString, QString>("testo", "attesa");
-        QTest::newRow("10 caratteri") << "15/03/2009" << "15/03/2009";
-        QTest::newRow("8 cifre") << "15032009" << "15/03/2009";
-        QTest::newRow("altri separatori") << "15-03-2009" << "15/03/2009";
-        QTest::newRow("31 aprile") << "31/04/2009" << "";
-        QTest::newRow("31 giugno") << "31062009" << "";
-        QTest::newRow("29 febbraio bisestile") << "29/02/2008" << "29/02/2008";
-        QTest::newRow("29 febbraio 2000") << "29/02/2000" << "29/02/2000";
-        QTest::newRow("29 febbraio non bisestile") << "29/02/2009" << "";
-        QTest::newRow("29 febbraio 1900") << "29/02/1900" << "";
-        QTest::newRow("mese 13") << "01/13/2009" << "";
-        QTest::newRow("giorno zero") << "00/01/2009" << "";
-        QTest::newRow("lettere") << "1a/01/2009" << "";
-        QTest::newRow("lunghezza sbagliata") << "1/1/2009" << "";
-        QTest::newRow("vuoto") << "" << "";
+        QTest::newRow("10 caratteri") << "15/03/2009"
+                                      << "15/03/2009";
+        QTest::newRow("8 cifre") << "15032009"
+                                 << "15/03/2009";
+        QTest::newRow("altri separatori") << "15-03-2009"
+                                          << "15/03/2009";
+        QTest::newRow("31 aprile") << "31/04/2009"
+                                   << "";
+        QTest::newRow("31 giugno") << "31062009"
+                                   << "";
+        QTest::newRow("29 febbraio bisestile") << "29/02/2008"
+                                               << "29/02/2008";
+        QTest::newRow("29 febbraio 2000") << "29/02/2000"
+                                          << "29/02/2000";
+        QTest::newRow("29 febbraio non bisestile") << "29/02/2009"
+                                                   << "";
+        QTest::newRow("29 febbraio 1900") << "29/02/1900"
+                                          << "";
+        QTest::newRow("mese 13") << "01/13/2009"
+                                 << "";
+        QTest::newRow("giorno zero") << "00/01/2009"
+                                     << "";
+        QTest::newRow("lettere") << "1a/01/2009"
+                                 << "";
+        QTest::newRow("lunghezza sbagliata") << "1/1/2009"
+                                             << "";
+        QTest::newRow("vuoto") << ""
+                               << "";
     }
     void data()
     {
@@ -90,13 +113,27 @@ private Q_SLOTS:
     void telefono_data()
     {
         colonne<QString, QString, QString>("prefisso", "numero", "atteso");
-        QTest::newRow("numero che inizia col prefisso") << "011" << "0115551234" << "0115551234";
-        QTest::newRow("3 + 7 cifre") << "011" << "5551234" << "0115551234";
-        QTest::newRow("oltre 13 cifre") << "01234" << "567890123" << "567890123";
-        QTest::newRow("esattamente 13") << "0123" << "567890123" << "0123567890123";
-        QTest::newRow("separatori tolti") << "(011)" << "555/12 34" << "0115551234";
-        QTest::newRow("prefisso vuoto") << "" << "555 1234" << "5551234";
-        QTest::newRow("tutto vuoto") << "" << "" << "";
+        QTest::newRow("numero che inizia col prefisso") << "011"
+                                                        << "0115551234"
+                                                        << "0115551234";
+        QTest::newRow("3 + 7 cifre") << "011"
+                                     << "5551234"
+                                     << "0115551234";
+        QTest::newRow("oltre 13 cifre") << "01234"
+                                        << "567890123"
+                                        << "567890123";
+        QTest::newRow("esattamente 13") << "0123"
+                                        << "567890123"
+                                        << "0123567890123";
+        QTest::newRow("separatori tolti") << "(011)"
+                                          << "555/12 34"
+                                          << "0115551234";
+        QTest::newRow("prefisso vuoto") << ""
+                                        << "555 1234"
+                                        << "5551234";
+        QTest::newRow("tutto vuoto") << ""
+                                     << ""
+                                     << "";
     }
     void telefono()
     {
@@ -130,9 +167,12 @@ private Q_SLOTS:
     void riempimenti_data()
     {
         colonne<QString, QString>("lato", "atteso");
-        QTest::newRow("dx") << "dx" << "   12";
-        QTest::newRow("sx") << "sx" << "12   ";
-        QTest::newRow("altro") << "centro" << "";
+        QTest::newRow("dx") << "dx"
+                            << "   12";
+        QTest::newRow("sx") << "sx"
+                            << "12   ";
+        QTest::newRow("altro") << "centro"
+                               << "";
     }
     void riempimenti()
     {

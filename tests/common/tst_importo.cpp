@@ -50,16 +50,26 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("valore");
         QTest::addColumn<QString>("formato");
         QTest::addColumn<QString>("trasmissione");
-        QTest::newRow("2.675") << QVariant(2.675) << "2,68" << "2.68";
-        QTest::newRow("1.005") << QVariant(1.005) << "1,01" << "1.01";
-        QTest::newRow("-2.675") << QVariant(-2.675) << "-2,68" << "-2.68";
-        QTest::newRow("0.1 + 0.2") << QVariant(0.1 + 0.2) << "0,30" << "0.30";
-        QTest::newRow("grande") << QVariant(999999999.99) << "999.999.999,99" << "999999999.99";
-        QTest::newRow("intero") << QVariant(qlonglong(1234567)) << "1.234.567,00" << "1234567.00";
-        QTest::newRow("testo col punto") << QVariant(QStringLiteral("12.5")) << "12,50" << "12.50";
-        QTest::newRow("Null") << QVariant() << "0,00" << "0.00";
-        QTest::newRow("testo vuoto") << QVariant(QString()) << "0,00" << "0.00";
-        QTest::newRow("meno di un euro") << QVariant(-0.07) << "-0,07" << "-0.07";
+        QTest::newRow("2.675") << QVariant(2.675) << "2,68"
+                               << "2.68";
+        QTest::newRow("1.005") << QVariant(1.005) << "1,01"
+                               << "1.01";
+        QTest::newRow("-2.675") << QVariant(-2.675) << "-2,68"
+                                << "-2.68";
+        QTest::newRow("0.1 + 0.2") << QVariant(0.1 + 0.2) << "0,30"
+                                   << "0.30";
+        QTest::newRow("grande") << QVariant(999999999.99) << "999.999.999,99"
+                                << "999999999.99";
+        QTest::newRow("intero") << QVariant(qlonglong(1234567)) << "1.234.567,00"
+                                << "1234567.00";
+        QTest::newRow("testo col punto") << QVariant(QStringLiteral("12.5")) << "12,50"
+                                         << "12.50";
+        QTest::newRow("Null") << QVariant() << "0,00"
+                              << "0.00";
+        QTest::newRow("testo vuoto") << QVariant(QString()) << "0,00"
+                                     << "0.00";
+        QTest::newRow("meno di un euro") << QVariant(-0.07) << "-0,07"
+                                         << "-0.07";
     }
     void daValore()
     {
@@ -114,12 +124,12 @@ private Q_SLOTS:
         QTest::addColumn<std::optional<qint64>>("risultato");
         constexpr qint64 massimo = std::numeric_limits<qint64>::max(), minimo = std::numeric_limits<qint64>::min();
         using R = std::optional<qint64>;
-        QTest::newRow("per: il più grande che entra") << u"per"_s << qint64(3074457345618258602) << qint64(3)
-                                                      << R(9223372036854775806);
+        QTest::newRow("per: il più grande che entra")
+            << u"per"_s << qint64(3074457345618258602) << qint64(3) << R(9223372036854775806);
         QTest::newRow("per: uno oltre") << u"per"_s << qint64(3074457345618258603) << qint64(3) << R();
         // The largest amount the sheet takes (99.999.999.999.999,00) by hours: 922 fit, 923 do not.
-        QTest::newRow("per: importo digitato massimo, 922 ore") << u"per"_s << qint64(9999999999999900) << qint64(922)
-                                                                << R(9219999999999907800);
+        QTest::newRow("per: importo digitato massimo, 922 ore")
+            << u"per"_s << qint64(9999999999999900) << qint64(922) << R(9219999999999907800);
         QTest::newRow("per: importo digitato massimo, 923 ore") << u"per"_s << qint64(9999999999999900) << qint64(923) << R();
         QTest::newRow("per: il più piccolo che entra") << u"per"_s << qint64(-4611686018427387904) << qint64(2) << R(minimo);
         QTest::newRow("per: uno sotto") << u"per"_s << qint64(-4611686018427387905) << qint64(2) << R();

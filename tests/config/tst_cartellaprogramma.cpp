@@ -20,8 +20,11 @@ struct Installazione {
         QDir().mkpath(modello() + u"/stampa/loghi"_s);
         QDir().mkpath(modello() + u"/aiuto"_s);
         const std::pair<const char *, QByteArray> file[] = {{"QUIRDAL.INI", "[Installazione]\r\nTipo=\r\n"},
-            {"QUIRDAL.mdb", "vuota"}, {"QUIRDAL.html", "<html></html>"}, {"aiuto/menu.png", "menu"},
-            {"stampa/_p01WZQ.html", "<p>copertina</p>"}, {"stampa/loghi/AL.png", "png"}};
+                                                            {"QUIRDAL.mdb", "vuota"},
+                                                            {"QUIRDAL.html", "<html></html>"},
+                                                            {"aiuto/menu.png", "menu"},
+                                                            {"stampa/_p01WZQ.html", "<p>copertina</p>"},
+                                                            {"stampa/loghi/AL.png", "png"}};
         for (const auto &[nome, dati] : file)
             if (conIni || nome != "QUIRDAL.INI"_L1)
                 scriviFile(modello() + u'/' + QLatin1String(nome), dati);
@@ -94,8 +97,10 @@ private Q_SLOTS:
         QDir().mkpath(usata + u"/aiuto"_s);
         QDir().mkpath(usata + u"/stampa"_s);
         const std::pair<const char *, QByteArray> utente[] = {{"QUIRDAL.INI", "[Installazione]\r\nTipo=StandAlone\r\n"},
-            {"QUIRDAL.mdb", "dati dell'utente"}, {"QUIRDAL.html", "<html>vecchio</html>"}, {"aiuto/vecchia.png", "v"},
-            {"stampa/_p01WZQ.html", "<p>mia copertina</p>"}};
+                                                              {"QUIRDAL.mdb", "dati dell'utente"},
+                                                              {"QUIRDAL.html", "<html>vecchio</html>"},
+                                                              {"aiuto/vecchia.png", "v"},
+                                                              {"stampa/_p01WZQ.html", "<p>mia copertina</p>"}};
         for (const auto &[nome, dati] : utente)
             scriviFile(usata + u'/' + QLatin1String(nome), dati);
         QCOMPARE(aggiornaAiuto(usata, i.modello()), (QStringList{"QUIRDAL.html", "aiuto/menu.png"}));

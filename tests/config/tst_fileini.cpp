@@ -30,11 +30,16 @@ private Q_SLOTS:
     void nomeFile_data()
     {
         colonne<QString, QString>("nome", "atteso");
-        QTest::newRow("senza punto e cartella") << "ABC" << "/prog/ABC.ini";
-        QTest::newRow("con estensione, senza cartella") << "y.cfg" << "/prog/y.cfg";
-        QTest::newRow("percorso completo") << "/etc/x/prova.ini" << "/etc/x/prova.ini";
-        QTest::newRow("percorso Windows") << "C:\\Prog\\q.ini" << "C:\\Prog\\q.ini";
-        QTest::newRow("cartella senza estensione") << "/tmp/abc" << "/tmp/abc.ini";
+        QTest::newRow("senza punto e cartella") << "ABC"
+                                                << "/prog/ABC.ini";
+        QTest::newRow("con estensione, senza cartella") << "y.cfg"
+                                                        << "/prog/y.cfg";
+        QTest::newRow("percorso completo") << "/etc/x/prova.ini"
+                                           << "/etc/x/prova.ini";
+        QTest::newRow("percorso Windows") << "C:\\Prog\\q.ini"
+                                          << "C:\\Prog\\q.ini";
+        QTest::newRow("cartella senza estensione") << "/tmp/abc"
+                                                   << "/tmp/abc.ini";
     }
     void nomeFile()
     {
@@ -48,8 +53,8 @@ private Q_SLOTS:
     void letturaConDefault()
     {
         // Sections and keys ignore case.
-        cFileINI f = ini(u"QUIRDAL.INI"_s, u"basedati"_s,
-                         "; commento\r\n[BaseDati]\r\nOper = 0012 \r\nVuota=\r\n[Altro]\r\nOper=9\r\n");
+        cFileINI f =
+            ini(u"QUIRDAL.INI"_s, u"basedati"_s, "; commento\r\n[BaseDati]\r\nOper = 0012 \r\nVuota=\r\n[Altro]\r\nOper=9\r\n");
         QCOMPARE(f.Leggi(u"OPER"_s, u"0"_s), u"0012"_s);
         QCOMPARE(f.Leggi(u"Vuota"_s, u"def"_s), QString());
         QCOMPARE(f.Leggi(u"Manca"_s, u"def"_s), u"def"_s);
@@ -71,9 +76,10 @@ private Q_SLOTS:
         QVERIFY(f.Scrivi(u"Versione"_s, u"SERVER"_s) != 0);
         f.setSezione(u"Nuova"_s);
         QVERIFY(f.Scrivi(u"Chiave"_s, u"è"_s) != 0);
-        QCOMPARE(leggiFile(f.NomeFile()), QByteArray("; intestazione\r\n[Installazione]\r\nTipo=StandAlone\r\nVersione=SERVER\r\n"
-                                                     "\r\n[BaseDati]\r\n; il percorso\r\nDatabase=/dati/QUIRDAL.mdb\r\n"
-                                                     "Oper=12\r\n[Nuova]\r\nChiave=\xe8\r\n"));
+        QCOMPARE(leggiFile(f.NomeFile()),
+                 QByteArray("; intestazione\r\n[Installazione]\r\nTipo=StandAlone\r\nVersione=SERVER\r\n"
+                            "\r\n[BaseDati]\r\n; il percorso\r\nDatabase=/dati/QUIRDAL.mdb\r\n"
+                            "Oper=12\r\n[Nuova]\r\nChiave=\xe8\r\n"));
         QCOMPARE(f.Leggi(u"Chiave"_s), u"è"_s);
     }
 

@@ -30,17 +30,23 @@ private Q_SLOTS:
         // nomeFile empty: nothing chosen; errore empty: the choice is accepted; tipo: the session's after
         colonne<QString, bool, bool, QString, QString>("nomeFile", "esiste", "inRete", "errore", "tipo");
         const char *nonAccess = "Il file selezionato non è un database Microsoft Access.";
-        QTest::newRow("nessuna base dati") << "" << false << false << "Selezionare una base dati." << "StandAlone";
+        QTest::newRow("nessuna base dati") << "" << false << false << "Selezionare una base dati."
+                                           << "StandAlone";
         QTest::newRow("file di testo") << "dati.txt" << true << false << nonAccess << "StandAlone";
         QTest::newRow("estensione prima del controllo di esistenza") << "dati.txt" << false << false << nonAccess << "StandAlone";
         QTest::newRow("mdb seguito da altro") << "dati.mdb.bak" << true << false << nonAccess << "StandAlone";
-        QTest::newRow("MDB inesistente") << "DATI.MDB" << false << false << "File inesistente." << "StandAlone";
-        QTest::newRow("mdb locale") << "x.mdb" << true << false << "" << "StandAlone";
-        QTest::newRow("mdb in rete") << "x.mdb" << true << true << "" << "Multiutenza";
-        QTest::newRow("Mdb a lettere miste") << "Corsi.Mdb" << true << true << "" << "Multiutenza";
+        QTest::newRow("MDB inesistente") << "DATI.MDB" << false << false << "File inesistente."
+                                         << "StandAlone";
+        QTest::newRow("mdb locale") << "x.mdb" << true << false << ""
+                                    << "StandAlone";
+        QTest::newRow("mdb in rete") << "x.mdb" << true << true << ""
+                                     << "Multiutenza";
+        QTest::newRow("Mdb a lettere miste") << "Corsi.Mdb" << true << true << ""
+                                             << "Multiutenza";
         // What is shown is cut, what is saved is not.
         QTest::newRow("percorso lungo salvato intero")
-            << "archivio_delle_proposte_corsi_fondo_sociale_europeo.mdb" << true << false << "" << "StandAlone";
+            << "archivio_delle_proposte_corsi_fondo_sociale_europeo.mdb" << true << false << ""
+            << "StandAlone";
     }
     void salva()
     {
@@ -126,8 +132,8 @@ private Q_SLOTS:
         else
             clicca(&dlg, u"cmdEsci"_s);
 
-        unMessaggio(amb.dialoghi, u"Si è sicuri di voler interrompere l'installazione?"_s, u"Installazione"_s,
-                    Icona::Domanda, Pulsanti::SiNo);
+        unMessaggio(amb.dialoghi, u"Si è sicuri di voler interrompere l'installazione?"_s, u"Installazione"_s, Icona::Domanda,
+                    Pulsanti::SiNo);
         QCOMPARE(dlg.fineProgramma(), si);
         QCOMPARE(dlg.isVisible(), !si);
     }

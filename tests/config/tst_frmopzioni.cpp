@@ -29,10 +29,7 @@ QString caselle(QWidget *w)
     auto c = [w](const char *n) { return trova<QCheckBox>(w, QString::fromLatin1(n))->isChecked(); };
     return bit({c("ckSottolinea"), c("ckAumenta"), c("ckCambia")});
 }
-QString flagSessione(const Sessione &s)
-{
-    return bit({s.gOptSottolinea == VERO, s.gOptAumenta == VERO, s.gOptCambia == VERO});
-}
+QString flagSessione(const Sessione &s) { return bit({s.gOptSottolinea == VERO, s.gOptAumenta == VERO, s.gOptCambia == VERO}); }
 
 // Also records what the file dialog was opened with.
 struct DialoghiConFile : FakeDialoghi {
@@ -55,10 +52,18 @@ private Q_SLOTS:
         // email, server null: none stored
         colonne<QString, QString, QString, QString>("tipo", "email", "server", "opzione");
         QTest::newRow("niente memorizzato") << "StandAlone" << QString() << QString() << "optServVTZ";
-        QTest::newRow("Multiutenza, Regione") << "Multiutenza" << "mario@ente.it" << kRegione << "optServVTZ";
-        QTest::newRow("server interno") << "StandAlone" << "mario@ente.it" << kInterno << "optServVTZINT";
-        QTest::newRow("proprio server") << "Multiutenza" << "" << "mail.ente.example" << "optMioServ";
-        QTest::newRow("ServerMail vuoto") << "multiutenza" << "" << "" << "optServVTZ";
+        QTest::newRow("Multiutenza, Regione") << "Multiutenza"
+                                              << "mario@ente.it" << kRegione << "optServVTZ";
+        QTest::newRow("server interno") << "StandAlone"
+                                        << "mario@ente.it" << kInterno << "optServVTZINT";
+        QTest::newRow("proprio server") << "Multiutenza"
+                                        << ""
+                                        << "mail.ente.example"
+                                        << "optMioServ";
+        QTest::newRow("ServerMail vuoto") << "multiutenza"
+                                          << ""
+                                          << ""
+                                          << "optServVTZ";
     }
     void carica()
     {
@@ -91,17 +96,21 @@ private Q_SLOTS:
         // azioni: widgets clicked, or "field=text" typed; memorizzata empty: no address stored
         colonne<QString, QStringList, QString, QString, QString>("memorizzata", "azioni", "flag", "email", "server");
         const QString vecchia = u"vecchio@ente.it"_s;
-        QTest::newRow("sottolinea") << "" << QStringList{"ckSottolinea"} << "101" << "" << kRegione;
-        QTest::newRow("grassetto") << "" << QStringList{"ckAumenta"} << "011" << "" << kRegione;
-        QTest::newRow("colore") << "" << QStringList{"ckCambia"} << "000" << "" << kRegione;
+        QTest::newRow("sottolinea") << "" << QStringList{"ckSottolinea"} << "101"
+                                    << "" << kRegione;
+        QTest::newRow("grassetto") << "" << QStringList{"ckAumenta"} << "011"
+                                   << "" << kRegione;
+        QTest::newRow("colore") << "" << QStringList{"ckCambia"} << "000"
+                                << "" << kRegione;
         QTest::newRow("email valida") << vecchia << QStringList{"txtEMail=anna.bianchi@ente.it", "optServVTZINT"} << "001"
                                       << "anna.bianchi@ente.it" << kInterno;
-        QTest::newRow("email senza chiocciola") << vecchia << QStringList{"txtEMail=anna.ente.it", "optServVTZINT"} << "001"
-                                                << vecchia << kInterno;
-        QTest::newRow("email con punto finale") << vecchia << QStringList{"txtEMail=anna@ente.", "optServVTZINT"} << "001"
-                                                << vecchia << kInterno;
+        QTest::newRow("email senza chiocciola")
+            << vecchia << QStringList{"txtEMail=anna.ente.it", "optServVTZINT"} << "001" << vecchia << kInterno;
+        QTest::newRow("email con punto finale")
+            << vecchia << QStringList{"txtEMail=anna@ente.", "optServVTZINT"} << "001" << vecchia << kInterno;
         QTest::newRow("email cancellata") << vecchia << QStringList{"txtEMail=", "optServVTZINT"} << "001" << vecchia << kInterno;
-        QTest::newRow("suggerimento lasciato") << "" << QStringList{"optServVTZINT"} << "001" << "" << kInterno;
+        QTest::newRow("suggerimento lasciato") << "" << QStringList{"optServVTZINT"} << "001"
+                                               << "" << kInterno;
     }
     void salvaSenzaRiavvio()
     {
@@ -141,10 +150,22 @@ private Q_SLOTS:
     {
         // azione: a radio to click, "sfoglia" or "digita"; database empty: unchanged
         colonne<QString, QString, QString, QString>("tipoPrima", "azione", "tipo", "database");
-        QTest::newRow("in rete") << "StandAlone" << "optMultiutenza" << "Multiutenza" << "";
-        QTest::newRow("locale") << "Multiutenza" << "optLocale" << "StandAlone" << "";
-        QTest::newRow("database scelto") << "Multiutenza" << "sfoglia" << "Multiutenza" << "/dati/rete/CORSI.mdb";
-        QTest::newRow("database digitato") << "StandAlone" << "digita" << "StandAlone" << "/dati/altro.mdb";
+        QTest::newRow("in rete") << "StandAlone"
+                                 << "optMultiutenza"
+                                 << "Multiutenza"
+                                 << "";
+        QTest::newRow("locale") << "Multiutenza"
+                                << "optLocale"
+                                << "StandAlone"
+                                << "";
+        QTest::newRow("database scelto") << "Multiutenza"
+                                         << "sfoglia"
+                                         << "Multiutenza"
+                                         << "/dati/rete/CORSI.mdb";
+        QTest::newRow("database digitato") << "StandAlone"
+                                           << "digita"
+                                           << "StandAlone"
+                                           << "/dati/altro.mdb";
     }
     void cambioInstallazione()
     {
@@ -195,8 +216,8 @@ private Q_SLOTS:
         clicca(&dlg, u"ckSottolinea"_s);
         clicca(&dlg, u"cmdSalva"_s);
 
-        unMessaggio(a.dialoghi, u"Indicare l'indirizzo del proprio server di posta."_s, u"Salvataggio dati"_s,
-                    Icona::Critico, Pulsanti::Ok);
+        unMessaggio(a.dialoghi, u"Indicare l'indirizzo del proprio server di posta."_s, u"Salvataggio dati"_s, Icona::Critico,
+                    Pulsanti::Ok);
         QCOMPARE(dlg.isVisible(), true);
         QCOMPARE(a.utente->leggi(chiaviFP::ServerMail), QString());
         QCOMPARE(a.utente->leggi(chiaviFP::OptSottolinea), QString());

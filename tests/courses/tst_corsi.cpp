@@ -220,15 +220,15 @@ private Q_SLOTS:
         // without reading the database.
         TabelleVerifica t(a.db);
         for (int volta = 0; volta < 2; ++volta) {
-            const auto c = stage < 0 ? t.oreTotali(azione, u"10"_s, u"A"_s, 1, totale)
-                                     : t.oreStage(azione, u"A"_s, totale, stage);
+            const auto c =
+                stage < 0 ? t.oreTotali(azione, u"10"_s, u"A"_s, 1, totale) : t.oreStage(azione, u"A"_s, totale, stage);
             QCOMPARE(c ? c->messaggio : QString(), messaggio);
             QCOMPARE(t.letture(), 1);
         }
         // Another situation of the iter has no range: the course is refused.
         if (stage < 0)
-            QVERIFY(quirdal::regolaOreTotali(a.db, azione, u"10"_s, u"P"_s, 1, totale)->messaggio.endsWith(
-                u"(nessun intervallo previsto)"_s));
+            QVERIFY(quirdal::regolaOreTotali(a.db, azione, u"10"_s, u"P"_s, 1, totale)
+                        ->messaggio.endsWith(u"(nessun intervallo previsto)"_s));
     }
 
     // Caps by band of hours; with several rows in a band, the first whose participant cap
@@ -360,21 +360,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("campo");
         using F = std::function<void(Sessione &, DatiCorso &)>;
         QTest::newRow("pulito") << F([](Sessione &, DatiCorso &) {}) << QString() << QString();
-        QTest::newRow("qualifica mancante") << F([](Sessione &, DatiCorso &d) { d.codQualif.clear(); }) << u"Inserire una qualifica"_s
-                                            << u"cmbQuali"_s;
+        QTest::newRow("qualifica mancante") << F([](Sessione &, DatiCorso &d) { d.codQualif.clear(); })
+                                            << u"Inserire una qualifica"_s << u"cmbQuali"_s;
         QTest::newRow("destinatario doppio") << F([](Sessione &, DatiCorso &d) { d.codDest[1] = d.codDest[0]; })
                                              << u"Non è possibile inserire più volte lo stesso destinatario"_s << u"cmbDest_1"_s;
-        QTest::newRow("secondo destinatario su II.E.12.01")
-            << F([](Sessione &, DatiCorso &d) {
-                   d.codMisura = u"12"_s;
-                   d.codDest[1] = u"3"_s;
-               })
-            << u"Per l'azione II.E.12.01 è possibile indicare un solo destinatario."_s << u"cmbDest_1"_s;
+        QTest::newRow("secondo destinatario su II.E.12.01") << F([](Sessione &, DatiCorso &d) {
+            d.codMisura = u"12"_s;
+            d.codDest[1] = u"3"_s;
+        }) << u"Per l'azione II.E.12.01 è possibile indicare un solo destinatario."_s
+                                                            << u"cmbDest_1"_s;
         QTest::newRow("data impossibile") << F([](Sessione &, DatiCorso &d) { d.ggAvvio = u"31"_s, d.mmAvvio = u"02"_s; })
                                           << u"La DATA AVVIO PRESUNTA deve essere una data valida"_s << u"txtGGDataAvvio"_s;
-        QTest::newRow("stato oltre la durata") << F([](Sessione &, DatiCorso &d) { d.statoIter = 3; })
-                                               << u"Lo STATO ATTUALE deve essere diverso da zero \r\ne minore o uguale alla durata"_s
-                                               << u"txtStato"_s;
+        QTest::newRow("stato oltre la durata")
+            << F([](Sessione &, DatiCorso &d) { d.statoIter = 3; })
+            << u"Lo STATO ATTUALE deve essere diverso da zero \r\ne minore o uguale alla durata"_s << u"txtStato"_s;
         QTest::newRow("pluriennale non più lungo") << F([](Sessione &, DatiCorso &d) { d.totOreIter = 900; })
                                                    << u"Per corsi pluriennali il TOTALE ORE dell'iter \r\ndeve essere maggiore "
                                                       "della durata annuale del corso"_s
@@ -393,10 +392,11 @@ private Q_SLOTS:
             for (SpeseAnno &a : d.spese)
                 a.allA1 = 1, a.allA2 = a.all16 = a.all17_3 = 0;
         }) << QString() << QString();
-        QTest::newRow("allievi A1 oltre i previsti") << F([](Sessione &, DatiCorso &d) { d.spese[0].allA1 = 19; })
-                                                     << u"Il numero di allievi della spesa 'Spese Generali' non può superare\r\nil "
-                                                        "numero degli ALLIEVI PREVISTI (18)"_s
-                                                     << u"txtNumAllA1_0"_s;
+        QTest::newRow("allievi A1 oltre i previsti")
+            << F([](Sessione &, DatiCorso &d) { d.spese[0].allA1 = 19; })
+            << u"Il numero di allievi della spesa 'Spese Generali' non può superare\r\nil "
+               "numero degli ALLIEVI PREVISTI (18)"_s
+            << u"txtNumAllA1_0"_s;
         QTest::newRow("dettaglio a 99%") << F([](Sessione &, DatiCorso &d) { d.spese[1].percentuali[4] = 19; })
                                          << u"Il totale del dettaglio delle spese deve dare 100% "_s << u"txt70P_1"_s;
         QTest::newRow("quota in più e in meno")
@@ -414,9 +414,7 @@ private Q_SLOTS:
                                      << u"Indicare la figura professionale di riferimento della ricerca SPIN"_s
                                      << u"cmbFigProf"_s;
         QTest::newRow("ATS richiesta su IV.L.17.01")
-            << F([](Sessione &, DatiCorso &d) {
-                   d.codAsse = u"IV.L"_s, d.codMisura = u"17"_s, d.codAzione = u"01"_s;
-               })
+            << F([](Sessione &, DatiCorso &d) { d.codAsse = u"IV.L"_s, d.codMisura = u"17"_s, d.codAzione = u"01"_s; })
             << u"Per l'azione selezionata IV.L.17.01 è obbligatoria la costituzione di un' ATS."_s << u"ChkATS"_s;
         const auto ivl = [](DatiCorso &d) { d.codAsse = u"IV.L"_s, d.codMisura = u"17"_s, d.codAzione = u"01"_s; };
         QTest::newRow("nessuna ATS per un operatore CP") << F([ivl](Sessione &s, DatiCorso &d) {
@@ -460,7 +458,8 @@ private Q_SLOTS:
         QTest::newRow("reddito oltre ogni totale") << F([](Sessione &, DatiCorso &d) {
             d.spese[0].p16 = euro("99.999.999.999.999");
             d.spese[0].ore16 = d.spese[0].all16 = 99999;
-        }) << troppo.arg(u"Reddito Allievi"_s, u"1"_s) << u"txt16_0"_s;
+        }) << troppo.arg(u"Reddito Allievi"_s, u"1"_s)
+                                                   << u"txt16_0"_s;
         QTest::newRow("A1 del secondo anno oltre ogni totale") << F([](Sessione &, DatiCorso &d) {
             d.spese[1].a1 = euro("99.999.999.999.999");
             d.spese[1].oreA1 = 923;
@@ -506,9 +505,10 @@ private Q_SLOTS:
         QCOMPARE(e.codice, 1);
         QCOMPARE(righe.size(), 12);
         // The checks of the whole application follow the courses' own.
-        QCOMPARE(righe.last(), u"Domanda: E' necessario compilare il dato relativo alla DATA PRESUNTA AVVIO CORSO per i "
-                               "seguenti corsi: - CORSO: A 7 - 1 - 0001 - QUALIFICA NUOVA - CORSO: A 7 - 1001 - 0003 - "
-                               "CORSO IN PALESTRA"_s);
+        QCOMPARE(righe.last(),
+                 u"Domanda: E' necessario compilare il dato relativo alla DATA PRESUNTA AVVIO CORSO per i "
+                 "seguenti corsi: - CORSO: A 7 - 1 - 0001 - QUALIFICA NUOVA - CORSO: A 7 - 1001 - 0003 - "
+                 "CORSO IN PALESTRA"_s);
         QCOMPARE(righe.filter(u"Corso 0001/0 - sede 1: "_s).size(), 3);
         QCOMPARE(righe.filter(u"Corso 0001/1 - sede 1: "_s).size(), 4);
         QCOMPARE(righe.filter(u"Corso 0003/0 - sede 1001: "_s).size(), 4);

@@ -67,11 +67,14 @@ QList<Corso> genera(CorsiDB &db)
 {
     for (const char *sql :
          {"CREATE TEMP TABLE Modelli AS SELECT * FROM CorsiProp WHERE Accorp = '0' AND Corso IN ('0001', '0002') ORDER BY Corso",
-          "DELETE FROM CorsiPropSpese WHERE SedeInteressata IN (1, 2, 1001)", "DELETE FROM ValoriChk WHERE SedeInteressata IN (1, 2, 1001)",
+          "DELETE FROM CorsiPropSpese WHERE SedeInteressata IN (1, 2, 1001)",
+          "DELETE FROM ValoriChk WHERE SedeInteressata IN (1, 2, 1001)",
           "DELETE FROM CorsiProp WHERE SedeInteressata IN (1, 2, 1001)",
-          "INSERT INTO AmmissioneSpese SELECT DISTINCT CodAsse, CodMisura, CodAzione, CodTipologia, C, S FROM Modelli, (SELECT 2 AS C, "
+          "INSERT INTO AmmissioneSpese SELECT DISTINCT CodAsse, CodMisura, CodAzione, CodTipologia, C, S FROM Modelli, (SELECT 2 "
+          "AS C, "
           "2 AS S UNION SELECT 16, 1 UNION SELECT 17, 1 UNION SELECT 17, 3)",
-          "INSERT INTO IntervalloOreStage SELECT DISTINCT CodAsse, CodMisura, CodAzione, CodTipologia, 'G', N, 1, 9000, NULL, NULL, 0, "
+          "INSERT INTO IntervalloOreStage SELECT DISTINCT CodAsse, CodMisura, CodAzione, CodTipologia, 'G', N, 1, 9000, NULL, "
+          "NULL, 0, "
           "400 FROM Modelli, (SELECT 1 AS N UNION SELECT 2 UNION SELECT 3)"})
         db.esegui(QString::fromLatin1(sql));
     QRandomGenerator g(20091130);
@@ -90,14 +93,24 @@ QList<Corso> genera(CorsiDB &db)
                   {c.sede, c.codice, c.compoResp ? QVariant(c.compoResp) : QVariant(), ore, durata, ore * durata, 1 + i % 2});
         db.esegui(u"INSERT INTO CorsiProp SELECT * FROM Modelli WHERE rowid=?"_s, {1 + i % 2});
         for (int anno = 1; anno <= durata; ++anno) {
-            Anno a{dispari(200),         ore, 1 + g.bounded(30),  aVolte(50, dispari(40)), ore, 1 + g.bounded(10),
-                   aVolte(50, dispari(5)), ore, 1 + g.bounded(30), std::min<qint64>(ore * 200, 30000),
-                   aVolte(60, 2 + g.bounded(20)), 0, 0};
+            Anno a{dispari(200),
+                   ore,
+                   1 + g.bounded(30),
+                   aVolte(50, dispari(40)),
+                   ore,
+                   1 + g.bounded(10),
+                   aVolte(50, dispari(5)),
+                   ore,
+                   1 + g.bounded(30),
+                   std::min<qint64>(ore * 200, 30000),
+                   aVolte(60, 2 + g.bounded(20)),
+                   0,
+                   0};
             (g.bounded(2) ? a.meno : a.piu) = aVolte(40, dispari(5000));
             c.anni << a;
             QVariantList v{c.sede, c.codice, anno};
-            for (qint64 x : {a.a1, a.oreA1, a.allA1, a.a2, a.oreA2, a.allA2, a.p16, a.ore16, a.all16, a.piu, a.meno, a.p17_3,
-                             a.all17_3})
+            for (qint64 x :
+                 {a.a1, a.oreA1, a.allA1, a.a2, a.oreA2, a.allA2, a.p16, a.ore16, a.all16, a.piu, a.meno, a.p17_3, a.all17_3})
                 v << x;
             db.esegui(u"INSERT INTO CorsiPropSpese (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, ProgrAnno, ParamA1, "
                       "NumOreA1, NumAllA1, ParamA2, NumOreA2, NumAllA2, Param16, NumOre16, NumAll16, Param17Piu, Param17Meno, "
@@ -193,7 +206,8 @@ private Q_SLOTS:
             QCOMPARE(e.stato, EsitoStampa::Stato::Completa);
             const QString pdf = testoPdf(e.filePdf);
             static const QRegularExpression corso(u"CORSO (\\d{4}) / 0: PREVENTIVO DI SPESA"_s);
-            static const QRegularExpression importo(u"(Totale anno|Totale PREVENTIVO SPESE del corso \\(euro\\))\\s+(-?[\\d.]+,\\d\\d)"_s);
+            static const QRegularExpression importo(
+                u"(Totale anno|Totale PREVENTIVO SPESE del corso \\(euro\\))\\s+(-?[\\d.]+,\\d\\d)"_s);
             QHash<QString, QList<qint64>> stampati, totali;
             QString codice;
             for (const QString &riga : pdf.split(u'\n')) {
@@ -205,12 +219,13 @@ private Q_SLOTS:
             QCOMPARE(stampati, anni);
             for (const Corso &c : corsi)
                 QCOMPARE(totali.value(c.codice), QList<qint64>{c.totale()});
-            const auto quadro = QRegularExpression(u"Contributo complessivo richiesto \\(primo anno, euro\\)\\s+([\\d.]+,\\d\\d)"_s)
-                                    .match(pdf);
+            const auto quadro =
+                QRegularExpression(u"Contributo complessivo richiesto \\(primo anno, euro\\)\\s+([\\d.]+,\\d\\d)"_s).match(pdf);
             QVERIFY(quadro.hasMatch());
             QCOMPARE(centesimi(quadro.captured(1)), domanda);
             for (const qlonglong sede : {1, 2}) {
-                const auto r = QRegularExpression(u"\\n\\s*%1\\s+SEDE[^\\n]*\\s(\\d+)\\s+([\\d.]+,\\d\\d)\\s*\\n"_s.arg(sede)).match(pdf);
+                const auto r =
+                    QRegularExpression(u"\\n\\s*%1\\s+SEDE[^\\n]*\\s(\\d+)\\s+([\\d.]+,\\d\\d)\\s*\\n"_s.arg(sede)).match(pdf);
                 QVERIFY2(r.hasMatch(), qPrintable(QString::number(sede)));
                 QCOMPARE(centesimi(r.captured(2)), sedi[sede]);
             }

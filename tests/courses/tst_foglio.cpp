@@ -42,16 +42,22 @@ VociZip cartellaAMano()
          "<?xml version=\"1.0\"?><Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>"},
         {u"_rels/.rels"_s,
          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship Id=\"r1\" "
-         "Type=\"" + rel + "/officeDocument\" Target=\"xl/libro.xml\"/></Relationships>"},
+         "Type=\""
+             + rel + "/officeDocument\" Target=\"xl/libro.xml\"/></Relationships>"},
         {u"xl/libro.xml"_s,
          "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" xmlns:x=\"" + rel
              + "\"><workbookPr date1904=\"1\"/><sheets><sheet name=\"Altro\" sheetId=\"1\" x:id=\"a\"/><sheet "
                "name=\"Dati\" sheetId=\"2\" x:id=\"b\"/></sheets></workbook>"},
         {u"xl/_rels/libro.xml.rels"_s,
          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-         "<Relationship Id=\"b\" Type=\"" + rel + "/worksheet\" Target=\"/xl/fogli/primo.xml\"/>"
-         "<Relationship Id=\"a\" Type=\"" + rel + "/worksheet\" Target=\"fogli/../fogli/secondo.xml\"/>"
-         "<Relationship Id=\"s\" Type=\"" + rel + "/sharedStrings\" Target=\"testi.xml\"/></Relationships>"},
+         "<Relationship Id=\"b\" Type=\""
+             + rel
+             + "/worksheet\" Target=\"/xl/fogli/primo.xml\"/>"
+               "<Relationship Id=\"a\" Type=\""
+             + rel
+             + "/worksheet\" Target=\"fogli/../fogli/secondo.xml\"/>"
+               "<Relationship Id=\"s\" Type=\""
+             + rel + "/sharedStrings\" Target=\"testi.xml\"/></Relationships>"},
         {u"xl/testi.xml"_s,
          "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><si><t>semplice</t></si><si><r><t>ric"
          "</t></r><r><rPr><b/></rPr><t xml:space=\"preserve\">co </t></r><rPh sb=\"0\" eb=\"1\"><t>FONETICA</t></rPh>"
@@ -84,8 +90,8 @@ VociZip sostituisci(VociZip v, const QString &nome, const QByteArray &dati)
 VociZip conRiga(const QByteArray &riga)
 {
     return sostituisci(cartellaAMano(), u"xl/fogli/primo.xml"_s,
-                       "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>"
-                           + riga + "</sheetData></worksheet>");
+                       "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>" + riga
+                           + "</sheetData></worksheet>");
 }
 
 // A zip whose one entry is encrypted, as libzip writes it.
@@ -161,10 +167,12 @@ private Q_SLOTS:
         DomandaPronta a;
         a.db.esegui(u"UPDATE CorsiPropSpese SET EnteErogatore='=SOMMA(A1)' WHERE Corso='0002' AND ProgrAnno=2"_s);
         a.db.esegui(u"UPDATE CorsiPropSpese SET Param17Meno=0, Param17Piu=50.25 WHERE Corso='0002' AND ProgrAnno=2"_s);
-        QCOMPARE(esportaCorsi(a.db, a.sessione, a.percorso(u"corsi.csv"_s), nullptr),
-                 (QStringList{a.percorso(u"corsi.csv"_s), a.percorso(u"corsi-Spese.csv"_s), a.percorso(u"corsi-Riepilogo.csv"_s)}));
+        QCOMPARE(
+            esportaCorsi(a.db, a.sessione, a.percorso(u"corsi.csv"_s), nullptr),
+            (QStringList{a.percorso(u"corsi.csv"_s), a.percorso(u"corsi-Spese.csv"_s), a.percorso(u"corsi-Riepilogo.csv"_s)}));
         const QByteArray corsi = a.leggi(u"corsi.csv"_s), spese = a.leggi(u"corsi-Spese.csv"_s);
-        QVERIFY(corsi.startsWith("\xEF\xBB\xBF" "Sede;Denominazione sede;Corso;Accorp;"));
+        QVERIFY(corsi.startsWith("\xEF\xBB\xBF"
+                                 "Sede;Denominazione sede;Corso;Accorp;"));
         QVERIFY(corsi.contains("\r\n1;SEDE LEGALE;0001;0;"));
         QVERIFY(corsi.contains(";15/09/2009;"));
         QVERIFY(corsi.contains(";\"RIGA UNO\nRIGA DUE\";"));
@@ -234,12 +242,13 @@ private Q_SLOTS:
         const QString guasto = a.modificato(f, cambi(faults));
         const QString prima = a.stato();
         EsitoImportazione e = a.importa(guasto);
-        QCOMPARE(righe(e), (QStringList{
-                               u"Foglio \"Corsi\", riga 5, colonna \"Allievi previsti\": Il valore \"dieci\" non è un numero intero"_s,
-                               u"Foglio \"Corsi\", riga 5, colonna \"Data avvio presunta\": La DATA AVVIO PRESUNTA deve "
-                               "essere una data valida"_s,
-                               u"Foglio \"Corsi\", riga 5, colonna \"3.4 Disabilità\": Non è possibile compilare la parte "
-                               "relativa a - Disabilità"_s}));
+        QCOMPARE(
+            righe(e),
+            (QStringList{u"Foglio \"Corsi\", riga 5, colonna \"Allievi previsti\": Il valore \"dieci\" non è un numero intero"_s,
+                         u"Foglio \"Corsi\", riga 5, colonna \"Data avvio presunta\": La DATA AVVIO PRESUNTA deve "
+                         "essere una data valida"_s,
+                         u"Foglio \"Corsi\", riga 5, colonna \"3.4 Disabilità\": Non è possibile compilare la parte "
+                         "relativa a - Disabilità"_s}));
         QCOMPARE(e.stato, EsitoImportazione::Stato::Problemi);
         QCOMPARE(a.stato(), prima);
 
@@ -288,15 +297,14 @@ private Q_SLOTS:
         QTest::newRow("ore 1.200") << u"Corsi"_s << 4 << u"Durata annuale (ore)"_s << u"1.200"_s
                                    << u"SELECT DurataAnnOre FROM CorsiProp WHERE Corso='0002'"_s << u"1200"_s;
         QTest::newRow("codice diventato numero")
-            << u"Corsi"_s << 2 << u"Attività"_s << u"6"_s << u"SELECT CodMisura FROM CorsiProp WHERE Corso='0001' AND Accorp='0'"_s
-            << u"06"_s;
-        QTest::newRow("codice non più valido")
-            << u"Corsi"_s << 2 << u"Orario"_s << u"9"_s << QString()
-            << u"Foglio \"Corsi\", riga 2, colonna \"Orario\": 9 (codice non più valido)"_s;
+            << u"Corsi"_s << 2 << u"Attività"_s << u"6"_s
+            << u"SELECT CodMisura FROM CorsiProp WHERE Corso='0001' AND Accorp='0'"_s << u"06"_s;
+        QTest::newRow("codice non più valido") << u"Corsi"_s << 2 << u"Orario"_s << u"9"_s << QString()
+                                               << u"Foglio \"Corsi\", riga 2, colonna \"Orario\": 9 (codice non più valido)"_s;
         QTest::newRow("cancelletto") << u"Corsi"_s << 4 << u"Istituto scolastico (testo libero)"_s << u"VIA #3"_s
                                      << u"SELECT IstitutoLibero FROM CorsiProp WHERE Corso='0002'"_s << u"VIA SHARP3"_s;
-        QTest::newRow("corso senza zeri")
-            << u"Corsi"_s << 4 << u"Corso"_s << u"2"_s << u"SELECT count(*) FROM CorsiProp WHERE Corso='0002'"_s << u"1"_s;
+        QTest::newRow("corso senza zeri") << u"Corsi"_s << 4 << u"Corso"_s << u"2"_s
+                                          << u"SELECT count(*) FROM CorsiProp WHERE Corso='0002'"_s << u"1"_s;
         QTest::newRow("corso che non c'è")
             << u"Corsi"_s << 4 << u"Corso"_s << u"0099"_s << QString()
             << u"Foglio \"Corsi\", riga 4, colonna \"Corso\": Il corso 0099/0 non esiste: per un corso nuovo lasciare vuoto "
@@ -370,12 +378,14 @@ private Q_SLOTS:
         for (int r = 1; r <= 4; ++r)
             for (int k = 1; k <= 7; ++k) {
                 const CellaLetta x = s.cella(r, k);
-                v << (x.tipo == CellaLetta::Tipo::Vuota ? u"-"_s : x.tipo == CellaLetta::Tipo::Numero ? u"n"_s + x.testo
-                          : x.tipo == CellaLetta::Tipo::Booleano                                   ? u"b"_s + x.testo
-                                                                                                 : x.testo);
+                v << (x.tipo == CellaLetta::Tipo::Vuota          ? u"-"_s
+                          : x.tipo == CellaLetta::Tipo::Numero   ? u"n"_s + x.testo
+                          : x.tipo == CellaLetta::Tipo::Booleano ? u"b"_s + x.testo
+                                                                 : x.testo);
             }
-        QCOMPARE(v.join(u'|'), u"semplice|-|in linea|-|-|-|-|-|-|-|-|-|-|-|bVERO|n42.5|ricco |-|-|n36526|-|-|riga\r\ndue|"
-                               "formula|#DIV/0!|-|-|-"_s);
+        QCOMPARE(v.join(u'|'),
+                 u"semplice|-|in linea|-|-|-|-|-|-|-|-|-|-|-|bVERO|n42.5|ricco |-|-|n36526|-|-|riga\r\ndue|"
+                 "formula|#DIV/0!|-|-|-"_s);
         QCOMPARE(dataDaSeriale(s.cella(3, 6).numero, c.date1904), QDate(2004, 1, 2));
         QCOMPARE(dataDaSeriale(40087), QDate(2009, 10, 1));
         QCOMPARE(dataDaSeriale(59), QDate(1900, 2, 28));
@@ -399,7 +409,7 @@ private Q_SLOTS:
         for (const char *nome : {"../fuori.xml", "/assoluto.xml", "xl\\rovescio.xml", "C:/disco.xml", "xl/./punto.xml"})
             QTest::newRow(nome) << QByteArray() << QString::fromLatin1(nome) << QByteArray("x")
                                 << u"La cartella di lavoro contiene una voce con un nome non ammesso (\""_s
-                                       + QString::fromLatin1(nome) + u"\"): il file non viene letto."_s;
+                    + QString::fromLatin1(nome) + u"\"): il file non viene letto."_s;
         QTest::newRow("relazione che esce")
             << QByteArray() << u"xl/_rels/libro.xml.rels"_s
             << QByteArray("<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
@@ -412,7 +422,8 @@ private Q_SLOTS:
             << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE sst [<!ENTITY a \"aaaaaaaaaa\">]><sst><si><t>&a;</t></si></sst>")
             << danneggiata + u": la parte xl/testi.xml contiene una dichiarazione di tipo."_s;
         QTest::newRow("xml rotto") << QByteArray() << u"xl/fogli/primo.xml"_s << QByteArray("<worksheet><sheetData><row>")
-                                   << danneggiata + u": la parte xl/fogli/primo.xml è danneggiata (Premature end of document.)."_s;
+                                   << danneggiata
+                + u": la parte xl/fogli/primo.xml è danneggiata (Premature end of document.)."_s;
         QTest::newRow("testo condiviso mancante")
             << QByteArray() << u"xl/fogli/primo.xml"_s
             << QByteArray("<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>99</v></c></row></sheetData></worksheet>")
@@ -420,7 +431,7 @@ private Q_SLOTS:
         QTest::newRow("cella troppo lunga")
             << QByteArray() << u"xl/fogli/primo.xml"_s
             << "<worksheet><sheetData><row r=\"1\"><c r=\"B1\" t=\"inlineStr\"><is><t>" + QByteArray(32768, 'x')
-                   + "</t></is></c></row></sheetData></worksheet>"
+                + "</t></is></c></row></sheetData></worksheet>"
             << u"Una cella della cartella di lavoro (foglio \"Dati\", cella B1) supera i 32.767 caratteri: il file non viene "
                "letto."_s;
         QTest::newRow("troppe righe")
@@ -455,8 +466,9 @@ private Q_SLOTS:
         QVERIFY(zipCifrato(d.filePath(u"cifrato.xlsx"_s)));
         QCOMPARE(leggiXlsx(d.filePath(u"cifrato.xlsx"_s), {u"Dati"_s}).errore,
                  u"La cartella di lavoro è protetta da password (cifrata): salvarla senza password e riprovare."_s);
-        QVERIFY(scriviZip(d.filePath(u"vuote.xlsx"_s),
-                          conRiga("<row r=\"2\"><c r=\"A2\"><v>1</v></c></row><row r=\"600000\"><c r=\"A600000\" s=\"3\"/></row>")));
+        QVERIFY(
+            scriviZip(d.filePath(u"vuote.xlsx"_s),
+                      conRiga("<row r=\"2\"><c r=\"A2\"><v>1</v></c></row><row r=\"600000\"><c r=\"A600000\" s=\"3\"/></row>")));
         const CartellaLetta c = leggiXlsx(d.filePath(u"vuote.xlsx"_s), {u"Dati"_s});
         QCOMPARE(c.errore, QString());
         QCOMPARE(c.fogli[0].righe.size(), 2);
@@ -469,7 +481,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("dati");
         QTest::addColumn<QString>("atteso"); // rows apart by "/", cells by "|"
-        QTest::newRow("punto e virgola") << QByteArray("\xEF\xBB\xBF" "a;b;c\r\n1;\"x;y\";\"di \"\"lui\"\"\"\r\n")
+        QTest::newRow("punto e virgola") << QByteArray("\xEF\xBB\xBF"
+                                                       "a;b;c\r\n1;\"x;y\";\"di \"\"lui\"\"\"\r\n")
                                          << u"a|b|c/1|x;y|di \"lui\""_s;
         QTest::newRow("virgola") << QByteArray("a,b\n1,2\n") << u"a|b/1|2"_s;
         QTest::newRow("tabulazione") << QByteArray("a\tb\tc;d\n1\t2\t3;4") << u"a|b|c;d/1|2|3;4"_s;
@@ -503,9 +516,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("tipo");
         QTest::addColumn<QString>("errore");
         QTest::newRow("non una cartella") << u"testo"_s << u"Il file non è una cartella di lavoro di Excel (.xlsx) leggibile."_s;
-        QTest::newRow("voce ostile") << u"ostile"_s
-                                     << u"La cartella di lavoro contiene una voce con un nome non ammesso (\"../../corsi.xlsx\"): "
-                                        "il file non viene letto."_s;
+        QTest::newRow("voce ostile")
+            << u"ostile"_s
+            << u"La cartella di lavoro contiene una voce con un nome non ammesso (\"../../corsi.xlsx\"): "
+               "il file non viene letto."_s;
         QTest::newRow("foglio enorme") << u"enorme"_s
                                        << u"Il foglio \"Corsi\" ha più di 10.000 righe: il file non viene letto."_s;
         QTest::newRow("cifrata") << u"cifrata"_s
@@ -561,8 +575,8 @@ private Q_SLOTS:
     {
         DomandaPronta a;
         const QString f = a.esporta(u"corsi.xlsx"_s);
-        const QString guasto = a.modificato(f, cambi({cambio(u"Corsi"_s, 3, u"Allievi previsti"_s, 0),
-                                                       cambio(u"Spese"_s, 4, u"b) Realizzazione %"_s, 21)}));
+        const QString guasto = a.modificato(
+            f, cambi({cambio(u"Corsi"_s, 3, u"Allievi previsti"_s, 0), cambio(u"Spese"_s, 4, u"b) Realizzazione %"_s, 21)}));
         a.scrivi(u"rotto.xlsx"_s, "non una cartella");
         const QString prima = a.stato();
         a.db.chiudi();
@@ -575,13 +589,14 @@ private Q_SLOTS:
         QCOMPARE(e.err.trimmed(), u"Importazione eseguita: 0 corsi nuovi, 0 aggiornati, 4 invariati."_s);
         e = cli(a.dir.path(), QStringList{u"importa-corsi"_s} + domanda + QStringList{u"--file"_s, guasto, u"--prova"_s});
         QCOMPARE(e.codice, 1);
-        QCOMPARE(e.righe(), (QStringList{u"Foglio \"Corsi\", riga 3, colonna \"Allievi previsti\": Inserire gli ALLIEVI "
-                                         "PREVISTI"_s,
-                                         u"Foglio \"Spese\", riga 3, colonna \"Spese Generali - allievi\": Il numero di "
-                                         "allievi della spesa 'Spese Generali' non può superare il numero degli ALLIEVI "
-                                         "PREVISTI (0)"_s,
-                                         u"Foglio \"Spese\", riga 4, colonna \"a) Preparazione %\": Il totale del dettaglio "
-                                         "delle spese deve dare 100% "_s.trimmed()}));
+        QCOMPARE(e.righe(),
+                 (QStringList{u"Foglio \"Corsi\", riga 3, colonna \"Allievi previsti\": Inserire gli ALLIEVI "
+                              "PREVISTI"_s,
+                              u"Foglio \"Spese\", riga 3, colonna \"Spese Generali - allievi\": Il numero di "
+                              "allievi della spesa 'Spese Generali' non può superare il numero degli ALLIEVI "
+                              "PREVISTI (0)"_s,
+                              u"Foglio \"Spese\", riga 4, colonna \"a) Preparazione %\": Il totale del dettaglio "
+                              "delle spese deve dare 100% "_s.trimmed()}));
         e = cli(a.dir.path(), QStringList{u"importa-corsi"_s} + domanda + QStringList{u"--file"_s, u"rotto.xlsx"_s});
         QCOMPARE(e.codice, 2);
         QVERIFY(e.err.contains(u"Il file non è una cartella di lavoro di Excel (.xlsx) leggibile."_s));
@@ -611,8 +626,8 @@ private Q_SLOTS:
         a.db.esegui(u"UPDATE CorsiPropSpese SET ParamA1 = ParamA1 + 1"_s);
         const QString prima = a.stato();
         a.db.chiudi();
-        const QStringList argomenti{u"importa-corsi"_s, u"--prov"_s,  u"001"_s, u"--grupope"_s, u"A"_s,
-                                    u"--operatore"_s,   u"7"_s,       u"--file"_s, f};
+        const QStringList argomenti{
+            u"importa-corsi"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s, u"--operatore"_s, u"7"_s, u"--file"_s, f};
         QProcess p;
         QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
         ambiente.insert(u"QUIRDAL_ARRESTO"_s, u"importa-corsi:%1"_s.arg(dopo));

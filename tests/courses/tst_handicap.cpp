@@ -92,17 +92,24 @@ private Q_SLOTS:
     void regole_data()
     {
         colonne<QString, int, QString, QString>("corso", "persone", "destinatari", "messaggio");
-        QTest::newRow("corso senza scheda") << "0002 0" << 1 << "1" << "Il corso scelto non prevede l'integrazione di persone "
-                                                                     "portatrici di handicap.";
-        QTest::newRow("nessuna persona") << "0001 0" << 0 << "1" << "Indicare il numero di persone portatrici di handicap da "
-                                                                   "integrare nel corso.";
-        QTest::newRow("piu degli allievi") << "0001 1" << 11 << "1" << "Il numero di persone portatrici di handicap non può "
-                                                                     "superare il numero di allievi previsto dal corso (10).";
-        QTest::newRow("tanti quanti gli allievi") << "0001 1" << 10 << "1" << "";
-        QTest::newRow("destinatario ripetuto") << "0001 0" << 1 << "4,4" << "Destinatario indicato più volte.";
-        QTest::newRow("destinatario ignoto") << "0001 0" << 1 << "99" << "Destinatario non presente nella tabella dei "
-                                                                          "destinatari.";
-        QTest::newRow("nessun destinatario") << "0001 0" << 1 << "" << "Indicare almeno un destinatario della scheda handicap.";
+        QTest::newRow("corso senza scheda") << "0002 0" << 1 << "1"
+                                            << "Il corso scelto non prevede l'integrazione di persone "
+                                               "portatrici di handicap.";
+        QTest::newRow("nessuna persona") << "0001 0" << 0 << "1"
+                                         << "Indicare il numero di persone portatrici di handicap da "
+                                            "integrare nel corso.";
+        QTest::newRow("piu degli allievi") << "0001 1" << 11 << "1"
+                                           << "Il numero di persone portatrici di handicap non può "
+                                              "superare il numero di allievi previsto dal corso (10).";
+        QTest::newRow("tanti quanti gli allievi") << "0001 1" << 10 << "1"
+                                                  << "";
+        QTest::newRow("destinatario ripetuto") << "0001 0" << 1 << "4,4"
+                                               << "Destinatario indicato più volte.";
+        QTest::newRow("destinatario ignoto") << "0001 0" << 1 << "99"
+                                             << "Destinatario non presente nella tabella dei "
+                                                "destinatari.";
+        QTest::newRow("nessun destinatario") << "0001 0" << 1 << ""
+                                             << "Indicare almeno un destinatario della scheda handicap.";
     }
     void regole()
     {
@@ -186,8 +193,9 @@ private Q_SLOTS:
                     "VALUES ('A', 7, 1, '0001', '0', '0001', 3, '4')"_s);
         frmHandi w(*a.contesto);
         w.carica();
-        QCOMPARE(a.dialoghi.ultimo(), u"Domanda già inviata alla Provincia.\r\nNon sarà possibile modificare i dati delle schede "
-                                      "handicap."_s);
+        QCOMPARE(a.dialoghi.ultimo(),
+                 u"Domanda già inviata alla Provincia.\r\nNon sarà possibile modificare i dati delle schede "
+                 "handicap."_s);
         QCOMPARE(trova<QLineEdit>(&w, u"txtNumPersone"_s)->text(), u"3"_s);
         for (const char *b : {"cmdSalva", "cmdElimina", "cmdNuova", "txtNumPersone"})
             QVERIFY(!trova(&w, QString::fromLatin1(b))->isEnabled());

@@ -40,15 +40,15 @@ struct Preparata : Ambiente {
 Preparata::Preparata()
 {
     selezionata(*this, false);
-    for (const QString &sql : {
-             u"INSERT INTO CorsiProp (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, DesQualif, StatoIter) VALUES "
-             "('A', 7, 1, '0001', '2', 'SECONDO ACCORPATO', 1), ('A', 7, 2, '0009', '0', 'CORSO DUE', 1)"_s,
-             u"INSERT INTO CorsiPropSpese (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, ProgrAnno, ParamA1) VALUES "
-             "('A', 7, 1, '0001', '2', 1, 3)"_s,
-             u"INSERT INTO ValoriChk VALUES ('A', 7, 1, '0001', '1', '001', 2, -1), ('A', 7, 1, '0001', '2', '001', 2, 0)"_s,
-             u"INSERT INTO CorsiHandi (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, Handi, NumPersone, CodDest1) VALUES "
-             "('A', 7, 1, '0001', '0', '0001', 2, '1'), ('A', 7, 2, '0009', '0', '0001', 1, '1')"_s,
-             u"INSERT INTO CorsiPropAziende VALUES ('A', 7, 1, '0001', 'B', 3, 'P1')"_s})
+    for (const QString &sql :
+         {u"INSERT INTO CorsiProp (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, DesQualif, StatoIter) VALUES "
+          "('A', 7, 1, '0001', '2', 'SECONDO ACCORPATO', 1), ('A', 7, 2, '0009', '0', 'CORSO DUE', 1)"_s,
+          u"INSERT INTO CorsiPropSpese (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, ProgrAnno, ParamA1) VALUES "
+          "('A', 7, 1, '0001', '2', 1, 3)"_s,
+          u"INSERT INTO ValoriChk VALUES ('A', 7, 1, '0001', '1', '001', 2, -1), ('A', 7, 1, '0001', '2', '001', 2, 0)"_s,
+          u"INSERT INTO CorsiHandi (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, Handi, NumPersone, CodDest1) VALUES "
+          "('A', 7, 1, '0001', '0', '0001', 2, '1'), ('A', 7, 2, '0009', '0', '0001', 1, '1')"_s,
+          u"INSERT INTO CorsiPropAziende VALUES ('A', 7, 1, '0001', 'B', 3, 'P1')"_s})
         db.esegui(sql);
 }
 
@@ -85,10 +85,10 @@ private Q_SLOTS:
         };
         const QStringList da = voci(sediConCorsi(a.db, a.sessione)), verso = voci(sediDestinazione(a.db, a.sessione, 1));
         // Site 2 has no course; site 3 and 1002 are in another province.
-        QCOMPARE(da, QStringList({u"1 - SEDE LEGALE - SL - VIA UNO 1"_s,
-                                  u"1001 - PALESTRA - VIA SPORT 1   (SEDE OCCASIONALE)"_s}));
-        QCOMPARE(verso, QStringList({u"2 - SEDE DUE - UL - VIA DUE 2"_s,
-                                     u"1001 - PALESTRA - VIA SPORT 1   (SEDE OCCASIONALE)"_s}));
+        QCOMPARE(da,
+                 QStringList({u"1 - SEDE LEGALE - SL - VIA UNO 1"_s, u"1001 - PALESTRA - VIA SPORT 1   (SEDE OCCASIONALE)"_s}));
+        QCOMPARE(verso,
+                 QStringList({u"2 - SEDE DUE - UL - VIA DUE 2"_s, u"1001 - PALESTRA - VIA SPORT 1   (SEDE OCCASIONALE)"_s}));
         QCOMPARE(vociCorsiDaSpostare(a.db, a.sessione, 1), QStringList({u"0001-OPERATORE GRAFICO"_s, u"0002-OSS"_s}));
         QCOMPARE(sedeDellaVoce(verso[1]), 1001);
     }
@@ -103,18 +103,29 @@ private Q_SLOTS:
                       sedeA = u"Selezionare la sede su cui spostare il/i corsi"_s,
                       corso = u"Selezionare il corso o i corsi da spostare"_s,
                       compo = u"Selezionare il Componente Responsabile dei corsi spostati nella sede occasionale."_s;
-        QTest::newRow("sede senza corsi") << 1002 << 1 << "" << "" << sedeDa << QString();
-        QTest::newRow("verso se stessa") << 1 << 1 << "0001" << "" << sedeA << QString();
-        QTest::newRow("verso altra provincia") << 1 << 3 << "0001" << "" << sedeA << QString();
-        QTest::newRow("corso accorpato") << 1 << 2 << "00011" << "" << corso << QString();
-        QTest::newRow("corso di altra sede") << 1 << 2 << "0003" << "" << corso << QString();
-        QTest::newRow("occasionale senza responsabile") << 1 << 1001 << "0001" << "" << compo << QString();
-        QTest::newRow("responsabile di altra provincia") << 1 << 1001 << "0001" << "3" << compo << QString();
+        QTest::newRow("sede senza corsi") << 1002 << 1 << ""
+                                          << "" << sedeDa << QString();
+        QTest::newRow("verso se stessa") << 1 << 1 << "0001"
+                                         << "" << sedeA << QString();
+        QTest::newRow("verso altra provincia") << 1 << 3 << "0001"
+                                               << "" << sedeA << QString();
+        QTest::newRow("corso accorpato") << 1 << 2 << "00011"
+                                         << "" << corso << QString();
+        QTest::newRow("corso di altra sede") << 1 << 2 << "0003"
+                                             << "" << corso << QString();
+        QTest::newRow("occasionale senza responsabile") << 1 << 1001 << "0001"
+                                                        << "" << compo << QString();
+        QTest::newRow("responsabile di altra provincia") << 1 << 1001 << "0001"
+                                                         << "3" << compo << QString();
         const QString accorpato = u"INSERT INTO ValoriChk VALUES ('A', 7, 2, '0001', '2', '001', 2, 0)"_s,
                       secondo = u"INSERT INTO CorsiPropSpese (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, "
                                 "ProgrAnno) VALUES ('A', 7, 2, '0002', '0', 1)"_s;
-        QTest::newRow("guasto a meta") << 1 << 2 << "" << "" << "" << accorpato;
-        QTest::newRow("guasto al secondo corso") << 1 << 2 << "" << "" << "" << secondo;
+        QTest::newRow("guasto a meta") << 1 << 2 << ""
+                                       << ""
+                                       << "" << accorpato;
+        QTest::newRow("guasto al secondo corso") << 1 << 2 << ""
+                                                 << ""
+                                                 << "" << secondo;
     }
     void rifiuti()
     {
@@ -161,11 +172,14 @@ private Q_SLOTS:
         const QString base = u"riassegna --prov 001 --grupope A --operatore 7 --da 1"_s;
         QTest::newRow("spostato") << "--si " + base + " --a 1001 --corso 0001 --compo-resp 2" << 0 << "1001"
                                   << "RIASSEGNAZIONE EFFETTUATA";
-        QTest::newRow("senza conferma") << base + " --a 2 --corso 0001" << 1 << "1" << "Continuare ?";
-        QTest::newRow("senza responsabile") << "--si " + base + " --a 1001 --corso 0001" << 1 << "1" << "Componente Responsabile";
+        QTest::newRow("senza conferma") << base + " --a 2 --corso 0001" << 1 << "1"
+                                        << "Continuare ?";
+        QTest::newRow("senza responsabile") << "--si " + base + " --a 1001 --corso 0001" << 1 << "1"
+                                            << "Componente Responsabile";
         QTest::newRow("sede di altra provincia") << "--si " + base + " --a 3 --corso 0001" << 1 << "1"
                                                  << "Selezionare la sede su cui spostare il/i corsi";
-        QTest::newRow("opzione mancante") << "--si " + base << 2 << "1" << "uso:";
+        QTest::newRow("opzione mancante") << "--si " + base << 2 << "1"
+                                          << "uso:";
     }
     void rigaDiComando()
     {

@@ -141,17 +141,17 @@ private Q_SLOTS:
     // the save refuses with the field to change, and the program goes on.
     void importoTroppoGrande_data()
     {
-        QTest::addColumn<QStringList>("digitati"); // field, text, field, text ...
+        QTest::addColumn<QStringList>("digitati");  // field, text, field, text ...
         QTest::addColumn<QStringList>("etichette"); // the totals that cannot be shown
         QTest::addColumn<QString>("messaggio");
         QTest::addColumn<QString>("campo");
         const QString riduci = u"\r\nRidurre l'importo, le ore o gli allievi."_s;
-        QTest::newRow("A1 al massimo") << QStringList{u"txtA1_0"_s, u"99999999999999"_s, u"txtNumOreA1_0"_s, u"99999"_s,
-                                                      u"txtNumAllA1_0"_s, u"99999"_s}
+        QTest::newRow("A1 al massimo") << QStringList{u"txtA1_0"_s, u"99999999999999"_s, u"txtNumOreA1_0"_s,
+                                                      u"99999"_s,   u"txtNumAllA1_0"_s,  u"99999"_s}
                                        << QStringList{u"lbla1Tot_0"_s, u"lblTotAnno_0"_s, u"lblTot_0"_s}
                                        << u"Importo troppo grande: il totale della spesa 'Spese Generali' (anno 1) supera il "
-                                          "massimo calcolabile."_s + riduci
-                                       << u"txtA1_0"_s;
+                                          "massimo calcolabile."_s
+                + riduci << u"txtA1_0"_s;
         // Each line fits (the largest amount by 921 and 922 hours), their sum does not: the
         // user is taken to the larger line.
         QTest::newRow("due righe che entrano, la somma no")
@@ -205,11 +205,13 @@ private Q_SLOTS:
         s.db.esegui(u"INSERT INTO MassimaliPar VALUES ('II.E','11','01','10',1,1000,9,20,2.5,3,NULL)"_s);
         QWidget *f = s.f.get();
         clicca(f, u"cmdInserisci"_s);
-        for (const auto &[nome, codice] : {std::pair{"cmbAsse", "II.E"}, std::pair{"cmbMisura", "11"},
-                                           std::pair{"cmbAzione", "01"}, std::pair{"CmbTipologia", "10"},
-                                           std::pair{"cmbDurata", "2"}})
+        for (const auto &[nome, codice] :
+             {std::pair{"cmbAsse", "II.E"}, std::pair{"cmbMisura", "11"}, std::pair{"cmbAzione", "01"},
+              std::pair{"CmbTipologia", "10"}, std::pair{"cmbDurata", "2"}})
             scegli(f, QString::fromLatin1(nome), QString::fromLatin1(codice));
-        auto a1 = [f] { return trova<QLineEdit>(f, u"txtA1_0"_s)->text() + u' ' + trova<QLineEdit>(f, u"txtNumOreA1_0"_s)->text(); };
+        auto a1 = [f] {
+            return trova<QLineEdit>(f, u"txtA1_0"_s)->text() + u' ' + trova<QLineEdit>(f, u"txtNumOreA1_0"_s)->text();
+        };
         QCOMPARE(a1(), u"0,00 0"_s);
         // Typed, then left with Tab as the user leaves a field.
         auto scrivi = [f](const QString &nome, const QString &testo) {
@@ -259,8 +261,9 @@ private Q_SLOTS:
         clicca(s.f.get(), u"cmdNext"_s);
         s.dialoghi.risposte.enqueue(risposta);
         clicca(s.f.get(), u"cmdEsci"_s);
-        QCOMPARE(s.testi(), QStringList{u"Il corso corrente non è ancora stato salvato in maniera corretta. Uscendo verrà "
-                                        "concellato.\r\nContinuare ?"_s});
+        QCOMPARE(s.testi(),
+                 QStringList{u"Il corso corrente non è ancora stato salvato in maniera corretta. Uscendo verrà "
+                             "concellato.\r\nContinuare ?"_s});
         QCOMPARE(s.f->isVisible(), risposta != Risposta::Si);
         QCOMPARE(s.valore(u"SELECT group_concat(Corso || '/' || Accorp) FROM (SELECT * FROM CorsiProp WHERE SedeInteressata=1 "
                           "ORDER BY Corso, Accorp)"_s),
@@ -270,7 +273,8 @@ private Q_SLOTS:
     void domandaStampata()
     {
         Scheda s(true);
-        QCOMPARE(s.testi(), QStringList{u"Domanda già inviata alla Provincia\r\nNon sarà possibile modificare i dati dei corsi"_s});
+        QCOMPARE(s.testi(),
+                 QStringList{u"Domanda già inviata alla Provincia\r\nNon sarà possibile modificare i dati dei corsi"_s});
         for (const char *b : {"cmdInserisci", "cmdSalva", "cmdDuplica", "cmdElimina"})
             QVERIFY2(!trova<QPushButton>(s.f.get(), QString::fromLatin1(b))->isEnabled(), b);
         digita(s.f.get(), u"txtNumAll"_s, u"3"_s);
@@ -330,7 +334,8 @@ private Q_SLOTS:
         Scheda s;
         QWidget *f = s.f.get();
         clicca(f, u"cmdInserisci"_s);
-        for (const auto &[nome, codice] : {std::pair{"cmbAsse", "II.E"}, std::pair{"cmbMisura", "11"}, std::pair{"cmbAzione", "01"}})
+        for (const auto &[nome, codice] :
+             {std::pair{"cmbAsse", "II.E"}, std::pair{"cmbMisura", "11"}, std::pair{"cmbAzione", "01"}})
             scegli(f, QString::fromLatin1(nome), QString::fromLatin1(codice));
         auto *principali = trova<QComboBox>(f, u"cmbAccorp"_s);
         QVERIFY(principali->isHidden() || !principali->isEnabled());
@@ -338,15 +343,15 @@ private Q_SLOTS:
         clicca(f, u"chkAccorp"_s);
         QVERIFY(!principali->isHidden() && !trova(f, u"lblEleAcc"_s)->isHidden() && principali->isEnabled());
         QCOMPARE(principali->count(), 2); // the empty entry and course 0002, the one main course of the action
-        for (const auto &[nome, codice] : {std::pair{"cmbAccorp", "0002"}, std::pair{"cmbQuali", "110101"},
-                                           std::pair{"CmbTipologia", "10"}, std::pair{"cmbDest_0", "2"},
-                                           std::pair{"cmbScol", "3"}, std::pair{"cmbSetto", "2"}, std::pair{"cmbCompa", "1"},
-                                           std::pair{"cmbOra", "2"}, std::pair{"cmbCert", "2"}, std::pair{"cmbDurata", "2"}})
+        for (const auto &[nome, codice] :
+             {std::pair{"cmbAccorp", "0002"}, std::pair{"cmbQuali", "110101"}, std::pair{"CmbTipologia", "10"},
+              std::pair{"cmbDest_0", "2"}, std::pair{"cmbScol", "3"}, std::pair{"cmbSetto", "2"}, std::pair{"cmbCompa", "1"},
+              std::pair{"cmbOra", "2"}, std::pair{"cmbCert", "2"}, std::pair{"cmbDurata", "2"}})
             scegli(f, QString::fromLatin1(nome), QString::fromLatin1(codice));
-        for (const auto &[nome, testo] : {std::pair{"txtNumAll", "10"}, std::pair{"txtDurataAnnOre", "900"},
-                                          std::pair{"txtTotIter", "1800"}, std::pair{"txtOreStage", "0"},
-                                          std::pair{"txtGGDataAvvio", "01"}, std::pair{"txtMMDataAvvio", "10"},
-                                          std::pair{"txtAAAADataAvvio", "2009"}})
+        for (const auto &[nome, testo] :
+             {std::pair{"txtNumAll", "10"}, std::pair{"txtDurataAnnOre", "900"}, std::pair{"txtTotIter", "1800"},
+              std::pair{"txtOreStage", "0"}, std::pair{"txtGGDataAvvio", "01"}, std::pair{"txtMMDataAvvio", "10"},
+              std::pair{"txtAAAADataAvvio", "2009"}})
             digita(f, QString::fromLatin1(nome), QString::fromLatin1(testo));
         clicca(f, u"chkSPINNonPres"_s);
         clicca(f, u"cmdSalva"_s);

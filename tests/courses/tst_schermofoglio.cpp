@@ -37,7 +37,8 @@ private Q_SLOTS:
         DomandaPronta a;
         a.dialoghi.file << a.percorso(u"corsi.xlsx"_s);
         esportaInFoglio(*a.contesto);
-        unMessaggio(a.dialoghi, u"Corsi della domanda esportati in:\r\n"_s + QDir::toNativeSeparators(a.percorso(u"corsi.xlsx"_s)),
+        unMessaggio(a.dialoghi,
+                    u"Corsi della domanda esportati in:\r\n"_s + QDir::toNativeSeparators(a.percorso(u"corsi.xlsx"_s)),
                     u"Esporta in foglio di calcolo"_s, Icona::Informazione);
         QVERIFY(a.esiste(u"corsi.xlsx"_s));
     }
@@ -46,8 +47,9 @@ private Q_SLOTS:
     void rapportoDeiProblemi()
     {
         DomandaPronta a;
-        const QString f = a.modificato(a.esporta(u"corsi.xlsx"_s), cambi({cambio(u"Corsi"_s, 3, u"Allievi previsti"_s, u"x"_s),
-                                                                          cambio(u"Corsi"_s, 4, u"Orario"_s, u"9"_s)}));
+        const QString f = a.modificato(
+            a.esporta(u"corsi.xlsx"_s),
+            cambi({cambio(u"Corsi"_s, 3, u"Allievi previsti"_s, u"x"_s), cambio(u"Corsi"_s, 4, u"Orario"_s, u"9"_s)}));
         const QString prima = a.stato();
         a.dialoghi.file << f;
         QStringList righe;

@@ -19,9 +19,11 @@ struct Base : Ambiente {
     void corso(int sede, const QString &corso, int statoIter, const QString &codQualif = {})
     {
         db.esegui(u"INSERT INTO CorsiProp (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, StatoIter, CodQualif, "
-                  "DesQualif) VALUES ('A', 1, ?, ?, '0', ?, ?, 'VECCHIA')"_s, {sede, corso, statoIter, codQualif});
+                  "DesQualif) VALUES ('A', 1, ?, ?, '0', ?, ?, 'VECCHIA')"_s,
+                  {sede, corso, statoIter, codQualif});
         db.esegui(u"INSERT INTO CorsiPropSpese (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, ProgrAnno) "
-                  "VALUES ('A', 1, ?, ?, '0', 1)"_s, {sede, corso});
+                  "VALUES ('A', 1, ?, ?, '0', 1)"_s,
+                  {sede, corso});
     }
 };
 } // namespace
@@ -115,7 +117,7 @@ private Q_SLOTS:
         Base a;
         a.db.esegui(u"INSERT INTO Qualifi VALUES ('Q1', 'OPERATORE GRAFICO')"_s);
         a.corso(1, u"0001"_s, 1, u"Q1"_s);
-        a.corso(1, u"0002"_s, 1, u"QX"_s); // no longer in the table
+        a.corso(1, u"0002"_s, 1, u"QX"_s);   // no longer in the table
         a.corso(1, u"0003"_s, 1, QString()); // a new qualification
         QCOMPARE(riparaDescrizioniQualifiche(a.db), 1);
         QCOMPARE(a.lista(u"SELECT DesQualif FROM CorsiProp ORDER BY Corso"_s, u"|"_s), u"OPERATORE GRAFICO|VECCHIA|VECCHIA"_s);

@@ -32,7 +32,8 @@ QStringList testi(const Istruzione &i, Motore m)
 // Files that still hold SQL of their own: none once every subsystem has its catalogue. The
 // schema itself (tables and views) is the one place where SQL is written as a script.
 const QStringList kSenzaCatalogo = {
-    u"src/db/Schema.cpp"_s, u"src/db/SchemaViste.cpp"_s,
+    u"src/db/Schema.cpp"_s,
+    u"src/db/SchemaViste.cpp"_s,
 };
 
 } // namespace

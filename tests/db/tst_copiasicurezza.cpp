@@ -91,8 +91,8 @@ private Q_SLOTS:
             e.insert(QStringLiteral("QUIRDAL_ARRESTO"), QStringLiteral("sostituzione"));
             return e;
         }());
-        p.start(qEnvironmentVariable("QUIRDAL_TEST_CLI"), {QStringLiteral("--cartella"), a.dir.path(),
-                                                           QStringLiteral("ripristina-copia")});
+        p.start(qEnvironmentVariable("QUIRDAL_TEST_CLI"),
+                {QStringLiteral("--cartella"), a.dir.path(), QStringLiteral("ripristina-copia")});
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitCode(), 137); // stopped at the point, not finished
         QVERIFY(fileIntegro(a.percorsoDb()));

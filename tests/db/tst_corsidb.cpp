@@ -92,8 +92,8 @@ private Q_SLOTS:
         // contenuto: "db": a database; empty: no file (on the server: no database)
         colonne<QByteArray, QString, long>("contenuto", "password", "errore");
         const QString giusta = QString::fromLatin1(CorsiDB::kPassword);
-        QTest::newRow("byte a caso") << QByteArray("\x13\x99 questo non e' un database\x00\x01", 30).repeated(200)
-                                     << giusta << 3343L;
+        QTest::newRow("byte a caso") << QByteArray("\x13\x99 questo non e' un database\x00\x01", 30).repeated(200) << giusta
+                                     << 3343L;
         QTest::newRow("password errata") << QByteArray("db") << u"ALTRA"_s << 3031L;
         QTest::newRow("file assente") << QByteArray() << giusta << 3024L;
     }
@@ -124,8 +124,7 @@ private Q_SLOTS:
         const QString aperta = u"La base dati è aperta da un'altra postazione: impossibile aprirla in modo esclusivo."_s;
         QTest::newRow("condivisa: esclusiva rifiutata") << u"condiviso"_s << ModoApertura::Esclusivo << aperta;
         QTest::newRow("esclusiva: condivisa rifiutata")
-            << u"esclusivo"_s << ModoApertura::Condiviso
-            << u"La base dati è aperta in modo esclusivo da un'altra postazione."_s;
+            << u"esclusivo"_s << ModoApertura::Condiviso << u"La base dati è aperta in modo esclusivo da un'altra postazione."_s;
         QTest::newRow("esclusiva: esclusiva rifiutata") << u"esclusivo"_s << ModoApertura::Esclusivo << aperta;
         QTest::newRow("condivisa: condivisa ammessa") << u"condiviso"_s << ModoApertura::Condiviso << QString();
     }
@@ -155,9 +154,9 @@ private Q_SLOTS:
     void importiAlCentesimo_data()
     {
         colonne<qint64>("centesimi");
-        for (const qint64 c : {Q_INT64_C(0), Q_INT64_C(1), Q_INT64_C(-1), Q_INT64_C(7), Q_INT64_C(29), Q_INT64_C(57),
-                               Q_INT64_C(1005), Q_INT64_C(2675), Q_INT64_C(-123456789), Q_INT64_C(99999999999999),
-                               Q_INT64_C(-99999999999999)})
+        for (const qint64 c :
+             {Q_INT64_C(0), Q_INT64_C(1), Q_INT64_C(-1), Q_INT64_C(7), Q_INT64_C(29), Q_INT64_C(57), Q_INT64_C(1005),
+              Q_INT64_C(2675), Q_INT64_C(-123456789), Q_INT64_C(99999999999999), Q_INT64_C(-99999999999999)})
             QTest::newRow(qPrintable(Importo::daCentesimi(c).perTrasmissione())) << c;
     }
     void importiAlCentesimo()
@@ -187,9 +186,8 @@ private Q_SLOTS:
         b.apri(a.connessione(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
         b.impostaAttesa(0);
         const auto prossimo = [](CorsiDB &d) {
-            const int massimo = d.valoreScalare(u"SELECT MAX(Corso) FROM CorsiProp WHERE GrupOpe = 'A' AND Operatore = 1"_s)
-                                    .toString()
-                                    .toInt();
+            const int massimo =
+                d.valoreScalare(u"SELECT MAX(Corso) FROM CorsiProp WHERE GrupOpe = 'A' AND Operatore = 1"_s).toString().toInt();
             const QString codice = u"%1"_s.arg(massimo + 1, 4, 10, QLatin1Char('0'));
             d.esegui(u"INSERT INTO CorsiProp (GrupOpe, Operatore, SedeInteressata, Corso, Accorp, StatoIter) "
                      "VALUES ('A', 1, 1, ?, '0', 1)"_s,

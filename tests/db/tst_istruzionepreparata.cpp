@@ -19,7 +19,10 @@ void vie()
 }
 
 // What a value read back is: its type and its text, or Null.
-QString descrivi(const QVariant &v) { return v.isValid() ? QString::fromLatin1(v.typeName()) + u':' + v.toString() : u"<null>"_s; }
+QString descrivi(const QVariant &v)
+{
+    return v.isValid() ? QString::fromLatin1(v.typeName()) + u':' + v.toString() : u"<null>"_s;
+}
 
 // x takes any value on SQLite; the server needs a type for it: text.
 struct Banco : Ambiente {
@@ -109,11 +112,11 @@ private Q_SLOTS:
         // The server gives an exact number back as its text, and keeps the flag in a text column.
         const QString n = a.suServer() ? u"QString:9007199254740993"_s : u"qlonglong:9007199254740993"_s;
         const QString x = a.suServer() ? u"QString:1"_s : u"qlonglong:1"_s;
-        QCOMPARE(righe, (QStringList{
-                            u"qlonglong:1 | %1 | double:1234.5 | QString:CASTELLÀ € \"#\" 'x' | %2"_s.arg(n, x),
-                            u"qlonglong:2 | %1 | double:1234.5 | QString:due | %2"_s.arg(n, x),
-                            u"qlonglong:3 | <null> | <null> | <null> | QString:2026-12-06"_s,
-                            u"qlonglong:4 | <null> | <null> | QString: | QString:"_s}));
+        QCOMPARE(righe,
+                 (QStringList{u"qlonglong:1 | %1 | double:1234.5 | QString:CASTELLÀ € \"#\" 'x' | %2"_s.arg(n, x),
+                              u"qlonglong:2 | %1 | double:1234.5 | QString:due | %2"_s.arg(n, x),
+                              u"qlonglong:3 | <null> | <null> | <null> | QString:2026-12-06"_s,
+                              u"qlonglong:4 | <null> | <null> | QString: | QString:"_s}));
         // After its end the statement runs again, with the values bound now.
         l.lega(0, 4);
         QVERIFY(l.prossima());
@@ -151,8 +154,9 @@ private Q_SLOTS:
             IstruzionePreparata x(a.db, u"SELECT kk FROM Prova"_s);
             QFAIL("una colonna sbagliata preparata");
         } catch (const Errore &e) {
-            QCOMPARE(e.descrizione(), a.suServer() ? u"column \"kk\" does not exist [SELECT kk FROM Prova]"_s
-                                                   : u"no such column: kk [SELECT kk FROM Prova]"_s);
+            QCOMPARE(e.descrizione(),
+                     a.suServer() ? u"column \"kk\" does not exist [SELECT kk FROM Prova]"_s
+                                  : u"no such column: kk [SELECT kk FROM Prova]"_s);
         }
     }
 };

@@ -61,8 +61,7 @@ private Q_SLOTS:
         QTest::newRow("password errata") << u"password"_s << 3031L << u"Il server della base dati "_s;
         QTest::newRow("utente sconosciuto") << u"utente"_s << 3031L << u"Il server della base dati "_s;
         QTest::newRow("base dati inesistente") << u"base dati"_s << 3024L << u"La base dati '"_s;
-        QTest::newRow("server che non risponde") << u"porta"_s << 3151L
-                                                 << u"Impossibile collegarsi al server della base dati "_s;
+        QTest::newRow("server che non risponde") << u"porta"_s << 3151L << u"Impossibile collegarsi al server della base dati "_s;
     }
     void accessoNegato()
     {
@@ -128,8 +127,9 @@ private Q_SLOTS:
 
         a.ini.scrivi(u"Installazione"_s, u"PROVIDER"_s, u"Oracle"_s);
         QVERIFY(finisce([&] { Inizializza(a.dir.path(), a.ini, a.sessione, a.db, a.dialoghi); }));
-        QCOMPARE(a.dialoghi.ultimo(), u"Il fornitore della base dati 'Oracle' indicato in QUIRDAL.INI non è riconosciuto: "
-                                      "indicare SQLite o PostgreSQL.\r\nIl programma verrà terminato."_s);
+        QCOMPARE(a.dialoghi.ultimo(),
+                 u"Il fornitore della base dati 'Oracle' indicato in QUIRDAL.INI non è riconosciuto: "
+                 "indicare SQLite o PostgreSQL.\r\nIl programma verrà terminato."_s);
     }
 
     // The connection breaks (the server put it out): the step fails with a message that offers
@@ -139,8 +139,8 @@ private Q_SLOTS:
     {
         Pronto a(u"Multiutenza"_s);
         const auto interrompi = [&] {
-            amministra(u"SELECT pg_terminate_backend(pid, 10000) FROM pg_stat_activity WHERE datname = '%1'"_s.arg(
-                a.nomeDbServer));
+            amministra(
+                u"SELECT pg_terminate_backend(pid, 10000) FROM pg_stat_activity WHERE datname = '%1'"_s.arg(a.nomeDbServer));
         };
         const QString inserisci = u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', ?, 'X')"_s;
         {
@@ -231,10 +231,23 @@ private Q_SLOTS:
         amministra(u"CREATE DATABASE %1 OWNER %2"_s.arg(a.nomeDbServer, u.utente));
         a.scriviIni();
         const DatiConnessione d = u.dove();
-        const QStringList imposta{u"imposta-installazione"_s, u"--tipo"_s, u"Multiutenza"_s, u"--versione"_s, u"SERVER"_s,
-                                  u"--provider"_s, u"PostgreSQL"_s, u"--host"_s, d.host, u"--porta"_s,
-                                  QString::number(d.porta), u"--nome-db"_s, d.nomeDb, u"--utente"_s, d.utente,
-                                  u"--password"_s, d.password};
+        const QStringList imposta{u"imposta-installazione"_s,
+                                  u"--tipo"_s,
+                                  u"Multiutenza"_s,
+                                  u"--versione"_s,
+                                  u"SERVER"_s,
+                                  u"--provider"_s,
+                                  u"PostgreSQL"_s,
+                                  u"--host"_s,
+                                  d.host,
+                                  u"--porta"_s,
+                                  QString::number(d.porta),
+                                  u"--nome-db"_s,
+                                  d.nomeDb,
+                                  u"--utente"_s,
+                                  d.utente,
+                                  u"--password"_s,
+                                  d.password};
         QCOMPARE(cli(a.dir.path(), imposta).errore(), QString());
         QCOMPARE(a.leggiIni(u"Installazione"_s, u"PROVIDER"_s), u"PostgreSQL"_s);
         QCOMPARE(a.leggiIni(u"BaseDati"_s, u"Utente"_s), u.utente);
@@ -250,12 +263,14 @@ private Q_SLOTS:
         QVERIFY2(ancora.err.contains(u"contiene già delle tabelle: non viene sovrascritta."_s), qPrintable(ancora.err));
         QVERIFY(!ancora.err.contains(kPasswordUtente));
         // Usage errors: the server's options belong to the server.
-        QCOMPARE(cli(a.dir.path(), {u"imposta-installazione"_s, u"--tipo"_s, u"StandAlone"_s, u"--versione"_s,
-                                    u"SERVER"_s, u"--provider"_s, u"PostgreSQL"_s, u"--host"_s, d.host})
+        QCOMPARE(cli(a.dir.path(),
+                     {u"imposta-installazione"_s, u"--tipo"_s, u"StandAlone"_s, u"--versione"_s, u"SERVER"_s, u"--provider"_s,
+                      u"PostgreSQL"_s, u"--host"_s, d.host})
                      .codice,
                  2);
-        QCOMPARE(cli(a.dir.path(), {u"imposta-installazione"_s, u"--tipo"_s, u"StandAlone"_s, u"--versione"_s,
-                                    u"SERVER"_s, u"--database"_s, u"x.mdb"_s, u"--host"_s, d.host})
+        QCOMPARE(cli(a.dir.path(),
+                     {u"imposta-installazione"_s, u"--tipo"_s, u"StandAlone"_s, u"--versione"_s, u"SERVER"_s, u"--database"_s,
+                      u"x.mdb"_s, u"--host"_s, d.host})
                      .codice,
                  2);
     }

@@ -36,17 +36,25 @@ private Q_SLOTS:
     void testoLibero_data()
     {
         colonne<QString, QString, QString>("testo", "pulito", "digitato");
-        QTest::newRow("pulito") << "VIA ROMA 1 #2" << "VIA ROMA 1 #2" << "VIA ROMA 1 SHARP2";
-        QTest::newRow("NUL") << u"VIA\u0000ROMA"_s << "VIAROMA" << "VIAROMA";
-        QTest::newRow("SOH ed ESC") << u"\u0001VIA\u001BROMA"_s << "VIAROMA" << "VIAROMA";
-        QTest::newRow("TAB") << u"VIA\tROMA"_s << "VIA ROMA" << "VIA ROMA";
-        QTest::newRow("DEL") << u"VIA\u007FROMA"_s << "VIAROMA" << "VIAROMA";
-        QTest::newRow("C1 dal primo all'ultimo") << u"\u0080VIA\u0085RO\u009FMA"_s << "VIAROMA" << "VIAROMA";
-        QTest::newRow("i cinque indefiniti di Windows-1252")
-            << u"V\u0081I\u008DA\u008F \u0090R\u009DOMA"_s << "VIA ROMA" << "VIA ROMA";
+        QTest::newRow("pulito") << "VIA ROMA 1 #2"
+                                << "VIA ROMA 1 #2"
+                                << "VIA ROMA 1 SHARP2";
+        QTest::newRow("NUL") << u"VIA\u0000ROMA"_s << "VIAROMA"
+                             << "VIAROMA";
+        QTest::newRow("SOH ed ESC") << u"\u0001VIA\u001BROMA"_s << "VIAROMA"
+                                    << "VIAROMA";
+        QTest::newRow("TAB") << u"VIA\tROMA"_s << "VIA ROMA"
+                             << "VIA ROMA";
+        QTest::newRow("DEL") << u"VIA\u007FROMA"_s << "VIAROMA"
+                             << "VIAROMA";
+        QTest::newRow("C1 dal primo all'ultimo") << u"\u0080VIA\u0085RO\u009FMA"_s << "VIAROMA"
+                                                 << "VIAROMA";
+        QTest::newRow("i cinque indefiniti di Windows-1252") << u"V\u0081I\u008DA\u008F \u0090R\u009DOMA"_s << "VIA ROMA"
+                                                             << "VIA ROMA";
         QTest::newRow("a capo restano") << u"RIGA UNO\r\nRIGA\nDUE"_s << u"RIGA UNO\r\nRIGA\nDUE"_s << u"RIGA UNO\r\nRIGA\nDUE"_s;
         QTest::newRow("non controlli") << u"€ … à\u00A0Ÿ"_s << u"€ … à\u00A0Ÿ"_s << u"€ … à\u00A0Ÿ"_s;
-        QTest::newRow("solo controlli") << u"\u0001\u0002\u001F"_s << "" << "";
+        QTest::newRow("solo controlli") << u"\u0001\u0002\u001F"_s << ""
+                                        << "";
     }
     void testoLibero()
     {
@@ -82,8 +90,9 @@ private Q_SLOTS:
         a.pronto();
         a.db.esegui(u"INSERT INTO Province VALUES ('001','AA','ALFA','01')"_s);
         a.db.esegui(u"INSERT INTO Comuni VALUES ('001001','ALFA','001','AA','10100')"_s);
-        scriviDati(a, u"oper.tx1"_s, {"#A#,#1#,#ENTE UNO@DUE#,#EF#,#11111111111#,#ROSSI@ANNA#,#ALFA#,#AA#,#01021970#,#AA#,"
-                                      "#1234567#,#2001#,#101#"},
+        scriviDati(a, u"oper.tx1"_s,
+                   {"#A#,#1#,#ENTE UNO@DUE#,#EF#,#11111111111#,#ROSSI@ANNA#,#ALFA#,#AA#,#01021970#,#AA#,"
+                    "#1234567#,#2001#,#101#"},
                    byte);
         scriviDati(a, u"compo.tx1"_s,
                    {"#A#,#1#,#1#,#SL#,#SEDE LEGALE#,#001001#,#10100#,#VIA UNO@DUE#,#011#,#5551234#,##,##,##,##,#@#"}, byte);
@@ -105,8 +114,10 @@ private Q_SLOTS:
         // A lookup file: the text column cleaned, then cut to its width (Denominazione: 50).
         a.dialoghi.messaggi.clear();
         const QByteArray lungo(47, 'X');
-        scriviDati(a, u"Comuni.txt"_s, {"#INSTALLAZIONE#", "#002001#,#BETA@UNO@DUE#,#001#,#AA#,#10200#", "#002002#,#" + lungo + "@YYYY#,#001#,#AA#,#10300#"},
-                   byte);
+        scriviDati(
+            a, u"Comuni.txt"_s,
+            {"#INSTALLAZIONE#", "#002001#,#BETA@UNO@DUE#,#001#,#AA#,#10200#", "#002002#,#" + lungo + "@YYYY#,#001#,#AA#,#10300#"},
+            byte);
         const bool finito = finisce([&] {
             caricaTabella(*a.contesto, a.percorso(u"Comuni.txt"_s), u"Comuni"_s, terminiChiave(*a.contesto, u"Comuni"_s), p);
         });
@@ -116,8 +127,9 @@ private Q_SLOTS:
             return;
         }
         const QString soloSeparatore = QString(atteso).remove(u"UNO"_s).remove(u"DUE"_s);
-        QCOMPARE(a.valore(u"SELECT group_concat(Denominazione, '|') FROM (SELECT Denominazione FROM Comuni ORDER BY CodComune)"_s),
-                 u"BETA"_s + soloSeparatore + atteso + u'|' + (QString::fromLatin1(lungo) + soloSeparatore + u"YYYY"_s).left(50));
+        QCOMPARE(
+            a.valore(u"SELECT group_concat(Denominazione, '|') FROM (SELECT Denominazione FROM Comuni ORDER BY CodComune)"_s),
+            u"BETA"_s + soloSeparatore + atteso + u'|' + (QString::fromLatin1(lungo) + soloSeparatore + u"YYYY"_s).left(50));
     }
 
     // Values with control characters put straight into the database, as a restore of an

@@ -70,10 +70,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("aggiornamento");
         QTest::addColumn<QString>("data");
         QTest::addColumn<QString>("salvata"); // "" when the record is refused
-        const QList<QPair<const char *, const char *>> date = {{"01021970", "01|02|1970"}, {"", "||"},
-                                                               {"1/2/1970", ""},           {"0102197O", ""},
-                                                               {"1021970", ""},            {"010219700", ""},
-                                                               {"01 21970", ""}};
+        const QList<QPair<const char *, const char *>> date = {
+            {"01021970", "01|02|1970"}, {"", "||"},      {"1/2/1970", ""}, {"0102197O", ""}, {"1021970", ""},
+            {"010219700", ""},          {"01 21970", ""}};
         for (const bool agg : {false, true})
             for (const auto &[d, s] : date)
                 QTest::addRow("%s '%s'", agg ? "aggiornamento" : "installazione", d) << agg << d << s;
@@ -106,7 +105,8 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(a.dialoghi.messaggi[0].titolo,
-                 aggiornamento ? QStringLiteral("Aggiornamento Base Dati - AggCorsiOper") : QStringLiteral("Installazione Base Dati"));
+                 aggiornamento ? QStringLiteral("Aggiornamento Base Dati - AggCorsiOper")
+                               : QStringLiteral("Installazione Base Dati"));
         const QString testo = a.dialoghi.messaggi[0].testo;
         QVERIFY2(testo.startsWith(QStringLiteral("Errore 3421 --> data non valida nel campo 8")), qPrintable(testo));
         QVERIFY2(testo.contains(u'\'' + data + u'\''), qPrintable(testo));
@@ -124,12 +124,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("parA1");
         QTest::addColumn<QString>("minOre");
         QTest::addColumn<double>("atteso"); // ParA1; -1 when the file is refused
-        QTest::newRow("virgola") << "12,50" << "1" << 12.5;
-        QTest::newRow("punto") << "12.50" << "1" << 12.5;
-        QTest::newRow("intero") << "12" << "1" << 12.0;
-        QTest::newRow("virgola in un intero") << "6,25" << "1,0" << 6.25;
-        QTest::newRow("punto e virgola insieme") << "1.234,50" << "1" << -1.0;
-        QTest::newRow("due virgole") << "12,5,0" << "1" << -1.0;
+        QTest::newRow("virgola") << "12,50"
+                                 << "1" << 12.5;
+        QTest::newRow("punto") << "12.50"
+                               << "1" << 12.5;
+        QTest::newRow("intero") << "12"
+                                << "1" << 12.0;
+        QTest::newRow("virgola in un intero") << "6,25"
+                                              << "1,0" << 6.25;
+        QTest::newRow("punto e virgola insieme") << "1.234,50"
+                                                 << "1" << -1.0;
+        QTest::newRow("due virgole") << "12,5,0"
+                                     << "1" << -1.0;
     }
     void decimaliNeiFileTabella()
     {
@@ -144,8 +150,8 @@ private Q_SLOTS:
                 QStringLiteral("#I.A#,#01#,#01#,#10#,#%1#,#100#,#%2#,#15#,#6,00#,#5#,#NULL#").arg(minOre, parA1)});
         ProgressoCaricamento p;
         const bool finito = finisce([&] {
-            caricaTabella(*a.contesto, file, QStringLiteral("MassimaliPar"), terminiChiave(*a.contesto, QStringLiteral("MassimaliPar")),
-                          p);
+            caricaTabella(*a.contesto, file, QStringLiteral("MassimaliPar"),
+                          terminiChiave(*a.contesto, QStringLiteral("MassimaliPar")), p);
         });
         QCOMPARE(finito, atteso < 0);
         if (finito) {
@@ -172,12 +178,16 @@ private Q_SLOTS:
         for (int i = 9; i <= 32; ++i)
             spese << i;
         spese.removeOne(22); // EnteErogatore, a text
-        QTest::newRow("F di un corso senza spese") << "F" << "00060" << spese << QStringList(spese.size(), QString());
-        QTest::newRow("E di un corso senza spese: ore A1 e importo") << "E" << "00060" << QList<int>{44, 46}
-                                                                   << QStringList{QString(), QString()};
-        QTest::newRow("F con A2 nulli e altri a zero") << "F" << "00011" << QList<int>{12, 13, 14, 15, 16, 21}
-                                                       << QStringList{"", "", "", "0.00", "0", "0.00"};
-        QTest::newRow("E con spese a zero") << "E" << "00030" << QList<int>{44, 46} << QStringList{"400", "0.00"};
+        QTest::newRow("F di un corso senza spese") << "F"
+                                                   << "00060" << spese << QStringList(spese.size(), QString());
+        QTest::newRow("E di un corso senza spese: ore A1 e importo")
+            << "E"
+            << "00060" << QList<int>{44, 46} << QStringList{QString(), QString()};
+        QTest::newRow("F con A2 nulli e altri a zero")
+            << "F"
+            << "00011" << QList<int>{12, 13, 14, 15, 16, 21} << QStringList{"", "", "", "0.00", "0", "0.00"};
+        QTest::newRow("E con spese a zero") << "E"
+                                            << "00030" << QList<int>{44, 46} << QStringList{"400", "0.00"};
     }
     void valoriNulliNelFileDiTrasmissione()
     {

@@ -34,8 +34,7 @@ struct Cartella : Ambiente {
     QString valore(const QString &sql) { return db.valoreScalare(sql).toString(); }
     QString province()
     {
-        return valore(
-            QStringLiteral("SELECT group_concat(PROV || SigProv, ',') FROM (SELECT * FROM Province ORDER BY PROV)"));
+        return valore(QStringLiteral("SELECT group_concat(PROV || SigProv, ',') FROM (SELECT * FROM Province ORDER BY PROV)"));
     }
     // Three operators, each with its registered office, in the given line ends.
     void operatori(const QByteArray &fine, const QByteArray &inizio = {})
@@ -63,11 +62,10 @@ private Q_SLOTS:
         QTest::newRow("CR LF, LF, CR") << QByteArray("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
         QTest::newRow("righe vuote") << QByteArray("a\r\r\n\nb\r\n") << QStringList{"a", "", "", "b"};
         QTest::newRow("BOM") << QByteArray("\xEF\xBB\xBF#x#\r\n") << QStringList{"#x#"};
-        QTest::newRow("BOM solo all'inizio") << QByteArray("a\n\xEF\xBB\xBF")
-                                             << QStringList{"a", QString::fromLatin1("\xEF\xBB\xBF")};
+        QTest::newRow("BOM solo all'inizio")
+            << QByteArray("a\n\xEF\xBB\xBF") << QStringList{"a", QString::fromLatin1("\xEF\xBB\xBF")};
         // CR the last byte of a piece read, LF the first of the next: one line end.
-        QTest::newRow("CR LF a cavallo") << QByteArray(65535, 'x') + "\r\nb\rc"
-                                         << QStringList{QString(65535, 'x'), "b", "c"};
+        QTest::newRow("CR LF a cavallo") << QByteArray(65535, 'x') + "\r\nb\rc" << QStringList{QString(65535, 'x'), "b", "c"};
         QTest::newRow("riga lunga") << QByteArray(200000, 'y') + "\nz" << QStringList{QString(200000, 'y'), "z"};
     }
     void righe()
@@ -92,9 +90,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("contenuto");
         QTest::addColumn<QString>("province");
         const QByteArray righe[] = {"#001#,#AL#,#ALBARESE#,#01#", "#002#,#BO#,#BORGALTO#,#01#"};
-        QTest::newRow("solo CR") << "#X#\r" + righe[0] + "\r" + righe[1] + "\r" << "001AL,002BO";
+        QTest::newRow("solo CR") << "#X#\r" + righe[0] + "\r" + righe[1] + "\r"
+                                 << "001AL,002BO";
         QTest::newRow("solo LF") << "#X#\n" + righe[0] + "\n" + righe[1] << "001AL,002BO";
-        QTest::newRow("misti") << "#X#\r\n" + righe[0] + "\r" + righe[1] + "\n" << "001AL,002BO";
+        QTest::newRow("misti") << "#X#\r\n" + righe[0] + "\r" + righe[1] + "\n"
+                               << "001AL,002BO";
         QTest::newRow("BOM e AGGIORNAMENTO") << "\xEF\xBB\xBF#AGGIORNAMENTO#\r\n" + righe[0] + "\r\n"
                                              << "001AL,009ZZ";
     }
@@ -190,9 +190,9 @@ private Q_SLOTS:
                  prima);
         QCOMPARE(a.province(), QStringLiteral("001AL"));
         QCOMPARE(a.valore(QStringLiteral("SELECT Prov || ID FROM Legami")), QStringLiteral("0017"));
-        QCOMPARE(caricaTabella(*a.contesto, a.percorso(QStringLiteral("CorsiProp.txt")), QStringLiteral("CorsiProp"), {},
-                               a.progresso),
-                 0);
+        QCOMPARE(
+            caricaTabella(*a.contesto, a.percorso(QStringLiteral("CorsiProp.txt")), QStringLiteral("CorsiProp"), {}, a.progresso),
+            0);
         QCOMPARE(a.valore(QStringLiteral("SELECT count(*) FROM CorsiProp")), QStringLiteral("1"));
     }
 

@@ -17,7 +17,10 @@ using namespace quirdal;
 
 namespace {
 
-QByteArray riga(const QStringList &c) { return aWindows1252(QLatin1Char('#') + c.join(QStringLiteral("#,#")) + QStringLiteral("#\r\n")); }
+QByteArray riga(const QStringList &c)
+{
+    return aWindows1252(QLatin1Char('#') + c.join(QStringLiteral("#,#")) + QStringLiteral("#\r\n"));
+}
 
 QByteArray impronta(const QString &db)
 {

@@ -12,8 +12,8 @@ using namespace quirdal::test;
 
 namespace {
 
-const QByteArray kOper = riga({"A", "1", "ENTE UNO", "EF", "11111111111", "ROSSI ANNA", "ALFA", "AA", "01021970", "AA",
-                               "1234567", "2001", "101"})
+const QByteArray kOper =
+    riga({"A", "1", "ENTE UNO", "EF", "11111111111", "ROSSI ANNA", "ALFA", "AA", "01021970", "AA", "1234567", "2001", "101"})
     + riga({"A", "2", "ENTE DUE", "CP", "22222222222", "", "", "", "", "", "", "", "105"});
 const QByteArray kCompo =
     riga({"A", "1", "1", "SL", "SEDE LEGALE UNO", "001001", "10100", "VIA UNO 1", "011", "5551234", "", "", "", "", ""})
@@ -52,7 +52,10 @@ public:
             scrivi(n, kFile.value(n));
     }
     // True when the install ends the program.
-    bool installa() { return finisce([&] { installaDatiOperatori(*contesto, progresso); }); }
+    bool installa()
+    {
+        return finisce([&] { installaDatiOperatori(*contesto, progresso); });
+    }
     bool aggiorna() { return aggiornaDatiOperatori(*contesto, progresso); }
     // Everything the operator tables hold, to compare before and after.
     QString istantanea()
@@ -88,9 +91,11 @@ private Q_SLOTS:
         QVERIFY(a.dialoghi.messaggi.isEmpty());
         QCOMPARE(a.conta(u"CorsiOper"_s), 2);
         QCOMPARE(a.valore(u"SELECT LegGGNasc || LegMMNasc || LegAAAANasc || '|' || Corrispondenza FROM CorsiOper "
-                          "WHERE Operatore=1"_s), u"01021970|1"_s);
+                          "WHERE Operatore=1"_s),
+                 u"01021970|1"_s);
         QCOMPARE(a.valore(u"SELECT Tel || '|' || Pref || '|' || Riferimento FROM CorsiCompo WHERE Operatore=1 AND "
-                          "Componente=2"_s), u"0304455||"_s);
+                          "Componente=2"_s),
+                 u"0304455||"_s);
         QCOMPARE(a.valore(u"SELECT Tel FROM CorsiCompo WHERE Operatore=2"_s), u"0115550000"_s);
         QCOMPARE(a.valore(u"SELECT TipoCompo FROM CorsiSediOcc"_s), u"UO"_s);
         QVERIFY(a.db.valoreScalare(u"SELECT SedeOcc FROM PrecCorsi"_s).isNull());
@@ -144,22 +149,26 @@ private Q_SLOTS:
         const auto fase = [](const char *f) {
             return u"\r\ndurante il caricamento %1. L'operazione di caricamento sarà interrotta.\r\n"_s.arg(QString::fromUtf8(f));
         };
-        QTest::newRow("oper vuoto") << "oper.tx1" << QByteArray() << titolo << "ATTENZIONE: non è presente alcun OPERATORE" << "";
+        QTest::newRow("oper vuoto") << "oper.tx1" << QByteArray() << titolo << "ATTENZIONE: non è presente alcun OPERATORE"
+                                    << "";
         QTest::newRow("compo vuoto") << "compo.tx1" << QByteArray() << titolo << "ATTENZIONE: non è presente alcun COMPONENTE"
                                      << "";
         QTest::newRow("sediutil vuoto") << "sediutil.tx1" << QByteArray() << titolo
-                                        << "ATTENZIONE: il file con i dati di utilizzo delle sedi" << "";
+                                        << "ATTENZIONE: il file con i dati di utilizzo delle sedi"
+                                        << "";
         QTest::newRow("sediocc vuoto") << "sediocc.tx1" << QByteArray() << titolo
-                                       << "ATTENZIONE: il file con i dati anagrafici delle sedi" << "";
+                                       << "ATTENZIONE: il file con i dati anagrafici delle sedi"
+                                       << "";
         QTest::newRow("senza sede legale") << "compo.tx1" << kCompo.left(kCompo.lastIndexOf("#A#,#2#"))
-            << "Installazione/Aggiornamento Base Dati"
-            << "Manca la sede legale dell'Operatore A - 2. Impossibile utilizzare il programma." << "";
-        QTest::newRow("operatore non numerico") << "oper.tx1"
-            << riga({"A", "1x", "ENTE", "EF", "1", "", "", "", "", "", "", "", "101"}) << titolo << "Errore "
+                                           << "Installazione/Aggiornamento Base Dati"
+                                           << "Manca la sede legale dell'Operatore A - 2. Impossibile utilizzare il programma."
+                                           << "";
+        QTest::newRow("operatore non numerico")
+            << "oper.tx1" << riga({"A", "1x", "ENTE", "EF", "1", "", "", "", "", "", "", "", "101"}) << titolo << "Errore "
             << fase("dei dati anagrafici dell' OPERATORE/I");
-        QTest::newRow("data di 7 caratteri") << "oper.tx1"
-            << riga({"A", "1", "ENTE", "EF", "1", "X", "Y", "ZZ", "0102197", "", "", "", "101"}) << titolo << "Errore "
-            << fase("dei dati anagrafici dell' OPERATORE/I");
+        QTest::newRow("data di 7 caratteri")
+            << "oper.tx1" << riga({"A", "1", "ENTE", "EF", "1", "X", "Y", "ZZ", "0102197", "", "", "", "101"}) << titolo
+            << "Errore " << fase("dei dati anagrafici dell' OPERATORE/I");
         QTest::newRow("campi mancanti") << "compo.tx1" << riga({"A", "1"}) << titolo << "Errore "
                                         << fase("dei dati anagrafici dei COMPONENTI");
         QTest::newRow("chiave duplicata") << "sediocc.tx1" << kSediOcc + kSediOcc << titolo << "Errore "
@@ -198,9 +207,10 @@ private Q_SLOTS:
         a.dialoghi.risposte << Risposta::Si;
         QVERIFY(a.aggiorna());
         QCOMPARE(a.valore(u"SELECT Denominazione FROM CorsiOper WHERE Operatore=1"_s), u"ENTE UNO"_s);
-        QCOMPARE(a.log(), u"- Operatore A-1 non aggiornato perchè bloccato (ha stampato almeno una domanda definitiva)\r\n"
-                          "- Componente A-1-2 SEDE UNO IN GAMMA non aggiornato perchè bloccato (rientra in una provincia "
-                          "per la quale è già stata stampata la domanda definitiva)\r\n"_s);
+        QCOMPARE(a.log(),
+                 u"- Operatore A-1 non aggiornato perchè bloccato (ha stampato almeno una domanda definitiva)\r\n"
+                 "- Componente A-1-2 SEDE UNO IN GAMMA non aggiornato perchè bloccato (rientra in una provincia "
+                 "per la quale è già stata stampata la domanda definitiva)\r\n"_s);
         QVERIFY(a.dialoghi.ultimo().startsWith(u"E' stato creato un file di log con nome: "_s));
         QVERIFY(a.dialoghi.ultimo().endsWith(u"\r\nVisualizzare subito il file di log?"_s));
         QCOMPARE(a.piattaforma.aperti, QStringList{a.percorso(u"AggiornaDB.LOG"_s)});
@@ -216,10 +226,12 @@ private Q_SLOTS:
         a.stampata(u"A"_s, 1, u"001"_s, 0);
         a.scrivi(u"oper.tx1"_s, riga({"A", "2", "ENTE DUE BIS", "CP", "2", "", "", "", "", "", "", "", "105"}));
         QByteArray compo = kCompo;
-        a.scrivi(u"compo.tx1"_s, compo.replace("SEDE UNO IN GAMMA", "GAMMA RINOMINATA").replace("SEDE LEGALE UNO", "SL RINOMINATA"));
+        a.scrivi(u"compo.tx1"_s,
+                 compo.replace("SEDE UNO IN GAMMA", "GAMMA RINOMINATA").replace("SEDE LEGALE UNO", "SL RINOMINATA"));
         QVERIFY(a.aggiorna());
         QCOMPARE(a.valore(u"SELECT group_concat(Denominazione, '|') FROM (SELECT Denominazione FROM CorsiCompo "
-                          "WHERE Operatore=1 ORDER BY Componente)"_s), u"SL RINOMINATA|SEDE UNO IN GAMMA"_s);
+                          "WHERE Operatore=1 ORDER BY Componente)"_s),
+                 u"SL RINOMINATA|SEDE UNO IN GAMMA"_s);
         QCOMPARE(a.valore(u"SELECT Denominazione FROM CorsiOper WHERE Operatore=2"_s), u"ENTE DUE BIS"_s);
     }
 
@@ -228,12 +240,14 @@ private Q_SLOTS:
         Operatori a(true);
         a.db.esegui(u"UPDATE CorsiOper SET NominativoReferente='VERDI', ContABI='12345' WHERE Operatore=1"_s);
         a.db.esegui(u"UPDATE CorsiCompo SET Tel='999', Email='' WHERE Operatore=1 AND Componente=1"_s);
-        a.scrivi(u"oper.tx1"_s, riga({"A", "1", "ENTE UNO NUOVO", "EF", "1", "ALTRO NOME " + QString(40, u'X'), "BETA",
-                                      "BB", "03041980", "", "", "", "101"})
+        a.scrivi(u"oper.tx1"_s,
+                 riga({"A", "1", "ENTE UNO NUOVO", "EF", "1", "ALTRO NOME " + QString(40, u'X'), "BETA", "BB", "03041980", "", "",
+                       "", "101"})
                      + riga({"A", "2", "ENTE DUE", "CP", "2", "NERI LUCA", "GAMMA", "GG", "07081975", "", "", "", "105"})
                      + riga({"B", "7", "ENTE NUOVO", "AS", "7", "", "", "", "", "", "", "", "101"}));
         a.scrivi(u"compo.tx1"_s,
-                 kCompo + riga({"B", "7", "1", "SL", "SEDE NUOVA", "001001", "10100", "VIA N", "", "1", "", "", "", "", "n@x.it"}));
+                 kCompo
+                     + riga({"B", "7", "1", "SL", "SEDE NUOVA", "001001", "10100", "VIA N", "", "1", "", "", "", "", "n@x.it"}));
         QVERIFY(a.aggiorna());
         // A filled LegNome stays, an empty one is filled (cut to the column).
         QCOMPARE(a.valore(u"SELECT LegNome || '|' || LegComNasc || '|' || Denominazione || '|' || NominativoReferente "
@@ -249,7 +263,8 @@ private Q_SLOTS:
     {
         Operatori a(true);
         a.scrivi(u"oper.tx1"_s, kOper);
-        a.scrivi(u"compo.tx1"_s, kCompo + riga({"A", "1", "9", "UL", "SEDE IGNOTA", "999999", "", "", "", "", "", "", "", "", ""}));
+        a.scrivi(u"compo.tx1"_s,
+                 kCompo + riga({"A", "1", "9", "UL", "SEDE IGNOTA", "999999", "", "", "", "", "", "", "", "", ""}));
         QVERIFY(a.aggiorna());
         QVERIFY(a.dialoghi.testiMessaggi().join(u'\n').contains(u"ATTENZIONE: provincia non trovata per il componente A-1-9"_s));
         QCOMPARE(a.conta(u"CorsiCompo WHERE Componente=9"_s), 0);
@@ -296,14 +311,16 @@ private Q_SLOTS:
     {
         // compo null: the file as installed
         colonne<QString, QString, bool, QString>("versione", "compo", "riuscito", "messaggio");
-        QTest::newRow("CLIENT") << "CLIENT" << QString() << false
-                                << "La funzione di Aggiornamento Base Dati è disponibile solo dalle installazioni di tipo SERVER.";
+        QTest::newRow("CLIENT")
+            << "CLIENT" << QString() << false
+            << "La funzione di Aggiornamento Base Dati è disponibile solo dalle installazioni di tipo SERVER.";
         QTest::newRow("vuota") << "" << QString() << false
                                << "ATTENZIONE: impossibile rilevare tipo di installazione in uso (SERVER/CLIENT). \r\n"
                                   "Contattare il servizio di assistenza V.T.Z. riportando questo messaggio.";
         QTest::newRow("SERVER") << "SERVER" << QString() << true << "Aggiornamento Base Dati effettuato.";
         // A failed update leaves its files in BAD.
-        QTest::newRow("SERVER, componente errato") << "SERVER" << "#A#,#x#" << false << "Ripristino della base dati riuscito";
+        QTest::newRow("SERVER, componente errato") << "SERVER"
+                                                   << "#A#,#x#" << false << "Ripristino della base dati riuscito";
     }
     void aggiornamentoBaseDati()
     {

@@ -70,8 +70,7 @@ private Q_SLOTS:
     void carica_data()
     {
         // messaggio: the start of the one message, empty for none
-        colonne<QByteArrayList, QStringList, QString, QStringList, QString>(
-            "file", "traccia", "stato", "rimasti", "messaggio");
+        colonne<QByteArrayList, QStringList, QString, QStringList, QString>("file", "traccia", "stato", "rimasti", "messaggio");
         const QString inst = u"INSTALLAZIONE TABELLE|Attendere ...."_s, agg = u"AGGIORNAMENTO TABELLE|Attendere ...."_s;
         // A table without its file is left as it was, in install mode too.
         QTest::newRow("installazione") << QByteArrayList{"installa.tab=", "Province.txt=" + kProvince}
@@ -107,8 +106,9 @@ private Q_SLOTS:
                                      << "009ZZ / 01 VECCHIA REGIONE /  / aggiorna" << QStringList{"Province.txt"} << "";
         // CodComune is text 6, SigProv text 2; the last field is not closed by "#".
         QTest::newRow("valori null e testi tagliati")
-            << QByteArrayList{"installa.tab=", "Comuni.txt=#INSTALLAZIONE#\n#0010019999#,# SANT'ELIA #,#null#,#ALX#,#10100\n"
-                                               "#001002#,#CASTELL\xc0#,#001#,#AL#,#NULL#\n"}
+            << QByteArrayList{"installa.tab=",
+                              "Comuni.txt=#INSTALLAZIONE#\n#0010019999#,# SANT'ELIA #,#null#,#ALX#,#10100\n"
+                              "#001002#,#CASTELL\xc0#,#001#,#AL#,#NULL#\n"}
             << QStringList{inst, "Comuni:2"}
             << "009ZZ / 01 VECCHIA REGIONE / 001001|SANT'ELIA|<null>|AL|10100,001002|CASTELLÀ|001|AL|<null> / installa"
             << QStringList{"CAR/Comuni.txt"} << "";
@@ -116,8 +116,8 @@ private Q_SLOTS:
         for (int i = 2; i < 60; ++i)
             sessanta += ",#extra" + QByteArray::number(i) + '#';
         QTest::newRow("sessanta campi") << QByteArrayList{"aggiorna.tab=", sessanta + "\r\n"} << QStringList{agg, "Regioni:1"}
-                                        << "009ZZ / 01 VECCHIA REGIONE,05 QUINTA /  / aggiorna"
-                                        << QStringList{"CAR/Regioni.txt"} << "";
+                                        << "009ZZ / 01 VECCHIA REGIONE,05 QUINTA /  / aggiorna" << QStringList{"CAR/Regioni.txt"}
+                                        << "";
     }
     void carica()
     {
@@ -150,9 +150,9 @@ private Q_SLOTS:
         QTest::newRow("chiave duplicata in installazione")
             << QByteArrayList{"installa.tab=", regioni, "Province.txt=#X#\r\n#001#,#AL#,#A#,#01#\r\n#001#,#AL#,#B#,#01#\r\n"}
             << "Province" << 2 << "009ZZ / 03 NUOVA /  / installa";
-        QTest::newRow("byte a caso")
-            << QByteArrayList{"aggiorna.tab=", regioni, "Province.txt=#X#\r\n\x8f\x01\x99zz\xff\r\n\x02\x03#"}
-            << "Province" << 1 << "009ZZ / 01 VECCHIA REGIONE,03 NUOVA /  / aggiorna";
+        QTest::newRow("byte a caso") << QByteArrayList{"aggiorna.tab=", regioni,
+                                                       "Province.txt=#X#\r\n\x8f\x01\x99zz\xff\r\n\x02\x03#"}
+                                     << "Province" << 1 << "009ZZ / 01 VECCHIA REGIONE,03 NUOVA /  / aggiorna";
         QTest::newRow("testo in campo numerico")
             << QByteArrayList{"installa.tab=", "Destin.txt=#X#\r\n#1#,#GIOVANI#\r\n#due#,#ADULTI#\r\n"} << "Destin" << 2
             << "009ZZ / 01 VECCHIA REGIONE /  / installa";

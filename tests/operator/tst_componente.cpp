@@ -34,8 +34,8 @@ Contesto &sediPronte(Ambiente &a, bool stampata)
     a.db.esegui(QStringLiteral("INSERT INTO TipoCompo VALUES ('SL','SEDE LEGALE'), ('UL','UNITA LOCALE'), "
                                "('UO','UNITA OPERATIVA')"));
     a.db.esegui(u"INSERT INTO Direttiva VALUES (1,'DIRETTIVA UNO'), (2,'DIRETTIVA DUE')"_s);
-    for (const auto &[k, v] : {std::pair{"GrOpe", "A"}, std::pair{"Oper", "7"}, std::pair{"Prov", "001"},
-                               std::pair{"Domanda", "1"}})
+    for (const auto &[k, v] :
+         {std::pair{"GrOpe", "A"}, std::pair{"Oper", "7"}, std::pair{"Prov", "001"}, std::pair{"Domanda", "1"}})
         a.ini.scrivi(u"BaseDati"_s, QString::fromLatin1(k), QString::fromLatin1(v));
     ripristinaSessione(a.sessione, a.ini, a.db);
     return *a.contesto;
@@ -67,8 +67,7 @@ private Q_SLOTS:
         // Where a check stops, the focus goes to the number of rooms unless the row names another field.
         auto riga = [](const char *nome, const char *locali, int laboratori, const QString &messaggio = {},
                        const char *fuoco = "txtNumLocali", const char *allievi = "20", bool conOre = true) {
-            QTest::newRow(nome) << locali << laboratori << allievi << conOre << messaggio
-                                << (messaggio.isEmpty() ? "" : fuoco);
+            QTest::newRow(nome) << locali << laboratori << allievi << conOre << messaggio << (messaggio.isEmpty() ? "" : fuoco);
         };
         const QString unoSuTre = u"E' obbligatorio che ogni tre locali uno sia adibito a laboratorio."_s;
         riga("3 locali, 1 laboratorio", "3", 1);
@@ -79,13 +78,17 @@ private Q_SLOTS:
              u"Il numero di locali indicato, deve essere maggiore o uguale al numero di laboratori inseriti"_s);
         riga("senza locali", "", 1, u"Indicare il numero totale dei locali."_s);
         riga("zero locali", "0", 0, u"Il numero totale dei locali deve essere MAGGIORE di 0."_s);
-        riga("senza allievi", "3", 1, u"Indicare il numero di allievi contemporaneamente previsti nella sede in "
-                                      "riferimento alla legge sull'edilizia scolastica."_s, "txtAllieviPrevisti", "");
-        riga("zero allievi", "3", 1, u"Il numero di allievi contemporaneamente previsti nella sede in riferimento alla "
-                                     "legge sull'edilizia scolastica deve essere MAGGIORE di 0."_s,
+        riga("senza allievi", "3", 1,
+             u"Indicare il numero di allievi contemporaneamente previsti nella sede in "
+             "riferimento alla legge sull'edilizia scolastica."_s,
+             "txtAllieviPrevisti", "");
+        riga("zero allievi", "3", 1,
+             u"Il numero di allievi contemporaneamente previsti nella sede in riferimento alla "
+             "legge sull'edilizia scolastica deve essere MAGGIORE di 0."_s,
              "txtAllieviPrevisti", "0");
-        riga("senza ore e senza spunta", "3", 1, u"E' obbligatorio compilare la griglia 'Previsione Ore Corsi Rientranti "
-                                                 "Nell'Anno Formativo' o spuntare il flag soprastante."_s,
+        riga("senza ore e senza spunta", "3", 1,
+             u"E' obbligatorio compilare la griglia 'Previsione Ore Corsi Rientranti "
+             "Nell'Anno Formativo' o spuntare il flag soprastante."_s,
              "ChkDirettive", "20", false);
     }
     void locali()
@@ -126,13 +129,12 @@ private Q_SLOTS:
         QTest::newRow("senza nome") << QStringList{"txtDenominazione="} << "Inserire denominazione della Facoltà" << vd;
         QTest::newRow("CAP di 4 cifre") << QStringList{"txtCap=1012"} << "C.A.P. non valido" << vd;
         QTest::newRow("CAP senza comune") << QStringList{"txtComDes=", "txtCap=10121"}
-                                          << "Indicare, oltre al C.A.P., anche il comune, oppure cancellare il C.A.P."
-                                          << vd;
+                                          << "Indicare, oltre al C.A.P., anche il comune, oppure cancellare il C.A.P." << vd;
         QTest::newRow("e-mail senza punto") << QStringList{"txtPostaElettronica=sede@ente"} << formato << vd;
         QTest::newRow("e-mail che inizia con @") << QStringList{"txtPostaElettronica=@ente.it"} << formato << vd;
-        QTest::newRow("seconda sede legale") << QStringList{"cmbTipoCompo=SL  SEDE LEGALE"}
-                                             << "E' già presente un componente (Facoltà)\r\n di tipo SEDE LEGALE"
-                                             << "Tipo componente";
+        QTest::newRow("seconda sede legale")
+            << QStringList{"cmbTipoCompo=SL  SEDE LEGALE"} << "E' già presente un componente (Facoltà)\r\n di tipo SEDE LEGALE"
+            << "Tipo componente";
     }
     void restaSullaSede()
     {
@@ -174,9 +176,9 @@ private Q_SLOTS:
         QStringList didascalie;
         for (const char *b : {"cmdFirst", "cmdPrevious", "cmdNext", "cmdLast", "CmdVai"})
             didascalie << trova<QPushButton>(&a.s, b)->text();
-        QCOMPARE(didascalie, (QStringList{u"Prima Sede Interessata"_s, u"Sede Interessata Precedente"_s,
-                                          u"Sede Interessata Successiva"_s, u"Ultima Sede Interessata"_s,
-                                          u"Vai alla Sede Interessata"_s}));
+        QCOMPARE(didascalie,
+                 (QStringList{u"Prima Sede Interessata"_s, u"Sede Interessata Precedente"_s, u"Sede Interessata Successiva"_s,
+                              u"Ultima Sede Interessata"_s, u"Vai alla Sede Interessata"_s}));
         clic(&a.s, "cmdNext");
         QCOMPARE(a.sede(), u"2"_s);
         QCOMPARE(abilitati(), u"1111"_s);
@@ -223,9 +225,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("cap");
         QTest::addColumn<int>("messaggi");
         QTest::addColumn<bool>("svuotato"); // the field emptied first, which empties the postal code
-        QTest::newRow("nella provincia") << "sant'elia" << "001002" << "10024" << 0 << false;
-        QTest::newRow("di un'altra provincia") << "GAMMA" << "001001" << "10100" << 1 << false;
-        QTest::newRow("svuotato, poi di un'altra provincia") << "GAMMA" << "001001" << "10100" << 1 << true;
+        QTest::newRow("nella provincia") << "sant'elia"
+                                         << "001002"
+                                         << "10024" << 0 << false;
+        QTest::newRow("di un'altra provincia") << "GAMMA"
+                                               << "001001"
+                                               << "10100" << 1 << false;
+        QTest::newRow("svuotato, poi di un'altra provincia") << "GAMMA"
+                                                             << "001001"
+                                                             << "10100" << 1 << true;
     }
     void comuneDigitato()
     {
@@ -305,10 +313,10 @@ private Q_SLOTS:
         a.dialoghi.testi << u"1"_s << QString(300, QLatin1Char('L'));
         a.dialoghi.risposte << Risposta::Si;
         clic(&a.s, "cmdModLab");
-        QCOMPARE(a.valore(u"SELECT length(TipoLab) FROM CorsiCompoTipoLab WHERE Componente=1 AND NumLab=1"_s),
-                 u"255"_s);
-        QCOMPARE(a.dialoghi.ultimo(), QStringLiteral("Sono stati immessi più di 255 caratteri. Troncare la descrizione? "
-                                                     "Scegliendo NO l'attuale modifica verrà annullata"));
+        QCOMPARE(a.valore(u"SELECT length(TipoLab) FROM CorsiCompoTipoLab WHERE Componente=1 AND NumLab=1"_s), u"255"_s);
+        QCOMPARE(a.dialoghi.ultimo(),
+                 QStringLiteral("Sono stati immessi più di 255 caratteri. Troncare la descrizione? "
+                                "Scegliendo NO l'attuale modifica verrà annullata"));
         // Deleted meanwhile on another workstation.
         a.db.esegui(u"DELETE FROM CorsiCompoTipoLab WHERE Componente=1 AND NumLab=1"_s);
         g->selectRow(1);

@@ -40,7 +40,8 @@ Contesto &operatorePronto(Ambiente &a, bool stampata)
 }
 
 // That operator and one screen over it, built but not loaded.
-template <typename Schermo> struct Banco : Ambiente {
+template <typename Schermo>
+struct Banco : Ambiente {
     Schermo s;
     explicit Banco(bool stampata = false) : s(operatorePronto(*this, stampata)) { }
     QString colonna(const char *c)
@@ -93,20 +94,24 @@ private Q_SLOTS:
         const QString vd = u"Verifica dati"_s, nascita = u"Data di nascita del legale\r\nrappresentante non valida"_s;
         const QString tutti = u"Per i dati riguardanti l'eventuale domanda precedente è obbligatorio\r\n"
                               "compilare tutti i campi o non compilarne nessuno."_s;
-        const QStringList precedente = {"txtDomPrece=123", "txtGGPrece=10", "txtMMPrece=03", "txtAAPrece=2005",
-                                        "CmbProv=#1", "txtDirettiva=DIRETTIVA 2005", "txtAnnoDirettiva=2005"};
-        auto salvato = [](const char *riga, const QStringList &m) { QTest::newRow(riga) << m << "" << "" << 0 << ""; };
+        const QStringList precedente = {"txtDomPrece=123",      "txtGGPrece=10", "txtMMPrece=03",
+                                        "txtAAPrece=2005",      "CmbProv=#1",    "txtDirettiva=DIRETTIVA 2005",
+                                        "txtAnnoDirettiva=2005"};
+        auto salvato = [](const char *riga, const QStringList &m) {
+            QTest::newRow(riga) << m << ""
+                                << "" << 0 << "";
+        };
         auto errore = [&](const char *riga, const QStringList &m, const QString &messaggio, int pagina, const char *campo,
                           const QString &titolo = {}) {
             QTest::newRow(riga) << m << messaggio << (titolo.isEmpty() ? vd : titolo) << pagina << campo;
         };
         salvato("tutto a posto", {});
         errore("senza denominazione", {"txtDenomi="}, u"Inserire denominazione operatore"_s, 0, "txtDenomi");
-        errore("senza corrispondenza", {"cmbCorrispondenza=#0"},
-               u"Inserire il componente responsabile della corrispondenza"_s, 0, "cmbCorrispondenza");
+        errore("senza corrispondenza", {"cmbCorrispondenza=#0"}, u"Inserire il componente responsabile della corrispondenza"_s, 0,
+               "cmbCorrispondenza");
         errore("senza legale", {"txtLegNome=  "}, u"Inserire il legale rappresentante"_s, 0, "txtLegNome");
-        errore("comune senza provincia", {"txtProvLeg="}, u"Inserire la provincia di nascita del legale rappresentante"_s,
-               0, "txtProvLeg", u"Verifica Dati"_s);
+        errore("comune senza provincia", {"txtProvLeg="}, u"Inserire la provincia di nascita del legale rappresentante"_s, 0,
+               "txtProvLeg", u"Verifica Dati"_s);
         errore("provincia senza comune", {"txtcomleg=", "txtProvLeg=AL"},
                u"Inserire il comune di nascita del legale rappresentante"_s, 0, "txtcomleg", u"Verifica Dati"_s);
         errore("CCIAA incompleta", {"txtCodCC="}, u"Inserire tutti i dati relativi alla CCIAA"_s, 1, "txtProvCC");
@@ -125,7 +130,8 @@ private Q_SLOTS:
         salvato("anno 1901", precedente + QStringList{"txtAAPrece=1901"});
         errore("direttiva 1900", precedente + QStringList{"txtAnnoDirettiva=1900"},
                u"Anno Gestione della Direttiva su cui è stata presentata la domanda precedente non valido: deve essere "
-               "maggiore di 1900"_s, 2, "txtAnnoDirettiva");
+               "maggiore di 1900"_s,
+               2, "txtAnnoDirettiva");
         errore("senza referente", {"txtNominativoReferente="},
                u"Inserire il nominativo del referente Operatore per le pari opportunità"_s, 1, "txtNominativoReferente");
         errore("senza codice fiscale del referente", {"txtCodFiscaleReferente="},
@@ -357,12 +363,15 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("modifiche");
         QTest::addColumn<QString>("messaggio");
         QTest::addColumn<QString>("campo");
-        QTest::newRow("e-mail vuota") << QStringList{"txtPostaElettronica="} << "" << "";
+        QTest::newRow("e-mail vuota") << QStringList{"txtPostaElettronica="} << ""
+                                      << "";
         QTest::newRow("e-mail errata") << QStringList{"txtPostaElettronica=a@@b.it"}
                                        << "L'indirizzo e-mail non può contenere più di 1 carattere '@'."
                                        << "txtPostaElettronica";
-        QTest::newRow("senza telefono") << QStringList{"txtTel="} << "Inserire un numero di telefono." << "txtTel";
-        QTest::newRow("senza fax") << QStringList{"txtFax="} << "Inserire un numero di fax." << "txtFax";
+        QTest::newRow("senza telefono") << QStringList{"txtTel="} << "Inserire un numero di telefono."
+                                        << "txtTel";
+        QTest::newRow("senza fax") << QStringList{"txtFax="} << "Inserire un numero di fax."
+                                   << "txtFax";
     }
     void sedeLegale()
     {
@@ -393,8 +402,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("righe");
         QTest::addColumn<QString>("ultimo");
         QTest::newRow("reinserita") << Risposta::Si << 1 << "Sede legale reinserita.";
-        QTest::newRow("ricaricata") << Risposta::No << 0
-                                    << "Nessuna Sede Legale per l'Operatore selezionato.\r\nImpossibile gestire la proposta corsi";
+        QTest::newRow("ricaricata")
+            << Risposta::No << 0 << "Nessuna Sede Legale per l'Operatore selezionato.\r\nImpossibile gestire la proposta corsi";
     }
     void sedeLegaleCancellataNelFrattempo()
     {
@@ -413,8 +422,9 @@ private Q_SLOTS:
         compila(&a.s, {"txtRiferimento=NUOVO"});
         a.dialoghi.risposte << risposta;
         clic(&a.s, "cmdSalva");
-        QCOMPARE(a.dialoghi.messaggi[0].testo, u"Il record che si sta cercando di aggiornare è stato cancellato da un "
-                                               "altro operatore.\r\nReinserire il record?"_s);
+        QCOMPARE(a.dialoghi.messaggi[0].testo,
+                 u"Il record che si sta cercando di aggiornare è stato cancellato da un "
+                 "altro operatore.\r\nReinserire il record?"_s);
         QCOMPARE(a.dialoghi.messaggi[0].titolo, u"Accesso concorrente"_s);
         QCOMPARE(a.dialoghi.ultimo(), ultimo);
         QCOMPARE(a.valore(u"SELECT count(*) FROM CorsiCompo WHERE Componente=1 AND TipoCompo='SL' AND "

@@ -120,12 +120,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("modo");
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<QString>("risultato");
-        QTest::newRow("maiuscole e SHARP") << "READWRITE" << "via #3" << "VIA SHARP3";
-        QTest::newRow("Tab esce dal testo") << "READWRITE" << "via\t3" << "VIA3";
-        QTest::newRow("tre righe sono 210 caratteri") << "READWRITE" << QString(230, QLatin1Char('a'))
-                                                      << QString(210, QLatin1Char('A'));
-        QTest::newRow("sola lettura") << "READ" << "xyz"
-                                      << QStringLiteral("UN TESTO DI PARTENZA LUNGO, ").repeated(6).trimmed();
+        QTest::newRow("maiuscole e SHARP") << "READWRITE"
+                                           << "via #3"
+                                           << "VIA SHARP3";
+        QTest::newRow("Tab esce dal testo") << "READWRITE"
+                                            << "via\t3"
+                                            << "VIA3";
+        QTest::newRow("tre righe sono 210 caratteri")
+            << "READWRITE" << QString(230, QLatin1Char('a')) << QString(210, QLatin1Char('A'));
+        QTest::newRow("sola lettura") << "READ"
+                                      << "xyz" << QStringLiteral("UN TESTO DI PARTENZA LUNGO, ").repeated(6).trimmed();
     }
     void testoDescrittivo()
     {

@@ -42,7 +42,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("atteso");
         const QString sedeQuattro = u"- A 7 - 4 - SEDE QUATTRO\r\n"_s;
         const QString cap5 = u"Nella Scheda Sede Interessata, per le sedi qui elencate, il CAP se specificato deve essere "
-                             "di 5 cifre."_s + kCorrElenco;
+                             "di 5 cifre."_s
+            + kCorrElenco;
         const QString trenta = u"Le attività formative svolte in Sedi Occasionali possono raggiungere un monte ore "
                                "complessivo pari al 30% delle ore di corso svolte nella Sede Componente collegata, sulle "
                                "seguenti componenti è stata rilevata una situazione non corretta: \r\n\r\n"_s;
@@ -61,63 +62,64 @@ private Q_SLOTS:
         };
         riga("tutto corretto", {});
         riga("corrispondenza nulla", {u"UPDATE CorsiOper SET Corrispondenza=NULL"_s},
-            u"Nella Scheda Operatore deve essere indicato il COMPONENTE RESPONSABILE DELLA CORRISPONDENZA."_s + kCorr);
+             u"Nella Scheda Operatore deve essere indicato il COMPONENTE RESPONSABILE DELLA CORRISPONDENZA."_s + kCorr);
         const QString legale = u"Nella Scheda Operatore deve essere inserito il LEGALE RAPPRESENTANTE O PROCURATORE "
-                               "FIRMATARIO DELLA CONVENZIONE."_s + kCorr;
+                               "FIRMATARIO DELLA CONVENZIONE."_s
+            + kCorr;
         riga("legale vuoto", {u"UPDATE CorsiOper SET LegNome=''"_s}, legale);
         riga("legale nullo", {u"UPDATE CorsiOper SET LegNome=NULL"_s}, legale);
         const QString nascita = u"Nella Scheda Operatore deve essere inserita una data valida come DATA DI NASCITA DEL "
-                                "LEGALE RAPPRESENTANTE O PROCURATORE FIRMATARIO DELLA CONVENZIONE."_s + kCorr;
+                                "LEGALE RAPPRESENTANTE O PROCURATORE FIRMATARIO DELLA CONVENZIONE."_s
+            + kCorr;
         riga("nascita solo anno", {u"UPDATE CorsiOper SET LegGGNasc='', LegMMNasc=''"_s}, nascita);
         riga("nascita 31 febbraio", {u"UPDATE CorsiOper SET LegGGNasc='31'"_s}, nascita);
         riga("nascita vuota", {u"UPDATE CorsiOper SET LegGGNasc=NULL, LegMMNasc='', LegAAAANasc=''"_s});
         riga("cciaa in parte", {u"UPDATE CorsiOper SET CodCCIAA=''"_s},
-            u"Nella Scheda Operatore il gruppo di dati CCIAA va lasciato completamente vuoto o compilato per intero."_s
-                + kCorr);
+             u"Nella Scheda Operatore il gruppo di dati CCIAA va lasciato completamente vuoto o compilato per intero."_s + kCorr);
         riga("cciaa vuota", {u"UPDATE CorsiOper SET CodCCIAA='', ProvCCIAA=NULL, AnnoCCIAA=''"_s});
         riga("referente nullo", {u"UPDATE CorsiOper SET NominativoReferente=NULL"_s},
-            u"Nella Scheda Operatore deve essere indicato il NOMINATIVO DEL REFERENTE PARI OPPORTUNITA'."_s + kCorr);
+             u"Nella Scheda Operatore deve essere indicato il NOMINATIVO DEL REFERENTE PARI OPPORTUNITA'."_s + kCorr);
         riga("referente vuoto passa", {u"UPDATE CorsiOper SET NominativoReferente=''"_s});
         riga("cf referente nullo", {u"UPDATE CorsiOper SET CodFiscaleReferente=NULL"_s},
-            u"Nella Scheda Operatore deve essere indicato il CODICE FISCALE DEL REFERENTE PARI OPPORTUNITA'."_s
-                + kCorr);
+             u"Nella Scheda Operatore deve essere indicato il CODICE FISCALE DEL REFERENTE PARI OPPORTUNITA'."_s + kCorr);
         const QString capLegale = u"Nella Scheda Sede Legale il CAP se specificato deve essere di 5 cifre."_s + kCorr;
         riga("cap legale 4 cifre", {u"UPDATE CorsiCompo SET Cap='1010' WHERE Componente=1"_s}, capLegale);
         riga("cap legale lettera", {u"UPDATE CorsiCompo SET Cap='1O100' WHERE Componente=1"_s}, capLegale);
         riga("cap legale senza comune", {u"UPDATE CorsiCompo SET CodComune='' WHERE Componente=1"_s},
-            u"Nella Scheda Sede Legale se il CAP è specificato deve esserlo anche il COMUNE di ubicazione della sede."_s
-                + kCorr);
+             u"Nella Scheda Sede Legale se il CAP è specificato deve esserlo anche il COMUNE di ubicazione della sede."_s
+                 + kCorr);
         riga("email legale", {u"UPDATE CorsiCompo SET Email='sl ente@x.it' WHERE Componente=1"_s},
-            u"L'indirizzo e-mail non può contenere spazi all'inizio, alla fine o internamente."_s);
+             u"L'indirizzo e-mail non può contenere spazi all'inizio, alla fine o internamente."_s);
         riga("riferimento legale", {u"UPDATE CorsiCompo SET Riferimento='' WHERE Componente=1"_s},
-            u"Nella Scheda Sede Legale deve essere indicata la PERSONA DI RIFERIMENTO."_s + kCorr);
+             u"Nella Scheda Sede Legale deve essere indicata la PERSONA DI RIFERIMENTO."_s + kCorr);
         riga("telefono legale", {u"UPDATE CorsiCompo SET Tel=NULL WHERE Componente=1"_s},
-            u"Nella Scheda Sede Legale deve essere indicato il NUMERO DI TELEFONO."_s + kCorr);
+             u"Nella Scheda Sede Legale deve essere indicato il NUMERO DI TELEFONO."_s + kCorr);
         riga("cap sede 4 cifre", {u"UPDATE CorsiCompo SET Cap='1010' WHERE Componente=4"_s}, cap5 + sedeQuattro);
         riga("cap sede lettera", {u"UPDATE CorsiCompo SET Cap='1010A' WHERE Componente=4"_s}, cap5 + sedeQuattro);
         riga("cap sede vuoto", {u"UPDATE CorsiCompo SET Cap=NULL WHERE Componente=4"_s});
         riga("email sede", {u"UPDATE CorsiCompo SET Email='a,b@x.it' WHERE Componente=4"_s},
-            u"- Sede Int. A 7 - 4: L'indirizzo e-mail non può contenere virgole.\r\n"_s);
+             u"- Sede Int. A 7 - 4: L'indirizzo e-mail non può contenere virgole.\r\n"_s);
         riga("riferimento sede", {u"UPDATE CorsiCompo SET Riferimento=NULL WHERE Componente=4"_s},
-            u"Nella Scheda Sede Interessata, per le sedi elencate di seguito, deve essere indicata la PERSONA DI "
-            "RIFERIMENTO."_s + kCorrElenco + sedeQuattro);
+             u"Nella Scheda Sede Interessata, per le sedi elencate di seguito, deve essere indicata la PERSONA DI "
+             "RIFERIMENTO."_s
+                 + kCorrElenco + sedeQuattro);
         riga("telefono sede occasionale", {u"UPDATE CorsiSediOcc SET Tel='' WHERE SedeOcc=1001"_s},
-            u"Nella Scheda Sede Interessata, per le sedi elencate di seguito, deve essere indicato il NUMERO DI "
-            "TELEFONO."_s + kCorrElenco + u"- A 7 - 1001 - PALESTRA\r\n"_s);
+             u"Nella Scheda Sede Interessata, per le sedi elencate di seguito, deve essere indicato il NUMERO DI "
+             "TELEFONO."_s
+                 + kCorrElenco + u"- A 7 - 1001 - PALESTRA\r\n"_s);
         riga("30% a 510", {occ.arg(510)});
         riga("30% a 511", {occ.arg(511)}, trenta + sedeQuattro);
         riga("30% azione in deroga", {occ.arg(900), u"INSERT INTO AzioneDeroga VALUES ('III.G', '06', '04')"_s});
         riga("3600 ore diurne", {quattroLocali, giorno.arg(1).arg(3600)});
         riga("3601 ore diurne", {quattroLocali, giorno.arg(1).arg(3601)},
-            locali + u"- [ORE DIURNE] \t\tA 7 - 4 - SEDE QUATTRO\r\n"_s);
+             locali + u"- [ORE DIURNE] \t\tA 7 - 4 - SEDE QUATTRO\r\n"_s);
         riga("1500 ore serali", {quattroLocali, giorno.arg(3).arg(1500)});
         riga("1501 ore serali", {quattroLocali, giorno.arg(2).arg(1501)},
-            locali + u"- [ORE PRESERALI E SERALI] \tA 7 - 4 - SEDE QUATTRO\r\n"_s);
+             locali + u"- [ORE PRESERALI E SERALI] \tA 7 - 4 - SEDE QUATTRO\r\n"_s);
         riga("avvio vuoto",
-            {u"UPDATE CorsiProp SET DataAvvio='' WHERE Corso='0001' AND Accorp='1'"_s,
-                u"UPDATE CorsiProp SET DataAvvio=NULL WHERE Corso='0003'"_s},
-            avvio
-                + u"- CORSO: \tA 7 - 1 - 0001 - QUALIFICA NUOVA\r\n- CORSO: \tA 7 - 1001 - 0003 - CORSO IN PALESTRA\r\n"_s);
+             {u"UPDATE CorsiProp SET DataAvvio='' WHERE Corso='0001' AND Accorp='1'"_s,
+              u"UPDATE CorsiProp SET DataAvvio=NULL WHERE Corso='0003'"_s},
+             avvio + u"- CORSO: \tA 7 - 1 - 0001 - QUALIFICA NUOVA\r\n- CORSO: \tA 7 - 1001 - 0003 - CORSO IN PALESTRA\r\n"_s);
         riga("corsi solo in altra provincia", {u"DELETE FROM CorsiProp WHERE SedeInteressata IN (1, 4, 1001)"_s});
     }
 
@@ -131,7 +133,8 @@ private Q_SLOTS:
             a.db.esegui(s);
         QList<int> passi;
         // The application's own checks, apart from those of its courses (below).
-        const EsitoVerifica e = ControllaDatiDomanda(a.db, a.sessione, [&](int p) { passi << p; }, false);
+        const EsitoVerifica e = ControllaDatiDomanda(
+            a.db, a.sessione, [&](int p) { passi << p; }, false);
         QCOMPARE(e.messaggio, atteso);
         QCOMPARE(e.titolo, atteso.isEmpty() ? QString() : u"Stampa non disponibile"_s);
         QVERIFY(std::is_sorted(passi.begin(), passi.end()));
@@ -151,14 +154,16 @@ private Q_SLOTS:
         const QString caps = u"INSERT INTO MassimaliPar VALUES ('II.E','11','01','10',1,1000,9.5,15,5,5,5), "
                              "('II.E','11','01','10',1,1000,%1,16,5,5,5)"_s;
         QTest::newRow("corsi corretti") << QString() << QString();
-        QTest::newRow("entro i massimali") << caps.arg(u"9"_s) << u"Il corso 0002/0 della sede 1 non supera le verifiche "
-                                                                   "della scheda corso:\r\nIl parametro 'C1' delle spese "
-                                                                   "non deve superare i 16 allievi.\r\nCorreggere la "
-                                                                   "situazione, e ritentare la stampa."_s;
-        QTest::newRow("oltre i massimali") << caps.arg(u"8.5"_s) << u"Il corso 0002/0 della sede 1 non supera le verifiche "
-                                                                    "della scheda corso:\r\nIl parametro 'A1' delle "
-                                                                    "spese non deve superare i 8,50 euro.\r\nCorreggere "
-                                                                    "la situazione, e ritentare la stampa."_s;
+        QTest::newRow("entro i massimali") << caps.arg(u"9"_s)
+                                           << u"Il corso 0002/0 della sede 1 non supera le verifiche "
+                                              "della scheda corso:\r\nIl parametro 'C1' delle spese "
+                                              "non deve superare i 16 allievi.\r\nCorreggere la "
+                                              "situazione, e ritentare la stampa."_s;
+        QTest::newRow("oltre i massimali") << caps.arg(u"8.5"_s)
+                                           << u"Il corso 0002/0 della sede 1 non supera le verifiche "
+                                              "della scheda corso:\r\nIl parametro 'A1' delle "
+                                              "spese non deve superare i 8,50 euro.\r\nCorreggere "
+                                              "la situazione, e ritentare la stampa."_s;
     }
     void corsiDellaDomanda()
     {

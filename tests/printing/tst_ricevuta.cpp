@@ -55,9 +55,9 @@ struct Banco : Selezionata {
 };
 
 struct VistaMuta : VistaAvvio {
-    void mostraImpostazioni(Contesto &) override {}
-    void mostraAvvisoClient() override {}
-    void mostraFinestraPrincipale(Contesto &) override {}
+    void mostraImpostazioni(Contesto &) override { }
+    void mostraAvvisoClient() override { }
+    void mostraFinestraPrincipale(Contesto &) override { }
 };
 
 // A port where nobody listens.
@@ -94,8 +94,7 @@ private Q_SLOTS:
         QTest::newRow("due invii nello stesso secondo")
             << QStringList() << false << QList<int>{30, 30}
             << QStringList{u"QUIRDAL_001_000123_20091130-093000-2.A7"_s, u"QUIRDAL_001_000123_20091130-093000.A7"_s};
-        QTest::newRow("rifiutato") << QStringList{u"--guasto"_s, u"upload:errore"_s} << false << QList<int>{30}
-                                   << QStringList();
+        QTest::newRow("rifiutato") << QStringList{u"--guasto"_s, u"upload:errore"_s} << false << QList<int>{30} << QStringList();
         QTest::newRow("senza conferma") << QStringList{u"--guasto"_s, u"upload:vuoto"_s} << false << QList<int>{30}
                                         << QStringList();
         QTest::newRow("stato 500") << QStringList{u"--guasto"_s, u"upload:stato500"_s} << false << QList<int>{30}
@@ -148,10 +147,10 @@ private Q_SLOTS:
         QCOMPARE(b.piattaforma.aperti, ricevute);
         QCOMPARE(ricevute.size(), copie.size());
         const QString testo = testoPdf(ricevute.last());
-        for (const QString &atteso : {u"RICEVUTA DI TRASMISSIONE"_s, u"Proposta Corsi Brivasco - 2009 - primi anni"_s,
-                                      u"Numero della domanda"_s, u"000123"_s, kFile, u"Trasmissione completata con successo"_s,
-                                      u"30/11/2009 ore 09:%1:00"_s.arg(ore.last()), invii.last().sha256,
-                                      u"Codice operatore"_s, u"ALFA (AL)"_s, u"Pagina 1 di 1"_s})
+        for (const QString &atteso :
+             {u"RICEVUTA DI TRASMISSIONE"_s, u"Proposta Corsi Brivasco - 2009 - primi anni"_s, u"Numero della domanda"_s,
+              u"000123"_s, kFile, u"Trasmissione completata con successo"_s, u"30/11/2009 ore 09:%1:00"_s.arg(ore.last()),
+              invii.last().sha256, u"Codice operatore"_s, u"ALFA (AL)"_s, u"Pagina 1 di 1"_s})
             QVERIFY2(testo.contains(atteso), qPrintable(atteso));
         QCOMPARE(infoPdf(ricevute.last(), u"Pages"_s), u"1"_s);
         QCOMPARE(infoPdf(ricevute.last(), u"Title"_s), u"Ricevuta di trasmissione"_s);
@@ -184,15 +183,12 @@ private Q_SLOTS:
     void moduloERicevuta_data()
     {
         colonne<bool, QDate, QString, QString>("stampa", "giorno", "mittente", "modulo");
-        QTest::newRow("inviata il giorno della stampa")
-            << true << QDate(2009, 11, 30) << u"mario.rossi@ente.example"_s
-            << u"l'impronta stampata sul modulo originale è la stessa"_s;
-        QTest::newRow("inviata giorni dopo da un altro indirizzo")
-            << true << QDate(2009, 12, 3) << u"ufficio@ente.example"_s
-            << u"l'impronta stampata sul modulo originale è la stessa"_s;
-        QTest::newRow("bloccata prima di questa versione")
-            << false << QDate(2009, 12, 3) << u"mario.rossi@ente.example"_s
-            << u"nessuna impronta registrata per il modulo originale"_s;
+        QTest::newRow("inviata il giorno della stampa") << true << QDate(2009, 11, 30) << u"mario.rossi@ente.example"_s
+                                                        << u"l'impronta stampata sul modulo originale è la stessa"_s;
+        QTest::newRow("inviata giorni dopo da un altro indirizzo") << true << QDate(2009, 12, 3) << u"ufficio@ente.example"_s
+                                                                   << u"l'impronta stampata sul modulo originale è la stessa"_s;
+        QTest::newRow("bloccata prima di questa versione") << false << QDate(2009, 12, 3) << u"mario.rossi@ente.example"_s
+                                                           << u"nessuna impronta registrata per il modulo originale"_s;
     }
     void moduloERicevuta()
     {
@@ -247,8 +243,9 @@ private Q_SLOTS:
     {
         Banco b;
         b.db.chiudi();
-        const QStringList invia{u"invia"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s, u"--operatore"_s, u"7"_s,
-                                u"--email"_s, u"mario.rossi@ente.example"_s};
+        const QStringList invia{u"invia"_s,     u"--prov"_s,  u"001"_s,
+                                u"--grupope"_s, u"A"_s,       u"--operatore"_s,
+                                u"7"_s,         u"--email"_s, u"mario.rossi@ente.example"_s};
         QProcess p;
         auto ambiente = QProcessEnvironment::systemEnvironment();
         ambiente.insert(u"QUIRDAL_ARRESTO"_s, u"invio-registrato"_s);
@@ -289,8 +286,8 @@ private Q_SLOTS:
         QVERIFY(!b.esiste(kFile));
 
         // One line per send, with the whole hash of what the region received.
-        const EsitoCli elenco = cli(b.dir.path(), {u"invii"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s,
-                                                   u"--operatore"_s, u"7"_s});
+        const EsitoCli elenco =
+            cli(b.dir.path(), {u"invii"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s, u"--operatore"_s, u"7"_s});
         QCOMPARE(elenco.errore(), QString());
         const QStringList righe = elenco.righe();
         QCOMPARE(righe.size(), 2);
@@ -298,8 +295,7 @@ private Q_SLOTS:
             QByteArray ricevuto = b.corpo(n + 1);
             ricevuto.replace("\n", "\r\n");
             const QRegularExpression riga(u"^\\d\\d/\\d\\d/\\d{4}\\t\\d\\d:\\d\\d:\\d\\d\\tQUIRDAL_001_000123\\.A7\\t%1\\t%2"
-                                          "\\tInviati/QUIRDAL_001_000123_\\d{8}-\\d{6}(-2)?\\.A7$"_s
-                                              .arg(ricevuto.size())
+                                          "\\tInviati/QUIRDAL_001_000123_\\d{8}-\\d{6}(-2)?\\.A7$"_s.arg(ricevuto.size())
                                               .arg(sha(ricevuto)));
             QVERIFY2(riga.match(righe[n]).hasMatch(), qPrintable(righe[n]));
         }
@@ -310,10 +306,14 @@ private Q_SLOTS:
     void copiaAlterata_data()
     {
         colonne<QString, QString>("modifica", "stato");
-        QTest::newRow("intatta") << "" << "";
-        QTest::newRow("un byte cambiato") << "byte" << "copia alterata";
-        QTest::newRow("accorciata") << "corta" << "copia alterata";
-        QTest::newRow("cancellata") << "via" << "copia mancante";
+        QTest::newRow("intatta") << ""
+                                 << "";
+        QTest::newRow("un byte cambiato") << "byte"
+                                          << "copia alterata";
+        QTest::newRow("accorciata") << "corta"
+                                    << "copia alterata";
+        QTest::newRow("cancellata") << "via"
+                                    << "copia mancante";
     }
     void copiaAlterata()
     {
@@ -341,9 +341,10 @@ private Q_SLOTS:
         QStringList colonne;
         for (int c = 0; c < lista->columnCount(); ++c)
             colonne << voce->text(c);
-        QCOMPARE(colonne, (QStringList{u"30/11/2009"_s, u"09:30:00"_s, kFile,
-                                        QLocale(QLocale::Italian).toString(leggiFile(percorsoRiferimento()).size()),
-                                        sha(leggiFile(percorsoRiferimento())).left(12), stato}));
+        QCOMPARE(colonne,
+                 (QStringList{u"30/11/2009"_s, u"09:30:00"_s, kFile,
+                              QLocale(QLocale::Italian).toString(leggiFile(percorsoRiferimento()).size()),
+                              sha(leggiFile(percorsoRiferimento())).left(12), stato}));
         auto *apri = trova<QPushButton>(&f, u"cmdRicevuta"_s);
         QVERIFY(!apri->isEnabled());
         lista->setCurrentItem(voce);
@@ -353,13 +354,13 @@ private Q_SLOTS:
         QVERIFY(testoPdf(e.ricevuta).contains(e.invio->sha256));
 
         b.db.chiudi();
-        const EsitoCli elenco = cli(b.dir.path(), {u"invii"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s,
-                                                   u"--operatore"_s, u"7"_s});
+        const EsitoCli elenco =
+            cli(b.dir.path(), {u"invii"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s, u"--operatore"_s, u"7"_s});
         QCOMPARE(elenco.codice, 0);
-        QCOMPARE(elenco.out, u"30/11/2009\t09:30:00\t"_s + kFile + u'\t'
-                                 + QString::number(leggiFile(percorsoRiferimento()).size()) + u'\t'
-                                 + sha(leggiFile(percorsoRiferimento())) + u"\tInviati/QUIRDAL_001_000123_20091130-093000.A7"_s
-                                 + (stato.isEmpty() ? QString() : u'\t' + stato) + u'\n');
+        QCOMPARE(elenco.out,
+                 u"30/11/2009\t09:30:00\t"_s + kFile + u'\t' + QString::number(leggiFile(percorsoRiferimento()).size()) + u'\t'
+                     + sha(leggiFile(percorsoRiferimento())) + u"\tInviati/QUIRDAL_001_000123_20091130-093000.A7"_s
+                     + (stato.isEmpty() ? QString() : u'\t' + stato) + u'\n');
     }
 };
 

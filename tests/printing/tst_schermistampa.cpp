@@ -36,7 +36,8 @@ bool attivo(QWidget *w, const char *nome) { return trova(w, QString::fromLatin1(
 // The transmission screen's copy and send buttons, both open.
 bool copiaEInvio(QWidget *t) { return attivo(t, "cmdSend") && attivo(t, "cmdSalva"); }
 QString esci(QWidget *t) { return trova<QLabel>(t, u"lblEsci"_s)->text(); }
-template <typename D> void apri(D &d)
+template <typename D>
+void apri(D &d)
 {
     d.carica();
     mostra(d);
@@ -96,12 +97,14 @@ private Q_SLOTS:
         QStringList visto; // what the user sees on the way
         GuidaModali guida({
             [](QDialog *invia) { poi(invia, [invia] { clic(invia, "cmdConf"); }); },
-            [&](QDialog *t) { poi(t, [&, t] {
-                visto << (!attivo(t, "cmdSend") && !attivo(t, "cmdSalva") ? u"chiusi"_s : u"aperti"_s) << esci(t);
-                clic(t, "cmdStampa");
-                visto << (copiaEInvio(t) ? u"aperti"_s : u"chiusi"_s) << esci(t);
-                clic(t, "cmdEsci");
-            }); },
+            [&](QDialog *t) {
+                poi(t, [&, t] {
+                    visto << (!attivo(t, "cmdSend") && !attivo(t, "cmdSalva") ? u"chiusi"_s : u"aperti"_s) << esci(t);
+                    clic(t, "cmdStampa");
+                    visto << (copiaEInvio(t) ? u"aperti"_s : u"chiusi"_s) << esci(t);
+                    clic(t, "cmdEsci");
+                });
+            },
             [&](QDialog *sel) {
                 visto << (attivo(sel, "OpzSelcomp") ? u"scelta aperta"_s : u"scelta chiusa"_s);
                 poi(sel, [sel] { clic(sel, "cmdConfe"); });
@@ -190,8 +193,9 @@ private Q_SLOTS:
             QTest::mouseClick(trova<QWidget>(m, u"imgConferma"_s), Qt::LeftButton);
         }});
         clic(&t, "cmdSend");
-        unMessaggio(a.dialoghi, u"Attivazione collegamento con Internet\r\nProcedere solo dopo aver aperto la connessione "
-                                "\r\ncon il vostro Provider"_s,
+        unMessaggio(a.dialoghi,
+                    u"Attivazione collegamento con Internet\r\nProcedere solo dopo aver aperto la connessione "
+                    "\r\ncon il vostro Provider"_s,
                     u"Trasmissione dati"_s, Icona::Informazione, Pulsanti::OkAnnulla);
         QCOMPARE(guida.aperte, QStringList());
         clic(&t, "cmdSalva");

@@ -42,10 +42,7 @@ struct Corretta : Selezionata {
     Registro r;
     const QString pdf = percorso(u"QUIRDAL-A7-AL-Domanda.pdf"_s);
     const QString originale = percorso(u"QUIRDAL-A7-AL-Domanda-Originale.pdf"_s);
-    Corretta() : Selezionata(false)
-    {
-        domandaStampabile(db);
-    }
+    Corretta() : Selezionata(false) { domandaStampabile(db); }
     RichiestaStampa richiesta(const QString &modo = kModoBozza)
     {
         RichiestaStampa q;
@@ -57,16 +54,16 @@ struct Corretta : Selezionata {
     QString creato(const QString &file) const { return u"E' stato creato il file "_s + file + u"."_s; }
 };
 
-const QStringList kSezioni = {
-    u"DOMANDA DI FINANZIAMENTO"_s, u"OGGETTO: DOMANDA DI FINANZIAMENTO"_s, u"QUADRO RIASSUNTIVO DELLA DOMANDA"_s,
-    u"SEZIONE 1 - SOGGETTO PROPONENTE"_s, u"SEZIONE 2 - SEDE INTERESSATA 1"_s, u"SEZIONE 2 - SEDE 1: LABORATORI E ORE"_s,
-    u"SEZIONE 3 - CORSO 0001 / 0 - SEDE 1"_s, u"PREVENTIVO DI SPESA"_s, u"RIPARTIZIONE DELLA SPESA"_s,
-    u"PARAMETRI DEL CORSO"_s, u"CARATTERISTICHE"_s, u"SEZIONE 3.3 - CORSO"_s, u"INTERVENTI MIRATI"_s,
-    u"SEZIONE 3.4 - CORSO"_s, u"SEZIONE 4 - SCHEDA HANDICAP DEL CORSO 0002 / 0 - SEDE 1"_s,
-    u"SEZIONE 2 - SEDE INTERESSATA 1001"_s, u"SEZIONE 3 - CORSO 0003 / 0 - SEDE 1001"_s,
-    // Values from the database, amounts in the Italian form.
-    u"BIANCHI MARIA"_s, u"IT60X0542811101000000123456"_s, u"LABORATORIO INFORMATICO"_s, u"OPERATORE GRAFICO"_s,
-    u"RIGA UNO"_s, u"VOCE DUE"_s, u"8,50"_s};
+const QStringList kSezioni = {u"DOMANDA DI FINANZIAMENTO"_s, u"OGGETTO: DOMANDA DI FINANZIAMENTO"_s,
+                              u"QUADRO RIASSUNTIVO DELLA DOMANDA"_s, u"SEZIONE 1 - SOGGETTO PROPONENTE"_s,
+                              u"SEZIONE 2 - SEDE INTERESSATA 1"_s, u"SEZIONE 2 - SEDE 1: LABORATORI E ORE"_s,
+                              u"SEZIONE 3 - CORSO 0001 / 0 - SEDE 1"_s, u"PREVENTIVO DI SPESA"_s, u"RIPARTIZIONE DELLA SPESA"_s,
+                              u"PARAMETRI DEL CORSO"_s, u"CARATTERISTICHE"_s, u"SEZIONE 3.3 - CORSO"_s, u"INTERVENTI MIRATI"_s,
+                              u"SEZIONE 3.4 - CORSO"_s, u"SEZIONE 4 - SCHEDA HANDICAP DEL CORSO 0002 / 0 - SEDE 1"_s,
+                              u"SEZIONE 2 - SEDE INTERESSATA 1001"_s, u"SEZIONE 3 - CORSO 0003 / 0 - SEDE 1001"_s,
+                              // Values from the database, amounts in the Italian form.
+                              u"BIANCHI MARIA"_s, u"IT60X0542811101000000123456"_s, u"LABORATORIO INFORMATICO"_s,
+                              u"OPERATORE GRAFICO"_s, u"RIGA UNO"_s, u"VOCE DUE"_s, u"8,50"_s};
 
 // A Dialoghi that looks at the world when a message shows.
 struct Spia : FakeDialoghi {
@@ -108,9 +105,9 @@ struct Via {
 };
 // The start-up with nothing to show.
 struct VistaMuta : VistaAvvio {
-    void mostraImpostazioni(Contesto &) override {}
-    void mostraAvvisoClient() override {}
-    void mostraFinestraPrincipale(Contesto &) override {}
+    void mostraImpostazioni(Contesto &) override { }
+    void mostraAvvisoClient() override { }
+    void mostraFinestraPrincipale(Contesto &) override { }
 };
 
 void contiene(const QString &testo, const QStringList &presenti, const QStringList &assenti = {})
@@ -181,8 +178,7 @@ private Q_SLOTS:
                                     << QStringList{u"SEDE INTERESSATA 1"_s, u"CORSO 0001"_s, u"CORSO 0002"_s}
                                     << QStringList{u"SEDE INTERESSATA 1001"_s, u"CORSO 0003"_s};
         QTest::newRow("corso") << QString() << 1 << u"0002"_s << u"Sede1_00020-BozzaCorso.pdf"_s
-                               << QStringList{u"SEZIONE 3 - CORSO 0002 / 0 - SEDE 1"_s}
-                               << QStringList{u"SOGGETTO PROPONENTE"_s};
+                               << QStringList{u"SEZIONE 3 - CORSO 0002 / 0 - SEDE 1"_s} << QStringList{u"SOGGETTO PROPONENTE"_s};
     }
     void bozzaParziale()
     {
@@ -291,10 +287,11 @@ private Q_SLOTS:
         QCOMPARE(xmp.contains(u"<pdfaid:part>1</pdfaid:part>"_s), originale);
         QCOMPARE(xmp.contains(u"<pdfaid:conformance>B</pdfaid:conformance>"_s), originale);
         if (originale) {
-            contiene(xmp, {u"<rdf:li xml:lang=\"x-default\">Proposta Corsi Brivasco - 2009 - primi anni</rdf:li>"_s,
-                           u"<rdf:li>QUIRDAL - Operatore A 7</rdf:li>"_s,
-                           u"Domanda di finanziamento dei corsi proposti - ORIGINALE - Provincia di ALFA"_s,
-                           u"<xmp:CreateDate>"_s + a.piattaforma.oggi().toString(Qt::ISODate)});
+            contiene(xmp,
+                     {u"<rdf:li xml:lang=\"x-default\">Proposta Corsi Brivasco - 2009 - primi anni</rdf:li>"_s,
+                      u"<rdf:li>QUIRDAL - Operatore A 7</rdf:li>"_s,
+                      u"Domanda di finanziamento dei corsi proposti - ORIGINALE - Provincia di ALFA"_s,
+                      u"<xmp:CreateDate>"_s + a.piattaforma.oggi().toString(Qt::ISODate)});
         }
     }
 
@@ -368,8 +365,10 @@ private Q_SLOTS:
         }
         if (caso == u"segnaposto"_s) {
             QCOMPARE(e.stampa.nonCompilati, QStringList{u"Sconosciuto"_s});
-            unMessaggio(a.dialoghi, u"Nella stampa sono rimasti da compilare i campi:\r\n<Sconosciuto>\r\n"
-                                    "La stampa definitiva non è completa: il file "_s + a.originale + u" non è stato creato."_s,
+            unMessaggio(a.dialoghi,
+                        u"Nella stampa sono rimasti da compilare i campi:\r\n<Sconosciuto>\r\n"
+                        "La stampa definitiva non è completa: il file "_s
+                            + a.originale + u" non è stato creato."_s,
                         u"Compilazione File di stampa"_s, Icona::Esclamazione);
         }
         if (caso == u"in uso"_s)
@@ -406,8 +405,8 @@ private Q_SLOTS:
         ambiente.insert(u"XDG_RUNTIME_DIR"_s, esecuzione.path()); // Qt's own, elsewhere
         p.setProcessEnvironment(ambiente);
         p.start(qEnvironmentVariable("QUIRDAL_TEST_CLI"),
-                {u"--cartella"_s, a.dir.path(), u"stampa"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s,
-                 u"--operatore"_s, u"7"_s, u"--modo"_s, u"ORIGINALE"_s});
+                {u"--cartella"_s, a.dir.path(), u"stampa"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s, u"--operatore"_s,
+                 u"7"_s, u"--modo"_s, u"ORIGINALE"_s});
         QVERIFY(p.waitForStarted());
         QVERIFY(p.waitForFinished(120000));
         QCOMPARE(p.exitCode(), 137); // stopped there, not ended
@@ -462,7 +461,7 @@ private Q_SLOTS:
         }
         const QString sei = QString::number(QRandomGenerator::global()->bounded(100000, 999999));
         const QString nome = caso == u"terminato"_s || caso == u"in corso"_s ? u"quirdal-stampa-%1-abc%2"_s.arg(pid).arg(sei)
-                                                                               : u"quirdal-stampa-"_s + sei;
+                                                                             : u"quirdal-stampa-"_s + sei;
         Via via;
         const QString cartella = QDir(QDir::tempPath()).filePath(nome);
         via.cartelle << cartella;
@@ -520,7 +519,8 @@ private Q_SLOTS:
         QCOMPARE(voci(a.dir.path()), prima);
         QCOMPARE(voci(temporanea.dir.path()), QStringList());
         if (caso == u"cambiati"_s)
-            unMessaggio(a.dialoghi, u"Errore 3146 --> I dati della domanda sono cambiati durante la stampa: ripetere la stampa."_s,
+            unMessaggio(a.dialoghi,
+                        u"Errore 3146 --> I dati della domanda sono cambiati durante la stampa: ripetere la stampa."_s,
                         u"Errore generico"_s, Icona::Esclamazione);
     }
 
@@ -531,9 +531,10 @@ private Q_SLOTS:
         QCOMPARE(pdf.CreatePDF(d, {}, [] {}), clsCreaPDF::Esito::Fallito);
         pdf.FilePDF = u"x.pdf"_s;
         QCOMPARE(pdf.CreatePDF(d, {}, [] {}), clsCreaPDF::Esito::Fallito);
-        QCOMPARE(d.testiMessaggi(), (QStringList{u"Il nome del file PDF non è stato impostato.\rImpossibile creare il PDF!"_s,
-                                                 u"Il numero delle pagine create non è stato impostato.\rImpossibile "
-                                                 "creare il PDF!"_s}));
+        QCOMPARE(d.testiMessaggi(),
+                 (QStringList{u"Il nome del file PDF non è stato impostato.\rImpossibile creare il PDF!"_s,
+                              u"Il numero delle pagine create non è stato impostato.\rImpossibile "
+                              "creare il PDF!"_s}));
         QCOMPARE(d.messaggi.first().titolo, u"Errore"_s);
         QCOMPARE(d.messaggi.first().icona, Icona::Esclamazione);
     }
@@ -571,8 +572,9 @@ private Q_SLOTS:
         if (!sql.isEmpty())
             a.db.esegui(sql);
         a.db.chiudi();
-        const EsitoCli e = cli(a.dir.path(), QStringList{u"stampa"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s,
-                                                         u"--operatore"_s, u"7"_s} + opzioni);
+        const EsitoCli e =
+            cli(a.dir.path(),
+                QStringList{u"stampa"_s, u"--prov"_s, u"001"_s, u"--grupope"_s, u"A"_s, u"--operatore"_s, u"7"_s} + opzioni);
         QCOMPARE(e.codice, codice);
         const QString atteso = opzioni.contains(u"ORIGINALE"_s) ? a.originale : a.pdf;
         QCOMPARE(QFile::exists(atteso), codice == 0);

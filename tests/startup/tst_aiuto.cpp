@@ -69,33 +69,60 @@ struct ConAiuto : Pronto {
 // Every screen that has a topic, built as its menu entry builds it (without loading data).
 std::unique_ptr<QWidget> schermata(const QString &nome, Contesto &c)
 {
-    if (nome == "MDI_Main"_L1) return std::make_unique<MDI_Main>(c);
-    if (nome == "Frm_Impostazioni"_L1) return std::make_unique<Frm_Impostazioni>(c);
-    if (nome == "frmServerClient"_L1) return std::make_unique<frmServerClient>(c);
-    if (nome == "frmOpzioni"_L1) return std::make_unique<frmOpzioni>(c);
-    if (nome == "Operator"_L1) return std::make_unique<Operator>(c);
-    if (nome == "FrmSedeLeg"_L1) return std::make_unique<FrmSedeLeg>(c);
-    if (nome == "Componen"_L1) return std::make_unique<Componen>(c);
-    if (nome == "FrmEleSedi"_L1) return std::make_unique<FrmEleSedi>(c);
-    if (nome == "TabComu"_L1) return TabComu(c);
-    if (nome == "Corsi"_L1) return std::make_unique<Corsi>(c);
-    if (nome == "FrmTesto"_L1) return std::make_unique<FrmTesto>(c);
-    if (nome == "frmHandi"_L1) return std::make_unique<frmHandi>(c);
-    if (nome == "Riass"_L1) return std::make_unique<Riass>(c);
-    if (nome == "SelOpe"_L1) return std::make_unique<SelOpe>(c);
-    if (nome == "frmSelDomanda"_L1) return std::make_unique<frmSelDomanda>(c);
-    if (nome == "frmRiepDomanda"_L1) return std::make_unique<frmRiepDomanda>(c);
-    if (nome == "SelComp"_L1) return std::make_unique<SelComp>(c);
-    if (nome == "StTrasm"_L1) return std::make_unique<StTrasm>(c);
-    if (nome == "Invia"_L1) return std::make_unique<Invia>(c);
-    if (nome == "Trasmis"_L1) return std::make_unique<Trasmis>(c);
-    if (nome == "FrmnReg"_L1) return std::make_unique<FrmnReg>(c, u"001"_s);
-    if (nome == "frmInet"_L1) return std::make_unique<frmInet>(c);
-    if (nome == "FrmProxy"_L1) return std::make_unique<FrmProxy>(c);
-    if (nome == "frmInstOper"_L1) return std::make_unique<frmInstOper>(c);
-    if (nome == "frmBackup"_L1) return std::make_unique<frmBackup>(c);
-    if (nome == "frmEmail"_L1) return std::make_unique<frmEmail>(c);
-    if (nome == "frmMailAggInst"_L1) return std::make_unique<frmMailAggInst>(c);
+    if (nome == "MDI_Main"_L1)
+        return std::make_unique<MDI_Main>(c);
+    if (nome == "Frm_Impostazioni"_L1)
+        return std::make_unique<Frm_Impostazioni>(c);
+    if (nome == "frmServerClient"_L1)
+        return std::make_unique<frmServerClient>(c);
+    if (nome == "frmOpzioni"_L1)
+        return std::make_unique<frmOpzioni>(c);
+    if (nome == "Operator"_L1)
+        return std::make_unique<Operator>(c);
+    if (nome == "FrmSedeLeg"_L1)
+        return std::make_unique<FrmSedeLeg>(c);
+    if (nome == "Componen"_L1)
+        return std::make_unique<Componen>(c);
+    if (nome == "FrmEleSedi"_L1)
+        return std::make_unique<FrmEleSedi>(c);
+    if (nome == "TabComu"_L1)
+        return TabComu(c);
+    if (nome == "Corsi"_L1)
+        return std::make_unique<Corsi>(c);
+    if (nome == "FrmTesto"_L1)
+        return std::make_unique<FrmTesto>(c);
+    if (nome == "frmHandi"_L1)
+        return std::make_unique<frmHandi>(c);
+    if (nome == "Riass"_L1)
+        return std::make_unique<Riass>(c);
+    if (nome == "SelOpe"_L1)
+        return std::make_unique<SelOpe>(c);
+    if (nome == "frmSelDomanda"_L1)
+        return std::make_unique<frmSelDomanda>(c);
+    if (nome == "frmRiepDomanda"_L1)
+        return std::make_unique<frmRiepDomanda>(c);
+    if (nome == "SelComp"_L1)
+        return std::make_unique<SelComp>(c);
+    if (nome == "StTrasm"_L1)
+        return std::make_unique<StTrasm>(c);
+    if (nome == "Invia"_L1)
+        return std::make_unique<Invia>(c);
+    if (nome == "Trasmis"_L1)
+        return std::make_unique<Trasmis>(c);
+    if (nome == "FrmnReg"_L1)
+        return std::make_unique<FrmnReg>(c, u"001"_s);
+    if (nome == "frmInet"_L1)
+        return std::make_unique<frmInet>(c);
+    if (nome == "FrmProxy"_L1)
+        return std::make_unique<FrmProxy>(c);
+    if (nome == "frmInstOper"_L1)
+        return std::make_unique<frmInstOper>(c);
+    if (nome == "frmBackup"_L1)
+        return std::make_unique<frmBackup>(c);
+    if (nome == "frmEmail"_L1)
+        return std::make_unique<frmEmail>(c);
+    if (nome == "frmMailAggInst"_L1)
+        return std::make_unique<frmMailAggInst>(c);
     qFatal("schermata %s sconosciuta", qPrintable(nome));
 }
 
@@ -126,10 +153,14 @@ QString letterali(const QString &s)
     const qsizetype n = s.size();
     auto fuga = [](QChar c) {
         switch (c.unicode()) {
-        case 'n': return QChar(u'\n');
-        case 't': return QChar(u'\t');
-        case 'r': return QChar(u'\r');
-        default: return c;
+        case 'n':
+            return QChar(u'\n');
+        case 't':
+            return QChar(u'\t');
+        case 'r':
+            return QChar(u'\r');
+        default:
+            return c;
         }
     };
     for (qsizetype i = 0; i < n;) {
@@ -219,19 +250,25 @@ private Q_SLOTS:
     void pulsantiAiuto_data()
     {
         colonne<QString, QString, int, QStringList>("schermata", "pulsante", "argomento", "titoli");
-        QTest::newRow("menu principale") << "MDI_Main" << "cmdHelp" << 10000 << QStringList{"Menu principale"};
-        QTest::newRow("impostazioni") << "Frm_Impostazioni" << "cmdHelp" << 15000
-                                      << QStringList{"Impostazioni modalità di funzionamento"};
-        QTest::newRow("operatore") << "Operator" << "cmdAiuto" << 11000
+        QTest::newRow("menu principale") << "MDI_Main"
+                                         << "cmdHelp" << 10000 << QStringList{"Menu principale"};
+        QTest::newRow("impostazioni") << "Frm_Impostazioni"
+                                      << "cmdHelp" << 15000 << QStringList{"Impostazioni modalità di funzionamento"};
+        QTest::newRow("operatore") << "Operator"
+                                   << "cmdAiuto" << 11000
                                    << QStringList{"Sezioni 1.1 - 1.2", "Sezioni 1.3, 1.4, 1.5", "Domanda precedente"};
-        QTest::newRow("sede legale") << "FrmSedeLeg" << "cmdAiuto" << 12000 << QStringList{"Sede Legale"};
-        QTest::newRow("sedi interessate") << "Componen" << "cmdAiuto" << 13000
-                                          << QStringList{"Sez. 2.1", "Sez. 2.2/2.3", "Sez. 2.4"};
-        QTest::newRow("corsi") << "Corsi" << "cmdAiuto" << 14000
-                               << QStringList{"Sez. 3.1", "Sez. 3.2", "Sez. 3.3", "Sez. 3.4"};
-        QTest::newRow("riassegnazione") << "Riass" << "cmdAiuto" << 17000 << QStringList{"Riassegnazione Corsi"};
-        QTest::newRow("riepilogo") << "frmRiepDomanda" << "cmdAiuto" << 10300 << QStringList{"Riepilogo Domanda"};
-        QTest::newRow("invio") << "frmInet" << "cmdAiuto" << 19000 << QStringList{"Invio delle domande"};
+        QTest::newRow("sede legale") << "FrmSedeLeg"
+                                     << "cmdAiuto" << 12000 << QStringList{"Sede Legale"};
+        QTest::newRow("sedi interessate") << "Componen"
+                                          << "cmdAiuto" << 13000 << QStringList{"Sez. 2.1", "Sez. 2.2/2.3", "Sez. 2.4"};
+        QTest::newRow("corsi") << "Corsi"
+                               << "cmdAiuto" << 14000 << QStringList{"Sez. 3.1", "Sez. 3.2", "Sez. 3.3", "Sez. 3.4"};
+        QTest::newRow("riassegnazione") << "Riass"
+                                        << "cmdAiuto" << 17000 << QStringList{"Riassegnazione Corsi"};
+        QTest::newRow("riepilogo") << "frmRiepDomanda"
+                                   << "cmdAiuto" << 10300 << QStringList{"Riepilogo Domanda"};
+        QTest::newRow("invio") << "frmInet"
+                               << "cmdAiuto" << 19000 << QStringList{"Invio delle domande"};
     }
     void pulsantiAiuto()
     {
@@ -340,11 +377,16 @@ private Q_SLOTS:
     void argomentiDeiSorgenti()
     {
         static const QRegularExpression chiamata(u"(?:mostraAiuto\\([^,;]*,\\s*|apriAiuto\\()(\\d+)"_s);
-        const QStringList conosciuti{u"startup/ui/MainForm.cpp"_s,        u"startup/MenuPrincipale.cpp"_s,
-                                     u"startup/ui/Applicazione.cpp"_s,    u"config/ui/FrmImpostazioni.cpp"_s,
-                                     u"operator/ui/Operator.cpp"_s,        u"operator/ui/FrmSedeLeg.cpp"_s,
-                                     u"operator/ui/Componen.cpp"_s,        u"courses/ui/Corsi.cpp"_s,
-                                     u"courses/ui/Riass.cpp"_s,            u"application/ui/SchermiSelezione.cpp"_s,
+        const QStringList conosciuti{u"startup/ui/MainForm.cpp"_s,
+                                     u"startup/MenuPrincipale.cpp"_s,
+                                     u"startup/ui/Applicazione.cpp"_s,
+                                     u"config/ui/FrmImpostazioni.cpp"_s,
+                                     u"operator/ui/Operator.cpp"_s,
+                                     u"operator/ui/FrmSedeLeg.cpp"_s,
+                                     u"operator/ui/Componen.cpp"_s,
+                                     u"courses/ui/Corsi.cpp"_s,
+                                     u"courses/ui/Riass.cpp"_s,
+                                     u"application/ui/SchermiSelezione.cpp"_s,
                                      u"transmission/ui/SchermiInternet.cpp"_s};
         QList<int> numeri = argomentiSchermi();
         for (const QString &f : fileSorgenti()) {
@@ -417,11 +459,11 @@ private Q_SLOTS:
         QStringList parti;
         for (int i = 0; i < indice->topLevelItemCount(); ++i)
             parti << indice->topLevelItem(i)->text(0);
-        QCOMPARE(parti, (QStringList{"Guida di QUIRDAL", "Il percorso di una domanda", "Installazione, avvio e impostazioni",
-                                     "Menu principale e scelta della domanda", "Sezione 1 - Operatore",
-                                     "Sezione 2 - Sedi Interessate", "Sezione 3 - Corsi Proposti",
-                                     "Sezione 4 e riassegnazione dei corsi", "Stampa e invio della domanda",
-                                     "Salvataggio dei dati e assistenza"}));
+        QCOMPARE(parti,
+                 (QStringList{"Guida di QUIRDAL", "Il percorso di una domanda", "Installazione, avvio e impostazioni",
+                              "Menu principale e scelta della domanda", "Sezione 1 - Operatore", "Sezione 2 - Sedi Interessate",
+                              "Sezione 3 - Corsi Proposti", "Sezione 4 e riassegnazione dei corsi",
+                              "Stampa e invio della domanda", "Salvataggio dei dati e assistenza"}));
         QTreeWidgetItem *voce = nullptr;
         for (QTreeWidgetItemIterator it(indice); *it; ++it)
             if ((*it)->text(0) == "Sez. 3.2: preventivo di spesa"_L1)
@@ -447,11 +489,14 @@ private Q_SLOTS:
     void ricerca_data()
     {
         colonne<QString, QString>("cerca", "sezione");
-        QTest::newRow("messaggio della sede legale") << "Inserire un numero di fax." << "Sede Legale";
-        QTest::newRow("regola del preventivo") << "il parametro 'a1' delle spese" << "Sez. 3.2: preventivo di spesa";
+        QTest::newRow("messaggio della sede legale") << "Inserire un numero di fax."
+                                                     << "Sede Legale";
+        QTest::newRow("regola del preventivo") << "il parametro 'a1' delle spese"
+                                               << "Sez. 3.2: preventivo di spesa";
         QTest::newRow("controllo della stampa") << "DATA PRESUNTA AVVIO CORSO per i seguenti corsi"
                                                 << "I controlli prima della stampa definitiva";
-        QTest::newRow("assente") << "parola che la guida non ha" << "";
+        QTest::newRow("assente") << "parola che la guida non ha"
+                                 << "";
     }
     void ricerca()
     {

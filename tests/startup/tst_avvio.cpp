@@ -75,22 +75,27 @@ private Q_SLOTS:
             "persiste contattare l'assistenza tecnica."_s;
         const char *installato = "StandAlone|@/QUIRDAL.mdb|QUIRDAL.mdb|SERVER";
         QTest::newRow("ini assente") << "-" << false << 0 << inizializzazione
-            << "Impossibile trovare il file QUIRDAL.INI\r\nLa procedura verrà terminata."
-            << "<assente>|<assente>|<assente>|<assente>";
+                                     << "Impossibile trovare il file QUIRDAL.INI\r\nLa procedura verrà terminata."
+                                     << "<assente>|<assente>|<assente>|<assente>";
         QTest::newRow("tipo in altro caso") << "standalone|@/QUIRDAL.mdb" << false << 0 << inizializzazione << nonValide
                                             << "|||SERVER";
         QTest::newRow("tipo sconosciuto") << "Rete|@/QUIRDAL.mdb" << false << 0 << inizializzazione << nonValide << "|||SERVER";
         // The screen ends the program, as "Esci dall'installazione" does.
-        QTest::newRow("installazione interrotta") << "|@/QUIRDAL.mdb" << false << 0 << "" << "" << "|@/QUIRDAL.mdb|QUIRDAL.mdb|SERVER";
+        QTest::newRow("installazione interrotta") << "|@/QUIRDAL.mdb" << false << 0 << ""
+                                                  << ""
+                                                  << "|@/QUIRDAL.mdb|QUIRDAL.mdb|SERVER";
         // The INI's values are read trimmed, so a path of blanks is an empty one.
-        QTest::newRow("base dati di spazi, Sì reimposta") << "StandAlone|   " << false << int(Risposta::Si)
-                                                          << "Imposta base dati" << assente.arg(QString()) << "|||SERVER";
-        QTest::newRow("base dati mancante, No lascia") << "StandAlone|@/manca.mdb" << false << int(Risposta::No)
-            << "Imposta base dati" << assente.arg(u"@/manca.mdb"_s) << "StandAlone|@/manca.mdb|QUIRDAL.mdb|SERVER";
-        QTest::newRow("primo avvio senza file dati") << "StandAlone|@/QUIRDAL.mdb" << true << 0 << "Installazione Base Dati"
+        QTest::newRow("base dati di spazi, Sì reimposta")
+            << "StandAlone|   " << false << int(Risposta::Si) << "Imposta base dati" << assente.arg(QString()) << "|||SERVER";
+        QTest::newRow("base dati mancante, No lascia")
+            << "StandAlone|@/manca.mdb" << false << int(Risposta::No) << "Imposta base dati" << assente.arg(u"@/manca.mdb"_s)
+            << "StandAlone|@/manca.mdb|QUIRDAL.mdb|SERVER";
+        QTest::newRow("primo avvio senza file dati")
+            << "StandAlone|@/QUIRDAL.mdb" << true << 0 << "Installazione Base Dati"
             << "ATTENZIONE: la base dati è incompleta. Mancano uno o più files di testo necessari (è possibile che si trovino "
                "ancora nella cartella temporanea dove è stato scaricato il pacchetto di installazione da Internet. In tal "
-               "caso, spostare da tale cartella tutti i files .TX1 nella cartella @)." << installato;
+               "caso, spostare da tale cartella tutti i files .TX1 nella cartella @)."
+            << installato;
     }
     void avvioTerminato()
     {
@@ -117,7 +122,8 @@ private Q_SLOTS:
         if (!titolo.isEmpty())
             QCOMPARE(a.dialoghi.messaggi[0].titolo, titolo);
         QStringList dopo;
-        for (const QString &k : {u"Installazione/Tipo"_s, u"BaseDati/Database"_s, u"BaseDati/NFileDB"_s, u"Installazione/Versione"_s})
+        for (const QString &k :
+             {u"Installazione/Tipo"_s, u"BaseDati/Database"_s, u"BaseDati/NFileDB"_s, u"Installazione/Versione"_s})
             dopo << a.leggiIni(k.section(u'/', 0, 0), k.section(u'/', 1), u"<assente>"_s);
         QCOMPARE(dopo.join(u'|'), qui(iniDopo));
         QVERIFY(!a.esiste(u"manca.mdb"_s));
@@ -129,8 +135,8 @@ private Q_SLOTS:
     {
         Ambiente a;
         QTemporaryDir modello;
-        QVERIFY(QFile::copy(qEnvironmentVariable("QUIRDAL_SORGENTI") + u"/data/QUIRDAL.INI"_s,
-                            modello.filePath(u"QUIRDAL.INI"_s)));
+        QVERIFY(
+            QFile::copy(qEnvironmentVariable("QUIRDAL_SORGENTI") + u"/data/QUIRDAL.INI"_s, modello.filePath(u"QUIRDAL.INI"_s)));
         creaDatabase(modello.filePath(u"QUIRDAL.mdb"_s), QString::fromLatin1(CorsiDB::kPassword));
         scriviFile(modello.filePath(u"QUIRDAL.html"_s), "<html><body><a name=\"t20000\"></a></body></html>");
         a.contesto->cartellaProgramma = a.percorso(u"Documenti/QUIRDAL"_s);
@@ -151,8 +157,8 @@ private Q_SLOTS:
         passi.scaricaPrimoAvvio = [&](Contesto &) { v.eventi << u"scarica"_s; };
         passi.installaOperatori = [](Contesto &) {};
         QVERIFY(!avvia(a, v, passi));
-        QCOMPARE(v.eventi, (QStringList{"splash", "chiudi splash", "impostazioni", "INSTALLAZIONE|Attendere...", "scarica",
-                                        "principale"}));
+        QCOMPARE(v.eventi,
+                 (QStringList{"splash", "chiudi splash", "impostazioni", "INSTALLAZIONE|Attendere...", "scarica", "principale"}));
         QCOMPARE(QDir::current().absolutePath(), cartella);
         QCOMPARE(a.db.percorso(), cartella + u"/QUIRDAL.mdb"_s);
     }
@@ -250,8 +256,9 @@ private Q_SLOTS:
     {
         colonne<QString, QStringList, bool>("versione", "attesi", "fine");
         QTest::newRow("CLIENT") << "CLIENT" << QStringList{"INSTALLAZIONE|Attendere...", "avviso client"} << true;
-        QTest::newRow("SERVER") << "SERVER" << QStringList{"INSTALLAZIONE|Attendere...", "scarica", "tabelle", "installa",
-                                                           "tabelle-fine", "principale"} << false;
+        QTest::newRow("SERVER")
+            << "SERVER"
+            << QStringList{"INSTALLAZIONE|Attendere...", "scarica", "tabelle", "installa", "tabelle-fine", "principale"} << false;
     }
     void primoAvvio()
     {
@@ -278,13 +285,23 @@ private Q_SLOTS:
 
     void ripristinoSessione_data()
     {
-        colonne<QString, QString, bool, bool, QString, QString, short>(
-            "oper", "prov", "conRiga", "stampata", "operatore", "desProv", "gDomanda");
-        QTest::newRow("0012, con domanda") << "0012" << "001" << true << false << "12" << "ALFA" << short(1);
-        QTest::newRow("domanda stampata") << "12" << "001" << true << true << "12" << "ALFA" << short(1);
-        QTest::newRow("Prov vuota") << "12" << "" << true << false << "12" << "" << short(0);
-        QTest::newRow("nessuna riga Installazione") << "12" << "001" << false << false << "12" << "ALFA" << short(0);
-        QTest::newRow("Oper non numerico") << "abc" << "001" << false << false << "0" << "ALFA" << short(0);
+        colonne<QString, QString, bool, bool, QString, QString, short>("oper", "prov", "conRiga", "stampata", "operatore",
+                                                                       "desProv", "gDomanda");
+        QTest::newRow("0012, con domanda") << "0012"
+                                           << "001" << true << false << "12"
+                                           << "ALFA" << short(1);
+        QTest::newRow("domanda stampata") << "12"
+                                          << "001" << true << true << "12"
+                                          << "ALFA" << short(1);
+        QTest::newRow("Prov vuota") << "12"
+                                    << "" << true << false << "12"
+                                    << "" << short(0);
+        QTest::newRow("nessuna riga Installazione") << "12"
+                                                    << "001" << false << false << "12"
+                                                    << "ALFA" << short(0);
+        QTest::newRow("Oper non numerico") << "abc"
+                                           << "001" << false << false << "0"
+                                           << "ALFA" << short(0);
     }
     void ripristinoSessione()
     {
@@ -299,7 +316,8 @@ private Q_SLOTS:
         a.db.esegui(u"INSERT INTO Province VALUES ('001', 'AA', 'ALFA', '01')"_s);
         if (conRiga)
             a.db.esegui(u"INSERT INTO Installazione (GrupOpe, Operatore, Prov, Domanda, DomandaStampata) "
-                        "VALUES ('A', 12, '001', 1, ?)"_s, {stampata ? -1 : 0});
+                        "VALUES ('A', 12, '001', 1, ?)"_s,
+                        {stampata ? -1 : 0});
         using Chiave = std::pair<QString, QString>;
         for (const auto &[k, v] : QList<Chiave>{{"GrOpe", "A"}, {"Oper", oper}, {"Prov", prov}, {"Domanda", "1"}})
             a.ini.scrivi(u"BaseDati"_s, k, v);

@@ -46,8 +46,12 @@ private Q_SLOTS:
     void didascalia_data()
     {
         colonne<QString, QString, QString, bool>("versione", "marca", "altraMarca", "client");
-        QTest::newRow("SERVER") << "SERVER" << " ***SERVER***" << " ___CLIENT___" << false;
-        QTest::newRow("CLIENT") << "CLIENT" << " ___CLIENT___" << " ***SERVER***" << true;
+        QTest::newRow("SERVER") << "SERVER"
+                                << " ***SERVER***"
+                                << " ___CLIENT___" << false;
+        QTest::newRow("CLIENT") << "CLIENT"
+                                << " ___CLIENT___"
+                                << " ***SERVER***" << true;
     }
     void didascalia()
     {
@@ -89,8 +93,9 @@ private Q_SLOTS:
         amb.scriviIni(u"StandAlone"_s, versione);
         MDI_Main w(*amb.contesto);
         QVERIFY_THROWS_EXCEPTION(quirdal::FineProgramma, w.carica());
-        unMessaggio(amb.dialoghi, u"Le impostazioni del file QUIRDAL.INI riguardo la versione\r\n"
-                                  "Non sono Valide. Contattare l'assistenza tecnica."_s,
+        unMessaggio(amb.dialoghi,
+                    u"Le impostazioni del file QUIRDAL.INI riguardo la versione\r\n"
+                    "Non sono Valide. Contattare l'assistenza tecnica."_s,
                     u"Errore nel file ini"_s, Icona::Critico);
     }
 
@@ -99,18 +104,21 @@ private Q_SLOTS:
     {
         // operatori as group|number|name, in insertion order; sceglie: SelOpe opens
         colonne<QStringList, bool, QString, QString>("operatori", "sceglie", "attesa", "suggerimento");
-        QTest::newRow("uno solo, preso senza chiedere") << QStringList{"A|12|Ente Uno"} << false << "A|12|-  Ente Uno" << "";
+        QTest::newRow("uno solo, preso senza chiedere") << QStringList{"A|12|Ente Uno"} << false << "A|12|-  Ente Uno"
+                                                        << "";
         QTest::newRow("due, scelto il secondo")
-            << QStringList{"A|1|Primo Ente", "B|2|Secondo Ente"} << true << "B|2|-  Secondo Ente" << "";
+            << QStringList{"A|1|Primo Ente", "B|2|Secondo Ente"} << true << "B|2|-  Secondo Ente"
+            << "";
         QTest::newRow("tre, il secondo in ordine di gruppo")
-            << QStringList{"C|5|Terzo Ente", "A|9|Primo Ente", "B|3|Secondo Ente"} << true << "B|3|-  Secondo Ente" << "";
+            << QStringList{"C|5|Terzo Ente", "A|9|Primo Ente", "B|3|Secondo Ente"} << true << "B|3|-  Secondo Ente"
+            << "";
         // Distinct characters around the cut, so a cut one character off shows.
         const QString lungo = u"Ente Formazione Professionale Valdoria 0123456789 abcdefghijklmnopqrstuvwxyz"_s;
-        QTest::newRow("nome di 44 caratteri, intero") << QStringList{"A|1|" + lungo.left(44)} << false
-                                                      << "A|1|-  " + lungo.left(44) << "";
+        QTest::newRow("nome di 44 caratteri, intero")
+            << QStringList{"A|1|" + lungo.left(44)} << false << "A|1|-  " + lungo.left(44) << "";
         for (int n : {45, 70})
-            QTest::addRow("nome di %d caratteri, tagliato", n) << QStringList{"A|1|" + lungo.left(n)} << false
-                                                               << "A|1|-  " + lungo.left(44) + "..." << lungo.left(n);
+            QTest::addRow("nome di %d caratteri, tagliato", n)
+                << QStringList{"A|1|" + lungo.left(n)} << false << "A|1|-  " + lungo.left(44) + "..." << lungo.left(n);
     }
     void operatoreAllAvvio()
     {

@@ -59,8 +59,16 @@ public:
     QStringList aperti;
     QDate oggi() const override { return data; }
     QDateTime adesso() const override { return QDateTime(data, ora); }
-    bool apri(const QString &f) override { aperti << f; return true; }
-    bool apriInEditor(const QString &f) override { aperti << f; return true; }
+    bool apri(const QString &f) override
+    {
+        aperti << f;
+        return true;
+    }
+    bool apriInEditor(const QString &f) override
+    {
+        aperti << f;
+        return true;
+    }
 };
 
 // The first column of every row, joined: what group_concat gives on SQLite alone.
@@ -89,7 +97,7 @@ public:
     // The database on the server (PostgreSQL): named at once, made by creaDb.
     const QString nomeDbServer;
 
-    explicit Ambiente(const QString &nomeConnessione = u"CorsiDB"_s) : Ambiente(motoreDiProva(), nomeConnessione) {}
+    explicit Ambiente(const QString &nomeConnessione = u"CorsiDB"_s) : Ambiente(motoreDiProva(), nomeConnessione) { }
     explicit Ambiente(Motore m, const QString &nomeConnessione = u"CorsiDB"_s)
         : db(nomeConnessione), motore(m), nomeDbServer(m == Motore::PostgreSQL ? nomeDatabaseNuovo() : QString())
     {
@@ -139,8 +147,7 @@ public:
     int conta(const QString &tabella) { return db.valoreScalare(u"SELECT count(*) FROM "_s + tabella).toInt(); }
 
     // QUIRDAL.INI as an installed program has it, with the given Tipo and Versione.
-    void scriviIni(const QString &tipo = u"StandAlone"_s, const QString &versione = u"SERVER"_s,
-                   const QString &database = u"@"_s)
+    void scriviIni(const QString &tipo = u"StandAlone"_s, const QString &versione = u"SERVER"_s, const QString &database = u"@"_s)
     {
         const QString db = database == "@"_L1 ? percorsoDb() : database;
         QString server;
@@ -149,11 +156,11 @@ public:
             server = u"Host=%1\r\nPorta=%2\r\nNomeDB=%3\r\nUtente=%4\r\nPassword=%5\r\n"_s.arg(
                 c.host, QString::number(c.porta), c.nomeDb, c.utente, scramblePwd(c.password));
         }
-        scrivi(u"QUIRDAL.INI"_s, u"[Installazione]\r\nTipo=%1\r\nVersione=%2\r\nPROVIDER=%4\r\n[BaseDati]\r\n"
-                                 "Database=%3\r\nNFileDB=QUIRDAL.mdb\r\nGrOpe=\r\nOper=0\r\n%5[Help]\r\n"
-                                 "FILEHELP=QUIRDAL.html\r\n[CONNESSIONE]\r\nPWD=\r\n"_s
-                                     .arg(tipo, versione, db, nomeMotore(motore), server)
-                                     .toUtf8());
+        scrivi(u"QUIRDAL.INI"_s,
+               u"[Installazione]\r\nTipo=%1\r\nVersione=%2\r\nPROVIDER=%4\r\n[BaseDati]\r\n"
+               "Database=%3\r\nNFileDB=QUIRDAL.mdb\r\nGrOpe=\r\nOper=0\r\n%5[Help]\r\n"
+               "FILEHELP=QUIRDAL.html\r\n[CONNESSIONE]\r\nPWD=\r\n"_s.arg(tipo, versione, db, nomeMotore(motore), server)
+                   .toUtf8());
     }
     void scriviAiuto() { scrivi(u"QUIRDAL.html"_s, "<html><body><a name=\"t20000\"></a>Aiuto</body></html>"); }
     void creaDb(const OpzioniNuovoDatabase &o = {})
@@ -162,10 +169,7 @@ public:
             creaDatabaseServer(nomeDbServer);
         creaDatabase(connessione(), QString::fromLatin1(CorsiDB::kPassword), o);
     }
-    void apriDb(ModoApertura m = ModoApertura::Condiviso)
-    {
-        db.apri(connessione(), QString::fromLatin1(CorsiDB::kPassword), m);
-    }
+    void apriDb(ModoApertura m = ModoApertura::Condiviso) { db.apri(connessione(), QString::fromLatin1(CorsiDB::kPassword), m); }
     // A ready installation: INI, help file, database, open.
     void pronto(const QString &tipo = u"StandAlone"_s, const QString &versione = u"SERVER"_s)
     {

@@ -12,9 +12,9 @@ namespace quirdal::test {
 inline void listeDelBando(Contesto &c)
 {
     ProgressoCaricamento p;
-    for (const char *t : {"Asse", "Misura", "Azione", "AzioneTipologia", "AzioneDestin", "AzioneScolari", "Destin", "Scolari",
-                          "Settore", "Comparto", "Orari", "Certif", "Qualifi", "Indiri", "Istituti", "AmbitiTerr",
-                          "SettoriProd", "FigureProf"}) {
+    for (const char *t :
+         {"Asse", "Misura", "Azione", "AzioneTipologia", "AzioneDestin", "AzioneScolari", "Destin", "Scolari", "Settore",
+          "Comparto", "Orari", "Certif", "Qualifi", "Indiri", "Istituti", "AmbitiTerr", "SettoriProd", "FigureProf"}) {
         const QString tabella = QString::fromLatin1(t);
         QVERIFY(caricaTabella(c, qEnvironmentVariable("QUIRDAL_SORGENTI") + u"/data/tabelle/"_s + tabella + u".txt"_s, tabella,
                               terminiChiave(c, tabella), p)

@@ -23,20 +23,10 @@ namespace quirdal::test {
 inline QList<Catalogo> cataloghi()
 {
     return {
-        sql::db::kCatalogo,
-        sql::connessione::kCatalogo,
-        sql::aggiornamenti::kCatalogo,
-        sql::copie::kCatalogo,
-        sql::config::kCatalogo,
-        sql::caricamento::kCatalogo,
-        sql::corsi::kCatalogo,
-        sql::foglio::kCatalogo,
-        sql::operatore::kCatalogo,
-        sql::selezione::kCatalogo,
-        sql::stampa::kCatalogo,
-        sql::trasmissione::kCatalogo,
-        sql::supporto::kCatalogo,
-        sql::avvio::kCatalogo,
+        sql::db::kCatalogo,        sql::connessione::kCatalogo, sql::aggiornamenti::kCatalogo, sql::copie::kCatalogo,
+        sql::config::kCatalogo,    sql::caricamento::kCatalogo, sql::corsi::kCatalogo,         sql::foglio::kCatalogo,
+        sql::operatore::kCatalogo, sql::selezione::kCatalogo,   sql::stampa::kCatalogo,        sql::trasmissione::kCatalogo,
+        sql::supporto::kCatalogo,  sql::avvio::kCatalogo,
     };
 }
 

@@ -4,7 +4,8 @@
 
 namespace quirdal::test {
 
-template <typename... T, typename... N> void colonne(N... nomi)
+template <typename... T, typename... N>
+void colonne(N... nomi)
 {
     static_assert(sizeof...(T) == sizeof...(N), "one name for each type");
     (QTest::addColumn<T>(nomi), ...);

@@ -6,10 +6,7 @@
 
 namespace quirdal::test {
 
-inline QString datiDiProva(const QString &nome)
-{
-    return qEnvironmentVariable("QUIRDAL_SORGENTI") + u"/tests/data/"_s + nome;
-}
+inline QString datiDiProva(const QString &nome) { return qEnvironmentVariable("QUIRDAL_SORGENTI") + u"/tests/data/"_s + nome; }
 
 inline void preparaDomanda(Ambiente &a)
 {
@@ -31,8 +28,8 @@ inline void selezionata(Ambiente &a, bool stampata = true)
     a.pronto();
     preparaDomanda(a);
     a.db.esegui(u"UPDATE Installazione SET DomandaStampata=? WHERE Prov='001'"_s, {stampata ? -1 : 0});
-    for (const auto &[k, v] : {std::pair{"GrOpe", "A"}, std::pair{"Oper", "7"}, std::pair{"Prov", "001"},
-                               std::pair{"Domanda", "1"}})
+    for (const auto &[k, v] :
+         {std::pair{"GrOpe", "A"}, std::pair{"Oper", "7"}, std::pair{"Prov", "001"}, std::pair{"Domanda", "1"}})
         a.ini.scrivi(u"BaseDati"_s, QString::fromLatin1(k), QString::fromLatin1(v));
     ripristinaSessione(a.sessione, a.ini, a.db);
 }
@@ -52,13 +49,12 @@ inline void corsoPulito(CorsiDB &db)
 inline void corsiCorretti(CorsiDB &db)
 {
     corsoPulito(db);
-    for (const char *sql :
-         {"INSERT INTO IntervalloOreStage VALUES ('III.G','06','04','10','A',1,100,2000,NULL,NULL,0,400)",
-          "UPDATE CorsiProp SET Sez34_3=Sez34_2, Sez34_2=NULL WHERE Corso='0001' AND Accorp='0'",
-          "UPDATE CorsiProp SET Sez34_3='IMMIGRATI' WHERE Sez34_3 IS NULL OR Sez34_3=''",
-          "UPDATE CorsiProp SET DataAvvio='01/10/2009' WHERE DataAvvio='' OR DataAvvio IS NULL",
-          "UPDATE CorsiPropSpese SET NumOreA1=300 WHERE Corso='0001' AND Accorp='1'",
-          "UPDATE CorsiPropSpese SET Param70P=100 WHERE Corso='0003'"})
+    for (const char *sql : {"INSERT INTO IntervalloOreStage VALUES ('III.G','06','04','10','A',1,100,2000,NULL,NULL,0,400)",
+                            "UPDATE CorsiProp SET Sez34_3=Sez34_2, Sez34_2=NULL WHERE Corso='0001' AND Accorp='0'",
+                            "UPDATE CorsiProp SET Sez34_3='IMMIGRATI' WHERE Sez34_3 IS NULL OR Sez34_3=''",
+                            "UPDATE CorsiProp SET DataAvvio='01/10/2009' WHERE DataAvvio='' OR DataAvvio IS NULL",
+                            "UPDATE CorsiPropSpese SET NumOreA1=300 WHERE Corso='0001' AND Accorp='1'",
+                            "UPDATE CorsiPropSpese SET Param70P=100 WHERE Corso='0003'"})
         db.esegui(QString::fromLatin1(sql));
 }
 

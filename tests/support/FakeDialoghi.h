@@ -35,9 +35,12 @@ public:
             return risposte.dequeue();
         switch (pulsanti) {
         case Pulsanti::SiNo:
-        case Pulsanti::SiNoAnnulla: return Risposta::No;
-        case Pulsanti::RiprovaAnnulla: return Risposta::Annulla;
-        default: return Risposta::Ok;
+        case Pulsanti::SiNoAnnulla:
+            return Risposta::No;
+        case Pulsanti::RiprovaAnnulla:
+            return Risposta::Annulla;
+        default:
+            return Risposta::Ok;
         }
     }
     std::optional<QString> chiediTesto(const QString &, const QString &, const QString &) override

@@ -24,9 +24,6 @@ inline QByteArray leggiFile(const QString &percorso)
 }
 
 // One record line of a data file: #a#,#b#,... in Windows-1252, ended by CR LF.
-inline QByteArray riga(const QStringList &campi)
-{
-    return aWindows1252(u'#' + campi.join(u"#,#"_s) + u"#\r\n"_s);
-}
+inline QByteArray riga(const QStringList &campi) { return aWindows1252(u'#' + campi.join(u"#,#"_s) + u"#\r\n"_s); }
 
 } // namespace quirdal::test

@@ -53,8 +53,8 @@ struct DomandaPronta : Ambiente {
         scriviAiuto();
         QFile::copy(modello(), percorsoDb());
         apriDb();
-        for (const auto &[k, v] : {std::pair{"GrOpe", "A"}, std::pair{"Oper", "7"}, std::pair{"Prov", "001"},
-                                   std::pair{"Domanda", "1"}})
+        for (const auto &[k, v] :
+             {std::pair{"GrOpe", "A"}, std::pair{"Oper", "7"}, std::pair{"Prov", "001"}, std::pair{"Domanda", "1"}})
             ini.scrivi(u"BaseDati"_s, QString::fromLatin1(k), QString::fromLatin1(v));
         ripristinaSessione(sessione, ini, db);
     }
@@ -101,7 +101,7 @@ struct DomandaPronta : Ambiente {
 // One change of the file: the cell under the header in the row (a number, or "nuova" for a row
 // added; copia: the row it starts as a copy of).
 inline QJsonObject cambio(const QString &foglio, const QJsonValue &riga, const QString &colonna, const QJsonValue &valore,
-                   int copia = 0)
+                          int copia = 0)
 {
     QJsonObject o{{u"foglio"_s, foglio}, {u"riga"_s, riga}, {u"colonna"_s, colonna}, {u"valore"_s, valore}};
     if (copia)

@@ -63,7 +63,8 @@ private:
 };
 
 // A widget of the screen by its objectName; a missing one stops the test at once.
-template <typename T = QWidget> T *trova(QWidget *w, const QString &nome)
+template <typename T = QWidget>
+T *trova(QWidget *w, const QString &nome)
 {
     T *f = w->findChild<T *>(nome);
     if (!f)

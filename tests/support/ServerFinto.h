@@ -43,10 +43,8 @@ public:
                         dati.filePath(u"tabelle/"_s) + QString::fromLatin1(t));
         const QString cert = fidato ? u"server"_s : u"non-fidato"_s;
         m_p.setProgram(qEnvironmentVariable("QUIRDAL_TEST_SERVER"));
-        m_p.setArguments(QStringList{u"--porta"_s, u"0"_s, u"--certificato"_s,
-                                     certificati() + cert + u".pem"_s, u"--chiave"_s,
-                                     certificati() + cert + u".key"_s, u"--dati"_s, dati.path(),
-                                     u"--ricevuti"_s, ricevuti.path()}
+        m_p.setArguments(QStringList{u"--porta"_s, u"0"_s, u"--certificato"_s, certificati() + cert + u".pem"_s, u"--chiave"_s,
+                                     certificati() + cert + u".key"_s, u"--dati"_s, dati.path(), u"--ricevuti"_s, ricevuti.path()}
                          + opzioni);
         m_p.setProcessChannelMode(QProcess::SeparateChannels);
         m_p.start();

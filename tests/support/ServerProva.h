@@ -57,10 +57,7 @@ inline void amministra(const QString &sql, const QString &nomeDb = QStringLitera
 }
 
 // A name for a new database of the test server: never one in use.
-inline QString nomeDatabaseNuovo()
-{
-    return QStringLiteral("quirdal_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
-}
+inline QString nomeDatabaseNuovo() { return QStringLiteral("quirdal_") + QUuid::createUuid().toString(QUuid::Id128).left(16); }
 
 inline void creaDatabaseServer(const QString &nome) { amministra(QStringLiteral("CREATE DATABASE ") + nome); }
 // Whoever is still connected to it is put out first.

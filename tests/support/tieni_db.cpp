@@ -31,8 +31,7 @@ int main(int argc, char **argv)
                 dove = secondoIni;
         }
         db.apri(dove, QString::fromLatin1(quirdal::CorsiDB::kPassword),
-                a[2] == QLatin1String("esclusivo") ? quirdal::ModoApertura::Esclusivo
-                                                    : quirdal::ModoApertura::Condiviso);
+                a[2] == QLatin1String("esclusivo") ? quirdal::ModoApertura::Esclusivo : quirdal::ModoApertura::Condiviso);
     } catch (const quirdal::Errore &e) {
         QTextStream(stdout) << "ERRORE " << e.numero() << '\n';
         return 1;

@@ -59,7 +59,7 @@ QByteArray rapportoArresto(int n)
     return u"=== Arresto anomalo: 05/12/2026 10:0%1:30, processo 4%1 ===\nProgramma: quirdal, versione 1.0.0\n"
            "Segnale: SIGABRT (6)\nSchermata: MDI_Main \"QUIRDAL\"\nPila delle chiamate:\nquirdal(main+0x10) [0x1]\n"
            "=== Fine del rapporto ===\n"_s.arg(n)
-        .toUtf8();
+               .toUtf8();
 }
 
 // The archive inside an upload's multipart body, read back with libzip.
@@ -85,14 +85,18 @@ private Q_SLOTS:
         const QString email = u"Controllo Email"_s, contatta = u"Contatta l'Assistenza"_s;
         for (const bool allegato : {false, true}) {
             const QByteArray modo = allegato ? " (con la base dati)" : "";
-            QTest::newRow("mittente senza @" + modo) << allegato << "txtMittente" << "mario.rossi.ente.it"
+            QTest::newRow("mittente senza @" + modo) << allegato << "txtMittente"
+                                                     << "mario.rossi.ente.it"
                                                      << "L'indirizzo e-mail deve contenere il carattere '@'." << email;
-            QTest::newRow("mittente con due @" + modo) << allegato << "txtMittente" << "mario@rossi@ente.it"
+            QTest::newRow("mittente con due @" + modo) << allegato << "txtMittente"
+                                                       << "mario@rossi@ente.it"
                                                        << "L'indirizzo e-mail non può contenere più di 1 carattere '@'." << email;
-            QTest::newRow("telefono di spazi" + modo) << allegato << "txtNumTel" << "   " << "Indicare un numero di telefono."
-                                                      << contatta;
-            QTest::newRow("senza problema" + modo) << allegato << "TxtProb" << "" << "Indicare il problema riscontrato."
-                                                   << contatta;
+            QTest::newRow("telefono di spazi" + modo) << allegato << "txtNumTel"
+                                                      << "   "
+                                                      << "Indicare un numero di telefono." << contatta;
+            QTest::newRow("senza problema" + modo) << allegato << "TxtProb"
+                                                   << ""
+                                                   << "Indicare il problema riscontrato." << contatta;
         }
     }
     void nonInviata()
@@ -133,9 +137,9 @@ private Q_SLOTS:
             valori << v;
         }
         QCOMPARE(nomi, (QStringList{"fr", "su", "g", "c", "d", "cp", "so", "ie", "mem", "tel", "rif", "prb", "ap"}));
-        QCOMPARE(valori, (QStringList{"mario.rossi@ente.it", "Stampa", "A", "7", "ENTE SETTE", "", d.sistemaOperativo,
-                                      d.browser, d.memoria, "0123 456789", "Mario Rossi", "La stampa definitiva non parte",
-                                      "QUIRDAL"}));
+        QCOMPARE(valori,
+                 (QStringList{"mario.rossi@ente.it", "Stampa", "A", "7", "ENTE SETTE", "", d.sistemaOperativo, d.browser,
+                              d.memoria, "0123 456789", "Mario Rossi", "La stampa definitiva non parte", "QUIRDAL"}));
     }
 
     void risposteDelServer_data()
@@ -149,8 +153,10 @@ private Q_SLOTS:
         QTest::newRow("ricevuta") << "" << EsitoAssistenza::Inviata << "Contatta l'assistenza"
                                   << "Richiesta di assistenza ricevuta. Numero pratica: 1";
         QTest::newRow("ERRORE") << "assistenza:errore" << EsitoAssistenza::ErroreServer << "Errore restituito dal Server"
-                                << nonRiuscita + "Il server ha restituito il seguente messaggio di errore: \r\n\r\n"
-                                       "ERRORE: servizio non disponibile" + controllare;
+                                << nonRiuscita
+                + "Il server ha restituito il seguente messaggio di errore: \r\n\r\n"
+                  "ERRORE: servizio non disponibile"
+                + controllare;
         QTest::newRow("vuota") << "assistenza:vuoto" << EsitoAssistenza::ErroreServer << "Errore restituito dal Server"
                                << nonRiuscita + "Il server non ha restituito alcuna risposta." + controllare;
         QTest::newRow("pagina HTML") << "assistenza:html" << EsitoAssistenza::PaginaErrore << "ERRORE"
@@ -184,9 +190,10 @@ private Q_SLOTS:
             QCOMPARE(a.dialoghi.ultimo(), messaggio.contains("%1"_L1) ? messaggio.arg(s.porta) : messaggio);
         const QString pagina = a.percorso(u"ErrServer.html"_s);
         QCOMPARE(r.paginaErrore, esito == EsitoAssistenza::PaginaErrore ? pagina : QString());
-        QCOMPARE(leggiFile(pagina), esito == EsitoAssistenza::PaginaErrore
-                                        ? QByteArray("<HTML><BODY><H1>Errore interno del server</H1></BODY></HTML>")
-                                        : QByteArray());
+        QCOMPARE(leggiFile(pagina),
+                 esito == EsitoAssistenza::PaginaErrore
+                     ? QByteArray("<HTML><BODY><H1>Errore interno del server</H1></BODY></HTML>")
+                     : QByteArray());
     }
 
     // The archive that arrives is the one made here, byte for byte, and holds the database.
@@ -201,12 +208,13 @@ private Q_SLOTS:
         Trasferimento t(a.dir.path(), *a.utente);
         CanaleRegione k(*a.contesto, t);
         QStringList stati;
-        const RisultatoAssistenza r = inviaConBaseDati(*a.contesto, k, raccogliDatiSistema(), compilata(),
-                                                       [&](const QString &x) { stati << x; });
+        const RisultatoAssistenza r =
+            inviaConBaseDati(*a.contesto, k, raccogliDatiSistema(), compilata(), [&](const QString &x) { stati << x; });
         QCOMPARE(a.dialoghi.testiMessaggi(), QStringList());
         QCOMPARE(r.esito, EsitoAssistenza::Inviata);
-        QCOMPARE(stati, (QStringList{"Creazione Backup base dati in corso........", "Collegamento in corso........",
-                                     "Collegamento effettuato"}));
+        QCOMPARE(stati,
+                 (QStringList{"Creazione Backup base dati in corso........", "Collegamento in corso........",
+                              "Collegamento effettuato"}));
         QVERIFY2(r.risposta.contains(u"Richiesta di assistenza ricevuta"_s), qPrintable(r.risposta));
         const QByteArray mandato = a.leggi(kArchivio);
         QVERIFY(mandato.startsWith("PK\x03\x04"));

@@ -25,10 +25,7 @@ namespace {
 
 const QString kPassword = QString::fromLatin1(CorsiDB::kPassword);
 
-QString nomi(CorsiDB &db)
-{
-    return unisci(db, u"SELECT Denominazione FROM CorsiOper ORDER BY GrupOpe, Operatore"_s);
-}
+QString nomi(CorsiDB &db) { return unisci(db, u"SELECT Denominazione FROM CorsiOper ORDER BY GrupOpe, Operatore"_s); }
 
 // A connection of its own on the file, for one expression.
 CorsiDB &apri(CorsiDB &&d, const QString &file)
@@ -170,16 +167,26 @@ private Q_SLOTS:
     void nomeEVolume_data()
     {
         colonne<QString, QString, qint64>("testo", "nome", "volume");
-        QTest::newRow("senza estensione") << "C:\\Dati\\copia" << "C:\\Dati\\copia.zip" << qint64(0);
-        QTest::newRow("barre") << "/home/ente/copia" << "/home/ente/copia.zip" << qint64(0);
-        QTest::newRow("solo il nome") << "copia" << "copia.zip" << qint64(0);
-        QTest::newRow("con estensione") << "/home/ente/copia.bak" << "/home/ente/copia.bak" << qint64(0);
-        QTest::newRow("punto solo nella cartella") << "C:\\Dati.2009\\copia" << "C:\\Dati.2009\\copia.zip" << qint64(0);
-        QTest::newRow("dischetto") << "A:\\QUIRDAL" << "A:\\QUIRDAL.zip" << qint64(1400000);
-        QTest::newRow("a: minuscolo") << "a:\\copie\\x.zip" << "a:\\copie\\x.zip" << qint64(1400000);
-        QTest::newRow("C:") << "C:\\QUIRDAL.zip" << "C:\\QUIRDAL.zip" << qint64(0);
-        QTest::newRow("B:") << "B:\\QUIRDAL.zip" << "B:\\QUIRDAL.zip" << qint64(0);
-        QTest::newRow("cartella A") << "/media/A/QUIRDAL.zip" << "/media/A/QUIRDAL.zip" << qint64(0);
+        QTest::newRow("senza estensione") << "C:\\Dati\\copia"
+                                          << "C:\\Dati\\copia.zip" << qint64(0);
+        QTest::newRow("barre") << "/home/ente/copia"
+                               << "/home/ente/copia.zip" << qint64(0);
+        QTest::newRow("solo il nome") << "copia"
+                                      << "copia.zip" << qint64(0);
+        QTest::newRow("con estensione") << "/home/ente/copia.bak"
+                                        << "/home/ente/copia.bak" << qint64(0);
+        QTest::newRow("punto solo nella cartella") << "C:\\Dati.2009\\copia"
+                                                   << "C:\\Dati.2009\\copia.zip" << qint64(0);
+        QTest::newRow("dischetto") << "A:\\QUIRDAL"
+                                   << "A:\\QUIRDAL.zip" << qint64(1400000);
+        QTest::newRow("a: minuscolo") << "a:\\copie\\x.zip"
+                                      << "a:\\copie\\x.zip" << qint64(1400000);
+        QTest::newRow("C:") << "C:\\QUIRDAL.zip"
+                            << "C:\\QUIRDAL.zip" << qint64(0);
+        QTest::newRow("B:") << "B:\\QUIRDAL.zip"
+                            << "B:\\QUIRDAL.zip" << qint64(0);
+        QTest::newRow("cartella A") << "/media/A/QUIRDAL.zip"
+                                    << "/media/A/QUIRDAL.zip" << qint64(0);
     }
     void nomeEVolume()
     {
@@ -222,8 +229,9 @@ private Q_SLOTS:
         QTest::newRow("non un archivio") << sola << "grezzo" << f + "Il file non è un archivio zip valido (";
         QTest::newRow("archivio troncato") << sola << "tronca" << f + "Il file non è un archivio zip valido (";
         QTest::newRow("dati alterati") << sola << "altera" << f + "L'archivio è danneggiato (";
-        QTest::newRow("un'altra base SQLite") << VociZip{{"QUIRDAL.mdb", sqliteEstraneo()}} << ""
-                                              << f + "Il file dell'archivio non è una base dati del programma oppure è danneggiato.";
+        QTest::newRow("un'altra base SQLite")
+            << VociZip{{"QUIRDAL.mdb", sqliteEstraneo()}} << ""
+            << f + "Il file dell'archivio non è una base dati del programma oppure è danneggiato.";
         QTest::newRow("senza una tabella") << VociZip{{"QUIRDAL.mdb", baseDati("X", kPassword, {"DROP TABLE Comuni"})}} << ""
                                            << f + "Nella base dati dell'archivio mancano tabelle del programma: Comuni.";
         QTest::newRow("altra password") << VociZip{{"QUIRDAL.mdb", baseDati("X", "ALTRA")}} << ""
@@ -254,10 +262,10 @@ private Q_SLOTS:
         QTest::newRow("colonna di un altro tipo")
             << con({"DROP TABLE Regioni", "CREATE TABLE Regioni (REGIONE VARCHAR(2) NOT NULL PRIMARY KEY, Descrizione TEXT)"})
             << "" << s + "la colonna Descrizione della tabella Regioni non è definita come nel programma.";
-        QTest::newRow("vincolo in più")
-            << con({"DROP TABLE Regioni",
-                    "CREATE TABLE Regioni (REGIONE VARCHAR(2) NOT NULL PRIMARY KEY, Descrizione VARCHAR(50) CHECK (0))"})
-            << "" << s + "la tabella Regioni non ha le chiavi, gli indici o i vincoli del programma.";
+        QTest::newRow("vincolo in più") << con(
+            {"DROP TABLE Regioni",
+             "CREATE TABLE Regioni (REGIONE VARCHAR(2) NOT NULL PRIMARY KEY, Descrizione VARCHAR(50) CHECK (0))"})
+                                        << "" << s + "la tabella Regioni non ha le chiavi, gli indici o i vincoli del programma.";
         QTest::newRow("vista del programma cambiata")
             << con({"DROP VIEW QryCorsi", "CREATE VIEW QryCorsi AS SELECT * FROM CorsiProp"}) << ""
             << s + "la vista QryCorsi è diversa da quella del programma.";
@@ -265,17 +273,18 @@ private Q_SLOTS:
             << con({"DROP INDEX Comuni_Prov", "CREATE INDEX Comuni_Prov ON Comuni (Cap)"}) << ""
             << s + "l'indice Comuni_Prov è diverso da quello del programma.";
         // Refused on what the archive declares and on the first bytes, before anything is written.
-        QTest::newRow("grandezza dichiarata enorme")
-            << sola << "dichiara"
-            << f + "Il file contenuto nell'archivio è troppo grande per essere una base dati del programma (3840 MB; "
-                   "al massimo 1024 MB).";
+        QTest::newRow("grandezza dichiarata enorme") << sola << "dichiara"
+                                                     << f
+                + "Il file contenuto nell'archivio è troppo grande per essere una base dati del programma (3840 MB; "
+                  "al massimo 1024 MB).";
         QTest::newRow("zeri al posto della base dati")
             << VociZip{{"QUIRDAL.mdb", QByteArray(200000, '\0')}} << ""
             << f + "Il file dell'archivio non è una base dati del programma oppure è danneggiato.";
         QTest::newRow("due file") << VociZip{{"QUIRDAL.mdb", buona}, {"leggimi.txt", "x"}} << ""
                                   << f + "L'archivio deve contenere un solo file, la base dati; ne contiene 2.";
-        QTest::newRow("altri connessi") << sola << "connesso" << u"Qualche client potrebbe ancora essere connesso alla base "
-                                                                 "dati. \r\n\r\nL'operazione non è consentita."_s;
+        QTest::newRow("altri connessi") << sola << "connesso"
+                                        << u"Qualche client potrebbe ancora essere connesso alla base "
+                                           "dati. \r\n\r\nL'operazione non è consentita."_s;
     }
     void archivioRifiutato()
     {
@@ -368,10 +377,11 @@ private Q_SLOTS:
         QTest::newRow("senza le tabelle degli invii")
             << false << QStringList{u"DROP TABLE Invii"_s, u"DROP TABLE DomandeDefinitive"_s};
         QTest::newRow("già aggiornata dal programma")
-            << true << QStringList{u"ALTER TABLE CorsiHandi DROP COLUMN NumPersone"_s,
-                                   u"ALTER TABLE CorsiProp ADD COLUMN DataAvvio VARCHAR(10)"_s,
-                                   u"DROP VIEW QryCorsi"_s, u"CREATE VIEW QryCorsi AS "_s + selectQryCorsi(true),
-                                   u"ALTER TABLE CorsiHandi ADD COLUMN NumPersone INTEGER"_s};
+            << true
+            << QStringList{u"ALTER TABLE CorsiHandi DROP COLUMN NumPersone"_s,
+                           u"ALTER TABLE CorsiProp ADD COLUMN DataAvvio VARCHAR(10)"_s, u"DROP VIEW QryCorsi"_s,
+                           u"CREATE VIEW QryCorsi AS "_s + selectQryCorsi(true),
+                           u"ALTER TABLE CorsiHandi ADD COLUMN NumPersone INTEGER"_s};
     }
     void archivioDiUnaVersionePrecedente()
     {
@@ -408,8 +418,9 @@ private Q_SLOTS:
         a.db.esegui(invio, {1, u"prima"_s});
         const QString zip = a.percorso(u"copia.zip"_s);
         if (archivioSenzaInvii)
-            QVERIFY(scriviZip(zip, {{"QUIRDAL.mdb", baseDati(u"UNO"_s, kPassword, {u"DROP TABLE Invii"_s,
-                                                                                   u"DROP TABLE DomandeDefinitive"_s})}}));
+            QVERIFY(scriviZip(
+                zip,
+                {{"QUIRDAL.mdb", baseDati(u"UNO"_s, kPassword, {u"DROP TABLE Invii"_s, u"DROP TABLE DomandeDefinitive"_s})}}));
         else
             QCOMPARE(salvaDati(*a.contesto, zip), EsitoSalvataggio::Riuscito);
         a.db.esegui(u"DELETE FROM Invii"_s);
@@ -466,7 +477,8 @@ private Q_SLOTS:
             QCOMPARE(a.dialoghi.messaggi.first().testo,
                      u"Il recupero sbloccherà queste domande, già stampate in definitivo: nell'archivio non risultano "
                      "stampate e dopo il recupero i loro dati torneranno modificabili.\r\n\r\n- operatore A/%1 %2 DOPO, "
-                     "provincia di TORINO\r\n\r\nContinuare il recupero?"_s.arg(operatore).arg(denominazione));
+                     "provincia di TORINO\r\n\r\nContinuare il recupero?"_s.arg(operatore)
+                         .arg(denominazione));
             QCOMPARE(a.dialoghi.messaggi.first().titolo, u"QUIRDAL"_s);
             QCOMPARE(a.dialoghi.messaggi.first().icona, Icona::Domanda);
             QCOMPARE(a.dialoghi.messaggi.first().pulsanti, Pulsanti::SiNo);
@@ -548,27 +560,38 @@ private Q_SLOTS:
     {
         colonne<QString, QString, QString>("testo", "prepara", "motivo");
         const QString basedati = u"il file @ è la base dati del programma: scegliere un altro nome per l'archivio"_s;
-        QTest::newRow("la base dati") << "QUIRDAL.mdb" << "" << basedati;
-        QTest::newRow("maiuscole diverse") << "quirdal.MDB" << "" << basedati;
-        QTest::newRow("attraverso ..") << "BackupDB/../QUIRDAL.mdb" << "" << basedati;
-        QTest::newRow("un collegamento alla base dati") << "collegamento.zip" << "collegamento" << basedati;
-        QTest::newRow("il giornale") << "QUIRDAL.mdb-journal" << ""
+        QTest::newRow("la base dati") << "QUIRDAL.mdb"
+                                      << "" << basedati;
+        QTest::newRow("maiuscole diverse") << "quirdal.MDB"
+                                           << "" << basedati;
+        QTest::newRow("attraverso ..") << "BackupDB/../QUIRDAL.mdb"
+                                       << "" << basedati;
+        QTest::newRow("un collegamento alla base dati") << "collegamento.zip"
+                                                        << "collegamento" << basedati;
+        QTest::newRow("il giornale") << "QUIRDAL.mdb-journal"
+                                     << ""
                                      << "il file @ è il giornale della base dati: scegliere un altro nome per l'archivio";
-        QTest::newRow("il file di blocco") << "QUIRDAL.ldb" << ""
+        QTest::newRow("il file di blocco") << "QUIRDAL.ldb"
+                                           << ""
                                            << "il file @ è il file di blocco della base dati: scegliere un altro nome "
                                               "per l'archivio";
-        QTest::newRow("la copia di sicurezza") << "QUIRDAL.mdb_BAK" << ""
+        QTest::newRow("la copia di sicurezza") << "QUIRDAL.mdb_BAK"
+                                               << ""
                                                << "il file @ è la copia di sicurezza della base dati: scegliere un altro "
                                                   "nome per l'archivio";
-        QTest::newRow("l'INI") << "QUIRDAL.INI" << ""
+        QTest::newRow("l'INI") << "QUIRDAL.INI"
+                               << ""
                                << "il file @ è il file di configurazione del programma: scegliere un altro nome per "
                                   "l'archivio";
-        QTest::newRow("la cartella del programma") << "." << ""
+        QTest::newRow("la cartella del programma") << "."
+                                                   << ""
                                                    << "il percorso @ è la cartella del programma: indicare il nome di un "
                                                       "file per l'archivio";
-        QTest::newRow("un'altra cartella") << "CAR.2009" << "cartella"
+        QTest::newRow("un'altra cartella") << "CAR.2009"
+                                           << "cartella"
                                            << "il percorso @ è una cartella: indicare il nome di un file per l'archivio";
-        QTest::newRow("un file che non è un archivio") << "QUIRDAL.html" << ""
+        QTest::newRow("un file che non è un archivio") << "QUIRDAL.html"
+                                                       << ""
                                                        << "il file @ esiste già e non è un archivio di backup: non viene "
                                                           "sovrascritto";
     }
@@ -610,8 +633,7 @@ private Q_SLOTS:
         QTest::newRow("recupero, processo vivo") << "QUIRDAL-recupera-%v-x1Y2z3" << db << true << false;
         QTest::newRow("altro programma") << "ALTRO-salva-%f-AbC123" << db << true << false;
         QTest::newRow("versione precedente, ferma da ore") << "QUIRDAL-Qw3rTy" << db << true << true;
-        QTest::newRow("versione precedente, con un archivio") << "QUIRDAL-Qw3rTy" << QByteArray("PK\x03\x04") << true
-                                                              << true;
+        QTest::newRow("versione precedente, con un archivio") << "QUIRDAL-Qw3rTy" << QByteArray("PK\x03\x04") << true << true;
         QTest::newRow("versione precedente, recente") << "QUIRDAL-Qw3rTy" << db << false << false;
         QTest::newRow("versione precedente, altri file") << "QUIRDAL-Qw3rTy" << QByteArray("appunti") << true << false;
     }
@@ -646,12 +668,12 @@ private Q_SLOTS:
     void salvataggioInterrotto_data()
     {
         colonne<QString, QString, bool, bool>("punto", "residuo", "nelTemporaneo", "archivioIntatto");
-        QTest::newRow("con la copia della base dati") << "copia-salvataggio" << "^QUIRDAL-salva-\\d+-[A-Za-z0-9]{6}$"
-                                                      << true << true;
-        QTest::newRow("con l'archivio scritto, non al suo posto") << "archivio-scritto" << "^copia\\.zip\\.\\d+\\.tmp$"
-                                                                  << false << true;
-        QTest::newRow("durante la scrittura dell'INI") << "scrittura-ini" << "^QUIRDAL\\.INI\\.\\d+\\.tmp$" << false
-                                                       << false;
+        QTest::newRow("con la copia della base dati") << "copia-salvataggio"
+                                                      << "^QUIRDAL-salva-\\d+-[A-Za-z0-9]{6}$" << true << true;
+        QTest::newRow("con l'archivio scritto, non al suo posto") << "archivio-scritto"
+                                                                  << "^copia\\.zip\\.\\d+\\.tmp$" << false << true;
+        QTest::newRow("durante la scrittura dell'INI") << "scrittura-ini"
+                                                       << "^QUIRDAL\\.INI\\.\\d+\\.tmp$" << false << false;
     }
     void salvataggioInterrotto()
     {
@@ -819,8 +841,7 @@ private Q_SLOTS:
         }
         QCOMPARE(cli(u"--si recupera copia.zip --operatore A:1"_s), 0);
         QVERIFY2(errori.contains(u"Recupero eseguito con successo"_s), qPrintable(errori));
-        QCOMPARE(apri(CorsiDB(u"lettura"_s), a.percorsoDb()).valoreScalare(u"SELECT count(*) FROM Installazione"_s),
-                 QVariant(0));
+        QCOMPARE(apri(CorsiDB(u"lettura"_s), a.percorsoDb()).valoreScalare(u"SELECT count(*) FROM Installazione"_s), QVariant(0));
     }
 };
 

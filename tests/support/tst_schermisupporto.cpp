@@ -242,8 +242,9 @@ private Q_SLOTS:
         QLabel *nota = trova<QLabel>(&dlg, "lblArresto");
         QCOMPARE(nota->isVisible(), conRapporto);
         if (conRapporto)
-            QCOMPARE(nota->text(), QStringLiteral("Il programma si è chiuso in modo anomalo il 05/12/2026 alle 10:01: il "
-                                                  "rapporto dell'arresto può essere allegato alla richiesta con la base dati."));
+            QCOMPARE(nota->text(),
+                     QStringLiteral("Il programma si è chiuso in modo anomalo il 05/12/2026 alle 10:01: il "
+                                    "rapporto dell'arresto può essere allegato alla richiesta con la base dati."));
         a.dialoghi.risposte << Risposta::Si;
         compila(dlg);
         QString stato, mostrato;

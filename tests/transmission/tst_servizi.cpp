@@ -74,7 +74,8 @@ private Q_SLOTS:
         const QString regione = u"Si è verificato un errore sul server sicuro della Regione durante il recupero del "
                                 "numero di domanda.\r\nContattare il servizio di assistenza V.T.Z."_s;
         const int errore = int(EsitoNumero::ErroreServer);
-        QTest::newRow("risposta ERRORE") << QStringList{"--guasto", "nreg:errore"} << "quirdal:Valdoria2009@" << errore << regione;
+        QTest::newRow("risposta ERRORE") << QStringList{"--guasto", "nreg:errore"} << "quirdal:Valdoria2009@" << errore
+                                         << regione;
         QTest::newRow("pagina HTML") << QStringList{"--guasto", "nreg:html"} << "quirdal:Valdoria2009@" << errore << regione;
         QTest::newRow("risposta vuota") << QStringList{"--guasto", "nreg:vuoto"} << "quirdal:Valdoria2009@" << errore << regione;
         // The wait has a limit: the server's silence is a transfer error, not a hang.
@@ -106,20 +107,26 @@ private Q_SLOTS:
         // The transfer error, the offer to try again (OK), the error again, then Cancel.
         b.a.dialoghi.risposte << Risposta::Ok << Risposta::Ok << Risposta::Ok << Risposta::Annulla;
         int prompt = 0;
-        QCOMPARE(b.recupera([&] { ++prompt; return u"a@b.it"_s; }), EsitoRecupero::FineProgramma);
+        QCOMPARE(b.recupera([&] {
+            ++prompt;
+            return u"a@b.it"_s;
+        }),
+                 EsitoRecupero::FineProgramma);
         QCOMPARE(prompt, 2);
         const QStringList m = b.a.dialoghi.testiMessaggi();
         QVERIFY2(m[0].startsWith(u"Si è verificato un errore: 12029 : "_s), qPrintable(m[0]));
-        QCOMPARE(m[1], u"Si è verificato un errore in fase di connessione con il server sicuro, è probabile che si "
-                       "tratti di un errore temporaneo, Riprovare?"_s);
-        QCOMPARE(m.last(), u"L'errore potrebbe dipendere dalla mancanza dell'autorizzazione ad accedere al server sicuro "
-                           "della Regione, per la quale è necessario:\r\n"
-                           "  - avere installato Microsoft Internet Explorer 4.01 o superiore \r\n"
-                           "  - avere installato il certificato di autorizzazione del server sicuro: il file si scarica "
-                           "come CA_ROOT.TAR, va salvato con il nome CA_ROOT.DER nella cartella del programma e aperto "
-                           "con un doppio click.\r\n"
-                           "Per ulteriori chiarimenti, contattare il servizio di assistenza V.T.Z.\r\n"
-                           "Impossibile continuare con l'esecuzione dell'applicativo, il programma verrà terminato."_s);
+        QCOMPARE(m[1],
+                 u"Si è verificato un errore in fase di connessione con il server sicuro, è probabile che si "
+                 "tratti di un errore temporaneo, Riprovare?"_s);
+        QCOMPARE(m.last(),
+                 u"L'errore potrebbe dipendere dalla mancanza dell'autorizzazione ad accedere al server sicuro "
+                 "della Regione, per la quale è necessario:\r\n"
+                 "  - avere installato Microsoft Internet Explorer 4.01 o superiore \r\n"
+                 "  - avere installato il certificato di autorizzazione del server sicuro: il file si scarica "
+                 "come CA_ROOT.TAR, va salvato con il nome CA_ROOT.DER nella cartella del programma e aperto "
+                 "con un doppio click.\r\n"
+                 "Per ulteriori chiarimenti, contattare il servizio di assistenza V.T.Z.\r\n"
+                 "Impossibile continuare con l'esecuzione dell'applicativo, il programma verrà terminato."_s);
     }
 
     void numeroSenzaEmail()
@@ -133,22 +140,28 @@ private Q_SLOTS:
     void versione_data()
     {
         colonne<QString, QString, bool, QString>("risposta", "programma", "trasmette", "messaggio");
-        QTest::newRow("non la più recente") << "#1.0.5#1.0.7#N#x" << "1.0.6" << true
+        QTest::newRow("non la più recente") << "#1.0.5#1.0.7#N#x"
+                                            << "1.0.6" << true
                                             << "La presente versione dell'applicativo ( 1.0.6 ) non è la più recente.\r\n"
                                                "Si consiglia di scaricare da Internet la nuova versione: 1.0.7\r\n"
                                                "La trasmissione avverrà comunque.";
-        QTest::newRow("aggiornata") << "#1.0.5#1.0.7#N#x" << "1.0.7" << true << "";
-        QTest::newRow("S rifiuta sempre") << "#1.0.0#1.0.0#S#x" << "1.0.6" << false
+        QTest::newRow("aggiornata") << "#1.0.5#1.0.7#N#x"
+                                    << "1.0.7" << true << "";
+        QTest::newRow("S rifiuta sempre") << "#1.0.0#1.0.0#S#x"
+                                          << "1.0.6" << false
                                           << "La presente versione dell'applicativo ( 1.0.6 ) non è più gestita dalla "
                                              "Regione.\r\nImpossibile effettuare la trasmissione, per ulteriori "
                                              "informazioni contattare il servizio di assistenza VTZ.";
-        QTest::newRow("A ferma con il suo testo") << "#1.0.0#1.0.0#A#Trasmissioni sospese" << "1.0.6" << false
-                                                  << "Trasmissioni sospese";
-        QTest::newRow("M avvisa e prosegue") << "#1.0.0#1.0.0#M#Avviso del giorno" << "1.0.6" << true << "Avviso del giorno";
-        QTest::newRow("troppo vecchia") << "#1.0.5#1.0.7#N#x" << "1.0.4" << false
+        QTest::newRow("A ferma con il suo testo") << "#1.0.0#1.0.0#A#Trasmissioni sospese"
+                                                  << "1.0.6" << false << "Trasmissioni sospese";
+        QTest::newRow("M avvisa e prosegue") << "#1.0.0#1.0.0#M#Avviso del giorno"
+                                             << "1.0.6" << true << "Avviso del giorno";
+        QTest::newRow("troppo vecchia") << "#1.0.5#1.0.7#N#x"
+                                        << "1.0.4" << false
                                         << "La presente versione dell'applicativo ( 1.0.4 ) non è autorizzata a "
                                            "trasmettere.\r\nScaricare da Internet la nuova versione: 1.0.7";
-        QTest::newRow("1.0.10 dopo 1.0.9") << "#1.0.9#1.0.9#N#x" << "1.0.10" << true << "";
+        QTest::newRow("1.0.10 dopo 1.0.9") << "#1.0.9#1.0.9#N#x"
+                                           << "1.0.10" << true << "";
     }
     void versione()
     {
@@ -184,10 +197,11 @@ private Q_SLOTS:
     {
         // ultimo: the last message, its start for the certificate
         colonne<QStringList, bool, bool, bool, QString>("opzioni", "fidato", "spento", "riuscito", "ultimo");
-        QTest::newRow("ricevuto") << QStringList{} << true << false << true << "Trasmissione alla Provincia completata con successo";
+        QTest::newRow("ricevuto") << QStringList{} << true << false << true
+                                  << "Trasmissione alla Provincia completata con successo";
         QTest::newRow("senza conferma") << QStringList{"--guasto", "upload:vuoto"} << true << false << false << "";
-        QTest::newRow("certificato non fidato") << QStringList{} << false << false << false
-                                                << "Si è verificato un errore in trasmissione, 12045 : ";
+        QTest::newRow("certificato non fidato")
+            << QStringList{} << false << false << false << "Si è verificato un errore in trasmissione, 12045 : ";
         QTest::newRow("server spento") << QStringList{} << true << true << false
                                        << "Errore di connessione al server. Si consiglia di riprovare in un secondo momento.";
     }
@@ -276,9 +290,12 @@ private Q_SLOTS:
     void esportazione_data()
     {
         colonne<int, QString, QString>("esito", "titolo", "inizio");
-        QTest::newRow("riuscita") << 0 << "TRASMISSIONE TERMINATA" << "Trasmissione al sistema ORBIDE completata con successo";
-        QTest::newRow("proxy") << 5406 << "TRASMISSIONE ORBIDE FALLITA" << "E' probabile che la connessione";
-        QTest::newRow("errore") << 7 << "TRASMISSIONE ORBIDE FALLITA" << "La trasmissione al sistema ORBIDE non è stata completata.";
+        QTest::newRow("riuscita") << 0 << "TRASMISSIONE TERMINATA"
+                                  << "Trasmissione al sistema ORBIDE completata con successo";
+        QTest::newRow("proxy") << 5406 << "TRASMISSIONE ORBIDE FALLITA"
+                               << "E' probabile che la connessione";
+        QTest::newRow("errore") << 7 << "TRASMISSIONE ORBIDE FALLITA"
+                                << "La trasmissione al sistema ORBIDE non è stata completata.";
     }
     void esportazione()
     {

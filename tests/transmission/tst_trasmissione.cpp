@@ -85,8 +85,9 @@ private Q_SLOTS:
     {
         ConDomanda a;
         const QList<QStringList> r = record(a.crea());
-        QCOMPARE(r.first(), (QStringList{"Z", "VTZ_ALLEGATO_PROPOSTA_CORSI_WZQ_2009", "62", "2009", "A", "7", "001", "AL",
-                                         "000123", "20091130"}));
+        QCOMPARE(r.first(),
+                 (QStringList{"Z", "VTZ_ALLEGATO_PROPOSTA_CORSI_WZQ_2009", "62", "2009", "A", "7", "001", "AL", "000123",
+                              "20091130"}));
         QCOMPARE(r.last(), (QStringList{"Z", "EOF"}));
         QStringList tipi;
         for (const QStringList &x : r)
@@ -154,20 +155,27 @@ private Q_SLOTS:
     {
         colonne<QString, QString, QString>("sql", "titolo", "messaggio");
         const char *sigla = "ANOMALIA: sigla della provincia non trovata. Impossibile continuare";
-        QTest::newRow("provincia senza sigla") << "DELETE FROM Province WHERE PROV='001'" << "ScriviRec_Z" << sigla;
-        QTest::newRow("sigla vuota") << "UPDATE Province SET SigProv='' WHERE PROV='001'" << "ScriviRec_Z" << sigla;
-        QTest::newRow("senza operatore") << "DELETE FROM CorsiOper" << "ScriviRec_A"
+        QTest::newRow("provincia senza sigla") << "DELETE FROM Province WHERE PROV='001'"
+                                               << "ScriviRec_Z" << sigla;
+        QTest::newRow("sigla vuota") << "UPDATE Province SET SigProv='' WHERE PROV='001'"
+                                     << "ScriviRec_Z" << sigla;
+        QTest::newRow("senza operatore") << "DELETE FROM CorsiOper"
+                                         << "ScriviRec_A"
                                          << "ANOMALIA: Operatore non trovato. Impossibile continuare";
-        QTest::newRow("senza sede legale") << "UPDATE CorsiCompo SET TipoCompo='UL'" << "ScriviRec_B"
+        QTest::newRow("senza sede legale") << "UPDATE CorsiCompo SET TipoCompo='UL'"
+                                           << "ScriviRec_B"
                                            << "ANOMALIA: Sede Legale dell'Operatore non trovata. Impossibile continuare";
-        QTest::newRow("senza sedi") << "DELETE FROM CorsiProp" << "ScriviRec_C"
+        QTest::newRow("senza sedi") << "DELETE FROM CorsiProp"
+                                    << "ScriviRec_C"
                                     << "ANOMALIA: nessuna sede interessata trovata. Impossibile continuare";
         // Component 1 is still responsible for the course in the other province's
         // occasional site, so it has its site line; the province has no course.
         QTest::newRow("senza corsi nella provincia") << "DELETE FROM CorsiProp WHERE SedeInteressata IN (1, 1001, 3)"
-                                                     << "ScriviRec_E" << "ANOMALIA: nessun corso trovato. Impossibile continuare";
+                                                     << "ScriviRec_E"
+                                                     << "ANOMALIA: nessun corso trovato. Impossibile continuare";
         QTest::newRow("sede senza provincia") << "UPDATE CorsiSediOcc SET CodComune='999999' WHERE SedeOcc=1002"
-                                              << "ScriviRec_E" << "ANOMALIA: Provincia non trovata. Impossibile continuare";
+                                              << "ScriviRec_E"
+                                              << "ANOMALIA: Provincia non trovata. Impossibile continuare";
     }
     void anomalie()
     {

@@ -28,10 +28,7 @@ bool presente(const QList<QPair<QString, QString>> &campi, const char *nome)
     return false;
 }
 
-Risposta errore(const QString &motivo)
-{
-    return {200, QByteArray("ERRORE: ") + motivo.toUtf8(), false, {}};
-}
+Risposta errore(const QString &motivo) { return {200, QByteArray("ERRORE: ") + motivo.toUtf8(), false, {}}; }
 
 QByteArray parametro(const QByteArray &intestazione, const QByteArray &nome)
 {
@@ -76,7 +73,7 @@ Risposta allegatoAssistenza(const Richiesta &r, const QString &ricevuti, int pra
         pos += delimitatore.size();
         if (r.corpo.mid(pos, 2) == "--")
             break; // the closing delimiter
-        pos += 2; // CR LF
+        pos += 2;  // CR LF
         const qsizetype fine = r.corpo.indexOf("\r\n" + delimitatore, pos);
         const qsizetype finiIntestazioni = r.corpo.indexOf("\r\n\r\n", pos);
         if (fine < 0 || finiIntestazioni < 0 || finiIntestazioni > fine)

@@ -61,8 +61,7 @@ Campi campiModulo(const QByteArray &corpo)
         const qsizetype uguale = pezzo.indexOf('=');
         const QByteArray nome = uguale < 0 ? pezzo : pezzo.left(uguale);
         const QByteArray valore = uguale < 0 ? QByteArray() : pezzo.mid(uguale + 1);
-        campi.append({testoDa(QByteArray::fromPercentEncoding(nome)),
-                      testoDa(QByteArray::fromPercentEncoding(valore))});
+        campi.append({testoDa(QByteArray::fromPercentEncoding(nome)), testoDa(QByteArray::fromPercentEncoding(valore))});
     }
     return campi;
 }
@@ -85,15 +84,9 @@ bool autorizzato(const Richiesta &r, const QString &utente, const QString &passw
     return duePunti >= 0 && coppia.left(duePunti) == utente && coppia.mid(duePunti + 1) == password;
 }
 
-Risposta testo(const QString &t, int codice = 200)
-{
-    return {codice, quirdal::aWindows1252(t), false, {}};
-}
+Risposta testo(const QString &t, int codice = 200) { return {codice, quirdal::aWindows1252(t), false, {}}; }
 
-Risposta credenzialiErrate()
-{
-    return testo(QStringLiteral("ERRORE: credenziali non valide"), 401);
-}
+Risposta credenzialiErrate() { return testo(QStringLiteral("ERRORE: credenziali non valide"), 401); }
 
 // The lines of a data file without their line ends; blank lines are dropped.
 QList<QByteArray> righeFile(const QString &percorso)
@@ -129,14 +122,22 @@ QSet<Operatore> operatoriRichiesti(const Campi &campi)
 const char *motivo(int codice)
 {
     switch (codice) {
-    case 200: return "OK";
-    case 400: return "Bad Request";
-    case 401: return "Unauthorized";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    case 503: return "Service Unavailable";
-    default: return "Internal Server Error";
+    case 200:
+        return "OK";
+    case 400:
+        return "Bad Request";
+    case 401:
+        return "Unauthorized";
+    case 403:
+        return "Forbidden";
+    case 404:
+        return "Not Found";
+    case 405:
+        return "Method Not Allowed";
+    case 503:
+        return "Service Unavailable";
+    default:
+        return "Internal Server Error";
     }
 }
 
@@ -154,8 +155,7 @@ QByteArray messaggioHttp(const Risposta &r)
 
 void registra(const Richiesta &r, const QString &esito)
 {
-    std::fprintf(stderr, "%s %s %s\n", r.metodo.constData(), r.percorso.constData(),
-                 esito.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s %s %s\n", r.metodo.constData(), r.percorso.constData(), esito.toLocal8Bit().constData());
     std::fflush(stderr);
 }
 
@@ -188,9 +188,9 @@ bool servizioNoto(const QString &nome)
 Guasto guastoDaNome(const QString &modo)
 {
     static const QHash<QString, Guasto> modi = {
-        {QStringLiteral("html"), Guasto::Html},   {QStringLiteral("errore"), Guasto::Errore},
-        {QStringLiteral("lento"), Guasto::Lento}, {QStringLiteral("chiudi"), Guasto::Chiudi},
-        {QStringLiteral("vuoto"), Guasto::Vuoto},   {QStringLiteral("propri"), Guasto::Propri},
+        {QStringLiteral("html"), Guasto::Html},       {QStringLiteral("errore"), Guasto::Errore},
+        {QStringLiteral("lento"), Guasto::Lento},     {QStringLiteral("chiudi"), Guasto::Chiudi},
+        {QStringLiteral("vuoto"), Guasto::Vuoto},     {QStringLiteral("propri"), Guasto::Propri},
         {QStringLiteral("casuale"), Guasto::Casuale}, {QStringLiteral("compresso"), Guasto::Compresso},
     };
     if (statoDaNome(modo))
@@ -213,11 +213,9 @@ ServerRegione::ServerRegione(Opzioni opzioni) : opzioni_(std::move(opzioni))
         while (QTcpSocket *s = server_.nextPendingConnection())
             nuovaConnessione(static_cast<QSslSocket *>(s));
     });
-    QObject::connect(&server_, &QSslServer::errorOccurred, &server_,
-                     [](QSslSocket *s, QAbstractSocket::SocketError) {
-                         std::fprintf(stderr, "connessione non riuscita: %s\n",
-                                      s->errorString().toLocal8Bit().constData());
-                     });
+    QObject::connect(&server_, &QSslServer::errorOccurred, &server_, [](QSslSocket *s, QAbstractSocket::SocketError) {
+        std::fprintf(stderr, "connessione non riuscita: %s\n", s->errorString().toLocal8Bit().constData());
+    });
 }
 
 QString ServerRegione::avvia(quint16 porta, const QString &certificato, const QString &chiave)
@@ -270,12 +268,10 @@ void ServerRegione::nuovaConnessione(QSslSocket *socket)
         for (qsizetype i = 1; i < righe.size(); ++i) {
             const qsizetype dueP = righe[i].indexOf(':');
             if (dueP > 0)
-                r.intestazioni.insert(righe[i].left(dueP).trimmed().toLower(),
-                                      righe[i].mid(dueP + 1).trimmed());
+                r.intestazioni.insert(righe[i].left(dueP).trimmed().toLower(), righe[i].mid(dueP + 1).trimmed());
         }
         const qsizetype lunghezza = r.intestazioni.value("content-length", "0").toLongLong(&lunghezzaValida);
-        if (r.metodo.isEmpty() || !lunghezzaValida || lunghezza < 0
-            || r.intestazioni.contains("transfer-encoding")) {
+        if (r.metodo.isEmpty() || !lunghezzaValida || lunghezza < 0 || r.intestazioni.contains("transfer-encoding")) {
             stato->servita = true;
             registra(r, QStringLiteral("400"));
             socket->write(messaggioHttp(testo(QStringLiteral("ERRORE: richiesta non valida"), 400)));
@@ -284,8 +280,7 @@ void ServerRegione::nuovaConnessione(QSslSocket *socket)
         }
         if (stato->ricevuto.size() - (fine + 4) < lunghezza) {
             // curl holds large bodies back until it is told to go on
-            if (!stato->continuaInviato
-                && r.intestazioni.value("expect").toLower() == "100-continue") {
+            if (!stato->continuaInviato && r.intestazioni.value("expect").toLower() == "100-continue") {
                 stato->continuaInviato = true;
                 socket->write("HTTP/1.1 100 Continue\r\n\r\n");
             }
@@ -379,10 +374,7 @@ Risposta ServerRegione::nreg(const Richiesta &r)
     return testo(QStringLiteral("  %1%2  ").arg(lettera, 2, 10, QLatin1Char('0')).arg(codice, 6, QLatin1Char('0')));
 }
 
-Risposta ServerRegione::versione(const Richiesta &)
-{
-    return testo(opzioni_.versione);
-}
+Risposta ServerRegione::versione(const Richiesta &) { return testo(opzioni_.versione); }
 
 Risposta ServerRegione::upload(const Richiesta &r)
 {
@@ -452,9 +444,8 @@ Risposta ServerRegione::aggiornaDb(const Richiesta &r)
 
     bool trovato = false;
     QString contenitore;
-    const QPair<const char *, int> files[] = {{"oper.tx1", 0},     {"compo.tx1", 0},
-                                              {"sediocc.tx1", -1}, {"sediutil.tx1", 0},
-                                              {"corsipre.tx1", 1}, {"percmod.tx1", 1}};
+    const QPair<const char *, int> files[] = {{"oper.tx1", 0},     {"compo.tx1", 0},    {"sediocc.tx1", -1},
+                                              {"sediutil.tx1", 0}, {"corsipre.tx1", 1}, {"percmod.tx1", 1}};
     for (const auto &[nome, da] : files) {
         const auto righe = leggi(nome);
         if (!righe)
@@ -462,8 +453,7 @@ Risposta ServerRegione::aggiornaDb(const Richiesta &r)
         contenitore += QLatin1String(nome) + QLatin1String("\r\n");
         for (const QString &riga : *righe) {
             const QStringList campi = quirdal::dividiRecord(riga, false);
-            const bool suo = da < 0 ? sedi.contains(campi.value(0).trimmed())
-                                    : richiesti.contains(chi(campi, da));
+            const bool suo = da < 0 ? sedi.contains(campi.value(0).trimmed()) : richiesti.contains(chi(campi, da));
             if (!suo)
                 continue;
             trovato = true;
@@ -499,8 +489,7 @@ Risposta ServerRegione::assistenza(const Richiesta &r)
     const Campi campi = campiModulo(r.corpo);
     if (const QString e = controllaCampiAssistenza(campi); !e.isEmpty())
         return testo(QStringLiteral("ERRORE: ") + e);
-    std::fprintf(stderr, "assistenza da %s: %s\n",
-                 campo(campi, QStringLiteral("fr")).toLocal8Bit().constData(),
+    std::fprintf(stderr, "assistenza da %s: %s\n", campo(campi, QStringLiteral("fr")).toLocal8Bit().constData(),
                  campo(campi, QStringLiteral("prb")).toLocal8Bit().constData());
     return testo(QStringLiteral("Richiesta di assistenza ricevuta. Numero pratica: %1").arg(++pratiche_));
 }

@@ -21,11 +21,11 @@ enum class Guasto { Nessuno, Html, Errore, Lento, Chiudi, Vuoto, StatoHttp, Prop
 struct Opzioni {
     QString dati = QStringLiteral("dati");
     QString ricevuti = QStringLiteral("ricevuti");
-    QString numero;                                               // empty: derived
+    QString numero; // empty: derived
     QString versione = QStringLiteral("#1.0.0#1.0.0#N#Versione in vigore");
-    QHash<QString, Guasto> guasti;                                // by service name
-    QHash<QString, int> statiHttp;                                // of the StatoHttp faults
-    QByteArray contenitore; // when set, the body of both download services
+    QHash<QString, Guasto> guasti; // by service name
+    QHash<QString, int> statiHttp; // of the StatoHttp faults
+    QByteArray contenitore;        // when set, the body of both download services
 };
 
 // The services by name, as --guasto names them, and the fault modes.
@@ -46,8 +46,7 @@ struct Risposta {
     QByteArray intestazioni; // further header lines, each ended by CR LF
 };
 
-class ServerRegione
-{
+class ServerRegione {
 public:
     explicit ServerRegione(Opzioni opzioni);
     // Empty on success, else the reason.

@@ -55,9 +55,8 @@ int main(int argc, char *argv[])
     if (!parser.isSet(QStringLiteral("certificato")) || !parser.isSet(QStringLiteral("chiave")))
         return esci(QStringLiteral("servono --certificato e --chiave"));
     bool portaValida = true;
-    const uint porta = parser.value(QStringLiteral("porta")).isEmpty()
-                           ? 0
-                           : parser.value(QStringLiteral("porta")).toUInt(&portaValida);
+    const uint porta =
+        parser.value(QStringLiteral("porta")).isEmpty() ? 0 : parser.value(QStringLiteral("porta")).toUInt(&portaValida);
     if (!portaValida || porta > 65535)
         return esci(QStringLiteral("porta non valida"));
 
@@ -66,8 +65,7 @@ int main(int argc, char *argv[])
         opzioni.dati = parser.value(QStringLiteral("dati"));
     if (parser.isSet(QStringLiteral("ricevuti")))
         opzioni.ricevuti = parser.value(QStringLiteral("ricevuti"));
-    opzioni.numero =
-        QString::fromUtf8(QByteArray::fromPercentEncoding(parser.value(QStringLiteral("numero")).toUtf8()));
+    opzioni.numero = QString::fromUtf8(QByteArray::fromPercentEncoding(parser.value(QStringLiteral("numero")).toUtf8()));
     if (parser.isSet(QStringLiteral("contenitore"))) {
         QFile f(parser.value(QStringLiteral("contenitore")));
         if (!f.open(QIODevice::ReadOnly))
@@ -87,8 +85,7 @@ int main(int argc, char *argv[])
     }
 
     regione::ServerRegione server(opzioni);
-    const QString errore = server.avvia(static_cast<quint16>(porta),
-                                        parser.value(QStringLiteral("certificato")),
+    const QString errore = server.avvia(static_cast<quint16>(porta), parser.value(QStringLiteral("certificato")),
                                         parser.value(QStringLiteral("chiave")));
     if (!errore.isEmpty())
         return esci(errore);

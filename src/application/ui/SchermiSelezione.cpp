@@ -79,13 +79,14 @@ void frmSelDomanda::carica()
 
 void frmSelDomanda::conferma()
 {
-    const EsitoProvincia e = confermaProvincia(m_c, cmbProvince->currentText(), [this](const QString &prov) -> std::optional<bool> {
-        FrmnReg numero(m_c, prov, this);
-        esegui(numero);
-        if (numero.fineProgramma())
-            return std::nullopt;
-        return numero.ottenuto();
-    });
+    const EsitoProvincia e =
+        confermaProvincia(m_c, cmbProvince->currentText(), [this](const QString &prov) -> std::optional<bool> {
+            FrmnReg numero(m_c, prov, this);
+            esegui(numero);
+            if (numero.fineProgramma())
+                return std::nullopt;
+            return numero.ottenuto();
+        });
     if (e == EsitoProvincia::Restare) {
         cmbProvince->setFocus();
         return;
@@ -134,8 +135,9 @@ frmRiepDomanda::frmRiepDomanda(Contesto &c, QWidget *padre) : QDialog(padre), m_
     txtNumATIATS->setFixedWidth(170);
     (new FiltroNumerico(m_c.dialoghi, this))->applica(txtNumATIATS);
     txtNumATIATS->installEventFilter(this);
-    auto *atti = new QLabel(QStringLiteral("atti costitutivi o lettere di impegno, a firma congiunta, per costituire ATS/Accordo, "
-                                           "con specifica dei corsi interessati"));
+    auto *atti =
+        new QLabel(QStringLiteral("atti costitutivi o lettere di impegno, a firma congiunta, per costituire ATS/Accordo, "
+                                  "con specifica dei corsi interessati"));
     atti->setWordWrap(true);
     atti->setMinimumWidth(420);
     atti->setMinimumHeight(atti->heightForWidth(420));
@@ -215,7 +217,8 @@ void frmRiepDomanda::reject()
     protetto(m_c, [this] {
         // Yes confirms, which saves and closes.
         if (chiediSeSalvare(m_c.dialoghi, true, QStringLiteral("Sono stati modificati uno o più dati."),
-                            QStringLiteral("Riepilogo dati domanda"), [this] {
+                            QStringLiteral("Riepilogo dati domanda"),
+                            [this] {
                                 confermaDati();
                                 return true;
                             })

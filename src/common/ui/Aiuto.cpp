@@ -35,20 +35,20 @@ struct ArgomentoSchermo {
     bool perScheda;
 };
 constexpr ArgomentoSchermo kArgomenti[] = {
-    {"MDI_Main", 10000, false},        {"SelOpe", 10100, false},          {"frmSelDomanda", 10200, false},
-    {"FrmnReg", 10210, false},         {"frmRiepDomanda", 10300, false},  {"SelComp", 10400, false},
-    {"frmOpzioni", 10500, false},      {"Operator", 11000, true},         {"TabComu", 11100, false},
-    {"TabNaz", 11100, false},          {"TabIsti", 11100, false},         {"FrmSedeLeg", 12000, false},
-    {"Componen", 13000, true},         {"FrmEleSedi", 13100, false},      {"Corsi", 14000, true},
+    {"MDI_Main", 10000, false},        {"SelOpe", 10100, false},           {"frmSelDomanda", 10200, false},
+    {"FrmnReg", 10210, false},         {"frmRiepDomanda", 10300, false},   {"SelComp", 10400, false},
+    {"frmOpzioni", 10500, false},      {"Operator", 11000, true},          {"TabComu", 11100, false},
+    {"TabNaz", 11100, false},          {"TabIsti", 11100, false},          {"FrmSedeLeg", 12000, false},
+    {"Componen", 13000, true},         {"FrmEleSedi", 13100, false},       {"Corsi", 14000, true},
     {"EleCorsi", 14100, false},        {"frmProblemiCorsi", 14200, false}, {"RAccorp", 14300, false},
-    {"FrmTesto", 14400, false},        {"CompoRes", 14500, false},        {"Frm_Impostazioni", 15000, false},
-    {"frmServerClient", 15100, false}, {"frmHandi", 16000, false},        {"EleHandi", 16000, false},
-    {"Riass", 17000, false},           {"StTrasm", 18000, false},         {"SelBozza", 18100, false},
-    {"StBozza", 18100, false},         {"ViewStam", 18200, false},        {"Invia", 18300, false},
-    {"Trasmis", 18400, false},         {"frmInet", 19000, false},         {"FrmProxy", 19100, false},
-    {"Avvio", 20000, false},           {"frmInstOper", 20100, false},     {"frmConferma", 20100, false},
-    {"FrmAvviso", 21000, false},       {"frmBackup", 30000, true},        {"frmEmail", 31000, false},
-    {"Browser", 31000, false},         {"frmMailAggInst", 31200, false},  {"frmRapportoImportazione", 14600, false},
+    {"FrmTesto", 14400, false},        {"CompoRes", 14500, false},         {"Frm_Impostazioni", 15000, false},
+    {"frmServerClient", 15100, false}, {"frmHandi", 16000, false},         {"EleHandi", 16000, false},
+    {"Riass", 17000, false},           {"StTrasm", 18000, false},          {"SelBozza", 18100, false},
+    {"StBozza", 18100, false},         {"ViewStam", 18200, false},         {"Invia", 18300, false},
+    {"Trasmis", 18400, false},         {"frmInet", 19000, false},          {"FrmProxy", 19100, false},
+    {"Avvio", 20000, false},           {"frmInstOper", 20100, false},      {"frmConferma", 20100, false},
+    {"FrmAvviso", 21000, false},       {"frmBackup", 30000, true},         {"frmEmail", 31000, false},
+    {"Browser", 31000, false},         {"frmMailAggInst", 31200, false},   {"frmRapportoImportazione", 14600, false},
 };
 
 // The screen's own "Aiuto" button, when it shows one that can be pressed.
@@ -134,10 +134,7 @@ QList<int> argomentiSchermi()
     return r;
 }
 
-std::unique_ptr<QObject> installaServiziAiuto(ServiziAiuto servizi)
-{
-    return std::make_unique<TastoAiuto>(std::move(servizi));
-}
+std::unique_ptr<QObject> installaServiziAiuto(ServiziAiuto servizi) { return std::make_unique<TastoAiuto>(std::move(servizi)); }
 
 FinestraAiuto::FinestraAiuto(QWidget *padre) : QDialog(padre)
 {

@@ -46,8 +46,7 @@ void protetto(Contesto &c, const std::function<void()> &azione)
         // A fault of the program itself: said as an error, never carried into the event loop.
         try {
             conGestoreGenerico(
-                c.dialoghi, [&] { throw Errore(codici::Generico, QString::fromLocal8Bit(e.what())); },
-                DopoAnnulla::Abbandona);
+                c.dialoghi, [&] { throw Errore(codici::Generico, QString::fromLocal8Bit(e.what())); }, DopoAnnulla::Abbandona);
         } catch (...) {
         }
     }
@@ -55,8 +54,7 @@ void protetto(Contesto &c, const std::function<void()> &azione)
 
 void alClic(QAbstractButton *pulsante, Contesto &c, std::function<void()> azione)
 {
-    QObject::connect(pulsante, &QAbstractButton::clicked, pulsante,
-                     [&c, azione = std::move(azione)] { protetto(c, azione); });
+    QObject::connect(pulsante, &QAbstractButton::clicked, pulsante, [&c, azione = std::move(azione)] { protetto(c, azione); });
 }
 
 int esegui(QDialog &dialogo)

@@ -18,7 +18,7 @@ namespace quirdal {
 
 namespace {
 QWidget *finestraAttiva() { return QApplication::activeWindow(); }
-}
+} // namespace
 
 Risposta DialoghiQt::messaggio(const QString &testo, const QString &titolo, Icona icona, Pulsanti pulsanti)
 {
@@ -32,27 +32,49 @@ Risposta DialoghiQt::messaggio(const QString &testo, const QString &titolo, Icon
     box.setText(t);
     box.setTextFormat(Qt::PlainText);
     switch (icona) {
-    case Icona::Critico: box.setIcon(QMessageBox::Critical); break;
-    case Icona::Esclamazione: box.setIcon(QMessageBox::Warning); break;
-    case Icona::Domanda: box.setIcon(QMessageBox::Question); break;
-    case Icona::Informazione: box.setIcon(QMessageBox::Information); break;
-    case Icona::Nessuna: break;
+    case Icona::Critico:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Icona::Esclamazione:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Icona::Domanda:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Icona::Informazione:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Icona::Nessuna:
+        break;
     }
     switch (pulsanti) {
-    case Pulsanti::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case Pulsanti::OkAnnulla: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case Pulsanti::SiNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Pulsanti::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Pulsanti::OkAnnulla:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case Pulsanti::SiNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
     case Pulsanti::SiNoAnnulla:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
-    case Pulsanti::RiprovaAnnulla: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+    case Pulsanti::RiprovaAnnulla:
+        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+        break;
     }
     switch (box.exec()) {
-    case QMessageBox::Ok: return Risposta::Ok;
-    case QMessageBox::Yes: return Risposta::Si;
-    case QMessageBox::No: return Risposta::No;
-    case QMessageBox::Retry: return Risposta::Riprova;
-    default: return pulsanti == Pulsanti::SiNo ? Risposta::No : Risposta::Annulla;
+    case QMessageBox::Ok:
+        return Risposta::Ok;
+    case QMessageBox::Yes:
+        return Risposta::Si;
+    case QMessageBox::No:
+        return Risposta::No;
+    case QMessageBox::Retry:
+        return Risposta::Riprova;
+    default:
+        return pulsanti == Pulsanti::SiNo ? Risposta::No : Risposta::Annulla;
     }
 }
 
@@ -63,8 +85,7 @@ void DialoghiQt::avviso(const QString &testo, const QString &)
     QToolTip::showText(dove, testo, campo, {}, 3000);
 }
 
-std::optional<QString> DialoghiQt::chiediTesto(const QString &prompt, const QString &titolo,
-                                               const QString &predefinito)
+std::optional<QString> DialoghiQt::chiediTesto(const QString &prompt, const QString &titolo, const QString &predefinito)
 {
     bool ok = false;
     const QString t = QInputDialog::getText(finestraAttiva(), titolo, prompt, QLineEdit::Normal, predefinito, &ok);
@@ -119,9 +140,6 @@ QComboBox *tendina(const QString &nome, int caratteri)
     return c;
 }
 
-void mostraAiuto(const QString &fileAiuto, int argomento, QWidget *padre)
-{
-    apriFinestraAiuto(fileAiuto, argomento, padre);
-}
+void mostraAiuto(const QString &fileAiuto, int argomento, QWidget *padre) { apriFinestraAiuto(fileAiuto, argomento, padre); }
 
 } // namespace quirdal

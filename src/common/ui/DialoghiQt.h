@@ -14,8 +14,7 @@ public:
     Risposta messaggio(const QString &testo, const QString &titolo, Icona icona, Pulsanti pulsanti) override;
     // A tooltip at the field that has the focus: the typing goes on into the field.
     void avviso(const QString &testo, const QString &titolo) override;
-    std::optional<QString> chiediTesto(const QString &prompt, const QString &titolo,
-                                       const QString &predefinito) override;
+    std::optional<QString> chiediTesto(const QString &prompt, const QString &titolo, const QString &predefinito) override;
     QString scegliFileDaAprire(const QString &titolo, const QString &cartella, const QString &filtro) override;
     QString scegliFileDaSalvare(const QString &titolo, const QString &cartella, const QString &filtro) override;
 };

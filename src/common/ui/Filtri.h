@@ -75,7 +75,7 @@ bool testoRichiesto(QLineEdit *campo, const QString &messaggio, Dialoghi &dialog
 class StileEtichette : public QObject {
     Q_OBJECT
 public:
-    StileEtichette(const Sessione &sessione, QObject *padre = nullptr) : QObject(padre), m_s(sessione) {}
+    StileEtichette(const Sessione &sessione, QObject *padre = nullptr) : QObject(padre), m_s(sessione) { }
     // Every matching label inside the widget.
     void applica(QWidget *radice);
 protected:

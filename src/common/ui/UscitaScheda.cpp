@@ -12,11 +12,13 @@ Uscita chiediSeSalvare(Dialoghi &d, bool modificata, const QString &testo, const
 {
     if (!modificata)
         return Uscita::Invariata;
-    switch (d.messaggio(testo + CRLF + QStringLiteral("Salvare le modifiche ?"), titolo, Icona::Domanda,
-                        Pulsanti::SiNoAnnulla)) {
-    case Risposta::Si: return salva() ? Uscita::Salvata : Uscita::Resta;
-    case Risposta::No: return Uscita::SenzaSalvare;
-    default: return Uscita::Resta;
+    switch (d.messaggio(testo + CRLF + QStringLiteral("Salvare le modifiche ?"), titolo, Icona::Domanda, Pulsanti::SiNoAnnulla)) {
+    case Risposta::Si:
+        return salva() ? Uscita::Salvata : Uscita::Resta;
+    case Risposta::No:
+        return Uscita::SenzaSalvare;
+    default:
+        return Uscita::Resta;
     }
 }
 
@@ -25,10 +27,15 @@ void esciDallaScheda(QDialog &scheda, Dialoghi &d, bool modificata, const QStrin
 {
     switch (chiediSeSalvare(d, modificata, testo, titolo, salva)) {
     case Uscita::Invariata:
-    case Uscita::Salvata: scheda.accept(); break;
+    case Uscita::Salvata:
+        scheda.accept();
+        break;
     // Straight to the dialog's end: the sheet's own reject() is what asked.
-    case Uscita::SenzaSalvare: scheda.done(QDialog::Rejected); break;
-    case Uscita::Resta: break;
+    case Uscita::SenzaSalvare:
+        scheda.done(QDialog::Rejected);
+        break;
+    case Uscita::Resta:
+        break;
     }
 }
 

@@ -27,9 +27,9 @@ Frm_Impostazioni::Frm_Impostazioni(Contesto &c, QWidget *padre) : QDialog(padre)
     setWindowTitle(QStringLiteral("Impostazioni modalità di funzionamento"));
     auto *lay = new QVBoxLayout(this);
 
-    auto *Label1 = new QLabel(QStringLiteral(
-        "Scegliere la modalità di funzionamento: Indicare se la procedura sarà utilitzzata in ambiente locale o "
-        "in rete (multiutenza). Le impostazioni potranno anche essere cambiate in un secondo momento."));
+    auto *Label1 = new QLabel(
+        QStringLiteral("Scegliere la modalità di funzionamento: Indicare se la procedura sarà utilitzzata in ambiente locale o "
+                       "in rete (multiutenza). Le impostazioni potranno anche essere cambiate in un secondo momento."));
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
     lay->addWidget(Label1);
@@ -44,9 +44,9 @@ Frm_Impostazioni::Frm_Impostazioni(Contesto &c, QWidget *padre) : QDialog(padre)
     modi->addStretch();
     lay->addLayout(modi);
 
-    auto *Label2 = new QLabel(QStringLiteral(
-        "Indicare ora il percorso completo del database selezionandolo dalla relativa finestra di dialogo "
-        "premendo il pulsante \"Sfoglia...\"."));
+    auto *Label2 = new QLabel(
+        QStringLiteral("Indicare ora il percorso completo del database selezionandolo dalla relativa finestra di dialogo "
+                       "premendo il pulsante \"Sfoglia...\"."));
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setWordWrap(true);
     lay->addWidget(Label2);
@@ -81,8 +81,8 @@ Frm_Impostazioni::Frm_Impostazioni(Contesto &c, QWidget *padre) : QDialog(padre)
     alClic(cmdHelp, m_c, [this] { aiuto(); });
 
     // On load the help file is checked as at start-up.
-    m_c.sessione.gFileHelp = m_c.cartellaProgramma + QLatin1Char('/')
-        + m_c.ini.leggi(QStringLiteral("Help"), QStringLiteral("FILEHELP"));
+    m_c.sessione.gFileHelp =
+        m_c.cartellaProgramma + QLatin1Char('/') + m_c.ini.leggi(QStringLiteral("Help"), QStringLiteral("FILEHELP"));
     if (fileAiuto(m_c.sessione).isEmpty())
         m_c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Imposta Aiuto"),
                                Icona::Esclamazione);
@@ -139,13 +139,15 @@ void Frm_Impostazioni::esci()
     }
 }
 
-void Frm_Impostazioni::reject() { protetto(m_c, [this] { esci(); }); }
+void Frm_Impostazioni::reject()
+{
+    protetto(m_c, [this] { esci(); });
+}
 
 void Frm_Impostazioni::aiuto()
 {
     if (fileAiuto(m_c.sessione).isEmpty())
-        m_c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"),
-                               Icona::Informazione);
+        m_c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"), Icona::Informazione);
     else
         mostraAiuto(m_c.sessione.gFileHelp, 15000, this);
 }

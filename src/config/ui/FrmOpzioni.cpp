@@ -18,7 +18,8 @@
 namespace quirdal {
 
 namespace {
-template <typename T> T *nominato(T *w, const char *nome)
+template <typename T>
+T *nominato(T *w, const char *nome)
 {
     w->setObjectName(QString::fromLatin1(nome));
     return w;
@@ -105,9 +106,15 @@ void frmOpzioni::mostra(const ValoriOpzioni &v)
     txtDatabase->setText(v.database);
     txtEMail->setText(v.email);
     switch (v.server) {
-    case ServerPosta::Regione: optServVTZ->setChecked(true); break;
-    case ServerPosta::Interno: optServVTZINT->setChecked(true); break;
-    case ServerPosta::Proprio: optMioServ->setChecked(true); break;
+    case ServerPosta::Regione:
+        optServVTZ->setChecked(true);
+        break;
+    case ServerPosta::Interno:
+        optServVTZINT->setChecked(true);
+        break;
+    case ServerPosta::Proprio:
+        optMioServ->setChecked(true);
+        break;
     }
     txtMioServ->setText(v.mioServer);
     txtMioServ->setEnabled(v.server == ServerPosta::Proprio);
@@ -122,9 +129,9 @@ ValoriOpzioni frmOpzioni::valori() const
     v.multiutenza = optMultiutenza->isChecked();
     v.database = txtDatabase->text();
     v.email = txtEMail->text();
-    v.server = optMioServ->isChecked()      ? ServerPosta::Proprio
-               : optServVTZINT->isChecked() ? ServerPosta::Interno
-                                            : ServerPosta::Regione;
+    v.server = optMioServ->isChecked() ? ServerPosta::Proprio
+        : optServVTZINT->isChecked()   ? ServerPosta::Interno
+                                       : ServerPosta::Regione;
     v.mioServer = txtMioServ->text();
     v.sottolinea = ckSottolinea->isChecked();
     v.aumenta = ckAumenta->isChecked();
@@ -143,12 +150,15 @@ void frmOpzioni::sfoglia()
 void frmOpzioni::salva()
 {
     switch (salvaOpzioni(m_c, valori(), m_installazioneCambiata)) {
-    case EsitoOpzioni::Fermato: return;
+    case EsitoOpzioni::Fermato:
+        return;
     case EsitoOpzioni::Riavvio:
         m_fine = true;
         QDialog::reject();
         return;
-    case EsitoOpzioni::Salvato: accept(); return;
+    case EsitoOpzioni::Salvato:
+        accept();
+        return;
     }
 }
 
@@ -157,13 +167,16 @@ void frmOpzioni::annulla()
     if ((m_installazioneCambiata || m_cambiato)
         && m_c.dialoghi.messaggio(QStringLiteral("Salvare le modifiche effettuate?"), QStringLiteral("Salvataggio"),
                                   Icona::Domanda, Pulsanti::SiNo)
-               == Risposta::Si) {
+            == Risposta::Si) {
         salva();
         return;
     }
     QDialog::reject();
 }
 
-void frmOpzioni::reject() { protetto(m_c, [this] { annulla(); }); }
+void frmOpzioni::reject()
+{
+    protetto(m_c, [this] { annulla(); });
+}
 
 } // namespace quirdal

@@ -24,10 +24,10 @@ frmServerClient::frmServerClient(Contesto &c, QWidget *padre) : QDialog(padre), 
     auto *Label2 = new QLabel(QStringLiteral("Scegliere il tipo di installazione: SERVER o CLIENT"));
     Label2->setObjectName(QStringLiteral("Label2"));
     lay->addWidget(Label2);
-    auto *Label1 = new QLabel(QStringLiteral(
-        "L'installazione SERVER contiene la base dati ed esegue i suoi aggiornamenti. Tutte le altre postazioni "
-        "(CLIENT) si collegano al SERVER e lavorano sugli stessi dati, con l'unica limitazione di non poter "
-        "aggiornare la base dati. Un'installazione locale deve scegliere SERVER."));
+    auto *Label1 = new QLabel(
+        QStringLiteral("L'installazione SERVER contiene la base dati ed esegue i suoi aggiornamenti. Tutte le altre postazioni "
+                       "(CLIENT) si collegano al SERVER e lavorano sugli stessi dati, con l'unica limitazione di non poter "
+                       "aggiornare la base dati. Un'installazione locale deve scegliere SERVER."));
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
     lay->addWidget(Label1);

@@ -281,10 +281,7 @@ void Corsi::azioneCambiata()
     aggiornaLinee();
 }
 
-void Corsi::aggiornaLinee()
-{
-    m_s32->aggiornaLinee(lineeAmmesse(m_c.db, m_s31->azione(), m_s31->tipologia()), m_s31->durata());
-}
+void Corsi::aggiornaLinee() { m_s32->aggiornaLinee(lineeAmmesse(m_c.db, m_s31->azione(), m_s31->tipologia()), m_s31->durata()); }
 
 void Corsi::spesePredefinite(bool soloAnniSenzaValori)
 {
@@ -482,8 +479,8 @@ void Corsi::duplica()
     }
     impostaStato();
     primaScheda(nullptr);
-    m_c.dialoghi.messaggio(QStringLiteral("Corso duplicato") + CRLF + QStringLiteral("Verifiche OK."), QStringLiteral("Duplica Corso"),
-                           Icona::Informazione);
+    m_c.dialoghi.messaggio(QStringLiteral("Corso duplicato") + CRLF + QStringLiteral("Verifiche OK."),
+                           QStringLiteral("Duplica Corso"), Icona::Informazione);
     m_s31->campoIniziale(false)->setFocus();
 }
 
@@ -541,10 +538,11 @@ void Corsi::esci()
     }
     const ChiaveCorso k = m_corsi.value(m_indice);
     if (!solaLettura() && (inserimento() || CorsoIncompleto(m_c.db, m_c.sessione, k))) {
-        if (m_c.dialoghi.messaggio(QStringLiteral("Il corso corrente non è ancora stato salvato in maniera corretta. Uscendo verrà "
-                                                  "concellato.")
-                                       + CRLF + QStringLiteral("Continuare ?"),
-                                   kTitolo, Icona::Informazione, Pulsanti::SiNoAnnulla)
+        if (m_c.dialoghi.messaggio(
+                QStringLiteral("Il corso corrente non è ancora stato salvato in maniera corretta. Uscendo verrà "
+                               "concellato.")
+                    + CRLF + QStringLiteral("Continuare ?"),
+                kTitolo, Icona::Informazione, Pulsanti::SiNoAnnulla)
             != Risposta::Si)
             return;
         if (!inserimento())
@@ -566,8 +564,8 @@ void Corsi::verificaTutti()
     if (!salvaSilenzioso())
         return;
     // Every course read and checked, the sheet kept alive meanwhile; the user can stop it.
-    QProgressDialog avanzamento(QStringLiteral("Verifica dei corsi della domanda in corso..."), QStringLiteral("Annulla"),
-                                0, 0, this);
+    QProgressDialog avanzamento(QStringLiteral("Verifica dei corsi della domanda in corso..."), QStringLiteral("Annulla"), 0, 0,
+                                this);
     avanzamento.setObjectName(QStringLiteral("prgVerificaTutti"));
     avanzamento.setWindowTitle(QStringLiteral("Verifica tutti i corsi"));
     avanzamento.setWindowModality(Qt::WindowModal);

@@ -230,8 +230,8 @@ void FrmAnno::aggiornaLinee(const LineeAmmesse &l, bool entroDurata)
 {
     m_linee = l;
     setEnabled(entroDurata);
-    for (const auto &[linea, aperta] : {std::pair{&lineaA2, l.a2}, std::pair{&linea16, l.p16}, std::pair{&lineaQuote, l.quote},
-                                        std::pair{&linea17_3, l.p17_3}})
+    for (const auto &[linea, aperta] :
+         {std::pair{&lineaA2, l.a2}, std::pair{&linea16, l.p16}, std::pair{&lineaQuote, l.quote}, std::pair{&linea17_3, l.p17_3}})
         for (QWidget *w : *linea)
             w->setEnabled(aperta && !m_stato.solaLettura());
     p17_3->setEnabled(false); // computed, never typed

@@ -212,8 +212,7 @@ void frmHandi::elimina()
 {
     if (m_caricata.handi.isEmpty())
         return;
-    if (m_c.dialoghi.messaggio(QStringLiteral("Confermi cancellazione scheda handicap?"), kTitolo, Icona::Domanda,
-                               Pulsanti::SiNo)
+    if (m_c.dialoghi.messaggio(QStringLiteral("Confermi cancellazione scheda handicap?"), kTitolo, Icona::Domanda, Pulsanti::SiNo)
         != Risposta::Si)
         return;
     cancellaSchedaHandicap(m_c.db, m_c.sessione, m_caricata.handi);

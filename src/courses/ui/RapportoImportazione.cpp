@@ -41,9 +41,9 @@ RapportoImportazione::RapportoImportazione(Contesto &c, const QString &file, con
     setObjectName(QStringLiteral("frmRapportoImportazione"));
     setWindowTitle(kTitoloImportaFoglio);
     auto *v = new QVBoxLayout(this);
-    auto *sintesi = new QLabel(QDir::toNativeSeparators(file) + QStringLiteral("\n") + sintesiImportazione(e)
-                               + (e.problemi.isEmpty() ? QString()
-                                                       : QStringLiteral("\nCorreggere il file e importarlo di nuovo.")));
+    auto *sintesi =
+        new QLabel(QDir::toNativeSeparators(file) + QStringLiteral("\n") + sintesiImportazione(e)
+                   + (e.problemi.isEmpty() ? QString() : QStringLiteral("\nCorreggere il file e importarlo di nuovo.")));
     sintesi->setObjectName(QStringLiteral("lblSintesi"));
     sintesi->setWordWrap(true);
     v->addWidget(sintesi);
@@ -116,7 +116,8 @@ bool importaDaFoglio(Contesto &c, QWidget *padre)
         esegui(r);
         return false;
     }
-    default: break;
+    default:
+        break;
     }
     if (prova.nuovi + prova.aggiornati == 0) {
         c.dialoghi.messaggio(QStringLiteral("Il file non cambia nessun corso della domanda."), kTitoloImportaFoglio,

@@ -68,8 +68,7 @@ Riass::Riass(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     connect(cmdAnnul, &QPushButton::clicked, this, &QDialog::reject);
     alClic(cmdAiuto, m_c, [this] {
         if (fileAiuto(m_c.sessione).isEmpty())
-            m_c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"),
-                                   Icona::Informazione);
+            m_c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"), Icona::Informazione);
         else
             mostraAiuto(m_c.sessione.gFileHelp, 17000, this);
     });

@@ -19,8 +19,8 @@ std::optional<ProblemaCorso> frmProblemiCorsi(Contesto &c, const QList<ProblemaC
     elenco.setObjectName(QStringLiteral("frmProblemiCorsi"));
     elenco.setWindowTitle(QStringLiteral("Verifica tutti i corsi"));
     auto *v = new QVBoxLayout(&elenco);
-    v->addWidget(new QLabel(QStringLiteral("Problemi trovati: %1. Un doppio clic apre il corso (della sede corrente).")
-                                .arg(problemi.size())));
+    v->addWidget(new QLabel(
+        QStringLiteral("Problemi trovati: %1. Un doppio clic apre il corso (della sede corrente).").arg(problemi.size())));
     auto *l = new QListWidget;
     l->setObjectName(QStringLiteral("lstProblemi"));
     // A message is read whole, not scrolled sideways.

@@ -48,9 +48,9 @@ public:
     QWidget *campoIniziale(bool sedeOccasionale) const;
 
 Q_SIGNALS:
-    void azioneCambiata();     // the action (or no action) chosen, its lists refilled
-    void tipologiaCambiata();  // the type chosen, its lists refilled
-    void durataScelta();       // the duration in years chosen
+    void azioneCambiata();      // the action (or no action) chosen, its lists refilled
+    void tipologiaCambiata();   // the type chosen, its lists refilled
+    void durataScelta();        // the duration in years chosen
     void oreOAllieviLasciati(); // the annual hours or the participants typed and left
 
 private:
@@ -71,8 +71,8 @@ private:
     std::array<QComboBox *, 5> cmbDest;
     QCheckBox *chkQuali, *chkAccorp, *ChkATS;
     QLabel *lblEleAcc;
-    QLineEdit *txtQuali, *txtNumAll, *txtDurataAnnOre, *txtTotIter, *txtOreStage, *txtOreLabEsterni, *txtStato,
-        *txtGGDataAvvio, *txtMMDataAvvio, *txtAAAADataAvvio;
+    QLineEdit *txtQuali, *txtNumAll, *txtDurataAnnOre, *txtTotIter, *txtOreStage, *txtOreLabEsterni, *txtStato, *txtGGDataAvvio,
+        *txtMMDataAvvio, *txtAAAADataAvvio;
 };
 
 } // namespace quirdal

@@ -137,8 +137,7 @@ void Sezione33::collega()
         riempiLista(cmbFigProf, {}, false);
     });
     allaScelta(cmbSettProd, m_c, m_stato, [this] {
-        riempiLista(cmbFigProf,
-                    vociFigureProfessionali(m_c.db, codiceScelto(cmbAmbitoTerr), codiceScelto(cmbSettProd)), false);
+        riempiLista(cmbFigProf, vociFigureProfessionali(m_c.db, codiceScelto(cmbAmbitoTerr), codiceScelto(cmbSettProd)), false);
     });
     alSegnale(chkSPINNonPres, &QCheckBox::toggled, m_c, [this](bool si) {
         for (QComboBox *c : {cmbAmbitoTerr, cmbSettProd, cmbFigProf}) {

@@ -101,10 +101,7 @@ void frmInstOper::inserisci()
     TxtGrup->setFocus();
 }
 
-void frmInstOper::cancella()
-{
-    delete LstElenco->takeItem(LstElenco->currentRow());
-}
+void frmInstOper::cancella() { delete LstElenco->takeItem(LstElenco->currentRow()); }
 
 void frmInstOper::conferma()
 {

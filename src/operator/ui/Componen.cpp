@@ -130,8 +130,9 @@ Componen::Componen(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     m_soloComponente << riga(g, r, QStringLiteral("Stato Estero"), txtStatoEstero) << txtStatoEstero;
     m_soloComponente << riga(g, r, QStringLiteral("Città Estera"), txtCittaEstero) << txtCittaEstero;
     for (QLabel **l : {&lblSedeAccreditata, &lblSediOccasionali, &lblAzioni}) {
-        *l = etichetta(l == &lblSedeAccreditata ? "lblSedeAccreditata" : l == &lblSediOccasionali ? "lblSediOccasionali"
-                                                                                                 : "lblAzioni",
+        *l = etichetta(l == &lblSedeAccreditata       ? "lblSedeAccreditata"
+                           : l == &lblSediOccasionali ? "lblSediOccasionali"
+                                                      : "lblAzioni",
                        false);
         (*l)->setWordWrap(true);
         g->addWidget(*l, r++, 0, 1, 2);

@@ -63,8 +63,8 @@ private:
 
     QTabWidget *SSTab1;
     QLabel *lblComponente, *lblCodComune, *lblProv, *lblSedeOcc, *lblSedeAccreditata, *lblSediOccasionali, *lblAzioni;
-    QLineEdit *txtDenominazione, *txtComDes, *txtCap, *txtIndirizzo, *txtTel, *txtFax, *txtRiferimento,
-        *txtPostaElettronica, *txtStatoEstero, *txtCittaEstero, *txtNumLocali, *txtAllieviPrevisti;
+    QLineEdit *txtDenominazione, *txtComDes, *txtCap, *txtIndirizzo, *txtTel, *txtFax, *txtRiferimento, *txtPostaElettronica,
+        *txtStatoEstero, *txtCittaEstero, *txtNumLocali, *txtAllieviPrevisti;
     QComboBox *cmbTipoCompo;
     QCheckBox *ChkDirettive;
     QFrame *FrmPulsanti;

@@ -40,8 +40,9 @@ FrmSedeLeg::FrmSedeLeg(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     auto *lay = new QVBoxLayout(this);
     auto *fOper = new QGroupBox(QStringLiteral("Operatore selezionato"));
     auto *ho = new QHBoxLayout(fOper);
-    for (const auto &[nome, testo] : {std::pair{"lblGrOpe", &m_c.sessione.gGrupOpe}, std::pair{"lblOpe", &m_c.sessione.gOperatore},
-                                      std::pair{"lblDenOpe", &m_c.sessione.gDenomOper}}) {
+    for (const auto &[nome, testo] :
+         {std::pair{"lblGrOpe", &m_c.sessione.gGrupOpe}, std::pair{"lblOpe", &m_c.sessione.gOperatore},
+          std::pair{"lblDenOpe", &m_c.sessione.gDenomOper}}) {
         auto *l = etichetta(nome);
         l->setText(*testo);
         ho->addWidget(l, QByteArray(nome) == "lblDenOpe" ? 1 : 0);

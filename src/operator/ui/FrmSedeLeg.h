@@ -34,8 +34,7 @@ private:
     DatiSedeLegale m_caricati;
     bool m_solaLettura = false;
     QLabel *lblComponente, *lblCodComune, *lblProv;
-    QLineEdit *txtDenominazione, *txtComDes, *txtIndirizzo, *txtCap, *txtTel, *txtFax, *txtRiferimento,
-        *txtPostaElettronica;
+    QLineEdit *txtDenominazione, *txtComDes, *txtIndirizzo, *txtCap, *txtTel, *txtFax, *txtRiferimento, *txtPostaElettronica;
     QPushButton *cmdSalva;
 };
 

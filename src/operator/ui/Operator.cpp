@@ -267,8 +267,8 @@ Operator::Operator(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     for (QLineEdit *e : {txtDenomi, txtLegNome, txtcomleg, txtProvLeg, txtProvCC, txtDirettiva})
         maiuscole->applica(e);
     auto *numeri = new FiltroNumerico(m_c.dialoghi, this);
-    for (QLineEdit *e : {txtGGLeg, txtMMLeg, txtAALeg, txtAnnCC, txtDomPrece, txtGGPrece, txtMMPrece, txtAAPrece,
-                         txtAnnoDirettiva})
+    for (QLineEdit *e :
+         {txtGGLeg, txtMMLeg, txtAALeg, txtAnnCC, txtDomPrece, txtGGPrece, txtMMPrece, txtAAPrece, txtAnnoDirettiva})
         numeri->applica(e);
     for (QLineEdit *e : {txtGGLeg, txtMMLeg, txtAALeg, txtGGPrece, txtMMPrece, txtAAPrece})
         alSegnale(e, &QLineEdit::editingFinished, m_c, [e] { e->setText(completaDueCifre(e->text())); });
@@ -305,7 +305,8 @@ bool Operator::carica()
     m_voci = vociOperatore(m_c);
     const std::optional<DatiOperatore> d = caricaOperatore(m_c, m_voci);
     if (!d) {
-        m_c.dialoghi.messaggio(QStringLiteral("Nessun Operatore  ") + CRLF + QStringLiteral("Impossibile gestire la proposta corsi"),
+        m_c.dialoghi.messaggio(QStringLiteral("Nessun Operatore  ") + CRLF
+                                   + QStringLiteral("Impossibile gestire la proposta corsi"),
                                kTitoloOperatore, Icona::Esclamazione);
         return false;
     }
@@ -339,16 +340,32 @@ void Operator::mostra(const DatiOperatore &d)
     imposta(cmbCorrispondenza, m_voci.corrispondenza, d.voceCorrispondenza);
     imposta(cmbAEco, m_voci.attEcono, d.voceAttEcono);
     imposta(CmbProv, m_voci.provincePrece, d.voceProvPrece);
-    const QList<std::pair<QLineEdit *, QString>> testi = {
-        {txtLegNome, d.legNome},        {txtcomleg, d.legComNasc},     {txtProvLeg, d.legProvNasc},
-        {txtGGLeg, d.legGG},            {txtMMLeg, d.legMM},           {txtAALeg, d.legAAAA},
-        {txtContABI, d.contABI},        {txtContCAB, d.contCAB},       {txtContCIN, d.contCIN},
-        {txtContIBAN, d.contIBAN},      {txtDesBanca, d.desBanca},     {txtContAge, d.contAge},
-        {txtIndirAge, d.indirAge},      {txtNumCC, d.numCC},           {txtIntCC, d.intCC},
-        {txtProvCC, d.provCC},          {txtCodCC, d.codCC},           {txtAnnCC, d.annCC},
-        {txtNominativoReferente, d.nominativoReferente}, {txtCodFiscaleReferente, d.codFiscaleReferente},
-        {txtDomPrece, d.domPrece},      {txtGGPrece, d.ggPrece},       {txtMMPrece, d.mmPrece},
-        {txtAAPrece, d.aaPrece},        {txtDirettiva, d.direttiva},   {txtAnnoDirettiva, d.annoDirettiva}};
+    const QList<std::pair<QLineEdit *, QString>> testi = {{txtLegNome, d.legNome},
+                                                          {txtcomleg, d.legComNasc},
+                                                          {txtProvLeg, d.legProvNasc},
+                                                          {txtGGLeg, d.legGG},
+                                                          {txtMMLeg, d.legMM},
+                                                          {txtAALeg, d.legAAAA},
+                                                          {txtContABI, d.contABI},
+                                                          {txtContCAB, d.contCAB},
+                                                          {txtContCIN, d.contCIN},
+                                                          {txtContIBAN, d.contIBAN},
+                                                          {txtDesBanca, d.desBanca},
+                                                          {txtContAge, d.contAge},
+                                                          {txtIndirAge, d.indirAge},
+                                                          {txtNumCC, d.numCC},
+                                                          {txtIntCC, d.intCC},
+                                                          {txtProvCC, d.provCC},
+                                                          {txtCodCC, d.codCC},
+                                                          {txtAnnCC, d.annCC},
+                                                          {txtNominativoReferente, d.nominativoReferente},
+                                                          {txtCodFiscaleReferente, d.codFiscaleReferente},
+                                                          {txtDomPrece, d.domPrece},
+                                                          {txtGGPrece, d.ggPrece},
+                                                          {txtMMPrece, d.mmPrece},
+                                                          {txtAAPrece, d.aaPrece},
+                                                          {txtDirettiva, d.direttiva},
+                                                          {txtAnnoDirettiva, d.annoDirettiva}};
     for (const auto &[e, t] : testi) {
         e->setText(t);
         e->setCursorPosition(0); // a long text shows from its start
@@ -423,7 +440,8 @@ void Operator::luogoLasciato()
         txtProvLeg->clear();
         provinciaNascita(false);
         return;
-    case LuogoNascita::Sconosciuto: break;
+    case LuogoNascita::Sconosciuto:
+        break;
     }
     const QString titolo = QStringLiteral("Verifica Comune/Stato Estero");
     if (m_c.dialoghi.messaggio(QStringLiteral("Il comune/stato estero inserito non è stato trovato nell'elenco") + CRLF

@@ -47,8 +47,7 @@ private:
     QLabel *lblGrOpe, *lblOpe, *lblCodFisc;
     QComboBox *cmbTOper, *cmbCorrispondenza, *cmbAEco, *CmbProv;
     QLineEdit *txtDenomi, *txtLegNome, *txtcomleg, *txtProvLeg, *txtGGLeg, *txtMMLeg, *txtAALeg;
-    QLineEdit *txtContABI, *txtContCAB, *txtContCIN, *txtContIBAN, *txtDesBanca, *txtContAge, *txtIndirAge, *txtNumCC,
-        *txtIntCC;
+    QLineEdit *txtContABI, *txtContCAB, *txtContCIN, *txtContIBAN, *txtDesBanca, *txtContAge, *txtIndirAge, *txtNumCC, *txtIntCC;
     QLineEdit *txtProvCC, *txtCodCC, *txtAnnCC, *txtNominativoReferente, *txtCodFiscaleReferente;
     QLineEdit *txtDomPrece, *txtGGPrece, *txtMMPrece, *txtAAPrece, *txtDirettiva, *txtAnnoDirettiva;
     QCheckBox *ckATI;

@@ -27,8 +27,8 @@ std::optional<std::pair<qlonglong, QString>> chiediLaboratorio(Dialoghi &d, cons
 {
     std::optional<qlonglong> n;
     for (;;) {
-        const std::optional<QString> t = d.chiediTesto(QStringLiteral("Immetti il numero di laboratori"),
-                                                       QStringLiteral("Numero Laboratori"), numero);
+        const std::optional<QString> t =
+            d.chiediTesto(QStringLiteral("Immetti il numero di laboratori"), QStringLiteral("Numero Laboratori"), numero);
         if (!t)
             return std::nullopt;
         if ((n = numeroDiLaboratori(*t)))

@@ -169,8 +169,8 @@ std::unique_ptr<TabellaScelta> TabNaz(Contesto &c, QWidget *padre)
         TabellaScelta::Descrizione{"TabNaz", "GrdNaz", "txtRicNaz", "cmdCercaNaz", "cmdSeleNaz", "cmdEsciNaz",
                                    QStringLiteral("Tabella Stati esteri"), QStringLiteral("STATI ESTERI"), 1, false,
                                    QStringLiteral("Nessuno Stato trovato"), QStringLiteral("Ricerca stato"),
-                                   QStringLiteral("Selezionare uno Stato Estero oppure Uscire"),
-                                   QStringLiteral("Stati esteri"), [](Contesto &ctx) { return elencoStati(ctx); }},
+                                   QStringLiteral("Selezionare uno Stato Estero oppure Uscire"), QStringLiteral("Stati esteri"),
+                                   [](Contesto &ctx) { return elencoStati(ctx); }},
         padre);
 }
 
@@ -181,8 +181,8 @@ std::unique_ptr<TabellaScelta> TabIsti(Contesto &c, QWidget *padre)
         TabellaScelta::Descrizione{"TabIsti", "GrdIsti", "txtRicIsti", "cmdCercaIsti", "cmdSeleIsti", "cmdEsciIsti",
                                    QStringLiteral("Tabella Istituti"), QStringLiteral("ISTITUTI"), 1, true,
                                    QStringLiteral("Nessun istituto trovato"), QStringLiteral("Ricerca comune"),
-                                   QStringLiteral("Selezionare un istituto oppure Uscire"),
-                                   QStringLiteral("Tabella Istituti"), [](Contesto &ctx) { return elencoIstituti(ctx); }},
+                                   QStringLiteral("Selezionare un istituto oppure Uscire"), QStringLiteral("Tabella Istituti"),
+                                   [](Contesto &ctx) { return elencoIstituti(ctx); }},
         padre);
 }
 
@@ -304,8 +304,8 @@ FrmTesto::FrmTesto(Contesto &c, QWidget *padre) : QDialog(padre), m_c(c)
     // in pixels of the fixed-pitch font: a width in columns breaks lines inside words.
     txtTesto->setAcceptRichText(false);
     txtTesto->setLineWrapMode(QTextEdit::FixedPixelWidth);
-    txtTesto->setLineWrapColumnOrWidth(QFontMetrics(txtTesto->font()).horizontalAdvance(QString(kCaratteriPerRiga, QLatin1Char('M')))
-                                       + 2);
+    txtTesto->setLineWrapColumnOrWidth(
+        QFontMetrics(txtTesto->font()).horizontalAdvance(QString(kCaratteriPerRiga, QLatin1Char('M'))) + 2);
     txtTesto->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     // Tab leaves the text, as in every other field: a tab character has no place in a text
     // that goes into the transmission file.

@@ -122,8 +122,8 @@ bool StTrasm::ControllaDatiDomanda()
 void StTrasm::invia()
 {
     if (!operatoreHaCorsi(m_c.db, m_c.sessione)) {
-        m_c.dialoghi.messaggio(QStringLiteral("Nessun corso: impossibile inviare la domanda!"),
-                               QStringLiteral("Invio domanda"), Icona::Critico);
+        m_c.dialoghi.messaggio(QStringLiteral("Nessun corso: impossibile inviare la domanda!"), QStringLiteral("Invio domanda"),
+                               Icona::Critico);
         return;
     }
     if (!ControllaDatiDomanda())

@@ -127,8 +127,7 @@ void Trasmis::salva()
     if (!cartella.isEmpty()) {
         destinazione = QDir(cartella).filePath(nome);
     } else {
-        destinazione = m_c.dialoghi.scegliFileDaSalvare(QStringLiteral("Copia della domanda"),
-                                                        QDir::home().filePath(nome),
+        destinazione = m_c.dialoghi.scegliFileDaSalvare(QStringLiteral("Copia della domanda"), QDir::home().filePath(nome),
                                                         QStringLiteral("File di trasmissione|*.*"));
         if (destinazione.isEmpty())
             return;
@@ -139,8 +138,7 @@ void Trasmis::salva()
     const bool letto = origine.open(QIODevice::ReadOnly) && !(dati = origine.readAll()).isEmpty();
     if (!letto || !copia.open(QIODevice::WriteOnly) || copia.write(dati) != dati.size() || !copia.commit()) {
         m_c.dialoghi.messaggio(QStringLiteral("Errore ") + QString::number(75) + CRLF
-                                   + QStringLiteral("Impossibile copiare il file in ")
-                                   + QDir::toNativeSeparators(destinazione)
+                                   + QStringLiteral("Impossibile copiare il file in ") + QDir::toNativeSeparators(destinazione)
                                    + (letto ? QStringLiteral(": ") + copia.errorString() : QString()),
                                QStringLiteral("Errore"), Icona::Critico);
         return;

@@ -35,8 +35,7 @@ std::unique_ptr<QObject> installaAiuto(Contesto &c)
     s.apri = [&c](int argomento, QWidget *finestra) {
         protetto(c, [&] {
             if (fileAiuto(c.sessione).isEmpty())
-                c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"),
-                                     Icona::Informazione);
+                c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"), Icona::Informazione);
             else
                 mostraAiuto(c.sessione.gFileHelp, argomento, finestra);
         });

@@ -128,10 +128,7 @@ void AvvioForm::record(int caricati)
     QApplication::processEvents();
 }
 
-void AvvioForm::attendi(bool clessidra)
-{
-    m_clessidra.mostra(clessidra);
-}
+void AvvioForm::attendi(bool clessidra) { m_clessidra.mostra(clessidra); }
 
 void AvvioForm::mostraFinestraPrincipale(Contesto &c)
 {

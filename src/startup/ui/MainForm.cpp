@@ -87,50 +87,48 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
     griglia->setHorizontalSpacing(12);
     griglia->setVerticalSpacing(8);
     lay->addLayout(griglia);
-    aggiungiVoce(QStringLiteral("cmdConfi"), QStringLiteral("lblConfi"),
-                                  QStringLiteral("Selezione Operatore"), 0, 0);
+    aggiungiVoce(QStringLiteral("cmdConfi"), QStringLiteral("lblConfi"), QStringLiteral("Selezione Operatore"), 0, 0);
     aggiungiVoce(QStringLiteral("cmdSelDoma"), QStringLiteral("lblSelDoma"), QStringLiteral("Selezione Domanda"), 1, 0);
     aggiungiVoce(QStringLiteral("cmdRiepDoma"), QStringLiteral("lblRiepDoma"), QStringLiteral("Riepilogo Domanda"), 2, 0);
     aggiungiVoce(QStringLiteral("cmdOpe"), QStringLiteral("lblSezOpe"), QStringLiteral("Sezione 1 Operatore"), 3, 0);
-    aggiungiVoce(QStringLiteral("cmdCompon"), QStringLiteral("lblCompon"),
-                 QStringLiteral("Sezione 2\nSedi Interessate"), 4, 0);
+    aggiungiVoce(QStringLiteral("cmdCompon"), QStringLiteral("lblCompon"), QStringLiteral("Sezione 2\nSedi Interessate"), 4, 0);
     aggiungiVoce(QStringLiteral("cmdCorsi"), QStringLiteral("lblCorsi"), QStringLiteral("Sezione 3 Corsi"), 5, 0);
-    aggiungiVoce(QStringLiteral("cmdHandi"), QStringLiteral("lblHandi"), QStringLiteral("Sezione 4 Schede Handicap"),
-                 6, 0);
-    aggiungiVoce(QStringLiteral("cmdInvia1"), QStringLiteral("lblInvia1"), QStringLiteral("Stampa / Invio Domanda"),
-                 7, 0);
+    aggiungiVoce(QStringLiteral("cmdHandi"), QStringLiteral("lblHandi"), QStringLiteral("Sezione 4 Schede Handicap"), 6, 0);
+    aggiungiVoce(QStringLiteral("cmdInvia1"), QStringLiteral("lblInvia1"), QStringLiteral("Stampa / Invio Domanda"), 7, 0);
     aggiungiVoce(QStringLiteral("cmdRiass"), QStringLiteral("lblRiass"), QStringLiteral("Riassegnazione Corsi"), 0, 2);
     aggiungiVoce(QStringLiteral("cmdAggInst"), QStringLiteral("lblAggInst"), QStringLiteral("Aggiorna base dati"), 1, 2);
-    aggiungiVoce(QStringLiteral("cmdBackup"), QStringLiteral("lblBackup"),
-                 QStringLiteral("Salvataggio/ Recupero Dati"), 2, 2);
+    aggiungiVoce(QStringLiteral("cmdBackup"), QStringLiteral("lblBackup"), QStringLiteral("Salvataggio/ Recupero Dati"), 2, 2);
     aggiungiVoce(QStringLiteral("cmdOpzioni"), QStringLiteral("lblOpzioni"), QStringLiteral("Opzioni"), 3, 2);
-    auto *cmdHelp = aggiungiVoce(QStringLiteral("cmdHelp"), QStringLiteral("lblHelp"),
-                                 QStringLiteral("Aiuto (tasto F1)"), 4, 2);
-    aggiungiVoce(QStringLiteral("cmdMailHelp"), QStringLiteral("lblMailHelp"), QStringLiteral("Contatta l'assistenza"),
-                 5, 2);
+    auto *cmdHelp = aggiungiVoce(QStringLiteral("cmdHelp"), QStringLiteral("lblHelp"), QStringLiteral("Aiuto (tasto F1)"), 4, 2);
+    aggiungiVoce(QStringLiteral("cmdMailHelp"), QStringLiteral("lblMailHelp"), QStringLiteral("Contatta l'assistenza"), 5, 2);
     auto *cmdEsci = aggiungiVoce(QStringLiteral("cmdEsci"), QStringLiteral("lblEsci"), QStringLiteral("Esci"), 7, 2);
     griglia->setColumnStretch(1, 1);
     griglia->setColumnStretch(3, 1);
 
-    const QList<QPair<const char *, QStyle::StandardPixmap>> icone = {
-        {"cmdConfi", QStyle::SP_DirHomeIcon},          {"cmdSelDoma", QStyle::SP_FileDialogContentsView},
-        {"cmdRiepDoma", QStyle::SP_FileDialogInfoView}, {"cmdOpe", QStyle::SP_DirIcon},
-        {"cmdCompon", QStyle::SP_DriveNetIcon},        {"cmdCorsi", QStyle::SP_FileDialogListView},
-        {"cmdHandi", QStyle::SP_FileIcon},             {"cmdInvia1", QStyle::SP_ArrowRight},
-        {"cmdRiass", QStyle::SP_BrowserReload},        {"cmdAggInst", QStyle::SP_ArrowDown},
-        {"cmdBackup", QStyle::SP_DialogSaveButton},    {"cmdOpzioni", QStyle::SP_FileDialogDetailedView},
-        {"cmdHelp", QStyle::SP_DialogHelpButton},      {"cmdMailHelp", QStyle::SP_MessageBoxInformation},
-        {"cmdEsci", QStyle::SP_DialogCloseButton}};
+    const QList<QPair<const char *, QStyle::StandardPixmap>> icone = {{"cmdConfi", QStyle::SP_DirHomeIcon},
+                                                                      {"cmdSelDoma", QStyle::SP_FileDialogContentsView},
+                                                                      {"cmdRiepDoma", QStyle::SP_FileDialogInfoView},
+                                                                      {"cmdOpe", QStyle::SP_DirIcon},
+                                                                      {"cmdCompon", QStyle::SP_DriveNetIcon},
+                                                                      {"cmdCorsi", QStyle::SP_FileDialogListView},
+                                                                      {"cmdHandi", QStyle::SP_FileIcon},
+                                                                      {"cmdInvia1", QStyle::SP_ArrowRight},
+                                                                      {"cmdRiass", QStyle::SP_BrowserReload},
+                                                                      {"cmdAggInst", QStyle::SP_ArrowDown},
+                                                                      {"cmdBackup", QStyle::SP_DialogSaveButton},
+                                                                      {"cmdOpzioni", QStyle::SP_FileDialogDetailedView},
+                                                                      {"cmdHelp", QStyle::SP_DialogHelpButton},
+                                                                      {"cmdMailHelp", QStyle::SP_MessageBoxInformation},
+                                                                      {"cmdEsci", QStyle::SP_DialogCloseButton}};
     for (const auto &[nome, icona] : icone)
         Main->findChild<QPushButton *>(QString::fromLatin1(nome))->setIcon(style()->standardIcon(icona));
 
     // Functions whose screens come in later releases of this program stay disabled.
-    const QStringList pronti = {QStringLiteral("cmdConfi"), QStringLiteral("cmdSelDoma"), QStringLiteral("cmdRiepDoma"),
-                                QStringLiteral("cmdOpe"), QStringLiteral("cmdCompon"),
-                                QStringLiteral("cmdCorsi"), QStringLiteral("cmdHandi"), QStringLiteral("cmdRiass"),
-                                QStringLiteral("cmdAggInst"),
-                                QStringLiteral("cmdOpzioni"), QStringLiteral("cmdHelp"), QStringLiteral("cmdEsci"),
-                                QStringLiteral("cmdBackup"), QStringLiteral("cmdMailHelp"), QStringLiteral("cmdInvia1")};
+    const QStringList pronti = {QStringLiteral("cmdConfi"),   QStringLiteral("cmdSelDoma"),  QStringLiteral("cmdRiepDoma"),
+                                QStringLiteral("cmdOpe"),     QStringLiteral("cmdCompon"),   QStringLiteral("cmdCorsi"),
+                                QStringLiteral("cmdHandi"),   QStringLiteral("cmdRiass"),    QStringLiteral("cmdAggInst"),
+                                QStringLiteral("cmdOpzioni"), QStringLiteral("cmdHelp"),     QStringLiteral("cmdEsci"),
+                                QStringLiteral("cmdBackup"),  QStringLiteral("cmdMailHelp"), QStringLiteral("cmdInvia1")};
     for (QPushButton *b : Main->findChildren<QPushButton *>()) {
         const bool attivo = pronti.contains(b->objectName());
         b->setEnabled(attivo);
@@ -219,8 +217,7 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
         e->setObjectName(QString::fromLatin1(l.nome));
         e->setCursor(Qt::PointingHandCursor);
         const QString descr = QString::fromUtf8(l.descrizione), ind = QString::fromLatin1(l.indirizzo);
-        connect(e, &EtichettaCliccabile::clicked, this,
-                [this, descr, ind] { protetto(m_c, [&] { collegamento(descr, ind); }); });
+        connect(e, &EtichettaCliccabile::clicked, this, [this, descr, ind] { protetto(m_c, [&] { collegamento(descr, ind); }); });
         basso->addWidget(e);
     }
     basso->addStretch();
@@ -274,8 +271,8 @@ MDI_Main::MDI_Main(Contesto &c, QWidget *padre) : QMainWindow(padre), m_c(c), m_
     resize(900, 470);
 }
 
-QPushButton *MDI_Main::aggiungiVoce(const QString &pulsante, const QString &etichetta, const QString &testo,
-                                    int riga, int colonna)
+QPushButton *MDI_Main::aggiungiVoce(const QString &pulsante, const QString &etichetta, const QString &testo, int riga,
+                                    int colonna)
 {
     auto *g = static_cast<QGridLayout *>(Main->layout()->itemAt(1)->layout());
     auto *b = new QPushButton;
@@ -389,7 +386,7 @@ namespace {
 // The progress of the update on the main menu's waiting panel.
 class ProgressoMenu : public ProgressoCaricamento {
 public:
-    explicit ProgressoMenu(QLabel *riga) : m_riga(riga) {}
+    explicit ProgressoMenu(QLabel *riga) : m_riga(riga) { }
     void file(const QString &, const QString &tabella, int) override
     {
         m_tabella = tabella;
@@ -456,8 +453,7 @@ QList<QWidget *> MDI_Main::vociMenu() const
 void MDI_Main::aiuto()
 {
     if (fileAiuto(m_c.sessione).isEmpty())
-        m_c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"),
-                               Icona::Informazione);
+        m_c.dialoghi.messaggio(QStringLiteral("File di Aiuto non presente"), QStringLiteral("Aiuto"), Icona::Informazione);
     else
         mostraAiuto(m_c.sessione.gFileHelp, 10000, this);
 }

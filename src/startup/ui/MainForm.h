@@ -37,8 +37,7 @@ public:
     void aggiornaIntestazione();
 
 private:
-    QPushButton *aggiungiVoce(const QString &pulsante, const QString &etichetta, const QString &testo, int riga,
-                              int colonna);
+    QPushButton *aggiungiVoce(const QString &pulsante, const QString &etichetta, const QString &testo, int riga, int colonna);
     void apriSelOpe();
     void selezioneDomanda();
     void riepilogo();

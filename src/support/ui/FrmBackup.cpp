@@ -43,7 +43,7 @@ QString cartellaDi(const QString &percorso, const QString &predefinita)
 // doing, and the share of the archive extracted; the window is repainted between steps.
 class Avanzamento : public ProgressoCaricamento {
 public:
-    Avanzamento(QLabel *etichetta, QProgressBar *barra) : m_etichetta(etichetta), m_barra(barra) {}
+    Avanzamento(QLabel *etichetta, QProgressBar *barra) : m_etichetta(etichetta), m_barra(barra) { }
     ~Avanzamento() override { attendi(false); }
     void fase(const QString &, const QString &riga2) override
     {
@@ -182,10 +182,7 @@ void frmBackup::carica()
     }
 }
 
-QList<QWidget *> frmBackup::pulsanti() const
-{
-    return {cmdSfogliaBak, cmdConfermaBak, cmdSfogliaZip, cmdConfermaZip, cmdEsci};
-}
+QList<QWidget *> frmBackup::pulsanti() const { return {cmdSfogliaBak, cmdConfermaBak, cmdSfogliaZip, cmdConfermaZip, cmdEsci}; }
 
 void frmBackup::sfogliaBak()
 {
@@ -229,8 +226,7 @@ void frmBackup::confermaZip()
     if (lunga.rifiutata())
         return;
     Avanzamento avanzamento(lblAvanzamento, prgRecupero);
-    recuperaDati(m_c, txtFileZip->text(), optSost->isChecked() ? ModoRecupero::Operatore : ModoRecupero::Tutto,
-                 &avanzamento);
+    recuperaDati(m_c, txtFileZip->text(), optSost->isChecked() ? ModoRecupero::Operatore : ModoRecupero::Tutto, &avanzamento);
 }
 
 } // namespace quirdal

@@ -27,7 +27,8 @@
 namespace quirdal {
 
 namespace {
-template <typename T> T *nominato(T *w, const char *nome)
+template <typename T>
+T *nominato(T *w, const char *nome)
 {
     w->setObjectName(QString::fromLatin1(nome));
     return w;
@@ -232,8 +233,7 @@ void Browser::mostraRisposta(const QString &risposta)
         WebBrowser->setPlainText(risposta);
 }
 
-void Browser::impostaRichiesta(const DatiSistema &d, const RichiestaAssistenza &r,
-                               const std::optional<RapportoArresto> &rapporto)
+void Browser::impostaRichiesta(const DatiSistema &d, const RichiestaAssistenza &r, const std::optional<RapportoArresto> &rapporto)
 {
     m_dati = d;
     m_richiesta = r;
@@ -252,10 +252,13 @@ void Browser::logIn()
     RisultatoAssistenza r;
     {
         const InCorso inCorso(m_inCorso, m_annulla);
-        r = quirdal::inviaConBaseDati(m_c, canale, m_dati, m_richiesta, [this](const QString &testo) {
-            lblStato->setText(testo);
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        }, m_rapporto);
+        r = quirdal::inviaConBaseDati(
+            m_c, canale, m_dati, m_richiesta,
+            [this](const QString &testo) {
+                lblStato->setText(testo);
+                QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            },
+            m_rapporto);
     }
     if (!r.risposta.isEmpty())
         mostraRisposta(r.risposta);

@@ -189,10 +189,10 @@ void frmInet::caricaInvii()
     const QLocale italiano(QLocale::Italian);
     for (qsizetype n = 0; n < m_invii.size(); ++n) {
         const Invio &i = m_invii[n];
-        auto *voce = new QTreeWidgetItem(lstInvii, {i.dataOra.toString(QStringLiteral("dd/MM/yyyy")),
-                                                    i.dataOra.toString(QStringLiteral("HH:mm:ss")), i.nomeFile,
-                                                    italiano.toString(i.dimensione), i.sha256.left(12),
-                                                    testoStatoCopia(statoCopia(m_c.cartellaProgramma, i))});
+        auto *voce = new QTreeWidgetItem(
+            lstInvii,
+            {i.dataOra.toString(QStringLiteral("dd/MM/yyyy")), i.dataOra.toString(QStringLiteral("HH:mm:ss")), i.nomeFile,
+             italiano.toString(i.dimensione), i.sha256.left(12), testoStatoCopia(statoCopia(m_c.cartellaProgramma, i))});
         voce->setData(0, Qt::UserRole, static_cast<int>(n));
         voce->setToolTip(4, i.sha256);
         voce->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
@@ -251,8 +251,8 @@ void frmInet::invia()
 
 void frmInet::orbide()
 {
-    const OperazioneLunga lunga({Cmd_Send, findChild<QPushButton *>(QStringLiteral("CmdORBIDE")),
-                                 findChild<QPushButton *>(QStringLiteral("CmdProxy"))});
+    const OperazioneLunga lunga(
+        {Cmd_Send, findChild<QPushButton *>(QStringLiteral("CmdORBIDE")), findChild<QPushButton *>(QStringLiteral("CmdProxy"))});
     if (lunga.rifiutata())
         return;
     Trasferimento t(m_c.cartellaProgramma, m_c.utente);
