@@ -145,8 +145,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("risultati");
         QTest::newRow("preventivo") << u"PREVENTIVO DI SPESA"_s << QStringList{u"cmdCercaSucc"_s} << false << u"1 di "_s;
         QTest::newRow("minuscole") << u"operatore grafico"_s << QStringList{u"cmdCercaSucc"_s} << false << u"1 di "_s;
-        QTest::newRow("handicap all'indietro") << u"SCHEDA HANDICAP"_s << QStringList{u"cmdCercaPrec"_s} << true
-                                               << QString();
+        QTest::newRow("voce di spesa") << u"VOCE DUE"_s << QStringList{u"cmdCercaSucc"_s} << false << u"1 di "_s;
+        QTest::newRow("corsi all'indietro") << u"SEZIONE 3 - CORSO"_s << QStringList{u"cmdCercaPrec"_s} << true
+                                            << QString();
         QTest::newRow("sede occasionale") << u"SEDE INTERESSATA 1001"_s << QStringList{u"cmdCercaSucc"_s} << false
                                           << u"1 di "_s;
         QTest::newRow("assente") << u"ZZZ NON C'E'"_s << QStringList{u"cmdCercaSucc"_s} << false
@@ -168,6 +169,9 @@ private Q_SLOTS:
         const int attesa = dove.isEmpty() ? 1 : ultima ? dove.last() : dove.first();
         if (!dove.isEmpty())
             QVERIFY2(attesa > 1, "il testo cercato deve stare oltre la prima pagina");
+        QVERIFY2(dove.isEmpty() == (risultati == u"Testo non trovato"_s), "poppler deve trovare il testo cercato");
+        if (ultima)
+            QVERIFY2(dove.size() > 1, "all'indietro serve un testo su più pagine");
         QCOMPARE(f.pagina() + 1, attesa);
         QCOMPARE(etichetta(&f, "lblPagina"), paginaDi(attesa, int(a.pagine.size())));
         QVERIFY2(etichetta(&f, "lblRisultati").startsWith(risultati), qPrintable(etichetta(&f, "lblRisultati")));

@@ -52,6 +52,29 @@ bool stessoFile(const QString &a, const QString &b)
     return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
 }
 
+// The text with every run of white space (line ends included) as one space, so that a phrase
+// is found across the lines of the page; dove[i] is where its character i was in the text.
+QString compatto(const QString &testo, QList<int> &dove)
+{
+    QString r;
+    dove.clear();
+    bool spazio = false;
+    for (int i = 0; i < testo.size(); ++i) {
+        if (testo.at(i).isSpace()) {
+            spazio = true;
+            continue;
+        }
+        if (spazio && !r.isEmpty()) {
+            r += QLatin1Char(' ');
+            dove << i - 1;
+        }
+        spazio = false;
+        r += testo.at(i);
+        dove << i;
+    }
+    return r;
+}
+
 } // namespace
 
 frmAnteprima::frmAnteprima(Contesto &c, const QString &filePdf, QWidget *padre)
@@ -96,7 +119,6 @@ frmAnteprima::frmAnteprima(Contesto &c, const QString &filePdf, QWidget *padre)
     m_lista->setIconSize(QSize(kLarghezzaMiniatura, kLarghezzaMiniatura * 297 / 210));
     m_lista->setSpacing(6);
     m_lista->setMinimumWidth(kLarghezzaMiniatura + 40);
-    m_lista->setMaximumWidth(kLarghezzaMiniatura + 60);
     m_vista = new QPdfView(nullptr);
     m_vista->setObjectName(QStringLiteral("pdfPagina"));
     m_vista->setDocument(m_doc);
@@ -105,6 +127,7 @@ frmAnteprima::frmAnteprima(Contesto &c, const QString &filePdf, QWidget *padre)
     divisore->addWidget(m_lista);
     divisore->addWidget(m_vista);
     divisore->setStretchFactor(1, 1);
+    divisore->setSizes({kLarghezzaMiniatura + 60, 800});
     lay->addWidget(divisore, 1);
 
     auto *piede = new QHBoxLayout;
@@ -204,7 +227,7 @@ void frmAnteprima::zoom(double fattore)
 
 void frmAnteprima::cerca(int verso)
 {
-    const QString testo = m_txtCerca->text().trimmed();
+    const QString testo = m_txtCerca->text().simplified();
     if (testo.isEmpty()) {
         m_lblRisultati->clear();
         return;
@@ -214,11 +237,12 @@ void frmAnteprima::cerca(int verso)
         m_cercato = testo;
         m_risultati.clear();
         m_risultato = -1;
+        QList<int> dove;
         for (int p = 0; p < pagine(); ++p) {
-            const QString pagina = m_doc->getAllText(p).text();
+            const QString pagina = compatto(m_doc->getAllText(p).text(), dove);
             for (qsizetype i = pagina.indexOf(testo, 0, Qt::CaseInsensitive); i >= 0;
                  i = pagina.indexOf(testo, i + testo.size(), Qt::CaseInsensitive))
-                m_risultati.append({p, int(i)});
+                m_risultati.append({p, dove.at(i), dove.at(i + testo.size() - 1) - dove.at(i) + 1});
         }
     }
     if (m_risultati.isEmpty()) {
@@ -228,7 +252,7 @@ void frmAnteprima::cerca(int verso)
     const int n = int(m_risultati.size());
     m_risultato = m_risultato < 0 ? (verso > 0 ? 0 : n - 1) : (m_risultato + verso + n) % n;
     const Risultato &r = m_risultati.at(m_risultato);
-    const QRectF dove = m_doc->getSelectionAtIndex(r.pagina, r.indice, int(testo.size())).boundingRectangle();
+    const QRectF dove = m_doc->getSelectionAtIndex(r.pagina, r.indice, r.lunghezza).boundingRectangle();
     m_vista->pageNavigator()->jump(r.pagina, QPointF(0, std::max(0.0, dove.top() - 40)), m_vista->zoomFactor());
     mostraPagina(r.pagina);
     m_lblRisultati->setText(QString::number(m_risultato + 1) + QStringLiteral(" di ") + QString::number(n));

@@ -39,7 +39,7 @@ protected:
 
 private:
     struct Risultato {
-        int pagina, indice;
+        int pagina, indice, lunghezza; // in the page's own text
     };
     void miniature();
     void mostraPagina(int pagina);
