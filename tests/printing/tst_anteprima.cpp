@@ -43,7 +43,7 @@ struct Bozza : Selezionata {
     {
         QList<int> r;
         for (int i = 0; i < pagine.size(); ++i)
-            if (pagine.at(i).contains(testo, Qt::CaseInsensitive))
+            if (pagine.at(i).contains(testo.simplified(), Qt::CaseInsensitive))
                 r << i + 1;
         return r;
     }
@@ -75,7 +75,8 @@ private Q_SLOTS:
         frmAnteprima f(*a.contesto, a.pdf);
         mostra(f);
         QVERIFY(f.caricato());
-        QVERIFY(f.windowTitle().startsWith(u"Anteprima di stampa"_s));
+        QCOMPARE(f.windowTitle(), u"Anteprima di stampa"_s);
+        QCOMPARE(etichetta(&f, "lblFile"), u"QUIRDAL-A7-AL-Domanda.pdf"_s);
         QCOMPARE(f.pagine(), a.pagine.size());
         QCOMPARE(etichetta(&f, "lblPagina"), paginaDi(1, int(a.pagine.size())));
         auto *lista = trova<QListWidget>(&f, u"lstPagine"_s);
@@ -144,6 +145,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("ultima"); // the last page holding it rather than the first
         QTest::addColumn<QString>("risultati");
         QTest::newRow("preventivo") << u"PREVENTIVO DI SPESA"_s << QStringList{u"cmdCercaSucc"_s} << false << u"1 di "_s;
+        QTest::newRow("spazi in più") << u"  PREVENTIVO   DI  SPESA "_s << QStringList{u"cmdCercaSucc"_s} << false
+                                      << u"1 di "_s;
         QTest::newRow("minuscole") << u"operatore grafico"_s << QStringList{u"cmdCercaSucc"_s} << false << u"1 di "_s;
         QTest::newRow("voce di spesa") << u"VOCE DUE"_s << QStringList{u"cmdCercaSucc"_s} << false << u"1 di "_s;
         QTest::newRow("corsi all'indietro") << u"SEZIONE 3 - CORSO"_s << QStringList{u"cmdCercaPrec"_s} << true

@@ -36,7 +36,8 @@ bool attivo(QWidget *w, const char *nome) { return trova(w, QString::fromLatin1(
 // The transmission screen's copy and send buttons, both open.
 bool copiaEInvio(QWidget *t) { return attivo(t, "cmdSend") && attivo(t, "cmdSalva"); }
 QString esci(QWidget *t) { return trova<QLabel>(t, u"lblEsci"_s)->text(); }
-// The print's preview, where the build has one: what it showed, then closed as the user closes it.
+// The print's preview, where the build has one: its title and the file it shows, then closed as
+// the user closes it.
 #ifdef QUIRDAL_ANTEPRIMA
 const QStringList kAnteprima{u"frmAnteprima"_s};
 #else
@@ -46,7 +47,7 @@ GuidaModali::Azione chiudiAnteprima(QStringList *titoli = nullptr)
 {
     return [titoli](QDialog *d) {
         if (titoli)
-            *titoli << d->windowTitle();
+            *titoli << d->windowTitle() << trova<QLabel>(d, u"lblFile"_s)->text();
         poi(d, [d] { clic(d, "cmdChiudi"); });
     };
 }
@@ -134,7 +135,7 @@ private Q_SLOTS:
         QCOMPARE(guida.chiuseForzate, 0);
         const QStringList anteprima = kAnteprima.isEmpty()
             ? QStringList()
-            : QStringList{u"bloccata"_s, u"Anteprima di stampa - QUIRDAL-A7-AL-Domanda-Originale.pdf"_s};
+            : QStringList{u"bloccata"_s, u"Anteprima di stampa"_s, u"QUIRDAL-A7-AL-Domanda-Originale.pdf"_s};
         QCOMPARE(visto, (QStringList{u"chiusi"_s, u"Annulla Invio Domanda"_s, u"scelta chiusa"_s} + anteprima
                          + QStringList{u"aperti"_s, u"Esci"_s}));
         QVERIFY(TrasDoma(a.db, a.sessione));
@@ -200,7 +201,7 @@ private Q_SLOTS:
         QCOMPARE(guida.aperte, (QStringList{u"StBozza"_s, u"ViewStam"_s} + kAnteprima));
         QCOMPARE(guida.chiuseForzate, 0);
         if (!kAnteprima.isEmpty())
-            QCOMPARE(titoli, QStringList{u"Anteprima di stampa - QUIRDAL-A7-AL-Domanda.pdf"_s});
+            QCOMPARE(titoli, (QStringList{u"Anteprima di stampa"_s, u"QUIRDAL-A7-AL-Domanda.pdf"_s}));
         QCOMPARE(a.sessione.gTipoSede, u"SO"_s);
         QCOMPARE(a.sessione.gCompo, u"1001"_s);
         QCOMPARE(a.sessione.gDenCompo, u"PALESTRA"_s);

@@ -81,7 +81,7 @@ frmAnteprima::frmAnteprima(Contesto &c, const QString &filePdf, QWidget *padre)
     : QDialog(padre), m_c(c), m_file(filePdf), m_doc(new QPdfDocument(this))
 {
     setObjectName(QStringLiteral("frmAnteprima"));
-    setWindowTitle(kTitoloAnteprima + QStringLiteral(" - ") + QFileInfo(filePdf).fileName());
+    setWindowTitle(kTitoloAnteprima);
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
     m_caricato = m_doc->load(filePdf) == QPdfDocument::Error::None;
 
@@ -133,6 +133,11 @@ frmAnteprima::frmAnteprima(Contesto &c, const QString &filePdf, QWidget *padre)
     auto *piede = new QHBoxLayout;
     QPushButton *cmdApri = bottone(piede, "cmdApri", QStringLiteral("Apri con il visualizzatore di sistema"));
     QPushButton *cmdSalva = bottone(piede, "cmdSalva", QStringLiteral("Salva una copia"));
+    auto *lblFile = new QLabel(QFileInfo(filePdf).fileName());
+    lblFile->setObjectName(QStringLiteral("lblFile"));
+    lblFile->setToolTip(QDir::toNativeSeparators(filePdf));
+    piede->addSpacing(12);
+    piede->addWidget(lblFile);
     piede->addStretch();
     QPushButton *cmdChiudi = bottone(piede, "cmdChiudi", QStringLiteral("Chiudi"));
     lay->addLayout(piede);
