@@ -36,6 +36,21 @@ bool attivo(QWidget *w, const char *nome) { return trova(w, QString::fromLatin1(
 // The transmission screen's copy and send buttons, both open.
 bool copiaEInvio(QWidget *t) { return attivo(t, "cmdSend") && attivo(t, "cmdSalva"); }
 QString esci(QWidget *t) { return trova<QLabel>(t, u"lblEsci"_s)->text(); }
+// The print's preview, where the build has one: its title and the file it shows, then closed as
+// the user closes it.
+#ifdef QUIRDAL_ANTEPRIMA
+const QStringList kAnteprima{u"frmAnteprima"_s};
+#else
+const QStringList kAnteprima;
+#endif
+GuidaModali::Azione chiudiAnteprima(QStringList *titoli = nullptr)
+{
+    return [titoli](QDialog *d) {
+        if (titoli)
+            *titoli << d->windowTitle() << trova<QLabel>(d, u"lblFile"_s)->text();
+        poi(d, [d] { clic(d, "cmdChiudi"); });
+    };
+}
 template <typename D>
 void apri(D &d)
 {
@@ -111,13 +126,26 @@ private Q_SLOTS:
             },
             [](QDialog *st) { poi(st, [st] { clic(st, "cmdSt"); }); },
             [](QDialog *) {}, // the print screen runs and closes by itself
+            [&](QDialog *d) {
+                // Shown only once the application is locked.
+                visto << (a.sessione.gDomandaStampata == VERO ? u"bloccata"_s : u"non bloccata"_s);
+                chiudiAnteprima (&visto)(d);
+            },
         });
         clic(&dlg, "cmdInvia1");
-        QCOMPARE(guida.aperte, (QStringList{u"Invia"_s, u"Trasmis"_s, u"SelBozza"_s, u"StBozza"_s, u"ViewStam"_s}));
-        QCOMPARE(visto, (QStringList{u"chiusi"_s, u"Annulla Invio Domanda"_s, u"scelta chiusa"_s, u"aperti"_s, u"Esci"_s}));
+        QCOMPARE(guida.aperte, (QStringList{u"Invia"_s, u"Trasmis"_s, u"SelBozza"_s, u"StBozza"_s, u"ViewStam"_s} + kAnteprima));
+        QCOMPARE(guida.chiuseForzate, 0);
+        const QStringList anteprima = kAnteprima.isEmpty()
+            ? QStringList()
+            : QStringList{u"bloccata"_s, u"Anteprima di stampa"_s, u"QUIRDAL-A7-AL-Domanda-Originale.pdf"_s};
+        QCOMPARE(visto,
+                 (QStringList{u"chiusi"_s, u"Annulla Invio Domanda"_s, u"scelta chiusa"_s} + anteprima
+                  + QStringList{u"aperti"_s, u"Esci"_s}));
         QVERIFY(TrasDoma(a.db, a.sessione));
         QCOMPARE(a.sessione.gDomandaStampata, VERO);
-        QCOMPARE(a.piattaforma.aperti, QStringList{a.percorso(u"QUIRDAL-A7-AL-Domanda-Originale.pdf"_s)});
+        // The preview, or where there is none the system's viewer, shows the final print.
+        QCOMPARE(a.piattaforma.aperti,
+                 kAnteprima.isEmpty() ? QStringList{a.percorso(u"QUIRDAL-A7-AL-Domanda-Originale.pdf"_s)} : QStringList());
         QCOMPARE(a.dialoghi.testiMessaggi(), QStringList{a.creato(u"QUIRDAL-A7-AL-Domanda-Originale.pdf"_s)});
     }
 
@@ -168,8 +196,14 @@ private Q_SLOTS:
         QCOMPARE(cmb->itemText(1), u"1001 - PALESTRA  (SEDE OCCASIONALE)"_s);
         clicca(&sel, u"OpzSelcomp"_s);
         cmb->setCurrentIndex(1);
-        GuidaModali guida({[](QDialog *st) { poi(st, [st] { clic(st, "cmdSt"); }); }, [](QDialog *) {}});
+        QStringList titoli;
+        GuidaModali guida(
+            {[](QDialog *st) { poi(st, [st] { clic(st, "cmdSt"); }); }, [](QDialog *) {}, chiudiAnteprima(&titoli)});
         clic(&sel, "cmdConfe");
+        QCOMPARE(guida.aperte, (QStringList{u"StBozza"_s, u"ViewStam"_s} + kAnteprima));
+        QCOMPARE(guida.chiuseForzate, 0);
+        if (!kAnteprima.isEmpty())
+            QCOMPARE(titoli, (QStringList{u"Anteprima di stampa"_s, u"QUIRDAL-A7-AL-Domanda.pdf"_s}));
         QCOMPARE(a.sessione.gTipoSede, u"SO"_s);
         QCOMPARE(a.sessione.gCompo, u"1001"_s);
         QCOMPARE(a.sessione.gDenCompo, u"PALESTRA"_s);
@@ -239,13 +273,21 @@ private Q_SLOTS:
         scheda.setStampaCorso([&](const ChiaveCorso &k) { stampaBozzaCorso(*a.contesto, k, &scheda); });
         QVERIFY(scheda.carica());
         mostra(scheda);
-        GuidaModali guida({[](QDialog *) {}, [](QDialog *) {}});
+        // Each print screen runs and closes by itself; the preview after it, where there is one, is closed.
+        QList<GuidaModali::Azione> azioni;
+        for (int i = 0; i < 2; ++i) {
+            azioni << [](QDialog *) {};
+            if (!kAnteprima.isEmpty())
+                azioni << chiudiAnteprima();
+        }
+        GuidaModali guida(azioni);
         clic(&scheda, "cmdStampa");
-        QCOMPARE(guida.aperte, QStringList{u"ViewStam"_s});
+        QCOMPARE(guida.aperte, QStringList{u"ViewStam"_s} + kAnteprima);
         QVERIFY(a.esiste(u"Sede1_00010-BozzaCorso.pdf"_s));
         QCOMPARE(a.dialoghi.ultimo(), a.creato(u"Sede1_00010-BozzaCorso.pdf"_s));
         stampaBozzaCorso(*a.contesto, {1, u"0001"_s, u"1"_s}, nullptr);
-        QCOMPARE(guida.aperte, (QStringList{u"ViewStam"_s, u"ViewStam"_s}));
+        QCOMPARE(guida.aperte, (QStringList{u"ViewStam"_s} + kAnteprima + QStringList{u"ViewStam"_s} + kAnteprima));
+        QCOMPARE(guida.chiuseForzate, 0);
         QCOMPARE(a.sessione.gModoStampa, u"BOZZA CORSO"_s);
         QVERIFY(a.esiste(u"Sede1_00011-BozzaCorso.pdf"_s));
     }

@@ -49,6 +49,7 @@ constexpr ArgomentoSchermo kArgomenti[] = {
     {"Avvio", 20000, false},           {"frmInstOper", 20100, false},      {"frmConferma", 20100, false},
     {"FrmAvviso", 21000, false},       {"frmBackup", 30000, true},         {"frmEmail", 31000, false},
     {"Browser", 31000, false},         {"frmMailAggInst", 31200, false},   {"frmRapportoImportazione", 14600, false},
+    {"frmAnteprima", 18100, false},
 };
 
 // The screen's own "Aiuto" button, when it shows one that can be pressed.

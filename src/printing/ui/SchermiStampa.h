@@ -70,6 +70,8 @@ class ViewStam : public QDialog, private AvanzamentoStampa {
 public:
     ViewStam(Contesto &c, RichiestaStampa richiesta, QWidget *padre = nullptr);
     const EsitoStampa &esito() const { return m_esito; }
+    // Once this screen has closed: the PDF written, shown when the print asked for it.
+    void mostraPdf(QWidget *padre);
 
 protected:
     void showEvent(QShowEvent *e) override;
@@ -85,7 +87,7 @@ private:
     Contesto &m_c;
     RichiestaStampa m_richiesta;
     EsitoStampa m_esito;
-    bool m_avviata = false, m_inCorso = false, m_annulla = false;
+    bool m_avviata = false, m_inCorso = false, m_annulla = false, m_mostra = false;
     QLabel *lblPagina, *lblPag;
     QPushButton *cmAnnStamp;
 };
@@ -119,5 +121,8 @@ private:
 
 // The draft of one course of the course sheet.
 void stampaBozzaCorso(Contesto &c, const ChiaveCorso &k, QWidget *padre);
+// The PDF of a print just written, shown as this build can: in the program's preview where
+// Qt PDF is built in (and the file reads as a PDF), else in the system's viewer.
+void mostraStampa(Contesto &c, const QString &filePdf, QWidget *padre);
 
 } // namespace quirdal

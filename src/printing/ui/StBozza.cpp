@@ -106,6 +106,9 @@ void StBozza::conferma()
     if (finale)
         registraStampaDefinitiva(s, dlg.esito());
     accept();
+    // Shown over the screen that asked for the print; a final print only once it is locked
+    // and under its own name.
+    dlg.mostraPdf(parentWidget());
 }
 
 } // namespace quirdal

@@ -3,11 +3,15 @@
 #include "printing/ui/SchermiStampa.h"
 
 #include "common/Contesto.h"
+#include "common/Piattaforma.h"
 #include "common/Sessione.h"
 #include "common/ui/Clessidra.h"
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "printing/ui/PezziStampa.h"
+#ifdef QUIRDAL_ANTEPRIMA
+#include "printing/ui/Anteprima.h"
+#endif
 
 #include <QApplication>
 #include <QEventLoop>
@@ -25,6 +29,9 @@ ViewStam::ViewStam(Contesto &c, RichiestaStampa richiesta, QWidget *padre)
     : QDialog(padre), m_c(c), m_richiesta(std::move(richiesta))
 {
     setObjectName(QStringLiteral("ViewStam"));
+    // The PDF is shown by the screens, once this one has closed, rather than by the engine.
+    m_mostra = m_richiesta.apriAlTermine;
+    m_richiesta.apriAlTermine = false;
     setWindowTitle(QStringLiteral("Compilazione ") + m_richiesta.modo + QStringLiteral(" in corso ..."));
     auto *lay = new QVBoxLayout(this);
     lblPagina = etichetta(QStringLiteral("Preparazione della stampa..."), "lblPagina");
@@ -78,6 +85,26 @@ void ViewStam::esegui()
         QDialog::reject();
 }
 
+void ViewStam::mostraPdf(QWidget *padre)
+{
+    if (m_mostra && m_esito.stato == EsitoStampa::Stato::Completa && !m_esito.filePdf.isEmpty())
+        mostraStampa(m_c, m_esito.filePdf, padre);
+}
+
+void mostraStampa(Contesto &c, const QString &filePdf, QWidget *padre)
+{
+#ifdef QUIRDAL_ANTEPRIMA
+    frmAnteprima anteprima(c, filePdf, padre);
+    if (anteprima.caricato()) {
+        esegui(anteprima);
+        return;
+    }
+#else
+    Q_UNUSED(padre);
+#endif
+    c.piattaforma.apri(filePdf);
+}
+
 void ViewStam::pagina(int n, const QString &sezione)
 {
     lblPagina->setText(QStringLiteral("Compilazione della sezione ") + sezione);
@@ -112,6 +139,7 @@ void stampaBozzaCorso(Contesto &c, const ChiaveCorso &k, QWidget *padre)
     r.corso = k;
     ViewStam dlg(c, r, padre);
     esegui(dlg);
+    dlg.mostraPdf(padre);
 }
 
 } // namespace quirdal
