@@ -157,20 +157,7 @@ int CorsiDB::esegui(const QString &sql, const QVariantList &parametri)
 {
     pronta();
     QSqlQuery q(database());
-    bool ok;
-    if (motore() == Motore::PostgreSQL && parametri.isEmpty()) {
-        // Sent as it is: the server prepares only queries, not the statements that begin a
-        // transaction or change the schema.
-        ok = q.exec(sql);
-    } else {
-        if (!q.prepare(sql))
-            throw errore(q.lastError(), sql);
-        for (const QVariant &p : parametri)
-            q.addBindValue(perMotore(p));
-        ok = q.exec();
-    }
-    if (!ok)
-        throw errore(q.lastError(), sql);
+    eseguiSu(q, sql, parametri);
     // A change of the schema: the columns read before may be others now.
     static const QRegularExpression schema(QStringLiteral("^\\s*(ALTER|CREATE|DROP)\\b"),
                                            QRegularExpression::CaseInsensitiveOption);
@@ -211,8 +198,16 @@ QSqlQuery CorsiDB::seleziona(const QString &sql, const QVariantList &parametri)
     // On the server a forward-only query reads its rows one at a time from the connection, and
     // any other statement run meanwhile (the usual case: a look-up per row) loses them.
     q.setForwardOnly(motore() != Motore::PostgreSQL);
+    eseguiSu(q, sql, parametri);
+    return q;
+}
+
+void CorsiDB::eseguiSu(QSqlQuery &q, const QString &sql, const QVariantList &parametri)
+{
     bool ok;
     if (motore() == Motore::PostgreSQL && parametri.isEmpty()) {
+        // Sent as it is: the server prepares only queries, not the statements that begin a
+        // transaction or change the schema.
         ok = q.exec(sql);
     } else {
         if (!q.prepare(sql))
@@ -223,7 +218,6 @@ QSqlQuery CorsiDB::seleziona(const QString &sql, const QVariantList &parametri)
     }
     if (!ok)
         throw errore(q.lastError(), sql);
-    return q;
 }
 
 QVariant CorsiDB::valoreScalare(const QString &sql, const QVariantList &parametri)

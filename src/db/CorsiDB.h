@@ -198,6 +198,8 @@ private:
     void impostaAttesaSessione();
     int attesa() const;
     QVariant perMotore(const QVariant &v) const;
+    // Runs sql on q with its parameters bound; throws the statement's error.
+    void eseguiSu(QSqlQuery &q, const QString &sql, const QVariantList &parametri);
     void invalidaCache() { m_cacheColonne.clear(); }
 
     QString m_nome;
