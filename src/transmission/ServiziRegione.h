@@ -17,6 +17,9 @@ namespace quirdal {
 class CorsiDB;
 struct Contesto;
 
+// The address of one of the region's services, as [CONNESSIONE] names it.
+QString leggiServizio(Contesto &c, const QString &chiave);
+
 // major.minor.revision compared as numbers, part by part: -1, 0 or 1.
 int confrontaVersioni(const QString &a, const QString &b);
 
