@@ -146,4 +146,11 @@ inline void alterna(int giri, Serie &a, const std::function<void()> &pa, Serie &
     }
 }
 
+// The whole number after "--nome" among a benchmark's arguments, or the default.
+inline int opzione(const QStringList &argomenti, QLatin1String nome, int predefinito)
+{
+    const qsizetype i = argomenti.indexOf(nome);
+    return i > 0 && i + 1 < argomenti.size() ? argomenti[i + 1].toInt() : predefinito;
+}
+
 } // namespace quirdal::bench

@@ -20,13 +20,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList a = QCoreApplication::arguments();
-    int corsi = 100, giri = 3;
-    for (int i = 1; i + 1 < a.size(); i += 2) {
-        if (a[i] == QLatin1String("--corsi"))
-            corsi = a[i + 1].toInt();
-        else if (a[i] == QLatin1String("--giri"))
-            giri = std::max(1, a[i + 1].toInt());
-    }
+    const int corsi = bench::opzione(a, QLatin1String("--corsi"), 100);
+    const int giri = std::max(1, bench::opzione(a, QLatin1String("--giri"), 3));
     QTextStream out(stdout);
     bench::Banco b;
     CorsiDB &db = b.db;

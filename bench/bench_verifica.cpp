@@ -17,13 +17,8 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList a = QCoreApplication::arguments();
-    int corsi = 1000, giri = 5;
-    for (int i = 1; i + 1 < a.size(); i += 2) {
-        if (a[i] == QLatin1String("--corsi"))
-            corsi = a[i + 1].toInt();
-        else if (a[i] == QLatin1String("--giri"))
-            giri = std::max(1, a[i + 1].toInt());
-    }
+    const int corsi = bench::opzione(a, QLatin1String("--corsi"), 1000);
+    const int giri = std::max(1, bench::opzione(a, QLatin1String("--giri"), 5));
     QTextStream out(stdout);
     bench::Banco b;
     CorsiDB &db = b.db;
