@@ -17,7 +17,7 @@ ElencoComandi comandiCaricamento();
 // The region's server: imposta-server, verifica-versione, scarica, numero-domanda,
 // crea-file-trasmissione, invia, invii.
 ElencoComandi comandiServer();
-// The database's copies: salva, recupera, ripristina-copia.
+// The database's copies: salva, recupera, ripristina-copia, migra.
 ElencoComandi comandiDati();
 // The application: verifica, stampa.
 ElencoComandi comandiDomanda();

@@ -1,13 +1,20 @@
 // The copies of the database: a backup archive made and restored, the safety copy put
-// back.
+// back, a database file moved into the database of the installation.
 #include "cli/Comandi.h"
 
 #include "common/Contesto.h"
 #include "common/Dialoghi.h"
+#include "common/Errori.h"
 #include "common/Sessione.h"
+#include "common/Testo.h"
+#include "config/FileIni.h"
+#include "config/Installazione.h"
 #include "db/CopiaSicurezza.h"
 #include "db/CorsiDB.h"
 #include "support/Backup.h"
+#include "support/Migrazione.h"
+
+#include <QTextStream>
 
 namespace quirdal {
 
@@ -94,6 +101,52 @@ public:
     }
 };
 
+// How an office moves from the shared file to the server: the file's data into the database of
+// the installation's settings, which holds none of the agency's yet.
+class Migra final : public Comando {
+public:
+    Migra()
+        : Comando(QStringLiteral("migra"),
+                  QStringLiteral("copia una base dati del programma (un file, controllato come l'archivio di un "
+                                 "recupero) nella base dati di questa installazione, di solito quella sul server "
+                                 "PostgreSQL, creandone lo schema se manca; la destinazione non deve contenere dati "
+                                 "dell'ente; tutto o niente, e scrive le righe copiate per tabella"),
+                  Richiede::Installazione)
+    {
+        opzione(QStringLiteral("da"), QStringLiteral("FILE.mdb"), QStringLiteral("la base dati da copiare"));
+    }
+
+    int esegui(Contesto &c, const QCommandLineParser &p) const override
+    {
+        const QString titolo = QStringLiteral("Migrazione base dati");
+        auto rifiuta = [&](const QString &motivo) {
+            c.dialoghi.messaggio(QStringLiteral("Migrazione fallita") + CRLF + CRLF + motivo, titolo, Icona::Critico);
+            return kRifiutato;
+        };
+        // The database is filled, its schema made where it has none: a SERVER's work.
+        if (c.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Versione")) == QLatin1String("CLIENT"))
+            return rifiuta(QStringLiteral("La migrazione della base dati si esegue dalla postazione SERVER."));
+        DatiConnessione dove;
+        try {
+            dove = leggiConnessione(c.ini);
+        } catch (const Errore &e) {
+            return rifiuta(e.descrizione());
+        }
+        if (dove.motore == Motore::SQLite && dove.file.trimmed().isEmpty())
+            return rifiuta(QStringLiteral("Nessuna base dati indicata in BaseDati/Database di ") + c.ini.NomeFile());
+        const EsitoMigrazione esito = migraBaseDati(percorsoDaRiga(p.value(QStringLiteral("da"))), dove);
+        if (!esito.riuscita())
+            return rifiuta(esito.errore);
+        QTextStream out(stdout);
+        for (const RigheCopiate &r : esito.righe)
+            out << testoRigheCopiate(r) << '\n';
+        out.flush();
+        c.dialoghi.messaggio(QStringLiteral("Migrazione eseguita con successo in ") + dove.descrizione(), titolo,
+                             Icona::Informazione);
+        return kRiuscito;
+    }
+};
+
 } // namespace
 
 ElencoComandi comandiDati()
@@ -102,6 +155,7 @@ ElencoComandi comandiDati()
     r.push_back(std::make_unique<Salva>());
     r.push_back(std::make_unique<Recupera>());
     r.push_back(std::make_unique<RipristinaCopia>());
+    r.push_back(std::make_unique<Migra>());
     return r;
 }
 

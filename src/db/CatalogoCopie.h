@@ -39,6 +39,8 @@ inline constexpr Istruzione kInserisci{"copie.inserisci", "INSERT INTO %1 (%2) V
                                        "CorsiOper;GrupOpe, Operatore, Denominazione;?, ?, ?"};
 // A table emptied before the rows of a restored file take its place.
 inline constexpr Istruzione kSvuota{"copie.svuota", "DELETE FROM %1", nullptr, "CorsiOper|CorsiCompoTipoLab"};
+// The rows a table holds: a destination of a move must hold none of the agency's.
+inline constexpr Istruzione kContaRighe{"copie.contaRighe", "SELECT count(*) FROM %1", nullptr, "CorsiOper|CorsiProp"};
 // The server's counter past the highest number copied; SQLite's AUTOINCREMENT follows the rows
 // by itself.
 inline constexpr Istruzione kAllineaContatore{
@@ -61,7 +63,8 @@ inline constexpr const Istruzione *kTutte[] = {&kCopiaInFile,      &kVerificaInt
                                                &kTogliNumPersone,  &kTogliDomandeDefinitive,
                                                &kTogliInvii,       &kRighe,
                                                &kRigheOperatore,   &kInserisci,
-                                               &kAllineaContatore, &kSvuota};
+                                               &kAllineaContatore, &kSvuota,
+                                               &kContaRighe};
 inline constexpr Catalogo kCatalogo{"copie", "src/db/CatalogoCopie.h", kTutte};
 
 } // namespace quirdal::sql::copie

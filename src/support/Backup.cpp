@@ -288,27 +288,33 @@ QString archiviaBaseDati(CorsiDB &db, const QString &archivio, qint64 volume)
 
 QString controllaBaseDatiArchiviata(const QString &file)
 {
+    return controllaBaseDatiDelProgramma(file, QStringLiteral("dell'archivio"));
+}
+
+QString controllaBaseDatiDelProgramma(const QString &file, const QString &quale)
+{
     if (!fileIntegro(file))
-        return QStringLiteral("Il file dell'archivio non è una base dati del programma oppure è danneggiato.");
+        return QStringLiteral("Il file ") + quale + QStringLiteral(" non è una base dati del programma oppure è danneggiato.");
+    const QString nonSiApre = QStringLiteral("La base dati ") + quale + QStringLiteral(" non si apre: ");
     CorsiDB prova(QStringLiteral("recupero-") + QUuid::createUuid().toString(QUuid::Id128));
     try {
         prova.apri(file, QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
     } catch (const Errore &e) {
-        return QStringLiteral("La base dati dell'archivio non si apre: ") + e.descrizione();
+        return nonSiApre + e.descrizione();
     }
     prova.chiudi();
     EsitoConfrontoSchema confronto;
     try {
         confronto = confrontaConSchemaProgramma(file);
     } catch (const Errore &e) {
-        return QStringLiteral("La base dati dell'archivio non si apre: ") + e.descrizione();
+        return nonSiApre + e.descrizione();
     }
     if (!confronto.tabelleMancanti.isEmpty())
-        return QStringLiteral("Nella base dati dell'archivio mancano tabelle del programma: ")
+        return QStringLiteral("Nella base dati ") + quale + QStringLiteral(" mancano tabelle del programma: ")
             + confronto.tabelleMancanti.join(QStringLiteral(", ")) + QLatin1Char('.');
     if (!confronto.differenza.isEmpty())
-        return QStringLiteral("La base dati dell'archivio non ha la struttura prevista dal programma: ") + confronto.differenza
-            + QLatin1Char('.');
+        return QStringLiteral("La base dati ") + quale + QStringLiteral(" non ha la struttura prevista dal programma: ")
+            + confronto.differenza + QLatin1Char('.');
     return {};
 }
 

@@ -35,6 +35,9 @@ QString archiviaBaseDati(CorsiDB &db, const QString &archivio, qint64 grandezzaV
 // current one or an earlier one the start-up upgrades bring up to date): no trigger,
 // view, index or table the program does not create. "" when it does, else why not.
 QString controllaBaseDatiArchiviata(const QString &file);
+// The same check of any database file of the program that is to fill a database of ours,
+// named in the messages by quale ("dell'archivio", "da migrare").
+QString controllaBaseDatiDelProgramma(const QString &file, const QString &quale);
 
 // The message of a database that others still hold.
 QString testoClientConnessi();

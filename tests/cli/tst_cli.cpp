@@ -61,6 +61,7 @@ QList<Uso> usi()
          {u"--indirizzo"_s, u"https://127.0.0.1:1"_s, u"--utente"_s, u"u"_s, u"--password"_s, u"p"_s},
          u"manca l'opzione --indirizzo"_s},
         {u"invia"_s, u"uso: quirdal-cli invia --prov P --grupope G --operatore N --email INDIRIZZO"_s, domanda + email, manca},
+        {u"migra"_s, u"uso: quirdal-cli migra --da FILE.mdb"_s, {u"--da"_s, u"x.mdb"_s}, u"manca l'opzione --da"_s},
         {u"numero-domanda"_s, u"uso: quirdal-cli numero-domanda --prov P --grupope G --operatore N --email INDIRIZZO"_s,
          domanda + email, manca},
         {u"prepara-cartella"_s, u"uso: quirdal-cli prepara-cartella [--modello CARTELLA]"_s, {u"--modello"_s, u"m"_s}, {}},
