@@ -15,6 +15,17 @@ namespace cn = sql::connessione;
 
 using namespace corsidb;
 
+namespace {
+// A Null read back as SQLite's driver gives it, whatever the column: a null text. The server's
+// driver gives a Null of the column's type, which reads as "0" where a number was left empty.
+QVariant letto(const QVariant &v, Motore motore)
+{
+    if (motore == Motore::PostgreSQL && v.isNull() && v.typeId() != QMetaType::QString)
+        return QVariant(QMetaType::fromType<QString>());
+    return v;
+}
+} // namespace
+
 CorsiDB::CorsiDB(QString nomeConnessione) : m_nome(std::move(nomeConnessione))
 {
     static QAtomicInt contatore;
@@ -177,7 +188,7 @@ QList<QVariantMap> CorsiDB::righe(const QString &sql, const QVariantList &parame
             nomi = nomiCampi(rec, sql);
         QVariantMap riga;
         for (int i = 0; i < rec.count(); ++i)
-            riga.insert(nomi.value(i), q.value(i));
+            riga.insert(nomi.value(i), letto(q.value(i), motore()));
         r << riga;
     }
     return r;
@@ -223,7 +234,7 @@ void CorsiDB::eseguiSu(QSqlQuery &q, const QString &sql, const QVariantList &par
 QVariant CorsiDB::valoreScalare(const QString &sql, const QVariantList &parametri)
 {
     QSqlQuery q = seleziona(sql, parametri);
-    return q.next() ? q.value(0) : QVariant();
+    return q.next() ? letto(q.value(0), motore()) : QVariant();
 }
 
 void CorsiDB::iniziaTransazione()

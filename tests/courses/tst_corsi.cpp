@@ -10,6 +10,8 @@
 #include "courses/TabelleVerifica.h"
 #include "courses/VerificaCorso.h"
 
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 
 using namespace quirdal;
@@ -18,6 +20,21 @@ using namespace quirdal::test;
 Q_DECLARE_METATYPE(std::optional<QString>)
 
 namespace {
+
+// Each row's columns joined by '/', the rows by ',', every value as the program reads it: joined
+// in SQL an amount would print as the file's double ("9.0") or the server's numeric ("9").
+QString righe(CorsiDB &db, const QString &sql)
+{
+    QSqlQuery q = db.seleziona(sql);
+    QStringList r;
+    while (q.next()) {
+        QStringList c;
+        for (int i = 0; i < q.record().count(); ++i)
+            c << q.value(i).toString();
+        r << c.join(u'/');
+    }
+    return r.join(u',');
+}
 
 // The fixture's application, not printed, at site 1.
 struct AllaSede : Selezionata {
@@ -81,7 +98,7 @@ private Q_SLOTS:
     {
         AllaSede a;
         CorsiDB altra(u"altra"_s);
-        altra.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+        altra.apri(a.connessione(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
         const DatiCorso d = nuovo(a.corso(u"0002"_s), 1);
         QCOMPARE(ProgrCorso(a.db, a.sessione, false, {})->corso, u"0006"_s);
         QCOMPARE(ProgrCorso(altra, a.sessione, false, {})->corso, u"0006"_s);
@@ -145,8 +162,8 @@ private Q_SLOTS:
             scritto = QString::number(x.numero()) + u' ' + x.descrizione();
         }
         QCOMPARE(scritto, u"6 "_s + messaggio);
-        QCOMPARE(a.valore(u"SELECT group_concat(ParamA1 || '/' || NumOreA1) FROM CorsiPropSpese WHERE Corso='0002'"_s),
-                 u"9.0/900,9.0/900"_s);
+        QCOMPARE(righe(a.db, u"SELECT ParamA1, NumOreA1 FROM CorsiPropSpese WHERE Corso='0002' ORDER BY ProgrAnno"_s),
+                 u"9/900,9/900"_s);
         // Line 16 as well, through the 400-euro rule that compares its total.
         d.spese[0].p16 = euro("99.999.999.999.999");
         d.spese[0].ore16 = d.spese[0].all16 = 99999;
@@ -517,7 +534,7 @@ private Q_SLOTS:
                                "previsto per l'AZIONE e la DURATA TOTALE in anni del corso (nessun intervallo previsto)"_s));
         {
             CorsiDB d(u"pulisci"_s);
-            d.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+            d.apri(a.connessione(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
             d.esegui(u"DELETE FROM CorsiProp WHERE Corso IN ('0001','0003')"_s);
         }
         const EsitoCli pulita = cli(a.dir.path(), verifica);

@@ -16,11 +16,12 @@ namespace {
 QStringList dove(Ambiente &a)
 {
     QStringList r;
-    const std::pair<const char *, const char *> tabelle[] = {{"CorsiProp", "Accorp || '/' || COALESCE(CompoResp, '')"},
-                                                             {"CorsiPropSpese", "Accorp || '/'"},
-                                                             {"ValoriChk", "Accorp || '/' || ID"},
-                                                             {"CorsiHandi", "Accorp || '/' || Handi"},
-                                                             {"CorsiPropAziende", "'/'"}};
+    const std::pair<const char *, const char *> tabelle[] = {
+        {"CorsiProp", "Accorp || '/' || COALESCE(CAST(CompoResp AS VARCHAR), '')"},
+        {"CorsiPropSpese", "Accorp || '/'"},
+        {"ValoriChk", "Accorp || '/' || ID"},
+        {"CorsiHandi", "Accorp || '/' || Handi"},
+        {"CorsiPropAziende", "'/'"}};
     for (const auto &[t, coda] : tabelle) {
         QSqlQuery q = a.db.seleziona(u"SELECT SedeInteressata || '/' || Corso || '/' || %1 FROM %2 ORDER BY 1"_s.arg(
             QString::fromLatin1(coda), QString::fromLatin1(t)));
@@ -193,7 +194,7 @@ private Q_SLOTS:
         QCOMPARE(e.codice, codice);
         QVERIFY2(e.err.contains(errore), qPrintable(e.err));
         a.apriDb();
-        QCOMPARE(a.valore(u"SELECT group_concat(DISTINCT SedeInteressata) FROM CorsiProp WHERE Corso='0001'"_s), sedeDel0001);
+        QCOMPARE(a.lista(u"SELECT DISTINCT SedeInteressata FROM CorsiProp WHERE Corso='0001' ORDER BY 1"_s), sedeDel0001);
     }
 };
 

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTabWidget>
 #include <QTest>
 
@@ -20,6 +22,21 @@ using namespace quirdal;
 using namespace quirdal::test;
 
 namespace {
+
+// Each row's columns joined by '/', the rows by ',', every value as the program reads it: joined
+// in SQL an amount would print as the file's double ("9.0") or the server's numeric ("9").
+QString righe(CorsiDB &db, const QString &sql)
+{
+    QSqlQuery q = db.seleziona(sql);
+    QStringList r;
+    while (q.next()) {
+        QStringList c;
+        for (int i = 0; i < q.record().count(); ++i)
+            c << q.value(i).toString();
+        r << c.join(u'/');
+    }
+    return r.join(u',');
+}
 
 struct Scheda : Selezionata {
     std::unique_ptr<Corsi> f;
@@ -191,9 +208,8 @@ private Q_SLOTS:
         QCOMPARE(s.testi(), QStringList{messaggio});
         QCOMPARE(s.dialoghi.messaggi[0].titolo, u"Verifica dati"_s);
         QCOMPARE(f->focusWidget()->objectName(), campo);
-        QCOMPARE(s.valore(u"SELECT group_concat(ParamA1 || '/' || NumOreA1 || '/' || ParamA2) FROM CorsiPropSpese WHERE "
-                          "Corso='0002'"_s),
-                 u"9.0/900/2.5,9.0/900/2.5"_s);
+        QCOMPARE(righe(s.db, u"SELECT ParamA1, NumOreA1, ParamA2 FROM CorsiPropSpese WHERE Corso='0002' ORDER BY ProgrAnno"_s),
+                 u"9/900/2.5,9/900/2.5"_s);
         QVERIFY(f->isVisible());
     }
 
@@ -265,8 +281,7 @@ private Q_SLOTS:
                  QStringList{u"Il corso corrente non è ancora stato salvato in maniera corretta. Uscendo verrà "
                              "concellato.\r\nContinuare ?"_s});
         QCOMPARE(s.f->isVisible(), risposta != Risposta::Si);
-        QCOMPARE(s.valore(u"SELECT group_concat(Corso || '/' || Accorp) FROM (SELECT * FROM CorsiProp WHERE SedeInteressata=1 "
-                          "ORDER BY Corso, Accorp)"_s),
+        QCOMPARE(s.lista(u"SELECT Corso || '/' || Accorp FROM CorsiProp WHERE SedeInteressata=1 ORDER BY Corso, Accorp"_s),
                  rimasti);
     }
 
@@ -280,7 +295,7 @@ private Q_SLOTS:
         digita(s.f.get(), u"txtNumAll"_s, u"3"_s);
         clicca(s.f.get(), u"cmdNext"_s);
         QCOMPARE(s.corrente(), u"0001"_s);
-        QCOMPARE(s.valore(u"SELECT group_concat(NumAll) FROM CorsiProp WHERE SedeInteressata=1"_s), u"15,10,18"_s);
+        QCOMPARE(s.lista(u"SELECT NumAll FROM CorsiProp WHERE SedeInteressata=1 ORDER BY Corso, Accorp"_s), u"15,10,18"_s);
     }
 
     // A site without courses shows none and writes none; a printed application neither asks
@@ -324,7 +339,7 @@ private Q_SLOTS:
         clicca(s.f.get(), u"cmdSalva"_s);
         QCOMPARE(s.testi(), (QStringList{u"Corso duplicato\r\nVerifiche OK."_s, u"VERIFICHE OK\r\nCorso inserito"_s}));
         QCOMPARE(s.corrente(), u"0006"_s);
-        QCOMPARE(s.valore(u"SELECT count(*) || ' ' || sum(ParamA1) FROM CorsiPropSpese WHERE Corso='0006'"_s), u"2 18.0"_s);
+        QCOMPARE(righe(s.db, u"SELECT count(*), sum(ParamA1) FROM CorsiPropSpese WHERE Corso='0006'"_s), u"2/18"_s);
     }
 
     // A course merged into the main course of its action, entered with "Inserisci Corso"

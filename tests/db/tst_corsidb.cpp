@@ -42,16 +42,20 @@ private Q_SLOTS:
             QVERIFY2(a.db.seleziona(u"SELECT * FROM "_s + q.nome).record().count() > 0, qPrintable(q.nome));
     }
 
-    // A row read by name keeps Null apart from ""; a name the statement does not select is an
-    // error, never an empty value.
+    // A row read by name keeps Null apart from ""; a number left empty reads as empty, not 0,
+    // on either engine; a name the statement does not select is an error, never an empty value.
     void nullDistintoDaVuoto()
     {
         Pronto a;
         a.db.esegui(u"INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione, LegNome) VALUES ('A', 1, '', NULL)"_s);
-        const QVariantMap riga = a.db.righe(u"SELECT Denominazione, LegNome FROM CorsiOper"_s).value(0);
+        const QVariantMap riga = a.db.righe(u"SELECT Denominazione, LegNome, AttEcono, ATI FROM CorsiOper"_s).value(0);
         QVERIFY(!CorsiDB::campo(riga, u"Denominazione"_s).isNull());
         QCOMPARE(CorsiDB::campo(riga, u"Denominazione"_s).toString(), QString());
-        QVERIFY(CorsiDB::campo(riga, u"LegNome"_s).isNull());
+        for (const QString &c : {u"LegNome"_s, u"AttEcono"_s, u"ATI"_s}) {
+            QVERIFY2(CorsiDB::campo(riga, c).isNull(), qPrintable(c));
+            QCOMPARE(CorsiDB::campo(riga, c).toString(), QString());
+        }
+        QCOMPARE(a.valore(u"SELECT AttEcono FROM CorsiOper"_s), QString());
         QCOMPARE(numeroErrore([&] { CorsiDB::campo(riga, u"CodFisc"_s); }), 3265L);
     }
 

@@ -346,7 +346,7 @@ private Q_SLOTS:
         aggiungi(1, u"500"_s);
         aggiungi(1, u"700"_s); // the same directive again: its one row changes
         QCOMPARE(g->rowCount(), 2);
-        QCOMPARE(a.valore(u"SELECT group_concat(OreDiurne) FROM CorsiCompoOre WHERE CodDiret=2"_s), u"700"_s);
+        QCOMPARE(a.lista(u"SELECT OreDiurne FROM CorsiCompoOre WHERE CodDiret=2"_s), u"700"_s);
         QCOMPARE(campo(&a.s, "txtTotDiurne")->text(), u"1900"_s);
         QVERIFY(trova<QFrame>(&a.s, "FrmPulsanti")->isEnabled());
         clic(&a.s, "CmdInsOre");

@@ -349,7 +349,7 @@ private Q_SLOTS:
         d.denominazione = QString(lunghezza, u'N');
         if (cancellato) {
             CorsiDB altra(u"altra"_s);
-            altra.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+            altra.apri(a.connessione(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
             altra.esegui(u"DELETE FROM CorsiOper"_s);
         }
         QCOMPARE(numeroErrore([&] { scriviOperatore(*a.contesto, d); }), errore);
@@ -416,7 +416,7 @@ private Q_SLOTS:
         a.s.show();
         {
             CorsiDB altra(u"altra"_s);
-            altra.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+            altra.apri(a.connessione(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
             altra.esegui(u"DELETE FROM CorsiCompo WHERE Componente=1"_s);
         }
         compila(&a.s, {"txtRiferimento=NUOVO"});

@@ -255,7 +255,7 @@ private Q_SLOTS:
         QCOMPARE(p.exitCode(), 137);
         auto stato = [&] {
             CorsiDB d(u"controllo"_s);
-            d.apri(b.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+            d.apri(b.connessione(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
             return d.valoreScalare(u"SELECT count(*) FROM Invii"_s).toInt();
         };
         QCOMPARE(stato(), 1);

@@ -329,9 +329,9 @@ private Q_SLOTS:
         // Another workstation holds the write lock; this one gives up at once instead of after its wait.
         CorsiDB altra(u"altra postazione"_s);
         if (caso == u"in uso"_s) {
-            altra.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+            altra.apri(a.connessione(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
             altra.iniziaTransazione();
-            a.db.esegui(u"PRAGMA busy_timeout = 0"_s);
+            a.db.impostaAttesa(0);
         }
         // A folder where the PDF should go: the name cannot be given once the lock is taken.
         if (caso == u"rinomina"_s) {
