@@ -26,6 +26,11 @@ bool aggiornaSchedeHandicap(CorsiDB &db)
         return false;
     Transazione t(db);
     db.esegui(completa(ag::kAggiungiColonnaIntera, {QStringLiteral("CorsiHandi"), QStringLiteral("NumPersone")}));
+    // The saved query of the sheets selects CorsiHandi.*: a server fixes a view's columns when
+    // it is made, so it is made again to show the new one (SQLite reads the star each time).
+    for (const QuerySalvata &q : querySalvate())
+        if (q.nome == QLatin1String("qryhandi"))
+            db.sostituisciQuery(q.nome, q.perMotore(db.motore()));
     t.conferma();
     return true;
 }

@@ -66,16 +66,18 @@ struct Corso {
 QList<Corso> genera(CorsiDB &db)
 {
     for (const char *sql :
-         {"CREATE TEMP TABLE Modelli AS SELECT * FROM CorsiProp WHERE Accorp = '0' AND Corso IN ('0001', '0002') ORDER BY Corso",
+         {"CREATE TEMP TABLE Modello1 AS SELECT * FROM CorsiProp WHERE Accorp = '0' AND Corso = '0001'",
+          "CREATE TEMP TABLE Modello2 AS SELECT * FROM CorsiProp WHERE Accorp = '0' AND Corso = '0002'",
           "DELETE FROM CorsiPropSpese WHERE SedeInteressata IN (1, 2, 1001)",
           "DELETE FROM ValoriChk WHERE SedeInteressata IN (1, 2, 1001)",
           "DELETE FROM CorsiProp WHERE SedeInteressata IN (1, 2, 1001)",
-          "INSERT INTO AmmissioneSpese SELECT DISTINCT CodAsse, CodMisura, CodAzione, CodTipologia, C, S FROM Modelli, (SELECT 2 "
-          "AS C, "
-          "2 AS S UNION SELECT 16, 1 UNION SELECT 17, 1 UNION SELECT 17, 3)",
-          "INSERT INTO IntervalloOreStage SELECT DISTINCT CodAsse, CodMisura, CodAzione, CodTipologia, 'G', N, 1, 9000, NULL, "
-          "NULL, 0, "
-          "400 FROM Modelli, (SELECT 1 AS N UNION SELECT 2 UNION SELECT 3)"})
+          "INSERT INTO AmmissioneSpese SELECT DISTINCT CodAsse, CodMisura, CodAzione, CodTipologia, C, S FROM (SELECT * FROM "
+          "Modello1 UNION ALL SELECT * FROM Modello2) AS m, (SELECT 2 AS C, 2 AS S UNION SELECT 16, 1 UNION SELECT 17, 1 UNION "
+          "SELECT 17, 3) AS v",
+          "INSERT INTO IntervalloOreStage (CodAsse, CodMisura, CodAzione, CodTipologia, SitIter, ProgrAnno, MinOre, MaxOre, "
+          "min_ore_stage_ass, max_ore_stage_ass) SELECT DISTINCT CodAsse, CodMisura, CodAzione, CodTipologia, 'G', N, 1, 9000, "
+          "0, 400 FROM (SELECT * FROM Modello1 UNION ALL SELECT * FROM Modello2) AS m, (SELECT 1 AS N UNION SELECT 2 UNION "
+          "SELECT 3) AS v"})
         db.esegui(QString::fromLatin1(sql));
     QRandomGenerator g(20091130);
     auto dispari = [&g](int euro) { return qint64(g.bounded(euro)) * 100 + 2 * g.bounded(50) + 1; };
@@ -88,10 +90,11 @@ QList<Corso> genera(CorsiDB &db)
         c.codice = QString::number(6 + i).rightJustified(4, u'0');
         const qint64 ore = 20 + g.bounded(400); // line 17.3 is 2 euro an hour up to 150 hours, 300 euro above
         const int durata = 1 + i % 3;
-        db.esegui(u"UPDATE Modelli SET SedeInteressata=?, Corso=?, CompoResp=?, NumAll=30, DurataAnnOre=?, DurataTotIter=?, "
-                  "TotOreIter=? WHERE rowid=?"_s,
-                  {c.sede, c.codice, c.compoResp ? QVariant(c.compoResp) : QVariant(), ore, durata, ore * durata, 1 + i % 2});
-        db.esegui(u"INSERT INTO CorsiProp SELECT * FROM Modelli WHERE rowid=?"_s, {1 + i % 2});
+        const QString modello = u"Modello"_s + QString::number(1 + i % 2);
+        db.esegui(u"UPDATE %1 SET SedeInteressata=?, Corso=?, CompoResp=?, NumAll=30, DurataAnnOre=?, DurataTotIter=?, "
+                  "TotOreIter=?"_s.arg(modello),
+                  {c.sede, c.codice, c.compoResp ? QVariant(c.compoResp) : QVariant(), ore, durata, ore * durata});
+        db.esegui(u"INSERT INTO CorsiProp SELECT * FROM "_s + modello);
         for (int anno = 1; anno <= durata; ++anno) {
             Anno a{dispari(200),
                    ore,

@@ -6,6 +6,7 @@
 
 #include "courses/Handicap.h"
 #include "db/Aggiornamenti.h"
+#include "db/Schema.h"
 #include "courses/ui/Handi.h"
 #include "courses/ui/Riass.h"
 #include "startup/ui/MainForm.h"
@@ -58,13 +59,25 @@ class TestHandicap : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // A database of the previous release gets the column of the persons.
+    // A database of the previous release gets the column of the persons, and the saved query
+    // of the sheets shows it: a server fixes a view's columns when the view is made.
     void colonnaPersone()
     {
         Pronto a;
+        // The previous release: the table without the column, the query made over it.
+        QString qryhandi;
+        for (const QuerySalvata &q : querySalvate())
+            if (q.nome == u"qryhandi"_s)
+                qryhandi = q.perMotore(a.db.motore());
+        QVERIFY(!qryhandi.isEmpty());
+        a.db.esegui(u"DROP VIEW qryhandi"_s);
         a.db.esegui(u"ALTER TABLE CorsiHandi DROP COLUMN NumPersone"_s);
+        a.db.sostituisciQuery(u"qryhandi"_s, qryhandi);
+        QVERIFY(!a.db.esisteColonna(u"qryhandi"_s, u"NumPersone"_s));
+
         QVERIFY(aggiornaSchedeHandicap(a.db));
         QVERIFY(a.db.esisteColonna(u"CorsiHandi"_s, u"NumPersone"_s));
+        QVERIFY(a.db.esisteColonna(u"qryhandi"_s, u"NumPersone"_s));
         QVERIFY(!aggiornaSchedeHandicap(a.db));
     }
 
@@ -228,7 +241,7 @@ private Q_SLOTS:
             clicca(&w, u"cmdConfer"_s);
             QCOMPARE(annulla.aperte, QStringList{u"CompoRes"_s});
         }
-        QCOMPARE(a.valore(u"SELECT group_concat(SedeInteressata) FROM CorsiProp WHERE Corso='0001'"_s), u"1,1"_s);
+        QCOMPARE(a.lista(u"SELECT SedeInteressata FROM CorsiProp WHERE Corso='0001' ORDER BY Accorp"_s), u"1,1"_s);
 
         GuidaModali sceglie({[](QDialog *d) {
             scendi(d, u"cmbCompo"_s, 2);
@@ -236,7 +249,7 @@ private Q_SLOTS:
         }});
         clicca(&w, u"cmdConfer"_s);
         QCOMPARE(a.dialoghi.ultimo(), u"RIASSEGNAZIONE EFFETTUATA. Sono stati spostati anche gli eventuali accorpati."_s);
-        QCOMPARE(a.valore(u"SELECT group_concat(SedeInteressata || '/' || CompoResp) FROM CorsiProp WHERE Corso='0001'"_s),
+        QCOMPARE(a.lista(u"SELECT SedeInteressata || '/' || CompoResp FROM CorsiProp WHERE Corso='0001' ORDER BY Accorp"_s),
                  u"1001/2,1001/2"_s);
         QCOMPARE(a.valore(u"SELECT count(*) FROM CorsiPropSpese WHERE Corso='0001' AND SedeInteressata=1001"_s), u"2"_s);
         QCOMPARE(trova<QComboBox>(&w, u"cmbSedeDa"_s)->currentIndex(), -1);

@@ -32,9 +32,13 @@ struct Cartella : Ambiente {
         f.write(byte);
     }
     QString valore(const QString &sql) { return db.valoreScalare(sql).toString(); }
-    QString province()
+    QString province() { return lista(QStringLiteral("SELECT PROV || SigProv FROM Province ORDER BY PROV")); }
+    // What the agency's own tables hold.
+    QString tabelleDellEnte()
     {
-        return valore(QStringLiteral("SELECT group_concat(PROV || SigProv, ',') FROM (SELECT * FROM Province ORDER BY PROV)"));
+        return lista(QStringLiteral("SELECT NumDoma || DomandaStampata FROM Installazione ORDER BY Prov"))
+            + lista(QStringLiteral("SELECT Corso FROM CorsiProp ORDER BY Corso, Accorp"))
+            + lista(QStringLiteral("SELECT Denominazione FROM CorsiOper ORDER BY GrupOpe, Operatore"));
     }
     // Three operators, each with its registered office, in the given line ends.
     void operatori(const QByteArray &fine, const QByteArray &inizio = {})
@@ -126,7 +130,7 @@ private Q_SLOTS:
         a.operatori(fine, inizio);
         QVERIFY2(!finisce([&] { installaDatiOperatori(*a.contesto, a.progresso); }), qPrintable(a.dialoghi.ultimo()));
         QVERIFY(a.dialoghi.messaggi.isEmpty());
-        QCOMPARE(a.valore(QStringLiteral("SELECT group_concat(Operatore || Denominazione) FROM CorsiOper")),
+        QCOMPARE(a.lista(QStringLiteral("SELECT Operatore || Denominazione FROM CorsiOper ORDER BY Operatore")),
                  QStringLiteral("1ENTE 1,2ENTE 2,3ENTE 3"));
         QCOMPARE(a.valore(QStringLiteral("SELECT count(*) FROM CorsiCompo")), QStringLiteral("3"));
     }
@@ -175,19 +179,15 @@ private Q_SLOTS:
         a.db.esegui(QStringLiteral("INSERT INTO CorsiOper (GrupOpe, Operatore, Denominazione) VALUES ('A', 1, 'ENTE')"));
         a.db.esegui(QStringLiteral("INSERT INTO CorsiProp (GrupOpe, Operatore, SedeInteressata, Corso, Accorp) VALUES "
                                    "('A', 1, 1, '0001', '0')"));
-        const QString prima = a.valore(QStringLiteral(
-            "SELECT (SELECT group_concat(NumDoma || DomandaStampata) FROM Installazione) || (SELECT group_concat(Corso) "
-            "FROM CorsiProp) || (SELECT group_concat(Denominazione) FROM CorsiOper)"));
+        const QString prima = a.tabelleDellEnte();
+        QCOMPARE(prima, QStringLiteral("123-10001ENTE"));
         a.scrivi(QStringLiteral("installa.tab"), "");
         for (const char *t : {"Installazione.txt", "CorsiProp.txt", "corsioper.TXT", "ValoriChk.txt", "CorsiCompo.txt"})
             a.scrivi(QString::fromLatin1(t), "#INSTALLAZIONE#\r\n"); // would empty the table
         a.scrivi(QStringLiteral("Province.txt"), "#X#\r\n#001#,#AL#,#ALFA#,#01#\r\n");
         a.scrivi(QStringLiteral("Legami.txt"), "#X#\r\n#001#,#7#\r\n");
         passoTabelle(*a.contesto, a.progresso);
-        QCOMPARE(a.valore(QStringLiteral(
-                     "SELECT (SELECT group_concat(NumDoma || DomandaStampata) FROM Installazione) || (SELECT "
-                     "group_concat(Corso) FROM CorsiProp) || (SELECT group_concat(Denominazione) FROM CorsiOper)")),
-                 prima);
+        QCOMPARE(a.tabelleDellEnte(), prima);
         QCOMPARE(a.province(), QStringLiteral("001AL"));
         QCOMPARE(a.valore(QStringLiteral("SELECT Prov || ID FROM Legami")), QStringLiteral("0017"));
         QCOMPARE(

@@ -229,8 +229,7 @@ private Q_SLOTS:
         a.scrivi(u"compo.tx1"_s,
                  compo.replace("SEDE UNO IN GAMMA", "GAMMA RINOMINATA").replace("SEDE LEGALE UNO", "SL RINOMINATA"));
         QVERIFY(a.aggiorna());
-        QCOMPARE(a.valore(u"SELECT group_concat(Denominazione, '|') FROM (SELECT Denominazione FROM CorsiCompo "
-                          "WHERE Operatore=1 ORDER BY Componente)"_s),
+        QCOMPARE(a.lista(u"SELECT Denominazione FROM CorsiCompo WHERE Operatore=1 ORDER BY Componente"_s, u"|"_s),
                  u"SL RINOMINATA|SEDE UNO IN GAMMA"_s);
         QCOMPARE(a.valore(u"SELECT Denominazione FROM CorsiOper WHERE Operatore=2"_s), u"ENTE DUE BIS"_s);
     }
@@ -349,7 +348,7 @@ private Q_SLOTS:
         Operatori a(true);
         a.db.riapriInModo(ModoApertura::Condiviso);
         CorsiDB altra(u"client"_s);
-        altra.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+        altra.apri(a.connessione(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
         a.file();
         a.sessione.gVersione = u"SERVER"_s;
         QVERIFY(finisce([&] { aggiornaBaseDati(*a.contesto, a.progresso); }));

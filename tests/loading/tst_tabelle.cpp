@@ -40,10 +40,10 @@ QString statoTabelle(Ambiente &a)
 {
     QStringList t;
     for (const char *q : {"Province: PROV || SigProv", "Regioni: REGIONE || ' ' || Descrizione",
-                          "Comuni: CodComune || '|' || Denominazione || '|' || ifnull(PROV, '<null>') || '|' || SigProv "
-                          "|| '|' || ifnull(Cap, '<null>')"}) {
+                          "Comuni: CodComune || '|' || Denominazione || '|' || coalesce(PROV, '<null>') || '|' || SigProv "
+                          "|| '|' || coalesce(Cap, '<null>')"}) {
         const QStringList p = QString::fromLatin1(q).split(u": "_s);
-        t << a.valore(u"SELECT ifnull(group_concat(x), '') FROM (SELECT %1 AS x FROM %2 ORDER BY 1)"_s.arg(p[1], p[0]));
+        t << a.lista(u"SELECT %1 AS x FROM %2 ORDER BY 1"_s.arg(p[1], p[0]));
     }
     return t.join(u" / "_s) + (a.sessione.gInstallaTabelle == VERO ? u" / installa"_s : u" / aggiorna"_s);
 }

@@ -28,10 +28,12 @@ inline QString python(const QStringList &argomenti)
 }
 
 // The fixture's application, not printed, with the call's lists and every course passing the
-// course rules: made once, then copied for each test.
+// course rules: made once, then copied for each test. On a server the copy is a database made
+// from it as a template; the template goes when the program ends.
 inline QString modello()
 {
     static QTemporaryDir cartella;
+    static QString database;
     static const QString file = [] {
         Selezionata a(false);
         listeDelBando(*a.contesto);
@@ -39,6 +41,18 @@ inline QString modello()
         a.db.esegui(u"DELETE FROM IntervalloOreStage WHERE CodAsse='III.G' AND CodMisura='06' AND CodAzione='04'"_s);
         corsiCorretti(a.db);
         a.db.chiudi();
+        if (a.suServer()) {
+            database = nomeDatabaseNuovo();
+            amministra(u"CREATE DATABASE %1 TEMPLATE %2"_s.arg(database, a.nomeDbServer));
+            qAddPostRoutine([] {
+                try {
+                    eliminaDatabaseServer(database);
+                } catch (const Errore &e) {
+                    qWarning().noquote() << e.descrizione();
+                }
+            });
+            return database;
+        }
         const QString f = cartella.filePath(u"QUIRDAL.mdb"_s);
         QFile::copy(a.percorsoDb(), f);
         return f;
@@ -51,7 +65,10 @@ struct DomandaPronta : Ambiente {
     {
         scriviIni();
         scriviAiuto();
-        QFile::copy(modello(), percorsoDb());
+        if (suServer())
+            amministra(u"CREATE DATABASE %1 TEMPLATE %2"_s.arg(nomeDbServer, modello()));
+        else
+            QFile::copy(modello(), percorsoDb());
         apriDb();
         for (const auto &[k, v] :
              {std::pair{"GrOpe", "A"}, std::pair{"Oper", "7"}, std::pair{"Prov", "001"}, std::pair{"Domanda", "1"}})

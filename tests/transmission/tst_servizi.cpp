@@ -45,7 +45,10 @@ struct Banco {
     {
         return recuperaNumeroDomanda(*a.contesto, t, u"001"_s, u"A"_s, u"7"_s, email);
     }
-    QString numeroSalvato() { return a.valore(u"SELECT group_concat(Prov || '=' || NumDoma) FROM Installazione"_s); }
+    QString numeroSalvato()
+    {
+        return a.lista(u"SELECT Prov || '=' || NumDoma FROM Installazione ORDER BY GrupOpe, Operatore, Prov"_s);
+    }
 };
 
 } // namespace
