@@ -153,18 +153,35 @@ void Inizializza(const QString &cartellaProgramma, cFileINI &ini, Sessione &s, C
     }
     s.gPathDB = dove.file;
 
-    // A server is looked for by the connection itself, which says what is wrong with it.
-    if (dove.motore == Motore::SQLite && (s.gPathDB.trimmed().isEmpty() || !QFileInfo(s.gPathDB).isFile())) {
+    // The database file, or the database on the server, is not there: the message names the
+    // file, or the database and its server.
+    const auto assente = [&] {
+        const QString quale = dove.motore == Motore::SQLite ? s.gPathDB : dove.descrizione();
         const Risposta r =
-            d.messaggio(testoBaseDatiAssente(s.gPathDB), QStringLiteral("Imposta base dati"), Icona::Critico, Pulsanti::SiNo);
+            d.messaggio(testoBaseDatiAssente(quale), QStringLiteral("Imposta base dati"), Icona::Critico, Pulsanti::SiNo);
         if (r == Risposta::Si)
             reimpostaInstallazione(ini);
         throw FineProgramma(QStringLiteral("base dati assente"));
-    }
+    };
+    if (dove.motore == Motore::SQLite ? s.gPathDB.trimmed().isEmpty() || !QFileInfo(s.gPathDB).isFile()
+                                      : dove.nomeDb.trimmed().isEmpty())
+        assente();
 
     const ModoApertura modo =
         s.gTipoInstallazione == QLatin1String("StandAlone") ? ModoApertura::Esclusivo : ModoApertura::Condiviso;
-    conGestoreGenerico(d, [&] { db.apri(dove, QString::fromLatin1(CorsiDB::kPassword), modo); });
+    // Whether a database is on the server is known once the server answers.
+    bool mancante = false;
+    conGestoreGenerico(d, [&] {
+        try {
+            db.apri(dove, QString::fromLatin1(CorsiDB::kPassword), modo);
+        } catch (const Errore &e) {
+            if (dove.motore != Motore::PostgreSQL || e.numero() != codici::FileNonTrovato)
+                throw;
+            mancante = true;
+        }
+    });
+    if (mancante)
+        assente();
 
     s.gFileHelp = s.gPathApp + ini.leggi(QStringLiteral("Help"), QStringLiteral("FILEHELP"));
     if (fileAiuto(s).isEmpty())

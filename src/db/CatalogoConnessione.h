@@ -93,12 +93,15 @@ inline constexpr Istruzione kEsisteTabella{
 inline constexpr Istruzione kContaTabelle{"connessione.contaTabelle",
                                           "SELECT count(*) FROM sqlite_master WHERE type IN ('table','view')",
                                           "SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema()"};
-// Each column: name, declared type, NOT NULL (1/0), position in the primary key (0: none).
+// Each column: name, declared type, NOT NULL (1/0), position in the primary key (0: none), and
+// on the server the name as the program spells it where kNomeColonna kept it ('': none; SQLite
+// keeps every name as written).
 inline constexpr Istruzione kColonne{
-    "connessione.colonne", "SELECT name, type, \"notnull\", pk FROM pragma_table_info(?) ORDER BY cid",
+    "connessione.colonne", "SELECT name, type, \"notnull\", pk, '' FROM pragma_table_info(?) ORDER BY cid",
     "SELECT a.attname, format_type(a.atttypid, a.atttypmod), CASE WHEN a.attnotnull THEN 1 ELSE 0 END, "
     "COALESCE((SELECT k.n FROM pg_index i CROSS JOIN LATERAL unnest(i.indkey::int2[]) WITH ORDINALITY AS k(attnum, n) "
-    "WHERE i.indrelid = c.oid AND i.indisprimary AND k.attnum = a.attnum), 0) "
+    "WHERE i.indrelid = c.oid AND i.indisprimary AND k.attnum = a.attnum), 0), "
+    "COALESCE(col_description(c.oid, a.attnum), '') "
     "FROM pg_class c JOIN pg_attribute a ON a.attrelid = c.oid "
     "WHERE c.relname = lower(?) AND c.relkind IN ('r', 'v', 'p') AND pg_table_is_visible(c.oid) "
     "AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum"};
@@ -108,6 +111,11 @@ inline constexpr Istruzione kDefinizioneQuery{
     "AND pg_table_is_visible(c.oid)"};
 inline constexpr Istruzione kAggiungiColonnaTesto{"connessione.aggiungiColonnaTesto", "ALTER TABLE %1 ADD COLUMN %2 VARCHAR(%3)",
                                                   nullptr, "Regioni;Nota;20|CorsiProp;Nota;10"};
+// The server keeps in lower case a name written without quotes: the name of a column the
+// program adds, or of a saved query it replaces, is kept as the column's comment, where kColonne
+// reads it. The comment is a plain name of the program's (checked as one), never a value.
+inline constexpr Istruzione kNomeColonna{"connessione.nomeColonna", kNessuno, "COMMENT ON COLUMN %1.%2 IS '%3'",
+                                         "Regioni;regione;REGIONE"};
 inline constexpr Istruzione kEliminaVista{"connessione.eliminaVista", "DROP VIEW IF EXISTS %1", nullptr, "QryCorsi|QryMetadati"};
 
 inline constexpr const Istruzione *kTutte[] = {&kGiornale,          &kSincrono,        &kAttesa,           &kModoEsclusivo,
@@ -118,7 +126,7 @@ inline constexpr const Istruzione *kTutte[] = {&kGiornale,          &kSincrono, 
                                                &kIniziaLettura,     &kConferma,        &kAnnulla,          &kPuntoDiRipresa,
                                                &kRilasciaPunto,     &kTornaAlPunto,    &kElencoTabelle,    &kEsisteTabella,
                                                &kContaTabelle,      &kColonne,         &kDefinizioneQuery, &kAggiungiColonnaTesto,
-                                               &kEliminaVista};
+                                               &kNomeColonna,       &kEliminaVista};
 inline constexpr Catalogo kCatalogo{"connessione", "src/db/CatalogoConnessione.h", kTutte};
 
 } // namespace quirdal::sql::connessione

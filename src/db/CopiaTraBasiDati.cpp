@@ -3,9 +3,11 @@
 #include "common/Errori.h"
 #include "db/CatalogoCopie.h"
 #include "db/CorsiDB.h"
+#include "db/CorsiDBInterno.h"
 #include "db/IstruzionePreparata.h"
 #include "db/Schema.h"
 
+#include <QFile>
 #include <QUuid>
 
 namespace quirdal {
@@ -17,6 +19,9 @@ namespace {
 // The columns of the destination that the source also has, as the program spells them.
 QStringList colonneComuni(CorsiDB &da, CorsiDB &a, const QString &tabella)
 {
+    // A table added since the source was made (an archive of an earlier release): none.
+    if (!da.esisteTabella(tabella))
+        return {};
     QStringList sorgente;
     for (const Colonna &c : da.colonne(tabella))
         sorgente << c.nome.toLower();
@@ -91,6 +96,9 @@ void scriviInFile(CorsiDB &da, const QString &file)
         t.conferma();
     }
     copia.chiudi();
+    // The copy's connection marked its presence beside the new file, which no one else opens:
+    // nothing of it is left beside the copy.
+    QFile::remove(corsidb::nomePresenzaDi(file));
 }
 
 } // namespace quirdal

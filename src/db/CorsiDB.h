@@ -156,10 +156,10 @@ public:
     QString definizioneQuery(const QString &nome);
 
     // The names of a result's columns as the program's SQL spells them: the server gives back
-    // in lower case what was written without quotes. The statement's own words first, then the
-    // columns of the source (a table or view of the schema), of the tables the statement
-    // names, of the whole schema.
-    QStringList nomiCampi(const QSqlRecord &r, const QString &sql, const QString &sorgente = {}) const;
+    // in lower case what was written without quotes. The columns of the source (a table or
+    // view) first, then the statement's own words, the columns of the tables it names (as the
+    // database describes them), of the whole schema.
+    QStringList nomiCampi(const QSqlRecord &r, const QString &sql, const QString &sorgente = {});
 
     // Converts a value to what the column's declared type holds: a text that is not a
     // number for a numeric column is an error, not a text stored in a number's place.
@@ -201,6 +201,11 @@ private:
     // Runs sql on q with its parameters bound; throws the statement's error.
     void eseguiSu(QSqlQuery &q, const QString &sql, const QVariantList &parametri);
     void invalidaCache() { m_cacheColonne.clear(); }
+    // A table's or view's columns by the server's name, each as the program spells it: as the
+    // database describes them, as the schema has them when the database has no such table.
+    QHash<QString, QString> nomiColonne(const QString &tabella);
+    // On the server: the name of a column as the program spells it, kept beside the column.
+    void conservaNome(const QString &tabella, const QString &nomeEsatto, const QString &nome);
 
     QString m_nome;
     DatiConnessione m_dati;

@@ -7,6 +7,7 @@
 
 #include <QRegularExpression>
 #include <QSqlError>
+#include <QSqlField>
 #include <QSqlRecord>
 
 #include <cmath>
@@ -21,6 +22,13 @@ bool eNumerico(int t) { return t == SmallInt || t == Integer || t == Double || t
 namespace cn = sql::connessione;
 
 namespace {
+
+// A name as the schema writes them without quotes: letters, digits and '_'.
+bool nomeSemplice(const QString &nome)
+{
+    static const QRegularExpression semplice(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    return semplice.match(nome).hasMatch();
+}
 
 void tipoDaDichiarato(Colonna &c)
 {
@@ -95,7 +103,13 @@ QList<Colonna> CorsiDB::colonne(const QString &tabella)
     while (q.next()) {
         Colonna c;
         c.nomeEsatto = q.value(0).toString();
-        c.nome = motore() == Motore::PostgreSQL ? nomi.value(c.nomeEsatto.toLower(), c.nomeEsatto) : c.nomeEsatto;
+        c.nome = c.nomeEsatto;
+        if (motore() == Motore::PostgreSQL) {
+            const QString conservato = q.value(4).toString();
+            c.nome = nomeSemplice(conservato) && conservato.toLower() == c.nomeEsatto.toLower()
+                ? conservato
+                : nomi.value(c.nomeEsatto.toLower(), c.nomeEsatto);
+        }
         c.tipoDichiarato = q.value(1).toString();
         c.obbligatoria = q.value(2).toInt() != 0;
         c.posizioneChiave = q.value(3).toInt();
@@ -106,7 +120,18 @@ QList<Colonna> CorsiDB::colonne(const QString &tabella)
     return r;
 }
 
-QStringList CorsiDB::nomiCampi(const QSqlRecord &r, const QString &sql, const QString &sorgente) const
+QHash<QString, QString> CorsiDB::nomiColonne(const QString &tabella)
+{
+    const QString k = tabella.toLower();
+    if (!m_cacheColonne.contains(k) && !esisteTabella(tabella))
+        return nomiSchema().colonne.value(k);
+    QHash<QString, QString> r;
+    for (const Colonna &c : colonne(tabella))
+        r.insert(c.nomeEsatto.toLower(), c.nome);
+    return r;
+}
+
+QStringList CorsiDB::nomiCampi(const QSqlRecord &r, const QString &sql, const QString &sorgente)
 {
     QStringList nomi;
     for (int i = 0; i < r.count(); ++i)
@@ -128,17 +153,26 @@ QStringList CorsiDB::nomiCampi(const QSqlRecord &r, const QString &sql, const QS
         if (schema.colonne.contains(m) && !tabelle.contains(m))
             tabelle << m;
     }
+    // The tables' columns as the database describes them: a column added or a saved query
+    // replaced since the schema was made is there with its name.
+    QHash<QString, QHash<QString, QString>> colonneTabelle;
+    auto colonneDi = [&](const QString &t) -> const QHash<QString, QString> & {
+        auto it = colonneTabelle.find(t);
+        if (it == colonneTabelle.end())
+            it = colonneTabelle.insert(t, nomiColonne(t));
+        return *it;
+    };
     for (QString &n : nomi) {
         // A name the server kept in capitals was quoted: it is as written.
         if (n != n.toLower())
             continue;
         QString trovato;
         if (!sorgente.isEmpty())
-            trovato = schema.colonne.value(tabelle.constFirst()).value(n);
+            trovato = colonneDi(tabelle.constFirst()).value(n);
         if (trovato.isEmpty())
             trovato = parole.value(n);
         for (qsizetype t = 0; trovato.isEmpty() && t < tabelle.size(); ++t)
-            trovato = schema.colonne.value(tabelle[t]).value(n);
+            trovato = colonneDi(tabelle[t]).value(n);
         if (trovato.isEmpty())
             trovato = schema.tutte.value(n);
         if (!trovato.isEmpty())
@@ -169,7 +203,16 @@ void CorsiDB::aggiungiColonnaTesto(const QString &tabella, const QString &colonn
 {
     // Nullable, and a zero-length text is a value like any other.
     esegui(completa(cn::kAggiungiColonnaTesto, {tabella, colonna, QString::number(dimensione)}));
+    conservaNome(tabella, colonna.toLower(), colonna);
     invalidaCache();
+}
+
+void CorsiDB::conservaNome(const QString &tabella, const QString &nomeEsatto, const QString &nome)
+{
+    if (motore() != Motore::PostgreSQL || nome == nomeEsatto || !nomeSemplice(nome) || !nomeSemplice(nomeEsatto)
+        || nome.toLower() != nomeEsatto)
+        return;
+    esegui(completa(cn::kNomeColonna, {tabella, nomeEsatto, nome}));
 }
 
 void CorsiDB::sostituisciQuery(const QString &nome, const QString &select)
@@ -180,6 +223,17 @@ void CorsiDB::sostituisciQuery(const QString &nome, const QString &select)
     try {
         esegui(completa(cn::kEliminaVista, {nome}));
         esegui(istruzioneVista(nome, select));
+        if (motore() == Motore::PostgreSQL) {
+            // Its columns named as the SELECT spells them, as SQLite gives them back.
+            invalidaCache();
+            QSqlRecord r;
+            const QList<Colonna> colonneVista = colonne(nome);
+            for (const Colonna &c : colonneVista)
+                r.append(QSqlField(c.nomeEsatto));
+            const QStringList nomi = nomiCampi(r, select);
+            for (qsizetype i = 0; i < colonneVista.size(); ++i)
+                conservaNome(nome, colonneVista[i].nomeEsatto, nomi.value(i));
+        }
         if (propria)
             confermaTransazione();
     } catch (...) {

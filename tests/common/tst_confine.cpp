@@ -195,16 +195,19 @@ private Q_SLOTS:
             a.ini.scrivi(QStringLiteral("BaseDati"), QString::fromLatin1(k), QString::fromLatin1(v));
         ripristinaSessione(a.sessione, a.ini, a.db);
         // Refused at once rather than after the wait a workstation would give it.
-        a.db.esegui(QStringLiteral("PRAGMA busy_timeout = 0"));
+        a.db.impostaAttesa(0);
+        // Another workstation in the middle of a write to the same application: it holds the
+        // writers' lock and the row.
         CorsiDB altra(QStringLiteral("altra postazione"));
-        altra.apri(a.percorsoDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
-        altra.esegui(QStringLiteral("BEGIN IMMEDIATE"));
+        altra.apri(a.connessione(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+        altra.iniziaTransazione();
+        altra.esegui(QStringLiteral("UPDATE Installazione SET AttiATIATS = AttiATIATS"));
 
         DialoghiConAzione d;
         d.risposte << risposta;
         d.primaDiRispondere = [&] {
             if (risposta == Risposta::Riprova)
-                altra.esegui(QStringLiteral("ROLLBACK"));
+                altra.annullaTransazione();
         };
         Contesto c{a.dir.path(), a.sessione, a.db, a.ini, d, a.piattaforma, *a.utente};
         frmRiepDomanda r(c);
@@ -222,7 +225,7 @@ private Q_SLOTS:
             QStringLiteral("\r\n\r\nSi è verificato un errore imprevisto,scegliere riprova per ritentare l'operazione.")));
         QCOMPARE(d.messaggi[0].icona, Icona::Esclamazione);
         if (risposta == Risposta::Annulla)
-            altra.esegui(QStringLiteral("ROLLBACK"));
+            altra.annullaTransazione();
         QCOMPARE(atti(a.db).toInt(), salvato);
         QCOMPARE(r.isVisible(), schermoAperto);
         if (schermoAperto)

@@ -294,6 +294,8 @@ private Q_SLOTS:
         a.db.aggiungiColonnaTesto(u"Regioni"_s, u"Nota"_s, 20);
         a.db.esegui(u"INSERT INTO Regioni (REGIONE, Nota) VALUES ('01', '')"_s);
         QCOMPARE(a.db.colonne(u"Regioni"_s).last().dimensione, 20);
+        // Named as the program named it, on the server too (which keeps it in lower case).
+        QCOMPARE(a.db.colonne(u"Regioni"_s).last().nome, u"Nota"_s);
         a.db.sostituisciQuery(u"QryMetadati"_s, u"SELECT REGIONE, Nota FROM Regioni"_s);
         const QVariantMap riga = a.db.righe(u"SELECT * FROM QryMetadati"_s).value(0);
         QCOMPARE(CorsiDB::campo(riga, u"REGIONE"_s).toString(), u"01"_s);

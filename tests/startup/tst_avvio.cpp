@@ -109,6 +109,21 @@ private Q_SLOTS:
         const auto qui = [&](QString t) { return t.replace(u'@', a.dir.path()); };
         if (ini != "-"_L1)
             a.scriviIni(qui(ini).section(u'|', 0, 0), u"SERVER"_s, qui(ini).section(u'|', 1));
+        const QString assente = u"File base dati non presente."_s;
+        if (a.suServer() && messaggio.startsWith(assente)) {
+            // On the server the database looked for is the one [BaseDati] NomeDB names: blank,
+            // or one the server does not have (never made). The message names it and its server.
+            const DatiConnessione c = a.connessione();
+            const bool vuoto = ini.section(u'|', 1).trimmed().isEmpty();
+            if (vuoto) {
+                cFileINI f(a.dir.path());
+                f.setNomeFile(a.percorso(u"QUIRDAL.INI"_s));
+                f.scrivi(u"BaseDati"_s, u"NomeDB"_s, ini.section(u'|', 1));
+            }
+            messaggio = assente
+                + u"'%1' sul server %2:%3 (utente '%4')"_s.arg(vuoto ? QString() : c.nomeDb, c.host).arg(c.porta).arg(c.utente)
+                + messaggio.mid(messaggio.indexOf(u"\r\n"_s));
+        }
         if (conDb) {
             a.scriviAiuto();
             a.creaDb();
@@ -220,7 +235,7 @@ private Q_SLOTS:
         QCOMPARE(a.leggiIni(u"BaseDati"_s, u"Database"_s), a.percorsoDb());
         QCOMPARE(a.db.modo(), ModoApertura::Condiviso);
         // The other keys of the INI are still there.
-        QCOMPARE(a.leggiIni(u"Installazione"_s, u"PROVIDER"_s), u"SQLite"_s);
+        QCOMPARE(a.leggiIni(u"Installazione"_s, u"PROVIDER"_s), a.suServer() ? u"PostgreSQL"_s : u"SQLite"_s);
     }
 
     // The INI cannot be written (a read-only folder, a vanished share): a clear
@@ -236,11 +251,17 @@ private Q_SLOTS:
         QCOMPARE(a.dialoghi.messaggi[0].icona, Icona::Critico);
     }
 
-    // A file that is not a database: the generic error, Retry tries again, Cancel ends.
+    // A file that is not a database (on the server: a database without the program's tables):
+    // the generic error, Retry tries again, Cancel ends.
     void fileNonDatabase()
     {
-        Installato a(false);
-        a.scrivi(u"QUIRDAL.mdb"_s, QByteArray(4096, '\x5a'));
+        Ambiente a;
+        a.scriviIni();
+        a.scriviAiuto();
+        if (a.suServer())
+            creaDatabaseServer(a.nomeDbServer);
+        else
+            a.scrivi(u"QUIRDAL.mdb"_s, QByteArray(4096, '\x5a'));
         a.dialoghi.risposte << Risposta::Riprova << Risposta::Annulla;
         VistaFinta v;
         QVERIFY(avvia(a, v));

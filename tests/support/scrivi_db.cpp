@@ -1,8 +1,13 @@
 // Another workstation that writes: commits the given number of transactions of 20 rows each
-// (operators of group Z), saying "PRONTO" after the first.
+// (operators of group Z), saying "PRONTO" after the first. The database is the given file, or,
+// when the QUIRDAL.INI beside it names a PostgreSQL server, the server's database it points at.
+#include "config/FileIni.h"
+#include "config/Installazione.h"
 #include "db/CorsiDB.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 
 int main(int argc, char **argv)
@@ -13,7 +18,16 @@ int main(int argc, char **argv)
         return 2;
     quirdal::CorsiDB db(QStringLiteral("scrive"));
     try {
-        db.apri(a[1], QString::fromLatin1(quirdal::CorsiDB::kPassword), quirdal::ModoApertura::Condiviso);
+        quirdal::DatiConnessione dove = quirdal::DatiConnessione::diFile(a[1]);
+        const QString ini = QFileInfo(a[1]).dir().filePath(quirdal::kNomeIni);
+        if (QFileInfo(ini).isFile()) {
+            quirdal::cFileINI f(QFileInfo(a[1]).path());
+            f.setNomeFile(ini);
+            const quirdal::DatiConnessione secondoIni = quirdal::leggiConnessione(f);
+            if (secondoIni.motore == quirdal::Motore::PostgreSQL)
+                dove = secondoIni;
+        }
+        db.apri(dove, QString::fromLatin1(quirdal::CorsiDB::kPassword), quirdal::ModoApertura::Condiviso);
         const int transazioni = a[2].toInt();
         for (int i = 0; i < transazioni; ++i) {
             quirdal::Transazione t(db);

@@ -106,22 +106,28 @@ private Q_SLOTS:
         QVERIFY(trova<QPushButton>(&dlg, "cmdConfermaZip")->isEnabled());
     }
 
-    // The database's own name typed as the archive: refused, the database whole.
+    // The database's own name typed as the archive: refused, the database whole. (A database
+    // on the server has no file: there the INI file's name is refused the same way.)
     void salvataggioSullaBaseDatiRifiutato()
     {
         Ambiente a;
         a.pronto(QStringLiteral("Multiutenza"));
         a.aggiungiOperatore(QStringLiteral("A"), 1, QStringLiteral("INTATTA"));
+        const QString nome = a.suServer() ? QStringLiteral("QUIRDAL.INI") : QStringLiteral("QUIRDAL.mdb");
+        const QString cosa = a.suServer() ? QStringLiteral("il file di configurazione del programma")
+                                          : QStringLiteral("la base dati del programma");
+        const QByteArray ini = a.leggi(QStringLiteral("QUIRDAL.INI"));
         frmBackup dlg(*a.contesto);
         dlg.carica();
         dlg.show();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
-        scriviNelCampo(trova<QLineEdit>(&dlg, "txtFileBak"), QStringLiteral("QUIRDAL.mdb"));
+        scriviNelCampo(trova<QLineEdit>(&dlg, "txtFileBak"), nome);
         QTest::mouseClick(trova<QPushButton>(&dlg, "cmdConfermaBak"), Qt::LeftButton);
         unMessaggio(a.dialoghi,
-                    QStringLiteral("Backup fallito\r\n\r\nil file ") + QDir::toNativeSeparators(a.percorsoDb())
-                        + QStringLiteral(" è la base dati del programma: scegliere un altro nome per l'archivio"),
+                    QStringLiteral("Backup fallito\r\n\r\nil file ") + QDir::toNativeSeparators(a.percorso(nome))
+                        + QStringLiteral(" è ") + cosa + QStringLiteral(": scegliere un altro nome per l'archivio"),
                     QStringLiteral("QUIRDAL"), Icona::Critico);
+        QCOMPARE(a.leggi(QStringLiteral("QUIRDAL.INI")), ini);
         QCOMPARE(nomi(a.db), QStringLiteral("INTATTA"));
         QCOMPARE(a.leggiIni(QStringLiteral("BaseDati"), QStringLiteral("FileBackup")), QString());
         QVERIFY(trova<QPushButton>(&dlg, "cmdConfermaBak")->isEnabled());
