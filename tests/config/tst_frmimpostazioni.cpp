@@ -315,12 +315,12 @@ private Q_SLOTS:
     // A network installation chooses where its database is; a local one keeps a file.
     void motore_data()
     {
-        // abilitati: fMotore, fServer, txtDatabase
+        // abilitati: fMotore, fServer, txtDatabase, cmdSfoglia, Label2
         colonne<bool, bool, QString>("inRete", "server", "abilitati");
-        QTest::newRow("locale") << false << false << "no|no|si";
-        QTest::newRow("locale, server scelto prima") << false << true << "no|no|si";
-        QTest::newRow("in rete, file condiviso") << true << false << "si|no|si";
-        QTest::newRow("in rete, server PostgreSQL") << true << true << "si|si|no";
+        QTest::newRow("locale") << false << false << "no|no|si|si|si";
+        QTest::newRow("locale, server scelto prima") << false << true << "no|no|si|si|si";
+        QTest::newRow("in rete, file condiviso") << true << false << "si|no|si|si|si";
+        QTest::newRow("in rete, server PostgreSQL") << true << true << "si|si|no|no|no";
     }
     void motore()
     {
@@ -336,7 +336,7 @@ private Q_SLOTS:
         if (!inRete)
             clicca(&dlg, u"opt_Locale"_s);
         QStringList visti;
-        for (const char *nome : {"fMotore", "fServer", "txtDatabase"})
+        for (const char *nome : {"fMotore", "fServer", "txtDatabase", "cmdSfoglia", "Label2"})
             visti << (trova(&dlg, QString::fromLatin1(nome))->isEnabled() ? u"si"_s : u"no"_s);
         QCOMPARE(visti.join(u'|'), abilitati);
         QCOMPARE(trova<QLineEdit>(&dlg, u"txtPassword"_s)->echoMode(), QLineEdit::Password);
@@ -347,87 +347,43 @@ private Q_SLOTS:
     // wrong one is said and gets the focus, and the choice stays open.
     void campiServer_data()
     {
-        colonne<QString, QString, QString, QString, QString, QString, QString>("host", "porta", "nomeDb", "utente", "password",
-                                                                               "messaggio", "campo");
-        const char *host = "Indicare il server della base dati: il suo nome o indirizzo.";
-        const char *porta = "La porta del server della base dati deve essere un numero da 1 a 65535.";
-        QTest::newRow("server vuoto") << ""
-                                      << "5432"
-                                      << "corsi"
-                                      << "ufficio"
-                                      << "x" << host << "txtHost";
-        QTest::newRow("server di soli spazi") << "   "
-                                              << "5432"
-                                              << "corsi"
-                                              << "ufficio"
-                                              << "x" << host << "txtHost";
-        QTest::newRow("porta vuota") << "srv"
-                                     << ""
-                                     << "corsi"
-                                     << "ufficio"
-                                     << "x" << porta << "txtPorta";
-        QTest::newRow("porta non numerica") << "srv"
-                                            << "54a2"
-                                            << "corsi"
-                                            << "ufficio"
-                                            << "x" << porta << "txtPorta";
-        QTest::newRow("porta 0") << "srv"
-                                 << "0"
-                                 << "corsi"
-                                 << "ufficio"
-                                 << "x" << porta << "txtPorta";
-        QTest::newRow("porta 65536") << "srv"
-                                     << "65536"
-                                     << "corsi"
-                                     << "ufficio"
-                                     << "x" << porta << "txtPorta";
-        QTest::newRow("base dati vuota") << "srv"
-                                         << "65535"
-                                         << ""
-                                         << "ufficio"
-                                         << "x"
-                                         << "Indicare il nome della base dati sul server."
-                                         << "txtNomeDb";
-        QTest::newRow("utente vuoto") << "srv"
-                                      << "1"
-                                      << "corsi"
-                                      << " "
-                                      << "x"
-                                      << "Indicare l'utente del server della base dati."
-                                      << "txtUtente";
-        QTest::newRow("password con uno spazio in testa") << "srv"
-                                                          << "5432"
-                                                          << "corsi"
-                                                          << "ufficio"
-                                                          << " x"
-                                                          << "La password non può iniziare o finire con uno spazio."
-                                                          << "txtPassword";
-        QTest::newRow("password con un carattere che il file non conserva")
-            << "srv"
-            << "5432"
-            << "corsi"
-            << "ufficio" << u"x\u20ACy"_s << "La password contiene caratteri che il file QUIRDAL.INI non può conservare."
-            << "txtPassword";
+        // campi: server|porta|base dati|utente|password as typed
+        colonne<QString, QString, QString>("campi", "messaggio", "campo");
+        const auto riga = [](const char *nome, const QString &campi, const QString &messaggio, const char *campo) {
+            QTest::newRow(nome) << campi << messaggio << QString::fromLatin1(campo);
+        };
+        const QString host = u"Indicare il server della base dati: il suo nome o indirizzo."_s;
+        const QString porta = u"La porta del server della base dati deve essere un numero da 1 a 65535."_s;
+        riga("server vuoto", u"|5432|corsi|ufficio|x"_s, host, "txtHost");
+        riga("server di soli spazi", u"   |5432|corsi|ufficio|x"_s, host, "txtHost");
+        riga("porta vuota", u"srv||corsi|ufficio|x"_s, porta, "txtPorta");
+        riga("porta non numerica", u"srv|54a2|corsi|ufficio|x"_s, porta, "txtPorta");
+        riga("porta 0", u"srv|0|corsi|ufficio|x"_s, porta, "txtPorta");
+        riga("porta 65536", u"srv|65536|corsi|ufficio|x"_s, porta, "txtPorta");
+        riga("base dati vuota", u"srv|65535||ufficio|x"_s, u"Indicare il nome della base dati sul server."_s, "txtNomeDb");
+        riga("utente vuoto", u"srv|1|corsi| |x"_s, u"Indicare l'utente del server della base dati."_s, "txtUtente");
+        riga("password con uno spazio in testa", u"srv|5432|corsi|ufficio| x"_s,
+             u"La password non può iniziare o finire con uno spazio."_s, "txtPassword");
+        riga("password con un carattere che il file non conserva", u"srv|5432|corsi|ufficio|x\u20ACy"_s,
+             u"La password contiene caratteri che il file QUIRDAL.INI non può conservare."_s, "txtPassword");
     }
     void campiServer()
     {
-        QFETCH(QString, host);
-        QFETCH(QString, porta);
-        QFETCH(QString, nomeDb);
-        QFETCH(QString, utente);
-        QFETCH(QString, password);
+        QFETCH(QString, campi);
         QFETCH(QString, messaggio);
         QFETCH(QString, campo);
+        const QStringList c = campi.split(u'|');
+        const QString &password = c[4];
         PrimaInstallazione amb{QString()};
         const QByteArray ini = amb.leggi(u"QUIRDAL.INI"_s);
         Frm_Impostazioni dlg(*amb.contesto);
         mostra(dlg);
         clicca(&dlg, u"opt_InRete"_s);
         clicca(&dlg, u"optServerDb"_s);
-        digita(&dlg, u"txtHost"_s, host);
-        digita(&dlg, u"txtPorta"_s, porta);
-        digita(&dlg, u"txtNomeDb"_s, nomeDb);
-        digita(&dlg, u"txtUtente"_s, utente);
+        digita(&dlg, u"txtHost"_s, c[0]);
+        digita(&dlg, u"txtPorta"_s, c[1]);
+        digita(&dlg, u"txtNomeDb"_s, c[2]);
+        digita(&dlg, u"txtUtente"_s, c[3]);
         digitaQualsiasi(&dlg, u"txtPassword"_s, password);
         QCOMPARE(trova<QLineEdit>(&dlg, u"txtPassword"_s)->text(), password);
         clicca(&dlg, u"Cmd_Ok"_s);
@@ -479,57 +435,36 @@ private Q_SLOTS:
     void server_data()
     {
         // sbaglio: what is typed wrong; messaggio: %1 host, %2 port, %3 database, %4 user (a
-        // text ending in "(" goes on with the connection library's own words)
-        colonne<QString, QString, QString, QString>("versione", "stato", "sbaglio", "messaggio");
-        const char *nonRisponde = "Impossibile collegarsi al server della base dati %1:%2: il server non risponde o "
-                                  "l'indirizzo è errato (";
-        const char *rifiutato = "Il server della base dati %1:%2 non accetta l'utente '%4' con la password indicata.";
-        const char *nonDelProgramma = "La base dati '%3' sul server %1:%2 (utente '%4') non è una base dati del programma.";
-        QTest::newRow("SERVER, base dati vuota") << "SERVER"
-                                                 << "vuota"
-                                                 << ""
-                                                 << "";
-        QTest::newRow("SERVER, base dati del programma") << "SERVER"
-                                                         << "programma"
-                                                         << ""
-                                                         << "";
-        QTest::newRow("CLIENT, base dati del programma") << "CLIENT"
-                                                         << "programma"
-                                                         << ""
-                                                         << "";
-        QTest::newRow("server inesistente") << "SERVER"
-                                            << "vuota"
-                                            << "host" << nonRisponde;
-        QTest::newRow("indirizzo senza server") << "CLIENT"
-                                                << "programma"
-                                                << "indirizzo" << nonRisponde;
-        QTest::newRow("porta errata") << "SERVER"
-                                      << "programma"
-                                      << "porta" << nonRisponde;
-        QTest::newRow("password errata") << "SERVER"
-                                         << "vuota"
-                                         << "password" << rifiutato;
-        QTest::newRow("password errata, CLIENT") << "CLIENT"
-                                                 << "programma"
-                                                 << "password" << rifiutato;
-        QTest::newRow("utente sconosciuto") << "CLIENT"
-                                            << "programma"
-                                            << "utente" << rifiutato;
-        QTest::newRow("base dati inesistente") << "SERVER"
-                                               << "vuota"
-                                               << "nomeDb"
-                                               << "La base dati '%3' non esiste sul server %1:%2.";
-        QTest::newRow("CLIENT, base dati vuota") << "CLIENT"
-                                                 << "vuota"
-                                                 << ""
-                                                 << QString::fromUtf8(nonDelProgramma)
-                + u"\r\nLe tabelle del programma sono create dall'installazione di tipo SERVER: completare prima "
-                  "quella, sarà poi possibile installare le postazioni CLIENT."_s;
-        QTest::newRow("SERVER, base dati di un altro programma")
-            << "SERVER"
-            << "altra"
-            << ""
-            << "La base dati '%3' sul server %1:%2 (utente '%4') contiene già delle tabelle: non viene sovrascritta.";
+        // text ending in "(" goes on with the connection library's own words); campo: the field
+        // that has the focus after the message
+        colonne<QString, QString, QString, QString, QString>("versione", "stato", "sbaglio", "messaggio", "campo");
+        const auto riga = [](const char *nome, const char *versione, const char *stato, const char *sbaglio,
+                             const QString &messaggio = {}, const char *campo = "") {
+            QTest::newRow(nome) << QString::fromLatin1(versione) << QString::fromLatin1(stato) << QString::fromLatin1(sbaglio)
+                                << messaggio << QString::fromLatin1(campo);
+        };
+        const QString nonRisponde = u"Impossibile collegarsi al server della base dati %1:%2: il server non risponde o "
+                                    "l'indirizzo è errato ("_s;
+        const QString rifiutato = u"Il server della base dati %1:%2 non accetta l'utente '%4' con la password indicata."_s;
+        riga("SERVER, base dati vuota", "SERVER", "vuota", "");
+        riga("SERVER, base dati del programma", "SERVER", "programma", "");
+        riga("CLIENT, base dati del programma", "CLIENT", "programma", "");
+        riga("server inesistente", "SERVER", "vuota", "host", nonRisponde, "txtHost");
+        riga("indirizzo senza server", "CLIENT", "programma", "indirizzo", nonRisponde, "txtHost");
+        riga("porta errata", "SERVER", "programma", "porta", nonRisponde, "txtHost");
+        riga("password errata", "SERVER", "vuota", "password", rifiutato, "txtPassword");
+        riga("password errata, CLIENT", "CLIENT", "programma", "password", rifiutato, "txtPassword");
+        riga("utente sconosciuto", "CLIENT", "programma", "utente", rifiutato, "txtPassword");
+        riga("base dati inesistente", "SERVER", "vuota", "nomeDb", u"La base dati '%3' non esiste sul server %1:%2."_s,
+             "txtNomeDb");
+        riga("CLIENT, base dati vuota", "CLIENT", "vuota", "",
+             u"La base dati '%3' sul server %1:%2 (utente '%4') non è una base dati del programma.\r\nLe tabelle del "
+             "programma sono create dall'installazione di tipo SERVER: completare prima quella, sarà poi possibile "
+             "installare le postazioni CLIENT."_s,
+             "txtNomeDb");
+        riga("SERVER, base dati di un altro programma", "SERVER", "altra", "",
+             u"La base dati '%3' sul server %1:%2 (utente '%4') contiene già delle tabelle: non viene sovrascritta."_s,
+             "txtNomeDb");
     }
     void server()
     {
@@ -537,6 +472,7 @@ private Q_SLOTS:
         QFETCH(QString, stato);
         QFETCH(QString, sbaglio);
         QFETCH(QString, messaggio);
+        QFETCH(QString, campo);
         if (!suPostgres())
             QSKIP("Nessun server PostgreSQL per questa esecuzione (QUIRDAL_TEST_PG)");
         ServerUfficio u(stato, versione);
@@ -584,6 +520,7 @@ private Q_SLOTS:
             QCOMPARE(a.dialoghi.messaggi.first().titolo, u"Connessione alla base dati"_s);
             QCOMPARE(a.dialoghi.messaggi.first().icona, Icona::Critico);
             QVERIFY(dlg.isVisible());
+            QCOMPARE(dlg.focusWidget() ? dlg.focusWidget()->objectName() : QString(), campo);
             QCOMPARE(a.leggi(u"QUIRDAL.INI"_s), iniPrima);
             if (sbaglio.isEmpty())
                 return; // nothing the user can retype

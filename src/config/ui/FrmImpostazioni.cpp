@@ -8,6 +8,7 @@
 #include "config/FileIni.h"
 #include "config/Installazione.h"
 #include "config/ui/FrmServerClient.h"
+#include "db/CorsiDB.h"
 #include "common/Contesto.h"
 #include "common/Sessione.h"
 
@@ -69,7 +70,7 @@ Frm_Impostazioni::Frm_Impostazioni(Contesto &c, QWidget *padre) : QDialog(padre)
     layMotore->addLayout(motori);
     lay->addWidget(fMotore);
 
-    auto *Label2 = new QLabel(
+    Label2 = new QLabel(
         QStringLiteral("Indicare ora il percorso completo del database selezionandolo dalla relativa finestra di dialogo "
                        "premendo il pulsante \"Sfoglia...\"."));
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -197,6 +198,7 @@ void Frm_Impostazioni::aggiornaCampi()
     const bool server = inRete && optServerDb->isChecked();
     fMotore->setEnabled(inRete);
     fServer->setEnabled(server);
+    Label2->setEnabled(!server);
     txtDatabase->setEnabled(!server);
     cmdSfoglia->setEnabled(!server);
 }
@@ -234,7 +236,14 @@ void Frm_Impostazioni::salvaServer()
         preparaBaseDatiServer(dove, versioneServer);
     } catch (const Errore &e) {
         m_c.dialoghi.messaggio(e.descrizione(), QStringLiteral("Connessione alla base dati"), Icona::Critico);
-        txtHost->setFocus();
+        // The field the refusal points at, ready to be typed over.
+        QLineEdit *campo = txtNomeDb; // a database missing, or not the program's
+        if (e.numero() == codici::PasswordErrata)
+            campo = txtPassword;
+        else if (e.numero() == codici::ConnessioneServer)
+            campo = txtHost;
+        campo->setFocus();
+        campo->selectAll();
         return;
     }
     s.gPathDB.clear();

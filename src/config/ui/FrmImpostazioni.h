@@ -42,6 +42,7 @@ private:
     bool m_fine = false;
     QRadioButton *opt_Locale;
     QRadioButton *opt_InRete;
+    QLabel *Label2;
     QLineEdit *txtDatabase;
     QPushButton *cmdSfoglia;
     QWidget *fMotore;
