@@ -5,6 +5,7 @@
 #include "common/Testo.h"
 #include "config/FileIni.h"
 #include "db/CorsiDB.h"
+#include "db/Schema.h"
 #include "common/Sessione.h"
 
 #include <QDir>
@@ -66,16 +67,20 @@ EsitoControlloIni controllaInstallazione(const QString &cartellaProgramma, cFile
     return EsitoControlloIni::Valido;
 }
 
+QString testoIniNonScrivibile(const QString &nomeFile)
+{
+    return QStringLiteral("Impossibile salvare le impostazioni nel file ") + nomeFile + QLatin1Char('.') + CRLF
+        + QStringLiteral("Verificare che la cartella del programma non sia di sola lettura.") + CRLF
+        + QStringLiteral("La procedura verrà terminata.");
+}
+
 void salvaInstallazione(cFileINI &ini, const Sessione &s, Dialoghi &d)
 {
     const bool ok = ini.scrivi(QStringLiteral("Installazione"), QStringLiteral("Tipo"), s.gTipoInstallazione) != 0
         && ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("Database"), s.gPathDB) != 0
         && ini.scrivi(QStringLiteral("BaseDati"), QStringLiteral("NFileDB"), s.gNomeFileDB) != 0;
     if (!ok) {
-        d.messaggio(QStringLiteral("Impossibile salvare le impostazioni nel file ") + ini.NomeFile() + QLatin1Char('.') + CRLF
-                        + QStringLiteral("Verificare che la cartella del programma non sia di sola lettura.") + CRLF
-                        + QStringLiteral("La procedura verrà terminata."),
-                    kTitoloInizializzazione, Icona::Critico);
+        d.messaggio(testoIniNonScrivibile(ini.NomeFile()), kTitoloInizializzazione, Icona::Critico);
         throw FineProgramma(QStringLiteral("INI non scrivibile"));
     }
 }
@@ -136,6 +141,57 @@ QString passwordNonConservabile(const QString &password)
             return QStringLiteral("La password contiene caratteri che il file ") + kNomeIni
                 + QStringLiteral(" non può conservare.");
     return {};
+}
+
+std::optional<CampoErrato> datiServer(const QString &host, const QString &porta, const QString &nomeDb, const QString &utente,
+                                      const QString &password, DatiConnessione *dove)
+{
+    const QString h = host.trimmed(), n = nomeDb.trimmed(), u = utente.trimmed();
+    if (h.isEmpty())
+        return CampoErrato{QStringLiteral("Indicare il server della base dati: il suo nome o indirizzo."),
+                           QStringLiteral("txtHost")};
+    bool ok = false;
+    const int p = porta.trimmed().toInt(&ok);
+    if (!ok || p < 1 || p > 65535)
+        return CampoErrato{QStringLiteral("La porta del server della base dati deve essere un numero da 1 a 65535."),
+                           QStringLiteral("txtPorta")};
+    if (n.isEmpty())
+        return CampoErrato{QStringLiteral("Indicare il nome della base dati sul server."), QStringLiteral("txtNomeDb")};
+    if (u.isEmpty())
+        return CampoErrato{QStringLiteral("Indicare l'utente del server della base dati."), QStringLiteral("txtUtente")};
+    if (const QString perche = passwordNonConservabile(password); !perche.isEmpty())
+        return CampoErrato{perche, QStringLiteral("txtPassword")};
+    dove->motore = Motore::PostgreSQL;
+    dove->file.clear();
+    dove->host = h;
+    dove->porta = p;
+    dove->nomeDb = n;
+    dove->utente = u;
+    dove->password = password;
+    return std::nullopt;
+}
+
+void preparaBaseDatiServer(const DatiConnessione &dove, bool versioneServer)
+{
+    {
+        CorsiDB prova(QStringLiteral("verifica-installazione"));
+        try {
+            prova.apri(dove, QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Condiviso);
+            prova.chiudi();
+            return;
+        } catch (const Errore &e) {
+            if (e.numero() != codici::NonUnDatabase)
+                throw;
+            if (!versioneServer)
+                throw Errore(e.numero(),
+                             e.descrizione() + CRLF
+                                 + QStringLiteral("Le tabelle del programma sono create dall'installazione di tipo SERVER: "
+                                                  "completare prima quella, sarà poi possibile installare le postazioni "
+                                                  "CLIENT."));
+        }
+    }
+    // Refuses a database that holds tables of something else.
+    creaDatabase(dove, QString::fromLatin1(CorsiDB::kPassword));
 }
 
 void Inizializza(const QString &cartellaProgramma, cFileINI &ini, Sessione &s, CorsiDB &db, Dialoghi &d)

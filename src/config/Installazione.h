@@ -47,6 +47,25 @@ bool scriviConnessione(cFileINI &ini, const DatiConnessione &dove);
 // trims, or a character the file's code page lacks); empty when it can.
 QString passwordNonConservabile(const QString &password);
 
+// The message of an INI file that cannot be written (a read-only folder).
+QString testoIniNonScrivibile(const QString &nomeFile);
+
+// Frm_Impostazioni, Salva with a PostgreSQL server: the first field that is wrong, as its
+// message and the objectName of the field; nothing when the fields make the connection data,
+// which then are in *dove.
+struct CampoErrato {
+    QString testo;
+    QString campo;
+};
+std::optional<CampoErrato> datiServer(const QString &host, const QString &porta, const QString &nomeDb, const QString &utente,
+                                      const QString &password, DatiConnessione *dove);
+// The server tried as the workstation's role asks: a SERVER finds the program's database there,
+// or an empty database in which it creates the schema; a CLIENT finds the program's database,
+// which only a SERVER makes. Throws Errore with the Italian message of a server that cannot be
+// reached, a user or password refused, a missing database, one that is not the program's.
+// The older shapes of the schema are the start-up's business (only a SERVER upgrades them).
+void preparaBaseDatiServer(const DatiConnessione &dove, bool versioneServer);
+
 // Reads the database settings, opens the connection, checks the help file.
 void Inizializza(const QString &cartellaProgramma, cFileINI &ini, Sessione &s, CorsiDB &db, Dialoghi &d);
 

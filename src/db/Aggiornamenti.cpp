@@ -4,13 +4,36 @@
 #include "db/CorsiDB.h"
 #include "db/Schema.h"
 
+#include <QStringList>
+
 namespace quirdal {
 
 namespace ag = sql::aggiornamenti;
 
+namespace {
+// What each upgrade looks for: the one test, shared by the upgrade and by schemaPrecedente.
+bool mancaDataAvvio(CorsiDB &db) { return !db.esisteColonna(QStringLiteral("CorsiProp"), QStringLiteral("DataAvvio")); }
+bool mancaNumPersone(CorsiDB &db) { return !db.esisteColonna(QStringLiteral("CorsiHandi"), QStringLiteral("NumPersone")); }
+const QStringList &tabelleInvii()
+{
+    static const QStringList t = {QStringLiteral("DomandeDefinitive"), QStringLiteral("Invii")};
+    return t;
+}
+} // namespace
+
+bool schemaPrecedente(CorsiDB &db)
+{
+    if (mancaDataAvvio(db) || mancaNumPersone(db))
+        return true;
+    for (const QString &tabella : tabelleInvii())
+        if (!db.esisteTabella(tabella))
+            return true;
+    return false;
+}
+
 bool aggiornaDataAvvio(CorsiDB &db)
 {
-    if (db.esisteColonna(QStringLiteral("CorsiProp"), QStringLiteral("DataAvvio")))
+    if (!mancaDataAvvio(db))
         return false;
     Transazione t(db);
     db.aggiungiColonnaTesto(QStringLiteral("CorsiProp"), QStringLiteral("DataAvvio"), 10);
@@ -22,7 +45,7 @@ bool aggiornaDataAvvio(CorsiDB &db)
 
 bool aggiornaSchedeHandicap(CorsiDB &db)
 {
-    if (db.esisteColonna(QStringLiteral("CorsiHandi"), QStringLiteral("NumPersone")))
+    if (!mancaNumPersone(db))
         return false;
     Transazione t(db);
     db.esegui(completa(ag::kAggiungiColonnaIntera, {QStringLiteral("CorsiHandi"), QStringLiteral("NumPersone")}));
@@ -39,7 +62,7 @@ bool aggiornaInvii(CorsiDB &db)
 {
     bool creata = false;
     Transazione t(db);
-    for (const QString &tabella : {QStringLiteral("DomandeDefinitive"), QStringLiteral("Invii")}) {
+    for (const QString &tabella : tabelleInvii()) {
         if (db.esisteTabella(tabella))
             continue;
         for (const QString &istruzione : istruzioniTabella(tabella))

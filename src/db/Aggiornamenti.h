@@ -5,6 +5,10 @@ namespace quirdal {
 
 class CorsiDB;
 
+// True when the database has a shape of an earlier release that the upgrades below bring up to
+// date; reads only. A CLIENT workstation never upgrades: it stops on such a database.
+bool schemaPrecedente(CorsiDB &db);
+
 // CorsiProp.DataAvvio (text 10), empty for existing courses, and the new QryCorsi.
 // Returns true when the column was added.
 bool aggiornaDataAvvio(CorsiDB &db);

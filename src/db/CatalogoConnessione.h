@@ -90,9 +90,13 @@ inline constexpr Istruzione kElencoTabelle{
 inline constexpr Istruzione kEsisteTabella{
     "connessione.esisteTabella", "SELECT count(*) FROM sqlite_master WHERE type IN ('table','view') AND name = ? COLLATE NOCASE",
     "SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema() AND table_name = lower(?)"};
+// On the server the system catalogue, which lists every table of the schema, also those the
+// connected user may not read (information_schema shows only the user's own).
 inline constexpr Istruzione kContaTabelle{"connessione.contaTabelle",
                                           "SELECT count(*) FROM sqlite_master WHERE type IN ('table','view')",
-                                          "SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema()"};
+                                          "SELECT count(*) FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON "
+                                          "n.oid = c.relnamespace WHERE n.nspname = current_schema() AND c.relkind IN "
+                                          "('r', 'v', 'm', 'p', 'f')"};
 // Each column: name, declared type, NOT NULL (1/0), position in the primary key (0: none), and
 // on the server the name as the program spells it where kNomeColonna kept it ('': none; SQLite
 // keeps every name as written).

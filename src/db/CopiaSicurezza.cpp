@@ -22,6 +22,13 @@ QString percorsoCopiaSicurezza(const QString &percorsoDb)
     return percorsoDb.isEmpty() ? QString() : percorsoDb + QStringLiteral("_BAK");
 }
 
+void togliCopiaSicurezza(const QString &percorsoDb)
+{
+    const QString copia = percorsoCopiaSicurezza(percorsoDb);
+    if (!copia.isEmpty())
+        QFile::remove(copia);
+}
+
 bool fileIntegro(const QString &file)
 {
     if (!QFileInfo(file).isFile())

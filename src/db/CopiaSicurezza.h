@@ -9,6 +9,8 @@ namespace quirdal {
 class CorsiDB;
 
 QString percorsoCopiaSicurezza(const QString &percorsoDb); // path + "_BAK"
+// Removes the safety copy of a file database; a database on a server has none.
+void togliCopiaSicurezza(const QString &percorsoDb);
 
 // The file opens as a database of the program and passes PRAGMA integrity_check.
 bool fileIntegro(const QString &file);

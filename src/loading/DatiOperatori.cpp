@@ -189,7 +189,7 @@ void installaDatiOperatori(Contesto &c, ProgressoCaricamento &progresso)
         }
         const QString percorsoDb = c.db.percorso();
         if (vuota)
-            QFile::remove(percorsoCopiaSicurezza(percorsoDb));
+            togliCopiaSicurezza(percorsoDb);
         else if (!ripristinaCopiaSicurezza(c.db, percorsoDb))
             c.dialoghi.messaggio(QStringLiteral("Ripristino della base dati non riuscito."), kTitoloInstallazioneDb,
                                  Icona::Critico);
@@ -197,7 +197,7 @@ void installaDatiOperatori(Contesto &c, ProgressoCaricamento &progresso)
         c.db.chiudi();
         throw FineProgramma(QStringLiteral("dati operatori non caricati"));
     }
-    QFile::remove(percorsoCopiaSicurezza(c.db.percorso()));
+    togliCopiaSicurezza(c.db.percorso());
     spostaFileDati(cartella, QStringLiteral("CAR"), false);
 }
 
@@ -254,7 +254,7 @@ bool aggiornaDatiOperatori(Contesto &c, ProgressoCaricamento &progresso)
         const QString percorsoDb = c.db.percorso();
         const bool ripristinata = annullata || ripristinaCopiaSicurezza(c.db, percorsoDb);
         if (annullata)
-            QFile::remove(percorsoCopiaSicurezza(percorsoDb));
+            togliCopiaSicurezza(percorsoDb);
         if (ripristinata)
             c.dialoghi.messaggio(QStringLiteral("Ripristino della base dati riuscito"), kTitoloAggiornamentoDb,
                                  Icona::Informazione);
@@ -311,7 +311,7 @@ bool aggiornaDatiOperatori(Contesto &c, ProgressoCaricamento &progresso)
         return fallito();
     }
 
-    QFile::remove(percorsoCopiaSicurezza(c.db.percorso()));
+    togliCopiaSicurezza(c.db.percorso());
     if (!car.log.isEmpty() && scriviLog(percorsoLog, car.log)) {
         if (c.dialoghi.messaggio(QStringLiteral("E' stato creato un file di log con nome: ")
                                      + QDir::toNativeSeparators(percorsoLog)

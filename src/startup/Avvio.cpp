@@ -73,9 +73,27 @@ void Avvio::apriBaseDati() { Inizializza(m_c.cartellaProgramma, m_c.ini, m_c.ses
 
 void Avvio::aggiornaStruttura()
 {
-    passoDati("DataAvvio", [&] { aggiornaDataAvvio(m_c.db); });
-    passoDati("SchedeHandicap", [&] { aggiornaSchedeHandicap(m_c.db); });
-    passoDati("Invii", [&] { aggiornaInvii(m_c.db); });
+    // The shape of the shared database is changed by the SERVER workstation alone: a CLIENT
+    // that finds an earlier one stops until the SERVER has started and brought it up to date.
+    if (m_c.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Versione")) == QLatin1String("CLIENT")) {
+        bool precedente = false;
+        passoDati("SchemaPrecedente", [&] { precedente = schemaPrecedente(m_c.db); });
+        if (precedente) {
+            m_c.dialoghi.messaggio(
+                QStringLiteral("La Base Dati è stata creata da una versione precedente del programma e deve essere "
+                               "aggiornata. E' impossibile continuare l'esecuzione del programma da una installazione di "
+                               "tipo CLIENT.")
+                    + CRLF
+                    + QStringLiteral("Per procedere, avviare la procedura dall'installazione di tipo SERVER, che aggiornerà "
+                                     "la Base Dati; sarà poi possibile avviare le installazioni CLIENT."),
+                QStringLiteral("Installazione Versione Client"), Icona::Critico);
+            throw FineProgramma(QStringLiteral("base dati di una versione precedente su CLIENT"));
+        }
+    } else {
+        passoDati("DataAvvio", [&] { aggiornaDataAvvio(m_c.db); });
+        passoDati("SchedeHandicap", [&] { aggiornaSchedeHandicap(m_c.db); });
+        passoDati("Invii", [&] { aggiornaInvii(m_c.db); });
+    }
     passoDati("CorsiNonPrimiAnni", [&] {
         if (contaCorsiNonPrimiAnni(m_c.db) == 0)
             return;

@@ -1,11 +1,14 @@
 #include "config/ui/FrmImpostazioni.h"
 
 #include "common/Dialoghi.h"
+#include "common/Errori.h"
+#include "common/ui/Clessidra.h"
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
 #include "config/FileIni.h"
 #include "config/Installazione.h"
 #include "config/ui/FrmServerClient.h"
+#include "db/CorsiDB.h"
 #include "common/Contesto.h"
 #include "common/Sessione.h"
 
@@ -44,7 +47,30 @@ Frm_Impostazioni::Frm_Impostazioni(Contesto &c, QWidget *padre) : QDialog(padre)
     modi->addStretch();
     lay->addLayout(modi);
 
-    auto *Label2 = new QLabel(
+    // Where a network installation keeps its database.
+    auto *gMotore = new QGroupBox(QStringLiteral("Base dati in rete"));
+    fMotore = gMotore;
+    fMotore->setObjectName(QStringLiteral("fMotore"));
+    auto *layMotore = new QVBoxLayout(gMotore);
+    auto *lblMotore = new QLabel(
+        QStringLiteral("Le postazioni in rete possono condividere un file della base dati in una cartella di rete, oppure "
+                       "una base dati su un server PostgreSQL dell'ufficio."));
+    lblMotore->setObjectName(QStringLiteral("lblMotore"));
+    lblMotore->setWordWrap(true);
+    layMotore->addWidget(lblMotore);
+    auto *motori = new QHBoxLayout;
+    optFileCondiviso = new QRadioButton(QStringLiteral("File condiviso in rete"));
+    optFileCondiviso->setObjectName(QStringLiteral("optFileCondiviso"));
+    optFileCondiviso->setChecked(true);
+    optServerDb = new QRadioButton(QStringLiteral("Server PostgreSQL"));
+    optServerDb->setObjectName(QStringLiteral("optServerDb"));
+    motori->addWidget(optFileCondiviso);
+    motori->addWidget(optServerDb);
+    motori->addStretch();
+    layMotore->addLayout(motori);
+    lay->addWidget(fMotore);
+
+    Label2 = new QLabel(
         QStringLiteral("Indicare ora il percorso completo del database selezionandolo dalla relativa finestra di dialogo "
                        "premendo il pulsante \"Sfoglia...\"."));
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -55,11 +81,37 @@ Frm_Impostazioni::Frm_Impostazioni(Contesto &c, QWidget *padre) : QDialog(padre)
     txtDatabase->setObjectName(QStringLiteral("txtDatabase"));
     txtDatabase->setReadOnly(true);
     txtDatabase->setMinimumWidth(420);
-    auto *cmdSfoglia = new QPushButton(QStringLiteral("Sfoglia..."));
+    cmdSfoglia = new QPushButton(QStringLiteral("Sfoglia..."));
     cmdSfoglia->setObjectName(QStringLiteral("cmdSfoglia"));
     riga->addWidget(txtDatabase, 1);
     riga->addWidget(cmdSfoglia);
     lay->addLayout(riga);
+
+    auto *gServer = new QGroupBox(QStringLiteral("Server PostgreSQL"));
+    fServer = gServer;
+    fServer->setObjectName(QStringLiteral("fServer"));
+    auto *griglia = new QGridLayout(gServer);
+    auto campo = [&](const char *nome, const QString &etichetta, int riga, int colonna, const QString &aiuto = {}) {
+        auto *t = new QLineEdit;
+        t->setObjectName(QString::fromLatin1(nome));
+        t->setToolTip(aiuto);
+        auto *l = new QLabel(etichetta);
+        l->setBuddy(t);
+        griglia->addWidget(l, riga, colonna);
+        griglia->addWidget(t, riga, colonna + 1);
+        return t;
+    };
+    txtHost = campo("txtHost", QStringLiteral("&Server:"), 0, 0,
+                    QStringLiteral("Il nome o l'indirizzo del server, oppure la cartella che contiene il suo socket"));
+    txtPorta = campo("txtPorta", QStringLiteral("P&orta:"), 0, 2);
+    txtPorta->setMaxLength(5);
+    txtPorta->setText(QStringLiteral("5432"));
+    txtNomeDb = campo("txtNomeDb", QStringLiteral("&Base dati:"), 1, 0);
+    txtUtente = campo("txtUtente", QStringLiteral("&Utente:"), 2, 0);
+    txtPassword = campo("txtPassword", QStringLiteral("Pass&word:"), 3, 0);
+    txtPassword->setEchoMode(QLineEdit::Password);
+    griglia->setColumnStretch(1, 1);
+    lay->addWidget(fServer);
 
     auto *pulsanti = new QHBoxLayout;
     auto *Cmd_Ok = new QPushButton(QStringLiteral("Salva"));
@@ -79,6 +131,26 @@ Frm_Impostazioni::Frm_Impostazioni(Contesto &c, QWidget *padre) : QDialog(padre)
     alClic(Cmd_Ok, m_c, [this] { salva(); });
     alClic(cmdEsci, m_c, [this] { esci(); });
     alClic(cmdHelp, m_c, [this] { aiuto(); });
+    alSegnale(opt_InRete, &QRadioButton::toggled, m_c, [this] { aggiornaCampi(); });
+    alSegnale(optServerDb, &QRadioButton::toggled, m_c, [this] { aggiornaCampi(); });
+
+    // A server named in QUIRDAL.INI (an installation set again after its server refused it) is
+    // offered again as it was, so that only what was wrong is retyped.
+    try {
+        const DatiConnessione dove = leggiConnessione(m_c.ini);
+        if (dove.motore == Motore::PostgreSQL) {
+            opt_InRete->setChecked(true);
+            optServerDb->setChecked(true);
+            txtHost->setText(dove.host);
+            txtPorta->setText(QString::number(dove.porta));
+            txtNomeDb->setText(dove.nomeDb);
+            txtUtente->setText(dove.utente);
+            txtPassword->setText(dove.password);
+        }
+    } catch (const Errore &) {
+        // Settings that cannot be read are simply not offered.
+    }
+    aggiornaCampi();
 
     // On load the help file is checked as at start-up.
     m_c.sessione.gFileHelp =
@@ -120,13 +192,74 @@ void Frm_Impostazioni::sfoglia()
     txtDatabase->setToolTip(tooltip ? f : QString());
 }
 
+void Frm_Impostazioni::aggiornaCampi()
+{
+    const bool inRete = opt_InRete->isChecked();
+    const bool server = inRete && optServerDb->isChecked();
+    fMotore->setEnabled(inRete);
+    fServer->setEnabled(server);
+    Label2->setEnabled(!server);
+    txtDatabase->setEnabled(!server);
+    cmdSfoglia->setEnabled(!server);
+}
+
 void Frm_Impostazioni::salva()
 {
+    if (opt_InRete->isChecked() && optServerDb->isChecked()) {
+        salvaServer();
+        return;
+    }
     if (const auto errore = confermaImpostazioni(opt_Locale->isChecked(), m_percorso, m_c.sessione)) {
         m_c.dialoghi.messaggio(*errore, QStringLiteral("Controllo dati"), Icona::Critico);
         return;
     }
-    accept();
+    if (scriviMotore(DatiConnessione::diFile(m_c.sessione.gPathDB)))
+        accept();
+}
+
+void Frm_Impostazioni::salvaServer()
+{
+    Sessione &s = m_c.sessione;
+    s.gTipoInstallazione = QStringLiteral("Multiutenza");
+    DatiConnessione dove;
+    if (const auto errato =
+            datiServer(txtHost->text(), txtPorta->text(), txtNomeDb->text(), txtUtente->text(), txtPassword->text(), &dove)) {
+        m_c.dialoghi.messaggio(errato->testo, QStringLiteral("Controllo dati"), Icona::Critico);
+        if (auto *campo = findChild<QLineEdit *>(errato->campo))
+            campo->setFocus();
+        return;
+    }
+    const bool versioneServer =
+        m_c.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Versione")) != QLatin1String("CLIENT");
+    try {
+        const Clessidra clessidra;
+        preparaBaseDatiServer(dove, versioneServer);
+    } catch (const Errore &e) {
+        m_c.dialoghi.messaggio(e.descrizione(), QStringLiteral("Connessione alla base dati"), Icona::Critico);
+        // The field the refusal points at, ready to be typed over.
+        QLineEdit *campo = txtNomeDb; // a database missing, or not the program's
+        if (e.numero() == codici::PasswordErrata)
+            campo = txtPassword;
+        else if (e.numero() == codici::ConnessioneServer)
+            campo = txtHost;
+        campo->setFocus();
+        campo->selectAll();
+        return;
+    }
+    s.gPathDB.clear();
+    s.gNomeFileDB.clear();
+    if (scriviMotore(dove))
+        accept();
+}
+
+bool Frm_Impostazioni::scriviMotore(const DatiConnessione &dove)
+{
+    if (scriviConnessione(m_c.ini, dove))
+        return true;
+    m_c.dialoghi.messaggio(testoIniNonScrivibile(m_c.ini.NomeFile()), kTitoloInizializzazione, Icona::Critico);
+    m_fine = true;
+    QDialog::reject();
+    return false;
 }
 
 void Frm_Impostazioni::esci()

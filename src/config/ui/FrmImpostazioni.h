@@ -9,9 +9,11 @@ class QRadioButton;
 namespace quirdal {
 
 struct Contesto;
+struct DatiConnessione;
 
 // "Impostazioni modalità di funzionamento": local or network installation and the
-// database file, on the first run.
+// database, on the first run. A network installation keeps its database either in a shared
+// file or on a PostgreSQL server, which the screen tries before it accepts it.
 class Frm_Impostazioni : public QDialog {
     Q_OBJECT
 public:
@@ -29,6 +31,10 @@ private:
     void salva();
     void esci();
     void aiuto();
+    void salvaServer();
+    void aggiornaCampi();
+    // Writes the engine into the INI; when it cannot, the message and the end of the program.
+    bool scriviMotore(const DatiConnessione &dove);
 
     Contesto &m_c;
     QString m_percorso;
@@ -36,7 +42,18 @@ private:
     bool m_fine = false;
     QRadioButton *opt_Locale;
     QRadioButton *opt_InRete;
+    QLabel *Label2;
     QLineEdit *txtDatabase;
+    QPushButton *cmdSfoglia;
+    QWidget *fMotore;
+    QRadioButton *optFileCondiviso;
+    QRadioButton *optServerDb;
+    QWidget *fServer;
+    QLineEdit *txtHost;
+    QLineEdit *txtPorta;
+    QLineEdit *txtNomeDb;
+    QLineEdit *txtUtente;
+    QLineEdit *txtPassword;
 };
 
 } // namespace quirdal
