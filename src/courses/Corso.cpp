@@ -2,6 +2,7 @@
 
 #include "common/Errori.h"
 #include "common/Piattaforma.h"
+#include "common/PuntiArresto.h"
 #include "common/Sessione.h"
 #include "courses/CatalogoCorsi.h"
 #include "courses/Handicap.h"
@@ -229,6 +230,8 @@ ChiaveCorso scriviCorso(CorsiDB &db, const Sessione &s, Piattaforma &p, const Da
                 if (db.esegui(sql::corsi::kAggiornaCorso, valori + chiave(s, k)) == 0)
                     throw Errore(codici::RigaCancellata, QStringLiteral("Il corso è stato cancellato da un'altra postazione."));
             }
+            // The course row is written, its cost rows not yet: the middle of a save.
+            puntoDiArresto("salva-corso");
             scriviSpese(db, s, p, k, d);
             scriviValoriChk(db, s, k, d);
             segnaSchedaHandicap(db, s, k);
