@@ -6,6 +6,7 @@
 #include "common/Sessione.h"
 #include "courses/CatalogoCorsi.h"
 #include "courses/Handicap.h"
+#include "db/Consultazioni.h"
 #include "db/CorsiDB.h"
 
 #include <QSqlQuery>
@@ -81,6 +82,16 @@ void scriviValoriChk(CorsiDB &db, const Sessione &s, const ChiaveCorso &k, const
 {
     for (auto it = d.valoriChk.cbegin(); it != d.valoriChk.cend(); ++it)
         db.esegui(sql::corsi::kScriviValoreChk, chiave(s, k) + QVariantList{s.gProv, it.key(), flag(it.value())});
+}
+
+// A printed application is never changed. The session says so for this workstation; inside
+// the write the database says it for all of them, since another workstation may have printed
+// the application after this session began.
+void rifiutaSeStampata(CorsiDB &db, const Sessione &s)
+{
+    if (s.gDomandaStampata || provinciaStampata(db, s.gGrupOpe, s.numeroOperatore(), s.gProv))
+        throw Errore(codici::Generico,
+                     QStringLiteral("Domanda già inviata alla Provincia: i dati dei corsi non sono modificabili."));
 }
 
 } // namespace
@@ -207,15 +218,16 @@ std::optional<ChiaveCorso> ProgrCorso(CorsiDB &db, const Sessione &s, bool accor
 
 ChiaveCorso scriviCorso(CorsiDB &db, const Sessione &s, Piattaforma &p, const DatiCorso &d)
 {
+    // This workstation's own word refuses before the write waits for the lock.
     if (s.gDomandaStampata)
-        throw Errore(codici::Generico,
-                     QStringLiteral("Domanda già inviata alla Provincia: i dati dei corsi non sono modificabili."));
+        rifiutaSeStampata(db, s);
     const QVariantList valori = colonne(d);
     // Two workstations inserting at once: the code is taken inside the write, which holds
     // the database; a clash on the key (the other one's code) is retried with a new code.
     for (int tentativo = 0;; ++tentativo) {
         try {
             Transazione t(db);
+            rifiutaSeStampata(db, s);
             ChiaveCorso k = d.chiave;
             if (k.corso.isEmpty()) {
                 const std::optional<ChiaveCorso> nuova = ProgrCorso(db, s, d.accorpato, d.corsoPrincipale);
@@ -253,12 +265,13 @@ bool HaAccorpati(CorsiDB &db, const Sessione &s, const QString &corso)
 
 bool CancellaCorso(CorsiDB &db, const Sessione &s, const ChiaveCorso &k)
 {
+    // This workstation's own word refuses before the write waits for the lock.
     if (s.gDomandaStampata)
-        throw Errore(codici::Generico,
-                     QStringLiteral("Domanda già inviata alla Provincia: i dati dei corsi non sono modificabili."));
+        rifiutaSeStampata(db, s);
+    Transazione t(db);
+    rifiutaSeStampata(db, s);
     if (k.accorp == QLatin1String("0") && HaAccorpati(db, s, k.corso))
         return false;
-    Transazione t(db);
     for (const char *tabella : {"CorsiPropSpese", "ValoriChk", "CorsiHandi", "CorsiProp"})
         db.esegui(completa(sql::corsi::kCancellaDelCorso, {QString::fromLatin1(tabella)}), chiave(s, k));
     t.conferma();
