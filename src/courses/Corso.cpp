@@ -94,6 +94,66 @@ void rifiutaSeStampata(CorsiDB &db, const Sessione &s)
                      QStringLiteral("Domanda già inviata alla Provincia: i dati dei corsi non sono modificabili."));
 }
 
+// How a course is written: over its own row, as a new course, or put back under its own key
+// after another workstation deleted it.
+enum class Scrittura { Aggiorna, Inserisci, Reinserisci };
+
+// The key of a course written as a new row. A course put back keeps its key while no course
+// of the operator has taken it meanwhile (a merged course only while its main course is
+// there); otherwise, and for a new course, the next code.
+ChiaveCorso chiaveNuova(CorsiDB &db, const Sessione &s, const DatiCorso &d, Scrittura modo)
+{
+    if (modo == Scrittura::Reinserisci) {
+        const QVariantList codice = s.chiaveOperatore() + QVariantList{d.chiave.corso};
+        const bool principale = !d.accorpato || db.valoreScalare(sql::corsi::kUltimoAccorpato, codice).toInt() > 0;
+        if (principale && db.valoreScalare(sql::corsi::kCodiceInUso, codice + QVariantList{d.chiave.accorp}).toInt() == 0)
+            return ChiaveCorso{s.numeroSede(), d.chiave.corso, d.chiave.accorp};
+    }
+    const std::optional<ChiaveCorso> nuova = ProgrCorso(db, s, d.accorpato, d.corsoPrincipale);
+    if (!nuova)
+        throw Errore(codici::Generico,
+                     QStringLiteral("Corso principale ") + d.corsoPrincipale.left(4) + QStringLiteral(" non trovato."));
+    ChiaveCorso k = *nuova;
+    k.sede = s.numeroSede();
+    return k;
+}
+
+ChiaveCorso scrivi(CorsiDB &db, const Sessione &s, Piattaforma &p, const DatiCorso &d, Scrittura modo)
+{
+    // This workstation's own word refuses before the write waits for the lock.
+    if (s.gDomandaStampata)
+        rifiutaSeStampata(db, s);
+    const QVariantList valori = colonne(d);
+    // Two workstations inserting at once: the code is taken inside the write, which holds
+    // the database; a clash on the key (the other one's code) is retried with a new code.
+    for (int tentativo = 0;; ++tentativo) {
+        try {
+            Transazione t(db);
+            rifiutaSeStampata(db, s);
+            ChiaveCorso k = d.chiave;
+            if (modo == Scrittura::Aggiorna) {
+                if (db.esegui(sql::corsi::kAggiornaCorso, valori + chiave(s, k)) == 0)
+                    throw Errore(codici::RigaCancellata, QStringLiteral("Il corso è stato cancellato da un'altra postazione."));
+            } else {
+                k = chiaveNuova(db, s, d, tentativo == 0 ? modo : Scrittura::Inserisci);
+                db.esegui(sql::corsi::kInserisciCorso, chiave(s, k) + valori);
+            }
+            // The course row is written, its cost rows not yet: the middle of a save.
+            puntoDiArresto("salva-corso");
+            scriviSpese(db, s, p, k, d);
+            scriviValoriChk(db, s, k, d);
+            segnaSchedaHandicap(db, s, k);
+            if (k.accorp == QLatin1String("0") && HaAccorpati(db, s, k.corso))
+                AggQueryAcc(db, s, k.corso);
+            t.conferma();
+            return k;
+        } catch (const Errore &e) {
+            if (e.numero() != 3022 || modo == Scrittura::Aggiorna || tentativo >= 5)
+                throw;
+        }
+    }
+}
+
 } // namespace
 
 QString DatiCorso::azione() const { return codAsse + QLatin1Char('.') + codMisura + QLatin1Char('.') + codAzione; }
@@ -218,44 +278,15 @@ std::optional<ChiaveCorso> ProgrCorso(CorsiDB &db, const Sessione &s, bool accor
 
 ChiaveCorso scriviCorso(CorsiDB &db, const Sessione &s, Piattaforma &p, const DatiCorso &d)
 {
-    // This workstation's own word refuses before the write waits for the lock.
-    if (s.gDomandaStampata)
-        rifiutaSeStampata(db, s);
-    const QVariantList valori = colonne(d);
-    // Two workstations inserting at once: the code is taken inside the write, which holds
-    // the database; a clash on the key (the other one's code) is retried with a new code.
-    for (int tentativo = 0;; ++tentativo) {
-        try {
-            Transazione t(db);
-            rifiutaSeStampata(db, s);
-            ChiaveCorso k = d.chiave;
-            if (k.corso.isEmpty()) {
-                const std::optional<ChiaveCorso> nuova = ProgrCorso(db, s, d.accorpato, d.corsoPrincipale);
-                if (!nuova)
-                    throw Errore(codici::Generico,
-                                 QStringLiteral("Corso principale ") + d.corsoPrincipale.left(4)
-                                     + QStringLiteral(" non trovato."));
-                k = *nuova;
-                k.sede = s.numeroSede();
-                db.esegui(sql::corsi::kInserisciCorso, chiave(s, k) + valori);
-            } else {
-                if (db.esegui(sql::corsi::kAggiornaCorso, valori + chiave(s, k)) == 0)
-                    throw Errore(codici::RigaCancellata, QStringLiteral("Il corso è stato cancellato da un'altra postazione."));
-            }
-            // The course row is written, its cost rows not yet: the middle of a save.
-            puntoDiArresto("salva-corso");
-            scriviSpese(db, s, p, k, d);
-            scriviValoriChk(db, s, k, d);
-            segnaSchedaHandicap(db, s, k);
-            if (k.accorp == QLatin1String("0") && HaAccorpati(db, s, k.corso))
-                AggQueryAcc(db, s, k.corso);
-            t.conferma();
-            return k;
-        } catch (const Errore &e) {
-            if (e.numero() != 3022 || !d.chiave.corso.isEmpty() || tentativo >= 5)
-                throw;
-        }
-    }
+    return scrivi(db, s, p, d, d.chiave.corso.isEmpty() ? Scrittura::Inserisci : Scrittura::Aggiorna);
+}
+
+ChiaveCorso reinserisciCorso(CorsiDB &db, const Sessione &s, Piattaforma &p, const DatiCorso &d)
+{
+    DatiCorso x = d;
+    if (x.accorpato && x.corsoPrincipale.isEmpty())
+        x.corsoPrincipale = x.chiave.corso;
+    return scrivi(db, s, p, x, x.chiave.corso.isEmpty() ? Scrittura::Inserisci : Scrittura::Reinserisci);
 }
 
 bool HaAccorpati(CorsiDB &db, const Sessione &s, const QString &corso)
