@@ -45,6 +45,13 @@ bool aggiornaInvii(CorsiDB &db)
     return creata;
 }
 
+bool schemaPrecedente(CorsiDB &db)
+{
+    return !db.esisteColonna(QStringLiteral("CorsiProp"), QStringLiteral("DataAvvio"))
+        || !db.esisteColonna(QStringLiteral("CorsiHandi"), QStringLiteral("NumPersone"))
+        || !db.esisteTabella(QStringLiteral("DomandeDefinitive")) || !db.esisteTabella(QStringLiteral("Invii"));
+}
+
 int contaCorsiNonPrimiAnni(CorsiDB &db) { return db.valoreScalare(ag::kContaNonPrimiAnni).toInt(); }
 
 int rimuoviCorsiNonPrimiAnni(CorsiDB &db)

@@ -13,6 +13,8 @@ bool aggiornaSchedeHandicap(CorsiDB &db);
 // The tables of the final forms' fingerprints (DomandeDefinitive) and of the sends (Invii),
 // created when missing. True when one was created.
 bool aggiornaInvii(CorsiDB &db);
+// The schema lacks something the upgrades above add: a database of an earlier release.
+bool schemaPrecedente(CorsiDB &db);
 // Courses that are not first years: how many there are, and their removal with every row
 // that hangs on them. Returns how many were removed.
 int contaCorsiNonPrimiAnni(CorsiDB &db);

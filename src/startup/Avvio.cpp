@@ -73,6 +73,22 @@ void Avvio::apriBaseDati() { Inizializza(m_c.cartellaProgramma, m_c.ini, m_c.ses
 
 void Avvio::aggiornaStruttura()
 {
+    // Only the SERVER changes the schema every workstation shares: a CLIENT that finds it of
+    // an earlier release ends, as it does on an empty database.
+    passoDati("Versione", [&] {
+        if (m_c.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Versione")) != QLatin1String("CLIENT")
+            || !schemaPrecedente(m_c.db))
+            return;
+        m_c.dialoghi.messaggio(QStringLiteral("E' stata effettuata una connessione ad una Base Dati di una versione "
+                                              "precedente del programma. E' impossibile continuare l'esecuzione del "
+                                              "programma da una installazione di tipo CLIENT.")
+                                   + CRLF
+                                   + QStringLiteral("Per procedere, avviare la procedura dall'installazione di tipo SERVER, "
+                                                    "che aggiornerà la Base Dati; sarà poi possibile avviare le "
+                                                    "installazioni CLIENT."),
+                               QStringLiteral("Installazione Versione Client"), Icona::Critico);
+        throw FineProgramma(QStringLiteral("base dati di una versione precedente su CLIENT"));
+    });
     passoDati("DataAvvio", [&] { aggiornaDataAvvio(m_c.db); });
     passoDati("SchedeHandicap", [&] { aggiornaSchedeHandicap(m_c.db); });
     passoDati("Invii", [&] { aggiornaInvii(m_c.db); });
