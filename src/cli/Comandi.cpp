@@ -1,8 +1,22 @@
 #include "cli/Comandi.h"
 
+#include "common/Contesto.h"
+#include "common/Dialoghi.h"
+#include "config/FileIni.h"
+
 #include <algorithm>
 
 namespace quirdal {
+
+bool soloSuServer(Contesto &c, const QString &funzione)
+{
+    if (c.ini.leggi(QStringLiteral("Installazione"), QStringLiteral("Versione")) != QLatin1String("CLIENT"))
+        return true;
+    c.dialoghi.messaggio(QStringLiteral("La funzione di ") + funzione
+                             + QStringLiteral(" è disponibile solo dalle installazioni di tipo SERVER."),
+                         QStringLiteral("Funzione non disponibile"), Icona::Critico);
+    return false;
+}
 
 const ElencoComandi &comandi()
 {

@@ -28,6 +28,10 @@ ElencoComandi comandiFoglio();
 // A script of SQL statements: esegui-sql.
 ElencoComandi comandiSql();
 
+// Only a SERVER installation loads and downloads data and moves courses: on a CLIENT the
+// function is refused with its message (false).
+bool soloSuServer(Contesto &c, const QString &funzione);
+
 // All of them, in the order of their names.
 const ElencoComandi &comandi();
 // The command of that name, nullptr when there is none.

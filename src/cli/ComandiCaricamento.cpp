@@ -28,6 +28,8 @@ public:
 
     int esegui(Contesto &c, const QCommandLineParser &) const override
     {
+        if (!soloSuServer(c, QStringLiteral("Caricamento Tabelle di Decodifica")))
+            return kRifiutato;
         ProgressoCli p;
         passoTabelle(c, p);
         return kRiuscito;
@@ -45,6 +47,8 @@ public:
 
     int esegui(Contesto &c, const QCommandLineParser &) const override
     {
+        if (!soloSuServer(c, QStringLiteral("Caricamento Dati Operatori")))
+            return kRifiutato;
         ProgressoCli p;
         if (c.db.valoreScalare(sql::caricamento::kNumeroOperatori).toInt() == 0) {
             installaDatiOperatori(c, p);

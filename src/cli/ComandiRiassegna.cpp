@@ -43,6 +43,8 @@ public:
 
     int esegui(Contesto &c, const QCommandLineParser &p) const override
     {
+        if (!soloSuServer(c, QStringLiteral("Riassegnazione Corsi")))
+            return kRifiutato;
         Riassegnazione r;
         r.da = numeroDaRiga(p.value(QStringLiteral("da")));
         r.a = numeroDaRiga(p.value(QStringLiteral("a")));

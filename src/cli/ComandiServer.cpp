@@ -105,6 +105,8 @@ public:
 
     int esegui(Contesto &c, const QCommandLineParser &p) const override
     {
+        if (!soloSuServer(c, QStringLiteral("Scarico dal Server")))
+            return kRifiutato;
         QStringList perScarico;
         for (const QString &coppia : voci(p)) {
             const QStringList o = operatoreDaRiga(coppia);

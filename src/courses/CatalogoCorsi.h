@@ -159,6 +159,9 @@ inline constexpr Istruzione kUltimoAccorpato{"corsi.ultimoAccorpato",
                                              "GrupOpe=? AND Operatore=? AND Corso=?"};
 inline constexpr Istruzione kUltimoCorso{"corsi.ultimoCorso",
                                          "SELECT MAX(CAST(Corso AS INTEGER)) FROM CorsiProp WHERE GrupOpe=? AND Operatore=?"};
+// A code and merged number held by a course of the operator, at any site.
+inline constexpr Istruzione kCodiceInUso{
+    "corsi.codiceInUso", "SELECT count(*) FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND Corso=? AND Accorp=?"};
 
 // A course written: its key, then the same columns in the same order in both statements.
 inline constexpr Istruzione kInserisciCorso{
@@ -402,6 +405,7 @@ inline constexpr const Istruzione *kTutte[] = {&kQualifiche,
                                                &kCancellaDelCorso,
                                                &kUltimoAccorpato,
                                                &kUltimoCorso,
+                                               &kCodiceInUso,
                                                &kInserisciCorso,
                                                &kAggiornaCorso,
                                                &kInserisciSpese,

@@ -2,9 +2,11 @@
 
 #include "common/Errori.h"
 #include "common/Piattaforma.h"
+#include "common/PuntiArresto.h"
 #include "common/Sessione.h"
 #include "courses/CatalogoCorsi.h"
 #include "courses/Handicap.h"
+#include "db/Consultazioni.h"
 #include "db/CorsiDB.h"
 
 #include <QSqlQuery>
@@ -80,6 +82,76 @@ void scriviValoriChk(CorsiDB &db, const Sessione &s, const ChiaveCorso &k, const
 {
     for (auto it = d.valoriChk.cbegin(); it != d.valoriChk.cend(); ++it)
         db.esegui(sql::corsi::kScriviValoreChk, chiave(s, k) + QVariantList{s.gProv, it.key(), flag(it.value())});
+}
+
+// A printed application is never changed. The session says so for this workstation; inside
+// the write the database says it for all of them, since another workstation may have printed
+// the application after this session began.
+void rifiutaSeStampata(CorsiDB &db, const Sessione &s)
+{
+    if (s.gDomandaStampata || provinciaStampata(db, s.gGrupOpe, s.numeroOperatore(), s.gProv))
+        throw Errore(codici::Generico,
+                     QStringLiteral("Domanda già inviata alla Provincia: i dati dei corsi non sono modificabili."));
+}
+
+// How a course is written: over its own row, as a new course, or put back under its own key
+// after another workstation deleted it.
+enum class Scrittura { Aggiorna, Inserisci, Reinserisci };
+
+// The key of a course written as a new row. A course put back keeps its key while no course
+// of the operator has taken it meanwhile (a merged course only while its main course is
+// there); otherwise, and for a new course, the next code.
+ChiaveCorso chiaveNuova(CorsiDB &db, const Sessione &s, const DatiCorso &d, Scrittura modo)
+{
+    if (modo == Scrittura::Reinserisci) {
+        const QVariantList codice = s.chiaveOperatore() + QVariantList{d.chiave.corso};
+        const bool principale = !d.accorpato || db.valoreScalare(sql::corsi::kUltimoAccorpato, codice).toInt() > 0;
+        if (principale && db.valoreScalare(sql::corsi::kCodiceInUso, codice + QVariantList{d.chiave.accorp}).toInt() == 0)
+            return ChiaveCorso{s.numeroSede(), d.chiave.corso, d.chiave.accorp};
+    }
+    const std::optional<ChiaveCorso> nuova = ProgrCorso(db, s, d.accorpato, d.corsoPrincipale);
+    if (!nuova)
+        throw Errore(codici::Generico,
+                     QStringLiteral("Corso principale ") + d.corsoPrincipale.left(4) + QStringLiteral(" non trovato."));
+    ChiaveCorso k = *nuova;
+    k.sede = s.numeroSede();
+    return k;
+}
+
+ChiaveCorso scrivi(CorsiDB &db, const Sessione &s, Piattaforma &p, const DatiCorso &d, Scrittura modo)
+{
+    // This workstation's own word refuses before the write waits for the lock.
+    if (s.gDomandaStampata)
+        rifiutaSeStampata(db, s);
+    const QVariantList valori = colonne(d);
+    // Two workstations inserting at once: the code is taken inside the write, which holds
+    // the database; a clash on the key (the other one's code) is retried with a new code.
+    for (int tentativo = 0;; ++tentativo) {
+        try {
+            Transazione t(db);
+            rifiutaSeStampata(db, s);
+            ChiaveCorso k = d.chiave;
+            if (modo == Scrittura::Aggiorna) {
+                if (db.esegui(sql::corsi::kAggiornaCorso, valori + chiave(s, k)) == 0)
+                    throw Errore(codici::RigaCancellata, QStringLiteral("Il corso è stato cancellato da un'altra postazione."));
+            } else {
+                k = chiaveNuova(db, s, d, tentativo == 0 ? modo : Scrittura::Inserisci);
+                db.esegui(sql::corsi::kInserisciCorso, chiave(s, k) + valori);
+            }
+            // The course row is written, its cost rows not yet: the middle of a save.
+            puntoDiArresto("salva-corso");
+            scriviSpese(db, s, p, k, d);
+            scriviValoriChk(db, s, k, d);
+            segnaSchedaHandicap(db, s, k);
+            if (k.accorp == QLatin1String("0") && HaAccorpati(db, s, k.corso))
+                AggQueryAcc(db, s, k.corso);
+            t.conferma();
+            return k;
+        } catch (const Errore &e) {
+            if (e.numero() != 3022 || modo == Scrittura::Aggiorna || tentativo >= 5)
+                throw;
+        }
+    }
 }
 
 } // namespace
@@ -206,41 +278,15 @@ std::optional<ChiaveCorso> ProgrCorso(CorsiDB &db, const Sessione &s, bool accor
 
 ChiaveCorso scriviCorso(CorsiDB &db, const Sessione &s, Piattaforma &p, const DatiCorso &d)
 {
-    if (s.gDomandaStampata)
-        throw Errore(codici::Generico,
-                     QStringLiteral("Domanda già inviata alla Provincia: i dati dei corsi non sono modificabili."));
-    const QVariantList valori = colonne(d);
-    // Two workstations inserting at once: the code is taken inside the write, which holds
-    // the database; a clash on the key (the other one's code) is retried with a new code.
-    for (int tentativo = 0;; ++tentativo) {
-        try {
-            Transazione t(db);
-            ChiaveCorso k = d.chiave;
-            if (k.corso.isEmpty()) {
-                const std::optional<ChiaveCorso> nuova = ProgrCorso(db, s, d.accorpato, d.corsoPrincipale);
-                if (!nuova)
-                    throw Errore(codici::Generico,
-                                 QStringLiteral("Corso principale ") + d.corsoPrincipale.left(4)
-                                     + QStringLiteral(" non trovato."));
-                k = *nuova;
-                k.sede = s.numeroSede();
-                db.esegui(sql::corsi::kInserisciCorso, chiave(s, k) + valori);
-            } else {
-                if (db.esegui(sql::corsi::kAggiornaCorso, valori + chiave(s, k)) == 0)
-                    throw Errore(codici::RigaCancellata, QStringLiteral("Il corso è stato cancellato da un'altra postazione."));
-            }
-            scriviSpese(db, s, p, k, d);
-            scriviValoriChk(db, s, k, d);
-            segnaSchedaHandicap(db, s, k);
-            if (k.accorp == QLatin1String("0") && HaAccorpati(db, s, k.corso))
-                AggQueryAcc(db, s, k.corso);
-            t.conferma();
-            return k;
-        } catch (const Errore &e) {
-            if (e.numero() != 3022 || !d.chiave.corso.isEmpty() || tentativo >= 5)
-                throw;
-        }
-    }
+    return scrivi(db, s, p, d, d.chiave.corso.isEmpty() ? Scrittura::Inserisci : Scrittura::Aggiorna);
+}
+
+ChiaveCorso reinserisciCorso(CorsiDB &db, const Sessione &s, Piattaforma &p, const DatiCorso &d)
+{
+    DatiCorso x = d;
+    if (x.accorpato && x.corsoPrincipale.isEmpty())
+        x.corsoPrincipale = x.chiave.corso;
+    return scrivi(db, s, p, x, x.chiave.corso.isEmpty() ? Scrittura::Inserisci : Scrittura::Reinserisci);
 }
 
 bool HaAccorpati(CorsiDB &db, const Sessione &s, const QString &corso)
@@ -250,12 +296,13 @@ bool HaAccorpati(CorsiDB &db, const Sessione &s, const QString &corso)
 
 bool CancellaCorso(CorsiDB &db, const Sessione &s, const ChiaveCorso &k)
 {
+    // This workstation's own word refuses before the write waits for the lock.
     if (s.gDomandaStampata)
-        throw Errore(codici::Generico,
-                     QStringLiteral("Domanda già inviata alla Provincia: i dati dei corsi non sono modificabili."));
+        rifiutaSeStampata(db, s);
+    Transazione t(db);
+    rifiutaSeStampata(db, s);
     if (k.accorp == QLatin1String("0") && HaAccorpati(db, s, k.corso))
         return false;
-    Transazione t(db);
     for (const char *tabella : {"CorsiPropSpese", "ValoriChk", "CorsiHandi", "CorsiProp"})
         db.esegui(completa(sql::corsi::kCancellaDelCorso, {QString::fromLatin1(tabella)}), chiave(s, k));
     t.conferma();

@@ -78,11 +78,19 @@ std::optional<ChiaveCorso> ProgrCorso(CorsiDB &db, const Sessione &s, bool accor
 // Writes the course, its cost rows (one a year of its duration, deleted and written again
 // on every save) and its check values in one transaction; a new course gets its key inside
 // it. A merged course's main course passes its summary amounts on. Returns the key.
-// Refused with Errore while the application is printed.
+// Refused with Errore while the application is printed, by this workstation or, as the
+// database says inside the write, by another; a course gone meanwhile is
+// codici::RigaCancellata.
 ChiaveCorso scriviCorso(CorsiDB &db, const Sessione &s, Piattaforma &p, const DatiCorso &d);
 
+// A course that another workstation deleted while it was on screen, written again as the
+// screen holds it: under its own key while no course of the operator has taken it meanwhile
+// (a merged course only while its main course is there), else under the next code. Returns
+// the key.
+ChiaveCorso reinserisciCorso(CorsiDB &db, const Sessione &s, Piattaforma &p, const DatiCorso &d);
+
 // Deletes the course with its cost rows, check values and handicap sheet in one
-// transaction. A main course with merged courses is not deleted: false.
+// transaction. A main course with merged courses is not deleted: false. Refused as a write.
 bool CancellaCorso(CorsiDB &db, const Sessione &s, const ChiaveCorso &k);
 bool HaAccorpati(CorsiDB &db, const Sessione &s, const QString &corso);
 // The course has no cost row.

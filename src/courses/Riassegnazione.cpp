@@ -1,6 +1,7 @@
 #include "courses/Riassegnazione.h"
 
 #include "common/Errori.h"
+#include "common/PuntiArresto.h"
 #include "common/Sessione.h"
 #include "common/Testo.h"
 #include "courses/CatalogoCorsi.h"
@@ -154,6 +155,8 @@ int riassegnaCorsi(CorsiDB &db, const Sessione &s, const Riassegnazione &r)
             const QString numero = occupato || handi.trimmed().isEmpty() ? prossimoHandi(db, s, r.a) : handi;
             db.esegui(sql::corsi::kSpostaScheda, QVariantList{r.a, numero} + dove + QVariantList{accorp});
         }
+        // One course moved, the others not yet.
+        puntoDiArresto("riassegna-corso");
     }
     t.conferma();
     return righe;

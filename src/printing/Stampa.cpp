@@ -148,6 +148,19 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
     EsitoStampa e;
     const bool originale = r.modo == kModoOriginale;
     try {
+        // The final print holds the writers' lock from its first read to the lock of the
+        // application, so that the form, the transmission file it names and the data it locks
+        // are one state: another workstation's save waits for it, and then finds the
+        // application locked.
+        std::optional<Transazione> scrittura;
+        if (originale) {
+            try {
+                scrittura.emplace(m_c.db);
+            } catch (const Errore &err) {
+                m_c.dialoghi.messaggio(descrizioneBaseDati(err), kTitoloCompilazione, Icona::Esclamazione);
+                return e;
+            }
+        }
         compilaSezioni(r);
         e.sezioni = m_pdf.TotPagine;
         if (interrotta()) {
@@ -221,7 +234,7 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
             return e;
         if (originale) {
             puntoDiArresto("stampa-provvisoria");
-            if (!consegna(m_c, *k, e, &*definitivo))
+            if (!consegna(m_c, *k, e, &*definitivo, scrittura ? &*scrittura : nullptr))
                 return e;
         }
         e.stato = EsitoStampa::Stato::Completa;

@@ -41,19 +41,6 @@ bool rinomina(const QString &da, const QString &a, QString &errore)
     return !ec;
 }
 
-// A failure of the database as the user reads it: another workstation's lock in words,
-// never the statement that met it.
-QString descrizioneBaseDati(const Errore &e)
-{
-    if (e.numero() == codici::DatabaseBloccato)
-        return kBaseDatiInUso;
-    QString d = e.descrizione();
-    const qsizetype contesto = d.lastIndexOf(QStringLiteral(" ["));
-    if (contesto > 0 && d.endsWith(QLatin1Char(']')))
-        d.truncate(contesto);
-    return QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ") + d;
-}
-
 bool domandaBloccata(CorsiDB &db, const QVariantList &chiave)
 {
     return db.valoreScalare(sql::stampa::kDomandaStampata, chiave).toInt() != 0;
@@ -88,12 +75,23 @@ struct Sospesa {
 
 } // namespace
 
+QString stampa::descrizioneBaseDati(const Errore &e)
+{
+    if (e.numero() == codici::DatabaseBloccato)
+        return kBaseDatiInUso;
+    QString d = e.descrizione();
+    const qsizetype contesto = d.lastIndexOf(QStringLiteral(" ["));
+    if (contesto > 0 && d.endsWith(QLatin1Char(']')))
+        d.truncate(contesto);
+    return QStringLiteral("Errore ") + QString::number(e.numero()) + QStringLiteral(" --> ") + d;
+}
+
 QString stampa::messaggioCreato(const QString &file)
 {
     return QStringLiteral("E' stato creato il file ") + file + QStringLiteral(".");
 }
 
-bool stampa::consegna(Contesto &c, Consegna &k, EsitoStampa &e, const FileDefinitivo *definitivo)
+bool stampa::consegna(Contesto &c, Consegna &k, EsitoStampa &e, const FileDefinitivo *definitivo, Transazione *scrittura)
 {
     Sessione &s = c.sessione;
     try {
@@ -108,6 +106,8 @@ bool stampa::consegna(Contesto &c, Consegna &k, EsitoStampa &e, const FileDefini
         if (definitivo)
             fissaFileDefinitivo(c.db, s.chiaveDomanda(), *definitivo, !giaBloccata);
         t.conferma();
+        if (scrittura)
+            scrittura->conferma();
         e.bloccata = !giaBloccata;
     } catch (const Errore &err) {
         c.dialoghi.messaggio(descrizioneBaseDati(err), kTitoloCompilazione, Icona::Esclamazione);

@@ -20,6 +20,7 @@
 namespace quirdal {
 
 struct Contesto;
+class Transazione;
 
 namespace stampa {
 
@@ -28,6 +29,9 @@ inline const QString kEstensioneSospesa = QStringLiteral(".stampa-sospesa");
 
 // "E' stato creato il file ..."
 QString messaggioCreato(const QString &file);
+// A failure as the print tells it: another workstation's lock in words, never the statement
+// that met it.
+QString descrizioneBaseDati(const Errore &e);
 
 // A final print on its way to its name. The record in the program folder, written before the
 // provisional PDF, tells the next start what to do with what a stop leaves behind; unless the
@@ -87,7 +91,10 @@ private:
 // takes the lock back; a lock that cannot be taken back is left, with the record, for the
 // next start to finish. True when the PDF is under its name and the application locked.
 // definitivo: the transmission file the form describes, fixed for the application with the lock.
-bool consegna(Contesto &c, Consegna &k, EsitoStampa &e, const FileDefinitivo *definitivo = nullptr);
+// scrittura: the write transaction the print has held since its first read, confirmed with the
+// lock and before the name is given.
+bool consegna(Contesto &c, Consegna &k, EsitoStampa &e, const FileDefinitivo *definitivo = nullptr,
+              Transazione *scrittura = nullptr);
 
 } // namespace stampa
 } // namespace quirdal

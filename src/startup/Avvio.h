@@ -52,7 +52,7 @@ public:
     void preparaCartella();    // a first start of an installed program: its folder
     void controllaIni();       // the INI and the installation screens
     void apriBaseDati();       // the connection
-    void aggiornaStruttura();  // schema upgrades, courses that are not first years
+    void aggiornaStruttura();  // schema upgrades (a CLIENT ends instead), courses that are not first years
     void tabelle();            // lookup tables from the flag files
     void controllaBaseVuota(); // a first start: download and operator load
     void ripristinaSessione(); // operator and province from the INI

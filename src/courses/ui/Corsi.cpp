@@ -381,10 +381,58 @@ bool Corsi::salvaSilenzioso()
         return salva();
     if (!verifica(false))
         return false;
-    const ChiaveCorso k = scriviCorso(m_c.db, m_c.sessione, m_c.piattaforma, datiSchermo());
+    const std::optional<ChiaveCorso> k = scrivi(datiSchermo());
+    if (!k)
+        return false;
     m_corsi = corsiDellaSede(m_c.db, m_c.sessione);
-    m_indice = static_cast<int>(m_corsi.indexOf(k));
+    m_indice = static_cast<int>(m_corsi.indexOf(*k));
     return true;
+}
+
+std::optional<ChiaveCorso> Corsi::scrivi(const DatiCorso &d)
+{
+    try {
+        return scriviCorso(m_c.db, m_c.sessione, m_c.piattaforma, d);
+    } catch (const Errore &e) {
+        if (e.numero() != codici::RigaCancellata)
+            throw;
+    }
+    const QString titolo = QStringLiteral("Accesso concorrente");
+    ProgrBarSalva->hide();
+    Clessidra::togliTutte();
+    if (m_c.dialoghi.messaggio(QStringLiteral("Il record che si sta cercando di aggiornare è stato cancellato da un altro "
+                                              "operatore.")
+                                   + CRLF + QStringLiteral("Reinserire il record?"),
+                               titolo, Icona::Esclamazione, Pulsanti::SiNo)
+        != Risposta::Si) {
+        ricarica();
+        return std::nullopt;
+    }
+    const ChiaveCorso k = reinserisciCorso(m_c.db, m_c.sessione, m_c.piattaforma, d);
+    QString testo = QStringLiteral("Corso reinserito.");
+    // Its code given meanwhile to another course: the user must know it by its new one.
+    if (k.corso != d.chiave.corso || k.accorp != d.chiave.accorp)
+        testo += CRLF + QStringLiteral("Il codice ") + d.chiave.corso + QLatin1Char(' ') + d.chiave.accorp
+            + QStringLiteral(" è stato assegnato nel frattempo a un altro corso: il corso ha ora il codice ") + k.corso
+            + QLatin1Char(' ') + k.accorp + QLatin1Char('.');
+    m_c.dialoghi.messaggio(testo, titolo, Icona::Informazione);
+    return k;
+}
+
+void Corsi::ricarica()
+{
+    m_corsi = corsiDellaSede(m_c.db, m_c.sessione);
+    if (m_corsi.isEmpty()) {
+        m_stato.modo = Modo::SedeVuota;
+        m_indice = -1;
+        pulisci();
+        impostaStato();
+        return;
+    }
+    m_indice = std::clamp(m_indice, 0, static_cast<int>(m_corsi.size()) - 1);
+    if (const auto d = caricaCorso(m_c.db, m_c.sessione, m_corsi[m_indice]))
+        mostra(*d);
+    primaScheda(m_s31->campoIniziale(false));
 }
 
 bool Corsi::salva()
@@ -395,7 +443,7 @@ bool Corsi::salva()
     const bool nuovo = inserimento();
     if (!verifica(nuovo))
         return false;
-    ChiaveCorso k;
+    std::optional<ChiaveCorso> k;
     {
         // The bar shows while the course is written, not under the message that follows.
         ProgrBarSalva->show();
@@ -404,12 +452,14 @@ bool Corsi::salva()
             QProgressBar *b;
             ~Barra() { b->hide(); }
         } barra{ProgrBarSalva};
-        k = scriviCorso(m_c.db, m_c.sessione, m_c.piattaforma, datiSchermo());
+        k = scrivi(datiSchermo());
     }
+    if (!k)
+        return false;
     m_stato.modo = Modo::Consultazione;
     m_corsi = corsiDellaSede(m_c.db, m_c.sessione);
-    m_indice = static_cast<int>(m_corsi.indexOf(k));
-    if (const auto d = caricaCorso(m_c.db, m_c.sessione, k))
+    m_indice = static_cast<int>(m_corsi.indexOf(*k));
+    if (const auto d = caricaCorso(m_c.db, m_c.sessione, *k))
         mostra(*d);
     if (nuovo)
         m_c.dialoghi.messaggio(QStringLiteral("VERIFICHE OK") + CRLF + QStringLiteral("Corso inserito"),

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QProgressBar;
@@ -69,6 +70,12 @@ private:
     bool mostraEsito(const EsitoVerifica &e);
     bool salvaSilenzioso();
     bool salva();
+    // The course written, with what another workstation did meanwhile: a course it deleted
+    // can be put back; left deleted, nothing is written and the sheet shows what the site
+    // has left.
+    std::optional<ChiaveCorso> scrivi(const DatiCorso &d);
+    // The site's courses read again, the one at the same place (or the last) shown.
+    void ricarica();
     void vai(int indice);
     void vaiAlCorso();
     void inserisci();
