@@ -4,7 +4,8 @@
 // several times, taking turns at going first; the table gives the minimum and the median of
 // wall and CPU time, and the peak of resident memory while each ran (Linux).
 //
-//   bench_stampa [--corsi N] [--giri K]      default 100 courses, 3 rounds
+//   bench_stampa [--corsi N] [--giri K] [--pdf FILE]
+//   default 100 courses, 3 rounds; --pdf keeps a copy of the PDF, to compare with another build's
 #include "Banco.h"
 #include "printing/Stampa.h"
 
@@ -105,6 +106,12 @@ int main(int argc, char **argv)
         << QString::number(bench::minimo(intera.cpu) / bench::minimo(impaginazione.cpu), 'f', 2) << ", CPU med "
         << QString::number(bench::mediana(intera.cpu) / bench::mediana(impaginazione.cpu), 'f', 2)
         << " (volte; più basso è meglio)\n";
+    const qsizetype copia = a.indexOf(QLatin1String("--pdf"));
+    if (copia > 0 && copia + 1 < a.size()) {
+        QFile::remove(a[copia + 1]);
+        if (!QFile::copy(e.filePdf, a[copia + 1]))
+            out << "copia del PDF non riuscita\n";
+    }
     out << "pagine al secondo (muro min): " << QString::number(e.pagine / (bench::minimo(intera.muro) / 1000.0), 'f', 1) << '\n';
     return pagine == e.pagine ? 0 : 1;
 }

@@ -80,9 +80,10 @@ int main(int argc, char **argv)
     out << verifica.riga(QStringLiteral("verifica di tutti i corsi")) << '\n';
     out << select.riga(QStringLiteral("riferimento: una SELECT")) << '\n';
     // How many times one SELECT of the rows the check takes (lower is better).
-    out << "verifica / SELECT: muro min " << QString::number(bench::minimo(verifica.muro) / bench::minimo(select.muro), 'f', 2)
-        << ", muro med " << QString::number(bench::mediana(verifica.muro) / bench::mediana(select.muro), 'f', 2) << ", CPU med "
-        << QString::number(bench::mediana(verifica.cpu) / std::max(0.001, bench::mediana(select.cpu)), 'f', 2)
-        << " (volte; più basso è meglio)\n";
+    auto volte = [](double a, double b) { return QString::number(a / std::max(0.001, b), 'f', 2); };
+    out << "verifica / SELECT: muro min " << volte(bench::minimo(verifica.muro), bench::minimo(select.muro)) << ", muro med "
+        << volte(bench::mediana(verifica.muro), bench::mediana(select.muro)) << ", CPU min "
+        << volte(bench::minimo(verifica.cpu), bench::minimo(select.cpu)) << ", CPU med "
+        << volte(bench::mediana(verifica.cpu), bench::mediana(select.cpu)) << " (volte; più basso è meglio)\n";
     return righe == corsi ? 0 : 1;
 }

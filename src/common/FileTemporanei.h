@@ -42,6 +42,9 @@ public:
     bool scrivi(const QByteArray &dati);
     bool conferma();
     const QString &temporaneo() const { return m_temporaneo; }
+    // The file being written, for a writer that takes a device; why it could not be.
+    QFile &dispositivo() { return m_file; }
+    QString errore() const { return m_file.errorString(); }
 
 private:
     QString m_destinazione;

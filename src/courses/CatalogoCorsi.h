@@ -135,6 +135,33 @@ inline constexpr Istruzione kCorsiDellaDomanda{
     "M.CodComune = O.CodComune WHERE O.SedeOcc = P.SedeInteressata AND M.PROV = ?))) ORDER BY P.SedeInteressata, "
     "P.Corso, CAST(P.Accorp AS INTEGER)"};
 
+// The rows of those courses in each of their tables, one statement a table, for the check of
+// every course. The condition on the site is the one above; the parameters are the operator
+// and the province twice (ValoriChk: the province three times, its own column first).
+inline constexpr Istruzione kRigheCorsiDellaDomanda{
+    "corsi.righeCorsiDellaDomanda",
+    "SELECT P.* FROM CorsiProp P WHERE P.GrupOpe=? AND P.Operatore=? AND "
+    "((P.SedeInteressata < 1000 AND EXISTS (SELECT 1 FROM CorsiCompo K INNER JOIN Comuni M ON M.CodComune = "
+    "K.CodComune WHERE K.GrupOpe = P.GrupOpe AND K.Operatore = P.Operatore AND K.Componente = P.SedeInteressata AND "
+    "M.PROV = ?)) OR (P.SedeInteressata > 999 AND EXISTS (SELECT 1 FROM CorsiSediOcc O INNER JOIN Comuni M ON "
+    "M.CodComune = O.CodComune WHERE O.SedeOcc = P.SedeInteressata AND M.PROV = ?))) ORDER BY P.SedeInteressata, "
+    "P.Corso, CAST(P.Accorp AS INTEGER)"};
+inline constexpr Istruzione kSpeseDellaDomanda{
+    "corsi.speseDellaDomanda",
+    "SELECT P.* FROM CorsiPropSpese P WHERE P.GrupOpe=? AND P.Operatore=? AND "
+    "((P.SedeInteressata < 1000 AND EXISTS (SELECT 1 FROM CorsiCompo K INNER JOIN Comuni M ON M.CodComune = "
+    "K.CodComune WHERE K.GrupOpe = P.GrupOpe AND K.Operatore = P.Operatore AND K.Componente = P.SedeInteressata AND "
+    "M.PROV = ?)) OR (P.SedeInteressata > 999 AND EXISTS (SELECT 1 FROM CorsiSediOcc O INNER JOIN Comuni M ON "
+    "M.CodComune = O.CodComune WHERE O.SedeOcc = P.SedeInteressata AND M.PROV = ?)))"};
+inline constexpr Istruzione kValoriChkDellaDomanda{
+    "corsi.valoriChkDellaDomanda",
+    "SELECT P.SedeInteressata, P.Corso, P.Accorp, P.ID, P.Valore FROM ValoriChk P WHERE P.GrupOpe=? AND "
+    "P.Operatore=? AND P.Prov=? AND "
+    "((P.SedeInteressata < 1000 AND EXISTS (SELECT 1 FROM CorsiCompo K INNER JOIN Comuni M ON M.CodComune = "
+    "K.CodComune WHERE K.GrupOpe = P.GrupOpe AND K.Operatore = P.Operatore AND K.Componente = P.SedeInteressata AND "
+    "M.PROV = ?)) OR (P.SedeInteressata > 999 AND EXISTS (SELECT 1 FROM CorsiSediOcc O INNER JOIN Comuni M ON "
+    "M.CodComune = O.CodComune WHERE O.SedeOcc = P.SedeInteressata AND M.PROV = ?)))"};
+
 // A course, by its key: GrupOpe, Operatore, SedeInteressata, Corso, Accorp.
 inline constexpr Istruzione kCorso{
     "corsi.corso", "SELECT * FROM CorsiProp WHERE GrupOpe=? AND Operatore=? AND SedeInteressata=? AND Corso=? AND Accorp=?"};
@@ -398,6 +425,9 @@ inline constexpr const Istruzione *kTutte[] = {&kQualifiche,
                                                &kCorsiDellaSede,
                                                &kVociCorsi,
                                                &kCorsiDellaDomanda,
+                                               &kRigheCorsiDellaDomanda,
+                                               &kSpeseDellaDomanda,
+                                               &kValoriChkDellaDomanda,
                                                &kCorso,
                                                &kSpeseCorso,
                                                &kValoriChk,

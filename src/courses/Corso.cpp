@@ -6,9 +6,11 @@
 #include "common/Sessione.h"
 #include "courses/CatalogoCorsi.h"
 #include "courses/Handicap.h"
+#include "db/Colonne.h"
 #include "db/Consultazioni.h"
 #include "db/CorsiDB.h"
 
+#include <QHash>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -33,6 +35,79 @@ QString testo(const QVariant &v) { return v.isNull() ? QString() : v.toString();
 
 // The values of the CorsiProp columns a save writes, in the order of the columns of
 // sql::corsi::kInserisciCorso and kAggiornaCorso (after the key).
+// A course's CorsiProp row, the current one of a query, as the course sheet holds it.
+DatiCorso datiCorso(const Colonne &v, const ChiaveCorso &k)
+{
+    auto t = [&](const char *c) { return testo(v(c)); };
+    auto n = [&](const char *c) { return v(c).toLongLong(); };
+    auto b = [&](const char *c) { return v(c).toInt() != 0; };
+    static const char *const kCodInd[] = {"CodInd1", "CodInd2", "CodInd3", "CodInd4", "CodInd5", "CodInd6"};
+    static const char *const kDesInd[] = {"DesInd1", "DesInd2", "DesInd3", "DesInd4", "DesInd5", "DesInd6"};
+    static const char *const kCodDest[] = {"CodDest1", "CodDest2", "CodDest3", "CodDest4", "CodDest5"};
+    static const char *const kSez34[] = {"Sez34_1", "Sez34_2", "Sez34_3", "Sez34_4"};
+    DatiCorso d;
+    d.chiave = k;
+    d.accorpato = k.accorp != QLatin1String("0");
+    d.corsoPrincipale = d.accorpato ? k.corso : QString();
+    d.compoResp = t("CompoResp");
+    d.codQualif = t("CodQualif");
+    d.desQualif = t("DesQualif");
+    d.qualificaNuova = d.codQualif.isEmpty() && !d.desQualif.isEmpty();
+    for (int i = 0; i < 6; ++i) {
+        d.codInd[i] = t(kCodInd[i]);
+        d.desInd[i] = t(kDesInd[i]);
+        d.indirizzoNuovo[i] = d.codInd[i].isEmpty() && !d.desInd[i].isEmpty();
+    }
+    d.codAsse = t("CodAsse");
+    d.codMisura = t("CodMisura");
+    d.codAzione = t("CodAzione");
+    d.codTipologia = t("CodTipologia");
+    for (int i = 0; i < 5; ++i)
+        d.codDest[i] = t(kCodDest[i]);
+    d.codScol = t("CodScol");
+    d.codSetto = t("CodSetto");
+    d.codComp = t("CodComp");
+    d.codOra = t("CodOra");
+    d.codCert = t("CodCert");
+    d.numAll = n("NumAll");
+    d.durataAnnOre = n("DurataAnnOre");
+    d.totOreIter = n("TotOreIter");
+    d.oreStage = n("OreStage");
+    d.oreLabEsterni = n("OreLabEsterni");
+    d.durataTotIter = static_cast<int>(n("DurataTotIter"));
+    const QStringList data = t("DataAvvio").split(QLatin1Char('/'));
+    if (data.size() == 3) {
+        d.ggAvvio = data[0];
+        d.mmAvvio = data[1];
+        d.aaaaAvvio = data[2];
+    }
+    d.ats = b("ATS");
+    d.codIsti = t("CodIsti");
+    d.istitutoLibero = t("IstitutoLibero");
+    d.spinAmbito = t("SPINAmbitoTerr");
+    d.spinSettore = t("SPINSettoreProd");
+    d.spinFigura = t("SPINFiguraProf");
+    d.spinNonPresente =
+        d.spinAmbito == kSpinAmbitoAssente && d.spinSettore == kSpinSettoreAssente && d.spinFigura == kSpinFiguraAssente;
+    if (d.spinNonPresente)
+        d.spinAmbito = d.spinSettore = d.spinFigura = QString();
+    d.im = t("IM").isEmpty() ? QStringLiteral("N") : t("IM");
+    d.po1 = b("PO_1");
+    d.co1 = b("CO_1");
+    d.qss = t("QSS");
+    for (int i = 0; i < 4; ++i)
+        d.sez34[i] = t(kSez34[i]);
+    return d;
+}
+
+// A year of costs, the current row of a CorsiPropSpese query, into the course.
+void annoDiSpese(DatiCorso &d, const Colonne &c)
+{
+    const int anno = c("ProgrAnno").toInt();
+    if (anno >= 1 && anno <= 3)
+        d.spese[anno - 1] = leggiSpese([&c](const char *colonna) { return c(colonna); });
+}
+
 QVariantList colonne(const DatiCorso &d)
 {
     QVariantList r = {numeroONullo(d.compoResp), d.qualificaNuova ? QString() : d.codQualif, d.desQualif};
@@ -188,79 +263,58 @@ std::optional<DatiCorso> caricaCorso(CorsiDB &db, const Sessione &s, const Chiav
     QSqlQuery q = db.seleziona(sql::corsi::kCorso, chiave(s, k));
     if (!q.next())
         return std::nullopt;
-    // The columns found once: a lookup by name builds the whole record each time.
-    const QSqlRecord rec = q.record();
-    auto v = [&](const QString &c) { return q.value(rec.indexOf(c)); };
-    auto t = [&](const char *c) { return testo(v(QString::fromLatin1(c))); };
-    auto n = [&](const char *c) { return v(QString::fromLatin1(c)).toLongLong(); };
-    auto b = [&](const char *c) { return v(QString::fromLatin1(c)).toInt() != 0; };
-    DatiCorso d;
-    d.chiave = k;
-    d.accorpato = k.accorp != QLatin1String("0");
-    d.corsoPrincipale = d.accorpato ? k.corso : QString();
-    d.compoResp = t("CompoResp");
-    d.codQualif = t("CodQualif");
-    d.desQualif = t("DesQualif");
-    d.qualificaNuova = d.codQualif.isEmpty() && !d.desQualif.isEmpty();
-    for (int i = 0; i < 6; ++i) {
-        d.codInd[i] = testo(v(QStringLiteral("CodInd%1").arg(i + 1)));
-        d.desInd[i] = testo(v(QStringLiteral("DesInd%1").arg(i + 1)));
-        d.indirizzoNuovo[i] = d.codInd[i].isEmpty() && !d.desInd[i].isEmpty();
-    }
-    d.codAsse = t("CodAsse");
-    d.codMisura = t("CodMisura");
-    d.codAzione = t("CodAzione");
-    d.codTipologia = t("CodTipologia");
-    for (int i = 0; i < 5; ++i)
-        d.codDest[i] = testo(v(QStringLiteral("CodDest%1").arg(i + 1)));
-    d.codScol = t("CodScol");
-    d.codSetto = t("CodSetto");
-    d.codComp = t("CodComp");
-    d.codOra = t("CodOra");
-    d.codCert = t("CodCert");
-    d.numAll = n("NumAll");
-    d.durataAnnOre = n("DurataAnnOre");
-    d.totOreIter = n("TotOreIter");
-    d.oreStage = n("OreStage");
-    d.oreLabEsterni = n("OreLabEsterni");
-    d.durataTotIter = static_cast<int>(n("DurataTotIter"));
-    const QStringList data = t("DataAvvio").split(QLatin1Char('/'));
-    if (data.size() == 3) {
-        d.ggAvvio = data[0];
-        d.mmAvvio = data[1];
-        d.aaaaAvvio = data[2];
-    }
-    d.ats = b("ATS");
-    d.codIsti = t("CodIsti");
-    d.istitutoLibero = t("IstitutoLibero");
-    d.spinAmbito = t("SPINAmbitoTerr");
-    d.spinSettore = t("SPINSettoreProd");
-    d.spinFigura = t("SPINFiguraProf");
-    d.spinNonPresente =
-        d.spinAmbito == kSpinAmbitoAssente && d.spinSettore == kSpinSettoreAssente && d.spinFigura == kSpinFiguraAssente;
-    if (d.spinNonPresente)
-        d.spinAmbito = d.spinSettore = d.spinFigura = QString();
-    d.im = t("IM").isEmpty() ? QStringLiteral("N") : t("IM");
-    d.po1 = b("PO_1");
-    d.co1 = b("CO_1");
-    d.qss = t("QSS");
-    for (int i = 0; i < 4; ++i)
-        d.sez34[i] = testo(v(QStringLiteral("Sez34_%1").arg(i + 1)));
+    DatiCorso d = datiCorso(Colonne(q), k);
     q.finish();
 
     QSqlQuery sp = db.seleziona(sql::corsi::kSpeseCorso, chiave(s, k));
-    while (sp.next()) {
-        const int anno = sp.value(sp.record().indexOf(QStringLiteral("ProgrAnno"))).toInt();
-        if (anno < 1 || anno > 3)
-            continue;
-        d.spese[anno - 1] = leggiSpese(sp);
-    }
+    const Colonne spese(sp);
+    while (sp.next())
+        annoDiSpese(d, spese);
     sp.finish();
 
     QSqlQuery chk = db.seleziona(sql::corsi::kValoriChk, chiave(s, k) + QVariantList{s.gProv});
     while (chk.next())
         d.valoriChk.insert(chk.value(0).toLongLong(), chk.value(1).toInt() != 0);
     return d;
+}
+
+QList<CorsoDellaDomanda> caricaCorsiDomanda(CorsiDB &db, const Sessione &s)
+{
+    const QVariantList domanda = s.chiaveOperatore() + QVariantList{s.gProv, s.gProv};
+    QList<CorsoDellaDomanda> r;
+    QHash<QString, qsizetype> indice;
+    auto chiaveRiga = [](const Colonne &c) {
+        return ChiaveCorso{c("SedeInteressata").toLongLong(), testo(c("Corso")), testo(c("Accorp"))};
+    };
+    auto testoChiave = [](const ChiaveCorso &k) {
+        return QString::number(k.sede) + QChar(0x1F) + k.corso + QChar(0x1F) + k.accorp;
+    };
+    {
+        QSqlQuery q = db.seleziona(sql::corsi::kRigheCorsiDellaDomanda, domanda);
+        const Colonne c(q);
+        while (q.next()) {
+            const ChiaveCorso k = chiaveRiga(c);
+            indice.insert(testoChiave(k), r.size());
+            r.emplaceBack(CorsoDellaDomanda{datiCorso(c, k), c("DurataAnnOre")});
+        }
+    }
+    // Rows of no course read (a course deleted in between) are left out.
+    {
+        QSqlQuery q = db.seleziona(sql::corsi::kSpeseDellaDomanda, domanda);
+        const Colonne c(q);
+        while (q.next())
+            if (const qsizetype i = indice.value(testoChiave(chiaveRiga(c)), -1); i >= 0)
+                annoDiSpese(r[i].dati, c);
+    }
+    {
+        QSqlQuery q =
+            db.seleziona(sql::corsi::kValoriChkDellaDomanda, s.chiaveOperatore() + QVariantList{s.gProv, s.gProv, s.gProv});
+        const Colonne c(q);
+        while (q.next())
+            if (const qsizetype i = indice.value(testoChiave(chiaveRiga(c)), -1); i >= 0)
+                r[i].dati.valoriChk.insert(c("ID").toLongLong(), c("Valore").toInt() != 0);
+    }
+    return r;
 }
 
 std::optional<ChiaveCorso> ProgrCorso(CorsiDB &db, const Sessione &s, bool accorpato, const QString &principale)

@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <array>
 #include <optional>
 
@@ -69,6 +70,15 @@ QStringList vociEleCorsi(CorsiDB &db, const Sessione &s);
 ChiaveCorso leggiVoceCorso(const QString &voce, qlonglong sede);
 
 std::optional<DatiCorso> caricaCorso(CorsiDB &db, const Sessione &s, const ChiaveCorso &k);
+
+// Every course of the application (the current operator's, at the sites of the current
+// province), read with one statement for each of its tables, in the order of their codes at
+// each site: what caricaCorso reads of each, and its annual hours as stored (Null when none).
+struct CorsoDellaDomanda {
+    DatiCorso dati;
+    QVariant durataAnnOre;
+};
+QList<CorsoDellaDomanda> caricaCorsiDomanda(CorsiDB &db, const Sessione &s);
 
 // The key a new course gets: for a main course the operator's highest code plus one
 // (whatever its site or province) with "0"; for a merged course its main course's code

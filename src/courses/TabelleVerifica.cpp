@@ -114,4 +114,44 @@ bool TabelleVerifica::obbligoIstituto(const QString &azione)
     return *it;
 }
 
+void TabelleVerifica::corsiLetti(const QList<CorsoDellaDomanda> &corsi)
+{
+    m_corsiLetti = true;
+    for (const CorsoDellaDomanda &c : corsi) {
+        const QString k = chiave({QString::number(c.dati.chiave.sede), c.dati.chiave.corso});
+        if (c.dati.chiave.accorp == QLatin1String("0")) {
+            m_principali.insert(k, c.durataAnnOre.toLongLong());
+        } else if (!c.durataAnnOre.isNull()) {
+            // As MAX() in SQL: Null hours count for nothing.
+            const qlonglong ore = c.durataAnnOre.toLongLong();
+            auto it = m_massimiAccorpati.find(k);
+            if (it == m_massimiAccorpati.end())
+                m_massimiAccorpati.insert(k, ore);
+            else
+                *it = std::max(*it, ore);
+        }
+    }
+}
+
+std::optional<qlonglong> TabelleVerifica::orePrincipale(const QVariantList &operatore, qlonglong sede, const QString &corso)
+{
+    if (m_corsiLetti) {
+        const auto it = m_principali.constFind(chiave({QString::number(sede), corso}));
+        return it == m_principali.cend() ? std::nullopt : std::optional<qlonglong>(*it);
+    }
+    ++m_letture;
+    QSqlQuery q = m_db.seleziona(sql::corsi::kOrePrincipale, operatore + QVariantList{sede, corso});
+    return q.next() ? std::optional<qlonglong>(q.value(0).toLongLong()) : std::nullopt;
+}
+
+std::optional<qlonglong> TabelleVerifica::oreMassimeAccorpati(const QVariantList &operatore, qlonglong sede, const QString &corso)
+{
+    if (m_corsiLetti) {
+        const auto it = m_massimiAccorpati.constFind(chiave({QString::number(sede), corso}));
+        return it == m_massimiAccorpati.cend() ? std::nullopt : std::optional<qlonglong>(*it);
+    }
+    ++m_letture;
+    return numero(m_db.valoreScalare(sql::corsi::kOreMassimeAccorpati, operatore + QVariantList{sede, corso}));
+}
+
 } // namespace quirdal

@@ -1,9 +1,12 @@
 #pragma once
 // The lookups of the call that a course's rules read (admitted cost lines, caps, hour ranges,
 // the institute requirement), read from the database once per action and type and then kept:
-// checking every course of an application reads each of them once, not once a course. One
-// object lives as long as one check of one or many courses; the tables do not change meanwhile.
+// checking every course of an application reads each of them once, not once a course; and
+// the annual hours of a course's main or merged courses, from the database or, once the
+// application's courses are read all together, from them. One object lives as long as one
+// check of one or many courses; the tables do not change meanwhile.
 #include "common/Verifica.h"
+#include "courses/Corso.h"
 #include "courses/Spese.h"
 
 #include <QHash>
@@ -35,6 +38,15 @@ public:
                                           qlonglong oreStage);
     bool obbligoIstituto(const QString &azione);
 
+    // The courses of the application, read all together (caricaCorsiDomanda): the hours below
+    // come from them, for every site they hold, with no statement of their own.
+    void corsiLetti(const QList<CorsoDellaDomanda> &corsi);
+    // The annual hours of the site's main course of that code (Null hours: 0); nothing when it
+    // has none.
+    std::optional<qlonglong> orePrincipale(const QVariantList &operatore, qlonglong sede, const QString &corso);
+    // The highest annual hours of its merged courses; nothing when none has hours.
+    std::optional<qlonglong> oreMassimeAccorpati(const QVariantList &operatore, qlonglong sede, const QString &corso);
+
     // How many times the database was read, for the benchmark and the tests.
     int letture() const { return m_letture; }
 
@@ -58,6 +70,8 @@ private:
     QHash<QString, std::optional<std::pair<qlonglong, qlonglong>>> m_oreTotali;
     QHash<QString, QList<RigaStage>> m_stage;
     QHash<QString, bool> m_obbligo;
+    bool m_corsiLetti = false;
+    QHash<QString, qlonglong> m_principali, m_massimiAccorpati;
 };
 
 } // namespace quirdal

@@ -296,23 +296,21 @@ QList<EsitoVerifica> applica(TabelleVerifica &t, const Sessione &s, const DatiCo
          QStringLiteral("cmbCorsoMod"));
     if (d.accorpato && r.avanti()) {
         const QString principale = inserimento ? d.corsoPrincipale.left(4) : d.chiave.corso;
-        QSqlQuery q = db.seleziona(sql::corsi::kOrePrincipale, op + QVariantList{sede, principale});
-        if (!q.next()) {
+        if (const std::optional<qlonglong> oreP = t.orePrincipale(op, sede, principale); !oreP) {
             r.fallisce(QStringLiteral("Non trovo il corso principale del presente accorpato."), QStringLiteral("cmbAccorp"), kVD);
         } else {
-            const qlonglong oreP = q.value(0).toLongLong();
-            r.se(d.durataAnnOre > oreP,
+            r.se(d.durataAnnOre > *oreP,
                  QStringLiteral("Per i corsi accorpati la durata annuale in ore non deve superare quella del corso principale (")
-                     + QString::number(oreP) + QLatin1Char(')'),
+                     + QString::number(*oreP) + QLatin1Char(')'),
                  QStringLiteral("txtDurataAnnOre"), kVD);
         }
     }
     if (!d.accorpato && !d.chiave.corso.isEmpty() && r.avanti()) {
-        const QVariant massimo = db.valoreScalare(sql::corsi::kOreMassimeAccorpati, op + QVariantList{sede, d.chiave.corso});
-        r.se(!massimo.isNull() && d.durataAnnOre < massimo.toLongLong(),
+        const std::optional<qlonglong> massimo = t.oreMassimeAccorpati(op, sede, d.chiave.corso);
+        r.se(massimo && d.durataAnnOre < *massimo,
              QStringLiteral("Non è possibile indicare per il presente corso principale una durata annuale in ore inferiore a "
                             "quella dei suoi accorpati (")
-                 + massimo.toString() + QLatin1Char(')'),
+                 + QString::number(massimo.value_or(0)) + QLatin1Char(')'),
              QStringLiteral("txtDurataAnnOre"), kVD);
     }
     const QString qualifica = d.qualificaNuova ? QString() : d.codQualif;
@@ -355,25 +353,20 @@ QList<EsitoVerifica> problemiCorso(CorsiDB &db, const Sessione &s, const DatiCor
 
 std::optional<QList<ProblemaCorso>> problemiCorsiDomanda(CorsiDB &db, const Sessione &s, const AvanzamentoVerifica &avanzamento)
 {
-    QList<ChiaveCorso> chiavi;
-    QSqlQuery q = db.seleziona(sql::corsi::kCorsiDellaDomanda, s.chiaveOperatore() + QVariantList{s.gProv, s.gProv});
-    while (q.next())
-        chiavi.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString()});
-    q.finish();
-    QList<ProblemaCorso> r;
+    // Every course at once, one statement a table, then checked from memory.
+    const QList<CorsoDellaDomanda> corsi = caricaCorsiDomanda(db, s);
     TabelleVerifica t(db);
-    for (qsizetype i = 0; i < chiavi.size(); ++i) {
-        if (avanzamento && !avanzamento(int(i), int(chiavi.size())))
+    t.corsiLetti(corsi);
+    QList<ProblemaCorso> r;
+    for (qsizetype i = 0; i < corsi.size(); ++i) {
+        if (avanzamento && !avanzamento(int(i), int(corsi.size())))
             return std::nullopt;
-        const ChiaveCorso &k = chiavi[i];
-        const std::optional<DatiCorso> d = caricaCorso(db, s, k);
-        if (!d)
-            continue;
-        for (const EsitoVerifica &e : applica(t, s, *d, false, true, true))
-            r.append({k, e.messaggio, e.campo});
+        const DatiCorso &d = corsi[i].dati;
+        for (const EsitoVerifica &e : applica(t, s, d, false, true, true))
+            r.append({d.chiave, e.messaggio, e.campo});
     }
     if (avanzamento)
-        avanzamento(int(chiavi.size()), int(chiavi.size()));
+        avanzamento(int(corsi.size()), int(corsi.size()));
     return r;
 }
 

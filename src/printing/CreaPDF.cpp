@@ -3,6 +3,7 @@
 #include "common/Dialoghi.h"
 #include "common/Errori.h"
 #include "common/FileTemporanei.h"
+#include "printing/CompletaPdf.h"
 #include "printing/Modello.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -14,7 +15,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTextDocument>
 
 namespace quirdal {
@@ -137,40 +137,34 @@ QByteArray metadatiXmp(const Impaginazione &imp)
     return t.arg(xml(imp.titolo), xml(imp.autore), xml(imp.soggetto), quando, parole).toUtf8();
 }
 
-// The document's title, author, subject and date, written over the writer's own as an
-// incremental update of the file: a new information dictionary, its cross-reference and
-// trailer (keeping the file's identifier).
-QByteArray informazioni(const QByteArray &coda, qint64 lunghezza, const Impaginazione &imp)
+// The document's title, author, subject and date, the body of the information dictionary
+// the closing update writes over the writer's own.
+QByteArray informazioni(const Impaginazione &imp)
 {
-    static const QRegularExpression rSize(QStringLiteral("/Size (\\d+)")), rRoot(QStringLiteral("/Root (\\d+ \\d+ R)")),
-        rId(QStringLiteral("/ID\\s*(\\[[^\\]]*\\])")), rStart(QStringLiteral("startxref\\s+(\\d+)\\s+%%EOF\\s*$"));
-    const QString testo = QString::fromLatin1(coda);
-    const qsizetype trailer = testo.lastIndexOf(QStringLiteral("trailer"));
-    if (trailer < 0)
-        return {};
-    const QString t = testo.mid(trailer);
-    const auto size = rSize.match(t), root = rRoot.match(t), id = rId.match(t), start = rStart.match(t);
-    if (!size.hasMatch() || !root.hasMatch() || !start.hasMatch())
-        return {};
-    const int numero = size.captured(1).toInt();
-    QByteArray r;
-    if (!coda.endsWith('\n'))
-        r += '\n';
-    const qint64 posizione = lunghezza + r.size();
     const QByteArray quando =
         "D:" + imp.data.toString(QStringLiteral("yyyyMMdd")).toLatin1() + "000000" + (imp.archivio ? "Z" : "");
-    r += QByteArray::number(numero) + " 0 obj\n<<\n/Title " + testoPdf(imp.titolo) + "\n/Author " + testoPdf(imp.autore)
+    return "/Title " + testoPdf(imp.titolo) + "\n/Author " + testoPdf(imp.autore)
         + (imp.soggetto.isEmpty() ? QByteArray() : "\n/Subject " + testoPdf(imp.soggetto))
         + (imp.paroleChiave.isEmpty() ? QByteArray() : "\n/Keywords " + testoPdf(imp.paroleChiave)) + "\n/Creator "
         + testoPdf(QStringLiteral("QUIRDAL")) + "\n/Producer " + testoPdf(QStringLiteral("QUIRDAL")) + "\n/CreationDate ("
-        + quando + ")\n/ModDate (" + quando + ")\n>>\nendobj\n";
-    const qint64 xref = lunghezza + r.size();
-    r += "xref\n" + QByteArray::number(numero) + " 1\n" + QByteArray::number(posizione).rightJustified(10, '0')
-        + " 00000 n \ntrailer\n<<\n/Size " + QByteArray::number(numero + 1) + "\n/Root " + root.captured(1).toLatin1()
-        + "\n/Info " + QByteArray::number(numero) + " 0 R\n"
-        + (id.hasMatch() ? "/ID " + id.captured(1).toLatin1() + '\n' : QByteArray()) + "/Prev " + start.captured(1).toLatin1()
-        + "\n>>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
-    return r;
+        + quando + ")\n/ModDate (" + quando + ")";
+}
+
+const QFont &fontIntestazione()
+{
+    static const QFont f = [] {
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPointSizeF(7.5);
+        return f;
+    }();
+    return f;
+}
+
+// The line at the foot of every page, below its rule.
+QRectF rigaPiede()
+{
+    const Pagina pg;
+    return QRectF(pg.sinistra, pg.altezza - pg.basso + mm(5), pg.testo().width(), mm(6));
 }
 
 } // namespace
@@ -181,9 +175,7 @@ struct clsCreaPDF::Scrittura {
     QPainter &p;
     const Impaginazione &imp;
     AvanzamentoStampa *a;
-    int numero = 0;       // pages drawn
-    int sezioni = 0;      // sections drawn
-    bool diverse = false; // a section made other pages than counted
+    int numero = 0; // pages drawn
     bool annullata = false;
 };
 
@@ -218,44 +210,28 @@ int clsCreaPDF::rimuoviCartelleAbbandonate(const QString &cartellaTemporanea, ui
 
 void clsCreaPDF::SaveTmpRTF(int n, const QString &html)
 {
-    if (m_scrittura) {
-        disegna(*m_scrittura, n, html);
-        return;
-    }
-    if (n != m_paginePerSezione.size() + 1)
+    if (n != TotPagine + 1)
         throw Errore(codici::Generico,
                      QStringLiteral("Sezione ") + QString::number(n) + QStringLiteral(" della stampa fuori ordine."));
+    TotPagine = n;
+    if (m_scrittura) {
+        disegna(*m_scrittura, html);
+        return;
+    }
     if (!m_misura) {
-        // Laid out as the PDF will be, on a writer that writes nowhere.
+        // Laid out as the PDF would be, on a writer that writes nowhere.
         m_nulla = std::make_unique<QBuffer>();
         m_misura = std::make_unique<QPdfWriter>(m_nulla.get());
         preparaScrittore(*m_misura);
     }
-    const int pagine = documento(html, m_immagini, m_misura.get())->pageCount();
-    m_paginePerSezione.append(pagine);
-    m_totale += pagine;
-    TotPagine = n;
+    m_totale += documento(html, m_immagini, m_misura.get())->pageCount();
 }
 
-void clsCreaPDF::disegna(Scrittura &s, int n, const QString &html)
+void clsCreaPDF::disegna(Scrittura &s, const QString &html)
 {
-    if (s.annullata || s.diverse)
+    if (s.annullata)
         return;
-    if (n != s.sezioni + 1 || n > m_paginePerSezione.size()) {
-        s.diverse = true;
-        return;
-    }
-    s.sezioni = n;
     const auto d = documento(html, m_immagini, &s.w);
-    if (d->pageCount() != m_paginePerSezione[n - 1]) {
-        s.diverse = true;
-        return;
-    }
-    static const QFont fIntest = [] {
-        QFont f(QStringLiteral("DejaVu Sans"));
-        f.setPointSizeF(7.5);
-        return f;
-    }();
     static const QFont fTipo = [] {
         QFont f(QStringLiteral("DejaVu Sans"));
         f.setPointSizeF(11);
@@ -276,7 +252,7 @@ void clsCreaPDF::disegna(Scrittura &s, int n, const QString &html)
         // Heading: the application on the left, the print kind on the right.
         const QRectF testata(pg.sinistra, mm(9), pg.testo().width(), mm(10));
         p.setPen(Qt::black);
-        p.setFont(fIntest);
+        p.setFont(fontIntestazione());
         p.drawText(testata, Qt::AlignLeft | Qt::AlignVCenter, s.imp.intestazione);
         p.setFont(fTipo);
         p.drawText(testata, Qt::AlignRight | Qt::AlignVCenter, s.imp.tipoStampa);
@@ -287,33 +263,44 @@ void clsCreaPDF::disegna(Scrittura &s, int n, const QString &html)
         p.translate(pg.sinistra, pg.alto - i * pg.testo().height());
         d->drawContents(&p, QRectF(QPointF(0, i * pg.testo().height()), pg.testo()));
         p.restore();
-        // Foot: the document and the page number.
+        // Foot: the document; the page number comes with the count.
         const double piede = pg.altezza - pg.basso + mm(4);
         p.setPen(linea);
         p.drawLine(QPointF(pg.sinistra, piede), QPointF(pg.larghezza - pg.destra, piede));
         p.setPen(Qt::black);
-        p.setFont(fIntest);
-        const QRectF riga(pg.sinistra, piede + mm(1), pg.testo().width(), mm(6));
-        p.drawText(riga, Qt::AlignLeft | Qt::AlignVCenter, s.imp.titolo + QStringLiteral(" - ") + s.imp.tipoStampa);
-        if (s.numero == m_totale && !s.imp.notaFinale.isEmpty()) {
+        p.setFont(fontIntestazione());
+        p.drawText(rigaPiede(), Qt::AlignLeft | Qt::AlignVCenter, s.imp.titolo + QStringLiteral(" - ") + s.imp.tipoStampa);
+        if (s.a)
+            s.a->scritta(s.numero);
+    }
+}
+
+void clsCreaPDF::numeri(Scrittura &s)
+{
+    const Pagina pg;
+    QPainter &p = s.p;
+    const int totale = s.numero;
+    for (int n = 1; n <= totale; ++n) {
+        s.w.newPage();
+        p.setPen(Qt::black);
+        if (n == totale && !s.imp.notaFinale.isEmpty()) {
             // Monospaced: no ligature joins two letters of a hash.
             QFont fNota(QStringLiteral("DejaVu Sans Mono"));
             fNota.setPointSizeF(6.5);
             p.setFont(fNota);
             // Between the text and the foot's line, clear of both.
+            const double piede = pg.altezza - pg.basso + mm(4);
             p.drawText(QRectF(pg.sinistra, piede - mm(3.8), pg.testo().width(), mm(3.6)), Qt::AlignLeft | Qt::AlignVCenter,
                        s.imp.notaFinale);
-            p.setFont(fIntest);
         }
-        p.drawText(riga, Qt::AlignRight | Qt::AlignVCenter,
-                   QStringLiteral("Pagina ") + QString::number(s.numero) + QStringLiteral(" di ") + QString::number(m_totale));
-        if (s.a)
-            s.a->scritta(s.numero, m_totale);
+        p.setFont(fontIntestazione());
+        p.drawText(rigaPiede(), Qt::AlignRight | Qt::AlignVCenter,
+                   QStringLiteral("Pagina ") + QString::number(n) + QStringLiteral(" di ") + QString::number(totale));
     }
 }
 
-clsCreaPDF::Esito clsCreaPDF::CreatePDF(Dialoghi &dlg, const Impaginazione &imp, const std::function<void()> &sezioni,
-                                        AvanzamentoStampa *a)
+clsCreaPDF::Esito clsCreaPDF::CreatePDF(Dialoghi &dlg, const Impaginazione &datiIniziali, const std::function<void()> &sezioni,
+                                        AvanzamentoStampa *a, const std::function<bool(Impaginazione &)> &completa)
 {
     if (FilePDF.isEmpty()) {
         dlg.messaggio(QStringLiteral("Il nome del file PDF non è stato impostato.") + QLatin1Char('\r')
@@ -321,20 +308,17 @@ clsCreaPDF::Esito clsCreaPDF::CreatePDF(Dialoghi &dlg, const Impaginazione &imp,
                       QStringLiteral("Errore"), Icona::Esclamazione);
         return Esito::Fallito;
     }
-    if (TotPagine <= 0) {
-        dlg.messaggio(QStringLiteral("Il numero delle pagine create non è stato impostato.") + QLatin1Char('\r')
-                          + QStringLiteral("Impossibile creare il PDF!"),
-                      QStringLiteral("Errore"), Icona::Esclamazione);
-        return Esito::Fallito;
-    }
-    // The file under its own name only once whole: until commit() it is a temporary file
-    // beside it, removed with the object whatever happens.
-    QSaveFile file(FilePDF);
+    Impaginazione imp = datiIniziali;
+    // The file under its own name only once whole: until then it is a temporary file beside
+    // it, removed with the object whatever happens.
+    FileSicuro file(FilePDF);
     try {
-        if (!file.open(QIODevice::WriteOnly))
+        if (!file.apri())
             throw Errore(codici::Generico,
-                         QStringLiteral("Impossibile scrivere il file ") + FilePDF + QStringLiteral(": ") + file.errorString());
-        Coda coda(file);
+                         QStringLiteral("Impossibile scrivere il file ") + FilePDF + QStringLiteral(": ") + file.errore());
+        Coda coda(file.dispositivo());
+        TotPagine = 0;
+        m_totale = 0;
         bool annullata = false;
         {
             QPdfWriter w(&coda);
@@ -355,30 +339,40 @@ clsCreaPDF::Esito clsCreaPDF::CreatePDF(Dialoghi &dlg, const Impaginazione &imp,
                 ~Fine() { s = nullptr; }
             } fine{m_scrittura};
             sezioni();
+            m_scrittura = nullptr;
+            m_totale = s.numero;
             annullata = s.annullata || (a && a->annullata());
-            if (!annullata && (s.diverse || s.sezioni != TotPagine || s.numero != m_totale)) {
+            if (!annullata && s.numero == 0) {
                 p.end();
-                throw Errore(codici::Generico,
-                             QStringLiteral("I dati della domanda sono cambiati durante la stampa: "
-                                            "ripetere la stampa."));
+                dlg.messaggio(QStringLiteral("Il numero delle pagine create non è stato impostato.") + QLatin1Char('\r')
+                                  + QStringLiteral("Impossibile creare il PDF!"),
+                              QStringLiteral("Errore"), Icona::Esclamazione);
+                return Esito::Fallito;
             }
+            if (!annullata && completa && !completa(imp)) {
+                p.end();
+                return Esito::Rifiutato;
+            }
+            if (!annullata)
+                numeri(s);
             if (!p.end() && !annullata)
                 throw Errore(kErroreStampante, QStringLiteral("Impossibile completare il documento PDF."));
             m_pagineStampate = s.numero;
         }
-        if (annullata) {
-            file.cancelWriting();
+        if (annullata)
             return Esito::Annullato;
-        }
-        const QByteArray info = informazioni(coda.ultimi(), coda.scritti(), imp);
         if (a)
             a->fase(QStringLiteral("Scrittura del file PDF in corso..."));
-        if (coda.write(info) != info.size() || !file.commit())
+        if (!file.dispositivo().flush())
             throw Errore(codici::Generico,
-                         QStringLiteral("Impossibile scrivere il file ") + FilePDF + QStringLiteral(": ") + file.errorString());
+                         QStringLiteral("Impossibile scrivere il file ") + FilePDF + QStringLiteral(": ") + file.errore());
+        completaPdf(file.temporaneo(), coda, coda.ultimi(), coda.scritti(), m_pagineStampate,
+                    {informazioni(imp), imp.archivio ? metadatiXmp(imp) : QByteArray()});
+        if (!file.conferma())
+            throw Errore(codici::Generico,
+                         QStringLiteral("Impossibile scrivere il file ") + FilePDF + QStringLiteral(": ") + file.errore());
         return Esito::Creato;
     } catch (const Errore &e) {
-        file.cancelWriting();
         // The writer that would not start or finish stands where the printer did.
         if (e.numero() == kErroreStampante)
             dlg.messaggio(QStringLiteral("Controllare la stampante."), QStringLiteral("Errore in compilazione file di stampa"),

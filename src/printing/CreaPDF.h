@@ -1,12 +1,12 @@
 #pragma once
 // The PDF of a print, written page by page as the sections come, so that a print of any
-// size needs the memory of one section. Every page carries the print kind in its heading and
-// "Pagina n di N" at its foot, so the sections are given twice: a first pass lays each one
-// out and counts its pages, then CreatePDF asks for them again and draws them into the one
-// PDF. Nothing of a section is kept between the passes but its page count, and nothing is
-// ever written to a temporary folder: the pages hold the application's personal data
-// (names, tax codes, bank accounts). The PDF is written under a temporary name beside its
-// own and renamed only when complete.
+// size needs the memory of one section. Each section is laid out once and drawn at once into
+// the one PDF; what needs the count of the pages ("Pagina n di N" at every page's foot, the
+// final note) is drawn when the count is known, on pages of its own that the file's closing
+// update lays over the pages of the form (CompletaPdf.h). Nothing of a section is kept once
+// drawn, and nothing is ever written to a temporary folder: the pages hold the application's
+// personal data (names, tax codes, bank accounts). The PDF is written under a temporary name
+// beside its own and renamed only when complete.
 #include <QDate>
 #include <QHash>
 #include <QImage>
@@ -39,12 +39,8 @@ public:
         (void)sezione;
     }
     virtual void fase(const QString &testo) { (void)testo; }
-    // Page n of the PDF written, of totale.
-    virtual void scritta(int n, int totale)
-    {
-        (void)n;
-        (void)totale;
-    }
+    // Page n of the PDF drawn.
+    virtual void scritta(int n) { (void)n; }
     // The user asked to stop.
     virtual bool annullata() { return false; }
     // The pause between pages; only called with a pause above 0.
@@ -66,7 +62,8 @@ struct Impaginazione {
 
 class clsCreaPDF {
 public:
-    enum class Esito { Creato, Annullato, Fallito };
+    // Rifiutato: the caller's closing step would not have the file, and said why.
+    enum class Esito { Creato, Annullato, Fallito, Rifiutato };
 
     clsCreaPDF();
     ~clsCreaPDF();
@@ -74,21 +71,20 @@ public:
     clsCreaPDF &operator=(const clsCreaPDF &) = delete;
 
     QString FilePDF;   // the path of the PDF
-    int TotPagine = 0; // sections laid out by the first pass
+    int TotPagine = 0; // sections given
 
-    // Section n, filled: on the first pass laid out and counted; while CreatePDF runs, drawn
-    // into the PDF. Sections come in order from 1.
+    // Section n, filled: while CreatePDF runs, laid out and drawn into the PDF; otherwise
+    // only laid out and its pages counted. Sections come in order from 1.
     void SaveTmpRTF(int n, const QString &html);
     // A picture the pages refer to by name (the province's logo).
     void immagine(const QString &nome, const QImage &img) { m_immagini.insert(nome, img); }
-    // Writes FilePDF: sezioni() gives the sections again, in the same order (each through
-    // SaveTmpRTF), and they are drawn as they come. When they no longer make the pages the
-    // first pass counted (the data changed in between), no PDF is written. Shows its own
-    // messages on failure.
+    // Writes FilePDF: sezioni() gives the sections in order (each through SaveTmpRTF), drawn
+    // as they come. Once every one is, completa (when given) may complete the document's data
+    // (the final note, the keywords) or refuse the file. Shows its own messages on failure.
     Esito CreatePDF(Dialoghi &d, const Impaginazione &imp, const std::function<void()> &sezioni,
-                    AvanzamentoStampa *avanzamento = nullptr);
+                    AvanzamentoStampa *avanzamento = nullptr, const std::function<bool(Impaginazione &)> &completa = {});
 
-    // A4 pages the first pass counted, and those the PDF was written with.
+    // A4 pages laid out, and those the PDF was written with.
     int pagine() const { return m_totale; }
     int pagineStampate() const { return m_pagineStampate; }
 
@@ -100,14 +96,14 @@ public:
 
 private:
     struct Scrittura;
-    void disegna(Scrittura &s, int n, const QString &html);
+    void disegna(Scrittura &s, const QString &html);
+    void numeri(Scrittura &s);
 
     QHash<QString, QImage> m_immagini;
-    QList<int> m_paginePerSezione;
     int m_totale = 0;
     int m_pagineStampate = 0;
     std::unique_ptr<QBuffer> m_nulla;     // where that writer would write: nothing is
-    std::unique_ptr<QPdfWriter> m_misura; // the device the first pass lays out for
+    std::unique_ptr<QPdfWriter> m_misura; // the device sections are counted for, outside CreatePDF
     Scrittura *m_scrittura = nullptr;     // set while CreatePDF draws
 };
 

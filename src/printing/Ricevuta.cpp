@@ -64,7 +64,6 @@ QString scriviRicevuta(Contesto &c, const Invio &i)
         const PaginaCompilata p = compila(testoModello(c.cartellaProgramma, QStringLiteral("_pRicevuta.html")), v);
 
         clsCreaPDF pdf;
-        pdf.SaveTmpRTF(1, p.html);
         pdf.FilePDF = percorso;
         Impaginazione imp;
         imp.tipoStampa = QStringLiteral("RICEVUTA");

@@ -79,8 +79,6 @@ bool MotoreStampa::interrotta()
 
 void MotoreStampa::errore(const QString &procedura, const QString &descrizione)
 {
-    if (m_ripetizione)
-        return;
     m_c.dialoghi.messaggio(QStringLiteral("Errore in ViewStam.") + procedura + QStringLiteral(" - ") + descrizione,
                            kTitoloCompilazione, Icona::Critico);
 }
@@ -94,17 +92,14 @@ void MotoreStampa::sezione(const QString &modello, const std::function<void(Valo
     try {
         riempi(v, blocchi);
     } catch (const Errore &e) {
-        if (!m_ripetizione)
-            m_c.dialoghi.messaggio(QStringLiteral("Errore in fase di compilazione file di stampa") + CRLF
-                                       + QString::number(e.numero()) + QStringLiteral(" - ") + e.descrizione(),
-                                   kTitoloCompilazione, Icona::Critico);
+        m_c.dialoghi.messaggio(QStringLiteral("Errore in fase di compilazione file di stampa") + CRLF
+                                   + QString::number(e.numero()) + QStringLiteral(" - ") + e.descrizione(),
+                               kTitoloCompilazione, Icona::Critico);
     }
     const PaginaCompilata p = compila(testoModello(m_c.cartellaProgramma, modello + QStringLiteral(".html")), v, blocchi);
     m_nonCompilati.unite(p.nonCompilati);
     const int n = ++m_sezione;
     m_pdf.SaveTmpRTF(n, p.html);
-    if (m_ripetizione)
-        return;
     m_a.pagina(n, modello);
     if (m_r.intervallo > 0)
         m_a.attendi(m_r.intervallo);
@@ -148,6 +143,8 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
     EsitoStampa e;
     const bool originale = r.modo == kModoOriginale;
     try {
+        if (r.modo == kModoBozzaCorso && !r.corso)
+            throw Errore(codici::Generico, QStringLiteral("Nessun corso da stampare."));
         // The final print holds the writers' lock from its first read to the lock of the
         // application, so that the form, the transmission file it names and the data it locks
         // are one state: another workstation's save waits for it, and then finds the
@@ -161,44 +158,15 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
                 return e;
             }
         }
-        compilaSezioni(r);
-        e.sezioni = m_pdf.TotPagine;
-        if (interrotta()) {
-            e.stato = EsitoStampa::Stato::Annullata;
-            return e;
-        }
         const QString file = !r.filePdf.isEmpty() ? r.filePdf
             : r.modo == kModoBozzaCorso           ? nomePdfCorso(m_c, *r.corso)
                                                   : nomePdfDomanda(m_c, r.modo);
-        e.nonCompilati = QStringList(m_nonCompilati.cbegin(), m_nonCompilati.cend());
-        e.nonCompilati.sort();
-        // A final form with a blank left is no final form: nothing is written.
-        if (originale && !e.nonCompilati.isEmpty()) {
-            avvisoNonCompilati(e.nonCompilati, file);
-            return e;
-        }
-        // The final form names the transmission file written from the data it locks.
-        std::optional<FileDefinitivo> definitivo;
-        if (originale) {
-            m_a.fase(QStringLiteral("Creazione del file di trasmissione in corso..."));
-            definitivo = preparaFileDefinitivo(m_c, m_c.sessione.gProv, m_c.sessione.gGrupOpe, m_c.sessione.gOperatore);
-            if (!definitivo) {
-                m_c.dialoghi.messaggio(QStringLiteral("Creazione file di trasmissione fallita.") + CRLF
-                                           + QStringLiteral("La stampa definitiva non è completa: il file ") + file
-                                           + QStringLiteral(" non è stato creato."),
-                                       QStringLiteral("Crea File di Trasmissione"), Icona::Critico);
-                return e;
-            }
-        }
+        // The final form goes under a provisional name, known to the record written before it
+        // is complete, until the application is locked.
         std::optional<Consegna> k;
-        if (originale) {
+        if (originale)
             k.emplace(m_c.cartellaProgramma, m_c.sessione, file);
-            k->registra();
-            m_pdf.FilePDF = k->provvisorio();
-        } else {
-            m_pdf.FilePDF = file;
-        }
-        m_a.fase(QStringLiteral("Creazione del file PDF in corso..."));
+        m_pdf.FilePDF = originale ? k->provvisorio() : file;
         Impaginazione imp;
         imp.tipoStampa = r.modo;
         const QString denominazione = denominazioneOperatore(m_c.db, m_c.sessione);
@@ -208,29 +176,44 @@ EsitoStampa MotoreStampa::esegui(const RichiestaStampa &r)
         imp.soggetto = QStringLiteral("Domanda di finanziamento dei corsi proposti - ") + r.modo
             + QStringLiteral(" - Provincia di ") + m_c.sessione.gDesProv;
         imp.data = m_c.piattaforma.oggi();
-        if (definitivo) {
-            imp.paroleChiave = QStringLiteral("SHA-256 ") + definitivo->sha256;
-            imp.notaFinale = QStringLiteral("Impronta SHA-256 del file di trasmissione del ")
-                + definitivo->data.toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(": ") + definitivo->sha256;
-        }
         // The final form is the one the region keeps for years: in the archival format.
         imp.archivio = originale;
-        struct Ripetizione {
-            bool &b;
-            ~Ripetizione() { b = false; }
-        } ripetizione{m_ripetizione};
+        std::optional<FileDefinitivo> definitivo;
+        // Once every section is drawn, before the file is closed.
+        const auto completa = [&](Impaginazione &dati) {
+            e.nonCompilati = QStringList(m_nonCompilati.cbegin(), m_nonCompilati.cend());
+            e.nonCompilati.sort();
+            if (!originale)
+                return true;
+            // A final form with a blank left is no final form: nothing is written.
+            if (!e.nonCompilati.isEmpty()) {
+                avvisoNonCompilati(e.nonCompilati, file);
+                return false;
+            }
+            // The final form names the transmission file written from the data it locks.
+            m_a.fase(QStringLiteral("Creazione del file di trasmissione in corso..."));
+            definitivo = preparaFileDefinitivo(m_c, m_c.sessione.gProv, m_c.sessione.gGrupOpe, m_c.sessione.gOperatore);
+            if (!definitivo) {
+                m_c.dialoghi.messaggio(QStringLiteral("Creazione file di trasmissione fallita.") + CRLF
+                                           + QStringLiteral("La stampa definitiva non è completa: il file ") + file
+                                           + QStringLiteral(" non è stato creato."),
+                                       QStringLiteral("Crea File di Trasmissione"), Icona::Critico);
+                return false;
+            }
+            dati.paroleChiave = QStringLiteral("SHA-256 ") + definitivo->sha256;
+            dati.notaFinale = QStringLiteral("Impronta SHA-256 del file di trasmissione del ")
+                + definitivo->data.toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(": ") + definitivo->sha256;
+            k->registra();
+            return true;
+        };
         const clsCreaPDF::Esito creato = m_pdf.CreatePDF(
-            m_c.dialoghi, imp,
-            [&] {
-                m_ripetizione = true;
-                compilaSezioni(r);
-            },
-            &m_a);
+            m_c.dialoghi, imp, [&] { compilaSezioni(r); }, &m_a, completa);
+        e.sezioni = m_pdf.TotPagine;
         if (creato == clsCreaPDF::Esito::Annullato) {
             e.stato = EsitoStampa::Stato::Annullata;
             return e;
         }
-        if (creato == clsCreaPDF::Esito::Fallito)
+        if (creato != clsCreaPDF::Esito::Creato)
             return e;
         if (originale) {
             puntoDiArresto("stampa-provvisoria");

@@ -65,7 +65,8 @@ public:
 
     // The whole run: the sections, the PDF, the closing messages.
     EsitoStampa esegui(const RichiestaStampa &r);
-    // The sections alone, filled and laid out, their pages counted (the run's first pass).
+    // The sections, filled and laid out: drawn while the run writes the PDF, otherwise only
+    // their pages counted.
     void compilaSezioni(const RichiestaStampa &r);
 
     // The sections, as the run calls them.
@@ -101,8 +102,7 @@ private:
     Valori m_comuni;
     QSet<QString> m_nonCompilati;
     bool m_annullata = false;
-    int m_sezione = 0;          // sections given in this pass
-    bool m_ripetizione = false; // the sections given again to be drawn: nothing said twice
+    int m_sezione = 0; // sections given
 };
 
 // The application's lock: DomandaStampata of its Installazione row (false when it has none).

@@ -117,6 +117,8 @@ const QStringList kSoloWidget = {
     u"ViewStam::reject"_s,                       // asks the print under way to stop, or closes
     u"EtichettaCliccabile::mouseReleaseEvent"_s, // emits clicked(), connected through the boundary
     u"Didascalia::mouseReleaseEvent"_s,          // clicks its button, connected through the boundary
+    u"VistaPdf::resizeEvent"_s,                  // lays the pages out again; the page shown is told through the boundary
+    u"VistaPdf::paintEvent"_s,                   // draws pages Qt PDF renders, and the marks over them
 };
 
 // Every way a screen hands code to the event loop that bypasses the boundary: a connect,

@@ -507,6 +507,69 @@ private Q_SLOTS:
         QCOMPARE(e.campo, campo);
     }
 
+    // Every course of the application read at once and checked from memory: the data and the
+    // problems, in their order, of each course read and checked alone; main and merged
+    // courses compared by the hours stored, Null hours as SQL counts them.
+    void verificaDiTuttiICorsi_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QStringList>("presenti");
+        QTest::addColumn<QStringList>("assenti");
+        const QString piuLungo = u"Corso 0001/1 - sede 1: Per i corsi accorpati la durata annuale in ore non deve superare "
+                                 "quella del corso principale (%1)"_s;
+        const QString piuCorto = u"Corso 0001/0 - sede 1: Non è possibile indicare per il presente corso principale una "
+                                 "durata annuale in ore inferiore a quella dei suoi accorpati (%1)"_s;
+        QTest::newRow("la domanda com'è") << QString() << QStringList() << QStringList{piuLungo.arg(600), piuCorto.arg(300)};
+        QTest::newRow("accorpato più lungo del principale")
+            << u"UPDATE CorsiProp SET DurataAnnOre=700 WHERE Corso='0001' AND Accorp='1'"_s
+            << QStringList{piuLungo.arg(600), piuCorto.arg(700)} << QStringList();
+        QTest::newRow("principale senza ore") << u"UPDATE CorsiProp SET DurataAnnOre=NULL WHERE Corso='0001' AND Accorp='0'"_s
+                                              << QStringList{piuLungo.arg(0)} << QStringList();
+        QTest::newRow("accorpato senza ore, principale sotto zero")
+            << u"UPDATE CorsiProp SET DurataAnnOre=NULL WHERE Accorp='1'; UPDATE CorsiProp SET DurataAnnOre=-5 WHERE Corso='0001'"_s
+            << QStringList() << QStringList{piuCorto.arg(0)};
+        QTest::newRow("accorpato senza principale")
+            << u"DELETE FROM CorsiProp WHERE Corso='0001' AND Accorp='0'"_s
+            << QStringList{u"Corso 0001/1 - sede 1: Non trovo il corso principale del presente accorpato."_s} << QStringList();
+        QTest::newRow("spese e caselle di un corso cancellato")
+            << u"DELETE FROM CorsiProp WHERE Corso='0002'"_s << QStringList() << QStringList{u"Corso 0002/0"_s};
+    }
+    void verificaDiTuttiICorsi()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QStringList, presenti);
+        QFETCH(QStringList, assenti);
+        AllaSede a;
+        for (const QString &s : sql.split(u"; "_s, Qt::SkipEmptyParts))
+            a.db.esegui(s);
+        QStringList attese;
+        QList<DatiCorso> soli;
+        // The province's sites of the fixture: components 1 and 2, occasional site 1001.
+        QSqlQuery q = a.db.seleziona(u"SELECT SedeInteressata, Corso, Accorp FROM CorsiProp WHERE SedeInteressata IN "
+                                     "(1, 2, 1001) ORDER BY SedeInteressata, Corso, CAST(Accorp AS INTEGER)"_s);
+        while (q.next()) {
+            const ChiaveCorso k{q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString()};
+            soli << *caricaCorso(a.db, a.sessione, k);
+            for (const EsitoVerifica &e : problemiCorso(a.db, a.sessione, soli.last(), false, true))
+                attese << rigaProblema({k, e.messaggio, e.campo});
+        }
+        QList<DatiCorso> insieme;
+        for (const CorsoDellaDomanda &c : caricaCorsiDomanda(a.db, a.sessione))
+            insieme << c.dati;
+        QCOMPARE(insieme.size(), soli.size());
+        for (qsizetype i = 0; i < soli.size(); ++i)
+            QVERIFY2(insieme[i] == soli[i], qPrintable(soli[i].chiave.corso + u'/' + soli[i].chiave.accorp));
+        QStringList righe;
+        const std::optional<QList<ProblemaCorso>> problemi = problemiCorsiDomanda(a.db, a.sessione);
+        for (const ProblemaCorso &p : problemi.value())
+            righe << rigaProblema(p);
+        QCOMPARE(righe, attese);
+        for (const QString &p : presenti)
+            QVERIFY2(righe.contains(p), qPrintable(p));
+        for (const QString &p : assenti)
+            QVERIFY2(righe.filter(p).isEmpty(), qPrintable(p));
+    }
+
     // The command line lists every problem of every course, and says by its status
     // whether there was any.
     void verificaDaRigaDiComando()

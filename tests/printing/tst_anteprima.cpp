@@ -1,6 +1,7 @@
 // The print preview on a draft the engine wrote, its pages counted and read back with poppler:
-// thumbnails, the keys that move between pages, the search, the copy of the file, the system's
-// viewer, and an application left exactly as it was.
+// thumbnails drawn only as they come into view, the keys that move between pages, the search
+// and its places marked on the page, the copy of the file, the system's viewer, and an
+// application left exactly as it was.
 #include "support/Domanda.h"
 #include "support/GuidaModali.h"
 #include "support/Pdf.h"
@@ -8,6 +9,7 @@
 #include "printing/Stampa.h"
 #include "printing/ui/Anteprima.h"
 #include "printing/ui/SchermiStampa.h"
+#include "printing/ui/VistaPdf.h"
 #include "common/ui/Confine.h"
 
 #include <QCryptographicHash>
@@ -15,7 +17,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QPdfView>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -58,6 +62,39 @@ QString paginaDi(int n, int di) { return u"Pagina %1 di %2"_s.arg(n).arg(di); }
 void clic(QWidget *w, const char *nome) { QTest::mouseClick(trova<QPushButton>(w, QString::fromLatin1(nome)), Qt::LeftButton); }
 // A page counted from the start (1, 2 ...) or from the end (-1 the last).
 int contata(int n, int pagine) { return n > 0 ? n : pagine + 1 + n; }
+VistaPdf *vista(QWidget *f) { return trova<VistaPdf>(f, u"pdfPagina"_s); }
+// What the screen shows now, painted at once: the thumbnails and the pages drawn so far.
+QList<int> miniatureInVista(frmAnteprima &f)
+{
+    trova<QListWidget>(&f, u"lstPagine"_s)->viewport()->repaint();
+    vista(&f)->viewport()->repaint();
+    return f.miniatureDisegnate();
+}
+// A PDF of many short pages, written straight away.
+QString moltePagine(const QString &cartella, int n)
+{
+    const QString file = cartella + u"/molte.pdf"_s;
+    QPdfWriter w(file);
+    w.setPageSize(QPageSize(QPageSize::A4));
+    QPainter p(&w);
+    for (int i = 1; i <= n; ++i) {
+        if (i > 1)
+            w.newPage();
+        p.drawText(QPointF(200, 200), u"Pagina di prova %1"_s.arg(i));
+    }
+    return file;
+}
+// The mean colour of a part of the view as the screen shows it.
+QColor coloreMedio(const QImage &img, const QRect &r)
+{
+    qint64 rosso = 0, verde = 0, blu = 0, n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const QColor c = img.pixelColor(x, y);
+            rosso += c.red(), verde += c.green(), blu += c.blue(), ++n;
+        }
+    return n ? QColor(int(rosso / n), int(verde / n), int(blu / n)) : QColor();
+}
 
 } // namespace
 
@@ -81,8 +118,50 @@ private Q_SLOTS:
         QCOMPARE(etichetta(&f, "lblPagina"), paginaDi(1, int(a.pagine.size())));
         auto *lista = trova<QListWidget>(&f, u"lstPagine"_s);
         QCOMPARE(lista->count(), a.pagine.size());
-        QVERIFY(!lista->item(0)->icon().isNull());
+        QVERIFY(miniatureInVista(f).contains(0));
         QCOMPARE(lista->item(int(a.pagine.size()) - 1)->text(), QString::number(a.pagine.size()));
+    }
+
+    // Thumbnails and pages are drawn as they come into view, and only the last ones are kept:
+    // a print of thousands of pages opens with a handful drawn.
+    void soloInVista_data()
+    {
+        QTest::addColumn<int>("pagine");
+        QTest::addColumn<QList<int>>("tasti");
+        QTest::addColumn<QList<int>>("disegnate"); // thumbnails drawn, from 0
+        QTest::addColumn<int>("finoA");            // the first page from which none is drawn but those above
+        QTest::addColumn<int>("massimo");          // thumbnails drawn at most
+        QTest::newRow("8000 pagine all'apertura") << 8000 << QList<int>() << QList<int>{0, 1} << 20 << 20;
+        QTest::newRow("8000 pagine, Fine") << 8000 << QList<int>{Qt::Key_End} << QList<int>{0, 7998, 7999} << 20 << 40;
+        QTest::newRow("8000 pagine, Fine, Inizio")
+            << 8000 << QList<int>{Qt::Key_End, Qt::Key_Home} << QList<int>{0, 7999} << 20 << 40;
+        QTest::newRow("300 pagine una a una") << 300 << QList<int>(300, Qt::Key_PageDown) << QList<int>{280, 299} << 300 << 120;
+    }
+    void soloInVista()
+    {
+        QFETCH(int, pagine);
+        QFETCH(QList<int>, tasti);
+        QFETCH(QList<int>, disegnate);
+        QFETCH(int, finoA);
+        QFETCH(int, massimo);
+        Ambiente a;
+        frmAnteprima f(*a.contesto, moltePagine(a.dir.path(), pagine));
+        mostra(f);
+        QCOMPARE(f.pagine(), pagine);
+        QList<int> viste = miniatureInVista(f);
+        for (int k : tasti) {
+            QTest::keyClick(vista(&f), Qt::Key(k));
+            viste = miniatureInVista(f);
+        }
+        for (int p : disegnate)
+            QVERIFY2(viste.contains(p), qPrintable(QString::number(p)));
+        QVERIFY2(viste.size() <= massimo, qPrintable(QString::number(viste.size())));
+        for (int p : viste)
+            QVERIFY2(p < finoA || p >= pagine - 20, qPrintable(QString::number(p)));
+        // At reading size, the page shown and a few drawn last.
+        const QList<int> lette = vista(&f)->pagineDisegnate();
+        QVERIFY(lette.contains(f.pagina()));
+        QVERIFY2(lette.size() <= 16, qPrintable(QString::number(lette.size())));
     }
 
     // The keys and buttons move by page and stop at the first and the last.
@@ -111,9 +190,8 @@ private Q_SLOTS:
         Bozza a;
         frmAnteprima f(*a.contesto, a.pdf);
         mostra(f);
-        auto *vista = trova<QPdfView>(&f, u"pdfPagina"_s);
         for (int k : tasti)
-            QTest::keyClick(vista, Qt::Key(k));
+            QTest::keyClick(vista(&f), Qt::Key(k));
         for (const QString &p : pulsanti)
             clic(&f, p.toLatin1().constData());
         const int n = int(a.pagine.size());
@@ -136,8 +214,8 @@ private Q_SLOTS:
         QCOMPARE(etichetta(&f, "lblPagina"), paginaDi(3, int(a.pagine.size())));
     }
 
-    // The search goes to the first page holding the text (the last, going backwards), and
-    // says when it is nowhere.
+    // The search goes to the first page holding the text (the last, going backwards), marks
+    // it there over its very letters, and says when it is nowhere.
     void cerca_data()
     {
         QTest::addColumn<QString>("testo");
@@ -173,7 +251,23 @@ private Q_SLOTS:
             QVERIFY2(dove.size() > 1, "all'indietro serve un testo su più pagine");
         QCOMPARE(f.pagina() + 1, attesa);
         QCOMPARE(etichetta(&f, "lblPagina"), paginaDi(attesa, int(a.pagine.size())));
-        QVERIFY2(etichetta(&f, "lblRisultati").startsWith(risultati), qPrintable(etichetta(&f, "lblRisultati")));
+        const QString contati = etichetta(&f, "lblRisultati");
+        QVERIFY2(contati.startsWith(risultati), qPrintable(contati));
+        if (dove.isEmpty())
+            return;
+        // The place found, in view on its page: orange over it, and its letters beneath.
+        VistaPdf *v = vista(&f);
+        const QList<QRectF> zone = v->zoneSegno(contati.section(u' ', 0, 0).toInt() - 1);
+        QVERIFY(!zone.isEmpty());
+        const QRect zona = v->inVista(f.pagina(), zone.first()).toRect();
+        QVERIFY2(v->viewport()->rect().contains(zona) && v->rettangoloPagina(f.pagina()).contains(zona),
+                 qPrintable(u"%1,%2 %3x%4"_s.arg(zona.x()).arg(zona.y()).arg(zona.width()).arg(zona.height())));
+        const QColor segnata = coloreMedio(v->viewport()->grab().toImage(), zona);
+        QVERIFY2(segnata.red() - segnata.blue() > 60, qPrintable(segnata.name()));
+        digita(&f, u"txtCerca"_s, QString());
+        clic(&f, "cmdCercaSucc");
+        const QColor libera = coloreMedio(v->viewport()->grab().toImage(), zona);
+        QVERIFY2(std::abs(libera.red() - libera.blue()) < 10 && libera.red() < 235, qPrintable(libera.name()));
     }
 
     // Enter in the field runs the search, and each next result comes after the one before,
@@ -265,7 +359,7 @@ private Q_SLOTS:
         {
             frmAnteprima f(*a.contesto, a.pdf);
             mostra(f);
-            QTest::keyClick(trova<QPdfView>(&f, u"pdfPagina"_s), Qt::Key_End);
+            QTest::keyClick(vista(&f), Qt::Key_End);
             digita(&f, u"txtCerca"_s, u"BIANCHI"_s);
             clic(&f, "cmdCercaSucc");
             clic(&f, "cmdZoomPiu");

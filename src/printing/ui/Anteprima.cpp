@@ -8,7 +8,9 @@
 #include "common/Piattaforma.h"
 #include "common/ui/Confine.h"
 #include "common/ui/DialoghiQt.h"
+#include "printing/ui/VistaPdf.h"
 
+#include <QCache>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,12 +19,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPdfDocument>
-#include <QPdfPageNavigator>
 #include <QPdfSelection>
-#include <QPdfView>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace quirdal {
@@ -31,7 +33,8 @@ namespace {
 
 constexpr int kLarghezzaMiniatura = 110;
 constexpr double kPassoZoom = 1.25;
-constexpr double kZoomMinimo = 0.25, kZoomMassimo = 6.0;
+// The thumbnails kept once drawn: a few screens' worth, whatever the pages.
+constexpr int kMiniatureTenute = 120;
 
 QPushButton *bottone(QHBoxLayout *riga, const char *nome, const QString &testo, const QString &suggerimento = {})
 {
@@ -77,6 +80,70 @@ QString compatto(const QString &testo, QList<int> &dove)
 
 } // namespace
 
+// The thumbnails of the list, each drawn from the document the first time it is shown and
+// kept among the last ones drawn: the list holds only the pages' numbers.
+class Miniature : public QStyledItemDelegate {
+public:
+    Miniature(QPdfDocument *doc, QObject *padre) : QStyledItemDelegate(padre), m_doc(doc)
+    {
+        m_tenute.setMaxCost(kMiniatureTenute);
+    }
+
+    QList<int> disegnate() const
+    {
+        QList<int> l = m_tenute.keys();
+        std::sort(l.begin(), l.end());
+        return l;
+    }
+    QSize sizeHint(const QStyleOptionViewItem &o, const QModelIndex &) const override
+    {
+        return QSize(kLarghezzaMiniatura, altezza(0)) + QSize(8, o.fontMetrics.height() + 12);
+    }
+    void paint(QPainter *p, const QStyleOptionViewItem &o, const QModelIndex &i) const override
+    {
+        QStyleOptionViewItem v = o;
+        initStyleOption(&v, i);
+        const QWidget *w = o.widget;
+        const int pagina = i.row();
+        const QSize misura(kLarghezzaMiniatura, altezza(pagina));
+        const QRect dove(o.rect.left() + (o.rect.width() - misura.width()) / 2, o.rect.top() + 4, misura.width(),
+                         misura.height());
+        const QImage *tenuta = m_tenute.object(pagina);
+        if (!tenuta) {
+            const qreal dpr = w ? w->devicePixelRatioF() : 1;
+            auto *nuova = new QImage(m_doc->render(pagina, (QSizeF(misura) * dpr).toSize()));
+            nuova->setDevicePixelRatio(dpr);
+            m_tenute.insert(pagina, nuova);
+            tenuta = nuova;
+        }
+        p->fillRect(dove, Qt::white);
+        p->drawImage(dove.topLeft(), *tenuta);
+        const bool scelta = v.state & QStyle::State_Selected;
+        const QRect numero(o.rect.left(), dove.bottom() + 3, o.rect.width(), o.fontMetrics.height() + 2);
+        if (scelta) {
+            // The page shown: a frame of the selection's colour and its number on it.
+            p->setPen(QPen(v.palette.color(QPalette::Highlight), 3));
+            p->drawRect(dove.adjusted(-2, -2, 1, 1));
+            p->fillRect(numero, v.palette.color(QPalette::Highlight));
+        } else {
+            p->setPen(QColor(0x88, 0x88, 0x88));
+            p->drawRect(dove.adjusted(0, 0, -1, -1));
+        }
+        p->setPen(v.palette.color(scelta ? QPalette::HighlightedText : QPalette::Text));
+        p->drawText(numero, Qt::AlignCenter, v.text);
+    }
+
+private:
+    int altezza(int pagina) const
+    {
+        const QSizeF punti = m_doc->pagePointSize(pagina);
+        return punti.width() > 0 ? qRound(kLarghezzaMiniatura * punti.height() / punti.width()) : kLarghezzaMiniatura;
+    }
+
+    QPdfDocument *m_doc;
+    mutable QCache<int, QImage> m_tenute;
+};
+
 frmAnteprima::frmAnteprima(Contesto &c, const QString &filePdf, QWidget *padre)
     : QDialog(padre), m_c(c), m_file(filePdf), m_doc(new QPdfDocument(this))
 {
@@ -94,6 +161,10 @@ frmAnteprima::frmAnteprima(Contesto &c, const QString &filePdf, QWidget *padre)
     QPushButton *cmdPrecedente = bottone(barra, "cmdPrecedente", QStringLiteral("<"), QStringLiteral("Pagina precedente (PgSu)"));
     m_lblPagina = new QLabel;
     m_lblPagina->setObjectName(QStringLiteral("lblPagina"));
+    // As wide as the longest it will say, so that the bar never cuts it.
+    const QString cifre(QString::number(pagine()).size(), QLatin1Char('8'));
+    m_lblPagina->setMinimumWidth(
+        m_lblPagina->fontMetrics().horizontalAdvance(QStringLiteral("Pagina ") + cifre + QStringLiteral(" di ") + cifre) + 4);
     barra->addWidget(m_lblPagina);
     QPushButton *cmdSuccessiva =
         bottone(barra, "cmdSuccessiva", QStringLiteral(">"), QStringLiteral("Pagina successiva (PgGiù)"));
@@ -119,14 +190,15 @@ frmAnteprima::frmAnteprima(Contesto &c, const QString &filePdf, QWidget *padre)
     m_lista->setFlow(QListView::TopToBottom);
     m_lista->setWrapping(false);
     m_lista->setMovement(QListView::Static);
-    m_lista->setIconSize(QSize(kLarghezzaMiniatura, kLarghezzaMiniatura * 297 / 210));
+    m_lista->setUniformItemSizes(true);
     m_lista->setSpacing(6);
     m_lista->setMinimumWidth(kLarghezzaMiniatura + 40);
-    m_vista = new QPdfView(nullptr);
+    m_miniature = new Miniature(m_doc, m_lista);
+    m_lista->setItemDelegate(m_miniature);
+    for (int p = 0; p < pagine(); ++p)
+        m_lista->addItem(QString::number(p + 1));
+    m_vista = new VistaPdf(m_doc);
     m_vista->setObjectName(QStringLiteral("pdfPagina"));
-    m_vista->setDocument(m_doc);
-    m_vista->setPageMode(QPdfView::PageMode::MultiPage);
-    m_vista->setZoomMode(QPdfView::ZoomMode::FitToWidth);
     divisore->addWidget(m_lista);
     divisore->addWidget(m_vista);
     divisore->setStretchFactor(1, 1);
@@ -145,12 +217,11 @@ frmAnteprima::frmAnteprima(Contesto &c, const QString &filePdf, QWidget *padre)
     QPushButton *cmdChiudi = bottone(piede, "cmdChiudi", QStringLiteral("Chiudi"));
     lay->addLayout(piede);
 
-    miniature();
     mostraPagina(0);
 
-    alClic(cmdZoomMeno, m_c, [this] { zoom(1 / kPassoZoom); });
-    alClic(cmdZoomPiu, m_c, [this] { zoom(kPassoZoom); });
-    alClic(cmdLarghezza, m_c, [this] { m_vista->setZoomMode(QPdfView::ZoomMode::FitToWidth); });
+    alClic(cmdZoomMeno, m_c, [this] { m_vista->ingrandisci(1 / kPassoZoom); });
+    alClic(cmdZoomPiu, m_c, [this] { m_vista->ingrandisci(kPassoZoom); });
+    alClic(cmdLarghezza, m_c, [this] { m_vista->adattaLarghezza(); });
     alClic(cmdPrecedente, m_c, [this] { vaiA(pagina() - 1); });
     alClic(cmdSuccessiva, m_c, [this] { vaiA(pagina() + 1); });
     alClic(cmdCercaPrec, m_c, [this] { cerca(-1); });
@@ -168,7 +239,7 @@ frmAnteprima::frmAnteprima(Contesto &c, const QString &filePdf, QWidget *padre)
         if (riga >= 0 && riga != pagina())
             vaiA(riga);
     });
-    alSegnale(m_vista->pageNavigator(), &QPdfPageNavigator::currentPageChanged, m_c, [this](int p) { mostraPagina(p); });
+    alSegnale(m_vista, &VistaPdf::paginaCambiata, m_c, [this](int p) { mostraPagina(p); });
     for (QObject *o :
          {static_cast<QObject *>(m_vista), static_cast<QObject *>(m_vista->viewport()), static_cast<QObject *>(m_lista)})
         o->installEventFilter(this);
@@ -176,23 +247,19 @@ frmAnteprima::frmAnteprima(Contesto &c, const QString &filePdf, QWidget *padre)
     resize(1000, 760);
 }
 
-frmAnteprima::~frmAnteprima()
-{
-    // The view lets go of the document before the document goes.
-    m_vista->setDocument(nullptr);
-}
+frmAnteprima::~frmAnteprima() = default;
 
-int frmAnteprima::pagine() const { return m_doc->pageCount(); }
+int frmAnteprima::pagine() const { return std::max(0, m_doc->pageCount()); }
 
-int frmAnteprima::pagina() const { return m_vista->pageNavigator()->currentPage(); }
+int frmAnteprima::pagina() const { return m_vista->pagina(); }
+
+QList<int> frmAnteprima::miniatureDisegnate() const { return m_miniature->disegnate(); }
 
 void frmAnteprima::vaiA(int p)
 {
     if (pagine() == 0)
         return;
-    p = std::clamp(p, 0, pagine() - 1);
-    m_vista->pageNavigator()->jump(p, QPointF(), m_vista->zoomFactor());
-    mostraPagina(p);
+    m_vista->vaiA(std::clamp(p, 0, pagine() - 1));
 }
 
 void frmAnteprima::mostraPagina(int p)
@@ -205,31 +272,13 @@ void frmAnteprima::mostraPagina(int p)
     }
 }
 
-void frmAnteprima::miniature()
-{
-    QPdfDocumentRenderOptions opzioni;
-    for (int p = 0; p < pagine(); ++p) {
-        const QSizeF punti = m_doc->pagePointSize(p);
-        const QSize misura(kLarghezzaMiniatura,
-                           punti.width() > 0 ? qRound(kLarghezzaMiniatura * punti.height() / punti.width())
-                                             : kLarghezzaMiniatura);
-        const QImage immagine = m_doc->render(p, misura, opzioni);
-        auto *voce = new QListWidgetItem(QIcon(QPixmap::fromImage(immagine)), QString::number(p + 1), m_lista);
-        voce->setTextAlignment(Qt::AlignHCenter);
-    }
-}
-
-void frmAnteprima::zoom(double fattore)
-{
-    const double attuale = m_vista->zoomFactor();
-    m_vista->setZoomMode(QPdfView::ZoomMode::Custom);
-    m_vista->setZoomFactor(std::clamp(attuale * fattore, kZoomMinimo, kZoomMassimo));
-}
-
 void frmAnteprima::cerca(int verso)
 {
     const QString testo = m_txtCerca->text().simplified();
     if (testo.isEmpty()) {
+        m_cercato.clear();
+        m_risultati.clear();
+        m_vista->segna({}, -1);
         m_lblRisultati->clear();
         return;
     }
@@ -245,17 +294,22 @@ void frmAnteprima::cerca(int verso)
                  i = pagina.indexOf(testo, i + testo.size(), Qt::CaseInsensitive))
                 m_risultati.append({p, dove.at(i), dove.at(i + testo.size() - 1) - dove.at(i) + 1});
         }
+        m_segni.clear();
+        for (const Risultato &r : m_risultati)
+            m_segni.append({r.pagina, r.indice, r.lunghezza});
     }
     if (m_risultati.isEmpty()) {
+        m_vista->segna({}, -1);
         m_lblRisultati->setText(QStringLiteral("Testo non trovato"));
         return;
     }
     const int n = int(m_risultati.size());
     m_risultato = m_risultato < 0 ? (verso > 0 ? 0 : n - 1) : (m_risultato + verso + n) % n;
-    const Risultato &r = m_risultati.at(m_risultato);
-    const QRectF dove = m_doc->getSelectionAtIndex(r.pagina, r.indice, r.lunghezza).boundingRectangle();
-    m_vista->pageNavigator()->jump(r.pagina, QPointF(0, std::max(0.0, dove.top() - 40)), m_vista->zoomFactor());
-    mostraPagina(r.pagina);
+    m_vista->segna(m_segni, m_risultato);
+    QRectF dove;
+    for (const QRectF &z : m_vista->zoneSegno(m_risultato))
+        dove = dove.isNull() ? z : dove.united(z);
+    m_vista->mostraZona(m_risultati.at(m_risultato).pagina, dove);
     m_lblRisultati->setText(QString::number(m_risultato + 1) + QStringLiteral(" di ") + QString::number(n));
 }
 
