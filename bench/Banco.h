@@ -9,6 +9,7 @@
 #include "db/Schema.h"
 #include "common/Contesto.h"
 #include "common/Sessione.h"
+#include "support/ServerProva.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -53,8 +54,39 @@ public:
 
     QString fileDb() const { return dir.filePath(QStringLiteral("QUIRDAL.mdb")); }
     Banco() { creaDatabase(fileDb(), QString::fromLatin1(CorsiDB::kPassword)); }
-    void apri() { db.apri(fileDb(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Esclusivo); }
+    void apri() { db.apri(connessione(), QString::fromLatin1(CorsiDB::kPassword), ModoApertura::Esclusivo); }
+
+    // On a PostgreSQL server: a new database of its own there, dropped with the bench.
+    explicit Banco(Motore m) : nomeDbServer(m == Motore::PostgreSQL ? test::nomeDatabaseNuovo() : QString())
+    {
+        if (!nomeDbServer.isEmpty())
+            test::creaDatabaseServer(nomeDbServer);
+        creaDatabase(connessione(), QString::fromLatin1(CorsiDB::kPassword));
+    }
+    ~Banco()
+    {
+        if (nomeDbServer.isEmpty())
+            return;
+        db.chiudi();
+        try {
+            test::eliminaDatabaseServer(nomeDbServer);
+        } catch (const Errore &e) {
+            QTextStream(stderr) << e.descrizione() << '\n';
+        }
+    }
+    Banco(const Banco &) = delete;
+    Banco &operator=(const Banco &) = delete;
+    const QString nomeDbServer; // empty on SQLite
+    bool suServer() const { return !nomeDbServer.isEmpty(); }
+    DatiConnessione connessione() const
+    {
+        return suServer() ? test::serverDiProva(nomeDbServer) : DatiConnessione::diFile(fileDb());
+    }
 };
+
+// The engine of a benchmark, as the tests take it: PostgreSQL where QUIRDAL_TEST_PG names a
+// server (scripts/con-postgres), else SQLite.
+inline Motore motoreBanco() { return test::motoreDiProva(); }
 
 // One run of a measured piece: wall and CPU time in ms, and the peak of resident memory
 // while it ran in KiB (-1 where the system cannot tell it for a part of a run).

@@ -18,13 +18,15 @@ QString IstruzioneCompleta::testo(Motore m) const
 {
     QString t = istruzione.testo(m);
     // Only names the program chose: a word of letters, digits and "_", a list of them, or the
-    // conditions and placeholders made of them ("Prov = ? AND Id <> ?"). Never a value: no
-    // quote that would open a text, no sign that would end the statement.
+    // conditions and placeholders made of them ("Prov = ? AND Id <> ?"), placeholders cast to a
+    // type of the schema ("?::integer[]"). Never a value: no quote that would open a text, no
+    // sign that would end the statement.
     for (const QString &n : nomi)
         for (const QChar c : n)
             if (!(c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char(',') || c == QLatin1Char(' ')
                   || c == QLatin1Char('"') || c == QLatin1Char('.') || c == QLatin1Char('?') || c == QLatin1Char('=')
-                  || c == QLatin1Char('<') || c == QLatin1Char('>')))
+                  || c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char(':') || c == QLatin1Char('[')
+                  || c == QLatin1Char(']')))
                 throw Errore(codici::Generico,
                              QStringLiteral("Nome non valido per l'istruzione ") + QString::fromUtf8(istruzione.nome)
                                  + QStringLiteral(": ") + n);

@@ -4,6 +4,7 @@
 
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlField>
 #include <QSqlRecord>
 #include <QSize>
 
@@ -321,6 +322,7 @@ QVariant IstruzionePreparata::colonna(int i) const
         return QString::fromUtf8(v.toByteArray());
     // The server's integers come as int or unsigned: as SQLite's, qlonglong.
     case QMetaType::Int:
+        return qlonglong(*static_cast<const int *>(v.constData()));
     case QMetaType::UInt:
     case QMetaType::Short:
     case QMetaType::ULongLong:
@@ -330,6 +332,111 @@ QVariant IstruzionePreparata::colonna(int i) const
     default:
         return v;
     }
+}
+
+BloccoDiRighe::BloccoDiRighe(CorsiDB &db, const QString &sql, int colonne)
+    : m_db(db), m_sql(sql), m_vettori(colonne, QStringLiteral("{")), m_inizio(colonne, 1), m_legata(colonne, false)
+{
+    db.pronta();
+    m_q = std::make_unique<QSqlQuery>(db.database());
+    if (!m_q->prepare(sql))
+        throw db.errore(m_q->lastError(), contesto(sql));
+}
+
+// The element of the column for the row being bound, emptied: after the rows already added.
+QString &BloccoDiRighe::valore(int indice)
+{
+    QString &v = m_vettori[indice];
+    v.truncate(m_inizio[indice]);
+    if (m_righe)
+        v += QLatin1Char(',');
+    m_legata[indice] = true;
+    return v;
+}
+
+void BloccoDiRighe::legaNullo(int indice) { valore(indice) += QLatin1String("NULL"); }
+
+void BloccoDiRighe::legaTesto(int indice, const QString &testo)
+{
+    // Quoted, with "\" and '"' escaped: any text is one element as it is (a null text is an
+    // empty one, as on the other road).
+    QString &v = valore(indice);
+    v.reserve(v.size() + testo.size() + 2);
+    v += QLatin1Char('"');
+    qsizetype da = 0;
+    for (qsizetype i = 0; i < testo.size(); ++i) {
+        const QChar ch = testo[i];
+        if (ch == u'"' || ch == u'\\') {
+            v.append(testo.constData() + da, i - da);
+            v += QLatin1Char('\\');
+            da = i;
+        }
+    }
+    v.append(testo.constData() + da, testo.size() - da);
+    v += QLatin1Char('"');
+}
+
+void BloccoDiRighe::lega(int indice, const QVariant &valore)
+{
+    const QVariant v = perSqlite(valore);
+    switch (v.typeId()) {
+    case QMetaType::UnknownType:
+        legaNullo(indice);
+        return;
+    case QMetaType::LongLong:
+        this->valore(indice) += QString::number(v.toLongLong());
+        return;
+    case QMetaType::QString:
+        legaTesto(indice, *static_cast<const QString *>(v.constData()));
+        return;
+    default: {
+        // A real number as the driver writes it for one row: the same digits.
+        QSqlField campo(QString(), v.metaType());
+        campo.setValue(v);
+        const QString t = m_db.database().driver()->formatValue(campo);
+        if (t.startsWith(QLatin1Char('\'')))
+            legaTesto(indice, t.mid(1, t.size() - 2).replace(QLatin1String("''"), QLatin1String("'")));
+        else
+            this->valore(indice) += QLatin1Char('"') + t + QLatin1Char('"');
+        return;
+    }
+    }
+}
+
+void BloccoDiRighe::aggiungi()
+{
+    if (m_legata.contains(false))
+        throw Errore(codici::Generico, QStringLiteral("Riga incompleta per ") + contesto(m_sql));
+    for (qsizetype i = 0; i < m_vettori.size(); ++i) {
+        m_caratteri += m_vettori[i].size() - m_inizio[i];
+        m_inizio[i] = m_vettori[i].size();
+        m_legata[i] = false;
+    }
+    ++m_righe;
+}
+
+void BloccoDiRighe::invia()
+{
+    const int righe = m_righe;
+    for (qsizetype i = 0; i < m_vettori.size(); ++i) {
+        m_vettori[i].truncate(m_inizio[i]);
+        m_vettori[i] += QLatin1Char('}');
+        m_q->bindValue(static_cast<int>(i), m_vettori[i]);
+        m_vettori[i] = QStringLiteral("{");
+        m_inizio[i] = 1;
+        m_legata[i] = false;
+    }
+    m_righe = 0;
+    m_caratteri = 0;
+    if (righe == 0)
+        return;
+    m_db.pronta();
+    const bool ok = m_q->exec();
+    // The arrays bound go with the statement's text: nothing of them is kept.
+    for (qsizetype i = 0; i < m_vettori.size(); ++i)
+        m_q->bindValue(static_cast<int>(i), QVariant());
+    if (!ok)
+        throw m_db.errore(m_q->lastError(), contesto(m_sql));
 }
 
 } // namespace quirdal

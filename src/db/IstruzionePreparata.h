@@ -82,4 +82,46 @@ private:
     bool m_avviata = false;
 };
 
+// Rows written to a PostgreSQL server many at a time, for the bulk loads: the values of each
+// column gathered as one array in the server's array syntax, and a statement that takes one
+// array per column ("?::type[]", one for each column in order: INSERT ... SELECT * FROM
+// unnest(...)) run once per block. On a server a row costs a round trip, most of what a row
+// costs: per block it is next to nothing. Values are bound as IstruzionePreparata binds them
+// and each is written as Qt's driver writes it for a statement of one row, so that the server
+// reads the same value either way.
+class BloccoDiRighe {
+public:
+    // The server's limit is far off: the block is sent at this many rows, or characters.
+    static constexpr int kRighe = 5000;
+    static constexpr qsizetype kCaratteri = qsizetype(1) << 21;
+
+    BloccoDiRighe(CorsiDB &db, const QString &sql, int colonne);
+    BloccoDiRighe(const BloccoDiRighe &) = delete;
+    BloccoDiRighe &operator=(const BloccoDiRighe &) = delete;
+
+    // The values of the next row: every column once (bound again, the last binding holds).
+    void legaNullo(int indice);
+    void legaTesto(int indice, const QString &testo);
+    void lega(int indice, const QVariant &valore);
+    // The row bound is added to the block. Throws when a column was left unbound.
+    void aggiungi();
+    int righe() const { return m_righe; }
+    bool pieno() const { return m_righe >= kRighe || m_caratteri >= kCaratteri; }
+    // Runs the statement on the rows added (none: nothing) and empties the block, a row bound
+    // and not added included. Throws the server's error; the block is emptied all the same.
+    void invia();
+
+private:
+    QString &valore(int indice);
+
+    CorsiDB &m_db;
+    QString m_sql;
+    std::unique_ptr<QSqlQuery> m_q;
+    QStringList m_vettori;     // each column's array so far: "{" and the elements of the rows added
+    QList<qsizetype> m_inizio; // where the next row's element begins in each
+    QList<bool> m_legata;      // the next row's columns bound
+    int m_righe = 0;
+    qsizetype m_caratteri = 0;
+};
+
 } // namespace quirdal

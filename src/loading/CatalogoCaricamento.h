@@ -110,12 +110,35 @@ inline constexpr Istruzione kAggiungiRighe{
     "caricamento.aggiungiRighe", "INSERT INTO %1 (%2) VALUES (%4) ON CONFLICT (%3) DO NOTHING", nullptr,
     "AzioneDeroga;CodAsse, CodMisura, CodAzione;CodAsse, CodMisura, CodAzione;NULL, NULL, NULL"};
 
+// The same three on a server, the rows many at a time: in place of the row of "?" one array
+// per column, each "?" cast to an array of the column's type ("?::integer[]"), and the rows
+// made of the arrays' elements side by side. SQLite takes its rows one at a time, as fast as
+// it takes them (see db/IstruzionePreparata.h).
+inline constexpr Istruzione kInserisciBlocco{
+    "caricamento.inserisciBlocco", kNessuno, "INSERT INTO %1 (%2) SELECT * FROM unnest(%3)",
+    "Comuni;CodComune, Denominazione, PROV, SigProv, Cap;NULL::character varying[], NULL::character varying[], "
+    "NULL::character varying[], NULL::character varying[], NULL::character varying[]|Direttiva;CodDiret, Descrizione;"
+    "NULL::integer[], NULL::character varying[]"};
+inline constexpr Istruzione kAggiornaBlocco{
+    "caricamento.aggiornaBlocco", kNessuno,
+    "INSERT INTO %1 (%2) SELECT * FROM unnest(%6) ON CONFLICT (%3) DO UPDATE SET (%4) = ROW(%5)",
+    "Comuni;CodComune, Denominazione, PROV, SigProv, Cap;CodComune;Denominazione, PROV, SigProv, Cap;"
+    "excluded.Denominazione, excluded.PROV, excluded.SigProv, excluded.Cap;NULL::character varying[], "
+    "NULL::character varying[], NULL::character varying[], NULL::character varying[], NULL::character varying[]|"
+    "Direttiva;CodDiret, Descrizione;CodDiret;Descrizione;excluded.Descrizione;NULL::integer[], "
+    "NULL::character varying[]"};
+inline constexpr Istruzione kAggiungiBlocco{
+    "caricamento.aggiungiBlocco", kNessuno, "INSERT INTO %1 (%2) SELECT * FROM unnest(%4) ON CONFLICT (%3) DO NOTHING",
+    "AzioneDeroga;CodAsse, CodMisura, CodAzione;CodAsse, CodMisura, CodAzione;NULL::character varying[], "
+    "NULL::character varying[], NULL::character varying[]"};
+
 inline constexpr const Istruzione *kTutte[] = {
     &kNumeroOperatori,    &kInserisciOperatore,       &kInserisciComponente, &kInserisciSedeOcc,
     &kInserisciUtilizzo,  &kInserisciCorsoPrecedente, &kInserisciPercorso,   &kOperatoriSenzaCorrispondenza,
     &kSedeLegale,         &kImpostaCorrispondenza,    &kProvinciaComune,     &kAggiornaOperatore,
     &kAggiornaComponente, &kSedeOccStampata,          &kAggiornaSedeOcc,     &kAggiungiUtilizzo,
-    &kSvuotaTabella,      &kInserisciRighe,           &kAggiornaRighe,       &kAggiungiRighe};
+    &kSvuotaTabella,      &kInserisciRighe,           &kAggiornaRighe,       &kAggiungiRighe,
+    &kInserisciBlocco,    &kAggiornaBlocco,           &kAggiungiBlocco};
 inline constexpr Catalogo kCatalogo{"caricamento", "src/loading/CatalogoCaricamento.h", kTutte};
 
 } // namespace quirdal::sql::caricamento

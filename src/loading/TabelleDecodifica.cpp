@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -106,27 +107,21 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
             }
         }
         const QString elenco = nomi.join(QStringLiteral(", ")), chiave = nomiChiave.join(QStringLiteral(", "));
+        const QString aggiornateElenco = aggiornate.join(QStringLiteral(", ")),
+                      esclusiElenco = esclusi.join(QStringLiteral(", "));
         // Update: a record whose key is already there overwrites it, any other is added.
-        const IstruzioneCompleta inserisci = modo == Modo::Installa || nomiChiave.isEmpty()
-            ? completa(sql::caricamento::kInserisciRighe, {tabella, elenco})
+        const bool soloInserimento = modo == Modo::Installa || nomiChiave.isEmpty();
+        const IstruzioneCompleta inserisci = soloInserimento ? completa(sql::caricamento::kInserisciRighe, {tabella, elenco})
             : aggiornate.isEmpty()
             ? completa(sql::caricamento::kAggiungiRighe, {tabella, elenco, chiave})
-            : completa(sql::caricamento::kAggiornaRighe,
-                       {tabella, elenco, chiave, aggiornate.join(QStringLiteral(", ")), esclusi.join(QStringLiteral(", "))});
+            : completa(sql::caricamento::kAggiornaRighe, {tabella, elenco, chiave, aggiornateElenco, esclusiElenco});
         // A "?" for each column, put in after the names: the one part of the text that is no name.
         const QString valori = QStringList(nomi.size(), QStringLiteral("?")).join(QStringLiteral(", "));
         const QString sql = inserisci.testo(c.db.motore()).arg(valori);
-
-        Transazione t(c.db);
-        if (modo == Modo::Installa)
-            c.db.esegui(completa(sql::caricamento::kSvuotaTabella, {tabella}));
-        IstruzionePreparata q(c.db, sql);
         const int nCol = static_cast<int>(std::min<qsizetype>(colonne.size(), kCampiRecord));
-        RigaDati rec;
-        while (lettore.prossimo(rec)) {
-            if (!rec.valida())
-                throw Errore(codici::TipoNonCorrispondente, rec.motivo());
-            const QStringList &campi = rec.campi;
+
+        // The values of a record bound to the statement, one a column.
+        const auto lega = [&](auto &q, const QStringList &campi) {
             for (int i = 0; i < colonne.size(); ++i) {
                 const Colonna &col = colonne[i];
                 const QString campo = i < nCol ? campi.value(i) : QString();
@@ -145,14 +140,105 @@ int caricaTabella(Contesto &c, const QString &percorsoFile, const QString &tabel
                     q.lega(i, CorsiDB::convertiPerColonna(col, tipiAdo::eNumerico(col.tipo) ? separatoreDecimale(v) : v));
                 }
             }
-            q.esegui();
-            ++caricati;
-            if (caricati % 500 == 0)
-                progresso.record(caricati);
+        };
+        const auto erroreLettura = [&] {
+            return Errore(codici::FileNonTrovato, QStringLiteral("Impossibile leggere il file ") + percorsoFile);
+        };
+
+        // Record by record: the fault of a record is that record's.
+        const auto perRecord = [&](LettoreDati &l) {
+            // Made before the transaction, the statement goes after it: on a server its end
+            // is no statement of a transaction that a failure has spoiled.
+            IstruzionePreparata q(c.db, sql);
+            Transazione t(c.db);
+            if (modo == Modo::Installa)
+                c.db.esegui(completa(sql::caricamento::kSvuotaTabella, {tabella}));
+            RigaDati rec;
+            while (l.prossimo(rec)) {
+                if (!rec.valida())
+                    throw Errore(codici::TipoNonCorrispondente, rec.motivo());
+                lega(q, rec.campi);
+                q.esegui();
+                ++caricati;
+                if (caricati % 500 == 0)
+                    progresso.record(caricati);
+            }
+            if (l.erroreLettura())
+                throw erroreLettura();
+            t.conferma();
+        };
+
+        // On a server, many records at a time (see BloccoDiRighe). A block the server refuses
+        // leaves the table as it was and the load begins again record by record, which names
+        // the record at fault as it always does; a fault of a record found here is told once
+        // the records before it are in, as record by record. A connection lost is told as it is.
+        struct BloccoRifiutato { };
+        const auto aBlocchi = [&](LettoreDati &l) {
+            QStringList vettori;
+            for (const Colonna &col : colonne) {
+                QString tipo = col.tipoDichiarato;
+                tipo.remove(QRegularExpression(QStringLiteral("\\([^)]*\\)"))); // its size: the column's own checks it
+                vettori << QStringLiteral("?::") + (tipo.trimmed().isEmpty() ? QStringLiteral("text") : tipo.trimmed())
+                        + QStringLiteral("[]");
+            }
+            const QString elencoVettori = vettori.join(QStringLiteral(", "));
+            const IstruzioneCompleta blocco = soloInserimento
+                ? completa(sql::caricamento::kInserisciBlocco, {tabella, elenco, elencoVettori})
+                : aggiornate.isEmpty() ? completa(sql::caricamento::kAggiungiBlocco, {tabella, elenco, chiave, elencoVettori})
+                                       : completa(sql::caricamento::kAggiornaBlocco,
+                                                  {tabella, elenco, chiave, aggiornateElenco, esclusiElenco, elencoVettori});
+            BloccoDiRighe q(c.db, blocco.testo(c.db.motore()), static_cast<int>(colonne.size()));
+            Transazione t(c.db);
+            if (modo == Modo::Installa)
+                c.db.esegui(completa(sql::caricamento::kSvuotaTabella, {tabella}));
+            const auto invia = [&] {
+                const int righe = q.righe();
+                try {
+                    q.invia();
+                } catch (const Errore &e) {
+                    if (e.numero() == codici::ConnessioneServer)
+                        throw;
+                    throw BloccoRifiutato();
+                }
+                caricati += righe;
+            };
+            RigaDati rec;
+            while (l.prossimo(rec)) {
+                try {
+                    if (!rec.valida())
+                        throw Errore(codici::TipoNonCorrispondente, rec.motivo());
+                    lega(q, rec.campi);
+                } catch (const Errore &) {
+                    invia();
+                    throw;
+                }
+                q.aggiungi();
+                if (q.pieno())
+                    invia();
+                if ((caricati + q.righe()) % 500 == 0)
+                    progresso.record(caricati + q.righe());
+            }
+            invia();
+            if (l.erroreLettura())
+                throw erroreLettura();
+            t.conferma();
+        };
+
+        if (c.db.motore() != Motore::PostgreSQL) {
+            perRecord(lettore);
+        } else {
+            try {
+                aBlocchi(lettore);
+            } catch (const BloccoRifiutato &) {
+                caricati = 0;
+                QFile dacapo(percorsoFile);
+                if (!dacapo.open(QIODevice::ReadOnly))
+                    throw erroreLettura();
+                LettoreDati l(dacapo);
+                l.intestazione();
+                perRecord(l);
+            }
         }
-        if (lettore.erroreLettura())
-            throw Errore(codici::FileNonTrovato, QStringLiteral("Impossibile leggere il file ") + percorsoFile);
-        t.conferma();
     } catch (const Errore &e) {
         fallito(e);
     }

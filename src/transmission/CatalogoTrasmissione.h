@@ -33,35 +33,45 @@ inline constexpr Istruzione kComponenti{
 inline constexpr Istruzione kSediOccasionali{
     "trasmissione.sediOccasionali",
     "SELECT * FROM QrySediOccUtilCorsi WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY SedeOcc"};
-// Components that are only responsible for occasional-site courses.
+// Components that are only responsible for occasional-site courses. The operator is given
+// twice, to the components with courses too: a list made once, not once per component.
 inline constexpr Istruzione kComponentiResponsabili{
     "trasmissione.componentiResponsabili",
     "SELECT DISTINCT QryCompo.* FROM QryCompo INNER JOIN CorsiProp ON CorsiProp.CompoResp = QryCompo.Componente AND "
     "QryCompo.Operatore = CorsiProp.Operatore AND QryCompo.GrupOpe = CorsiProp.GrupOpe WHERE QryCompo.Componente NOT "
-    "IN (SELECT Componente FROM QryCompoCorsi WHERE QryCompoCorsi.GrupOpe = QryCompo.GrupOpe AND "
-    "QryCompoCorsi.Operatore = QryCompo.Operatore) AND QryCompo.GrupOpe=? AND QryCompo.Operatore=? AND "
-    "QryCompo.PROV=? ORDER BY QryCompo.Componente"};
-// Every course row of the operator with its costs year by year, the costs' columns as "S_" and
-// their name.
-inline constexpr Istruzione kCorsi{
-    "trasmissione.corsi",
-    "SELECT P.*, S.ProgrAnno AS S_ProgrAnno, S.ParamA1 AS S_ParamA1, S.NumOreA1 AS S_NumOreA1, S.NumAllA1 AS "
-    "S_NumAllA1, S.ParamA2 AS S_ParamA2, S.NumOreA2 AS S_NumOreA2, S.NumAllA2 AS S_NumAllA2, S.Param16 AS S_Param16, "
-    "S.NumOre16 AS S_NumOre16, S.NumAll16 AS S_NumAll16, S.Param17Piu AS S_Param17Piu, S.Param17Meno AS "
-    "S_Param17Meno, S.Param70 AS S_Param70, S.Param70P AS S_Param70P, S.Param71 AS S_Param71, S.Param71P AS "
-    "S_Param71P, S.Param72 AS S_Param72, S.Param72P AS S_Param72P, S.Param73 AS S_Param73, S.Param73P AS S_Param73P, "
-    "S.Param74 AS S_Param74, S.Param74P AS S_Param74P, S.Param17_3 AS S_Param17_3, S.NumAll17_3 AS S_NumAll17_3, "
-    "S.EnteErogatore AS S_EnteErogatore FROM CorsiProp P LEFT JOIN CorsiPropSpese S ON S.GrupOpe = P.GrupOpe AND "
-    "S.Operatore = P.Operatore AND S.SedeInteressata = P.SedeInteressata AND S.Corso = P.Corso AND S.Accorp = "
-    "P.Accorp WHERE P.GrupOpe=? AND P.Operatore=? ORDER BY P.GrupOpe, P.Operatore, P.SedeInteressata, P.Corso, "
-    "P.Accorp, S.ProgrAnno"};
-inline constexpr Istruzione kProvinciaSedeOcc{"trasmissione.provinciaSedeOcc",
-                                              "SELECT PROV FROM QrySediOccUtil WHERE GrupOpe=? AND Operatore=? AND SedeOcc=?"};
+    "IN (SELECT Componente FROM QryCompoCorsi WHERE GrupOpe=? AND Operatore=?) AND QryCompo.GrupOpe=? AND "
+    "QryCompo.Operatore=? AND QryCompo.PROV=? ORDER BY QryCompo.Componente"};
+// Every course of the operator (%1: the columns the records take), and apart every cost row of
+// its courses year by year, the costs' columns as "S_" and their name: the two are joined on
+// the course's key as they are read, so that no plan of the server's can make of the join a
+// scan of the costs per course (as one does on tables it has not yet measured).
+inline constexpr Istruzione kCorsi{"trasmissione.corsi",
+                                   "SELECT %1 FROM CorsiProp WHERE GrupOpe=? AND Operatore=? ORDER BY GrupOpe, Operatore, "
+                                   "SedeInteressata, Corso, Accorp",
+                                   nullptr, "GrupOpe, Operatore, SedeInteressata, Corso, Accorp, DesQualif, Sez34_1|DataAvvio"};
+inline constexpr Istruzione kSpeseCorsi{
+    "trasmissione.speseCorsi",
+    "SELECT SedeInteressata, Corso, Accorp, ProgrAnno AS S_ProgrAnno, ParamA1 AS S_ParamA1, NumOreA1 AS S_NumOreA1, "
+    "NumAllA1 AS S_NumAllA1, ParamA2 AS S_ParamA2, NumOreA2 AS S_NumOreA2, NumAllA2 AS S_NumAllA2, Param16 AS S_Param16, "
+    "NumOre16 AS S_NumOre16, NumAll16 AS S_NumAll16, Param17Piu AS S_Param17Piu, Param17Meno AS S_Param17Meno, Param70 AS "
+    "S_Param70, Param70P AS S_Param70P, Param71 AS S_Param71, Param71P AS S_Param71P, Param72 AS S_Param72, Param72P AS "
+    "S_Param72P, Param73 AS S_Param73, Param73P AS S_Param73P, Param74 AS S_Param74, Param74P AS S_Param74P, Param17_3 AS "
+    "S_Param17_3, NumAll17_3 AS S_NumAll17_3, EnteErogatore AS S_EnteErogatore FROM CorsiPropSpese WHERE GrupOpe=? AND "
+    "Operatore=? ORDER BY GrupOpe, Operatore, SedeInteressata, Corso, Accorp, ProgrAnno"};
+// The province of each site of the operator: its components' (0), its occasional sites' (1).
+inline constexpr Istruzione kProvinceSedi{
+    "trasmissione.provinceSedi",
+    "SELECT 0 AS Occasionale, Componente AS Sede, PROV FROM QryCompo WHERE GrupOpe=? AND Operatore=? UNION ALL "
+    "SELECT 1, SedeOcc, PROV FROM QrySediOccUtil WHERE GrupOpe=? AND Operatore=?"};
+// The checked items of the province's metadata, and the check values of the application's
+// courses: the values of the items that are checks are kept as they are read (a join would
+// risk the same plans as the costs').
+inline constexpr Istruzione kVociControllo{"trasmissione.vociControllo", "SELECT Id FROM Metadati WHERE Prov=? AND Tipo = 'C'"};
+// The course's key as the course records make it: its site, code and grouping apart by "|".
 inline constexpr Istruzione kValoriControllo{
     "trasmissione.valoriControllo",
-    "SELECT A.SedeInteressata, A.Corso, A.Accorp, A.ID, A.Valore FROM ValoriChk A INNER JOIN Metadati B ON A.ID = B.Id "
-    "AND B.Prov = A.Prov WHERE B.Tipo = 'C' AND A.GrupOpe=? AND A.Operatore=? AND A.Prov=? ORDER BY "
-    "A.SedeInteressata, A.Corso, A.Accorp, A.ID"};
+    "SELECT SedeInteressata || '|' || Corso || '|' || Accorp AS Chiave, ID, Valore FROM ValoriChk WHERE GrupOpe=? AND "
+    "Operatore=? AND Prov=? ORDER BY SedeInteressata, Corso, Accorp, ID"};
 inline constexpr Istruzione kLaboratori{
     "trasmissione.laboratori", "SELECT * FROM QryCompoLab WHERE GrupOpe=? AND Operatore=? AND PROV=? ORDER BY Componente, IdLab"};
 inline constexpr Istruzione kOreDirettiva{
@@ -103,7 +113,9 @@ inline constexpr const Istruzione *kTutte[] = {&kDomandeOperatore,
                                                &kSediOccasionali,
                                                &kComponentiResponsabili,
                                                &kCorsi,
-                                               &kProvinciaSedeOcc,
+                                               &kSpeseCorsi,
+                                               &kProvinceSedi,
+                                               &kVociControllo,
                                                &kValoriControllo,
                                                &kLaboratori,
                                                &kOreDirettiva,

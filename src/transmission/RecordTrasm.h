@@ -9,6 +9,7 @@
 #include "common/Codifica.h"
 #include "common/Contesto.h"
 #include "common/Dialoghi.h"
+#include "common/Errori.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -60,12 +61,29 @@ namespace trasm {
 
 using Stato = mCreaFileTrasm::Stato;
 
-// The fields of the course walk by name, looked up once per name.
+// The fields of the course walk by name, looked up once per name; the costs' also by their
+// name without "S_". A field the records take that this database has not (-1) is Null; a name
+// read that is no field of the walk is the program's own fault, an error, never an empty value.
 struct CampiCorso {
-    QHash<QByteArray, int> indice;
-    int di(const char *nome) const
+    QHash<QByteArray, int> indice, spese;
+    int di(const char *nome) const { return cerca(indice, nome); }
+    int diSpesa(const char *nome) const { return cerca(spese, nome); }
+    static int cerca(const QHash<QByteArray, int> &campi, const char *nome)
     {
-        return indice.value(QByteArray::fromRawData(nome, static_cast<qsizetype>(std::strlen(nome))), -1);
+        const auto it = campi.constFind(QByteArray::fromRawData(nome, static_cast<qsizetype>(std::strlen(nome))));
+        if (it == campi.constEnd())
+            throw Errore(
+                3265, QStringLiteral("Elemento '") + QString::fromLatin1(nome) + QStringLiteral("' non trovato nell'insieme."));
+        return *it;
+    }
+    // The places of many names, found once for every row.
+    template <typename Nomi>
+    QList<int> indici(const Nomi &nomi, int (CampiCorso::*di)(const char *) const = &CampiCorso::di) const
+    {
+        QList<int> r;
+        for (const char *nome : nomi)
+            r << (this->*di)(nome);
+        return r;
     }
 };
 
@@ -73,10 +91,13 @@ struct CampiCorso {
 struct RigaCorso {
     const CampiCorso *campi;
     QVector<QVariant> valori;
-    QVariant operator[](const char *c) const
+    const QVariant &operator[](const char *c) const { return valore(campi->di(c)); }
+    // A cost of the row's year, by its column's name in the costs' table.
+    const QVariant &spesa(const char *c) const { return valore(campi->diSpesa(c)); }
+    const QVariant &valore(int i) const
     {
-        const int i = campi->di(c);
-        return i < 0 ? QVariant() : valori[i];
+        static const QVariant nessuno;
+        return i < 0 ? nessuno : valori[i];
     }
     int anno() const
     {

@@ -35,6 +35,25 @@ void prepara(Ambiente &a, const QByteArrayList &file)
     }
 }
 
+// A Comuni.txt of the municipalities da..a ("000001" for 1), each named nome and its number.
+QByteArray comuni(int da, int a, const QByteArray &nome = "COMUNE ")
+{
+    QByteArray r = "#X#\r\n";
+    for (int i = da; i <= a; ++i)
+        r += "#" + QByteArray::number(i).rightJustified(6, '0') + "#,#" + nome + QByteArray::number(i)
+            + "#,#001#,#AL#,#10100#\r\n";
+    return r;
+}
+
+// Destin records numbered da..a.
+QByteArray righeDestin(int da, int a)
+{
+    QByteArray r;
+    for (int i = da; i <= a; ++i)
+        r += "#" + QByteArray::number(i) + "#,#DESTINATARI " + QByteArray::number(i) + "#\r\n";
+    return r;
+}
+
 // The lookup tables the rows touch, and the mode the pass is left in.
 QString statoTabelle(Ambiente &a)
 {
@@ -112,6 +131,16 @@ private Q_SLOTS:
             << QStringList{inst, "Comuni:2"}
             << "009ZZ / 01 VECCHIA REGIONE / 001001|SANT'ELIA|<null>|AL|10100,001002|CASTELLÀ|001|AL|<null> / installa"
             << QStringList{"CAR/Comuni.txt"} << "";
+        // Every character a value may carry reaches the table as it is, wherever it is quoted
+        // or escaped on the way; a key met twice in an update: the later record holds.
+        QTest::newRow("virgolette, barre e graffe")
+            << QByteArrayList{"aggiorna.tab=", "Regioni.txt=#X#\r\n#06#,#A \"B\" \\C, {D} 'E' NULL\\#\r\n"}
+            << QStringList{agg, "Regioni:1"} << "009ZZ / 01 VECCHIA REGIONE,06 A \"B\" \\C, {D} 'E' NULL\\ /  / aggiorna"
+            << QStringList{"CAR/Regioni.txt"} << "";
+        QTest::newRow("stessa chiave due volte")
+            << QByteArrayList{"aggiorna.tab=", "Province.txt=#X#\r\n#009#,#AA#,#N#,#01#\r\n#009#,#BB#,#N#,#01#\r\n"}
+            << QStringList{agg, "Province:2"} << "009BB / 01 VECCHIA REGIONE /  / aggiorna" << QStringList{"CAR/Province.txt"}
+            << "";
         QByteArray sessanta = "Regioni.txt=#X#\r\n#05#,#QUINTA#";
         for (int i = 2; i < 60; ++i)
             sessanta += ",#extra" + QByteArray::number(i) + '#';
@@ -156,6 +185,14 @@ private Q_SLOTS:
         QTest::newRow("testo in campo numerico")
             << QByteArrayList{"installa.tab=", "Destin.txt=#X#\r\n#1#,#GIOVANI#\r\n#due#,#ADULTI#\r\n"} << "Destin" << 2
             << "009ZZ / 01 VECCHIA REGIONE /  / installa";
+        // Far into a long file, after many records already written.
+        QTest::newRow("chiave duplicata al record 7000")
+            << QByteArrayList{"installa.tab=", regioni,
+                              "Comuni.txt=" + comuni(1, 6999) + "#000001#,#DOPPIO#,#001#,#AL#,#10100#\r\n"}
+            << "Comuni" << 7000 << "009ZZ / 03 NUOVA /  / installa";
+        QTest::newRow("testo in campo numerico al record 6001")
+            << QByteArrayList{"installa.tab=", "Destin.txt=#X#\r\n" + righeDestin(1, 6000) + "#x#,#ADULTI#\r\n"} << "Destin"
+            << 6001 << "009ZZ / 01 VECCHIA REGIONE /  / installa";
     }
     void recordErrato()
     {
@@ -176,6 +213,25 @@ private Q_SLOTS:
         QCOMPARE(statoTabelle(a), stato);
         QCOMPARE(a.conta(u"Destin"_s), 0);
         QVERIFY(a.esiste(tabella + u".txt"_s));
+    }
+
+    // Many thousands of records, installed, then half of them overwritten and as many added.
+    void molteRighe()
+    {
+        Ambiente a;
+        prepara(a, {"installa.tab=", "Comuni.txt=" + comuni(1, 12000)});
+        ProgressoFinto p;
+        passoTabelle(*a.contesto, p);
+        QCOMPARE(p.traccia.last(), u"Comuni:12000"_s);
+        a.scrivi(u"aggiorna.tab"_s, {});
+        a.scrivi(u"Comuni.txt"_s, comuni(6001, 18000, "NUOVO "));
+        passoTabelle(*a.contesto, p);
+        QCOMPARE(p.traccia.last(), u"Comuni:12000"_s);
+        QCOMPARE(a.conta(u"Comuni"_s), 18000);
+        QCOMPARE(a.lista(u"SELECT Denominazione FROM Comuni WHERE CodComune IN ('000001', '006000', '006001', '018000') "
+                         "ORDER BY CodComune"_s),
+                 u"COMUNE 1,COMUNE 6000,NUOVO 6001,NUOVO 18000"_s);
+        QVERIFY(a.dialoghi.messaggi.isEmpty());
     }
 
     void fileVuoto_data()
