@@ -21,21 +21,6 @@ Q_DECLARE_METATYPE(std::optional<QString>)
 
 namespace {
 
-// Each row's columns joined by '/', the rows by ',', every value as the program reads it: joined
-// in SQL an amount would print as the file's double ("9.0") or the server's numeric ("9").
-QString righe(CorsiDB &db, const QString &sql)
-{
-    QSqlQuery q = db.seleziona(sql);
-    QStringList r;
-    while (q.next()) {
-        QStringList c;
-        for (int i = 0; i < q.record().count(); ++i)
-            c << q.value(i).toString();
-        r << c.join(u'/');
-    }
-    return r.join(u',');
-}
-
 // The fixture's application, not printed, at site 1.
 struct AllaSede : Selezionata {
     explicit AllaSede(qlonglong sede = 1) : Selezionata(false) { sessione.impostaSede(QString::number(sede)); }

@@ -23,21 +23,6 @@ using namespace quirdal::test;
 
 namespace {
 
-// Each row's columns joined by '/', the rows by ',', every value as the program reads it: joined
-// in SQL an amount would print as the file's double ("9.0") or the server's numeric ("9").
-QString righe(CorsiDB &db, const QString &sql)
-{
-    QSqlQuery q = db.seleziona(sql);
-    QStringList r;
-    while (q.next()) {
-        QStringList c;
-        for (int i = 0; i < q.record().count(); ++i)
-            c << q.value(i).toString();
-        r << c.join(u'/');
-    }
-    return r.join(u',');
-}
-
 struct Scheda : Selezionata {
     std::unique_ptr<Corsi> f;
     explicit Scheda(bool stampata = false, const QString &sede = u"1"_s) : Selezionata(stampata)

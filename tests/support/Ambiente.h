@@ -19,6 +19,7 @@
 
 #include <QDate>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QDir>
 #include <QFile>
 #include <QStringList>
@@ -79,6 +80,22 @@ inline QString unisci(CorsiDB &db, const QString &sql, const QString &separatore
     while (q.next())
         r << q.value(0).toString();
     return r.join(separatore);
+}
+
+inline // Each row's columns joined by '/', the rows by ',', every value as the program reads it: joined
+    // in SQL an amount would print as the file's double ("9.0") or the server's numeric ("9").
+    QString
+    righe(CorsiDB &db, const QString &sql)
+{
+    QSqlQuery q = db.seleziona(sql);
+    QStringList r;
+    while (q.next()) {
+        QStringList c;
+        for (int i = 0; i < q.record().count(); ++i)
+            c << q.value(i).toString();
+        r << c.join(u'/');
+    }
+    return r.join(u',');
 }
 
 class Ambiente {
