@@ -548,22 +548,12 @@ void Corsi::elimina()
                                QStringLiteral("Cancellazione corso"), Icona::Esclamazione);
         return;
     }
-    m_corsi = corsiDellaSede(m_c.db, m_c.sessione);
-    if (m_corsi.isEmpty()) {
-        m_stato.modo = Modo::SedeVuota;
-        m_indice = -1;
-        pulisci();
-        impostaStato();
-        if (m_c.dialoghi.messaggio(QStringLiteral("Nessun corso ") + CRLF + QStringLiteral(" Vuoi inserirne uno ? "), kTitolo,
-                                   Icona::Domanda, Pulsanti::SiNo)
+    ricarica();
+    if (m_corsi.isEmpty()
+        && m_c.dialoghi.messaggio(QStringLiteral("Nessun corso ") + CRLF + QStringLiteral(" Vuoi inserirne uno ? "), kTitolo,
+                                  Icona::Domanda, Pulsanti::SiNo)
             == Risposta::Si)
-            inserisci();
-        return;
-    }
-    m_indice = std::min(m_indice, static_cast<int>(m_corsi.size()) - 1);
-    if (const auto d = caricaCorso(m_c.db, m_c.sessione, m_corsi[m_indice]))
-        mostra(*d);
-    primaScheda(m_s31->campoIniziale(false));
+        inserisci();
 }
 
 void Corsi::stampa()
